@@ -1,0 +1,16 @@
+#include "model/assertion.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "model/ui_port.h"
+
+void AssertionFailed(const char* expression, const char* file, int line) {
+  std::string name(file);
+  const auto slash = name.find_last_of("/\\");
+  if (slash != std::string::npos) name.erase(0, slash + 1);
+  UiPort().ShowMessage("Assertion failed: " + std::string(expression) + ", file " + name +
+                           ", line " + std::to_string(line),
+                       "", TMessageKind::Error);
+  std::abort();
+}

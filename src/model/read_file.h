@@ -1,0 +1,71 @@
+// The document reader: reads back, field by field, what the writer wrote. Every read
+// is checked against the bytes left in the file, so a short, damaged or hostile file
+// ends in EReadError and never in a large allocation or a read past its end.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/component.h"
+
+class TVariable;
+class TDeviceAttributeScript;
+
+class TReadFile {
+public:
+  // The file is opened read-only at the first read.
+  explicit TReadFile(const std::string& fileName);
+  ~TReadFile();
+  TReadFile(const TReadFile&) = delete;
+  TReadFile& operator=(const TReadFile&) = delete;
+
+  // A count below 1 gives the empty text and reads nothing more; the characters are
+  // taken up to the first NUL among the count bytes.
+  std::string ReadString();
+  void ReadInteger(std::int32_t& value);
+  void ReadFloat(float& value);
+  void ReadBool(bool& value);
+  // Reads a component record into an existing component of the same class.
+  void ReadComponent(TComponent* component);
+  void ReadIcon(TIcon* icon);
+
+  // Reads an element count: EReadError when it is negative or when that many elements
+  // of at least minBytesEach bytes cannot stand in the rest of the file.
+  std::int32_t ReadCount(std::size_t minBytesEach = 1);
+
+  // Reads the header (EReadError with badFileMessage unless it is the expected text)
+  // and the version text ("Cannot read this version number " + text when it cannot be
+  // read).
+  void ReadFileHeader(const std::string& header, const std::string& badFileMessage);
+
+  // Keeps the text trimmed and its number in the version table (0 when empty or not
+  // in the table).
+  void SetVersion(const std::string& text);
+  std::int32_t GetVersionNumber() const { return VersionNumber; }
+  const std::string& GetVersionText() const { return VersionText; }
+
+  // References read and waiting for their objects.
+  std::vector<TVariable*>& GetVariableList();
+  // Device commands read and waiting for their device.
+  std::vector<TDeviceAttributeScript*>& GetDeviceAttributeScriptList();
+
+  const std::string& GetFileName() const { return FileName; }
+  std::uint64_t BytesLeft();
+
+private:
+  void Open();
+  void Read(void* bytes, std::size_t count);
+  TComponentRecord ReadRecord();
+
+  std::FILE* Pfile = nullptr;
+  std::string FileName;
+  std::uint64_t Size = 0;
+  std::uint64_t Position = 0;
+  std::int32_t VersionNumber = 0;
+  std::string VersionText;
+  std::unique_ptr<std::vector<TVariable*>> VariableList;
+  std::unique_ptr<std::vector<TDeviceAttributeScript*>> DeviceAttributeScriptList;
+};

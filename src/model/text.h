@@ -1,0 +1,7 @@
+// Small text helpers shared by the core.
+#pragma once
+
+#include <string>
+
+// The text without the blanks and control characters around it.
+std::string TrimText(const std::string& text);

@@ -1,0 +1,136 @@
+// The core's tree: the experiment tree and the attribute tree are built of these nodes.
+// Views (the Qt tree views) watch a tree through TTreeObserver; the tree owns its nodes,
+// a node's data pointer belongs to whoever set it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TTree;
+
+// Where MoveTo puts a node relative to the destination node.
+enum class TNodeAttachMode {
+  naAdd,            // last sibling of the destination
+  naAddFirst,       // first sibling of the destination
+  naAddChild,       // last child of the destination
+  naAddChildFirst,  // first child of the destination
+  naInsert,         // just before the destination
+};
+
+class TTreeNode {
+public:
+  TTree* GetTree() const { return Tree; }
+  // Null for a top-level node.
+  TTreeNode* GetParent() const;
+  // 0 for a top-level node.
+  int GetLevel() const;
+  // Position among its siblings.
+  int GetIndex() const;
+
+  int Count() const { return static_cast<int>(Children.size()); }
+  bool HasChildren() const { return !Children.empty(); }
+  TTreeNode* Item(int index) const;
+  TTreeNode* GetFirstChild() const { return Children.empty() ? nullptr : Children.front().get(); }
+  TTreeNode* GetLastChild() const { return Children.empty() ? nullptr : Children.back().get(); }
+  TTreeNode* GetNextSibling() const;
+  TTreeNode* GetPrevSibling() const;
+  // The next node in depth-first order (first child, else next sibling, else the next
+  // sibling of the nearest ancestor that has one); null after the last node.
+  TTreeNode* GetNext() const;
+  // True when node is this node's parent, grandparent, ...
+  bool HasAsParent(const TTreeNode* node) const;
+
+  const std::string& GetText() const { return Text; }
+  void SetText(const std::string& text);
+  void* GetData() const { return Data; }
+  void SetData(void* data) { Data = data; }
+  int GetImageIndex() const { return ImageIndex; }
+  void SetImageIndex(int index);
+  int GetSelectedIndex() const { return SelectedIndex; }
+  void SetSelectedIndex(int index);
+  bool GetExpanded() const { return Expanded; }
+  void SetExpanded(bool expanded);
+
+  // Moves this node (with its children) relative to destination. A node cannot move
+  // into itself or below itself.
+  void MoveTo(TTreeNode* destination, TNodeAttachMode mode);
+  // Removes this node and its children from the tree and destroys them.
+  void Delete();
+  void DeleteChildren();
+
+private:
+  friend class TTree;
+  TTreeNode(TTree* tree, TTreeNode* parent, std::string text)
+      : Tree(tree), Parent(parent), Text(std::move(text)) {}
+
+  TTree* Tree;
+  TTreeNode* Parent;  // the tree's hidden root for top-level nodes
+  std::vector<std::unique_ptr<TTreeNode>> Children;
+  std::string Text;
+  void* Data = nullptr;
+  int ImageIndex = -1;
+  int SelectedIndex = -1;
+  bool Expanded = false;
+};
+
+// Told of every change to a tree. "About to" calls come before the change, the others
+// after it; indexes are positions among the parent's children (parent null: top level).
+class TTreeObserver {
+public:
+  virtual ~TTreeObserver() = default;
+  virtual void NodeAboutToInsert(TTreeNode* parent, int index) { (void)parent, (void)index; }
+  virtual void NodeInserted(TTreeNode* node) { (void)node; }
+  virtual void NodeAboutToRemove(TTreeNode* node) { (void)node; }
+  virtual void NodeRemoved(TTreeNode* parent, int index) { (void)parent, (void)index; }
+  // newIndex is the node's position under newParent once the move is done.
+  virtual void NodeAboutToMove(TTreeNode* node, TTreeNode* newParent, int newIndex) {
+    (void)node, (void)newParent, (void)newIndex;
+  }
+  virtual void NodeMoved(TTreeNode* node) { (void)node; }
+  // Text, images or expanded state changed.
+  virtual void NodeChanged(TTreeNode* node) { (void)node; }
+  virtual void SelectionChanged(TTreeNode* selected) { (void)selected; }
+};
+
+class TTree {
+public:
+  TTree();
+  ~TTree();
+  TTree(const TTree&) = delete;
+  TTree& operator=(const TTree&) = delete;
+
+  // New nodes. A null sibling or parent means the top level.
+  TTreeNode* Add(TTreeNode* sibling, const std::string& text);       // last sibling
+  TTreeNode* AddFirst(TTreeNode* sibling, const std::string& text);  // first sibling
+  TTreeNode* AddChild(TTreeNode* parent, const std::string& text);   // last child
+  TTreeNode* AddChildFirst(TTreeNode* parent, const std::string& text);
+  TTreeNode* Insert(TTreeNode* sibling, const std::string& text);    // before sibling
+
+  int Count() const { return Root.Count(); }  // top-level nodes
+  TTreeNode* Item(int index) const { return Root.Item(index); }
+  TTreeNode* GetFirstNode() const { return Root.GetFirstChild(); }
+  void Clear();
+
+  TTreeNode* GetSelected() const { return Selected; }
+  void SetSelected(TTreeNode* node);
+
+  void AddObserver(TTreeObserver* observer);
+  void RemoveObserver(TTreeObserver* observer);
+
+private:
+  friend class TTreeNode;
+  // The parent a caller names: the hidden root for null.
+  TTreeNode* Level(TTreeNode* parent) { return parent ? parent : &Root; }
+  TTreeNode* InsertAt(TTreeNode* parent, int index, const std::string& text);
+  std::unique_ptr<TTreeNode> Detach(TTreeNode* node);
+  void ForgetSelection(TTreeNode* removed);
+  template <typename F>
+  void Notify(F&& call) {
+    for (TTreeObserver* observer : Observers) call(*observer);
+  }
+
+  TTreeNode Root;
+  TTreeNode* Selected = nullptr;
+  std::vector<TTreeObserver*> Observers;
+};

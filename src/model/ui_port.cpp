@@ -1,0 +1,37 @@
+#include "model/ui_port.h"
+
+#include <atomic>
+#include <cstdio>
+
+namespace {
+
+// Used before the UI exists and by command-line tools.
+class TConsoleUiPort final : public TUiPort {
+public:
+  void ShowMessage(const std::string& text, const std::string& caption, TMessageKind) override {
+    std::fprintf(stderr, "%s%s%s\n", caption.c_str(), caption.empty() ? "" : ": ", text.c_str());
+  }
+  TMessageButton Ask(const std::string& text, const std::string& caption, TMessageKind kind,
+                     TMessageButtons buttons) override {
+    ShowMessage(text, caption, kind);
+    for (unsigned bit = 1; bit != 0 && bit <= mbIgnore; bit <<= 1)
+      if (buttons & bit) return static_cast<TMessageButton>(bit);
+    return mbNone;
+  }
+  void RunInMainThread(const std::function<void()>& fn) override { fn(); }
+  void ExperimentChanged(int, int) override {}
+  int OpenDialog(TDialogRequest&) override { return 0; }
+  void RefreshViews() override {}
+};
+
+TConsoleUiPort consolePort;
+std::atomic<TUiPort*> currentPort{nullptr};
+
+}  // namespace
+
+TUiPort& UiPort() {
+  TUiPort* port = currentPort.load();
+  return port ? *port : consolePort;
+}
+
+TUiPort* SetUiPort(TUiPort* port) { return currentPort.exchange(port); }

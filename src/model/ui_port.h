@@ -1,0 +1,64 @@
+// The core's one way to reach the user interface. The Qt side implements it;
+// tests install a scripted fake. The core never includes Qt.
+#pragma once
+
+#include <functional>
+#include <string>
+
+// Icons a message can carry.
+enum class TMessageKind { Information, Warning, Error, Confirmation };
+
+// Buttons of a question, combined as a bit set; an answer is one of them.
+enum TMessageButton : unsigned {
+  mbNone = 0,
+  mbOK = 1u << 0,
+  mbCancel = 1u << 1,
+  mbYes = 1u << 2,
+  mbNo = 1u << 3,
+  mbAbort = 1u << 4,
+  mbRetry = 1u << 5,
+  mbIgnore = 1u << 6,
+};
+using TMessageButtons = unsigned;
+
+// A request to show a modal dialog for some object. Each subsystem derives its own
+// request with the fields its dialog reads and writes back; the UI dispatches on the
+// dynamic type.
+class TDialogRequest {
+public:
+  virtual ~TDialogRequest() = default;
+};
+
+class TUiPort {
+public:
+  virtual ~TUiPort() = default;
+
+  // A message with an OK button. An empty caption means the application's title.
+  virtual void ShowMessage(const std::string& text, const std::string& caption,
+                           TMessageKind kind) = 0;
+
+  // A question with the given buttons; answers the button pressed.
+  virtual TMessageButton Ask(const std::string& text, const std::string& caption,
+                             TMessageKind kind, TMessageButtons buttons) = 0;
+
+  // Runs fn on the main thread and waits for it. Called on the main thread it runs fn
+  // directly. An exception thrown by fn is thrown again to the caller.
+  virtual void RunInMainThread(const std::function<void()>& fn) = 0;
+
+  // Message 2024 to the main window: modified != 0 marks the experiment modified,
+  // 0 clears the mark; refresh == 0 also refreshes the run buttons.
+  virtual void ExperimentChanged(int modified, int refresh) = 0;
+
+  // Shows the dialog the request asks for, modally; answers the dialog's result
+  // (1 for OK, 0 for Cancel or when no dialog serves the request).
+  virtual int OpenDialog(TDialogRequest& request) = 0;
+
+  // Repaints the views of the experiment (trees, device list, outputs).
+  virtual void RefreshViews() = 0;
+};
+
+// The port in use. Without one installed, messages go to standard error, questions
+// answer their first button and hand-overs run directly.
+TUiPort& UiPort();
+// Installs a port (none to go back to the console default); answers the previous one.
+TUiPort* SetUiPort(TUiPort* port);

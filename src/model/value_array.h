@@ -1,0 +1,119 @@
+// Fixed-size typed contents of an array variable. Element storage is created on the
+// first write (or first read) and always holds exactly GetSize() elements.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/attribute_type.h"
+
+class TValue;
+
+class TValueArray {
+public:
+  virtual ~TValueArray() = default;
+
+  virtual void SetElementText(const std::string& text, std::int32_t index) = 0;
+  // Every element takes the value's contents (a value of another type, or none, gives
+  // the empty text or zero).
+  virtual void Fill(const TValue* value) = 0;
+  // A raw 32-bit number: an integer, or the bits of an IEEE single for floats.
+  virtual void SetElementNumber(std::int32_t number, std::int32_t index) = 0;
+  virtual std::string GetElementTextFormatted(int notation, int decimals, std::int32_t index) = 0;
+  virtual std::string GetElementText(std::int32_t index) = 0;
+  // All elements joined by "," (the empty text without storage).
+  std::string GetText();
+  virtual TExpAttType GetType() const = 0;
+  virtual std::uint32_t GetRawElement(std::int32_t index) = 0;
+  // EExperimentError below 1; another size discards the elements.
+  void SetSize(std::int32_t size);
+
+  std::int32_t GetSize() const { return Parray_size; }
+  virtual bool HasStorage() const = 0;
+
+protected:
+  // EExperimentError "Index <i> is out of bounds." unless 0 <= index < size.
+  void CheckIndex(std::int32_t index) const;
+  // Creates the storage when missing: empty strings or zeros.
+  void EnsureStorage();
+  virtual void CreateStorage() = 0;
+  virtual void FreeStorage() = 0;
+
+  std::int32_t Parray_size = 10;
+};
+
+class TValueNumberArray : public TValueArray {
+public:
+  virtual std::int32_t GetElementInt(std::int32_t index) = 0;
+  virtual float GetElementFloat(std::int32_t index) = 0;
+};
+
+class TValueStringArray : public TValueArray {
+public:
+  void SetElementText(const std::string& text, std::int32_t index) override;
+  void Fill(const TValue* value) override;
+  void SetElementNumber(std::int32_t number, std::int32_t index) override;
+  std::string GetElementTextFormatted(int notation, int decimals, std::int32_t index) override;
+  std::string GetElementText(std::int32_t index) override;
+  TExpAttType GetType() const override { return eatSTRING; }
+  std::uint32_t GetRawElement(std::int32_t index) override;
+  bool HasStorage() const override { return PStringArray.has_value(); }
+
+protected:
+  void CreateStorage() override;
+  void FreeStorage() override { PStringArray.reset(); }
+
+private:
+  std::optional<std::vector<std::string>> PStringArray;
+};
+
+class TValueIntegerArray : public TValueNumberArray {
+public:
+  void SetElementText(const std::string& text, std::int32_t index) override;
+  void Fill(const TValue* value) override;
+  void SetElementNumber(std::int32_t number, std::int32_t index) override;
+  std::string GetElementTextFormatted(int notation, int decimals, std::int32_t index) override;
+  std::string GetElementText(std::int32_t index) override;
+  TExpAttType GetType() const override { return eatINTEGER; }
+  std::uint32_t GetRawElement(std::int32_t index) override;
+  bool HasStorage() const override { return PIntegerArray.has_value(); }
+  std::int32_t GetElementInt(std::int32_t index) override;
+  float GetElementFloat(std::int32_t index) override;
+
+protected:
+  void CreateStorage() override;
+  void FreeStorage() override { PIntegerArray.reset(); }
+
+private:
+  std::optional<std::vector<std::int32_t>> PIntegerArray;
+};
+
+class TValueFloatArray : public TValueNumberArray {
+public:
+  void SetElementText(const std::string& text, std::int32_t index) override;
+  void Fill(const TValue* value) override;
+  void SetElementNumber(std::int32_t number, std::int32_t index) override;
+  std::string GetElementTextFormatted(int notation, int decimals, std::int32_t index) override;
+  std::string GetElementText(std::int32_t index) override;
+  TExpAttType GetType() const override { return eatFLOAT; }
+  std::uint32_t GetRawElement(std::int32_t index) override;
+  bool HasStorage() const override { return PFloatArray.has_value(); }
+  std::int32_t GetElementInt(std::int32_t index) override;
+  float GetElementFloat(std::int32_t index) override;
+
+  std::uint8_t GetNotation() const { return Notation; }
+  std::int32_t GetDecimalPlaces() const { return Poridecplaces; }
+  void SetFormat(std::uint8_t notation, std::int32_t decimals);
+
+protected:
+  void CreateStorage() override;
+  void FreeStorage() override { PFloatArray.reset(); }
+
+private:
+  std::optional<std::vector<float>> PFloatArray;
+  // Shared by all elements.
+  std::uint8_t Notation = 0;
+  std::int32_t Poridecplaces = 0;
+};

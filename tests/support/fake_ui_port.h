@@ -1,0 +1,59 @@
+// A UI port for tests: records what the core shows, answers questions and dialogs as
+// the test scripted, and runs hand-overs on the calling thread one at a time.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/ui_port.h"
+
+class TFakeUiPort : public TUiPort {
+public:
+  struct TShown {
+    std::string Text;
+    std::string Caption;
+    TMessageKind Kind;
+    TMessageButtons Buttons;  // mbNone for a plain message
+  };
+
+  // Installs itself for the test's lifetime and puts the previous port back after.
+  TFakeUiPort();
+  ~TFakeUiPort() override;
+
+  void ShowMessage(const std::string& text, const std::string& caption, TMessageKind kind) override;
+  TMessageButton Ask(const std::string& text, const std::string& caption, TMessageKind kind,
+                     TMessageButtons buttons) override;
+  void RunInMainThread(const std::function<void()>& fn) override;
+  void ExperimentChanged(int modified, int refresh) override;
+  int OpenDialog(TDialogRequest& request) override;
+  void RefreshViews() override;
+
+  // The answers of the next questions, in order. A question with no answer left fails
+  // the test and answers mbNone.
+  void ScriptAnswers(std::initializer_list<TMessageButton> answers);
+  // Serves every dialog request; without one, dialogs answer 0.
+  void SetDialogHandler(std::function<int(TDialogRequest&)> handler);
+
+  std::vector<TShown> Shown() const;
+  // The texts shown, messages and questions alike, in order.
+  std::vector<std::string> Texts() const;
+  std::vector<std::pair<int, int>> ExperimentChanges() const;
+  int HandOvers() const;
+  int Refreshes() const;
+  void Clear();
+
+private:
+  mutable std::mutex Lock;
+  std::recursive_mutex MainThread;  // one hand-over at a time, as on a real main thread
+  std::vector<TShown> Messages;
+  std::deque<TMessageButton> Answers;
+  std::function<int(TDialogRequest&)> DialogHandler;
+  std::vector<std::pair<int, int>> Changes;
+  int HandOverCount = 0;
+  int RefreshCount = 0;
+  TUiPort* Previous = nullptr;
+};
