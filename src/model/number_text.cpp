@@ -225,17 +225,18 @@ std::string IntToText(std::int64_t value) {
 }
 
 std::string FormatNumber(double value, int notation, int decimals) {
+  if (notation != ntSTANDARD && notation != ntFIXED) {
+    const int notationtype = notation;
+    QORV_ASSERT(notationtype==ntSCIENTIFIC);
+  }
   decimals = std::clamp(decimals, 0, 18);
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   switch (notation) {
     case ntSTANDARD: return Standard(value);
     case ntFIXED: return Fixed(value, decimals);
-    default: break;
+    default: return Scientific(value, decimals);
   }
-  const int notationtype = notation;
-  QORV_ASSERT(notationtype==ntSCIENTIFIC);
-  return Scientific(value, decimals);
 }
 
 }  // namespace NumberText

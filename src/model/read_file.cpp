@@ -86,8 +86,8 @@ std::int32_t TReadFile::ReadCount(std::size_t minBytesEach) {
 TComponentRecord TReadFile::ReadRecord() {
   TComponentRecord record;
   record.ClassName = ReadString();
-  // A property takes at least a name count, a NUL, a kind and a one-byte value.
-  const std::int32_t count = ReadCount(10);
+  // A property takes at least a name count, a kind and a one-byte value.
+  const std::int32_t count = ReadCount(9);
   for (std::int32_t i = 0; i < count; ++i) {
     TProperty property;
     property.Name = ReadString();

@@ -3,6 +3,8 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "model/assertion.h"
@@ -16,7 +18,7 @@ std::string SystemReason() { return std::strerror(errno); }
 }  // namespace
 
 TWriteFile::TWriteFile(const std::string& fileName, bool blockExport)
-    : FileName(fileName), TempName(fileName + ".saving~"), BlockExport(blockExport) {
+    : FileName(fileName), BlockExport(blockExport) {
   if (BlockExport) BlockVariableList = std::make_unique<std::vector<TVariable*>>();
 }
 
@@ -29,11 +31,24 @@ void TWriteFile::Discard() {
   std::remove(TempName.c_str());
 }
 
-void TWriteFile::Write(const void* bytes, std::size_t count) {
-  if (!Pfile) {
-    Pfile = std::fopen(TempName.c_str(), "wb");
-    if (!Pfile) throw EFileError("Cannot create file \"" + FileName + "\". " + SystemReason());
+void TWriteFile::Create() {
+  // Saving through a link replaces the file it points to, and keeps that file's mode.
+  std::error_code error;
+  std::filesystem::path target = FileName;
+  if (std::filesystem::is_symlink(target, error)) {
+    const auto resolved = std::filesystem::weakly_canonical(target, error);
+    if (!error) target = resolved;
   }
+  Target = target.string();
+  TempName = Target + ".saving~";
+  Pfile = std::fopen(TempName.c_str(), "wb");
+  if (!Pfile) throw EFileError("Cannot create file \"" + FileName + "\". " + SystemReason());
+  struct stat info {};
+  if (::stat(Target.c_str(), &info) == 0) ::fchmod(fileno(Pfile), info.st_mode & 07777);
+}
+
+void TWriteFile::Write(const void* bytes, std::size_t count) {
+  if (!Pfile) Create();
   if (std::fwrite(bytes, 1, count, Pfile) != count) {
     const std::string reason = SystemReason();
     Discard();
@@ -120,7 +135,7 @@ void TWriteFile::Commit() {
   complete = std::fclose(Pfile) == 0 && complete;
   if (reason.empty() && !complete) reason = SystemReason();
   Pfile = nullptr;
-  if (complete && std::rename(TempName.c_str(), FileName.c_str()) != 0) {
+  if (complete && std::rename(TempName.c_str(), Target.c_str()) != 0) {
     complete = false;
     reason = SystemReason();
   }

@@ -50,13 +50,15 @@ public:
   void Commit();
 
 private:
+  void Create();
   void Write(const void* bytes, std::size_t count);
   void WriteRecord(const TComponentRecord& record);
   void Discard();
 
   std::FILE* Pfile = nullptr;
   std::string FileName;
-  std::string TempName;
+  std::string Target;    // the file replaced: FileName, or the file a link names
+  std::string TempName;  // beside Target
   // The object table: objects in order of first request, by identifier.
   std::unordered_map<const void*, std::int32_t> ObjectIds;
   std::unique_ptr<std::vector<TScript*>> BlockScriptList;

@@ -1,0 +1,485 @@
+// The document writer and reader: byte layout of the primitives, object identifiers,
+// headers, component records, safe saving, and damaged or hostile input.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <random>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "model/component.h"
+#include "model/errors.h"
+#include "model/read_file.h"
+#include "model/write_file.h"
+
+namespace fs = std::filesystem;
+using TBytes = std::vector<std::uint8_t>;
+
+namespace {
+
+// A fresh directory per test, removed afterwards.
+class DocumentTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    Dir = fs::temp_directory_path() / ("qorv_document_" + std::to_string(::getpid()) + "_" +
+                                       info->name());
+    fs::remove_all(Dir);
+    fs::create_directories(Dir);
+  }
+  void TearDown() override { fs::remove_all(Dir); }
+
+  std::string PathOf(const std::string& name) const { return (Dir / name).string(); }
+  std::size_t EntriesInDir() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(Dir), {}));
+  }
+  std::string Save(const std::string& name, const TBytes& bytes) const {
+    std::ofstream out(Dir / name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+    return PathOf(name);
+  }
+  TBytes Load(const std::string& name) const {
+    std::ifstream in(Dir / name, std::ios::binary);
+    return TBytes(std::istreambuf_iterator<char>(in), {});
+  }
+  // Writes a document through the writer and commits it.
+  std::string Written(const std::string& name, const std::function<void(TWriteFile&)>& fill) {
+    TWriteFile file(PathOf(name));
+    fill(file);
+    file.Commit();
+    return PathOf(name);
+  }
+
+  fs::path Dir;
+};
+
+// A window-like component with one property of every kind.
+class TTestWindow : public TComponent {
+public:
+  std::int32_t Left = 0;
+  bool Visible = false;
+  std::string Caption;
+  float Scale = 0;
+  TBytes Layout;
+
+  std::string GetClassName() const override { return "TTestWindow"; }
+  void GetProperties(TComponentRecord& record) const override {
+    record.Properties = {{"Left", Left}, {"Visible", Visible}, {"Caption", Caption},
+                         {"Scale", Scale}, {"Layout", Layout}};
+  }
+  void SetProperties(const TComponentRecord& record) override {
+    if (auto* v = record.Find<std::int32_t>("Left")) Left = *v;
+    if (auto* v = record.Find<bool>("Visible")) Visible = *v;
+    if (auto* v = record.Find<std::string>("Caption")) Caption = *v;
+    if (auto* v = record.Find<float>("Scale")) Scale = *v;
+    if (auto* v = record.Find<TBytes>("Layout")) Layout = *v;
+  }
+};
+
+class TOtherWindow : public TTestWindow {
+public:
+  std::string GetClassName() const override { return "TOtherWindow"; }
+};
+
+TBytes Le32(std::uint32_t v) {
+  return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
+}
+
+TBytes Cat(std::initializer_list<TBytes> parts) {
+  TBytes all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+TBytes StringBytes(const std::string& text) {
+  TBytes bytes = Le32(static_cast<std::uint32_t>(text.size() + 1));
+  bytes.insert(bytes.end(), text.begin(), text.end());
+  bytes.push_back(0);
+  return bytes;
+}
+
+std::int32_t ReadInt(TReadFile& file) {
+  std::int32_t value = 0;
+  file.ReadInteger(value);
+  return value;
+}
+
+float ReadSingle(TReadFile& file) {
+  float value = 0;
+  file.ReadFloat(value);
+  return value;
+}
+
+bool ReadFlag(TReadFile& file) {
+  bool value = false;
+  file.ReadBool(value);
+  return value;
+}
+
+void ExpectStreamReadError(const std::function<void()>& read) {
+  try {
+    read();
+    ADD_FAILURE() << "no read error";
+  } catch (const EReadError& error) {
+    EXPECT_STREQ(error.what(), "Stream read error");
+  }
+}
+
+}  // namespace
+
+TEST_F(DocumentTest, PrimitivesHaveTheirExactBytesAndReadBack) {
+  const auto path = Written("p.doc", [](TWriteFile& f) {
+    f.WriteString("abc");
+    f.WriteString("");
+    f.WriteInteger(0x12345678);
+    f.WriteInteger(-2);
+    f.WriteInteger(INT32_MIN);
+    f.WriteFloat(1.0f);
+    f.WriteFloat(-2.5f);
+    f.WriteFloat(0.1f);
+    f.WriteBool(true);
+    f.WriteBool(false);
+    f.WriteInteger(7);  // no padding after the bools
+  });
+  const TBytes expected = Cat({{0x04, 0, 0, 0, 'a', 'b', 'c', 0}, {0x01, 0, 0, 0, 0},
+                               {0x78, 0x56, 0x34, 0x12}, {0xFE, 0xFF, 0xFF, 0xFF},
+                               {0, 0, 0, 0x80}, Le32(0x3F800000), Le32(0xC0200000),
+                               Le32(0x3DCCCCCD), {1, 0}, {7, 0, 0, 0}});
+  EXPECT_EQ(Load("p.doc"), expected);
+
+  TReadFile file(path);
+  EXPECT_EQ(file.ReadString(), "abc");
+  EXPECT_EQ(file.ReadString(), "");
+  EXPECT_EQ(ReadInt(file), 0x12345678);
+  EXPECT_EQ(ReadInt(file), -2);
+  EXPECT_EQ(ReadInt(file), INT32_MIN);
+  EXPECT_EQ(ReadSingle(file), 1.0f);
+  EXPECT_EQ(ReadSingle(file), -2.5f);
+  EXPECT_EQ(ReadSingle(file), 0.1f);
+  EXPECT_TRUE(ReadFlag(file));
+  EXPECT_FALSE(ReadFlag(file));
+  EXPECT_EQ(ReadInt(file), 7);
+  ExpectStreamReadError([&] { ReadFlag(file); });  // past the end
+}
+
+TEST_F(DocumentTest, StringCountsBelowOneAndWithoutNul) {
+  // Counts 0, -1 and INT32_MIN give the empty text and consume only their four bytes.
+  TReadFile low(Save("low.doc", Cat({Le32(0), Le32(0xFFFFFFFF), Le32(0x80000000), Le32(42)})));
+  EXPECT_EQ(low.ReadString(), "");
+  EXPECT_EQ(low.ReadString(), "");
+  EXPECT_EQ(low.ReadString(), "");
+  EXPECT_EQ(ReadInt(low), 42);
+
+  // No NUL among the count bytes: nothing beyond them may be read.
+  TReadFile noNul(Save("nonul.doc", Cat({Le32(3), {'x', 'y', 'z'}, Le32(43)})));
+  try {
+    EXPECT_EQ(noNul.ReadString(), "xyz");
+  } catch (const EReadError&) {
+    // refusing the string is allowed too; it must not have consumed the next field
+  }
+  EXPECT_EQ(ReadInt(noNul), 43);
+
+  // A NUL inside the count bytes ends the text; all count bytes are consumed.
+  TReadFile inner(Save("inner.doc", Cat({Le32(5), {'a', 'b', 0, 'c', 'd'}, Le32(44)})));
+  EXPECT_EQ(inner.ReadString(), "ab");
+  EXPECT_EQ(ReadInt(inner), 44);
+}
+
+TEST_F(DocumentTest, ObjectIdentifiersStartAt100PerDocument) {
+  int a = 0, b = 0, c = 0;
+  TWriteFile first(PathOf("ids.doc"));
+  EXPECT_EQ(first.GetObjectId(&a), 100);
+  EXPECT_EQ(first.GetObjectId(&b), 101);
+  EXPECT_EQ(first.GetObjectId(&a), 100);
+  EXPECT_EQ(first.GetObjectId(&c), 102);
+  EXPECT_EQ(first.GetObjectId(&b), 101);
+  TWriteFile second(PathOf("other.doc"));
+  EXPECT_EQ(second.GetObjectId(&c), 100);
+  EXPECT_EQ(EntriesInDir(), 0u) << "identifiers are not writes";
+}
+
+TEST_F(DocumentTest, ListsAndBlockExportMode) {
+  TWriteFile plain(PathOf("plain.doc"));
+  EXPECT_FALSE(plain.IsBlockExport());
+  EXPECT_EQ(plain.GetBlockVariableList(), nullptr);
+  EXPECT_TRUE(plain.GetBlockScriptList().empty());
+  EXPECT_EQ(&plain.GetBlockScriptList(), &plain.GetBlockScriptList());
+
+  TWriteFile block(PathOf("block.doc"), true);
+  EXPECT_TRUE(block.IsBlockExport());
+  ASSERT_NE(block.GetBlockVariableList(), nullptr);
+  EXPECT_TRUE(block.GetBlockVariableList()->empty());
+  EXPECT_EQ(block.GetBlockVariableList(), block.GetBlockVariableList());
+
+  TReadFile reader(PathOf("missing.doc"));  // nothing opened for the lists
+  EXPECT_TRUE(reader.GetVariableList().empty());
+  EXPECT_EQ(&reader.GetVariableList(), &reader.GetVariableList());
+  EXPECT_TRUE(reader.GetDeviceAttributeScriptList().empty());
+  EXPECT_EQ(&reader.GetDeviceAttributeScriptList(), &reader.GetDeviceAttributeScriptList());
+  EXPECT_EQ(reader.GetVersionNumber(), 0);
+  EXPECT_EQ(EntriesInDir(), 0u);
+}
+
+TEST_F(DocumentTest, FilesAreCreatedAndOpenedOnlyAtTheFirstAccess) {
+  { TWriteFile unused(PathOf("never.doc"), true); }
+  EXPECT_EQ(EntriesInDir(), 0u) << "a writer that wrote nothing leaves no file";
+
+  TReadFile missing(PathOf("missing.doc"));  // constructing does not open
+  EXPECT_THROW(ReadInt(missing), EFileError);
+  fs::create_directory(Dir / "folder");
+  TReadFile folder(PathOf("folder"));
+  EXPECT_THROW(folder.ReadString(), EFileError);
+
+  TWriteFile nowhere(PathOf("no/such/dir/x.doc"));
+  EXPECT_THROW(nowhere.WriteInteger(1), EFileError);
+}
+
+TEST_F(DocumentTest, SavingReplacesTheTargetOnlyWhenCommitted) {
+  const TBytes old = Cat({StringBytes("Qorv Experiment"), TBytes(100, 0xAB)});
+  Save("exp.doc", old);
+  {
+    TWriteFile file(PathOf("exp.doc"));
+    file.WriteString("new");
+    file.WriteInteger(1);
+    EXPECT_EQ(Load("exp.doc"), old) << "the target changes only at Commit";
+    EXPECT_EQ(EntriesInDir(), 2u) << "the bytes go to a file beside the target";
+    file.Commit();
+  }
+  EXPECT_EQ(Load("exp.doc"), Cat({StringBytes("new"), Le32(1)})) << "replaced, not overwritten";
+  EXPECT_EQ(EntriesInDir(), 1u);
+
+  // A save that fails half-way leaves the previous file and no temporary file.
+  const TBytes saved = Load("exp.doc");
+  try {
+    TWriteFile file(PathOf("exp.doc"));
+    file.WriteString("partial");
+    for (int i = 0; i < 10000; ++i) file.WriteInteger(i);
+    throw EExperimentError("save failed");
+  } catch (const EExperimentError&) {
+  }
+  EXPECT_EQ(Load("exp.doc"), saved);
+  EXPECT_EQ(EntriesInDir(), 1u);
+
+  // A save of a new file that is never committed creates nothing.
+  { TWriteFile file(PathOf("fresh.doc")); file.WriteBool(true); }
+  EXPECT_FALSE(fs::exists(Dir / "fresh.doc"));
+  EXPECT_EQ(EntriesInDir(), 1u);
+
+  // A target that cannot be replaced: Commit fails and leaves no temporary file.
+  fs::create_directories(Dir / "busy" / "inside");
+  {
+    TWriteFile file(PathOf("busy"));
+    file.WriteInteger(5);
+    EXPECT_THROW(file.Commit(), EFileError);
+  }
+  EXPECT_TRUE(fs::is_directory(Dir / "busy" / "inside"));
+  EXPECT_EQ(EntriesInDir(), 2u);
+}
+
+TEST_F(DocumentTest, FileHeaderIsCheckedBeforeTheBody) {
+  const auto path = Written("h.doc", [](TWriteFile& f) {
+    f.WriteFileHeader("Qorv Experiment");
+    f.WriteInteger(9);
+  });
+  EXPECT_EQ(Load("h.doc"),
+            Cat({StringBytes("Qorv Experiment"), StringBytes("Qorv 1.5"), Le32(9)}));
+  TReadFile good(path);
+  good.ReadFileHeader("Qorv Experiment", "Not an experiment");
+  EXPECT_EQ(good.GetVersionText(), "Qorv 1.5");
+  EXPECT_EQ(good.GetVersionNumber(), 6);
+  EXPECT_EQ(ReadInt(good), 9);
+
+  // An older version is read with its number.
+  TReadFile older(Save("old.doc", Cat({StringBytes("Qorv Block"), StringBytes("Qorv 1.3")})));
+  older.ReadFileHeader("Qorv Block", "Not a block");
+  EXPECT_EQ(older.GetVersionNumber(), 4);
+
+  const auto refused = [](const std::string& file, const std::string& message) {
+    TReadFile reader(file);
+    try {
+      reader.ReadFileHeader("Qorv Experiment", "Not an experiment");
+      ADD_FAILURE() << "accepted " << file;
+    } catch (const EReadError& error) {
+      EXPECT_EQ(error.what(), message) << file;
+    }
+  };
+  // Another file kind, or no document at all: the caller's message.
+  refused(Save("block.doc", Cat({StringBytes("Qorv Block"), StringBytes("Qorv 1.5")})),
+          "Not an experiment");
+  refused(Save("empty.doc", {}), "Not an experiment");
+  refused(Save("short.doc", {0x10, 0, 0}), "Not an experiment");
+  refused(Save("huge.doc", Cat({Le32(0x7FFFFFFF), {'Q', 'o'}})), "Not an experiment");
+  for (const std::string version : {"Qorv 9.9", "Qorv x", "Qorv", ""})
+    refused(Save("v.doc", Cat({StringBytes("Qorv Experiment"), StringBytes(version)})),
+            "Cannot read this version number " + version);
+  // A header without its version text is a damaged file.
+  TReadFile cut(Save("cut.doc", StringBytes("Qorv Experiment")));
+  EXPECT_THROW(cut.ReadFileHeader("Qorv Experiment", "Not an experiment"), EReadError);
+}
+
+TEST_F(DocumentTest, ComponentsAndIconsRoundTrip) {
+  TTestWindow window;
+  window.Left = -120;
+  window.Visible = true;
+  window.Caption = "Plot 1";
+  window.Scale = 1.25f;
+  window.Layout = {0, 1, 0xFF, 0};
+  TIcon icon{{0x89, 'P', 'N', 'G', 0, 0, 0x1A}};
+  TIcon noIcon;
+  const auto path = Written("c.doc", [&](TWriteFile& f) {
+    f.WriteComponent(&window);
+    f.WriteIcon(&icon);
+    f.WriteIcon(&noIcon);
+    f.WriteInteger(77);
+  });
+  TReadFile file(path);
+  TTestWindow copy;
+  file.ReadComponent(&copy);
+  EXPECT_EQ(copy.Left, -120);
+  EXPECT_TRUE(copy.Visible);
+  EXPECT_EQ(copy.Caption, "Plot 1");
+  EXPECT_EQ(copy.Scale, 1.25f);
+  EXPECT_EQ(copy.Layout, window.Layout);
+  TIcon icon2{{1, 2, 3}}, noIcon2{{4}};
+  file.ReadIcon(&icon2);
+  EXPECT_EQ(icon2.Image, icon.Image);
+  file.ReadIcon(&noIcon2);
+  EXPECT_TRUE(noIcon2.Image.empty());
+  EXPECT_EQ(ReadInt(file), 77) << "records are read to their exact end";
+
+  // Another class, or a record that is not an image where an icon is expected.
+  TReadFile other(path);
+  TOtherWindow otherWindow;
+  EXPECT_THROW(other.ReadComponent(&otherWindow), EReadError);
+  TReadFile notIcon(path);
+  EXPECT_THROW(notIcon.ReadIcon(&icon2), EReadError);
+
+  // A property kind the record format does not have.
+  TReadFile unknown(Save("kind.doc", Cat({StringBytes("TTestWindow"), Le32(1),
+                                          StringBytes("Left"), Le32(9), Le32(0)})));
+  EXPECT_THROW(unknown.ReadComponent(&copy), EReadError);
+}
+
+TEST_F(DocumentTest, OversizedCountsFailWithoutAllocating) {
+  const auto start = std::chrono::steady_clock::now();
+  TReadFile str(Save("s.doc", Cat({Le32(0x7FFFFFFF), {'a', 'b', 'c', 0, 0, 0}})));
+  ExpectStreamReadError([&] { str.ReadString(); });
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+
+  // A count equal to the bytes left is still fine.
+  TReadFile exact(Save("e.doc", Cat({Le32(4), {'a', 'b', 'c', 0}})));
+  EXPECT_EQ(exact.ReadString(), "abc");
+
+  TReadFile counts(Save("n.doc", Cat({Le32(3), {1, 2, 3}})));
+  EXPECT_EQ(counts.ReadCount(), 3);
+  TReadFile tooMany(Save("m.doc", Cat({Le32(4), {1, 2, 3}})));
+  ExpectStreamReadError([&] { tooMany.ReadCount(); });
+  TReadFile wide(Save("w.doc", Cat({Le32(2), TBytes(15, 0)})));
+  ExpectStreamReadError([&] { wide.ReadCount(8); });
+  TReadFile negative(Save("neg.doc", Cat({Le32(0xFFFFFFFF), TBytes(8, 0)})));
+  ExpectStreamReadError([&] { negative.ReadCount(); });
+
+  // Inside component records: property count and byte count.
+  TTestWindow window;
+  TReadFile props(Save("p.doc", Cat({StringBytes("TTestWindow"), Le32(0x7FFFFFFF)})));
+  ExpectStreamReadError([&] { props.ReadComponent(&window); });
+  TReadFile bytes(Save("b.doc", Cat({StringBytes("TTestWindow"), Le32(1),
+                                     StringBytes("Layout"), Le32(4), Le32(0x7FFFFFF0)})));
+  ExpectStreamReadError([&] { bytes.ReadComponent(&window); });
+}
+
+namespace {
+
+// Reads fields of random kinds until the file gives out; only read errors may end it.
+void ReadAtRandom(TReadFile& file, std::mt19937& random, bool header) {
+  TTestWindow window;
+  TIcon icon;
+  try {
+    if (header) file.ReadFileHeader("Qorv Experiment", "Not an experiment");
+    for (int step = 0; step < 1000; ++step) {
+      switch (random() % 7) {
+        case 0: file.ReadString(); break;
+        case 1: ReadInt(file); break;
+        case 2: ReadSingle(file); break;
+        case 3: ReadFlag(file); break;
+        case 4: file.ReadCount(); break;
+        case 5: file.ReadComponent(&window); break;
+        default: file.ReadIcon(&icon); break;
+      }
+    }
+  } catch (const EReadError&) {
+  } catch (const std::exception& error) {
+    ADD_FAILURE() << file.GetFileName() << ": " << error.what();
+  }
+}
+
+}  // namespace
+
+TEST_F(DocumentTest, TruncatedAndGarbageInputEndsInReadErrors) {
+  TTestWindow window;
+  window.Caption = "Output";
+  window.Layout = {1, 2, 3};
+  TIcon icon{{9, 8, 7}};
+  Written("full.doc", [&](TWriteFile& f) {
+    f.WriteFileHeader("Qorv Experiment");
+    f.WriteString("name");
+    f.WriteInteger(-5);
+    f.WriteFloat(3.5f);
+    f.WriteBool(true);
+    f.WriteComponent(&window);
+    f.WriteIcon(&icon);
+  });
+  const TBytes full = Load("full.doc");
+  const auto readAll = [&](const std::string& path) {
+    TReadFile file(path);
+    file.ReadFileHeader("Qorv Experiment", "Not an experiment");
+    TTestWindow copy;
+    TIcon icon2;
+    EXPECT_EQ(file.ReadString(), "name");
+    EXPECT_EQ(ReadInt(file), -5);
+    EXPECT_EQ(ReadSingle(file), 3.5f);
+    EXPECT_TRUE(ReadFlag(file));
+    file.ReadComponent(&copy);
+    EXPECT_EQ(copy.Layout, window.Layout);
+    file.ReadIcon(&icon2);
+    EXPECT_EQ(icon2.Image, icon.Image);
+  };
+  readAll(PathOf("full.doc"));
+  for (std::size_t size = 0; size < full.size(); ++size) {
+    const auto path = Save("cut.doc", TBytes(full.begin(), full.begin() + long(size)));
+    EXPECT_THROW(readAll(path), EReadError) << "cut at " << size;
+  }
+
+  std::mt19937 random(20240611);
+  for (int round = 0; round < 300; ++round) {
+    TBytes garbage(random() % 80);
+    for (auto& byte : garbage) byte = std::uint8_t(random());
+    TBytes damaged = full;  // a valid document with a few bytes changed
+    for (int n = 0; n < 3; ++n) damaged[random() % damaged.size()] = std::uint8_t(random());
+    for (const TBytes* bytes : {&garbage, &damaged}) {
+      const auto path = Save("g.doc", *bytes);
+      TReadFile withHeader(path);
+      ReadAtRandom(withHeader, random, true);
+      TReadFile bare(path);
+      ReadAtRandom(bare, random, false);
+    }
+  }
+}
+
+// The checks fire before any file is touched, so no file is needed.
+TEST(DocumentDeathTest, MissingObjectsAreConsistencyFailures) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::string path = "/nonexistent/qorv_death.doc";
+  EXPECT_DEATH(TWriteFile(path).GetObjectId(nullptr),
+               "Assertion failed: object!=0, file .*write_file\\.cpp, line [0-9]+");
+  EXPECT_DEATH(TWriteFile(path).WriteComponent(nullptr), "Assertion failed: component!=0");
+  EXPECT_DEATH(TWriteFile(path).WriteIcon(nullptr), "Assertion failed: icon!=0");
+  EXPECT_DEATH(TReadFile(path).ReadComponent(nullptr), "Assertion failed: component!=0");
+  EXPECT_DEATH(TReadFile(path).ReadIcon(nullptr), "Assertion failed: icon!=0");
+}
