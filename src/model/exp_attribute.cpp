@@ -1,0 +1,230 @@
+#include "model/exp_attribute.h"
+
+#include <algorithm>
+
+#include "model/assertion.h"
+#include "model/errors.h"
+#include "model/read_file.h"
+#include "model/tree_node.h"
+#include "model/ui_port.h"
+#include "model/variable.h"
+#include "model/write_file.h"
+#include "scripts/attribute_script.h"
+#include "scripts/copy_script.h"
+
+namespace {
+
+const char* const AttributeReadError = "Error reading attribute";
+
+// The command of a user; every user belongs to one.
+TAttributeScript* CommandOf(const TVariable* user) {
+  TAttributeScript* script = user->GetScriptOwner();
+  QORV_ASSERT(script!=0);
+  return script;
+}
+
+void AddOnce(std::vector<TAttributeScript*>& commands, TAttributeScript* script) {
+  if (std::find(commands.begin(), commands.end(), script) == commands.end())
+    commands.push_back(script);
+}
+
+// The commands of the users, each once, in user order.
+std::vector<TAttributeScript*> CommandsOf(const std::vector<TVariable*>& users) {
+  std::vector<TAttributeScript*> commands;
+  for (TVariable* user : users) AddOnce(commands, CommandOf(user));
+  return commands;
+}
+
+}  // namespace
+
+int AttributeImage(bool isArray, int type) {
+  if (type < 0 || type > 2) return -1;
+  return (isArray ? 10 : 6) + type;
+}
+
+int OutputImage(int kind) { return kind >= 3 && kind <= 6 ? kind - 2 : -1; }
+
+std::string TypeName(int type) {
+  static const char* const names[] = {"String", "Integer", "Float", "Text",
+                                      "Table",  "Graph",   "Bignum"};
+  return type >= 0 && type <= 6 ? names[type] : "";
+}
+
+// TExpAttViewData
+
+TExpAttViewData::TExpAttViewData(TTreeNode* node) : AExpAttNode(node) {
+  if (AExpAttNode) AExpAttNode->SetData(this);
+}
+
+TExpAttViewData::~TExpAttViewData() {
+  if (AExpAttNode) {
+    AExpAttNode->SetData(nullptr);
+    AExpAttNode->Delete();
+  }
+}
+
+TExpAttViewData* AttViewDataOfNode(const TTreeNode* node) {
+  return static_cast<TExpAttViewData*>(node->GetData());
+}
+
+// TExpAttribute
+
+TExpAttribute::TExpAttribute(const std::string& displayName, TTreeNode* node)
+    : TExpAttViewData(node), DisplayName(displayName) {}
+
+TExpAttribute::~TExpAttribute() {
+  if (Pcopyscript) Pcopyscript->RemoveAttribute(this);
+  QORV_ASSERT(Pcopyscript==0);
+  std::vector<TAttributeScript*> doomed;
+  for (TVariable* user : GetUsers()) {
+    user->ClearRef();
+    TAttributeScript* script = CommandOf(user);
+    if (script->RemoveVariable(user)) AddOnce(doomed, script);
+  }
+  Users.reset();
+  for (TAttributeScript* script : doomed) delete script;
+}
+
+int TExpAttribute::AddUser(TVariable* reference) {
+  if (!Users) Users = std::make_unique<std::vector<TVariable*>>();
+  const auto found = std::find(Users->begin(), Users->end(), reference);
+  if (found != Users->end()) return static_cast<int>(found - Users->begin());
+  Users->push_back(reference);
+  return static_cast<int>(Users->size()) - 1;
+}
+
+void TExpAttribute::RemoveUser(TVariable* reference) {
+  if (!Users) return;
+  Users->erase(std::remove(Users->begin(), Users->end(), reference), Users->end());
+  if (Users->empty()) Users.reset();
+}
+
+bool TExpAttribute::HasUser(const TVariable* reference) const {
+  return Users && std::find(Users->begin(), Users->end(), reference) != Users->end();
+}
+
+std::int32_t TExpAttribute::GetUserCount() const {
+  return Users ? static_cast<std::int32_t>(Users->size()) : 0;
+}
+
+std::vector<TVariable*> TExpAttribute::GetUsers() const {
+  return Users ? *Users : std::vector<TVariable*>();
+}
+
+void TExpAttribute::SetName(const std::string& name) {
+  DisplayName = name;
+  if (AExpAttNode) AExpAttNode->SetText(name);
+  for (TAttributeScript* script : CommandsOf(GetUsers())) {
+    const std::string text = script->GetText();
+    if (script->AExpNode) script->AExpNode->SetText(text);
+    if (script->DebugNode) script->DebugNode->SetText(text);
+  }
+}
+
+void TExpAttribute::SetCopyScript(TBlockCopyScript* script) {
+  QORV_ASSERT(script!=0);
+  if (!Pcopyscript) Pcopyscript = script;
+  QORV_ASSERT(Pcopyscript==script);
+}
+
+bool TExpAttribute::CanDelete() {
+  if (!HasUsers()) return true;
+  return UiPort().Ask("Deleting this may delete one or more scripts.  Do you really want to do this?",
+                      "Qorv Message", TMessageKind::Warning, mbYes | mbNo) == mbYes;
+}
+
+bool TExpAttribute::CanChangeType(int type) {
+  for (TVariable* user : GetUsers())
+    if (!user->NotifyOwner(type)) return false;
+  return true;
+}
+
+void TExpAttribute::DeleteIncompatibleUsers() {
+  std::vector<TAttributeScript*> collected;
+  for (TVariable* user : GetUsers()) {
+    if (!user->ReleaseRef()) continue;
+    RemoveUser(user);
+    AddOnce(collected, CommandOf(user));
+  }
+  if (!collected.empty()) {
+    // The other references of those commands go with them.
+    for (TVariable* user : GetUsers()) {
+      if (std::find(collected.begin(), collected.end(), CommandOf(user)) == collected.end()) continue;
+      user->ClearRef();
+      RemoveUser(user);
+    }
+    for (TAttributeScript* script : collected) {
+      if (script->GetScriptType() == TScript::DECISION)
+        static_cast<TConditionAttributeScript*>(script)->ClearCondition();
+      else
+        delete script;
+    }
+  }
+  for (TAttributeScript* script : CommandsOf(GetUsers()))
+    if (script->AExpNode) script->AExpNode->SetText(script->GetText());
+}
+
+void TExpAttribute::SaveUsers(TWriteFile& writer) {
+  std::int32_t count = GetUserCount();
+  if (const std::vector<TVariable*>* exported = writer.GetBlockVariableList())
+    count = static_cast<std::int32_t>(
+        std::count_if(exported->begin(), exported->end(), [this](TVariable* v) { return HasUser(v); }));
+  writer.WriteInteger(count);
+  if (count >= 1) writer.WriteInteger(writer.GetObjectId(this));
+}
+
+void TExpAttribute::LoadUsers(TReadFile& reader) {
+  std::int32_t count;
+  reader.ReadInteger(count);
+  if (count < 0) throw EReadError(AttributeReadError);
+  std::int32_t bound = 0;
+  if (count > 0) {
+    std::int32_t identifier;
+    reader.ReadInteger(identifier);
+    auto& waiting = reader.GetVariableList();
+    for (auto it = waiting.begin(); it != waiting.end();) {
+      if ((*it)->ResolveLoadedLink(this, identifier)) {
+        ++bound;
+        it = waiting.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
+  if (bound != count) throw EReadError(AttributeReadError);
+}
+
+// TExpAttList
+
+TExpAttList::TExpAttList(TExperiment* owner, TTreeNode* node) : TExpAttViewData(node), Pexpowner(owner) {}
+
+TExpAttList::~TExpAttList() {
+  if (AExpAttNode) Clear(false);
+}
+
+void TExpAttList::Clear(bool ask) {
+  const TExpAttViewData* list = this;
+  QORV_ASSERT(list->AExpAttNode!=0);
+  if (ask &&
+      UiPort().Ask("You are about to remove everything from " + AExpAttNode->GetText() + "." +
+                       "\rDo you really want to do this?",
+                   "Qorv warning", TMessageKind::Warning, mbYes | mbNo) != mbYes)
+    return;
+  while (TTreeNode* firstnode = AExpAttNode->GetFirstChild()) {
+    QORV_ASSERT(firstnode->GetData()!=0);
+    delete AttViewDataOfNode(firstnode);
+  }
+}
+
+void TExpAttList::ClearUnused() {
+  const TExpAttViewData* list = this;
+  QORV_ASSERT(list->AExpAttNode!=0);
+  std::vector<TExpAttribute*> unused;
+  for (TTreeNode* node = AExpAttNode->GetFirstChild(); node; node = node->GetNextSibling()) {
+    QORV_ASSERT(node->GetData()!=0);
+    auto* attribute = dynamic_cast<TExpAttribute*>(AttViewDataOfNode(node));
+    QORV_ASSERT(attribute!=0);
+    if (!attribute->HasUsers()) unused.push_back(attribute);
+  }
+  for (TExpAttribute* attribute : unused) delete attribute;
+}

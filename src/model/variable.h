@@ -1,0 +1,28 @@
+// A command's reference to an experiment attribute. The reference registers as a user
+// of what it names, so that the attribute can ask the command about a retype, tell it
+// that the attribute goes away, and refresh its text after a rename.
+#pragma once
+
+#include <cstdint>
+
+class TExpAttribute;
+class TAttributeScript;
+class TWriteFile;
+class TReadFile;
+
+class TVariable {
+public:
+  virtual ~TVariable() = default;
+
+  // Forgets the bound attribute without telling it (the attribute is being destroyed).
+  virtual void ClearRef() = 0;
+  // After a retype: true when the reference dropped its attribute.
+  virtual bool ReleaseRef() = 0;
+  // Binds to the object when the identifier is the one read with the reference.
+  virtual bool ResolveLoadedLink(TExpAttribute* object, std::int32_t identifier) = 0;
+  // May the attribute take this type.
+  virtual bool NotifyOwner(int type) = 0;
+  virtual void Save(TWriteFile& writer) = 0;
+  virtual void Load(TReadFile& reader) = 0;
+  virtual TAttributeScript* GetScriptOwner() const = 0;
+};
