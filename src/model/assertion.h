@@ -8,3 +8,7 @@
 
 #define QORV_ASSERT(expression) \
   ((expression) ? static_cast<void>(0) : AssertionFailed(#expression, __FILE__, __LINE__))
+
+// The same, reporting a given text where the expression is spelled otherwise here.
+#define QORV_ASSERT_AS(expression, text) \
+  ((expression) ? static_cast<void>(0) : AssertionFailed(text, __FILE__, __LINE__))

@@ -203,25 +203,23 @@ TExpAttList::~TExpAttList() {
 }
 
 void TExpAttList::Clear(bool ask) {
-  const TExpAttViewData* list = this;
-  QORV_ASSERT(list->AExpAttNode!=0);
+  QORV_ASSERT(TExpAttViewData::AExpAttNode!=0);
   if (ask &&
       UiPort().Ask("You are about to remove everything from " + AExpAttNode->GetText() + "." +
                        "\rDo you really want to do this?",
                    "Qorv warning", TMessageKind::Warning, mbYes | mbNo) != mbYes)
     return;
   while (TTreeNode* firstnode = AExpAttNode->GetFirstChild()) {
-    QORV_ASSERT(firstnode->GetData()!=0);
+    QORV_ASSERT_AS(firstnode->GetData() != nullptr, "firstnode->Data!=0");
     delete AttViewDataOfNode(firstnode);
   }
 }
 
 void TExpAttList::ClearUnused() {
-  const TExpAttViewData* list = this;
-  QORV_ASSERT(list->AExpAttNode!=0);
+  QORV_ASSERT(TExpAttViewData::AExpAttNode!=0);
   std::vector<TExpAttribute*> unused;
   for (TTreeNode* node = AExpAttNode->GetFirstChild(); node; node = node->GetNextSibling()) {
-    QORV_ASSERT(node->GetData()!=0);
+    QORV_ASSERT_AS(node->GetData() != nullptr, "node->Data!=0");
     auto* attribute = dynamic_cast<TExpAttribute*>(AttViewDataOfNode(node));
     QORV_ASSERT(attribute!=0);
     if (!attribute->HasUsers()) unused.push_back(attribute);
