@@ -5,49 +5,30 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "model/component.h"
 #include "model/errors.h"
 #include "model/read_file.h"
 #include "model/write_file.h"
+#include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
-using TBytes = std::vector<std::uint8_t>;
 
 namespace {
 
 // A fresh directory per test, removed afterwards.
 class DocumentTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    Dir = fs::temp_directory_path() / ("qorv_document_" + std::to_string(::getpid()) + "_" +
-                                       info->name());
-    fs::remove_all(Dir);
-    fs::create_directories(Dir);
-  }
-  void TearDown() override { fs::remove_all(Dir); }
-
-  std::string PathOf(const std::string& name) const { return (Dir / name).string(); }
-  std::size_t EntriesInDir() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(Dir), {}));
-  }
+  std::string PathOf(const std::string& name) const { return Temp.PathOf(name); }
+  std::size_t EntriesInDir() const { return Temp.Entries(); }
   std::string Save(const std::string& name, const TBytes& bytes) const {
-    std::ofstream out(Dir / name, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
-    return PathOf(name);
+    return Temp.WriteBytes(name, bytes);
   }
-  TBytes Load(const std::string& name) const {
-    std::ifstream in(Dir / name, std::ios::binary);
-    return TBytes(std::istreambuf_iterator<char>(in), {});
-  }
+  TBytes Load(const std::string& name) const { return Temp.ReadBytes(name); }
   // Writes a document through the writer and commits it.
   std::string Written(const std::string& name, const std::function<void(TWriteFile&)>& fill) {
     TWriteFile file(PathOf(name));
@@ -56,7 +37,7 @@ protected:
     return PathOf(name);
   }
 
-  fs::path Dir;
+  TTempDir Temp;
 };
 
 // A window-like component with one property of every kind.
@@ -86,23 +67,6 @@ class TOtherWindow : public TTestWindow {
 public:
   std::string GetClassName() const override { return "TOtherWindow"; }
 };
-
-TBytes Le32(std::uint32_t v) {
-  return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
-}
-
-TBytes Cat(std::initializer_list<TBytes> parts) {
-  TBytes all;
-  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
-
-TBytes StringBytes(const std::string& text) {
-  TBytes bytes = Le32(static_cast<std::uint32_t>(text.size() + 1));
-  bytes.insert(bytes.end(), text.begin(), text.end());
-  bytes.push_back(0);
-  return bytes;
-}
 
 std::int32_t ReadInt(TReadFile& file) {
   std::int32_t value = 0;
@@ -232,7 +196,7 @@ TEST_F(DocumentTest, FilesAreCreatedAndOpenedOnlyAtTheFirstAccess) {
 
   TReadFile missing(PathOf("missing.doc"));  // constructing does not open
   EXPECT_THROW(ReadInt(missing), EFileError);
-  fs::create_directory(Dir / "folder");
+  fs::create_directory(Temp.Path() / "folder");
   TReadFile folder(PathOf("folder"));
   EXPECT_THROW(folder.ReadString(), EFileError);
 
@@ -268,17 +232,17 @@ TEST_F(DocumentTest, SavingReplacesTheTargetOnlyWhenCommitted) {
 
   // A save of a new file that is never committed creates nothing.
   { TWriteFile file(PathOf("fresh.doc")); file.WriteBool(true); }
-  EXPECT_FALSE(fs::exists(Dir / "fresh.doc"));
+  EXPECT_FALSE(fs::exists(Temp.Path() / "fresh.doc"));
   EXPECT_EQ(EntriesInDir(), 1u);
 
   // A target that cannot be replaced: Commit fails and leaves no temporary file.
-  fs::create_directories(Dir / "busy" / "inside");
+  fs::create_directories(Temp.Path() / "busy" / "inside");
   {
     TWriteFile file(PathOf("busy"));
     file.WriteInteger(5);
     EXPECT_THROW(file.Commit(), EFileError);
   }
-  EXPECT_TRUE(fs::is_directory(Dir / "busy" / "inside"));
+  EXPECT_TRUE(fs::is_directory(Temp.Path() / "busy" / "inside"));
   EXPECT_EQ(EntriesInDir(), 2u);
 }
 

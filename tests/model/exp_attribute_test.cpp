@@ -5,13 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "model/errors.h"
@@ -22,9 +18,8 @@
 #include "scripts/attribute_script.h"
 #include "scripts/copy_script.h"
 #include "support/fake_ui_port.h"
+#include "support/temp_dir.h"
 
-namespace fs = std::filesystem;
-using TBytes = std::vector<std::uint8_t>;
 using TNames = std::vector<std::string>;
 
 namespace {
@@ -166,18 +161,12 @@ TBytes LittleEndian(std::initializer_list<std::int32_t> values) {
 class ExpAttributeTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    Dir = fs::temp_directory_path() /
-          ("qorv_attribute_" + std::to_string(::getpid()) + "_" + info->name());
-    fs::remove_all(Dir);
-    fs::create_directories(Dir);
     BlockNode = ExpTree.AddChild(nullptr, "Block");
     List = std::make_unique<TTestList>(nullptr, AttTree.AddChild(nullptr, "Variables"));
   }
   void TearDown() override {
     while (!Ledger.Live.empty()) delete *Ledger.Live.begin();
     List.reset();
-    fs::remove_all(Dir);
   }
 
   TTestAttribute* NewAttribute(const std::string& name) {
@@ -192,11 +181,8 @@ protected:
       names.push_back(static_cast<TExpAttribute*>(AttViewDataOfNode(n))->GetName());
     return names;
   }
-  std::string PathOf(const std::string& name) const { return (Dir / name).string(); }
-  TBytes FileBytes(const std::string& name) const {
-    std::ifstream in(Dir / name, std::ios::binary);
-    return TBytes(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string PathOf(const std::string& name) const { return Temp.PathOf(name); }
+  TBytes FileBytes(const std::string& name) const { return Temp.ReadBytes(name); }
   std::string WrittenIntegers(const std::string& name, std::initializer_list<std::int32_t> v) {
     TWriteFile writer(PathOf(name));
     for (const std::int32_t value : v) writer.WriteInteger(value);
@@ -209,7 +195,7 @@ protected:
   TLedger Ledger;
   TTreeNode* BlockNode = nullptr;
   std::unique_ptr<TTestList> List;
-  fs::path Dir;
+  TTempDir Temp;
 };
 
 TEST_F(ExpAttributeTest, UserListKeepsEachReferenceOnceAndIsFreedWhenEmpty) {

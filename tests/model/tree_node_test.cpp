@@ -27,6 +27,7 @@ public:
   void NodeMoved(TTreeNode* node) override { Events.push_back("moved " + Name(node)); }
   void NodeChanged(TTreeNode* node) override { Events.push_back("changed " + Name(node)); }
   void SelectionChanged(TTreeNode* node) override { Events.push_back("selected " + Name(node)); }
+  void ChildrenReordered(TTreeNode* parent) override { Events.push_back("reordered " + Name(parent)); }
 };
 
 // The texts of the nodes in depth-first order, each prefixed by its level.
@@ -141,4 +142,21 @@ TEST(TreeNode, KeepsDataImagesAndClearsCleanly) {
   tree.Clear();
   EXPECT_EQ(tree.Count(), 0);
   EXPECT_EQ(tree.GetFirstNode(), nullptr);
+}
+
+TEST(TreeNode, SortsChildrenStablyAndCountsAbsolutePositions) {
+  TTree tree;
+  TRecorder recorder;
+  TTreeNode* list = tree.Add(nullptr, "L");
+  for (const char* text : {"b2", "a1", "b1", "a2"}) tree.AddChild(list, text);
+  TTreeNode* other = tree.Add(nullptr, "M");
+  tree.AddObserver(&recorder);
+
+  // By first letter only: equal keys keep their order.
+  list->SortChildren([](TTreeNode* x, TTreeNode* y) { return x->GetText()[0] < y->GetText()[0]; });
+  EXPECT_EQ(Walk(tree), "0L 1a1 1a2 1b2 1b1 0M ");
+  EXPECT_EQ(recorder.Events, std::vector<std::string>{"reordered L"});
+  EXPECT_EQ(list->GetAbsoluteIndex(), 0);
+  EXPECT_EQ(list->Item(2)->GetAbsoluteIndex(), 3);
+  EXPECT_EQ(other->GetAbsoluteIndex(), 5);
 }
