@@ -49,6 +49,13 @@ bool TTreeNode::HasAsParent(const TTreeNode* node) const {
   return false;
 }
 
+int TTreeNode::GetAbsoluteIndex() const {
+  int index = 0;
+  for (const TTreeNode* node = Tree->GetFirstNode(); node && node != this; node = node->GetNext())
+    ++index;
+  return index;
+}
+
 void TTreeNode::SetText(const std::string& text) {
   Text = text;
   Tree->Notify([this](TTreeObserver& o) { o.NodeChanged(this); });

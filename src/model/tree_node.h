@@ -3,6 +3,7 @@
 // a node's data pointer belongs to whoever set it.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,8 @@ public:
   TTreeNode* GetNext() const;
   // True when node is this node's parent, grandparent, ...
   bool HasAsParent(const TTreeNode* node) const;
+  // Position in the depth-first order of the whole tree, from 0.
+  int GetAbsoluteIndex() const;
 
   const std::string& GetText() const { return Text; }
   void SetText(const std::string& text);
@@ -58,6 +61,9 @@ public:
   // Removes this node and its children from the tree and destroys them.
   void Delete();
   void DeleteChildren();
+  // Puts the children in the order of less(a, b); equal ones keep their order.
+  template <typename Less>
+  void SortChildren(Less less);
 
 private:
   friend class TTree;
@@ -91,6 +97,8 @@ public:
   // Text, images or expanded state changed.
   virtual void NodeChanged(TTreeNode* node) { (void)node; }
   virtual void SelectionChanged(TTreeNode* selected) { (void)selected; }
+  // The children of parent were put in another order (parent null: top level).
+  virtual void ChildrenReordered(TTreeNode* parent) { (void)parent; }
 };
 
 class TTree {
@@ -134,3 +142,11 @@ private:
   TTreeNode* Selected = nullptr;
   std::vector<TTreeObserver*> Observers;
 };
+
+template <typename Less>
+void TTreeNode::SortChildren(Less less) {
+  std::stable_sort(Children.begin(), Children.end(),
+                   [&less](const auto& a, const auto& b) { return less(a.get(), b.get()); });
+  TTreeNode* parent = Parent ? this : nullptr;  // the hidden root stands for the top level
+  Tree->Notify([parent](TTreeObserver& o) { o.ChildrenReordered(parent); });
+}
