@@ -2,6 +2,8 @@
 // those that hold a condition.
 #pragma once
 
+#include <cstdint>
+
 #include "scripts/script.h"
 
 class TVariable;
@@ -21,6 +23,9 @@ public:
     (void)reference;
     return true;
   }
+  // A Read command answers the number of points it reads (0 for one value); the
+  // variable dialog keeps an array at least that large.
+  virtual std::int32_t GetPointsRead() const { return 0; }
 };
 
 class TConditionAttributeScript : public TAttributeScript {

@@ -1,0 +1,3 @@
+#include "model/experiment_running.h"
+
+std::atomic<bool> ExperimentRunning{false};

@@ -1,0 +1,33 @@
+// A command's reference to an output.
+#pragma once
+
+#include <cstdint>
+
+#include "model/variable.h"
+
+class TOutput;
+
+class TVariableOutput : public TVariable {
+public:
+  explicit TVariableOutput(TAttributeScript* owner);
+  // Leaves the output's users.
+  ~TVariableOutput() override;
+
+  void ClearRef() override { AOutput = nullptr; }
+  bool ReleaseRef() override;
+  bool ResolveLoadedLink(TExpAttribute* object, std::int32_t identifier) override;
+  bool NotifyOwner(int type) override;
+  // The output's identifier.
+  void Save(TWriteFile& writer) override;
+  void Load(TReadFile& reader) override;
+  TAttributeScript* GetScriptOwner() const override { return AScriptOwner; }
+
+  // Binds to the output (none to unbind), registering as its user.
+  void SetOutput(TOutput* output);
+  TOutput* GetOutput() const { return AOutput; }
+
+private:
+  TAttributeScript* AScriptOwner;
+  TOutput* AOutput = nullptr;
+  std::int32_t PreadID = -1;
+};
