@@ -1,5 +1,6 @@
 #include "model/experiment.h"
 
+#include "model/assertion.h"
 #include "model/block.h"
 #include "model/data_list.h"
 
@@ -9,11 +10,13 @@ TExperiment::TExperiment() {
 }
 
 TExperiment::~TExperiment() {
+  Clearing = true;
   // Variables go before the blocks they name; commands before the variables they use.
   Pdatasinglelist.reset();
   Pdataarraylist.reset();
   while (TTreeNode* node = ExperimentTree.GetFirstNode())
     delete static_cast<TExperimentObject*>(node->GetData());
+  QORV_ASSERT(Pblankscript==0);  // the blank line went with its block
 }
 
 TBlock* TExperiment::AddBlock(const std::string& title) {

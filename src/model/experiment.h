@@ -10,6 +10,7 @@
 
 #include "model/tree_node.h"
 
+class TBlankScript;
 class TBlock;
 class TData;
 class TDataSingleList;
@@ -32,6 +33,12 @@ public:
   // The block that holds the insertion point; none when no block is current.
   TBlock* GetCurrentBlock() const { return Pcurrentblock; }
   void SetCurrentBlock(TBlock* block) { Pcurrentblock = block; }
+  // The blank line: the insertion point for new commands; none while removed.
+  TBlankScript* GetBlankScript() const { return Pblankscript; }
+  void SetBlankScript(TBlankScript* script) { Pblankscript = script; }
+  // True while the experiment is being destroyed: blocks then pass no start flag on
+  // and show no message.
+  bool IsClearing() const { return Clearing; }
 
   // The single variables of the block, then its array variables.
   void GetBlockVariables(TBlock* block, std::vector<TData*>& list) const;
@@ -49,5 +56,7 @@ private:
   std::unique_ptr<TDataSingleList> Pdatasinglelist;
   std::unique_ptr<TDataArrayList> Pdataarraylist;
   TBlock* Pcurrentblock = nullptr;
+  TBlankScript* Pblankscript = nullptr;
+  bool Clearing = false;
   std::recursive_mutex ValueLock;
 };

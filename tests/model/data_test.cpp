@@ -63,6 +63,9 @@ public:
   }
 
   int Edit() override { return 0; }
+  TScript* Execute() override { return Pnextscript; }
+  TScript* ExecuteTrace(std::vector<std::string>&) override { return Pnextscript; }
+  bool CanMakeCopyScript() override { return false; }
   bool DrawNode(TNodeStyle&) override { return false; }
   std::string GetText() override { return "command"; }
   int GetScriptType() const override { return Type; }

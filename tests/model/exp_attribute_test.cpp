@@ -101,6 +101,9 @@ public:
 
   int Edit() override { return 0; }
   bool DrawNode(TNodeStyle&) override { return false; }
+  TScript* Execute() override { return Pnextscript; }
+  TScript* ExecuteTrace(std::vector<std::string>&) override { return Pnextscript; }
+  bool CanMakeCopyScript() override { return false; }
   std::string GetText() override {
     ++TextCalls;
     std::string text = Name;

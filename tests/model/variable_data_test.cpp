@@ -54,6 +54,9 @@ public:
   TVariableDataArray* Array(TData* v) { return Bind(Own(new TVariableDataArray(this)), v); }
 
   int Edit() override { return 0; }
+  TScript* Execute() override { return Pnextscript; }
+  TScript* ExecuteTrace(std::vector<std::string>&) override { return Pnextscript; }
+  bool CanMakeCopyScript() override { return false; }
   bool DrawNode(TNodeStyle&) override { return false; }
   std::string GetText() override {
     std::string text = "cmd";

@@ -1,0 +1,126 @@
+#include "scripts/flow/dec_script.h"
+
+#include <utility>
+
+#include "model/assertion.h"
+#include "model/block.h"
+#include "model/errors.h"
+#include "model/read_file.h"
+#include "model/ui_port.h"
+#include "model/write_file.h"
+
+namespace {
+const char* const NotRunnable = "The Decision script cannot run in this version of Qorv";
+const char* const BlocksNotSet = "Blocks not set for Decision script...aborting read";
+}  // namespace
+
+TDecScript::TDecScript(TBlock* block, TTreeNode* node) : TConditionAttributeScript(block, node) {}
+
+TDecScript::TDecScript(TBlock* block, TTreeNode* node, TBlock* trueBlock, TBlock* falseBlock)
+    : TConditionAttributeScript(block, node), ATrueBlock(trueBlock), AFalseBlock(falseBlock) {}
+
+TDecScript::~TDecScript() {
+  if (Pblock) Pblock->ForgetDecScript(this);
+}
+
+TScript* TDecScript::Execute() { throw EExperimentError(NotRunnable); }
+
+TScript* TDecScript::ExecuteTrace(std::vector<std::string>&) {
+  throw EExperimentError(NotRunnable);
+}
+
+bool TDecScript::SetNextScript() {
+  Pchosenblock = nullptr;
+  if (!TScript::SetNextScript()) return false;
+  if (!HasCondition()) {
+    QORV_ASSERT(Pblock!=0);
+    UiPort().ShowMessage("You must define the Decision Scipt in " + Pblock->GetTitle() + ".", "",
+                         TMessageKind::Information);
+    return false;
+  }
+  return true;
+}
+
+void TDecScript::Save(TWriteFile& writer) {
+  QORV_ASSERT(ATrueBlock!=0&&AFalseBlock!=0);
+  TScript::Save(writer);
+  writer.WriteInteger(writer.GetObjectId(ATrueBlock));
+  writer.WriteInteger(writer.GetObjectId(AFalseBlock));
+  writer.WriteBool(HasCondition());  // the condition part; its record joins with conditions
+}
+
+void TDecScript::Load(TReadFile& reader) {
+  QORV_ASSERT(ATrueBlock==0&&AFalseBlock==0);
+  TScript::Load(reader);
+  reader.ReadInteger(PtrueblockID);
+  reader.ReadInteger(PfalseblockID);
+  bool hasCondition;
+  reader.ReadBool(hasCondition);
+  // Conditions cannot be read yet: such a file is refused as a command this version
+  // does not know.
+  if (hasCondition) throw EReadError("Error Openning Script");
+  UpdateNodeText();
+}
+
+bool TDecScript::CanMoveTo(TBlock* block, TTreeNode* node) {
+  return block && node && block == Pblock;
+}
+
+void TDecScript::CheckAfterRead() {
+  if (!HasCondition())
+    throw EReadError("Condition does not exist for Decision script...aborting read");
+  if (!ATrueBlock || !AFalseBlock) throw EReadError(BlocksNotSet);
+}
+
+std::string TDecScript::GetText() {
+  // "Decision: If " + condition text + " goto " + true block's title joins with the
+  // conditions.
+  return "Decision: Not Defined";
+}
+
+void TDecScript::SetCommentedOut(bool) { TScript::SetCommentedOut(false); }
+
+bool TDecScript::VariableNotify(TVariable*, int) {
+  QORV_ASSERT_AS(HasCondition(), "ACondition!=0");
+  return false;
+}
+
+bool TDecScript::CanReleaseVariable(TVariable*) {
+  QORV_ASSERT_AS(HasCondition(), "ACondition!=0");
+  return false;
+}
+
+bool TDecScript::RemoveVariable(TVariable*) {
+  ClearCondition();
+  return false;
+}
+
+void TDecScript::ClearCondition() { UpdateNodeText(); }
+
+void TDecScript::SetTrueBlock(TBlock* block) {
+  QORV_ASSERT(block==ATrueBlock||block==AFalseBlock);
+  if (block == AFalseBlock) std::swap(ATrueBlock, AFalseBlock);
+  UpdateNodeText();
+}
+
+void TDecScript::ResolveBlocks(TBlock* blk1, TBlock* blk2) {
+  QORV_ASSERT(blk1!=0&&blk2!=0);
+  // Identifiers come from the file: a mismatch is a damaged file, not a program fault.
+  if (ATrueBlock || AFalseBlock) throw EReadError(BlocksNotSet);
+  if (blk1->ReadBlockID() == PtrueblockID && blk2->ReadBlockID() == PfalseblockID) {
+    ATrueBlock = blk1;
+    AFalseBlock = blk2;
+  } else if (blk2->ReadBlockID() == PtrueblockID && blk1->ReadBlockID() == PfalseblockID) {
+    ATrueBlock = blk2;
+    AFalseBlock = blk1;
+  } else {
+    throw EReadError(BlocksNotSet);
+  }
+  PtrueblockID = -1;
+  PfalseblockID = -1;
+  UpdateNodeText();
+}
+
+void TDecScript::ChooseBlock(bool condition) {
+  Pchosenblock = condition ? ATrueBlock : AFalseBlock;
+}

@@ -1,0 +1,73 @@
+// The Decision command: the last line of a block whose box has two outgoing lines. It
+// picks the block that follows, the true block or the false block, by its condition.
+//
+// Its condition, the full node text, the condition part of its record and Execute come
+// with the conditions and the flow commands; until then a Decision has no condition,
+// never lets a run start and throws if it is ever run.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "scripts/attribute_script.h"
+
+class TDecScript : public TConditionAttributeScript {
+public:
+  // The factory's: no condition, no blocks (a record is about to be read).
+  TDecScript(TBlock* block, TTreeNode* node);
+  // When a second line leaves the block's box: the old next block is the true block,
+  // the new one the false block.
+  TDecScript(TBlock* block, TTreeNode* node, TBlock* trueBlock, TBlock* falseBlock);
+  // The block forgets its Decision.
+  ~TDecScript() override;
+
+  // The Decision dialog comes with the flow commands.
+  int Edit() override { return 0; }
+  // Not before the flow commands: EExperimentError.
+  TScript* Execute() override;
+  TScript* ExecuteTrace(std::vector<std::string>& trace) override;
+  bool CanMakeCopyScript() override { return false; }
+  // Forgets the previous run's choice; without a condition tells the user and refuses
+  // the run.
+  bool SetNextScript() override;
+  // Base record, true block's identifier, false block's identifier, condition part.
+  void Save(TWriteFile& writer) override;
+  void Load(TReadFile& reader) override;
+  // Only within its own block.
+  bool CanMoveTo(TBlock* block, TTreeNode* node) override;
+  // Read errors for a Decision without condition or without its two blocks.
+  void CheckAfterRead() override;
+  std::string GetText() override;
+  int GetScriptType() const override { return DECISION; }
+  // A Decision is never commented out: the flag is always cleared.
+  void SetCommentedOut(bool commentedOut) override;
+  bool CanCommentOut() override { return false; }
+  // The condition answers; a Decision without condition has no references to ask.
+  bool VariableNotify(TVariable* reference, int type) override;
+  bool CanReleaseVariable(TVariable* reference) override;
+  // Loses the condition and keeps its node: false.
+  bool RemoveVariable(TVariable* reference) override;
+  void ClearCondition() override;
+
+  // The block must be one of the two; the false block swaps places with the true one.
+  void SetTrueBlock(TBlock* block);
+  // After a file is read: the block's two successors take the true and false places by
+  // the identifiers the record stored. EReadError when they do not match them.
+  void ResolveBlocks(TBlock* blk1, TBlock* blk2);
+  bool HasCondition() const { return false; }
+
+  // The run-time choice, kept apart from the block's next block: the true block when
+  // the condition held, else the false block. Reset by SetNextScript before each run.
+  void ChooseBlock(bool condition);
+  // None until the Decision ran in the current run.
+  TBlock* GetChosenBlock() const { return Pchosenblock; }
+
+  TBlock* ATrueBlock = nullptr;
+  TBlock* AFalseBlock = nullptr;
+  std::int32_t PtrueblockID = -1;   // the identifiers read, until resolved
+  std::int32_t PfalseblockID = -1;
+
+private:
+  TBlock* Pchosenblock = nullptr;
+};
