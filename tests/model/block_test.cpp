@@ -23,36 +23,11 @@
 #include "scripts/flow/dec_script.h"
 #include "shell/draw_parts.h"
 #include "support/fake_ui_port.h"
+#include "support/stub_script.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-// A concrete command whose type, text and answers the test sets.
-class TStub : public TScript {
-public:
-  TStub(TBlock* block, TTreeNode* node, int type, std::string text)
-      : TScript(block, node), Type(type), Text(std::move(text)) {}
-  // Like a section's opening line, releases its commands in front of itself.
-  ~TStub() override {
-    while (AExpNode && AExpNode->HasChildren())
-      AExpNode->GetFirstChild()->MoveTo(AExpNode, TNodeAttachMode::naInsert);
-  }
-  int Edit() override { return 0; }
-  TScript* Execute() override { return Pnextscript; }
-  TScript* ExecuteTrace(std::vector<std::string>&) override { return Pnextscript; }
-  bool CanMakeCopyScript() override { return true; }
-  bool SetNextScript() override { return TScript::SetNextScript() && Runs; }
-  void CheckAfterRead() override { ++Checks; }
-  std::string GetText() override { return Text; }
-  int GetScriptType() const override { return Type; }
-  TScript* GetRepeatScript() const override { return Repeat; }
-
-  int Type;
-  std::string Text;
-  bool Runs = true;
-  int Checks = 0;
-  TScript* Repeat = nullptr;
-};
 
 TBytes B(bool value) { return TBytes{static_cast<std::uint8_t>(value)}; }
 

@@ -17,35 +17,11 @@
 #include "scripts/attribute_script.h"
 #include "scripts/flow/blank_script.h"
 #include "support/fake_ui_port.h"
+#include "support/stub_script.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-// A concrete command whose type, text and section behaviour the test sets.
-class TStub : public TScript {
-public:
-  TStub(TBlock* block, TTreeNode* node, int type, std::string text)
-      : TScript(block, node), Type(type), Text(std::move(text)) {}
-  // Like a section's opening line, releases its commands in front of itself.
-  ~TStub() override {
-    while (AExpNode && AExpNode->HasChildren())
-      AExpNode->GetFirstChild()->MoveTo(AExpNode, TNodeAttachMode::naInsert);
-  }
-  int Edit() override { return EditResult; }
-  TScript* Execute() override { return Pnextscript; }
-  TScript* ExecuteTrace(std::vector<std::string>&) override { return Pnextscript; }
-  bool CanMakeCopyScript() override { return true; }
-  bool CanHaveChildren() override { return Opens; }
-  std::string GetText() override { return Text; }
-  int GetScriptType() const override { return Type; }
-  TScript* GetRepeatScript() const override { return Repeat; }
-
-  int Type;
-  std::string Text;
-  bool Opens = false;
-  TScript* Repeat = nullptr;
-  int EditResult = 0;
-};
 
 // An End If (or Else) linked to an If-Then.
 class TStubEndPoint : public TEndPointScript {

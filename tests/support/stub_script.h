@@ -1,0 +1,38 @@
+// A concrete command for tests: its type, text and answers are set by the test.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/tree_node.h"
+#include "scripts/script.h"
+
+class TStub : public TScript {
+public:
+  TStub(TBlock* block, TTreeNode* node, int type, std::string text)
+      : TScript(block, node), Type(type), Text(std::move(text)) {}
+  // Like a section's opening line, releases its commands in front of itself.
+  ~TStub() override {
+    while (AExpNode && AExpNode->HasChildren())
+      AExpNode->GetFirstChild()->MoveTo(AExpNode, TNodeAttachMode::naInsert);
+  }
+  int Edit() override { return EditResult; }
+  TScript* Execute() override { return Pnextscript; }
+  TScript* ExecuteTrace(std::vector<std::string>&) override { return Pnextscript; }
+  bool CanMakeCopyScript() override { return true; }
+  bool CanHaveChildren() override { return Opens; }
+  bool SetNextScript() override { return TScript::SetNextScript() && Runs; }
+  void CheckAfterRead() override { ++Checks; }
+  std::string GetText() override { return Text; }
+  int GetScriptType() const override { return Type; }
+  TScript* GetRepeatScript() const override { return Repeat; }
+
+  int Type;
+  std::string Text;
+  bool Opens = false;
+  bool Runs = true;
+  int Checks = 0;
+  int EditResult = 0;
+  TScript* Repeat = nullptr;
+};
