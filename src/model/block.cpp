@@ -65,7 +65,6 @@ TBlock::~TBlock() {
     Powner->GetBlockVariables(this, variables);
     for (TData* variable : variables) delete variable;
   }
-  if (Powner->GetCurrentBlock() == this) Powner->SetCurrentBlock(nullptr);
 }
 
 int TBlock::Edit() {

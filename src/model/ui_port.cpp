@@ -22,6 +22,9 @@ public:
   void ExperimentChanged(int, int) override {}
   int OpenDialog(TDialogRequest&) override { return 0; }
   void RefreshViews() override {}
+  // The console has no caption and no status bar.
+  void SetCaption(const std::string&) override {}
+  void SetStatusText(int, const std::string&) override {}
 };
 
 TConsoleUiPort consolePort;

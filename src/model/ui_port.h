@@ -55,6 +55,11 @@ public:
 
   // Repaints the views of the experiment (trees, device list, outputs).
   virtual void RefreshViews() = 0;
+
+  // The main window's caption.
+  virtual void SetCaption(const std::string& caption) = 0;
+  // A panel of the main window's status bar (1: the current block's title).
+  virtual void SetStatusText(int panel, const std::string& text) = 0;
 };
 
 // The port in use. Without one installed, messages go to standard error, questions

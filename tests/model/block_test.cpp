@@ -526,7 +526,6 @@ TEST_F(BlockTest, DeletingABlockTakesItsBoxLinesCommandsAndVariables) {
   Line(b2, b3);
   Add(b2, "A");
   Blank(b2);
-  Exp.SetCurrentBlock(b2);
   TDataSingleList& singles = *Exp.GetDataSingleList();
   singles.Add(b1, eatINTEGER, 1, "kept");
   singles.Add(b2, eatINTEGER, 1, "gone");
@@ -562,6 +561,7 @@ TEST_F(BlockTest, EditTakesTheDialogsAnswers) {
     edit.SetAsStart = true;
     return answer;
   });
+  Ui.Clear();  // the experiment's creation
   EXPECT_EQ(b2->Edit(), 0);
   EXPECT_EQ(asked.Title, "B2");
   EXPECT_FALSE(asked.SetAsStart);

@@ -149,8 +149,7 @@ TEST_F(DataListTest, AddsThroughTheDialogsOrExplainsWhyNot) {
   };
   Ui.SetDialogHandler([](TDialogRequest&) { return ADD_FAILURE() << "dialog shown", 0; });
   for (const auto& c : refusals) {
-    ExperimentRunning = c.running;
-    Exp.SetCurrentBlock(c.running ? B1 : nullptr);
+    ExperimentRunning = c.running;  // no block is current
     Ui.Clear();
     c.list->UserAdd();
     c.list->AddNew();
@@ -176,7 +175,7 @@ TEST_F(DataListTest, AddsThroughTheDialogsOrExplainsWhyNot) {
     form.Name = "n2", form.ArraySize = 3, form.List->Create(form.Block, form);
     return 0;
   });
-  Exp.SetCurrentBlock(B2);
+  Exp.SelectBlock(B2->AExpNode);
   Singles.UserAdd();
   Arrays.AddNew();
   TData* array = Arrays.AddWithDialog(B1, false);

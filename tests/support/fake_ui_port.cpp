@@ -53,6 +53,27 @@ void TFakeUiPort::RefreshViews() {
   ++RefreshCount;
 }
 
+void TFakeUiPort::SetCaption(const std::string& caption) {
+  std::lock_guard guard(Lock);
+  CaptionText = caption;
+}
+
+void TFakeUiPort::SetStatusText(int panel, const std::string& text) {
+  std::lock_guard guard(Lock);
+  StatusTexts[panel] = text;
+}
+
+std::string TFakeUiPort::Caption() const {
+  std::lock_guard guard(Lock);
+  return CaptionText;
+}
+
+std::string TFakeUiPort::StatusText(int panel) const {
+  std::lock_guard guard(Lock);
+  const auto found = StatusTexts.find(panel);
+  return found == StatusTexts.end() ? std::string() : found->second;
+}
+
 void TFakeUiPort::ScriptAnswers(std::initializer_list<TMessageButton> answers) {
   std::lock_guard guard(Lock);
   Answers.insert(Answers.end(), answers);

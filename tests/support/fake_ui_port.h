@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -31,6 +32,8 @@ public:
   void ExperimentChanged(int modified, int refresh) override;
   int OpenDialog(TDialogRequest& request) override;
   void RefreshViews() override;
+  void SetCaption(const std::string& caption) override;
+  void SetStatusText(int panel, const std::string& text) override;
 
   // The answers of the next questions, in order. A question with no answer left fails
   // the test and answers mbNone.
@@ -44,6 +47,9 @@ public:
   std::vector<std::pair<int, int>> ExperimentChanges() const;
   int HandOvers() const;
   int Refreshes() const;
+  // The last caption and status-panel texts set (empty when none was); Clear keeps them.
+  std::string Caption() const;
+  std::string StatusText(int panel) const;
   void Clear();
 
 private:
@@ -55,5 +61,7 @@ private:
   std::vector<std::pair<int, int>> Changes;
   int HandOverCount = 0;
   int RefreshCount = 0;
+  std::string CaptionText;
+  std::map<int, std::string> StatusTexts;
   TUiPort* Previous = nullptr;
 };

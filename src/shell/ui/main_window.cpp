@@ -18,6 +18,8 @@ TQorvForm::TQorvForm(QWidget* parent) : QMainWindow(parent) {
   }
 }
 
+void TQorvForm::SetCaption(const QString& caption) { setWindowTitle(caption); }
+
 QString TQorvForm::StatusText(int panel) const {
   return panel >= 0 && panel < spCount ? StatusPanels[panel]->text() : QString();
 }

@@ -23,6 +23,8 @@ public:
 
   explicit TQorvForm(QWidget* parent = nullptr);
 
+  // The window title ("Qorv Current Experiment: " + the experiment's title).
+  void SetCaption(const QString& caption);
   QString StatusText(int panel) const;
   void SetStatusText(int panel, const QString& text);
 

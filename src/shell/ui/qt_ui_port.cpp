@@ -145,6 +145,18 @@ void TQtUiPort::RefreshViews() {
   });
 }
 
+void TQtUiPort::SetCaption(const std::string& caption) {
+  RunInMainThread([&] {
+    if (Window) Window->SetCaption(QString::fromStdString(caption));
+  });
+}
+
+void TQtUiPort::SetStatusText(int panel, const std::string& text) {
+  RunInMainThread([&] {
+    if (Window) Window->SetStatusText(panel, QString::fromStdString(text));
+  });
+}
+
 void WaitServingHandOvers(const std::function<bool()>& finished) {
   if (finished()) return;
   QEventLoop loop;

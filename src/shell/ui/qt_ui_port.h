@@ -40,6 +40,8 @@ public:
   void ExperimentChanged(int modified, int refresh) override;
   int OpenDialog(TDialogRequest& request) override;
   void RefreshViews() override;
+  void SetCaption(const std::string& caption) override;
+  void SetStatusText(int panel, const std::string& text) override;
 
 private:
   QObject MainThreadContext;  // lives in the main thread; hand-overs are queued to it

@@ -56,9 +56,13 @@ TEST(MainWindow, ExperimentChangedSetsAndClearsTheModifiedMark) {
   port.ExperimentChanged(0, 1);
   EXPECT_TRUE(window.StatusText(TQorvForm::spModified).isEmpty());
   // The mark lives in its own panel; the others stay as they were.
-  window.SetStatusText(TQorvForm::spBlock, "Block 1");
+  port.SetStatusText(TQorvForm::spBlock, "Block 1");
   port.ExperimentChanged(1, 0);
   EXPECT_EQ(window.StatusText(TQorvForm::spBlock), QString("Block 1"));
+
+  // The experiment names itself in the caption.
+  port.SetCaption("Qorv Current Experiment: Experiment 1");
+  EXPECT_EQ(window.windowTitle(), QString("Qorv Current Experiment: Experiment 1"));
 }
 
 TEST(MainWindow, ExperimentChangedFromAWorkerReachesTheWindow) {

@@ -1,0 +1,286 @@
+// Experiment and block files: their layout byte by byte, save-reopen-save identity,
+// files of an older version, the read errors of bad, truncated and damaged files, and
+// what a failed save or open leaves behind.
+#include "shell/experiment_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/block.h"
+#include "model/data.h"
+#include "model/data_list.h"
+#include "model/errors.h"
+#include "model/experiment.h"
+#include "model/write_file.h"
+#include "shell/draw_parts.h"
+#include "support/fake_ui_port.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using TChanges = std::vector<std::pair<int, int>>;
+
+TBytes B(bool value) { return TBytes{static_cast<std::uint8_t>(value)}; }
+TBytes I32(std::int32_t value) { return Le32(static_cast<std::uint32_t>(value)); }
+TBytes Head(const std::string& header, const std::string& version = "Qorv 1.5") {
+  return Cat({StringBytes(header), StringBytes(version)});
+}
+// A box record: caption, no icon, corner, block identifier.
+TBytes Box(const std::string& caption, std::int32_t x, std::int32_t y, std::int32_t id) {
+  return Cat({StringBytes(caption), B(false), I32(x), I32(y), I32(id)});
+}
+TBytes Prefix(const TBytes& bytes, std::size_t length) {
+  return TBytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
+}
+
+class ExperimentFileTest : public ::testing::Test {
+protected:
+  TBlock* NewBlock(const std::string& caption, TPoint at) {
+    return Exp->AddBlock(Parts.AddBlock(caption, at));
+  }
+  void Line(TBlock* from, TBlock* to) { Parts.Connect(from->GetDrawBlock(), to->GetDrawBlock()); }
+  // Three blocks in a row, with variables in two of them.
+  void Build() {
+    TBlock* start = NewBlock("first", {10, 20});
+    TBlock* heater = NewBlock("Heater", {200, 20});
+    TBlock* cooler = NewBlock("Cooler", {200, 300});
+    Line(start, heater);
+    Line(heater, cooler);
+    Exp->GetDataSingleList()->Add(heater, 1, 1, "x")->SetInitialValue("5");
+    Exp->GetDataSingleList()->Add(start, 0, 1, "s");
+    Exp->GetDataArrayList()->Add(cooler, 2, 4, "a");
+    Exp->SelectBlock(heater->AExpNode);
+  }
+  std::string Save(const std::string& name, TExperiment& exp, TDrawParts& parts) {
+    std::string error;
+    EXPECT_TRUE(SaveExperimentFile(Temp.PathOf(name), exp, parts, error)) << error;
+    return Temp.PathOf(name);
+  }
+  // Opens the bytes as an experiment file; answers the error's message ("" when read).
+  std::string OpenError(const TBytes& bytes) {
+    TDrawParts parts;
+    std::string error;
+    auto exp = OpenExperimentFile(Temp.WriteBytes("open.qve", bytes), parts, error);
+    EXPECT_EQ(exp == nullptr, !error.empty());
+    if (!exp) {
+      EXPECT_EQ(parts.Count(), 0);  // the diagram is cleared
+    }
+    exp.reset();
+    return error;
+  }
+  static TBlock* BlockAt(TExperiment& exp, int index) {
+    return BlockOfNode(exp.GetExperimentTree().Item(index));
+  }
+
+  TFakeUiPort Ui;
+  TTempDir Temp;
+  TDrawParts Parts;
+  std::unique_ptr<TExperiment> Exp = std::make_unique<TExperiment>();
+};
+
+TEST_F(ExperimentFileTest, LayoutOfNewAndOneBlockExperiments) {
+  const std::string path = Save("new.qve", *Exp, Parts);
+  const TBytes empty = Cat({Head("Qorv Experiment"), I32(0),     // header, version, diagram
+                            StringBytes("new.qve"), B(false),    // title, no blocks
+                            I32(0), I32(0), I32(0), I32(0)});    // outputs, files, devices
+  EXPECT_EQ(Temp.ReadBytes("new.qve"), empty);
+  std::string error;
+  TDrawParts parts;
+  auto read = OpenExperimentFile(path, parts, error);
+  ASSERT_NE(read, nullptr) << error;
+  EXPECT_EQ(read->GetTitle(), "new.qve");
+  EXPECT_EQ(read->GetFileName(), path);
+  EXPECT_FALSE(read->HasBlocks());
+
+  // One block: its box, its record without the blank line, and the variable sections.
+  NewBlock("Box", {3, 4});
+  Save("one.qve", *Exp, Parts);
+  EXPECT_EQ(Temp.ReadBytes("one.qve"),
+            Cat({Head("Qorv Experiment"), I32(1), I32(0), Box("Start Block", 3, 4, 100),
+                 StringBytes("one.qve"), B(true), I32(100), B(true), B(false), B(false),
+                 I32(0), I32(0), I32(0), I32(0), I32(0), I32(0)}));
+  EXPECT_EQ(Ui.ExperimentChanges().back(), (std::pair<int, int>{0, 0}));
+}
+
+TEST_F(ExperimentFileTest, SaveReopenAndSaveAgainGiveTheSameBytes) {
+  Build();
+  const std::string path = Save("three.qve", *Exp, Parts);
+  const TBytes first = Temp.ReadBytes("three.qve");
+
+  TDrawParts parts;
+  std::string error;
+  Ui.Clear();
+  auto read = OpenExperimentFile(path, parts, error);
+  ASSERT_NE(read, nullptr) << error;
+  EXPECT_EQ(Ui.ExperimentChanges(), (TChanges{{0, 1}, {0, 0}}));
+  EXPECT_EQ(Ui.Caption(), "Qorv Current Experiment: three.qve");
+  TBlock* start = BlockAt(*read, 0);
+  TBlock* heater = BlockAt(*read, 1);
+  TBlock* cooler = BlockAt(*read, 2);
+  EXPECT_EQ(start->GetTitle(), "Start Block");
+  EXPECT_TRUE(start->IsStartBlock() && !heater->IsStartBlock() && !cooler->IsStartBlock());
+  EXPECT_EQ(start->GetNextBlock(), heater);
+  EXPECT_EQ(heater->GetNextBlock(), cooler);
+  EXPECT_EQ(cooler->GetNextBlock(), nullptr);
+  EXPECT_EQ(cooler->GetDrawBlock()->GetPosition(), (TPoint{200, 300}));
+  EXPECT_EQ(read->GetCurrentBlock(), start);
+  EXPECT_EQ(Ui.StatusText(1), "Start Block");
+  EXPECT_EQ(read->PreRunCheck(), start);
+
+  read->SelectFirstBlock();
+  Save("three.qve", *read, parts);
+  EXPECT_EQ(Temp.ReadBytes("three.qve"), first);
+}
+
+TEST_F(ExperimentFileTest, OlderVersionsAndBadFilesEndInTheirReadErrors) {
+  const TBytes diagram = Cat({I32(1), I32(0), Box("Only", 0, 0, 100)});
+  const TBytes block = Cat({StringBytes("t"), B(true), I32(100), B(true), B(false), B(false)});
+  const TBytes zeros = Cat({I32(0), I32(0)});
+  const struct {
+    TBytes bytes;
+    const char* error;  // "": read
+  } cases[] = {
+      // 1.3 files have no data-file sections.
+      {Cat({Head("Qorv Experiment", "Qorv 1.3"), diagram, block, I32(0), zeros, I32(0)}), ""},
+      {Cat({Head("Qorv Experiment"), diagram, block, I32(0), zeros, zeros}), ""},  // no devices
+      {Cat({Head("Qorv Block"), diagram, block}), "Bad experiment file...aborting read"},
+      {TBytes{}, "Bad experiment file...aborting read"},
+      {Cat({Head("Qorv Experiment", "Qorv 9.9"), diagram}),
+       "Cannot read this version number Qorv 9.9"},
+      {Cat({Head("Qorv Experiment"), diagram, block, I32(1)}),
+       "Outputs are not supported in this version"},
+      {Cat({Head("Qorv Experiment"), diagram, block, I32(0), I32(0), I32(1)}),
+       "Data files are not supported in this version"},
+      {Cat({Head("Qorv Experiment"), diagram, block, I32(0), zeros, zeros, I32(2)}),
+       "Devices are not supported in this version"},
+      // A box that shows no block read.
+      {Cat({Head("Qorv Experiment"), I32(2), I32(0), Box("Only", 0, 0, 100), I32(0),
+            Box("Spare", 0, 0, 101), block, I32(0), zeros, zeros, I32(0)}),
+       "A box of the block diagram shows no block...aborting read"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(OpenError(c.bytes), c.error);
+}
+
+TEST_F(ExperimentFileTest, CommandsResolveWhatTheyReadAfterTheWholeFile) {
+  TBlock* a = NewBlock("A", {});
+  Line(a, NewBlock("Yes", {}));
+  Line(a, NewBlock("No", {}));
+  ASSERT_NE(a->GetDecScript(), nullptr);
+  Save("decision.qve", *Exp, Parts);
+  // Until conditions exist a Decision read back has none.
+  EXPECT_EQ(OpenError(Temp.ReadBytes("decision.qve")),
+            "Condition does not exist for Decision script...aborting read");
+}
+
+TEST_F(ExperimentFileTest, TruncatedAndDamagedFilesNeverEndTheProgram) {
+  Build();
+  Save("full.qve", *Exp, Parts);
+  const TBytes full = Temp.ReadBytes("full.qve");
+  for (std::size_t length = 0; length < full.size(); ++length) {
+    const std::string error = OpenError(Prefix(full, length));
+    // Only the device section may be missing.
+    EXPECT_EQ(error.empty(), length == full.size() - 4) << "cut at " << length;
+  }
+  // Every byte damaged in turn: the file reads, or ends in a read error, and a file that
+  // reads can be saved again.
+  for (std::size_t at = 0; at < full.size(); ++at) {
+    TBytes damaged = full;
+    damaged[at] ^= 0xFF;
+    TDrawParts parts;
+    std::string error;
+    auto exp = OpenExperimentFile(Temp.WriteBytes("damaged.qve", damaged), parts, error);
+    if (exp) {
+      EXPECT_TRUE(SaveExperimentFile(Temp.PathOf("again.qve"), *exp, parts, error)) << error;
+    } else {
+      EXPECT_FALSE(error.empty());
+      EXPECT_EQ(parts.Count(), 0);
+    }
+  }
+}
+
+TEST_F(ExperimentFileTest, AFailedSaveKeepsTheOldFileAndTheExperimentsAccount) {
+  Build();
+  const std::string path = Save("kept.qve", *Exp, Parts);
+  const TBytes old = Temp.ReadBytes("kept.qve");
+  TBlock* heater = BlockAt(*Exp, 1);
+  const auto failed = [&](const std::string& target, const TChanges& changes) {
+    Ui.Clear();
+    std::string error;
+    EXPECT_FALSE(SaveExperimentFile(target, *Exp, Parts, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(Exp->GetTitle(), "kept.qve");
+    EXPECT_EQ(Exp->GetFileName(), path);
+    EXPECT_EQ(Ui.ExperimentChanges(), changes);
+    EXPECT_EQ(Exp->GetCurrentBlock(), heater);  // the blank line is back
+  };
+  failed(Temp.PathOf("missing/other.qve"), {});
+  // The body is written, the file cannot take the place of the directory: the mark that
+  // the body cleared is set again.
+  std::filesystem::create_directory(Temp.PathOf("folder.qve"));
+  failed(Temp.PathOf("folder.qve"), {{0, 0}, {1, 0}});
+  EXPECT_EQ(Temp.ReadBytes("kept.qve"), old);
+}
+
+TEST_F(ExperimentFileTest, BlockFilesCarryOneBlockIntoAnotherExperiment) {
+  Build();
+  TBlock* heater = BlockAt(*Exp, 1);
+  TBlock* cooler = BlockAt(*Exp, 2);
+  std::string error;
+  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("cooler.blk"), *Exp, cooler, error)) << error;
+  // The block's box, its record, no outputs, its array, no singles, no files or devices.
+  const TBytes coolerFile = Temp.ReadBytes("cooler.blk");
+  const TBytes head = Cat({Head("Qorv Block"), Box("Cooler", 200, 300, 100), I32(100),
+                           B(false), I32(0), I32(0), I32(1), I32(2)});
+  ASSERT_GT(coolerFile.size(), head.size());
+  EXPECT_EQ(Prefix(coolerFile, head.size()), head);
+  EXPECT_EQ(TBytes(coolerFile.end() - 12, coolerFile.end()), Cat({I32(0), I32(0), I32(0)}));
+  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("heater.blk"), *Exp, heater, error)) << error;
+  EXPECT_EQ(heater->GetBlockFileName(), Temp.PathOf("heater.blk"));
+
+  TDrawParts parts;
+  TExperiment other;
+  Ui.Clear();
+  TBlock* first = OpenBlockFile(Temp.PathOf("heater.blk"), other, parts, {7, 9}, error);
+  ASSERT_NE(first, nullptr) << error;
+  EXPECT_EQ(first->GetTitle(), "Heater");
+  EXPECT_EQ(first->GetDrawBlock()->GetPosition(), (TPoint{7, 9}));
+  EXPECT_TRUE(first->IsStartBlock());  // the experiment had no block
+  EXPECT_EQ(other.GetCurrentBlock(), first);
+  EXPECT_EQ(Ui.ExperimentChanges(), (TChanges{{1, 0}}));
+  EXPECT_EQ(other.GetDataSingleList()->GetCount(), 1);
+  // Bad, truncated and damaged block files leave the experiment as it was.
+  const auto unchanged = [&](const TBytes& bytes, const std::string& expected) {
+    const std::string file = Temp.WriteBytes("bad.blk", bytes);
+    EXPECT_EQ(OpenBlockFile(file, other, parts, {}, error), nullptr);
+    if (!expected.empty()) {
+      EXPECT_EQ(error, expected);
+    }
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(parts.Count(), 1);
+    EXPECT_EQ(other.GetExperimentTree().Count(), 1);
+    EXPECT_EQ(other.GetDataArrayList()->GetCount(), 0);
+    EXPECT_EQ(other.GetCurrentBlock(), first);
+  };
+  unchanged(Cat({Head("Qorv Experiment"), Box("X", 0, 0, 100)}),
+            "Bad block file...aborting read");
+  unchanged(Cat({Head("Qorv Block", "Qorv 2.0")}), "Cannot read this version number Qorv 2.0");
+  TBytes otherBlock = coolerFile;
+  otherBlock[head.size() - 20] = 0x55;  // the record's identifier is not the box's
+  unchanged(otherBlock, "");
+  for (std::size_t length = 0; length + 4 < coolerFile.size(); ++length)
+    unchanged(Prefix(coolerFile, length), "");
+
+  TBlock* second = OpenBlockFile(Temp.PathOf("cooler.blk"), other, parts, {50, 60}, error);
+  ASSERT_NE(second, nullptr) << error;
+  EXPECT_FALSE(second->IsStartBlock());
+  EXPECT_TRUE(first->IsStartBlock());
+  EXPECT_EQ(other.GetCurrentBlock(), second);
+  EXPECT_EQ(other.GetDataArrayList()->GetCount(), 1);
+}
+
+}  // namespace
