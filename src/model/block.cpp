@@ -9,7 +9,13 @@
 #include "model/tree_node.h"
 #include "model/write_file.h"
 #include "scripts/flow/blank_script.h"
+#include "scripts/flow/comment_script.h"
+#include "scripts/flow/concatenate_script.h"
 #include "scripts/flow/dec_script.h"
+#include "scripts/flow/increment_script.h"
+#include "scripts/flow/label_script.h"
+#include "scripts/flow/repeat_script.h"
+#include "scripts/flow/wait_script.h"
 #include "shell/draw_parts.h"
 
 namespace {
@@ -102,7 +108,13 @@ bool TBlock::DrawNode(TNodeStyle& style) {
 TScript* TBlock::CreateScriptByType(TBlock* block, int type, TTreeNode* node) {
   QORV_ASSERT_AS(type!=TScript::BLANK, "type!=TScript::BLANK");
   switch (type) {
+    case TScript::WAIT: return new TWaitScript(block, node);
+    case TScript::LABEL: return new TLabelScript(block, node);
+    case TScript::REPEAT: return new TRepeatScript(block, node);
     case TScript::DECISION: return new TDecScript(block, node);
+    case TScript::INCREMENT: return new TIncrementScript(block, node);
+    case TScript::COMMENT: return new TCommentScript(block, node);
+    case TScript::CONCATENATE: return new TConcatenateScript(block, node);
     // The other commands join here as their classes are built; until then they give
     // none, and a file holding them ends in "Error Openning Script".
     default: return nullptr;

@@ -77,6 +77,9 @@ TExpAttribute::~TExpAttribute() {
   QORV_ASSERT(Pcopyscript==0);
   std::vector<TAttributeScript*> doomed;
   for (TVariable* user : GetUsers()) {
+    // A command answering for one user may drop its others (a Decision deletes its
+    // condition with both references): those are gone from the list, and from memory.
+    if (!HasUser(user)) continue;
     user->ClearRef();
     TAttributeScript* script = CommandOf(user);
     if (script->RemoveVariable(user)) AddOnce(doomed, script);

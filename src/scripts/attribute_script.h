@@ -3,9 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string>
 
 #include "scripts/script.h"
 
+class TCondition;
+class TData;
 class TVariable;
 
 class TAttributeScript : public TScript {
@@ -28,20 +32,43 @@ public:
   virtual std::int32_t GetPointsRead() const { return 0; }
 };
 
-// The If-Then, Repeat-Until and Decision commands. Their condition object, its record
-// and the answers it gives to VariableNotify and CanReleaseVariable join with the
-// conditions.
+// The If-Then, Repeat-Until and Decision commands: each owns one condition, none until
+// the condition dialog sets it or a record is read.
 class TConditionAttributeScript : public TAttributeScript {
 public:
-  using TAttributeScript::TAttributeScript;
+  TConditionAttributeScript(TBlock* block, TTreeNode* node);
+  // Deletes the condition.
+  ~TConditionAttributeScript() override;
 
+  // The condition answers both questions of a variable's retype; it must exist.
+  bool VariableNotify(TVariable* reference, int type) override;
+  bool CanReleaseVariable(TVariable* reference) override;
   // A condition only reads its variables.
   bool IsStoredVariable(TVariable* reference) override {
     (void)reference;
     return false;
   }
-  // Deletes the condition and refreshes the node text.
-  virtual void ClearCondition() = 0;
+
+  // Compares variable 1 with variable 2 (comparison 0 to 4); a condition with a constant
+  // is replaced. The node text is refreshed.
+  void SetVariableCondition(TData* data1, TData* data2, int comparison);
+  // Compares variable 1 with the constant text, typed as the variable; the text must not
+  // be empty. A condition with a second variable is replaced. The node text is refreshed.
+  void SetConstantCondition(TData* data1, const std::string& constant2, int comparison);
+  // Deletes the condition and refreshes the node text. (Test doubles count the calls.)
+  virtual void ClearCondition();
+  // The condition part of the command record: whether there is a condition, then its
+  // type and its record.
+  void SaveCondition(TWriteFile& writer);
+  // Reads the condition part into a command without condition. EReadError for a
+  // condition type other than 0 or 1 and for the condition's own read errors.
+  void LoadCondition(TReadFile& reader);
+
+  bool HasCondition() const { return ACondition != nullptr; }
+  TCondition* GetCondition() const { return ACondition.get(); }
+
+protected:
+  std::unique_ptr<TCondition> ACondition;
 };
 
 // The Else and End If lines of an If-Then section.

@@ -175,7 +175,7 @@ TEST_F(BlockTest, ExperimentRecordsReadBackWithTheirBoxesAndDecisions) {
   EXPECT_EQ(read[0]->GetNextBlock(), read[1]);
   // Saved again, the file is the same.
   EXPECT_EQ(Written(saveAll(parts, read), "second.qve"), first);
-  // Until conditions exist a Decision always lacks one.
+  // A Decision saved without condition reads back without one, which the check refuses.
   EXPECT_NO_THROW(read[1]->CheckAfterRead());
   try {
     read[0]->CheckAfterRead();
@@ -199,8 +199,10 @@ TEST_F(BlockTest, DamagedRecordsEndInReadErrors) {
       {Cat({head, Le32(10), Le32(101), B(false), Le32(1), Le32(2), B(false), B(true),
             Le32(10)}),
        "A block holds two Decision scripts...aborting read"},
+      {Cat({head, Le32(10), Le32(101), B(false), Le32(1), Le32(2), B(true), Le32(2)}),
+       "Error reading condition: condition type 2"},  // neither variable nor constant
       {Cat({head, Le32(10), Le32(101), B(false), Le32(1), Le32(2), B(true)}),
-       "Error Openning Script"},  // a condition this version cannot read
+       "Stream read error"},
       {Cat({head, Le32(10), Le32(101)}), "Stream read error"},
       {Cat({Le32(100), B(false)}), "Stream read error"},
   };
@@ -441,17 +443,18 @@ TEST_F(BlockTest, AddingDeletingAndMovingCommands) {
   TStub* a = Add(b1, "A");
   TStub* c = Add(b1, "C");
   TBlankScript* blank = Blank(b1);
-  EXPECT_EQ(b1->AddScript(TScript::CALCULATE), nullptr);  // no class yet: nothing added
+  constexpr int unknownType = 25;  // above 24 the factory makes nothing
+  EXPECT_EQ(b1->AddScript(unknownType), nullptr);  // nothing added
   EXPECT_EQ(Children(b1), (std::vector<std::string>{"A", "C", "      "}));
   EXPECT_EQ(Tree.GetSelected(), blank->AExpNode);
   TScript* added = b1->AddScript(TScript::DECISION);
   ASSERT_NE(added, nullptr);
   EXPECT_EQ(added->AExpNode->GetNextSibling(), blank->AExpNode);
   EXPECT_EQ(added->AExpNode->GetText(), "none");
-  EXPECT_EQ(b1->InsertScript(TScript::COMMENT, c), nullptr);
+  EXPECT_EQ(b1->InsertScript(unknownType, c), nullptr);
   TScript* inserted = b1->InsertScript(TScript::DECISION, c);
   EXPECT_EQ(inserted->AExpNode->GetNextSibling(), c->AExpNode);
-  EXPECT_EQ(b1->ReplaceScript(TScript::WAIT, blank), nullptr);  // the blank line stays
+  EXPECT_EQ(b1->ReplaceScript(unknownType, blank), nullptr);  // the blank line stays
   b1->DeleteScript(blank);
   EXPECT_EQ(b1->GetBlankScript(), blank);
   EXPECT_EQ(Children(b1).size(), 5u);

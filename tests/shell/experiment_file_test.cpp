@@ -172,7 +172,7 @@ TEST_F(ExperimentFileTest, CommandsResolveWhatTheyReadAfterTheWholeFile) {
   Line(a, NewBlock("No", {}));
   ASSERT_NE(a->GetDecScript(), nullptr);
   Save("decision.qve", *Exp, Parts);
-  // Until conditions exist a Decision read back has none.
+  // A Decision saved without a condition is refused when read back.
   EXPECT_EQ(OpenError(Temp.ReadBytes("decision.qve")),
             "Condition does not exist for Decision script...aborting read");
 }

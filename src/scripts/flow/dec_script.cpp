@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "expressions/condition.h"
 #include "model/assertion.h"
 #include "model/block.h"
 #include "model/errors.h"
@@ -46,7 +47,7 @@ void TDecScript::Save(TWriteFile& writer) {
   TScript::Save(writer);
   writer.WriteInteger(writer.GetObjectId(ATrueBlock));
   writer.WriteInteger(writer.GetObjectId(AFalseBlock));
-  writer.WriteBool(HasCondition());  // the condition part; its record joins with conditions
+  SaveCondition(writer);
 }
 
 void TDecScript::Load(TReadFile& reader) {
@@ -54,11 +55,7 @@ void TDecScript::Load(TReadFile& reader) {
   TScript::Load(reader);
   reader.ReadInteger(PtrueblockID);
   reader.ReadInteger(PfalseblockID);
-  bool hasCondition;
-  reader.ReadBool(hasCondition);
-  // Conditions cannot be read yet: such a file is refused as a command this version
-  // does not know.
-  if (hasCondition) throw EReadError("Error Openning Script");
+  LoadCondition(reader);
   UpdateNodeText();
 }
 
@@ -69,33 +66,25 @@ bool TDecScript::CanMoveTo(TBlock* block, TTreeNode* node) {
 void TDecScript::CheckAfterRead() {
   if (!HasCondition())
     throw EReadError("Condition does not exist for Decision script...aborting read");
+  // Every reference is bound by now; a condition that cannot be evaluated is refused
+  // here rather than stopping the program in a run.
+  if (!ACondition->IsComplete())
+    throw EReadError(std::string(ConditionReadError) +
+                     ": a variable is missing or of a type the condition cannot compare");
   if (!ATrueBlock || !AFalseBlock) throw EReadError(BlocksNotSet);
 }
 
 std::string TDecScript::GetText() {
-  // "Decision: If " + condition text + " goto " + true block's title joins with the
-  // conditions.
-  return "Decision: Not Defined";
+  if (!ACondition || !ATrueBlock || !AFalseBlock) return "Decision: Not Defined";
+  return "Decision: If " + ACondition->GetText() + " goto " + ATrueBlock->GetTitle();
 }
 
 void TDecScript::SetCommentedOut(bool) { TScript::SetCommentedOut(false); }
-
-bool TDecScript::VariableNotify(TVariable*, int) {
-  QORV_ASSERT_AS(HasCondition(), "ACondition!=0");
-  return false;
-}
-
-bool TDecScript::CanReleaseVariable(TVariable*) {
-  QORV_ASSERT_AS(HasCondition(), "ACondition!=0");
-  return false;
-}
 
 bool TDecScript::RemoveVariable(TVariable*) {
   ClearCondition();
   return false;
 }
-
-void TDecScript::ClearCondition() { UpdateNodeText(); }
 
 void TDecScript::SetTrueBlock(TBlock* block) {
   QORV_ASSERT(block==ATrueBlock||block==AFalseBlock);

@@ -1,9 +1,8 @@
 // The Decision command: the last line of a block whose box has two outgoing lines. It
 // picks the block that follows, the true block or the false block, by its condition.
 //
-// Its condition, the full node text, the condition part of its record and Execute come
-// with the conditions and the flow commands; until then a Decision has no condition,
-// never lets a run start and throws if it is ever run.
+// Its dialog and Execute come with the flow commands; until then a Decision throws if it
+// is ever run.
 #pragma once
 
 #include <cstdint>
@@ -32,30 +31,29 @@ public:
   // the run.
   bool SetNextScript() override;
   // Base record, true block's identifier, false block's identifier, condition part.
+  // Saving requires both blocks.
   void Save(TWriteFile& writer) override;
   void Load(TReadFile& reader) override;
   // Only within its own block.
   bool CanMoveTo(TBlock* block, TTreeNode* node) override;
-  // Read errors for a Decision without condition or without its two blocks.
+  // Read errors for a Decision without condition, with a condition whose variables were
+  // not all found or cannot be compared, or without its two blocks.
   void CheckAfterRead() override;
+  // "Decision: If " + condition + " goto " + true block's title; "Decision: Not Defined"
+  // without a condition or a block.
   std::string GetText() override;
   int GetScriptType() const override { return DECISION; }
   // A Decision is never commented out: the flag is always cleared.
   void SetCommentedOut(bool commentedOut) override;
   bool CanCommentOut() override { return false; }
-  // The condition answers; a Decision without condition has no references to ask.
-  bool VariableNotify(TVariable* reference, int type) override;
-  bool CanReleaseVariable(TVariable* reference) override;
   // Loses the condition and keeps its node: false.
   bool RemoveVariable(TVariable* reference) override;
-  void ClearCondition() override;
 
   // The block must be one of the two; the false block swaps places with the true one.
   void SetTrueBlock(TBlock* block);
   // After a file is read: the block's two successors take the true and false places by
   // the identifiers the record stored. EReadError when they do not match them.
   void ResolveBlocks(TBlock* blk1, TBlock* blk2);
-  bool HasCondition() const { return false; }
 
   // The run-time choice, kept apart from the block's next block: the true block when
   // the condition held, else the false block. Reset by SetNextScript before each run.

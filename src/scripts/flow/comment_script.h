@@ -1,0 +1,33 @@
+// The Comment command: a line of text among the commands. It does nothing when run and
+// leaves no trace line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "scripts/script.h"
+
+class TCommentScript : public TScript {
+public:
+  TCommentScript(TBlock* block, TTreeNode* node);
+
+  // The Comment dialog comes with the flow-command dialogs.
+  int Edit() override { return 0; }
+  TScript* Execute() override { return Pnextscript; }
+  TScript* ExecuteTrace(std::vector<std::string>&) override { return Pnextscript; }
+  bool CanMakeCopyScript() override { return true; }
+  // The text, then the base record.
+  void Save(TWriteFile& writer) override;
+  void Load(TReadFile& reader) override;
+  // "Comment: " + the text.
+  std::string GetText() override { return "Comment: " + ACommentText; }
+  int GetScriptType() const override { return COMMENT; }
+  bool CanCommentOut() override { return false; }
+
+  // Sets the text and refreshes the node text.
+  void SetComment(const std::string& text);
+  const std::string& GetComment() const { return ACommentText; }
+
+private:
+  std::string ACommentText;
+};

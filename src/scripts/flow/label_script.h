@@ -1,0 +1,80 @@
+// The Label command: a titled line that a Repeat (or a Repeat-Until) jumps back to.
+// While a Repeat is linked the Label opens a section: the commands between the Label
+// and its Repeat hang under the Label's node, and the Repeat, the next sibling of the
+// Label's node, closes the section.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "scripts/script.h"
+
+class TLabelScript : public TScript {
+public:
+  TLabelScript(TBlock* block, TTreeNode* node);
+  // Destroys the linked Repeat, which releases the section's commands to the Label's
+  // level first.
+  ~TLabelScript() override;
+
+  // The Label dialog comes with the flow-command dialogs.
+  int Edit() override { return 0; }
+  TScript* Execute() override { return Pnextscript; }
+  // "Repeating from " + the Repeat's text, or "Nothing repeats here"; also when the
+  // Label is commented out.
+  TScript* ExecuteTrace(std::vector<std::string>& trace) override;
+  bool CanMakeCopyScript() override { return true; }
+  // With commands in its section: the first of them runs next, and each prepares
+  // itself; the first refusal is the answer.
+  bool SetNextScript() override;
+  // The title, then the base record.
+  void Save(TWriteFile& writer) override;
+  void Load(TReadFile& reader) override;
+  // Moving to another block deletes the Repeat, which releases the section's commands
+  // where they stand.
+  void SetBlock() override;
+  // With a Repeat: only within the block, before the Repeat, on a sibling or on a
+  // command of the section, never on a line that closes a section.
+  bool CanMoveTo(TBlock* block, TTreeNode* node) override;
+  // With a Repeat the section's start moves: onto one of its commands the commands
+  // before it leave the section; onto an earlier sibling the siblings from there on
+  // join it. Without one, the default drop.
+  void MoveTo(TTreeNode* movenode) override;
+  // The first command of the section, when there is one.
+  TTreeNode* GetNextNode() override;
+  // The commands of the section resolve what they read.
+  void CheckAfterRead() override;
+  // Deleting the Label deletes its Repeat: the node after the pair (or the section's
+  // first command) takes the selection.
+  TTreeNode* GetFollowingNode() override;
+  bool CanHaveChildren() override { return ARepeatScript != nullptr; }
+  bool IsIndented() override;
+  bool OpensSection() override { return ARepeatScript != nullptr; }
+  // Coloured as the section's lines while a Repeat is linked.
+  std::uint32_t GetNodeColor() override;
+  std::string GetText() override { return ATitle; }
+  int GetScriptType() const override { return LABEL; }
+  // Without a Repeat the flag is always cleared; with one the Repeat follows.
+  void SetCommentedOut(bool commentedOut) override;
+  bool CanCommentOut() override { return ARepeatScript != nullptr; }
+  TScript* GetRepeatScript() const override { return ARepeatScript; }
+
+  // Links a Repeat (or Repeat-Until) that stands after the Label among its siblings:
+  // the siblings between them become the Label's section.
+  void SetRepeat(TScript* repeatscript);
+  // Unlinks the Repeat: the section's commands move back to the Label's level, in front
+  // of the Repeat; a commented-out Label is commented back in.
+  void ClearRepeat();
+  // The Repeat's comment-out reaches the Label through this.
+  void SetCommentedOutFromRepeat(bool commentedOut) { AbCommentedOut = commentedOut; }
+  // Sets the title and refreshes the Label's and the Repeat's node texts.
+  void SetTitle(const std::string& title);
+  const std::string& GetTitle() const { return ATitle; }
+
+private:
+  // The flag of a command that changed its place among the lines.
+  static void Reindent(TTreeNode* node);
+
+  TScript* ARepeatScript = nullptr;
+  std::string ATitle = "None";
+};

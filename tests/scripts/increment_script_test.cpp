@@ -1,0 +1,270 @@
+// The Increment command: integer steps wrapping around, float steps, every run starting
+// from the initial value, the value looked up when it executes (also after a retype),
+// retypes of the variable, the trace, the texts, and the record byte by byte, read
+// back, bound to its variable and refused when damaged.
+#include "scripts/flow/increment_script.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "model/attribute_type.h"
+#include "model/block.h"
+#include "model/data.h"
+#include "model/data_list.h"
+#include "model/errors.h"
+#include "model/experiment.h"
+#include "model/experiment_running.h"
+#include "model/read_file.h"
+#include "model/tree_node.h"
+#include "model/value.h"
+#include "model/variable_data.h"
+#include "model/write_file.h"
+#include "scripts/experiment_thread.h"
+#include "support/fake_ui_port.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using TTexts = std::vector<std::string>;
+
+TBytes B(bool value) { return TBytes{static_cast<std::uint8_t>(value)}; }
+
+class IncrementScriptTest : public ::testing::Test {
+protected:
+  TDataSingle* Variable(int type, const std::string& name, const std::string& initial = "") {
+    auto* variable =
+        static_cast<TDataSingle*>(Exp.GetDataSingleList()->Add(Block, type, 1, name));
+    if (!initial.empty()) variable->SetInitialValue(initial);
+    return variable;
+  }
+  TIncrementScript* NewIncrement(TBlock* block = nullptr) {
+    if (!block) block = Block;
+    return new TIncrementScript(block, Tree.AddChild(block->AExpNode, "none"));
+  }
+  TIncrementScript* Increment(TDataSingle* variable, const std::string& step) {
+    TIncrementScript* increment = NewIncrement();
+    increment->SetUpIncrement(variable, step);
+    return increment;
+  }
+  static std::string Value(TDataSingle* variable) { return variable->GetValue().GetText(); }
+  static float FloatOf(TDataSingle* variable) {
+    return dynamic_cast<TValueNum&>(variable->GetValue()).GetFloat();
+  }
+  TBytes Written(TScript* script, bool blockExport = false,
+                 std::vector<TVariable*>* exported = nullptr) {
+    TWriteFile writer(Temp.PathOf("w.qrv"), blockExport);
+    script->Save(writer);
+    if (exported) *exported = *writer.GetBlockVariableList();
+    writer.Commit();
+    return Temp.ReadBytes("w.qrv");
+  }
+  // Reads a record into a new command; its waiting reference is bound to the variable
+  // under the identifier (none: left unbound).
+  TIncrementScript* Read(const TBytes& bytes, TDataSingle* variable, std::int32_t id = 100) {
+    TReadFile reader(Temp.WriteBytes("r.qrv", bytes));
+    reader.SetVersion("Qorv 1.5");
+    TIncrementScript* increment = NewIncrement();
+    try {
+      increment->Load(reader);
+    } catch (...) {
+      EXPECT_TRUE(reader.GetVariableList().empty());  // nothing left dangling
+      throw;
+    }
+    EXPECT_EQ(reader.GetVariableList(), std::vector<TVariable*>{increment->GetVariable()});
+    if (variable) {
+      EXPECT_TRUE(increment->GetVariable()->ResolveLoadedLink(variable, id));
+    }
+    return increment;
+  }
+
+  TFakeUiPort Ui;
+  TTempDir Temp;
+  TExperiment Exp;
+  TTree& Tree = Exp.GetExperimentTree();
+  TBlock* Block = Exp.AddBlock("B1");
+};
+
+TEST_F(IncrementScriptTest, IntegersWrapAroundAndEveryRunStartsFromTheInitialValue) {
+  TDataSingle* n = Variable(eatINTEGER, "n", "3");
+  TIncrementScript* up = Increment(n, "2");
+  TIncrementScript* next = NewIncrement();
+  EXPECT_TRUE(up->SetNextScript());
+  EXPECT_EQ(up->Pnextscript, next);
+  EXPECT_EQ(up->Execute(), next);
+  EXPECT_EQ(up->Execute(), next);
+  EXPECT_EQ(Value(n), "7");
+  up->SetNextScript();
+  EXPECT_EQ(Value(n), "3");
+  // A commented-out Increment leaves the value alone.
+  up->SetCommentedOut(true);
+  EXPECT_EQ(up->Execute(), next);
+  EXPECT_EQ(Value(n), "3");
+
+  const std::int32_t max = std::numeric_limits<std::int32_t>::max();
+  const std::int32_t min = std::numeric_limits<std::int32_t>::min();
+  const struct {
+    std::string initial, step, after;
+  } cases[] = {
+      {std::to_string(max), "1", std::to_string(min)},
+      {std::to_string(min), "-5", std::to_string(max - 4)},
+      {"10", "-15", "-5"},
+      {"0", "2.9", "2"},  // an integer step from a float text keeps the integer part
+  };
+  int made = 0;
+  for (const auto& test : cases) {
+    TDataSingle* v = Variable(eatINTEGER, "v" + std::to_string(++made), test.initial);
+    TIncrementScript* inc = Increment(v, test.step);
+    inc->SetNextScript();
+    inc->Execute();
+    EXPECT_EQ(Value(v), test.after) << test.initial << " + " << test.step;
+  }
+  EXPECT_THROW(Increment(n, "abc"), EExperimentError);
+}
+
+TEST_F(IncrementScriptTest, FloatsAddTheirStepAndTheEngineRunsTheCommands) {
+  TDataSingle* x = Variable(eatFLOAT, "x", "1.5");
+  TDataSingle* n = Variable(eatINTEGER, "n");
+  TIncrementScript* fx = Increment(x, "0.25");
+  EXPECT_EQ(fx->GetStep()->GetType(), eatFLOAT);
+  fx->SetNextScript();
+  fx->Execute();
+  EXPECT_EQ(FloatOf(x), 1.75f);
+  fx->Execute();
+  EXPECT_EQ(Value(x), "2.0");  // the initial value's format: fixed, one decimal place
+
+  // On the worker, the block's four commands once: x twice by 0.25, n twice by 1.
+  Increment(n, "1");
+  Increment(x, "0.25");
+  Increment(n, "1");
+  for (TTreeNode* node = Block->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
+    ScriptOfNode(node)->SetNextScript();
+  TExperimentThread thread;
+  thread.SetFirstBlock(Block);
+  thread.Start();
+  thread.Join();
+  ExperimentRunning = false;
+  EXPECT_EQ(Ui.Texts(), TTexts{"Experiment Complete"});
+  EXPECT_EQ(Value(n), "2");
+  EXPECT_EQ(FloatOf(x), 2.0f);
+}
+
+TEST_F(IncrementScriptTest, TextsTraceAndTheQuestionsOfTheAttributeBase) {
+  TIncrementScript* empty = NewIncrement();
+  EXPECT_EQ(empty->GetText(), "none");
+  EXPECT_EQ(empty->GetIncrementText(), "");
+  EXPECT_EQ(empty->GetStoredData(), nullptr);
+  EXPECT_EQ(empty->GetScriptType(), 12);
+  EXPECT_TRUE(empty->CanMakeCopyScript());
+
+  TDataSingle* count = Variable(eatINTEGER, "count");
+  TIncrementScript* inc = Increment(count, "1");
+  EXPECT_EQ(inc->AExpNode->GetText(), "Increment count by 1");
+  EXPECT_EQ(inc->GetStoredData(), count);
+  TVariable* reference = inc->GetVariable();
+  EXPECT_TRUE(inc->IsStoredVariable(reference));
+  EXPECT_FALSE(inc->VariableNotify(reference, eatSTRING));
+  EXPECT_TRUE(inc->VariableNotify(reference, eatINTEGER));
+  EXPECT_TRUE(inc->VariableNotify(reference, eatFLOAT));
+  TBlock* other = Exp.AddBlock("B2");
+  EXPECT_TRUE(inc->CanMoveTo(Block, Block->AExpNode));
+  EXPECT_FALSE(inc->CanMoveTo(other, other->AExpNode));
+  EXPECT_FALSE(inc->CanMoveTo(nullptr, nullptr));
+
+  TDataSingle* n = Variable(eatINTEGER, "n", "3");
+  TIncrementScript* byTwo = Increment(n, "2");
+  byTwo->SetNextScript();
+  std::vector<std::string> trace;
+  byTwo->ExecuteTrace(trace);
+  EXPECT_EQ(trace, (TTexts{"n=3+2", "Current value of n=5"}));
+  trace.clear();
+  byTwo->SetCommentedOut(true);
+  byTwo->ExecuteTrace(trace);
+  EXPECT_EQ(trace, TTexts{"Comment(Increment n by 2)"});
+  EXPECT_EQ(Value(n), "5");
+}
+
+TEST_F(IncrementScriptTest, RetypesConvertTheStepAndNothingIsLeftDangling) {
+  TDataSingle* n = Variable(eatINTEGER, "n", "3");
+  TIncrementScript* inc = Increment(n, "2");
+  inc->SetNextScript();  // prepared for a run; the retype then replaces the value
+  ASSERT_TRUE(n->SetDataType(eatFLOAT));
+  EXPECT_EQ(inc->GetStep()->GetType(), eatFLOAT);
+  EXPECT_EQ(inc->GetStep()->GetFloat(), 2.0f);
+  inc->Execute();  // adds to the new value object
+  EXPECT_EQ(FloatOf(n), 2.0f);
+
+  inc->SetUpIncrement(n, "2.5");
+  ASSERT_TRUE(n->SetDataType(eatINTEGER));
+  EXPECT_EQ(inc->GetStep()->GetType(), eatINTEGER);
+  EXPECT_EQ(inc->GetIncrementText(), "2");
+  EXPECT_EQ(inc->AExpNode->GetText(), "Increment n by 2");
+  inc->Execute();
+  EXPECT_EQ(Value(n), "2");
+
+  // A string variable cannot be incremented: the user agrees and the command goes.
+  Ui.ScriptAnswers({mbYes});
+  ASSERT_TRUE(n->SetDataType(eatSTRING));
+  EXPECT_EQ(Block->GetFirstScript(), nullptr);
+  EXPECT_FALSE(n->HasUsers());
+}
+
+TEST_F(IncrementScriptTest, TheRecordByteByByteReadBackAndRefusedWhenDamaged) {
+  TDataSingle* n = Variable(eatINTEGER, "n");
+  TDataSingle* x = Variable(eatFLOAT, "x");
+  TIncrementScript* inc = Increment(n, "2");
+  // Step type, step text, the variable's identifier, then the base record.
+  const TBytes record = Cat({Le32(1), StringBytes("2"), Le32(100), Le32(101), B(false)});
+  EXPECT_EQ(Written(inc), record);
+  TIncrementScript* back = Read(record, n);
+  EXPECT_EQ(back->AExpNode->GetText(), "Increment n by 2");
+  EXPECT_EQ(back->PreadscriptID, 101);
+  back->CheckAfterRead();
+  EXPECT_EQ(back->GetStep()->GetInt(), 2);
+
+  TIncrementScript* fx = Increment(x, "-0.25");
+  fx->SetCommentedOut(true);
+  std::vector<TVariable*> exported;
+  const TBytes floatRecord =
+      Cat({Le32(2), StringBytes("-0.25"), Le32(100), Le32(101), B(true)});
+  EXPECT_EQ(Written(fx, true, &exported), floatRecord);
+  EXPECT_EQ(exported, std::vector<TVariable*>{fx->GetVariable()});  // travels with the block
+  TIncrementScript* fback = Read(floatRecord, x);
+  EXPECT_TRUE(fback->AbCommentedOut);
+  EXPECT_EQ(fback->GetStep()->GetFloat(), -0.25f);
+
+  // A reference that names no variable ends the load.
+  TIncrementScript* unbound = Read(record, nullptr);
+  EXPECT_EQ(unbound->GetText(), "none");
+  try {
+    unbound->CheckAfterRead();
+    ADD_FAILURE() << "an unbound reference was accepted";
+  } catch (const EReadError& error) {
+    EXPECT_STREQ(error.what(), "Variable not defined for Increment script...aborting read");
+  }
+  // A step read with another type than its variable's takes the variable's type.
+  TIncrementScript* mixed =
+      Read(Cat({Le32(2), StringBytes("2.5"), Le32(100), Le32(101), B(false)}), n);
+  mixed->CheckAfterRead();
+  EXPECT_EQ(mixed->GetStep()->GetType(), eatINTEGER);
+  EXPECT_EQ(mixed->GetText(), "Increment n by 2");
+  // An Increment of a string variable is refused.
+  TDataSingle* s = Variable(eatSTRING, "s");
+  EXPECT_THROW(Read(record, s)->CheckAfterRead(), EReadError);
+
+  // Damaged records end the load with a read error, never the program.
+  const TBytes damaged[] = {
+      Cat({Le32(0), StringBytes("2"), Le32(100), Le32(101), B(false)}),    // a string step
+      Cat({Le32(3), StringBytes("2"), Le32(100), Le32(101), B(false)}),    // no such type
+      Cat({Le32(1), StringBytes("abc"), Le32(100), Le32(101), B(false)}),  // not a number
+      Cat({Le32(2), StringBytes("1e99"), Le32(100), Le32(101), B(false)}), // not a float
+      Cat({Le32(1), StringBytes("2"), Le32(100)}),                          // short
+      Le32(1),
+  };
+  for (const TBytes& bytes : damaged) EXPECT_THROW(Read(bytes, n), EReadError);
+}
+
+}  // namespace

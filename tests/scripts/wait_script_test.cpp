@@ -1,0 +1,250 @@
+// The Wait command: its slices, Stop honoured between them in a run (and not during a
+// short pause), the debug window's trace and its Stop, comment-out, the node text, and
+// the record byte by byte with damaged and negative times from files.
+#include "scripts/flow/wait_script.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "model/block.h"
+#include "model/errors.h"
+#include "model/experiment.h"
+#include "model/experiment_running.h"
+#include "model/read_file.h"
+#include "model/tree_node.h"
+#include "model/write_file.h"
+#include "scripts/experiment_thread.h"
+#include "shell/draw_parts.h"
+#include "support/fake_ui_port.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using TSlices = std::vector<std::int32_t>;
+using TTexts = std::vector<std::string>;
+using namespace std::chrono_literals;
+
+TBytes B(bool value) { return TBytes{static_cast<std::uint8_t>(value)}; }
+
+// Records the slices slept instead of sleeping; onSlice runs after each one with the
+// number of slices so far.
+class TSleepRecorder {
+public:
+  explicit TSleepRecorder(std::function<void(std::size_t)> onSlice = {})
+      : OnSlice(std::move(onSlice)) {
+    Previous = TWaitScript::SetSleeper([this](std::int32_t time) {
+      std::size_t count;
+      {
+        std::lock_guard guard(Lock);
+        Slept.push_back(time);
+        count = Slept.size();
+      }
+      if (OnSlice) OnSlice(count);
+    });
+  }
+  ~TSleepRecorder() { TWaitScript::SetSleeper(Previous); }
+  TSlices Slices() {
+    std::lock_guard guard(Lock);
+    return Slept;
+  }
+  void Clear() {
+    std::lock_guard guard(Lock);
+    Slept.clear();
+  }
+
+private:
+  std::function<void(std::size_t)> OnSlice;
+  TWaitScript::TSleeper Previous;
+  std::mutex Lock;
+  TSlices Slept;
+};
+
+class WaitScriptTest : public ::testing::Test {
+protected:
+  void TearDown() override { ExperimentRunning = false; }
+
+  TWaitScript* NewWait(std::int32_t time, TBlock* block = nullptr) {
+    if (!block) block = Block;
+    auto* wait = new TWaitScript(block, Tree.AddChild(block->AExpNode, "none"));
+    wait->SetTime(time);
+    return wait;
+  }
+  // Runs the block on a worker to its end; answers the texts shown.
+  TTexts Run(TExperimentThread& thread) {
+    for (TTreeNode* n = Block->AExpNode->GetFirstChild(); n; n = n->GetNextSibling())
+      ScriptOfNode(n)->SetNextScript();
+    Ui.Clear();
+    thread.SetFirstBlock(Block);
+    thread.Start();
+    thread.Join();
+    return Ui.Texts();
+  }
+  TBytes Written(TScript* script) {
+    TWriteFile writer(Temp.PathOf("w.qrv"));
+    script->Save(writer);
+    writer.Commit();
+    return Temp.ReadBytes("w.qrv");
+  }
+  TWaitScript* Read(const TBytes& bytes, const std::string& version = "Qorv 1.5") {
+    TReadFile reader(Temp.WriteBytes("r.qrv", bytes));
+    reader.SetVersion(version);
+    auto* wait = new TWaitScript(Block, Tree.AddChild(Block->AExpNode, "none"));
+    wait->Load(reader);
+    return wait;
+  }
+
+  TFakeUiPort Ui;
+  TTempDir Temp;
+  TExperiment Exp;
+  TTree& Tree = Exp.GetExperimentTree();
+  TBlock* Block = Exp.AddBlock("B1");
+};
+
+TEST_F(WaitScriptTest, APauseSleepsInSlicesThatAddUpToItsTime) {
+  TSleepRecorder recorder;
+  TWaitScript* next = NewWait(1);
+  const struct {
+    std::int32_t time;
+    TSlices slices;
+  } cases[] = {
+      {0, {0}},           {10, {10}},          {499, {499}},   {500, {500}},
+      {550, {500, 50}},   {1100, {500, 600}},  {1101, {500, 500, 101}},
+      {2000, {500, 500, 500, 500}},
+  };
+  for (const auto& test : cases) {
+    TWaitScript* wait = NewWait(test.time);
+    wait->Pnextscript = next;
+    recorder.Clear();
+    EXPECT_EQ(wait->Execute(), next);
+    EXPECT_EQ(recorder.Slices(), test.slices) << test.time;
+    // The debug window's pause: 500 ms or less in one piece, else the same slices.
+    std::vector<std::string> trace;
+    recorder.Clear();
+    EXPECT_EQ(wait->ExecuteTrace(trace), next);
+    EXPECT_EQ(recorder.Slices(), test.slices) << test.time;
+    EXPECT_EQ(trace, TTexts{"Slept " + std::to_string(test.time) + "ms"});
+    delete wait;
+  }
+  // Outside a run nothing stops a pause.
+  EXPECT_FALSE(TExperimentThread::StopRequested());
+
+  // Commented out: no pause, the comment line in the trace.
+  TWaitScript* off = NewWait(1100);
+  off->Pnextscript = next;
+  off->SetCommentedOut(true);
+  recorder.Clear();
+  std::vector<std::string> trace;
+  EXPECT_EQ(off->Execute(), next);
+  EXPECT_EQ(off->ExecuteTrace(trace), next);
+  EXPECT_TRUE(recorder.Slices().empty());
+  EXPECT_EQ(trace, TTexts{"Comment(Wait 1100 milliseconds)"});
+}
+
+TEST_F(WaitScriptTest, TheDebugWindowsStopEndsATracedPauseWithoutItsLine) {
+  TSleepRecorder recorder;
+  TWaitScript* wait = NewWait(2000);
+  int polls = 0;
+  const auto previous = TWaitScript::SetTracePoll([&polls] { return ++polls == 2; });
+  std::vector<std::string> trace;
+  wait->ExecuteTrace(trace);
+  EXPECT_EQ(recorder.Slices(), (TSlices{500, 500}));
+  EXPECT_TRUE(trace.empty());
+  // A pause of 500 ms is one piece: the poll is not asked.
+  polls = 0;
+  wait->SetTime(500);
+  wait->ExecuteTrace(trace);
+  EXPECT_EQ(polls, 0);
+  EXPECT_EQ(trace, TTexts{"Slept 500ms"});
+  TWaitScript::SetTracePoll(previous);
+}
+
+TEST_F(WaitScriptTest, StopInARunEndsALongPauseAfterItsSliceOnly) {
+  TWaitScript* wait = NewWait(10000);
+  NewWait(7);  // runs only when the run was not stopped
+  {
+    TExperimentThread thread;
+    TSleepRecorder recorder([&thread](std::size_t slices) {
+      if (slices == 2) thread.Terminate();
+    });
+    EXPECT_EQ(Run(thread), TTexts{"Aborted"});
+    EXPECT_EQ(recorder.Slices(), (TSlices{500, 500}));
+  }
+  // A pause under 500 ms is not sliced: a Stop during it acts after the command.
+  wait->SetTime(499);
+  {
+    TExperimentThread thread;
+    TSleepRecorder recorder([&thread](std::size_t) { thread.Terminate(); });
+    EXPECT_EQ(Run(thread), TTexts{"Aborted"});
+    EXPECT_EQ(recorder.Slices(), TSlices{499});
+  }
+  // Without a Stop both pauses run to their end.
+  {
+    TExperimentThread thread;
+    TSleepRecorder recorder;
+    EXPECT_EQ(Run(thread), TTexts{"Experiment Complete"});
+    EXPECT_EQ(recorder.Slices(), (TSlices{499, 7}));
+  }
+}
+
+TEST_F(WaitScriptTest, StopEndsARealPauseOfTenSecondsWithinItsSlice) {
+  NewWait(10000);
+  TExperimentThread thread;
+  for (TTreeNode* n = Block->AExpNode->GetFirstChild(); n; n = n->GetNextSibling())
+    ScriptOfNode(n)->SetNextScript();
+  thread.SetFirstBlock(Block);
+  const auto started = std::chrono::steady_clock::now();
+  thread.Start();
+  std::this_thread::sleep_for(300ms);
+  const auto stopped = std::chrono::steady_clock::now();
+  thread.Terminate();
+  while (!thread.Finished() && std::chrono::steady_clock::now() - started < 15s)
+    std::this_thread::sleep_for(1ms);
+  const auto ended = std::chrono::steady_clock::now();
+  thread.Join();
+  // At most one slice (500 ms here) after the Stop; the bound leaves room for a loaded
+  // machine and stays far below the pause.
+  EXPECT_LT(ended - stopped, 1500ms);
+  EXPECT_EQ(Ui.Texts(), TTexts{"Aborted"});
+}
+
+TEST_F(WaitScriptTest, TheRecordByteByByteAndBackFromDamagedFiles) {
+  auto* made = new TWaitScript(Block, Tree.AddChild(Block->AExpNode, "none"));
+  EXPECT_EQ(made->GetTime(), 10);
+  EXPECT_EQ(made->GetText(), "Wait 10 milliseconds");
+  EXPECT_EQ(made->GetScriptType(), 7);
+  EXPECT_TRUE(made->CanMakeCopyScript());
+  // int32 time, then the base record: identifier, commented-out flag.
+  const TBytes record = Written(made);
+  EXPECT_EQ(record, Cat({Le32(10), Le32(100), B(false)}));
+  TWaitScript* back = Read(record);
+  EXPECT_EQ(back->GetTime(), 10);
+  EXPECT_EQ(back->AExpNode->GetText(), "Wait 10 milliseconds");  // rebuilt from the time
+  EXPECT_EQ(back->PreadscriptID, 100);
+
+  made->SetTime(2500);
+  made->SetCommentedOut(true);
+  EXPECT_EQ(made->AExpNode->GetText(), "Wait 2500 milliseconds");
+  EXPECT_EQ(Written(made), Cat({Le32(2500), Le32(100), B(true)}));
+  EXPECT_TRUE(Read(Written(made))->AbCommentedOut);
+  // Files before version 1.4 carry no commented-out flag.
+  EXPECT_FALSE(Read(Cat({Le32(2500), Le32(100)}), "Qorv 1.3")->AbCommentedOut);
+
+  // A negative time from a damaged file waits no time at all.
+  TWaitScript* negative = Read(Cat({Le32(static_cast<std::uint32_t>(-5)), Le32(100), B(false)}));
+  EXPECT_EQ(negative->GetTime(), 0);
+  TSleepRecorder recorder;
+  negative->Execute();
+  EXPECT_EQ(recorder.Slices(), TSlices{0});
+  // A short record is refused with a read error.
+  for (const TBytes& shortRecord : {TBytes{}, TBytes{10, 0}, Le32(10), Cat({Le32(10), Le32(100)})})
+    EXPECT_THROW(Read(shortRecord), EReadError);
+}
+
+}  // namespace
