@@ -59,7 +59,8 @@ class TQorvSide {
 public:
   TQorvSide() {
     TBlock* block = Experiment.AddBlock("B1");
-    Command = new TBenchCommand(block, Experiment.GetExperimentTree().AddChild(block->AExpNode, ""));
+    TTreeNode* node = Experiment.GetExperimentTree().AddChild(block->AExpNode, "");
+    Command = new TBenchCommand(block, node);
     TDataList* singles = Experiment.GetDataSingleList();
     auto single = [&](const char* name, int type, const std::string& value) {
       auto* variable = static_cast<TDataSingle*>(singles->Add(block, type, 1, name));
@@ -68,8 +69,8 @@ public:
     single("A", eatFLOAT, "1.5");
     single("B", eatFLOAT, "2.25");
     single("I", eatINTEGER, std::to_string(ValueI));
-    auto* array =
-        static_cast<TDataArray*>(Experiment.GetDataArrayList()->Add(block, eatFLOAT, ArraySize, "ARR"));
+    TDataList* arrays = Experiment.GetDataArrayList();
+    auto* array = static_cast<TDataArray*>(arrays->Add(block, eatFLOAT, ArraySize, "ARR"));
     for (int k = 0; k < ArraySize; ++k)
       array->GetValueArray().SetElementText(std::to_string(k) + ".5", k);
   }

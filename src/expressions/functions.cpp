@@ -18,6 +18,14 @@ constexpr long double DegreesToRadians = 3.14159265358979323846264338327950288L 
 
 float Rounded(double value) { return static_cast<float>(value); }
 
+// The run errors of values outside a function's domain, kept off the evaluation's path.
+[[noreturn, gnu::noinline, gnu::cold]] void Refuse(const char* text) {
+  throw EExperimentError(text);
+}
+[[noreturn, gnu::noinline, gnu::cold]] void Refuse(const char* text, float x) {
+  throw EExperimentError(text + FloatText(x));
+}
+
 }  // namespace
 
 // TQorvFunction
@@ -71,18 +79,15 @@ float TQorvFunction::ComputeFloat() {
   switch (Kind) {
     case odkEXP: return Rounded(std::exp(wide));
     case odkLN:
-      if (x < 0) throw EExperimentError("Aborting: Negative number in ln function " + FloatText(x));
-      if (x == 0) throw EExperimentError("Aborting: zero in ln function.");
+      if (x < 0) Refuse("Aborting: Negative number in ln function ", x);
+      if (x == 0) Refuse("Aborting: zero in ln function.");
       return Rounded(std::log(wide));
     case odkLOG:
-      if (x < 0)
-        throw EExperimentError("Aborting:  Negative number in log function " + FloatText(x));
-      if (x == 0) throw EExperimentError("Aborting:  Zero in log function");
+      if (x < 0) Refuse("Aborting:  Negative number in log function ", x);
+      if (x == 0) Refuse("Aborting:  Zero in log function");
       return Rounded(std::log10(wide));
     case odkSQRT:
-      if (x < 0)
-        throw EExperimentError("Aborting:  Negative number in square root function " +
-                               FloatText(x));
+      if (x < 0) Refuse("Aborting:  Negative number in square root function ", x);
       return Rounded(std::sqrt(wide));
     case odkABS: return std::fabs(x);
     default: return static_cast<TTrigFunction*>(this)->ComputeOf(x);

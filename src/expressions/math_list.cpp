@@ -1,6 +1,8 @@
 #include "expressions/math_list.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 
 #include "expressions/functions.h"
 #include "expressions/math_copy.h"
@@ -46,92 +48,151 @@ void TQorvMathList::PrepareCalculation() {
   Prepared = true;
 }
 
-TQorvOperand* TQorvMathList::EvaluateMathList() {
-  EnsurePrepared();
-  if (SingleLeaf) return SingleLeaf->Object;
-  if (Side == msDECIMAL) {
-    FloatResult.SetValue(RunDecimal());
-    return &FloatResult;
-  }
-  BinaryResult.SetValue(RunBinary());
-  return &BinaryResult;
-}
-
-float TQorvMathList::EvaluateDecimal() {
-  EnsurePrepared();
-  return SingleLeaf ? FetchFloat(*SingleLeaf) : RunDecimal();
-}
-
-std::uint32_t TQorvMathList::EvaluateBinary() {
-  EnsurePrepared();
-  return SingleLeaf ? FetchBinary(*SingleLeaf) : RunBinary();
-}
-
 double TQorvMathList::EvaluateExact() {
   EnsurePrepared();
   if (!SingleLeaf) return RunDecimal();
-  if (SingleLeaf->Kind == TLeaf::CONSTANT) return SingleLeaf->Exact;
+  if (SingleLeaf->Kind == FROMCONSTANT) return SingleLeaf->Exact;
   // "float" of a pattern is the pattern's unsigned value, exactly.
-  if (SingleLeaf->Kind == TLeaf::FUNCTION && SingleLeaf->Function->GetOperandType() == odkFLOATFN)
+  if (SingleLeaf->Kind == FROMFUNCTION && SingleLeaf->Function->GetOperandType() == odkFLOATFN)
     return SingleLeaf->Function->GetArgument()->EvaluateBinary();
   return FetchFloat(*SingleLeaf);
 }
 
 // Evaluation
 
-float TQorvMathList::FetchFloat(const TLeaf& leaf) {
-  switch (leaf.Kind) {
-    case TLeaf::CONSTANT: return leaf.Float;
-    case TLeaf::VARIABLE: return leaf.Variable->TVariableOperand::GetFloatValue();
-    default: return leaf.Function->ComputeFloat();
-  }
+float TQorvMathList::CallFloat(TQorvFunction* function) { return function->ComputeFloat(); }
+
+std::uint32_t TQorvMathList::CallBinary(TQorvFunction* function) {
+  return function->ComputeBinary();
 }
 
-std::uint32_t TQorvMathList::FetchBinary(const TLeaf& leaf) {
-  switch (leaf.Kind) {
-    case TLeaf::CONSTANT: return leaf.Binary;
-    case TLeaf::VARIABLE:
-      return static_cast<std::uint32_t>(leaf.Variable->GetReference()->GetInteger());
-    default: return leaf.Function->ComputeBinary();
+template <TQorvMathList::TSource Source>
+[[gnu::always_inline]] inline float TQorvMathList::FetchFloat(const TSourceValue& value) {
+  if constexpr (Source == FROMCONSTANT) return value.Float;
+  if constexpr (Source == FROMVARIABLE) return value.Variable->SightedFloat();
+  if constexpr (Source == FROMELEMENT) return value.Variable->SightedElementFloat();
+  return value.Function->ComputeFloat();
+}
+
+template <TQorvMathList::TSource Source>
+[[gnu::always_inline]] inline std::uint32_t TQorvMathList::FetchBinary(const TSourceValue& value) {
+  if constexpr (Source == FROMCONSTANT) return value.Binary;
+  if constexpr (Source == FROMVARIABLE) return value.Variable->SightedBinary();
+  if constexpr (Source == FROMELEMENT) return value.Variable->SightedElementBinary();
+  return value.Function->ComputeBinary();
+}
+
+template <TQorvMathList::TSource Source>
+[[gnu::always_inline]] inline bool TQorvMathList::Sees(const TSourceValue& value) {
+  if constexpr (Source == FROMVARIABLE) return value.Variable->SeesValue();
+  if constexpr (Source == FROMELEMENT) return value.Variable->SeesElement();
+  return true;
+}
+
+void TQorvMathList::LookUpSources(const TStep& step) {
+  const auto lookUp = [](TSource source, const TSourceValue& value) {
+    if (source == FROMVARIABLE)
+      value.Variable->LookUpValue();
+    else if (source == FROMELEMENT)
+      value.Variable->LookUpElement();
+  };
+  lookUp(step.SourceA, step.A);
+  lookUp(step.SourceB, step.B);
+}
+
+TQorvMathList::TDecimalStack TQorvMathList::LookUpDecimal(const TStep& step, TDecimalStack stack) {
+  LookUpSources(step);
+  return step.Decimal(step, stack);
+}
+
+TQorvMathList::TBinaryStack TQorvMathList::LookUpBinary(const TStep& step, TBinaryStack stack) {
+  LookUpSources(step);
+  return step.Binary(step, stack);
+}
+
+// The first operand is read before the second. Values of earlier steps lie on the
+// stack, the second on top; a step on two operands it reads itself puts the top below
+// first (the first step puts nothing of meaning there).
+template <std::uint8_t Kind, TQorvMathList::TSource A, TQorvMathList::TSource B>
+TQorvMathList::TDecimalStack TQorvMathList::DecimalStep(const TStep& step, TDecimalStack stack) {
+  if (!Sees<A>(step.A) || !Sees<B>(step.B)) [[unlikely]] return LookUpDecimal(step, stack);
+  float a, b;
+  if constexpr (A == FROMSTACK && B == FROMSTACK) {
+    b = stack.Top;
+    a = *--stack.Below;
+  } else if constexpr (B == FROMSTACK) {
+    b = stack.Top;
+    a = FetchFloat<A>(step.A);
+  } else if constexpr (A == FROMSTACK) {
+    a = stack.Top;
+    b = FetchFloat<B>(step.B);
+  } else {
+    *stack.Below++ = stack.Top;
+    a = FetchFloat<A>(step.A);
+    b = FetchFloat<B>(step.B);
   }
+  stack.Top = TFloatOperator::Compute(Kind, a, b);
+  return stack;
+}
+
+template <std::uint8_t Kind, TQorvMathList::TSource A, TQorvMathList::TSource B>
+TQorvMathList::TBinaryStack TQorvMathList::BinaryStep(const TStep& step, TBinaryStack stack) {
+  if (!Sees<A>(step.A) || !Sees<B>(step.B)) [[unlikely]] return LookUpBinary(step, stack);
+  std::uint32_t a, b;
+  if constexpr (A == FROMSTACK && B == FROMSTACK) {
+    b = stack.Top;
+    a = *--stack.Below;
+  } else if constexpr (B == FROMSTACK) {
+    b = stack.Top;
+    a = FetchBinary<A>(step.A);
+  } else if constexpr (A == FROMSTACK) {
+    a = stack.Top;
+    b = FetchBinary<B>(step.B);
+  } else {
+    *stack.Below++ = stack.Top;
+    a = FetchBinary<A>(step.A);
+    b = FetchBinary<B>(step.B);
+  }
+  stack.Top = TBinaryOperator::Compute(Kind, a, b);
+  return stack;
+}
+
+template <std::uint8_t Kind, std::size_t... Shape>
+constexpr auto TQorvMathList::DecimalHandlers(std::index_sequence<Shape...>) {
+  return std::array<TDecimalHandler, sizeof...(Shape)>{
+      &DecimalStep<Kind, static_cast<TSource>(Shape / SourceCount),
+                   static_cast<TSource>(Shape % SourceCount)>...};
+}
+
+// Variables and elements are decimal: a binary operator never reads one itself.
+template <std::uint8_t Kind, std::size_t Shape>
+constexpr TQorvMathList::TBinaryHandler TQorvMathList::BinaryHandler() {
+  constexpr auto a = static_cast<TSource>(Shape / SourceCount);
+  constexpr auto b = static_cast<TSource>(Shape % SourceCount);
+  constexpr auto binary = [](TSource source) {
+    return source != FROMVARIABLE && source != FROMELEMENT;
+  };
+  if constexpr (binary(a) && binary(b))
+    return &BinaryStep<Kind, a, b>;
+  else
+    return nullptr;
+}
+
+template <std::uint8_t Kind, std::size_t... Shape>
+constexpr auto TQorvMathList::BinaryHandlers(std::index_sequence<Shape...>) {
+  return std::array<TBinaryHandler, sizeof...(Shape)>{BinaryHandler<Kind, Shape>()...};
 }
 
 float TQorvMathList::RunDecimal() {
-  float* const stack = FloatStack.data();
-  std::size_t top = 0;
-  for (const TStep& step : Steps) {
-    if (step.Kind == opkNEGATE) {
-      const float a = step.A ? FetchFloat(*step.A) : stack[--top];
-      stack[top++] = 0.0f - a;
-      continue;
-    }
-    // The first operand is read before the second; values of earlier steps lie on the
-    // stack, the second on top.
-    float b = 0.0f;
-    if (!step.B) b = stack[--top];
-    const float a = step.A ? FetchFloat(*step.A) : stack[--top];
-    if (step.B) b = FetchFloat(*step.B);
-    stack[top++] = TFloatOperator::Compute(step.Kind, a, b);
-  }
-  return stack[0];
+  TDecimalStack stack{FloatStack.data(), 0.0f};
+  for (const TStep& step : Steps) stack = step.Decimal(step, stack);
+  return stack.Top;
 }
 
 std::uint32_t TQorvMathList::RunBinary() {
-  std::uint32_t* const stack = BinaryStack.data();
-  std::size_t top = 0;
-  for (const TStep& step : Steps) {
-    if (step.Kind == opkNOT) {
-      const std::uint32_t a = step.A ? FetchBinary(*step.A) : stack[--top];
-      stack[top++] = ~a;
-      continue;
-    }
-    std::uint32_t b = 0;
-    if (!step.B) b = stack[--top];
-    const std::uint32_t a = step.A ? FetchBinary(*step.A) : stack[--top];
-    if (step.B) b = FetchBinary(*step.B);
-    stack[top++] = TBinaryOperator::Compute(step.Kind, a, b);
-  }
-  return stack[0];
+  TBinaryStack stack{BinaryStack.data(), 0};
+  for (const TStep& step : Steps) stack = step.Binary(step, stack);
+  return stack.Top;
 }
 
 // The program
@@ -139,7 +200,7 @@ std::uint32_t TQorvMathList::RunBinary() {
 TQorvMathList::TLeaf TQorvMathList::MakeLeaf(TQorvOperand* operand) {
   TLeaf leaf;
   leaf.Object = operand;
-  leaf.Kind = TLeaf::CONSTANT;
+  leaf.Kind = FROMCONSTANT;
   switch (operand->GetOperandType()) {
     case odkINTEGER: {
       const std::int32_t value = static_cast<TIntegerOperand*>(operand)->GetValue();
@@ -163,12 +224,12 @@ TQorvMathList::TLeaf TQorvMathList::MakeLeaf(TQorvOperand* operand) {
       break;
     }
     case odkVARIABLE:
-      leaf.Kind = TLeaf::VARIABLE;
       leaf.Variable = static_cast<TVariableOperand*>(operand);
       QORV_ASSERT(leaf.Variable->GetReference()!=0);
+      leaf.Kind = leaf.Variable->IsElement() ? FROMELEMENT : FROMVARIABLE;
       break;
     default:
-      leaf.Kind = TLeaf::FUNCTION;
+      leaf.Kind = FROMFUNCTION;
       leaf.Function = static_cast<TQorvFunction*>(operand);
       break;
   }
@@ -198,19 +259,19 @@ void TQorvMathList::Compile() {
     const TMathSide side = SideOfOperator(kind);
     const std::size_t operands = IsUnaryOperator(kind) ? 1 : 2;
     QORV_ASSERT(entries.size()>=operands);
-    TStep step{kind, nullptr, nullptr};
+    TOperation operation{kind, nullptr, nullptr};
     for (std::size_t i = 0; i < operands; ++i) {
       const TEntry entry = entries.back();
       entries.pop_back();
       QORV_ASSERT(entry.Side==side);
       if (!entry.Leaf) --onStack;
-      (i + 1 == operands ? step.A : step.B) = entry.Leaf;
+      (i + 1 == operands ? operation.A : operation.B) = entry.Leaf;
     }
-    if (const TLeaf* folded = Fold(step)) {
+    if (const TLeaf* folded = Fold(operation)) {
       entries.push_back({folded, side});
       continue;
     }
-    Steps.push_back(step);
+    Steps.push_back(MakeStep(operation));
     entries.push_back({nullptr, side});
     deepest = std::max(deepest, ++onStack);
   }
@@ -221,13 +282,75 @@ void TQorvMathList::Compile() {
   BinaryStack.assign(Side == msBINARY ? deepest : 0, 0u);
 }
 
-const TQorvMathList::TLeaf* TQorvMathList::Fold(const TStep& step) {
-  auto constant = [](const TLeaf* leaf) { return leaf && leaf->Kind == TLeaf::CONSTANT; };
+TQorvMathList::TStep TQorvMathList::MakeStep(const TOperation& operation) {
+  const TMathSide side = SideOfOperator(operation.Kind);
+  auto source = [side](const TLeaf* leaf, TSource& from, TSourceValue& value) {
+    from = leaf ? leaf->Kind : FROMSTACK;
+    switch (from) {
+      case FROMSTACK: value.Float = 0.0f; break;
+      case FROMCONSTANT:
+        if (side == msDECIMAL)
+          value.Float = leaf->Float;
+        else
+          value.Binary = leaf->Binary;
+        break;
+      case FROMVARIABLE:
+      case FROMELEMENT: value.Variable = leaf->Variable; break;
+      default: value.Function = leaf->Function; break;
+    }
+  };
+  TStep step{};
+  std::uint8_t kind = operation.Kind;
+  TSource a, b;
+  source(operation.A, a, step.A);
+  source(operation.B, b, step.B);
+  if (kind == opkNEGATE) {
+    // 0 - a: the operand is read second.
+    kind = opkSUB;
+    b = a;
+    step.B = step.A;
+    a = FROMCONSTANT;
+    step.A.Float = 0.0f;
+  } else if (kind == opkNOT) {
+    kind = opkXOR;
+    b = FROMCONSTANT;
+    step.B.Binary = 0xFFFFFFFFu;
+  }
+  constexpr auto shapes = std::make_index_sequence<SourceCount * SourceCount>();
+  static constexpr std::array decimal{
+      DecimalHandlers<opkADD>(shapes), DecimalHandlers<opkSUB>(shapes),
+      DecimalHandlers<opkMULT>(shapes), DecimalHandlers<opkDIV>(shapes),
+      DecimalHandlers<opkPOW>(shapes)};
+  static constexpr std::array binary{
+      BinaryHandlers<opkAND>(shapes), BinaryHandlers<opkOR>(shapes),
+      BinaryHandlers<opkXOR>(shapes), BinaryHandlers<opkSHIFTLEFT>(shapes),
+      BinaryHandlers<opkSHIFTRIGHT>(shapes)};
+  step.SourceA = a;
+  step.SourceB = b;
+  const std::size_t shape = a * SourceCount + b;
+  switch (kind) {
+    case opkADD: step.Decimal = decimal[0][shape]; break;
+    case opkSUB: step.Decimal = decimal[1][shape]; break;
+    case opkMULT: step.Decimal = decimal[2][shape]; break;
+    case opkDIV: step.Decimal = decimal[3][shape]; break;
+    case opkPOW: step.Decimal = decimal[4][shape]; break;
+    case opkAND: step.Binary = binary[0][shape]; break;
+    case opkOR: step.Binary = binary[1][shape]; break;
+    case opkXOR: step.Binary = binary[2][shape]; break;
+    case opkSHIFTLEFT: step.Binary = binary[3][shape]; break;
+    default: step.Binary = binary[4][shape]; break;
+  }
+  if (side == msBINARY) QORV_ASSERT(step.Binary!=0);
+  return step;
+}
+
+const TQorvMathList::TLeaf* TQorvMathList::Fold(const TOperation& step) {
+  auto constant = [](const TLeaf* leaf) { return leaf && leaf->Kind == FROMCONSTANT; };
   if (!constant(step.A) || (!IsUnaryOperator(step.Kind) && !constant(step.B))) return nullptr;
   TLeaf leaf;
   if (SideOfOperator(step.Kind) == msDECIMAL) {
     const float b = step.B ? step.B->Float : 0.0f;
-    if (step.Kind == opkDIV && !(b != 0.0f)) return nullptr;  // fails when it runs
+    if (step.Kind == opkDIV && !(std::fabs(b) > 0.0f)) return nullptr;  // fails when it runs
     leaf.Float = TFloatOperator::Compute(step.Kind, step.A->Float, b);
     leaf.Binary = TruncToLow32(leaf.Float);
     leaf.Exact = leaf.Float;

@@ -159,47 +159,9 @@ void TVariableOperand::MakeReference(bool element) {
   else
     Pvariable = std::make_unique<TVariableDataSingle>(Powner);
   Element = element;
-}
-
-// The value is read as the reference reads it (GetFloat: strings count 0, an element
-// index outside the array is "Index <i> is out of bounds."), through the variable and
-// index the reference is bound to, but telling the value's class by its type code: this
-// is the evaluation's hot path.
-float TVariableOperand::GetFloatValue() {
-  QORV_ASSERT(Pvariable!=0);
-  TData* data = Pvariable->GetData();
-  if (!Element) {
-    QORV_ASSERT_AS(data != nullptr, "ADataSingle!=0");
-    TValue& value = static_cast<TDataSingle*>(data)->GetValue();
-    switch (value.GetType()) {
-      case eatINTEGER: return static_cast<TValueInt&>(value).TValueInt::GetFloat();
-      case eatFLOAT: return static_cast<TValueFloat&>(value).TValueFloat::GetFloat();
-      default: return 0.0f;
-    }
-  }
-  QORV_ASSERT_AS(data != nullptr, "ADataArray!=0");
-  TValueArray& values = static_cast<TDataArray*>(data)->GetValueArray();
-  const TExpAttType type = values.GetType();
-  if (type == eatSTRING) return 0.0f;
-  TVariableArrayIndex& index = static_cast<TVariableDataArray*>(Pvariable.get())->GetArrayIndex();
-  std::int32_t element;
-  if (TDataSingle* counter = index.GetIndexVariable()) {
-    TValue& value = counter->GetValue();
-    QORV_ASSERT_AS(value.GetType() == eatINTEGER, "ADataIndex->GetValue()->GetType()==eatINTEGER");
-    element = static_cast<TValueInt&>(value).TValueInt::GetInt();  // the array checks it
-  } else {
-    element = index.GetConstant();
-    QORV_ASSERT(element>=0);
-  }
-  if (type == eatINTEGER)
-    return static_cast<float>(
-        static_cast<TValueIntegerArray&>(values).TValueIntegerArray::GetElementInt(element));
-  return static_cast<TValueFloatArray&>(values).TValueFloatArray::GetElementFloat(element);
-}
-
-std::uint32_t TVariableOperand::GetBinaryValue() {
-  QORV_ASSERT(Pvariable!=0);
-  return static_cast<std::uint32_t>(Pvariable->GetInteger());
+  Sight = {};
+  ArraySight = {};
+  IndexSight = {};
 }
 
 std::string TVariableOperand::GetText() {

@@ -4,15 +4,18 @@
 // in math_list.h.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "model/assertion.h"
+#include "model/variable_data.h"
 
 class TAttributeScript;
 class TBlockCopyScript;
 class TData;
 class TReadFile;
-class TVariableData;
 class TWriteFile;
 class TZyqMathCopy;
 
@@ -120,7 +123,7 @@ public:
       case opkSUB: return a - b;
       case opkMULT: return a * b;
       case opkDIV:
-        if (b == 0.0f || b != b) ThrowDivideByZero();
+        if (!(std::fabs(b) > 0.0f)) ThrowDivideByZero();  // 0 of either sign, or NaN
         return a / b;
       case opkPOW: return Power(a, b);
       default: return 0.0f - a;
@@ -254,7 +257,9 @@ private:
   std::uint32_t Value;
 };
 
-// A single variable or an array element, read through its own reference.
+// A single variable or an array element, read through its own reference. The operand
+// keeps what it last saw of the variable's value (data.h, variable_data.h), so that an
+// evaluation reads a variable with one comparison more than the value itself.
 class TVariableOperand : public TQorvOperand {
 public:
   explicit TVariableOperand(TAttributeScript* owner);
@@ -266,8 +271,49 @@ public:
   // A flag (true for an array element), then the reference's record.
   void Save(TWriteFile& writer) override;
   void Load(TReadFile& reader) override;
-  float GetFloatValue() override;
-  std::uint32_t GetBinaryValue() override;
+  float GetFloatValue() override { return ReadFloat(); }
+  std::uint32_t GetBinaryValue() override { return ReadBinary(); }
+  // The same without the virtual call, as the reference reads them (a string counts 0;
+  // an element outside the array is "Index <i> is out of bounds.").
+  float ReadFloat() {
+    QORV_ASSERT(Pvariable!=0);
+    return Element ? ReadElementFloat() : ReadSingleFloat();
+  }
+  std::uint32_t ReadBinary() {
+    QORV_ASSERT(Pvariable!=0);
+    return Element ? ReadElementBinary() : ReadSingleBinary();
+  }
+  // The same for an operand known to have its reference (a compiled list checks that
+  // once), of a single variable or of an array element.
+  [[gnu::always_inline]] float ReadSingleFloat() { return Single().ReadFloat(Sight); }
+  [[gnu::always_inline]] std::uint32_t ReadSingleBinary() {
+    return static_cast<std::uint32_t>(Single().ReadInteger(Sight));
+  }
+  // A single variable's read in halves (variable_data.h): does the operand see the
+  // current value; take it into the sight; the value read through a current sight.
+  [[gnu::always_inline]] bool SeesValue() const { return Single().Sees(Sight); }
+  void LookUpValue() { Single().LookUp(Sight); }
+  [[gnu::always_inline]] float SightedFloat() const { return TVariableDataSingle::FloatOf(Sight); }
+  [[gnu::always_inline]] std::uint32_t SightedBinary() const {
+    return static_cast<std::uint32_t>(TVariableDataSingle::IntegerOf(Sight));
+  }
+  // The same for an array element.
+  [[gnu::always_inline]] bool SeesElement() const {
+    return Elements().Sees(ArraySight, IndexSight);
+  }
+  void LookUpElement() { Elements().LookUp(ArraySight, IndexSight); }
+  [[gnu::always_inline]] float SightedElementFloat() const {
+    return Elements().FloatOf(ArraySight, IndexSight);
+  }
+  [[gnu::always_inline]] std::uint32_t SightedElementBinary() const {
+    return static_cast<std::uint32_t>(Elements().IntegerOf(ArraySight, IndexSight));
+  }
+  [[gnu::always_inline]] float ReadElementFloat() {
+    return Elements().ReadFloat(ArraySight, IndexSight);
+  }
+  [[gnu::always_inline]] std::uint32_t ReadElementBinary() {
+    return static_cast<std::uint32_t>(Elements().ReadInteger(ArraySight, IndexSight));
+  }
   // The variable's current value text.
   std::string GetText() override;
   std::uint8_t GetOperandType() const override { return odkVARIABLE; }
@@ -278,12 +324,25 @@ public:
   void SetVariable(TData* variable);
   TVariableData* GetReference() const { return Pvariable.get(); }
   TAttributeScript* GetOwner() const { return Powner; }
+  // True for an array element's operand.
+  bool IsElement() const { return Element; }
 
 private:
+  TVariableDataSingle& Single() const {
+    return *static_cast<TVariableDataSingle*>(Pvariable.get());
+  }
+  TVariableDataArray& Elements() const {
+    return *static_cast<TVariableDataArray*>(Pvariable.get());
+  }
   // Makes a reference of the kind (array element or single variable).
   void MakeReference(bool element);
 
   std::unique_ptr<TVariableData> Pvariable;
   TAttributeScript* Powner;
   bool Element = false;  // the reference is an array element's
+  // What the last read saw of a single variable's value, or of the array and of the
+  // index variable's value.
+  TValueSight Sight;
+  TArraySight ArraySight;
+  TValueSight IndexSight;
 };

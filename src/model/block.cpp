@@ -9,12 +9,17 @@
 #include "model/tree_node.h"
 #include "model/write_file.h"
 #include "scripts/flow/blank_script.h"
+#include "scripts/flow/calculate_script.h"
 #include "scripts/flow/comment_script.h"
 #include "scripts/flow/concatenate_script.h"
 #include "scripts/flow/dec_script.h"
+#include "scripts/flow/else_script.h"
+#include "scripts/flow/end_if_script.h"
+#include "scripts/flow/if_then_script.h"
 #include "scripts/flow/increment_script.h"
 #include "scripts/flow/label_script.h"
 #include "scripts/flow/repeat_script.h"
+#include "scripts/flow/repeat_until_script.h"
 #include "scripts/flow/wait_script.h"
 #include "shell/draw_parts.h"
 
@@ -108,11 +113,16 @@ bool TBlock::DrawNode(TNodeStyle& style) {
 TScript* TBlock::CreateScriptByType(TBlock* block, int type, TTreeNode* node) {
   QORV_ASSERT_AS(type!=TScript::BLANK, "type!=TScript::BLANK");
   switch (type) {
+    case TScript::CALCULATE: return new TCalculateScript(block, node);
     case TScript::WAIT: return new TWaitScript(block, node);
     case TScript::LABEL: return new TLabelScript(block, node);
     case TScript::REPEAT: return new TRepeatScript(block, node);
     case TScript::DECISION: return new TDecScript(block, node);
+    case TScript::REPUNTIL: return new TRepeatUntilScript(block, node);
     case TScript::INCREMENT: return new TIncrementScript(block, node);
+    case TScript::IFTHEN: return new TIfThenScript(block, node);
+    case TScript::ELSE: return new TElseScript(block, node);
+    case TScript::ENDIF: return new TEndIfScript(block, node);
     case TScript::COMMENT: return new TCommentScript(block, node);
     case TScript::CONCATENATE: return new TConcatenateScript(block, node);
     // The other commands join here as their classes are built; until then they give

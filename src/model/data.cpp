@@ -1,6 +1,7 @@
 #include "model/data.h"
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 #include "model/assertion.h"
@@ -47,6 +48,15 @@ TDataList* CheckedList(TDataList* datalist) {
   return datalist;
 }
 
+// The generations of all variables come from one counter, so that a generation names one
+// value object of one variable for good (a variable made later at the same address
+// starts with a generation never seen before). 0 is never taken.
+std::atomic<std::uint64_t> LastValueGeneration{0};
+
+std::uint64_t TakeValueGeneration() {
+  return LastValueGeneration.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
 // Moves the node out of the selection while its image changes, so that a view showing
 // it selected repaints it.
 void RefreshImage(TTreeNode* node, int image) {
@@ -69,7 +79,8 @@ TData::TData(TTreeNode* node, const std::string& name, TDataList* datalist, int 
       DataType(static_cast<std::int8_t>(CheckedType(type))),
       ABlockOwner(block),
       Pdatalist(CheckedList(datalist)),
-      Name(name) {
+      Name(name),
+      ValueGeneration(TakeValueGeneration()) {
   if (AExpAttNode) AExpAttNode->SetText(GetName());
 }
 
@@ -85,6 +96,8 @@ std::unique_ptr<TValue> TData::NewValue() const {
     default: return std::make_unique<TValueFloat>();  // 0.0, notation 0, 1 decimal place
   }
 }
+
+void TData::NewValueGeneration() { ValueGeneration = TakeValueGeneration(); }
 
 void TData::ShowImage() {
   if (!AExpAttNode) return;
@@ -322,7 +335,10 @@ TDataSingle::TDataSingle(TTreeNode* node, const std::string& name, TDataList* da
 TValue& TDataSingle::GetValue() {
   if (!Pvalue) {
     const auto lock = LockValues();
-    if (!Pvalue) Pvalue = NewValue();
+    if (!Pvalue) {
+      Pvalue = NewValue();
+      NewValueGeneration();
+    }
   }
   return *Pvalue;
 }
@@ -336,6 +352,7 @@ bool TDataSingle::ClearValue() {
   {
     const auto lock = LockValues();
     Pvalue.reset();
+    NewValueGeneration();
   }
   RefreshImage(AExpAttNode, GetImage());
   return true;
@@ -363,6 +380,7 @@ TValueArray& TDataArray::GetValueArray() {
     case eatINTEGER: PValueArray = std::make_unique<TValueIntegerArray>(); break;
     default: PValueArray = std::make_unique<TValueFloatArray>(); break;
   }
+  NewValueGeneration();
   return *PValueArray;
 }
 
@@ -383,6 +401,7 @@ bool TDataArray::ClearValue() {
   {
     const auto lock = LockValues();
     PValueArray.reset();
+    NewValueGeneration();
   }
   RefreshImage(AExpAttNode, GetImage());
   return true;

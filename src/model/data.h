@@ -74,6 +74,12 @@ public:
   // written, or read for display, so that neither sees a value half replaced.
   std::unique_lock<std::recursive_mutex> LockValues() const;
 
+  // Changes whenever the current value (or array) object is created, replaced or
+  // dropped, and never repeats, across all variables: an address of the value object
+  // taken while the variable showed a generation stays valid while it shows that
+  // generation (readers keep the pair and compare one number per read).
+  std::uint64_t GetValueGeneration() const { return ValueGeneration; }
+
 protected:
   // Sets the node's image from kind and type; called once the object is complete.
   void ShowImage();
@@ -83,6 +89,9 @@ protected:
   void ApplyEdit(const struct TDataFormRequest& request);
   // The value object for the type (the initial value's kind).
   std::unique_ptr<TValue> NewValue() const;
+  // Takes a new generation; called with the value lock held, right after the current
+  // value (or array) object was created, replaced or dropped.
+  void NewValueGeneration();
 
   std::int8_t DataType;
   TBlock* ABlockOwner;
@@ -90,6 +99,9 @@ protected:
   bool ReadOnlyFlag = false;
   std::string Name;
   std::unique_ptr<TValue> Pinitialvalue;
+
+private:
+  std::uint64_t ValueGeneration;
 };
 
 class TDataSingle : public TData {

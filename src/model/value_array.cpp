@@ -110,14 +110,10 @@ std::uint32_t TValueIntegerArray::GetRawElement(std::int32_t index) {
   return static_cast<std::uint32_t>(GetElementInt(index));
 }
 
-std::int32_t TValueIntegerArray::GetElementInt(std::int32_t index) {
+std::int32_t TValueIntegerArray::CheckedElement(std::int32_t index) {
   CheckIndex(index);
   EnsureStorage();
   return (*PIntegerArray)[index];
-}
-
-float TValueIntegerArray::GetElementFloat(std::int32_t index) {
-  return static_cast<float>(GetElementInt(index));
 }
 
 // TValueFloatArray
@@ -168,7 +164,7 @@ std::int32_t TValueFloatArray::GetElementInt(std::int32_t index) {
   return NumberText::TruncToInt32(GetElementFloat(index));
 }
 
-float TValueFloatArray::GetElementFloat(std::int32_t index) {
+float TValueFloatArray::CheckedElement(std::int32_t index) {
   CheckIndex(index);
   EnsureStorage();
   return (*PFloatArray)[index];

@@ -79,14 +79,23 @@ public:
   TExpAttType GetType() const override { return eatINTEGER; }
   std::uint32_t GetRawElement(std::int32_t index) override;
   bool HasStorage() const override { return PIntegerArray.has_value(); }
-  std::int32_t GetElementInt(std::int32_t index) override;
-  float GetElementFloat(std::int32_t index) override;
+  // An element inside the array with its storage is read here; the others are checked
+  // (and the storage created) by CheckedElement. Expressions read elements at this cost.
+  std::int32_t GetElementInt(std::int32_t index) override {
+    if (index >= 0 && index < Parray_size && PIntegerArray) return (*PIntegerArray)[index];
+    return CheckedElement(index);
+  }
+  float GetElementFloat(std::int32_t index) override {
+    return static_cast<float>(TValueIntegerArray::GetElementInt(index));
+  }
 
 protected:
   void CreateStorage() override;
   void FreeStorage() override { PIntegerArray.reset(); }
 
 private:
+  std::int32_t CheckedElement(std::int32_t index);
+
   std::optional<std::vector<std::int32_t>> PIntegerArray;
 };
 
@@ -101,7 +110,11 @@ public:
   std::uint32_t GetRawElement(std::int32_t index) override;
   bool HasStorage() const override { return PFloatArray.has_value(); }
   std::int32_t GetElementInt(std::int32_t index) override;
-  float GetElementFloat(std::int32_t index) override;
+  // As GetElementInt of the integer array.
+  float GetElementFloat(std::int32_t index) override {
+    if (index >= 0 && index < Parray_size && PFloatArray) return (*PFloatArray)[index];
+    return CheckedElement(index);
+  }
 
   std::uint8_t GetNotation() const { return Notation; }
   std::int32_t GetDecimalPlaces() const { return Poridecplaces; }
@@ -112,6 +125,8 @@ protected:
   void FreeStorage() override { PFloatArray.reset(); }
 
 private:
+  float CheckedElement(std::int32_t index);
+
   std::optional<std::vector<float>> PFloatArray;
   // Shared by all elements.
   std::uint8_t Notation = 0;

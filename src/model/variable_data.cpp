@@ -97,16 +97,12 @@ std::string TVariableDataSingle::GetValueFormatted(int notation, int decimals) {
   return ADataSingle->GetValue().GetTextFormatted(notation, decimals);
 }
 
-std::int32_t TVariableDataSingle::GetInteger() {
-  QORV_ASSERT(ADataSingle!=0);
-  const auto* number = dynamic_cast<const TValueNum*>(&ADataSingle->GetValue());
-  return number ? number->GetInt() : 0;
-}
-
-float TVariableDataSingle::GetFloat() {
-  QORV_ASSERT(ADataSingle!=0);
-  const auto* number = dynamic_cast<const TValueNum*>(&ADataSingle->GetValue());
-  return number ? number->GetFloat() : 0.0f;
+// The value's kind is the variable's type: a retype drops the value first.
+void TVariableDataSingle::LookUp(TValueSight& sight) {
+  TValue& value = ADataSingle->GetValue();  // one created now takes a new generation
+  sight.Value = &value;
+  sight.Type = static_cast<std::int8_t>(ADataSingle->GetDataType());
+  sight.Generation = ADataSingle->GetValueGeneration();
 }
 
 TCopyVariableData* TVariableDataSingle::MakeCopy(TBlockCopyScript* copyCommand) {
@@ -236,11 +232,13 @@ void TVariableArrayIndex::Assign(const TVariableArrayIndex* other) {
   }
 }
 
-std::int32_t TVariableArrayIndex::GetIndex() {
-  if (!ADataIndex) return AConstant;
-  const auto* value = dynamic_cast<const TValueInt*>(&ADataIndex->GetValue());
-  QORV_ASSERT_AS(value != nullptr, "ADataIndex->GetValue()->GetType()==eatINTEGER");
-  return value->GetInt();
+void TVariableArrayIndex::LookUp(TValueSight& sight) {
+  if (!ADataIndex) return;  // a constant
+  QORV_ASSERT_AS(ADataIndex->GetDataType() == eatINTEGER,
+                 "ADataIndex->GetValue()->GetType()==eatINTEGER");
+  sight.Value = &ADataIndex->GetValue();
+  sight.Type = eatINTEGER;
+  sight.Generation = ADataIndex->GetValueGeneration();
 }
 
 std::string TVariableArrayIndex::GetText() {
@@ -320,16 +318,15 @@ std::string TVariableDataArray::GetValueFormatted(int notation, int decimals) {
   return ADataArray->GetValueArray().GetElementTextFormatted(notation, decimals, ElementIndex());
 }
 
-std::int32_t TVariableDataArray::GetInteger() {
-  QORV_ASSERT(ADataArray!=0);
-  auto* numbers = dynamic_cast<TValueNumberArray*>(&ADataArray->GetValueArray());
-  return numbers ? numbers->GetElementInt(ElementIndex()) : 0;
-}
-
-float TVariableDataArray::GetFloat() {
-  QORV_ASSERT(ADataArray!=0);
-  auto* numbers = dynamic_cast<TValueNumberArray*>(&ADataArray->GetValueArray());
-  return numbers ? numbers->GetElementFloat(ElementIndex()) : 0.0f;
+// The array's kind is the variable's type: a retype drops the array first.
+void TVariableDataArray::LookUp(TArraySight& sight, TValueSight& indexSight) {
+  TValueArray& values = ADataArray->GetValueArray();  // one created now takes a new generation
+  sight.Array = &values;
+  sight.Type = static_cast<std::int8_t>(ADataArray->GetDataType());
+  sight.Generation = ADataArray->GetValueGeneration();
+  if (sight.Type == eatSTRING) return;
+  QORV_ASSERT(AArrayIndex!=0);
+  AArrayIndex->LookUp(indexSight);
 }
 
 TCopyVariableData* TVariableDataArray::MakeCopy(TBlockCopyScript* copyCommand) {
@@ -384,12 +381,13 @@ bool TVariableDataArray::BindLoaded(TExpAttribute* object) {
 
 std::int32_t TVariableDataArray::ElementIndex() {
   QORV_ASSERT(AArrayIndex!=0);
-  const std::int32_t index = AArrayIndex->GetIndex();
-  // A value of the index variable is run-time data: refused as one above the size is
-  // (the array checks that bound itself). A constant below 0 means the entire array.
-  if (index < 0 && AArrayIndex->GetIndexVariable())
+  TValueSight sight;
+  AArrayIndex->LookUp(sight);
+  const std::int32_t index = IndexOf(sight);
+  // A value of the index variable below 0 is refused here, before the array is touched,
+  // with the array's own error (the array checks the upper bound itself).
+  if (index < 0)
     throw EExperimentError("Index " + NumberText::IntToText(index) + " is out of bounds.");
-  QORV_ASSERT(index>=0);
   return index;
 }
 

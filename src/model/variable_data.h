@@ -8,14 +8,33 @@
 #include <memory>
 #include <string>
 
+#include "model/assertion.h"
+#include "model/attribute_type.h"
+#include "model/data.h"
+#include "model/value.h"
+#include "model/value_array.h"
 #include "model/variable.h"
 
-class TData;
-class TDataSingle;
-class TDataArray;
 class TBlockCopyScript;
 class TCopyVariableData;
 class TVariableDataArray;
+
+// What a reader saw of a variable's value: the address of the value (or array) object
+// with the variable's generation and type when it was looked up (data.h). It stays valid
+// while the variable shows that generation; a fresh sight (generation 0, which no
+// variable shows) is looked up on first use. Evaluations keep one per variable they read,
+// so that a read costs one comparison more than the value itself.
+struct TValueSight {
+  std::uint64_t Generation = 0;
+  TValue* Value = nullptr;
+  std::int8_t Type = eatSTRING;
+};
+
+struct TArraySight {
+  std::uint64_t Generation = 0;
+  TValueArray* Array = nullptr;
+  std::int8_t Type = eatSTRING;
+};
 
 class TVariableData : public TVariable {
 public:
@@ -79,8 +98,14 @@ public:
   void SetValueNumber(std::int32_t raw) override;
   std::string GetValueString() override;
   std::string GetValueFormatted(int notation, int decimals) override;
-  std::int32_t GetInteger() override;
-  float GetFloat() override;
+  std::int32_t GetInteger() override {
+    TValueSight sight;
+    return ReadInteger(sight);
+  }
+  float GetFloat() override {
+    TValueSight sight;
+    return ReadFloat(sight);
+  }
   TCopyVariableData* MakeCopy(TBlockCopyScript* copyCommand) override;
   std::string GetName() override;
   TData* GetData() const override;
@@ -88,6 +113,40 @@ public:
   std::int32_t GetSize() override { return 1; }
   std::string GetDescription() override;
   bool IsArray() const override { return false; }
+
+  // GetInteger and GetFloat through the reader's sight of the value, looked up again
+  // when it is not of the current value.
+  [[gnu::always_inline]] std::int32_t ReadInteger(TValueSight& sight) {
+    if (!Sees(sight)) LookUp(sight);
+    return IntegerOf(sight);
+  }
+  [[gnu::always_inline]] float ReadFloat(TValueSight& sight) {
+    if (!Sees(sight)) LookUp(sight);
+    return FloatOf(sight);
+  }
+  // The same in halves, for a reader that checks its sights before it reads: is the
+  // sight of the variable's current value; takes the current value into the sight.
+  [[gnu::always_inline]] bool Sees(const TValueSight& sight) const {
+    QORV_ASSERT(ADataSingle!=0);
+    return ADataSingle->GetValueGeneration() == sight.Generation;
+  }
+  void LookUp(TValueSight& sight);
+  // The rules of every numeric read of a single variable, through a current sight: a
+  // string counts 0.
+  [[gnu::always_inline]] static std::int32_t IntegerOf(const TValueSight& sight) {
+    switch (sight.Type) {
+      case eatINTEGER: return static_cast<TValueInt*>(sight.Value)->TValueInt::GetInt();
+      case eatFLOAT: return static_cast<TValueFloat*>(sight.Value)->TValueFloat::GetInt();
+      default: return 0;
+    }
+  }
+  [[gnu::always_inline]] static float FloatOf(const TValueSight& sight) {
+    if (sight.Type == eatFLOAT)
+      return static_cast<TValueFloat*>(sight.Value)->TValueFloat::GetFloat();
+    if (sight.Type == eatINTEGER)
+      return static_cast<TValueInt*>(sight.Value)->TValueInt::GetFloat();
+    return 0.0f;
+  }
 
 protected:
   void ForgetData() override { ADataSingle = nullptr; }
@@ -122,7 +181,21 @@ public:
   void ClearIndex();
   void Assign(const TVariableArrayIndex* other);
   // The index variable's value, or the constant.
-  std::int32_t GetIndex();
+  std::int32_t GetIndex() {
+    TValueSight sight;
+    LookUp(sight);
+    return IndexOf(sight);
+  }
+  // The same in halves, through the reader's sight of the index variable's value (as
+  // the references read values): is the sight current (always, for a constant); takes
+  // the index variable's current value (an integer) into the sight; the index.
+  [[gnu::always_inline]] bool Sees(const TValueSight& sight) const {
+    return !ADataIndex || ADataIndex->GetValueGeneration() == sight.Generation;
+  }
+  void LookUp(TValueSight& sight);
+  [[gnu::always_inline]] std::int32_t IndexOf(const TValueSight& sight) const {
+    return ADataIndex ? static_cast<TValueInt*>(sight.Value)->TValueInt::GetInt() : AConstant;
+  }
   // "[" + the index variable's name, the constant, or "..." + "]".
   std::string GetText();
 
@@ -155,8 +228,16 @@ public:
   void SetValueNumber(std::int32_t raw) override;
   std::string GetValueString() override;
   std::string GetValueFormatted(int notation, int decimals) override;
-  std::int32_t GetInteger() override;
-  float GetFloat() override;
+  std::int32_t GetInteger() override {
+    TArraySight sight;
+    TValueSight indexSight;
+    return ReadInteger(sight, indexSight);
+  }
+  float GetFloat() override {
+    TArraySight sight;
+    TValueSight indexSight;
+    return ReadFloat(sight, indexSight);
+  }
   TCopyVariableData* MakeCopy(TBlockCopyScript* copyCommand) override;
   std::string GetName() override;
   TData* GetData() const override;
@@ -164,6 +245,52 @@ public:
   std::int32_t GetSize() override;
   std::string GetDescription() override;
   bool IsArray() const override { return true; }
+
+  // GetInteger and GetFloat through the reader's sights of the array and of the index
+  // variable's value, looked up again when they are not current.
+  [[gnu::always_inline]] std::int32_t ReadInteger(TArraySight& sight, TValueSight& indexSight) {
+    if (!Sees(sight, indexSight)) LookUp(sight, indexSight);
+    return IntegerOf(sight, indexSight);
+  }
+  [[gnu::always_inline]] float ReadFloat(TArraySight& sight, TValueSight& indexSight) {
+    if (!Sees(sight, indexSight)) LookUp(sight, indexSight);
+    return FloatOf(sight, indexSight);
+  }
+  // The same in halves, as for a single variable. The index of a string array is not
+  // read.
+  [[gnu::always_inline]] bool Sees(const TArraySight& sight, const TValueSight& indexSight) const {
+    QORV_ASSERT(ADataArray!=0);
+    if (ADataArray->GetValueGeneration() != sight.Generation) return false;
+    if (sight.Type == eatSTRING) return true;
+    QORV_ASSERT(AArrayIndex!=0);
+    return AArrayIndex->Sees(indexSight);
+  }
+  void LookUp(TArraySight& sight, TValueSight& indexSight);
+  // The rules of every numeric read of an element, through current sights: a string
+  // counts 0; an index outside the array, a negative value of the index variable
+  // included, is "Index <i> is out of bounds.".
+  [[gnu::always_inline]] std::int32_t IntegerOf(const TArraySight& sight,
+                                                const TValueSight& indexSight) const {
+    switch (sight.Type) {
+      case eatINTEGER:
+        return static_cast<TValueIntegerArray*>(sight.Array)->TValueIntegerArray::GetElementInt(
+            IndexOf(indexSight));
+      case eatFLOAT:
+        return static_cast<TValueFloatArray*>(sight.Array)->TValueFloatArray::GetElementInt(
+            IndexOf(indexSight));
+      default: return 0;
+    }
+  }
+  [[gnu::always_inline]] float FloatOf(const TArraySight& sight,
+                                       const TValueSight& indexSight) const {
+    if (sight.Type == eatFLOAT)
+      return static_cast<TValueFloatArray*>(sight.Array)->TValueFloatArray::GetElementFloat(
+          IndexOf(indexSight));
+    if (sight.Type == eatINTEGER)
+      return static_cast<TValueIntegerArray*>(sight.Array)->TValueIntegerArray::GetElementFloat(
+          IndexOf(indexSight));
+    return 0.0f;
+  }
 
   // The index, created on first use (constant 0).
   TVariableArrayIndex& GetArrayIndex();
@@ -174,8 +301,17 @@ protected:
   bool BindLoaded(TExpAttribute* object) override;
 
 private:
-  // The element's index: checked against the array by the array itself.
+  // The element's index for the text and store paths: a value of the index variable
+  // below 0 is refused at once; the array checks the upper bound itself.
   std::int32_t ElementIndex();
+  // The element's index: the index variable's value, or the constant (never below 0:
+  // that is the entire array, which has no element). A value of the index variable
+  // below 0 is returned; the array refuses it with the same error as one beyond its size.
+  [[gnu::always_inline]] std::int32_t IndexOf(const TValueSight& indexSight) const {
+    const std::int32_t index = AArrayIndex->IndexOf(indexSight);
+    QORV_ASSERT_AS(index >= 0 || AArrayIndex->GetIndexVariable() != nullptr, "index>=0");
+    return index;
+  }
 
   TDataArray* ADataArray = nullptr;
   std::unique_ptr<TVariableArrayIndex> AArrayIndex;

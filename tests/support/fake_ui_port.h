@@ -1,5 +1,6 @@
 // A UI port for tests: records what the core shows, answers questions and dialogs as
-// the test scripted, and runs hand-overs on the calling thread one at a time.
+// the test scripted, and runs hand-overs on the calling thread one at a time, marking
+// them as such.
 #pragma once
 
 #include <deque>
@@ -51,6 +52,8 @@ public:
   std::string Caption() const;
   std::string StatusText(int panel) const;
   void Clear();
+  // True on a thread while it runs a hand-over of a fake port.
+  static bool InHandOver();
 
 private:
   mutable std::mutex Lock;
@@ -65,3 +68,11 @@ private:
   std::map<int, std::string> StatusTexts;
   TUiPort* Previous = nullptr;
 };
+
+// Runs fn with the console port, where a failed check reports on standard error (for
+// death tests).
+template <typename F>
+void OnConsole(F fn) {
+  SetUiPort(nullptr);
+  fn();
+}

@@ -1,12 +1,15 @@
-// A concrete command for tests: its type, text and answers are set by the test.
+// Stand-in commands for tests: their type, text and answers are set by the test.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "model/tree_node.h"
 #include "scripts/script.h"
+#include "support/fake_ui_port.h"
 
 class TStub : public TScript {
 public:
@@ -35,4 +38,26 @@ public:
   int Checks = 0;
   int EditResult = 0;
   TScript* Repeat = nullptr;
+};
+
+// A stand-in that logs its text when it runs, notes where it ran, then does its action.
+class TLogStub : public TStub {
+public:
+  TLogStub(TBlock* block, TTreeNode* node, const std::string& text, std::vector<std::string>& log)
+      : TStub(block, node, TScript::CALCULATE, text), Log(log) {}
+  TScript* Execute() override {
+    Log.push_back(Text);
+    RanInHandOver = TFakeUiPort::InHandOver();
+    RanOn = std::this_thread::get_id();
+    if (Action) Action();
+    return Next ? Next : Pnextscript;
+  }
+  bool RunInMainThread() override { return MainThread; }
+
+  std::vector<std::string>& Log;
+  std::function<void()> Action;
+  TScript* Next = nullptr;  // answered instead of the next command
+  bool MainThread = false;
+  bool RanInHandOver = false;
+  std::thread::id RanOn;
 };

@@ -11,6 +11,7 @@
 #include "model/number_text.h"
 #include "model/text.h"
 #include "model/variable_data.h"
+#include "scripts/flow/command_record.h"
 #include "scripts/flow/concatenate_piece.h"
 #include "scripts/flow/concatenate_script.h"
 

@@ -1,7 +1,6 @@
 #include "scripts/flow/concatenate_piece.h"
 
 #include <utility>
-#include <vector>
 
 #include "model/assertion.h"
 #include "model/data.h"
@@ -9,6 +8,7 @@
 #include "model/read_file.h"
 #include "model/variable_data.h"
 #include "model/write_file.h"
+#include "scripts/flow/command_record.h"
 #include "scripts/flow/concatenate_script.h"
 
 namespace {
@@ -22,27 +22,6 @@ void RequireElement(TVariableData& reference) {
   const TData* data = array->GetData();
   throw EExperimentError("The Concatenate script needs an element of the array " +
                          (data ? data->GetDataName() : std::string()) + ", not the whole array.");
-}
-
-std::unique_ptr<TVariableData> NewReference(TConcatenateScript* owner, bool isArray) {
-  if (isArray) return std::make_unique<TVariableDataArray>(owner);
-  return std::make_unique<TVariableDataSingle>(owner);
-}
-
-void SaveReference(TWriteFile& writer, TVariableData& reference) {
-  writer.WriteBool(reference.IsArray());
-  reference.Save(writer);
-  if (std::vector<TVariable*>* exported = writer.GetBlockVariableList())
-    exported->push_back(&reference);
-}
-
-std::unique_ptr<TVariableData> LoadReference(TReadFile& reader, TConcatenateScript* owner) {
-  bool isArray;
-  reader.ReadBool(isArray);
-  std::unique_ptr<TVariableData> reference = NewReference(owner, isArray);
-  reference->Load(reader);
-  reader.GetVariableList().push_back(reference.get());
-  return reference;
 }
 
 // TConcatenatePiece

@@ -78,11 +78,3 @@ private:
 // A reference that names the whole of an array has no single value to give or take:
 // EExperimentError with the array's name.
 void RequireElement(TVariableData& reference);
-// A new reference of the command for a variable of that kind.
-std::unique_ptr<TVariableData> NewReference(TConcatenateScript* owner, bool isArray);
-// Writes a bound reference as the pieces and the target are written: the bool "is an
-// array", the record, and in a block export the reference in the writer's list.
-void SaveReference(TWriteFile& writer, TVariableData& reference);
-// Reads what SaveReference wrote into a new reference, which waits in the reader's list
-// for its variable.
-std::unique_ptr<TVariableData> LoadReference(TReadFile& reader, TConcatenateScript* owner);

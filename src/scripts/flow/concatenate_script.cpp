@@ -8,6 +8,7 @@
 #include "model/read_file.h"
 #include "model/variable_data.h"
 #include "model/write_file.h"
+#include "scripts/flow/command_record.h"
 #include "scripts/flow/concatenate_piece.h"
 #include "scripts/flow/concatenate_string.h"
 

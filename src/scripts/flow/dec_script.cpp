@@ -9,9 +9,9 @@
 #include "model/read_file.h"
 #include "model/ui_port.h"
 #include "model/write_file.h"
+#include "scripts/flow/command_record.h"
 
 namespace {
-const char* const NotRunnable = "The Decision script cannot run in this version of Qorv";
 const char* const BlocksNotSet = "Blocks not set for Decision script...aborting read";
 }  // namespace
 
@@ -24,22 +24,40 @@ TDecScript::~TDecScript() {
   if (Pblock) Pblock->ForgetDecScript(this);
 }
 
-TScript* TDecScript::Execute() { throw EExperimentError(NotRunnable); }
+bool TDecScript::Decide() {
+  // The pre-run check refuses a Decision without condition; one that lost it since
+  // (stepping in the debug window) ends the run with the same advice.
+  if (!ACondition) throw EExperimentError(NotDefinedMessage());
+  const bool result = ACondition->Evaluate();
+  ChooseBlock(result);
+  return result;
+}
 
-TScript* TDecScript::ExecuteTrace(std::vector<std::string>&) {
-  throw EExperimentError(NotRunnable);
+TScript* TDecScript::Execute() {
+  Decide();
+  return Pnextscript;
+}
+
+TScript* TDecScript::ExecuteTrace(std::vector<std::string>& trace) {
+  const std::string values = ACondition ? ACondition->GetValueText() + " evaluates to" : "";
+  trace.push_back(values + (Decide() ? " true." : " false."));
+  trace.push_back("Next block is " + (Pchosenblock ? Pchosenblock->GetTitle() : "none"));
+  return Pnextscript;
 }
 
 bool TDecScript::SetNextScript() {
   Pchosenblock = nullptr;
   if (!TScript::SetNextScript()) return false;
   if (!HasCondition()) {
-    QORV_ASSERT(Pblock!=0);
-    UiPort().ShowMessage("You must define the Decision Scipt in " + Pblock->GetTitle() + ".", "",
-                         TMessageKind::Information);
+    UiPort().ShowMessage(NotDefinedMessage(), "", TMessageKind::Information);
     return false;
   }
   return true;
+}
+
+std::string TDecScript::NotDefinedMessage() const {
+  QORV_ASSERT(Pblock!=0);
+  return "You must define the Decision Scipt in " + Pblock->GetTitle() + ".";
 }
 
 void TDecScript::Save(TWriteFile& writer) {
@@ -64,13 +82,7 @@ bool TDecScript::CanMoveTo(TBlock* block, TTreeNode* node) {
 }
 
 void TDecScript::CheckAfterRead() {
-  if (!HasCondition())
-    throw EReadError("Condition does not exist for Decision script...aborting read");
-  // Every reference is bound by now; a condition that cannot be evaluated is refused
-  // here rather than stopping the program in a run.
-  if (!ACondition->IsComplete())
-    throw EReadError(std::string(ConditionReadError) +
-                     ": a variable is missing or of a type the condition cannot compare");
+  CheckConditionRead(*this, "Condition does not exist for Decision script...aborting read");
   if (!ATrueBlock || !AFalseBlock) throw EReadError(BlocksNotSet);
 }
 

@@ -1,8 +1,7 @@
 // The Decision command: the last line of a block whose box has two outgoing lines. It
 // picks the block that follows, the true block or the false block, by its condition.
-//
-// Its dialog and Execute come with the flow commands; until then a Decision throws if it
-// is ever run.
+// The choice is kept apart from the block's next block: the run follows it
+// (TBlock::GetRunNextBlock) once the block's commands end.
 #pragma once
 
 #include <cstdint>
@@ -21,10 +20,13 @@ public:
   // The block forgets its Decision.
   ~TDecScript() override;
 
-  // The Decision dialog comes with the flow commands.
+  // The Decision dialog comes with the command dialogs.
   int Edit() override { return 0; }
-  // Not before the flow commands: EExperimentError.
+  // Chooses the block that follows by the condition; answers the next command. Without
+  // a condition EExperimentError. A Decision is never commented out.
   TScript* Execute() override;
+  // As Execute, with the condition's values + " evaluates to" + " true." or " false.",
+  // then "Next block is " + the chosen block's title.
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
   bool CanMakeCopyScript() override { return false; }
   // Forgets the previous run's choice; without a condition tells the user and refuses
@@ -67,5 +69,10 @@ public:
   std::int32_t PfalseblockID = -1;
 
 private:
+  // Evaluates the condition and keeps the choice; answers the condition's result.
+  bool Decide();
+  // "You must define the Decision Scipt in " + the block's title + ".".
+  std::string NotDefinedMessage() const;
+
   TBlock* Pchosenblock = nullptr;
 };

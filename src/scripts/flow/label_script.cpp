@@ -2,10 +2,13 @@
 
 #include "model/assertion.h"
 #include "model/block.h"
+#include "model/errors.h"
 #include "model/read_file.h"
 #include "model/tree_node.h"
 #include "model/ui_port.h"
 #include "model/write_file.h"
+#include "scripts/attribute_script.h"
+#include "scripts/flow/section_lines.h"
 
 TLabelScript::TLabelScript(TBlock* block, TTreeNode* node) : TScript(block, node) {}
 
@@ -24,18 +27,7 @@ TScript* TLabelScript::ExecuteTrace(std::vector<std::string>& trace) {
   return Pnextscript;
 }
 
-bool TLabelScript::SetNextScript() {
-  QORV_ASSERT(AExpNode!=0);
-  TTreeNode* childnode = AExpNode->GetFirstChild();
-  if (!childnode) return TScript::SetNextScript();
-  QORV_ASSERT_AS(childnode!=0&&childnode->GetData()!=0, "childnode!=0&&childnode->Data!=0");
-  Pnextscript = ScriptOfNode(childnode);
-  QORV_ASSERT(Pnextscript!=0);
-  for (; childnode; childnode = childnode->GetNextSibling())
-    if (TScript* script = ScriptOfNode(childnode))
-      if (!script->SetNextScript()) return false;
-  return true;
-}
+bool TLabelScript::SetNextScript() { return SectionLines::PrepareSection(this); }
 
 void TLabelScript::Save(TWriteFile& writer) {
   writer.WriteString(ATitle);
@@ -62,15 +54,9 @@ void TLabelScript::SetBlock() {
 bool TLabelScript::CanMoveTo(TBlock* block, TTreeNode* node) {
   if (!block) return false;
   if (!ARepeatScript) return true;
-  QORV_ASSERT(node!=0);
   QORV_ASSERT(AExpNode!=0&&ARepeatScript->AExpNode!=0);
-  if (block != Pblock || BlockOfNode(node) != Pblock) return false;
-  if (node->GetAbsoluteIndex() >= ARepeatScript->AExpNode->GetAbsoluteIndex()) return false;
-  // At the Label's level the node must be a sibling, so that the section can grow up to
-  // it; deeper it must be one of the section's own commands.
-  if (node->GetParent() != AExpNode && node->GetParent() != AExpNode->GetParent()) return false;
-  TScript* script = ScriptOfNode(node);
-  return !(script && script->ClosesSection());
+  return SectionLines::MayDrop(this, block, node, nullptr, ARepeatScript->AExpNode, AExpNode,
+                               {AExpNode});
 }
 
 void TLabelScript::MoveTo(TTreeNode* movenode) {
@@ -85,18 +71,11 @@ void TLabelScript::MoveTo(TTreeNode* movenode) {
     while (TTreeNode* child = AExpNode->GetFirstChild()) {
       if (child == movenode) break;
       child->MoveTo(AExpNode, TNodeAttachMode::naInsert);
-      Reindent(child);
+      SectionLines::Reindent(child);
     }
   } else if (movenode != AExpNode) {
     // Onto an earlier sibling: the siblings from there to the Label join the section.
-    for (;;) {
-      TTreeNode* holdnode = AExpNode->GetPrevSibling();
-      QORV_ASSERT(holdnode!=0);
-      holdnode->MoveTo(AExpNode, TNodeAttachMode::naAddChildFirst);
-      Reindent(holdnode);
-      if (holdnode == movenode) break;
-    }
-    AExpNode->SetExpanded(true);
+    SectionLines::TakeBackTo(this, movenode);
   }
   UiPort().RefreshViews();
 }
@@ -107,11 +86,7 @@ TTreeNode* TLabelScript::GetNextNode() {
   return TScript::GetNextNode();
 }
 
-void TLabelScript::CheckAfterRead() {
-  QORV_ASSERT(AExpNode!=0);
-  for (int i = 0; i < AExpNode->Count(); ++i)
-    if (TScript* script = ScriptOfNode(AExpNode->Item(i))) script->CheckAfterRead();
-}
+void TLabelScript::CheckAfterRead() { SectionLines::CheckSection(this); }
 
 TTreeNode* TLabelScript::GetFollowingNode() {
   TTreeNode* node = GetNextNode();
@@ -151,13 +126,7 @@ void TLabelScript::SetRepeat(TScript* repeatscript) {
                      repeatnode->GetIndex()>AExpNode->GetIndex(),
                  "the Repeat stands after its Label");
   ARepeatScript = repeatscript;
-  for (;;) {
-    TTreeNode* node = AExpNode->GetNextSibling();
-    QORV_ASSERT(node!=0);
-    if (node == repeatnode) break;
-    if (TScript* script = ScriptOfNode(node)) script->MoveNode(this, true);
-    if (node->GetParent() != AExpNode) node->MoveTo(AExpNode, TNodeAttachMode::naAddChild);
-  }
+  SectionLines::MoveSiblingsUnder(AExpNode, repeatnode, this);
   AbIndented = IsIndented();
   ARepeatScript->MoveNode(this, true);
 }
@@ -165,12 +134,8 @@ void TLabelScript::SetRepeat(TScript* repeatscript) {
 void TLabelScript::ClearRepeat() {
   QORV_ASSERT(ARepeatScript!=0);
   QORV_ASSERT(AExpNode!=0);
-  TTreeNode* repeatnode = ARepeatScript->AExpNode;
-  while (TTreeNode* child = AExpNode->GetFirstChild()) {
-    // In front of the Repeat: MoveNode not as child on a Label aims at its Repeat.
-    if (TScript* script = ScriptOfNode(child)) script->MoveNode(this, false);
-    if (child->GetParent() == AExpNode) child->MoveTo(repeatnode, TNodeAttachMode::naInsert);
-  }
+  while (TTreeNode* child = AExpNode->GetFirstChild())
+    SectionLines::MoveInFront(child, ARepeatScript, this);
   QORV_ASSERT_AS(!AExpNode->HasChildren(), "!TExperimentObject::AExpNode->HasChildren");
   ARepeatScript->MoveNode(this, false);
   ARepeatScript = nullptr;
@@ -185,6 +150,79 @@ void TLabelScript::SetTitle(const std::string& title) {
   if (ARepeatScript) ARepeatScript->UpdateNodeText();
 }
 
-void TLabelScript::Reindent(TTreeNode* node) {
-  if (TScript* script = ScriptOfNode(node)) script->AbIndented = script->IsIndented();
+// TLabelLoopEnd
+
+template <class TBase>
+void TLabelLoopEnd<TBase>::ReleaseLabel() {
+  if (Plabelscript && Plabelscript->GetRepeatScript() == this) Plabelscript->ClearRepeat();
 }
+
+template <class TBase>
+bool TLabelLoopEnd<TBase>::CanMoveTo(TBlock* block, TTreeNode* node) {
+  QORV_ASSERT(Plabelscript!=0);
+  if (!block) return false;
+  QORV_ASSERT(node!=0);
+  TTreeNode* labelnode = Plabelscript->AExpNode;
+  return SectionLines::MayDrop(this, block, node, labelnode, nullptr, this->AExpNode, {labelnode});
+}
+
+template <class TBase>
+void TLabelLoopEnd<TBase>::MoveTo(TTreeNode* movenode) {
+  QORV_ASSERT_AS(movenode!=0&&movenode->GetLevel()>aiBLOCK, "movenode->Level>aiBLOCK");
+  QORV_ASSERT(Plabelscript!=0);
+  SectionLines::MoveEnd(this, Plabelscript, movenode);
+  UiPort().RefreshViews();
+}
+
+template <class TBase>
+void TLabelLoopEnd<TBase>::MoveNode(TScript* topscript, bool asChild) {
+  if (topscript && topscript == Plabelscript)
+    this->AbIndented = asChild;
+  else
+    TScript::MoveNode(topscript, asChild);
+}
+
+template <class TBase>
+std::uint32_t TLabelLoopEnd<TBase>::GetNodeColor() {
+  QORV_ASSERT(this->AExpNode!=0);
+  return TScript::ColourOfLevel(this->AExpNode->GetLevel() + 1);
+}
+
+template <class TBase>
+void TLabelLoopEnd<TBase>::SetCommentedOut(bool commentedOut) {
+  QORV_ASSERT(Plabelscript!=0);
+  TScript::SetCommentedOut(commentedOut);
+  Plabelscript->SetCommentedOutFromRepeat(commentedOut);
+}
+
+template <class TBase>
+void TLabelLoopEnd<TBase>::LinkLabel(TLabelScript* label) {
+  QORV_ASSERT(label!=0);
+  ReleaseLabel();
+  Plabelscript = label;
+  label->SetRepeat(this);
+}
+
+template <class TBase>
+void TLabelLoopEnd<TBase>::LoadLabel(std::int32_t labelID, const char* notFound) {
+  TTreeNode* own = this->AExpNode;
+  QORV_ASSERT_AS(own!=0, "TExperimentObject::AExpNode!=0");
+  TTreeNode* parentnode = own->GetParent();
+  QORV_ASSERT(parentnode!=0);
+  TTreeNode* node = parentnode->GetFirstChild();
+  QORV_ASSERT(node!=0);
+  QORV_ASSERT(Plabelscript==0);
+  // The Label's record comes earlier in the block: it stands among the siblings before
+  // this line. The identifier comes from the file, so a mismatch is a damaged file.
+  TScript* found = nullptr;
+  for (; node && node != own && !found; node = node->GetNextSibling()) {
+    TScript* script = ScriptOfNode(node);
+    if (script && script->PreadscriptID == labelID) found = script;
+  }
+  auto* label = dynamic_cast<TLabelScript*>(found);
+  if (!label || label->GetRepeatScript()) throw EReadError(notFound);
+  LinkLabel(label);
+}
+
+template class TLabelLoopEnd<TScript>;
+template class TLabelLoopEnd<TConditionAttributeScript>;

@@ -72,9 +72,48 @@ public:
   const std::string& GetTitle() const { return ATitle; }
 
 private:
-  // The flag of a command that changed its place among the lines.
-  static void Reindent(TTreeNode* node);
-
   TScript* ARepeatScript = nullptr;
   std::string ATitle = "None";
+};
+
+// What the Repeat and the Repeat-Until share as the line that closes a Label's section:
+// the link to the Label, drops and moves, indentation, colour and comment-out. The base
+// is TScript for the Repeat and the condition command base for the Repeat-Until; the
+// functions are compiled for these two in label_script.cpp.
+template <class TBase>
+class TLabelLoopEnd : public TBase {
+public:
+  using TBase::TBase;
+
+  // Within the block, after the Label: on a later sibling or on a command of the
+  // section, never on a line that closes a section.
+  bool CanMoveTo(TBlock* block, TTreeNode* node) override;
+  // Onto a later sibling the section grows up to it; onto a command of the section the
+  // section ends before it.
+  void MoveTo(TTreeNode* movenode) override;
+  // With its own Label only the indentation follows as child.
+  void MoveNode(TScript* topscript, bool asChild) override;
+  bool IsIndented() override { return true; }
+  bool ClosesSection() override { return true; }
+  // Coloured as the section's lines: by level + 1.
+  std::uint32_t GetNodeColor() override;
+  // The Label follows.
+  void SetCommentedOut(bool commentedOut) override;
+
+  TLabelScript* GetLabelScript() const { return Plabelscript; }
+
+protected:
+  // The Label releases the section's commands to its own level. For the destructor of
+  // the command, which calls it while the command's own functions still answer.
+  void ReleaseLabel();
+  // Links the Label (the previous one releases this line); the commands between them
+  // become the Label's section.
+  void LinkLabel(TLabelScript* label);
+  // Reading the record: links the Label read earlier in the block, the first line among
+  // the siblings before this one whose identifier read is labelID. EReadError with the
+  // message when that line is no Label or has a closing line already, or when there is
+  // none.
+  void LoadLabel(std::int32_t labelID, const char* notFound);
+
+  TLabelScript* Plabelscript = nullptr;
 };

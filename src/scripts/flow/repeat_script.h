@@ -6,11 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "scripts/script.h"
+#include "scripts/flow/label_script.h"
 
-class TLabelScript;
-
-class TRepeatScript : public TScript {
+class TRepeatScript : public TLabelLoopEnd<TScript> {
 public:
   TRepeatScript(TBlock* block, TTreeNode* node);
   // The Label releases the section's commands to its own level.
@@ -32,30 +30,18 @@ public:
   // Links the Label read earlier in the block (it nests the commands between them).
   // EReadError when the identifier names no free Label among the Repeat's siblings.
   void Load(TReadFile& reader) override;
-  // Within the block, after the Label: on a later sibling or on a command of the
-  // section, never on a line that closes a section.
-  bool CanMoveTo(TBlock* block, TTreeNode* node) override;
-  // Onto a later sibling the section grows up to it; onto a command of the section the
-  // section ends before it.
+  // As the Repeat-Until moves; dropped on its own line nothing happens, not even a
+  // repaint.
   void MoveTo(TTreeNode* movenode) override;
   // EReadError for a Repeat without Label.
   void CheckAfterRead() override;
-  // With its own Label only the indentation follows as child.
-  void MoveNode(TScript* topscript, bool asChild) override;
-  bool IsIndented() override { return true; }
-  bool ClosesSection() override { return true; }
-  // Coloured as the section's lines: by level + 1.
-  std::uint32_t GetNodeColor() override;
   // "Repeat " + the Label's title + " " + count + " times".
   std::string GetText() override;
   int GetScriptType() const override { return REPEAT; }
-  // The Label follows.
-  void SetCommentedOut(bool commentedOut) override;
 
   // Links the Label (the previous one releases this Repeat), sets the count and starts
   // the counter at 1.
   void SetLabel(TLabelScript* labelscript, std::int32_t count);
-  TLabelScript* GetLabelScript() const { return Plabelscript; }
   std::int32_t GetRepeatCount() const { return ARepeatCount; }
   // The pass now running: 1 before a run.
   std::int32_t GetRepeatCounter() const { return ARepeatCounter; }
@@ -66,5 +52,4 @@ private:
 
   std::int32_t ARepeatCount = 0;
   std::int32_t ARepeatCounter = 1;
-  TLabelScript* Plabelscript = nullptr;
 };
