@@ -30,7 +30,10 @@ void TValueArray::SetSize(std::int32_t size) {
 std::string TValueArray::GetText() {
   if (!HasStorage()) return std::string();
   std::string text = GetElementText(0);
-  for (std::int32_t i = 1; i < Parray_size; ++i) text += "," + GetElementText(i);
+  for (std::int32_t i = 1; i < Parray_size; ++i) {
+    text += ',';
+    text += GetElementText(i);
+  }
   return text;
 }
 

@@ -72,5 +72,7 @@ void TVariablePiece::Save(TWriteFile& writer) {
 
 std::string TVariablePiece::GetExpressionText() {
   if (!Pvariable || !Pvariable->GetData()) return std::string();
-  return "{" + Pvariable->GetDescription() + "}";
+  std::string text = "{";
+  text += Pvariable->GetDescription();
+  return text + "}";
 }
