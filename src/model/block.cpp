@@ -8,6 +8,8 @@
 #include "model/read_file.h"
 #include "model/tree_node.h"
 #include "model/write_file.h"
+#include "scripts/files/create_new_file_script.h"
+#include "scripts/files/output_to_file_script.h"
 #include "scripts/flow/blank_script.h"
 #include "scripts/flow/calculate_script.h"
 #include "scripts/flow/comment_script.h"
@@ -21,6 +23,8 @@
 #include "scripts/flow/repeat_script.h"
 #include "scripts/flow/repeat_until_script.h"
 #include "scripts/flow/wait_script.h"
+#include "scripts/outputs/clear_output_script.h"
+#include "scripts/outputs/plot_script.h"
 #include "shell/draw_parts.h"
 
 namespace {
@@ -125,6 +129,10 @@ TScript* TBlock::CreateScriptByType(TBlock* block, int type, TTreeNode* node) {
     case TScript::ENDIF: return new TEndIfScript(block, node);
     case TScript::COMMENT: return new TCommentScript(block, node);
     case TScript::CONCATENATE: return new TConcatenateScript(block, node);
+    case TScript::OUTPUTTOFILE: return new TOutputToFileScript(block, node);
+    case TScript::CREATENEWFILE: return new TCreateNewFileScript(block, node);
+    case TScript::PLOT: return new TPlotScript(block, node);
+    case TScript::CLEARPLOT: return new TClearPlotScript(block, node);
     // The other commands join here as their classes are built; until then they give
     // none, and a file holding them ends in "Error Openning Script".
     default: return nullptr;
@@ -368,8 +376,7 @@ void TBlock::ReadScripts(TReadFile& reader, bool blockFile) {
       }
       if (type == TScript::DECISION) PdecScript = static_cast<TDecScript*>(script);
       script->Load(reader);
-      // Device commands join the reader's DeviceAttributeScriptList here once their
-      // class exists.
+      // A device command has joined the reader's DeviceAttributeScriptList in its Load.
     }
     reader.ReadBool(more);
   }

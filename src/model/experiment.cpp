@@ -249,9 +249,11 @@ void TExperiment::ResetOutputsAndFiles() {
   QORV_ASSERT(Poutputlist!=0);
   QORV_ASSERT(Psingleexpfilelist!=0);
   QORV_ASSERT(Pmultiexpfilelist!=0);
-  Poutputlist->EndRun();
+  // Data files close first, so that an output failing its end of run never leaves
+  // lines unwritten.
   Psingleexpfilelist->EndRun();
   Pmultiexpfilelist->EndRun();
+  Poutputlist->EndRun();
 }
 
 void TExperiment::Save(TWriteFile& writer) {

@@ -1,17 +1,29 @@
 #include "outputs/output_list.h"
 
+#include <algorithm>
+
 #include "model/assertion.h"
-#include "model/errors.h"
+#include "model/experiment_running.h"
+#include "model/number_text.h"
 #include "model/read_file.h"
+#include "model/report.h"
 #include "model/tree_node.h"
+#include "model/ui_port.h"
 #include "model/write_file.h"
+#include "outputs/output.h"
+#include "outputs/output_form.h"
+#include "scripts/outputs/plot_script.h"
 
 namespace {
 
-const char* const NoOutputs = "Outputs are not supported in this version";
+// Bytes of the smallest output record: name, user count, the two kinds.
+constexpr std::size_t MinOutputBytes = 4 * 4;
 
-void ReadSection(TReadFile& reader) {
-  if (reader.ReadCount(0) != 0) throw EReadError(NoOutputs);
+bool RefusedWhileRunning() {
+  if (!ExperimentRunning) return false;
+  UiPort().ShowMessage("Cannot add output while experiment is running", "",
+                       TMessageKind::Information);
+  return true;
 }
 
 }  // namespace
@@ -20,23 +32,101 @@ TOutputList::TOutputList(TExperiment* owner, TTreeNode* node) : TExpAttList(owne
   if (AExpAttNode) AExpAttNode->SetText("Outputs");
 }
 
+void TOutputList::AddNew() {
+  if (RefusedWhileRunning()) return;
+  TOutputDialogRequest request;
+  if (UiPort().OpenDialog(request) == 1) NewOutput(request.Title, request.Kind, request.Channels);
+}
+
+void TOutputList::AddMany() {
+  if (RefusedWhileRunning()) return;
+  TOutputDialogRequest request;
+  request.List = this;
+  if (UiPort().OpenDialog(request) == 1) NewOutput(request.Title, request.Kind, request.Channels);
+}
+
+TOutput* TOutputList::NewOutput(const std::string& title, std::uint8_t kind,
+                                std::int32_t channels) {
+  QORV_ASSERT(TExpAttViewData::AExpAttNode!=0);
+  auto* output =
+      new TOutput(title, AExpAttNode->GetTree()->AddChild(AExpAttNode, title), kind, channels);
+  AExpAttNode->SetExpanded(true);
+  return output;
+}
+
+std::vector<TOutput*> TOutputList::GetOutputs() const {
+  QORV_ASSERT(TExpAttViewData::AExpAttNode!=0);
+  std::vector<TOutput*> outputs;
+  for (TTreeNode* node = AExpAttNode->GetFirstChild(); node; node = node->GetNextSibling()) {
+    auto* output = dynamic_cast<TOutput*>(AttViewDataOfNode(node));
+    QORV_ASSERT(output!=0);
+    outputs.push_back(output);
+  }
+  return outputs;
+}
+
+TOutput* TOutputList::GetOutput(std::int32_t i) const {
+  const std::vector<TOutput*> outputs = GetOutputs();
+  if (i < 0 || i >= static_cast<std::int32_t>(outputs.size())) return nullptr;
+  return outputs[static_cast<std::size_t>(i)];
+}
+
 int TOutputList::GetCount() const {
   QORV_ASSERT(TExpAttViewData::AExpAttNode!=0);
   return AExpAttNode->Count();
 }
 
 void TOutputList::Save(TWriteFile& writer) const {
-  if (GetCount() != 0) throw EFileError(NoOutputs);
-  writer.WriteInteger(0);
+  const std::vector<TOutput*> outputs = GetOutputs();
+  writer.WriteInteger(static_cast<std::int32_t>(outputs.size()));
+  for (TOutput* output : outputs) output->Write(writer);
 }
 
-void TOutputList::Load(TReadFile& reader) { ReadSection(reader); }
+void TOutputList::Load(TReadFile& reader) {
+  QORV_ASSERT(TExpAttViewData::AExpAttNode!=0);
+  const std::int32_t count = reader.ReadCount(MinOutputBytes);
+  for (std::int32_t i = 0; i < count; ++i) {
+    auto* output = new TOutput("output", AExpAttNode->GetTree()->AddChild(AExpAttNode, "output"),
+                               TOutput::TForReading{});
+    output->Read(reader);
+  }
+  if (count > 0) AExpAttNode->SetExpanded(true);
+}
 
 void TOutputList::SaveBlock(TWriteFile& writer, TBlock*) const {
-  // No command that uses an output exists yet.
-  writer.WriteInteger(0);
+  QORV_ASSERT(writer.IsBlockExport());
+  std::vector<TScript*> pending;
+  for (TScript* script : writer.GetBlockScriptList())
+    if (script->GetScriptType() == TScript::PLOT) pending.push_back(script);
+  std::vector<TOutput*> taken;
+  for (TOutput* output : GetOutputs()) {
+    if (pending.empty()) break;
+    bool uses = false;
+    for (TPlotScript* command : output->GetPlotList()) {
+      const auto found = std::find(pending.begin(), pending.end(), static_cast<TScript*>(command));
+      if (found == pending.end()) continue;
+      pending.erase(found);
+      uses = true;
+    }
+    if (uses) taken.push_back(output);
+  }
+  QORV_ASSERT(pending.empty());
+  writer.WriteInteger(static_cast<std::int32_t>(taken.size()));
+  for (TOutput* output : taken) output->Write(writer);
 }
 
-void TOutputList::LoadBlock(TReadFile& reader) { ReadSection(reader); }
+void TOutputList::EndRun() {
+  for (TOutput* output : GetOutputs()) output->GetOutputForm()->EndRun();
+}
 
-void TOutputList::WriteReport(TReport&) const {}
+void TOutputList::WriteReport(TReport& report) const {
+  report.AddHeading("Name\t\tType\tCommands Using");
+  for (TOutput* output : GetOutputs()) {
+    static const char* const words[] = {"Text\t", "Table\t", "Graph\t", "Bignum\t"};
+    const int kind = output->Poutputtype;
+    const std::string word = kind >= 3 && kind <= 6 ? words[kind - 3] : "";
+    report.AddLine(output->GetName() + "\t\t" + word +
+                   NumberText::IntToText(output->GetUserCount()));
+  }
+}
+

@@ -1,14 +1,15 @@
 // The experiment's list of outputs: the attribute list whose children are the outputs,
 // its sections in experiment and block files, the end of a run and the report's listing.
-//
-// The outputs work fills it: until outputs can be made, saved and read, the list is
-// always empty, writes its sections with a count of 0 and refuses a file that holds
-// outputs.
 #pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
 
 #include "model/exp_attribute.h"
 
 class TBlock;
+class TOutput;
 class TReport;
 
 class TOutputList : public TExpAttList {
@@ -16,22 +17,31 @@ public:
   // Gives the list's root node its text, "Outputs".
   TOutputList(TExperiment* owner, TTreeNode* node);
 
-  // Outputs are added through the output dialog, which comes with the outputs.
-  void UserAdd() override {}
-  void AddNew() override {}
+  // The Add Output dialog in add-several mode ("Cannot add output while experiment is
+  // running" during a run).
+  void UserAdd() override { AddMany(); }
+  // The Add Output dialog for one output (the same message during a run).
+  void AddNew() override;
+  void AddMany();
   int GetListKind() const override { return OUTPUT; }
 
-  // The number of outputs.
+  // A new output on a new child node, which the list's node shows expanded.
+  TOutput* NewOutput(const std::string& title, std::uint8_t kind, std::int32_t channels);
+  // Every output in list order.
+  std::vector<TOutput*> GetOutputs() const;
+  // None when i is out of range.
+  TOutput* GetOutput(std::int32_t i) const;
   int GetCount() const;
+
   // The section of experiment files: the int32 count, then the outputs.
   void Save(TWriteFile& writer) const;
-  // EReadError "Outputs are not supported in this version" for a count other than 0.
+  // Reads the section; EReadError for a damaged one.
   void Load(TReadFile& reader);
-  // The section of block files: the outputs that the exported commands use.
+  // The section of block files: the outputs that the exported Plot commands use.
   void SaveBlock(TWriteFile& writer, TBlock* block) const;
-  void LoadBlock(TReadFile& reader);
-  // Every output window's end of run.
-  void EndRun() {}
+  void LoadBlock(TReadFile& reader) { Load(reader); }
+  // Every output window's end of run (windows made when missing).
+  void EndRun();
   // The outputs' lines of the experiment report.
   void WriteReport(TReport& report) const;
 };

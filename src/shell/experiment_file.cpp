@@ -3,6 +3,8 @@
 #include <exception>
 #include <vector>
 
+#include "communication/communication.h"
+#include "communication/device_list.h"
 #include "model/assertion.h"
 #include "model/block.h"
 #include "model/errors.h"
@@ -17,13 +19,39 @@ namespace {
 const char* const ExperimentHeader = "Qorv Experiment";
 const char* const BlockHeader = "Qorv Block";
 
-// The device section: the device list joins it with the devices. Until then no
-// experiment has devices and the section is an empty list.
-void WriteDevices(TWriteFile& writer) { writer.WriteInteger(0); }
+const char* const BadExperimentFile = "Bad experiment file...aborting read";
+const char* const BadBlockFile = "Bad block file...aborting read";
 
-void ReadDevices(TReadFile& reader) {
+// The device section: every device (experiment files) or those the exported commands
+// use (block files); without a device list an empty list.
+void WriteDevices(TWriteFile& writer, const TDeviceList* devices) {
+  if (!devices)
+    writer.WriteInteger(0);
+  else if (writer.IsBlockExport())
+    devices->SaveUsedDevices(writer);
+  else
+    devices->SaveDevices(writer);
+}
+
+// A device record that cannot be right ends the read with the file's own message.
+void ReadDevices(TReadFile& reader, TDeviceList* devices, const char* badFileMessage) {
   if (reader.BytesLeft() == 0) return;  // a file without a device section
-  if (reader.ReadCount(0) != 0) throw EReadError("Devices are not supported in this version");
+  if (!devices) {
+    if (reader.ReadCount(0) != 0) throw EReadError("Devices are not supported in this version");
+    return;
+  }
+  try {
+    devices->LoadDevices(reader);
+  } catch (const EReadError& failure) {
+    if (std::string(failure.what()) == InvalidDeviceRecordText) throw EReadError(badFileMessage);
+    throw;
+  }
+}
+
+// Deletes the devices a failed read added after the first count.
+void RemoveDevicesAfter(TDeviceList* devices, std::size_t count) {
+  while (devices && devices->Count() > count)
+    devices->RemoveDevice(devices->GetDevice(devices->Count() - 1));
 }
 
 // Deletes every part of the diagram; a box takes its lines along.
@@ -34,7 +62,8 @@ void ClearDiagram(TDrawParts& parts) {
 }  // namespace
 
 bool SaveExperimentFile(const std::string& path, TExperiment& experiment,
-                        const TDrawParts& parts, std::string& error) {
+                        const TDrawParts& parts, const TDeviceList* devices,
+                        std::string& error) {
   error.clear();
   if (path.empty()) return false;
   const std::string title = experiment.GetTitle();
@@ -46,7 +75,7 @@ bool SaveExperimentFile(const std::string& path, TExperiment& experiment,
     parts.Save(&writer);
     experiment.Save(writer);
     bodySaved = true;
-    WriteDevices(writer);
+    WriteDevices(writer, devices);
     writer.Commit();
     return true;
   } catch (const std::exception& failure) {
@@ -62,18 +91,19 @@ bool SaveExperimentFile(const std::string& path, TExperiment& experiment,
 }
 
 std::unique_ptr<TExperiment> OpenExperimentFile(const std::string& path, TDrawParts& parts,
-                                                std::string& error) {
+                                                TDeviceList* devices, std::string& error) {
   error.clear();
   QORV_ASSERT(parts.Count()==0);
+  const std::size_t devicesBefore = devices ? devices->Count() : 0;
   auto experiment = std::make_unique<TExperiment>();
   try {
     TReadFile reader(path);
-    reader.ReadFileHeader(ExperimentHeader, "Bad experiment file...aborting read");
+    reader.ReadFileHeader(ExperimentHeader, BadExperimentFile);
     std::vector<TDrawBlock*> boxes;
     parts.Load(&reader, boxes);
     experiment->Load(reader, boxes);
     parts.Redraw();
-    ReadDevices(reader);
+    ReadDevices(reader, devices, BadExperimentFile);
     experiment->CheckAfterRead();
     return experiment;
   } catch (const std::exception& failure) {
@@ -81,11 +111,12 @@ std::unique_ptr<TExperiment> OpenExperimentFile(const std::string& path, TDrawPa
   }
   experiment.reset();  // its blocks take their boxes along
   ClearDiagram(parts);
+  RemoveDevicesAfter(devices, devicesBefore);
   return nullptr;
 }
 
 bool SaveBlockFile(const std::string& path, TExperiment& experiment, TBlock* block,
-                   std::string& error) {
+                   const TDeviceList* devices, std::string& error) {
   error.clear();
   QORV_ASSERT(block!=0);
   QORV_ASSERT(block->GetDrawBlock()!=0);
@@ -95,7 +126,7 @@ bool SaveBlockFile(const std::string& path, TExperiment& experiment, TBlock* blo
     writer.WriteFileHeader(BlockHeader);
     block->GetDrawBlock()->Save(&writer);
     experiment.SaveBlock(writer, block);
-    WriteDevices(writer);  // the devices the block's commands use
+    WriteDevices(writer, devices);  // the devices the block's commands use
     writer.Commit();
     return true;
   } catch (const std::exception& failure) {
@@ -105,25 +136,27 @@ bool SaveBlockFile(const std::string& path, TExperiment& experiment, TBlock* blo
 }
 
 TBlock* OpenBlockFile(const std::string& path, TExperiment& experiment, TDrawParts& parts,
-                      TPoint at, std::string& error) {
+                      TPoint at, TDeviceList* devices, std::string& error) {
   error.clear();
+  const std::size_t devicesBefore = devices ? devices->Count() : 0;
   const bool hadBlocks = experiment.HasBlocks();
   TDrawBlock* box = nullptr;
   TBlock* block = nullptr;
   try {
     TReadFile reader(path);
-    reader.ReadFileHeader(BlockHeader, "Bad block file...aborting read");
+    reader.ReadFileHeader(BlockHeader, BadBlockFile);
     box = parts.AddBlock("none", at);
     box->Load(&reader);
     box->SetPosition(at);  // the stored position is not used
     block = experiment.LoadBlock(reader, box);
     QORV_ASSERT(box==0);
-    ReadDevices(reader);
+    ReadDevices(reader, devices, BadBlockFile);
     UiPort().ExperimentChanged(1, 0);
   } catch (const std::exception& failure) {
     error = failure.what();
     delete block;  // with its box
     if (box) parts.DeletePart(box);
+    RemoveDevicesAfter(devices, devicesBefore);
     return nullptr;
   }
   experiment.SelectBlock(block->AExpNode);

@@ -662,7 +662,7 @@ protected:
   void Line(TBlock* from, TBlock* to) { Parts.Connect(from->GetDrawBlock(), to->GetDrawBlock()); }
   std::string Save(const std::string& name, TExperiment& exp, TDrawParts& parts) {
     std::string error;
-    EXPECT_TRUE(SaveExperimentFile(Temp.PathOf(name), exp, parts, error)) << error;
+    EXPECT_TRUE(SaveExperimentFile(Temp.PathOf(name), exp, parts, nullptr, error)) << error;
     return Temp.PathOf(name);
   }
   TFakeUiPort Ui;
@@ -699,7 +699,7 @@ TEST_F(DecisionConditionTest, SavedAndReadBack) {
     const TBytes saved = Temp.ReadBytes(file);
     TDrawParts parts;
     std::string error;
-    auto read = OpenExperimentFile(path, parts, error);
+    auto read = OpenExperimentFile(path, parts, nullptr, error);
     ASSERT_NE(read, nullptr) << error;
     TDecScript* back = BlockOfNode(read->GetExperimentTree().Item(0))->GetDecScript();
     ASSERT_NE(back, nullptr);

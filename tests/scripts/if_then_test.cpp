@@ -533,14 +533,14 @@ TEST_F(IfThenTest, TheDialogsBuildSectionsThroughTheBlock) {
 
   // To an experiment file and back: the same tree, and the same file when saved again.
   std::string error;
-  ASSERT_TRUE(SaveExperimentFile(Temp.PathOf("e.qve"), Exp, Parts, error)) << error;
+  ASSERT_TRUE(SaveExperimentFile(Temp.PathOf("e.qve"), Exp, Parts, nullptr, error)) << error;
   const TBytes saved = Temp.ReadBytes("e.qve");
   TDrawParts parts;
-  auto read = OpenExperimentFile(Temp.PathOf("e.qve"), parts, error);
+  auto read = OpenExperimentFile(Temp.PathOf("e.qve"), parts, nullptr, error);
   ASSERT_NE(read, nullptr) << error;
   // The read experiment's insertion point stands at the end of its first block.
   EXPECT_EQ(Outline(read->GetExperimentTree().Item(0)), outline + " | " + B);
-  ASSERT_TRUE(SaveExperimentFile(Temp.PathOf("e.qve"), *read, parts, error)) << error;
+  ASSERT_TRUE(SaveExperimentFile(Temp.PathOf("e.qve"), *read, parts, nullptr, error)) << error;
   EXPECT_EQ(Temp.ReadBytes("e.qve"), saved);
 }
 

@@ -11,7 +11,12 @@
 #include <utility>
 #include <vector>
 
+#include "communication/cec_gpib.h"
+#include "communication/device.h"
+#include "communication/device_list.h"
+#include "communication/rs232.h"
 #include "model/data_list.h"
+#include "scripts/device/device_attribute_script.h"
 #include "support/experiment_fixture.h"
 
 namespace {
@@ -28,6 +33,23 @@ TBytes Box(const std::string& caption, std::int32_t x, std::int32_t y, std::int3
 TBytes Prefix(const TBytes& bytes, std::size_t length) {
   return TBytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
 }
+// The bytes without the last int32 (an empty device section).
+TBytes Body(const TBytes& file) { return Prefix(file, file.size() - 4); }
+
+// A device command that only uses its device.
+class TDeviceStub : public TDeviceAttributeScript {
+public:
+  using TDeviceAttributeScript::TDeviceAttributeScript;
+  int Edit() override { return 0; }
+  TScript* Execute() override { return Pnextscript; }
+  TScript* ExecuteTrace(std::vector<std::string>&) override { return Pnextscript; }
+  bool CanMakeCopyScript() override { return false; }
+  std::string GetText() override { return "Use"; }
+  int GetScriptType() const override { return TScript::SEND; }
+  bool VariableNotify(TVariable*, int) override { return true; }
+  bool CanReleaseVariable(TVariable*) override { return true; }
+  bool IsStoredVariable(TVariable*) override { return false; }
+};
 
 class ExperimentFileTest : public TExperimentFixture {
 protected:
@@ -49,14 +71,14 @@ protected:
   }
   std::string Save(const std::string& name, TExperiment& exp, TDrawParts& parts) {
     std::string error;
-    EXPECT_TRUE(SaveExperimentFile(Temp.PathOf(name), exp, parts, error)) << error;
+    EXPECT_TRUE(SaveExperimentFile(Temp.PathOf(name), exp, parts, nullptr, error)) << error;
     return Temp.PathOf(name);
   }
   // Opens the bytes as an experiment file; answers the error's message ("" when read).
   std::string OpenError(const TBytes& bytes) {
     TDrawParts parts;
     std::string error;
-    auto exp = OpenExperimentFile(Temp.WriteBytes("open.qve", bytes), parts, error);
+    auto exp = OpenExperimentFile(Temp.WriteBytes("open.qve", bytes), parts, nullptr, error);
     EXPECT_EQ(exp == nullptr, !error.empty());
     if (!exp) {
       EXPECT_EQ(parts.Count(), 0);  // the diagram is cleared
@@ -77,7 +99,7 @@ TEST_F(ExperimentFileTest, LayoutOfNewAndOneBlockExperiments) {
   EXPECT_EQ(Temp.ReadBytes("new.qve"), empty);
   std::string error;
   TDrawParts parts;
-  auto read = OpenExperimentFile(path, parts, error);
+  auto read = OpenExperimentFile(path, parts, nullptr, error);
   ASSERT_NE(read, nullptr) << error;
   EXPECT_EQ(read->GetTitle(), "new.qve");
   EXPECT_EQ(read->GetFileName(), path);
@@ -101,7 +123,7 @@ TEST_F(ExperimentFileTest, SaveReopenAndSaveAgainGiveTheSameBytes) {
   TDrawParts parts;
   std::string error;
   Ui.Clear();
-  auto read = OpenExperimentFile(path, parts, error);
+  auto read = OpenExperimentFile(path, parts, nullptr, error);
   ASSERT_NE(read, nullptr) << error;
   EXPECT_EQ(Ui.ExperimentChanges(), (TChanges{{0, 1}, {0, 0}}));
   EXPECT_EQ(Ui.Caption(), "Qorv Current Experiment: three.qve");
@@ -138,10 +160,10 @@ TEST_F(ExperimentFileTest, OlderVersionsAndBadFilesEndInTheirReadErrors) {
       {TBytes{}, "Bad experiment file...aborting read"},
       {Cat({Head("Qorv Experiment", "Qorv 9.9"), diagram}),
        "Cannot read this version number Qorv 9.9"},
-      {Cat({Head("Qorv Experiment"), diagram, block, I32(1)}),
-       "Outputs are not supported in this version"},
+      // Sections whose counts the rest of the file cannot hold.
+      {Cat({Head("Qorv Experiment"), diagram, block, I32(1)}), "Stream read error"},
       {Cat({Head("Qorv Experiment"), diagram, block, I32(0), I32(0), I32(1)}),
-       "Data files are not supported in this version"},
+       "Stream read error"},
       {Cat({Head("Qorv Experiment"), diagram, block, I32(0), zeros, zeros, I32(2)}),
        "Devices are not supported in this version"},
       // A box that shows no block read.
@@ -179,9 +201,10 @@ TEST_F(ExperimentFileTest, TruncatedAndDamagedFilesNeverEndTheProgram) {
     damaged[at] ^= 0xFF;
     TDrawParts parts;
     std::string error;
-    auto exp = OpenExperimentFile(Temp.WriteBytes("damaged.qve", damaged), parts, error);
+    auto exp = OpenExperimentFile(Temp.WriteBytes("damaged.qve", damaged), parts, nullptr, error);
     if (exp) {
-      EXPECT_TRUE(SaveExperimentFile(Temp.PathOf("again.qve"), *exp, parts, error)) << error;
+      EXPECT_TRUE(SaveExperimentFile(Temp.PathOf("again.qve"), *exp, parts, nullptr, error))
+          << error;
     } else {
       EXPECT_FALSE(error.empty());
       EXPECT_EQ(parts.Count(), 0);
@@ -197,7 +220,7 @@ TEST_F(ExperimentFileTest, AFailedSaveKeepsTheOldFileAndTheExperimentsAccount) {
   const auto failed = [&](const std::string& target, const TChanges& changes) {
     Ui.Clear();
     std::string error;
-    EXPECT_FALSE(SaveExperimentFile(target, Exp, Parts, error));
+    EXPECT_FALSE(SaveExperimentFile(target, Exp, Parts, nullptr, error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(Exp.GetTitle(), "kept.qve");
     EXPECT_EQ(Exp.GetFileName(), path);
@@ -217,7 +240,7 @@ TEST_F(ExperimentFileTest, BlockFilesCarryOneBlockIntoAnotherExperiment) {
   TBlock* heater = BlockAt(Exp, 1);
   TBlock* cooler = BlockAt(Exp, 2);
   std::string error;
-  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("cooler.blk"), Exp, cooler, error)) << error;
+  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("cooler.blk"), Exp, cooler, nullptr, error)) << error;
   // The block's box, its record, no outputs, its array, no singles, no files or devices.
   const TBytes coolerFile = Temp.ReadBytes("cooler.blk");
   const TBytes head = Cat({Head("Qorv Block"), Box("Cooler", 200, 300, 100), I32(100),
@@ -225,13 +248,13 @@ TEST_F(ExperimentFileTest, BlockFilesCarryOneBlockIntoAnotherExperiment) {
   ASSERT_GT(coolerFile.size(), head.size());
   EXPECT_EQ(Prefix(coolerFile, head.size()), head);
   EXPECT_EQ(TBytes(coolerFile.end() - 12, coolerFile.end()), Cat({I32(0), I32(0), I32(0)}));
-  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("heater.blk"), Exp, heater, error)) << error;
+  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("heater.blk"), Exp, heater, nullptr, error)) << error;
   EXPECT_EQ(heater->GetBlockFileName(), Temp.PathOf("heater.blk"));
 
   TDrawParts parts;
   TExperiment other;
   Ui.Clear();
-  TBlock* first = OpenBlockFile(Temp.PathOf("heater.blk"), other, parts, {7, 9}, error);
+  TBlock* first = OpenBlockFile(Temp.PathOf("heater.blk"), other, parts, {7, 9}, nullptr, error);
   ASSERT_NE(first, nullptr) << error;
   EXPECT_EQ(first->GetTitle(), "Heater");
   EXPECT_EQ(first->GetDrawBlock()->GetPosition(), (TPoint{7, 9}));
@@ -242,7 +265,7 @@ TEST_F(ExperimentFileTest, BlockFilesCarryOneBlockIntoAnotherExperiment) {
   // Bad, truncated and damaged block files leave the experiment as it was.
   const auto unchanged = [&](const TBytes& bytes, const std::string& expected) {
     const std::string file = Temp.WriteBytes("bad.blk", bytes);
-    EXPECT_EQ(OpenBlockFile(file, other, parts, {}, error), nullptr);
+    EXPECT_EQ(OpenBlockFile(file, other, parts, {}, nullptr, error), nullptr);
     if (!expected.empty()) {
       EXPECT_EQ(error, expected);
     }
@@ -261,12 +284,91 @@ TEST_F(ExperimentFileTest, BlockFilesCarryOneBlockIntoAnotherExperiment) {
   for (std::size_t length = 0; length + 4 < coolerFile.size(); ++length)
     unchanged(Prefix(coolerFile, length), "");
 
-  TBlock* second = OpenBlockFile(Temp.PathOf("cooler.blk"), other, parts, {50, 60}, error);
+  TBlock* second = OpenBlockFile(Temp.PathOf("cooler.blk"), other, parts, {50, 60}, nullptr, error);
   ASSERT_NE(second, nullptr) << error;
   EXPECT_FALSE(second->IsStartBlock());
   EXPECT_TRUE(first->IsStartBlock());
   EXPECT_EQ(other.GetCurrentBlock(), second);
   EXPECT_EQ(other.GetDataArrayList()->GetCount(), 1);
+}
+
+TEST_F(ExperimentFileTest, DevicesTravelWithExperimentAndBlockFiles) {
+  Build();
+  TDeviceList devices(&Exp);
+  TDevice* meter = devices.NewDevice();
+  meter->GetCoreDevice().SetName("Meter");
+  auto cec = std::make_unique<TCECGPIB>(0, 5, nullptr);
+  cec->SetEOI(true);
+  meter->SetCommunication(std::move(cec));
+  TDevice* pump = devices.NewDevice();
+  pump->GetCoreDevice().SetName("Pump");
+  pump->SetCommunication(std::make_unique<TRS232>(nullptr, 1));
+  const auto record = [](const std::string& name, const TBytes& settings) {
+    return Cat({StringBytes(name), I32(0), I32(0), I32(0), I32(0), B(false), B(false), settings});
+  };
+  const TBytes meterRecord = record("Meter", Cat({I32(1), I32(0), I32(5), I32(10000), B(true)}));
+  const TBytes pumpRecord = record("Pump", Cat({I32(0), I32(1), I32(19200), I32(1), I32(0), I32(0),
+                                                I32(0), I32(1000000)}));
+
+  // Experiment files: every device, each followed by the identifiers of its commands.
+  Save("d.qve", Exp, Parts);  // without a device list: an empty section
+  const TBytes body = Body(Temp.ReadBytes("d.qve"));
+  std::string error;
+  ASSERT_TRUE(SaveExperimentFile(Temp.PathOf("d.qve"), Exp, Parts, &devices, error)) << error;
+  const TBytes file = Cat({body, I32(2), meterRecord, I32(0), pumpRecord, I32(0)});
+  EXPECT_EQ(Temp.ReadBytes("d.qve"), file);
+  TDeviceList read(nullptr);
+  {
+    TDrawParts parts;
+    auto exp = OpenExperimentFile(Temp.PathOf("d.qve"), parts, &read, error);
+    ASSERT_NE(exp, nullptr) << error;
+    ASSERT_EQ(read.Count(), 2u);
+    EXPECT_EQ(read.GetDevice(1)->GetListItem().Communication, "COM2");
+    ASSERT_TRUE(SaveExperimentFile(Temp.PathOf("d.qve"), *exp, parts, &read, error)) << error;
+    EXPECT_EQ(Temp.ReadBytes("d.qve"), file);
+  }
+  EXPECT_EQ(OpenError(file), "Devices are not supported in this version");
+  // A record that cannot be right ends the read with the file's message; the devices the
+  // file added go again, as do those of a cut file.
+  const auto failed = [&](const TBytes& bytes, const std::string& expected) {
+    TDrawParts parts;
+    EXPECT_EQ(OpenExperimentFile(Temp.WriteBytes("bad.qve", bytes), parts, &read, error), nullptr);
+    EXPECT_EQ(error, expected);
+    EXPECT_EQ(read.Count(), 2u);
+  };
+  failed(Cat({body, I32(2), meterRecord, I32(0), record("Bad", I32(3))}),
+         "Bad experiment file...aborting read");
+  failed(Cat({body, I32(2), meterRecord, I32(1), I32(-5)}), "Bad experiment file...aborting read");
+  failed(Prefix(file, file.size() - 1), "Stream read error");
+
+  // Block files: only the devices the block's commands use, with those commands.
+  TBlock* heater = BlockAt(Exp, 1);
+  TBlock* cooler = BlockAt(Exp, 2);
+  auto* stub = new TDeviceStub(cooler, NewNode(cooler));
+  stub->SetDevice(pump);
+  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("c.blk"), Exp, cooler, &devices, error)) << error;
+  const TBytes coolerFile = Temp.ReadBytes("c.blk");
+  const TBytes tail = Cat({I32(1), pumpRecord, I32(1), I32(101)});  // box and block: 100
+  ASSERT_GT(coolerFile.size(), tail.size());
+  EXPECT_EQ(TBytes(coolerFile.end() - static_cast<long>(tail.size()), coolerFile.end()), tail);
+  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("h.blk"), Exp, heater, &devices, error)) << error;
+  const TBytes heaterFile = Temp.ReadBytes("h.blk");
+  EXPECT_EQ(TBytes(heaterFile.end() - 4, heaterFile.end()), I32(0));
+  // Their devices join the list when the block is read; a bad one leaves it as it was.
+  TDrawParts parts;
+  TExperiment other;
+  EXPECT_EQ(OpenBlockFile(Temp.WriteBytes("bad.blk", Cat({Body(heaterFile), I32(2), meterRecord,
+                                                          I32(0), record("Bad", I32(-1))})),
+                          other, parts, {}, &read, error),
+            nullptr);
+  EXPECT_EQ(error, "Bad block file...aborting read");
+  EXPECT_EQ(read.Count(), 2u);
+  TBlock* block = OpenBlockFile(Temp.WriteBytes("m.blk", Cat({Body(heaterFile), I32(1),
+                                                              meterRecord, I32(0)})),
+                                other, parts, {}, &read, error);
+  ASSERT_NE(block, nullptr) << error;
+  ASSERT_EQ(read.Count(), 3u);
+  EXPECT_EQ(read.GetDevice(2)->GetDisplayName(), "CEC GPIB-Device Address: 5: Meter");
 }
 
 }  // namespace

@@ -1,0 +1,282 @@
+#include "communication/cec_gpib.h"
+
+#include <cstring>
+
+#include "model/assertion.h"
+#include "model/errors.h"
+#include "model/read_file.h"
+#include "model/report.h"
+#include "model/write_file.h"
+#include "platform/cec_library.h"
+
+namespace {
+
+// Clears the bus: interface clear, untalk, unlisten, device clear of every instrument.
+const char* const ClearBusText = "IFC UNT UNL DCL";
+// The longest command text the board library takes.
+constexpr int TransmitLimit = 65535;
+constexpr int DefaultTimeOut = 10000;
+// The highest GPIB primary address.
+constexpr int MaxAddress = 30;
+// Addressing retries of a read that finds the computer not addressed as listener.
+constexpr int ListenerRetries = 5;
+
+enum : int { stSuccess = 0, stNotListener = 2, stTimeOut = 8 };
+
+std::unique_ptr<char[]> CopyText(const std::string& text) {
+  auto buffer = std::make_unique<char[]>(text.size() + 1);
+  std::memcpy(buffer.get(), text.c_str(), text.size() + 1);
+  return buffer;
+}
+
+// The END characters as the board library takes them: signed bytes widened to int.
+int EndChar(int terminator) { return static_cast<signed char>(terminator); }
+
+}  // namespace
+
+TCECGPIB::TCECGPIB() : TGPIB(CEC_GPIB, -1, -1) { ATimeOut = DefaultTimeOut; }
+
+TCECGPIB::TCECGPIB(int boardAddress, int deviceAddress, const TCommunication* other)
+    : TGPIB(CEC_GPIB, boardAddress, deviceAddress) {
+  ATimeOut = other ? MicrosecondsToMilliseconds(other->GetTimeOut()) : DefaultTimeOut;
+  if (const auto* gpib = dynamic_cast<const TGPIB*>(other)) EOI = gpib->GetEOI();
+}
+
+TCECGPIB::~TCECGPIB() {
+  try {
+    Close();
+  } catch (const EExperimentError&) {
+    // The library went away; there is nothing left to release.
+  }
+}
+
+void TCECGPIB::SelectBoard() { TCecLibrary::Instance().SelectBoard(ABoardAddress); }
+
+void TCECGPIB::Initialise() {
+  auto& library = TCecLibrary::Instance();
+  library.Initialize(ABoardAddress, 0);
+  Initialised = true;
+  library.SetTimeOut(ABoardAddress, ATimeOut);
+  Transmit(ClearBusText);
+}
+
+void TCECGPIB::Prepare() {
+  auto& library = TCecLibrary::Instance();
+  if (!Initialised) Initialise();
+  if (library.BoardTimeOut(ABoardAddress) != ATimeOut)
+    library.SetTimeOut(ABoardAddress, ATimeOut);
+  if (HasEndChars && library.BoardEndChars(ABoardAddress) != std::make_pair(EndChar1, EndChar2))
+    library.SetEndChars(ABoardAddress, EndChar1, EndChar2);
+}
+
+void TCECGPIB::Transmit(const std::string& text) {
+  TCecLibrary::Instance().Transmit(text.c_str(), TransmitLimit, Status);
+}
+
+std::unique_ptr<char[]> TCECGPIB::BuildSendCommand(const std::string& text, int terminator1,
+                                                   int terminator2, bool addTerminators,
+                                                   int& length) {
+  std::string command = "UNT UNL MTA LISTEN " + std::to_string(ADeviceAddress) + " DATA '";
+  // A quote inside the text is doubled, so the text never ends the data early.
+  for (const char c : text) {
+    command += c;
+    if (c == '\'') command += '\'';
+  }
+  const bool end = terminator1 != 0;
+  if (end) {
+    HasEndChars = true;
+    EndChar1 = EndChar(terminator1);
+    EndChar2 = EndChar(terminator2);
+  }
+  if (EOI && addTerminators)
+    command += end ? "' EOI END" : "' EOI";
+  else if (end)
+    command += "' END";
+  length = static_cast<int>(command.size()) + 1;
+  return CopyText(command);
+}
+
+std::string TCECGPIB::BuildReadCommand() {
+  return "UNT UNL MLA TALK " + std::to_string(ADeviceAddress);
+}
+
+void TCECGPIB::Send(const char* buffer, int /*length*/, bool /*addTerminators*/) {
+  QORV_ASSERT(buffer);
+  SelectBoard();
+  Prepare();
+  Transmit(buffer);
+  if (Status != stSuccess)
+    throw EExperimentError("Send Command " + std::string(buffer) + " timed out");
+}
+
+void TCECGPIB::SendTrace(const char* buffer, int /*length*/, bool /*addTerminators*/,
+                         TTraceLines& trace) {
+  QORV_ASSERT(buffer);
+  SelectBoard();
+  Prepare();
+  trace.push_back("transmit(" + std::string(buffer) + ")");
+  Transmit(buffer);
+  trace.push_back("Status is 0x" + HexDigits(static_cast<std::uint32_t>(Status)));
+  if (Status != stSuccess)
+    throw EExperimentError("Send Command " + std::string(buffer) + " timed out");
+}
+
+void TCECGPIB::SendBinary(const char* buffer, int length) {
+  TTraceLines ignored;
+  SendBinaryTrace(buffer, length, ignored);
+}
+
+void TCECGPIB::SendBinaryTrace(const char* buffer, int length, TTraceLines& trace) {
+  QORV_ASSERT(buffer);
+  SelectBoard();
+  Prepare();
+  Transmit("UNT UNL MTA LISTEN " + std::to_string(ADeviceAddress));
+  if (Status == stSuccess)
+    TCecLibrary::Instance().SendBytes(buffer, length, EOI ? 1 : 0, Status);
+  trace.push_back("Status is 0x" + HexDigits(static_cast<std::uint32_t>(Status)));
+  if (Status != stSuccess) throw EExperimentError("Send Command timed out");
+}
+
+bool TCECGPIB::Receive(char* buffer, int maxBytes, int& bytesRead,
+                       const std::string& retryText) {
+  auto& library = TCecLibrary::Instance();
+  int count = 0;
+  library.Receive(buffer, maxBytes, count, Status);
+  for (int retry = 0; Status == stNotListener && retry < ListenerRetries; ++retry) {
+    Transmit(retryText);
+    count = 0;
+    library.Receive(buffer, maxBytes, count, Status);
+  }
+  bytesRead = count;
+  return Status == stTimeOut;
+}
+
+bool TCECGPIB::Read(char* buffer, int maxBytes, int /*terminator*/, int& bytesRead) {
+  QORV_ASSERT(buffer);
+  QORV_ASSERT(maxBytes >= 0);
+  SelectBoard();
+  if (maxBytes > MaxReadSize)
+    throw EExperimentError(std::to_string(maxBytes) + " bytes exceeds 64K limit");
+  Prepare();
+  int count = 0;
+  const bool timedOut =
+      Receive(buffer, maxBytes, count, "MLA TALK " + std::to_string(ADeviceAddress));
+  if (Status == stNotListener)
+    throw EExperimentError("Read command error,  PC was not a listener");
+  if (Status != stSuccess && Status != stTimeOut)
+    throw EExperimentError("Read command error, status " + std::to_string(Status));
+  Count = count;
+  bytesRead = count;
+  return timedOut;
+}
+
+bool TCECGPIB::ReadTrace(char* buffer, int maxBytes, int /*terminator*/, int& bytesRead,
+                         TTraceLines& trace) {
+  QORV_ASSERT(buffer);
+  QORV_ASSERT(maxBytes >= 0);
+  SelectBoard();
+  if (!CheckReadSize(maxBytes))
+    throw EExperimentError(std::to_string(maxBytes) + " exceeds 64K limit");
+  Prepare();
+  trace.push_back("rarray(response, " + std::to_string(maxBytes) + ")");
+  const bool timedOut = Receive(buffer, maxBytes, Count,
+                                "UNT UNL MLA TALK " + std::to_string(ADeviceAddress));
+  trace.push_back(" Status is 0x" + HexDigits(static_cast<std::uint32_t>(Status)));
+  bytesRead = Count;
+  if (Status == stNotListener)
+    throw EExperimentError("Read command error,  PC was not a listener");
+  if (Status != stSuccess && Status != stTimeOut)
+    throw EExperimentError("Read command error, status " + std::to_string(Status));
+  return timedOut;
+}
+
+int TCECGPIB::Poll() {
+  SelectBoard();
+  Prepare();
+  unsigned char pollByte = 0;
+  TCecLibrary::Instance().SerialPoll(ADeviceAddress, pollByte, Status);
+  return pollByte;
+}
+
+int TCECGPIB::SerialPoll() {
+  const int result = Poll();
+  if (Status != stSuccess) throw EExperimentError("Read Command timed out.");
+  return result;
+}
+
+int TCECGPIB::SerialPollTrace(TTraceLines& trace) {
+  const int result = Poll();
+  trace.push_back(" Poll result: OX" + HexDigits(static_cast<std::uint32_t>(result)));
+  if (Status != stSuccess) throw EExperimentError("Read Command timed out.");
+  return result;
+}
+
+std::unique_ptr<char[]> TCECGPIB::BusCommandString(int flags, int& length) {
+  const std::string text = BusCommandText(flags);
+  length = static_cast<int>(text.size()) + 1;
+  return CopyText(text);
+}
+
+void TCECGPIB::Close() {
+  if (!Initialised) return;
+  Initialised = false;
+  SelectBoard();
+  Transmit(ClearBusText);
+}
+
+void TCECGPIB::SetTimeOut(std::int64_t microseconds) {
+  ATimeOut = MicrosecondsToMilliseconds(microseconds);
+  // The board is selected first, so the time-out reaches this device's board.
+  SelectBoard();
+  if (Initialised)
+    TCecLibrary::Instance().SetTimeOut(ABoardAddress, ATimeOut);
+  else
+    Initialise();
+}
+
+bool TCECGPIB::CheckReadSize(std::int64_t bytes) { return bytes <= MaxReadSize; }
+
+std::string TCECGPIB::GetName() const {
+  return "CEC GPIB-Device Address: " + std::to_string(ADeviceAddress);
+}
+
+void TCECGPIB::Save(TWriteFile& writer) {
+  writer.WriteInteger(ABoardAddress);
+  writer.WriteInteger(ADeviceAddress);
+  writer.WriteInteger(ATimeOut);
+  writer.WriteBool(EOI);
+}
+
+void TCECGPIB::Load(TReadFile& reader) {
+  QORV_ASSERT(ABoardAddress == -1 && ADeviceAddress == -1);
+  std::int32_t board = 0;
+  std::int32_t address = 0;
+  std::int32_t timeOut = 0;
+  bool eoi = false;
+  reader.ReadInteger(board);
+  reader.ReadInteger(address);
+  reader.ReadInteger(timeOut);
+  reader.ReadBool(eoi);
+  if (board < 0 || address < 0 || address > MaxAddress || timeOut < 0)
+    throw EReadError(InvalidDeviceRecordText);
+  ABoardAddress = board;
+  ADeviceAddress = address;
+  ATimeOut = timeOut;
+  EOI = eoi;
+}
+
+bool TCECGPIB::AssignFrom(const TCommunication& other) {
+  if (const auto* cec = dynamic_cast<const TCECGPIB*>(&other)) {
+    ATimeOut = cec->ATimeOut;
+    return true;
+  }
+  ATimeOut = MicrosecondsToMilliseconds(other.GetTimeOut());
+  return false;
+}
+
+void TCECGPIB::Describe(TReport& report) {
+  report.AddLine("\t\tType:\tCEC GPIB");
+  report.AddLine("\t\tBoard Address:\t" + std::to_string(ABoardAddress));
+  report.AddLine("\t\tDevice Address:\t" + std::to_string(ADeviceAddress));
+  report.AddLine("\t\tTime Out:\t" + MillisecondTimeOutText(ATimeOut));
+}

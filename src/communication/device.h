@@ -1,0 +1,94 @@
+// An instrument of the experiment: its definition (the core device) bound to the
+// communication that reaches it, to its entry in the device list and to the device
+// commands of the experiment that use it. Deleting a device deletes those commands.
+// A device is written to and read from a device file of its own (".dev").
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "communication/core_device.h"
+
+class TCommunication;
+class TDeviceAttributeScript;
+class TDevicePlacer;
+class TReadFile;
+class TWriteFile;
+
+// What the device list shows for a device.
+struct TDeviceListItem {
+  std::string Caption;        // the device name, or "No name"
+  std::string Communication;  // the communication's name, or "No communication"
+  std::int32_t ImageIndex = 0;
+};
+
+class TDevice {
+public:
+  // Makes the core device when an image list is given; no communication.
+  explicit TDevice(TImageList* imagelist);
+  // Deletes the communication, the core device and every command that uses the device.
+  ~TDevice();
+  TDevice(const TDevice&) = delete;
+  TDevice& operator=(const TDevice&) = delete;
+
+  // Computes the list entry's texts again, refreshes the node texts of the commands
+  // that use the device and repaints the views.
+  void UpdateListItem();
+  const TDeviceListItem& GetListItem() const { return ListItem; }
+
+  // The command (required, not listed yet) uses the device.
+  void AddScript(TDeviceAttributeScript* script);
+  // The command (listed) no longer uses the device.
+  void RemoveScript(TDeviceAttributeScript* script);
+  bool HasScripts() const { return !Scripts.empty(); }
+  const std::vector<TDeviceAttributeScript*>& GetScripts() const { return Scripts; }
+
+  // The core device (required).
+  TCoreDevice& GetCoreDevice() const;
+  bool HasCoreDevice() const { return Pcoredevice != nullptr; }
+  // The core device's name; "None" without one.
+  std::string GetName() const;
+  // The communication's name + ": " + the device name; "None" without either.
+  std::string GetDisplayName() const;
+  TCommunication* GetCommunication() const { return Pcommunication.get(); }
+  void SetCommunication(std::unique_ptr<TCommunication> communication);
+  // The device file last read or written; empty before.
+  const std::string& GetFileName() const { return FileName; }
+
+  // Writes the device file (the name is required); an error is shown with its message
+  // and answers false.
+  bool SaveDeviceFile(const std::string& fileName);
+  // Reads the device file into the device and places it. An error is shown with its
+  // message and answers false, the device keeping what it had read; otherwise the
+  // placement's answer. The reader is closed in every case.
+  bool LoadDeviceFile(const std::string& fileName, TDevicePlacer& placer);
+
+  // The device record: the core device record, the communication's kind and settings.
+  void SaveDeviceRecord(TWriteFile& writer) const;
+  // EReadError(InvalidDeviceRecordText) for an unknown kind or settings out of range.
+  void LoadDeviceRecord(TReadFile& reader);
+  // The record, then the identifiers of the commands that use the device.
+  void SaveDevice(TWriteFile& writer) const;
+  // Only for a block export with commands: the record, then the identifiers of the
+  // exported commands that use the device, which leave the export's command list.
+  void SaveUsedDevice(TWriteFile& writer) const;
+  // The record, then the identifiers: each binds the first device command read from
+  // the file under it; one without a match is skipped. An identifier not above 0 is
+  // EReadError(InvalidDeviceRecordText).
+  void LoadDevice(TReadFile& reader);
+
+  // The device leaves the list; with transfer its commands go to the list, forgetting
+  // the device.
+  void Detach(bool transfer, std::vector<TDeviceAttributeScript*>& list);
+  // Every command of the list uses this device; the list is emptied.
+  void AdoptScripts(std::vector<TDeviceAttributeScript*>& list);
+
+private:
+  std::string FileName;
+  std::unique_ptr<TCoreDevice> Pcoredevice;
+  std::unique_ptr<TCommunication> Pcommunication;
+  std::vector<TDeviceAttributeScript*> Scripts;  // not owned
+  TDeviceListItem ListItem;
+};

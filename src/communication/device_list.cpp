@@ -1,0 +1,201 @@
+#include "communication/device_list.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "communication/communication.h"
+#include "communication/device.h"
+#include "model/assertion.h"
+#include "model/errors.h"
+#include "model/read_file.h"
+#include "model/report.h"
+#include "model/ui_port.h"
+#include "model/write_file.h"
+#include "scripts/device/device_attribute_script.h"
+
+namespace {
+
+const char* const ConfigurationHeader = "Qorv Device Configuration";
+const char* const InvalidConfiguration = "Invalid device configuration file";
+const char* const QuestionCaption = "Qorv message";
+
+void ShowError(const std::string& text) { UiPort().ShowMessage(text, "", TMessageKind::Error); }
+
+bool AskYes(const std::string& question) {
+  return UiPort().Ask(question, QuestionCaption, TMessageKind::Warning, mbYes | mbNo) == mbYes;
+}
+
+}  // namespace
+
+TDeviceList::TDeviceList(TExperiment* experiment) : ImageList(1), Pexperiment(experiment) {}
+
+TDeviceList::~TDeviceList() {
+  while (!Devices.empty()) Devices.pop_back();
+}
+
+TDevice* TDeviceList::NewDevice() {
+  Devices.push_back(std::make_unique<TDevice>(&ImageList));
+  return Devices.back().get();
+}
+
+void TDeviceList::RemoveDevice(TDevice* device) {
+  const auto found = std::find_if(Devices.begin(), Devices.end(),
+                                  [device](const auto& listed) { return listed.get() == device; });
+  QORV_ASSERT_AS(found!=Devices.end(), "device->DeviceItem!=0");
+  std::unique_ptr<TDevice> gone = std::move(*found);
+  Devices.erase(found);
+  gone.reset();  // with the commands that use it
+  UiPort().RefreshViews();
+}
+
+bool TDeviceList::SaveDeviceConfiguration(const std::string& fileName) const {
+  QORV_ASSERT(!fileName.empty());
+  try {
+    TWriteFile writer(fileName);
+    writer.WriteFileHeader(ConfigurationHeader);
+    writer.WriteInteger(static_cast<std::int32_t>(Devices.size()));
+    for (const auto& device : Devices) device->SaveDeviceRecord(writer);
+    writer.Commit();
+  } catch (const std::exception& failure) {
+    ShowError(failure.what());
+    return false;
+  }
+  return true;
+}
+
+bool TDeviceList::LoadDeviceConfiguration(const std::string& fileName) {
+  TDevice* device = nullptr;  // the device being read
+  try {
+    TReadFile reader(fileName);
+    reader.ReadFileHeader(ConfigurationHeader, InvalidConfiguration);
+    std::int32_t count;
+    reader.ReadInteger(count);
+    for (std::int32_t i = 0; i < count; ++i) {
+      device = NewDevice();
+      device->LoadDeviceRecord(reader);
+      TDevice* placed = device;
+      device = nullptr;
+      Place(placed, nullptr);
+    }
+  } catch (const std::exception& failure) {
+    if (device) RemoveDevice(device);
+    const bool invalid = dynamic_cast<const EReadError*>(&failure) &&
+                         std::string(failure.what()) == InvalidDeviceRecordText;
+    ShowError(invalid ? InvalidConfiguration : failure.what());
+    return false;
+  }
+  return true;
+}
+
+void TDeviceList::SaveDevices(TWriteFile& writer) const {
+  writer.WriteInteger(static_cast<std::int32_t>(Devices.size()));
+  for (const auto& device : Devices) device->SaveDevice(writer);
+}
+
+void TDeviceList::SaveUsedDevices(TWriteFile& writer) const {
+  try {
+    std::vector<TDevice*> used;
+    if (writer.IsBlockExport())
+      for (TScript* script : writer.GetBlockScriptList()) {
+        if (!script->IsDeviceScript()) continue;
+        TDevice* device = static_cast<TDeviceAttributeScript*>(script)->GetDevice();
+        if (device && std::find(used.begin(), used.end(), device) == used.end())
+          used.push_back(device);
+      }
+    writer.WriteInteger(static_cast<std::int32_t>(used.size()));
+    for (TDevice* device : used) device->SaveUsedDevice(writer);
+  } catch (const std::exception&) {
+    throw EFileError("Error writing device list");
+  }
+}
+
+void TDeviceList::LoadDevices(TReadFile& reader) {
+  if (reader.BytesLeft() == 0) return;  // no device section: the count reads as -1
+  std::int32_t count;
+  reader.ReadInteger(count);
+  for (std::int32_t i = 0; i < count; ++i) {
+    TDevice* device = NewDevice();
+    try {
+      device->LoadDevice(reader);
+    } catch (...) {
+      ForgetReadScripts(device, reader);
+      RemoveDevice(device);
+      throw;
+    }
+    Place(device, &reader);
+  }
+}
+
+bool TDeviceList::Place(TDevice* device, TReadFile* reader) {
+  if (!GetPlacer().PlaceDevice(*device)) {
+    if (reader) ForgetReadScripts(device, *reader);
+    RemoveDevice(device);
+    return false;
+  }
+  device->UpdateListItem();
+  return true;
+}
+
+void TDeviceList::ForgetReadScripts(TDevice* device, TReadFile& reader) {
+  std::vector<TDeviceAttributeScript*>& read = reader.GetDeviceAttributeScriptList();
+  const std::vector<TDeviceAttributeScript*>& going = device->GetScripts();
+  std::erase_if(read, [&going](TDeviceAttributeScript* script) {
+    return std::find(going.begin(), going.end(), script) != going.end();
+  });
+}
+
+void TDeviceList::GetDevices(std::vector<TDevice*>& list) const {
+  list.clear();
+  for (const auto& device : Devices) list.push_back(device.get());
+}
+
+bool TDeviceList::DeleteDevice(TDevice* device) {
+  QORV_ASSERT(device!=0);
+  std::string question = "Do you really want to delete this device.\r";
+  if (device->HasScripts())
+    question += device->GetName() + " has scripts that are using it." +
+                "  Those scripts will be deleted with the device.\r";
+  question += "Press Yes to delete.";
+  if (!AskYes(question)) return false;
+  RemoveDevice(device);
+  return true;
+}
+
+void TDeviceList::ReplaceDevice(TDevice* device, std::vector<TDeviceAttributeScript*>& list) {
+  QORV_ASSERT(device!=0);
+  list.clear();
+  const bool transfer =
+      device->HasScripts() &&
+      AskYes(device->GetName() + " has scripts that are using it." +
+             "  Do you want these scripts transfered to the replacing device.\r" +
+             "Press Yes to transfer the scripts.");
+  device->Detach(transfer, list);
+  RemoveDevice(device);
+}
+
+bool TDeviceList::ClearDevices(bool ask) {
+  if (ask && !AskYes(std::string("This will clear all devices in the experiment.\r") +
+                     "Any scripts that are using these devices will be deleted as well." +
+                     "Press Yes to delete."))
+    return false;
+  while (!Devices.empty()) RemoveDevice(Devices.back().get());
+  QORV_ASSERT(IsEmpty());
+  return true;
+}
+
+void TDeviceList::Describe(TReport& report, bool withCommands) const {
+  QORV_ASSERT(Pexperiment!=0);
+  if (Devices.empty()) report.AddLine("No devices");
+  for (const auto& device : Devices) {
+    report.AddLine("");
+    report.AddHeading("Device:\t" + device->GetName());
+    report.AddHeading("\tCommunication Parameters:");
+    TCommunication* communication = device->GetCommunication();
+    if (communication) communication->Describe(report);
+    report.AddHeading("\tCommand Syntax:");
+    int eoi = -1;
+    if (communication && communication->IsGPIB())
+      eoi = static_cast<TGPIB*>(communication)->GetEOI() ? 1 : 0;
+    device->GetCoreDevice().DescribeCoreDevice(report, eoi, withCommands);
+  }
+}

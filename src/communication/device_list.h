@@ -1,0 +1,89 @@
+// The experiment's devices, in the order of the device list: creating and deleting
+// them, device configuration files (".dcg"), the device sections of experiment files
+// (every device) and block files (the devices the exported commands use), and the list
+// the command dialogs choose a device from. Every device read from a file is placed
+// before it stays; one that cannot be placed is dropped with its commands.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "communication/core_device.h"
+#include "communication/device_placement.h"
+
+class TDevice;
+class TDeviceAttributeScript;
+class TExperiment;
+class TReadFile;
+class TReport;
+class TWriteFile;
+
+class TDeviceList {
+public:
+  // The image list starts with the default icon.
+  explicit TDeviceList(TExperiment* experiment = nullptr);
+  // Deletes every device, and with each the commands that use it.
+  ~TDeviceList();
+  TDeviceList(const TDeviceList&) = delete;
+  TDeviceList& operator=(const TDeviceList&) = delete;
+
+  // A blank device at the end of the list: a core device, no communication.
+  TDevice* NewDevice();
+  // Deletes the device (listed) and the commands that use it, without asking.
+  void RemoveDevice(TDevice* device);
+
+  // The configuration file (the name is required); an error is shown with its message
+  // and answers false.
+  bool SaveDeviceConfiguration(const std::string& fileName) const;
+  // Appends the devices of the configuration file. An error is shown with its message
+  // and answers false; the device being read then goes, those read before stay.
+  bool LoadDeviceConfiguration(const std::string& fileName);
+
+  // Experiment files: the count, then every device with the identifiers of its commands.
+  void SaveDevices(TWriteFile& writer) const;
+  // Block files: the devices the exported commands use; none without an export.
+  // EFileError "Error writing device list" for any error.
+  void SaveUsedDevices(TWriteFile& writer) const;
+  // Reads what either wrote, after the commands, binding the commands read to their
+  // devices; nothing at the end of the file. A device whose record fails is removed
+  // before the error goes on (InvalidDeviceRecordText for a record that cannot be right).
+  void LoadDevices(TReadFile& reader);
+
+  // Empties the list and appends every device in order.
+  void GetDevices(std::vector<TDevice*>& list) const;
+  // Asks, then deletes the device with the commands that use it; true when deleted.
+  bool DeleteDevice(TDevice* device);
+  // The device's place goes to another device: empties the list, asks whether the
+  // commands move into it (when it has commands) and deletes the device.
+  void ReplaceDevice(TDevice* device, std::vector<TDeviceAttributeScript*>& list);
+  // Deletes every device, after a question when asked to; true when cleared.
+  bool ClearDevices(bool ask);
+  bool IsEmpty() const { return Devices.empty(); }
+  std::size_t Count() const { return Devices.size(); }
+  TDevice* GetDevice(std::size_t index) const { return Devices.at(index).get(); }
+
+  // The printout of every device; "No devices" without one.
+  void Describe(TReport& report, bool withCommands) const;
+
+  void SetExperiment(TExperiment* experiment) { Pexperiment = experiment; }
+  TExperiment* GetExperiment() const { return Pexperiment; }
+  TImageList& GetImageList() { return ImageList; }
+  // The placement of devices read from files (none: the default placement).
+  void SetPlacer(TDevicePlacer* placer) { Pplacer = placer ? placer : &DefaultPlacer; }
+  TDevicePlacer& GetPlacer() const { return *Pplacer; }
+
+private:
+  // Places the device read; one not placed goes, its commands taken out of the reader's
+  // list first when a reader is given.
+  bool Place(TDevice* device, TReadFile* reader);
+  // Takes the device's commands out of the reader's list of commands read.
+  static void ForgetReadScripts(TDevice* device, TReadFile& reader);
+
+  std::vector<std::unique_ptr<TDevice>> Devices;
+  TImageList ImageList;
+  TExperiment* Pexperiment;
+  TDefaultDevicePlacer DefaultPlacer;
+  TDevicePlacer* Pplacer = &DefaultPlacer;
+};

@@ -1,0 +1,236 @@
+// The output window contract: what every output window (graph, table, big number, text)
+// holds and does, without a display. A window is live (owned by one TOutput and fed by
+// Plot commands) or detached (opened from an output file or taken off-line). The Qt
+// windows render these objects and hear of their changes through a TOutputView.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/component.h"
+
+class TOutput;
+class TDeadOutputList;
+class TPlotScript;
+class TVariableData;
+class TReadFile;
+class TWriteFile;
+
+// One named run of x/y points moving between windows (copy, paste, import, kind change).
+class TTransferSeries {
+public:
+  TTransferSeries(const std::string& name, std::int32_t count);
+
+  // Ignored for an index outside 0..count-1.
+  void SetPoint(std::int32_t i, float x, float y);
+  // 0.0 for an index out of range.
+  float GetX(std::int32_t i) const;
+  float GetY(std::int32_t i) const;
+  // The first call with n > 0 other than the count keeps the first n points.
+  void Truncate(std::int32_t n);
+  std::int32_t GetCount() const { return ACount; }
+
+  std::string Name;
+  std::string XName;
+  std::string YName;
+
+private:
+  std::int32_t ACount;
+  bool Truncated = false;
+  std::vector<float> X;
+  std::vector<float> Y;
+};
+
+class TTransferData {
+public:
+  TTransferSeries* AddSeries(const std::string& name, std::int32_t count);
+  std::int32_t GetTSCount() const { return static_cast<std::int32_t>(Series.size()); }
+  TTransferSeries* GetSeries(std::int32_t i) { return Series[static_cast<std::size_t>(i)].get(); }
+  // Delimited text: the header of names, then one line per point index, CR LF ended;
+  // empty when no series holds a point. Numbers in the notation with decimals.
+  std::string ToText(int notation, int decimals, const std::string& delimiter) const;
+
+private:
+  std::vector<std::unique_ptr<TTransferSeries>> Series;
+};
+
+class TOutputForm;
+
+// The font of a window's text: kept in the window's component records.
+struct TFontSettings {
+  std::string Name = "Arial";
+  std::int32_t Size = 10;          // points
+  std::int32_t Color = 0x000000;   // 0x00BBGGRR
+  std::int32_t Style = 0;          // bit 0 bold, 1 italic, 2 underline, 3 strike-out
+};
+
+// A text control's component record ("TLabel", "TRichEdit"): its text, background
+// colour and font, as properties "Text", "Color", "Font.Name", "Font.Size",
+// "Font.Color", "Font.Style" in that order. Properties missing from a record keep
+// their values.
+class TTextComponent : public TComponent {
+public:
+  explicit TTextComponent(std::string className) : ClassName(std::move(className)) {}
+  std::string GetClassName() const override { return ClassName; }
+  void GetProperties(TComponentRecord& record) const override;
+  void SetProperties(const TComponentRecord& record) override;
+
+  std::string Text;
+  std::int32_t Color = 0xFFFFFF;
+  TFontSettings Font;
+
+private:
+  std::string ClassName;
+};
+
+// The display side of a window, implemented by the user interface. Every call comes on
+// the main thread.
+class TOutputView {
+public:
+  virtual ~TOutputView() = default;
+  // Data, settings or caption changed: redraw.
+  virtual void Changed(TOutputForm& form) = 0;
+  virtual void ShowRequested(TOutputForm& form) = 0;
+  virtual void HideRequested(TOutputForm& form) = 0;
+  virtual bool IsVisible(const TOutputForm& form) const = 0;
+  // The form is being destroyed; the view lets go of it.
+  virtual void FormDestroyed(TOutputForm& form) = 0;
+};
+
+// What a kind's matrix export fills: the chosen row ranges of its data sets (input), and
+// the matrix of rows x 2 columns per range, column by column (output).
+struct TMatExportMatrix {
+  struct TRange {
+    std::int32_t DataSet = 0;
+    std::int32_t First = 0;
+    std::int32_t Last = -1;
+  };
+  std::vector<TRange> Ranges;
+  std::int32_t Rows = 0;
+  std::int32_t Columns = 0;
+  std::vector<double> Values;
+};
+
+class TOutputForm {
+public:
+  // Live window of an output.
+  explicit TOutputForm(TOutput* output);
+  // Detached window of the detached-output list (none in a headless reader).
+  explicit TOutputForm(TDeadOutputList* list);
+  // Copy of a window's owners, file name and off-line state; the name stays "".
+  explicit TOutputForm(const TOutputForm* source);
+  virtual ~TOutputForm();
+  TOutputForm(const TOutputForm&) = delete;
+  TOutputForm& operator=(const TOutputForm&) = delete;
+
+  // The 24 operations of the contract, in order.
+  virtual std::uint8_t GetOutputType() const = 0;
+  // Keeps the name; the caption becomes name + " Active" or name + " Inactive".
+  virtual void SetName(const std::string& name);
+  virtual void ClearDisplay() = 0;
+  virtual void GetTransferData(TTransferData* data);
+  virtual void SetTransferData(TTransferData* data);
+  virtual bool CanPaste() const { return false; }
+  virtual bool CanCopy() const { return false; }
+  virtual void ImportData(TTransferData* data);
+  virtual std::int32_t GetMaxSeries() const { return -1; }
+  virtual bool CanAddSeries() const { return true; }
+  // The window's record in experiment and block files (no data).
+  virtual void Write(TWriteFile& writer) = 0;
+  virtual void Read(TReadFile& reader) = 0;
+  // The output-file body with data, into a detached window.
+  virtual void ReadOutputFile(TReadFile& reader) = 0;
+  virtual void PlotValue(TPlotScript* plot) = 0;
+  virtual void PlotArray(TPlotScript* plot, TVariableData* array);
+  virtual void PlotValueTrace(TPlotScript* plot, std::vector<std::string>& trace) = 0;
+  virtual void PlotArrayTrace(TPlotScript* plot, TVariableData* array,
+                              std::vector<std::string>& trace);
+  virtual void RefreshDisplay() {}
+  // Live windows only.
+  virtual void SetNumberOfChannels(std::int32_t n);
+  virtual void InitChannels();
+  virtual void EndRun() {}
+  virtual void ShowOutput() = 0;
+  virtual bool ExportMatLab(TMatExportMatrix& matrix);
+  // Clear Output: empties what the window shows (the channels of graph and table).
+  virtual void ClearOutput() = 0;
+
+  // The output-file body (with data) after the framing.
+  virtual void WriteOutputFile(TWriteFile& writer) = 0;
+  // The message of a failed output-file write.
+  virtual std::string WriteErrorText() const { return "Error writing to file"; }
+  // After the record was read: the window holds exactly n channel sets (graph, table).
+  virtual void MatchChannels(std::int32_t n) { (void)n; }
+
+  // Before a run (each Plot command's run preparation): clears the display unless it
+  // was cleared since the last plot; then marks it cleared.
+  void ClearBeforeRun();
+  // SetName, then the owner's rename (the output, or the detached list's entry).
+  void Rename(const std::string& name);
+  // The owning output's number of channels, 0 when detached.
+  std::int32_t NumberOfActiveSeries() const;
+  // Takes the live window off-line into the list: the output goes on with a copy (graph,
+  // table) or without a window (text, big number), and the caller (the list) receives
+  // this window. While a run is active only the message "You cannot take a form offline
+  // while running" is shown and the answer is none.
+  std::unique_ptr<TOutputForm> TakeOffLine(TDeadOutputList* list);
+  // Takes the source's number format and, when both allow it, its data.
+  static void CopyOutputData(TOutputForm* target, TOutputForm* source);
+
+  bool IsLive() const { return Poutput != nullptr; }
+  const std::string& GetName() const { return Name; }
+  const std::string& GetCaption() const { return Caption; }
+  TOutput* GetOutput() const { return Poutput; }
+  TDeadOutputList* GetDeadOutputList() const { return Pdeadoutputlist; }
+  const std::string& GetFileName() const { return FileName; }
+  void SetFileName(const std::string& fileName) { FileName = fileName; }
+  std::uint8_t GetNumberFormat() const { return NumberFormat; }
+  std::int32_t GetDecimalPlaces() const { return DecimalPlaces; }
+  // Takes a number format (the Number Format item) and refreshes the display.
+  void SetNumberFormat(std::uint8_t kind, std::int32_t decimals);
+  bool IsCleared() const { return Cleared; }
+  bool IsOffLineEnabled() const { return OffLineEnabled; }
+
+  // The view that renders this window (not owned; none headless).
+  void SetView(TOutputView* view) { View = view; }
+  TOutputView* GetView() const { return View; }
+  bool IsVisible() const { return View && View->IsVisible(*this); }
+  void Hide();
+  // Called for every window made, so that the user interface can attach its view.
+  static void SetCreatedHook(std::function<void(TOutputForm&)> hook);
+  static void NotifyCreated(TOutputForm& form);
+
+protected:
+  // Tells the view that something changed.
+  void Changed();
+  void RequestShow();
+  // Kind's part of the off-line step, after the window became detached.
+  virtual void AfterOffLine() {}
+  // Writes and reads the version-5 number-format pair (decimals, then kind).
+  void WriteFormat(TWriteFile& writer) const;
+  void ReadFormat(TReadFile& reader);
+  // The low byte of a stored number-format kind; EReadError for one that is no notation.
+  static std::uint8_t CheckedNotation(std::int32_t kind);
+
+  std::string Name;
+  std::string Caption;
+  TOutput* Poutput = nullptr;
+  TDeadOutputList* Pdeadoutputlist = nullptr;
+  std::string FileName;
+  std::uint8_t NumberFormat = 0;
+  std::int32_t DecimalPlaces = 0;
+  bool Cleared = false;
+  bool OffLineEnabled = false;
+
+private:
+  TOutputView* View = nullptr;
+};
+
+// The read error of a damaged output record.
+extern const char* const OutputReadError;
+
+// The detached-output list's rename of a window's entry; the user interface sets it.
+void SetDeadOutputRenameHook(std::function<void(TDeadOutputList*, TOutputForm*)> hook);

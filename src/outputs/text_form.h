@@ -1,0 +1,50 @@
+// The text output window (kind 3): a read-only log to which every plotted value adds a
+// line and every plotted array a line per element.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "outputs/output_form.h"
+
+class TTextForm : public TOutputForm {
+public:
+  explicit TTextForm(TOutput* output);
+  explicit TTextForm(TDeadOutputList* list);
+
+  std::uint8_t GetOutputType() const override { return 3; }
+  void ClearDisplay() override;
+  void SetTransferData(TTransferData* data) override;
+  bool CanPaste() const override { return true; }
+  void ImportData(TTransferData* data) override;
+  // Name, the text control without its text, decimal places, number-format kind.
+  void Write(TWriteFile& writer) override;
+  void Read(TReadFile& reader) override;
+  // The same fields with the whole text.
+  void ReadOutputFile(TReadFile& reader) override;
+  void WriteOutputFile(TWriteFile& writer) override;
+  void PlotValue(TPlotScript* plot) override;
+  void PlotArray(TPlotScript* plot, TVariableData* array) override;
+  void PlotValueTrace(TPlotScript* plot, std::vector<std::string>& trace) override;
+  void PlotArrayTrace(TPlotScript* plot, TVariableData* array,
+                      std::vector<std::string>& trace) override;
+  void ShowOutput() override { RequestShow(); }
+  void ClearOutput() override { ClearDisplay(); }
+
+  const std::vector<std::string>& GetLines() const { return Lines; }
+  // The whole text: every line followed by CR LF.
+  std::string GetText() const;
+  // Adds the text's lines after the existing ones (file import, transfer data).
+  void AddText(const std::string& text);
+  // The control's settings (font, colour); its text is the lines.
+  TTextComponent& GetRichEdit() { return RichEdit; }
+
+private:
+  void AddLine(const std::string& line, std::vector<std::string>* trace);
+  void AddArray(TPlotScript* plot, TVariableData* array, std::vector<std::string>* trace);
+  void WriteRecord(TWriteFile& writer, bool withText);
+  void ReadRecord(TReadFile& reader, bool withText);
+
+  TTextComponent RichEdit{"TRichEdit"};
+  std::vector<std::string> Lines;
+};

@@ -1,0 +1,90 @@
+#include "scripts/files/create_new_file_script.h"
+
+#include <exception>
+
+#include "model/assertion.h"
+#include "model/errors.h"
+#include "model/read_file.h"
+#include "model/write_file.h"
+#include "outputs/exp_file.h"
+#include "outputs/variable_exp_file.h"
+
+namespace {
+const char* const FileNotSet = "Experiment file in New File Script is not set...aborting read";
+}  // namespace
+
+TCreateNewFileScript::TCreateNewFileScript(TBlock* block, TTreeNode* node)
+    : TAttributeScript(block, node) {}
+
+TCreateNewFileScript::~TCreateNewFileScript() = default;
+
+TMultiExpFile* TCreateNewFileScript::GetFile() const {
+  if (!PvefExperimentFile) return nullptr;
+  return dynamic_cast<TMultiExpFile*>(PvefExperimentFile->GetExpFile());
+}
+
+TMultiExpFile* TCreateNewFileScript::StartNewFile() {
+  TMultiExpFile* file = GetFile();
+  QORV_ASSERT(file!=0);
+  try {
+    file->StartNewFile();
+  } catch (const EExperimentError&) {
+    throw;
+  } catch (const std::exception& error) {
+    throw EExperimentError(error.what());
+  }
+  return file;
+}
+
+TScript* TCreateNewFileScript::Execute() {
+  if (!AbCommentedOut) StartNewFile();
+  return Pnextscript;
+}
+
+TScript* TCreateNewFileScript::ExecuteTrace(std::vector<std::string>& trace) {
+  if (AbCommentedOut) return Pnextscript;
+  trace.push_back("Creating new file " + StartNewFile()->GetFileName());
+  return Pnextscript;
+}
+
+void TCreateNewFileScript::Save(TWriteFile& writer) {
+  QORV_ASSERT(PvefExperimentFile!=0);
+  PvefExperimentFile->Save(writer);
+  if (std::vector<TVariable*>* exported = writer.GetBlockVariableList())
+    exported->push_back(PvefExperimentFile.get());
+  TScript::Save(writer);
+}
+
+void TCreateNewFileScript::Load(TReadFile& reader) {
+  QORV_ASSERT(PvefExperimentFile==0);
+  std::vector<TVariable*>& waiting = reader.GetVariableList();
+  const std::size_t before = waiting.size();
+  auto reference = std::make_unique<TVariableExpFile>(this);
+  try {
+    reference->Load(reader);
+    waiting.push_back(reference.get());
+    TScript::Load(reader);
+  } catch (...) {
+    waiting.resize(before);  // the reference of a damaged record goes
+    throw;
+  }
+  PvefExperimentFile = std::move(reference);
+  UpdateNodeText();
+}
+
+void TCreateNewFileScript::CheckAfterRead() {
+  // A reference bound to a single file cannot move it on either.
+  if (!GetFile()) throw EReadError(FileNotSet);
+}
+
+std::string TCreateNewFileScript::GetText() {
+  TMultiExpFile* file = GetFile();
+  return "Create New File(" + (file ? file->GetShortName() : std::string()) + ")";
+}
+
+void TCreateNewFileScript::SetFile(TMultiExpFile* file) {
+  QORV_ASSERT(file!=0&&file->GetAttributeType()==MULTIEXPFILE);
+  if (!PvefExperimentFile) PvefExperimentFile = std::make_unique<TVariableExpFile>(this);
+  PvefExperimentFile->SetExpFile(file);
+  UpdateNodeText();
+}

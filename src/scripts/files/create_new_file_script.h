@@ -1,0 +1,57 @@
+// The Create-new-file command: moves a multiple data file on to its next numbered file,
+// so that the following Output to File lines of the run go to a new file of the series.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "scripts/attribute_script.h"
+
+class TMultiExpFile;
+class TVariableExpFile;
+
+class TCreateNewFileScript : public TAttributeScript {
+public:
+  // No file yet.
+  TCreateNewFileScript(TBlock* block, TTreeNode* node);
+  // The file reference leaves its file.
+  ~TCreateNewFileScript() override;
+
+  // The Create a New File dialog comes with the command dialogs.
+  int Edit() override { return 0; }
+  // Moves the file to its next number (nothing when commented out). A failure, the
+  // user's No to the search for an unused number included, stops the run with
+  // EExperimentError carrying its message.
+  TScript* Execute() override;
+  // As Execute, then "Creating new file " + the new current file name (no line when
+  // commented out).
+  TScript* ExecuteTrace(std::vector<std::string>& trace) override;
+  bool CanMakeCopyScript() override { return true; }
+  // The file's identifier, then the base record; a block export takes the reference
+  // along.
+  void Save(TWriteFile& writer) override;
+  // Reads the record; the reference waits in the reader for its file.
+  void Load(TReadFile& reader) override;
+  // EReadError when the reference found no multiple file.
+  void CheckAfterRead() override;
+  // "Create New File(" + the file's short name + ")".
+  std::string GetText() override;
+  int GetScriptType() const override { return CREATENEWFILE; }
+  bool VariableNotify(TVariable*, int) override { return true; }
+  bool CanReleaseVariable(TVariable*) override { return false; }
+  bool IsStoredVariable(TVariable*) override { return false; }
+
+  // The dialog's OK (or the command made for the file selected in the attribute tree):
+  // binds the command to the multiple file and refreshes the node text.
+  void SetFile(TMultiExpFile* file);
+  // The bound file; none before one is set or read.
+  TMultiExpFile* GetFile() const;
+  TVariableExpFile* GetFileReference() const { return PvefExperimentFile.get(); }
+
+private:
+  // Moves the file on; answers it.
+  TMultiExpFile* StartNewFile();
+
+  std::unique_ptr<TVariableExpFile> PvefExperimentFile;
+};

@@ -1,0 +1,322 @@
+#include "scripts/outputs/plot_script.h"
+
+#include <cstddef>
+#include <vector>
+
+#include "model/assertion.h"
+#include "model/attribute_type.h"
+#include "model/data.h"
+#include "model/errors.h"
+#include "model/number_text.h"
+#include "model/qorv_version.h"
+#include "model/read_file.h"
+#include "model/variable_data.h"
+#include "model/variable_output.h"
+#include "model/write_file.h"
+#include "outputs/output.h"
+#include "outputs/output_form.h"
+#include "outputs/plot_index.h"
+#include "scripts/flow/command_record.h"
+
+namespace {
+
+bool NamesVariable(const std::unique_ptr<TVariableData>& reference) {
+  return reference && reference->GetData();
+}
+
+int DataTypeOf(const std::unique_ptr<TVariableData>& reference) {
+  QORV_ASSERT(reference!=0&&reference->GetData()!=0);
+  return reference->GetData()->GetDataType();
+}
+
+}  // namespace
+
+TPlotScript::TPlotScript(TBlock* block, TTreeNode* node) : TAttributeScript(block, node) {}
+
+TPlotScript::~TPlotScript() {
+  AVariableX.reset();
+  AVariableY.reset();
+  AOutput.reset();
+  PpiPlotIndex.reset();
+}
+
+TOutput* TPlotScript::GetOutput() const { return AOutput ? AOutput->GetOutput() : nullptr; }
+
+bool TPlotScript::PlotsEntireArray() const {
+  if (!AVariableY || !AVariableY->IsArray()) return false;
+  auto* array = static_cast<TVariableDataArray*>(AVariableY.get());
+  return array->HasArrayIndex() && array->GetArrayIndex().IsEntireArray();
+}
+
+TOutputForm* TPlotScript::CheckedForm() {
+  TOutput* output = GetOutput();
+  QORV_ASSERT(output!=0);
+  QORV_ASSERT(PpiPlotIndex!=0);
+  QORV_ASSERT(AVariableY!=0);
+  // A channel variable may hold any value: one below 0 is refused as one beyond the
+  // output's channels is, before anything is plotted or counted.
+  const std::int32_t index = PpiPlotIndex->GetIndex();
+  if (index < 0 || index >= output->NumberOfChannels)
+    throw EExperimentError("The plot index of " + GetText() + " is invalid.");
+  return output->GetOutputForm();
+}
+
+TScript* TPlotScript::Execute() {
+  if (AbCommentedOut) return Pnextscript;
+  TOutputForm* form = CheckedForm();
+  if (PlotsEntireArray())
+    form->PlotArray(this, AVariableY.get());
+  else
+    form->PlotValue(this);
+  ++APointCounter;  // an array counts as one point
+  return Pnextscript;
+}
+
+TScript* TPlotScript::ExecuteTrace(std::vector<std::string>& trace) {
+  if (AbCommentedOut) {
+    trace.push_back("Comment(" + GetText() + ")");
+    return Pnextscript;
+  }
+  TOutputForm* form = CheckedForm();
+  if (PlotsEntireArray())
+    form->PlotArrayTrace(this, AVariableY.get(), trace);
+  else
+    form->PlotValueTrace(this, trace);
+  ++APointCounter;
+  return Pnextscript;
+}
+
+bool TPlotScript::CanMakeCopyScript() {
+  TOutput* output = GetOutput();
+  return output && output->GetOutputForm()->CanAddSeries();
+}
+
+bool TPlotScript::SetNextScript() {
+  const bool linked = TScript::SetNextScript();
+  if (linked) {
+    TOutput* output = GetOutput();
+    QORV_ASSERT(output!=0);
+    output->GetOutputForm()->ClearBeforeRun();
+    APointCounter = 0;
+  }
+  return linked;
+}
+
+void TPlotScript::Save(TWriteFile& writer) {
+  QORV_ASSERT(AOutput!=0&&AOutput->GetOutput()!=0);
+  QORV_ASSERT(NamesVariable(AVariableY));
+  writer.WriteBool(AbUseCounter);
+  AOutput->Save(writer);
+  if (std::vector<TVariable*>* exported = writer.GetBlockVariableList())
+    exported->push_back(AOutput.get());
+  SaveReference(writer, *AVariableY);
+  writer.WriteBool(AVariableX != nullptr);
+  if (AVariableX) SaveReference(writer, *AVariableX);
+  GetPlotIndex()->Write(writer);
+  TScript::Save(writer);
+}
+
+void TPlotScript::Load(TReadFile& reader) {
+  QORV_ASSERT(AOutput==0&&AVariableY==0&&AVariableX==0);
+  std::vector<TVariable*>& waiting = reader.GetVariableList();
+  const std::size_t before = waiting.size();
+  try {
+    bool useCounter = false;
+    reader.ReadBool(useCounter);
+    auto output = std::make_unique<TVariableOutput>(this);
+    output->Load(reader);
+    waiting.push_back(output.get());
+    std::unique_ptr<TVariableData> y = LoadReference(reader, this);
+    bool hasX = false;
+    reader.ReadBool(hasX);
+    std::unique_ptr<TVariableData> x;
+    if (hasX) x = LoadReference(reader, this);
+    std::unique_ptr<TPlotIndex> index;
+    if (reader.GetVersionNumber() >= qvV1_4) {
+      index = std::make_unique<TPlotIndex>(this);
+      index->Read(reader);
+    } else {
+      // Older files kept other channel settings here; the output gives the channel when
+      // it reads its users.
+      std::int32_t ignored = 0;
+      reader.ReadInteger(ignored);
+      reader.ReadString();
+      reader.ReadString();
+    }
+    TScript::Load(reader);
+    AbUseCounter = useCounter;
+    AOutput = std::move(output);
+    AVariableY = std::move(y);
+    AVariableX = std::move(x);
+    PpiPlotIndex = std::move(index);
+  } catch (...) {
+    // The references of a damaged record are gone: none may stay waiting in the reader.
+    waiting.resize(before);
+    throw;
+  }
+  UpdateNodeText();
+}
+
+void TPlotScript::CheckAfterRead() {
+  if (!NamesVariable(AVariableY))
+    throw EReadError("Y variable in Plot script is not set...aborting read");
+  if (AVariableX && !AVariableX->GetData())
+    throw EReadError("X variable in Plot script is not set...aborting read");
+  if (!GetOutput()) throw EReadError("Output in Plot script is not set...aborting read");
+  // A channel variable that found no variable would stop the program at the first plot.
+  if (PpiPlotIndex && PpiPlotIndex->IsVariable() && !PpiPlotIndex->GetVariable())
+    throw EReadError("Plot index variable in Plot script is not set...aborting read");
+  // The output's name (and an old file's channel) came after the record was read.
+  UpdateNodeText();
+}
+
+std::string TPlotScript::GetText() {
+  std::string text = "none";
+  if (TOutput* output = GetOutput()) {
+    text = output->GetName();
+    if (PpiPlotIndex) text += PpiPlotIndex->GetText();
+    text += ": Plot";
+  }
+  if (NamesVariable(AVariableY)) {
+    text += "(";
+    if (NamesVariable(AVariableX))
+      text += AVariableX->GetName() + ", ";
+    else if (AbUseCounter)
+      text += "Counter, ";
+    text += AVariableY->GetName() + ")";
+  }
+  return text;
+}
+
+bool TPlotScript::VariableNotify(TVariable* reference, int type) {
+  QORV_ASSERT(reference!=0);
+  if (AOutput && reference == AOutput.get()) {
+    bool keep = true;
+    if (type == otBIGNUMBER && PlotsEntireArray())
+      keep = false;  // a big number shows no array
+    else if (type == otTABLE || type == otGRAPH)
+      keep = DataTypeOf(AVariableY) != eatSTRING;
+    if (AVariableX) keep = DataTypeOf(AVariableX) != eatSTRING;
+    return keep;
+  }
+  if (reference == AVariableY.get() || reference == AVariableX.get()) {
+    if (type != eatSTRING) return true;
+    TOutput* output = GetOutput();
+    QORV_ASSERT(output!=0);
+    return output->Poutputtype == otTEXT || output->Poutputtype == otBIGNUMBER;
+  }
+  QORV_ASSERT_AS(PpiPlotIndex && reference == PpiPlotIndex->GetVariableReference(),
+                 "reference is one of the Plot command's");
+  return type == eatINTEGER;
+}
+
+bool TPlotScript::CanReleaseVariable(TVariable* reference) {
+  QORV_ASSERT(reference!=0);
+  int type = 0;
+  if (AOutput && reference == AOutput.get()) {
+    QORV_ASSERT(AOutput->GetOutput()!=0);
+    type = AOutput->GetOutput()->Poutputtype;
+  } else {
+    auto* data = dynamic_cast<TVariableData*>(reference);
+    QORV_ASSERT(data!=0&&data->GetData()!=0);
+    type = data->GetData()->GetDataType();
+  }
+  return !VariableNotify(reference, type);
+}
+
+void TPlotScript::SetChannel(std::int32_t channel, TDataSingle* channelVariable) {
+  TPlotIndex* index = GetPlotIndex();
+  if (channelVariable)
+    index->SetVariable(channelVariable);
+  else
+    index->SetIndex(channel);
+}
+
+void TPlotScript::SetUpYOnly(TOutput* output, TData* variableY, bool useCounter,
+                             std::int32_t channel, TDataSingle* channelVariable) {
+  QORV_ASSERT(output!=0);
+  QORV_ASSERT(variableY!=0);
+  SetVariableY(variableY);
+  SetVariableX(nullptr);
+  AbUseCounter = useCounter;
+  SetChannel(channel, channelVariable);
+  SetOutput(output);
+  UpdateNodeText();
+  APointCounter = 0;
+}
+
+void TPlotScript::SetUpXY(TOutput* output, TData* variableY, TData* variableX,
+                          std::int32_t channel, TDataSingle* channelVariable) {
+  QORV_ASSERT(output!=0);
+  QORV_ASSERT(variableY!=0);
+  QORV_ASSERT(variableX!=0);
+  SetVariableX(variableX);
+  SetVariableY(variableY);
+  AbUseCounter = false;
+  SetChannel(channel, channelVariable);
+  SetOutput(output);
+  UpdateNodeText();
+  APointCounter = 0;
+}
+
+void TPlotScript::SetVariable(std::unique_ptr<TVariableData>& reference, TData* variable) {
+  if (!variable) {
+    reference.reset();
+    return;
+  }
+  if (reference && reference->IsArray() != variable->IsArray()) reference.reset();
+  if (!reference) reference = NewReference(this, variable->IsArray());
+  reference->SetData(variable);
+  // An element reference reads through its index: a new one points at element 0.
+  if (reference->IsArray()) static_cast<TVariableDataArray*>(reference.get())->GetArrayIndex();
+}
+
+void TPlotScript::SetVariableX(TData* variable) { SetVariable(AVariableX, variable); }
+
+void TPlotScript::SetVariableY(TData* variable) {
+  QORV_ASSERT(variable!=0);
+  SetVariable(AVariableY, variable);
+}
+
+void TPlotScript::SetOutput(TOutput* output) {
+  QORV_ASSERT(output!=0);
+  if (!AOutput) AOutput = std::make_unique<TVariableOutput>(this);
+  AOutput->SetOutput(output);
+}
+
+TPlotIndex* TPlotScript::GetPlotIndex() {
+  if (!PpiPlotIndex) PpiPlotIndex = std::make_unique<TPlotIndex>(this);
+  return PpiPlotIndex.get();
+}
+
+void TPlotScript::GetXY(double& x, double& y) {
+  QORV_ASSERT(AVariableY!=0);
+  // Both travel as 32-bit floats, as the windows keep them.
+  const float yValue = AVariableY->GetFloat();
+  const float xValue =
+      NamesVariable(AVariableX) ? AVariableX->GetFloat() : static_cast<float>(APointCounter);
+  x = xValue;
+  y = yValue;
+}
+
+std::string TPlotScript::GetValueText(int notation, int decimals) {
+  QORV_ASSERT(AVariableY!=0);
+  std::string text;
+  if (NamesVariable(AVariableX))
+    text = AVariableX->GetValueFormatted(notation, decimals) + ", ";
+  else if (AbUseCounter)
+    text = NumberText::IntToText(APointCounter) + ", ";
+  return text + AVariableY->GetValueFormatted(notation, decimals);
+}
+
+void TPlotScript::OutputKindChanged() {
+  TOutput* output = GetOutput();
+  QORV_ASSERT(output!=0);
+  const std::uint8_t kind = output->Poutputtype;
+  if (kind == otGRAPH || kind == otTABLE) {
+    if (!AVariableX && !AbUseCounter) AbUseCounter = true;
+  } else if (kind == otTEXT || kind == otBIGNUMBER) {
+    GetPlotIndex()->SetIndex(0);
+  }
+  UpdateNodeText();
+}

@@ -1,0 +1,64 @@
+// The big-number window's log file.
+#include <gtest/gtest.h>
+
+#include "scripts/outputs/plot_fixture.h"
+
+namespace {
+
+class TBigNumFormTest : public TPlotFixture {
+protected:
+  TBigNumFormTest() {
+    TBigNumForm::SetClock([] { return TLogTime{2002, 7, 3, 9, 5, 7, 40}; });
+  }
+  ~TBigNumFormTest() override { TBigNumForm::SetClock({}); }
+
+  std::string Log() const {
+    const TBytes bytes = Temp.ReadBytes("log.txt");
+    return std::string(bytes.begin(), bytes.end());
+  }
+
+  TDataSingle* Y = Single(B1, "Y", eatFLOAT, "12.5");
+  TOutput* Out = Output("B", otBIGNUMBER);
+  TPlotScript* Shown = Plot(Out, Y, false);
+  TBigNumForm& Big = BigNum(Out);
+};
+
+}  // namespace
+
+TEST_F(TBigNumFormTest, LogsStampedLinesOneRunPerFile) {
+  EXPECT_EQ(Big.GetStatusText(), "Logging disabled");
+  Big.SetLogParameters(Temp.PathOf("log.txt"), true, true, false);
+  Big.SetLogging(true);
+  EXPECT_EQ(Big.GetStatusText(), "Logging to file " + Temp.PathOf("log.txt"));
+  Shown->Execute();
+  Shown->Execute();
+  Big.EndRun();
+  EXPECT_EQ(Log(), "7/3/2002,9:5:7:40,12.5\r\n7/3/2002,9:5:7:40,12.5\r\n");
+  // The next run replaces the file; without stamps the line is the shown text.
+  Big.SetLogParameters(Temp.PathOf("log.txt"), false, false, false);
+  Y->GetValue().SetText("3");
+  Shown->Execute();
+  Big.EndRun();
+  EXPECT_EQ(Log(), "3\r\n");
+}
+
+TEST_F(TBigNumFormTest, CloseBetweenWritesAppendsAtTheSavedPosition) {
+  Big.SetLogParameters(Temp.PathOf("log.txt"), false, false, true);
+  Big.SetLogging(true);
+  Shown->Execute();
+  EXPECT_EQ(Log(), "12.5\r\n");  // closed after the line
+  Shown->Execute();
+  EXPECT_EQ(Log(), "12.5\r\n12.5\r\n");
+  Big.ClearBeforeRun();  // a new run starts a new file
+  Shown->Execute();
+  EXPECT_EQ(Log(), "12.5\r\n");
+}
+
+TEST_F(TBigNumFormTest, AFailedLogSwitchesLoggingOff) {
+  Big.SetLogParameters(Temp.PathOf("missing/log.txt"), false, false, false);
+  Big.SetLogging(true);
+  Shown->Execute();
+  EXPECT_EQ(Ui.Texts(), (TTexts{"Error Writing to log file, abort writing."}));
+  EXPECT_FALSE(Big.IsLogging());
+  EXPECT_EQ(Big.GetValue(), "12.5");
+}

@@ -1,0 +1,201 @@
+// The termios serial layer through a pseudo-terminal with a simulated instrument on its
+// far end: opening, reads with terminator and time-out, line settings and flow control
+// read back from the device, XON/XOFF obeyed, buffer clearing, the bounded drain and the
+// COM table.
+#include "platform/serial_port.h"
+
+#include <gtest/gtest.h>
+#include <termios.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/serial_ports.h"
+#include "support/serial_instrument.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using TClock = std::chrono::steady_clock;
+
+termios Attributes(const TSerialPort& port) {
+  termios settings{};
+  EXPECT_EQ(tcgetattr(port.Handle(), &settings), 0);
+  return settings;
+}
+
+std::string ReadText(TSerialPort& port, std::size_t maxBytes, int terminator, int timeoutMs) {
+  std::string buffer(maxBytes, '\0');
+  buffer.resize(port.Read(buffer.data(), maxBytes, terminator, timeoutMs));
+  return buffer;
+}
+
+std::int64_t MillisecondsSince(TClock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(TClock::now() - start).count();
+}
+
+TEST(SerialPortTest, OpeningFailsWithTheSystemsReason) {
+  try {
+    TSerialPort port("/nonexistent/tty");
+    FAIL() << "opened";
+  } catch (const ESerialError& error) {
+    EXPECT_STREQ(error.what(), "No such file or directory");
+  }
+  EXPECT_THROW(TSerialPort("/dev/null"), ESerialError);  // no terminal
+}
+
+TEST(SerialPortTest, OpensRawAndReadsUpToTheTerminator) {
+  TSerialInstrument instrument;
+  TSerialPort port(instrument.SlavePath());
+  const termios raw = Attributes(port);
+  EXPECT_FALSE(raw.c_lflag & (ICANON | ECHO));
+  EXPECT_TRUE(raw.c_cflag & CLOCAL);
+  EXPECT_EQ(raw.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+
+  instrument.ReplyText("*IDN?", "SIM,1");
+  ASSERT_EQ(port.Write("*IDN?\r", 6, 500), 6u);
+  EXPECT_EQ(ReadText(port, 64, '\r', 1000), "SIM,1\r");
+  EXPECT_EQ(instrument.Messages(), std::vector<std::string>{"*IDN?"});
+
+  // Bytes after a terminator wait for the next read; the size limit ends a read too.
+  instrument.Emit("ab\rcdef\r");
+  EXPECT_EQ(ReadText(port, 64, '\r', 1000), "ab\r");
+  EXPECT_EQ(ReadText(port, 2, '\r', 1000), "cd");
+  EXPECT_EQ(ReadText(port, 64, '\r', 1000), "ef\r");
+}
+
+TEST(SerialPortTest, TerminatorsOutsideTheByteRangeMeanNone) {
+  TSerialInstrument instrument;
+  TSerialPort port(instrument.SlavePath());
+  const std::string binary("\x01\x00\xFF\x02", 4);
+  for (int none : {0, -1, 256}) {
+    instrument.Emit(binary);
+    EXPECT_EQ(ReadText(port, 4, none, 1000), binary) << none;
+  }
+  instrument.Emit(binary);
+  EXPECT_EQ(ReadText(port, 4, 255, 1000), std::string("\x01\x00\xFF", 3));
+  EXPECT_EQ(ReadText(port, 4, 255, 50), "\x02");
+}
+
+TEST(SerialPortTest, ReadsEndAtTheTimeOutWithWhatCame) {
+  TSerialInstrument instrument;
+  TSerialPort port(instrument.SlavePath());
+  auto start = TClock::now();
+  EXPECT_EQ(ReadText(port, 10, '\n', 50), "");
+  EXPECT_GE(MillisecondsSince(start), 50);
+  EXPECT_LT(MillisecondsSince(start), 500);
+
+  instrument.Emit("xyz");
+  start = TClock::now();
+  EXPECT_EQ(ReadText(port, 10, '\n', 60), "xyz");
+  EXPECT_GE(MillisecondsSince(start), 60);
+
+  // Time-out 0: no limit; the read waits for the terminator.
+  instrument.ReplyText("LATE", "done");
+  instrument.SetReplyDelay("LATE", 80ms);
+  port.Write("LATE\r", 5, 500);
+  EXPECT_EQ(ReadText(port, 10, '\r', 0), "done\r");
+}
+
+TEST(SerialPortTest, LineSettingsReadBackOrFail) {
+  TSerialInstrument instrument;
+  TSerialPort port(instrument.SlavePath());
+  port.SetLine(9600, 2, TSerialParity::None);
+  const termios line = Attributes(port);
+  EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B9600));
+  EXPECT_EQ(cfgetispeed(&line), static_cast<speed_t>(B9600));
+  EXPECT_TRUE(line.c_cflag & CSTOPB);
+  EXPECT_EQ(port.GetBaudRate(), 9600);
+  EXPECT_EQ(port.GetStopBits(), 2);
+
+  port.SetLine(115200, 1, TSerialParity::None);
+  const termios fast = Attributes(port);
+  EXPECT_EQ(cfgetospeed(&fast), static_cast<speed_t>(B115200));
+  EXPECT_FALSE(fast.c_cflag & CSTOPB);
+
+  // Rates termios cannot name, and stop bits other than 1 or 2, are refused.
+  EXPECT_FALSE(TSerialPort::IsStandardBaudRate(14400));
+  EXPECT_THROW(port.SetLine(14400, 1, TSerialParity::None), ESerialError);
+  EXPECT_THROW(port.SetLine(9600, 3, TSerialParity::None), ESerialError);
+  EXPECT_EQ(port.GetBaudRate(), 115200);
+}
+
+TEST(SerialPortTest, FlowControlIsAppliedAndXoffHoldsTheLine) {
+  TSerialInstrument instrument;
+  TSerialPort port(instrument.SlavePath());
+  port.SetFlow({true, false, false});
+  EXPECT_TRUE(Attributes(port).c_iflag & IXOFF);
+  EXPECT_FALSE(Attributes(port).c_iflag & IXON);
+  port.SetFlow({false, false, true});
+  EXPECT_TRUE(Attributes(port).c_cflag & CRTSCTS);
+  EXPECT_FALSE(Attributes(port).c_iflag & (IXON | IXOFF));
+
+  port.SetFlow({false, true, false});
+  EXPECT_TRUE(Attributes(port).c_iflag & IXON);
+  EXPECT_FALSE(Attributes(port).c_cflag & CRTSCTS);
+  instrument.Emit("\x13");  // XOFF
+  std::this_thread::sleep_for(20ms);
+  const auto start = TClock::now();
+  EXPECT_EQ(port.Write("held", 4, 50), 0u);
+  EXPECT_LT(MillisecondsSince(start), 500);
+  instrument.Emit("\x11");  // XON
+  std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(port.Write("go\r", 3, 500), 3u);
+  ASSERT_TRUE(instrument.WaitForMessages(1, 1s));
+  EXPECT_EQ(instrument.Messages().back(), "go");
+
+  // Without flow control XOFF is a byte like any other.
+  port.SetFlow({});
+  instrument.Emit("\x13");
+  EXPECT_EQ(ReadText(port, 1, -1, 500), "\x13");
+  EXPECT_EQ(port.Write("x", 1, 500), 1u);
+}
+
+TEST(SerialPortTest, ClearingAndDrainingTheReceiveSide) {
+  TSerialInstrument instrument;
+  TSerialPort port(instrument.SlavePath());
+  instrument.Emit("junk\rkept");
+  EXPECT_EQ(ReadText(port, 10, '\r', 500), "junk\r");
+  std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(port.Pending(), 4u);
+  EXPECT_EQ(port.ClearReceive(), 4u);
+  EXPECT_EQ(port.ClearReceive(), 0u);
+  EXPECT_EQ(ReadText(port, 10, -1, 30), "");
+
+  // A quiet line drains at once; one that keeps talking is left after the limit.
+  auto start = TClock::now();
+  EXPECT_TRUE(port.DrainReceive(1000));
+  EXPECT_LT(MillisecondsSince(start), 200);
+  instrument.StartTalking("talk", 1ms);
+  start = TClock::now();
+  EXPECT_FALSE(port.DrainReceive(150, 50));  // a wide quiet window: the talker may lag
+  EXPECT_GE(MillisecondsSince(start), 150);
+  EXPECT_LT(MillisecondsSince(start), 600);
+  instrument.StopTalking();
+}
+
+TEST(SerialPortTest, TheComTableComesFromTheVariable) {
+  const char* saved = std::getenv("QORV_SERIAL_PORTS");
+  const std::string previous = saved ? saved : "";
+  setenv("QORV_SERIAL_PORTS", "/dev/a::/dev/c", 1);
+  EXPECT_EQ(SerialPortTable(), (std::vector<std::string>{"/dev/a", "", "/dev/c"}));
+  EXPECT_EQ(SerialPortPath(0), "/dev/a");
+  EXPECT_EQ(SerialPortPath(1), "");
+  EXPECT_EQ(SerialPortPath(2), "/dev/c");
+  EXPECT_EQ(SerialPortPath(3), "");
+  EXPECT_EQ(SerialPortPath(-1), "");
+  {
+    TSerialInstrument third(2);
+    EXPECT_EQ(SerialPortPath(2), third.SlavePath());
+    EXPECT_EQ(SerialPortPath(0), "");
+  }
+  EXPECT_EQ(SerialPortPath(0), "/dev/a");  // the instrument put the table back
+  unsetenv("QORV_SERIAL_PORTS");
+  for (const auto& path : SerialPortTable()) EXPECT_EQ(path.rfind("/dev/", 0), 0u) << path;
+  if (saved) setenv("QORV_SERIAL_PORTS", previous.c_str(), 1);
+}
+
+}  // namespace

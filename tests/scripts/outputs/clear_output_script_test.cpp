@@ -1,0 +1,91 @@
+// The Clear Output command: in a run it empties a graph, a table and a big number in
+// order with the plots around it, through the hand-over to the main thread; its trace
+// and texts; the record byte by byte, read back and refused without its output.
+#include "scripts/outputs/clear_output_script.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/errors.h"
+#include "plot_fixture.h"
+
+namespace {
+
+class ClearOutputScriptTest : public TPlotFixture {
+protected:
+  TClearPlotScript* Clear(TOutput* output) {
+    auto* clear = new TClearPlotScript(Cur, NewNode(Cur));
+    clear->SetOutput(output);
+    return clear;
+  }
+};
+
+TEST_F(ClearOutputScriptTest, ARunEmptiesTheOutputsInOrderWithThePlots) {
+  TOutput* g = Output("G", otGRAPH, 2);
+  TOutput* t = Output("T", otTABLE, 1);
+  TOutput* n = Output("N", otBIGNUMBER);
+  TDataSingle* i = Single(B1, "i", eatINTEGER, "5");
+  Plot(g, i, true, 0);
+  Plot(t, i, true);
+  Plot(n, i, false);
+  Clear(g);
+  Clear(t);
+  Clear(n);
+  Plot(g, i, true, 1);  // after the clear: stays
+  EXPECT_EQ(RunB1(), TTexts{"Experiment Complete"});
+  EXPECT_EQ(Graph(g).GetSeries(0).Count(), 0);
+  EXPECT_EQ(Graph(g).GetSeries(1).Count(), 1);
+  EXPECT_EQ(Table(t).GetDataSet(0).DataCount(), 0);
+  EXPECT_EQ(BigNum(n).GetValue(), "");
+
+  // The clear is handed to the main thread, wherever it is called from.
+  TClearPlotScript* clear = Clear(g);
+  const int before = Ui.HandOvers();
+  EXPECT_EQ(clear->Execute(), clear->Pnextscript);
+  EXPECT_EQ(Ui.HandOvers(), before + 1);
+  EXPECT_EQ(Graph(g).GetSeries(1).Count(), 0);
+}
+
+TEST_F(ClearOutputScriptTest, TraceAndTexts) {
+  TOutput* g = Output("G", otGRAPH);
+  TDataSingle* i = Single(B1, "i", eatINTEGER, "5");
+  TPlotScript* plot = Plot(g, i, true);
+  plot->SetNextScript();
+  plot->Execute();
+  auto* fresh = new TClearPlotScript(B1, NewNode(B1));
+  EXPECT_EQ(fresh->GetText(), "none");
+  TClearPlotScript* clear = Clear(g);
+  EXPECT_EQ(clear->AExpNode->GetText(), "Clear G");
+  EXPECT_EQ(TraceOf(clear), TTexts{"Clearing output G"});
+  EXPECT_EQ(Graph(g).GetSeries(0).Count(), 0);
+  plot->Execute();
+  clear->SetCommentedOut(true);
+  EXPECT_EQ(TraceOf(clear), TTexts{"Comment(Clear G)"});
+  clear->Execute();
+  EXPECT_EQ(Graph(g).GetSeries(0).Count(), 1);  // commented out: nothing cleared
+}
+
+TEST_F(ClearOutputScriptTest, TheRecordReadBackAndRefusedWithoutItsOutput) {
+  TOutput* g = Output("G", otTABLE);
+  const TBytes record = Cat({I32(100), I32(101), TBytes{0}});  // output, then the base part
+  EXPECT_EQ(Written({Clear(g)}), record);
+  std::vector<TVariable*> waiting;
+  TClearPlotScript* back = ReadOne<TClearPlotScript>(record, &waiting);
+  EXPECT_EQ(back->PreadscriptID, 101);
+  ASSERT_EQ(waiting, std::vector<TVariable*>{back->GetOutputReference()});
+  EXPECT_TRUE(waiting[0]->ResolveLoadedLink(g, 100));
+  EXPECT_EQ(CheckError(back), "");
+  EXPECT_EQ(back->AExpNode->GetText(), "Clear G");
+  EXPECT_EQ(Written({back}), record);
+
+  const std::string missing = "Output in Clear Plot script is not set...aborting read";
+  EXPECT_EQ(ReadingError(record, {TScript::CLEARPLOT}, nullptr, 0), missing);
+  for (const TBytes& damaged : {TBytes{}, I32(100), Cat({I32(100), I32(101)})}) {
+    EXPECT_THROW(ReadOne<TClearPlotScript>(damaged, &waiting), EReadError);
+    EXPECT_TRUE(waiting.empty());
+  }
+}
+
+}  // namespace

@@ -1,0 +1,255 @@
+// The Plot command: a run on the worker fills graph series (counter, X variable,
+// arrays), a table and a big number; each run clears once and counts from 0; channels
+// out of range (an index variable below 0 included) stop the run; the texts and value
+// texts; retypes; the record byte by byte, read back, old files, damaged ones and the
+// checks after reading.
+#include "scripts/outputs/plot_script.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "model/errors.h"
+#include "model/number_text.h"
+#include "model/value_array.h"
+#include "plot_fixture.h"
+#include "scripts/flow/label_script.h"
+
+namespace {
+
+const TBytes False{0}, True{1};
+
+class PlotScriptTest : public TPlotFixture {
+protected:
+  static std::vector<double> Xs(const TGraphSeries& s) { return s.X; }
+  static std::vector<double> Ys(const TGraphSeries& s) { return s.Y; }
+};
+
+TEST_F(PlotScriptTest, ARunFillsGraphTableAndBigNumber) {
+  TOutput* g = Output("G", otGRAPH, 3);
+  TOutput* t = Output("T", otTABLE, 1);
+  TOutput* n = Output("N", otBIGNUMBER);
+  TDataSingle* i = Single(B1, "i", eatINTEGER, "0");
+  TDataSingle* j = Single(B1, "j", eatINTEGER, "10");
+  TDataArray* arr = Array(B1, "arr", eatFLOAT, 3);
+  for (int k = 0; k < 3; ++k)
+    arr->GetValueArray().SetElementText(NumberText::IntToText(k) + ".5", k);
+
+  TLabelScript* loop = Label("L");
+  Increment(i);
+  Increment(j, "2");
+  TPlotScript* counted = Plot(g, i, true, 0);
+  PlotXY(g, i, j, 1);
+  PlotXY(t, i, j, 0);
+  Plot(n, i, false);
+  TPlotScript* array = PlotArray(g, arr, 2);
+  Repeat(loop, 3);
+
+  for (int run = 0; run < 2; ++run) {  // each run clears once and counts from 0 again
+    EXPECT_EQ(RunB1(), TTexts{"Experiment Complete"});
+    EXPECT_EQ(Xs(Graph(g).GetSeries(0)), (std::vector<double>{0, 1, 2}));
+    EXPECT_EQ(Ys(Graph(g).GetSeries(0)), (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(Xs(Graph(g).GetSeries(1)), (std::vector<double>{12, 14, 16}));
+    EXPECT_EQ(Ys(Graph(g).GetSeries(1)), (std::vector<double>{1, 2, 3}));
+    // An array goes against its indexes, whatever the counter, and counts as one point.
+    EXPECT_EQ(Xs(Graph(g).GetSeries(2)), (std::vector<double>{0, 1, 2, 0, 1, 2, 0, 1, 2}));
+    EXPECT_EQ(Ys(Graph(g).GetSeries(2)),
+              (std::vector<double>{0.5, 1.5, 2.5, 0.5, 1.5, 2.5, 0.5, 1.5, 2.5}));
+    EXPECT_EQ(array->GetPointCounter(), 3);
+    EXPECT_EQ(counted->GetPointCounter(), 3);
+    const TTableDataSet& set = Table(t).GetDataSet(0);
+    EXPECT_EQ(set.X, (std::vector<float>{12, 14, 16}));
+    EXPECT_EQ(set.Y, (std::vector<float>{1, 2, 3}));
+    EXPECT_EQ(BigNum(n).GetValue(), "3");
+  }
+}
+
+TEST_F(PlotScriptTest, ChannelsOutOfRangeStopTheRunAndPlotNothing) {
+  TOutput* g = Output("G", otGRAPH, 3);
+  TDataSingle* i = Single(B1, "i", eatINTEGER, "1");
+  TDataSingle* c = Single(B1, "c", eatINTEGER, "3");
+  TPlotScript* plot = Plot(g, i, true, 0, c);
+  EXPECT_EQ(plot->GetText(), "G(c): Plot(Counter, i)");
+  for (const char* value : {"3", "-1"}) {
+    c->SetInitialValue(value);
+    EXPECT_EQ(RunB1(), TTexts{"The plot index of G(c): Plot(Counter, i) is invalid."}) << value;
+    EXPECT_EQ(plot->GetPointCounter(), 0) << value;
+    for (int s = 0; s < 3; ++s) EXPECT_EQ(Graph(g).GetSeries(s).Count(), 0) << value;
+  }
+  c->SetInitialValue("2");
+  EXPECT_EQ(RunB1(), TTexts{"Experiment Complete"});
+  EXPECT_EQ(Graph(g).GetSeries(2).Count(), 1);
+  // A fixed channel read from a file is checked the same way, in the trace as well.
+  plot->GetPlotIndex()->SetIndex(3);
+  TTexts trace;
+  EXPECT_THROW(plot->ExecuteTrace(trace), EExperimentError);
+  EXPECT_TRUE(trace.empty());
+  plot->SetCommentedOut(true);
+  EXPECT_EQ(TraceOf(plot), TTexts{"Comment(G(3): Plot(Counter, i))"});
+  EXPECT_EQ(plot->Execute(), plot->Pnextscript);
+}
+
+TEST_F(PlotScriptTest, TextsValueTextsAndTheChannelText) {
+  TOutput* graph = Output("Graph 1", otGRAPH, 2);
+  TDataSingle* volts = Single(B1, "Volts", eatFLOAT, "7");
+  TDataSingle* time = Single(B1, "Time", eatFLOAT, "2.5");
+  TDataSingle* chan = Single(B1, "Chan", eatINTEGER, "0");
+  EXPECT_EQ(Plot(graph, volts, true)->GetText(), "Graph 1(0): Plot(Counter, Volts)");
+  EXPECT_EQ(PlotXY(graph, volts, time, 0, chan)->GetText(), "Graph 1(Chan): Plot(Time, Volts)");
+  EXPECT_EQ(Plot(graph, volts, false)->GetText(), "Graph 1(0): Plot(Volts)");
+  auto* fresh = new TPlotScript(B1, NewNode(B1));
+  EXPECT_EQ(fresh->GetText(), "none");
+  EXPECT_EQ(fresh->GetPlotIndex()->GetText(), "(-1)");
+  fresh->GetPlotIndex()->SetIndex(3);
+  EXPECT_EQ(fresh->GetPlotIndex()->GetText(), "(3)");
+  EXPECT_FALSE(fresh->GetPlotIndex()->IsValidFor(3));
+  EXPECT_TRUE(fresh->GetPlotIndex()->IsValidFor(4));
+  fresh->GetPlotIndex()->SetVariable(chan);  // any count: the value is checked in a run
+  EXPECT_TRUE(fresh->GetPlotIndex()->IsValidFor(1));
+
+  TOutput* text = Output("X", otTEXT);
+  TPlotScript* withX = PlotXY(text, volts, time);
+  TPlotScript* counted = Plot(text, volts, true);
+  TPlotScript* alone = Plot(text, volts, false);
+  counted->SetNextScript();
+  for (int k = 0; k < 3; ++k) counted->Execute();
+  EXPECT_EQ(withX->GetValueText(ntFIXED, 1), "2.5, 7.0");
+  EXPECT_EQ(counted->GetValueText(ntFIXED, 1), "3, 7.0");
+  EXPECT_EQ(alone->GetValueText(ntFIXED, 1), "7.0");
+  EXPECT_EQ(Text(text).GetLines().size(), 3u);
+  // Without X the counter is X, whatever the flag says.
+  double x = -1, y = -1;
+  alone->GetXY(x, y);
+  EXPECT_EQ(x, 0.0);
+  EXPECT_EQ(y, 7.0);
+}
+
+TEST_F(PlotScriptTest, RetypesAndKindChanges) {
+  TOutput* g = Output("G", otGRAPH, 2);
+  TOutput* n = Output("N", otBIGNUMBER);
+  TDataSingle* v = Single(B1, "v", eatINTEGER);
+  TDataSingle* c = Single(B1, "c", eatINTEGER);
+  TDataArray* arr = Array(B1, "arr", eatINTEGER, 2);
+  TPlotScript* onGraph = Plot(g, v, false, 0, c);
+  TPlotScript* onBigNum = Plot(n, v, false);
+  TPlotScript* array = PlotArray(g, arr, 1);
+  EXPECT_FALSE(onGraph->VariableNotify(onGraph->GetVariableY(), eatSTRING));
+  EXPECT_TRUE(onBigNum->VariableNotify(onBigNum->GetVariableY(), eatSTRING));
+  EXPECT_TRUE(onGraph->VariableNotify(onGraph->GetVariableY(), eatFLOAT));
+  TVariable* channel = onGraph->GetPlotIndex()->GetVariableReference();
+  EXPECT_TRUE(onGraph->VariableNotify(channel, eatINTEGER));
+  EXPECT_FALSE(onGraph->VariableNotify(channel, eatFLOAT));
+  EXPECT_FALSE(onGraph->CanReleaseVariable(channel));
+  EXPECT_FALSE(array->VariableNotify(array->GetOutputReference(), otBIGNUMBER));
+  EXPECT_TRUE(array->VariableNotify(array->GetOutputReference(), otTEXT));
+
+  // A string Y is refused by a graph; a text output takes it.
+  Ui.ScriptAnswers({mbNo});
+  EXPECT_FALSE(v->SetDataType(eatSTRING));
+  // Graph to Text: every command on channel 0; back to Graph: the counter is X.
+  g->ApplyEdit(otTEXT, "G", 1);
+  EXPECT_EQ(onGraph->GetText(), "G(0): Plot(v)");
+  g->ApplyEdit(otGRAPH, "G", 1);
+  EXPECT_EQ(onGraph->GetText(), "G(0): Plot(Counter, v)");
+}
+
+TEST_F(PlotScriptTest, TheRecordByteByByteAndReadBack) {
+  TOutput* g = Output("G", otGRAPH, 3);
+  TDataSingle* i = Single(B1, "i", eatINTEGER, "4");
+  TDataSingle* j = Single(B1, "j", eatFLOAT, "1.5");
+  TDataSingle* c = Single(B1, "c", eatINTEGER, "1");
+  TDataArray* arr = Array(B1, "arr", eatFLOAT, 2);
+  // Counter flag, output, Y with its kind, X (none), the channel, then the base part;
+  // identifiers in the order the writer first meets the objects, from 100.
+  TPlotScript* counted = Plot(g, i, true, 1);
+  const TBytes countedRecord =
+      Cat({True, I32(100), False, I32(101), False, False, I32(1), I32(102), False});
+  EXPECT_EQ(Written({counted}), countedRecord);
+  TPlotScript* xy = PlotXY(g, i, j, 2);
+  const TBytes xyRecord = Cat(
+      {False, I32(100), False, I32(101), True, False, I32(102), False, I32(2), I32(103), False});
+  EXPECT_EQ(Written({xy}), xyRecord);
+  TPlotScript* array = PlotArray(g, arr);
+  array->GetPlotIndex()->SetVariable(c);
+  const TBytes arrayRecord = Cat({False, I32(100), True, I32(101), False, False,  // entire
+                                  False, True, I32(102), I32(103), False});
+  std::vector<TVariable*> exported;
+  EXPECT_EQ(Written({array}, &exported), arrayRecord);
+  const std::vector<TVariable*> taken{array->GetOutputReference(), array->GetVariableY(),
+                                      array->GetPlotIndex()->GetVariableReference()};
+  for (TVariable* reference : taken)
+    EXPECT_NE(std::find(exported.begin(), exported.end(), reference), exported.end());
+
+  // Read back: every reference waits for its object, then the record is written again.
+  std::vector<TVariable*> waiting;
+  TPlotScript* back = ReadOne<TPlotScript>(arrayRecord, &waiting);
+  ASSERT_EQ(waiting.size(), 4u);  // output, the array's index, the array, the channel
+  EXPECT_TRUE(waiting[0]->ResolveLoadedLink(g, 100));
+  EXPECT_TRUE(waiting[2]->ResolveLoadedLink(arr, 101));
+  EXPECT_TRUE(waiting[3]->ResolveLoadedLink(c, 102));
+  EXPECT_EQ(CheckError(back), "");
+  EXPECT_EQ(back->AExpNode->GetText(), "G(c): Plot(arr[...])");
+  EXPECT_TRUE(back->PlotsEntireArray());
+  EXPECT_EQ(Written({back}), arrayRecord);
+  EXPECT_NE(std::find(g->GetPlotList().begin(), g->GetPlotList().end(), back),
+            g->GetPlotList().end());
+
+  // Before 1.4 an int32 and two strings stand for the channel, and no commented flag.
+  const TBytes old = Cat({True, I32(100), False, I32(101), False, I32(7), StringBytes("a"),
+                          StringBytes("b"), I32(102)});
+  std::unique_ptr<TReadFile> reader = Reader(old, "Qorv 1.3");
+  auto* oldPlot = new TPlotScript(B1, NewNode(B1));
+  oldPlot->Load(*reader);
+  EXPECT_EQ(reader->BytesLeft(), 0u);
+  EXPECT_TRUE(oldPlot->GetUseCounter());
+  EXPECT_EQ(oldPlot->GetPlotIndex()->GetFixedIndex(), -1);
+}
+
+TEST_F(PlotScriptTest, DamagedRecordsAndChecksAfterReading) {
+  TOutput* g = Output("G", otGRAPH, 3);
+  TDataSingle* i = Single(B1, "i", eatINTEGER);
+  const TBytes head = Cat({False, I32(100), False, I32(101)});
+  const TBytes xyRecord = Cat({head, True, False, I32(102), False, I32(0), I32(103), False});
+  const std::string y = "Y variable in Plot script is not set...aborting read";
+  const std::string x = "X variable in Plot script is not set...aborting read";
+  const std::string out = "Output in Plot script is not set...aborting read";
+  struct TBinding {
+    bool output, y, x;
+    std::string error;
+  } bindings[] = {{true, true, true, ""},     {false, false, false, y},
+                  {true, true, false, x},     {false, true, true, out}};
+  std::vector<TVariable*> waiting;
+  for (const TBinding& binding : bindings) {
+    TPlotScript* back = ReadOne<TPlotScript>(xyRecord, &waiting);
+    ASSERT_EQ(waiting.size(), 3u);
+    if (binding.output) waiting[0]->ResolveLoadedLink(g, 100);
+    if (binding.y) waiting[1]->ResolveLoadedLink(i, 101);
+    if (binding.x) waiting[2]->ResolveLoadedLink(i, 102);
+    EXPECT_EQ(CheckError(back), binding.error);
+  }
+  // Through the block's factory: a record whose output is missing.
+  const TBytes yOnly = Cat({head, False, False, I32(0), I32(102), False});
+  EXPECT_EQ(ReadingError(yOnly, {TScript::PLOT}, i, 101), out);
+
+  // A channel variable that found no variable would stop the program at the first plot.
+  TPlotScript* channel = ReadOne<TPlotScript>(Cat({head, False, True, I32(102), I32(103), False}),
+                                              &waiting);
+  waiting[0]->ResolveLoadedLink(g, 100);
+  waiting[1]->ResolveLoadedLink(i, 101);
+  EXPECT_EQ(CheckError(channel), "Plot index variable in Plot script is not set...aborting read");
+
+  const TBytes damaged[] = {
+      {}, Cat({True}), Cat({True, I32(100)}), head, Cat({head, True}),
+      Cat({head, False, True}),                  // a short channel variable
+      Cat({head, False, False, I32(0)}),         // no base part
+      Cat({head, True, True, I32(102), False}),  // a short X index
+  };
+  for (std::size_t k = 0; k < std::size(damaged); ++k) {
+    EXPECT_THROW(ReadOne<TPlotScript>(damaged[k], &waiting), EReadError) << "case " << k;
+    EXPECT_TRUE(waiting.empty()) << "case " << k;
+  }
+}
+
+}  // namespace
