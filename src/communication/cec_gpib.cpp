@@ -1,12 +1,9 @@
 #include "communication/cec_gpib.h"
 
-#include <cstring>
+#include <limits>
 
 #include "model/assertion.h"
 #include "model/errors.h"
-#include "model/read_file.h"
-#include "model/report.h"
-#include "model/write_file.h"
 #include "platform/cec_library.h"
 
 namespace {
@@ -16,21 +13,25 @@ const char* const ClearBusText = "IFC UNT UNL DCL";
 // The longest command text the board library takes.
 constexpr int TransmitLimit = 65535;
 constexpr int DefaultTimeOut = 10000;
-// The highest GPIB primary address.
-constexpr int MaxAddress = 30;
 // Addressing retries of a read that finds the computer not addressed as listener.
 constexpr int ListenerRetries = 5;
 
 enum : int { stSuccess = 0, stNotListener = 2, stTimeOut = 8 };
 
-std::unique_ptr<char[]> CopyText(const std::string& text) {
-  auto buffer = std::make_unique<char[]>(text.size() + 1);
-  std::memcpy(buffer.get(), text.c_str(), text.size() + 1);
-  return buffer;
-}
-
 // The END characters as the board library takes them: signed bytes widened to int.
 int EndChar(int terminator) { return static_cast<signed char>(terminator); }
+
+std::string StatusText(int status) {
+  return "Status is 0x" + HexDigits(static_cast<std::uint32_t>(status));
+}
+
+// A receive ends well with its bytes (0) or the time-out (8).
+void CheckReceiveStatus(int status) {
+  if (status == stNotListener)
+    throw EExperimentError("Read command error,  PC was not a listener");
+  if (status != stSuccess && status != stTimeOut)
+    throw EExperimentError("Read command error, status " + std::to_string(status));
+}
 
 }  // namespace
 
@@ -92,21 +93,16 @@ std::unique_ptr<char[]> TCECGPIB::BuildSendCommand(const std::string& text, int 
     command += end ? "' EOI END" : "' EOI";
   else if (end)
     command += "' END";
-  length = static_cast<int>(command.size()) + 1;
-  return CopyText(command);
+  return CommandBuffer(command, true, length);
 }
 
 std::string TCECGPIB::BuildReadCommand() {
   return "UNT UNL MLA TALK " + std::to_string(ADeviceAddress);
 }
 
-void TCECGPIB::Send(const char* buffer, int /*length*/, bool /*addTerminators*/) {
-  QORV_ASSERT(buffer);
-  SelectBoard();
-  Prepare();
-  Transmit(buffer);
-  if (Status != stSuccess)
-    throw EExperimentError("Send Command " + std::string(buffer) + " timed out");
+void TCECGPIB::Send(const char* buffer, int length, bool addTerminators) {
+  TTraceLines ignored;
+  SendTrace(buffer, length, addTerminators, ignored);
 }
 
 void TCECGPIB::SendTrace(const char* buffer, int /*length*/, bool /*addTerminators*/,
@@ -116,7 +112,7 @@ void TCECGPIB::SendTrace(const char* buffer, int /*length*/, bool /*addTerminato
   Prepare();
   trace.push_back("transmit(" + std::string(buffer) + ")");
   Transmit(buffer);
-  trace.push_back("Status is 0x" + HexDigits(static_cast<std::uint32_t>(Status)));
+  trace.push_back(StatusText(Status));
   if (Status != stSuccess)
     throw EExperimentError("Send Command " + std::string(buffer) + " timed out");
 }
@@ -133,7 +129,7 @@ void TCECGPIB::SendBinaryTrace(const char* buffer, int length, TTraceLines& trac
   Transmit("UNT UNL MTA LISTEN " + std::to_string(ADeviceAddress));
   if (Status == stSuccess)
     TCecLibrary::Instance().SendBytes(buffer, length, EOI ? 1 : 0, Status);
-  trace.push_back("Status is 0x" + HexDigits(static_cast<std::uint32_t>(Status)));
+  trace.push_back(StatusText(Status));
   if (Status != stSuccess) throw EExperimentError("Send Command timed out");
 }
 
@@ -161,10 +157,7 @@ bool TCECGPIB::Read(char* buffer, int maxBytes, int /*terminator*/, int& bytesRe
   int count = 0;
   const bool timedOut =
       Receive(buffer, maxBytes, count, "MLA TALK " + std::to_string(ADeviceAddress));
-  if (Status == stNotListener)
-    throw EExperimentError("Read command error,  PC was not a listener");
-  if (Status != stSuccess && Status != stTimeOut)
-    throw EExperimentError("Read command error, status " + std::to_string(Status));
+  CheckReceiveStatus(Status);
   Count = count;
   bytesRead = count;
   return timedOut;
@@ -181,12 +174,9 @@ bool TCECGPIB::ReadTrace(char* buffer, int maxBytes, int /*terminator*/, int& by
   trace.push_back("rarray(response, " + std::to_string(maxBytes) + ")");
   const bool timedOut = Receive(buffer, maxBytes, Count,
                                 "UNT UNL MLA TALK " + std::to_string(ADeviceAddress));
-  trace.push_back(" Status is 0x" + HexDigits(static_cast<std::uint32_t>(Status)));
+  trace.push_back(" " + StatusText(Status));
   bytesRead = Count;
-  if (Status == stNotListener)
-    throw EExperimentError("Read command error,  PC was not a listener");
-  if (Status != stSuccess && Status != stTimeOut)
-    throw EExperimentError("Read command error, status " + std::to_string(Status));
+  CheckReceiveStatus(Status);
   return timedOut;
 }
 
@@ -212,9 +202,7 @@ int TCECGPIB::SerialPollTrace(TTraceLines& trace) {
 }
 
 std::unique_ptr<char[]> TCECGPIB::BusCommandString(int flags, int& length) {
-  const std::string text = BusCommandText(flags);
-  length = static_cast<int>(text.size()) + 1;
-  return CopyText(text);
+  return CommandBuffer(BusCommandText(flags), true, length);
 }
 
 void TCECGPIB::Close() {
@@ -240,29 +228,10 @@ std::string TCECGPIB::GetName() const {
   return "CEC GPIB-Device Address: " + std::to_string(ADeviceAddress);
 }
 
-void TCECGPIB::Save(TWriteFile& writer) {
-  writer.WriteInteger(ABoardAddress);
-  writer.WriteInteger(ADeviceAddress);
-  writer.WriteInteger(ATimeOut);
-  writer.WriteBool(EOI);
-}
+void TCECGPIB::Save(TWriteFile& writer) { SaveSettings(writer); }
 
 void TCECGPIB::Load(TReadFile& reader) {
-  QORV_ASSERT(ABoardAddress == -1 && ADeviceAddress == -1);
-  std::int32_t board = 0;
-  std::int32_t address = 0;
-  std::int32_t timeOut = 0;
-  bool eoi = false;
-  reader.ReadInteger(board);
-  reader.ReadInteger(address);
-  reader.ReadInteger(timeOut);
-  reader.ReadBool(eoi);
-  if (board < 0 || address < 0 || address > MaxAddress || timeOut < 0)
-    throw EReadError(InvalidDeviceRecordText);
-  ABoardAddress = board;
-  ADeviceAddress = address;
-  ATimeOut = timeOut;
-  EOI = eoi;
+  LoadSettings(reader, std::numeric_limits<std::int32_t>::max());
 }
 
 bool TCECGPIB::AssignFrom(const TCommunication& other) {
@@ -275,8 +244,5 @@ bool TCECGPIB::AssignFrom(const TCommunication& other) {
 }
 
 void TCECGPIB::Describe(TReport& report) {
-  report.AddLine("\t\tType:\tCEC GPIB");
-  report.AddLine("\t\tBoard Address:\t" + std::to_string(ABoardAddress));
-  report.AddLine("\t\tDevice Address:\t" + std::to_string(ADeviceAddress));
-  report.AddLine("\t\tTime Out:\t" + MillisecondTimeOutText(ATimeOut));
+  DescribeSettings(report, "CEC GPIB", MillisecondTimeOutText(ATimeOut));
 }

@@ -90,6 +90,14 @@ public:
 protected:
   explicit TCommunication(TCommType type) : Type(type) {}
 
+  // A new buffer of the bytes and a closing NUL; length is the byte count, plus one when
+  // the NUL counts (CEC's command texts).
+  static std::unique_ptr<char[]> CommandBuffer(const std::string& bytes, bool countNul,
+                                               int& length);
+  // The text with terminator1 and then terminator2 appended where each is above 0; a
+  // second without a first counts as none.
+  static std::string WithTerminators(std::string text, int terminator1, int terminator2);
+
   const TCommType Type;
   // Milliseconds (CEC, RS-232; 0 = none) or the NI time-out code 0..17.
   std::int32_t ATimeOut = -1;
@@ -118,6 +126,15 @@ public:
 protected:
   TGPIB(TCommType type, int boardAddress, int deviceAddress)
       : TCommunication(type), ABoardAddress(boardAddress), ADeviceAddress(deviceAddress) {}
+
+  // The settings record of both classes: int32 board, address, time-out (in the class's
+  // unit), bool EOI. LoadSettings refuses a board below 0, an address outside 0..30 and a
+  // time-out outside 0..maxTimeOut (EReadError(InvalidDeviceRecordText)).
+  void SaveSettings(TWriteFile& writer) const;
+  void LoadSettings(TReadFile& reader, std::int32_t maxTimeOut);
+  // The printout lines of the settings: the type, both addresses and the time-out text.
+  void DescribeSettings(TReport& report, const std::string& type,
+                        const std::string& timeOut) const;
 
   std::int32_t ABoardAddress = -1;
   std::int32_t ADeviceAddress = -1;

@@ -1,12 +1,7 @@
 #include "communication/nat_gpib.h"
 
-#include <cstring>
-
 #include "model/assertion.h"
 #include "model/errors.h"
-#include "model/read_file.h"
-#include "model/report.h"
-#include "model/write_file.h"
 #include "platform/ni488_library.h"
 
 namespace {
@@ -24,12 +19,16 @@ const char* const TimeOutTexts[TNATGPIB::MaxTimeOutCode + 1] = {
     "3 seconds",        "10 seconds",       "30 seconds",       "100 seconds",
     "300 seconds",      "1000 seconds"};
 
-// The highest GPIB primary address.
-constexpr int MaxAddress = 30;
-
 std::string Hex(int value) { return HexDigits(static_cast<std::uint32_t>(value)); }
 
 std::string Status(int ibsta) { return " Status OX" + Hex(ibsta); }
+
+// Traces a write's status; an error or a time-out throws errorText + iberr.
+void CheckWrite(int ibsta, int iberr, TTraceLines& trace, const char* errorText) {
+  trace.push_back(Status(ibsta));
+  if (ibsta & niERR) trace.push_back("GPIB error: " + std::to_string(iberr));
+  if (ibsta & (niERR | niTIMO)) throw EExperimentError(errorText + std::to_string(iberr));
+}
 
 }  // namespace
 
@@ -76,17 +75,7 @@ void TNATGPIB::Open() {
 std::unique_ptr<char[]> TNATGPIB::BuildSendCommand(const std::string& text, int terminator1,
                                                    int terminator2, bool /*addTerminators*/,
                                                    int& length) {
-  std::string command = text;
-  // A second terminator without a first counts as none.
-  if (terminator1 > 0) {
-    command += static_cast<char>(terminator1);
-    if (terminator2 > 0) command += static_cast<char>(terminator2);
-  }
-  length = static_cast<int>(command.size());
-  auto buffer = std::make_unique<char[]>(command.size() + 1);
-  std::memcpy(buffer.get(), command.data(), command.size());
-  buffer[command.size()] = '\0';
-  return buffer;
+  return CommandBuffer(WithTerminators(text, terminator1, terminator2), false, length);
 }
 
 int TNATGPIB::Write(const char* buffer, int length, bool addTerminators, int& iberr) {
@@ -117,9 +106,7 @@ void TNATGPIB::SendTrace(const char* buffer, int length, bool addTerminators,
                   std::to_string(length) + ")");
   int iberr = 0;
   const int ibsta = Write(buffer, length, addTerminators, iberr);
-  trace.push_back(Status(ibsta));
-  if (ibsta & niERR) trace.push_back("GPIB error: " + std::to_string(iberr));
-  if (ibsta & (niERR | niTIMO)) throw EExperimentError("GPIB Error" + std::to_string(iberr));
+  CheckWrite(ibsta, iberr, trace, "GPIB Error");
 }
 
 void TNATGPIB::SendBinary(const char* buffer, int length) {
@@ -128,14 +115,10 @@ void TNATGPIB::SendBinary(const char* buffer, int length) {
 }
 
 void TNATGPIB::SendBinaryTrace(const char* buffer, int length, TTraceLines& trace) {
-  QORV_ASSERT(buffer);
-  Open();
-  QORV_ASSERT(Pdevicenum > -1);
-  const int ibsta = TNi488Library::Instance().Ibwrt(Pdevicenum, buffer, length);
-  const int iberr = TNi488Library::Iberr();
-  trace.push_back(Status(ibsta));
-  if (ibsta & niERR) trace.push_back("GPIB error: " + std::to_string(iberr));
-  if (ibsta & (niERR | niTIMO)) throw EExperimentError("GPIB Error: " + std::to_string(iberr));
+  // Raw bytes: EOI stays as it is.
+  int iberr = 0;
+  const int ibsta = Write(buffer, length, true, iberr);
+  CheckWrite(ibsta, iberr, trace, "GPIB Error: ");
 }
 
 bool TNATGPIB::Read(char* buffer, int maxBytes, int /*terminator*/, int& bytesRead) {
@@ -180,11 +163,7 @@ int TNATGPIB::SerialPollTrace(TTraceLines& trace) {
 }
 
 std::unique_ptr<char[]> TNATGPIB::BusCommandString(int flags, int& length) {
-  const std::string text = BusCommandText(flags);
-  length = static_cast<int>(text.size());
-  auto buffer = std::make_unique<char[]>(text.size() + 1);
-  std::memcpy(buffer.get(), text.c_str(), text.size() + 1);
-  return buffer;
+  return CommandBuffer(BusCommandText(flags), false, length);
 }
 
 void TNATGPIB::Close() {
@@ -206,30 +185,9 @@ std::string TNATGPIB::GetName() const {
   return "National GPIB-Device Address: " + std::to_string(ADeviceAddress);
 }
 
-void TNATGPIB::Save(TWriteFile& writer) {
-  writer.WriteInteger(ABoardAddress);
-  writer.WriteInteger(ADeviceAddress);
-  writer.WriteInteger(ATimeOut);
-  writer.WriteBool(EOI);
-}
+void TNATGPIB::Save(TWriteFile& writer) { SaveSettings(writer); }
 
-void TNATGPIB::Load(TReadFile& reader) {
-  QORV_ASSERT(ABoardAddress == -1 && ADeviceAddress == -1);
-  std::int32_t board = 0;
-  std::int32_t address = 0;
-  std::int32_t code = 0;
-  bool end = false;
-  reader.ReadInteger(board);
-  reader.ReadInteger(address);
-  reader.ReadInteger(code);
-  reader.ReadBool(end);
-  if (board < 0 || address < 0 || address > MaxAddress || code < 0 || code > MaxTimeOutCode)
-    throw EReadError(InvalidDeviceRecordText);
-  ABoardAddress = board;
-  ADeviceAddress = address;
-  ATimeOut = code;
-  EOI = end;
-}
+void TNATGPIB::Load(TReadFile& reader) { LoadSettings(reader, MaxTimeOutCode); }
 
 bool TNATGPIB::AssignFrom(const TCommunication& other) {
   if (const auto* nat = dynamic_cast<const TNATGPIB*>(&other)) {
@@ -241,8 +199,5 @@ bool TNATGPIB::AssignFrom(const TCommunication& other) {
 }
 
 void TNATGPIB::Describe(TReport& report) {
-  report.AddLine("\t\tType:\tNational GPIB");
-  report.AddLine("\t\tBoard Address:\t" + std::to_string(ABoardAddress));
-  report.AddLine("\t\tDevice Address:\t" + std::to_string(ADeviceAddress));
-  report.AddLine("\t\tTime Out:\t" + TimeOutText(ATimeOut));
+  DescribeSettings(report, "National GPIB", TimeOutText(ATimeOut));
 }

@@ -91,7 +91,8 @@ std::int64_t TReadData::DecodableBytes(std::int32_t points) const {
 }
 
 void TReadData::CheckBinaryBytesPerPoint() const {
-  if (ABytesPerPoint < 1 || ABytesPerPoint > 4) throw EExperimentError(BinaryBytesPerPointText);
+  if (AReadType == rtBINARY && (ABytesPerPoint < 1 || ABytesPerPoint > 4))
+    throw EExperimentError(BinaryBytesPerPointText);
 }
 
 // TReadDataSingle
@@ -103,7 +104,7 @@ TReadDataSingle::~TReadDataSingle() = default;
 void TReadDataSingle::Read(TData* data) {
   auto* single = dynamic_cast<TDataSingle*>(data);
   QORV_ASSERT(single!=0);
-  if (AReadType == rtBINARY) CheckBinaryBytesPerPoint();
+  CheckBinaryBytesPerPoint();
   QORV_ASSERT(PReadMechanics!=0);
   const std::int64_t bytes = DecodableBytes(1);
   const auto lock = single->LockValues();
@@ -112,12 +113,11 @@ void TReadDataSingle::Read(TData* data) {
 
 void TReadDataSingle::CreateMechanics() {
   PReadMechanics.reset();
-  if (AReadType == rtBINARY) {
-    CheckBinaryBytesPerPoint();
+  CheckBinaryBytesPerPoint();
+  if (AReadType == rtBINARY)
     PReadMechanics = std::make_unique<TSingleReadMechanicsBinary>(ALeftToRight, ABytesPerPoint);
-  } else {
+  else
     PReadMechanics = std::make_unique<TSingleReadMechanicsASCII>(ATermChar, Powner->GetDToE());
-  }
 }
 
 std::string TReadDataSingle::Describe() {
@@ -141,7 +141,7 @@ TReadDataArray::~TReadDataArray() = default;
 void TReadDataArray::Read(TData* data) {
   auto* array = dynamic_cast<TDataArray*>(data);
   QORV_ASSERT(array!=0);
-  if (AReadType == rtBINARY) CheckBinaryBytesPerPoint();
+  CheckBinaryBytesPerPoint();
   QORV_ASSERT(PReadMechanics!=0);
   const std::int32_t points = GetNumberPointsToRead();
   const std::int64_t bytes = DecodableBytes(points);
@@ -154,8 +154,8 @@ void TReadDataArray::Read(TData* data) {
 
 void TReadDataArray::CreateMechanics() {
   PReadMechanics.reset();
+  CheckBinaryBytesPerPoint();
   if (AReadType == rtBINARY) {
-    CheckBinaryBytesPerPoint();
     PReadMechanics = std::make_unique<TArrayReadMechanicsBinary>(ALeftToRight, ABytesPerPoint);
   } else {
     QORV_ASSERT(!PDelimiter.empty());

@@ -87,7 +87,7 @@ protected:
   // The bytes of the buffer the decoder may look at: the byte count, at most what the
   // buffer holds. The buffer must exist.
   std::int64_t DecodableBytes(std::int32_t points) const;
-  // EExperimentError for binary words outside 1 to 4 bytes.
+  // EExperimentError for a binary read with words outside 1 to 4 bytes.
   void CheckBinaryBytesPerPoint() const;
 
   std::int32_t ABytesPerPoint = 0;

@@ -30,7 +30,8 @@ TSerialParity ParityOf(int index) {
   return parities[index];
 }
 
-// Handshake indexes: 0 None, 1 XOn/XOff, 2 RTS, 3 DTR, 4 CTS, 5 DSR.
+// Handshake indexes: 0 None, 1 XOn/XOff, 2 RTS, 3 DTR, 4 CTS, 5 DSR. The system's serial
+// interface has no DTR/DSR flow control, so those two act as none.
 TSerialFlow FlowOf(int input, int output) {
   TSerialFlow flow;
   flow.XOnXOffIn = input == 1;
@@ -177,16 +178,7 @@ bool TRS232::ReadTrace(char* buffer, int maxBytes, int terminator, int& bytesRea
 
 std::unique_ptr<char[]> TRS232::BuildSendCommand(const std::string& text, int terminator1,
                                                  int terminator2, bool, int& length) {
-  std::string bytes = text;
-  if (terminator1 > 0) {
-    bytes += static_cast<char>(terminator1);
-    if (terminator2 > 0) bytes += static_cast<char>(terminator2);
-  }
-  auto buffer = std::make_unique<char[]>(bytes.size() + 1);
-  std::memcpy(buffer.get(), bytes.data(), bytes.size());
-  buffer[bytes.size()] = '\0';
-  length = static_cast<int>(bytes.size());
-  return buffer;
+  return CommandBuffer(WithTerminators(text, terminator1, terminator2), false, length);
 }
 
 void TRS232::Save(TWriteFile& writer) {

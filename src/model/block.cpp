@@ -8,8 +8,16 @@
 #include "model/read_file.h"
 #include "model/tree_node.h"
 #include "model/write_file.h"
+#include "scripts/device/clear_device_buffer_script.h"
+#include "scripts/device/read_script.h"
+#include "scripts/device/send_binary_script.h"
+#include "scripts/device/send_gpib_script.h"
+#include "scripts/device/send_rs232_script.h"
+#include "scripts/device/send_script.h"
+#include "scripts/device/serial_poll_script.h"
 #include "scripts/files/create_new_file_script.h"
 #include "scripts/files/output_to_file_script.h"
+#include "scripts/files/read_file_script.h"
 #include "scripts/flow/blank_script.h"
 #include "scripts/flow/calculate_script.h"
 #include "scripts/flow/comment_script.h"
@@ -133,6 +141,14 @@ TScript* TBlock::CreateScriptByType(TBlock* block, int type, TTreeNode* node) {
     case TScript::CREATENEWFILE: return new TCreateNewFileScript(block, node);
     case TScript::PLOT: return new TPlotScript(block, node);
     case TScript::CLEARPLOT: return new TClearPlotScript(block, node);
+    case TScript::SEND: return new TSendScript(block, node);
+    case TScript::SENDGPIB: return new TSendGPIBScript(block, node);
+    case TScript::SENDRS232: return new TSendRS232Script(block, node);
+    case TScript::SERIALPOLL: return new TSerialPollScript(block, node);
+    case TScript::SENDBINARY: return new TSendBinaryScript(block, node);
+    case TScript::READ: return new TReadScript(block, node);
+    case TScript::READFILE: return new TReadFileScript(block, node);
+    case TScript::CLEARDEVICEBUFFER: return new TClearDeviceBufferScript(block, node);
     // The other commands join here as their classes are built; until then they give
     // none, and a file holding them ends in "Error Openning Script".
     default: return nullptr;

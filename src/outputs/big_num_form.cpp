@@ -52,61 +52,42 @@ void TBigNumForm::ClearOutput() {
   Changed();
 }
 
-void TBigNumForm::Write(TWriteFile& writer) {
+void TBigNumForm::WriteRecord(TWriteFile& writer, bool withData) {
   writer.WriteString(Name);
   const std::string shown = DataLabel.Text;
-  DataLabel.Text.clear();
+  if (!withData) DataLabel.Text.clear();
   writer.WriteComponent(&DataLabel);
   DataLabel.Text = shown;
-  writer.WriteBool(Logging);
-  if (Logging) {
-    writer.WriteString(PLogFileName);
-    writer.WriteBool(TimeStamp);
-    writer.WriteBool(DateStamp);
-    writer.WriteBool(CloseBetweenWrites);
+  if (!withData) {
+    writer.WriteBool(Logging);
+    if (Logging) {
+      writer.WriteString(PLogFileName);
+      writer.WriteBool(TimeStamp);
+      writer.WriteBool(DateStamp);
+      writer.WriteBool(CloseBetweenWrites);
+    }
   }
   WriteFormat(writer);
 }
 
-void TBigNumForm::Read(TReadFile& reader) {
+void TBigNumForm::ReadRecord(TReadFile& reader, bool withData) {
+  QORV_ASSERT(!withData||Poutput==0);
   const std::string name = reader.ReadString();
   reader.ReadComponent(&DataLabel);
-  reader.ReadBool(Logging);
-  if (Logging) {
-    PLogFileName = reader.ReadString();
-    reader.ReadBool(TimeStamp);
-    reader.ReadBool(DateStamp);
-    reader.ReadBool(CloseBetweenWrites);
+  if (!withData) {
+    reader.ReadBool(Logging);
+    if (Logging) {
+      PLogFileName = reader.ReadString();
+      reader.ReadBool(TimeStamp);
+      reader.ReadBool(DateStamp);
+      reader.ReadBool(CloseBetweenWrites);
+    }
   }
-  ReadFormatAndName(reader, name);
-}
-
-void TBigNumForm::WriteOutputFile(TWriteFile& writer) {
-  writer.WriteString(Name);
-  writer.WriteComponent(&DataLabel);
-  WriteFormat(writer);
-}
-
-void TBigNumForm::ReadOutputFile(TReadFile& reader) {
-  QORV_ASSERT(Poutput==0);
-  const std::string name = reader.ReadString();
-  reader.ReadComponent(&DataLabel);
-  ReadFormatAndName(reader, name);
-  FileName = reader.GetFileName();
-}
-
-void TBigNumForm::ReadFormatAndName(TReadFile& reader, const std::string& name) {
   ReadFormat(reader);
   SetName(name);
 }
 
-void TBigNumForm::PlotValue(TPlotScript* plot) { Show(plot, nullptr); }
-
-void TBigNumForm::PlotValueTrace(TPlotScript* plot, std::vector<std::string>& trace) {
-  Show(plot, &trace);
-}
-
-void TBigNumForm::Show(TPlotScript* plot, std::vector<std::string>* trace) {
+void TBigNumForm::PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) {
   QORV_ASSERT(plot!=0);
   Cleared = false;
   DataLabel.Text = plot->GetValueText(NumberFormat, DecimalPlaces);

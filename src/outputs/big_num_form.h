@@ -25,17 +25,8 @@ public:
   std::uint8_t GetOutputType() const override { return 6; }
   // The label becomes empty and the next logged value starts a new file.
   void ClearDisplay() override;
-  // Name, the label without its caption, the log settings, decimal places, kind.
-  void Write(TWriteFile& writer) override;
-  void Read(TReadFile& reader) override;
-  // Name, the label with its caption, decimal places, kind.
-  void ReadOutputFile(TReadFile& reader) override;
-  void WriteOutputFile(TWriteFile& writer) override;
-  void PlotValue(TPlotScript* plot) override;
-  void PlotValueTrace(TPlotScript* plot, std::vector<std::string>& trace) override;
   // Closes the log; the next logged value starts a new file.
   void EndRun() override;
-  void ShowOutput() override { RequestShow(); }
   void ClearOutput() override;
 
   // The shown value.
@@ -57,11 +48,16 @@ public:
   // The clock of the stamps (the local clock unless a test sets one; none resets).
   static void SetClock(std::function<TLogTime()> clock);
 
+protected:
+  // Name, the label, the log settings (not in output files), decimal places, kind; the
+  // label's caption only in output files.
+  void WriteRecord(TWriteFile& writer, bool withData) override;
+  void ReadRecord(TReadFile& reader, bool withData) override;
+  void PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) override;
+
 private:
-  void Show(TPlotScript* plot, std::vector<std::string>* trace);
   void LogValue();
   void CloseLog();
-  void ReadFormatAndName(TReadFile& reader, const std::string& name);
 
   TTextComponent DataLabel{"TLabel"};
   bool Logging = false;  // the check mark of "Log Data To File"

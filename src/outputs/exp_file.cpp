@@ -59,24 +59,30 @@ std::string ShortFileName(const std::string& fileName) {
 // TExperimentFile
 
 TExperimentFile::TExperimentFile(const std::string& name, TTreeNode* node, bool closeBetweenWrites,
-                                 bool writeFileName)
+                                 bool writeFileName, TExpFileList* list)
     : TExpAttribute(name, node),
       AbCloseBetweenWrites(closeBetweenWrites),
-      AbWriteFileName(writeFileName) {
+      AbWriteFileName(writeFileName),
+      PList(list) {
   if (AExpAttNode) {
     AExpAttNode->SetImageIndex(-1);
     AExpAttNode->SetSelectedIndex(-1);
   }
 }
 
-TExperimentFile::~TExperimentFile() { CloseStream(); }
+TExperimentFile::~TExperimentFile() {
+  CloseStream();
+  if (PList) PList->Unregister(this);
+}
 
 void TExperimentFile::CloseStream() {
   // Every line was flushed when it was written: nothing is left to lose here.
   if (std::FILE* stream = std::exchange(PfsFileStream, nullptr)) std::fclose(stream);
 }
 
-void TExperimentFile::PutLine(const std::string& fileName, bool create, const std::string& text) {
+void TExperimentFile::PutLine(const std::string& fileName, bool truncate,
+                              const std::string& text) {
+  const bool create = !PfsFileStream && truncate && !AbCreated;
   const auto fail = [this, &fileName] {
     CloseStream();
     throw EFileError("Error Writing to file, " + fileName + "abort writing.");
@@ -93,13 +99,27 @@ void TExperimentFile::PutLine(const std::string& fileName, bool create, const st
   }
   if (!put(text) || std::fflush(PfsFileStream) != 0) fail();
   if (AbCloseBetweenWrites && std::fclose(std::exchange(PfsFileStream, nullptr)) != 0) fail();
+  if (create) AbCreated = true;
 }
 
-bool TExperimentFile::EnterLoaded(TExpFileList* list) {
-  QORV_ASSERT(list!=0);
-  TExperimentFile* listed = list->Find(GetFullName());
+void TExperimentFile::Save(TWriteFile& writer) {
+  writer.WriteString(GetName());
+  SaveSettings(writer);
+  SaveUsers(writer);
+}
+
+bool TExperimentFile::Load(TReadFile& reader) {
+  SetName(reader.ReadString());
+  LoadSettings(reader);
+  LoadUsers(reader);
+  return EnterLoaded();
+}
+
+bool TExperimentFile::EnterLoaded() {
+  QORV_ASSERT(PList!=0);
+  TExperimentFile* listed = PList->Find(GetFullName());
   if (!listed || listed == this) {
-    list->Register(this);
+    PList->Register(this);
     return true;
   }
   // Another file of the list names the same file: the loaded one's commands write there.
@@ -116,18 +136,13 @@ bool TExperimentFile::EnterLoaded(TExpFileList* list) {
 TSingleExpFile::TSingleExpFile(const std::string& name, TTreeNode* node, bool closeBetweenWrites,
                                bool writeFileName, TSingleExpFileList* list,
                                const std::string& fileName, bool overwrite)
-    : TExperimentFile(name, node, closeBetweenWrites, writeFileName),
-      PList(list),
+    : TExperimentFile(name, node, closeBetweenWrites, writeFileName, list),
       PsFileName(fileName),
       AbOverwrite(overwrite) {}
 
-TSingleExpFile::~TSingleExpFile() {
-  if (PList) PList->Unregister(this);
-}
-
 int TSingleExpFile::Edit() {
   TSingleExpFileRequest request;
-  request.List = PList;
+  request.List = static_cast<TSingleExpFileList*>(PList);
   request.ShowAdd = false;
   request.FormerName = UpperText(PsFileName);
   request.FileName = PsFileName;
@@ -151,9 +166,7 @@ int TSingleExpFile::Edit() {
 
 void TSingleExpFile::WriteLine(const std::string& text) {
   // Overwriting truncates the file once per run, at its first write.
-  const bool create = !PfsFileStream && AbOverwrite && !AbCreated;
-  PutLine(PsFileName, create, text);
-  if (create) AbCreated = true;
+  PutLine(PsFileName, AbOverwrite, text);
 }
 
 void TSingleExpFile::Close() { CloseStream(); }
@@ -175,38 +188,29 @@ bool TSingleExpFile::PrepareRun() {
   return result;
 }
 
-void TSingleExpFile::Save(TWriteFile& writer) {
-  writer.WriteString(GetName());
+void TSingleExpFile::SaveSettings(TWriteFile& writer) {
   writer.WriteString(PsFileName);
   writer.WriteBool(AbOverwrite);
   writer.WriteBool(AbCloseBetweenWrites);
   writer.WriteBool(AbWriteFileName);
-  SaveUsers(writer);
 }
 
-bool TSingleExpFile::Load(TReadFile& reader) {
-  SetName(reader.ReadString());
+void TSingleExpFile::LoadSettings(TReadFile& reader) {
   PsFileName = reader.ReadString();
   reader.ReadBool(AbOverwrite);
   reader.ReadBool(AbCloseBetweenWrites);
   reader.ReadBool(AbWriteFileName);
-  LoadUsers(reader);
-  return EnterLoaded(PList);
 }
 
 // TMultiExpFile
 
 TMultiExpFile::TMultiExpFile(const std::string& name, TTreeNode* node, bool closeBetweenWrites,
                              bool writeFileName, TMultiExpFileList* list)
-    : TExperimentFile(name, node, closeBetweenWrites, writeFileName), PList(list) {}
-
-TMultiExpFile::~TMultiExpFile() {
-  if (PList) PList->Unregister(this);
-}
+    : TExperimentFile(name, node, closeBetweenWrites, writeFileName, list) {}
 
 int TMultiExpFile::Edit() {
   TMultiExpFileRequest request;
-  request.List = PList;
+  request.List = static_cast<TMultiExpFileList*>(PList);
   request.ShowAdd = false;
   request.FormerName = UpperText(GetFullName());
   request.Directory = PsDirectory;
@@ -243,9 +247,7 @@ std::string TMultiExpFile::GetShortName() const { return MultiShortName(PsBaseNa
 
 void TMultiExpFile::WriteLine(const std::string& text) {
   // Make-new and overwrite truncate the file of a number at its first write in the run.
-  const bool create = !PfsFileStream && AMode != mfAPPEND && !AbCreated;
-  PutLine(GetFileName(), create, text);
-  if (create) AbCreated = true;
+  PutLine(GetFileName(), AMode != mfAPPEND, text);
 }
 
 void TMultiExpFile::Close() {
@@ -318,8 +320,7 @@ void TMultiExpFile::SetStartIndex(std::int32_t start) {
   AStartIndex = start;
 }
 
-void TMultiExpFile::Save(TWriteFile& writer) {
-  writer.WriteString(GetName());
+void TMultiExpFile::SaveSettings(TWriteFile& writer) {
   writer.WriteString(PsDirectory);
   writer.WriteString(PsBaseName);
   writer.WriteString(PsExtension);
@@ -327,11 +328,9 @@ void TMultiExpFile::Save(TWriteFile& writer) {
   writer.WriteInteger(AStartIndex);
   writer.WriteBool(AbCloseBetweenWrites);
   writer.WriteBool(AbWriteFileName);
-  SaveUsers(writer);
 }
 
-bool TMultiExpFile::Load(TReadFile& reader) {
-  SetName(reader.ReadString());
+void TMultiExpFile::LoadSettings(TReadFile& reader) {
   PsDirectory = reader.ReadString();
   PsBaseName = reader.ReadString();
   PsExtension = reader.ReadString();
@@ -349,6 +348,4 @@ bool TMultiExpFile::Load(TReadFile& reader) {
   ACurrentIndex = start;
   reader.ReadBool(AbCloseBetweenWrites);
   reader.ReadBool(AbWriteFileName);
-  LoadUsers(reader);
-  return EnterLoaded(PList);
 }

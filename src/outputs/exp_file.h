@@ -11,8 +11,10 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <string>
 
+#include "model/errors.h"
 #include "model/exp_attribute.h"
 #include "model/ui_port.h"
 
@@ -31,6 +33,19 @@ bool IsPathSeparator(char c);
 // The text after the last separator, looked for from the second-to-last character down
 // to the first; the whole name when there is none there.
 std::string ShortFileName(const std::string& fileName);
+
+// Runs a command's work on a data file in a run: any failure stops the run with its
+// message (EExperimentError).
+template <class TStep>
+void RunFileStep(TStep&& step) {
+  try {
+    step();
+  } catch (const EExperimentError&) {
+    throw;
+  } catch (const std::exception& error) {
+    throw EExperimentError(error.what());
+  }
+}
 
 // Where the multiple-file mode says to write when the file of the current number exists.
 enum TMultiFileMode : std::int32_t { mfMAKENEW = 0, mfAPPEND = 1, mfOVERWRITE = 2 };
@@ -73,8 +88,8 @@ class TExperimentFile : public TExpAttribute {
 public:
   // The node's image is cleared.
   TExperimentFile(const std::string& name, TTreeNode* node, bool closeBetweenWrites,
-                  bool writeFileName);
-  // Closes an open stream.
+                  bool writeFileName, TExpFileList* list);
+  // Closes an open stream and leaves the list's name table.
   ~TExperimentFile() override;
 
   // Appends the text and CR LF (worker thread, or the debug window). EFileError
@@ -87,11 +102,12 @@ public:
   virtual bool PrepareRun() = 0;
   virtual std::string GetFullName() const = 0;
   virtual std::string GetShortName() const = 0;
-  // The file's record in experiment and block files.
-  virtual void Save(TWriteFile& writer) = 0;
+  // The file's record in experiment and block files: the name, the kind's settings, the
+  // users.
+  void Save(TWriteFile& writer);
   // Reads the record and binds the waiting references; false when the list already has
   // a file of this full name, which then takes the users (the caller deletes this one).
-  virtual bool Load(TReadFile& reader) = 0;
+  bool Load(TReadFile& reader);
 
   bool IsOpen() const { return PfsFileStream != nullptr; }
 
@@ -99,17 +115,22 @@ public:
   bool AbWriteFileName;
 
 protected:
+  // The kind's settings in the record, between the name and the users.
+  virtual void SaveSettings(TWriteFile& writer) = 0;
+  virtual void LoadSettings(TReadFile& reader) = 0;
   // Writes the line to fileName, opening the stream first when none is open: created
-  // (truncated) when create is set or the file does not exist, else opened at its end.
-  // The CR LF, the name line of a created file, the flush and the close between writes
-  // are done here.
-  void PutLine(const std::string& fileName, bool create, const std::string& text);
+  // (truncated) when the file does not exist, or when truncate is set and the file was
+  // not created yet (AbCreated), else opened at its end. The CR LF, the name line of a
+  // created file, the flush and the close between writes are done here.
+  void PutLine(const std::string& fileName, bool truncate, const std::string& text);
   void CloseStream();
   // After a record is read: enters the file in the list's name table; false when the
   // list has another file of the same full name, which then takes this file's users.
-  bool EnterLoaded(TExpFileList* list);
+  bool EnterLoaded();
 
+  TExpFileList* PList;
   std::FILE* PfsFileStream = nullptr;
+  bool AbCreated = false;  // truncated in this run (a multiple file: for this number)
 };
 
 class TSingleExpFile : public TExperimentFile {
@@ -117,8 +138,6 @@ public:
   TSingleExpFile(const std::string& name, TTreeNode* node, bool closeBetweenWrites,
                  bool writeFileName, TSingleExpFileList* list, const std::string& fileName,
                  bool overwrite);
-  // Leaves the list's name table.
-  ~TSingleExpFile() override;
 
   // Opens the single-file dialog; after OK the file takes the entries (the name, when
   // it changed, renames the attribute to the new short name) and the experiment is
@@ -134,17 +153,17 @@ public:
   bool PrepareRun() override;
   std::string GetFullName() const override { return PsFileName; }
   std::string GetShortName() const override { return ShortFileName(PsFileName); }
-  // Name, file name, overwrite, close between writes, write file name, users.
-  void Save(TWriteFile& writer) override;
-  bool Load(TReadFile& reader) override;
 
   const std::string& GetFileName() const { return PsFileName; }
   bool GetOverwrite() const { return AbOverwrite; }
 
+protected:
+  // File name, overwrite, close between writes, write file name.
+  void SaveSettings(TWriteFile& writer) override;
+  void LoadSettings(TReadFile& reader) override;
+
 private:
-  TSingleExpFileList* PList;
   std::string PsFileName;
-  bool AbCreated = false;  // created (truncated) in this run
   bool AbOverwrite;
 };
 
@@ -153,8 +172,6 @@ public:
   // Empty directory, base and extension, mode make-new, numbers 0.
   TMultiExpFile(const std::string& name, TTreeNode* node, bool closeBetweenWrites,
                 bool writeFileName, TMultiExpFileList* list);
-  // Leaves the list's name table.
-  ~TMultiExpFile() override;
 
   // Opens the multiple-file dialog; after OK the file takes the entries, is renamed to
   // its new short name and the experiment is marked modified. Answers 1 after OK.
@@ -175,10 +192,6 @@ public:
   std::string GetFullName() const override;
   // base_X.ext
   std::string GetShortName() const override;
-  // Name, directory, base, extension, mode, start number, close between writes, write
-  // file name, users.
-  void Save(TWriteFile& writer) override;
-  bool Load(TReadFile& reader) override;
 
   // Create-new-file: closes the stream and moves to the next number (in make-new mode
   // the next whose file does not exist: a number never written is kept).
@@ -204,14 +217,18 @@ public:
   std::int32_t GetStartIndex() const { return AStartIndex; }
   std::int32_t GetCurrentIndex() const { return ACurrentIndex; }
 
+protected:
+  // Directory, base, extension, mode, start number, close between writes, write file
+  // name.
+  void SaveSettings(TWriteFile& writer) override;
+  void LoadSettings(TReadFile& reader) override;
+
 private:
   std::string PsDirectory;
   std::string PsBaseName;
   std::string PsExtension;
   std::int32_t AMode = mfMAKENEW;
   std::int32_t AStartIndex = 0;
-  TMultiExpFileList* PList;
-  bool AbCreated = false;  // the current number's file was created in this run
-  bool Prepared = false;   // prepared for the run now going on
+  bool Prepared = false;  // prepared for the run now going on
   std::int32_t ACurrentIndex = 0;
 };

@@ -37,6 +37,15 @@ bool Refuse(const std::string& message, TExpFileField field, TExpFileField& focu
 
 const char* YesNo(bool flag) { return flag ? "Y\t" : "N\t"; }
 
+// The list's dialog for new files; its OK makes one more file from the entries.
+template <class TRequest, class TList>
+void OpenNewFileDialog(TList* list, bool showAdd) {
+  TRequest request;
+  request.List = list;
+  request.ShowAdd = showAdd;
+  if (UiPort().OpenDialog(request) == 1) list->Create(request);
+}
+
 void SetImage(TTreeNode* node, int image) {
   if (!node) return;
   node->SetImageIndex(image);
@@ -92,6 +101,12 @@ std::vector<TExperimentFile*> TExpFileList::GetFiles() const {
 TTreeNode* TExpFileList::NewNode(const std::string& shortName) {
   QORV_ASSERT(TExpAttViewData::AExpAttNode!=0);
   return AExpAttNode->GetTree()->AddChild(AExpAttNode, shortName);
+}
+
+void TExpFileList::Added(TExperimentFile* file) {
+  Register(file);
+  AExpAttNode->SetExpanded(true);
+  UiPort().ExperimentChanged(1, 0);
 }
 
 bool TExpFileList::RefusedWhileRunning(const char* message) {
@@ -181,19 +196,13 @@ TSingleExpFileList::TSingleExpFileList(TExperiment* owner, TTreeNode* node)
 
 void TSingleExpFileList::UserAdd() {
   if (RefusedWhileRunning("Cannot add output while experiment is running")) return;
-  TSingleExpFileRequest request;
-  request.List = this;
-  request.ShowAdd = false;
-  if (UiPort().OpenDialog(request) == 1) Create(request);
+  OpenNewFileDialog<TSingleExpFileRequest>(this, false);
 }
 
 void TSingleExpFileList::AddNew() {
   if (RefusedWhileRunning("Cannot add a variable while the experiment is running")) return;
-  TSingleExpFileRequest request;
-  request.List = this;
-  request.ShowAdd = true;
   // The dialog made a file at each Add; its OK closes as Cancel on an empty name.
-  if (UiPort().OpenDialog(request) == 1) Create(request);
+  OpenNewFileDialog<TSingleExpFileRequest>(this, true);
 }
 
 bool TSingleExpFileList::CheckEntry(TSingleExpFileRequest& request) const {
@@ -211,9 +220,7 @@ TSingleExpFile* TSingleExpFileList::Create(const TSingleExpFileRequest& request)
   const std::string name = ShortFileName(fileName);
   auto* file = new TSingleExpFile(name, NewNode(name), request.CloseBetweenWrites,
                                   request.WriteFileName, this, fileName, request.Overwrite);
-  Register(file);
-  AExpAttNode->SetExpanded(true);
-  UiPort().ExperimentChanged(1, 0);
+  Added(file);
   return file;
 }
 
@@ -246,19 +253,11 @@ TMultiExpFileList::TMultiExpFileList(TExperiment* owner, TTreeNode* node)
   SetImage(AExpAttNode, MultipleFilesImage);
 }
 
-void TMultiExpFileList::UserAdd() {
-  TMultiExpFileRequest request;
-  request.List = this;
-  request.ShowAdd = false;
-  if (UiPort().OpenDialog(request) == 1) Create(request);
-}
+void TMultiExpFileList::UserAdd() { OpenNewFileDialog<TMultiExpFileRequest>(this, false); }
 
 void TMultiExpFileList::AddNew() {
   if (RefusedWhileRunning("Cannot add a variable while the experiment is running")) return;
-  TMultiExpFileRequest request;
-  request.List = this;
-  request.ShowAdd = true;
-  if (UiPort().OpenDialog(request) == 1) Create(request);
+  OpenNewFileDialog<TMultiExpFileRequest>(this, true);
 }
 
 bool TMultiExpFileList::CheckEntry(TMultiExpFileRequest& request) const {
@@ -295,9 +294,7 @@ TMultiExpFile* TMultiExpFileList::Create(const TMultiExpFileRequest& request) {
   file->SetNames(CleanDirectory(request.Directory), base, extension);
   file->SetMode(request.Mode);
   file->SetStartIndex(StartNumberOf(request.StartNumber));
-  Register(file);
-  AExpAttNode->SetExpanded(true);
-  UiPort().ExperimentChanged(1, 0);
+  Added(file);
   return file;
 }
 

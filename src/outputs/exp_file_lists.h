@@ -67,6 +67,8 @@ protected:
   static bool RefusedWhileRunning(const char* message);
   // Adds a child node for a new file, with its short name as the text.
   TTreeNode* NewNode(const std::string& shortName);
+  // A file made from the dialog's entries is entered and shown; the experiment changed.
+  void Added(TExperimentFile* file);
 
   // Upper-cased full names with their files, in the order they were entered.
   std::vector<std::pair<std::string, TExperimentFile*>> NameTable;

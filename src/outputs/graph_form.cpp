@@ -3,29 +3,20 @@
 #include <algorithm>
 
 #include "model/assertion.h"
-#include "model/data.h"
 #include "model/experiment_running.h"
 #include "model/number_text.h"
 #include "model/read_file.h"
-#include "model/value_array.h"
-#include "model/variable_data.h"
 #include "model/write_file.h"
 #include "outputs/output.h"
-#include "outputs/plot_index.h"
-#include "scripts/outputs/plot_script.h"
 
 namespace {
-
-// Bytes of the smallest series record without points: three empty strings, the line,
-// colour and marker fields.
-constexpr std::size_t MinSeriesBytes = 3 * 4 + 1 + 3 * 4 + 1 + 4 * 4;
 
 std::string Num(std::int32_t value) { return NumberText::IntToText(value); }
 
 // The design-time series of every chart.
 TGraphSeries FirstSeries() {
   TGraphSeries series;
-  series.Title = "Series1";
+  series.Name = "Series1";
   series.XName = "X";
   series.YName = "Y";
   series.Color = 0x0000FF;  // red
@@ -66,12 +57,16 @@ void TChartSettings::SetProperties(const TComponentRecord& record) {
 // TGraphForm
 
 TGraphForm::TGraphForm(TOutput* output)
-    : TOutputForm(output), Series{FirstSeries()}, Pxaxisscroll(std::make_unique<TXAxisScroll>()) {}
+    : TPointSeriesForm(output), Pxaxisscroll(std::make_unique<TXAxisScroll>()) {
+  Sets.push_back(FirstSeries());
+}
 
-TGraphForm::TGraphForm(TDeadOutputList* list) : TOutputForm(list), Series{FirstSeries()} {}
+TGraphForm::TGraphForm(TDeadOutputList* list) : TPointSeriesForm(list) {
+  Sets.push_back(FirstSeries());
+}
 
 TGraphForm::TGraphForm(const TGraphForm* source)
-    : TOutputForm(source), Pxaxisscroll(std::make_unique<TXAxisScroll>()) {
+    : TPointSeriesForm(source), Pxaxisscroll(std::make_unique<TXAxisScroll>()) {
   QORV_ASSERT(source->Poutput!=0);
   NumberFormat = source->NumberFormat;
   DecimalPlaces = source->DecimalPlaces;
@@ -79,26 +74,16 @@ TGraphForm::TGraphForm(const TGraphForm* source)
   Bottom = source->Bottom;
   Left = source->Left;
   AxisValuesFormat = source->AxisValuesFormat;
-  Series = source->Series;
+  Sets = source->Sets;
   if (source->Pxaxisscroll) {
     *Pxaxisscroll = *source->Pxaxisscroll;
     if (Pxaxisscroll->Series >= NumberOfActiveSeries()) *Pxaxisscroll = TXAxisScroll();
   }
 }
 
-const TGraphSeries& TGraphForm::GetSeries(std::int32_t i) const {
-  QORV_ASSERT(i>=0&&i<SeriesCount());
-  return Series[static_cast<std::size_t>(i)];
-}
-
-TGraphSeries& TGraphForm::GetSeries(std::int32_t i) {
-  QORV_ASSERT(i>=0&&i<SeriesCount());
-  return Series[static_cast<std::size_t>(i)];
-}
-
 void TGraphForm::DeleteSeries(std::int32_t i) {
   QORV_ASSERT(i>=0&&i<SeriesCount());
-  Series.erase(Series.begin() + i);
+  Sets.erase(Sets.begin() + i);
   if (Pxaxisscroll) {
     if (Pxaxisscroll->Series == i)
       *Pxaxisscroll = TXAxisScroll();
@@ -125,20 +110,8 @@ void TGraphForm::ClearDisplay() {
 void TGraphForm::ClearOutput() {
   QORV_ASSERT(Poutput!=0);
   const std::int32_t channels = std::min(NumberOfActiveSeries(), SeriesCount());
-  for (std::int32_t i = 0; i < channels; ++i) Series[static_cast<std::size_t>(i)].Clear();
+  for (std::int32_t i = 0; i < channels; ++i) Sets[static_cast<std::size_t>(i)].Clear();
   Changed();
-}
-
-void TGraphForm::GetTransferData(TTransferData* data) {
-  QORV_ASSERT(data!=0&&data->GetTSCount()==0);
-  for (const TGraphSeries& series : Series) {
-    TTransferSeries* out = data->AddSeries(series.Title, series.Count());
-    out->XName = series.XName;
-    out->YName = series.YName;
-    for (std::int32_t i = 0; i < series.Count(); ++i)
-      out->SetPoint(i, static_cast<float>(series.X[static_cast<std::size_t>(i)]),
-                    static_cast<float>(series.Y[static_cast<std::size_t>(i)]));
-  }
 }
 
 void TGraphForm::AppendTransfer(TTransferData* data, bool notify) {
@@ -146,64 +119,64 @@ void TGraphForm::AppendTransfer(TTransferData* data, bool notify) {
   for (std::int32_t j = 0; j < data->GetTSCount(); ++j) {
     const TTransferSeries* in = data->GetSeries(j);
     TGraphSeries series;
-    series.XName = in->XName;
-    series.YName = in->YName;
-    series.Title = in->XName + " vs " + in->YName;
+    TakePoints(series, *in);
+    series.Name = in->XName + " vs " + in->YName;
     series.Notify = notify;
-    for (std::int32_t i = 0; i < in->GetCount(); ++i) {
-      series.X.push_back(in->GetX(i));
-      series.Y.push_back(in->GetY(i));
-    }
-    Series.push_back(std::move(series));
+    Sets.push_back(std::move(series));
   }
   Changed();
 }
 
 void TGraphForm::SetTransferData(TTransferData* data) {
-  Series.clear();
+  Sets.clear();
   if (Pxaxisscroll) *Pxaxisscroll = TXAxisScroll();
   AppendTransfer(data, true);
   // A live window keeps a series for every channel.
   while (IsLive() && SeriesCount() < NumberOfActiveSeries())
-    Series.push_back(NumberedSeries(SeriesCount()));
+    Sets.push_back(NumberedSeries(SeriesCount()));
 }
 
 void TGraphForm::ImportData(TTransferData* data) { AppendTransfer(data, false); }
 
-void TGraphForm::WriteRecord(TWriteFile& writer, bool withData) {
+void TGraphSeries::Write(TWriteFile& writer) const {
   writer.WriteString(Name);
-  writer.WriteInteger(DecimalPlaces);
-  writer.WriteInteger(static_cast<std::int8_t>(NumberFormat));
+  writer.WriteString(XName);
+  writer.WriteString(YName);
+  writer.WriteBool(LineVisible);
+  writer.WriteInteger(LineStyle);
+  writer.WriteInteger(LineWidth);
+  writer.WriteInteger(Color);
+  writer.WriteBool(PointerVisible);
+  writer.WriteInteger(PointerStyle);
+  writer.WriteInteger(PointerColor);
+  writer.WriteInteger(PointerWidth);
+  writer.WriteInteger(PointerHeight);
+}
+
+void TGraphSeries::Read(TReadFile& reader) {
+  Name = reader.ReadString();
+  XName = reader.ReadString();
+  YName = reader.ReadString();
+  reader.ReadBool(LineVisible);
+  reader.ReadInteger(LineStyle);
+  reader.ReadInteger(LineWidth);
+  reader.ReadInteger(Color);
+  reader.ReadBool(PointerVisible);
+  reader.ReadInteger(PointerStyle);
+  reader.ReadInteger(PointerColor);
+  reader.ReadInteger(PointerWidth);
+  reader.ReadInteger(PointerHeight);
+}
+
+void TGraphForm::WriteRecord(TWriteFile& writer, bool withData) {
+  WriteHead(writer);
   for (const TGraphAxis* axis : {&Bottom, &Left}) {
     writer.WriteBool(axis->Automatic);
     writer.WriteFloat(static_cast<float>(axis->Minimum));
     writer.WriteFloat(static_cast<float>(axis->Maximum));
   }
   writer.WriteComponent(&ChartSettings);
-  const std::int32_t n = withData ? SeriesCount() : NumberOfActiveSeries();
-  QORV_ASSERT(n<=SeriesCount());
-  writer.WriteInteger(n);
-  for (std::int32_t s = 0; s < n; ++s) {
-    const TGraphSeries& series = Series[static_cast<std::size_t>(s)];
-    writer.WriteString(series.Title);
-    writer.WriteString(series.XName);
-    writer.WriteString(series.YName);
-    writer.WriteBool(series.LineVisible);
-    writer.WriteInteger(series.LineStyle);
-    writer.WriteInteger(series.LineWidth);
-    writer.WriteInteger(series.Color);
-    writer.WriteBool(series.PointerVisible);
-    writer.WriteInteger(series.PointerStyle);
-    writer.WriteInteger(series.PointerColor);
-    writer.WriteInteger(series.PointerWidth);
-    writer.WriteInteger(series.PointerHeight);
-    if (!withData) continue;
-    writer.WriteInteger(series.Count());
-    for (std::int32_t i = 0; i < series.Count(); ++i) {
-      writer.WriteFloat(static_cast<float>(series.X[static_cast<std::size_t>(i)]));
-      writer.WriteFloat(static_cast<float>(series.Y[static_cast<std::size_t>(i)]));
-    }
-  }
+  WriteSets(writer, withData ? SeriesCount() : NumberOfActiveSeries(), withData);
   if (Pxaxisscroll) {
     writer.WriteBool(Pxaxisscroll->Series >= 0);
     if (Pxaxisscroll->Series >= 0) {
@@ -214,11 +187,7 @@ void TGraphForm::WriteRecord(TWriteFile& writer, bool withData) {
 }
 
 void TGraphForm::ReadRecord(TReadFile& reader, bool withData) {
-  const std::string name = reader.ReadString();
-  reader.ReadInteger(DecimalPlaces);
-  std::int32_t kind;
-  reader.ReadInteger(kind);
-  NumberFormat = CheckedNotation(kind);
+  const std::string name = ReadHead(reader);
   for (TGraphAxis* axis : {&Bottom, &Left}) {
     float minimum, maximum;
     reader.ReadBool(axis->Automatic);
@@ -232,34 +201,15 @@ void TGraphForm::ReadRecord(TReadFile& reader, bool withData) {
     axis->Maximum = maximum;
   }
   reader.ReadComponent(&ChartSettings);
-  const std::int32_t n = reader.ReadCount(MinSeriesBytes + (withData ? 4 : 0));
-  while (SeriesCount() < n) Series.emplace_back();
+  const std::int32_t n = ReadSetCount(reader, withData);
+  while (SeriesCount() < n) Sets.emplace_back();
   for (std::int32_t s = 0; s < n; ++s) {
-    TGraphSeries& series = Series[static_cast<std::size_t>(s)];
-    series.Title = reader.ReadString();
-    series.XName = reader.ReadString();
-    series.YName = reader.ReadString();
-    reader.ReadBool(series.LineVisible);
-    reader.ReadInteger(series.LineStyle);
-    reader.ReadInteger(series.LineWidth);
-    reader.ReadInteger(series.Color);
-    reader.ReadBool(series.PointerVisible);
-    reader.ReadInteger(series.PointerStyle);
-    reader.ReadInteger(series.PointerColor);
-    reader.ReadInteger(series.PointerWidth);
-    reader.ReadInteger(series.PointerHeight);
-    if (!withData) {
+    TGraphSeries& series = Sets[static_cast<std::size_t>(s)];
+    series.Read(reader);
+    if (withData)
+      ReadPoints(reader, series);
+    else
       series.Notify = true;
-      continue;
-    }
-    const std::int32_t points = reader.ReadCount(8);
-    for (std::int32_t i = 0; i < points; ++i) {
-      float x, y;
-      reader.ReadFloat(x);
-      reader.ReadFloat(y);
-      series.X.push_back(x);
-      series.Y.push_back(y);
-    }
   }
   if (Pxaxisscroll) {
     TXAxisScroll& scroll = *Pxaxisscroll;
@@ -280,29 +230,9 @@ void TGraphForm::ReadRecord(TReadFile& reader, bool withData) {
   RefreshDisplay();
 }
 
-void TGraphForm::Write(TWriteFile& writer) { WriteRecord(writer, false); }
-
-void TGraphForm::Read(TReadFile& reader) { ReadRecord(reader, false); }
-
-void TGraphForm::WriteOutputFile(TWriteFile& writer) { WriteRecord(writer, true); }
-
-void TGraphForm::ReadOutputFile(TReadFile& reader) {
-  ReadRecord(reader, true);
-  FileName = reader.GetFileName();
-}
-
-TGraphSeries& TGraphForm::Channel(TPlotScript* plot) {
-  QORV_ASSERT(Poutput!=0);
-  QORV_ASSERT(plot!=0);
-  const std::int32_t c = plot->GetPlotIndex()->GetIndex();
-  QORV_ASSERT(c>=0&&c<SeriesCount());
-  return Series[static_cast<std::size_t>(c)];
-}
-
-void TGraphForm::AddPoint(std::int32_t s, double x, double y) {
-  TGraphSeries& series = Series[static_cast<std::size_t>(s)];
-  series.X.push_back(x);
-  series.Y.push_back(y);
+void TGraphForm::AddPlotPoint(std::int32_t s, double x, double y) {
+  TGraphSeries& series = Sets[static_cast<std::size_t>(s)];
+  series.AddPoint(x, y);
   // Active scrolling keeps the newest point in the middle of the bottom axis.
   TXAxisScroll* scroll = Pxaxisscroll.get();
   if (!series.Notify || !scroll || !scroll->Active || scroll->Series != s || !ExperimentRunning)
@@ -316,48 +246,6 @@ void TGraphForm::AddPoint(std::int32_t s, double x, double y) {
   Bottom.Maximum = minimum + 2 * (series.X[static_cast<std::size_t>(i)] - minimum);
 }
 
-void TGraphForm::PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) {
-  Cleared = false;
-  TGraphSeries& series = Channel(plot);
-  double x, y;
-  plot->GetXY(x, y);
-  AddPoint(static_cast<std::int32_t>(&series - Series.data()), x, y);
-  if (trace) trace->push_back(plot->GetValueText(NumberFormat, DecimalPlaces));
-  Changed();
-}
-
-void TGraphForm::PlotValue(TPlotScript* plot) { PlotPoint(plot, nullptr); }
-
-void TGraphForm::PlotValueTrace(TPlotScript* plot, std::vector<std::string>& trace) {
-  PlotPoint(plot, &trace);
-}
-
-void TGraphForm::AddArray(TPlotScript* plot, TVariableData* array,
-                          std::vector<std::string>* trace) {
-  Cleared = false;
-  const auto s = static_cast<std::int32_t>(&Channel(plot) - Series.data());
-  QORV_ASSERT(array!=0);
-  auto* data = dynamic_cast<TDataArray*>(array->GetData());
-  QORV_ASSERT(data!=0);
-  if (!data->HasValueArray()) return;
-  auto* values = dynamic_cast<TValueNumberArray*>(&data->GetValueArray());
-  QORV_ASSERT(values!=0);
-  for (std::int32_t i = 0; i < values->GetSize(); ++i) {
-    AddPoint(s, i, values->GetElementFloat(i));
-    if (trace) trace->push_back(NumberText::IntToText(i) + ", " + values->GetElementText(i));
-  }
-  Changed();
-}
-
-void TGraphForm::PlotArray(TPlotScript* plot, TVariableData* array) {
-  AddArray(plot, array, nullptr);
-}
-
-void TGraphForm::PlotArrayTrace(TPlotScript* plot, TVariableData* array,
-                                std::vector<std::string>& trace) {
-  AddArray(plot, array, &trace);
-}
-
 void TGraphForm::RefreshDisplay() {
   AxisValuesFormat.clear();
   if (NumberFormat == ntFIXED || NumberFormat == ntSCIENTIFIC)
@@ -369,7 +257,7 @@ void TGraphForm::RefreshDisplay() {
 
 TGraphSeries TGraphForm::NumberedSeries(std::int32_t k) const {
   TGraphSeries series;
-  series.Title = "Series " + Num(k);
+  series.Name = "Series " + Num(k);
   series.XName = "X Series " + Num(k);
   series.YName = "Y Series" + Num(k);
   series.Notify = true;
@@ -380,9 +268,9 @@ void TGraphForm::InitChannels() {
   QORV_ASSERT(Poutput!=0);
   QORV_ASSERT(SeriesCount()==1);
   QORV_ASSERT(Poutput->NumberOfChannels>=1);
-  Series[0].Notify = true;
+  Sets[0].Notify = true;
   while (SeriesCount() < Poutput->NumberOfChannels)
-    Series.push_back(NumberedSeries(SeriesCount() + 1));
+    Sets.push_back(NumberedSeries(SeriesCount() + 1));
   Changed();
 }
 
@@ -392,7 +280,7 @@ void TGraphForm::SetNumberOfChannels(std::int32_t n) {
   if (n == c) return;
   for (std::int32_t k = n; k < c; ++k) DeleteSeries(n);
   for (std::int32_t i = c; i < n; ++i) {
-    Series.insert(Series.begin() + i, NumberedSeries(i));
+    Sets.insert(Sets.begin() + i, NumberedSeries(i));
     if (Pxaxisscroll && Pxaxisscroll->Series >= i) ++Pxaxisscroll->Series;
   }
   Changed();
@@ -400,28 +288,6 @@ void TGraphForm::SetNumberOfChannels(std::int32_t n) {
 
 void TGraphForm::MatchChannels(std::int32_t n) {
   while (SeriesCount() > n) DeleteSeries(SeriesCount() - 1);
-  while (SeriesCount() < n) Series.push_back(NumberedSeries(SeriesCount()));
+  while (SeriesCount() < n) Sets.push_back(NumberedSeries(SeriesCount()));
   Changed();
-}
-
-bool TGraphForm::ExportMatLab(TMatExportMatrix& matrix) {
-  const auto n = static_cast<std::int32_t>(matrix.Ranges.size());
-  QORV_ASSERT(n>=1);
-  const std::int32_t rows = matrix.Ranges[0].Last - matrix.Ranges[0].First + 1;
-  QORV_ASSERT(rows>=1);
-  matrix.Rows = rows;
-  matrix.Columns = 2 * n;
-  matrix.Values.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(2 * n), 0.0);
-  for (std::int32_t j = 0; j < n; ++j) {
-    const TMatExportMatrix::TRange& range = matrix.Ranges[static_cast<std::size_t>(j)];
-    const TGraphSeries& series = GetSeries(range.DataSet);
-    for (std::int32_t r = 0; r < rows && range.First + r <= range.Last; ++r) {
-      const std::int32_t i = range.First + r;
-      if (i < 0 || i >= series.Count()) continue;
-      const auto at = static_cast<std::size_t>(i);
-      matrix.Values[static_cast<std::size_t>(2 * j * rows + r)] = series.X[at];
-      matrix.Values[static_cast<std::size_t>((2 * j + 1) * rows + r)] = series.Y[at];
-    }
-  }
-  return true;
 }

@@ -3,21 +3,19 @@
 // and exports belong to the user interface; the series, axes and settings live here.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "outputs/output_form.h"
+#include "outputs/point_series_form.h"
 
 // The chart's colour value for the automatic colour of a series.
 constexpr std::int32_t AutoColor = 0x20000000;
 
 // One line series: its settings and points.
-struct TGraphSeries {
-  std::string Title;
-  std::string XName;
-  std::string YName;
+struct TGraphSeries : TPointSeries<double> {
   bool LineVisible = true;
   std::int32_t LineStyle = 0;  // solid
   std::int32_t LineWidth = 1;
@@ -29,14 +27,11 @@ struct TGraphSeries {
   std::int32_t PointerHeight = 4;
   bool ColorEachPoint = false;
   bool Notify = false;  // tells the window of each point added (active scrolling)
-  std::vector<double> X;
-  std::vector<double> Y;
 
-  std::int32_t Count() const { return static_cast<std::int32_t>(X.size()); }
-  void Clear() {
-    X.clear();
-    Y.clear();
-  }
+  // The record's fields: the three names, the line, colour and marker settings.
+  void Write(TWriteFile& writer) const;
+  void Read(TReadFile& reader);
+  static constexpr std::size_t RecordBytes = 3 * 4 + 1 + 3 * 4 + 1 + 4 * 4;
 };
 
 struct TGraphAxis {
@@ -67,7 +62,7 @@ struct TXAxisScroll {
   bool Active = false;       // the scroll button is on
 };
 
-class TGraphForm : public TOutputForm {
+class TGraphForm : public TPointSeriesForm<TGraphSeries> {
 public:
   explicit TGraphForm(TOutput* output);
   explicit TGraphForm(TDeadOutputList* list);
@@ -80,39 +75,17 @@ public:
   void SetName(const std::string& name) override;
   // Live only: the channels' series lose their points; the x-axis scrolling restarts.
   void ClearDisplay() override;
-  void GetTransferData(TTransferData* data) override;
   void SetTransferData(TTransferData* data) override;
-  bool CanPaste() const override { return true; }
-  bool CanCopy() const override { return !IsLive() || NumberOfActiveSeries() > 0; }
   void ImportData(TTransferData* data) override;
-  std::int32_t GetMaxSeries() const override { return 25; }
-  bool CanAddSeries() const override { return GetMaxSeries() > SeriesCount(); }
-  // The record with the channels' series, without points.
-  void Write(TWriteFile& writer) override;
-  void Read(TReadFile& reader) override;
-  // The record with every series and its points.
-  void ReadOutputFile(TReadFile& reader) override;
-  void WriteOutputFile(TWriteFile& writer) override;
-  void PlotValue(TPlotScript* plot) override;
-  void PlotArray(TPlotScript* plot, TVariableData* array) override;
-  void PlotValueTrace(TPlotScript* plot, std::vector<std::string>& trace) override;
-  void PlotArrayTrace(TPlotScript* plot, TVariableData* array,
-                      std::vector<std::string>& trace) override;
   // The axes' values format from the number format.
   void RefreshDisplay() override;
   void SetNumberOfChannels(std::int32_t n) override;
   void InitChannels() override;
-  void ShowOutput() override { RequestShow(); }
-  // Rows x 2 columns per chosen range of series points.
-  bool ExportMatLab(TMatExportMatrix& matrix) override;
   // Live only: the channels' series lose their points (data series keep theirs).
   void ClearOutput() override;
   std::string WriteErrorText() const override { return "Error writing output"; }
   void MatchChannels(std::int32_t n) override;
 
-  std::int32_t SeriesCount() const { return static_cast<std::int32_t>(Series.size()); }
-  const TGraphSeries& GetSeries(std::int32_t i) const;
-  TGraphSeries& GetSeries(std::int32_t i);
   // Deletes a series (the user's Delete of a data series).
   void DeleteSeries(std::int32_t i);
   TGraphAxis& BottomAxis() { return Bottom; }
@@ -125,21 +98,20 @@ public:
 
 protected:
   void AfterOffLine() override { Pxaxisscroll.reset(); }
+  // Name, number format, axes, chart, the series (without data only the channels',
+  // without points), then the x-axis scrolling of a live window.
+  void WriteRecord(TWriteFile& writer, bool withData) override;
+  void ReadRecord(TReadFile& reader, bool withData) override;
+  // Active scrolling keeps the newest point of the followed series in view.
+  void AddPlotPoint(std::int32_t series, double x, double y) override;
 
 private:
-  TGraphSeries& Channel(TPlotScript* plot);
-  void AddPoint(std::int32_t series, double x, double y);
-  void PlotPoint(TPlotScript* plot, std::vector<std::string>* trace);
-  void AddArray(TPlotScript* plot, TVariableData* array, std::vector<std::string>* trace);
   TGraphSeries NumberedSeries(std::int32_t k) const;
-  void WriteRecord(TWriteFile& writer, bool withData);
-  void ReadRecord(TReadFile& reader, bool withData);
   void AppendTransfer(TTransferData* data, bool notify);
 
   TChartSettings ChartSettings;
   TGraphAxis Bottom;
   TGraphAxis Left;
   std::string AxisValuesFormat;
-  std::vector<TGraphSeries> Series;
   std::unique_ptr<TXAxisScroll> Pxaxisscroll;
 };

@@ -206,13 +206,12 @@ void TOutput::Read(TReadFile& reader) {
   QORV_ASSERT(Poutputtype==otNOTDEFINED);
   SetName(reader.ReadString());
   LoadUsers(reader);
-  std::int32_t kind;
-  reader.ReadInteger(kind);
-  if (!IsKind(kind)) throw EReadError(OutputReadError);
-  SetKind(static_cast<std::uint8_t>(kind));
-  reader.ReadInteger(kind);
-  if (!IsKind(kind)) throw EReadError(OutputReadError);
-  SetKind(static_cast<std::uint8_t>(kind));
+  for (int field = 0; field < 2; ++field) {  // the output's kind, then its window's
+    std::int32_t kind;
+    reader.ReadInteger(kind);
+    if (!IsKind(kind)) throw EReadError(OutputReadError);
+    SetKind(static_cast<std::uint8_t>(kind));
+  }
   TOutputForm* form = GetOutputForm();
   form->Read(reader);
   for (TVariable* user : GetUsers()) JoinPlotList(user);

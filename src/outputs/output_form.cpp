@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "model/assertion.h"
+#include "model/data.h"
 #include "model/errors.h"
 #include "model/experiment_running.h"
 #include "model/number_text.h"
 #include "model/qorv_version.h"
 #include "model/read_file.h"
 #include "model/ui_port.h"
+#include "model/variable_data.h"
 #include "model/write_file.h"
 #include "outputs/output.h"
 
@@ -123,8 +125,20 @@ void TOutputForm::SetName(const std::string& name) {
 void TOutputForm::GetTransferData(TTransferData*) {}
 void TOutputForm::SetTransferData(TTransferData*) {}
 void TOutputForm::ImportData(TTransferData*) {}
-void TOutputForm::PlotArray(TPlotScript*, TVariableData*) {}
-void TOutputForm::PlotArrayTrace(TPlotScript*, TVariableData*, std::vector<std::string>&) {}
+
+void TOutputForm::ReadOutputFile(TReadFile& reader) {
+  ReadRecord(reader, true);
+  FileName = reader.GetFileName();
+}
+
+void TOutputForm::PlotElements(TPlotScript*, TVariableData*, std::vector<std::string>*) {}
+
+TValueArray* TOutputForm::ArrayValues(TVariableData* array) {
+  QORV_ASSERT(array!=0);
+  auto* data = dynamic_cast<TDataArray*>(array->GetData());
+  QORV_ASSERT(data!=0);
+  return data->HasValueArray() ? &data->GetValueArray() : nullptr;
+}
 
 void TOutputForm::SetNumberOfChannels(std::int32_t) { QORV_ASSERT(Poutput!=0); }
 
@@ -210,10 +224,13 @@ void TOutputForm::WriteFormat(TWriteFile& writer) const {
 }
 
 void TOutputForm::ReadFormat(TReadFile& reader) {
-  if (reader.GetVersionNumber() < qvV1_4) {
+  if (reader.GetVersionNumber() < qvV1_4)
     DecimalPlaces = 0;
-    return;
-  }
+  else
+    ReadFormatPair(reader);
+}
+
+void TOutputForm::ReadFormatPair(TReadFile& reader) {
   reader.ReadInteger(DecimalPlaces);
   std::int32_t kind;
   reader.ReadInteger(kind);

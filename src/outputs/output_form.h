@@ -15,6 +15,7 @@
 class TOutput;
 class TDeadOutputList;
 class TPlotScript;
+class TValueArray;
 class TVariableData;
 class TReadFile;
 class TWriteFile;
@@ -139,27 +140,35 @@ public:
   virtual std::int32_t GetMaxSeries() const { return -1; }
   virtual bool CanAddSeries() const { return true; }
   // The window's record in experiment and block files (no data).
-  virtual void Write(TWriteFile& writer) = 0;
-  virtual void Read(TReadFile& reader) = 0;
-  // The output-file body with data, into a detached window.
-  virtual void ReadOutputFile(TReadFile& reader) = 0;
-  virtual void PlotValue(TPlotScript* plot) = 0;
-  virtual void PlotArray(TPlotScript* plot, TVariableData* array);
-  virtual void PlotValueTrace(TPlotScript* plot, std::vector<std::string>& trace) = 0;
+  virtual void Write(TWriteFile& writer) { WriteRecord(writer, false); }
+  virtual void Read(TReadFile& reader) { ReadRecord(reader, false); }
+  // The output-file body with data, into a detached window, which takes the file's name.
+  virtual void ReadOutputFile(TReadFile& reader);
+  // A Plot command's point or entire array, without and with its trace lines.
+  virtual void PlotValue(TPlotScript* plot) { PlotPoint(plot, nullptr); }
+  virtual void PlotArray(TPlotScript* plot, TVariableData* array) {
+    PlotElements(plot, array, nullptr);
+  }
+  virtual void PlotValueTrace(TPlotScript* plot, std::vector<std::string>& trace) {
+    PlotPoint(plot, &trace);
+  }
   virtual void PlotArrayTrace(TPlotScript* plot, TVariableData* array,
-                              std::vector<std::string>& trace);
+                              std::vector<std::string>& trace) {
+    PlotElements(plot, array, &trace);
+  }
   virtual void RefreshDisplay() {}
   // Live windows only.
   virtual void SetNumberOfChannels(std::int32_t n);
   virtual void InitChannels();
   virtual void EndRun() {}
-  virtual void ShowOutput() = 0;
+  // Asks the view to show the window.
+  virtual void ShowOutput() { RequestShow(); }
   virtual bool ExportMatLab(TMatExportMatrix& matrix);
   // Clear Output: empties what the window shows (the channels of graph and table).
   virtual void ClearOutput() = 0;
 
   // The output-file body (with data) after the framing.
-  virtual void WriteOutputFile(TWriteFile& writer) = 0;
+  virtual void WriteOutputFile(TWriteFile& writer) { WriteRecord(writer, true); }
   // The message of a failed output-file write.
   virtual std::string WriteErrorText() const { return "Error writing to file"; }
   // After the record was read: the window holds exactly n channel sets (graph, table).
@@ -209,9 +218,22 @@ protected:
   void RequestShow();
   // Kind's part of the off-line step, after the window became detached.
   virtual void AfterOffLine() {}
-  // Writes and reads the version-5 number-format pair (decimals, then kind).
+  // The kind's record: without data in experiment and block files, with it in output
+  // files.
+  virtual void WriteRecord(TWriteFile& writer, bool withData) = 0;
+  virtual void ReadRecord(TReadFile& reader, bool withData) = 0;
+  // Shows a Plot command's point; its line goes to the trace when one is given.
+  virtual void PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) = 0;
+  // Shows each element of a Plot command's entire array (nothing by default).
+  virtual void PlotElements(TPlotScript* plot, TVariableData* array,
+                            std::vector<std::string>* trace);
+  // The values of the entire array a Plot command plots; none while the array has none.
+  static TValueArray* ArrayValues(TVariableData* array);
+  // Writes and reads the number-format pair (decimals, then kind). ReadFormat finds it
+  // only in files of version 1.4 on (older ones: 0 decimals); ReadFormatPair always.
   void WriteFormat(TWriteFile& writer) const;
   void ReadFormat(TReadFile& reader);
+  void ReadFormatPair(TReadFile& reader);
   // The low byte of a stored number-format kind; EReadError for one that is no notation.
   static std::uint8_t CheckedNotation(std::int32_t kind);
 

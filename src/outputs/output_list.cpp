@@ -19,29 +19,24 @@ namespace {
 // Bytes of the smallest output record: name, user count, the two kinds.
 constexpr std::size_t MinOutputBytes = 4 * 4;
 
-bool RefusedWhileRunning() {
-  if (!ExperimentRunning) return false;
-  UiPort().ShowMessage("Cannot add output while experiment is running", "",
-                       TMessageKind::Information);
-  return true;
-}
-
 }  // namespace
 
 TOutputList::TOutputList(TExperiment* owner, TTreeNode* node) : TExpAttList(owner, node) {
   if (AExpAttNode) AExpAttNode->SetText("Outputs");
 }
 
-void TOutputList::AddNew() {
-  if (RefusedWhileRunning()) return;
-  TOutputDialogRequest request;
-  if (UiPort().OpenDialog(request) == 1) NewOutput(request.Title, request.Kind, request.Channels);
-}
+void TOutputList::AddNew() { OpenAddDialog(nullptr); }
 
-void TOutputList::AddMany() {
-  if (RefusedWhileRunning()) return;
+void TOutputList::AddMany() { OpenAddDialog(this); }
+
+void TOutputList::OpenAddDialog(TOutputList* list) {
+  if (ExperimentRunning) {
+    UiPort().ShowMessage("Cannot add output while experiment is running", "",
+                         TMessageKind::Information);
+    return;
+  }
   TOutputDialogRequest request;
-  request.List = this;
+  request.List = list;
   if (UiPort().OpenDialog(request) == 1) NewOutput(request.Title, request.Kind, request.Channels);
 }
 

@@ -44,4 +44,8 @@ public:
   void EndRun();
   // The outputs' lines of the experiment report.
   void WriteReport(TReport& report) const;
+
+private:
+  // The dialog for one output (list none) or in add-several mode (the list).
+  void OpenAddDialog(TOutputList* list);
 };

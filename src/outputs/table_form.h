@@ -3,37 +3,29 @@
 // the rows belongs to the user interface; the data sets live here.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "outputs/output_form.h"
+#include "outputs/point_series_form.h"
 
-// One data set: its points (4-byte floats) and how its columns are shown.
-struct TTableDataSet {
+// One data set: its points (4-byte floats) and how its columns are shown; its axis
+// names are the column headers.
+struct TTableDataSet : TPointSeries<float> {
   bool IsOutputDataSet = false;  // the set of a channel of the output
-  std::string Name;
-  std::string XHeader;
-  std::string YHeader;
   bool ShowX = true;
   bool ShowY = true;
   bool PrintX = true;
   bool PrintY = true;
-  std::vector<float> X;
-  std::vector<float> Y;
 
-  std::int32_t DataCount() const { return static_cast<std::int32_t>(X.size()); }
-  void AddPoint(float x, float y) {
-    X.push_back(x);
-    Y.push_back(y);
-  }
-  void Clear() {
-    X.clear();
-    Y.clear();
-  }
+  // The record's fields: the channel mark, the name, the headers, the two show flags.
+  void Write(TWriteFile& writer) const;
+  void Read(TReadFile& reader);
+  static constexpr std::size_t RecordBytes = 1 + 3 * 4 + 2;
 };
 
-class TTableForm : public TOutputForm {
+class TTableForm : public TPointSeriesForm<TTableDataSet> {
 public:
   explicit TTableForm(TOutput* output);
   explicit TTableForm(TDeadOutputList* list);
@@ -43,38 +35,16 @@ public:
   std::uint8_t GetOutputType() const override { return 4; }
   // Live only: the channels' data sets lose their points.
   void ClearDisplay() override;
-  void GetTransferData(TTransferData* data) override;
   void SetTransferData(TTransferData* data) override;
-  bool CanPaste() const override { return true; }
-  bool CanCopy() const override { return !IsLive() || NumberOfActiveSeries() > 0; }
   void ImportData(TTransferData* data) override;
-  std::int32_t GetMaxSeries() const override { return 25; }
-  bool CanAddSeries() const override { return GetMaxSeries() > DataSetCount(); }
-  // The record without points; Read keeps the channel marks read.
-  void Write(TWriteFile& writer) override;
-  void Read(TReadFile& reader) override;
-  // The record with points, every set read as a plain data set.
-  void ReadOutputFile(TReadFile& reader) override;
-  void WriteOutputFile(TWriteFile& writer) override;
-  void PlotValue(TPlotScript* plot) override;
-  void PlotArray(TPlotScript* plot, TVariableData* array) override;
-  void PlotValueTrace(TPlotScript* plot, std::vector<std::string>& trace) override;
-  void PlotArrayTrace(TPlotScript* plot, TVariableData* array,
-                      std::vector<std::string>& trace) override;
   void RefreshDisplay() override { Changed(); }
   void SetNumberOfChannels(std::int32_t n) override;
   void InitChannels() override;
   // Auto-scroll goes off.
   void EndRun() override;
-  void ShowOutput() override { RequestShow(); }
-  // Rows x 2 columns per chosen range; "Too many points to save in one matlab matrix"
-  // and false beyond 500000 values.
-  bool ExportMatLab(TMatExportMatrix& matrix) override;
   void ClearOutput() override { ClearDisplay(); }
   void MatchChannels(std::int32_t n) override;
 
-  std::int32_t DataSetCount() const { return static_cast<std::int32_t>(DataSets.size()); }
-  const TTableDataSet& GetDataSet(std::int32_t i) const;
   // A new set; a channel's set goes before the first plain set.
   TTableDataSet& NewDataSet(const std::string& name, bool isOutput);
   void DeleteDataSet(std::int32_t i);
@@ -91,17 +61,22 @@ public:
 protected:
   // The channel marks go, unless a run is active.
   void AfterOffLine() override;
+  // Name, number format, every data set (with data: with its points, every set read as
+  // a plain data set; without: the channel marks read are kept).
+  void WriteRecord(TWriteFile& writer, bool withData) override;
+  void ReadRecord(TReadFile& reader, bool withData) override;
+  // "Too many points to save in one matlab matrix" beyond 500000 values.
+  bool MatrixFits(std::int32_t rows, std::int32_t ranges) const override;
 
 private:
-  void PlotPoint(TPlotScript* plot, std::vector<std::string>* trace);
-  void AddArray(TPlotScript* plot, TVariableData* array, std::vector<std::string>* trace);
-  TTableDataSet& Channel(TPlotScript* plot);
-  void WriteRecord(TWriteFile& writer, bool withData);
-  void ReadRecord(TReadFile& reader, bool withData);
   std::int32_t OutputSetCount() const;
-  void AddChannelSet(std::int32_t k);
+  // The channel set numbered k, named name + k ("Series 2"; a new window's "Series2").
+  void AddChannelSet(std::int32_t k, const char* name = "Series ");
+  // Inserts the set; a channel's set goes before the first plain set.
+  TTableDataSet& InsertDataSet(TTableDataSet set);
+  // A set of the transfer series' name and points.
+  void AddTransferSet(const TTransferSeries& series, bool isOutput);
 
-  std::vector<TTableDataSet> DataSets;
   bool AutoScrollChecked = true;
   bool AutoScroll = false;
 };

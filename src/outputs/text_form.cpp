@@ -1,11 +1,9 @@
 #include "outputs/text_form.h"
 
 #include "model/assertion.h"
-#include "model/data.h"
 #include "model/number_text.h"
 #include "model/read_file.h"
 #include "model/value_array.h"
-#include "model/variable_data.h"
 #include "model/write_file.h"
 #include "scripts/outputs/plot_script.h"
 
@@ -38,9 +36,8 @@ void TTextForm::AddText(const std::string& text) {
 }
 
 void TTextForm::SetTransferData(TTransferData* data) {
-  QORV_ASSERT(data!=0);
   Lines.clear();
-  AddText(data->ToText(NumberFormat, DecimalPlaces, "\t"));
+  ImportData(data);
 }
 
 void TTextForm::ImportData(TTransferData* data) {
@@ -48,18 +45,18 @@ void TTextForm::ImportData(TTransferData* data) {
   AddText(data->ToText(NumberFormat, DecimalPlaces, "\t"));
 }
 
-void TTextForm::WriteRecord(TWriteFile& writer, bool withText) {
+void TTextForm::WriteRecord(TWriteFile& writer, bool withData) {
   writer.WriteString(Name);
-  RichEdit.Text = withText ? GetText() : "";
+  RichEdit.Text = withData ? GetText() : "";
   writer.WriteComponent(&RichEdit);
   RichEdit.Text.clear();
   WriteFormat(writer);
 }
 
-void TTextForm::ReadRecord(TReadFile& reader, bool withText) {
+void TTextForm::ReadRecord(TReadFile& reader, bool withData) {
   const std::string name = reader.ReadString();
   reader.ReadComponent(&RichEdit);
-  if (withText) {
+  if (withData) {
     Lines.clear();
     AddText(RichEdit.Text);
   }
@@ -68,56 +65,27 @@ void TTextForm::ReadRecord(TReadFile& reader, bool withText) {
   SetName(name);
 }
 
-void TTextForm::Write(TWriteFile& writer) { WriteRecord(writer, false); }
-
-void TTextForm::Read(TReadFile& reader) { ReadRecord(reader, false); }
-
-void TTextForm::WriteOutputFile(TWriteFile& writer) { WriteRecord(writer, true); }
-
-void TTextForm::ReadOutputFile(TReadFile& reader) {
-  ReadRecord(reader, true);
-  FileName = reader.GetFileName();
-}
-
 void TTextForm::AddLine(const std::string& line, std::vector<std::string>* trace) {
   Lines.push_back(line);
   if (trace) trace->push_back(line);
 }
 
-void TTextForm::PlotValue(TPlotScript* plot) {
+void TTextForm::PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) {
   QORV_ASSERT(plot!=0);
   Cleared = false;
-  AddLine(plot->GetValueText(NumberFormat, DecimalPlaces), nullptr);
+  AddLine(plot->GetValueText(NumberFormat, DecimalPlaces), trace);
   Changed();
 }
 
-void TTextForm::PlotValueTrace(TPlotScript* plot, std::vector<std::string>& trace) {
+void TTextForm::PlotElements(TPlotScript* plot, TVariableData* array,
+                             std::vector<std::string>* trace) {
   QORV_ASSERT(plot!=0);
   Cleared = false;
-  AddLine(plot->GetValueText(NumberFormat, DecimalPlaces), &trace);
-  Changed();
-}
-
-void TTextForm::AddArray(TPlotScript* plot, TVariableData* array,
-                         std::vector<std::string>* trace) {
-  QORV_ASSERT(plot!=0&&array!=0);
-  Cleared = false;
-  auto* data = dynamic_cast<TDataArray*>(array->GetData());
-  QORV_ASSERT(data!=0);
-  if (!data->HasValueArray()) return;
-  TValueArray& values = data->GetValueArray();
-  for (std::int32_t i = 0; i < values.GetSize(); ++i) {
+  TValueArray* values = ArrayValues(array);
+  if (!values) return;
+  for (std::int32_t i = 0; i < values->GetSize(); ++i) {
     std::string line = plot->GetUseCounter() ? NumberText::IntToText(i) + ", " : "";
-    AddLine(line + values.GetElementTextFormatted(NumberFormat, DecimalPlaces, i), trace);
+    AddLine(line + values->GetElementTextFormatted(NumberFormat, DecimalPlaces, i), trace);
   }
   Changed();
-}
-
-void TTextForm::PlotArray(TPlotScript* plot, TVariableData* array) {
-  AddArray(plot, array, nullptr);
-}
-
-void TTextForm::PlotArrayTrace(TPlotScript* plot, TVariableData* array,
-                               std::vector<std::string>& trace) {
-  AddArray(plot, array, &trace);
 }

@@ -17,18 +17,6 @@ public:
   void SetTransferData(TTransferData* data) override;
   bool CanPaste() const override { return true; }
   void ImportData(TTransferData* data) override;
-  // Name, the text control without its text, decimal places, number-format kind.
-  void Write(TWriteFile& writer) override;
-  void Read(TReadFile& reader) override;
-  // The same fields with the whole text.
-  void ReadOutputFile(TReadFile& reader) override;
-  void WriteOutputFile(TWriteFile& writer) override;
-  void PlotValue(TPlotScript* plot) override;
-  void PlotArray(TPlotScript* plot, TVariableData* array) override;
-  void PlotValueTrace(TPlotScript* plot, std::vector<std::string>& trace) override;
-  void PlotArrayTrace(TPlotScript* plot, TVariableData* array,
-                      std::vector<std::string>& trace) override;
-  void ShowOutput() override { RequestShow(); }
   void ClearOutput() override { ClearDisplay(); }
 
   const std::vector<std::string>& GetLines() const { return Lines; }
@@ -39,11 +27,18 @@ public:
   // The control's settings (font, colour); its text is the lines.
   TTextComponent& GetRichEdit() { return RichEdit; }
 
+protected:
+  // Name, the text control (with the whole text only in output files), decimal places,
+  // number-format kind.
+  void WriteRecord(TWriteFile& writer, bool withData) override;
+  void ReadRecord(TReadFile& reader, bool withData) override;
+  // A line of the value text; a line per element, led by its index with the counter.
+  void PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) override;
+  void PlotElements(TPlotScript* plot, TVariableData* array,
+                    std::vector<std::string>* trace) override;
+
 private:
   void AddLine(const std::string& line, std::vector<std::string>* trace);
-  void AddArray(TPlotScript* plot, TVariableData* array, std::vector<std::string>* trace);
-  void WriteRecord(TWriteFile& writer, bool withText);
-  void ReadRecord(TReadFile& reader, bool withText);
 
   TTextComponent RichEdit{"TRichEdit"};
   std::vector<std::string> Lines;

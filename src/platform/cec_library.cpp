@@ -1,14 +1,12 @@
 #include "platform/cec_library.h"
 
-#include <dlfcn.h>
-
-#include <cstdlib>
-
 #include "model/errors.h"
 
 namespace {
 
 const char* const EntryNames[] = {QORV_CEC_ENTRY_NAMES};
+const char* const Variable = "QORV_CEC_LIBRARY";
+const char* const DefaultFile = "libcec488.so";
 
 }  // namespace
 
@@ -17,49 +15,30 @@ TCecLibrary& TCecLibrary::Instance() {
   return library;
 }
 
-// The library stays mapped at exit for whatever still runs then.
-TCecLibrary::~TCecLibrary() = default;
+TCecLibrary::TCecLibrary() : Library(Variable, DefaultFile, EntryNames, eEntryCount) {}
 
-std::string TCecLibrary::FileName() {
-  const char* name = std::getenv("QORV_CEC_LIBRARY");
-  return name && *name ? name : "libcec488.so";
-}
-
-bool TCecLibrary::LoadLocked() {
-  if (Handle) return true;
-  LoadedFile = FileName();
-  Handle = ::dlopen(LoadedFile.c_str(), RTLD_NOW | RTLD_LOCAL);
-  return Handle != nullptr;
-}
-
-void TCecLibrary::UnloadLocked() {
-  if (Handle) ::dlclose(Handle);
-  Handle = nullptr;
-  for (auto& entry : Entries) entry = nullptr;
-  Boards.clear();
-}
+std::string TCecLibrary::FileName() { return TSharedLibrary::FileName(Variable, DefaultFile); }
 
 bool TCecLibrary::Load() {
   std::lock_guard<std::mutex> guard(Lock);
-  return LoadLocked();
+  return Library.Load();
 }
 
 void TCecLibrary::Unload() {
   std::lock_guard<std::mutex> guard(Lock);
-  UnloadLocked();
+  Library.Unload();
+  Boards.clear();
 }
 
 void* TCecLibrary::Entry(TEntry entry) {
   std::lock_guard<std::mutex> guard(Lock);
-  if (!LoadLocked())
-    throw EExperimentError("The CEC GPIB library " + LoadedFile + " could not be loaded.");
-  if (!Entries[entry]) {
-    Entries[entry] = ::dlsym(Handle, EntryNames[entry]);
-    if (!Entries[entry])
-      throw EExperimentError("The CEC GPIB library " + LoadedFile + " has no entry point " +
-                             EntryNames[entry] + ".");
-  }
-  return Entries[entry];
+  const std::string library = "The CEC GPIB library ";
+  if (!Library.Load()) throw EExperimentError(library + Library.File() + " could not be loaded.");
+  void* function = Library.Function(entry);
+  if (!function)
+    throw EExperimentError(library + Library.File() + " has no entry point " +
+                           Library.Name(entry) + ".");
+  return function;
 }
 
 int TCecLibrary::Presence() {

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "platform/cec_api.h"
+#include "platform/shared_library.h"
 
 class TCecLibrary {
 public:
@@ -53,8 +54,8 @@ public:
   std::optional<int> BoardTimeOut(int board);
 
 private:
-  TCecLibrary() = default;
-  ~TCecLibrary();
+  TCecLibrary();
+  ~TCecLibrary() = default;
 
   enum TEntry : int {
     ePresence, eSelectBoard, eBoardQuery, eInitialize, eReceive, eSetEndChars,
@@ -62,8 +63,6 @@ private:
   };
   // The entry point, loading the library when needed; throws when it cannot be found.
   void* Entry(TEntry entry);
-  bool LoadLocked();
-  void UnloadLocked();
 
   struct TBoardState {
     std::optional<std::pair<int, int>> EndChars;
@@ -71,8 +70,6 @@ private:
   };
 
   std::mutex Lock;
-  void* Handle = nullptr;
-  std::string LoadedFile;
-  void* Entries[eEntryCount] = {};
+  TSharedLibrary Library;
   std::unordered_map<int, TBoardState> Boards;
 };

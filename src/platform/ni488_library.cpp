@@ -1,9 +1,6 @@
 #include "platform/ni488_library.h"
 
-#include <dlfcn.h>
-
 #include <cerrno>
-#include <cstdlib>
 
 namespace {
 
@@ -14,6 +11,8 @@ thread_local long ThreadIbcntl = 0;
 
 const char* const FunctionNames[] = {"ibdev", "ibfind", "ibwrt", "ibrd", "ibrsp",
                                      "ibtmo", "ibeot",  "ibonl", "ibln", "ibsic"};
+const char* const Variable = "QORV_NI488_LIBRARY";
+const char* const DefaultFile = "libgpib.so.0";
 
 // A call that could not be made: ERR, iberr 0 and the system's error code.
 void RecordFailure(int error) {
@@ -29,26 +28,21 @@ TNi488Library& TNi488Library::Instance() {
   return library;
 }
 
-// The library stays mapped at exit for whatever still runs then.
-TNi488Library::~TNi488Library() = default;
+TNi488Library::TNi488Library() : Library(Variable, DefaultFile, FunctionNames, fFunctionCount) {}
 
-std::string TNi488Library::FileName() {
-  const char* name = std::getenv("QORV_NI488_LIBRARY");
-  return name && *name ? name : "libgpib.so.0";
-}
+std::string TNi488Library::FileName() { return TSharedLibrary::FileName(Variable, DefaultFile); }
 
 bool TNi488Library::LoadLocked() {
-  if (Handle) return true;
-  Handle = ::dlopen(FileName().c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!Handle) return false;
-  Source.Ibsta = reinterpret_cast<ni_thread_status_fn>(::dlsym(Handle, "ThreadIbsta"));
-  Source.Iberr = reinterpret_cast<ni_thread_status_fn>(::dlsym(Handle, "ThreadIberr"));
-  Source.Ibcntl = reinterpret_cast<ni_thread_count_fn>(::dlsym(Handle, "ThreadIbcntl"));
+  if (Library.IsLoaded()) return true;
+  if (!Library.Load()) return false;
+  Source.Ibsta = reinterpret_cast<ni_thread_status_fn>(Library.Symbol("ThreadIbsta"));
+  Source.Iberr = reinterpret_cast<ni_thread_status_fn>(Library.Symbol("ThreadIberr"));
+  Source.Ibcntl = reinterpret_cast<ni_thread_count_fn>(Library.Symbol("ThreadIbcntl"));
   if (Source.Ibsta && Source.Iberr && Source.Ibcntl) return true;
   Source = {};
-  Source.IbstaVar = static_cast<int*>(::dlsym(Handle, "ibsta"));
-  Source.IberrVar = static_cast<int*>(::dlsym(Handle, "iberr"));
-  Source.IbcntlVar = static_cast<long*>(::dlsym(Handle, "ibcntl"));
+  Source.IbstaVar = static_cast<int*>(Library.Symbol("ibsta"));
+  Source.IberrVar = static_cast<int*>(Library.Symbol("iberr"));
+  Source.IbcntlVar = static_cast<long*>(Library.Symbol("ibcntl"));
   if (Source.IbstaVar && Source.IberrVar && Source.IbcntlVar) return true;
   UnloadLocked();
   errno = ENOENT;
@@ -56,9 +50,7 @@ bool TNi488Library::LoadLocked() {
 }
 
 void TNi488Library::UnloadLocked() {
-  if (Handle) ::dlclose(Handle);
-  Handle = nullptr;
-  for (auto& function : Functions) function = nullptr;
+  Library.Unload();
   Source = {};
 }
 
@@ -73,15 +65,13 @@ void* TNi488Library::Function(TFunction function, TStatusSource& source) {
     RecordFailure(errno);
     return nullptr;
   }
-  if (!Functions[function]) {
-    Functions[function] = ::dlsym(Handle, FunctionNames[function]);
-    if (!Functions[function]) {
-      RecordFailure(ENOENT);
-      return nullptr;
-    }
+  void* found = Library.Function(function);
+  if (!found) {
+    RecordFailure(ENOENT);
+    return nullptr;
   }
   source = Source;
-  return Functions[function];
+  return found;
 }
 
 template <typename Fn, typename... Args>

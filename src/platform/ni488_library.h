@@ -16,6 +16,7 @@
 #include <string>
 
 #include "platform/ni488_api.h"
+#include "platform/shared_library.h"
 
 class TNi488Library {
 public:
@@ -48,8 +49,8 @@ public:
   void Unload();
 
 private:
-  TNi488Library() = default;
-  ~TNi488Library();
+  TNi488Library();
+  ~TNi488Library() = default;
 
   enum TFunction : int {
     fIbdev, fIbfind, fIbwrt, fIbrd, fIbrsp, fIbtmo, fIbeot, fIbonl, fIbln, fIbsic,
@@ -76,7 +77,6 @@ private:
   std::mutex Lock;
   // Serialises the calls when the library keeps its status in shared variables only.
   std::mutex CallLock;
-  void* Handle = nullptr;
-  void* Functions[fFunctionCount] = {};
+  TSharedLibrary Library;
   TStatusSource Source;
 };

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/serial_baud.h"
+
 namespace {
 
 using TClock = std::chrono::steady_clock;
@@ -98,11 +100,8 @@ TSerialPort::~TSerialPort() {
   if (Fd >= 0) ::close(Fd);
 }
 
-bool TSerialPort::IsStandardBaudRate(int baud) { return FindRate(baud) != nullptr; }
-
 void TSerialPort::SetLine(int baud, int stopBits, TSerialParity parity) {
   const TBaud* rate = FindRate(baud);
-  if (!rate) throw ESerialError("baud rate " + std::to_string(baud) + " is not supported");
   if (stopBits != 1 && stopBits != 2)
     throw ESerialError(std::to_string(stopBits) + " stop bits are not supported");
 #ifndef CMSPAR
@@ -111,7 +110,8 @@ void TSerialPort::SetLine(int baud, int stopBits, TSerialParity parity) {
 #endif
   termios settings{};
   if (::tcgetattr(Fd, &settings) != 0) throw ESerialError(SystemReason());
-  if (::cfsetispeed(&settings, rate->Code) != 0 || ::cfsetospeed(&settings, rate->Code) != 0)
+  if (rate &&
+      (::cfsetispeed(&settings, rate->Code) != 0 || ::cfsetospeed(&settings, rate->Code) != 0))
     throw ESerialError(SystemReason());
   settings.c_cflag &= ~(CSTOPB | PARENB | PARODD);
 #ifdef CMSPAR
@@ -130,6 +130,9 @@ void TSerialPort::SetLine(int baud, int stopBits, TSerialParity parity) {
 #endif
   }
   if (::tcsetattr(Fd, TCSANOW, &settings) != 0) throw ESerialError(SystemReason());
+  // A rate without a system name goes through the free-rate interface.
+  if (!rate && !SetFreeBaudRate(Fd, baud))
+    throw ESerialError("baud rate " + std::to_string(baud) + " is not supported");
   if (GetBaudRate() != baud)
     throw ESerialError("the line did not take baud rate " + std::to_string(baud));
   if (GetStopBits() != stopBits)
@@ -156,7 +159,7 @@ int TSerialPort::GetBaudRate() const {
   termios settings{};
   if (::tcgetattr(Fd, &settings) != 0) throw ESerialError(SystemReason());
   const TBaud* rate = FindCode(::cfgetospeed(&settings));
-  return rate ? rate->Rate : 0;
+  return rate ? rate->Rate : GetFreeBaudRate(Fd);
 }
 
 int TSerialPort::GetStopBits() const {

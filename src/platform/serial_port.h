@@ -41,8 +41,6 @@ public:
   const std::string& Path() const { return DevicePath; }
   int Handle() const { return Fd; }
 
-  // Rates termios knows by name (50 .. 4000000); any other rate is refused.
-  static bool IsStandardBaudRate(int baud);
   // Sets rate, stop bits (1 or 2) and parity in one go and reads them back; ESerialError
   // when a value is not supported or does not read back as set. Space and mark parity
   // need CMSPAR.

@@ -9,24 +9,11 @@
 
 #include "communication/cec_gpib.h"
 #include "platform/cec_library.h"
-#include "support/fake_ui_port.h"
 #include "support/gpib_sim.h"
 
 namespace {
 
 using TLines = std::vector<std::string>;
-
-const char* const Bus = R"(
-cec-board 0
-instrument cec 0 5
-  idn ACME,Meter,5
-  reply PART? = partial 12 0123456789ABCDEFGHIJ
-instrument cec 0 6
-instrument cec 0 7
-  talker off
-instrument cec 0 8
-  listener off
-)";
 
 TLines Join(TLines first, const TLines& second) {
   first.insert(first.end(), second.begin(), second.end());
@@ -41,51 +28,41 @@ std::string Transmit(const std::string& text, int status = 0) {
 const TLines Initialisation = {"cec_select_board 0", "cec_initialize 0 0",
                                "cec_set_timeout 10000", Transmit("IFC UNT UNL DCL")};
 
-std::string Built(TCECGPIB& cec, const std::string& text, int t1, int t2, bool add,
-                  int* length = nullptr) {
-  int count = 0;
-  const auto buffer = cec.BuildSendCommand(text, t1, t2, add, count);
-  if (length) *length = count;
-  return buffer.get();
-}
-
-// Builds a command and sends it as a device does.
-void SendCommand(TCECGPIB& cec, const std::string& text, int t1, int t2, bool add = true) {
-  int length = 0;
-  const auto buffer = cec.BuildSendCommand(text, t1, t2, add, length);
-  cec.Send(buffer.get(), length, add);
-}
-
-class CecGpibTest : public ::testing::Test {
+class CecGpibTest : public TGpibTest {
 protected:
-  TFakeUiPort Ui;
-  TGpibSim Sim{Bus};
-  char Buffer[100] = {};
-  int Count = -1;
-  TLines Trace;
+  CecGpibTest()
+      : TGpibTest("cec-board 0\n"
+                  "instrument cec 0 5\n  idn ACME,Meter,5\n"
+                  "  reply PART? = partial 12 0123456789ABCDEFGHIJ\n"
+                  "instrument cec 0 6\ninstrument cec 0 7\n  talker off\n"
+                  "instrument cec 0 8\n  listener off\n") {}
 };
 
 TEST_F(CecGpibTest, CommandTextsFollowEoiAndTerminators) {
   TCECGPIB cec(0, 5, nullptr);
-  int length = 0;
+  const auto built = [&](const std::string& text, int t1, int t2, bool add) {
+    int length = 0;
+    const std::string command = cec.BuildSendCommand(text, t1, t2, add, length).get();
+    EXPECT_EQ(length, static_cast<int>(command.size()) + 1);  // the NUL counts
+    return command;
+  };
   const std::string data = "UNT UNL MTA LISTEN 5 DATA '*IDN?";
-  EXPECT_EQ(Built(cec, "*IDN?", 10, 0, true, &length), data + "' EOI END");
-  EXPECT_EQ(length, 42);
-  EXPECT_EQ(Built(cec, "*IDN?", 0, 0, true), data + "' EOI");
-  EXPECT_EQ(Built(cec, "*IDN?", 0, 10, true), data + "' EOI");  // no first: none
-  EXPECT_EQ(Built(cec, "*IDN?", 0, 0, false, &length), data);
-  EXPECT_EQ(length, 33);
+  EXPECT_EQ(built("*IDN?", 10, 0, true), data + "' EOI END");
+  EXPECT_EQ(built("*IDN?", 0, 0, true), data + "' EOI");
+  EXPECT_EQ(built("*IDN?", 0, 10, true), data + "' EOI");  // no first: none
+  EXPECT_EQ(built("*IDN?", 0, 0, false), data);
   // A quote in the text is doubled: the rest stays data, never bus words.
-  EXPECT_EQ(Built(cec, "A' IFC '", 0, 0, true), "UNT UNL MTA LISTEN 5 DATA 'A'' IFC ''' EOI");
+  EXPECT_EQ(built("A' IFC '", 0, 0, true), "UNT UNL MTA LISTEN 5 DATA 'A'' IFC ''' EOI");
   cec.SetEOI(false);
-  EXPECT_EQ(Built(cec, "*IDN?", 10, 0, true), data + "' END");
-  EXPECT_EQ(Built(cec, "*IDN?", 0, 0, true), data);
+  EXPECT_EQ(built("*IDN?", 10, 0, true), data + "' END");
+  EXPECT_EQ(built("*IDN?", 0, 0, true), data);
   EXPECT_EQ(cec.BuildReadCommand(), "UNT UNL MLA TALK 5");
   EXPECT_EQ(cec.GetName(), "CEC GPIB-Device Address: 5");
 }
 
-TEST_F(CecGpibTest, FirstSendInitialisesAndSetsEndCharactersThenReadAddressesTheTalker) {
+TEST_F(CecGpibTest, FirstUseInitialisesTheBoardReadsAddressTheTalkerAndCloseClearsTheBus) {
   TCECGPIB cec(0, 5, nullptr);
+  cec.Close();  // never used: nothing to clear
   SendCommand(cec, "*IDN?", 10, 0);
   const std::string send = Transmit("UNT UNL MTA LISTEN 5 DATA '*IDN?' EOI END");
   EXPECT_EQ(Sim.Log(), Join(Initialisation, {"cec_set_end_chars 10 0", send}));
@@ -95,6 +72,16 @@ TEST_F(CecGpibTest, FirstSendInitialisesAndSetsEndCharactersThenReadAddressesThe
   EXPECT_EQ(std::string(Buffer, Count), "ACME,Meter,5\n");
   EXPECT_EQ(Sim.Log(), (TLines{"cec_select_board 0", "cec_receive 100 -> 0 2",
                                Transmit("MLA TALK 5"), "cec_receive 100 -> 13 0"}));
+  // Close clears the bus of its board once; the next use initialises the board again and
+  // gives it the device's END characters.
+  Sim.ClearLog();
+  cec.Close();
+  cec.Close();
+  EXPECT_EQ(Sim.Log(), (TLines{"cec_select_board 0", Transmit("IFC UNT UNL DCL")}));
+  Sim.ClearLog();
+  SendCommand(cec, "X", 0, 0);
+  EXPECT_EQ(Sim.Log(), Join(Initialisation, {"cec_set_end_chars 10 0",
+                                             Transmit("UNT UNL MTA LISTEN 5 DATA 'X' EOI")}));
 }
 
 TEST_F(CecGpibTest, ReadsEndByTimeOutOrFailAfterFiveAddressings) {
@@ -177,44 +164,29 @@ TEST_F(CecGpibTest, FailedSendsAndBoardCallsRaiseTheirErrors) {
   EXPECT_EQ(ErrorOf([&] { deaf.SendBinary("\x01", 1); }), "Send Command timed out");
   // A board that is not there answers status 1 to everything.
   TCECGPIB elsewhere(1, 5, nullptr);
-  EXPECT_THROW(SendCommand(elsewhere, "X", 10, 0), EExperimentError);
-  EXPECT_THROW(elsewhere.Read(Buffer, 10, 10, Count), EExperimentError);
+  EXPECT_EQ(ErrorOf([&] { SendCommand(elsewhere, "X", 10, 0); }),
+            "Send Command UNT UNL MTA LISTEN 5 DATA 'X' EOI END timed out");
+  EXPECT_EQ(ErrorOf([&] { elsewhere.Read(Buffer, 10, 10, Count); }),
+            "Read command error, status 1");
   EXPECT_EQ(ErrorOf([&] { elsewhere.SerialPoll(); }), "Read Command timed out.");
 }
 
-TEST_F(CecGpibTest, SerialPollAnswersTheStatusByte) {
+TEST_F(CecGpibTest, SerialPollsAndBusCommands) {
   TCECGPIB cec(0, 5, nullptr);
   Sim.SetStatusByte(TGpibSim::kCEC, 0, 5, 0xC1);
   EXPECT_EQ(cec.SerialPollTrace(Trace), 193);
   EXPECT_EQ(Trace, TLines{" Poll result: OX00C1"});
   EXPECT_EQ(Sim.Log().back(), "cec_serial_poll 5 -> 193 0");
   EXPECT_EQ(cec.SerialPoll(), 0x81);  // the poll cleared the request bit
-}
 
-TEST_F(CecGpibTest, BusCommandsAreTransmittedAsCommandLanguage) {
-  TCECGPIB cec(0, 5, nullptr);
+  // Bus commands are command-language words; the NUL counts in the length.
   int length = -1;
-  EXPECT_STREQ(cec.BusCommandString(TGPIB::busLLO, length).get(), "LLO");
-  EXPECT_EQ(length, 4);
   EXPECT_STREQ(cec.BusCommandString(0, length).get(), "");
   EXPECT_EQ(length, 1);
   const auto buffer = cec.BusCommandString(TGPIB::busREN | TGPIB::busLLO, length);
+  EXPECT_EQ(length, 8);
   cec.Send(buffer.get(), length, true);
   EXPECT_EQ(Sim.Log().back(), Transmit("REN LLO"));
-}
-
-TEST_F(CecGpibTest, CloseClearsTheBusOfItsBoardAndTheNextUseInitialisesAgain) {
-  TCECGPIB cec(0, 5, nullptr);
-  cec.Close();
-  EXPECT_TRUE(Sim.Log().empty());
-  SendCommand(cec, "X", 0, 0);
-  Sim.ClearLog();
-  cec.Close();
-  cec.Close();
-  EXPECT_EQ(Sim.Log(), (TLines{"cec_select_board 0", Transmit("IFC UNT UNL DCL")}));
-  Sim.ClearLog();
-  SendCommand(cec, "X", 0, 0);
-  EXPECT_EQ(Sim.Log(), Join(Initialisation, {Transmit("UNT UNL MTA LISTEN 5 DATA 'X' EOI")}));
 }
 
 TEST_F(CecGpibTest, TimeOutsInMilliseconds) {
@@ -229,35 +201,28 @@ TEST_F(CecGpibTest, TimeOutsInMilliseconds) {
   cec.SetTimeOut(1500);  // an initialised board takes it at once
   EXPECT_EQ(cec.GetTimeOut(), 1000);
   EXPECT_EQ(Sim.Log(), (TLines{"cec_select_board 0", "cec_set_timeout 1"}));
-  cec.SetTimeOut(-7);
-  EXPECT_EQ(cec.GetTimeOut(), 0);
   cec.SetTimeOut(INT64_MAX);  // the longest time-out, no overflow
   EXPECT_EQ(cec.GetTimeOut(), std::int64_t{2147483647} * 1000);
 }
 
+// The record's address checks are the NI class's too (nat_gpib_test.cpp).
 TEST_F(CecGpibTest, SettingsRecordIsExactAndDamagedRecordsAreRefused) {
   TTempDir temp;
   TCECGPIB cec(2, 17, nullptr);
   cec.SetEOI(false);
-  const TBytes record = Cat({Le32(2), Le32(17), Le32(10000), TBytes{0}});
-  EXPECT_EQ(SavedRecord(cec, temp), record);
+  EXPECT_EQ(SavedRecord(cec, temp), Cat({Le32(2), Le32(17), Le32(10000), TBytes{0}}));
   TCECGPIB loaded;
   EXPECT_EQ(loaded.GetTimeOut(), 10000000);
   const TBytes other = Cat({Le32(1), Le32(30), Le32(250), TBytes{1}});
   LoadRecord(loaded, temp, other);
-  EXPECT_EQ(loaded.GetDeviceAddress(), 30);
   EXPECT_EQ(loaded.GetTimeOut(), 250000);
   EXPECT_EQ(SavedRecord(loaded, temp), other);
-  const std::uint32_t none = 0xFFFFFFFF;
-  for (const TBytes& damaged : {Cat({Le32(none), Le32(5), Le32(100), TBytes{1}}),
+  for (const TBytes& damaged : {Cat({Le32(0), Le32(5), Le32(0xFFFFFFFF), TBytes{1}}),
                                 Cat({Le32(0), Le32(31), Le32(100), TBytes{1}}),
-                                Cat({Le32(0), Le32(none), Le32(100), TBytes{1}}),
-                                Cat({Le32(0), Le32(5), Le32(none), TBytes{1}}),
                                 Cat({Le32(0), Le32(5), Le32(100)})}) {
     TCECGPIB fresh;
     EXPECT_THROW(LoadRecord(fresh, temp, damaged), EReadError);
   }
-  EXPECT_DEATH(OnConsole([&] { LoadRecord(cec, temp, record); }), "Assertion failed");
 }
 
 TEST(CecLibraryTest, MissingLibraryFailsTheOperationsAndFindsNoBoard) {

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,9 +13,9 @@
 #include "communication/device.h"
 #include "communication/rs232.h"
 #include "model/errors.h"
-#include "model/report.h"
 #include "scripts/device/device_attribute_script.h"
 #include "support/experiment_fixture.h"
+#include "support/gpib_sim.h"
 
 namespace {
 
@@ -45,12 +44,6 @@ struct TDeclining : TDevicePlacer {
   std::string Name;
 };
 
-struct TLines : TReport {
-  void AddHeading(const std::string& line) override { Lines.push_back("<b>" + line); }
-  void AddLine(const std::string& line) override { Lines.push_back(line); }
-  TTexts Lines;
-};
-
 const TBytes ConfigurationHead = Cat({StringBytes("Qorv Device Configuration"),
                                       StringBytes("Qorv 1.5")});
 const TBytes SerialCom1 = Cat({I32(0), I32(0), I32(19200), I32(1), I32(0), I32(0), I32(0),
@@ -59,16 +52,6 @@ const TBytes CecAt5 = Cat({I32(1), I32(0), I32(5), I32(10000), B(true)});
 // A device record: LF appended, reads end at LF, no commands, no icon.
 TBytes Record(const std::string& name, const TBytes& settings) {
   return Cat({StringBytes(name), I32(10), I32(0), I32(10), I32(0), B(false), B(false), settings});
-}
-
-template <class E>
-std::string ErrorOf(const std::function<void()>& fn) {
-  try {
-    fn();
-  } catch (const E& e) {
-    return e.what();
-  }
-  return "";
 }
 
 class DeviceListTest : public TCommandFixture {
@@ -291,7 +274,7 @@ TEST_F(DeviceListTest, DeviceCommandsFollowTheirDeviceAndNeedItsCommunication) {
   TDevice* pump = Pump(List);
   TDeviceStub* stub = Use(nullptr);
   EXPECT_EQ(stub->AExpNode->GetText(), "Use none");
-  EXPECT_EQ(ErrorOf<EExperimentError>([&] { stub->Execute(); }), "The command has no device.");
+  EXPECT_EQ(ErrorOf([&] { stub->Execute(); }), "The command has no device.");
   stub->SetDevice(meter);
   stub->SetDevice(pump);
   EXPECT_FALSE(meter->HasScripts());
@@ -300,7 +283,7 @@ TEST_F(DeviceListTest, DeviceCommandsFollowTheirDeviceAndNeedItsCommunication) {
   EXPECT_EQ(stub->AExpNode->GetText(), "Use Pump 2");
   stub->Execute();
   pump->SetCommunication(nullptr);
-  EXPECT_EQ(ErrorOf<EExperimentError>([&] { stub->Execute(); }),
+  EXPECT_EQ(ErrorOf([&] { stub->Execute(); }),
             "The device Pump 2 has no communication.");
   stub->ForgetDevice(meter);
   EXPECT_EQ(stub->GetDevice(), pump);
@@ -309,12 +292,12 @@ TEST_F(DeviceListTest, DeviceCommandsFollowTheirDeviceAndNeedItsCommunication) {
 }
 
 TEST_F(DeviceListTest, DescribeEveryDevice) {
-  TLines none;
+  TLineReport none("<b>");
   List.Describe(none, true);
   EXPECT_EQ(none.Lines, (TTexts{"No devices"}));
   Meter(List);
   Pump(List);
-  TLines lines;
+  TLineReport lines("<b>");
   List.Describe(lines, false);
   const TTexts meter = {"", "<b>Device:\tMeter", "<b>\tCommunication Parameters:",
                         "\t\tType:\tCEC GPIB", "\t\tBoard Address:\t0", "\t\tDevice Address:\t5",

@@ -13,17 +13,10 @@
 #include "communication/nat_gpib.h"
 #include "communication/read_response.h"
 #include "communication/rs232.h"
-#include "model/report.h"
 #include "support/experiment_fixture.h"
+#include "support/gpib_sim.h"
 
 namespace {
-
-// Printout lines; headings start with "<b>".
-struct TLines : TReport {
-  void AddHeading(const std::string& line) override { Lines.push_back("<b>" + line); }
-  void AddLine(const std::string& line) override { Lines.push_back(line); }
-  TTexts Lines;
-};
 
 // A new response's record: String, 1 point, ASCII, 100 bytes, ";", left to right.
 const TBytes NewResponse = Cat({I32(0), I32(1), I32(0), I32(100), StringBytes(";"), B(true),
@@ -193,7 +186,7 @@ TEST_F(DeviceTest, PredefinedCommandsAndTheirPrintout) {
   core.SetReadChar1(27);
   core.SetReadChar2(255);
   core.NewScript("*IDN?")->EnsureResponse();
-  TLines lines;
+  TLineReport lines("<b>");
   core.DescribeCoreDevice(lines, 0, true);
   EXPECT_EQ(lines.Lines, (TTexts{"\t\tEOI: No",
                                  "\t\tFirst character to append to each Send string:\t\\n",
@@ -210,11 +203,11 @@ TEST_F(DeviceTest, PredefinedCommandsAndTheirPrintout) {
                                  "\t\t\tRead As: ASCII",
                                  "\t\t\tNumber of Bytes/Point: 100",
                                  ""}));
-  TLines bare;
+  TLineReport bare("<b>");
   TCoreDevice(&List.GetImageList()).DescribeCoreDevice(bare, 1, true);
   EXPECT_EQ(bare.Lines[0], "\t\tEOI: Yes");
   EXPECT_EQ(bare.Lines[8], "No device commands");
-  TLines serial;
+  TLineReport serial("<b>");
   core.DescribeCoreDevice(serial, -1, false);
   EXPECT_EQ(serial.Lines.size(), 4u);
 }

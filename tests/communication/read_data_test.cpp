@@ -17,6 +17,7 @@
 #include "model/variable_data.h"
 #include "scripts/attribute_script.h"
 #include "support/experiment_fixture.h"
+#include "support/gpib_sim.h"
 
 namespace {
 
@@ -24,17 +25,6 @@ namespace {
 template <std::size_t N>
 std::string Raw(const char (&bytes)[N]) {
   return std::string(bytes, N - 1);
-}
-
-// The message of the run-time error the call ends with; "" when none.
-template <class F>
-std::string ErrorOf(F call) {
-  try {
-    call();
-  } catch (const EExperimentError& error) {
-    return error.GetMessage();
-  }
-  return "";
 }
 
 // The Read command as the descriptors see it.
@@ -87,8 +77,19 @@ protected:
     response.SetLeftToRight(leftToRight);
     return response;
   }
-  TValue& Value(TDataSingle* variable) { return variable->GetValue(); }
-  std::string Elements(TDataArray* array) { return array->GetValueArray().GetText(); }
+  // The variable's text, or a float variable's value, after decoding the bytes into it.
+  std::string Text(const TReadResponse& response, const std::string& bytes, TDataSingle* v) {
+    Decode<TReadDataSingle>(response, bytes, v);
+    return v->GetValue().GetText();
+  }
+  float Float(const TReadResponse& response, const std::string& bytes, TDataSingle* v) {
+    Decode<TReadDataSingle>(response, bytes, v);
+    return static_cast<TValueNum&>(v->GetValue()).GetFloat();
+  }
+  std::string Text(const TReadResponse& response, const std::string& bytes, TDataArray* v) {
+    Decode<TReadDataArray>(response, bytes, v);
+    return v->GetValueArray().GetText();
+  }
   TDataArray* Filled(const std::string& name, int type, int size, const std::string& fill) {
     TDataArray* array = Array(B1, name, type, size);
     for (int i = 0; i < size; ++i) array->GetValueArray().SetElementText(fill, i);
@@ -101,82 +102,61 @@ protected:
 
 TEST_F(ReadDataTest, SingleAscii) {
   TDataSingle* f = Single(B1, "f", eatFLOAT);
-  Decode<TReadDataSingle>(Ascii(1), "  +12.5E+2 V\r\n", f);
-  EXPECT_EQ(static_cast<TValueNum&>(Value(f)).GetFloat(), 1250.0f);
-  Decode<TReadDataSingle>(Ascii(1), "1.0D+03", f);
-  EXPECT_EQ(static_cast<TValueNum&>(Value(f)).GetFloat(), 1000.0f);
+  EXPECT_EQ(Float(Ascii(1), "  +12.5E+2 V\r\n", f), 1250.0f);
+  EXPECT_EQ(Float(Ascii(1), "1.0D+03", f), 1000.0f);
   Owner->DToE = false;
-  Decode<TReadDataSingle>(Ascii(1), "1.0D+03", f);
-  EXPECT_EQ(static_cast<TValueNum&>(Value(f)).GetFloat(), 1.0f);
-
+  EXPECT_EQ(Float(Ascii(1), "1.0D+03", f), 1.0f);
   TDataSingle* s = Single(B1, "s", eatSTRING);
-  Decode<TReadDataSingle>(Ascii(1), " \tOK 1\r2 \n", s);  // up to the terminator 13
-  EXPECT_EQ(Value(s).GetText(), "OK 1");
-  Decode<TReadDataSingle>(Ascii(1), Raw("ab\0cd"), s);
-  EXPECT_EQ(Value(s).GetText(), "ab");
+  EXPECT_EQ(Text(Ascii(1), " \tOK 1\r2 \n", s), "OK 1");  // up to the terminator 13
+  EXPECT_EQ(Text(Ascii(1), Raw("ab\0cd"), s), "ab");
   TDataSingle* i = Single(B1, "i", eatINTEGER);
-  Decode<TReadDataSingle>(Ascii(1), "V=-7,5", i);
-  EXPECT_EQ(Value(i).GetText(), "-7");
-  EXPECT_THROW(Decode<TReadDataSingle>(Ascii(1), "none", i), EExperimentError);
+  EXPECT_EQ(Text(Ascii(1), "V=-7,5", i), "-7");
+  EXPECT_THROW(Text(Ascii(1), "none", i), EExperimentError);
 }
 
 TEST_F(ReadDataTest, SingleBinary) {
   TDataSingle* i = Single(B1, "i", eatINTEGER);
-  Decode<TReadDataSingle>(Binary(1, 2, true), Raw("\x12\x34"), i);
-  EXPECT_EQ(Value(i).GetText(), "13330");
-  Decode<TReadDataSingle>(Binary(1, 2, false), Raw("\x12\x34"), i);
-  EXPECT_EQ(Value(i).GetText(), "4660");
-  Decode<TReadDataSingle>(Binary(1, 4, true), Raw("\xff\xff\xff\xff"), i);
-  EXPECT_EQ(Value(i).GetText(), "-1");
-  Decode<TReadDataSingle>(Binary(1, 3, false), Raw("\xff\xff\xff"), i);
-  EXPECT_EQ(Value(i).GetText(), "16777215");  // no sign extension
+  EXPECT_EQ(Text(Binary(1, 2, true), Raw("\x12\x34"), i), "13330");
+  EXPECT_EQ(Text(Binary(1, 2, false), Raw("\x12\x34"), i), "4660");
+  EXPECT_EQ(Text(Binary(1, 4, true), Raw("\xff\xff\xff\xff"), i), "-1");
+  EXPECT_EQ(Text(Binary(1, 3, false), Raw("\xff\xff\xff"), i), "16777215");  // no sign extension
   TDataSingle* s = Single(B1, "s", eatSTRING);
-  Decode<TReadDataSingle>(Binary(1, 4, false), Raw("\xff\xff\xff\xff"), s);
-  EXPECT_EQ(Value(s).GetText(), "4294967295");
+  EXPECT_EQ(Text(Binary(1, 4, false), Raw("\xff\xff\xff\xff"), s), "4294967295");
   TDataSingle* f = Single(B1, "f", eatFLOAT);
-  Decode<TReadDataSingle>(Binary(1, 4, false), Raw("\x3f\xc0\x00\x00"), f);  // 1.5f
-  EXPECT_EQ(static_cast<TValueNum&>(Value(f)).GetFloat(), 1.5f);
+  EXPECT_EQ(Float(Binary(1, 4, false), Raw("\x3f\xc0\x00\x00"), f), 1.5f);
 }
 
 TEST_F(ReadDataTest, ArrayAscii) {
   TDataArray* a = Filled("a", eatINTEGER, 5, "9");
-  Decode<TReadDataArray>(Ascii(4), "1;2;;3", a);
-  EXPECT_EQ(Elements(a), "1,2,3,9,9");
-  Decode<TReadDataArray>(Ascii(3, ","), "4 5 6", a);
-  EXPECT_EQ(Elements(a), "4,5,6,9,9");
+  EXPECT_EQ(Text(Ascii(4), "1;2;;3", a), "1,2,3,9,9");
+  EXPECT_EQ(Text(Ascii(3, ","), "4 5 6", a), "4,5,6,9,9");
   Owner->Whitespace = false;
-  Decode<TReadDataArray>(Ascii(3, ","), "7 8 9", a);
-  EXPECT_EQ(Elements(a), "7,5,6,9,9");  // one token, cut to 7
-  Decode<TReadDataArray>(Ascii(2, ";,"), "1,2;3;4", a);  // the first character delimits
-  EXPECT_EQ(Elements(a), "1,3,6,9,9");
-  Decode<TReadDataArray>(Ascii(5, "|"), "\r\n1\t2\x7f" "3|x4|", a);
-  EXPECT_EQ(Elements(a), "1,2,3,4,9");
+  EXPECT_EQ(Text(Ascii(3, ","), "7 8 9", a), "7,5,6,9,9");  // one token, cut to 7
+  EXPECT_EQ(Text(Ascii(2, ";,"), "1,2;3;4", a), "1,3,6,9,9");  // the first character delimits
+  EXPECT_EQ(Text(Ascii(5, "|"), "\r\n1\t2\x7f" "3|x4|", a), "1,2,3,4,9");
 
   TDataArray* s = Filled("s", eatSTRING, 3, "-");
-  Decode<TReadDataArray>(Ascii(3), " a b ; c\r\n", s);
-  EXPECT_EQ(Elements(s), "a b,c,-");
+  EXPECT_EQ(Text(Ascii(3), " a b ; c\r\n", s), "a b,c,-");
   TDataArray* f = Filled("f", eatFLOAT, 2, "0");
-  Decode<TReadDataArray>(Ascii(2), "1D2;x", f);
+  Text(Ascii(2), "1D2;x", f);
   EXPECT_EQ(static_cast<TValueFloatArray&>(f->GetValueArray()).GetElementFloat(0), 100.0f);
-  EXPECT_THROW(Decode<TReadDataArray>(Ascii(2), "1;-", f), EExperimentError);
+  EXPECT_THROW(Text(Ascii(2), "1;-", f), EExperimentError);
 
   TDataArray* fresh = Array(B1, "fresh", eatINTEGER, 4);
   fresh->ClearValue();
-  Decode<TReadDataArray>(Ascii(2), "", fresh);  // storage made before decoding
-  EXPECT_EQ(Elements(fresh), "0,0,0,0,0,0,0,0,0,0");
+  // The storage is made before decoding.
+  EXPECT_EQ(Text(Ascii(2), "", fresh), "0,0,0,0,0,0,0,0,0,0");
 }
 
 TEST_F(ReadDataTest, ArrayBinary) {
   TDataArray* a = Filled("a", eatINTEGER, 4, "9");
-  Decode<TReadDataArray>(Binary(3, 2, true), Raw("\x12\x34\x01\x00\xff\xff"), a);
-  EXPECT_EQ(Elements(a), "13330,1,65535,9");
-  Decode<TReadDataArray>(Binary(3, 2, false), Raw("\x12\x34\x01"), a);  // the rest not received
-  EXPECT_EQ(Elements(a), "4660,256,0,9");
-  Decode<TReadDataArray>(Binary(2, 4, true), Raw("\xff\xff\xff\xff\x01\x00\x00\x80"), a);
-  EXPECT_EQ(Elements(a), "-1,-2147483647,0,9");
+  EXPECT_EQ(Text(Binary(3, 2, true), Raw("\x12\x34\x01\x00\xff\xff"), a), "13330,1,65535,9");
+  // The bytes not received decode as zeros.
+  EXPECT_EQ(Text(Binary(3, 2, false), Raw("\x12\x34\x01"), a), "4660,256,0,9");
+  EXPECT_EQ(Text(Binary(2, 4, true), Raw("\xff\xff\xff\xff\x01\x00\x00\x80"), a),
+            "-1,-2147483647,0,9");
   TDataArray* s = Filled("s", eatSTRING, 2, "-");
-  Decode<TReadDataArray>(Binary(2, 4, true), Raw("\xff\xff\xff\xff\x01"), s);
-  EXPECT_EQ(Elements(s), "4294967295,1");
+  EXPECT_EQ(Text(Binary(2, 4, true), Raw("\xff\xff\xff\xff\x01"), s), "4294967295,1");
 }
 
 TEST_F(ReadDataTest, SizesAndErrors) {

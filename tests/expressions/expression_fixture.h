@@ -1,12 +1,12 @@
 // What the expression tests share: an experiment with one block, a stand-in for the
-// command that owns compiled expressions and their references, a copy command, and
-// compiling and evaluating an expression text as the Calculate dialog does.
+// command that owns compiled expressions and their references, compiling and evaluating
+// an expression text as the Calculate dialog does, and records written to bytes.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -19,14 +19,17 @@
 #include "model/data_list.h"
 #include "model/errors.h"
 #include "model/experiment.h"
-#include "model/exp_attribute.h"
 #include "model/value.h"
 #include "model/value_array.h"
+#include "model/write_file.h"
 #include "scripts/attribute_script.h"
-#include "scripts/copy_script.h"
 #include "support/fake_ui_port.h"
+#include "support/temp_dir.h"
 
 namespace expr_test {
+
+const TBytes False{0}, True{1};
+inline TBytes Int(std::int32_t value) { return Le32(static_cast<std::uint32_t>(value)); }
 
 // Stands in for the Calculate command: it owns the references its expressions make and
 // keeps integer and float variables.
@@ -43,12 +46,6 @@ public:
   bool VariableNotify(TVariable*, int type) override { return type != eatSTRING; }
   bool CanReleaseVariable(TVariable*) override { return false; }
   bool IsStoredVariable(TVariable*) override { return false; }
-};
-
-// The copy command of a clipboard record.
-class TCopyCommand : public TBlockCopyScript {
-public:
-  void RemoveAttribute(TExpAttribute* attribute) override { attribute->ClearCopyScript(); }
 };
 
 // A compiled expression: its text and its list, both owned by the command.
@@ -71,9 +68,7 @@ protected:
 
   TOwnerCommand* NewCommand() {
     TTreeNode* node = Exp->GetExperimentTree().AddChild(Block->AExpNode, "");
-    auto* command = new TOwnerCommand(Block, node);
-    Commands.push_back(command);
-    return command;
+    return Commands.emplace_back(new TOwnerCommand(Block, node));
   }
   TDataSingle* Single(const std::string& name, int type, const std::string& value) {
     auto* variable =
@@ -87,16 +82,14 @@ protected:
 
   // Tokenizes and builds as the Calculate dialog does; the objects live until the test
   // ends.
-  TCompiled& Compile(const std::string& text, bool radians = true, TOwnerCommand* owner = nullptr) {
-    owner = owner ? owner : Cmd;
+  TCompiled& Compile(const std::string& text, bool radians = true) {
     TQorvMathTokenList tokenizer(Exp.get());
-    TCompiled compiled{std::make_unique<TMathExpression>(owner),
-                       std::make_unique<TQorvMathList>(owner)};
+    TCompiled compiled{std::make_unique<TMathExpression>(Cmd),
+                       std::make_unique<TQorvMathList>(Cmd)};
     std::vector<TMathTokenRP*> tokens;
     tokenizer.Tokenize(radians, text, compiled.Text.get(), &tokens);
     compiled.List->BuildMathList(tokens);
-    Compiled.push_back(std::move(compiled));
-    return Compiled.back();
+    return Compiled.emplace_back(std::move(compiled));
   }
   TQorvOperand* Evaluate(const std::string& text, bool radians = true) {
     return Compile(text, radians).List->EvaluateMathList();
@@ -119,8 +112,18 @@ protected:
   std::string RunError(const std::string& text, bool radians = true) {
     return RunError(*Compile(text, radians).List);
   }
+  // The bytes write leaves in a file; a block export fills exported.
+  TBytes Written(const std::function<void(TWriteFile&)>& write,
+                 std::vector<TVariable*>* exported = nullptr) {
+    TWriteFile writer(Dir.PathOf("w"), exported != nullptr);
+    write(writer);
+    if (exported) *exported = *writer.GetBlockVariableList();
+    writer.Commit();
+    return Dir.ReadBytes("w");
+  }
 
   TFakeUiPort Ui;
+  TTempDir Dir;
   std::unique_ptr<TExperiment> Exp = std::make_unique<TExperiment>();
   TBlock* Block = nullptr;
   TOwnerCommand* Cmd = nullptr;

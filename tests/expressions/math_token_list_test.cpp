@@ -3,11 +3,6 @@
 // array elements, and the texts the tokens give the expression.
 #include "expressions/math_token_list.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "expression_fixture.h"
 #include "model/number_text.h"
 
@@ -17,8 +12,7 @@ namespace {
 struct TFault {
   int Code;
   std::string Message;
-  int Start;
-  int Length;
+  int Start, Length;
   bool operator==(const TFault&) const = default;
 };
 
@@ -89,61 +83,58 @@ protected:
   }
 };
 
+const TFault Accepted{-1, "", 0, 0};
+
 TEST_F(TokenizerTest, FaultsHaveTheirNumberTextAndPlace) {
-  const struct {
-    const char* Text;
-    TFault Expected;
-  } cases[] = {
-      {"", Fault(0, -1, 0)},
-      {"   ", Fault(0, -1, 0)},
-      {"\t", Fault(0, -1, 0)},          // control characters are trimmed for this test
-      {"\t1", Fault(2, 0, 1)},          // but stay in the text
-      {")", Fault(2, 0, 1)},
-      {"#", Fault(2, 0, 1)},
-      {"SIN", Fault(3, 0, 3)},          // no call: a name, and none is known
-      {"s + 1", Fault(3, 0, 1)},        // string variables are no operands
-      {"SARR[0]", Fault(3, 0, 7)},      // nor are elements of string arrays
+  const struct { const char* Text; TFault Expected; } cases[] = {
+      {"", Fault(0, -1, 0)},     {"   ", Fault(0, -1, 0)},
+      {"\t", Fault(0, -1, 0)},   // control characters are trimmed for this test
+      {"\t1", Fault(2, 0, 1)},   // but stay in the text
+      {")", Fault(2, 0, 1)},     {"#", Fault(2, 0, 1)},
+      {"SIN", Fault(3, 0, 3)},   // no call: a name, and none is known
+      {"s + 1", Fault(3, 0, 1)},  // string variables are no operands
+      {"SARR[0]", Fault(3, 0, 7)},  // nor are elements of string arrays
       {"QQ[0]", Fault(3, 0, 5)},
-      {"A[0]", Fault(3, 0, 4)},         // a single variable is no array
-      {"0X", Fault(3, 0, 2)},
-      {"1.2.3", Fault(3, 0, 5)},
-      {"1+1E+", Fault(3, 2, 3)},
-      {"A<B", Fault(4, 1, 0)},
-      {"A>", Fault(4, 1, 0)},
-      {"(1))", Fault(5, 3, 1)},
-      {"((1)", Fault(5, -2, 0)},
-      {"SIN(", Fault(5, -2, 0)},
-      {"-0X1F", Fault(6, 1, 4)},
-      {"0X1F", Fault(6, 0, 4)},
-      {"binary(3)", Fault(6, 0, 6)},
+      {"A[0]", Fault(3, 0, 4)},  // a single variable is no array
+      {"0X", Fault(3, 0, 2)},    {"1.2.3", Fault(3, 0, 5)},
+      {"1+1E+", Fault(3, 2, 3)}, {"sin 1", Fault(3, 0, 4)},  // no call without "("
+      {"A<B", Fault(4, 1, 0)},   {"A>", Fault(4, 1, 0)},
+      {"(1))", Fault(5, 3, 1)},  {"((1)", Fault(5, -2, 0)},
+      {"SIN(", Fault(5, -2, 0)}, {"-0X1F", Fault(6, 1, 4)},
+      {"0X1F", Fault(6, 0, 4)},  {"binary(3)", Fault(6, 0, 6)},
       {"float(~0X1)+~0X1", Fault(6, 12, 1)},
       {"float(0X1<<2)", Fault(7, 11, 1)},
       {"float (A << 0X2)", Fault(7, 6, 1)},
       {"float(-0X1)", Fault(7, 6, 1)},
       {"float(sin(0X1))", Fault(7, 6, 3)},
-      {"()", Fault(8, 1, 1)},
-      {"(+1)", Fault(8, 1, 1)},
-      {"(1)2", Fault(9, 3, 1)},
-      {"--2", Fault(10, 1, 1)},
-      {"-)", Fault(10, 1, 1)},
-      {"A(", Fault(11, 1, 1)},
-      {"2 3(", Fault(11, 2, 1)},         // "23" is one literal
-      {"1\t", Fault(11, 1, 1)},
-      {"1+)", Fault(12, 2, 1)},
-      {"2**", Fault(12, 2, 1)},          // "**" needs something after it
-      {"SIN()", Fault(13, 4, 1)},
-      {"SIN(*2)", Fault(13, 4, 1)},
-      {"2*", Fault(14, 1, 1)},
-      {"-", Fault(14, 0, 1)},
-      {"ARR[-1]", Fault(16, 0, 4)},      // the word stops before "-"
+      {"()", Fault(8, 1, 1)},    {"(+1)", Fault(8, 1, 1)},
+      {"(1)2", Fault(9, 3, 1)},  {"--2", Fault(10, 1, 1)},
+      {"-)", Fault(10, 1, 1)},   {"A(", Fault(11, 1, 1)},
+      {"2 3(", Fault(11, 2, 1)},  // "23" is one literal
+      {"1\t", Fault(11, 1, 1)},  {"1+)", Fault(12, 2, 1)},
+      {"2**", Fault(12, 2, 1)},  // "**" needs something after it
+      {"SIN()", Fault(13, 4, 1)}, {"SIN(*2)", Fault(13, 4, 1)},
+      {"2*", Fault(14, 1, 1)},   {"-", Fault(14, 0, 1)},
+      {"ARR[-1]", Fault(16, 0, 4)},  // the word stops before "-"
       {"ARR[2", Fault(16, 0, 5)},
-      {"ARR[F]", Fault(16, 0, 6)},       // only integer variables index
-      {"ARR[Q]", Fault(16, 0, 6)},
-      {"ARR[]", Fault(16, 0, 5)},
-      {"1+ARR[4]", Fault(17, 2, 6)},
-      {"FARR[3]", Fault(17, 0, 7)},
+      {"ARR[F]", Fault(16, 0, 6)},  // only integer variables index
+      {"ARR[Q]", Fault(16, 0, 6)}, {"ARR[]", Fault(16, 0, 5)},
+      {"1+ARR[4]", Fault(17, 2, 6)}, {"FARR[3]", Fault(17, 0, 7)},
+      // Literals that could not become their operands are refused where they stand.
+      {"2147483648", Fault(3, 0, 10)}, {"1+99999999999", Fault(3, 2, 11)},
+      {"1E39*2", Fault(3, 0, 4)},      {"3.5E38", Fault(3, 0, 6)},
+      {"1,5", Fault(3, 0, 3)},  // no number with "." as separator
+      {"2147483647", Accepted}, {"3.4E38", Accepted},
+      {"1E-50", Accepted},  // too small is zero
   };
   for (const auto& c : cases) EXPECT_EQ(FaultOf(c.Text), c.Expected) << '"' << c.Text << '"';
+  // With a decimal comma "1,5" is a number, but one without "." or "E" would have to be
+  // an integer.
+  NumberText::SetDecimalSeparator(',');
+  const TFault comma = FaultOf("2+1,5"), exponent = FaultOf("1,5E1");
+  NumberText::SetDecimalSeparator('.');
+  EXPECT_EQ(comma, Fault(3, 2, 3));
+  EXPECT_EQ(exponent, Accepted);
 
   // Codes the scanner never raises keep their texts; above 17 "Error :" stands alone.
   EXPECT_EQ(TMathTokenException(1, 0, 0).GetMessage(), "Error :Hex values cannot be negative.");
@@ -152,72 +143,31 @@ TEST_F(TokenizerTest, FaultsHaveTheirNumberTextAndPlace) {
   EXPECT_EQ(TMathTokenException(18, 1, 1).GetMessage(), "Error :");
   // The texts, exactly (those of codes 10 and 13 end without a full stop).
   const char* const texts[] = {
-      "No expression to evaluate.",
-      "Hex values cannot be negative.",
-      "Expressions has a bad beginning.",
-      "Invalid String.",
-      "Invalid Shift symbol.",
-      "Uneven Parenthesis.",
-      "Binary cannot be used here.",
-      "Decimal cannot be used here.",
+      "No expression to evaluate.", "Hex values cannot be negative.",
+      "Expressions has a bad beginning.", "Invalid String.", "Invalid Shift symbol.",
+      "Uneven Parenthesis.", "Binary cannot be used here.", "Decimal cannot be used here.",
       "Open parenthesis cannot follow an operand or a Close paren.",
       "Close parenthesis cannot follow an operator or an Open paren.",
       "Unary operator can only follow an operator or an Open paren",
       "Operands cannot follow another operand, a Close paren or a function.",
       "Operators can only follow operands and close parens.",
-      "Functions can only follow operators and open parens",
-      "Expression has bad end.",
-      "Function is empty.",
-      "Array element badly defined.",
-      "Array element out of bounds.",
+      "Functions can only follow operators and open parens", "Expression has bad end.",
+      "Function is empty.", "Array element badly defined.", "Array element out of bounds.",
   };
   for (std::uint8_t code = 0; code < 18; ++code)
     EXPECT_EQ(TMathTokenException::TextOf(code), texts[code]) << int(code);
 }
 
-// Literals that could not become their operands are refused where they stand.
-TEST_F(TokenizerTest, LiteralsOutOfRangeAreRefusedMarked) {
-  EXPECT_EQ(FaultOf("2147483648"), Fault(3, 0, 10));
-  EXPECT_EQ(FaultOf("1+99999999999"), Fault(3, 2, 11));
-  EXPECT_EQ(FaultOf("1E39*2"), Fault(3, 0, 4));
-  EXPECT_EQ(FaultOf("3.5E38"), Fault(3, 0, 6));
-  EXPECT_EQ(FaultOf("1,5"), Fault(3, 0, 3));  // no number with "." as separator
-  EXPECT_EQ(FaultOf("2147483647"), (TFault{-1, "", 0, 0}));
-  EXPECT_EQ(FaultOf("3.4E38"), (TFault{-1, "", 0, 0}));
-  EXPECT_EQ(FaultOf("1E-50"), (TFault{-1, "", 0, 0}));  // too small is zero
-  {
-    // With a decimal comma "1,5" is a number, but one without "." or "E" would have to
-    // be an integer.
-    NumberText::SetDecimalSeparator(',');
-    const TFault comma = FaultOf("2+1,5");
-    const TFault exponent = FaultOf("1,5E1");
-    NumberText::SetDecimalSeparator('.');
-    EXPECT_EQ(comma, Fault(3, 2, 3));
-    EXPECT_EQ(exponent, (TFault{-1, "", 0, 0}));
-  }
-}
-
 TEST_F(TokenizerTest, ReversePolishOrderGroupsAsUsual) {
-  const struct {
-    const char* Text;
-    const char* Order;
-  } cases[] = {
-      {"2*3+4", "2 3 * 4 +"},
-      {"2+3*4", "2 3 4 * +"},
-      {"2*3*4+1", "2 3 * 4 * 1 +"},
-      {"8-4+2", "8 4 - 2 +"},
-      {"8-4-2", "8 4 - 2 -"},
-      {"8/4*2", "8 4 / 2 *"},
-      {"8-(4+2)", "8 4 2 + -"},
-      {"2**3*2", "2 3 ** 2 *"},
-      {"2*3**2", "2 3 2 ** *"},
-      {"2**3**2", "2 3 2 ** **"},
-      {"-2**2", "2 Negate 2 **"},
-      {"2**-3**2", "2 3 Negate 2 ** **"},
-      {"2*-3+1", "2 3 Negate * 1 +"},
-      {"-(A+B)", "A B + Negate"},
-      {"((1))", "1"},
-      {"float(0X1<<0X2|0X3)", "float[0X1 0X2 << 0X3 |]"},
+  const struct { const char* Text; const char* Order; } cases[] = {
+      {"2*3+4", "2 3 * 4 +"},       {"2+3*4", "2 3 4 * +"},
+      {"2*3*4+1", "2 3 * 4 * 1 +"}, {"8-4+2", "8 4 - 2 +"},
+      {"8-4-2", "8 4 - 2 -"},       {"8/4*2", "8 4 / 2 *"},
+      {"8-(4+2)", "8 4 2 + -"},     {"2**3*2", "2 3 ** 2 *"},
+      {"2*3**2", "2 3 2 ** *"},     {"2**3**2", "2 3 2 ** **"},
+      {"-2**2", "2 Negate 2 **"},   {"2**-3**2", "2 3 Negate 2 ** **"},
+      {"2*-3+1", "2 3 Negate * 1 +"}, {"-(A+B)", "A B + Negate"},
+      {"((1))", "1"},               {"float(0X1<<0X2|0X3)", "float[0X1 0X2 << 0X3 |]"},
       {"float(0X1|0X2&0X3)", "float[0X1 0X2 0X3 & |]"},
       {"float(0X1^0X2|0X3^0X4)", "float[0X1 0X2 ^ 0X3 0X4 ^ |]"},
       {"float(0X10>>0X1<<0X2)", "float[0X10 0X1 >> 0X2 <<]"},
@@ -225,23 +175,15 @@ TEST_F(TokenizerTest, ReversePolishOrderGroupsAsUsual) {
       {"sin(1+2)*3", "sin[1 2 +] 3 *"},
       {"float(binary(A*2)&0XF)+1", "float[binary[A 2 *] 0XF &] 1 +"},
       {"ARR[I]-ARR[2]", "ARR ARR -"},
+      // Blanks vanish before scanning and case does not matter; a name that reads like
+      // a number hides the number; an exponent's sign joins a number, not a name.
+      {"a b", "AB"},                {"1 2+12", "12 12 +"},
+      {"1.5E-3", "1.5E-3"},         {"X1E-3", "X1E 3 -"},
   };
-  for (const auto& c : cases) EXPECT_EQ(Order(c.Text), c.Order) << c.Text;
-}
-
-TEST_F(TokenizerTest, WordsBlanksAndCase) {
-  // Blanks vanish before scanning and case does not matter; a name that reads like a
-  // number hides the number.
   Single("AB", eatINTEGER, "7");
   Single("12", eatINTEGER, "5");
-  EXPECT_EQ(Order("a b"), "AB");
-  EXPECT_EQ(Order("2 * 3"), Order("2*3"));
-  EXPECT_EQ(Order("1 2+12"), "12 12 +");
+  for (const auto& c : cases) EXPECT_EQ(Order(c.Text), c.Order) << c.Text;
   EXPECT_EQ(Value("1 2+12"), 10.0f);
-  // An exponent's sign joins a number, not a name.
-  EXPECT_EQ(Order("1.5E-3"), "1.5E-3");
-  EXPECT_EQ(Order("X1E-3"), "X1E 3 -");
-  EXPECT_EQ(FaultOf("sin 1"), Fault(3, 0, 4));  // no call without "("
 }
 
 TEST_F(TokenizerTest, TheExpressionReceivesTheTypedTexts) {

@@ -220,18 +220,12 @@ TEST(GpibSim, CecCommandLanguage) {
   EXPECT_EQ(Received(CEC, 5), "it'sA Bx\r\ny\n\xFF");
   EXPECT_EQ(Sim().SetEndChars(10, 0), 0);
 
-  // The computer is talker after MTA LISTEN: receive answers 2 until MLA TALK.
-  EXPECT_EQ(Transmit("UNT UNL MTA LISTEN 5 DATA '*IDN?' EOI"), 0);
-  EXPECT_EQ(CecReceive(100), std::make_pair(std::string(), 2));
-  EXPECT_EQ(CecReceive(100).second, 2);
-  EXPECT_EQ(Transmit("MLA TALK 5"), 0);
-  EXPECT_EQ(CecReceive(100), std::make_pair(std::string("CEC,DMM\n"), 0));
-  EXPECT_EQ(CecReceive(100), std::make_pair(std::string(), 8));  // silence
-
-  // A read stops at max bytes; the rest comes with the next one.
+  // The talker's reply comes after MLA TALK (the order the CEC tests follow through the
+  // loader); a read stops at max bytes, the rest comes with the next one, then silence.
   EXPECT_EQ(Transmit("UNT UNL MTA LISTEN 5 DATA 'R?' END UNT UNL MLA TALK 5"), 0);
   EXPECT_EQ(CecReceive(2), std::make_pair(std::string("ab"), 0));
   EXPECT_EQ(CecReceive(100), std::make_pair(std::string("c\n"), 0));
+  EXPECT_EQ(CecReceive(100), std::make_pair(std::string(), 8));
   // DCL drops an unread reply.
   EXPECT_EQ(Transmit("UNT UNL MTA LISTEN 5 DATA 'R?' END"), 0);
   EXPECT_EQ(Transmit("DCL MLA TALK 5"), 0);
@@ -264,13 +258,8 @@ TEST(GpibSim, CecCommandLanguage) {
   EXPECT_EQ(Transmit("UNT UNL MTA LISTEN 7"), 0);
   EXPECT_EQ(Sim().SendBytes("x", 1, 1, &status), 8);
 
-  // Serial polls clear RQS; an empty address times out.
+  // A poll of an empty address times out (the status byte: through the CEC tests).
   unsigned char poll = 0;
-  EXPECT_EQ(Sim().SetStatusByte(CEC, 0, 5, 0xC1), 0);
-  EXPECT_EQ(Sim().CecPoll(5, &poll, &status), 0);
-  EXPECT_EQ(poll, 0xC1);
-  EXPECT_EQ(Sim().CecPoll(5, &poll, &status), 0);
-  EXPECT_EQ(poll, 0x81);
   EXPECT_EQ(Sim().CecPoll(9, &poll, &status), 8);
   EXPECT_EQ(Sim().SetStatusByte(CEC, 0, 9, 1), -1);
 
@@ -278,10 +267,7 @@ TEST(GpibSim, CecCommandLanguage) {
   EXPECT_EQ(Sim().SelectBoard(1), 1);
   EXPECT_EQ(Sim().BoardQuery(204), -1);
   EXPECT_EQ(Sim().Initialize(1, 0), 1);
-  EXPECT_EQ(Transmit("IFC"), 1);
-  EXPECT_EQ(CecReceive(10).second, 1);
   EXPECT_EQ(Sim().SetTimeout(100), 1);
-  EXPECT_EQ(Sim().CecPoll(5, &poll, &status), 1);
   EXPECT_EQ(Sim().Presence(), 1);
 
   Configure("cec-board 2 noscan\nni-board 0\n");
@@ -314,15 +300,13 @@ TEST(GpibSim, CecReadsEndAtEoiOrAnEndCharacter) {
 
 TEST(GpibSim, NiReadsWritesAndTimeOuts) {
   Configure(
-      "ni-board 0\ninstrument ni 0 5\n  idn NI,DMM\n  reply PART? = partial 3 12345\n"
+      "ni-board 0\ninstrument ni 0 5\n  idn NI,DMM\n"
       "  reply QUIET? = silent\ninstrument ni 0 6\n  eoi off\n  reply R? = text abc\n"
       "instrument ni 0 7\n  listener off\ninstrument ni 0 8\n  talker off\n"
       "  reply R? = text abc\ninstrument ni 0 9\n  input-terminator 59\n  terminator none\n"
       "  reply A = text a\n  reply B = text b\n");
-  // Opening: absent board, bad arguments, then descriptors from 32 up.
-  EXPECT_EQ(Sim().Ibdev(1, 5, 0, 11, 1, 0), -1);
-  EXPECT_EQ(Sim().Ibsta(), niERR);
-  EXPECT_EQ(Sim().Iberr(), 7);
+  // Opening: bad arguments (an absent board: through the NI tests), then descriptors
+  // from 32 up.
   EXPECT_EQ(Sim().Ibdev(0, 31, 0, 11, 1, 0), -1);
   EXPECT_EQ(Sim().Ibdev(0, 5, 0, 18, 1, 0), -1);
   EXPECT_EQ(Sim().Iberr(), 4);
@@ -330,7 +314,8 @@ TEST(GpibSim, NiReadsWritesAndTimeOuts) {
   EXPECT_EQ(ud, 32);
   EXPECT_EQ(Sim().Ibsta(), CMPL);
 
-  // A reply with EOI ends with END; the next read finds silence.
+  // A reply with EOI ends with END; the next read finds silence. (Partial and silent
+  // replies: through the NI tests.)
   EXPECT_EQ(Ibwrt(ud, "*IDN?"), CMPL);
   EXPECT_EQ(Sim().Ibcntl(), 5);
   const TRead whole = Ibrd(ud, 100);
@@ -339,7 +324,6 @@ TEST(GpibSim, NiReadsWritesAndTimeOuts) {
   EXPECT_EQ(whole.Ibcntl, 7);
   const TRead silence = Ibrd(ud, 100);
   EXPECT_EQ(silence.Ibsta, niERR | niTIMO);
-  EXPECT_EQ(silence.Iberr, niEABO);
   EXPECT_EQ(silence.Ibcntl, 0);
   // A read of fewer bytes than the reply completes without END; the rest follows.
   Ibwrt(ud, "*IDN?\r\n");
@@ -354,13 +338,6 @@ TEST(GpibSim, NiReadsWritesAndTimeOuts) {
   Ibwrt(ud, "*IDN?");
   Ibwrt(ud, " \r\n");
   EXPECT_EQ(Ibrd(ud, 100).Bytes, "NI,DMM\n");
-  // A partial reply: the read times out with the bytes that came.
-  Ibwrt(ud, "PART?");
-  const TRead partial = Ibrd(ud, 100);
-  EXPECT_EQ(partial.Bytes, "123");
-  EXPECT_EQ(partial.Ibsta, niERR | niTIMO);
-  EXPECT_EQ(partial.Iberr, niEABO);
-  EXPECT_EQ(partial.Ibcntl, 3);
   // Without END a message needs its terminator: "*IDN?" alone is not complete.
   EXPECT_EQ(Sim().Ibeot(ud, 0), CMPL);
   Ibwrt(ud, "*IDN?");
@@ -391,19 +368,12 @@ TEST(GpibSim, NiReadsWritesAndTimeOuts) {
   const int quiet = Sim().Ibdev(0, 8, 0, 11, 1, 0);
   EXPECT_EQ(Ibwrt(quiet, "R?"), CMPL);
   EXPECT_EQ(Ibrd(quiet, 100).Ibsta, niERR | niTIMO);
+  // An empty address opens; a write finds no listener (through the NI tests), a read and
+  // a poll time out.
   const int empty = Sim().Ibdev(0, 20, 0, 11, 1, 0);
   EXPECT_GE(empty, 32);
-  EXPECT_EQ(Ibwrt(empty, "x"), niERR);
-  EXPECT_EQ(Sim().Iberr(), 2);
   EXPECT_EQ(Ibrd(empty, 10).Iberr, niEABO);
-
-  // Serial poll: the status byte, RQS cleared by the poll.
   char poll = 0;
-  EXPECT_EQ(Sim().SetStatusByte(NI, 0, 5, 0x50), 0);
-  EXPECT_EQ(Sim().Ibrsp(ud, &poll), CMPL);
-  EXPECT_EQ(static_cast<unsigned char>(poll), 0x50);
-  EXPECT_EQ(Sim().Ibrsp(ud, &poll), CMPL);
-  EXPECT_EQ(static_cast<unsigned char>(poll), 0x10);
   EXPECT_EQ(Sim().Ibrsp(empty, &poll), niERR | niTIMO);
 
   // Boards: ibfind, ibln, ibsic; unknown descriptors answer EDVR.
@@ -519,32 +489,21 @@ TEST(GpibSim, GeneratorSequences) {
   EXPECT_EQ(Query(Sim().Ibdev(0, 2, 0, 11, 1, 0), "N?"), first);
 }
 
+// The lines of the calls the CEC and NI tests do not compare whole, and the quoting.
 TEST(GpibSim, CallLogLines) {
   Configure("cec-board 0\nni-board 0\ninstrument cec 0 5\n  idn Q\ninstrument ni 0 5\n");
   int status = 0;
-  int count = 0;
-  unsigned char poll = 0;
   char buffer[100];
   Sim().Presence();
   Sim().SelectBoard(0);
   Sim().BoardQuery(204);
-  Sim().Initialize(0, 0);
-  Sim().SetEndChars(10, 0);
-  Sim().SetTimeout(1000);
-  Sim().CecTransmit("UNT UNL MTA LISTEN 5 DATA '*IDN?' EOI END", 65535, &status);
-  Sim().CecReceive(buffer, 100, &count, &status);
-  Sim().CecTransmit("MLA TALK 5", 65535, &status);
-  Sim().CecReceive(buffer, 100, &count, &status);
-  Sim().CecPoll(5, &poll, &status);
   Sim().CecTransmit("MTA LISTEN 5", 65535, &status);
   Sim().SendBytes("a\"\\\r\n\x01\xFF", 7, 1, &status);
   Sim().Ibfind("GPIB0");
   const int ud = Sim().Ibdev(0, 5, 0, 11, 1, 0);
   Sim().Ibwrt(ud, "*IDN?", 5);
   Sim().Ibrd(ud, buffer, 100);
-  Sim().Ibrsp(ud, reinterpret_cast<char*>(&poll));
-  Sim().Ibtmo(ud, 13);
-  Sim().Ibeot(ud, 0);
+  Sim().Ibrsp(ud, buffer);
   short listener = 0;
   Sim().Ibln(0, 5, 0, &listener);
   Sim().Ibsic(0);
@@ -554,14 +513,6 @@ TEST(GpibSim, CallLogLines) {
             "cec_presence -> 1\n"
             "cec_select_board 0\n"
             "cec_board_query 204 -> 0\n"
-            "cec_initialize 0 0\n"
-            "cec_set_end_chars 10 0\n"
-            "cec_set_timeout 1000\n"
-            "cec_transmit \"UNT UNL MTA LISTEN 5 DATA '*IDN?' EOI END\" 65535 -> 0\n"
-            "cec_receive 100 -> 0 2\n"
-            "cec_transmit \"MLA TALK 5\" 65535 -> 0\n"
-            "cec_receive 100 -> 2 0\n"
-            "cec_serial_poll 5 -> 0 0\n"
             "cec_transmit \"MTA LISTEN 5\" 65535 -> 0\n"
             "cec_send_bytes \"a\\\"\\\\\\r\\n\\x01\\xFF\" 7 1 -> 0\n"
             "ibfind \"GPIB0\" -> 0\n"
@@ -569,13 +520,11 @@ TEST(GpibSim, CallLogLines) {
             "ibwrt 32 \"*IDN?\" 5 -> 0x0100\n"
             "ibrd 32 100 -> 0xC000\n"
             "ibrsp 32 -> 0x0100\n"
-            "ibtmo 32 13 -> 0x0100\n"
-            "ibeot 32 0 -> 0x0100\n"
             "ibln 0 5 0 -> 0x0100\n"
             "ibsic 0 -> 0x0100\n"
             "ibonl 32 0 -> 0x0100\n"
             "ibonl 32 0 -> 0x8000\n");
-  EXPECT_EQ(Received(CEC, 5), "*IDN?\na\"\\\r\n\x01\xFF");
+  EXPECT_EQ(Received(CEC, 5), "a\"\\\r\n\x01\xFF");
   EXPECT_EQ(Sim().Received(CEC, 0, 6, nullptr, 0), -1);
   EXPECT_EQ(Sim().Received(3, 0, 5, nullptr, 0), -1);
   Sim().ClearLog();

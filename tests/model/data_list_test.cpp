@@ -4,25 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "model/block.h"
-#include "model/data.h"
 #include "model/data_dialogs.h"
 #include "model/errors.h"
-#include "model/experiment.h"
 #include "model/experiment_running.h"
-#include "model/read_file.h"
-#include "model/report.h"
-#include "model/tree_node.h"
 #include "model/variable.h"
-#include "model/write_file.h"
-#include "support/fake_ui_port.h"
-#include "support/temp_dir.h"
+#include "support/experiment_fixture.h"
+#include "support/gpib_sim.h"
 
 namespace {
 
@@ -44,34 +36,14 @@ public:
   TExpAttribute* Bound;
 };
 
-struct TTestReport : TReport {
-  void AddHeading(const std::string& line) override { Lines.push_back("# " + line); }
-  void AddLine(const std::string& line) override { Lines.push_back(line); }
-  TNames Lines;
-};
-
-TBytes I32(std::int32_t value) { return Le32(static_cast<std::uint32_t>(value)); }
-TBytes Flag(bool value) { return TBytes{static_cast<std::uint8_t>(value)}; }
-
 // A variable record without users: name, [array size], initial value, read-only, 0 users.
 TBytes Record(const std::string& name, std::optional<std::string> initial = {},
               std::optional<std::int32_t> size = {}) {
-  return Cat({StringBytes(name), size ? I32(*size) : TBytes{}, Flag(initial.has_value()),
-              initial ? StringBytes(*initial) : TBytes{}, Flag(false), I32(0)});
+  return Cat({StringBytes(name), size ? I32(*size) : TBytes{}, B(initial.has_value()),
+              initial ? StringBytes(*initial) : TBytes{}, B(false), I32(0)});
 }
 
-// The message of the error of kind E that action raises.
-template <typename E>
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const E& error) {
-    return error.what();
-  }
-  return "no error";
-}
-
-class DataListTest : public ::testing::Test {
+class DataListTest : public TExperimentFixture {
 protected:
   // Display names (block title and name) in list order.
   static TNames Names(const TDataList& list) {
@@ -81,16 +53,10 @@ protected:
     for (TData* v : all) names.push_back(v ? v->GetName() : "(kept from before)");
     return names;
   }
-  TBytes Saved(TDataList& list, const std::string& name) {
-    TWriteFile writer(Temp.PathOf(name));
-    list.Save(writer);
-    writer.Commit();
-    return Temp.ReadBytes(name);
+  TBytes Saved(TDataList& list) {
+    return Written([&list](TWriteFile& writer) { list.Save(writer); });
   }
 
-  TFakeUiPort Ui;
-  TTempDir Temp;
-  TExperiment Exp;
   TDataSingleList& Singles = *Exp.GetDataSingleList();
   TDataArrayList& Arrays = *Exp.GetDataArrayList();
   TBlock* B1 = Exp.AddBlock("B1");
@@ -153,10 +119,8 @@ TEST_F(DataListTest, AddsThroughTheDialogsOrExplainsWhyNot) {
     Ui.Clear();
     c.list->UserAdd();
     c.list->AddNew();
-    const auto shown = Ui.Shown();
-    ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(Ui.Texts(), (TNames{c.userAdd, c.addNew}));
-    for (const auto& message : shown)
+    for (const auto& message : Ui.Shown())
       EXPECT_TRUE(message.Caption.empty() && message.Kind == TMessageKind::Information);
   }
   ExperimentRunning = false;
@@ -204,11 +168,10 @@ TEST_F(DataListTest, AddsThroughTheDialogsOrExplainsWhyNot) {
 }
 
 TEST_F(DataListTest, ListRecordWritesOneGroupPerRunOfABlock) {
-  EXPECT_EQ(Saved(Singles, "empty.qrv"), I32(0));
+  EXPECT_EQ(Saved(Singles), I32(0));
   Singles.Add(B1, 1, 1, "five")->SetInitialValue("5");
   // total 1, the block's identifier, 1 in the group, type integer, the record
-  EXPECT_EQ(Saved(Singles, "one.qrv"),
-            Cat({I32(1), I32(100), I32(1), I32(1), Record("five", "5")}));
+  EXPECT_EQ(Saved(Singles), Cat({I32(1), I32(100), I32(1), I32(1), Record("five", "5")}));
 
   // A file may name one block in two groups; the order is kept and written again.
   Singles.Clear(false);
@@ -222,7 +185,7 @@ TEST_F(DataListTest, ListRecordWritesOneGroupPerRunOfABlock) {
   Singles.Load(reader, {B2, B1});
   EXPECT_EQ(reader.BytesLeft(), 0u);
   EXPECT_EQ(Names(Singles), (TNames{"B1: x", "B2: y", "B1: z"}));
-  EXPECT_EQ(Saved(Singles, "again.qrv"), body(100, 101));
+  EXPECT_EQ(Saved(Singles), body(100, 101));
 
   TWriteFile nowhere(Temp.PathOf("missing/list.qrv"));
   EXPECT_EQ(ErrorOf<EFileError>([&] { Singles.Save(nowhere); }), "Error writing datalist");
@@ -274,7 +237,7 @@ TEST_F(DataListTest, BlockExportAndImport) {
   }
   // a (own), then b (used by an exported command) with its one exported user.
   EXPECT_EQ(Temp.ReadBytes("block.qrb"), Cat({I32(2), I32(1), Record("a"), I32(0), StringBytes("b"),
-                                              Flag(false), Flag(false), I32(1), I32(100)}));
+                                              B(false), B(false), I32(1), I32(100)}));
 
   // Into B2: the first "a" is given to the existing one and goes, the second is renamed.
   int asked = 0;
@@ -331,7 +294,7 @@ TEST_F(DataListTest, ReportListsEveryVariableWithItsUsers) {
   Singles.Add(B1, 0, 1, "s");
   Arrays.Add(B1, 2, 7, "arr");
   TTestUser u1(x), u2(x);
-  TTestReport report;
+  TLineReport report("# ");
   Singles.WriteReport(report);
   Arrays.WriteReport(report);
   EXPECT_EQ(report.Lines, (TNames{"# Name\t\tType\tBlock\t\tCommands Using",

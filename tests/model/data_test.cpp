@@ -5,9 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <future>
-
 #include <functional>
+#include <future>
 #include <optional>
 #include <set>
 #include <string>
@@ -26,19 +25,16 @@
 #include "model/variable_data.h"
 #include "model/write_file.h"
 #include "scripts/attribute_script.h"
-#include "support/fake_ui_port.h"
-#include "support/temp_dir.h"
+#include "support/experiment_fixture.h"
 
 namespace {
-
-TBytes Flag(bool value) { return TBytes{static_cast<std::uint8_t>(value)}; }
 
 // A variable record: name, [array size], initial value, read-only, then the users' part.
 TBytes Record(const std::string& name, std::optional<std::string> initial = {},
               std::optional<std::int32_t> size = {}, bool readOnly = false,
-              const TBytes& users = Le32(0)) {
-  return Cat({StringBytes(name), size ? Le32(*size) : TBytes{}, Flag(initial.has_value()),
-              initial ? StringBytes(*initial) : TBytes{}, Flag(readOnly), users});
+              const TBytes& users = I32(0)) {
+  return Cat({StringBytes(name), size ? I32(*size) : TBytes{}, B(initial.has_value()),
+              initial ? StringBytes(*initial) : TBytes{}, B(readOnly), users});
 }
 
 // A command that uses variables through real references; what it answers is set by the test.
@@ -83,15 +79,16 @@ public:
   std::vector<TVariableData*> References;
 };
 
-class DataTest : public ::testing::Test {
+class DataTest : public TExperimentFixture {
 protected:
   void TearDown() override {
     while (!Live.empty()) delete *Live.begin();
+    TExperimentFixture::TearDown();
   }
 
   TData* Single(const std::string& name, int type) { return Singles.Add(B1, type, 1, name); }
   TDataArray* Array(const std::string& name, int type, std::int32_t size) {
-    return static_cast<TDataArray*>(Arrays.Add(B1, type, size, name));
+    return TExperimentFixture::Array(B1, name, type, size);
   }
   TTestCommand* Command(int type = TScript::CALCULATE) { return new TTestCommand(Live, B1, type); }
   // A variable about to read its record, as the lists make it.
@@ -99,10 +96,7 @@ protected:
     return list.CreateForLoad(type, Exp.GetAttributeTree().AddChild(list.AExpAttNode, ""), B1);
   }
   TBytes Saved(TData* variable) {
-    TWriteFile writer(Temp.PathOf("record.qrv"));
-    variable->Save(writer);
-    writer.Commit();
-    return Temp.ReadBytes("record.qrv");
+    return Written([variable](TWriteFile& writer) { variable->Save(writer); });
   }
   // Opens every data-form request with the handler, keeping a copy of what was asked.
   void OnDataForm(std::function<int(TDataFormRequest&)> answer) {
@@ -113,9 +107,6 @@ protected:
     });
   }
 
-  TFakeUiPort Ui;
-  TTempDir Temp;
-  TExperiment Exp;
   TDataSingleList& Singles = *Exp.GetDataSingleList();
   TDataArrayList& Arrays = *Exp.GetDataArrayList();
   std::set<TScript*> Live;
@@ -284,7 +275,7 @@ TEST_F(DataTest, RecordsAreWrittenAndReadBack) {
   EXPECT_EQ(Saved(f), Record("f", "2.5", {}, false, Cat({Le32(1), Le32(100)})));
   TDataArray* a = Array("ab", eatSTRING, 3);  // the size before the initial-value flag
   a->SetReadOnly(true);
-  EXPECT_EQ(Saved(a), Cat({StringBytes("ab"), Le32(3), Flag(false), Flag(true), Le32(0)}));
+  EXPECT_EQ(Saved(a), Cat({StringBytes("ab"), Le32(3), B(false), B(true), I32(0)}));
 
   TReadFile reader(Temp.WriteBytes(
       "vars.qrv", Cat({Record("Count", "42", {}, true), Record("Trace", "2.5", 5)})));
@@ -314,9 +305,9 @@ TEST_F(DataTest, DamagedRecordsRaiseTheReadError) {
       {"negative size", true, eatINTEGER, Record("b", {}, -3)},
       {"bad integer", false, eatINTEGER, Record("c", "x1")},
       {"bad float", true, eatFLOAT, Record("d", "1,5,", 2)},
-      {"negative users", false, eatSTRING, Record("e", {}, {}, false, Le32(-1))},
+      {"negative users", false, eatSTRING, Record("e", {}, {}, false, I32(-1))},
       {"users missing", false, eatSTRING, Record("f", {}, {}, false, Cat({Le32(1), Le32(100)}))},
-      {"short", false, eatINTEGER, Cat({StringBytes("g"), Flag(true)})},
+      {"short", false, eatINTEGER, Cat({StringBytes("g"), B(true)})},
   };
   for (const TCase& c : cases) {
     TReadFile reader(Temp.WriteBytes("bad.qrv", c.record));

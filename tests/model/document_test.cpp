@@ -20,24 +20,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A fresh directory per test, removed afterwards.
 class DocumentTest : public ::testing::Test {
 protected:
-  std::string PathOf(const std::string& name) const { return Temp.PathOf(name); }
-  std::size_t EntriesInDir() const { return Temp.Entries(); }
-  std::string Save(const std::string& name, const TBytes& bytes) const {
-    return Temp.WriteBytes(name, bytes);
-  }
-  TBytes Load(const std::string& name) const { return Temp.ReadBytes(name); }
   // Writes a document through the writer and commits it.
   std::string Written(const std::string& name, const std::function<void(TWriteFile&)>& fill) {
-    TWriteFile file(PathOf(name));
+    TWriteFile file(Temp.PathOf(name));
     fill(file);
     file.Commit();
-    return PathOf(name);
+    return Temp.PathOf(name);
+  }
+  // A new file of the bytes.
+  std::string File(const TBytes& bytes) {
+    return Temp.WriteBytes("f" + std::to_string(Files++) + ".doc", bytes);
   }
 
   TTempDir Temp;
+  int Files = 0;
 };
 
 // A window-like component with one property of every kind.
@@ -70,20 +68,15 @@ public:
 
 std::int32_t ReadInt(TReadFile& file) {
   std::int32_t value = 0;
-  file.ReadInteger(value);
-  return value;
+  return file.ReadInteger(value), value;
 }
-
 float ReadSingle(TReadFile& file) {
   float value = 0;
-  file.ReadFloat(value);
-  return value;
+  return file.ReadFloat(value), value;
 }
-
 bool ReadFlag(TReadFile& file) {
   bool value = false;
-  file.ReadBool(value);
-  return value;
+  return file.ReadBool(value), value;
 }
 
 void ExpectStreamReadError(const std::function<void()>& read) {
@@ -101,12 +94,8 @@ TEST_F(DocumentTest, PrimitivesHaveTheirExactBytesAndReadBack) {
   const auto path = Written("p.doc", [](TWriteFile& f) {
     f.WriteString("abc");
     f.WriteString("");
-    f.WriteInteger(0x12345678);
-    f.WriteInteger(-2);
-    f.WriteInteger(INT32_MIN);
-    f.WriteFloat(1.0f);
-    f.WriteFloat(-2.5f);
-    f.WriteFloat(0.1f);
+    for (const std::int32_t value : {0x12345678, -2, INT32_MIN}) f.WriteInteger(value);
+    for (const float value : {1.0f, -2.5f, 0.1f}) f.WriteFloat(value);
     f.WriteBool(true);
     f.WriteBool(false);
     f.WriteInteger(7);  // no padding after the bools
@@ -115,17 +104,13 @@ TEST_F(DocumentTest, PrimitivesHaveTheirExactBytesAndReadBack) {
                                {0x78, 0x56, 0x34, 0x12}, {0xFE, 0xFF, 0xFF, 0xFF},
                                {0, 0, 0, 0x80}, Le32(0x3F800000), Le32(0xC0200000),
                                Le32(0x3DCCCCCD), {1, 0}, {7, 0, 0, 0}});
-  EXPECT_EQ(Load("p.doc"), expected);
+  EXPECT_EQ(Temp.ReadBytes("p.doc"), expected);
 
   TReadFile file(path);
   EXPECT_EQ(file.ReadString(), "abc");
   EXPECT_EQ(file.ReadString(), "");
-  EXPECT_EQ(ReadInt(file), 0x12345678);
-  EXPECT_EQ(ReadInt(file), -2);
-  EXPECT_EQ(ReadInt(file), INT32_MIN);
-  EXPECT_EQ(ReadSingle(file), 1.0f);
-  EXPECT_EQ(ReadSingle(file), -2.5f);
-  EXPECT_EQ(ReadSingle(file), 0.1f);
+  for (const std::int32_t value : {0x12345678, -2, INT32_MIN}) EXPECT_EQ(ReadInt(file), value);
+  for (const float value : {1.0f, -2.5f, 0.1f}) EXPECT_EQ(ReadSingle(file), value);
   EXPECT_TRUE(ReadFlag(file));
   EXPECT_FALSE(ReadFlag(file));
   EXPECT_EQ(ReadInt(file), 7);
@@ -134,116 +119,99 @@ TEST_F(DocumentTest, PrimitivesHaveTheirExactBytesAndReadBack) {
 
 TEST_F(DocumentTest, StringCountsBelowOneAndWithoutNul) {
   // Counts 0, -1 and INT32_MIN give the empty text and consume only their four bytes.
-  TReadFile low(Save("low.doc", Cat({Le32(0), Le32(0xFFFFFFFF), Le32(0x80000000), Le32(42)})));
-  EXPECT_EQ(low.ReadString(), "");
-  EXPECT_EQ(low.ReadString(), "");
-  EXPECT_EQ(low.ReadString(), "");
+  TReadFile low(File(Cat({Le32(0), Le32(0xFFFFFFFF), Le32(0x80000000), Le32(42)})));
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(low.ReadString(), "");
   EXPECT_EQ(ReadInt(low), 42);
 
-  // No NUL among the count bytes: nothing beyond them may be read.
-  TReadFile noNul(Save("nonul.doc", Cat({Le32(3), {'x', 'y', 'z'}, Le32(43)})));
+  // No NUL among the count bytes: refusing the string is allowed, reading beyond them not.
+  TReadFile noNul(File(Cat({Le32(3), {'x', 'y', 'z'}, Le32(43)})));
   try {
     EXPECT_EQ(noNul.ReadString(), "xyz");
   } catch (const EReadError&) {
-    // refusing the string is allowed too; it must not have consumed the next field
   }
   EXPECT_EQ(ReadInt(noNul), 43);
 
   // A NUL inside the count bytes ends the text; all count bytes are consumed.
-  TReadFile inner(Save("inner.doc", Cat({Le32(5), {'a', 'b', 0, 'c', 'd'}, Le32(44)})));
+  TReadFile inner(File(Cat({Le32(5), {'a', 'b', 0, 'c', 'd'}, Le32(44)})));
   EXPECT_EQ(inner.ReadString(), "ab");
   EXPECT_EQ(ReadInt(inner), 44);
 }
 
 TEST_F(DocumentTest, ObjectIdentifiersStartAt100PerDocument) {
   int a = 0, b = 0, c = 0;
-  TWriteFile first(PathOf("ids.doc"));
+  TWriteFile first(Temp.PathOf("ids.doc"));
   EXPECT_EQ(first.GetObjectId(&a), 100);
   EXPECT_EQ(first.GetObjectId(&b), 101);
   EXPECT_EQ(first.GetObjectId(&a), 100);
   EXPECT_EQ(first.GetObjectId(&c), 102);
-  EXPECT_EQ(first.GetObjectId(&b), 101);
-  TWriteFile second(PathOf("other.doc"));
+  TWriteFile second(Temp.PathOf("other.doc"));
   EXPECT_EQ(second.GetObjectId(&c), 100);
-  EXPECT_EQ(EntriesInDir(), 0u) << "identifiers are not writes";
-}
-
-TEST_F(DocumentTest, ListsAndBlockExportMode) {
-  TWriteFile plain(PathOf("plain.doc"));
-  EXPECT_FALSE(plain.IsBlockExport());
-  EXPECT_EQ(plain.GetBlockVariableList(), nullptr);
-  EXPECT_TRUE(plain.GetBlockScriptList().empty());
-  EXPECT_EQ(&plain.GetBlockScriptList(), &plain.GetBlockScriptList());
-
-  TWriteFile block(PathOf("block.doc"), true);
-  EXPECT_TRUE(block.IsBlockExport());
-  ASSERT_NE(block.GetBlockVariableList(), nullptr);
-  EXPECT_TRUE(block.GetBlockVariableList()->empty());
-  EXPECT_EQ(block.GetBlockVariableList(), block.GetBlockVariableList());
-
-  TReadFile reader(PathOf("missing.doc"));  // nothing opened for the lists
-  EXPECT_TRUE(reader.GetVariableList().empty());
-  EXPECT_EQ(&reader.GetVariableList(), &reader.GetVariableList());
-  EXPECT_TRUE(reader.GetDeviceAttributeScriptList().empty());
-  EXPECT_EQ(&reader.GetDeviceAttributeScriptList(), &reader.GetDeviceAttributeScriptList());
-  EXPECT_EQ(reader.GetVersionNumber(), 0);
-  EXPECT_EQ(EntriesInDir(), 0u);
+  EXPECT_EQ(Temp.Entries(), 0u) << "identifiers are not writes";
 }
 
 TEST_F(DocumentTest, FilesAreCreatedAndOpenedOnlyAtTheFirstAccess) {
-  { TWriteFile unused(PathOf("never.doc"), true); }
-  EXPECT_EQ(EntriesInDir(), 0u) << "a writer that wrote nothing leaves no file";
+  TWriteFile plain(Temp.PathOf("plain.doc"));
+  EXPECT_FALSE(plain.IsBlockExport());
+  EXPECT_EQ(plain.GetBlockVariableList(), nullptr);
+  EXPECT_TRUE(plain.GetBlockScriptList().empty());
+  TWriteFile block(Temp.PathOf("block.doc"), true);
+  EXPECT_TRUE(block.IsBlockExport());
+  ASSERT_NE(block.GetBlockVariableList(), nullptr);
+  EXPECT_TRUE(block.GetBlockVariableList()->empty());
+  TReadFile missing(Temp.PathOf("missing.doc"));  // constructing does not open
+  EXPECT_TRUE(missing.GetVariableList().empty());
+  EXPECT_TRUE(missing.GetDeviceAttributeScriptList().empty());
+  EXPECT_EQ(missing.GetVersionNumber(), 0);
+  EXPECT_EQ(Temp.Entries(), 0u) << "a writer that wrote nothing leaves no file";
 
-  TReadFile missing(PathOf("missing.doc"));  // constructing does not open
   EXPECT_THROW(ReadInt(missing), EFileError);
   fs::create_directory(Temp.Path() / "folder");
-  TReadFile folder(PathOf("folder"));
+  TReadFile folder(Temp.PathOf("folder"));
   EXPECT_THROW(folder.ReadString(), EFileError);
-
-  TWriteFile nowhere(PathOf("no/such/dir/x.doc"));
+  TWriteFile nowhere(Temp.PathOf("no/such/dir/x.doc"));
   EXPECT_THROW(nowhere.WriteInteger(1), EFileError);
 }
 
 TEST_F(DocumentTest, SavingReplacesTheTargetOnlyWhenCommitted) {
   const TBytes old = Cat({StringBytes("Qorv Experiment"), TBytes(100, 0xAB)});
-  Save("exp.doc", old);
+  Temp.WriteBytes("exp.doc", old);
   {
-    TWriteFile file(PathOf("exp.doc"));
+    TWriteFile file(Temp.PathOf("exp.doc"));
     file.WriteString("new");
     file.WriteInteger(1);
-    EXPECT_EQ(Load("exp.doc"), old) << "the target changes only at Commit";
-    EXPECT_EQ(EntriesInDir(), 2u) << "the bytes go to a file beside the target";
+    EXPECT_EQ(Temp.ReadBytes("exp.doc"), old) << "the target changes only at Commit";
+    EXPECT_EQ(Temp.Entries(), 2u) << "the bytes go to a file beside the target";
     file.Commit();
   }
-  EXPECT_EQ(Load("exp.doc"), Cat({StringBytes("new"), Le32(1)})) << "replaced, not overwritten";
-  EXPECT_EQ(EntriesInDir(), 1u);
+  EXPECT_EQ(Temp.ReadBytes("exp.doc"), Cat({StringBytes("new"), Le32(1)}));
+  EXPECT_EQ(Temp.Entries(), 1u);
 
   // A save that fails half-way leaves the previous file and no temporary file.
-  const TBytes saved = Load("exp.doc");
+  const TBytes saved = Temp.ReadBytes("exp.doc");
   try {
-    TWriteFile file(PathOf("exp.doc"));
+    TWriteFile file(Temp.PathOf("exp.doc"));
     file.WriteString("partial");
     for (int i = 0; i < 10000; ++i) file.WriteInteger(i);
     throw EExperimentError("save failed");
   } catch (const EExperimentError&) {
   }
-  EXPECT_EQ(Load("exp.doc"), saved);
-  EXPECT_EQ(EntriesInDir(), 1u);
+  EXPECT_EQ(Temp.ReadBytes("exp.doc"), saved);
+  EXPECT_EQ(Temp.Entries(), 1u);
 
   // A save of a new file that is never committed creates nothing.
-  { TWriteFile file(PathOf("fresh.doc")); file.WriteBool(true); }
+  { TWriteFile file(Temp.PathOf("fresh.doc")); file.WriteBool(true); }
   EXPECT_FALSE(fs::exists(Temp.Path() / "fresh.doc"));
-  EXPECT_EQ(EntriesInDir(), 1u);
+  EXPECT_EQ(Temp.Entries(), 1u);
 
   // A target that cannot be replaced: Commit fails and leaves no temporary file.
   fs::create_directories(Temp.Path() / "busy" / "inside");
   {
-    TWriteFile file(PathOf("busy"));
+    TWriteFile file(Temp.PathOf("busy"));
     file.WriteInteger(5);
     EXPECT_THROW(file.Commit(), EFileError);
   }
   EXPECT_TRUE(fs::is_directory(Temp.Path() / "busy" / "inside"));
-  EXPECT_EQ(EntriesInDir(), 2u);
+  EXPECT_EQ(Temp.Entries(), 2u);
 }
 
 TEST_F(DocumentTest, FileHeaderIsCheckedBeforeTheBody) {
@@ -251,7 +219,7 @@ TEST_F(DocumentTest, FileHeaderIsCheckedBeforeTheBody) {
     f.WriteFileHeader("Qorv Experiment");
     f.WriteInteger(9);
   });
-  EXPECT_EQ(Load("h.doc"),
+  EXPECT_EQ(Temp.ReadBytes("h.doc"),
             Cat({StringBytes("Qorv Experiment"), StringBytes("Qorv 1.5"), Le32(9)}));
   TReadFile good(path);
   good.ReadFileHeader("Qorv Experiment", "Not an experiment");
@@ -260,7 +228,7 @@ TEST_F(DocumentTest, FileHeaderIsCheckedBeforeTheBody) {
   EXPECT_EQ(ReadInt(good), 9);
 
   // An older version is read with its number.
-  TReadFile older(Save("old.doc", Cat({StringBytes("Qorv Block"), StringBytes("Qorv 1.3")})));
+  TReadFile older(File(Cat({StringBytes("Qorv Block"), StringBytes("Qorv 1.3")})));
   older.ReadFileHeader("Qorv Block", "Not a block");
   EXPECT_EQ(older.GetVersionNumber(), 4);
 
@@ -274,16 +242,16 @@ TEST_F(DocumentTest, FileHeaderIsCheckedBeforeTheBody) {
     }
   };
   // Another file kind, or no document at all: the caller's message.
-  refused(Save("block.doc", Cat({StringBytes("Qorv Block"), StringBytes("Qorv 1.5")})),
+  refused(File(Cat({StringBytes("Qorv Block"), StringBytes("Qorv 1.5")})),
           "Not an experiment");
-  refused(Save("empty.doc", {}), "Not an experiment");
-  refused(Save("short.doc", {0x10, 0, 0}), "Not an experiment");
-  refused(Save("huge.doc", Cat({Le32(0x7FFFFFFF), {'Q', 'o'}})), "Not an experiment");
+  refused(File({}), "Not an experiment");
+  refused(File({0x10, 0, 0}), "Not an experiment");
+  refused(File(Cat({Le32(0x7FFFFFFF), {'Q', 'o'}})), "Not an experiment");
   for (const std::string version : {"Qorv 9.9", "Qorv x", "Qorv", ""})
-    refused(Save("v.doc", Cat({StringBytes("Qorv Experiment"), StringBytes(version)})),
+    refused(File(Cat({StringBytes("Qorv Experiment"), StringBytes(version)})),
             "Cannot read this version number " + version);
   // A header without its version text is a damaged file.
-  TReadFile cut(Save("cut.doc", StringBytes("Qorv Experiment")));
+  TReadFile cut(Temp.WriteBytes("cut.doc", StringBytes("Qorv Experiment")));
   EXPECT_THROW(cut.ReadFileHeader("Qorv Experiment", "Not an experiment"), EReadError);
 }
 
@@ -325,36 +293,36 @@ TEST_F(DocumentTest, ComponentsAndIconsRoundTrip) {
   EXPECT_THROW(notIcon.ReadIcon(&icon2), EReadError);
 
   // A property kind the record format does not have.
-  TReadFile unknown(Save("kind.doc", Cat({StringBytes("TTestWindow"), Le32(1),
-                                          StringBytes("Left"), Le32(9), Le32(0)})));
+  TReadFile unknown(
+      File(Cat({StringBytes("TTestWindow"), Le32(1), StringBytes("Left"), Le32(9), Le32(0)})));
   EXPECT_THROW(unknown.ReadComponent(&copy), EReadError);
 }
 
 TEST_F(DocumentTest, OversizedCountsFailWithoutAllocating) {
   const auto start = std::chrono::steady_clock::now();
-  TReadFile str(Save("s.doc", Cat({Le32(0x7FFFFFFF), {'a', 'b', 'c', 0, 0, 0}})));
+  TReadFile str(File(Cat({Le32(0x7FFFFFFF), {'a', 'b', 'c', 0, 0, 0}})));
   ExpectStreamReadError([&] { str.ReadString(); });
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
 
   // A count equal to the bytes left is still fine.
-  TReadFile exact(Save("e.doc", Cat({Le32(4), {'a', 'b', 'c', 0}})));
+  TReadFile exact(File(Cat({Le32(4), {'a', 'b', 'c', 0}})));
   EXPECT_EQ(exact.ReadString(), "abc");
 
-  TReadFile counts(Save("n.doc", Cat({Le32(3), {1, 2, 3}})));
+  TReadFile counts(File(Cat({Le32(3), {1, 2, 3}})));
   EXPECT_EQ(counts.ReadCount(), 3);
-  TReadFile tooMany(Save("m.doc", Cat({Le32(4), {1, 2, 3}})));
+  TReadFile tooMany(File(Cat({Le32(4), {1, 2, 3}})));
   ExpectStreamReadError([&] { tooMany.ReadCount(); });
-  TReadFile wide(Save("w.doc", Cat({Le32(2), TBytes(15, 0)})));
+  TReadFile wide(File(Cat({Le32(2), TBytes(15, 0)})));
   ExpectStreamReadError([&] { wide.ReadCount(8); });
-  TReadFile negative(Save("neg.doc", Cat({Le32(0xFFFFFFFF), TBytes(8, 0)})));
+  TReadFile negative(File(Cat({Le32(0xFFFFFFFF), TBytes(8, 0)})));
   ExpectStreamReadError([&] { negative.ReadCount(); });
 
   // Inside component records: property count and byte count.
   TTestWindow window;
-  TReadFile props(Save("p.doc", Cat({StringBytes("TTestWindow"), Le32(0x7FFFFFFF)})));
+  TReadFile props(File(Cat({StringBytes("TTestWindow"), Le32(0x7FFFFFFF)})));
   ExpectStreamReadError([&] { props.ReadComponent(&window); });
-  TReadFile bytes(Save("b.doc", Cat({StringBytes("TTestWindow"), Le32(1),
-                                     StringBytes("Layout"), Le32(4), Le32(0x7FFFFFF0)})));
+  TReadFile bytes(File(Cat({StringBytes("TTestWindow"), Le32(1), StringBytes("Layout"), Le32(4),
+                            Le32(0x7FFFFFF0)})));
   ExpectStreamReadError([&] { bytes.ReadComponent(&window); });
 }
 
@@ -399,7 +367,7 @@ TEST_F(DocumentTest, TruncatedAndGarbageInputEndsInReadErrors) {
     f.WriteComponent(&window);
     f.WriteIcon(&icon);
   });
-  const TBytes full = Load("full.doc");
+  const TBytes full = Temp.ReadBytes("full.doc");
   const auto readAll = [&](const std::string& path) {
     TReadFile file(path);
     file.ReadFileHeader("Qorv Experiment", "Not an experiment");
@@ -414,9 +382,9 @@ TEST_F(DocumentTest, TruncatedAndGarbageInputEndsInReadErrors) {
     file.ReadIcon(&icon2);
     EXPECT_EQ(icon2.Image, icon.Image);
   };
-  readAll(PathOf("full.doc"));
+  readAll(Temp.PathOf("full.doc"));
   for (std::size_t size = 0; size < full.size(); ++size) {
-    const auto path = Save("cut.doc", TBytes(full.begin(), full.begin() + long(size)));
+    const auto path = Temp.WriteBytes("cut.doc", TBytes(full.begin(), full.begin() + long(size)));
     EXPECT_THROW(readAll(path), EReadError) << "cut at " << size;
   }
 
@@ -427,7 +395,7 @@ TEST_F(DocumentTest, TruncatedAndGarbageInputEndsInReadErrors) {
     TBytes damaged = full;  // a valid document with a few bytes changed
     for (int n = 0; n < 3; ++n) damaged[random() % damaged.size()] = std::uint8_t(random());
     for (const TBytes* bytes : {&garbage, &damaged}) {
-      const auto path = Save("g.doc", *bytes);
+      const auto path = Temp.WriteBytes("g.doc", *bytes);
       TReadFile withHeader(path);
       ReadAtRandom(withHeader, random, true);
       TReadFile bare(path);

@@ -18,6 +18,7 @@
 #include "scripts/attribute_script.h"
 #include "scripts/copy_script.h"
 #include "support/fake_ui_port.h"
+#include "support/gpib_sim.h"
 #include "support/temp_dir.h"
 
 using TNames = std::vector<std::string>;
@@ -153,11 +154,9 @@ public:
   std::vector<void*> DataAtRemoval;
 };
 
-TBytes LittleEndian(std::initializer_list<std::int32_t> values) {
+TBytes Ints(std::initializer_list<std::int32_t> values) {
   TBytes bytes;
-  for (const std::int32_t value : values)
-    for (int shift = 0; shift < 32; shift += 8)
-      bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> shift));
+  for (const std::int32_t value : values) bytes = Cat({bytes, Le32(std::uint32_t(value))});
   return bytes;
 }
 
@@ -184,14 +183,6 @@ protected:
       names.push_back(static_cast<TExpAttribute*>(AttViewDataOfNode(n))->GetName());
     return names;
   }
-  std::string PathOf(const std::string& name) const { return Temp.PathOf(name); }
-  TBytes FileBytes(const std::string& name) const { return Temp.ReadBytes(name); }
-  std::string WrittenIntegers(const std::string& name, std::initializer_list<std::int32_t> v) {
-    TWriteFile writer(PathOf(name));
-    for (const std::int32_t value : v) writer.WriteInteger(value);
-    writer.Commit();
-    return PathOf(name);
-  }
 
   TTree ExpTree, AttTree, DebugTree;
   TFakeUiPort Ui;
@@ -204,7 +195,6 @@ protected:
 TEST_F(ExpAttributeTest, UserListKeepsEachReferenceOnceAndIsFreedWhenEmpty) {
   TTestAttribute* v = NewAttribute("v");
   EXPECT_EQ(AttViewDataOfNode(v->AExpAttNode), static_cast<TExpAttViewData*>(v));
-  EXPECT_FALSE(v->HasUsers());
   TTestCommand* a = NewCommand("A");
   TTestReference* r0 = a->Use(v, "r0");
   TTestReference* r1 = a->Use(v, "r1");
@@ -212,7 +202,6 @@ TEST_F(ExpAttributeTest, UserListKeepsEachReferenceOnceAndIsFreedWhenEmpty) {
   EXPECT_EQ(v->AddUser(r1), 1);  // already listed: its position, no second entry
   EXPECT_EQ(v->GetUsers(), (std::vector<TVariable*>{r0, r1, r2}));
   v->RemoveUser(r0);  // the list closes up
-  EXPECT_FALSE(v->HasUser(r0));
   EXPECT_EQ(v->AddUser(r2), 1);
   EXPECT_EQ(v->AddUser(r0), 2);
   v->RemoveUser(r0);
@@ -221,12 +210,14 @@ TEST_F(ExpAttributeTest, UserListKeepsEachReferenceOnceAndIsFreedWhenEmpty) {
   v->RemoveUser(r1);
   v->RemoveUser(r2);
   EXPECT_FALSE(v->HasUsers());
-  EXPECT_EQ(v->GetUserCount(), 0);
   for (TTestReference* r : {r0, r1, r2}) r->Bound = nullptr;  // they left the list above
 }
 
-TEST_F(ExpAttributeTest, SetNameRefreshesEachUsingCommandOnce) {
+TEST_F(ExpAttributeTest, UsersAreRefreshedOnRenameAndAskedBeforeDeleteAndRetype) {
   TTestAttribute* v = NewAttribute("alpha");
+  EXPECT_TRUE(v->CanDelete());  // unused: nothing to ask
+  EXPECT_TRUE(v->CanChangeType(2));
+  EXPECT_TRUE(Ui.Shown().empty());
   TTestCommand* a = NewCommand("A");
   TTestCommand* b = NewCommand("B");
   TTestCommand* idle = NewCommand("C");
@@ -234,44 +225,31 @@ TEST_F(ExpAttributeTest, SetNameRefreshesEachUsingCommandOnce) {
   b->Use(v, "b1");
   a->Use(v, "a2");
   b->DebugNode = DebugTree.AddChild(nullptr, "old");
-  v->SetName("beta");
-  EXPECT_EQ(v->GetName(), "beta");
+  v->SetName("beta");  // each using command refreshed once
   EXPECT_EQ(v->AExpAttNode->GetText(), "beta");
-  EXPECT_EQ(a->TextCalls, 1);
-  EXPECT_EQ(b->TextCalls, 1);
-  EXPECT_EQ(idle->TextCalls, 0);
+  EXPECT_EQ((std::vector<int>{a->TextCalls, b->TextCalls, idle->TextCalls}),
+            (std::vector<int>{1, 1, 0}));
   EXPECT_EQ(a->AExpNode->GetText(), "A beta beta");
   EXPECT_EQ(b->AExpNode->GetText(), "B beta");
   EXPECT_EQ(b->DebugNode->GetText(), "B beta");
-}
 
-TEST_F(ExpAttributeTest, CanDeleteAndCanChangeTypeConsultUsers) {
-  TTestAttribute* v = NewAttribute("v");
-  EXPECT_TRUE(v->CanDelete());
-  EXPECT_TRUE(v->CanChangeType(2));
-  EXPECT_TRUE(Ui.Shown().empty());
-
-  TTestCommand* a = NewCommand("A");
-  TTestCommand* b = NewCommand("B");
-  a->Use(v, "a1");
-  b->Use(v, "b1");
   Ui.ScriptAnswers({mbNo, mbYes});
   EXPECT_FALSE(v->CanDelete());
   EXPECT_TRUE(v->CanDelete());
-  const auto shown = Ui.Shown();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[0].Text,
+  ASSERT_EQ(Ui.Shown().size(), 2u);
+  const auto shown = Ui.Shown()[0];
+  EXPECT_EQ(shown.Text,
             "Deleting this may delete one or more scripts.  Do you really want to do this?");
-  EXPECT_EQ(shown[0].Caption, "Qorv Message");
-  EXPECT_EQ(shown[0].Kind, TMessageKind::Warning);
-  EXPECT_EQ(shown[0].Buttons, mbYes | mbNo);
+  EXPECT_EQ(shown.Caption, "Qorv Message");
+  EXPECT_EQ(shown.Kind, TMessageKind::Warning);
+  EXPECT_EQ(shown.Buttons, mbYes | mbNo);
 
   EXPECT_TRUE(v->CanChangeType(2));
-  EXPECT_EQ(a->TypesAsked, std::vector<int>{2});
+  EXPECT_EQ(a->TypesAsked, (std::vector<int>{2, 2}));  // once per reference
   EXPECT_EQ(b->TypesAsked, std::vector<int>{2});
   b->RefusedType = 0;
   EXPECT_FALSE(v->CanChangeType(0));
-  EXPECT_EQ(v->GetUserCount(), 2);  // asking removes nobody
+  EXPECT_EQ(v->GetUserCount(), 3);  // asking removes nobody
 }
 
 TEST_F(ExpAttributeTest, DeleteIncompatibleUsersRemovesCommandsThatLetGo) {
@@ -347,49 +325,24 @@ TEST_F(ExpAttributeTest, DestroyingObjectsDeletesTheirNodesAndDependentCommands)
   EXPECT_FALSE(w->HasUsers());
 }
 
-TEST_F(ExpAttributeTest, SaveUsersWritesCountAndIdentifier) {
+TEST_F(ExpAttributeTest, UserRecordsWriteCountAndIdentifierAndBindWhenRead) {
   TTestAttribute* unused = NewAttribute("unused");
   TTestAttribute* v = NewAttribute("v");
   TTestAttribute* w = NewAttribute("w");
   TTestCommand* a = NewCommand("A");
-  a->Use(v, "a1");
-  a->Use(v, "a2");
+  TTestReference* a1 = a->Use(v, "a1");
+  TTestReference* a2 = a->Use(v, "a2");
   a->Use(w, "a3");
   {
-    TWriteFile writer(PathOf("plain.qrv"));
+    TWriteFile writer(Temp.PathOf("plain.qrv"));
     for (TExpAttribute* attribute : {unused, v, w}) attribute->SaveUsers(writer);
     writer.Commit();
   }
-  EXPECT_EQ(FileBytes("plain.qrv"), LittleEndian({0, 2, 100, 1, 101}));
+  EXPECT_EQ(Temp.ReadBytes("plain.qrv"), Ints({0, 2, 100, 1, 101}));
 
-  // A block export counts only the users written with the block.
-  TTestReference* b1 = NewCommand("B")->Use(v, "b1");
-  TTestCommand* c = NewCommand("C");
-  c->Use(v, "c1");
-  TTestReference* c2 = c->Use(w, "c2");
+  // Read back, the attribute binds the references waiting under its identifier.
   {
-    TWriteFile writer(PathOf("block.qrv"), true);
-    *writer.GetBlockVariableList() = {b1, c2};
-    unused->SaveUsers(writer);
-    v->SaveUsers(writer);
-    writer.Commit();
-  }
-  EXPECT_EQ(FileBytes("block.qrv"), LittleEndian({0, 1, 100}));
-  {
-    TWriteFile writer(PathOf("none.qrv"), true);
-    v->SaveUsers(writer);  // used, but by no exported command
-    writer.Commit();
-  }
-  EXPECT_EQ(FileBytes("none.qrv"), LittleEndian({0}));
-}
-
-TEST_F(ExpAttributeTest, LoadUsersBindsTheWaitingReferences) {
-  TTestAttribute* v = NewAttribute("v");
-  TTestCommand* a = NewCommand("A");
-  TTestReference* a1 = a->Use(v, "a1");
-  TTestReference* a2 = a->Use(v, "a2");
-  {
-    TWriteFile writer(PathOf("doc.qrv"));
+    TWriteFile writer(Temp.PathOf("doc.qrv"));
     a1->Save(writer);
     a2->Save(writer);
     v->SaveUsers(writer);
@@ -401,7 +354,7 @@ TEST_F(ExpAttributeTest, LoadUsersBindsTheWaitingReferences) {
   TTestReference* q2 = copy->Use(nullptr, "q2");
   TTestReference* stray = copy->Use(nullptr, "stray");
   stray->Pending = 7;
-  TReadFile reader(PathOf("doc.qrv"));
+  TReadFile reader(Temp.PathOf("doc.qrv"));
   q1->Load(reader);
   q2->Load(reader);
   reader.GetVariableList() = {q1, stray, q2};
@@ -412,13 +365,23 @@ TEST_F(ExpAttributeTest, LoadUsersBindsTheWaitingReferences) {
   EXPECT_EQ(reader.BytesLeft(), 0u);
 
   // An unused attribute reads no identifier and binds nobody.
-  TReadFile zero(WrittenIntegers("zero.qrv", {0, 7}));
+  TReadFile zero(Temp.WriteBytes("zero.qrv", Ints({0, 7})));
   zero.GetVariableList() = {stray};
   TTestAttribute* idle = NewAttribute("idle");
   idle->LoadUsers(zero);
   EXPECT_EQ(zero.BytesLeft(), 4u);
   EXPECT_FALSE(idle->HasUsers());
-  EXPECT_EQ(zero.GetVariableList().size(), 1u);
+
+  // A block export counts only the users written with the block.
+  TTestReference* b1 = NewCommand("B")->Use(v, "b1");
+  TTestReference* c2 = NewCommand("C")->Use(w, "c2");
+  for (const bool exported : {true, false}) {
+    TWriteFile writer(Temp.PathOf("block.qrv"), true);
+    if (exported) *writer.GetBlockVariableList() = {b1, c2};
+    v->SaveUsers(writer);
+    writer.Commit();
+    EXPECT_EQ(Temp.ReadBytes("block.qrv"), exported ? Ints({1, 100}) : Ints({0}));
+  }
 }
 
 TEST_F(ExpAttributeTest, LoadUsersRefusesAWrongCount) {
@@ -426,57 +389,48 @@ TEST_F(ExpAttributeTest, LoadUsersRefusesAWrongCount) {
   // The error of loading the user record with references waiting under these identifiers.
   const auto failure = [&](std::initializer_list<std::int32_t> record,
                            std::initializer_list<std::int32_t> waiting) {
-    TReadFile reader(WrittenIntegers("users.qrv", record));
+    TReadFile reader(Temp.WriteBytes("users.qrv", Ints(record)));
     for (const std::int32_t id : waiting) {
       reader.GetVariableList().push_back(a->Use(nullptr, "r"));
       a->References.back()->Pending = id;
     }
-    try {
-      NewAttribute("x")->LoadUsers(reader);
-    } catch (const EReadError& error) {
-      return std::string(error.what());
-    }
-    return std::string("<no error>");
+    return ErrorOf<EReadError>([&] { NewAttribute("x")->LoadUsers(reader); });
   };
-  EXPECT_EQ(failure({2, 100}, {100, 101}), "Error reading attribute");
-  EXPECT_EQ(failure({1, 100}, {100, 100}), "Error reading attribute");
+  EXPECT_EQ(failure({2, 100}, {100, 101}), "Error reading attribute");  // one bound of two
+  EXPECT_EQ(failure({1, 100}, {100, 100}), "Error reading attribute");  // two of one
   EXPECT_EQ(failure({-1, 100}, {100}), "Error reading attribute");
   EXPECT_EQ(failure({1, 100}, {}), "Error reading attribute");
-  EXPECT_EQ(failure({1, 100}, {101, 100}), "<no error>");
+  EXPECT_EQ(failure({1, 100}, {101, 100}), "(no error)");
 }
 
 TEST_F(ExpAttributeTest, ClearAsksWhenToldAndEmptiesTheList) {
   for (const char* name : {"x", "y", "z"}) NewAttribute(name);
-  Ui.ScriptAnswers({mbNo});
+  Ui.ScriptAnswers({mbNo, mbYes});
   List->Clear(true);
   EXPECT_EQ(ListedNames(), (TNames{"x", "y", "z"}));
-  EXPECT_TRUE(Ledger.Deleted.empty());
-  const auto shown = Ui.Shown();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].Text,
+  ASSERT_EQ(Ui.Shown().size(), 1u);
+  const auto shown = Ui.Shown()[0];
+  EXPECT_EQ(shown.Text,
             "You are about to remove everything from Variables.\rDo you really want to do this?");
-  EXPECT_EQ(shown[0].Caption, "Qorv warning");
-  EXPECT_EQ(shown[0].Kind, TMessageKind::Warning);
-  EXPECT_EQ(shown[0].Buttons, mbYes | mbNo);
-
-  Ui.ScriptAnswers({mbYes});
+  EXPECT_EQ(shown.Caption, "Qorv warning");
+  EXPECT_EQ(shown.Kind, TMessageKind::Warning);
+  EXPECT_EQ(shown.Buttons, mbYes | mbNo);
   List->Clear(true);
   EXPECT_EQ(Ledger.Deleted, (TNames{"x", "y", "z"}));
   EXPECT_FALSE(List->AExpAttNode->HasChildren());
 
+  // Without asking; the unused only, the used kept in order.
   for (const char* name : {"p", "q"}) NewAttribute(name);
   Ui.Clear();
   List->Clear(false);
   EXPECT_TRUE(Ui.Shown().empty());
   EXPECT_FALSE(List->AExpAttNode->HasChildren());
-}
-
-TEST_F(ExpAttributeTest, ClearUnusedKeepsTheUsedInOrder) {
   std::vector<TTestAttribute*> attributes;
   for (const char* name : {"u0", "k1", "u2", "k3", "u4"}) attributes.push_back(NewAttribute(name));
   TTestCommand* a = NewCommand("A");
   a->Use(attributes[3], "r3");
   a->Use(attributes[1], "r1");
+  Ledger.Deleted.clear();
   List->ClearUnused();
   EXPECT_EQ(ListedNames(), (TNames{"k1", "k3"}));
   EXPECT_EQ(Ledger.Deleted, (TNames{"u0", "u2", "u4"}));
@@ -525,8 +479,6 @@ TEST(ExpAttributeDeathTest, CopyRecordLinksAndUsersWithoutCommand) {
   v.RemoveUser(&orphan);
 }
 
-// Disabled until the list checks report these expressions (they now report
-// "firstnode->GetData()!=0", "node->GetData()!=0" and "list->AExpAttNode!=0").
 TEST(ExpAttributeDeathTest, ListWithoutNodeOrChildData) {
   TTree tree;
   TTreeNode* root = tree.AddChild(nullptr, "Variables");

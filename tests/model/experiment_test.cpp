@@ -13,10 +13,10 @@
 #include "model/data_list.h"
 #include "model/errors.h"
 #include "model/experiment_running.h"
-#include "model/report.h"
 #include "outputs/output_list.h"
 #include "scripts/flow/blank_script.h"
 #include "support/experiment_fixture.h"
+#include "support/gpib_sim.h"
 
 namespace {
 
@@ -27,19 +27,12 @@ public:
   void Save(TWriteFile&) override { throw EFileError("disk full"); }
 };
 
-// The report's lines; headings marked with "#".
-struct TLines : TReport {
-  void AddHeading(const std::string& line) override { Lines.push_back("#" + line); }
-  void AddLine(const std::string& line) override { Lines.push_back(line); }
-  TTexts Lines;
-};
-
 class ExperimentTest : public TExperimentFixture {
 protected:
   TTreeNode* BlankNode() { return Exp.GetBlankScript()->AExpNode; }
 };
 
-TEST_F(ExperimentTest, ANewExperimentHasItsTitleCaptionAndLists) {
+TEST_F(ExperimentTest, ANewExperimentAndItsFirstBlocks) {
   EXPECT_EQ(Exp.GetTitle(), "Experiment 1");
   EXPECT_EQ(Ui.Caption(), "Qorv Current Experiment: Experiment 1");
   EXPECT_EQ(Ui.ExperimentChanges(), (std::vector<std::pair<int, int>>{{0, 1}}));
@@ -52,11 +45,9 @@ TEST_F(ExperimentTest, ANewExperimentHasItsTitleCaptionAndLists) {
   EXPECT_EQ(Exp.GetCurrentBlock(), nullptr);
   Exp.SetTitle("Oven");
   EXPECT_EQ(Ui.Caption(), "Qorv Current Experiment: Oven");
-}
 
-TEST_F(ExperimentTest, TheFirstBlockStartsAndIsCurrent) {
+  // The first block starts and is current, holding the blank line.
   TBlock* first = AddBlock("Box 1");
-  EXPECT_EQ(first->GetTitle(), "Start Block");
   EXPECT_EQ(first->GetDrawBlock()->GetCaption(), "Start Block");
   EXPECT_TRUE(first->IsStartBlock());
   EXPECT_EQ(Exp.GetCurrentBlock(), first);
@@ -196,7 +187,7 @@ TEST_F(ExperimentTest, TheBodyTakesItsTitleFromTheFileName) {
     EXPECT_EQ(Exp.GetTitle(), c.title);
     EXPECT_EQ(Ui.Caption(), std::string("Qorv Current Experiment: ") + c.title);
     EXPECT_EQ(Exp.GetFileName(), Temp.PathOf(c.file));
-    EXPECT_EQ(Ui.ExperimentChanges().back(), (std::pair<int, int>{0, 0}));
+    EXPECT_EQ(Ui.ExperimentChanges().back(), (std::pair<int, int>{0, 0}));  // saved
     // Without blocks: title, false, the output and file sections, no variable sections.
     EXPECT_EQ(body, Cat({StringBytes(c.title), B(false), Le32(0), Le32(0), Le32(0)}));
   }
@@ -237,7 +228,7 @@ TEST_F(ExperimentTest, TheBlankLineStandsWhereItStoodAfterEverySave) {
 }
 
 TEST_F(ExperimentTest, TheReportListsTheChosenParts) {
-  TLines outputs;
+  TLineReport outputs("#");
   TReportOptions only;
   only.Outputs = true;
   Exp.WriteReport(outputs, only);
@@ -246,7 +237,7 @@ TEST_F(ExperimentTest, TheReportListsTheChosenParts) {
   TBlock* block = AddBlock("B");
   Stub(block, "A");
   Exp.GetDataSingleList()->Add(block, 1, 1, "x");
-  TLines all;
+  TLineReport all("#");
   Exp.WriteReport(all, {true, true, true, true, true, true});
   EXPECT_EQ(all.Lines, (TTexts{"#Command Listing", "", "Start Block", "\tA",
                                "", "#Output Listing", "", "No outputs",

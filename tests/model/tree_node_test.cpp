@@ -1,3 +1,4 @@
+// The core tree: building, walking, moving, observers, data and sorting.
 #include "model/tree_node.h"
 
 #include <gtest/gtest.h>
@@ -13,21 +14,24 @@ public:
   std::vector<std::string> Events;
 
   static std::string Name(const TTreeNode* node) { return node ? node->GetText() : "<top>"; }
-  void NodeAboutToInsert(TTreeNode* parent, int index) override {
-    Events.push_back("about to insert " + Name(parent) + " " + std::to_string(index));
+  void Log(const std::string& what, const TTreeNode* node, const std::string& more = "") {
+    Events.push_back(what + " " + Name(node) + more);
   }
-  void NodeInserted(TTreeNode* node) override { Events.push_back("inserted " + Name(node)); }
-  void NodeAboutToRemove(TTreeNode* node) override { Events.push_back("about to remove " + Name(node)); }
+  void NodeAboutToInsert(TTreeNode* parent, int index) override {
+    Log("about to insert", parent, " " + std::to_string(index));
+  }
+  void NodeInserted(TTreeNode* node) override { Log("inserted", node); }
+  void NodeAboutToRemove(TTreeNode* node) override { Log("about to remove", node); }
   void NodeRemoved(TTreeNode* parent, int index) override {
-    Events.push_back("removed " + Name(parent) + " " + std::to_string(index));
+    Log("removed", parent, " " + std::to_string(index));
   }
   void NodeAboutToMove(TTreeNode* node, TTreeNode* parent, int index) override {
-    Events.push_back("about to move " + Name(node) + " to " + Name(parent) + " " + std::to_string(index));
+    Log("about to move", node, " to " + Name(parent) + " " + std::to_string(index));
   }
-  void NodeMoved(TTreeNode* node) override { Events.push_back("moved " + Name(node)); }
-  void NodeChanged(TTreeNode* node) override { Events.push_back("changed " + Name(node)); }
-  void SelectionChanged(TTreeNode* node) override { Events.push_back("selected " + Name(node)); }
-  void ChildrenReordered(TTreeNode* parent) override { Events.push_back("reordered " + Name(parent)); }
+  void NodeMoved(TTreeNode* node) override { Log("moved", node); }
+  void NodeChanged(TTreeNode* node) override { Log("changed", node); }
+  void SelectionChanged(TTreeNode* node) override { Log("selected", node); }
+  void ChildrenReordered(TTreeNode* parent) override { Log("reordered", parent); }
 };
 
 // The texts of the nodes in depth-first order, each prefixed by its level.
@@ -53,7 +57,6 @@ TEST(TreeNode, BuildsAndWalksInDepthFirstOrder) {
   EXPECT_EQ(Walk(tree), "0Z 0A 1a1 1a2 2x 0B 0C ");
   EXPECT_EQ(tree.Count(), 4);
   EXPECT_EQ(a->GetIndex(), 1);
-  EXPECT_EQ(a->GetParent(), nullptr);
   EXPECT_EQ(a2->GetParent(), a);
   EXPECT_EQ(a2->GetPrevSibling()->GetText(), "a1");
   EXPECT_EQ(a2->GetNextSibling(), nullptr);
@@ -62,7 +65,6 @@ TEST(TreeNode, BuildsAndWalksInDepthFirstOrder) {
   EXPECT_EQ(a->Item(-1), nullptr);
   EXPECT_TRUE(a2->GetFirstChild()->HasAsParent(a));
   EXPECT_FALSE(a->HasAsParent(a2));
-  EXPECT_EQ(c->GetNext(), nullptr);
 }
 
 TEST(TreeNode, MovesInEveryAttachMode) {
@@ -120,21 +122,14 @@ TEST(TreeNode, NotifiesObserversBeforeAndAfterEachChange) {
   EXPECT_EQ(recorder.Events.size(), expected.size());
 }
 
-TEST(TreeNode, KeepsDataImagesAndClearsCleanly) {
+TEST(TreeNode, KeepsDataAndClearsCleanly) {
   TTree tree;
   int payload = 7;
   TTreeNode* a = tree.Add(nullptr, "A");
   EXPECT_EQ(a->GetImageIndex(), -1);
   EXPECT_EQ(a->GetData(), nullptr);
   a->SetData(&payload);
-  a->SetImageIndex(5);
-  a->SetSelectedIndex(6);
-  a->SetExpanded(true);
-  EXPECT_EQ(*static_cast<int*>(a->GetData()), 7);
-  EXPECT_EQ(a->GetImageIndex(), 5);
-  EXPECT_EQ(a->GetSelectedIndex(), 6);
-  EXPECT_TRUE(a->GetExpanded());
-
+  EXPECT_EQ(a->GetData(), &payload);
   for (int i = 0; i < 3; ++i) tree.AddChild(tree.AddChild(a, "c"), "g");
   a->DeleteChildren();
   EXPECT_FALSE(a->HasChildren());

@@ -7,33 +7,23 @@
 #include <bit>
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <future>
-#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
-#include <unistd.h>
+#include <tuple>
 #include <vector>
 
-#include "model/attribute_type.h"
-#include "model/block.h"
-#include "model/data.h"
 #include "model/data_list.h"
 #include "model/errors.h"
-#include "model/experiment.h"
-#include "model/read_file.h"
 #include "model/value_array.h"
 #include "model/variable_output.h"
-#include "model/write_file.h"
 #include "outputs/output.h"
 #include "scripts/attribute_script.h"
 #include "scripts/copy_script.h"
-#include "support/fake_ui_port.h"
+#include "support/experiment_fixture.h"
+#include "support/gpib_sim.h"
 
-namespace fs = std::filesystem;
-using TBytes = std::vector<std::uint8_t>;
 using TUsers = std::vector<TVariable*>;
 
 namespace {
@@ -89,61 +79,27 @@ public:
   void RemoveAttribute(TExpAttribute* attribute) override { attribute->ClearCopyScript(); }
 };
 
-TBytes Int(std::int32_t value) {
-  const auto bits = static_cast<std::uint32_t>(value);
-  return {std::uint8_t(bits), std::uint8_t(bits >> 8), std::uint8_t(bits >> 16),
-          std::uint8_t(bits >> 24)};
-}
+const TBytes F = B(false), T = B(true);
 
-TBytes Join(std::initializer_list<TBytes> parts) {
-  TBytes all;
-  for (const TBytes& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
-
-const TBytes F{0}, T{1};
-
-class VariableDataTest : public ::testing::Test {
+class VariableDataTest : public TExperimentFixture {
 protected:
-  void SetUp() override {
-    Dir = fs::temp_directory_path() /
-          ("qorv_refs_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(Dir);
-    Block = Exp->AddBlock("B1");
-  }
   void TearDown() override {
     while (!Live.empty()) delete *Live.begin();
-    Exp.reset();
-    fs::remove_all(Dir);
+    TExperimentFixture::TearDown();
   }
 
   TDataSingle* Single(const std::string& name, int type = eatINTEGER) {
-    return static_cast<TDataSingle*>(Exp->GetDataSingleList()->Add(Block, type, 1, name));
+    return TExperimentFixture::Single(Block, name, type);
   }
   TDataArray* Array(const std::string& name, int type = eatINTEGER, std::int32_t size = 5) {
-    return static_cast<TDataArray*>(Exp->GetDataArrayList()->Add(Block, type, size, name));
+    return TExperimentFixture::Array(Block, name, type, size);
   }
   TRefCommand* Command() {
-    return new TRefCommand(Block, Exp->GetExperimentTree().AddChild(Block->AExpNode, "cmd"), Live);
-  }
-  std::string Path(const std::string& name) const { return (Dir / name).string(); }
-  // A file of the given bytes, for a reader.
-  std::string File(const std::string& name, const TBytes& bytes) const {
-    std::ofstream(Dir / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    return Path(name);
-  }
-  TBytes Bytes(const std::string& name) const {
-    std::ifstream in(Dir / name, std::ios::binary);
-    return TBytes(std::istreambuf_iterator<char>(in), {});
+    return new TRefCommand(Block, Tree.AddChild(Block->AExpNode, "cmd"), Live);
   }
 
-  TFakeUiPort Ui;
-  std::unique_ptr<TExperiment> Exp = std::make_unique<TExperiment>();
-  TBlock* Block = nullptr;
+  TBlock* Block = Exp.AddBlock("B1");
   std::set<TRefCommand*> Live;
-  fs::path Dir;
 };
 
 TEST_F(VariableDataTest, BindingRegistersOnceAndLeavesOnRebindAndDestruction) {
@@ -253,12 +209,8 @@ TEST_F(VariableDataTest, ValuesFollowTheTypeAndTheIndex) {
   EXPECT_EQ(element->GetFloat(), 9.0f);
   for (const std::int32_t bad : {5, -1}) {  // from the index variable: run-time errors
     i->SetValueNumber(bad);
-    try {
-      element->SetValueText("1");
-      ADD_FAILURE() << "index " << bad << " accepted";
-    } catch (const EExperimentError& error) {
-      EXPECT_EQ(error.GetMessage(), "Index " + std::to_string(bad) + " is out of bounds.");
-    }
+    EXPECT_EQ(ErrorOf([&] { element->SetValueText("1"); }),
+              "Index " + std::to_string(bad) + " is out of bounds.");
     EXPECT_THROW(element->GetInteger(), EExperimentError);
   }
   TVariableDataArray* names = cmd->Array(Array("T", eatSTRING, 3));
@@ -270,7 +222,7 @@ TEST_F(VariableDataTest, ValuesFollowTheTypeAndTheIndex) {
 
 TEST_F(VariableDataTest, ValueWritesWaitForTheValueLock) {
   TVariableDataSingle* ref = Command()->Single(Single("v"));
-  std::unique_lock<std::recursive_mutex> held(Exp->GetValueLock());
+  std::unique_lock<std::recursive_mutex> held(Exp.GetValueLock());
   auto writer = std::async(std::launch::async, [ref] { ref->SetValueText("2"); });
   EXPECT_EQ(writer.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
   held.unlock();
@@ -290,28 +242,26 @@ TEST_F(VariableDataTest, RecordsAreByteExact) {
   TVariableDataArray* counted = cmd->Array(arr);
   counted->GetArrayIndex().SetIndexVariable(n);
   cmd->Array(arr)->GetArrayIndex().ClearIndex();
-  {
-    TWriteFile writer(Path("refs"));
-    for (const auto& reference : cmd->References) reference->Save(writer);
-    writer.Commit();
-  }
-  EXPECT_EQ(Bytes("refs"), Join({Int(100), Int(101),        // output, N
-                                 Int(102), F, T, Int(0),    // no index object: element 0
-                                 Int(102), F, T, Int(3),    // A[3]
-                                 Int(102), T, Int(101), F,  // A[N]
-                                 Int(102), F, F}));         // A[...]
+  EXPECT_EQ(Written([cmd](TWriteFile& writer) {
+              for (const auto& reference : cmd->References) reference->Save(writer);
+            }),
+            Cat({I32(100), I32(101),        // output, N
+                 I32(102), F, T, I32(0),    // no index object: element 0
+                 I32(102), F, T, I32(3),    // A[3]
+                 I32(102), T, I32(101), F,  // A[N]
+                 I32(102), F, F}));         // A[...]
   EXPECT_TRUE(fresh->HasArrayIndex());
 
   // A block export lists the index reference beside the array reference the command
   // registered, so N counts only its exported user.
   Command()->Single(n);
-  TWriteFile writer(Path("block"), true);
+  TWriteFile writer(Temp.PathOf("block"), true);
   writer.GetBlockVariableList()->push_back(counted);
   counted->Save(writer);
   EXPECT_EQ(*writer.GetBlockVariableList(), (TUsers{counted, &counted->GetArrayIndex()}));
   n->SaveUsers(writer);
   writer.Commit();
-  EXPECT_EQ(Bytes("block"), Join({Int(100), T, Int(101), F, Int(1), Int(101)}));
+  EXPECT_EQ(Temp.ReadBytes("block"), Cat({I32(100), T, I32(101), F, I32(1), I32(101)}));
 }
 
 TEST_F(VariableDataTest, LoadedReferencesBindToTheirAttributes) {
@@ -321,8 +271,8 @@ TEST_F(VariableDataTest, LoadedReferencesBindToTheirAttributes) {
   auto* element = loaded->Own(new TVariableDataArray(loaded));
   auto* single = loaded->Own(new TVariableDataSingle(loaded));
   // The two references (A[N] and N), then N's and A's users.
-  TReadFile reader(File("doc", Join({Int(200), T, Int(201), F, Int(201),  //
-                                     Int(2), Int(201), Int(1), Int(200)})));
+  TReadFile reader(Temp.WriteBytes(
+      "doc", Cat({I32(200), T, I32(201), F, I32(201), I32(2), I32(201), I32(1), I32(200)})));
   element->Load(reader);  // puts its index object into the list itself
   EXPECT_EQ(reader.GetVariableList(), TUsers{&element->GetArrayIndex()});
   single->Load(reader);
@@ -340,9 +290,9 @@ TEST_F(VariableDataTest, LoadedReferencesBindToTheirAttributes) {
   EXPECT_FALSE(single->ResolveLoadedLink(n, 201));  // nothing pending any more
 
   // Damaged index records: a negative constant, a missing identifier.
-  TReadFile negative(File("neg", Join({Int(200), F, T, Int(-3)})));
+  TReadFile negative(Temp.WriteBytes("neg", Cat({I32(200), F, T, I32(-3)})));
   EXPECT_THROW(element->Load(negative), EReadError);
-  TReadFile cut(File("cut", T));
+  TReadFile cut(Temp.WriteBytes("cut", T));
   EXPECT_THROW(element->GetArrayIndex().Load(cut), EReadError);
 }
 
@@ -357,30 +307,23 @@ TEST_F(VariableDataTest, WrongKindsDoNotBindAndFailTheRead) {
   auto* element = cmd->Own(new TVariableDataArray(cmd));
   auto* single = cmd->Own(new TVariableDataSingle(cmd));
   auto* out = cmd->Own(new TVariableOutput(cmd));
-  TReadFile reader(File("ids", Join({Int(100), T, Int(100), F, Int(100), Int(100),  //
-                                     Int(1), Int(100)})));
+  TReadFile reader(Temp.WriteBytes(
+      "ids", Cat({I32(100), T, I32(100), F, I32(100), I32(100), I32(1), I32(100)})));
   element->Load(reader);
   single->Load(reader);
   out->Load(reader);
   reader.GetVariableList().clear();
   TVariableArrayIndex& index = element->GetArrayIndex();
-  EXPECT_FALSE(single->ResolveLoadedLink(arr, 100));
-  EXPECT_FALSE(single->ResolveLoadedLink(&output, 100));
-  EXPECT_FALSE(element->ResolveLoadedLink(n, 100));
-  EXPECT_FALSE(element->ResolveLoadedLink(&output, 100));
-  EXPECT_FALSE(index.ResolveLoadedLink(real, 100));
-  EXPECT_FALSE(index.ResolveLoadedLink(arr, 100));
-  EXPECT_FALSE(out->ResolveLoadedLink(n, 100));
-  EXPECT_FALSE(single->ResolveLoadedLink(n, 101));
+  const std::pair<TVariable*, TExpAttribute*> wrong[] = {
+      {single, arr}, {single, &output}, {element, n}, {element, &output},
+      {&index, real}, {&index, arr},    {out, n}};
+  for (const auto& [reference, attribute] : wrong)
+    EXPECT_FALSE(reference->ResolveLoadedLink(attribute, 100)) << attribute->GetName();
+  EXPECT_FALSE(single->ResolveLoadedLink(n, 101));  // another identifier
   for (TData* v : std::initializer_list<TData*>{n, real, arr}) EXPECT_FALSE(v->HasUsers());
 
   reader.GetVariableList().push_back(single);
-  try {
-    arr->LoadUsers(reader);
-    ADD_FAILURE() << "an array bound a single reference";
-  } catch (const EReadError& error) {
-    EXPECT_STREQ(error.what(), "Error reading attribute");
-  }
+  EXPECT_EQ(ErrorOf<EReadError>([&] { arr->LoadUsers(reader); }), "Error reading attribute");
   EXPECT_TRUE(out->ResolveLoadedLink(&output, 100));
   EXPECT_EQ(output.GetUsers(), TUsers{out});
   EXPECT_TRUE(index.ResolveLoadedLink(n, 100));
@@ -432,9 +375,7 @@ TEST_F(VariableDataTest, ClonesAndClipboardCopies) {
 
   TCopyRecord record;
   std::unique_ptr<TCopyVariableData> copy(element->MakeCopy(&record));
-  EXPECT_EQ(copy->Data, arr);
-  EXPECT_EQ(copy->ACounter, n);
-  EXPECT_EQ(copy->AIndex, -1);
+  EXPECT_EQ(std::make_tuple(copy->Data, copy->ACounter, copy->AIndex), std::make_tuple(arr, n, -1));
   copy->Enable();
   EXPECT_EQ(arr->GetCopyScript(), &record);
   EXPECT_EQ(n->GetCopyScript(), &record);
@@ -454,8 +395,7 @@ TEST_F(VariableDataTest, ClonesAndClipboardCopies) {
   copy->Disable();
   EXPECT_EQ(arr->GetCopyScript(), nullptr);
   EXPECT_EQ(n->GetCopyScript(), nullptr);
-  EXPECT_EQ(copy->Data, nullptr);
-  EXPECT_EQ(copy->ACounter, nullptr);
+  EXPECT_TRUE(copy->Data == nullptr && copy->ACounter == nullptr);
 }
 
 // Consistency failures end the program; the console port reports them on stderr.

@@ -1,7 +1,7 @@
 // What the tests of data files and their commands share: one start block, data files
 // made as their dialogs make them (in the test's temporary directory), Output to File and
-// Create-new-file commands set up as their dialogs set them up, a fixed stamp clock, the
-// text of a file, and a whole run on the worker with the end-of-run step.
+// Create-new-file commands set up as their dialogs set them up, a variable x of 5, a fixed
+// stamp clock, the text of a file, and a whole run on the worker with the end-of-run step.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,7 +19,6 @@
 class TDataFileFixture : public TExperimentFixture {
 protected:
   TDataFileFixture() {
-    Start = AddBlock("Start");
     Cur = Start;
     PreviousClock = TOutputToFileScript::SetClock([this] { return Clock; });
   }
@@ -69,6 +68,10 @@ protected:
   void Touch(const std::string& name, const std::string& text = "") const {
     std::ofstream(Temp.PathOf(name), std::ios::binary) << text;
   }
+  // The numbered files run_from.txt to run_to.txt, each holding a line "old".
+  void Files(int from, int to) const {
+    for (int i = from; i <= to; ++i) Touch("run_" + std::to_string(i) + ".txt", "old\r\n");
+  }
   // The run as the main window makes it: the check before the run, the run on the worker
   // with the end-of-run step as its last hand-over, the running mark cleared. Answers
   // the texts shown.
@@ -80,7 +83,8 @@ protected:
     return shown;
   }
 
-  TBlock* Start = nullptr;
+  TBlock* Start = AddBlock("Start");
+  TDataSingle* X = Single(Start, "x", eatINTEGER, "5");
   TStampTime Clock{2024, 3, 7, 9, 5, 3, 27};
 
 private:

@@ -11,21 +11,15 @@
 #include "model/data_dialogs.h"
 #include "model/errors.h"
 #include "model/experiment_running.h"
-#include "model/report.h"
 #include "model/text.h"
 #include "outputs/exp_file_fixture.h"
+#include "outputs/report_lines.h"
 #include "outputs/variable_exp_file.h"
 #include "shell/experiment_file.h"
 
 namespace {
 
 const std::string S = std::string(1, PathSeparator);
-
-struct TLines : TReport {
-  void AddHeading(const std::string& line) override { Lines.push_back("#" + line); }
-  void AddLine(const std::string& line) override { Lines.push_back(line); }
-  TTexts Lines;
-};
 
 class ExpFileListsTest : public TDataFileFixture {
 protected:
@@ -47,25 +41,24 @@ protected:
     }
     return "";
   }
-
-  TDataSingle* X = Single(Start, "x", eatINTEGER, "5");
 };
 
-TEST_F(ExpFileListsTest, SectionsHoldTheRecordsAndAFileReadsBackWhole) {
+TEST_F(ExpFileListsTest, SectionsOfExperimentAndBlockFilesReadBackWhole) {
   TSingleExpFile* used = SingleFile("data.txt", false, true, true);
   SingleFile("spare.txt");
   TMultiExpFile* multi = MultiFile(mfOVERWRITE, "7", false, true);
   Output(used, {{X}});
   NewFile(multi);
+  const TBytes usedOnce = Cat({I32(1), I32(100)});
+  const TBytes usedRecord = SingleRecord(Temp.PathOf("data.txt"), false, true, true, usedOnce);
   EXPECT_EQ(Written([&](TWriteFile& w) { Singles()->Save(w); }),
-            Cat({I32(2),
-                 SingleRecord(Temp.PathOf("data.txt"), false, true, true, Cat({I32(1), I32(100)})),
+            Cat({I32(2), usedRecord,
                  SingleRecord(Temp.PathOf("spare.txt"), true, false, false, I32(0))}));
   EXPECT_EQ(Written([&](TWriteFile& w) { Multis()->Save(w); }),
-            Cat({I32(1), MultiRecord(mfOVERWRITE, 7, Cat({I32(1), I32(100)}))}));
+            Cat({I32(1), MultiRecord(mfOVERWRITE, 7, usedOnce)}));
 
-  // A whole experiment file: the files, their users and settings come back, and saving
-  // again gives the same bytes.
+  // A whole experiment file: the files, their users and settings come back (saving again
+  // gives the same bytes), the name table and the commands' texts with them.
   std::string error;
   ASSERT_TRUE(SaveExperimentFile(Temp.PathOf("a.qve"), Exp, Parts, nullptr, error)) << error;
   const TBytes saved = Temp.ReadBytes("a.qve");
@@ -75,18 +68,41 @@ TEST_F(ExpFileListsTest, SectionsHoldTheRecordsAndAFileReadsBackWhole) {
   const auto singles = read->GetSingleExpFileList()->GetFiles();
   ASSERT_EQ(singles.size(), 2u);
   EXPECT_EQ(singles[0]->AExpAttNode->GetText(), "data.txt");
-  EXPECT_EQ(singles[0]->GetUserCount(), 1);
   EXPECT_TRUE(read->GetSingleExpFileList()->Contains(" " + Temp.PathOf("SPARE.txt") + " "));
-  auto* readMulti = dynamic_cast<TMultiExpFile*>(read->GetMultiExpFileList()->GetFiles().at(0));
-  ASSERT_NE(readMulti, nullptr);
-  EXPECT_EQ(readMulti->GetMode(), mfOVERWRITE);
-  EXPECT_EQ(readMulti->GetStartIndex(), 7);
-  EXPECT_TRUE(readMulti->AbWriteFileName && !readMulti->AbCloseBetweenWrites);
-  EXPECT_EQ(Outline(read->GetExperimentTree().GetFirstNode()),
-            "Output To File (data.txt) | Create New File(run_X.txt) |       ");
+  const std::string outline = "Output To File (data.txt) | Create New File(run_X.txt) |       ";
+  EXPECT_EQ(Outline(read->GetExperimentTree().GetFirstNode()), outline);
   read->SelectFirstBlock();
   ASSERT_TRUE(SaveExperimentFile(Temp.PathOf("a.qve"), *read, parts, nullptr, error)) << error;
   EXPECT_EQ(Temp.ReadBytes("a.qve"), saved);
+
+  // A block export: the two commands (file, x, command 1, file, command 2), then only the
+  // files they use, with only the exported users counted.
+  Cur = NewBlock("Elsewhere");
+  Output(used, {{X}});
+  std::vector<TVariable*> exported;
+  const TBytes bytes = Written(
+      [&](TWriteFile& w) {
+        for (int i = 0; i < 2; ++i) ScriptOfNode(Start->AExpNode->Item(i))->Save(w);
+        Singles()->SaveBlock(w, Start);
+      },
+      "w.qrv", &exported);
+  const TBytes section = Cat({I32(1), usedRecord});
+  ASSERT_GE(bytes.size(), section.size());
+  EXPECT_TRUE(std::equal(section.begin(), section.end(), bytes.end() - section.size()));
+  // Imported, the block's commands write to the files listed; its variable is the one it
+  // was exported from.
+  Ui.SetDialogHandler([&](TDialogRequest& request) {
+    static_cast<TChangeVarRequest&>(request).ASelectedData = X;
+    return 1;
+  });
+  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("s.blk"), Exp, Start, nullptr, error)) << error;
+  TBlock* imported = OpenBlockFile(Temp.PathOf("s.blk"), Exp, Parts, {300, 300}, nullptr, error);
+  ASSERT_NE(imported, nullptr) << error;
+  EXPECT_EQ(Singles()->GetCount(), 2);
+  EXPECT_EQ(Multis()->GetCount(), 1);
+  EXPECT_EQ(used->GetUserCount(), 3);
+  EXPECT_EQ(multi->GetUserCount(), 2);
+  EXPECT_EQ(Outline(imported->AExpNode), outline);
 }
 
 TEST_F(ExpFileListsTest, DamagedSectionsEndInReadErrors) {
@@ -105,45 +121,6 @@ TEST_F(ExpFileListsTest, DamagedSectionsEndInReadErrors) {
   auto old = Reader(whole, "Qorv 1.4");
   Multis()->Load(*old);
   EXPECT_EQ(old->BytesLeft(), whole.size());
-}
-
-TEST_F(ExpFileListsTest, BlocksTakeTheirFilesAlongAndImportsJoinTheFilesListed) {
-  TSingleExpFile* shared = SingleFile("shared.txt");
-  SingleFile("other.txt");
-  TMultiExpFile* multi = MultiFile(mfMAKENEW);
-  Output(shared, {{X}});
-  NewFile(multi);
-  Cur = NewBlock("Elsewhere");
-  Output(shared, {{X}});  // a user outside the export
-  std::vector<TVariable*> exported;
-  const TBytes bytes = Written(
-      [&](TWriteFile& w) {
-        for (int i = 0; i < 2; ++i) ScriptOfNode(Start->AExpNode->Item(i))->Save(w);
-        Singles()->SaveBlock(w, Start);
-      },
-      "w.qrv", &exported);
-  // Two commands (file, X, command 1, file, command 2), then only the shared file, with
-  // only the exported user counted.
-  const TBytes section = Cat({I32(1), SingleRecord(Temp.PathOf("shared.txt"), true, false, false,
-                                                   Cat({I32(1), I32(100)}))});
-  ASSERT_GE(bytes.size(), section.size());
-  EXPECT_TRUE(std::equal(section.begin(), section.end(), bytes.end() - section.size()));
-
-  // The block's variable is imported as the one it was exported from.
-  Ui.SetDialogHandler([&](TDialogRequest& request) {
-    static_cast<TChangeVarRequest&>(request).ASelectedData = X;
-    return 1;
-  });
-  std::string error;
-  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("s.blk"), Exp, Start, nullptr, error)) << error;
-  TBlock* imported = OpenBlockFile(Temp.PathOf("s.blk"), Exp, Parts, {300, 300}, nullptr, error);
-  ASSERT_NE(imported, nullptr) << error;
-  EXPECT_EQ(Singles()->GetCount(), 2);  // the imported commands write to the files listed
-  EXPECT_EQ(Multis()->GetCount(), 1);
-  EXPECT_EQ(shared->GetUserCount(), 3);
-  EXPECT_EQ(multi->GetUserCount(), 2);
-  EXPECT_EQ(Outline(imported->AExpNode),
-            "Output To File (shared.txt) | Create New File(run_X.txt) |       ");
 }
 
 TEST_F(ExpFileListsTest, TheDialogsChecksRefuseWhatCannotBeAFile) {

@@ -1,6 +1,6 @@
 // Data files: their names, the lines they receive, when a write creates, truncates or
 // appends, how a run numbers a multiple file in each mode and continues it, the search
-// for an unused number with its question, the check before a run and write failures.
+// for an unused number, the check before a run and write failures.
 #include "outputs/exp_file.h"
 
 #include <gtest/gtest.h>
@@ -25,11 +25,6 @@ protected:
     for (const char* line : lines) file->WriteLine(line);
     file->Close();
   }
-  void Files(int from, int to) {
-    for (int i = from; i <= to; ++i) Touch("run_" + std::to_string(i) + ".txt", "old\r\n");
-  }
-
-  TDataSingle* X = Single(Start, "x", eatINTEGER, "5");
 };
 
 TEST_F(ExpFileTest, NamesOfSingleAndMultipleFiles) {
@@ -38,12 +33,10 @@ TEST_F(ExpFileTest, NamesOfSingleAndMultipleFiles) {
   EXPECT_EQ(ShortFileName(""), "");
   EXPECT_EQ(ShortFileName("a" + S + "b" + S), "b" + S);  // the last character is not looked at
   TSingleExpFile* single = SingleFile("data.txt");
-  EXPECT_EQ(single->GetName(), "data.txt");
   EXPECT_EQ(single->AExpAttNode->GetText(), "data.txt");
   EXPECT_EQ(single->GetFullName(), Temp.PathOf("data.txt"));
   TMultiExpFile* multi = MultiFile(mfMAKENEW, "7");
   EXPECT_EQ(multi->GetName(), "run_X.txt");
-  EXPECT_EQ(multi->GetShortName(), "run_X.txt");
   EXPECT_EQ(multi->GetFullName(), Dir() + S + "run_X.txt");
   Use(multi);
   EXPECT_TRUE(multi->PrepareRun());
@@ -70,29 +63,22 @@ TEST_F(ExpFileTest, SingleFileOverwritesOncePerRunOrAppends) {
   EXPECT_EQ(Text("log.txt"), Temp.PathOf("log.txt") + "\r\nc\r\n");
 }
 
-TEST_F(ExpFileTest, MakeNewModeSkipsUsedNumbersAndContinuesAfterTheRun) {
+TEST_F(ExpFileTest, MakeNewModeMovesOnOnlyPastFilesWritten) {
   TMultiExpFile* file = MultiFile(mfMAKENEW, "0", true);
   Use(file);
-  Files(0, 3);
-  RunWriting(file, {"a", "b"});
-  EXPECT_EQ(Text("run_4.txt"), "a\r\nb\r\n");  // reopened, not truncated, for the second line
-  EXPECT_EQ(file->GetStartIndex(), 4);
-  RunWriting(file, {"c"});
-  EXPECT_EQ(Text("run_5.txt"), "c\r\n");
-  EXPECT_EQ(file->GetStartIndex(), 5);
-
-  // Create-new-file moves on only past files written: a number never written is kept.
+  Files(0, 1);
   EXPECT_TRUE(file->PrepareRun());
-  file->WriteLine("d");
+  file->WriteLine("a");
+  file->WriteLine("b");  // closed between writes: reopened, not truncated
   file->StartNewFile();
-  EXPECT_EQ(file->GetCurrentIndex(), 7);
-  file->StartNewFile();
-  EXPECT_EQ(file->GetCurrentIndex(), 7);
-  file->WriteLine("e");
+  EXPECT_EQ(file->GetCurrentIndex(), 3);
+  file->StartNewFile();  // a number never written is kept
+  EXPECT_EQ(file->GetCurrentIndex(), 3);
+  file->WriteLine("c");
   file->Close();
-  EXPECT_EQ(Text("run_6.txt"), "d\r\n");
-  EXPECT_EQ(Text("run_7.txt"), "e\r\n");
-  EXPECT_EQ(file->GetStartIndex(), 7);
+  EXPECT_EQ(Text("run_2.txt"), "a\r\nb\r\n");
+  EXPECT_EQ(Text("run_3.txt"), "c\r\n");
+  EXPECT_EQ(file->GetStartIndex(), 3);
 }
 
 TEST_F(ExpFileTest, OnlyAFilePreparedForTheRunMovesItsStartNumber) {
@@ -137,25 +123,10 @@ TEST_F(ExpFileTest, OverwriteAndAppendModesAdvanceByOne) {
   EXPECT_EQ(Text("log_1.txt"), Dir() + S + "log_1.txt\r\nc\r\n");
 }
 
-TEST_F(ExpFileTest, TheSearchAsksAfterThirtyOneUsedNumbers) {
+TEST_F(ExpFileTest, TheSearchAsksAfterEveryThirtyOneUsedNumbers) {
   TMultiExpFile* file = MultiFile(mfMAKENEW, "0");
   Use(file);
-  Files(0, 31);
-  Ui.ScriptAnswers({mbNo});
-  try {
-    file->PrepareRun();
-    ADD_FAILURE() << "no refusal";
-  } catch (const EFileError& error) {
-    EXPECT_STREQ(error.what(), "No file");
-  }
-  EXPECT_EQ(file->GetCurrentIndex(), 0);
-  const TFakeUiPort::TShown question = Ui.Shown().at(0);
-  EXPECT_EQ(question.Text, "Cannot find a filename that has not been used. Continue looking?");
-  EXPECT_EQ(question.Caption, "Qorv Warning");
-  EXPECT_EQ(question.Buttons, mbYes | mbNo);
-
-  Ui.Clear();
-  Files(32, 62);  // 0 to 62 used: the second question comes after 30 more
+  Files(0, 62);  // the second question comes after 30 more
   Ui.ScriptAnswers({mbYes, mbYes});
   EXPECT_TRUE(file->PrepareRun());
   EXPECT_EQ(file->GetCurrentIndex(), 63);

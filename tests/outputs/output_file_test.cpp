@@ -1,5 +1,5 @@
-// Output files (".opt"): each kind's body round-trips byte for byte, and damaged files
-// end in the read error.
+// Output files (".opt"): each kind's body round-trips byte for byte and holds the
+// window's data, and damaged files end in the read error.
 #include <gtest/gtest.h>
 
 #include "model/errors.h"
@@ -9,8 +9,6 @@
 #include "outputs/output_records.h"
 #include "outputs/table_form.h"
 #include "outputs/text_form.h"
-#include "support/fake_ui_port.h"
-#include "support/temp_dir.h"
 
 using namespace records;
 
@@ -18,12 +16,6 @@ namespace {
 
 TBytes Header(std::int32_t kind, const std::string& version = "Qorv 1.5") {
   return Cat({StringBytes("Qorv Output"), StringBytes(version), I32(kind)});
-}
-TBytes DataSet(const std::string& name, std::vector<std::pair<float, float>> points) {
-  TBytes bytes = Cat({B(false), StringBytes(name), StringBytes("Xh"), StringBytes("Yh"), B(true),
-                      B(false), I32(static_cast<std::int32_t>(points.size()))});
-  for (auto [x, y] : points) bytes = Cat({bytes, F32(x), F32(y)});
-  return bytes;
 }
 
 const TBytes TextFile =
@@ -42,13 +34,6 @@ protected:
   std::unique_ptr<TOutputForm> Load(const TBytes& bytes) {
     return LoadOutputFile(Temp.WriteBytes("in.opt", bytes), nullptr);
   }
-  // Reads the file, saves the window again: the bytes written.
-  TBytes RoundTrip(const TBytes& bytes) {
-    std::unique_ptr<TOutputForm> form = Load(bytes);
-    EXPECT_EQ(form->GetFileName(), Temp.PathOf("in.opt"));
-    EXPECT_TRUE(SaveOutputFile(*form, Temp.PathOf("out.opt")));
-    return Temp.ReadBytes("out.opt");
-  }
   std::string LoadError(const TBytes& bytes) {
     try {
       Load(bytes);
@@ -64,32 +49,27 @@ protected:
 
 }  // namespace
 
-TEST_F(TOutputFileTest, EachKindRoundTripsByteForByte) {
-  EXPECT_EQ(RoundTrip(TextFile), TextFile);
-  EXPECT_EQ(RoundTrip(BigNumFile), BigNumFile);
-  EXPECT_EQ(RoundTrip(TableFile), TableFile);
-  EXPECT_EQ(RoundTrip(GraphFile), GraphFile);
+TEST_F(TOutputFileTest, EachKindRoundTripsByteForByteAndHoldsTheWindowsData) {
+  for (const TBytes* file : {&TextFile, &BigNumFile, &TableFile, &GraphFile}) {
+    std::unique_ptr<TOutputForm> form = Load(*file);
+    EXPECT_EQ(form->GetFileName(), Temp.PathOf("in.opt"));
+    EXPECT_FALSE(form->IsLive());
+    EXPECT_TRUE(SaveOutputFile(*form, Temp.PathOf("out.opt")));
+    EXPECT_EQ(Temp.ReadBytes("out.opt"), *file);
+  }
   EXPECT_TRUE(Ui.Texts().empty());
-}
 
-TEST_F(TOutputFileTest, BodiesHoldTheWindowsData) {
   auto text = Load(TextFile);
   auto& log = dynamic_cast<TTextForm&>(*text);
-  EXPECT_EQ(log.GetLines(), (std::vector<std::string>{"1.50", "b"}));
-  EXPECT_EQ(log.GetCaption(), "Log Inactive");
+  EXPECT_EQ(log.GetLines(), (TTexts{"1.50", "b"}));
   EXPECT_EQ(log.GetDecimalPlaces(), 2);
   EXPECT_EQ(log.GetNumberFormat(), 1);
-
-  auto big = Load(BigNumFile);
-  EXPECT_EQ(dynamic_cast<TBigNumForm&>(*big).GetValue(), "12.5");
-
+  EXPECT_EQ(dynamic_cast<TBigNumForm&>(*Load(BigNumFile)).GetValue(), "12.5");
   auto table = Load(TableFile);
   auto& tab = dynamic_cast<TTableForm&>(*table);
-  ASSERT_EQ(tab.DataSetCount(), 2);
-  EXPECT_FALSE(tab.GetDataSet(0).IsOutputDataSet);
-  EXPECT_EQ(tab.GetDataSet(0).Y, (std::vector<float>{1.5f, -2.0f}));
-  EXPECT_FALSE(tab.GetDataSet(0).ShowY);
-
+  ASSERT_EQ(tab.SeriesCount(), 2);
+  EXPECT_EQ(tab.GetSeries(0).Y, (std::vector<float>{1.5f, -2.0f}));
+  EXPECT_FALSE(tab.GetSeries(0).ShowY);
   auto graph = Load(GraphFile);
   auto& gr = dynamic_cast<TGraphForm&>(*graph);
   ASSERT_EQ(gr.SeriesCount(), 2);
@@ -98,14 +78,11 @@ TEST_F(TOutputFileTest, BodiesHoldTheWindowsData) {
   EXPECT_EQ(gr.BottomAxis().Minimum, -1.0);
   EXPECT_EQ(gr.GetAxisValuesFormat(), "0.000E-0");
   EXPECT_EQ(gr.GetXAxisScroll(), nullptr);  // detached: no scrolling record
-}
-
-TEST_F(TOutputFileTest, OlderBodiesHaveNoNumberFormat) {
-  const TBytes old =
-      Cat({Header(3, "Qorv 1.3"), StringBytes("Log"), TextControl("TRichEdit", "", 9)});
-  auto form = Load(old);
-  EXPECT_EQ(form->GetDecimalPlaces(), 0);
-  EXPECT_EQ(form->GetNumberFormat(), 0);
+  // Before version 1.4 a body has no number format.
+  auto old =
+      Load(Cat({Header(3, "Qorv 1.3"), StringBytes("Log"), TextControl("TRichEdit", "", 9)}));
+  EXPECT_EQ(old->GetDecimalPlaces(), 0);
+  EXPECT_EQ(old->GetNumberFormat(), 0);
 }
 
 TEST_F(TOutputFileTest, DamagedFilesEndInTheReadError) {
@@ -118,21 +95,18 @@ TEST_F(TOutputFileTest, DamagedFilesEndInTheReadError) {
   for (const TBytes* file : {&TextFile, &BigNumFile, &TableFile, &GraphFile})
     for (std::size_t size = 0; size < file->size(); size += 3)
       EXPECT_NE(LoadError(TBytes(file->begin(), file->begin() + size)), "") << size;
-  // Counts the rest of the file cannot hold, and negative ones.
-  EXPECT_NE(LoadError(Cat({Header(4), StringBytes("T"), I32(0), I32(0), I32(1000)})), "");
-  EXPECT_NE(LoadError(Cat({Header(4), StringBytes("T"), I32(0), I32(0), I32(-1)})), "");
-  EXPECT_NE(LoadError(Cat({Header(4), StringBytes("T"), I32(0), I32(0), I32(1),
-                           B(false), StringBytes("A"), StringBytes(""), StringBytes(""), B(true),
-                           B(true), I32(0x7FFFFFFF)})),
-            "");
-  // A number format that is no notation.
-  EXPECT_NE(LoadError(Cat({Header(4), StringBytes("T"), I32(0), I32(3), I32(0)})), "");
+  const TBytes table = Cat({Header(4), StringBytes("T"), I32(0)});
+  // Counts the rest of the file cannot hold, negative ones, a format that is no notation.
+  for (const TBytes& body : {Cat({I32(0), I32(1000)}), Cat({I32(0), I32(-1)}),
+                             Cat({I32(0), I32(1), DataSet("A", {}, false), I32(0x7FFFFFFF)}),
+                             Cat({I32(3), I32(0)})})
+    EXPECT_NE(LoadError(Cat({table, body})), "");
 }
 
 TEST_F(TOutputFileTest, SaveNeedsOptInTheName) {
   TTextForm form(static_cast<TDeadOutputList*>(nullptr));
   EXPECT_FALSE(SaveOutputFile(form, Temp.PathOf("a.OPT")));
-  EXPECT_EQ(Ui.Texts(), (std::vector<std::string>{"Invalid Extention"}));
+  EXPECT_EQ(Ui.Texts(), (TTexts{"Invalid Extention"}));
   EXPECT_TRUE(SaveOutputFile(form, Temp.PathOf("a.opt.bak")));
   EXPECT_EQ(form.GetFileName(), Temp.PathOf("a.opt.bak"));
   EXPECT_FALSE(SaveOutputFile(form, ""));

@@ -7,12 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "support/temp_dir.h"
+#include "support/experiment_fixture.h"
 
 namespace records {
 
-inline TBytes I32(std::int32_t value) { return Le32(static_cast<std::uint32_t>(value)); }
-inline TBytes B(bool value) { return {static_cast<std::uint8_t>(value)}; }
 inline TBytes F32(float value) {
   std::uint32_t bits;
   std::memcpy(&bits, &value, 4);
@@ -35,16 +33,24 @@ inline TBytes Chart(const std::string& title) {
               Prop("Legend.Visible", 1, B(false)), Prop("BottomAxis.Title", 2, StringBytes("")),
               Prop("LeftAxis.Title", 2, StringBytes(""))});
 }
+// The point count and points of a series record with data.
 using TPointList = std::vector<std::pair<float, float>>;
-// A graph series record; with points unless withData is false.
-inline TBytes Series(const std::string& title, const TPointList& points, bool withData = true) {
-  TBytes bytes = Cat({StringBytes(title), StringBytes("X " + title), StringBytes("Y " + title),
-                      B(true), I32(0), I32(2), I32(0x00FF00), B(true), I32(3), I32(0xFF),
-                      I32(5), I32(6)});
-  if (!withData) return bytes;
-  bytes = Cat({bytes, I32(static_cast<std::int32_t>(points.size()))});
+inline TBytes Points(const TPointList& points) {
+  TBytes bytes = I32(static_cast<std::int32_t>(points.size()));
   for (auto [x, y] : points) bytes = Cat({bytes, F32(x), F32(y)});
   return bytes;
+}
+// A graph series record; with points unless withData is false.
+inline TBytes Series(const std::string& title, const TPointList& points, bool withData = true) {
+  return Cat({StringBytes(title), StringBytes("X " + title), StringBytes("Y " + title), B(true),
+              I32(0), I32(2), I32(0x00FF00), B(true), I32(3), I32(0xFF), I32(5), I32(6),
+              withData ? Points(points) : TBytes{}});
+}
+// A table data set record, X shown, Y hidden; with points unless withData is false.
+inline TBytes DataSet(const std::string& name, const TPointList& points, bool withData = true,
+                      bool channel = false) {
+  return Cat({B(channel), StringBytes(name), StringBytes("Xh"), StringBytes("Yh"), B(true),
+              B(false), withData ? Points(points) : TBytes{}});
 }
 // A graph record without data: name, format, axes, chart, the series, no scrolling.
 inline TBytes GraphRecord(const std::string& name, std::int32_t series) {
@@ -53,10 +59,6 @@ inline TBytes GraphRecord(const std::string& name, std::int32_t series) {
   for (std::int32_t s = 0; s < series; ++s)
     bytes = Cat({bytes, Series("S" + std::to_string(s), {}, false)});
   return Cat({bytes, B(false)});
-}
-// A text window's record without text: name, control, decimals, kind.
-inline TBytes TextRecord(const std::string& name) {
-  return Cat({StringBytes(name), TextControl("TRichEdit", "", 10), I32(0), I32(0)});
 }
 
 }  // namespace records

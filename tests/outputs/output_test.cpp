@@ -1,18 +1,22 @@
-// Outputs: their records in experiment files, editing (kind and channels) and taking a
-// window off-line.
+// Outputs and their list: records in experiment and block files, their windows' channels
+// and data series, editing (kind and channels), the clear before a run, taking a window
+// off-line, the end of a run, the report and the Add Output dialog.
 #include <gtest/gtest.h>
 
 #include "model/errors.h"
 #include "model/experiment_running.h"
 #include "model/number_text.h"
 #include "model/variable_output.h"
+#include "outputs/output_file.h"
 #include "outputs/output_records.h"
+#include "outputs/report_lines.h"
 #include "scripts/outputs/plot_fixture.h"
 
 namespace {
 
 class TOutputTest : public TPlotFixture {
 protected:
+  TOutputList& List = *Exp.GetOutputList();
   TDataSingle* Y = Single(B1, "Y", eatFLOAT, "1.5");
 
   // Plot commands whose output reference waits in the reader for identifier 100, as
@@ -27,14 +31,11 @@ protected:
       plot->GetOutputReference()->Load(*reader);
       reader->GetVariableList().push_back(plot->GetOutputReference());
     }
-    TOutput* output = Reading();
+    TTreeNode* node = Exp.GetAttributeTree().AddChild(List.AExpAttNode, "output");
+    auto* output = new TOutput("output", node, TOutput::TForReading{});
     output->Read(*reader);
     if (left) *left = reader->BytesLeft();
     return output;
-  }
-  TOutput* Reading() {
-    TTreeNode* node = Exp.GetAttributeTree().AddChild(Exp.GetOutputList()->AExpAttNode, "output");
-    return new TOutput("output", node, TOutput::TForReading{});
   }
   std::string ReadError(const TBytes& record) {
     try {
@@ -48,6 +49,21 @@ protected:
                        std::int32_t users = 0) {
     return Cat({StringBytes("G"), I32(users), users > 0 ? I32(100) : TBytes{}, I32(kind),
                 I32(windowKind), window});
+  }
+  template <class TForm>
+  static TTexts Names(const TForm& form) {
+    TTexts names;
+    for (std::int32_t i = 0; i < form.SeriesCount(); ++i) names.push_back(form.GetSeries(i).Name);
+    return names;
+  }
+  // Pastes one series of one point, t/v (1, 2).
+  static void Import(TOutputForm& form) {
+    TTransferData data;
+    TTransferSeries* series = data.AddSeries("P", 1);
+    series->XName = "t";
+    series->YName = "v";
+    series->SetPoint(0, 1, 2);
+    form.ImportData(&data);
   }
 };
 
@@ -67,7 +83,6 @@ TEST_F(TOutputTest, OldFilesGiveEachPlotCommandItsChannel) {
   EXPECT_EQ(first->GetPlotIndex()->GetFixedIndex(), 0);
   EXPECT_EQ(second->GetPlotIndex()->GetFixedIndex(), 1);
   EXPECT_EQ(Graph(read).SeriesCount(), 2);
-  EXPECT_EQ(Graph(read).GetName(), "G");
   // Without Plot commands an old output keeps one channel, and its window one series.
   TOutput* alone =
       ReadWithPlots({}, Record(otGRAPH, otGRAPH, records::GraphRecord("G", 3)), "Qorv 1.3");
@@ -76,18 +91,19 @@ TEST_F(TOutputTest, OldFilesGiveEachPlotCommandItsChannel) {
 }
 
 TEST_F(TOutputTest, ChannelCountIsReadAndTheWindowFollowsIt) {
-  const TBytes table = Cat({StringBytes("T"), I32(0), I32(0), I32(1), B(true), StringBytes("c"),
-                            StringBytes("x"), StringBytes("y"), B(true), B(true)});
+  const TBytes table =
+      Cat({StringBytes("T"), I32(0), I32(0), I32(1), records::DataSet("c", {}, false, true)});
   TOutput* read = ReadWithPlots({}, Cat({Record(otTABLE, otTABLE, table), I32(3)}), "Qorv 1.5");
   EXPECT_EQ(read->Poutputtype, otTABLE);
   EXPECT_EQ(read->NumberOfChannels, 3);
-  ASSERT_EQ(Table(read).DataSetCount(), 3);
-  EXPECT_EQ(Table(read).GetDataSet(0).XHeader, "x");
-  EXPECT_TRUE(Table(read).GetDataSet(2).IsOutputDataSet);
+  ASSERT_EQ(Table(read).SeriesCount(), 3);
+  EXPECT_EQ(Table(read).GetSeries(0).XName, "Xh");
+  EXPECT_TRUE(Table(read).GetSeries(2).IsOutputDataSet);
 }
 
 TEST_F(TOutputTest, DamagedRecordsEndInTheReadError) {
-  const TBytes text = records::TextRecord("G");
+  const TBytes text = Cat({StringBytes("G"), records::TextControl("TRichEdit", "", 10), I32(0),
+                           I32(0)});
   EXPECT_EQ(ReadError(Cat({Record(otTEXT, otTEXT, text), I32(1)})), "");
   EXPECT_EQ(ReadError(Cat({Record(7, 7, text), I32(1)})), "Error reading output");
   EXPECT_EQ(ReadError(Cat({Record(2, 2, text), I32(1)})), "Error reading output");
@@ -97,23 +113,21 @@ TEST_F(TOutputTest, DamagedRecordsEndInTheReadError) {
   EXPECT_NE(ReadError(Cat({StringBytes("G"), I32(-1)})), "");
   EXPECT_NE(ReadError(Record(otTEXT, otTEXT, text)), "");  // no channel count
   std::unique_ptr<TReadFile> list = Reader(Cat({I32(1000), StringBytes("G")}));
-  EXPECT_THROW(Exp.GetOutputList()->Load(*list), EReadError);
+  EXPECT_THROW(List.Load(*list), EReadError);
 }
 
 TEST_F(TOutputTest, ListSectionRoundTrips) {
-  TOutputList& list = *Exp.GetOutputList();
-  list.NewOutput("Graph", otGRAPH, 3);
-  list.NewOutput("Table", otTABLE, 2)->GetOutputForm()->SetNumberFormat(ntFIXED, 3);
-  list.NewOutput("Text", otTEXT, 1);
-  auto& big = dynamic_cast<TBigNumForm&>(*list.NewOutput("Big", otBIGNUMBER, 1)->GetOutputForm());
+  List.NewOutput("Graph", otGRAPH, 3);
+  List.NewOutput("Table", otTABLE, 2)->GetOutputForm()->SetNumberFormat(ntFIXED, 3);
+  List.NewOutput("Text", otTEXT, 1);
+  auto& big = dynamic_cast<TBigNumForm&>(*List.NewOutput("Big", otBIGNUMBER, 1)->GetOutputForm());
   big.SetLogParameters("log.txt", true, false, true);
   big.SetLogging(true);
-  const TBytes bytes = Written([&](TWriteFile& w) { list.Save(w); });
+  const TBytes bytes = Written([&](TWriteFile& w) { List.Save(w); });
   TOutputList copy(&Exp, Exp.GetAttributeTree().Add(nullptr, ""));
   copy.Load(*Reader(bytes));
   ASSERT_EQ(copy.GetCount(), 4);
   EXPECT_EQ(copy.GetOutput(0)->NumberOfChannels, 3);
-  EXPECT_EQ(Graph(copy.GetOutput(0)).SeriesCount(), 3);
   EXPECT_EQ(copy.GetOutput(1)->GetOutputForm()->GetDecimalPlaces(), 3);
   EXPECT_EQ(BigNum(copy.GetOutput(3)).GetLogFileName(), "log.txt");
   EXPECT_EQ(Written([&](TWriteFile& w) { copy.Save(w); }), bytes);
@@ -154,7 +168,7 @@ TEST_F(TOutputTest, KindChangesAskCarryDataAndTellThePlots) {
   // To a table: no question, the points go along.
   ASSERT_TRUE(out->ConfirmTypeChange(otTABLE));
   out->ApplyEdit(otTABLE, "T", 2);
-  EXPECT_EQ(Table(out).GetDataSet(1).Y, (std::vector<float>{1.5f}));
+  EXPECT_EQ(Table(out).GetSeries(1).Y, (std::vector<float>{1.5f}));
   EXPECT_EQ(Table(out).GetCaption(), "T Active");
   // To a big number: the array plot goes, the point plot moves to channel 0.
   Ui.ScriptAnswers({mbYes});
@@ -178,13 +192,126 @@ TEST_F(TOutputTest, OffLineWindowKeepsItsDataAndTheOutputGoesOn) {
   ASSERT_EQ(gone.get(), live);
   EXPECT_EQ(gone->GetCaption(), "G Inactive");
   EXPECT_FALSE(gone->IsOffLineEnabled());
-  EXPECT_EQ(dynamic_cast<TGraphForm&>(*gone).GetSeries(0).Count(), 1);
   plot->Execute();
   EXPECT_NE(out->GetOutputForm(), live);
   EXPECT_EQ(Graph(out).GetCaption(), "G Active");
   EXPECT_EQ(dynamic_cast<TGraphForm&>(*gone).GetSeries(0).Count(), 1);
-  // A text output goes on without a window until it needs one.
+  // A text output goes on without a window until it needs one, made on the main thread.
   TOutput* text = Output("X", otTEXT);
   std::unique_ptr<TOutputForm> log = text->GetOutputForm()->TakeOffLine(nullptr);
   EXPECT_FALSE(text->HasOutputForm());
+  const int before = Ui.HandOvers();
+  EXPECT_EQ(Text(text).GetCaption(), "X Active");
+  EXPECT_EQ(Ui.HandOvers(), before + 1);
+}
+
+TEST_F(TOutputTest, ChannelSeriesAreNamedAndStayAheadOfDataSeries) {
+  TGraphForm& made = Graph(Output("M", otGRAPH, 3));
+  EXPECT_EQ(Names(made), (TTexts{"Series1", "Series 2", "Series 3"}));
+  EXPECT_EQ(made.GetSeries(2).XName, "X Series 3");
+  EXPECT_EQ(made.GetSeries(2).YName, "Y Series3");
+  EXPECT_EQ(made.Chart().Title[0], "M");
+  TTableForm& table = Table(Output("T", otTABLE, 2));
+  EXPECT_EQ(Names(table), (TTexts{"Series1", "Series2"}));
+  EXPECT_EQ(table.GetSeries(1).XName, "X S2");
+  TOutput* out = Output("G", otGRAPH, 1);
+  Import(Graph(out));
+  out->ApplyEdit(otGRAPH, "G", 3);
+  EXPECT_EQ(Names(Graph(out)), (TTexts{"Series1", "Series 1", "Series 2", "t vs v"}));
+  out->ApplyEdit(otGRAPH, "G", 1);
+  EXPECT_EQ(Names(Graph(out)), (TTexts{"Series1", "t vs v"}));
+  // Graphs and tables take at most 25 series.
+  EXPECT_FALSE(Graph(Output("F", otGRAPH, 25)).CanAddSeries());
+  EXPECT_TRUE(Graph(Output("H", otGRAPH, 24)).CanAddSeries());
+  EXPECT_FALSE(Table(Output("U", otTABLE, 25)).CanAddSeries());
+  EXPECT_EQ(Text(Output("X", otTEXT)).GetMaxSeries(), -1);
+}
+
+TEST_F(TOutputTest, OutputFileOfALiveGraphHoldsEverySeries) {
+  TOutput* out = Output("G", otGRAPH, 2);
+  Import(Graph(out));
+  Graph(out).BottomAxis().Minimum = 5;  // above its maximum: read back as 0 to 10
+  Graph(out).BottomAxis().Maximum = 2;
+  ASSERT_TRUE(SaveOutputFile(*out->GetOutputForm(), Temp.PathOf("g.opt")));
+  auto form = LoadOutputFile(Temp.PathOf("g.opt"), nullptr);
+  auto& read = dynamic_cast<TGraphForm&>(*form);
+  EXPECT_EQ(Names(read), (TTexts{"Series1", "Series 2", "t vs v"}));
+  EXPECT_EQ(read.GetSeries(2).Y, (std::vector<double>{2}));
+  EXPECT_EQ(read.BottomAxis().Minimum, 0);
+  EXPECT_EQ(read.BottomAxis().Maximum, 10);
+  EXPECT_EQ(read.NumberOfActiveSeries(), 0);
+}
+
+TEST_F(TOutputTest, TheClearBeforeARunComesOnlyAfterAPlot) {
+  TOutput* out = Output("G", otGRAPH, 1);
+  TGraphForm& g = Graph(out);
+  Plot(out, Y, true)->Execute();
+  EXPECT_FALSE(g.IsCleared());
+  g.ClearBeforeRun();
+  EXPECT_TRUE(g.IsCleared());
+  EXPECT_EQ(g.GetSeries(0).Count(), 0);
+  TTransferData kept;
+  kept.AddSeries("K", 1)->SetPoint(0, 1, 1);
+  g.SetTransferData(&kept);
+  g.ClearBeforeRun();  // nothing plotted since the last clear: not cleared again
+  EXPECT_EQ(g.GetSeries(0).Count(), 1);
+}
+
+TEST_F(TOutputTest, BlockSectionHoldsOnlyTheOutputsExportedPlotsUse) {
+  TOutput* a = List.NewOutput("A", otGRAPH, 1);
+  List.NewOutput("B", otTABLE, 1);
+  TOutput* c = List.NewOutput("C", otTEXT, 1);
+  TPlotScript* onC = Plot(c, Y, false);
+  TPlotScript* onA = Plot(a, Y, true);
+  TPlotScript* again = Plot(a, Y, true);
+  TScript* other = Stub(B1, "calc");
+  std::vector<TVariable*> taken;
+  auto section = [&](std::vector<TScript*> exported) {
+    return Written(
+        [&](TWriteFile& w) {
+          for (TScript* script : exported) w.GetBlockScriptList().push_back(script);
+          List.SaveBlock(w, B1);
+        },
+        "b.blk", &taken);
+  };
+  EXPECT_EQ(section({other}), I32(0));
+  // The count, then the records in list order, each once: A first.
+  const TBytes both = section({onC, onA, again, other});
+  EXPECT_EQ(TBytes(both.begin(), both.begin() + 10), Cat({I32(2), StringBytes("A")}));
+  const TBytes justC = section({onC});
+  EXPECT_EQ(TBytes(justC.begin(), justC.begin() + 10), Cat({I32(1), StringBytes("C")}));
+}
+
+TEST_F(TOutputTest, EndRunReachesEveryWindowAndTheReportListsOutputs) {
+  TOutput* table = List.NewOutput("T", otTABLE, 1);
+  List.NewOutput("N", otBIGNUMBER, 1);
+  Plot(table, Y, true);
+  List.EndRun();
+  EXPECT_FALSE(Table(table).GetAutoScroll());
+  EXPECT_TRUE(List.GetOutput(1)->HasOutputForm());  // made when missing
+  TLines report;
+  List.WriteReport(report);
+  EXPECT_EQ(report.Lines, (TTexts{"#Name\t\tType\tCommands Using", "T\t\tTable\t1",
+                                  "N\t\tBignum\t0"}));
+}
+
+TEST_F(TOutputTest, AddOutputDialogMakesOutputsButNotWhileRunning) {
+  Ui.SetDialogHandler([](TDialogRequest& request) {
+    auto& dialog = dynamic_cast<TOutputDialogRequest&>(request);
+    dialog.Title = "New";
+    dialog.Kind = otTABLE;
+    dialog.Channels = 3;
+    return 1;
+  });
+  List.AddNew();
+  ASSERT_EQ(List.GetCount(), 1);
+  EXPECT_EQ(List.GetOutput(0)->NumberOfChannels, 3);
+  EXPECT_EQ(List.GetOutput(0)->AExpAttNode->GetText(), "New");
+  EXPECT_TRUE(List.AExpAttNode->GetExpanded());
+  ExperimentRunning = true;
+  List.AddNew();
+  List.UserAdd();
+  EXPECT_EQ(Ui.Texts(), (TTexts{"Cannot add output while experiment is running",
+                                "Cannot add output while experiment is running"}));
+  EXPECT_EQ(List.GetCount(), 1);
 }

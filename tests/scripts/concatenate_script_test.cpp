@@ -3,11 +3,7 @@
 // back, damaged records refused, and what retyping or deleting a variable does to it.
 #include "scripts/flow/concatenate_script.h"
 
-#include <gtest/gtest.h>
-
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "model/errors.h"
 #include "model/value.h"
@@ -69,11 +65,8 @@ protected:
 };
 
 TEST_F(ConcatenateTest, TextsJoinLiteralsAndVariableValues) {
-  const struct {
-    std::string text;
-    std::int32_t notation, decimals;
-    std::string kinds, result;
-  } cases[] = {
+  struct TCase { std::string text; std::int32_t notation, decimals; std::string kinds, result; };
+  const TCase cases[] = {
       {"a{x}b", 0, 0, "LVL", "a5b"},
       {"Temp={f} K", 0, 0, "LVL", "Temp=2.5 K"},
       {"{f}", 1, 2, "V", "2.50"},     // fixed, two places
@@ -123,9 +116,7 @@ TEST_F(ConcatenateTest, TextsJoinLiteralsAndVariableValues) {
 }
 
 TEST_F(ConcatenateTest, NamesThatResolveToNothingAreRefusedOrKeptAsText) {
-  const struct {
-    std::string text, refusal;
-  } refused[] = {
+  const struct { std::string text, refusal; } refused[] = {
       {"{pair[2]}", "Index 2 is outside the size of pair[2]"},
       {"{pair[]}", "pair[]:You must specify an index."},
       {"{pair[f]}", "f is an invalid index."},  // a float cannot index
@@ -242,10 +233,7 @@ TEST_F(ConcatenateTest, RecordByteByByteAndReadBack) {
 TEST_F(ConcatenateTest, DamagedRecordsAreRefused) {
   const TBytes base = Cat({Le32(100), {0}});
   const TBytes tail = Cat({{1}, {0}, Le32(0), Le32(0), {0}, Le32(104)});
-  const struct {
-    const char* what;
-    TBytes bytes;
-  } damaged[] = {
+  const struct { const char* what; TBytes bytes; } damaged[] = {
       {"unknown piece kind", Cat({base, Le32(1), Le32(2), StringBytes("a"), tail})},
       {"negative count", Cat({base, Le32(0xFFFFFFFF), tail})},
       {"count beyond the file", Cat({base, Le32(1000), tail})},
@@ -261,10 +249,7 @@ TEST_F(ConcatenateTest, DamagedRecordsAreRefused) {
   }
 
   // Records whose references find no variable fail the check after reading.
-  const struct {
-    const char* what;
-    TBytes bytes, users;
-  } unbound[] = {
+  const struct { const char* what; TBytes bytes, users; } unbound[] = {
       {"target", Cat({base, Le32(0), tail}), {}},
       {"piece", Cat({base, Le32(1), Le32(1), {0}, Le32(101), tail}), Cat({Le32(1), Le32(104)})},
   };
@@ -295,7 +280,7 @@ TEST_F(ConcatenateTest, RetypingAndDeletingItsVariables) {
   EXPECT_TRUE(command->IsStoredVariable(target));
   EXPECT_FALSE(command->IsStoredVariable(first));
   EXPECT_TRUE(command->CanMoveTo(B1, B1->AExpNode));
-  EXPECT_FALSE(command->CanMoveTo(B2, B2->AExpNode));
+  EXPECT_FALSE(command->CanMoveTo(B2, B2->AExpNode) || command->CanMoveTo(nullptr, nullptr));
 
   // A piece's variable retyped to string keeps the command without a question.
   EXPECT_TRUE(X->SetDataType(eatSTRING));

@@ -1,24 +1,12 @@
-// The flow commands in runs on the worker thread: the Decision choosing the block that
-// follows (and its trace), a loop through blocks closed by a Decision, If/Else and
-// Repeat-Until sections, a Repeat-Until that never holds ended by Stop, and a condition
-// failing in the middle of a block.
+// The Decision in runs on the worker thread: choosing the block that follows (and its
+// trace), a loop through blocks closed by a Decision, and a condition failing in the
+// middle of a run.
 #include "scripts/flow/dec_script.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "expressions/condition.h"
 #include "model/errors.h"
 #include "model/value.h"
-#include "model/value_array.h"
 #include "model/variable_data.h"
-#include "scripts/flow/else_script.h"
-#include "scripts/flow/end_if_script.h"
-#include "scripts/flow/if_then_script.h"
-#include "scripts/flow/label_script.h"
-#include "scripts/flow/repeat_until_script.h"
 #include "support/experiment_fixture.h"
 
 namespace {
@@ -41,11 +29,7 @@ TEST_F(FlowRunTest, TheDecisionChoosesTheBlockThatFollows) {
   Logged(yes, "yes");
   Logged(no, "no");
 
-  const struct {
-    const char* n;
-    TBlock* trueBlock;
-    TTexts ran;
-  } cases[] = {
+  const struct { const char* n; TBlock* trueBlock; TTexts ran; } cases[] = {
       {"1", yes, {"start", "yes"}},
       {"0", yes, {"start", "no"}},
       {"-5", yes, {"start", "no"}},
@@ -70,18 +54,31 @@ TEST_F(FlowRunTest, TheDecisionChoosesTheBlockThatFollows) {
   // The trace: the condition's values, then the block chosen.
   decision->SetTrueBlock(yes);
   StartRun();
-  const struct {
-    const char* n;
-    TTexts trace;
-  } traces[] = {{"3", {"3>0 evaluates to true.", "Next block is Yes"}},
-                {"0", {"0>0 evaluates to false.", "Next block is No"}}};
+  const struct { const char* n; TTexts trace; TBlock* chosen; } traces[] = {
+      {"3", {"3>0 evaluates to true.", "Next block is Yes"}, yes},
+      {"0", {"0>0 evaluates to false.", "Next block is No"}, no}};
   for (const auto& t : traces) {
     n->GetValue().SetText(t.n);
     TTexts trace;
     EXPECT_EQ(decision->ExecuteTrace(trace), decision->Pnextscript);
     EXPECT_EQ(trace, t.trace);
-    EXPECT_EQ(decision->GetChosenBlock(), t.n == std::string("3") ? yes : no);
+    EXPECT_EQ(decision->GetChosenBlock(), t.chosen);
   }
+
+  // A condition failing in the run ends it with only its text.
+  TDataArray* x = Array(start, "X", eatINTEGER, 2);
+  decision->SetConstantCondition(x, "1", EQ);
+  static_cast<TVariableDataArray*>(decision->GetCondition()->GetVariable1())
+      ->GetArrayIndex().SetIndexConstant(5);  // outside the array
+  std::string expected;
+  try {
+    decision->GetCondition()->Evaluate();
+  } catch (const EExperimentError& error) {
+    expected = error.GetMessage();
+  }
+  ASSERT_NE(expected, "");
+  EXPECT_EQ(RunOnWorker(StartRun()), TTexts{expected});
+  EXPECT_EQ(Ran, TTexts{"start"});
 
   // A Decision that lost its condition after the check stops the run with the check's
   // advice instead of ending the program.
@@ -115,60 +112,6 @@ TEST_F(FlowRunTest, ALoopThroughBlocksEndsByTheDecision) {
   EXPECT_EQ(RunOnWorker(StartRun()), TTexts{"Experiment Complete"});
   EXPECT_EQ(Ran, (TTexts{"start", "again", "start", "again", "start", "done"}));
   EXPECT_EQ(n->GetValue().GetText(), "3");
-}
-
-TEST_F(FlowRunTest, SectionsAndLoopsRunOnTheWorker) {
-  TBlock* start = AddBlock("Begin");
-  TDataSingle* n = Single(start, "N", eatINTEGER, "0");
-  // Loop [ Increment N; If N==2 [two] Else [other] End If ] Until N>=3; done
-  Cur = start;
-  TLabelScript* label = Label("Loop");
-  Increment(n);
-  TIfThenScript* ifthen = If(n, "2", EQ);
-  Logged(start, "two");
-  TElseScript* elsescript = Else();
-  Logged(start, "other");
-  EndIf(ifthen, elsescript);
-  TRepeatUntilScript* until = Until(label, n, "3", GE);
-  Logged(start, "done");
-  EXPECT_EQ(RunOnWorker(StartRun()), TTexts{"Experiment Complete"});
-  EXPECT_EQ(Ran, (TTexts{"other", "two", "other", "done"}));
-
-  // A condition that never holds repeats until Stop.
-  until->SetConstantCondition(n, "-1", EQ);
-  static_cast<TLogStub*>(ScriptOfNode(ifthen->AExpNode->GetFirstChild()))->Action = [this] {
-    Thread->Terminate();
-  };
-  ifthen->SetConstantCondition(n, "500", EQ);
-  EXPECT_EQ(RunOnWorker(StartRun()), TTexts{"Aborted"});
-  EXPECT_EQ(Ran.size(), 500u);  // "other" 499 times, then "two", which stops the run
-  EXPECT_EQ(Ran.back(), "two");
-}
-
-TEST_F(FlowRunTest, AFailingConditionEndsTheRunWithItsText) {
-  TBlock* start = AddBlock("Begin");
-  TBlock* yes = AddBlock("Yes");
-  TBlock* no = AddBlock("No");
-  Line(start, yes);
-  Line(start, no);
-  TDataArray* x = Array(start, "X", eatINTEGER, 2);
-  TDecScript* decision = start->GetDecScript();
-  decision->SetConstantCondition(x, "1", EQ);
-  static_cast<TVariableDataArray*>(decision->GetCondition()->GetVariable1())
-      ->GetArrayIndex()
-      .SetIndexConstant(5);  // outside the array
-  std::string expected;
-  try {
-    decision->GetCondition()->Evaluate();
-  } catch (const EExperimentError& error) {
-    expected = error.GetMessage();
-  }
-  ASSERT_NE(expected, "");
-  Logged(start, "before");
-  Logged(yes, "yes");
-  Logged(no, "no");
-  EXPECT_EQ(RunOnWorker(StartRun()), TTexts{expected});  // only its text
-  EXPECT_EQ(Ran, TTexts{"before"});
 }
 
 }  // namespace

@@ -4,20 +4,12 @@
 // main thread while it waits to join.
 #include "scripts/experiment_thread.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <deque>
-#include <exception>
-#include <functional>
-#include <memory>
 #include <mutex>
 #include <stdexcept>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "model/errors.h"
 #include "model/experiment_running.h"
@@ -59,14 +51,14 @@ protected:
   bool FinishedInHandOver = false;
 };
 
-TEST_F(ExperimentThreadTest, WithoutAFirstBlockNothingRuns) {
-  EXPECT_EQ(RunFrom(nullptr), TTexts{"No blocks to run"});
-  EXPECT_FALSE(RunningAtEnd);  // the running flag is never set
-  EXPECT_EQ(Ui.HandOvers(), 2);  // the message, then the end-of-run step
-  EXPECT_EQ(Ui.Shown()[0].Caption, "");  // the application's title
-}
-
 TEST_F(ExperimentThreadTest, ACompleteRunWalksTheBlocksAlongTheirLinks) {
+  // Without a first block nothing runs, and the running flag is never set; the message,
+  // then the end-of-run step, are handed over.
+  EXPECT_EQ(RunFrom(nullptr), TTexts{"No blocks to run"});
+  EXPECT_FALSE(RunningAtEnd);
+  EXPECT_EQ(Ui.HandOvers(), 2);
+  EXPECT_EQ(Ui.Shown()[0].Caption, "");  // the application's title
+
   TBlock* b1 = AddBlock("B1");
   TBlock* b2 = AddBlock("B2");
   TBlock* b3 = AddBlock("B3");
@@ -93,10 +85,8 @@ TEST_F(ExperimentThreadTest, StopEndsTheRunAfterTheCommandThatIsExecuting) {
   Line(b1, b2);
   TBlock* start = StartRun();
   // Stop during a command, during a block's last command, during the run's last one.
-  const struct {
-    TLogStub* stops;
-    TTexts ran;
-  } cases[] = {{a, {"A"}}, {b, {"A", "B"}}, {c, {"A", "B", "C"}}};
+  const struct { TLogStub* stops; TTexts ran; } cases[] = {
+      {a, {"A"}}, {b, {"A", "B"}}, {c, {"A", "B", "C"}}};
   for (const auto& test : cases) {
     for (TLogStub* p : {a, b, c}) p->Action = nullptr;
     test.stops->Action = [this] { Thread->Terminate(); };
@@ -130,10 +120,7 @@ TEST_F(ExperimentThreadTest, AFailureShowsOnlyItsTextAndTheRunStillEnds) {
   Logged(b2, "D");
   Line(b1, b2);
   TBlock* start = StartRun();
-  const struct {
-    std::function<void()> failure;
-    const char* shown;
-  } cases[] = {
+  const struct { std::function<void()> failure; const char* shown; } cases[] = {
       {[] { throw EExperimentError("Device ADC timed out"); }, "Device ADC timed out"},
       {[] { throw std::runtime_error("disk full"); }, "disk full"},
       {[] { throw EReadError("Error reading attribute"); }, "Error reading attribute"},
@@ -193,11 +180,6 @@ TEST_F(ExperimentThreadTest, AMainThreadCommandRunsInAHandOver) {
   EXPECT_FALSE(a->RanInHandOver);
   EXPECT_FALSE(skipped->RanInHandOver);
   EXPECT_EQ(Ui.HandOvers(), 4);
-
-  // An error thrown there travels back to the worker and ends the run with its text.
-  plot->Action = [] { throw EExperimentError("The plot index of x is invalid."); };
-  EXPECT_EQ(RunFrom(start), TTexts{"The plot index of x is invalid."});
-  EXPECT_EQ(Ran, (TTexts{"A", "Plot"}));
 }
 
 // A port whose hand-overs run on the thread that made it, the main thread, which serves

@@ -4,12 +4,7 @@
 // back, bound to its variable and refused when damaged.
 #include "scripts/flow/increment_script.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdint>
 #include <limits>
-#include <string>
-#include <vector>
 
 #include "model/errors.h"
 #include "model/value.h"
@@ -26,9 +21,8 @@ protected:
     return dynamic_cast<TValueNum&>(variable->GetValue()).GetFloat();
   }
   // Reads a record into a new command, which leaves its reference waiting (nothing when
-  // the record is refused); the reference is bound to the variable under the identifier
-  // (none: left unbound).
-  TIncrementScript* Read(const TBytes& bytes, TDataSingle* variable, std::int32_t id = 100) {
+  // the record is refused); the reference is bound to the variable (none: left unbound).
+  TIncrementScript* Read(const TBytes& bytes, TDataSingle* variable) {
     std::vector<TVariable*> waiting;
     TIncrementScript* increment = nullptr;
     try {
@@ -39,13 +33,13 @@ protected:
     }
     EXPECT_EQ(waiting, std::vector<TVariable*>{increment->GetVariable()});
     if (variable) {
-      EXPECT_TRUE(increment->GetVariable()->ResolveLoadedLink(variable, id));
+      EXPECT_TRUE(increment->GetVariable()->ResolveLoadedLink(variable, 100));
     }
     return increment;
   }
 };
 
-TEST_F(IncrementScriptTest, IntegersWrapAroundAndEveryRunStartsFromTheInitialValue) {
+TEST_F(IncrementScriptTest, StepsAddUpAndEveryRunStartsFromTheInitialValue) {
   TDataSingle* n = Single(B1, "n", eatINTEGER, "3");
   TIncrementScript* up = Increment(n, "2");
   TIncrementScript* next = NewIncrement();
@@ -63,9 +57,7 @@ TEST_F(IncrementScriptTest, IntegersWrapAroundAndEveryRunStartsFromTheInitialVal
 
   const std::int32_t max = std::numeric_limits<std::int32_t>::max();
   const std::int32_t min = std::numeric_limits<std::int32_t>::min();
-  const struct {
-    std::string initial, step, after;
-  } cases[] = {
+  const struct { std::string initial, step, after; } cases[] = {
       {std::to_string(max), "1", std::to_string(min)},
       {std::to_string(min), "-5", std::to_string(max - 4)},
       {"10", "-15", "-5"},
@@ -80,9 +72,8 @@ TEST_F(IncrementScriptTest, IntegersWrapAroundAndEveryRunStartsFromTheInitialVal
     EXPECT_EQ(Value(v), test.after) << test.initial << " + " << test.step;
   }
   EXPECT_THROW(Increment(n, "abc"), EExperimentError);
-}
 
-TEST_F(IncrementScriptTest, FloatsAddTheirStep) {
+  // Floats add their step.
   TDataSingle* x = Single(B1, "x", eatFLOAT, "1.5");
   TIncrementScript* fx = Increment(x, "0.25");
   EXPECT_EQ(fx->GetStep()->GetType(), eatFLOAT);
@@ -108,11 +99,10 @@ TEST_F(IncrementScriptTest, TextsTraceAndTheQuestionsOfTheAttributeBase) {
   TVariable* reference = inc->GetVariable();
   EXPECT_TRUE(inc->IsStoredVariable(reference));
   EXPECT_FALSE(inc->VariableNotify(reference, eatSTRING));
-  EXPECT_TRUE(inc->VariableNotify(reference, eatINTEGER));
-  EXPECT_TRUE(inc->VariableNotify(reference, eatFLOAT));
+  EXPECT_TRUE(inc->VariableNotify(reference, eatINTEGER) &&
+              inc->VariableNotify(reference, eatFLOAT));
   EXPECT_TRUE(inc->CanMoveTo(B1, B1->AExpNode));
-  EXPECT_FALSE(inc->CanMoveTo(B2, B2->AExpNode));
-  EXPECT_FALSE(inc->CanMoveTo(nullptr, nullptr));
+  EXPECT_FALSE(inc->CanMoveTo(B2, B2->AExpNode) || inc->CanMoveTo(nullptr, nullptr));
 
   TDataSingle* n = Single(B1, "n", eatINTEGER, "3");
   TIncrementScript* byTwo = Increment(n, "2");

@@ -4,11 +4,6 @@
 // byte by byte and read back, and damaged records refused.
 #include "scripts/flow/label_script.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "model/errors.h"
 #include "model/node_style.h"
 #include "scripts/flow/blank_script.h"
@@ -27,12 +22,6 @@ protected:
   TScript* Close(bool until, TLabelScript* label, std::int32_t count) {
     if (!until) return Repeat(label, count);
     return Until(label, N, std::to_string(count), GE);
-  }
-  // A Repeat added just before a command, then linked to its Label.
-  TRepeatScript* RepeatBefore(TLabelScript* label, std::int32_t count, TScript* before) {
-    auto* repeat = new TRepeatScript(Cur, Tree.Insert(before->AExpNode, "none"));
-    repeat->SetLabel(label, count);
-    return repeat;
   }
 
   TDataSingle* N = Single(B1, "N", eatINTEGER, "0");
@@ -55,10 +44,9 @@ TEST_F(LabelRepeatTest, RepeatRunsItsSectionCountTimesAndTracesEachPass) {
                                from, "Counter at 3 :Finished repeat"}));
 
   // A count of 1 or less runs the section once; any count n runs it n times.
-  const struct {
-    std::int32_t count;
-    int passes;
-  } counts[] = {{-4, 1}, {0, 1}, {1, 1}, {2, 2}, {5, 5}};
+  const struct { std::int32_t count; int passes; } counts[] = {
+      {-4, 1}, {0, 1}, {1, 1}, {2, 2}, {5, 5}
+  };
   for (const auto& c : counts) {
     repeat->SetLabel(label, c.count);
     EXPECT_EQ(Times(Run(B1), body), c.passes) << c.count;
@@ -146,8 +134,8 @@ TEST_F(LabelRepeatTest, CommentingOutThePairFromEitherLine) {
 
     // The pair's lines are drawn in the colour of the section's level.
     EXPECT_TRUE(label->IsIndented() && end->IsIndented() && body->IsIndented()) << E;
-    EXPECT_EQ(label->GetNodeColor(), body->GetNodeColor()) << E;
-    EXPECT_EQ(end->GetNodeColor(), body->GetNodeColor()) << E;
+    EXPECT_TRUE(label->GetNodeColor() == body->GetNodeColor() &&
+                end->GetNodeColor() == body->GetNodeColor()) << E;
     EXPECT_TRUE(label->OpensSection() && label->CanHaveChildren() && end->ClosesSection()) << E;
 
     // Without its closing line a Label cannot be commented out and stands as a plain line.
@@ -180,41 +168,27 @@ TEST_F(LabelRepeatTest, DeletingTheSectionLinesKeepsItsCommands) {
     EXPECT_FALSE(a->AbIndented || label->AbCommentedOut || label->CanCommentOut()) << until;
   }
 
-  // Deleting a Label deletes its Repeat; the section's first command takes the selection.
+  // Deleting a Label deletes its Repeat; the section's first command takes the selection,
+  // or with an empty section the line after the Repeat.
   Cur = B1;
   TLabelScript* label = Label("Loop");
   TCommentScript* a = Comment("a");
   Comment("b");
+  Repeat(label, 2);
+  TLabelScript* lone = Label("Lone");
+  Repeat(lone, 4);
   TCommentScript* after = Comment("after");
-  RepeatBefore(label, 2, after);
-  EXPECT_EQ(Outline(B1->AExpNode),
-            "Loop[Comment: a | Comment: b] | Repeat Loop 2 times | Comment: after");
+  EXPECT_EQ(Outline(B1->AExpNode), "Loop[Comment: a | Comment: b] | Repeat Loop 2 times | Lone | "
+                                   "Repeat Lone 4 times | Comment: after");
   Tree.SetSelected(label->AExpNode);
   B1->DeleteScript(label);
-  EXPECT_EQ(Outline(B1->AExpNode), "Comment: a | Comment: b | Comment: after");
-  EXPECT_EQ(Tree.GetSelected(), a->AExpNode);
-
-  // An empty section: the line after the Repeat takes the selection.
-  auto* lone = new TLabelScript(B1, Tree.Insert(after->AExpNode, "none"));
-  lone->SetTitle("Lone");
-  RepeatBefore(lone, 4, after);
   EXPECT_EQ(Outline(B1->AExpNode),
             "Comment: a | Comment: b | Lone | Repeat Lone 4 times | Comment: after");
+  EXPECT_EQ(Tree.GetSelected(), a->AExpNode);
   Tree.SetSelected(lone->AExpNode);
   B1->DeleteScript(lone);
   EXPECT_EQ(Outline(B1->AExpNode), "Comment: a | Comment: b | Comment: after");
   EXPECT_EQ(Tree.GetSelected(), after->AExpNode);
-
-  // A block destroyed with nested pairs destroys every command once.
-  TLabelScript* outer = Label("Outer");
-  TLabelScript* inner = Label("Inner");
-  Comment("x");
-  Repeat(inner, 2);
-  Until(outer, N, "2", GE);
-  const int blocks = Tree.Count();
-  delete B1;
-  B1 = nullptr;
-  EXPECT_EQ(Tree.Count(), blocks - 1);
 }
 
 TEST_F(LabelRepeatTest, MovesReshapeTheSectionWhicheverLineClosesIt) {
@@ -237,12 +211,7 @@ TEST_F(LabelRepeatTest, MovesReshapeTheSectionWhicheverLineClosesIt) {
     // sibling or a command of the section. The Label: before its closing line, on a
     // sibling or a command of the section. Neither on a line that closes a section, on a
     // block's node or outside its block.
-    const struct {
-      TBlock* block;
-      TTreeNode* node;
-      bool endMay;
-      bool labelMay;
-    } drops[] = {
+    const struct { TBlock* block; TTreeNode* node; bool endMay; bool labelMay; } drops[] = {
         {block, x, false, true},   {block, label->AExpNode, false, true},
         {block, a, true, true},    {block, b, true, true},
         {block, end->AExpNode, false, false}, {block, c, true, false},
@@ -310,7 +279,6 @@ TEST_F(LabelRepeatTest, RecordsByteByByteAndReadBack) {
   // Read as the block reads: each command appended to the block, then its record.
   const int L = TScript::LABEL, C = TScript::COMMENT, R = TScript::REPEAT;
   const std::vector<TScript*> read = ReadInto(B2, bytes, {L, L, C, R, R});
-  EXPECT_EQ(Outline(B2->AExpNode), Outline(B1->AExpNode));
   EXPECT_EQ(Outline(B2->AExpNode),
             "Outer[Inner[Comment: note] | Repeat Inner 3 times] | Repeat Outer 2 times");
   auto* readRepeat = static_cast<TRepeatScript*>(read[4]);
@@ -377,10 +345,8 @@ TEST_F(LabelRepeatTest, TextsAndAnswersOfTheLines) {
   // A Comment runs as nothing and traces nothing; it is drawn in italics and is never
   // commented out.
   comment->Pnextscript = label;
-  TTexts trace;
   EXPECT_EQ(comment->Execute(), label);
-  EXPECT_EQ(comment->ExecuteTrace(trace), label);
-  EXPECT_TRUE(trace.empty());
+  EXPECT_TRUE(TraceOf(comment).empty());
   TNodeStyle style;
   ASSERT_TRUE(comment->DrawNode(style));
   EXPECT_TRUE(style.Italic);

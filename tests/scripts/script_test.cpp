@@ -2,11 +2,6 @@
 // the drawing styles, the base record, and the end-point base of Else and End If.
 #include "scripts/script.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "model/errors.h"
 #include "model/node_style.h"
 #include "scripts/attribute_script.h"
@@ -35,11 +30,12 @@ public:
 
 class ScriptTest : public TCommandFixture {
 protected:
-  TStub* Add(TTreeNode* parent, const std::string& text, int type = TScript::CALCULATE) {
-    return new TStub(BlockOfNode(parent), Tree.AddChild(parent, text), type, text);
+  // A stand-in in B1 or in the parent's lines; a section's opening line.
+  TStub* Add(const std::string& text, TScript* parent = nullptr, int type = TScript::CALCULATE) {
+    return Stub(parent ? parent->Pblock : B1, text, type, parent);
   }
-  TStub* Section(TTreeNode* parent, const std::string& text) {
-    TStub* s = Add(parent, text);
+  TStub* Section(const std::string& text, TScript* parent = nullptr) {
+    TStub* s = Add(text, parent);
     s->Opens = true;
     return s;
   }
@@ -50,16 +46,16 @@ protected:
 };
 
 TEST_F(ScriptTest, NextNodeWalksSiblingsAndLeavesSectionsAfterTheirOpeningLine) {
-  TStub* a = Add(B1->AExpNode, "A");
-  TStub* ifthen = Section(B1->AExpNode, "IF");
-  TStub* x = Add(ifthen->AExpNode, "X");
-  TStub* inner = Section(ifthen->AExpNode, "IF2");
-  TStub* w = Add(inner->AExpNode, "W");
-  TStub* endif2 = Add(ifthen->AExpNode, "ENDIF2");
-  TStub* elseline = Section(B1->AExpNode, "ELSE");
-  TStub* z = Add(elseline->AExpNode, "Z");
-  TStub* endif = Add(B1->AExpNode, "ENDIF");
-  TStub* c = Add(B1->AExpNode, "C");
+  TStub* a = Add("A");
+  TStub* ifthen = Section("IF");
+  TStub* x = Add("X", ifthen);
+  TStub* inner = Section("IF2", ifthen);
+  TStub* w = Add("W", inner);
+  TStub* endif2 = Add("ENDIF2", ifthen);
+  TStub* elseline = Section("ELSE");
+  TStub* z = Add("Z", elseline);
+  TStub* endif = Add("ENDIF");
+  TStub* c = Add("C");
 
   const std::vector<std::pair<TStub*, TStub*>> walk = {
       {a, ifthen}, {x, inner}, {w, endif2},  // the last line of the inner section
@@ -80,14 +76,14 @@ TEST_F(ScriptTest, NextNodeWalksSiblingsAndLeavesSectionsAfterTheirOpeningLine) 
 }
 
 TEST_F(ScriptTest, DropsLandWhereTheLineDroppedOnSays) {
-  TStub* a = Add(B1->AExpNode, "A");
-  TStub* ifthen = Section(B1->AExpNode, "IF");
-  Add(ifthen->AExpNode, "X");
-  TStub* elseline = Section(B1->AExpNode, "ELSE");
-  TStub* endif = Add(B1->AExpNode, "ENDIF");
-  TStub* c = Add(B1->AExpNode, "C");
-  TStub* d = Add(B2->AExpNode, "D");
-  TStub* e = Add(B2->AExpNode, "E");
+  TStub* a = Add("A");
+  TStub* ifthen = Section("IF");
+  Add("X", ifthen);
+  TStub* elseline = Section("ELSE");
+  TStub* endif = Add("ENDIF");
+  TStub* c = Add("C");
+  TStub* d = Stub(B2, "D");
+  TStub* e = Stub(B2, "E");
 
   a->MoveTo(elseline->AExpNode);  // the end of the then-section
   EXPECT_EQ(Outline(B1->AExpNode), "IF[X A] ELSE ENDIF C");
@@ -101,8 +97,7 @@ TEST_F(ScriptTest, DropsLandWhereTheLineDroppedOnSays) {
   EXPECT_EQ(Ui.Refreshes(), 3);
 
   // With the blank line in the block, the command goes just before it.
-  auto* blank = new TBlankScript(B2, Tree.AddChild(B2->AExpNode, "blank"), &Exp);
-  (void)blank;
+  new TBlankScript(B2, Tree.AddChild(B2->AExpNode, "blank"), &Exp);
   a->MoveTo(B2->AExpNode);
   EXPECT_EQ(Outline(B1->AExpNode), "IF[X] ELSE ENDIF D");
   EXPECT_EQ(Outline(B2->AExpNode), "E C A blank");
@@ -116,10 +111,10 @@ TEST_F(ScriptTest, DropsLandWhereTheLineDroppedOnSays) {
 }
 
 TEST_F(ScriptTest, MoveNodeAdoptsAndReleasesSectionLines) {
-  TStub* label = Add(B1->AExpNode, "L", TScript::LABEL);
-  TStub* s1 = Add(B1->AExpNode, "S1");
-  TStub* repeat = Add(B1->AExpNode, "R", TScript::REPEAT);
-  TStub* other = Add(B1->AExpNode, "T");
+  TStub* label = Add("L", nullptr, TScript::LABEL);
+  TStub* s1 = Add("S1");
+  TStub* repeat = Add("R", nullptr, TScript::REPEAT);
+  TStub* other = Add("T");
   label->Repeat = repeat;
 
   s1->MoveNode(label, true);
@@ -140,9 +135,9 @@ TEST_F(ScriptTest, MoveNodeAdoptsAndReleasesSectionLines) {
 }
 
 TEST_F(ScriptTest, DrawingColoursByLevelAndMarksCommentsAndCommentedOutLines) {
-  TStub* level1 = Add(B1->AExpNode, "one");
-  TStub* level2 = Add(level1->AExpNode, "two");
-  TStub* level3 = Add(level2->AExpNode, "three");
+  TStub* level1 = Add("one");
+  TStub* level2 = Add("two", level1);
+  TStub* level3 = Add("three", level2);
   struct TCase {
     TStub* command;
     int type;
@@ -185,49 +180,29 @@ TEST_F(ScriptTest, DrawingColoursByLevelAndMarksCommentsAndCommentedOutLines) {
 }
 
 TEST_F(ScriptTest, BaseRecordCarriesTheCommentedOutFlagFromVersion14On) {
-  TStub* a = Add(B1->AExpNode, "A");
-  TStub* b = Add(B1->AExpNode, "B");
+  TStub* a = Add("A");
+  TStub* b = Add("B");
   b->SetCommentedOut(true);
-  {
-    TWriteFile writer(Temp.PathOf("base.qrv"));
-    a->Save(writer);
-    b->Save(writer);
-    a->Save(writer);  // the same object keeps its identifier
-    writer.Commit();
-  }
-  EXPECT_EQ(Temp.ReadBytes("base.qrv"),
-            Cat({Le32(100), {0}, Le32(101), {1}, Le32(100), {0}}));
+  // The same object keeps its identifier.
+  EXPECT_EQ(Written({a, b, a}), Cat({Le32(100), {0}, Le32(101), {1}, Le32(100), {0}}));
 
-  const std::string file = Temp.WriteBytes("read.qrv", Cat({Le32(7), {1}, Le32(9)}));
-  const struct {
-    const char* version;
-    bool flagRead;
-  } versions[] = {{"Qorv 1.0", false}, {"Qorv 1.1", false}, {"Qorv 1.2", false},
-                  {"Qorv 1.3", false}, {"Qorv 1.4", true},  {"Qorv 1.5", true}};
-  for (const auto& v : versions) {
-    TStub* c = Add(B1->AExpNode, "C");
+  for (const std::string version : {"Qorv 1.0", "Qorv 1.2", "Qorv 1.3", "Qorv 1.4", "Qorv 1.5"}) {
+    const bool flagRead = version >= "Qorv 1.4";
+    TStub* c = Add("C");
     c->AbCommentedOut = true;
-    TReadFile reader(file);
-    reader.SetVersion(v.version);
-    c->Load(reader);
-    EXPECT_EQ(c->PreadscriptID, 7) << v.version;
-    EXPECT_EQ(c->AbCommentedOut, v.flagRead) << v.version;
-    EXPECT_EQ(reader.BytesLeft(), v.flagRead ? 4u : 5u) << v.version;
+    const auto reader = Reader(Cat({Le32(7), {1}, Le32(9)}), version);
+    c->Load(*reader);
+    EXPECT_EQ(c->PreadscriptID, 7) << version;
+    EXPECT_EQ(c->AbCommentedOut, flagRead) << version;
+    EXPECT_EQ(reader->BytesLeft(), flagRead ? 4u : 5u) << version;
     delete c;
   }
-  TStub* d = Add(B1->AExpNode, "D");
-  TReadFile shortFile(Temp.WriteBytes("short.qrv", {7, 0}));
-  EXPECT_THROW(d->Load(shortFile), EReadError);
+  EXPECT_THROW(Add("D")->Load(*Reader({7, 0})), EReadError);
 }
 
 TEST_F(ScriptTest, BaseBehaviourOfTheSlots) {
-  TStub* a = Add(B1->AExpNode, "A");
-  TStub* b = Add(a->AExpNode, "B");
-  std::vector<std::string> lines;
-  a->AddTextLine(lines);
-  b->AddTextLine(lines);
-  EXPECT_EQ(lines, (std::vector<std::string>{"\tA", "\t\tB"}));
-
+  TStub* a = Add("A");
+  TStub* b = Add("B", a);
   a->SetUp(nullptr);
   EXPECT_EQ(a->MakeCopyScript(), nullptr);
   EXPECT_EQ(Ui.Texts(),
@@ -245,13 +220,6 @@ TEST_F(ScriptTest, BaseBehaviourOfTheSlots) {
   EXPECT_TRUE(debugParent->GetExpanded());
   b->DebugNode = nullptr;
 
-  EXPECT_FALSE(a->DefaultFalseQuery() || a->IsDeviceScript() || a->RunInMainThread() ||
-               a->CanHaveChildren() || a->OpensSection() || a->ClosesSection());
-  EXPECT_TRUE(a->CanCommentOut());
-  EXPECT_EQ(a->GetStoredData(), nullptr);
-  EXPECT_EQ(a->GetSecondStoredData(), nullptr);
-  EXPECT_EQ(a->GetExperimentType(), aiSCRIPT);
-  EXPECT_EQ(a->AExpNode->GetImageIndex(), -1);
   EXPECT_TRUE(b->AbIndented);  // from the level given at construction
   b->Pblock = nullptr;
   b->SetBlock();
@@ -259,7 +227,7 @@ TEST_F(ScriptTest, BaseBehaviourOfTheSlots) {
 }
 
 TEST_F(ScriptTest, EndPointsServeTheirIfThen) {
-  TStub* ifthen = Section(B1->AExpNode, "IF");
+  TStub* ifthen = Section("IF");
   auto* endif = new TStubEndPoint(B1, Tree.AddChild(B1->AExpNode, "ENDIF"));
   auto* elseline = new TStubEndPoint(B1, Tree.AddChild(ifthen->AExpNode, "ELSE"));
   endif->IfThen = ifthen;
@@ -275,7 +243,7 @@ TEST_F(ScriptTest, EndPointsServeTheirIfThen) {
   elseline->MoveNode(ifthen, false);  // its own If-Then: only the indentation follows
   EXPECT_FALSE(elseline->AbIndented);
   EXPECT_EQ(elseline->AExpNode->GetParent(), ifthen->AExpNode);
-  TStub* other = Add(B1->AExpNode, "T");
+  TStub* other = Add("T");
   elseline->MoveNode(other, false);  // any other: the default move
   EXPECT_EQ(Outline(B1->AExpNode), "IF ENDIF ELSE T");
 
@@ -284,8 +252,8 @@ TEST_F(ScriptTest, EndPointsServeTheirIfThen) {
 }
 
 TEST_F(ScriptTest, ConsistencyChecks) {
-  TStub* a = Add(B1->AExpNode, "A");
-  TStub* repeat = Add(B1->AExpNode, "R", TScript::REPEAT);
+  TStub* a = Add("A");
+  TStub* repeat = Add("R", nullptr, TScript::REPEAT);
   TReadFile reader(Temp.WriteBytes("twice.qrv", Cat({Le32(1), Le32(2)})));
   a->Load(reader);
   EXPECT_DEATH(OnConsole([&] { a->Load(reader); }), "Assertion failed: PreadscriptID==-1");

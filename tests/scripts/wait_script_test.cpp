@@ -3,15 +3,9 @@
 // the record byte by byte with damaged and negative times from files.
 #include "scripts/flow/wait_script.h"
 
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <cstdint>
-#include <functional>
 #include <mutex>
-#include <string>
 #include <thread>
-#include <vector>
+#include <utility>
 
 #include "model/errors.h"
 #include "support/experiment_fixture.h"
@@ -38,13 +32,10 @@ public:
     });
   }
   ~TSleepRecorder() { TWaitScript::SetSleeper(Previous); }
-  TSlices Slices() {
+  // The slices since the last call.
+  TSlices Take() {
     std::lock_guard guard(Lock);
-    return Slept;
-  }
-  void Clear() {
-    std::lock_guard guard(Lock);
-    Slept.clear();
+    return std::exchange(Slept, {});
   }
 
 private:
@@ -69,25 +60,19 @@ protected:
 TEST_F(WaitScriptTest, APauseSleepsInSlicesThatAddUpToItsTime) {
   TSleepRecorder recorder;
   TWaitScript* next = NewWait(1);
-  const struct {
-    std::int32_t time;
-    TSlices slices;
-  } cases[] = {
-      {0, {0}},           {10, {10}},          {499, {499}},   {500, {500}},
-      {550, {500, 50}},   {1100, {500, 600}},  {1101, {500, 500, 101}},
-      {2000, {500, 500, 500, 500}},
+  const struct { std::int32_t time; TSlices slices; } cases[] = {
+      {0, {0}}, {10, {10}}, {499, {499}}, {500, {500}}, {550, {500, 50}}, {1100, {500, 600}},
+      {1101, {500, 500, 101}}, {2000, {500, 500, 500, 500}},
   };
   for (const auto& test : cases) {
     TWaitScript* wait = NewWait(test.time);
     wait->Pnextscript = next;
-    recorder.Clear();
     EXPECT_EQ(wait->Execute(), next);
-    EXPECT_EQ(recorder.Slices(), test.slices) << test.time;
+    EXPECT_EQ(recorder.Take(), test.slices) << test.time;
     // The debug window's pause: 500 ms or less in one piece, else the same slices.
     std::vector<std::string> trace;
-    recorder.Clear();
     EXPECT_EQ(wait->ExecuteTrace(trace), next);
-    EXPECT_EQ(recorder.Slices(), test.slices) << test.time;
+    EXPECT_EQ(recorder.Take(), test.slices) << test.time;
     EXPECT_EQ(trace, TTexts{"Slept " + std::to_string(test.time) + "ms"});
     delete wait;
   }
@@ -98,11 +83,10 @@ TEST_F(WaitScriptTest, APauseSleepsInSlicesThatAddUpToItsTime) {
   TWaitScript* off = NewWait(1100);
   off->Pnextscript = next;
   off->SetCommentedOut(true);
-  recorder.Clear();
   std::vector<std::string> trace;
   EXPECT_EQ(off->Execute(), next);
   EXPECT_EQ(off->ExecuteTrace(trace), next);
-  EXPECT_TRUE(recorder.Slices().empty());
+  EXPECT_TRUE(recorder.Take().empty());
   EXPECT_EQ(trace, TTexts{"Comment(Wait 1100 milliseconds)"});
 }
 
@@ -112,7 +96,7 @@ TEST_F(WaitScriptTest, TheDebugWindowsStopEndsATracedPauseWithoutItsLine) {
   int polls = 0;
   const auto previous = TWaitScript::SetTracePoll([&polls] { return ++polls == 2; });
   EXPECT_TRUE(TraceOf(wait).empty());
-  EXPECT_EQ(recorder.Slices(), (TSlices{500, 500}));
+  EXPECT_EQ(recorder.Take(), (TSlices{500, 500}));
   // A pause of 500 ms is one piece: the poll is not asked.
   polls = 0;
   wait->SetTime(500);
@@ -129,20 +113,20 @@ TEST_F(WaitScriptTest, StopInARunEndsALongPauseAfterItsSliceOnly) {
       if (slices == 2) Thread->Terminate();
     });
     EXPECT_EQ(RunB1(), TTexts{"Aborted"});
-    EXPECT_EQ(recorder.Slices(), (TSlices{500, 500}));
+    EXPECT_EQ(recorder.Take(), (TSlices{500, 500}));
   }
   // A pause under 500 ms is not sliced: a Stop during it acts after the command.
   wait->SetTime(499);
   {
     TSleepRecorder recorder([this](std::size_t) { Thread->Terminate(); });
     EXPECT_EQ(RunB1(), TTexts{"Aborted"});
-    EXPECT_EQ(recorder.Slices(), TSlices{499});
+    EXPECT_EQ(recorder.Take(), TSlices{499});
   }
   // Without a Stop both pauses run to their end.
   {
     TSleepRecorder recorder;
     EXPECT_EQ(RunB1(), TTexts{"Experiment Complete"});
-    EXPECT_EQ(recorder.Slices(), (TSlices{499, 7}));
+    EXPECT_EQ(recorder.Take(), (TSlices{499, 7}));
   }
 }
 
@@ -168,7 +152,6 @@ TEST_F(WaitScriptTest, StopEndsARealPauseOfTenSecondsWithinItsSlice) {
 
 TEST_F(WaitScriptTest, TheRecordByteByByteAndBackFromDamagedFiles) {
   auto* made = new TWaitScript(B1, NewNode(B1));
-  EXPECT_EQ(made->GetTime(), 10);
   EXPECT_EQ(made->GetText(), "Wait 10 milliseconds");
   EXPECT_EQ(made->GetScriptType(), 7);
   EXPECT_TRUE(made->CanMakeCopyScript());
@@ -193,7 +176,7 @@ TEST_F(WaitScriptTest, TheRecordByteByByteAndBackFromDamagedFiles) {
   EXPECT_EQ(negative->GetTime(), 0);
   TSleepRecorder recorder;
   negative->Execute();
-  EXPECT_EQ(recorder.Slices(), TSlices{0});
+  EXPECT_EQ(recorder.Take(), TSlices{0});
   // A short record is refused with a read error.
   for (const TBytes& shortRecord : {TBytes{}, TBytes{10, 0}, Le32(10), Cat({Le32(10), Le32(100)})})
     EXPECT_THROW(Read(shortRecord), EReadError);

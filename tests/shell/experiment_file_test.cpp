@@ -115,7 +115,7 @@ TEST_F(ExperimentFileTest, LayoutOfNewAndOneBlockExperiments) {
   EXPECT_EQ(Ui.ExperimentChanges().back(), (std::pair<int, int>{0, 0}));
 }
 
-TEST_F(ExperimentFileTest, SaveReopenAndSaveAgainGiveTheSameBytes) {
+TEST_F(ExperimentFileTest, ReopenedFilesSaveTheSameBytesAndDamageNeverEndsTheProgram) {
   Build();
   const std::string path = Save("three.qve", Exp, Parts);
   const TBytes first = Temp.ReadBytes("three.qve");
@@ -143,6 +143,27 @@ TEST_F(ExperimentFileTest, SaveReopenAndSaveAgainGiveTheSameBytes) {
   read->SelectFirstBlock();
   Save("three.qve", *read, parts);
   EXPECT_EQ(Temp.ReadBytes("three.qve"), first);
+
+  // Cut short, the file ends in a read error unless only the device section is missing.
+  for (std::size_t length = 0; length < first.size(); ++length) {
+    const std::string cut = OpenError(Prefix(first, length));
+    EXPECT_EQ(cut.empty(), length == first.size() - 4) << "cut at " << length;
+  }
+  // Every byte damaged in turn: the file reads, or ends in a read error, and a file that
+  // reads can be saved again.
+  for (std::size_t at = 0; at < first.size(); ++at) {
+    TBytes damaged = first;
+    damaged[at] ^= 0xFF;
+    TDrawParts diagram;
+    auto exp = OpenExperimentFile(Temp.WriteBytes("damaged.qve", damaged), diagram, nullptr, error);
+    if (exp) {
+      EXPECT_TRUE(SaveExperimentFile(Temp.PathOf("again.qve"), *exp, diagram, nullptr, error))
+          << error;
+    } else {
+      EXPECT_FALSE(error.empty());
+      EXPECT_EQ(diagram.Count(), 0);
+    }
+  }
 }
 
 TEST_F(ExperimentFileTest, OlderVersionsAndBadFilesEndInTheirReadErrors) {
@@ -172,44 +193,15 @@ TEST_F(ExperimentFileTest, OlderVersionsAndBadFilesEndInTheirReadErrors) {
        "A box of the block diagram shows no block...aborting read"},
   };
   for (const auto& c : cases) EXPECT_EQ(OpenError(c.bytes), c.error);
-}
 
-TEST_F(ExperimentFileTest, CommandsResolveWhatTheyReadAfterTheWholeFile) {
+  // Commands resolve what they read after the whole file: a Decision saved without a
+  // condition is refused then.
   TBlock* a = AddBlock("A");
   Line(a, AddBlock("Yes"));
   Line(a, AddBlock("No"));
-  ASSERT_NE(a->GetDecScript(), nullptr);
   Save("decision.qve", Exp, Parts);
-  // A Decision saved without a condition is refused when read back.
   EXPECT_EQ(OpenError(Temp.ReadBytes("decision.qve")),
             "Condition does not exist for Decision script...aborting read");
-}
-
-TEST_F(ExperimentFileTest, TruncatedAndDamagedFilesNeverEndTheProgram) {
-  Build();
-  Save("full.qve", Exp, Parts);
-  const TBytes full = Temp.ReadBytes("full.qve");
-  for (std::size_t length = 0; length < full.size(); ++length) {
-    const std::string error = OpenError(Prefix(full, length));
-    // Only the device section may be missing.
-    EXPECT_EQ(error.empty(), length == full.size() - 4) << "cut at " << length;
-  }
-  // Every byte damaged in turn: the file reads, or ends in a read error, and a file that
-  // reads can be saved again.
-  for (std::size_t at = 0; at < full.size(); ++at) {
-    TBytes damaged = full;
-    damaged[at] ^= 0xFF;
-    TDrawParts parts;
-    std::string error;
-    auto exp = OpenExperimentFile(Temp.WriteBytes("damaged.qve", damaged), parts, nullptr, error);
-    if (exp) {
-      EXPECT_TRUE(SaveExperimentFile(Temp.PathOf("again.qve"), *exp, parts, nullptr, error))
-          << error;
-    } else {
-      EXPECT_FALSE(error.empty());
-      EXPECT_EQ(parts.Count(), 0);
-    }
-  }
 }
 
 TEST_F(ExperimentFileTest, AFailedSaveKeepsTheOldFileAndTheExperimentsAccount) {

@@ -114,3 +114,11 @@ void LoadRecord(TCommunication& communication, const TTempDir& temp, const TByte
   TReadFile file(temp.WriteBytes("loaded.rec", bytes));
   communication.Load(file);
 }
+
+void SendCommand(TCommunication& communication, const std::string& text, int terminator1,
+                 int terminator2, bool addTerminators) {
+  int length = 0;
+  const auto buffer =
+      communication.BuildSendCommand(text, terminator1, terminator2, addTerminators, length);
+  communication.Send(buffer.get(), length, addTerminators);
+}

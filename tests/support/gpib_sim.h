@@ -3,14 +3,17 @@
 // configures it. Both loaders forget what they had, so each helper starts afresh.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "communication/communication.h"
 #include "model/errors.h"
 #include "model/report.h"
+#include "support/fake_ui_port.h"
 #include "support/temp_dir.h"
-
-class TCommunication;
 
 class TGpibSim {
 public:
@@ -47,25 +50,47 @@ private:
   Fn Control(const char* name) const;
 };
 
-// Printout lines, as Describe writes them.
+// The GPIB communication tests' set-up: the UI port, the bus configured with the text, a
+// read buffer with its count, and a trace.
+class TGpibTest : public ::testing::Test {
+protected:
+  explicit TGpibTest(const std::string& bus) : Sim(bus) {}
+
+  TFakeUiPort Ui;
+  TGpibSim Sim;
+  char Buffer[100] = {};
+  int Count = -1;
+  TTraceLines Trace;
+};
+
+// Printout lines, as Describe writes them; headings start with the mark given.
 class TLineReport : public TReport {
 public:
-  void AddHeading(const std::string& line) override { Lines.push_back(line); }
+  explicit TLineReport(std::string headingMark = "") : HeadingMark(std::move(headingMark)) {}
+  void AddHeading(const std::string& line) override { Lines.push_back(HeadingMark + line); }
   void AddLine(const std::string& line) override { Lines.push_back(line); }
   std::vector<std::string> Lines;
+
+private:
+  std::string HeadingMark;
 };
+
+// Builds the command text as a device does and sends it.
+void SendCommand(TCommunication& communication, const std::string& text, int terminator1,
+                 int terminator2, bool addTerminators = true);
 
 // The settings record Save writes, and Load of a record's bytes (through files in temp).
 TBytes SavedRecord(TCommunication& communication, const TTempDir& temp);
 void LoadRecord(TCommunication& communication, const TTempDir& temp, const TBytes& bytes);
 
-// The message of the EExperimentError an operation throws; "(no error)" when none.
-template <typename F>
+// The message of the error (EExperimentError unless named) an operation throws;
+// "(no error)" when none.
+template <typename E = EExperimentError, typename F>
 std::string ErrorOf(F operation) {
   try {
     operation();
-  } catch (const EExperimentError& error) {
-    return error.GetMessage();
+  } catch (const E& error) {
+    return error.what();
   }
   return "(no error)";
 }

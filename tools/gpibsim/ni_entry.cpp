@@ -64,13 +64,30 @@ TTarget Resolve(TBus& bus, int ud) {
 
 bool ValidSecondary(int sad) { return sad == 0 || (sad >= 0x60 && sad <= 0x7E); }
 
-// Status of the device calls ibwrt, ibrd and ibrsp before they reach an instrument:
-// 0 when the descriptor is an open device, else the failed call's ibsta.
-int CheckDevice(const TTarget& target) {
+// A call on a descriptor, under the bus lock: call answers the status from the bus and
+// the resolved descriptor; the log line is the name, the descriptor, the arguments given
+// and the status.
+template <typename TCall, typename... TArgument>
+int OnDescriptor(const char* name, int ud, TCall call, const TArgument&... arguments) {
+  TBus& bus = TBus::Get();
+  const auto lock = bus.Lock();
+  const int status = call(bus, Resolve(bus, ud));
+  bus.Log.Add(Words(name, ud, arguments..., "->", Hex4(status)));
+  return status;
+}
+
+// The device calls ibwrt, ibrd and ibrsp: an unknown descriptor and a board answer
+// their errors; an open device's call answers the status from the instrument at its
+// address (null when there is none) and the device.
+template <typename TCall>
+int OnDevice(TBus& bus, const TTarget& target, TCall call) {
   if (!target.Known) return Finish(ERR, EDVR);
   if (target.Device == nullptr) return Finish(ERR, EARG);  // board-level I/O
-  return 0;
+  return call(bus.Find(TBusKind::NI, target.Board, target.Device->Address), *target.Device);
 }
+
+// The calls that only need a known descriptor.
+int Completion(const TTarget& target) { return target.Known ? Finish(CMPL) : Finish(ERR, EDVR); }
 
 // The board number of "GPIB<n>" (any case), or -1.
 int BoardOfName(std::string_view name) {
@@ -134,143 +151,96 @@ GPIBSIM_EXPORT int ibfind(const char* name) {
 }
 
 GPIBSIM_EXPORT int ibwrt(int ud, const void* buffer, long count) {
-  TBus& bus = TBus::Get();
-  const auto lock = bus.Lock();
-  const TTarget target = Resolve(bus, ud);
   const bool valid = count >= 0 && (buffer != nullptr || count == 0);
   const std::string_view bytes =
       valid && count > 0 ? std::string_view(static_cast<const char*>(buffer), count) : "";
-  int status = CheckDevice(target);
-  if (status == 0) {
-    TInstrument* instrument = bus.Find(TBusKind::NI, target.Board, target.Device->Address);
-    if (!valid) {
-      status = Finish(ERR, EARG);
-    } else if (instrument == nullptr) {
-      status = Finish(ERR, ENOL);
-    } else if (!instrument->Listener) {
-      status = Finish(ERR | TIMO, EABO);
-    } else {
-      instrument->Accept(bytes, target.Device->Eot);
-      status = Finish(CMPL, 0, count);
-    }
-  }
-  bus.Log.Add(Words("ibwrt", ud, QuoteBytes(bytes), count, "->", Hex4(status)));
-  return status;
+  const auto write = [&](TBus& bus, const TTarget& target) {
+    return OnDevice(bus, target, [&](TInstrument* instrument, const TNiDevice& device) {
+      if (!valid) return Finish(ERR, EARG);
+      if (instrument == nullptr) return Finish(ERR, ENOL);
+      if (!instrument->Listener) return Finish(ERR | TIMO, EABO);
+      instrument->Accept(bytes, device.Eot);
+      return Finish(CMPL, 0, count);
+    });
+  };
+  return OnDescriptor("ibwrt", ud, write, QuoteBytes(bytes), count);
 }
 
 // Ends with END at the reply's EOI, with CMPL alone when count bytes came first, and
 // with ERR|TIMO (iberr 6, ibcntl = the bytes read) when the instrument falls silent.
 GPIBSIM_EXPORT int ibrd(int ud, void* buffer, long count) {
-  TBus& bus = TBus::Get();
-  const auto lock = bus.Lock();
-  const TTarget target = Resolve(bus, ud);
-  int status = CheckDevice(target);
-  if (status == 0) {
-    TInstrument* instrument = bus.Find(TBusKind::NI, target.Board, target.Device->Address);
-    long received = 0;
-    if (count < 0 || (buffer == nullptr && count > 0)) {
-      status = Finish(ERR, EARG);
-    } else if (instrument == nullptr || !instrument->Talker) {
-      status = Finish(ERR | TIMO, EABO);
-    } else {
-      const TTalkEnd end =
-          instrument->Talk(static_cast<char*>(buffer), count, received, nullptr);
-      status = end == TTalkEnd::SILENCE ? Finish(ERR | TIMO, EABO, received)
-               : end == TTalkEnd::EOI   ? Finish(CMPL | END, 0, received)
-                                        : Finish(CMPL, 0, received);
-    }
-  }
-  bus.Log.Add(Words("ibrd", ud, count, "->", Hex4(status)));
-  return status;
+  const auto read = [&](TBus& bus, const TTarget& target) {
+    return OnDevice(bus, target, [&](TInstrument* instrument, const TNiDevice&) {
+      if (count < 0 || (buffer == nullptr && count > 0)) return Finish(ERR, EARG);
+      if (instrument == nullptr || !instrument->Talker) return Finish(ERR | TIMO, EABO);
+      long received = 0;
+      const TTalkEnd end = instrument->Talk(static_cast<char*>(buffer), count, received, nullptr);
+      return end == TTalkEnd::SILENCE ? Finish(ERR | TIMO, EABO, received)
+             : end == TTalkEnd::EOI   ? Finish(CMPL | END, 0, received)
+                                      : Finish(CMPL, 0, received);
+    });
+  };
+  return OnDescriptor("ibrd", ud, read, count);
 }
 
 // The status byte; the poll clears its RQS bit (0x40). No instrument: a time-out.
 GPIBSIM_EXPORT int ibrsp(int ud, char* poll) {
-  TBus& bus = TBus::Get();
-  const auto lock = bus.Lock();
-  const TTarget target = Resolve(bus, ud);
-  int status = CheckDevice(target);
-  if (status == 0) {
-    TInstrument* instrument = bus.Find(TBusKind::NI, target.Board, target.Device->Address);
-    if (poll == nullptr) {
-      status = Finish(ERR, EARG);
-    } else if (instrument == nullptr) {
-      status = Finish(ERR | TIMO, EABO);
-    } else {
+  const auto serialPoll = [&](TBus& bus, const TTarget& target) {
+    return OnDevice(bus, target, [&](TInstrument* instrument, const TNiDevice&) {
+      if (poll == nullptr) return Finish(ERR, EARG);
+      if (instrument == nullptr) return Finish(ERR | TIMO, EABO);
       *poll = static_cast<char>(instrument->Poll());
-      status = Finish(CMPL);
-    }
-  }
-  bus.Log.Add(Words("ibrsp", ud, "->", Hex4(status)));
-  return status;
+      return Finish(CMPL);
+    });
+  };
+  return OnDescriptor("ibrsp", ud, serialPoll);
 }
 
 GPIBSIM_EXPORT int ibtmo(int ud, int code) {
-  TBus& bus = TBus::Get();
-  const auto lock = bus.Lock();
-  const TTarget target = Resolve(bus, ud);
-  int status = 0;
-  if (!target.Known) {
-    status = Finish(ERR, EDVR);
-  } else if (code < 0 || code > 17) {
-    status = Finish(ERR, EARG);
-  } else {
+  const auto timeOut = [&](TBus&, const TTarget& target) {
+    if (!target.Known) return Finish(ERR, EDVR);
+    if (code < 0 || code > 17) return Finish(ERR, EARG);
     if (target.Device != nullptr) target.Device->TimeOutCode = code;
-    status = Finish(CMPL);
-  }
-  bus.Log.Add(Words("ibtmo", ud, code, "->", Hex4(status)));
-  return status;
+    return Finish(CMPL);
+  };
+  return OnDescriptor("ibtmo", ud, timeOut, code);
 }
 
 GPIBSIM_EXPORT int ibeot(int ud, int eot) {
-  TBus& bus = TBus::Get();
-  const auto lock = bus.Lock();
-  const TTarget target = Resolve(bus, ud);
-  if (target.Device != nullptr) target.Device->Eot = eot != 0;
-  const int status = target.Known ? Finish(CMPL) : Finish(ERR, EDVR);
-  bus.Log.Add(Words("ibeot", ud, eot, "->", Hex4(status)));
-  return status;
+  const auto endOrIdentify = [&](TBus&, const TTarget& target) {
+    if (target.Device != nullptr) target.Device->Eot = eot != 0;
+    return Completion(target);
+  };
+  return OnDescriptor("ibeot", ud, endOrIdentify, eot);
 }
 
 // Offline (0) closes a device descriptor; a board stays present and usable.
 GPIBSIM_EXPORT int ibonl(int ud, int online) {
-  TBus& bus = TBus::Get();
-  const auto lock = bus.Lock();
-  const TTarget target = Resolve(bus, ud);
-  if (target.Device != nullptr && online == 0) bus.NiDevices.erase(ud);
-  const int status = target.Known ? Finish(CMPL) : Finish(ERR, EDVR);
-  bus.Log.Add(Words("ibonl", ud, online, "->", Hex4(status)));
-  return status;
+  const auto onLine = [&](TBus& bus, const TTarget& target) {
+    if (target.Device != nullptr && online == 0) bus.NiDevices.erase(ud);
+    return Completion(target);
+  };
+  return OnDescriptor("ibonl", ud, onLine, online);
 }
 
 // The listener flag is 1 when an instrument is at pad on the descriptor's board.
 GPIBSIM_EXPORT int ibln(int ud, int pad, int sad, short* listener) {
-  TBus& bus = TBus::Get();
-  const auto lock = bus.Lock();
-  const TTarget target = Resolve(bus, ud);
-  int status = 0;
-  if (!target.Known) {
-    status = Finish(ERR, EDVR);
-  } else if (pad < 0 || pad > 30 || !ValidSecondary(sad) || listener == nullptr) {
-    status = Finish(ERR, EARG);
-  } else {
+  const auto findListener = [&](TBus& bus, const TTarget& target) {
+    if (!target.Known) return Finish(ERR, EDVR);
+    if (pad < 0 || pad > 30 || !ValidSecondary(sad) || listener == nullptr)
+      return Finish(ERR, EARG);
     *listener = bus.Find(TBusKind::NI, target.Board, pad) != nullptr ? 1 : 0;
-    status = Finish(CMPL);
-  }
-  bus.Log.Add(Words("ibln", ud, pad, sad, "->", Hex4(status)));
-  return status;
+    return Finish(CMPL);
+  };
+  return OnDescriptor("ibln", ud, findListener, pad, sad);
 }
 
 // Interface clear: a board-level call; NI instruments keep their messages and replies.
 GPIBSIM_EXPORT int ibsic(int ud) {
-  TBus& bus = TBus::Get();
-  const auto lock = bus.Lock();
-  const TTarget target = Resolve(bus, ud);
-  const int status = !target.Known           ? Finish(ERR, EDVR)
-                     : target.Device != nullptr ? Finish(ERR, EARG)
-                                                : Finish(CMPL);
-  bus.Log.Add(Words("ibsic", ud, "->", Hex4(status)));
-  return status;
+  const auto clear = [](TBus&, const TTarget& target) {
+    return target.Known && target.Device != nullptr ? Finish(ERR, EARG) : Completion(target);
+  };
+  return OnDescriptor("ibsic", ud, clear);
 }
 
 }  // extern "C"

@@ -1,13 +1,12 @@
 #include "scripts/files/create_new_file_script.h"
 
-#include <exception>
-
 #include "model/assertion.h"
 #include "model/errors.h"
 #include "model/read_file.h"
 #include "model/write_file.h"
 #include "outputs/exp_file.h"
 #include "outputs/variable_exp_file.h"
+#include "scripts/flow/command_record.h"
 
 namespace {
 const char* const FileNotSet = "Experiment file in New File Script is not set...aborting read";
@@ -26,13 +25,7 @@ TMultiExpFile* TCreateNewFileScript::GetFile() const {
 TMultiExpFile* TCreateNewFileScript::StartNewFile() {
   TMultiExpFile* file = GetFile();
   QORV_ASSERT(file!=0);
-  try {
-    file->StartNewFile();
-  } catch (const EExperimentError&) {
-    throw;
-  } catch (const std::exception& error) {
-    throw EExperimentError(error.what());
-  }
+  RunFileStep([file] { file->StartNewFile(); });
   return file;
 }
 
@@ -57,17 +50,12 @@ void TCreateNewFileScript::Save(TWriteFile& writer) {
 
 void TCreateNewFileScript::Load(TReadFile& reader) {
   QORV_ASSERT(PvefExperimentFile==0);
-  std::vector<TVariable*>& waiting = reader.GetVariableList();
-  const std::size_t before = waiting.size();
+  TWaitingReferences waiting(reader);
   auto reference = std::make_unique<TVariableExpFile>(this);
-  try {
-    reference->Load(reader);
-    waiting.push_back(reference.get());
-    TScript::Load(reader);
-  } catch (...) {
-    waiting.resize(before);  // the reference of a damaged record goes
-    throw;
-  }
+  reference->Load(reader);
+  waiting.List().push_back(reference.get());
+  TScript::Load(reader);
+  waiting.Keep();
   PvefExperimentFile = std::move(reference);
   UpdateNodeText();
 }

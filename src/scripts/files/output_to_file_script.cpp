@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
-#include <exception>
 #include <utility>
 
 #include "model/assertion.h"
@@ -145,14 +144,10 @@ std::string TOutputToFileScript::Output() {
     if (AbTimeStamp) stamp(TimeText(now));
   }
   std::lock_guard guard(ListLock);
-  try {
+  RunFileStep([&] {
     for (const auto& reference : Pvarlist) AppendFields(*reference, line, first);
     file->WriteLine(line);
-  } catch (const EExperimentError&) {
-    throw;
-  } catch (const std::exception& error) {
-    throw EExperimentError(error.what());
-  }
+  });
   return line;
 }
 
@@ -185,39 +180,33 @@ void TOutputToFileScript::Save(TWriteFile& writer) {
 
 void TOutputToFileScript::Load(TReadFile& reader) {
   QORV_ASSERT(Pvarexpfile==0);
-  std::vector<TVariable*>& waiting = reader.GetVariableList();
-  const std::size_t before = waiting.size();
-  try {
-    bool timeStamp = false, dateStamp = false;
-    reader.ReadBool(timeStamp);
-    reader.ReadBool(dateStamp);
-    std::string delimiter = reader.ReadString();
-    std::int32_t notation = 0, decimals = 0;
-    reader.ReadInteger(notation);
-    const auto lowByte = static_cast<std::uint8_t>(notation & 0xFF);
-    if (lowByte > ntSCIENTIFIC) throw EReadError(BadNotation);
-    reader.ReadInteger(decimals);
-    auto fileReference = std::make_unique<TVariableExpFile>(this);
-    fileReference->Load(reader);
-    waiting.push_back(fileReference.get());
-    const std::int32_t count = reader.ReadCount(MinEntryBytes);
-    if (count < 1) throw EReadError(VariableMissing);
-    std::vector<std::unique_ptr<TVariableData>> list;
-    for (std::int32_t i = 0; i < count; ++i) list.push_back(LoadReference(reader, this));
-    TScript::Load(reader);
-    AbTimeStamp = timeStamp;
-    AbDateStamp = dateStamp;
-    ADelimiter = std::move(delimiter);
-    ANotation = lowByte;
-    ADecimalPlaces = decimals;
-    Pvarexpfile = std::move(fileReference);
-    std::lock_guard guard(ListLock);
-    Pvarlist = std::move(list);
-  } catch (...) {
-    // The references of a damaged record are gone: none may stay waiting in the reader.
-    waiting.resize(before);
-    throw;
-  }
+  TWaitingReferences waiting(reader);
+  bool timeStamp = false, dateStamp = false;
+  reader.ReadBool(timeStamp);
+  reader.ReadBool(dateStamp);
+  std::string delimiter = reader.ReadString();
+  std::int32_t notation = 0, decimals = 0;
+  reader.ReadInteger(notation);
+  const auto lowByte = static_cast<std::uint8_t>(notation & 0xFF);
+  if (lowByte > ntSCIENTIFIC) throw EReadError(BadNotation);
+  reader.ReadInteger(decimals);
+  auto fileReference = std::make_unique<TVariableExpFile>(this);
+  fileReference->Load(reader);
+  waiting.List().push_back(fileReference.get());
+  const std::int32_t count = reader.ReadCount(MinEntryBytes);
+  if (count < 1) throw EReadError(VariableMissing);
+  std::vector<std::unique_ptr<TVariableData>> list;
+  for (std::int32_t i = 0; i < count; ++i) list.push_back(LoadReference(reader, this));
+  TScript::Load(reader);
+  AbTimeStamp = timeStamp;
+  AbDateStamp = dateStamp;
+  ADelimiter = std::move(delimiter);
+  ANotation = lowByte;
+  ADecimalPlaces = decimals;
+  Pvarexpfile = std::move(fileReference);
+  std::lock_guard guard(ListLock);
+  Pvarlist = std::move(list);
+  waiting.Keep();
   UpdateNodeText();
 }
 

@@ -83,23 +83,17 @@ void TCalculateScript::Save(TWriteFile& writer) {
 
 void TCalculateScript::Load(TReadFile& reader) {
   QORV_ASSERT(AExpression==0&&Pmathlist==0&&Pstoredvariable==0);
-  std::vector<TVariable*>& waiting = reader.GetVariableList();
-  const std::size_t before = waiting.size();
-  try {
-    TScript::Load(reader);
-    auto expression = std::make_unique<TMathExpression>(this);
-    expression->Load(reader);
-    auto mathlist = std::make_unique<TQorvMathList>(this);
-    mathlist->LoadMathList(reader);
-    std::unique_ptr<TVariableData> stored = LoadReference(reader, this);
-    AExpression = std::move(expression);
-    Pmathlist = std::move(mathlist);
-    Pstoredvariable = std::move(stored);
-  } catch (...) {
-    // The references of a damaged record are gone: none may stay waiting in the reader.
-    waiting.resize(before);
-    throw;
-  }
+  TWaitingReferences waiting(reader);
+  TScript::Load(reader);
+  auto expression = std::make_unique<TMathExpression>(this);
+  expression->Load(reader);
+  auto mathlist = std::make_unique<TQorvMathList>(this);
+  mathlist->LoadMathList(reader);
+  std::unique_ptr<TVariableData> stored = LoadReference(reader, this);
+  AExpression = std::move(expression);
+  Pmathlist = std::move(mathlist);
+  Pstoredvariable = std::move(stored);
+  waiting.Keep();
   UpdateNodeText();
 }
 

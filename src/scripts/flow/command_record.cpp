@@ -40,3 +40,10 @@ void CheckConditionRead(const TConditionAttributeScript& command, const char* mi
     throw EReadError(std::string(ConditionReadError) +
                      ": a variable is missing or of a type the condition cannot compare");
 }
+
+TWaitingReferences::TWaitingReferences(TReadFile& reader)
+    : Waiting(reader.GetVariableList()), Before(Waiting.size()) {}
+
+TWaitingReferences::~TWaitingReferences() {
+  if (!Kept) Waiting.resize(Before);
+}

@@ -1,14 +1,37 @@
 // What the records of several commands share: variable references written with their
-// kind, and the condition checked once a document is read.
+// kind, the reader's waiting references of a refused record, and the condition checked
+// once a document is read.
 #pragma once
 
+#include <cstddef>
 #include <memory>
+#include <vector>
 
 class TAttributeScript;
 class TConditionAttributeScript;
 class TReadFile;
+class TVariable;
 class TVariableData;
 class TWriteFile;
+
+// Taken at the start of a command's record: unless Keep() is called once the whole
+// record has read, the references the record put into the reader's waiting list leave
+// it again, since a refused record's references are gone.
+class TWaitingReferences {
+public:
+  explicit TWaitingReferences(TReadFile& reader);
+  ~TWaitingReferences();
+  TWaitingReferences(const TWaitingReferences&) = delete;
+  TWaitingReferences& operator=(const TWaitingReferences&) = delete;
+
+  std::vector<TVariable*>& List() { return Waiting; }
+  void Keep() { Kept = true; }
+
+private:
+  std::vector<TVariable*>& Waiting;
+  std::size_t Before;
+  bool Kept = false;
+};
 
 // A new reference of the command for a variable of that kind.
 std::unique_ptr<TVariableData> NewReference(TAttributeScript* owner, bool isArray);

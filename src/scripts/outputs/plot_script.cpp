@@ -118,42 +118,36 @@ void TPlotScript::Save(TWriteFile& writer) {
 
 void TPlotScript::Load(TReadFile& reader) {
   QORV_ASSERT(AOutput==0&&AVariableY==0&&AVariableX==0);
-  std::vector<TVariable*>& waiting = reader.GetVariableList();
-  const std::size_t before = waiting.size();
-  try {
-    bool useCounter = false;
-    reader.ReadBool(useCounter);
-    auto output = std::make_unique<TVariableOutput>(this);
-    output->Load(reader);
-    waiting.push_back(output.get());
-    std::unique_ptr<TVariableData> y = LoadReference(reader, this);
-    bool hasX = false;
-    reader.ReadBool(hasX);
-    std::unique_ptr<TVariableData> x;
-    if (hasX) x = LoadReference(reader, this);
-    std::unique_ptr<TPlotIndex> index;
-    if (reader.GetVersionNumber() >= qvV1_4) {
-      index = std::make_unique<TPlotIndex>(this);
-      index->Read(reader);
-    } else {
-      // Older files kept other channel settings here; the output gives the channel when
-      // it reads its users.
-      std::int32_t ignored = 0;
-      reader.ReadInteger(ignored);
-      reader.ReadString();
-      reader.ReadString();
-    }
-    TScript::Load(reader);
-    AbUseCounter = useCounter;
-    AOutput = std::move(output);
-    AVariableY = std::move(y);
-    AVariableX = std::move(x);
-    PpiPlotIndex = std::move(index);
-  } catch (...) {
-    // The references of a damaged record are gone: none may stay waiting in the reader.
-    waiting.resize(before);
-    throw;
+  TWaitingReferences waiting(reader);
+  bool useCounter = false;
+  reader.ReadBool(useCounter);
+  auto output = std::make_unique<TVariableOutput>(this);
+  output->Load(reader);
+  waiting.List().push_back(output.get());
+  std::unique_ptr<TVariableData> y = LoadReference(reader, this);
+  bool hasX = false;
+  reader.ReadBool(hasX);
+  std::unique_ptr<TVariableData> x;
+  if (hasX) x = LoadReference(reader, this);
+  std::unique_ptr<TPlotIndex> index;
+  if (reader.GetVersionNumber() >= qvV1_4) {
+    index = std::make_unique<TPlotIndex>(this);
+    index->Read(reader);
+  } else {
+    // Older files kept other channel settings here; the output gives the channel when
+    // it reads its users.
+    std::int32_t ignored = 0;
+    reader.ReadInteger(ignored);
+    reader.ReadString();
+    reader.ReadString();
   }
+  TScript::Load(reader);
+  AbUseCounter = useCounter;
+  AOutput = std::move(output);
+  AVariableY = std::move(y);
+  AVariableX = std::move(x);
+  PpiPlotIndex = std::move(index);
+  waiting.Keep();
   UpdateNodeText();
 }
 
@@ -234,25 +228,22 @@ void TPlotScript::SetChannel(std::int32_t channel, TDataSingle* channelVariable)
 
 void TPlotScript::SetUpYOnly(TOutput* output, TData* variableY, bool useCounter,
                              std::int32_t channel, TDataSingle* channelVariable) {
-  QORV_ASSERT(output!=0);
-  QORV_ASSERT(variableY!=0);
-  SetVariableY(variableY);
-  SetVariableX(nullptr);
-  AbUseCounter = useCounter;
-  SetChannel(channel, channelVariable);
-  SetOutput(output);
-  UpdateNodeText();
-  APointCounter = 0;
+  SetUp(output, variableY, nullptr, useCounter, channel, channelVariable);
 }
 
 void TPlotScript::SetUpXY(TOutput* output, TData* variableY, TData* variableX,
                           std::int32_t channel, TDataSingle* channelVariable) {
+  QORV_ASSERT(variableX!=0);
+  SetUp(output, variableY, variableX, false, channel, channelVariable);
+}
+
+void TPlotScript::SetUp(TOutput* output, TData* variableY, TData* variableX, bool useCounter,
+                        std::int32_t channel, TDataSingle* channelVariable) {
   QORV_ASSERT(output!=0);
   QORV_ASSERT(variableY!=0);
-  QORV_ASSERT(variableX!=0);
   SetVariableX(variableX);
   SetVariableY(variableY);
-  AbUseCounter = false;
+  AbUseCounter = useCounter;
   SetChannel(channel, channelVariable);
   SetOutput(output);
   UpdateNodeText();

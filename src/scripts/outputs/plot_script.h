@@ -111,6 +111,10 @@ private:
   // The output's window, or none; checks the channel against the output and throws the
   // run error for one that does not exist.
   TOutputForm* CheckedForm();
+  // What both set-ups do: X (none drops it), then Y, the counter flag, the channel, the
+  // output; the node text is refreshed and the counter set to 0.
+  void SetUp(TOutput* output, TData* variableY, TData* variableX, bool useCounter,
+             std::int32_t channel, TDataSingle* channelVariable);
   // Binds the channel to the variable when given, else to the fixed index.
   void SetChannel(std::int32_t channel, TDataSingle* channelVariable);
   void SetVariable(std::unique_ptr<TVariableData>& reference, TData* variable);

@@ -1,6 +1,7 @@
 // The Create-new-file command: runs that number a series of files and continue it, the
-// trace, comment-out, the user's No ending the run with its message, the record byte by
-// byte with unresolved and wrong references, and the file's deletion.
+// trace, comment-out, the user's No to the search for a number ending the run with its
+// message, the record byte by byte with unresolved and wrong references, and the file's
+// deletion.
 #include "scripts/files/create_new_file_script.h"
 
 #include <gtest/gtest.h>
@@ -16,17 +17,7 @@ namespace {
 
 const std::string NotSet = "Experiment file in New File Script is not set...aborting read";
 
-class CreateNewFileTest : public TDataFileFixture {
-protected:
-  void Files(int from, int to) {
-    for (int i = from; i <= to; ++i) Touch("run_" + std::to_string(i) + ".txt", "old\r\n");
-  }
-  std::string Numbered(int number) const {
-    return Dir() + PathSeparator + "run_" + std::to_string(number) + ".txt";
-  }
-
-  TDataSingle* X = Single(Start, "x", eatINTEGER, "5");
-};
+class CreateNewFileTest : public TDataFileFixture {};
 
 TEST_F(CreateNewFileTest, RunsWriteToTheNextFreeNumbersAndContinueTheSeries) {
   TMultiExpFile* file = MultiFile(mfMAKENEW);
@@ -50,7 +41,8 @@ TEST_F(CreateNewFileTest, OtherModesMoveOnByOneAndTheTraceNamesTheNewFile) {
   TMultiExpFile* file = MultiFile(mfOVERWRITE, "2");
   TCreateNewFileScript* command = NewFile(file);
   EXPECT_TRUE(file->PrepareRun());
-  EXPECT_EQ(TraceOf(command), TTexts{"Creating new file " + Numbered(3)});
+  EXPECT_EQ(TraceOf(command),
+            TTexts{"Creating new file " + Dir() + PathSeparator + "run_3.txt"});
   EXPECT_EQ(command->Execute(), command->Pnextscript);
   EXPECT_EQ(file->GetCurrentIndex(), 4);
   command->SetCommentedOut(true);
@@ -65,12 +57,13 @@ TEST_F(CreateNewFileTest, NoToTheSearchEndsTheRunWithItsMessage) {
   Output(file, {{X}});
   NewFile(file);
   Ui.ScriptAnswers({mbNo});
-  const TTexts shown = RunAll();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[0], "Cannot find a filename that has not been used. Continue looking?");
-  EXPECT_EQ(shown[1], "No file");
+  EXPECT_EQ(RunAll(), (TTexts{"Cannot find a filename that has not been used. Continue looking?",
+                              "No file"}));
+  const TFakeUiPort::TShown question = Ui.Shown().at(0);
+  EXPECT_EQ(question.Caption, "Qorv Warning");
+  EXPECT_EQ(question.Buttons, mbYes | mbNo);
   EXPECT_EQ(Text("run_0.txt"), "5\r\n");
-  EXPECT_EQ(file->GetStartIndex(), 0);
+  EXPECT_EQ(file->GetStartIndex(), 0);  // the number goes back to the start
 }
 
 TEST_F(CreateNewFileTest, TheRecordNamesTheFileThenTheCommand) {

@@ -1,6 +1,7 @@
-// The Clear Output command: in a run it empties a graph, a table and a big number in
-// order with the plots around it, through the hand-over to the main thread; its trace
-// and texts; the record byte by byte, read back and refused without its output.
+// The Clear Output command: in a run it empties a graph's and a table's channels (their
+// data series keep their points) and a big number in order with the plots around it,
+// through the hand-over to the main thread; its trace, comment-out and texts; the record
+// byte by byte, read back and refused without its output.
 #include "scripts/outputs/clear_output_script.h"
 
 #include <gtest/gtest.h>
@@ -33,38 +34,34 @@ TEST_F(ClearOutputScriptTest, ARunEmptiesTheOutputsInOrderWithThePlots) {
   Clear(g);
   Clear(t);
   Clear(n);
-  Plot(g, i, true, 1);  // after the clear: stays
+  TPlotScript* after = Plot(g, i, true, 1);  // after the clear: stays
+  TTransferData pasted;
+  pasted.AddSeries("P", 1)->SetPoint(0, 1, 2);
+  Graph(g).ImportData(&pasted);
+  Table(t).ImportData(&pasted);
   EXPECT_EQ(RunB1(), TTexts{"Experiment Complete"});
   EXPECT_EQ(Graph(g).GetSeries(0).Count(), 0);
   EXPECT_EQ(Graph(g).GetSeries(1).Count(), 1);
-  EXPECT_EQ(Table(t).GetDataSet(0).DataCount(), 0);
+  EXPECT_EQ(Graph(g).GetSeries(2).Count(), 1);  // a data series
+  EXPECT_EQ(Table(t).GetSeries(0).Count(), 0);
+  EXPECT_EQ(Table(t).GetSeries(1).Count(), 1);
   EXPECT_EQ(BigNum(n).GetValue(), "");
 
-  // The clear is handed to the main thread, wherever it is called from.
+  // The clear is handed to the main thread, wherever it is called from; its trace.
   TClearPlotScript* clear = Clear(g);
+  EXPECT_EQ(clear->AExpNode->GetText(), "Clear G");
   const int before = Ui.HandOvers();
   EXPECT_EQ(clear->Execute(), clear->Pnextscript);
   EXPECT_EQ(Ui.HandOvers(), before + 1);
   EXPECT_EQ(Graph(g).GetSeries(1).Count(), 0);
-}
-
-TEST_F(ClearOutputScriptTest, TraceAndTexts) {
-  TOutput* g = Output("G", otGRAPH);
-  TDataSingle* i = Single(B1, "i", eatINTEGER, "5");
-  TPlotScript* plot = Plot(g, i, true);
-  plot->SetNextScript();
-  plot->Execute();
-  auto* fresh = new TClearPlotScript(B1, NewNode(B1));
-  EXPECT_EQ(fresh->GetText(), "none");
-  TClearPlotScript* clear = Clear(g);
-  EXPECT_EQ(clear->AExpNode->GetText(), "Clear G");
+  after->Execute();
   EXPECT_EQ(TraceOf(clear), TTexts{"Clearing output G"});
-  EXPECT_EQ(Graph(g).GetSeries(0).Count(), 0);
-  plot->Execute();
+  EXPECT_EQ(Graph(g).GetSeries(1).Count(), 0);
+  after->Execute();
   clear->SetCommentedOut(true);
   EXPECT_EQ(TraceOf(clear), TTexts{"Comment(Clear G)"});
   clear->Execute();
-  EXPECT_EQ(Graph(g).GetSeries(0).Count(), 1);  // commented out: nothing cleared
+  EXPECT_EQ(Graph(g).GetSeries(1).Count(), 1);  // commented out: nothing cleared
 }
 
 TEST_F(ClearOutputScriptTest, TheRecordReadBackAndRefusedWithoutItsOutput) {
@@ -73,6 +70,7 @@ TEST_F(ClearOutputScriptTest, TheRecordReadBackAndRefusedWithoutItsOutput) {
   EXPECT_EQ(Written({Clear(g)}), record);
   std::vector<TVariable*> waiting;
   TClearPlotScript* back = ReadOne<TClearPlotScript>(record, &waiting);
+  EXPECT_EQ(back->GetText(), "none");  // no output yet
   EXPECT_EQ(back->PreadscriptID, 101);
   ASSERT_EQ(waiting, std::vector<TVariable*>{back->GetOutputReference()});
   EXPECT_TRUE(waiting[0]->ResolveLoadedLink(g, 100));

@@ -37,9 +37,10 @@ protected:
     plot->SetUpXY(output, y, x, channel, channelVariable);
     return plot;
   }
-  // A Plot command of the entire array.
-  TPlotScript* PlotArray(TOutput* output, TDataArray* array, std::int32_t channel = 0) {
-    TPlotScript* plot = Plot(output, array, false, channel);
+  // A Plot command of the entire array (its lines led by the index with the counter).
+  TPlotScript* PlotArray(TOutput* output, TDataArray* array, std::int32_t channel = 0,
+                         bool counter = false) {
+    TPlotScript* plot = Plot(output, array, counter, channel);
     static_cast<TVariableDataArray*>(plot->GetVariableY())->GetArrayIndex().ClearIndex();
     return plot;
   }

@@ -1,8 +1,8 @@
 // The Plot command: a run on the worker fills graph series (counter, X variable,
 // arrays), a table and a big number; each run clears once and counts from 0; channels
-// out of range (an index variable below 0 included) stop the run; the texts and value
-// texts; retypes; the record byte by byte, read back, old files, damaged ones and the
-// checks after reading.
+// out of range (an index variable below 0 included) stop the run; the texts, the value
+// texts and the lines of text windows; retypes; the record byte by byte, read back, old
+// files, damaged ones and the checks after reading.
 #include "scripts/outputs/plot_script.h"
 
 #include <gtest/gtest.h>
@@ -20,16 +20,13 @@
 namespace {
 
 const TBytes False{0}, True{1};
+using TPoints = std::vector<double>;
 
-class PlotScriptTest : public TPlotFixture {
-protected:
-  static std::vector<double> Xs(const TGraphSeries& s) { return s.X; }
-  static std::vector<double> Ys(const TGraphSeries& s) { return s.Y; }
-};
+class PlotScriptTest : public TPlotFixture {};
 
 TEST_F(PlotScriptTest, ARunFillsGraphTableAndBigNumber) {
   TOutput* g = Output("G", otGRAPH, 3);
-  TOutput* t = Output("T", otTABLE, 1);
+  TOutput* t = Output("T", otTABLE, 2);
   TOutput* n = Output("N", otBIGNUMBER);
   TDataSingle* i = Single(B1, "i", eatINTEGER, "0");
   TDataSingle* j = Single(B1, "j", eatINTEGER, "10");
@@ -45,25 +42,32 @@ TEST_F(PlotScriptTest, ARunFillsGraphTableAndBigNumber) {
   PlotXY(t, i, j, 0);
   Plot(n, i, false);
   TPlotScript* array = PlotArray(g, arr, 2);
+  PlotArray(t, arr, 1);
   Repeat(loop, 3);
 
   for (int run = 0; run < 2; ++run) {  // each run clears once and counts from 0 again
     EXPECT_EQ(RunB1(), TTexts{"Experiment Complete"});
-    EXPECT_EQ(Xs(Graph(g).GetSeries(0)), (std::vector<double>{0, 1, 2}));
-    EXPECT_EQ(Ys(Graph(g).GetSeries(0)), (std::vector<double>{1, 2, 3}));
-    EXPECT_EQ(Xs(Graph(g).GetSeries(1)), (std::vector<double>{12, 14, 16}));
-    EXPECT_EQ(Ys(Graph(g).GetSeries(1)), (std::vector<double>{1, 2, 3}));
+    const TGraphForm& graph = Graph(g);
+    EXPECT_EQ(graph.GetSeries(0).X, (TPoints{0, 1, 2}));
+    EXPECT_EQ(graph.GetSeries(0).Y, (TPoints{1, 2, 3}));
+    EXPECT_EQ(graph.GetSeries(1).X, (TPoints{12, 14, 16}));
+    EXPECT_EQ(graph.GetSeries(1).Y, (TPoints{1, 2, 3}));
     // An array goes against its indexes, whatever the counter, and counts as one point.
-    EXPECT_EQ(Xs(Graph(g).GetSeries(2)), (std::vector<double>{0, 1, 2, 0, 1, 2, 0, 1, 2}));
-    EXPECT_EQ(Ys(Graph(g).GetSeries(2)),
-              (std::vector<double>{0.5, 1.5, 2.5, 0.5, 1.5, 2.5, 0.5, 1.5, 2.5}));
+    EXPECT_EQ(graph.GetSeries(2).X, (TPoints{0, 1, 2, 0, 1, 2, 0, 1, 2}));
+    EXPECT_EQ(graph.GetSeries(2).Y, (TPoints{0.5, 1.5, 2.5, 0.5, 1.5, 2.5, 0.5, 1.5, 2.5}));
     EXPECT_EQ(array->GetPointCounter(), 3);
     EXPECT_EQ(counted->GetPointCounter(), 3);
-    const TTableDataSet& set = Table(t).GetDataSet(0);
-    EXPECT_EQ(set.X, (std::vector<float>{12, 14, 16}));
-    EXPECT_EQ(set.Y, (std::vector<float>{1, 2, 3}));
+    const TTableForm& table = Table(t);
+    EXPECT_EQ(table.GetSeries(0).X, (std::vector<float>{12, 14, 16}));
+    EXPECT_EQ(table.GetSeries(0).Y, (std::vector<float>{1, 2, 3}));
+    EXPECT_EQ(table.GetSeries(1).Y.size(), 9u);
+    EXPECT_EQ(table.GetSeries(1).Y[4], 1.5f);
+    EXPECT_EQ(table.GetYText(0, 2), "3");
+    EXPECT_EQ(table.GetYText(0, 3), "");  // beyond the set's points
     EXPECT_EQ(BigNum(n).GetValue(), "3");
   }
+  // The trace of an array: a line per element, its index and its text.
+  EXPECT_EQ(TraceOf(array), (TTexts{"0, 0.5", "1, 1.5", "2, 2.5"}));
 }
 
 TEST_F(PlotScriptTest, ChannelsOutOfRangeStopTheRunAndPlotNothing) {
@@ -91,7 +95,7 @@ TEST_F(PlotScriptTest, ChannelsOutOfRangeStopTheRunAndPlotNothing) {
   EXPECT_EQ(plot->Execute(), plot->Pnextscript);
 }
 
-TEST_F(PlotScriptTest, TextsValueTextsAndTheChannelText) {
+TEST_F(PlotScriptTest, TextsValueTextsAndTextWindowLines) {
   TOutput* graph = Output("Graph 1", otGRAPH, 2);
   TDataSingle* volts = Single(B1, "Volts", eatFLOAT, "7");
   TDataSingle* time = Single(B1, "Time", eatFLOAT, "2.5");
@@ -99,16 +103,9 @@ TEST_F(PlotScriptTest, TextsValueTextsAndTheChannelText) {
   EXPECT_EQ(Plot(graph, volts, true)->GetText(), "Graph 1(0): Plot(Counter, Volts)");
   EXPECT_EQ(PlotXY(graph, volts, time, 0, chan)->GetText(), "Graph 1(Chan): Plot(Time, Volts)");
   EXPECT_EQ(Plot(graph, volts, false)->GetText(), "Graph 1(0): Plot(Volts)");
-  auto* fresh = new TPlotScript(B1, NewNode(B1));
-  EXPECT_EQ(fresh->GetText(), "none");
-  EXPECT_EQ(fresh->GetPlotIndex()->GetText(), "(-1)");
-  fresh->GetPlotIndex()->SetIndex(3);
-  EXPECT_EQ(fresh->GetPlotIndex()->GetText(), "(3)");
-  EXPECT_FALSE(fresh->GetPlotIndex()->IsValidFor(3));
-  EXPECT_TRUE(fresh->GetPlotIndex()->IsValidFor(4));
-  fresh->GetPlotIndex()->SetVariable(chan);  // any count: the value is checked in a run
-  EXPECT_TRUE(fresh->GetPlotIndex()->IsValidFor(1));
+  EXPECT_EQ((new TPlotScript(B1, NewNode(B1)))->GetText(), "none");
 
+  // Value texts: "X, Y", "counter, Y" or "Y"; text windows show them as lines.
   TOutput* text = Output("X", otTEXT);
   TPlotScript* withX = PlotXY(text, volts, time);
   TPlotScript* counted = Plot(text, volts, true);
@@ -118,12 +115,28 @@ TEST_F(PlotScriptTest, TextsValueTextsAndTheChannelText) {
   EXPECT_EQ(withX->GetValueText(ntFIXED, 1), "2.5, 7.0");
   EXPECT_EQ(counted->GetValueText(ntFIXED, 1), "3, 7.0");
   EXPECT_EQ(alone->GetValueText(ntFIXED, 1), "7.0");
-  EXPECT_EQ(Text(text).GetLines().size(), 3u);
+  EXPECT_EQ(Text(text).GetLines(), (TTexts{"0, 7", "1, 7", "2, 7"}));
   // Without X the counter is X, whatever the flag says.
   double x = -1, y = -1;
   alone->GetXY(x, y);
   EXPECT_EQ(x, 0.0);
   EXPECT_EQ(y, 7.0);
+  TOutput* big = Output("B", otBIGNUMBER);
+  PlotXY(big, volts, time)->Execute();
+  EXPECT_EQ(BigNum(big).GetValue(), "2.5, 7");
+
+  // The window's number format; an array gives a line per element, led by its index
+  // with the counter.
+  TDataArray* names = Array(B1, "N", eatSTRING, 3);
+  for (int i = 0; i < 3; ++i) names->GetValueArray().SetElementText(std::string(1, 'a' + i), i);
+  Text(text).ClearOutput();
+  Text(text).SetNumberFormat(ntFIXED, 2);
+  alone->Execute();
+  PlotArray(text, names)->Execute();
+  EXPECT_EQ(Text(text).GetLines(), (TTexts{"7.00", "a", "b", "c"}));
+  Text(text).ClearOutput();
+  EXPECT_EQ(TraceOf(PlotArray(text, names, 0, true)), (TTexts{"0, a", "1, b", "2, c"}));
+  EXPECT_EQ(Text(text).GetText(), "0, a\r\n1, b\r\n2, c\r\n");
 }
 
 TEST_F(PlotScriptTest, RetypesAndKindChanges) {
@@ -141,8 +154,6 @@ TEST_F(PlotScriptTest, RetypesAndKindChanges) {
   TVariable* channel = onGraph->GetPlotIndex()->GetVariableReference();
   EXPECT_TRUE(onGraph->VariableNotify(channel, eatINTEGER));
   EXPECT_FALSE(onGraph->VariableNotify(channel, eatFLOAT));
-  EXPECT_FALSE(onGraph->CanReleaseVariable(channel));
-  EXPECT_FALSE(array->VariableNotify(array->GetOutputReference(), otBIGNUMBER));
   EXPECT_TRUE(array->VariableNotify(array->GetOutputReference(), otTEXT));
 
   // A string Y is refused by a graph; a text output takes it.
@@ -163,14 +174,10 @@ TEST_F(PlotScriptTest, TheRecordByteByByteAndReadBack) {
   TDataArray* arr = Array(B1, "arr", eatFLOAT, 2);
   // Counter flag, output, Y with its kind, X (none), the channel, then the base part;
   // identifiers in the order the writer first meets the objects, from 100.
-  TPlotScript* counted = Plot(g, i, true, 1);
-  const TBytes countedRecord =
-      Cat({True, I32(100), False, I32(101), False, False, I32(1), I32(102), False});
-  EXPECT_EQ(Written({counted}), countedRecord);
-  TPlotScript* xy = PlotXY(g, i, j, 2);
-  const TBytes xyRecord = Cat(
-      {False, I32(100), False, I32(101), True, False, I32(102), False, I32(2), I32(103), False});
-  EXPECT_EQ(Written({xy}), xyRecord);
+  EXPECT_EQ(Written({Plot(g, i, true, 1)}),
+            Cat({True, I32(100), False, I32(101), False, False, I32(1), I32(102), False}));
+  EXPECT_EQ(Written({PlotXY(g, i, j, 2)}), Cat({False, I32(100), False, I32(101), True, False,
+                                                I32(102), False, I32(2), I32(103), False}));
   TPlotScript* array = PlotArray(g, arr);
   array->GetPlotIndex()->SetVariable(c);
   const TBytes arrayRecord = Cat({False, I32(100), True, I32(101), False, False,  // entire
@@ -229,10 +236,6 @@ TEST_F(PlotScriptTest, DamagedRecordsAndChecksAfterReading) {
     if (binding.x) waiting[2]->ResolveLoadedLink(i, 102);
     EXPECT_EQ(CheckError(back), binding.error);
   }
-  // Through the block's factory: a record whose output is missing.
-  const TBytes yOnly = Cat({head, False, False, I32(0), I32(102), False});
-  EXPECT_EQ(ReadingError(yOnly, {TScript::PLOT}, i, 101), out);
-
   // A channel variable that found no variable would stop the program at the first plot.
   TPlotScript* channel = ReadOne<TPlotScript>(Cat({head, False, True, I32(102), I32(103), False}),
                                               &waiting);

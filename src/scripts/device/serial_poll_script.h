@@ -1,0 +1,59 @@
+// The Serial Poll command: serial-polls a GPIB device and stores its status byte, 0 to
+// 255, in a single integer variable.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "scripts/device/device_attribute_script.h"
+
+class TDataSingle;
+class TVariableDataSingle;
+
+class TSerialPollScript : public TDeviceAttributeScript {
+public:
+  // No device, no variable.
+  TSerialPollScript(TBlock* block, TTreeNode* node);
+  // Releases the variable reference, then leaves the device.
+  ~TSerialPollScript() override;
+
+  // The Serial Poll dialog comes with the command dialogs.
+  int Edit() override { return 0; }
+  // Polls and stores the status byte. EExperimentError when the device is not on GPIB,
+  // and the poll's failures.
+  TScript* Execute() override;
+  // "Serial polling: <device>", the poll's own lines, then the store.
+  TScript* ExecuteTrace(std::vector<std::string>& trace) override;
+  bool CanMakeCopyScript() override { return true; }
+  // Links the next command; a device that is no longer on GPIB refuses the run after its
+  // message.
+  bool SetNextScript() override;
+  // The variable reference's record, then the base record. A block export takes the
+  // variable along.
+  void Save(TWriteFile& writer) override;
+  void Load(TReadFile& reader) override;
+  // EReadError when the variable is missing (checked first) or without a device.
+  void CheckAfterRead() override;
+  // "status=Serial Poll: DMM"; the parts of a missing variable or device are left out.
+  std::string GetText() override;
+  int GetScriptType() const override { return SERIALPOLL; }
+  TData* GetStoredData() override;
+  // Only an integer can take the status byte; once the variable is no longer one, the
+  // command goes with it.
+  bool VariableNotify(TVariable* reference, int type) override;
+  bool CanReleaseVariable(TVariable* reference) override;
+  bool IsStoredVariable(TVariable* reference) override;
+
+  // Binds the variable (required), then the device (required).
+  void SetUpSerialPoll(TDevice* device, TDataSingle* variable);
+
+  TVariableDataSingle* GetVariable() const { return AVariable.get(); }
+
+private:
+  // Polls through the device's GPIB communication and stores the byte.
+  template <typename Poll>
+  void PollAndStore(Poll poll);
+
+  std::unique_ptr<TVariableDataSingle> AVariable;
+};
