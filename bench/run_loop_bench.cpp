@@ -36,7 +36,7 @@ public:
     LastMessage = text;
   }
   TMessageButton Ask(const std::string&, const std::string&, TMessageKind,
-                     TMessageButtons) override {
+                     TMessageButtons, TMessageButton) override {
     return mbOK;
   }
   void RunInMainThread(const std::function<void()>& fn) override { fn(); }

@@ -51,7 +51,11 @@ TCECGPIB::~TCECGPIB() {
   }
 }
 
-void TCECGPIB::SelectBoard() { TCecLibrary::Instance().SelectBoard(ABoardAddress); }
+std::unique_lock<std::recursive_mutex> TCECGPIB::SelectBoard() {
+  auto bus = TCecLibrary::Instance().LockBus();
+  TCecLibrary::Instance().SelectBoard(ABoardAddress);
+  return bus;
+}
 
 void TCECGPIB::Initialise() {
   auto& library = TCecLibrary::Instance();
@@ -108,7 +112,7 @@ void TCECGPIB::Send(const char* buffer, int length, bool addTerminators) {
 void TCECGPIB::SendTrace(const char* buffer, int /*length*/, bool /*addTerminators*/,
                          TTraceLines& trace) {
   QORV_ASSERT(buffer);
-  SelectBoard();
+  const auto bus = SelectBoard();
   Prepare();
   trace.push_back("transmit(" + std::string(buffer) + ")");
   Transmit(buffer);
@@ -124,7 +128,7 @@ void TCECGPIB::SendBinary(const char* buffer, int length) {
 
 void TCECGPIB::SendBinaryTrace(const char* buffer, int length, TTraceLines& trace) {
   QORV_ASSERT(buffer);
-  SelectBoard();
+  const auto bus = SelectBoard();
   Prepare();
   Transmit("UNT UNL MTA LISTEN " + std::to_string(ADeviceAddress));
   if (Status == stSuccess)
@@ -150,7 +154,7 @@ bool TCECGPIB::Receive(char* buffer, int maxBytes, int& bytesRead,
 bool TCECGPIB::Read(char* buffer, int maxBytes, int /*terminator*/, int& bytesRead) {
   QORV_ASSERT(buffer);
   QORV_ASSERT(maxBytes >= 0);
-  SelectBoard();
+  const auto bus = SelectBoard();
   if (maxBytes > MaxReadSize)
     throw EExperimentError(std::to_string(maxBytes) + " bytes exceeds 64K limit");
   Prepare();
@@ -167,7 +171,7 @@ bool TCECGPIB::ReadTrace(char* buffer, int maxBytes, int /*terminator*/, int& by
                          TTraceLines& trace) {
   QORV_ASSERT(buffer);
   QORV_ASSERT(maxBytes >= 0);
-  SelectBoard();
+  const auto bus = SelectBoard();
   if (!CheckReadSize(maxBytes))
     throw EExperimentError(std::to_string(maxBytes) + " exceeds 64K limit");
   Prepare();
@@ -181,7 +185,7 @@ bool TCECGPIB::ReadTrace(char* buffer, int maxBytes, int /*terminator*/, int& by
 }
 
 int TCECGPIB::Poll() {
-  SelectBoard();
+  const auto bus = SelectBoard();
   Prepare();
   unsigned char pollByte = 0;
   TCecLibrary::Instance().SerialPoll(ADeviceAddress, pollByte, Status);
@@ -208,14 +212,14 @@ std::unique_ptr<char[]> TCECGPIB::BusCommandString(int flags, int& length) {
 void TCECGPIB::Close() {
   if (!Initialised) return;
   Initialised = false;
-  SelectBoard();
+  const auto bus = SelectBoard();
   Transmit(ClearBusText);
 }
 
 void TCECGPIB::SetTimeOut(std::int64_t microseconds) {
   ATimeOut = MicrosecondsToMilliseconds(microseconds);
   // The board is selected first, so the time-out reaches this device's board.
-  SelectBoard();
+  const auto bus = SelectBoard();
   if (Initialised)
     TCecLibrary::Instance().SetTimeOut(ABoardAddress, ATimeOut);
   else

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "communication/communication.h"
@@ -60,7 +61,8 @@ public:
   static constexpr int MaxReadSize = 65535;
 
 private:
-  void SelectBoard();
+  // Selects the board, holding the bus for this device's exchange while the answer lives.
+  [[nodiscard]] std::unique_lock<std::recursive_mutex> SelectBoard();
   // After SelectBoard: initialises the board when needed and gives it this device's
   // time-out and END characters where they differ from the board's current ones.
   void Prepare();

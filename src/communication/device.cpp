@@ -119,7 +119,9 @@ bool TDevice::LoadDeviceFile(const std::string& fileName, TDevicePlacer& placer)
 
 void TDevice::SaveDeviceRecord(TWriteFile& writer) const {
   QORV_ASSERT(Pcoredevice!=0);
-  QORV_ASSERT(Pcommunication!=0);
+  // A device whose file failed to load part-way has none until its caller removes it;
+  // the save fails with a message rather than ending the program.
+  if (!Pcommunication) throw EFileError("The device " + GetName() + " has no communication.");
   Pcoredevice->Save(writer);
   writer.WriteInteger(Pcommunication->GetType());
   Pcommunication->Save(writer);

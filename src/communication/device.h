@@ -62,7 +62,8 @@ public:
   bool SaveDeviceFile(const std::string& fileName);
   // Reads the device file into the device and places it. An error is shown with its
   // message and answers false, the device keeping what it had read; otherwise the
-  // placement's answer. The reader is closed in every case.
+  // placement's answer. The reader is closed in every case. A device that answers false
+  // is removed by its caller.
   bool LoadDeviceFile(const std::string& fileName, TDevicePlacer& placer);
 
   // The device record: the core device record, the communication's kind and settings.

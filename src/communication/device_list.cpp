@@ -21,8 +21,10 @@ const char* const QuestionCaption = "Qorv message";
 
 void ShowError(const std::string& text) { UiPort().ShowMessage(text, "", TMessageKind::Error); }
 
-bool AskYes(const std::string& question) {
-  return UiPort().Ask(question, QuestionCaption, TMessageKind::Warning, mbYes | mbNo) == mbYes;
+// Yes or No, with the button Enter presses.
+bool AskYes(const std::string& question, TMessageButton defaultButton) {
+  return UiPort().Ask(question, QuestionCaption, TMessageKind::Warning, mbYes | mbNo,
+                      defaultButton) == mbYes;
 }
 
 }  // namespace
@@ -42,6 +44,7 @@ void TDeviceList::RemoveDevice(TDevice* device) {
   const auto found = std::find_if(Devices.begin(), Devices.end(),
                                   [device](const auto& listed) { return listed.get() == device; });
   QORV_ASSERT_AS(found!=Devices.end(), "device->DeviceItem!=0");
+  if (Reading) ForgetReadScripts(device, *Reading);
   std::unique_ptr<TDevice> gone = std::move(*found);
   Devices.erase(found);
   gone.reset();  // with the commands that use it
@@ -75,7 +78,7 @@ bool TDeviceList::LoadDeviceConfiguration(const std::string& fileName) {
       device->LoadDeviceRecord(reader);
       TDevice* placed = device;
       device = nullptr;
-      Place(placed, nullptr);
+      Place(placed);
     }
   } catch (const std::exception& failure) {
     if (device) RemoveDevice(device);
@@ -113,22 +116,27 @@ void TDeviceList::LoadDevices(TReadFile& reader) {
   if (reader.BytesLeft() == 0) return;  // no device section: the count reads as -1
   std::int32_t count;
   reader.ReadInteger(count);
-  for (std::int32_t i = 0; i < count; ++i) {
-    TDevice* device = NewDevice();
-    try {
-      device->LoadDevice(reader);
-    } catch (...) {
-      ForgetReadScripts(device, reader);
-      RemoveDevice(device);
-      throw;
+  Reading = &reader;
+  try {
+    for (std::int32_t i = 0; i < count; ++i) {
+      TDevice* device = NewDevice();
+      try {
+        device->LoadDevice(reader);
+      } catch (...) {
+        RemoveDevice(device);
+        throw;
+      }
+      Place(device);
     }
-    Place(device, &reader);
+  } catch (...) {
+    Reading = nullptr;
+    throw;
   }
+  Reading = nullptr;
 }
 
-bool TDeviceList::Place(TDevice* device, TReadFile* reader) {
+bool TDeviceList::Place(TDevice* device) {
   if (!GetPlacer().PlaceDevice(*device)) {
-    if (reader) ForgetReadScripts(device, *reader);
     RemoveDevice(device);
     return false;
   }
@@ -156,7 +164,7 @@ bool TDeviceList::DeleteDevice(TDevice* device) {
     question += device->GetName() + " has scripts that are using it." +
                 "  Those scripts will be deleted with the device.\r";
   question += "Press Yes to delete.";
-  if (!AskYes(question)) return false;
+  if (!AskYes(question, mbNo)) return false;
   RemoveDevice(device);
   return true;
 }
@@ -168,7 +176,8 @@ void TDeviceList::ReplaceDevice(TDevice* device, std::vector<TDeviceAttributeScr
       device->HasScripts() &&
       AskYes(device->GetName() + " has scripts that are using it." +
              "  Do you want these scripts transfered to the replacing device.\r" +
-             "Press Yes to transfer the scripts.");
+             "Press Yes to transfer the scripts.",
+             mbYes);
   device->Detach(transfer, list);
   RemoveDevice(device);
 }
@@ -176,7 +185,8 @@ void TDeviceList::ReplaceDevice(TDevice* device, std::vector<TDeviceAttributeScr
 bool TDeviceList::ClearDevices(bool ask) {
   if (ask && !AskYes(std::string("This will clear all devices in the experiment.\r") +
                      "Any scripts that are using these devices will be deleted as well." +
-                     "Press Yes to delete."))
+                     "Press Yes to delete.",
+                     mbNo))
     return false;
   while (!Devices.empty()) RemoveDevice(Devices.back().get());
   QORV_ASSERT(IsEmpty());

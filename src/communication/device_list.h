@@ -75,9 +75,8 @@ public:
   TDevicePlacer& GetPlacer() const { return *Pplacer; }
 
 private:
-  // Places the device read; one not placed goes, its commands taken out of the reader's
-  // list first when a reader is given.
-  bool Place(TDevice* device, TReadFile* reader);
+  // Places the device read; one not placed goes.
+  bool Place(TDevice* device);
   // Takes the device's commands out of the reader's list of commands read.
   static void ForgetReadScripts(TDevice* device, TReadFile& reader);
 
@@ -86,4 +85,8 @@ private:
   TExperiment* Pexperiment;
   TDefaultDevicePlacer DefaultPlacer;
   TDevicePlacer* Pplacer = &DefaultPlacer;
+  // The reader of the devices section being read: any device deleted meanwhile (one not
+  // placed, or one a placement overwrites) takes its commands out of its list first, so
+  // that no later identifier reaches a deleted command.
+  TReadFile* Reading = nullptr;
 };

@@ -32,8 +32,6 @@ void CheckWrite(int ibsta, int iberr, TTraceLines& trace, const char* errorText)
 
 }  // namespace
 
-const std::array<std::int32_t, TNATGPIB::MaxTimeOutCode + 1> TNATGPIB::TimeOutMilliseconds = {
-    0, 0, 0, 0, 0, 1, 3, 10, 30, 100, 300, 1000, 3000, 10000, 30000, 100000, 300000, 1000000};
 
 TNATGPIB::TNATGPIB() : TGPIB(NAT_GPIB, -1, -1) { ATimeOut = DefaultTimeOutCode; }
 

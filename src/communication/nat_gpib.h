@@ -14,9 +14,6 @@ public:
   static constexpr int MaxTimeOutCode = 17;
   // 1 s.
   static constexpr int DefaultTimeOutCode = 11;
-  // Milliseconds of each time-out code (codes 0 to 4 give 0); other classes take over an
-  // NI time-out through it.
-  static const std::array<std::int32_t, MaxTimeOutCode + 1> TimeOutMilliseconds;
 
   // Code 11, closed, both addresses unset (a device record's Load sets them).
   TNATGPIB();

@@ -177,7 +177,9 @@ std::string TReadDataArray::Describe() {
 
 void TReadDataArray::SetFromResponse(const TReadResponse& response) {
   TReadData::SetFromResponse(response);
-  if (AReadType == rtASCII) PDelimiter = response.GetDelimiter();
+  // A one-point response may have no delimiter; an array cut at none cannot be read.
+  if (AReadType == rtASCII && !response.GetDelimiter().empty())
+    PDelimiter = response.GetDelimiter();
   if (response.GetNumberOfPointsFromData()) {
     QORV_ASSERT(response.GetDataNumPoints()!=0);
     auto reference = std::make_unique<TVariableDataSingle>(Powner->GetReadScript());

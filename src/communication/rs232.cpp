@@ -63,14 +63,23 @@ TRS232::TRS232(const TCommunication* other, int portIndex)
 TRS232::~TRS232() { Close(); }
 
 void TRS232::Open() {
+  // A port that is not there, or that the system refuses, is not connected.
   const std::string path = SerialPortPath(PortIndex);
-  if (path.empty()) throw EExperimentError(GetName() + " could not be opened: no such port");
   try {
+    if (path.empty()) throw ESerialError("no such port");
     Port = std::make_unique<TSerialPort>(path);
-  } catch (const ESerialError& error) {
-    throw EExperimentError(GetName() + " could not be opened: " + path + ": " + error.what());
+  } catch (const ESerialError&) {
+    NotConnected(true);
   }
   ConfigurePort(true);
+}
+
+void TRS232::NotConnected(bool throwOnFailure) {
+  // The worker may be the caller: the message goes through the main thread.
+  UiPort().RunInMainThread(
+      [&] { UiPort().ShowMessage(NotConnectedText, "", TMessageKind::Error); });
+  Close();
+  if (throwOnFailure) throw EExperimentError(NotInitializedText);
 }
 
 void TRS232::EnsureOpen() {
@@ -85,11 +94,7 @@ void TRS232::ConfigurePort(bool throwOnFailure) {
     Port->SetLine(RS232Param.BaudRate, RS232Param.StopBits, ParityOf(RS232Param.ParityIndex));
     Port->SetFlow(FlowOf(RS232Param.InputHandshakeIndex, RS232Param.OutputHandshakeIndex));
   } catch (const ESerialError&) {
-    // The worker may be the caller: the message goes through the main thread.
-    UiPort().RunInMainThread(
-        [&] { UiPort().ShowMessage(NotConnectedText, "", TMessageKind::Error); });
-    Close();
-    if (throwOnFailure) throw EExperimentError(NotInitializedText);
+    NotConnected(throwOnFailure);
   }
 }
 

@@ -90,6 +90,9 @@ public:
 private:
   void Open();
   void EnsureOpen();
+  // A port that cannot be opened or configured: "COM port not connected." shown, the port
+  // closed, and with the flag EExperimentError "COM port not initialized".
+  void NotConnected(bool throwOnFailure);
   int WriteBytes(const char* buffer, int length);
   int ReadBytes(char* buffer, int maxBytes, int terminator);
 

@@ -10,7 +10,9 @@
 #include "model/text.h"
 #include "model/ui_port.h"
 #include "model/write_file.h"
+#include "outputs/exp_file.h"
 #include "outputs/exp_file_lists.h"
+#include "outputs/output.h"
 #include "outputs/output_list.h"
 #include "scripts/flow/blank_script.h"
 #include "shell/draw_block.h"
@@ -213,7 +215,16 @@ TBlock* TExperiment::PreRunCheck() {
 TBlock* TExperiment::CheckBlocks() {
   QORV_ASSERT(Psingleexpfilelist!=0);
   QORV_ASSERT(Pmultiexpfilelist!=0);
-  if (!Psingleexpfilelist->RunCheck() || !Pmultiexpfilelist->RunCheck()) return nullptr;
+  bool filesReady = false;
+  try {
+    filesReady = Psingleexpfilelist->RunCheck() && Pmultiexpfilelist->RunCheck();
+  } catch (const EFileError& failure) {
+    // A numbered file found no unused number: "No file" after the user's No, or its
+    // numbers are used up.
+    UiPort().ShowMessage(failure.what(), "", TMessageKind::Information);
+    return nullptr;
+  }
+  if (!filesReady) return nullptr;
   const std::vector<TBlock*> blocks = Blocks();
   TBlock* startblock = nullptr;
   for (TBlock* block : blocks) {
@@ -249,11 +260,16 @@ void TExperiment::ResetOutputsAndFiles() {
   QORV_ASSERT(Poutputlist!=0);
   QORV_ASSERT(Psingleexpfilelist!=0);
   QORV_ASSERT(Pmultiexpfilelist!=0);
-  // Data files close first, so that an output failing its end of run never leaves
-  // lines unwritten.
+  // An output failing its end of run must not leave a data file open with its lines.
+  try {
+    Poutputlist->EndRun();
+  } catch (...) {
+    Psingleexpfilelist->EndRun();
+    Pmultiexpfilelist->EndRun();
+    throw;
+  }
   Psingleexpfilelist->EndRun();
   Pmultiexpfilelist->EndRun();
-  Poutputlist->EndRun();
 }
 
 void TExperiment::Save(TWriteFile& writer) {
@@ -326,6 +342,7 @@ TBlock* TExperiment::LoadBlock(TReadFile& reader, TDrawBlock*& box) {
   QORV_ASSERT_AS(box != nullptr, "file!=0&&drawblock!=0");
   auto* block = new TBlock(this, ExperimentTree.Add(nullptr, "No Title"), box);
   box = nullptr;  // the block owns it now
+  const TAttributeMark mark = MarkAttributes();
   try {
     block->LoadBlock(reader);
     Poutputlist->LoadBlock(reader);
@@ -335,10 +352,25 @@ TBlock* TExperiment::LoadBlock(TReadFile& reader, TDrawBlock*& box) {
     Pmultiexpfilelist->LoadBlock(reader);
   } catch (...) {
     delete block;  // with its box and what was read into it
+    RemoveAttributesAfter(mark);
     throw;
   }
   block->RefreshTexts(false);
   return block;
+}
+
+TExperiment::TAttributeMark TExperiment::MarkAttributes() const {
+  return {Poutputlist->GetCount(), Psingleexpfilelist->GetCount(), Pmultiexpfilelist->GetCount()};
+}
+
+void TExperiment::RemoveAttributesAfter(const TAttributeMark& mark) {
+  while (Poutputlist->GetCount() > mark.Outputs)
+    delete Poutputlist->GetOutput(Poutputlist->GetCount() - 1);  // deletes its node
+  const auto trim = [](TExpFileList& list, int count) {
+    while (list.GetCount() > count) delete list.GetFiles().back();
+  };
+  trim(*Psingleexpfilelist, mark.SingleFiles);
+  trim(*Pmultiexpfilelist, mark.MultipleFiles);
 }
 
 void TExperiment::CheckAfterRead() {

@@ -103,11 +103,14 @@ public:
   // the blank line back where it stood.
   TBlock* PreRunCheck();
   // The check before a run; when it accepts, sets the running mark and answers the
-  // start block, which the worker thread runs from.
+  // start block, which the worker thread runs from. A data file that cannot find its
+  // number (the search answered No, or the numbers are used up) shows why and refuses.
   TBlock* Run();
   // The end of a run: clears the running mark and selects the first block.
   void SelectFirstBlock();
-  // After the worker has ended: the end-of-run steps of the outputs and the data files.
+  // After the worker has ended: the end-of-run steps of the outputs, then of the single
+  // and the multiple data files. The data files close also when an output's step fails;
+  // that failure is passed on afterwards.
   void ResetOutputsAndFiles();
 
   // The experiment body of experiment files. The title becomes the file's name; the
@@ -121,8 +124,20 @@ public:
   // The body of block files: the block and what its commands use. The writer exports.
   void SaveBlock(TWriteFile& writer, TBlock* block);
   // Reads a block file's body into a new block that takes the box over (box becomes
-  // none). On failure the new block is deleted with the box and the error passed on.
+  // none). On failure the new block is deleted with the box, the outputs and data files
+  // read are removed and the error passed on.
   TBlock* LoadBlock(TReadFile& reader, TDrawBlock*& box);
+  // How many outputs, single files and multiple files the experiment has: taken before
+  // a block import, so that a failed one can remove what it added.
+  struct TAttributeMark {
+    int Outputs = 0;
+    int SingleFiles = 0;
+    int MultipleFiles = 0;
+  };
+  TAttributeMark MarkAttributes() const;
+  // Deletes the outputs and data files added after the mark (they stand at the ends of
+  // their lists). Their commands must be gone: delete the imported block first.
+  void RemoveAttributesAfter(const TAttributeMark& mark);
   // After a whole file is read: every command resolves the identifiers it read.
   void CheckAfterRead();
   // The experiment listing: the parts the options choose, in their order.

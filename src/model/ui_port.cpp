@@ -12,7 +12,7 @@ public:
     std::fprintf(stderr, "%s%s%s\n", caption.c_str(), caption.empty() ? "" : ": ", text.c_str());
   }
   TMessageButton Ask(const std::string& text, const std::string& caption, TMessageKind kind,
-                     TMessageButtons buttons) override {
+                     TMessageButtons buttons, TMessageButton = mbNone) override {
     ShowMessage(text, caption, kind);
     for (unsigned bit = 1; bit != 0 && bit <= mbIgnore; bit <<= 1)
       if (buttons & bit) return static_cast<TMessageButton>(bit);

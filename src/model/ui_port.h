@@ -37,9 +37,11 @@ public:
   virtual void ShowMessage(const std::string& text, const std::string& caption,
                            TMessageKind kind) = 0;
 
-  // A question with the given buttons; answers the button pressed.
+  // A question with the given buttons; answers the button pressed. The default button
+  // (the one Enter presses) is the given one, or with mbNone the first of OK, Yes, Retry.
   virtual TMessageButton Ask(const std::string& text, const std::string& caption,
-                             TMessageKind kind, TMessageButtons buttons) = 0;
+                             TMessageKind kind, TMessageButtons buttons,
+                             TMessageButton defaultButton = mbNone) = 0;
 
   // Runs fn on the main thread and waits for it. Called on the main thread it runs fn
   // directly. An exception thrown by fn is thrown again to the caller.

@@ -308,14 +308,20 @@ void TVariableDataArray::SetValueNumber(std::int32_t raw) {
   ADataArray->GetValueArray().SetElementNumber(raw, index);
 }
 
+// Reading an element of an array without storage makes the storage: the readers lock
+// like the writers, as the main thread may be showing the array meanwhile.
 std::string TVariableDataArray::GetValueString() {
   QORV_ASSERT(ADataArray!=0);
-  return ADataArray->GetValueArray().GetElementText(ElementIndex());
+  const std::int32_t index = ElementIndex();
+  const auto lock = ADataArray->LockValues();
+  return ADataArray->GetValueArray().GetElementText(index);
 }
 
 std::string TVariableDataArray::GetValueFormatted(int notation, int decimals) {
   QORV_ASSERT(ADataArray!=0);
-  return ADataArray->GetValueArray().GetElementTextFormatted(notation, decimals, ElementIndex());
+  const std::int32_t index = ElementIndex();
+  const auto lock = ADataArray->LockValues();
+  return ADataArray->GetValueArray().GetElementTextFormatted(notation, decimals, index);
 }
 
 // The array's kind is the variable's type: a retype drops the array first.

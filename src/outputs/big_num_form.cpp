@@ -54,10 +54,11 @@ void TBigNumForm::ClearOutput() {
 
 void TBigNumForm::WriteRecord(TWriteFile& writer, bool withData) {
   writer.WriteString(Name);
-  const std::string shown = DataLabel.Text;
-  if (!withData) DataLabel.Text.clear();
-  writer.WriteComponent(&DataLabel);
-  DataLabel.Text = shown;
+  // Experiment and block files keep the label without its caption; the label shown stays
+  // as it is, also when the write fails.
+  TTextComponent label = DataLabel;
+  if (!withData) label.Text.clear();
+  writer.WriteComponent(&label);
   if (!withData) {
     writer.WriteBool(Logging);
     if (Logging) {

@@ -127,7 +127,14 @@ void TExpFileList::Load(TReadFile& reader) {
   const std::int32_t count = reader.ReadCount(MinRecordBytes());
   for (std::int32_t i = 0; i < count; ++i) {
     TExperimentFile* file = NewForLoad(NewNode(""));
-    if (!file->Load(reader)) delete file;  // the list's file of that name took its users
+    bool keep = false;
+    try {
+      keep = file->Load(reader);
+    } catch (...) {
+      delete file;  // half read
+      throw;
+    }
+    if (!keep) delete file;  // the list's file of that name took its users
   }
   if (count > 0) AExpAttNode->SetExpanded(true);
 }

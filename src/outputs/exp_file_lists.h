@@ -34,7 +34,8 @@ public:
   void Save(TWriteFile& writer) const;
   // Reads the section, only from files of version 1.5 on (older ones have none). A
   // record that names a file the list already has is dropped, its users going to the
-  // listed file. EReadError for a damaged section.
+  // listed file. EReadError for a damaged section, the file being read deleted (those
+  // read before it stay).
   void Load(TReadFile& reader);
   // The section of block files: the files that the exported references use, each once.
   void SaveBlock(TWriteFile& writer, TBlock* block) const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/assertion.h"
+#include "model/errors.h"
 #include "model/experiment_running.h"
 #include "model/number_text.h"
 #include "model/read_file.h"
@@ -220,6 +221,8 @@ void TGraphForm::ReadRecord(TReadFile& reader, bool withData) {
       std::int32_t series, points;
       reader.ReadInteger(series);
       reader.ReadInteger(points);
+      // A negative number of newest points cannot be shown.
+      if (points < 0) throw EReadError(OutputReadError);
       if (series >= 0 && series < SeriesCount()) {
         scroll.Series = series;
         scroll.Points = points;
@@ -240,7 +243,7 @@ void TGraphForm::AddPlotPoint(std::int32_t s, double x, double y) {
   const std::int32_t i = series.Count() - 1;
   if (i - scroll->Start <= scroll->Points) return;
   Bottom.Automatic = false;
-  scroll->Start = i - scroll->Points / 2;
+  scroll->Start = std::clamp(i - scroll->Points / 2, 0, i);
   const double minimum = series.X[static_cast<std::size_t>(scroll->Start)];
   Bottom.Minimum = minimum;
   Bottom.Maximum = minimum + 2 * (series.X[static_cast<std::size_t>(i)] - minimum);

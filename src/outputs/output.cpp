@@ -216,7 +216,9 @@ void TOutput::Read(TReadFile& reader) {
   form->Read(reader);
   for (TVariable* user : GetUsers()) JoinPlotList(user);
   if (reader.GetVersionNumber() < qvV1_4) {
-    // Older files keep no channels: each Plot command takes its place in the list.
+    // Older files keep no channels: each Plot command takes its place in the list, which
+    // must be one of the channels an output can have.
+    if (PlotList.size() > static_cast<std::size_t>(MaxChannels)) throw EReadError(OutputReadError);
     for (std::size_t i = 0; i < PlotList.size(); ++i)
       PlotList[i]->GetPlotIndex()->SetIndex(static_cast<std::int32_t>(i));
     NumberOfChannels =

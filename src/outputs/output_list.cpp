@@ -12,6 +12,7 @@
 #include "model/write_file.h"
 #include "outputs/output.h"
 #include "outputs/output_form.h"
+#include "scripts/outputs/clear_output_script.h"
 #include "scripts/outputs/plot_script.h"
 
 namespace {
@@ -83,29 +84,39 @@ void TOutputList::Load(TReadFile& reader) {
   for (std::int32_t i = 0; i < count; ++i) {
     auto* output = new TOutput("output", AExpAttNode->GetTree()->AddChild(AExpAttNode, "output"),
                                TOutput::TForReading{});
-    output->Read(reader);
+    try {
+      output->Read(reader);
+    } catch (...) {
+      delete output;  // half read, it could never make its window
+      throw;
+    }
   }
   if (count > 0) AExpAttNode->SetExpanded(true);
 }
 
 void TOutputList::SaveBlock(TWriteFile& writer, TBlock*) const {
   QORV_ASSERT(writer.IsBlockExport());
-  std::vector<TScript*> pending;
-  for (TScript* script : writer.GetBlockScriptList())
-    if (script->GetScriptType() == TScript::PLOT) pending.push_back(script);
+  // The outputs that the exported Plot and Clear Output commands write to or clear.
+  std::vector<TOutput*> used;
+  for (TScript* script : writer.GetBlockScriptList()) {
+    TOutput* output = nullptr;
+    if (script->GetScriptType() == TScript::PLOT)
+      output = static_cast<TPlotScript*>(script)->GetOutput();
+    else if (script->GetScriptType() == TScript::CLEARPLOT)
+      output = static_cast<TClearPlotScript*>(script)->GetOutput();
+    else
+      continue;
+    QORV_ASSERT(output!=0);
+    used.push_back(output);
+  }
   std::vector<TOutput*> taken;
   for (TOutput* output : GetOutputs()) {
-    if (pending.empty()) break;
-    bool uses = false;
-    for (TPlotScript* command : output->GetPlotList()) {
-      const auto found = std::find(pending.begin(), pending.end(), static_cast<TScript*>(command));
-      if (found == pending.end()) continue;
-      pending.erase(found);
-      uses = true;
-    }
-    if (uses) taken.push_back(output);
+    const auto last = std::remove(used.begin(), used.end(), output);
+    if (last == used.end()) continue;
+    used.erase(last, used.end());
+    taken.push_back(output);
   }
-  QORV_ASSERT(pending.empty());
+  QORV_ASSERT(used.empty());  // every output used is one of this list
   writer.WriteInteger(static_cast<std::int32_t>(taken.size()));
   for (TOutput* output : taken) output->Write(writer);
 }

@@ -35,9 +35,11 @@ public:
 
   // The section of experiment files: the int32 count, then the outputs.
   void Save(TWriteFile& writer) const;
-  // Reads the section; EReadError for a damaged one.
+  // Reads the section; EReadError for a damaged one, the output being read deleted
+  // (those read before it stay).
   void Load(TReadFile& reader);
-  // The section of block files: the outputs that the exported Plot commands use.
+  // The section of block files: the outputs that the exported Plot and Clear Output
+  // commands use, each once, in list order.
   void SaveBlock(TWriteFile& writer, TBlock* block) const;
   void LoadBlock(TReadFile& reader) { Load(reader); }
   // Every output window's end of run (windows made when missing).

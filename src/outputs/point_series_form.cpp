@@ -1,9 +1,13 @@
 #include "outputs/point_series_form.h"
 
 #include "model/assertion.h"
+#include "model/attribute_type.h"
+#include "model/data.h"
+#include "model/errors.h"
 #include "model/number_text.h"
 #include "model/read_file.h"
 #include "model/value_array.h"
+#include "model/variable_data.h"
 #include "model/write_file.h"
 #include "outputs/graph_form.h"
 #include "outputs/plot_index.h"
@@ -99,8 +103,15 @@ void TPointSeriesForm<TSet>::PlotPoint(TPlotScript* plot, std::vector<std::strin
 template <class TSet>
 void TPointSeriesForm<TSet>::PlotElements(TPlotScript* plot, TVariableData* array,
                                           std::vector<std::string>* trace) {
-  Cleared = false;
   const std::int32_t s = Channel(plot);
+  // A text array may reach here after a kind change or from a file: a run error, as
+  // nothing of it can be a point.
+  TData* data = array->GetData();
+  QORV_ASSERT(data!=0);
+  if (data->GetDataType() == eatSTRING)
+    throw EExperimentError("The array " + data->GetDataName() +
+                           " holds text and cannot be plotted.");
+  Cleared = false;
   TValueArray* elements = ArrayValues(array);
   if (!elements) return;
   auto* values = dynamic_cast<TValueNumberArray*>(elements);

@@ -52,7 +52,9 @@ protected:
   // The point (x, y) or (counter, y) goes to the channel's series; with a trace, the
   // value text.
   void PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) override;
-  // Each element as the point (index, value); with a trace, "index, value text".
+  // Each element as the point (index, value); with a trace, "index, value text". A text
+  // array: EExperimentError "The array " + name + " holds text and cannot be plotted.",
+  // nothing plotted.
   void PlotElements(TPlotScript* plot, TVariableData* array,
                     std::vector<std::string>* trace) override;
   // Adds a plotted point to a series.

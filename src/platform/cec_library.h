@@ -48,6 +48,13 @@ public:
   int SendBytes(const char* buffer, int length, int eoi, int& status);
   int Transmit(const char* text, int maxBytes, int& status);
 
+  // Selecting a board is the library's own state: a device's exchange, from its
+  // selection to its last call, holds this lock so that the worker and the main thread
+  // (the console, a reset) never interleave on the bus.
+  std::unique_lock<std::recursive_mutex> LockBus() {
+    return std::unique_lock<std::recursive_mutex>(BusLock);
+  }
+
   // What the board was last given; empty when not known (never given, or initialised
   // since).
   std::optional<std::pair<int, int>> BoardEndChars(int board);
@@ -70,6 +77,7 @@ private:
   };
 
   std::mutex Lock;
+  std::recursive_mutex BusLock;
   TSharedLibrary Library;
   std::unordered_map<int, TBoardState> Boards;
 };

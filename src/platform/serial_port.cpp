@@ -225,11 +225,12 @@ bool TSerialPort::DrainReceive(int limitMs, int quietMs) {
 }
 
 std::size_t TSerialPort::Write(const void* data, std::size_t length, int timeoutMs) {
-  std::int64_t limitMs = timeoutMs;
-  if (limitMs <= 0) {
-    const int baud = std::max(GetBaudRate(), 50);
-    limitMs = static_cast<std::int64_t>(length) * 12 * 2 * 1000 / baud + 1000;
-  }
+  // The time-out bounds how long the line may hold the bytes off; their own time on the
+  // line (12 bit times a byte, twice over for slack) comes on top, so that a long command
+  // at a slow rate is never cut short.
+  const int baud = std::max(GetBaudRate(), 50);
+  const std::int64_t lineMs = static_cast<std::int64_t>(length) * 12 * 2 * 1000 / baud;
+  const std::int64_t limitMs = (timeoutMs > 0 ? timeoutMs : 1000) + lineMs;
   const auto deadline = TClock::now() + std::chrono::milliseconds(limitMs);
   const auto* bytes = static_cast<const char*>(data);
   std::size_t written = 0;

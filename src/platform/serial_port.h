@@ -62,10 +62,10 @@ public:
   // have passed; answers true when it ended quiet.
   bool DrainReceive(int limitMs = 1000, int quietMs = 10);
 
-  // Writes the bytes and waits until the driver has sent them, within timeoutMs (0: a
-  // bound from the line rate, the length and one spare second, so a held-off line cannot
-  // block for ever). Answers the bytes that left the port: less than length when time
-  // ran out. ESerialError when the device fails.
+  // Writes the bytes and waits until the driver has sent them: within timeoutMs (0: one
+  // second) plus the bytes' own time on the line at its rate, so a held-off line cannot
+  // block for ever and a slow rate never cuts a command short. Answers the bytes that
+  // left the port: less than length when time ran out. ESerialError when the device fails.
   std::size_t Write(const void* data, std::size_t length, int timeoutMs);
 
   // Reads up to maxBytes, ending after the terminator byte (a terminator outside 1..255

@@ -140,6 +140,7 @@ TBlock* OpenBlockFile(const std::string& path, TExperiment& experiment, TDrawPar
   error.clear();
   const std::size_t devicesBefore = devices ? devices->Count() : 0;
   const bool hadBlocks = experiment.HasBlocks();
+  const TExperiment::TAttributeMark attributesBefore = experiment.MarkAttributes();
   TDrawBlock* box = nullptr;
   TBlock* block = nullptr;
   try {
@@ -151,11 +152,16 @@ TBlock* OpenBlockFile(const std::string& path, TExperiment& experiment, TDrawPar
     block = experiment.LoadBlock(reader, box);
     QORV_ASSERT(box==0);
     ReadDevices(reader, devices, BadBlockFile);
+    // As for experiment files: a command that found nothing of what it names is refused
+    // now, never at its first run.
+    block->CheckAfterRead();
     UiPort().ExperimentChanged(1, 0);
   } catch (const std::exception& failure) {
     error = failure.what();
     delete block;  // with its box
     if (box) parts.DeletePart(box);
+    // The outputs and data files the file added go once their commands are gone.
+    experiment.RemoveAttributesAfter(attributesBefore);
     RemoveDevicesAfter(devices, devicesBefore);
     return nullptr;
   }

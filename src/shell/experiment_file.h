@@ -38,8 +38,9 @@ bool SaveBlockFile(const std::string& path, TExperiment& experiment, TBlock* blo
 
 // Adds the block of a block file to the experiment, its box at the point. The new block
 // becomes the current block and, when the experiment had no block, the start block.
-// The block's devices join the device list. On failure the half-made box and block and
-// the devices the file added are removed, the experiment is as before and none is
+// The block's devices join the device list; its commands are checked as after reading
+// an experiment file. On failure the half-made box and block, and the outputs, data
+// files and devices the file added are removed, the experiment is as before and none is
 // answered with the error's message.
 TBlock* OpenBlockFile(const std::string& path, TExperiment& experiment, TDrawParts& parts,
                       TPoint at, TDeviceList* devices, std::string& error);

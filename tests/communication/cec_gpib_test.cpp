@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "communication/cec_gpib.h"
@@ -239,6 +240,34 @@ TEST(CecLibraryTest, MissingLibraryFailsTheOperationsAndFindsNoBoard) {
   TGpibSim sim("cec-board 0\ninstrument cec 0 5\n");
   EXPECT_NE(TCecLibrary::Instance().Presence() & 0xFF, 0);
   EXPECT_EQ(cec.SerialPoll(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Devices on two boards used from two threads at once (a run and the console): each
+// exchange keeps the bus from its board selection to its last call.
+TEST(CecGpibThreads, ExchangesOnTwoBoardsDoNotInterleave) {
+  TFakeUiPort ui;
+  TGpibSim sim("cec-board 0\ncec-board 1\n"
+               "instrument cec 0 5\n  reply A? = text zero\n"
+               "instrument cec 1 5\n  reply A? = text one\n");
+  const auto exchanges = [](int board, const std::string& reply, int& wrong) {
+    TCECGPIB cec(board, 5, nullptr);
+    for (int i = 0; i < 150; ++i) {
+      SendCommand(cec, "A?", 10, 0);
+      char buffer[16] = {};
+      int count = 0;
+      cec.Read(buffer, 15, -1, count);
+      if (std::string(buffer, static_cast<std::size_t>(count)) != reply + "\n") ++wrong;
+    }
+  };
+  int wrong0 = 0, wrong1 = 0;
+  std::thread other([&] { exchanges(1, "one", wrong1); });
+  exchanges(0, "zero", wrong0);
+  other.join();
+  EXPECT_EQ(wrong0 + wrong1, 0);
 }
 
 }  // namespace

@@ -107,6 +107,16 @@ TEST_F(DeviceListTest, ConfigurationFilesAreExactAndAppend) {
   EXPECT_EQ(Names(other), (TTexts{"Meter", "Pump", "Meter", "Pump", "Meter"}));
   EXPECT_EQ(other.GetDevice(4)->GetListItem().Communication, "CEC GPIB-Device Address: 5");
   EXPECT_TRUE(Ui.Texts().empty());
+  // The file is re-saved to the same bytes; a device left without a communication (a
+  // device file that failed) fails the save with a message, the old file kept.
+  TDeviceList again(&Exp);
+  ASSERT_TRUE(again.LoadDeviceConfiguration(Temp.PathOf("two.dcg")));
+  ASSERT_TRUE(again.SaveDeviceConfiguration(Temp.PathOf("again.dcg")));
+  EXPECT_EQ(Temp.ReadBytes("again.dcg"), Temp.ReadBytes("two.dcg"));
+  again.NewDevice()->GetCoreDevice().SetName("Half");
+  EXPECT_FALSE(again.SaveDeviceConfiguration(Temp.PathOf("again.dcg")));
+  EXPECT_EQ(Ui.Texts(), TTexts{"The device Half has no communication."});
+  EXPECT_EQ(Temp.ReadBytes("again.dcg"), Temp.ReadBytes("two.dcg"));
 
   // Errors are shown; the devices read before stay, the one being read goes.
   const auto error = [&](const TBytes& bytes) {
@@ -180,11 +190,27 @@ TEST_F(DeviceListTest, DevicesOfExperimentAndBlockFilesBindTheirCommands) {
                            Record("Meter", CecAt5), I32(2), I32(100), I32(101)}));
   EXPECT_EQ(Children(B2->AExpNode).size(), before + 1);
   EXPECT_EQ(other.GetDevice(3)->GetScripts(), (std::vector<TDeviceAttributeScript*>{stubs[1]}));
+  // A placement that overwrites a device of the same file takes that device's commands
+  // along: a later device naming them binds nothing (and touches no deleted command).
+  struct TOverwriting : TDevicePlacer {
+    TDeviceList* List;
+    bool PlaceDevice(TDevice& device) override {
+      if (device.GetName() == "Lamp") List->RemoveDevice(List->GetDevice(List->Count() - 2));
+      return true;
+    }
+  } overwriting;
+  overwriting.List = &other;
+  other.SetPlacer(&overwriting);
+  read(other, Cat({I32(3), Record("Pump", SerialCom1), I32(1), I32(100), Record("Lamp", CecAt5),
+                   I32(0), Record("Meter", CecAt5), I32(1), I32(100)}));
+  ASSERT_EQ(other.Count(), 6u);
+  EXPECT_FALSE(other.GetDevice(5)->HasScripts());
+  other.SetPlacer(&declining);
   // Identifiers not above 0 and unknown kinds end the read; the device goes.
   for (const TBytes& bad : {Cat({I32(1), Record("Bad", CecAt5), I32(2), I32(100), I32(0)}),
                             Cat({I32(1), Record("Bad", Cat({I32(7), I32(0)}))})}) {
     EXPECT_EQ(ErrorOf<EReadError>([&] { read(other, bad); }), InvalidDeviceRecordText);
-    EXPECT_EQ(other.Count(), 4u);
+    EXPECT_EQ(other.Count(), 6u);
   }
 
   // Block files: the devices of the exported commands in their order, each with those
@@ -229,6 +255,7 @@ TEST_F(DeviceListTest, DeletingReplacingAndClearingAsk) {
   EXPECT_EQ(Ui.Shown()[0].Caption, "Qorv message");
   EXPECT_EQ(Ui.Shown()[0].Buttons, mbYes | mbNo);
   EXPECT_EQ(Ui.Shown()[0].Kind, TMessageKind::Warning);
+  EXPECT_EQ(Ui.Shown()[0].Default, mbNo);  // Enter does not delete
   EXPECT_EQ(Names(List), (TTexts{"Pump"}));
   EXPECT_EQ(Children(B1->AExpNode), (TTexts{"Use Pump"}));  // the meter's two went along
 
@@ -242,6 +269,7 @@ TEST_F(DeviceListTest, DeletingReplacingAndClearingAsk) {
   EXPECT_EQ(Ui.Texts(), (TTexts{"Meter has scripts that are using it.  Do you want these scripts "
                                 "transfered to the replacing device.\rPress Yes to transfer the "
                                 "scripts."}));
+  EXPECT_EQ(Ui.Shown()[0].Default, mbYes);
   ASSERT_EQ(moved.size(), 1u);
   EXPECT_EQ(moved[0]->GetDevice(), nullptr);
   TDevice* lamp = Add(List, "Lamp", true);
@@ -261,6 +289,7 @@ TEST_F(DeviceListTest, DeletingReplacingAndClearingAsk) {
   EXPECT_TRUE(List.ClearDevices(true));
   EXPECT_EQ(Ui.Texts()[0], "This will clear all devices in the experiment.\rAny scripts that are "
                            "using these devices will be deleted as well.Press Yes to delete.");
+  EXPECT_EQ(Ui.Shown()[0].Default, mbNo);
   EXPECT_TRUE(List.IsEmpty());
   EXPECT_TRUE(Children(B1->AExpNode).empty());
   Use(Meter(List));

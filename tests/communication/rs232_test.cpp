@@ -267,13 +267,11 @@ TEST_F(RS232Test, PortsThatCannotBeOpened) {
   TRS232 third(nullptr, 2);  // the table has only COM1
   char reply[4];
   int count = 0;
-  EXPECT_EQ(ErrorOf([&] { third.Read(reply, 4, 13, count); }),
-            "COM3 could not be opened: no such port");
+  EXPECT_EQ(ErrorOf([&] { third.Read(reply, 4, 13, count); }), "COM port not initialized");
   setenv("QORV_SERIAL_PORTS", "/nonexistent/tty", 1);
-  EXPECT_EQ(ErrorOf([&] { Serial.ClearBuffers(false, false); }),
-            "COM1 could not be opened: /nonexistent/tty: No such file or directory");
+  EXPECT_EQ(ErrorOf([&] { Serial.ClearBuffers(false, false); }), "COM port not initialized");
   EXPECT_FALSE(Serial.IsOpen());
-  EXPECT_TRUE(Ui.Texts().empty());
+  EXPECT_EQ(Ui.Texts(), (std::vector<std::string>(2, "COM port not connected.")));
 }
 
 TEST_F(RS232Test, CloseDrainsForAtMostAboutASecond) {

@@ -27,7 +27,9 @@ constexpr int NI = 2;
 
 // The library's entry points; the handle stays open for the whole test program.
 struct TSim {
-  explicit TSim(const char* path) : Handle(dlopen(path, RTLD_NOW | RTLD_LOCAL)) {}
+  // Never unmapped (thread-local status; see tests/support/gpib_sim.cpp).
+  explicit TSim(const char* path)
+      : Handle(dlopen(path, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {}
   template <typename Fn>
   Fn Get(const char* name) const {
     void* entry = Handle != nullptr ? dlsym(Handle, name) : nullptr;

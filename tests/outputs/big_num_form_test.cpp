@@ -1,6 +1,10 @@
-// The big-number window's log file.
+// The big-number window's log file; a failed write of its record.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
+
+#include "model/errors.h"
 #include "scripts/outputs/plot_fixture.h"
 
 namespace {
@@ -60,5 +64,30 @@ TEST_F(TBigNumFormTest, AFailedLogSwitchesLoggingOff) {
   Shown->Execute();
   EXPECT_EQ(Ui.Texts(), (TTexts{"Error Writing to log file, abort writing."}));
   EXPECT_FALSE(Big.IsLogging());
+  EXPECT_EQ(Big.GetValue(), "12.5");
+}
+
+TEST_F(TBigNumFormTest, AFailedRecordWriteKeepsTheShownValue) {
+  Shown->Execute();
+  ASSERT_EQ(Big.GetValue(), "12.5");
+  // The file may not grow past 1 KiB: the write fails inside the label's long record.
+  Big.GetLabel().Font.Name = std::string(64 * 1024, 'F');
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  rlimit small = old;
+  small.rlim_cur = 1024;
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);  // the write fails instead
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  bool failed = false;
+  try {
+    TWriteFile writer(Temp.PathOf("b.qve"));
+    Out->Write(writer);
+    writer.Commit();
+  } catch (const EFileError&) {
+    failed = true;
+  }
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_TRUE(failed);
   EXPECT_EQ(Big.GetValue(), "12.5");
 }

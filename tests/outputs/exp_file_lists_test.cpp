@@ -1,6 +1,7 @@
 // The lists of data files: their sections byte by byte and read back, damaged sections,
-// block export and import (a file already listed takes the imported commands), the name
-// table, the dialogs' checks, adding and editing through the dialogs, and the report.
+// block export and import (a file already listed takes the imported commands; a failed
+// import leaves no file or output behind), the name table, the dialogs' checks, adding
+// and editing through the dialogs, and the report.
 #include "outputs/exp_file_lists.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +14,11 @@
 #include "model/experiment_running.h"
 #include "model/text.h"
 #include "outputs/exp_file_fixture.h"
+#include "outputs/output.h"
+#include "outputs/output_list.h"
 #include "outputs/report_lines.h"
 #include "outputs/variable_exp_file.h"
+#include "scripts/outputs/plot_script.h"
 #include "shell/experiment_file.h"
 
 namespace {
@@ -103,6 +107,50 @@ TEST_F(ExpFileListsTest, SectionsOfExperimentAndBlockFilesReadBackWhole) {
   EXPECT_EQ(used->GetUserCount(), 3);
   EXPECT_EQ(multi->GetUserCount(), 2);
   EXPECT_EQ(Outline(imported->AExpNode), outline);
+}
+
+TEST_F(ExpFileListsTest, AFailedBlockImportLeavesNoOutputOrDataFileBehind) {
+  // A block that plots to an output and writes to a single and a numbered file.
+  TSingleExpFile* used = SingleFile("data.txt");
+  Output(used, {{X}});
+  Output(MultiFile(mfMAKENEW), {{X}});
+  auto* plot = new TPlotScript(Start, NewNode(Start));
+  plot->SetUpYOnly(Exp.GetOutputList()->NewOutput("G", otGRAPH, 1), X, true, 0, nullptr);
+  std::string error;
+  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("b.blk"), Exp, Start, nullptr, error)) << error;
+  const TBytes file = Temp.ReadBytes("b.blk");
+
+  // The other experiment has an output, and the single file, which takes the commands of
+  // an import.
+  TDrawParts parts;
+  TExperiment other;
+  TOutput* output = other.GetOutputList()->NewOutput("Kept", otTEXT, 1);
+  TSingleExpFileRequest request;
+  request.FileName = Temp.PathOf("data.txt");
+  TSingleExpFile* listed = other.GetSingleExpFileList()->Create(request);
+  const auto asBefore = [&](std::size_t length) {
+    EXPECT_EQ(other.GetOutputList()->GetOutputs(), std::vector<TOutput*>{output}) << length;
+    EXPECT_EQ(other.GetSingleExpFileList()->GetFiles(), std::vector<TExperimentFile*>{listed})
+        << length;
+    EXPECT_EQ(other.GetMultiExpFileList()->GetCount(), 0) << length;
+    EXPECT_FALSE(listed->HasUsers()) << length;
+    EXPECT_EQ(other.GetSingleExpFileList()->Find(Temp.PathOf("data.txt")), listed) << length;
+    EXPECT_FALSE(other.HasBlocks()) << length;
+    EXPECT_EQ(parts.Count(), 0) << length;
+  };
+  // Cut anywhere before the device section, the file is refused.
+  for (std::size_t length = 0; length + 4 < file.size(); ++length) {
+    const TBytes cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length));
+    EXPECT_EQ(OpenBlockFile(Temp.WriteBytes("cut.blk", cut), other, parts, {}, nullptr, error),
+              nullptr);
+    asBefore(length);
+  }
+  ASSERT_NE(OpenBlockFile(Temp.PathOf("b.blk"), other, parts, {}, nullptr, error), nullptr)
+      << error;
+  EXPECT_EQ(other.GetOutputList()->GetCount(), 2);
+  EXPECT_EQ(other.GetSingleExpFileList()->GetCount(), 1);
+  EXPECT_EQ(other.GetMultiExpFileList()->GetCount(), 1);
+  EXPECT_EQ(listed->GetUserCount(), 1);
 }
 
 TEST_F(ExpFileListsTest, DamagedSectionsEndInReadErrors) {

@@ -1,15 +1,20 @@
 // Data files: their names, the lines they receive, when a write creates, truncates or
 // appends, how a run numbers a multiple file in each mode and continues it, the search
-// for an unused number, the check before a run and write failures.
+// for an unused number, the check before a run, the end of a run and write failures.
 #include "outputs/exp_file.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <limits>
+#include <stdexcept>
 #include <string>
 
 #include "model/errors.h"
 #include "outputs/exp_file_fixture.h"
+#include "outputs/output.h"
+#include "outputs/output_list.h"
 
 namespace {
 
@@ -126,11 +131,68 @@ TEST_F(ExpFileTest, OverwriteAndAppendModesAdvanceByOne) {
 TEST_F(ExpFileTest, TheSearchAsksAfterEveryThirtyOneUsedNumbers) {
   TMultiExpFile* file = MultiFile(mfMAKENEW, "0");
   Use(file);
-  Files(0, 62);  // the second question comes after 30 more
+  Files(0, 29);  // 30 used numbers: found without a question
+  EXPECT_TRUE(file->PrepareRun());
+  EXPECT_EQ(file->GetCurrentIndex(), 30);
+  EXPECT_TRUE(Ui.Shown().empty());
+  Files(30, 30);  // 31: one question
+  Ui.ScriptAnswers({mbYes});
+  EXPECT_TRUE(file->PrepareRun());
+  EXPECT_EQ(file->GetCurrentIndex(), 31);
+  ASSERT_EQ(Ui.Shown().size(), 1u);
+  EXPECT_EQ(Ui.Shown()[0].Text, "Cannot find a filename that has not been used. Continue looking?");
+  EXPECT_EQ(Ui.Shown()[0].Caption, "Qorv Warning");
+  EXPECT_EQ(Ui.Shown()[0].Buttons, mbYes | mbNo);
+  Ui.Clear();
+  Files(31, 62);  // the second question comes after 31 more
   Ui.ScriptAnswers({mbYes, mbYes});
   EXPECT_TRUE(file->PrepareRun());
   EXPECT_EQ(file->GetCurrentIndex(), 63);
   EXPECT_EQ(Ui.Texts().size(), 2u);
+}
+
+TEST_F(ExpFileTest, ARunWithoutAFileNumberIsRefusedWithItsReason) {
+  TMultiExpFile* file = MultiFile(mfMAKENEW, "0");
+  Use(file);
+  Files(0, 30);
+  Ui.ScriptAnswers({mbNo});
+  Exp.SelectFirstBlock();
+  EXPECT_EQ(Exp.Run(), nullptr);
+  EXPECT_FALSE(Exp.IsRunning());
+  ASSERT_EQ(Ui.Shown().size(), 2u);
+  EXPECT_EQ(Ui.Shown()[1].Text, "No file");  // a message, after the question
+  EXPECT_EQ(Ui.Shown()[1].Buttons, mbNone);
+  EXPECT_EQ(file->GetCurrentIndex(), 0);
+  EXPECT_EQ(Exp.GetCurrentBlock(), Start);  // the blank line is back
+  // No number is left after the last one: refused as well, with a message.
+  Ui.Clear();
+  file->SetStartIndex(std::numeric_limits<std::int32_t>::max());
+  Touch("run_" + std::to_string(std::numeric_limits<std::int32_t>::max()) + ".txt");
+  EXPECT_EQ(Exp.Run(), nullptr);
+  ASSERT_EQ(Ui.Shown().size(), 1u);
+  EXPECT_EQ(Ui.Shown()[0].Buttons, mbNone);
+}
+
+TEST_F(ExpFileTest, TheEndOfARunClosesTheFilesAfterTheOutputsAlsoWhenTheyFail) {
+  TMultiExpFile* file = MultiFile(mfOVERWRITE);
+  Use(file);
+  ASSERT_TRUE(file->PrepareRun());
+  file->WriteLine("kept");
+  Exp.GetOutputList()->NewOutput("G", otGRAPH, 1);  // its window is made at the end of the run
+  // The window cannot be made: the hand-over fails.
+  struct TFailingHandOver : TFakeUiPort {
+    std::function<void()> Meanwhile;
+    void RunInMainThread(const std::function<void()>&) override {
+      Meanwhile();
+      throw std::runtime_error("no main thread");
+    }
+  } ui;
+  bool openMeanwhile = false;
+  ui.Meanwhile = [&] { openMeanwhile = file->IsOpen(); };
+  EXPECT_THROW(Exp.ResetOutputsAndFiles(), std::runtime_error);
+  EXPECT_TRUE(openMeanwhile);  // the outputs came first
+  EXPECT_FALSE(file->IsOpen());
+  EXPECT_EQ(Text("run_0.txt"), "kept\r\n");
 }
 
 TEST_F(ExpFileTest, TheCheckBeforeARunRefusesMissingDirectories) {

@@ -88,6 +88,22 @@ TEST_F(TOutputTest, OldFilesGiveEachPlotCommandItsChannel) {
       ReadWithPlots({}, Record(otGRAPH, otGRAPH, records::GraphRecord("G", 3)), "Qorv 1.3");
   EXPECT_EQ(alone->NumberOfChannels, 1);
   EXPECT_EQ(Graph(alone).SeriesCount(), 1);
+  // An output has at most 25 channels: 25 Plot commands fill them, 26 are refused.
+  std::vector<TPlotScript*> plots;
+  for (int k = 0; k < 26; ++k) plots.push_back(Plot(other, Y, true, 0));
+  const auto users = [](std::int32_t count) {
+    return Record(otGRAPH, otGRAPH, records::GraphRecord("G", 1), count);
+  };
+  const std::vector<TPlotScript*> most(plots.begin(), plots.end() - 1);
+  TOutput* full = ReadWithPlots(most, users(25), "Qorv 1.3");
+  EXPECT_EQ(full->NumberOfChannels, 25);
+  EXPECT_EQ(plots[24]->GetPlotIndex()->GetFixedIndex(), 24);
+  try {
+    ReadWithPlots(plots, users(26), "Qorv 1.3");
+    ADD_FAILURE() << "26 channels read";
+  } catch (const EReadError& error) {
+    EXPECT_EQ(std::string(error.what()), "Error reading output");
+  }
 }
 
 TEST_F(TOutputTest, ChannelCountIsReadAndTheWindowFollowsIt) {
@@ -114,6 +130,43 @@ TEST_F(TOutputTest, DamagedRecordsEndInTheReadError) {
   EXPECT_NE(ReadError(Record(otTEXT, otTEXT, text)), "");  // no channel count
   std::unique_ptr<TReadFile> list = Reader(Cat({I32(1000), StringBytes("G")}));
   EXPECT_THROW(List.Load(*list), EReadError);
+  // The number of newest points a scrolling graph shows is never negative.
+  const auto scrolling = [](std::int32_t points) {
+    TBytes graph = records::GraphRecord("G", 1);
+    graph.back() = 1;  // scrolling on: the series, then the number of points
+    return Cat({Record(otGRAPH, otGRAPH, Cat({graph, I32(0), I32(points)})), I32(1)});
+  };
+  EXPECT_EQ(ReadError(scrolling(1)), "");
+  EXPECT_EQ(ReadError(scrolling(0)), "");  // the scrolling dialog accepts 0
+  EXPECT_EQ(ReadError(scrolling(-2)), "Error reading output");
+  // The list keeps no output of a record it could not read.
+  const int before = List.GetCount();
+  std::unique_ptr<TReadFile> bad = Reader(Cat({I32(1), scrolling(-2)}));
+  EXPECT_THROW(List.Load(*bad), EReadError);
+  EXPECT_EQ(List.GetCount(), before);
+}
+
+TEST_F(TOutputTest, ActiveScrollingKeepsTheNewestPointsInView) {
+  TOutput* out = Output("G", otGRAPH, 1);
+  TPlotScript* plot = Plot(out, Y, true);  // X is the counter: 0, 1, 2, ...
+  TGraphForm& graph = Graph(out);
+  TXAxisScroll& scroll = *graph.GetXAxisScroll();
+  scroll.Series = 0;
+  scroll.Points = 4;
+  scroll.Active = true;
+  ExperimentRunning = true;
+  // Points 0 to 4 fit; point 5 moves the start to 5 - 4 / 2 and the axis from X of the
+  // start to twice the distance to X of point 5.
+  for (int k = 0; k < 6; ++k) plot->Execute();
+  EXPECT_EQ(scroll.Start, 3);
+  EXPECT_FALSE(graph.BottomAxis().Automatic);
+  EXPECT_EQ(graph.BottomAxis().Minimum, 3);
+  EXPECT_EQ(graph.BottomAxis().Maximum, 7);
+  // A width below 0 never moves the start past the newest point.
+  scroll.Points = -4;
+  plot->Execute();
+  EXPECT_EQ(scroll.Start, 6);
+  EXPECT_EQ(graph.BottomAxis().Minimum, 6);
 }
 
 TEST_F(TOutputTest, ListSectionRoundTrips) {

@@ -15,13 +15,14 @@ TFakeUiPort::~TFakeUiPort() { SetUiPort(Previous); }
 void TFakeUiPort::ShowMessage(const std::string& text, const std::string& caption,
                               TMessageKind kind) {
   std::lock_guard guard(Lock);
-  Messages.push_back({text, caption, kind, mbNone});
+  Messages.push_back({text, caption, kind, mbNone, mbNone});
 }
 
 TMessageButton TFakeUiPort::Ask(const std::string& text, const std::string& caption,
-                                TMessageKind kind, TMessageButtons buttons) {
+                                TMessageKind kind, TMessageButtons buttons,
+                                TMessageButton defaultButton) {
   std::lock_guard guard(Lock);
-  Messages.push_back({text, caption, kind, buttons});
+  Messages.push_back({text, caption, kind, buttons, defaultButton});
   if (Answers.empty()) {
     ADD_FAILURE() << "unscripted question: " << text;
     return mbNone;

@@ -20,6 +20,7 @@ public:
     std::string Caption;
     TMessageKind Kind;
     TMessageButtons Buttons;  // mbNone for a plain message
+    TMessageButton Default;   // the default button asked for (mbNone: the usual)
   };
 
   // Installs itself for the test's lifetime and puts the previous port back after.
@@ -28,7 +29,7 @@ public:
 
   void ShowMessage(const std::string& text, const std::string& caption, TMessageKind kind) override;
   TMessageButton Ask(const std::string& text, const std::string& caption, TMessageKind kind,
-                     TMessageButtons buttons) override;
+                     TMessageButtons buttons, TMessageButton defaultButton = mbNone) override;
   void RunInMainThread(const std::function<void()>& fn) override;
   void ExperimentChanged(int modified, int refresh) override;
   int OpenDialog(TDialogRequest& request) override;

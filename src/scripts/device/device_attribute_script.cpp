@@ -3,6 +3,7 @@
 #include "communication/device.h"
 #include "model/errors.h"
 #include "model/read_file.h"
+#include "model/ui_port.h"
 
 TDeviceAttributeScript::~TDeviceAttributeScript() {
   if (Device) Device->RemoveScript(this);
@@ -32,4 +33,14 @@ TCommunication& TDeviceAttributeScript::GetCommunication() const {
   if (!communication)
     throw EExperimentError("The device " + Device->GetName() + " has no communication.");
   return *communication;
+}
+
+TCommunication* TDeviceAttributeScript::CommunicationForRun() {
+  try {
+    return &GetCommunication();
+  } catch (const EExperimentError& error) {
+    UiPort().ShowMessage("Will Not Run, " + GetText() + ": " + error.GetMessage(), "",
+                         TMessageKind::Information);
+    return nullptr;
+  }
 }

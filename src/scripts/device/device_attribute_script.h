@@ -30,6 +30,9 @@ public:
   // The device's communication. EExperimentError when the command has no device or the
   // device has no communication.
   TCommunication& GetCommunication() const;
+  // Before a run: the device's communication, or none after the refusal
+  // "Will Not Run, " + the command's text + ": " + why was shown.
+  TCommunication* CommunicationForRun();
 
 protected:
   TDevice* Device = nullptr;

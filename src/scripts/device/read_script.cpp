@@ -138,6 +138,7 @@ bool TReadScript::SetNextScript() {
   TScript::SetNextScript();
   QORV_ASSERT(Device!=0);
   QORV_ASSERT(Preaddata!=0);
+  if (!CommunicationForRun()) return false;
   const TCoreDevice& core = Device->GetCoreDevice();
   Preaddata->SetTermChars(core.GetReadChar1(), core.GetReadChar2());
   try {

@@ -140,7 +140,8 @@ void TSendBinaryScript::Load(TReadFile& reader) {
   TDeviceAttributeScript::Load(reader);
   PSendArray = std::move(array);
   PPointCountVariable = std::move(count);
-  PPointCount = points;
+  // A count variable and a count are never both in use: the variable decides.
+  PPointCount = PPointCountVariable ? -1 : points;
   ABinaryType = static_cast<std::uint8_t>(binaryType);
   waiting.Keep();
   UpdateNodeText();

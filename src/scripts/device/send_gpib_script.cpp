@@ -52,7 +52,9 @@ bool TSendGPIBScript::PrepareBuffer(TCommunication& communication) {
 
 bool TSendGPIBScript::SetNextScript() {
   TScript::SetNextScript();
-  if (PrepareBuffer(GetCommunication())) return true;
+  TCommunication* communication = CommunicationForRun();
+  if (!communication) return false;
+  if (PrepareBuffer(*communication)) return true;
   UiPort().ShowMessage("Will Not Run, " + GetText() + " needs a GPIB device.", "",
                        TMessageKind::Information);
   return false;

@@ -35,7 +35,9 @@ TScript* TSendRS232Script::ExecuteTrace(std::vector<std::string>& trace) {
 
 bool TSendRS232Script::SetNextScript() {
   TScript::SetNextScript();
-  if (dynamic_cast<TRS232*>(&GetCommunication())) return true;
+  TCommunication* communication = CommunicationForRun();
+  if (!communication) return false;
+  if (dynamic_cast<TRS232*>(communication)) return true;
   UiPort().ShowMessage("Will Not Run, " + GetText() + " needs an RS232 device.", "",
                        TMessageKind::Information);
   return false;

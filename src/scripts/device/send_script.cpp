@@ -82,6 +82,7 @@ TScript* TSendScript::ExecuteTrace(std::vector<std::string>& trace) {
 
 bool TSendScript::SetNextScript() {
   TScript::SetNextScript();
+  if (!CommunicationForRun()) return false;
   PSendBuffer.reset();
   ASendLength = 0;
   BuildBuffer(ACommandString);

@@ -48,7 +48,9 @@ TScript* TSerialPollScript::ExecuteTrace(std::vector<std::string>& trace) {
 
 bool TSerialPollScript::SetNextScript() {
   TScript::SetNextScript();
-  if (GetCommunication().IsGPIB()) return true;
+  TCommunication* communication = CommunicationForRun();
+  if (!communication) return false;
+  if (communication->IsGPIB()) return true;
   UiPort().ShowMessage("Will Not Run, " + GetText() + " needs a GPIB device.", "",
                        TMessageKind::Information);
   return false;
@@ -75,7 +77,8 @@ void TSerialPollScript::Load(TReadFile& reader) {
 }
 
 void TSerialPollScript::CheckAfterRead() {
-  if (!AVariable || !AVariable->GetData())
+  // The status byte goes into an integer: a file naming any other variable is refused.
+  if (!AVariable || !AVariable->GetData() || AVariable->GetData()->GetDataType() != eatINTEGER)
     throw EReadError("Variable not defined for Serial Poll...aborting read");
   if (!Device) throw EReadError("Device not defined for Serial Poll...aborting read");
 }

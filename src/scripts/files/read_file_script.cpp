@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "communication/number_token.h"
@@ -14,6 +15,7 @@
 #include "model/number_text.h"
 #include "model/qorv_version.h"
 #include "model/read_file.h"
+#include "model/text.h"
 #include "model/value_array.h"
 #include "model/variable_data.h"
 #include "model/write_file.h"
@@ -25,6 +27,7 @@ const char* const VariableNotDefined =
     "Variable not defined for read file command...aborting read";
 const char* const CountNotDefined =
     "Count variable not defined for read file command...aborting read";
+const char* const FileNotDefined = "File not defined for read file command...aborting read";
 
 constexpr std::size_t ChunkSize = 65536;
 
@@ -122,6 +125,11 @@ std::int32_t TReadFileScript::ParseValues(const char* buffer, std::int64_t lengt
 }
 
 std::int32_t TReadFileScript::ReadValues(std::vector<std::string>* trace) {
+  // Only a regular file comes to an end: a pipe or a device could keep the run waiting
+  // or fill the memory.
+  std::error_code notRegular;
+  if (!std::filesystem::is_regular_file(AFileToRead, notRegular))
+    throw EExperimentError("Aborting...Cannot open file " + AFileToRead + ".");
   TFileHandle file(std::fopen(AFileToRead.c_str(), "rb"));
   if (!file) throw EExperimentError("Aborting...Cannot open file " + AFileToRead + ".");
   try {
@@ -136,6 +144,8 @@ std::int32_t TReadFileScript::ReadValues(std::vector<std::string>* trace) {
       trace->push_back("Number of values read/array size: " + Decimal(read) + "/" +
                        Decimal(array->GetSize()));
     return read;
+  } catch (const std::bad_alloc&) {
+    throw EExperimentError("Aborting...Cannot read file " + AFileToRead + ".");
   } catch (const std::exception& error) {
     // The file closes and the buffer goes on the way out.
     throw EExperimentError(error.what());
@@ -206,6 +216,8 @@ void TReadFileScript::Load(TReadFile& reader) {
     waiting.List().push_back(count.get());
   }
   std::string path = reader.ReadString();
+  // A command without a file cannot be run or saved again.
+  if (TrimText(path).empty()) throw EReadError(FileNotDefined);
   bool hasDelimiter = false;
   std::string delimiter1, delimiter2;
   reader.ReadBool(hasDelimiter);

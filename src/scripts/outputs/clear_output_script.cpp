@@ -42,6 +42,10 @@ TScript* TClearPlotScript::ExecuteTrace(std::vector<std::string>& trace) {
 void TClearPlotScript::Save(TWriteFile& writer) {
   QORV_ASSERT(AOutput!=0);
   AOutput->Save(writer);
+  // A block export counts this reference among the output's users and takes the output
+  // along, as it does for a Plot command's.
+  if (std::vector<TVariable*>* exported = writer.GetBlockVariableList())
+    exported->push_back(AOutput.get());
   TScript::Save(writer);
 }
 

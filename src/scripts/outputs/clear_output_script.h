@@ -28,7 +28,8 @@ public:
   // "Clearing output " + the output's name.
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
   bool CanMakeCopyScript() override { return true; }
-  // The output reference record, then the base record.
+  // The output reference record, then the base record. A block export also takes the
+  // output along.
   void Save(TWriteFile& writer) override;
   // Reads the record; the reference waits in the reader until its output is read.
   void Load(TReadFile& reader) override;

@@ -85,10 +85,12 @@ void TQtUiPort::ShowMessage(const std::string& text, const std::string& caption,
 }
 
 TMessageButton TQtUiPort::Ask(const std::string& text, const std::string& caption,
-                              TMessageKind kind, TMessageButtons buttons) {
+                              TMessageKind kind, TMessageButtons buttons,
+                              TMessageButton defaultButton) {
   buttons &= mbOK | mbCancel | mbYes | mbNo | mbAbort | mbRetry | mbIgnore;
   if (buttons == mbNone) buttons = mbOK;
-  const TMessageButton defaultAnswer = FirstOf(buttons, {mbOK, mbYes, mbRetry});
+  const TMessageButton defaultAnswer =
+      (buttons & defaultButton) ? defaultButton : FirstOf(buttons, {mbOK, mbYes, mbRetry});
   const TMessageButton escapeAnswer = EscapeAnswer(buttons);
   TMessageButton answer = escapeAnswer;
   RunInMainThread([&] {

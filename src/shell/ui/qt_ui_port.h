@@ -33,7 +33,7 @@ public:
   // Escape or closing the box answers Cancel, else No, else the last of the buttons.
   // An empty button set shows OK.
   TMessageButton Ask(const std::string& text, const std::string& caption, TMessageKind kind,
-                     TMessageButtons buttons) override;
+                     TMessageButtons buttons, TMessageButton defaultButton = mbNone) override;
   // From another thread: a blocking queued call into the main thread, which must be
   // serving its events (its event loop, a modal box or WaitServingHandOvers).
   void RunInMainThread(const std::function<void()>& fn) override;

@@ -111,12 +111,14 @@ TEST_F(BusAndPollTest, ADeviceOfTheWrongKindRefusesTheRun) {
   EXPECT_TRUE(clear->SetNextScript());
   bus->SetUpSendGPIB(Meter, TSendGPIBScript::GTL);
   EXPECT_FALSE(bus->SetNextScript());
-  // A device without a communication stops the run.
+  // A device without a communication refuses the run, or stops it.
   TDevice* bare = Devices.NewDevice();
   bare->GetCoreDevice().SetName("Bare");
   auto* send = Make<TSendScript>(B2);
   send->SetUpSend(bare, "*RST", true, nullptr, 0, -1, false);
-  EXPECT_EQ(ErrorOf([&] { send->SetNextScript(); }), "The device Bare has no communication.");
+  EXPECT_FALSE(send->SetNextScript());
+  EXPECT_EQ(Ui.Texts().back(),
+            "Will Not Run, Bare: Send(*RST) T: The device Bare has no communication.");
   EXPECT_EQ(ErrorOf([&] { send->Execute(); }), "The device Bare has no communication.");
 }
 

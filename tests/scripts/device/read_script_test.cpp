@@ -166,7 +166,9 @@ TEST_F(ReadTest, FaultyInstrumentsAndBadSettingsStopTheRun) {
   EXPECT_EQ(RunB1(), TTexts{"GPIB Error: 7"});  // no board 3: the device cannot be opened
   delete B1->GetFirstScript();
   Read(Devices.NewDevice(), Id, Response());
-  EXPECT_EQ(RunB1(), TTexts{"The device None has no communication."});
+  EXPECT_FALSE(B1->PrepareForRun());
+  EXPECT_EQ(Ui.Texts().back(),
+            "Will Not Run, None: Read ASCII(id): The device None has no communication.");
   delete B1->GetFirstScript();
   Read(Scope, Arr, Response(3, 5, true));
   EXPECT_FALSE(B1->PrepareForRun());  // refused before the run, with the reason shown
@@ -274,6 +276,13 @@ TEST_F(ReadTest, RecordsRoundTripAndRefuseWhatCannotRun) {
                                     &waiting),
                EReadError);
   EXPECT_TRUE(waiting.empty());
+
+  // Preparing a read into a number array turns the whitespace option on, and it stays.
+  TReadScript* numbers = Make<TReadScript>();
+  numbers->SetUpRead(Scope, Arr, TReadResponse(2), true, false);
+  EXPECT_FALSE(numbers->GetWSDelimiter());
+  EXPECT_TRUE(numbers->SetNextScript());
+  EXPECT_TRUE(numbers->GetWSDelimiter());
 }
 
 TEST_F(ReadTest, AnExperimentOfEveryDeviceCommandSavedAndReopenedRunsTheSame) {

@@ -235,6 +235,9 @@ TEST_F(SendRecordsTest, RecordsAreExactReadBackAndCheckedAfterReading) {
   send->SetDevice(Pump);
   EXPECT_EQ(CheckError(send), "Variable not defined for Send script...aborting read");
   EXPECT_EQ(CheckError(newPoll), "Variable not defined for Serial Poll...aborting read");
+  // A file binding the status byte to anything but an integer is refused the same way.
+  newPoll->SetUpSerialPoll(Pump, Single(B1, "f", eatFLOAT, "0"));
+  EXPECT_EQ(CheckError(newPoll), "Variable not defined for Serial Poll...aborting read");
   EXPECT_EQ(CheckError(newBinary),
             "Variable not defined for Send Binary command...aborting read");
   poll->SetDevice(nullptr);

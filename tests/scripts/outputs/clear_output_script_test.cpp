@@ -1,16 +1,19 @@
 // The Clear Output command: in a run it empties a graph's and a table's channels (their
 // data series keep their points) and a big number in order with the plots around it,
 // through the hand-over to the main thread; its trace, comment-out and texts; the record
-// byte by byte, read back and refused without its output.
+// byte by byte, read back and refused without its output; block files take its output
+// along.
 #include "scripts/outputs/clear_output_script.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "model/errors.h"
 #include "plot_fixture.h"
+#include "shell/experiment_file.h"
 
 namespace {
 
@@ -84,6 +87,64 @@ TEST_F(ClearOutputScriptTest, TheRecordReadBackAndRefusedWithoutItsOutput) {
     EXPECT_THROW(ReadOne<TClearPlotScript>(damaged, &waiting), EReadError);
     EXPECT_TRUE(waiting.empty());
   }
+}
+
+TEST_F(ClearOutputScriptTest, BlockFilesTakeTheClearedOutputAlong) {
+  // One block plots to an output and clears it; another only clears one.
+  TOutput* g = Output("G", otGRAPH);
+  TOutput* n = Output("N", otBIGNUMBER);
+  Plot(g, Single(B1, "i", eatINTEGER, "5"), true);
+  Clear(g);
+  Cur = B2;
+  Clear(n);
+  std::string error;
+  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("both.blk"), Exp, B1, nullptr, error)) << error;
+  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("clear.blk"), Exp, B2, nullptr, error)) << error;
+
+  // Each goes into an experiment of its own, which runs it.
+  TDrawParts parts;
+  TExperiment first, second;
+  const auto run = [](TExperiment& exp) {
+    TTexts ran;
+    TBlock* start = exp.Run();
+    EXPECT_NE(start, nullptr);
+    for (TScript* s = start ? start->GetFirstScript() : nullptr; s; s = s->Execute())
+      ran.push_back(s->GetText());
+    exp.SelectFirstBlock();
+    return ran;
+  };
+  ASSERT_NE(OpenBlockFile(Temp.PathOf("both.blk"), first, parts, {}, nullptr, error), nullptr)
+      << error;
+  ASSERT_NE(OpenBlockFile(Temp.PathOf("clear.blk"), second, parts, {}, nullptr, error), nullptr)
+      << error;
+  ASSERT_EQ(first.GetOutputList()->GetCount(), 1);
+  ASSERT_EQ(second.GetOutputList()->GetCount(), 1);
+  TOutput* graph = first.GetOutputList()->GetOutput(0);
+  TOutput* number = second.GetOutputList()->GetOutput(0);
+  EXPECT_EQ(graph->GetName(), "G");
+  EXPECT_EQ(graph->GetUserCount(), 2);
+  EXPECT_EQ(number->GetName(), "N");
+  EXPECT_EQ(number->GetUserCount(), 1);
+  EXPECT_EQ(run(first), (TTexts{"G(0): Plot(Counter, i)", "Clear G"}));
+  EXPECT_EQ(Graph(graph).GetSeries(0).Count(), 0);
+  BigNum(number).GetLabel().Text = "7";
+  EXPECT_EQ(run(second), TTexts{"Clear N"});
+  EXPECT_EQ(BigNum(number).GetValue(), "");
+
+  // A block file whose Clear Output finds no output is refused when it is opened, and
+  // leaves nothing behind.
+  TBytes bytes = Temp.ReadBytes("clear.blk");
+  const TBytes section = Cat({I32(1), StringBytes("N")});
+  const auto at = std::search(bytes.begin(), bytes.end(), section.begin(), section.end());
+  ASSERT_NE(at, bytes.end());
+  bytes.erase(at, bytes.end());
+  for (int i = 0; i < 6; ++i) bytes = Cat({bytes, I32(0)});  // every section empty
+  EXPECT_EQ(OpenBlockFile(Temp.WriteBytes("none.blk", bytes), second, parts, {}, nullptr, error),
+            nullptr);
+  EXPECT_EQ(error, "Output in Clear Plot script is not set...aborting read");
+  EXPECT_EQ(second.GetExperimentTree().Count(), 1);
+  EXPECT_EQ(parts.Count(), 2);
+  EXPECT_EQ(second.GetOutputList()->GetCount(), 1);
 }
 
 }  // namespace

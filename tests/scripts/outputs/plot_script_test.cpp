@@ -164,6 +164,27 @@ TEST_F(PlotScriptTest, RetypesAndKindChanges) {
   EXPECT_EQ(onGraph->GetText(), "G(0): Plot(v)");
   g->ApplyEdit(otGRAPH, "G", 1);
   EXPECT_EQ(onGraph->GetText(), "G(0): Plot(Counter, v)");
+
+  // With a number X, a whole text array lets a text output become a graph or a table;
+  // their run refuses the array and plots nothing.
+  TOutput* x = Output("X", otTEXT);
+  TDataArray* words = Array(B1, "W", eatSTRING, 2);
+  words->GetValueArray().SetElementText("a", 0);
+  TPlotScript* textArray = PlotXY(x, words, c);
+  static_cast<TVariableDataArray*>(textArray->GetVariableY())->GetArrayIndex().ClearIndex();
+  for (std::uint8_t kind : {otGRAPH, otTABLE}) {
+    ASSERT_TRUE(x->ConfirmTypeChange(kind));  // no question
+    x->ApplyEdit(kind, "X", 1);
+    try {
+      textArray->Execute();
+      ADD_FAILURE() << "plotted";
+    } catch (const EExperimentError& error) {
+      EXPECT_EQ(error.GetMessage(), "The array W holds text and cannot be plotted.");
+    }
+    const std::int32_t points = kind == otGRAPH ? Graph(x).GetSeries(0).Count()
+                                                : Table(x).GetSeries(0).Count();
+    EXPECT_EQ(points, 0);
+  }
 }
 
 TEST_F(PlotScriptTest, TheRecordByteByByteAndReadBack) {
