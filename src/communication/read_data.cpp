@@ -229,7 +229,7 @@ void TReadDataArray::Load(TReadFile& reader) {
   }
   auto reference = std::make_unique<TVariableDataSingle>(Powner->GetReadScript());
   reference->Load(reader);
-  reader.GetVariableList().push_back(reference.get());
+  reader.GetVariableList().Add(reference.get());
   PDataNumPoints = std::move(reference);
   ANumPoints = -1;
 }

@@ -185,7 +185,7 @@ std::unique_ptr<TVariableData> TCondition::LoadReference(TReadFile& reader) {
   else
     reference = std::make_unique<TVariableDataSingle>(AScriptOwner);
   reference->Load(reader);
-  reader.GetVariableList().push_back(reference.get());
+  reader.GetVariableList().Add(reference.get());
   return reference;
 }
 

@@ -111,7 +111,7 @@ void TMathExpression::Load(TReadFile& reader) {
       else
         entry.Reference = std::make_unique<TVariableDataSingle>(Powner);
       entry.Reference->Load(reader);
-      reader.GetVariableList().push_back(entry.Reference.get());
+      reader.GetVariableList().Add(entry.Reference.get());
     }
     list.push_back(std::move(entry));
   }

@@ -150,7 +150,7 @@ void TVariableOperand::Load(TReadFile& reader) {
   reader.ReadBool(isArray);
   MakeReference(isArray);
   Pvariable->Load(reader);
-  reader.GetVariableList().push_back(Pvariable.get());
+  reader.GetVariableList().Add(Pvariable.get());
 }
 
 void TVariableOperand::MakeReference(bool element) {

@@ -184,15 +184,9 @@ void TExpAttribute::LoadUsers(TReadFile& reader) {
   if (count > 0) {
     std::int32_t identifier;
     reader.ReadInteger(identifier);
-    auto& waiting = reader.GetVariableList();
-    for (auto it = waiting.begin(); it != waiting.end();) {
-      if ((*it)->ResolveLoadedLink(this, identifier)) {
-        ++bound;
-        it = waiting.erase(it);
-      } else {
-        ++it;
-      }
-    }
+    bound = reader.GetVariableList().Resolve(identifier, [this, identifier](TVariable* reference) {
+      return reference->ResolveLoadedLink(this, identifier);
+    });
   }
   if (bound != count) throw EReadError(AttributeReadError);
 }

@@ -162,8 +162,8 @@ void TReadFile::SetVersion(const std::string& text) {
   VersionNumber = VersionText.empty() ? 0 : QorvVersion->GetVersionNumber(VersionText);
 }
 
-std::vector<TVariable*>& TReadFile::GetVariableList() {
-  if (!VariableList) VariableList = std::make_unique<std::vector<TVariable*>>();
+TReadVariableList& TReadFile::GetVariableList() {
+  if (!VariableList) VariableList = std::make_unique<TReadVariableList>();
   return *VariableList;
 }
 

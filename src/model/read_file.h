@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "model/component.h"
+#include "model/read_variable_list.h"
 
-class TVariable;
 class TDeviceAttributeScript;
 
 class TReadFile {
@@ -48,7 +48,7 @@ public:
   const std::string& GetVersionText() const { return VersionText; }
 
   // References read and waiting for their objects.
-  std::vector<TVariable*>& GetVariableList();
+  TReadVariableList& GetVariableList();
   // Device commands read and waiting for their device.
   std::vector<TDeviceAttributeScript*>& GetDeviceAttributeScriptList();
 
@@ -66,6 +66,6 @@ private:
   std::uint64_t Position = 0;
   std::int32_t VersionNumber = 0;
   std::string VersionText;
-  std::unique_ptr<std::vector<TVariable*>> VariableList;
+  std::unique_ptr<TReadVariableList> VariableList;
   std::unique_ptr<std::vector<TDeviceAttributeScript*>> DeviceAttributeScriptList;
 };

@@ -11,7 +11,120 @@ TTreeNode* Visible(TTreeNode* node, const TTreeNode* root) { return node == root
 
 }  // namespace
 
+// TChildList
+
+void TChildList::MoveGapTo(int index) {
+  if (index < GapStart) {
+    const int count = GapStart - index;
+    std::move_backward(Buffer.begin() + index, Buffer.begin() + GapStart, Buffer.begin() + GapEnd);
+    GapStart -= count;
+    GapEnd -= count;
+  } else if (index > GapStart) {
+    const int count = index - GapStart;
+    std::move(Buffer.begin() + GapEnd, Buffer.begin() + GapEnd + count, Buffer.begin() + GapStart);
+    GapStart += count;
+    GapEnd += count;
+  }
+}
+
+void TChildList::Insert(int index, TTreeNode* node) {
+  if (GapStart == GapEnd) {
+    // Grow with the gap at the end, doubling so that appends stay amortised constant.
+    MoveGapTo(Size());
+    const int size = static_cast<int>(Buffer.size());
+    const int grown = std::max(8, size * 2);
+    Buffer.resize(static_cast<std::size_t>(grown), nullptr);
+    GapEnd = grown;
+  }
+  MoveGapTo(index);
+  Buffer[GapStart++] = node;
+}
+
+TTreeNode* TChildList::Erase(int index) {
+  MoveGapTo(index);
+  TTreeNode* node = Buffer[GapEnd];
+  Buffer[GapEnd++] = nullptr;
+  return node;
+}
+
+std::vector<TTreeNode*> TChildList::TakeAll() {
+  std::vector<TTreeNode*> nodes;
+  nodes.reserve(static_cast<std::size_t>(Size()));
+  for (int i = 0; i < Size(); ++i) nodes.push_back(At(i));
+  Buffer.clear();
+  GapStart = GapEnd = 0;
+  return nodes;
+}
+
 // TTreeNode
+
+TTreeNode::~TTreeNode() {
+  for (TTreeNode* child : Children.TakeAll()) delete child;
+}
+
+int TTreeNode::PositionOf(const TTreeNode* child) const {
+  // A cached position is right when the child stands there; otherwise the child stands
+  // at or after ValidBelow, since every position before it is right.
+  const int cached = child->Index;
+  if (cached < Count() && Children.At(cached) == child) return cached;
+  for (int i = ValidBelow; i < Count(); ++i) {
+    TTreeNode* node = Children.At(i);
+    node->Index = i;
+    if (node == child) {
+      ValidBelow = i + 1;
+      return i;
+    }
+  }
+  QORV_ASSERT_AS(false, "the node is a child of its parent");
+  return -1;
+}
+
+void TTreeNode::InsertChild(int index, TTreeNode* child) {
+  TTreeNode* prev = index > 0 ? Children.At(index - 1) : nullptr;
+  TTreeNode* next = index < Count() ? Children.At(index) : nullptr;
+  const bool appended = next == nullptr;
+  Children.Insert(index, child);
+  child->Parent = this;
+  child->Prev = prev;
+  child->Next = next;
+  if (prev) prev->Next = child;
+  if (next) next->Prev = child;
+  child->Index = index;
+  // An append keeps every earlier position; an insert moves the ones after it.
+  if (appended && ValidBelow >= index)
+    ValidBelow = index + 1;
+  else
+    ValidBelow = std::min(ValidBelow, index);
+}
+
+TTreeNode* TTreeNode::RemoveChild(int index) {
+  TTreeNode* child = Children.Erase(index);
+  if (child->Prev) child->Prev->Next = child->Next;
+  if (child->Next) child->Next->Prev = child->Prev;
+  child->Prev = child->Next = nullptr;
+  ValidBelow = std::min(ValidBelow, index);
+  return child;
+}
+
+void TTreeNode::Relink(const std::vector<TTreeNode*>& order) {
+  TTreeNode* prev = nullptr;
+  int index = 0;
+  for (TTreeNode* node : order) {
+    Children.Insert(index, node);
+    node->Index = index++;
+    node->Prev = prev;
+    node->Next = nullptr;
+    if (prev) prev->Next = node;
+    prev = node;
+  }
+  ValidBelow = index;
+}
+
+void TTreeNode::ReorderChildren(std::vector<TTreeNode*>& order) {
+  Relink(order);
+  TTreeNode* parent = Parent ? this : nullptr;  // the hidden root stands for the top level
+  Tree->Notify([parent](TTreeObserver& o) { o.ChildrenReordered(parent); });
+}
 
 TTreeNode* TTreeNode::GetParent() const { return Visible(Parent, &Tree->Root); }
 
@@ -21,20 +134,11 @@ int TTreeNode::GetLevel() const {
   return level;
 }
 
-int TTreeNode::GetIndex() const {
-  const auto& siblings = Parent->Children;
-  const auto found = std::find_if(siblings.begin(), siblings.end(),
-                                  [this](const auto& child) { return child.get() == this; });
-  return static_cast<int>(found - siblings.begin());
-}
+int TTreeNode::GetIndex() const { return Parent->PositionOf(this); }
 
 TTreeNode* TTreeNode::Item(int index) const {
-  return index >= 0 && index < Count() ? Children[index].get() : nullptr;
+  return index >= 0 && index < Count() ? Children.At(index) : nullptr;
 }
-
-TTreeNode* TTreeNode::GetNextSibling() const { return Parent->Item(GetIndex() + 1); }
-
-TTreeNode* TTreeNode::GetPrevSibling() const { return Parent->Item(GetIndex() - 1); }
 
 TTreeNode* TTreeNode::GetNext() const {
   if (HasChildren()) return GetFirstChild();
@@ -91,9 +195,8 @@ void TTreeNode::MoveTo(TTreeNode* destination, TNodeAttachMode mode) {
   if (newParent == Parent && GetIndex() < index) --index;  // this node leaves a gap first
   TTreeNode* root = &Tree->Root;
   Tree->Notify([&](TTreeObserver& o) { o.NodeAboutToMove(this, Visible(newParent, root), index); });
-  std::unique_ptr<TTreeNode> self = Tree->Detach(this);
-  newParent->Children.insert(newParent->Children.begin() + index, std::move(self));
-  Parent = newParent;
+  Tree->Detach(this);
+  newParent->InsertChild(index, this);
   Tree->Notify([this](TTreeObserver& o) { o.NodeMoved(this); });
 }
 
@@ -103,8 +206,7 @@ void TTreeNode::Delete() {
   const int index = GetIndex();
   tree->Notify([this](TTreeObserver& o) { o.NodeAboutToRemove(this); });
   tree->ForgetSelection(this);
-  std::unique_ptr<TTreeNode> self = tree->Detach(this);
-  self.reset();  // destroys this node and its children
+  delete tree->Detach(this);  // destroys this node and its children
   tree->Notify([&](TTreeObserver& o) { o.NodeRemoved(Visible(parent, &tree->Root), index); });
 }
 
@@ -117,16 +219,15 @@ void TTreeNode::DeleteChildren() {
 TTree::TTree() : Root(this, nullptr, std::string()) {}
 
 TTree::~TTree() {
-  // Nodes go without notifications: the observers may be gone already.
+  // Nodes go without notifications (the observers may be gone already), when the root
+  // destroys its children.
   Observers.clear();
-  Root.Children.clear();
 }
 
 TTreeNode* TTree::InsertAt(TTreeNode* parent, int index, const std::string& text) {
   Notify([&](TTreeObserver& o) { o.NodeAboutToInsert(Visible(parent, &Root), index); });
-  std::unique_ptr<TTreeNode> node(new TTreeNode(this, parent, text));
-  TTreeNode* added = node.get();
-  parent->Children.insert(parent->Children.begin() + index, std::move(node));
+  auto* added = new TTreeNode(this, parent, text);
+  parent->InsertChild(index, added);
   Notify([added](TTreeObserver& o) { o.NodeInserted(added); });
   return added;
 }
@@ -164,13 +265,7 @@ void TTree::ForgetSelection(TTreeNode* removed) {
   if (Selected && (Selected == removed || Selected->HasAsParent(removed))) SetSelected(nullptr);
 }
 
-std::unique_ptr<TTreeNode> TTree::Detach(TTreeNode* node) {
-  auto& siblings = node->Parent->Children;
-  const auto found = siblings.begin() + node->GetIndex();
-  std::unique_ptr<TTreeNode> owned = std::move(*found);
-  siblings.erase(found);
-  return owned;
-}
+TTreeNode* TTree::Detach(TTreeNode* node) { return node->Parent->RemoveChild(node->GetIndex()); }
 
 void TTree::AddObserver(TTreeObserver* observer) { Observers.push_back(observer); }
 

@@ -1,14 +1,44 @@
 // The core's tree: the experiment tree and the attribute tree are built of these nodes.
 // Views (the Qt tree views) watch a tree through TTreeObserver; the tree owns its nodes,
 // a node's data pointer belongs to whoever set it.
+//
+// Experiments hold blocks of 100,000 commands, and views ask for rows and parents all
+// the time, so sibling steps, child access and positions take constant time, and the
+// edits the model makes one node at a time (a section adopting or releasing its
+// commands, a block deleted from its first command on) take constant time each.
 #pragma once
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
 class TTree;
+class TTreeNode;
+
+// The children of a node: a gap buffer, so that runs of inserts and removals at or near
+// one position (the patterns of loading, sections and deletion) cost constant time
+// each, while any child is reached by its position at once.
+class TChildList {
+public:
+  TChildList() = default;
+  TChildList(const TChildList&) = delete;
+  TChildList& operator=(const TChildList&) = delete;
+
+  int Size() const { return static_cast<int>(Buffer.size()) - (GapEnd - GapStart); }
+  bool Empty() const { return Size() == 0; }
+  TTreeNode* At(int index) const { return Buffer[index < GapStart ? index : index + GapEnd - GapStart]; }
+  void Insert(int index, TTreeNode* node);
+  TTreeNode* Erase(int index);
+  // All children in order; the list is left empty.
+  std::vector<TTreeNode*> TakeAll();
+
+private:
+  void MoveGapTo(int index);
+
+  std::vector<TTreeNode*> Buffer;
+  int GapStart = 0;
+  int GapEnd = 0;
+};
 
 // Where MoveTo puts a node relative to the destination node.
 enum class TNodeAttachMode {
@@ -29,19 +59,20 @@ public:
   // Position among its siblings.
   int GetIndex() const;
 
-  int Count() const { return static_cast<int>(Children.size()); }
-  bool HasChildren() const { return !Children.empty(); }
+  int Count() const { return Children.Size(); }
+  bool HasChildren() const { return !Children.Empty(); }
   TTreeNode* Item(int index) const;
-  TTreeNode* GetFirstChild() const { return Children.empty() ? nullptr : Children.front().get(); }
-  TTreeNode* GetLastChild() const { return Children.empty() ? nullptr : Children.back().get(); }
-  TTreeNode* GetNextSibling() const;
-  TTreeNode* GetPrevSibling() const;
+  TTreeNode* GetFirstChild() const { return Children.Empty() ? nullptr : Children.At(0); }
+  TTreeNode* GetLastChild() const { return Children.Empty() ? nullptr : Children.At(Count() - 1); }
+  TTreeNode* GetNextSibling() const { return Next; }
+  TTreeNode* GetPrevSibling() const { return Prev; }
   // The next node in depth-first order (first child, else next sibling, else the next
   // sibling of the nearest ancestor that has one); null after the last node.
   TTreeNode* GetNext() const;
   // True when node is this node's parent, grandparent, ...
   bool HasAsParent(const TTreeNode* node) const;
-  // Position in the depth-first order of the whole tree, from 0.
+  // Position in the depth-first order of the whole tree, from 0 (a walk: for single
+  // user actions, not for loops over nodes).
   int GetAbsoluteIndex() const;
 
   const std::string& GetText() const { return Text; }
@@ -69,10 +100,27 @@ private:
   friend class TTree;
   TTreeNode(TTree* tree, TTreeNode* parent, std::string text)
       : Tree(tree), Parent(parent), Text(std::move(text)) {}
+  ~TTreeNode();  // destroys the children, without notifications
+  TTreeNode(const TTreeNode&) = delete;
+  TTreeNode& operator=(const TTreeNode&) = delete;
+
+  // Position of a child, renumbering lazily from the first child whose cached position
+  // may be stale.
+  int PositionOf(const TTreeNode* child) const;
+  void InsertChild(int index, TTreeNode* child);
+  TTreeNode* RemoveChild(int index);
+  void Relink(const std::vector<TTreeNode*>& order);
+  void ReorderChildren(std::vector<TTreeNode*>& order);
 
   TTree* Tree;
   TTreeNode* Parent;  // the tree's hidden root for top-level nodes
-  std::vector<std::unique_ptr<TTreeNode>> Children;
+  TTreeNode* Prev = nullptr;
+  TTreeNode* Next = nullptr;
+  TChildList Children;
+  // Every child before position ValidBelow has its position in Index; the others may
+  // hold stale positions until they are renumbered.
+  mutable int Index = 0;
+  mutable int ValidBelow = 0;
   std::string Text;
   void* Data = nullptr;
   int ImageIndex = -1;
@@ -131,7 +179,8 @@ private:
   // The parent a caller names: the hidden root for null.
   TTreeNode* Level(TTreeNode* parent) { return parent ? parent : &Root; }
   TTreeNode* InsertAt(TTreeNode* parent, int index, const std::string& text);
-  std::unique_ptr<TTreeNode> Detach(TTreeNode* node);
+  // Takes the node out of its parent's children; the caller owns it.
+  TTreeNode* Detach(TTreeNode* node);
   void ForgetSelection(TTreeNode* removed);
   template <typename F>
   void Notify(F&& call) {
@@ -145,8 +194,7 @@ private:
 
 template <typename Less>
 void TTreeNode::SortChildren(Less less) {
-  std::stable_sort(Children.begin(), Children.end(),
-                   [&less](const auto& a, const auto& b) { return less(a.get(), b.get()); });
-  TTreeNode* parent = Parent ? this : nullptr;  // the hidden root stands for the top level
-  Tree->Notify([parent](TTreeObserver& o) { o.ChildrenReordered(parent); });
+  std::vector<TTreeNode*> order = Children.TakeAll();
+  std::stable_sort(order.begin(), order.end(), less);
+  ReorderChildren(order);
 }

@@ -20,6 +20,8 @@ public:
   virtual bool ReleaseRef() = 0;
   // Binds to the object when the identifier is the one read with the reference.
   virtual bool ResolveLoadedLink(TExpAttribute* object, std::int32_t identifier) = 0;
+  // The identifier read with the reference and not bound yet; -1 when none.
+  virtual std::int32_t GetPendingId() const = 0;
   // May the attribute take this type.
   virtual bool NotifyOwner(int type) = 0;
   virtual void Save(TWriteFile& writer) = 0;

@@ -284,7 +284,7 @@ void TVariableDataArray::Load(TReadFile& reader) {
   TVariableData::Load(reader);
   TVariableArrayIndex& index = GetArrayIndex();
   index.Load(reader);
-  reader.GetVariableList().push_back(&index);
+  reader.GetVariableList().Add(&index);
 }
 
 TVariableData* TVariableDataArray::Clone() {

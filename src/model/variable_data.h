@@ -74,7 +74,7 @@ public:
   // Does the owner command store into this reference's variable.
   bool IsStoredByOwner();
   // The identifier read from a document until the reference is bound; -1 when none.
-  std::int32_t GetPendingId() const { return PreadID; }
+  std::int32_t GetPendingId() const override { return PreadID; }
 
 protected:
   // Forgets the variable without RemoveUser (ReleaseRef, ClearRef).
@@ -165,6 +165,7 @@ public:
   ~TVariableArrayIndex() override;
 
   void ClearRef() override { ADataIndex = nullptr; }
+  std::int32_t GetPendingId() const override { return PreadID; }
   // Drops an index variable that is no longer an integer.
   bool ReleaseRef() override;
   bool ResolveLoadedLink(TExpAttribute* object, std::int32_t identifier) override;

@@ -14,6 +14,7 @@ public:
   ~TVariableOutput() override;
 
   void ClearRef() override { AOutput = nullptr; }
+  std::int32_t GetPendingId() const override { return PreadID; }
   bool ReleaseRef() override;
   bool ResolveLoadedLink(TExpAttribute* object, std::int32_t identifier) override;
   bool NotifyOwner(int type) override;

@@ -62,7 +62,7 @@ void TPlotIndex::Read(TReadFile& reader) {
   auto reference = std::make_unique<TVariableDataSingle>(Powner);
   reference->Load(reader);
   PvIndex = std::move(reference);
-  reader.GetVariableList().push_back(PvIndex.get());
+  reader.GetVariableList().Add(PvIndex.get());
   iIndex = -1;
 }
 

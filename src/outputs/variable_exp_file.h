@@ -34,7 +34,7 @@ public:
   void SetExpFile(TExperimentFile* file);
   TExperimentFile* GetExpFile() const { return AExperimentFile; }
   // The identifier read and not yet bound; -1 when none.
-  std::int32_t GetPendingId() const { return PreadID; }
+  std::int32_t GetPendingId() const override { return PreadID; }
 
 private:
   TAttributeScript* AScriptOwner;

@@ -271,9 +271,10 @@ TEST_F(ReadDataTest, Records) {
   auto reader = Reader(withVariable);
   loaded.Load(*reader);
   EXPECT_EQ(loaded.GetNumPoints(), -1);
-  ASSERT_EQ(reader->GetVariableList().size(), 1u);
-  EXPECT_EQ(reader->GetVariableList()[0], loaded.GetDataNumPoints());
-  reader->GetVariableList()[0]->ResolveLoadedLink(n, 100);
+  const std::vector<TVariable*> waiting = reader->GetVariableList().Waiting();
+  ASSERT_EQ(waiting.size(), 1u);
+  EXPECT_EQ(waiting[0], loaded.GetDataNumPoints());
+  waiting[0]->ResolveLoadedLink(n, 100);
   EXPECT_EQ(loaded.GetNumberPointsToRead(), 4);
   EXPECT_EQ(Written([&](TWriteFile& w) { loaded.Save(w); }), withVariable);
 

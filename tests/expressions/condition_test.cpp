@@ -53,7 +53,7 @@ public:
 // Binds the references waiting in the reader to the variables of identifiers 100, 101, ...
 void Bind(TReadFile& reader, const std::vector<TData*>& ids) {
   for (std::size_t id = 0; id < ids.size(); ++id)
-    for (TVariable* waiting : reader.GetVariableList())
+    for (TVariable* waiting : reader.GetVariableList().Waiting())
       waiting->ResolveLoadedLink(ids[id], 100 + static_cast<std::int32_t>(id));
 }
 

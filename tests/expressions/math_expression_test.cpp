@@ -74,7 +74,7 @@ TEST_F(MathExpressionTest, RecordsAreByteExactAndReadBack) {
   TReadFile reader(Dir.WriteBytes("in", record("A", "ARR[2]", "F")));
   TMathExpression loaded(Cmd);
   loaded.Load(reader);
-  std::vector<TVariable*>& waiting = reader.GetVariableList();
+  const std::vector<TVariable*> waiting = reader.GetVariableList().Waiting();
   ASSERT_EQ(waiting.size(), 4u);  // A, the element's index, the element, F
   EXPECT_TRUE(waiting[0]->ResolveLoadedLink(A, 100));
   EXPECT_TRUE(waiting[2]->ResolveLoadedLink(Arr, 101));

@@ -40,7 +40,7 @@ protected:
     TReadFile reader(Dir.WriteBytes("in", bytes));
     auto list = std::make_unique<TQorvMathList>(Cmd);
     list->LoadMathList(reader);
-    if (waiting) *waiting = reader.GetVariableList();
+    if (waiting) *waiting = reader.GetVariableList().Waiting();
     return list;
   }
   bool Refused(const TBytes& bytes) {

@@ -29,6 +29,7 @@ public:
   void ClearRef() override {}
   bool ReleaseRef() override { return false; }
   bool ResolveLoadedLink(TExpAttribute*, std::int32_t) override { return false; }
+  std::int32_t GetPendingId() const override { return -1; }
   bool NotifyOwner(int) override { return true; }
   void Save(TWriteFile&) override {}
   void Load(TReadFile&) override {}

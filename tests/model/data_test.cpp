@@ -336,7 +336,7 @@ TEST_F(DataTest, ImportOfATakenNameRenamesOrReassigns) {
     command->Stores = stores;
     TVariableData* user = command->Use(nullptr);
     user->Load(reader);
-    reader.GetVariableList().push_back(user);
+    reader.GetVariableList().Add(user);
     TData* v = ForLoad(Singles, eatINTEGER);
     if (!v->LoadImported(reader)) delete v;
     return user;

@@ -159,7 +159,7 @@ TEST_F(DocumentTest, FilesAreCreatedAndOpenedOnlyAtTheFirstAccess) {
   ASSERT_NE(block.GetBlockVariableList(), nullptr);
   EXPECT_TRUE(block.GetBlockVariableList()->empty());
   TReadFile missing(Temp.PathOf("missing.doc"));  // constructing does not open
-  EXPECT_TRUE(missing.GetVariableList().empty());
+  EXPECT_TRUE(missing.GetVariableList().Waiting().empty());
   EXPECT_TRUE(missing.GetDeviceAttributeScriptList().empty());
   EXPECT_EQ(missing.GetVersionNumber(), 0);
   EXPECT_EQ(Temp.Entries(), 0u) << "a writer that wrote nothing leaves no file";

@@ -71,6 +71,7 @@ public:
   bool NotifyOwner(int type) override { return Owner->VariableNotify(this, type); }
   void Save(TWriteFile& writer) override { writer.WriteInteger(writer.GetObjectId(Bound)); }
   void Load(TReadFile& reader) override { reader.ReadInteger(Pending); }
+  std::int32_t GetPendingId() const override { return Pending; }
   TAttributeScript* GetScriptOwner() const override { return Owner; }
 
   TAttributeScript* Owner;
@@ -357,16 +358,16 @@ TEST_F(ExpAttributeTest, UserRecordsWriteCountAndIdentifierAndBindWhenRead) {
   TReadFile reader(Temp.PathOf("doc.qrv"));
   q1->Load(reader);
   q2->Load(reader);
-  reader.GetVariableList() = {q1, stray, q2};
+  for (TVariable* waiting : {q1, stray, q2}) reader.GetVariableList().Add(waiting);
   loaded->LoadUsers(reader);
   EXPECT_EQ(loaded->GetUsers(), (std::vector<TVariable*>{q1, q2}));
   EXPECT_EQ(copy->GetText(), "A' loaded loaded ?");
-  EXPECT_EQ(reader.GetVariableList(), std::vector<TVariable*>{stray});
+  EXPECT_EQ(reader.GetVariableList().Waiting(), std::vector<TVariable*>{stray});
   EXPECT_EQ(reader.BytesLeft(), 0u);
 
   // An unused attribute reads no identifier and binds nobody.
   TReadFile zero(Temp.WriteBytes("zero.qrv", Ints({0, 7})));
-  zero.GetVariableList() = {stray};
+  zero.GetVariableList().Add(stray);
   TTestAttribute* idle = NewAttribute("idle");
   idle->LoadUsers(zero);
   EXPECT_EQ(zero.BytesLeft(), 4u);
@@ -391,8 +392,9 @@ TEST_F(ExpAttributeTest, LoadUsersRefusesAWrongCount) {
                            std::initializer_list<std::int32_t> waiting) {
     TReadFile reader(Temp.WriteBytes("users.qrv", Ints(record)));
     for (const std::int32_t id : waiting) {
-      reader.GetVariableList().push_back(a->Use(nullptr, "r"));
-      a->References.back()->Pending = id;
+      TTestReference* reference = a->Use(nullptr, "r");
+      reference->Pending = id;
+      reader.GetVariableList().Add(reference);
     }
     return ErrorOf<EReadError>([&] { NewAttribute("x")->LoadUsers(reader); });
   };

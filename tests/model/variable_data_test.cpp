@@ -274,14 +274,14 @@ TEST_F(VariableDataTest, LoadedReferencesBindToTheirAttributes) {
   TReadFile reader(Temp.WriteBytes(
       "doc", Cat({I32(200), T, I32(201), F, I32(201), I32(2), I32(201), I32(1), I32(200)})));
   element->Load(reader);  // puts its index object into the list itself
-  EXPECT_EQ(reader.GetVariableList(), TUsers{&element->GetArrayIndex()});
+  EXPECT_EQ(reader.GetVariableList().Waiting(), TUsers{&element->GetArrayIndex()});
   single->Load(reader);
-  reader.GetVariableList().push_back(element);  // as the command does
-  reader.GetVariableList().push_back(single);
+  reader.GetVariableList().Add(element);  // as the command does
+  reader.GetVariableList().Add(single);
   EXPECT_EQ(element->GetPendingId(), 200);
   n->LoadUsers(reader);
   arr->LoadUsers(reader);
-  EXPECT_TRUE(reader.GetVariableList().empty());
+  EXPECT_TRUE(reader.GetVariableList().Waiting().empty());
   EXPECT_EQ(element->GetData(), arr);
   EXPECT_EQ(element->GetArrayIndex().GetIndexVariable(), n);
   EXPECT_EQ(single->GetData(), n);
@@ -312,7 +312,7 @@ TEST_F(VariableDataTest, WrongKindsDoNotBindAndFailTheRead) {
   element->Load(reader);
   single->Load(reader);
   out->Load(reader);
-  reader.GetVariableList().clear();
+  reader.GetVariableList().Truncate(0);
   TVariableArrayIndex& index = element->GetArrayIndex();
   const std::pair<TVariable*, TExpAttribute*> wrong[] = {
       {single, arr}, {single, &output}, {element, n}, {element, &output},
@@ -322,7 +322,7 @@ TEST_F(VariableDataTest, WrongKindsDoNotBindAndFailTheRead) {
   EXPECT_FALSE(single->ResolveLoadedLink(n, 101));  // another identifier
   for (TData* v : std::initializer_list<TData*>{n, real, arr}) EXPECT_FALSE(v->HasUsers());
 
-  reader.GetVariableList().push_back(single);
+  reader.GetVariableList().Add(single);
   EXPECT_EQ(ErrorOf<EReadError>([&] { arr->LoadUsers(reader); }), "Error reading attribute");
   EXPECT_TRUE(out->ResolveLoadedLink(&output, 100));
   EXPECT_EQ(output.GetUsers(), TUsers{out});

@@ -29,7 +29,7 @@ protected:
     for (TPlotScript* plot : plots) {
       plot->GetOutputReference()->SetOutput(nullptr);
       plot->GetOutputReference()->Load(*reader);
-      reader->GetVariableList().push_back(plot->GetOutputReference());
+      reader->GetVariableList().Add(plot->GetOutputReference());
     }
     TTreeNode* node = Exp.GetAttributeTree().AddChild(List.AExpAttNode, "output");
     auto* output = new TOutput("output", node, TOutput::TForReading{});

@@ -205,7 +205,7 @@ std::vector<TScript*> TExperimentFixture::ReadInto(TBlock* block, const TBytes& 
   }
   EXPECT_EQ(reader->BytesLeft(), 0u);
   if (variable)
-    for (TVariable* waiting : reader->GetVariableList()) waiting->ResolveLoadedLink(variable, id);
+    for (TVariable* waiting : reader->GetVariableList().Waiting()) waiting->ResolveLoadedLink(variable, id);
   return read;
 }
 

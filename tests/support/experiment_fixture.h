@@ -158,10 +158,10 @@ protected:
     try {
       command->Load(*reader);
     } catch (...) {
-      if (waiting) *waiting = reader->GetVariableList();
+      if (waiting) *waiting = reader->GetVariableList().Waiting();
       throw;
     }
-    if (waiting) *waiting = reader->GetVariableList();
+    if (waiting) *waiting = reader->GetVariableList().Waiting();
     return command;
   }
 

@@ -179,14 +179,14 @@ void TReadScript::Load(TReadFile& reader) {
   reader.ReadBool(isArray);
   std::unique_ptr<TVariableData> variable = NewReference(this, isArray);
   variable->Load(reader);
-  waiting.List().push_back(variable.get());
+  waiting.List().Add(variable.get());
   bool hasCount = false;
   reader.ReadBool(hasCount);
   std::unique_ptr<TVariableDataSingle> count;
   if (hasCount) {
     count = std::make_unique<TVariableDataSingle>(this);
     count->Load(reader);
-    waiting.List().push_back(count.get());
+    waiting.List().Add(count.get());
   }
   std::unique_ptr<TReadData> readData;
   if (isArray)

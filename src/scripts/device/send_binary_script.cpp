@@ -123,15 +123,15 @@ void TSendBinaryScript::Load(TReadFile& reader) {
   QORV_ASSERT(PPointCount<=0);
   TWaitingReferences waiting(reader);
   auto array = std::make_unique<TVariableDataArray>(this);
-  waiting.List().push_back(array.get());
   array->Load(reader);
+  waiting.List().Add(array.get());
   bool hasCount = false;
   reader.ReadBool(hasCount);
   std::unique_ptr<TVariableDataSingle> count;
   if (hasCount) {
     count = std::make_unique<TVariableDataSingle>(this);
     count->Load(reader);
-    waiting.List().push_back(count.get());
+    waiting.List().Add(count.get());
   }
   std::int32_t points = -1;
   reader.ReadInteger(points);

@@ -69,7 +69,7 @@ void TSerialPollScript::Load(TReadFile& reader) {
   TWaitingReferences waiting(reader);
   auto variable = std::make_unique<TVariableDataSingle>(this);
   variable->Load(reader);
-  waiting.List().push_back(variable.get());
+  waiting.List().Add(variable.get());
   TDeviceAttributeScript::Load(reader);
   AVariable = std::move(variable);
   waiting.Keep();

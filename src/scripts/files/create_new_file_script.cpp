@@ -53,7 +53,7 @@ void TCreateNewFileScript::Load(TReadFile& reader) {
   TWaitingReferences waiting(reader);
   auto reference = std::make_unique<TVariableExpFile>(this);
   reference->Load(reader);
-  waiting.List().push_back(reference.get());
+  waiting.List().Add(reference.get());
   TScript::Load(reader);
   waiting.Keep();
   PvefExperimentFile = std::move(reference);

@@ -192,7 +192,7 @@ void TOutputToFileScript::Load(TReadFile& reader) {
   reader.ReadInteger(decimals);
   auto fileReference = std::make_unique<TVariableExpFile>(this);
   fileReference->Load(reader);
-  waiting.List().push_back(fileReference.get());
+  waiting.List().Add(fileReference.get());
   const std::int32_t count = reader.ReadCount(MinEntryBytes);
   if (count < 1) throw EReadError(VariableMissing);
   std::vector<std::unique_ptr<TVariableData>> list;

@@ -206,14 +206,14 @@ void TReadFileScript::Load(TReadFile& reader) {
   TWaitingReferences waiting(reader);
   auto array = std::make_unique<TVariableDataArray>(this);
   array->Load(reader);
-  waiting.List().push_back(array.get());
+  waiting.List().Add(array.get());
   bool hasCount = false;
   reader.ReadBool(hasCount);
   std::unique_ptr<TVariableDataSingle> count;
   if (hasCount) {
     count = std::make_unique<TVariableDataSingle>(this);
     count->Load(reader);
-    waiting.List().push_back(count.get());
+    waiting.List().Add(count.get());
   }
   std::string path = reader.ReadString();
   // A command without a file cannot be run or saved again.

@@ -27,7 +27,7 @@ std::unique_ptr<TVariableData> LoadReference(TReadFile& reader, TAttributeScript
   reader.ReadBool(isArray);
   std::unique_ptr<TVariableData> reference = NewReference(owner, isArray);
   reference->Load(reader);
-  reader.GetVariableList().push_back(reference.get());
+  reader.GetVariableList().Add(reference.get());
   return reference;
 }
 
@@ -42,8 +42,8 @@ void CheckConditionRead(const TConditionAttributeScript& command, const char* mi
 }
 
 TWaitingReferences::TWaitingReferences(TReadFile& reader)
-    : Waiting(reader.GetVariableList()), Before(Waiting.size()) {}
+    : Waiting(reader.GetVariableList()), Before(Waiting.Size()) {}
 
 TWaitingReferences::~TWaitingReferences() {
-  if (!Kept) Waiting.resize(Before);
+  if (!Kept) Waiting.Truncate(Before);
 }

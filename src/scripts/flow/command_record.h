@@ -10,6 +10,7 @@
 class TAttributeScript;
 class TConditionAttributeScript;
 class TReadFile;
+class TReadVariableList;
 class TVariable;
 class TVariableData;
 class TWriteFile;
@@ -24,11 +25,11 @@ public:
   TWaitingReferences(const TWaitingReferences&) = delete;
   TWaitingReferences& operator=(const TWaitingReferences&) = delete;
 
-  std::vector<TVariable*>& List() { return Waiting; }
+  TReadVariableList& List() { return Waiting; }
   void Keep() { Kept = true; }
 
 private:
-  std::vector<TVariable*>& Waiting;
+  TReadVariableList& Waiting;
   std::size_t Before;
   bool Kept = false;
 };

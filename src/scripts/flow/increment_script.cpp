@@ -112,7 +112,7 @@ void TIncrementScript::Load(TReadFile& reader) {
   // Only a complete record leaves its reference waiting for the variable.
   Pvalue = std::move(step);
   Pvariable = std::move(reference);
-  reader.GetVariableList().push_back(Pvariable.get());
+  reader.GetVariableList().Add(Pvariable.get());
   UpdateNodeText();
 }
 

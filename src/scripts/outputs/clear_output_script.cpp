@@ -57,7 +57,7 @@ void TClearPlotScript::Load(TReadFile& reader) {
   // leaves nothing of this command behind there.
   TScript::Load(reader);
   AOutput = std::move(reference);
-  reader.GetVariableList().push_back(AOutput.get());
+  reader.GetVariableList().Add(AOutput.get());
 }
 
 void TClearPlotScript::CheckAfterRead() {

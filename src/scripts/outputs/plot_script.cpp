@@ -123,7 +123,7 @@ void TPlotScript::Load(TReadFile& reader) {
   reader.ReadBool(useCounter);
   auto output = std::make_unique<TVariableOutput>(this);
   output->Load(reader);
-  waiting.List().push_back(output.get());
+  waiting.List().Add(output.get());
   std::unique_ptr<TVariableData> y = LoadReference(reader, this);
   bool hasX = false;
   reader.ReadBool(hasX);
