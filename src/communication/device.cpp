@@ -33,28 +33,26 @@ TDevice::TDevice(TImageList* imagelist) {
 TDevice::~TDevice() {
   Pcommunication.reset();
   Pcoredevice.reset();
-  while (!Scripts.empty()) delete Scripts.back();  // each leaves the list
+  while (!Scripts.Empty()) delete Scripts.Back();  // each leaves the list
 }
 
 void TDevice::UpdateListItem() {
   ListItem.Caption = Pcoredevice ? Pcoredevice->GetName() : "No name";
   ListItem.Communication = Pcommunication ? Pcommunication->GetName() : "No communication";
   ListItem.ImageIndex = Pcoredevice ? Pcoredevice->GetIconIndex() : 0;
-  for (TDeviceAttributeScript* script : Scripts) script->UpdateNodeText();
+  for (TDeviceAttributeScript* script : Scripts.Items()) script->UpdateNodeText();
   UiPort().RefreshViews();
 }
 
 void TDevice::AddScript(TDeviceAttributeScript* script) {
   QORV_ASSERT(script!=0);
-  QORV_ASSERT_AS(std::find(Scripts.begin(), Scripts.end(), script)==Scripts.end(),
-                 "Pscriptlist->IndexOf(script)<0");
-  Scripts.push_back(script);
+  QORV_ASSERT_AS(!Scripts.Contains(script), "Pscriptlist->IndexOf(script)<0");
+  Scripts.Insert(script);
 }
 
 void TDevice::RemoveScript(TDeviceAttributeScript* script) {
-  const auto found = std::find(Scripts.begin(), Scripts.end(), script);
-  QORV_ASSERT_AS(found!=Scripts.end(), "Pscriptlist->IndexOf(script)>=0");
-  Scripts.erase(found);
+  QORV_ASSERT_AS(Scripts.Contains(script), "Pscriptlist->IndexOf(script)>=0");
+  Scripts.Erase(script);
 }
 
 TCoreDevice& TDevice::GetCoreDevice() const {
@@ -139,24 +137,23 @@ void TDevice::LoadDeviceRecord(TReadFile& reader) {
 
 void TDevice::SaveDevice(TWriteFile& writer) const {
   SaveDeviceRecord(writer);
-  writer.WriteInteger(static_cast<std::int32_t>(Scripts.size()));
-  for (TDeviceAttributeScript* script : Scripts) writer.WriteInteger(IdOf(writer, script));
+  writer.WriteInteger(static_cast<std::int32_t>(Scripts.Size()));
+  for (TDeviceAttributeScript* script : Scripts.Items()) writer.WriteInteger(IdOf(writer, script));
 }
 
 void TDevice::SaveUsedDevice(TWriteFile& writer) const {
   if (!writer.IsBlockExport() || writer.GetBlockScriptList().empty()) return;
   std::vector<TScript*>& exported = writer.GetBlockScriptList();
   std::vector<TDeviceAttributeScript*> used;
-  for (auto script = exported.begin(); script != exported.end();) {
-    auto* command = (*script)->IsDeviceScript() ? static_cast<TDeviceAttributeScript*>(*script)
-                                                : nullptr;
-    if (command && command->GetDevice() == this) {
+  std::vector<TScript*> others;
+  for (TScript* script : exported) {
+    auto* command = script->IsDeviceScript() ? static_cast<TDeviceAttributeScript*>(script) : nullptr;
+    if (command && command->GetDevice() == this)
       used.push_back(command);
-      script = exported.erase(script);
-    } else {
-      ++script;
-    }
+    else
+      others.push_back(script);
   }
+  exported.swap(others);
   SaveDeviceRecord(writer);
   writer.WriteInteger(static_cast<std::int32_t>(used.size()));
   for (TDeviceAttributeScript* script : used) writer.WriteInteger(IdOf(writer, script));
@@ -165,25 +162,21 @@ void TDevice::SaveUsedDevice(TWriteFile& writer) const {
 void TDevice::LoadDevice(TReadFile& reader) {
   LoadDeviceRecord(reader);
   const std::int32_t count = reader.ReadCount(4);
-  std::vector<TDeviceAttributeScript*>& read = reader.GetDeviceAttributeScriptList();
   for (std::int32_t i = 0; i < count; ++i) {
     std::int32_t id;
     reader.ReadInteger(id);
     if (id <= 0) throw EReadError(InvalidDeviceRecordText);
-    const auto match = std::find_if(read.begin(), read.end(), [id](TDeviceAttributeScript* s) {
-      return s->PreadscriptID == id;
-    });
-    if (match != read.end()) (*match)->SetDevice(this);
+    if (TDeviceAttributeScript* match = reader.FindDeviceAttributeScript(id)) match->SetDevice(this);
   }
 }
 
 void TDevice::Detach(bool transfer, std::vector<TDeviceAttributeScript*>& list) {
   if (!transfer) return;
-  for (TDeviceAttributeScript* script : Scripts) {
+  for (TDeviceAttributeScript* script : Scripts.Items()) {
     script->ForgetDevice(this);
     list.push_back(script);
   }
-  Scripts.clear();
+  Scripts.Clear();
 }
 
 void TDevice::AdoptScripts(std::vector<TDeviceAttributeScript*>& list) {

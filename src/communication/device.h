@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "communication/core_device.h"
+#include "model/ordered_set.h"
 
 class TCommunication;
 class TDeviceAttributeScript;
@@ -42,8 +43,8 @@ public:
   void AddScript(TDeviceAttributeScript* script);
   // The command (listed) no longer uses the device.
   void RemoveScript(TDeviceAttributeScript* script);
-  bool HasScripts() const { return !Scripts.empty(); }
-  const std::vector<TDeviceAttributeScript*>& GetScripts() const { return Scripts; }
+  bool HasScripts() const { return !Scripts.Empty(); }
+  std::vector<TDeviceAttributeScript*> GetScripts() const { return Scripts.Items(); }
 
   // The core device (required).
   TCoreDevice& GetCoreDevice() const;
@@ -90,6 +91,6 @@ private:
   std::string FileName;
   std::unique_ptr<TCoreDevice> Pcoredevice;
   std::unique_ptr<TCommunication> Pcommunication;
-  std::vector<TDeviceAttributeScript*> Scripts;  // not owned
+  TOrderedSet<TDeviceAttributeScript> Scripts;  // not owned
   TDeviceListItem ListItem;
 };

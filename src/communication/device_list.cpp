@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <unordered_set>
 
 #include "communication/communication.h"
 #include "communication/device.h"
@@ -146,10 +147,9 @@ bool TDeviceList::Place(TDevice* device) {
 
 void TDeviceList::ForgetReadScripts(TDevice* device, TReadFile& reader) {
   std::vector<TDeviceAttributeScript*>& read = reader.GetDeviceAttributeScriptList();
-  const std::vector<TDeviceAttributeScript*>& going = device->GetScripts();
-  std::erase_if(read, [&going](TDeviceAttributeScript* script) {
-    return std::find(going.begin(), going.end(), script) != going.end();
-  });
+  const std::vector<TDeviceAttributeScript*> scripts = device->GetScripts();
+  const std::unordered_set<TDeviceAttributeScript*> going(scripts.begin(), scripts.end());
+  std::erase_if(read, [&going](TDeviceAttributeScript* script) { return going.count(script) > 0; });
 }
 
 void TDeviceList::GetDevices(std::vector<TDevice*>& list) const {

@@ -90,20 +90,56 @@ TTreeNode* TDataList::NewNode() {
   return AExpAttNode->GetTree()->AddChild(AExpAttNode, "");
 }
 
+namespace {
+
+// Blocks are the experiment tree's top-level nodes, so their order there is that of
+// their positions among each other.
+int BlockPosition(const TTreeNode* variableNode) {
+  auto* variable = dynamic_cast<TData*>(AttViewDataOfNode(variableNode));
+  QORV_ASSERT(variable!=0);
+  TBlock* block = variable->GetBlockOwner();
+  QORV_ASSERT(block!=0);
+  QORV_ASSERT(block->AExpNode!=0);
+  return block->AExpNode->GetIndex();
+}
+
+}  // namespace
+
 void TDataList::SortByBlock() {
   QORV_ASSERT(TExpAttViewData::AExpAttNode!=0);
-  // The position of each variable's block in the experiment tree, found once.
+  // The position of each variable's block, found once.
   std::unordered_map<const TTreeNode*, int> position;
   for (TData* variable : Variables()) {
     QORV_ASSERT(variable->AExpAttNode!=0);
-    TBlock* block = variable->GetBlockOwner();
-    QORV_ASSERT(block!=0);
-    QORV_ASSERT(block->AExpNode!=0);
-    position[variable->AExpAttNode] = block->AExpNode->GetAbsoluteIndex();
+    position[variable->AExpAttNode] = BlockPosition(variable->AExpAttNode);
   }
   AExpAttNode->SortChildren([&position](const TTreeNode* a, const TTreeNode* b) {
     return position.at(a) < position.at(b);
   });
+  AExpAttNode->SetExpanded(true);
+}
+
+void TDataList::PlaceByBlock(TData* variable) {
+  QORV_ASSERT(TExpAttViewData::AExpAttNode!=0);
+  QORV_ASSERT(variable->AExpAttNode==AExpAttNode->GetLastChild());
+  const int others = AExpAttNode->Count() - 1;
+  for (int i = 1; i < others; ++i)
+    if (BlockPosition(AExpAttNode->Item(i - 1)) > BlockPosition(AExpAttNode->Item(i))) {
+      SortByBlock();
+      return;
+    }
+  // The first of the others whose block comes after the variable's.
+  const int own = BlockPosition(variable->AExpAttNode);
+  int low = 0;
+  int high = others;
+  while (low < high) {
+    const int middle = low + (high - low) / 2;
+    if (BlockPosition(AExpAttNode->Item(middle)) <= own)
+      low = middle + 1;
+    else
+      high = middle;
+  }
+  if (low < others) variable->AExpAttNode->MoveTo(AExpAttNode->Item(low), TNodeAttachMode::naInsert);
   AExpAttNode->SetExpanded(true);
 }
 
@@ -275,7 +311,7 @@ TData* TDataList::Create(TBlock* block, const TDataFormRequest& entries) {
   variable->SetReadOnly(entries.ReadOnly);
   variable->SetDataType(entries.Type);
   if (entries.HasInitialValue) variable->SetInitialValue(entries.InitialValueText);
-  SortByBlock();
+  PlaceByBlock(variable);
   GetDataNameList().AddName(entries.Name, variable);
   return variable;
 }
@@ -292,7 +328,7 @@ TData* TDataList::Add(TBlock* block, int type, std::int32_t size, const std::str
   TData* variable = NewVariable(NewNode(), name, type, block);
   if (variable->IsArray()) static_cast<TDataArray*>(variable)->SetSize(size);
   variable->SetReadOnly(false);
-  SortByBlock();
+  PlaceByBlock(variable);
   GetDataNameList().AddName(name, variable);
   return variable;
 }

@@ -70,6 +70,10 @@ protected:
   // Keeps the children in the order of their blocks in the experiment tree and
   // expands the list's node.
   void SortByBlock();
+  // Puts a variable just added as the last child where SortByBlock would put it: after
+  // the last variable of its block or of the blocks before it. Only a list that the
+  // blocks' order no longer matches is sorted again as a whole.
+  void PlaceByBlock(TData* variable);
   // Adds a child node with empty text for a new variable.
   TTreeNode* NewNode();
 

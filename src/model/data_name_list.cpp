@@ -1,28 +1,28 @@
 #include "model/data_name_list.h"
 
-#include <algorithm>
-
-#include "model/assertion.h"
 #include "model/text.h"
 
 void TDataNameList::AddName(const std::string& name, TData* variable) {
-  for (auto& [text, data] : Entries)
-    if (data == variable) {
-      text = UpperText(name);
-      return;
-    }
-  Entries.emplace_back(UpperText(name), variable);
+  std::string upper = UpperText(name);
+  ++Uses[upper];
+  const auto [entry, added] = Names.try_emplace(variable, upper);
+  if (added) return;
+  Forget(entry->second);
+  entry->second = std::move(upper);
 }
 
 void TDataNameList::Remove(TData* variable) {
-  std::erase_if(Entries, [variable](const auto& entry) { return entry.second == variable; });
-  const bool stillListed = std::any_of(Entries.begin(), Entries.end(),
-                                       [variable](const auto& entry) { return entry.second == variable; });
-  QORV_ASSERT(!stillListed);
+  const auto entry = Names.find(variable);
+  if (entry == Names.end()) return;
+  Forget(entry->second);
+  Names.erase(entry);
 }
 
 bool TDataNameList::HasDataName(const std::string& name) const {
-  const std::string upper = UpperText(name);
-  return std::any_of(Entries.begin(), Entries.end(),
-                     [&upper](const auto& entry) { return entry.first == upper; });
+  return Uses.count(UpperText(name)) > 0;
+}
+
+void TDataNameList::Forget(const std::string& upper) {
+  const auto use = Uses.find(upper);
+  if (use != Uses.end() && --use->second == 0) Uses.erase(use);
 }

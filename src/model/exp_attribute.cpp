@@ -23,16 +23,11 @@ TAttributeScript* CommandOf(const TVariable* user) {
   return script;
 }
 
-void AddOnce(std::vector<TAttributeScript*>& commands, TAttributeScript* script) {
-  if (std::find(commands.begin(), commands.end(), script) == commands.end())
-    commands.push_back(script);
-}
-
 // The commands of the users, each once, in user order.
 std::vector<TAttributeScript*> CommandsOf(const std::vector<TVariable*>& users) {
-  std::vector<TAttributeScript*> commands;
-  for (TVariable* user : users) AddOnce(commands, CommandOf(user));
-  return commands;
+  TOrderedSet<TAttributeScript> commands;
+  for (TVariable* user : users) commands.Insert(CommandOf(user));
+  return commands.Items();
 }
 
 }  // namespace
@@ -75,43 +70,41 @@ TExpAttribute::TExpAttribute(const std::string& displayName, TTreeNode* node)
 TExpAttribute::~TExpAttribute() {
   if (Pcopyscript) Pcopyscript->RemoveAttribute(this);
   QORV_ASSERT(Pcopyscript==0);
-  std::vector<TAttributeScript*> doomed;
+  TOrderedSet<TAttributeScript> doomed;
   for (TVariable* user : GetUsers()) {
     // A command answering for one user may drop its others (a Decision deletes its
     // condition with both references): those are gone from the list, and from memory.
     if (!HasUser(user)) continue;
     user->ClearRef();
     TAttributeScript* script = CommandOf(user);
-    if (script->RemoveVariable(user)) AddOnce(doomed, script);
+    if (script->RemoveVariable(user)) doomed.Insert(script);
   }
   Users.reset();
-  for (TAttributeScript* script : doomed) delete script;
+  for (TAttributeScript* script : doomed.Items()) delete script;
 }
 
 int TExpAttribute::AddUser(TVariable* reference) {
-  if (!Users) Users = std::make_unique<std::vector<TVariable*>>();
-  const auto found = std::find(Users->begin(), Users->end(), reference);
-  if (found != Users->end()) return static_cast<int>(found - Users->begin());
-  Users->push_back(reference);
-  return static_cast<int>(Users->size()) - 1;
+  if (!Users) Users = std::make_unique<TOrderedSet<TVariable>>();
+  if (!Users->Insert(reference)) return Users->IndexOf(reference);
+  return static_cast<int>(Users->Size()) - 1;
 }
 
 void TExpAttribute::RemoveUser(TVariable* reference) {
   if (!Users) return;
-  Users->erase(std::remove(Users->begin(), Users->end(), reference), Users->end());
-  if (Users->empty()) Users.reset();
+  Users->Erase(reference);
+  if (Users->Empty()) Users.reset();
 }
 
 bool TExpAttribute::HasUser(const TVariable* reference) const {
-  return Users && std::find(Users->begin(), Users->end(), reference) != Users->end();
+  return Users && Users->Contains(reference);
 }
 
 std::int32_t TExpAttribute::GetUserCount() const {
-  return Users ? static_cast<std::int32_t>(Users->size()) : 0;
+  return Users ? static_cast<std::int32_t>(Users->Size()) : 0;
 }
 
 std::vector<TVariable*> TExpAttribute::GetUsers() const {
-  return Users ? *Users : std::vector<TVariable*>();
+  return Users ? Users->Items() : std::vector<TVariable*>();
 }
 
 void TExpAttribute::SetName(const std::string& name) {
@@ -143,20 +136,20 @@ bool TExpAttribute::CanChangeType(int type) {
 }
 
 void TExpAttribute::DeleteIncompatibleUsers() {
-  std::vector<TAttributeScript*> collected;
+  TOrderedSet<TAttributeScript> collected;
   for (TVariable* user : GetUsers()) {
     if (!user->ReleaseRef()) continue;
     RemoveUser(user);
-    AddOnce(collected, CommandOf(user));
+    collected.Insert(CommandOf(user));
   }
-  if (!collected.empty()) {
+  if (!collected.Empty()) {
     // The other references of those commands go with them.
     for (TVariable* user : GetUsers()) {
-      if (std::find(collected.begin(), collected.end(), CommandOf(user)) == collected.end()) continue;
+      if (!collected.Contains(CommandOf(user))) continue;
       user->ClearRef();
       RemoveUser(user);
     }
-    for (TAttributeScript* script : collected) {
+    for (TAttributeScript* script : collected.Items()) {
       if (script->GetScriptType() == TScript::DECISION)
         static_cast<TConditionAttributeScript*>(script)->ClearCondition();
       else

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "model/ordered_set.h"
+
 class TTreeNode;
 class TVariable;
 class TBlockCopyScript;
@@ -101,7 +103,7 @@ public:
   void LoadUsers(TReadFile& reader);
 
 private:
-  std::unique_ptr<std::vector<TVariable*>> Users;  // none while there are no users
+  std::unique_ptr<TOrderedSet<TVariable>> Users;  // none while there are no users
   std::string DisplayName;
   TBlockCopyScript* Pcopyscript = nullptr;
 };

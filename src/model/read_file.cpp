@@ -9,6 +9,7 @@
 #include "model/errors.h"
 #include "model/qorv_version.h"
 #include "model/text.h"
+#include "scripts/device/device_attribute_script.h"
 
 namespace {
 const char* const StreamReadError = "Stream read error";
@@ -160,6 +161,23 @@ void TReadFile::ReadFileHeader(const std::string& header, const std::string& bad
 void TReadFile::SetVersion(const std::string& text) {
   VersionText = TrimText(text);
   VersionNumber = VersionText.empty() ? 0 : QorvVersion->GetVersionNumber(VersionText);
+}
+
+TDeviceAttributeScript* TReadFile::FindDeviceAttributeScript(std::int32_t identifier) {
+  const std::vector<TDeviceAttributeScript*>& read = GetDeviceAttributeScriptList();
+  if (DeviceScriptsIndexed != read.size() || (read.empty() && !DeviceScriptIndex.empty())) {
+    DeviceScriptIndex.clear();
+    for (TDeviceAttributeScript* script : read)
+      DeviceScriptIndex.emplace(script->PreadscriptID, script);  // the first one stays
+    DeviceScriptsIndexed = read.size();
+  }
+  const auto found = DeviceScriptIndex.find(identifier);
+  return found == DeviceScriptIndex.end() ? nullptr : found->second;
+}
+
+bool TReadFile::IsScriptIdUnique(std::int32_t identifier) const {
+  const auto found = ScriptIds.find(identifier);
+  return found != ScriptIds.end() && found->second == 1;
 }
 
 TReadVariableList& TReadFile::GetVariableList() {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/component.h"
@@ -51,6 +52,16 @@ public:
   TReadVariableList& GetVariableList();
   // Device commands read and waiting for their device.
   std::vector<TDeviceAttributeScript*>& GetDeviceAttributeScriptList();
+  // The first of them read with the identifier; null when none. Found through an index
+  // made again whenever the list has changed its size (devices are read after every
+  // command, and only leave the list then).
+  TDeviceAttributeScript* FindDeviceAttributeScript(std::int32_t identifier);
+
+  // The identifiers of the commands read: a section's closing line looks for its opening
+  // line among the lines just above it when the identifier names one command only, and
+  // from the top of its level otherwise, where the first one counts.
+  void NoteScriptId(std::int32_t identifier) { ++ScriptIds[identifier]; }
+  bool IsScriptIdUnique(std::int32_t identifier) const;
 
   const std::string& GetFileName() const { return FileName; }
   std::uint64_t BytesLeft();
@@ -68,4 +79,7 @@ private:
   std::string VersionText;
   std::unique_ptr<TReadVariableList> VariableList;
   std::unique_ptr<std::vector<TDeviceAttributeScript*>> DeviceAttributeScriptList;
+  std::unordered_map<std::int32_t, std::int32_t> ScriptIds;
+  std::unordered_map<std::int32_t, TDeviceAttributeScript*> DeviceScriptIndex;
+  std::size_t DeviceScriptsIndexed = 0;
 };

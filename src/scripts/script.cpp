@@ -63,6 +63,7 @@ void TScript::Save(TWriteFile& writer) {
 void TScript::Load(TReadFile& reader) {
   QORV_ASSERT(PreadscriptID==-1);
   reader.ReadInteger(PreadscriptID);
+  reader.NoteScriptId(PreadscriptID);
   AbCommentedOut = false;
   if (reader.GetVersionNumber() >= qvV1_4) reader.ReadBool(AbCommentedOut);
 }

@@ -62,7 +62,24 @@ void TEndIfScript::Load(TReadFile& reader) {
   // identifiers come from the file: what they name must be free and in order.
   TIfThenScript* ifthen = nullptr;
   TElseScript* elsescript = nullptr;
-  for (; node && node != AExpNode; node = node->GetNextSibling()) {
+  const bool unique = reader.IsScriptIdUnique(ifthenID) &&
+                      (!hasElse || (elseID != ifthenID && reader.IsScriptIdUnique(elseID)));
+  // With identifiers that name one command each, the lines are found walking up from
+  // this line, through this section only; the same checks then hold.
+  for (node = unique ? AExpNode->GetPrevSibling() : nullptr; node; node = node->GetPrevSibling()) {
+    TScript* script = ScriptOfNode(node);
+    if (!script || script->PreadscriptID < 0) continue;
+    if (hasElse && script->PreadscriptID == elseID) {
+      elsescript = dynamic_cast<TElseScript*>(script);
+      if (!elsescript || elsescript->GetEndIf()) throw EReadError(MissingIfThenOrElse);
+    } else if (script->PreadscriptID == ifthenID) {
+      ifthen = dynamic_cast<TIfThenScript*>(script);
+      if (!ifthen || ifthen->GetEndPointScript()) throw EReadError(MissingIfThenOrElse);
+      break;
+    }
+  }
+  for (node = unique ? nullptr : parentnode->GetFirstChild(); node && node != AExpNode;
+       node = node->GetNextSibling()) {
     TScript* script = ScriptOfNode(node);
     if (!script || script->PreadscriptID < 0) continue;
     if (!ifthen && script->PreadscriptID == ifthenID) {

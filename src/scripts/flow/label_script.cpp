@@ -204,7 +204,7 @@ void TLabelLoopEnd<TBase>::LinkLabel(TLabelScript* label) {
 }
 
 template <class TBase>
-void TLabelLoopEnd<TBase>::LoadLabel(std::int32_t labelID, const char* notFound) {
+void TLabelLoopEnd<TBase>::LoadLabel(TReadFile& reader, std::int32_t labelID, const char* notFound) {
   TTreeNode* own = this->AExpNode;
   QORV_ASSERT_AS(own!=0, "TExperimentObject::AExpNode!=0");
   TTreeNode* parentnode = own->GetParent();
@@ -215,6 +215,13 @@ void TLabelLoopEnd<TBase>::LoadLabel(std::int32_t labelID, const char* notFound)
   // The Label's record comes earlier in the block: it stands among the siblings before
   // this line. The identifier comes from the file, so a mismatch is a damaged file.
   TScript* found = nullptr;
+  // An identifier that names one command only is found walking up, through the section.
+  if (reader.IsScriptIdUnique(labelID))
+    for (TTreeNode* above = own->GetPrevSibling(); above && !found; above = above->GetPrevSibling()) {
+      TScript* script = ScriptOfNode(above);
+      if (script && script->PreadscriptID == labelID) found = script;
+    }
+  if (found) node = nullptr;
   for (; node && node != own && !found; node = node->GetNextSibling()) {
     TScript* script = ScriptOfNode(node);
     if (script && script->PreadscriptID == labelID) found = script;

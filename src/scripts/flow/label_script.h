@@ -113,7 +113,7 @@ protected:
   // the siblings before this one whose identifier read is labelID. EReadError with the
   // message when that line is no Label or has a closing line already, or when there is
   // none.
-  void LoadLabel(std::int32_t labelID, const char* notFound);
+  void LoadLabel(TReadFile& reader, std::int32_t labelID, const char* notFound);
 
   TLabelScript* Plabelscript = nullptr;
 };

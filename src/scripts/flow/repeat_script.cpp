@@ -62,7 +62,7 @@ void TRepeatScript::Save(TWriteFile& writer) {
 void TRepeatScript::Load(TReadFile& reader) {
   std::int32_t labelID;
   reader.ReadInteger(labelID);
-  LoadLabel(labelID, LabelNotDefined);
+  LoadLabel(reader, labelID, LabelNotDefined);
   reader.ReadInteger(ARepeatCount);
   ARepeatCounter = 0;
   TScript::Load(reader);

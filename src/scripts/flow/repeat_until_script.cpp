@@ -58,7 +58,7 @@ void TRepeatUntilScript::Load(TReadFile& reader) {
   reader.ReadInteger(labelID);
   // Only a line read from the file carries an identifier (0 or more).
   if (labelID < 0) throw EReadError(LabelNotSet);
-  LoadLabel(labelID, LabelNotSet);
+  LoadLabel(reader, labelID, LabelNotSet);
   LoadCondition(reader);
   TScript::Load(reader);
   UpdateNodeText();
