@@ -225,13 +225,15 @@ void TDataList::Load(TReadFile& reader, const std::vector<TBlock*>& blocks) {
   QORV_ASSERT(TExpAttViewData::AExpAttNode!=0);
   std::int32_t total;
   reader.ReadInteger(total);
+  // The first block read with each identifier.
+  std::unordered_map<std::int32_t, TBlock*> byIdentifier;
+  for (TBlock* block : blocks)
+    if (block) byIdentifier.emplace(block->ReadBlockID(), block);
   for (std::int32_t read = 0; read < total;) {
     std::int32_t identifier;
     reader.ReadInteger(identifier);
-    const auto found = std::find_if(blocks.begin(), blocks.end(), [identifier](TBlock* b) {
-      return b && b->ReadBlockID() == identifier;
-    });
-    if (found == blocks.end())
+    const auto found = byIdentifier.find(identifier);
+    if (found == byIdentifier.end())
       throw EReadError(std::string(DataReadError) + ": no block has the identifier " +
                        NumberText::IntToText(identifier));
     std::int32_t count;
@@ -245,7 +247,7 @@ void TDataList::Load(TReadFile& reader, const std::vector<TBlock*>& blocks) {
     GetDataNameList();
     for (std::int32_t i = 0; i < count; ++i, ++read) {
       const std::int32_t type = ReadVariableType(reader);
-      CreateForLoad(type, NewNode(), *found)->Load(reader);
+      CreateForLoad(type, NewNode(), found->second)->Load(reader);
     }
   }
   AExpAttNode->SetExpanded(true);

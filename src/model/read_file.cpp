@@ -1,5 +1,6 @@
 #include "model/read_file.h"
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
@@ -13,6 +14,7 @@
 
 namespace {
 const char* const StreamReadError = "Stream read error";
+constexpr std::size_t BufferSize = 64 * 1024;
 }
 
 TReadFile::TReadFile(const std::string& fileName) : FileName(fileName) {}
@@ -41,8 +43,27 @@ std::uint64_t TReadFile::BytesLeft() {
 
 void TReadFile::Read(void* bytes, std::size_t count) {
   if (count > BytesLeft()) throw EReadError(StreamReadError);
-  if (std::fread(bytes, 1, count, Pfile) != count) throw EReadError(StreamReadError);
-  Position += count;
+  auto* out = static_cast<char*>(bytes);
+  while (count > 0) {
+    if (BufferAt == Buffer.size()) {
+      // Large reads go straight to their destination.
+      if (count >= BufferSize) {
+        if (std::fread(out, 1, count, Pfile) != count) throw EReadError(StreamReadError);
+        Position += count;
+        return;
+      }
+      Buffer.resize(static_cast<std::size_t>(std::min<std::uint64_t>(BufferSize, Size - Position)));
+      BufferAt = 0;
+      if (std::fread(Buffer.data(), 1, Buffer.size(), Pfile) != Buffer.size())
+        throw EReadError(StreamReadError);
+    }
+    const std::size_t taken = std::min(count, Buffer.size() - BufferAt);
+    std::memcpy(out, Buffer.data() + BufferAt, taken);
+    BufferAt += taken;
+    out += taken;
+    count -= taken;
+    Position += taken;
+  }
 }
 
 void TReadFile::ReadInteger(std::int32_t& value) {
@@ -165,19 +186,21 @@ void TReadFile::SetVersion(const std::string& text) {
 
 TDeviceAttributeScript* TReadFile::FindDeviceAttributeScript(std::int32_t identifier) {
   const std::vector<TDeviceAttributeScript*>& read = GetDeviceAttributeScriptList();
-  if (DeviceScriptsIndexed != read.size() || (read.empty() && !DeviceScriptIndex.empty())) {
-    DeviceScriptIndex.clear();
-    for (TDeviceAttributeScript* script : read)
-      DeviceScriptIndex.emplace(script->PreadscriptID, script);  // the first one stays
+  if (DeviceScriptsIndexed != read.size()) {
+    DeviceScriptIndex.Clear();
+    for (TDeviceAttributeScript* script : read) {
+      TDeviceAttributeScript*& first = DeviceScriptIndex[script->PreadscriptID];
+      if (!first) first = script;
+    }
     DeviceScriptsIndexed = read.size();
   }
-  const auto found = DeviceScriptIndex.find(identifier);
-  return found == DeviceScriptIndex.end() ? nullptr : found->second;
+  TDeviceAttributeScript* const* found = DeviceScriptIndex.Find(identifier);
+  return found ? *found : nullptr;
 }
 
 bool TReadFile::IsScriptIdUnique(std::int32_t identifier) const {
-  const auto found = ScriptIds.find(identifier);
-  return found != ScriptIds.end() && found->second == 1;
+  const std::int32_t* count = ScriptIds.Find(identifier);
+  return count && *count == 1;
 }
 
 TReadVariableList& TReadFile::GetVariableList() {

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "model/component.h"
+#include "model/id_table.h"
 #include "model/read_variable_list.h"
 
 class TDeviceAttributeScript;
@@ -72,6 +72,10 @@ private:
   TComponentRecord ReadRecord();
 
   std::FILE* Pfile = nullptr;
+  // Reads come from this buffer, refilled in large pieces: documents are read a few
+  // bytes at a time, and a library call per field would cost more than the field.
+  std::vector<char> Buffer;
+  std::size_t BufferAt = 0;
   std::string FileName;
   std::uint64_t Size = 0;
   std::uint64_t Position = 0;
@@ -79,7 +83,7 @@ private:
   std::string VersionText;
   std::unique_ptr<TReadVariableList> VariableList;
   std::unique_ptr<std::vector<TDeviceAttributeScript*>> DeviceAttributeScriptList;
-  std::unordered_map<std::int32_t, std::int32_t> ScriptIds;
-  std::unordered_map<std::int32_t, TDeviceAttributeScript*> DeviceScriptIndex;
+  TIdTable<std::int32_t> ScriptIds;
+  TIdTable<TDeviceAttributeScript*> DeviceScriptIndex;
   std::size_t DeviceScriptsIndexed = 0;
 };

@@ -25,13 +25,12 @@ std::vector<TVariable*> TReadVariableList::Waiting() const {
 
 void TReadVariableList::Unlink(std::uint32_t index) {
   TEntry& entry = Entries[index];
-  const auto found = Chains.find(entry.Identifier);
-  TChain& chain = found->second;
+  TChain& chain = *Chains.Find(entry.Identifier);
   if (entry.Prev != None) Entries[entry.Prev].Next = entry.Next;
   else chain.First = entry.Next;
   if (entry.Next != None) Entries[entry.Next].Prev = entry.Prev;
   else chain.Last = entry.Prev;
-  if (chain.First == None) Chains.erase(found);
+  if (chain.First == None) Chains.Erase(entry.Identifier);
   entry.Reference = nullptr;
   entry.Prev = entry.Next = None;
 }

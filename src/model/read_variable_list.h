@@ -6,8 +6,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
+
+#include "model/id_table.h"
 
 class TVariable;
 
@@ -43,15 +44,15 @@ private:
   void Unlink(std::uint32_t index);
 
   std::vector<TEntry> Entries;
-  std::unordered_map<std::int32_t, TChain> Chains;
+  TIdTable<TChain> Chains;
 };
 
 template <typename Bind>
 int TReadVariableList::Resolve(std::int32_t identifier, Bind bind) {
-  const auto chain = Chains.find(identifier);
-  if (chain == Chains.end()) return 0;
+  const TChain* chain = Chains.Find(identifier);
+  if (!chain) return 0;
   int bound = 0;
-  for (std::uint32_t index = chain->second.First; index != None;) {
+  for (std::uint32_t index = chain->First; index != None;) {
     const std::uint32_t next = Entries[index].Next;
     if (bind(Entries[index].Reference)) {
       ++bound;
