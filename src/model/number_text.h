@@ -2,6 +2,7 @@
 // text, and every text that becomes a number, goes through here.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -22,12 +23,16 @@ void SetDecimalSeparator(char separator);
 // String to signed 32-bit integer: an optional sign and decimal digits, nothing else
 // (no blanks, no hexadecimal); false when the text does not convert or is out of range.
 bool TextToInt(const std::string& text, std::int32_t& result);
+// The same on the characters [first, last).
+bool CharsToInt(const char* first, const char* last, std::int32_t& result);
 
 // String to float: optional sign, digits with at most one regional decimal separator,
 // an optional exponent "E"/"e" with optional sign and digits. No blanks, "inf", "nan"
 // or hexadecimal forms. False when the text does not convert or is out of the range
 // of a double.
 bool TextToFloat(const std::string& text, double& result);
+// The same on the characters [first, last).
+bool CharsToFloat(const char* first, const char* last, double& result);
 
 // Truncates toward zero, saturating to the int32 range; NaN gives 0.
 std::int32_t TruncToInt32(double value);
@@ -51,5 +56,16 @@ std::string IntToText(std::int64_t value);
 // Ties round half away from zero. NaN and infinities give "NAN", "INF" and "-INF".
 // Any other notation is a consistency failure.
 std::string FormatNumber(double value, int notation, int decimals);
+
+// The longest text FormatNumber gives ("-1234567." and 18 decimals).
+inline constexpr std::size_t kFormatNumberMaxChars = 27;
+
+// FormatNumber writing into [first, first + kFormatNumberMaxChars) without a
+// terminating zero; returns the end of the text.
+char* FormatNumberTo(char* first, double value, int notation, int decimals);
+
+// The reference method for FormatNumber, for tests and comparisons only: the same text,
+// built slowly from the value's complete decimal expansion. Not for production use.
+std::string FormatNumberExact(double value, int notation, int decimals);
 
 }  // namespace NumberText
