@@ -57,7 +57,7 @@ std::string HexDumpText(const std::string& text) {
 
 void FloatFormatOfText(const std::string& text, std::uint8_t& notation, std::int32_t& decimals) {
   const bool hasE = std::any_of(text.begin(), text.end(),
-                                [](char c) { return std::toupper(static_cast<unsigned char>(c)) == 'E'; });
+                                [](char c) { return c == 'E' || c == 'e'; });
   notation = hasE ? ntSCIENTIFIC : ntFIXED;
   const auto separator = text.find(NumberText::DecimalSeparator());
   decimals = separator == std::string::npos ? 0 : static_cast<std::int32_t>(text.size() - separator - 1);
