@@ -1,8 +1,9 @@
 // TRS232: names, command buffers, constructors, time-outs, the printout and the settings
 // record; then through a pseudo-terminal with a simulated instrument: sends, terminator
 // reads and time-outs, the traces, line settings and handshakes on the device, buffer
-// clearing, configuration failures, ports that cannot be opened and the bounded drain of
-// Close.
+// clearing, configuration failures (a rate the driver runs differently), COM numbers in
+// the name order of the machine's ports, ports that cannot be opened and the bounded
+// drain of Close.
 #include "communication/rs232.h"
 
 #include <gtest/gtest.h>

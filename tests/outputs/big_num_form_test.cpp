@@ -1,4 +1,5 @@
-// The big-number window's log file; a failed write of its record.
+// The big-number window's log file (stamps from a fixed and from the real clock); a failed
+// write of its record.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 

@@ -1,7 +1,8 @@
 // The termios serial layer through a pseudo-terminal with a simulated instrument on its
 // far end: opening, reads with terminator and time-out, line settings read back from the
-// device, XON/XOFF obeyed, buffer clearing, the bounded drain and the COM table. Sends,
-// replies and the flags of each handshake are checked through TRS232 (rs232_test.cpp).
+// device (and those a driver alters or refuses), XON/XOFF obeyed, buffer clearing, the
+// bounded drain and the COM table with the machine's ports in name order. Sends, replies
+// and the flags of each handshake are checked through TRS232 (rs232_test.cpp).
 #include "platform/serial_port.h"
 
 #include <gtest/gtest.h>

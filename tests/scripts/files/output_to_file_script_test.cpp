@@ -1,8 +1,8 @@
-// The Output to File command: the lines it writes (stamps without leading zeros, fields
-// joined by position, notations, elements and entire arrays), comment-out and trace, a
-// failure stopping the run with its message and nothing written lost, the record byte by
-// byte, damaged records and unresolved references, and what deleting a variable or the
-// file does to it.
+// The Output to File command: the lines it writes (stamps without leading zeros, from a
+// fixed and from the real clock; fields joined by position, notations, elements and
+// entire arrays), comment-out and trace, a failure stopping the run with its message and
+// nothing written lost, the record byte by byte, damaged records and unresolved
+// references, and what deleting a variable or the file does to it.
 #include "scripts/files/output_to_file_script.h"
 
 #include <gtest/gtest.h>
