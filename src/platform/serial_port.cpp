@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 #include "platform/serial_baud.h"
 
@@ -51,6 +52,20 @@ const TBaud* FindCode(speed_t code) {
 
 std::string SystemReason() { return std::strerror(errno); }
 
+TSerialPort::TSettingsHook& SettingsHook() {
+  static TSerialPort::TSettingsHook hook;
+  return hook;
+}
+
+// tcsetattr, through the test hook when one is set.
+int SetSettings(int fd, termios settings) {
+  if (const TSerialPort::TSettingsHook& hook = SettingsHook(); hook && !hook(settings)) {
+    errno = EINVAL;
+    return -1;
+  }
+  return ::tcsetattr(fd, TCSANOW, &settings);
+}
+
 // Milliseconds left until the deadline, at least 0; -1 (wait without limit) when there
 // is no deadline.
 int MillisecondsLeft(const TClock::time_point* deadline) {
@@ -88,7 +103,7 @@ TSerialPort::TSerialPort(const std::string& path) : DevicePath(path) {
   settings.c_cc[VTIME] = 0;
   settings.c_cc[VSTART] = 0x11;
   settings.c_cc[VSTOP] = 0x13;
-  if (::tcsetattr(Fd, TCSANOW, &settings) != 0) {
+  if (SetSettings(Fd, settings) != 0) {
     const std::string reason = SystemReason();
     ::close(Fd);
     Fd = -1;
@@ -98,6 +113,10 @@ TSerialPort::TSerialPort(const std::string& path) : DevicePath(path) {
 
 TSerialPort::~TSerialPort() {
   if (Fd >= 0) ::close(Fd);
+}
+
+TSerialPort::TSettingsHook TSerialPort::SetSettingsHook(TSettingsHook hook) {
+  return std::exchange(SettingsHook(), std::move(hook));
 }
 
 void TSerialPort::SetLine(int baud, int stopBits, TSerialParity parity) {
@@ -129,7 +148,7 @@ void TSerialPort::SetLine(int baud, int stopBits, TSerialParity parity) {
     default: break;
 #endif
   }
-  if (::tcsetattr(Fd, TCSANOW, &settings) != 0) throw ESerialError(SystemReason());
+  if (SetSettings(Fd, settings) != 0) throw ESerialError(SystemReason());
   // A rate without a system name goes through the free-rate interface.
   if (!rate && !SetFreeBaudRate(Fd, baud))
     throw ESerialError("baud rate " + std::to_string(baud) + " is not supported");
@@ -148,7 +167,7 @@ void TSerialPort::SetFlow(const TSerialFlow& flow) {
   if (flow.XOnXOffIn) settings.c_iflag |= IXOFF;
   if (flow.XOnXOffOut) settings.c_iflag |= IXON;
   if (flow.Hardware) settings.c_cflag |= CRTSCTS;
-  if (::tcsetattr(Fd, TCSANOW, &settings) != 0) throw ESerialError(SystemReason());
+  if (SetSettings(Fd, settings) != 0) throw ESerialError(SystemReason());
   const TSerialFlow now = GetFlow();
   if (now.XOnXOffIn != flow.XOnXOffIn || now.XOnXOffOut != flow.XOnXOffOut ||
       now.Hardware != flow.Hardware)

@@ -9,8 +9,11 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <stdexcept>
 #include <string>
+
+struct termios;
 
 class ESerialError : public std::runtime_error {
 public:
@@ -77,6 +80,10 @@ public:
 
   // Bytes waiting to be read (received by the driver or kept after a terminator).
   std::size_t Pending() const;
+
+  // Test seam: may alter or refuse (false: EINVAL) each settings change; answers the old hook.
+  using TSettingsHook = std::function<bool(termios& settings)>;
+  static TSettingsHook SetSettingsHook(TSettingsHook hook);
 
 private:
   // One read of what has arrived into Kept: the bytes read, 0 when nothing was there,

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -34,18 +35,32 @@ bool NaturalLess(const std::string& a, const std::string& b) {
   return a.size() - i < b.size() - j;
 }
 
-std::vector<std::string> MachinePorts() {
+TSerialPortLister& Lister() {
+  static TSerialPortLister lister;
+  return lister;
+}
+
+std::vector<std::string> ListedPorts() {
   std::vector<std::string> names;
   sp_port** ports = nullptr;
   if (sp_list_ports(&ports) != SP_OK) return names;
   for (sp_port** port = ports; port && *port; ++port)
     if (const char* name = sp_get_port_name(*port)) names.emplace_back(name);
   sp_free_port_list(ports);
+  return names;
+}
+
+std::vector<std::string> MachinePorts() {
+  std::vector<std::string> names = Lister() ? Lister()() : ListedPorts();
   std::sort(names.begin(), names.end(), NaturalLess);
   return names;
 }
 
 }  // namespace
+
+TSerialPortLister SetSerialPortLister(TSerialPortLister lister) {
+  return std::exchange(Lister(), std::move(lister));
+}
 
 std::vector<std::string> SerialPortTable() {
   const char* table = std::getenv("QORV_SERIAL_PORTS");

@@ -7,9 +7,15 @@
 // read anew at every call, so adapters plugged in later are found.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 std::vector<std::string> SerialPortTable();
 // The device path of a port index (0 = COM1); empty when the table has no such port.
 std::string SerialPortPath(int portIndex);
+
+// Test seam: the machine's port names, unsorted, in place of libserialport's (none: those).
+using TSerialPortLister = std::function<std::vector<std::string>()>;
+// Answers the previous lister.
+TSerialPortLister SetSerialPortLister(TSerialPortLister lister);

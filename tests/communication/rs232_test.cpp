@@ -1,14 +1,17 @@
 // TRS232: names, command buffers, constructors, time-outs, the printout and the settings
 // record; then through a pseudo-terminal with a simulated instrument: sends, terminator
 // reads and time-outs, the traces, line settings and handshakes on the device, buffer
-// clearing, configuration failures, ports that cannot be opened and the bounded drain of
-// Close.
+// clearing, configuration failures (a rate the driver runs differently), COM numbers in
+// the name order of the machine's ports, ports that cannot be opened and the bounded
+// drain of Close.
 #include "communication/rs232.h"
 
 #include <gtest/gtest.h>
 #include <termios.h>
 
 #include <chrono>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -150,6 +153,35 @@ TEST(RS232PlainTest, SettingsRecordRoundTripsAndRefusesValuesOutOfRange) {
   EXPECT_THROW(LoadRecord(loaded, temp, Cat({Le32(0), Le32(9600)})), EReadError);  // short
 }
 
+TEST(RS232PlainTest, ComNumbersFollowTheMachinesPortsInNameOrder) {
+  // Four instruments behind port names listed out of order; each answers with its name.
+  TFakeUiPort ui;
+  TTempDir temp;
+  const std::vector<std::string> names{"ttyUSB10", "ttyS0", "ttyUSB2", "ttyACM0"};
+  std::vector<std::unique_ptr<TSerialInstrument>> instruments;
+  std::vector<std::string> listed;
+  for (const std::string& name : names) {
+    auto& instrument = instruments.emplace_back(std::make_unique<TSerialInstrument>());
+    instrument->ReplyText("WHO?", name);
+    listed.push_back(temp.PathOf(name));
+    std::filesystem::create_symlink(instrument->SlavePath(), listed.back());
+  }
+  TMachinePorts machine(listed);
+  const std::vector<std::string> inOrder{"ttyACM0", "ttyS0", "ttyUSB2", "ttyUSB10"};
+  for (int index = 0; index < 4; ++index) {
+    TRS232 serial(nullptr, index);
+    serial.SetTimeOut(1000000);
+    SendCommand(serial, "WHO?", 13, 0);
+    char reply[16];
+    int count = 0;
+    EXPECT_FALSE(serial.Read(reply, sizeof reply, 13, count)) << serial.GetName();
+    EXPECT_EQ(std::string(reply, static_cast<std::size_t>(count)), inOrder[index] + "\r")
+        << serial.GetName();
+  }
+  TRS232 fifth(nullptr, 4);  // the machine has four ports
+  EXPECT_EQ(ErrorOf([&] { SendCommand(fifth, "WHO?", 13, 0); }), "COM port not initialized");
+}
+
 TEST_F(RS232Test, SendsAndReadsThroughTheInstrument) {
   Instrument.ReplyText("*IDN?", "QORV,SIM,1");
   SendCommand(Serial, "*IDN?", 13, 10);
@@ -261,6 +293,32 @@ TEST_F(RS232Test, FailedConfigurationShowsTheMessageAndClosesThePort) {
   EXPECT_EQ(Ui.HandOvers(), 2);
   Serial.ConfigurePort(true);  // closed: nothing happens
   EXPECT_EQ(Ui.Texts().size(), 2u);
+}
+
+TEST_F(RS232Test, ARateThePortRunsDifferentlyLeavesItUnconfigured) {
+  // The driver takes 9600 baud without complaint but runs the line at 4800.
+  TSerialDriverHook driver([](termios& settings) {
+    if (cfgetospeed(&settings) == B9600) {
+      cfsetospeed(&settings, B4800);
+      cfsetispeed(&settings, B4800);
+    }
+    return true;
+  });
+  Serial.RS232Param.BaudRate = 9600;
+  EXPECT_EQ(ErrorOf([&] { Serial.ClearBuffers(false, false); }), "COM port not initialized");
+  EXPECT_FALSE(Serial.IsOpen());
+  EXPECT_EQ(Ui.Texts(), std::vector<std::string>{"COM port not connected."});
+  // A rate it does run opens the port.
+  Serial.RS232Param.BaudRate = 4800;
+  Serial.ClearBuffers(false, false);
+  ASSERT_TRUE(Serial.IsOpen());
+  EXPECT_EQ(Serial.GetPort()->GetBaudRate(), 4800);
+  // A parity the driver refuses outright closes it from the device dialog too.
+  TSerialDriverHook refusing([](termios& settings) { return !(settings.c_cflag & PARENB); });
+  Serial.RS232Param.ParityIndex = 2;
+  Serial.ConfigurePort(false);
+  EXPECT_FALSE(Serial.IsOpen());
+  EXPECT_EQ(Ui.Texts(), std::vector<std::string>(2, "COM port not connected."));
 }
 
 TEST_F(RS232Test, PortsThatCannotBeOpened) {

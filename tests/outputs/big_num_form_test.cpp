@@ -1,4 +1,5 @@
-// The big-number window's log file; a failed write of its record.
+// The big-number window's log file (stamps from a fixed and from the real clock); a failed
+// write of its record.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -6,6 +7,7 @@
 
 #include "model/errors.h"
 #include "scripts/outputs/plot_fixture.h"
+#include "support/local_clock.h"
 
 namespace {
 
@@ -44,6 +46,28 @@ TEST_F(TBigNumFormTest, LogsStampedLinesOneRunPerFile) {
   Shown->Execute();
   Big.EndRun();
   EXPECT_EQ(Log(), "3\r\n");
+}
+
+TEST_F(TBigNumFormTest, StampsWithoutATestClockReadTheLocalTime) {
+  // The fixed clock of the other cases leaves the system clock's path untried: without
+  // it the stamps must lie between local readings taken before and after the line.
+  TBigNumForm::SetClock({});
+  Big.SetLogParameters(Temp.PathOf("log.txt"), true, true, false);
+  Big.SetLogging(true);
+  const TLocalReading before = LocalNow();
+  Shown->Execute();
+  const TLocalReading after = LocalNow();
+  Big.EndRun();
+  const std::string line = Log();
+  const std::size_t first = line.find(','), second = line.find(',', first + 1);
+  ASSERT_NE(second, std::string::npos) << line;
+  TLocalReading stamp;
+  ASSERT_TRUE(ParseStamps(line.substr(0, first), line.substr(first + 1, second - first - 1),
+                          stamp))
+      << line;
+  EXPECT_LE(before, stamp);
+  EXPECT_LE(stamp, after);
+  EXPECT_EQ(line.substr(second + 1), "12.5\r\n");
 }
 
 TEST_F(TBigNumFormTest, CloseBetweenWritesAppendsAtTheSavedPosition) {

@@ -209,6 +209,77 @@ TEST_F(TOutputTest, FewerChannelsDeleteOnlyThePlotsThatLoseTheirs) {
   EXPECT_EQ(Graph(out).SeriesCount(), 2);
 }
 
+TEST_F(TOutputTest, TableChannelChangesKeepLowerSetsAndDropPlotsOfLostChannels) {
+  TOutput* out = Output("T", otTABLE, 3);
+  TTableForm& table = Table(out);
+  std::vector<TPlotScript*> plots;
+  for (int k = 0; k < 3; ++k) {
+    plots.push_back(Plot(out, Y, true, k));
+    Y->GetValue().SetText(std::to_string(k + 1));
+    plots.back()->Execute();  // channel k holds the point (0, k + 1)
+  }
+  TDataSingle* chan = Single(B1, "C", eatINTEGER, "2");
+  TPlotScript* byVariable = Plot(out, Y, true, 0, chan);  // checked only when it runs
+  Import(table);  // a pasted set after the channels' sets
+  std::int32_t wanted = 0;
+  Ui.SetDialogHandler([&wanted](TDialogRequest& request) {
+    auto& dialog = dynamic_cast<TOutputDialogRequest&>(request);
+    dialog.Channels = wanted;
+    return dialog.Output->ConfirmFewerChannels(wanted) ? 1 : 0;
+  });
+  const auto points = [&table](std::int32_t set) { return table.GetSeries(set).Y; };
+  const auto channelSets = [&table] {
+    std::int32_t count = 0;
+    for (std::int32_t i = 0; i < table.SeriesCount(); ++i)
+      count += table.GetSeries(i).IsOutputDataSet ? 1 : 0;
+    return count;
+  };
+
+  // More channels: no question; the sets keep their points, and the new ones, named
+  // from the old count on, go before the pasted set.
+  wanted = 5;
+  EXPECT_EQ(out->Edit(), 1);
+  EXPECT_TRUE(Ui.Texts().empty());
+  EXPECT_EQ(Names(table),
+            (TTexts{"Series1", "Series2", "Series3", "Series 3", "Series 4", "P"}));
+  EXPECT_EQ(table.GetSeries(3).XName, "X S3");
+  EXPECT_EQ(table.GetSeries(4).YName, "Y S4");
+  EXPECT_EQ(channelSets(), 5);
+  EXPECT_EQ(points(2), (std::vector<float>{3}));
+  EXPECT_TRUE(points(3).empty());
+  EXPECT_EQ(points(5), (std::vector<float>{2}));
+
+  // Fewer: the user is asked about the plot of channel 2 alone; Cancel changes nothing.
+  const std::string asked = "The following plots use the channels to be deleted:\r\n" +
+                            plots[2]->GetText() +
+                            "\r\nPress OK if you wish the plots to be deleted.";
+  Ui.ScriptAnswers({mbCancel, mbOK});
+  wanted = 2;
+  EXPECT_EQ(out->Edit(), 0);
+  EXPECT_EQ(out->NumberOfChannels, 5);
+  EXPECT_EQ(table.SeriesCount(), 6);
+  EXPECT_EQ(out->GetPlotList().size(), 4u);
+  // OK: that plot goes, the sets of channels 2 to 4 go, the lower ones and the pasted
+  // one stay with their points.
+  EXPECT_EQ(out->Edit(), 1);
+  EXPECT_EQ(Ui.Texts(), (TTexts{asked, asked}));
+  EXPECT_EQ(out->NumberOfChannels, 2);
+  EXPECT_EQ(out->GetPlotList(), (std::vector<TPlotScript*>{plots[0], plots[1], byVariable}));
+  EXPECT_EQ(Children(B1->AExpNode),
+            (TTexts{plots[0]->GetText(), plots[1]->GetText(), byVariable->GetText()}));
+  EXPECT_EQ(Names(table), (TTexts{"Series1", "Series2", "P"}));
+  EXPECT_EQ(points(0), (std::vector<float>{1}));
+  EXPECT_EQ(points(1), (std::vector<float>{2}));
+  EXPECT_EQ(points(2), (std::vector<float>{2}));
+
+  // A channel given back starts empty.
+  wanted = 3;
+  EXPECT_EQ(out->Edit(), 1);
+  EXPECT_EQ(Names(table), (TTexts{"Series1", "Series2", "Series 2", "P"}));
+  EXPECT_TRUE(points(2).empty());
+  EXPECT_EQ(channelSets(), 3);
+}
+
 TEST_F(TOutputTest, KindChangesAskCarryDataAndTellThePlots) {
   TOutput* out = Output("G", otGRAPH, 2);
   TDataArray* array = Array(B1, "A", eatINTEGER, 3);

@@ -1,7 +1,8 @@
 // The termios serial layer through a pseudo-terminal with a simulated instrument on its
 // far end: opening, reads with terminator and time-out, line settings read back from the
-// device, XON/XOFF obeyed, buffer clearing, the bounded drain and the COM table. Sends,
-// replies and the flags of each handshake are checked through TRS232 (rs232_test.cpp).
+// device (and those a driver alters or refuses), XON/XOFF obeyed, buffer clearing, the
+// bounded drain and the COM table with the machine's ports in name order. Sends, replies
+// and the flags of each handshake are checked through TRS232 (rs232_test.cpp).
 #include "platform/serial_port.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "platform/serial_ports.h"
+#include "support/gpib_sim.h"
 #include "support/serial_instrument.h"
 
 namespace {
@@ -128,6 +130,61 @@ TEST(SerialPortTest, LineSettingsReadBackAndXoffHoldsTheLine) {
   EXPECT_EQ(port.Write("x", 1, 500), 1u);
 }
 
+// A driver that runs 9600 baud as 4800 and takes every other rate.
+bool SlowsNinetySixHundred(termios& settings) {
+  if (cfgetospeed(&settings) == B9600) {
+    cfsetospeed(&settings, B4800);
+    cfsetispeed(&settings, B4800);
+  }
+  return true;
+}
+
+TEST(SerialPortTest, SettingsTheLineDoesNotTakeAreErrors) {
+  TSerialInstrument instrument;
+  TSerialPort port(instrument.SlavePath());
+  {
+    // The call succeeds but the line runs another rate: only the read-back tells.
+    TSerialDriverHook driver(SlowsNinetySixHundred);
+    EXPECT_EQ(ErrorOf<ESerialError>([&] { port.SetLine(9600, 1, TSerialParity::None); }),
+              "the line did not take baud rate 9600");
+    EXPECT_EQ(port.GetBaudRate(), 4800);
+    EXPECT_EQ(ErrorOf<ESerialError>([&] { port.SetLine(2400, 1, TSerialParity::None); }),
+              "(no error)");
+    EXPECT_EQ(port.GetBaudRate(), 2400);
+  }
+  {
+    TSerialDriverHook driver([](termios& settings) {
+      settings.c_cflag &= ~CSTOPB;
+      return true;
+    });
+    EXPECT_EQ(ErrorOf<ESerialError>([&] { port.SetLine(2400, 2, TSerialParity::None); }),
+              "the line did not take 2 stop bits");
+  }
+  // A pseudo-terminal drops parity of itself (the new rate makes the call succeed).
+  EXPECT_EQ(ErrorOf<ESerialError>([&] { port.SetLine(4800, 1, TSerialParity::Even); }),
+            "the line did not take the parity");
+  {
+    // A driver that refuses parity outright: the system's reason, the line as it was.
+    TSerialDriverHook driver([](termios& settings) { return !(settings.c_cflag & PARENB); });
+    port.SetLine(1200, 1, TSerialParity::None);
+    EXPECT_EQ(ErrorOf<ESerialError>([&] { port.SetLine(9600, 1, TSerialParity::Odd); }),
+              "Invalid argument");
+    EXPECT_EQ(port.GetBaudRate(), 1200);
+    EXPECT_EQ(port.GetParity(), TSerialParity::None);
+  }
+  {
+    TSerialDriverHook driver([](termios& settings) {
+      settings.c_cflag &= ~CRTSCTS;
+      return true;
+    });
+    EXPECT_EQ(ErrorOf<ESerialError>([&] { port.SetFlow({false, false, true}); }),
+              "the line did not take the handshake");
+  }
+  // With the hook gone the line takes 9600 again.
+  port.SetLine(9600, 1, TSerialParity::None);
+  EXPECT_EQ(port.GetBaudRate(), 9600);
+}
+
 TEST(SerialPortTest, ClearingAndDrainingTheReceiveSide) {
   TSerialInstrument instrument;
   TSerialPort port(instrument.SlavePath());
@@ -170,6 +227,22 @@ TEST(SerialPortTest, TheComTableComesFromTheVariable) {
   unsetenv("QORV_SERIAL_PORTS");
   for (const auto& path : SerialPortTable()) EXPECT_EQ(path.rfind("/dev/", 0), 0u) << path;
   if (saved) setenv("QORV_SERIAL_PORTS", previous.c_str(), 1);
+}
+
+TEST(SerialPortTest, MachinePortsAreNumberedInNameOrder) {
+  // libserialport lists ports in no promised order; COM n must not follow it. Numbers in
+  // names count as numbers (ttyS2 before ttyS10), other characters by their codes.
+  TMachinePorts machine({"/dev/ttyUSB10", "/dev/ttyS0", "/dev/ttyUSB2", "/dev/ttyACM0",
+                         "/dev/ttyS10", "/dev/ttyS2"});
+  const std::vector<std::string> sorted{"/dev/ttyACM0", "/dev/ttyS0",   "/dev/ttyS2",
+                                        "/dev/ttyS10",  "/dev/ttyUSB2", "/dev/ttyUSB10"};
+  EXPECT_EQ(SerialPortTable(), sorted);
+  for (std::size_t i = 0; i < sorted.size(); ++i)
+    EXPECT_EQ(SerialPortPath(static_cast<int>(i)), sorted[i]) << "COM" << i + 1;
+  EXPECT_EQ(SerialPortPath(6), "");
+  // The variable, when set, wins over the machine's ports.
+  setenv("QORV_SERIAL_PORTS", "/dev/b:/dev/a", 1);
+  EXPECT_EQ(SerialPortPath(0), "/dev/b");
 }
 
 }  // namespace

@@ -238,6 +238,76 @@ TEST_F(CalculateScriptTest, RetypesKeepNumbersAndLetStringsGo) {
   EXPECT_FALSE(z->HasUsers());
 }
 
+TEST_F(CalculateScriptTest, SeveralOperatorsFollowRetypedClearedAndDeletedVariables) {
+  // a+b*c-d/e runs steps on two variables (b*c, d/e), on a variable and a result, and on
+  // two results; the second variable of a step is retyped alone, so that only its own
+  // sight can tell the step that its value object changed.
+  TDataSingle* a = Single(B1, "a", eatFLOAT, "1.5");
+  TDataSingle* b = Single(B1, "b", eatFLOAT, "2");
+  TDataSingle* c = Single(B1, "c", eatFLOAT, "2.5");
+  TDataSingle* d = Single(B1, "d", eatFLOAT, "9");
+  TDataSingle* e = Single(B1, "e", eatFLOAT, "4");
+  TDataSingle* y = Single(B1, "y", eatFLOAT);
+  TCalculateScript* calculate = Calculate(y, "a+b*c-d/e");
+  calculate->SetNextScript();
+  const auto result = [&] {
+    calculate->Execute();
+    return FloatValue(y).GetFloat();
+  };
+  const auto error = [&]() -> std::string {
+    try {
+      calculate->Execute();
+    } catch (const EExperimentError& failure) {
+      return failure.GetMessage();
+    }
+    return "(no error)";
+  };
+  EXPECT_EQ(result(), 4.25f);
+
+  // Float to integer: the value starts at 0 and is read as an integer from then on.
+  ASSERT_TRUE(c->SetDataType(eatINTEGER));
+  EXPECT_EQ(result(), -0.75f);
+  c->GetValue().SetText("2.5");  // an integer keeps 2
+  EXPECT_EQ(result(), 3.25f);
+  ASSERT_TRUE(e->SetDataType(eatINTEGER));
+  EXPECT_EQ(error(), "Divide by zero error");
+  e->GetValue().SetText("8");
+  EXPECT_EQ(result(), 4.375f);
+  ASSERT_TRUE(y->SetDataType(eatINTEGER));  // the stored result takes the new type too
+  calculate->Execute();
+  EXPECT_EQ(Value(y), "4");
+  ASSERT_TRUE(y->SetDataType(eatFLOAT));
+  EXPECT_EQ(B1->GetFirstScript(), calculate);
+  EXPECT_TRUE(Ui.Texts().empty());  // numbers to numbers: nobody was asked
+
+  // A cleared value reads 0; a reset one its initial value again.
+  b->ClearValue();
+  EXPECT_EQ(result(), 0.375f);
+  d->GetValue().SetText("16");
+  EXPECT_EQ(result(), -0.5f);
+  d->ResetValue();
+  EXPECT_EQ(result(), 0.375f);
+
+  // A string operand takes the command away once the user agrees; declined, nothing
+  // changes.
+  Ui.ScriptAnswers({mbNo, mbYes});
+  EXPECT_FALSE(d->SetDataType(eatSTRING));
+  EXPECT_EQ(d->GetDataType(), eatFLOAT);
+  EXPECT_EQ(result(), 0.375f);
+  ASSERT_TRUE(d->SetDataType(eatSTRING));
+  EXPECT_EQ(B1->GetFirstScript(), nullptr);
+  for (TDataSingle* variable : {a, b, c, d, e, y}) EXPECT_FALSE(variable->HasUsers());
+
+  // A deleted operand takes its command with it.
+  ASSERT_TRUE(d->SetDataType(eatFLOAT));
+  d->GetValue().SetText("9");
+  calculate = Calculate(y, "a+b*c-d/e");
+  EXPECT_EQ(result(), 0.375f);
+  delete c;
+  EXPECT_EQ(B1->GetFirstScript(), nullptr);
+  for (TDataSingle* variable : {a, b, d, e, y}) EXPECT_FALSE(variable->HasUsers());
+}
+
 TEST_F(CalculateScriptTest, TheRecordByteByByteAndReadBack) {
   TDataSingle* a = Single(B1, "a", eatINTEGER, "5");
   TDataSingle* y = Single(B1, "y", eatINTEGER);

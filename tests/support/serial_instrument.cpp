@@ -256,3 +256,17 @@ void TSerialInstrument::WriteAll(const std::string& bytes) {
     ::poll(&handle, 1, 10);
   }
 }
+
+TMachinePorts::TMachinePorts(std::vector<std::string> names)
+    : Previous(SetSerialPortLister([names = std::move(names)] { return names; })) {
+  if (const char* table = std::getenv("QORV_SERIAL_PORTS")) PreviousTable = table;
+  ::unsetenv("QORV_SERIAL_PORTS");
+}
+
+TMachinePorts::~TMachinePorts() {
+  SetSerialPortLister(std::move(Previous));
+  if (PreviousTable)
+    ::setenv("QORV_SERIAL_PORTS", PreviousTable->c_str(), 1);
+  else
+    ::unsetenv("QORV_SERIAL_PORTS");
+}

@@ -15,7 +15,11 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
+
+#include "platform/serial_port.h"
+#include "platform/serial_ports.h"
 
 class TSerialInstrument {
 public:
@@ -85,4 +89,32 @@ private:
   std::vector<std::string> Completed;
   bool Stopping = false;
   std::thread Worker;
+};
+
+// A port driver that alters or refuses settings, played through the serial layer's
+// settings hook for as long as the object lives.
+class TSerialDriverHook {
+public:
+  explicit TSerialDriverHook(TSerialPort::TSettingsHook hook)
+      : Previous(TSerialPort::SetSettingsHook(std::move(hook))) {}
+  ~TSerialDriverHook() { TSerialPort::SetSettingsHook(std::move(Previous)); }
+  TSerialDriverHook(const TSerialDriverHook&) = delete;
+  TSerialDriverHook& operator=(const TSerialDriverHook&) = delete;
+
+private:
+  TSerialPort::TSettingsHook Previous;
+};
+
+// The machine's serial ports as libserialport would list them (these names, in this
+// order), with QORV_SERIAL_PORTS unset, for as long as the object lives.
+class TMachinePorts {
+public:
+  explicit TMachinePorts(std::vector<std::string> names);
+  ~TMachinePorts();
+  TMachinePorts(const TMachinePorts&) = delete;
+  TMachinePorts& operator=(const TMachinePorts&) = delete;
+
+private:
+  TSerialPortLister Previous;
+  std::optional<std::string> PreviousTable;
 };

@@ -1,8 +1,8 @@
-// The Output to File command: the lines it writes (stamps without leading zeros, fields
-// joined by position, notations, elements and entire arrays), comment-out and trace, a
-// failure stopping the run with its message and nothing written lost, the record byte by
-// byte, damaged records and unresolved references, and what deleting a variable or the
-// file does to it.
+// The Output to File command: the lines it writes (stamps without leading zeros, from a
+// fixed and from the real clock; fields joined by position, notations, elements and
+// entire arrays), comment-out and trace, a failure stopping the run with its message and
+// nothing written lost, the record byte by byte, damaged records and unresolved
+// references, and what deleting a variable or the file does to it.
 #include "scripts/files/output_to_file_script.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +16,7 @@
 #include "model/value_array.h"
 #include "outputs/exp_file_fixture.h"
 #include "outputs/variable_exp_file.h"
+#include "support/local_clock.h"
 
 namespace {
 
@@ -70,6 +71,24 @@ TEST_F(OutputToFileTest, LinesHoldStampsAndValuesJoinedByPosition) {
   Arr->SetSize(1);
   Arr->GetValueArray().SetElementText("4", 0);
   EXPECT_EQ(LineOf({entire}, Settings(",")), "4");
+}
+
+TEST_F(OutputToFileTest, StampsWithoutATestClockReadTheLocalTime) {
+  // The fixed clock of the other cases leaves the system clock's path untried: without
+  // it the stamps must lie between local readings taken before and after the write.
+  TOutputToFileScript::SetClock({});
+  const TLocalReading before = LocalNow();
+  const std::string line = LineOf({{X}}, Settings(";", 0, "1", true, true));
+  const TLocalReading after = LocalNow();
+  const std::size_t first = line.find(';'), second = line.find(';', first + 1);
+  ASSERT_NE(second, std::string::npos) << line;
+  TLocalReading stamp;
+  ASSERT_TRUE(ParseStamps(line.substr(0, first), line.substr(first + 1, second - first - 1),
+                          stamp))
+      << line;
+  EXPECT_LE(before, stamp);
+  EXPECT_LE(stamp, after);
+  EXPECT_EQ(line.substr(second + 1), "5");
 }
 
 TEST_F(OutputToFileTest, CommentedOutWritesNothingAndTheTraceShowsTheLine) {
