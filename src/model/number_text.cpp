@@ -224,12 +224,16 @@ std::string IntToText(std::int64_t value) {
   return std::string(buffer, result.ptr);
 }
 
+int ClampDecimals(std::int64_t decimals) {
+  return static_cast<int>(std::clamp<std::int64_t>(decimals, 0, MaxDecimalPlaces));
+}
+
 std::string FormatNumber(double value, int notation, int decimals) {
   if (notation != ntSTANDARD && notation != ntFIXED) {
     const int notationtype = notation;
     QORV_ASSERT(notationtype==ntSCIENTIFIC);
   }
-  decimals = std::clamp(decimals, 0, 18);
+  decimals = ClampDecimals(decimals);
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   switch (notation) {

@@ -14,6 +14,10 @@ namespace {
 const char* const StreamReadError = "Stream read error";
 }
 
+std::string OutOfMemoryReadError(const std::string& failure) {
+  return failure + "\rNot enough memory to read the file.";
+}
+
 TReadFile::TReadFile(const std::string& fileName) : FileName(fileName) {}
 
 TReadFile::~TReadFile() {
