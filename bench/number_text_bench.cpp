@@ -119,7 +119,7 @@ void BM_FormatNumber(benchmark::State& state, ESet set) {
 
 // The same without building a std::string, as to_chars.
 void BM_FormatNumberTo(benchmark::State& state, ESet set) {
-  char buffer[NumberText::kFormatNumberMaxChars];
+  char buffer[NumberText::FormatNumberMaxChars];
   Cycle(state, Values(set), [&](double value) {
     benchmark::DoNotOptimize(NumberText::FormatNumberTo(buffer, value, ntSTANDARD, 0));
     benchmark::ClobberMemory();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 
 #include "communication/communication.h"
 #include "communication/device_placement.h"
@@ -104,6 +105,9 @@ bool TDevice::LoadDeviceFile(const std::string& fileName, TDevicePlacer& placer)
   } catch (const EReadError& failure) {
     const bool invalid = std::string(failure.what()) == InvalidDeviceRecordText;
     ShowError(invalid ? InvalidDeviceFile : failure.what());
+    return false;
+  } catch (const std::bad_alloc&) {
+    ShowError(OutOfMemoryReadError(InvalidDeviceFile));
     return false;
   } catch (const std::exception& failure) {
     ShowError(failure.what());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 #include <unordered_set>
 
 #include "communication/communication.h"
@@ -85,7 +86,10 @@ bool TDeviceList::LoadDeviceConfiguration(const std::string& fileName) {
     if (device) RemoveDevice(device);
     const bool invalid = dynamic_cast<const EReadError*>(&failure) &&
                          std::string(failure.what()) == InvalidDeviceRecordText;
-    ShowError(invalid ? InvalidConfiguration : failure.what());
+    if (dynamic_cast<const std::bad_alloc*>(&failure))
+      ShowError(OutOfMemoryReadError(InvalidConfiguration));
+    else
+      ShowError(invalid ? InvalidConfiguration : failure.what());
     return false;
   }
   return true;

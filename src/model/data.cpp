@@ -263,6 +263,7 @@ void TData::Load(TReadFile& reader) {
 
 bool TData::LoadImported(TReadFile& reader) {
   const std::string name = reader.ReadString();
+  Name = name;  // for the read errors; the name list takes it below
   LoadValue(reader);
   LoadUsers(reader);
   TDataNameList& names = Pdatalist->GetDataNameList();
@@ -380,6 +381,7 @@ TValueArray& TDataArray::GetValueArray() {
     case eatINTEGER: PValueArray = std::make_unique<TValueIntegerArray>(); break;
     default: PValueArray = std::make_unique<TValueFloatArray>(); break;
   }
+  PValueArray->SetOwnerName(&Name);
   NewValueGeneration();
   return *PValueArray;
 }
@@ -425,6 +427,10 @@ void TDataArray::LoadValue(TReadFile& reader) {
   if (size < 1)
     throw EReadError(ReadErrorPrefix + std::string("the array size ") +
                      NumberText::IntToText(size) + " is below 1");
+  if (size > MaxArraySize)
+    throw EReadError(ReadErrorPrefix + std::string("the array ") + Name + " has " +
+                     NumberText::IntToText(size) + " elements, more than the largest array of " +
+                     NumberText::IntToText(MaxArraySize));
   // The size comes first, so that the initial value fills the elements that stay.
   SetSize(size);
   TData::LoadValue(reader);

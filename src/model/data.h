@@ -123,6 +123,12 @@ private:
   std::unique_ptr<TValue> Pvalue;
 };
 
+// The most elements an array may have: a file's record of a larger one is refused, and
+// the variable dialog is to keep to it too. 2^24 is the last count whose every index the
+// single-precision arithmetic of expressions holds exactly, and it keeps the largest
+// array small enough to make: 64 MiB of integers or floats, 512 MiB of empty strings.
+inline constexpr std::int32_t MaxArraySize = 16777216;
+
 class TDataArray : public TData {
 public:
   TDataArray(TTreeNode* node, const std::string& name, TDataList* datalist, int type, TBlock* block);
@@ -133,6 +139,8 @@ public:
   std::int32_t GetSize() override;
   bool IsArray() const override { return true; }
   void SaveValue(TWriteFile& writer) override;
+  // EReadError for a size below 1 or above MaxArraySize. The initial value waits for
+  // the elements' first use, so that reading costs no memory for them.
   void LoadValue(TReadFile& reader) override;
   std::string GetValueText() override;
 

@@ -629,12 +629,16 @@ std::string IntToText(std::int64_t value) {
   return std::string(buffer, result.ptr);
 }
 
+int ClampDecimals(std::int64_t decimals) {
+  return static_cast<int>(std::clamp<std::int64_t>(decimals, 0, MaxDecimalPlaces));
+}
+
 std::string FormatNumberExact(double value, int notation, int decimals) {
   if (notation != ntSTANDARD && notation != ntFIXED) {
     const int notationtype = notation;
     QORV_ASSERT(notationtype==ntSCIENTIFIC);
   }
-  decimals = std::clamp(decimals, 0, 18);
+  decimals = ClampDecimals(decimals);
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   switch (notation) {
@@ -646,7 +650,7 @@ std::string FormatNumberExact(double value, int notation, int decimals) {
 
 
 std::string FormatNumber(double value, int notation, int decimals) {
-  char buffer[kFormatNumberMaxChars];
+  char buffer[FormatNumberMaxChars];
   return std::string(buffer, FormatNumberTo(buffer, value, notation, decimals));
 }
 
@@ -655,7 +659,7 @@ char* FormatNumberTo(char* first, double value, int notation, int decimals) {
     const int notationtype = notation;
     QORV_ASSERT(notationtype==ntSCIENTIFIC);
   }
-  decimals = std::clamp(decimals, 0, 18);
+  decimals = ClampDecimals(decimals);
   if (std::isnan(value)) return PutText(first, "NAN");
   if (std::isinf(value)) return PutText(first, value < 0 ? "-INF" : "INF");
   switch (notation) {

@@ -42,8 +42,16 @@ bool TruncFitsInt32(double value);
 // Decimal text of an integer ("-12").
 std::string IntToText(std::int64_t value);
 
+// The most decimal places a number is shown with: a single or a double has no more
+// digits worth showing, and a count read from a file cannot grow a text past it.
+inline constexpr int MaxDecimalPlaces = 18;
+
+// Decimal places as numbers are shown with them: 0 to MaxDecimalPlaces. The readers clamp
+// the counts of files with it rather than refuse them, so that every file loads as before.
+int ClampDecimals(std::int64_t decimals);
+
 // A number in a notation with a number of decimal places (ignored by the standard
-// notation; clamped to 0..18). A float must be widened to double by the caller, so
+// notation; clamped by ClampDecimals). A float must be widened to double by the caller, so
 // the widening shows ("0.100000001490116" for the single 0.1).
 //  - standard: 15 significant digits; fixed-point without trailing zeros when the
 //    number has at most 15 integer digits and a magnitude of at least 0.00001, else
@@ -58,9 +66,9 @@ std::string IntToText(std::int64_t value);
 std::string FormatNumber(double value, int notation, int decimals);
 
 // The longest text FormatNumber gives ("-1234567." and 18 decimals).
-inline constexpr std::size_t kFormatNumberMaxChars = 27;
+inline constexpr std::size_t FormatNumberMaxChars = 27;
 
-// FormatNumber writing into [first, first + kFormatNumberMaxChars) without a
+// FormatNumber writing into [first, first + FormatNumberMaxChars) without a
 // terminating zero; returns the end of the text.
 char* FormatNumberTo(char* first, double value, int notation, int decimals);
 

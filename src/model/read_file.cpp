@@ -17,6 +17,10 @@ const char* const StreamReadError = "Stream read error";
 constexpr std::size_t BufferSize = 64 * 1024;
 }
 
+std::string OutOfMemoryReadError(const std::string& failure) {
+  return failure + "\rNot enough memory to read the file.";
+}
+
 TReadFile::TReadFile(const std::string& fileName) : FileName(fileName) {}
 
 TReadFile::~TReadFile() {

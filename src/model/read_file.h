@@ -15,6 +15,10 @@
 
 class TDeviceAttributeScript;
 
+// The message of a load that ran out of memory: the loader's own failure text, then why.
+// The loaders catch std::bad_alloc at their boundary and give this instead.
+std::string OutOfMemoryReadError(const std::string& failure);
+
 class TReadFile {
 public:
   // The file is opened read-only at the first read.

@@ -60,7 +60,9 @@ void FloatFormatOfText(const std::string& text, std::uint8_t& notation, std::int
                                 [](char c) { return c == 'E' || c == 'e'; });
   notation = hasE ? ntSCIENTIFIC : ntFIXED;
   const auto separator = text.find(NumberText::DecimalSeparator());
-  decimals = separator == std::string::npos ? 0 : static_cast<std::int32_t>(text.size() - separator - 1);
+  decimals = 0;
+  if (separator != std::string::npos)
+    decimals = NumberText::ClampDecimals(static_cast<std::int64_t>(text.size() - separator - 1));
 }
 
 // TValueString
@@ -159,5 +161,5 @@ std::int32_t TValueFloat::GetInt() const { return NumberText::TruncToInt32(Value
 
 void TValueFloat::SetFormat(std::uint8_t notation, std::int32_t decimals) {
   Notation = notation;
-  Poridecplaces = std::max(decimals, 0);
+  Poridecplaces = NumberText::ClampDecimals(decimals);
 }

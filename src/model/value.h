@@ -98,7 +98,7 @@ public:
 private:
   float Value = 0.0f;
   std::uint8_t Notation = 0;
-  std::int32_t Poridecplaces = 1;  // never negative
+  std::int32_t Poridecplaces = 1;  // 0 to MaxDecimalPlaces
 };
 
 // For each character a blank and its code as a signed byte in upper-case hexadecimal
@@ -106,5 +106,6 @@ private:
 std::string HexDumpText(const std::string& text);
 
 // Notation and decimal places a float takes from the text it was set from: scientific
-// when the text has an "E", else fixed; the characters after the first separator.
+// when the text has an "E", else fixed; the characters after the first separator (at
+// most MaxDecimalPlaces).
 void FloatFormatOfText(const std::string& text, std::uint8_t& notation, std::int32_t& decimals);

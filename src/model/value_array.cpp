@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <new>
 
 #include "model/assertion.h"
 #include "model/errors.h"
@@ -18,28 +19,47 @@ void TValueArray::CheckIndex(std::int32_t index) const {
 void TValueArray::EnsureStorage() {
   if (HasStorage()) return;
   QORV_ASSERT(TValueArray::Parray_size>0);
-  CreateStorage();
+  try {
+    CreateStorage();
+  } catch (const std::bad_alloc&) {
+    // The run ends with a message rather than the program.
+    const std::string array = POwnerName ? "the array " + *POwnerName : "an array";
+    throw EExperimentError("Not enough memory for " + array + " of " +
+                           NumberText::IntToText(Parray_size) + " elements");
+  }
+  Filled = false;
 }
 
 void TValueArray::SetSize(std::int32_t size) {
   if (size < 1) throw EExperimentError("Invalid array size: " + NumberText::IntToText(size));
-  if (size != Parray_size) FreeStorage();
+  if (size != Parray_size) {
+    FreeStorage();
+    Filled = false;
+  }
   Parray_size = size;
 }
 
 std::string TValueArray::GetText() {
-  if (!HasStorage()) return std::string();
-  std::string text = GetElementText(0);
-  for (std::int32_t i = 1; i < Parray_size; ++i) {
-    text += ',';
-    text += GetElementText(i);
+  if (!HasElements()) return std::string();
+  // A waiting fill shows as the elements it will give.
+  const bool stored = HasStorage();
+  const std::string fill = stored ? std::string() : FillText();
+  std::string text;
+  for (std::int32_t i = 0; i < Parray_size; ++i) {
+    if (i > 0) text += ',';
+    text += stored ? GetElementText(i) : fill;
   }
   return text;
 }
 
 // TValueStringArray
 
-void TValueStringArray::CreateStorage() { PStringArray.emplace(Parray_size); }
+void TValueStringArray::CreateStorage() { PStringArray.emplace(Parray_size, FillElement); }
+
+void TValueStringArray::FreeStorage() {
+  PStringArray.reset();
+  FillElement.clear();
+}
 
 void TValueStringArray::SetElementText(const std::string& text, std::int32_t index) {
   CheckIndex(index);
@@ -48,9 +68,14 @@ void TValueStringArray::SetElementText(const std::string& text, std::int32_t ind
 }
 
 void TValueStringArray::Fill(const TValue* value) {
-  EnsureStorage();
   const auto* string = dynamic_cast<const TValueString*>(value);
-  std::fill(PStringArray->begin(), PStringArray->end(), string ? string->GetText() : std::string());
+  std::string text = string ? string->GetText() : std::string();
+  if (HasStorage()) {
+    std::fill(PStringArray->begin(), PStringArray->end(), text);
+  } else {
+    FillElement = std::move(text);
+    Filled = true;
+  }
 }
 
 void TValueStringArray::SetElementNumber(std::int32_t number, std::int32_t index) {
@@ -75,7 +100,14 @@ std::uint32_t TValueStringArray::GetRawElement(std::int32_t) {
 
 // TValueIntegerArray
 
-void TValueIntegerArray::CreateStorage() { PIntegerArray.emplace(Parray_size, 0); }
+void TValueIntegerArray::CreateStorage() { PIntegerArray.emplace(Parray_size, FillElement); }
+
+void TValueIntegerArray::FreeStorage() {
+  PIntegerArray.reset();
+  FillElement = 0;
+}
+
+std::string TValueIntegerArray::FillText() const { return NumberText::IntToText(FillElement); }
 
 void TValueIntegerArray::SetElementText(const std::string& text, std::int32_t index) {
   CheckIndex(index);
@@ -90,9 +122,14 @@ void TValueIntegerArray::SetElementText(const std::string& text, std::int32_t in
 }
 
 void TValueIntegerArray::Fill(const TValue* value) {
-  EnsureStorage();
   const auto* integer = dynamic_cast<const TValueInt*>(value);
-  std::fill(PIntegerArray->begin(), PIntegerArray->end(), integer ? integer->GetInt() : 0);
+  const std::int32_t number = integer ? integer->GetInt() : 0;
+  if (HasStorage()) {
+    std::fill(PIntegerArray->begin(), PIntegerArray->end(), number);
+  } else {
+    FillElement = number;
+    Filled = true;
+  }
 }
 
 void TValueIntegerArray::SetElementNumber(std::int32_t number, std::int32_t index) {
@@ -121,7 +158,16 @@ std::int32_t TValueIntegerArray::CheckedElement(std::int32_t index) {
 
 // TValueFloatArray
 
-void TValueFloatArray::CreateStorage() { PFloatArray.emplace(Parray_size, 0.0f); }
+void TValueFloatArray::CreateStorage() { PFloatArray.emplace(Parray_size, FillElement); }
+
+void TValueFloatArray::FreeStorage() {
+  PFloatArray.reset();
+  FillElement = 0.0f;
+}
+
+std::string TValueFloatArray::FillText() const {
+  return NumberText::FormatNumber(FillElement, Notation, Poridecplaces);
+}
 
 void TValueFloatArray::SetElementText(const std::string& text, std::int32_t index) {
   CheckIndex(index);
@@ -138,9 +184,14 @@ void TValueFloatArray::SetElementText(const std::string& text, std::int32_t inde
 }
 
 void TValueFloatArray::Fill(const TValue* value) {
-  EnsureStorage();
   const auto* real = dynamic_cast<const TValueFloat*>(value);
-  std::fill(PFloatArray->begin(), PFloatArray->end(), real ? real->GetFloat() : 0.0f);
+  const float number = real ? real->GetFloat() : 0.0f;
+  if (HasStorage()) {
+    std::fill(PFloatArray->begin(), PFloatArray->end(), number);
+  } else {
+    FillElement = number;
+    Filled = true;
+  }
 }
 
 void TValueFloatArray::SetElementNumber(std::int32_t number, std::int32_t index) {
@@ -175,5 +226,5 @@ float TValueFloatArray::CheckedElement(std::int32_t index) {
 
 void TValueFloatArray::SetFormat(std::uint8_t notation, std::int32_t decimals) {
   Notation = notation;
-  Poridecplaces = std::max(decimals, 0);
+  Poridecplaces = NumberText::ClampDecimals(decimals);
 }

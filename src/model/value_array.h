@@ -1,5 +1,6 @@
 // Fixed-size typed contents of an array variable. Element storage is created on the
-// first write (or first read) and always holds exactly GetSize() elements.
+// first write (or first read) and always holds exactly GetSize() elements; a fill before
+// then waits for it, so that a file's array costs no memory until a run uses it.
 #pragma once
 
 #include <cstdint>
@@ -17,31 +18,46 @@ public:
 
   virtual void SetElementText(const std::string& text, std::int32_t index) = 0;
   // Every element takes the value's contents (a value of another type, or none, gives
-  // the empty text or zero).
+  // the empty text or zero); without storage the storage takes them when it is made.
   virtual void Fill(const TValue* value) = 0;
   // A raw 32-bit number: an integer, or the bits of an IEEE single for floats.
   virtual void SetElementNumber(std::int32_t number, std::int32_t index) = 0;
   virtual std::string GetElementTextFormatted(int notation, int decimals, std::int32_t index) = 0;
   virtual std::string GetElementText(std::int32_t index) = 0;
-  // All elements joined by "," (the empty text without storage).
+  // All elements joined by "," (the empty text while they hold nothing); never makes
+  // the storage.
   std::string GetText();
   virtual TExpAttType GetType() const = 0;
   virtual std::uint32_t GetRawElement(std::int32_t index) = 0;
-  // EExperimentError below 1; another size discards the elements.
+  // EExperimentError below 1; another size discards the elements and a waiting fill.
   void SetSize(std::int32_t size);
 
   std::int32_t GetSize() const { return Parray_size; }
+  // Whether the elements are in memory.
   virtual bool HasStorage() const = 0;
+  // Whether the elements hold values: the storage is made, or a fill waits for it.
+  bool HasElements() const { return HasStorage() || Filled; }
+  // The name of the variable that owns the array, which outlives it, for the messages.
+  void SetOwnerName(const std::string* name) { POwnerName = name; }
 
 protected:
   // EExperimentError "Index <i> is out of bounds." unless 0 <= index < size.
   void CheckIndex(std::int32_t index) const;
-  // Creates the storage when missing: empty strings or zeros.
+  // Creates the storage when missing, every element the fill's (or the empty string or
+  // zero); EExperimentError naming the array when memory runs out.
   void EnsureStorage();
+  // Makes the storage from the fill element.
   virtual void CreateStorage() = 0;
+  // Drops the storage and the fill element.
   virtual void FreeStorage() = 0;
+  // The text of the fill element.
+  virtual std::string FillText() const = 0;
 
   std::int32_t Parray_size = 10;
+  bool Filled = false;  // a fill waits for the storage
+
+private:
+  const std::string* POwnerName = nullptr;
 };
 
 class TValueNumberArray : public TValueArray {
@@ -63,10 +79,12 @@ public:
 
 protected:
   void CreateStorage() override;
-  void FreeStorage() override { PStringArray.reset(); }
+  void FreeStorage() override;
+  std::string FillText() const override { return FillElement; }
 
 private:
   std::optional<std::vector<std::string>> PStringArray;
+  std::string FillElement;
 };
 
 class TValueIntegerArray : public TValueNumberArray {
@@ -91,12 +109,14 @@ public:
 
 protected:
   void CreateStorage() override;
-  void FreeStorage() override { PIntegerArray.reset(); }
+  void FreeStorage() override;
+  std::string FillText() const override;
 
 private:
   std::int32_t CheckedElement(std::int32_t index);
 
   std::optional<std::vector<std::int32_t>> PIntegerArray;
+  std::int32_t FillElement = 0;
 };
 
 class TValueFloatArray : public TValueNumberArray {
@@ -122,12 +142,14 @@ public:
 
 protected:
   void CreateStorage() override;
-  void FreeStorage() override { PFloatArray.reset(); }
+  void FreeStorage() override;
+  std::string FillText() const override;
 
 private:
   float CheckedElement(std::int32_t index);
 
   std::optional<std::vector<float>> PFloatArray;
+  float FillElement = 0.0f;
   // Shared by all elements.
   std::uint8_t Notation = 0;
   std::int32_t Poridecplaces = 0;

@@ -253,7 +253,7 @@ void TGraphForm::RefreshDisplay() {
   AxisValuesFormat.clear();
   if (NumberFormat == ntFIXED || NumberFormat == ntSCIENTIFIC)
     AxisValuesFormat =
-        "0." + std::string(static_cast<std::size_t>(std::max(DecimalPlaces, 0)), '0');
+        "0." + std::string(static_cast<std::size_t>(NumberText::ClampDecimals(DecimalPlaces)), '0');
   if (NumberFormat == ntSCIENTIFIC) AxisValuesFormat += "E-0";
   Changed();
 }

@@ -1,5 +1,6 @@
 #include "outputs/output_file.h"
 
+#include <new>
 #include <stdexcept>
 
 #include "model/errors.h"
@@ -49,12 +50,16 @@ std::unique_ptr<TOutputForm> MakeDetachedForm(int kind, TDeadOutputList* list) {
 }
 
 std::unique_ptr<TOutputForm> LoadOutputFile(const std::string& fileName, TDeadOutputList* list) {
-  TReadFile reader(fileName);
-  reader.ReadFileHeader(OutputHeader, InvalidOutputFile);
-  std::int32_t kind;
-  reader.ReadInteger(kind);
-  std::unique_ptr<TOutputForm> form = MakeDetachedForm(kind, list);
-  if (!form) throw EReadError(InvalidOutputFile);
-  form->ReadOutputFile(reader);
-  return form;
+  try {
+    TReadFile reader(fileName);
+    reader.ReadFileHeader(OutputHeader, InvalidOutputFile);
+    std::int32_t kind;
+    reader.ReadInteger(kind);
+    std::unique_ptr<TOutputForm> form = MakeDetachedForm(kind, list);
+    if (!form) throw EReadError(InvalidOutputFile);
+    form->ReadOutputFile(reader);
+    return form;
+  } catch (const std::bad_alloc&) {
+    throw EReadError(OutOfMemoryReadError(InvalidOutputFile));
+  }
 }

@@ -18,5 +18,6 @@ std::unique_ptr<TOutputForm> MakeDetachedForm(int kind, TDeadOutputList* list);
 
 // Reads an output file into a new detached window of its kind, whose file name becomes
 // the path. EReadError "Invalid output file." for a wrong header or kind, "Cannot read
-// this version number " + version, or the reader's error for a damaged body.
+// this version number " + version, the reader's error for a damaged body, or
+// OutOfMemoryReadError("Invalid output file.") when memory runs out.
 std::unique_ptr<TOutputForm> LoadOutputFile(const std::string& fileName, TDeadOutputList* list);

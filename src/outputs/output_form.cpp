@@ -232,6 +232,7 @@ void TOutputForm::ReadFormat(TReadFile& reader) {
 
 void TOutputForm::ReadFormatPair(TReadFile& reader) {
   reader.ReadInteger(DecimalPlaces);
+  DecimalPlaces = NumberText::ClampDecimals(DecimalPlaces);
   std::int32_t kind;
   reader.ReadInteger(kind);
   NumberFormat = CheckedNotation(kind);

@@ -231,6 +231,7 @@ protected:
   static TValueArray* ArrayValues(TVariableData* array);
   // Writes and reads the number-format pair (decimals, then kind). ReadFormat finds it
   // only in files of version 1.4 on (older ones: 0 decimals); ReadFormatPair always.
+  // The decimals read are clamped as numbers are shown (ClampDecimals).
   void WriteFormat(TWriteFile& writer) const;
   void ReadFormat(TReadFile& reader);
   void ReadFormatPair(TReadFile& reader);

@@ -1,6 +1,7 @@
 #include "shell/experiment_file.h"
 
 #include <exception>
+#include <new>
 #include <vector>
 
 #include "communication/communication.h"
@@ -106,6 +107,8 @@ std::unique_ptr<TExperiment> OpenExperimentFile(const std::string& path, TDrawPa
     ReadDevices(reader, devices, BadExperimentFile);
     experiment->CheckAfterRead();
     return experiment;
+  } catch (const std::bad_alloc&) {
+    error = OutOfMemoryReadError(BadExperimentFile);
   } catch (const std::exception& failure) {
     error = failure.what();
   }
@@ -157,7 +160,8 @@ TBlock* OpenBlockFile(const std::string& path, TExperiment& experiment, TDrawPar
     block->CheckAfterRead();
     UiPort().ExperimentChanged(1, 0);
   } catch (const std::exception& failure) {
-    error = failure.what();
+    const bool noMemory = dynamic_cast<const std::bad_alloc*>(&failure) != nullptr;
+    error = noMemory ? OutOfMemoryReadError(BadBlockFile) : failure.what();
     delete block;  // with its box
     if (box) parts.DeletePart(box);
     // The outputs and data files the file added go once their commands are gone.

@@ -241,13 +241,13 @@ TEST(NumberTextFast, BufferFormWritesAtMostTheLongestText) {
                  {-0.0000123456789012345, ntSTANDARD, 0},
                  {-1.23456789012345e-300, ntSTANDARD, 0}};
   for (const auto& c : longest) {
-    std::array<char, NumberText::kFormatNumberMaxChars + 1> buffer;
+    std::array<char, NumberText::FormatNumberMaxChars + 1> buffer;
     buffer.back() = '#';
     char* end = NumberText::FormatNumberTo(buffer.data(), c.value, c.notation, c.decimals);
     EXPECT_EQ(buffer.back(), '#');
     EXPECT_EQ(std::string(buffer.data(), end), FormatNumberExact(c.value, c.notation, c.decimals));
   }
-  EXPECT_EQ(FormatNumber(-1234567.5, ntFIXED, 18).size(), NumberText::kFormatNumberMaxChars);
+  EXPECT_EQ(FormatNumber(-1234567.5, ntFIXED, 18).size(), NumberText::FormatNumberMaxChars);
 }
 
 TEST(NumberTextFast, RegionalSeparatorInEveryForm) {

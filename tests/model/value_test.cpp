@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -140,6 +141,7 @@ TEST(TValueFloat, SetTextChoosesNotationAndDecimals) {
       {"1.5E3", ntSCIENTIFIC, 3, "1.500E+3"}, {"1e3", ntSCIENTIFIC, 0, "1E+3"},
       {"-1.25e-2", ntSCIENTIFIC, 5, "-1.25000E-2"}, {"42", ntFIXED, 0, "42"},
       {"3.250", ntFIXED, 3, "3.250"}, {"2.", ntFIXED, 0, "2"},
+      {"0.1250000000000000000000000000", ntFIXED, 18, "0.125000000000000000"},  // the most
   };
   for (const auto& c : cases) {
     const TValueFloat value = FloatFromText(c.text);
@@ -382,6 +384,34 @@ TEST(TValueArray, FloatElementsShareNotation) {
   array.SetElementNumber(kBitsNan, 0);
   EXPECT_EQ(array.GetElementInt(0), 0);
   EXPECT_EQ(array.GetElementText(0), "NAN");
+}
+
+// An array whose storage memory cannot hold.
+class TNoMemoryArray : public TValueIntegerArray {
+protected:
+  void CreateStorage() override { throw std::bad_alloc(); }
+};
+
+TEST(TValueArray, AFillWaitsForTheStorageAndNoMemoryForItEndsTheRun) {
+  TValueStringArray strings;
+  strings.SetSize(3);
+  const TValueString ab("ab");
+  strings.Fill(&ab);
+  EXPECT_EQ(strings.GetText(), "ab,ab,ab");  // shown without making the storage
+  EXPECT_FALSE(strings.HasStorage());
+  strings.SetElementText("c", 1);  // the first use makes it, every element the fill's
+  EXPECT_EQ(strings.GetText(), "ab,c,ab");
+  TValueStringArray waiting;
+  waiting.Fill(&ab);
+  waiting.SetSize(2);  // another size drops the waiting fill as it drops elements
+  EXPECT_EQ(waiting.GetText(), "");
+
+  TNoMemoryArray big;
+  const std::string name = "big";
+  big.SetOwnerName(&name);
+  big.SetSize(16777216);
+  EXPECT_EQ(ErrorOf([&] { big.GetElementInt(0); }),
+            "Not enough memory for the array big of 16777216 elements");
 }
 
 }  // namespace

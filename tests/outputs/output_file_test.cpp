@@ -103,6 +103,14 @@ TEST_F(TOutputFileTest, DamagedFilesEndInTheReadError) {
     EXPECT_NE(LoadError(Cat({table, body})), "");
 }
 
+TEST_F(TOutputFileTest, DecimalPlacesAreReadAsNumbersAreShownWith) {
+  // 2^31 - 1 places once made a fixed graph's axis format of as many zeros.
+  auto graph = Load(Cat({Header(5), StringBytes("Gr"), I32(0x7FFFFFFF), I32(1), B(false), F32(-1),
+                         F32(4), B(true), F32(0), F32(10), Chart("Gr"), I32(0)}));
+  EXPECT_EQ(graph->GetDecimalPlaces(), 18);
+  EXPECT_EQ(dynamic_cast<TGraphForm&>(*graph).GetAxisValuesFormat(), "0." + std::string(18, '0'));
+}
+
 TEST_F(TOutputFileTest, SaveNeedsOptInTheName) {
   TTextForm form(static_cast<TDeadOutputList*>(nullptr));
   EXPECT_FALSE(SaveOutputFile(form, Temp.PathOf("a.OPT")));

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,7 +18,13 @@
 #include "communication/device_list.h"
 #include "communication/rs232.h"
 #include "model/data_list.h"
+#include "model/number_text.h"
+#include "model/value_array.h"
+#include "outputs/graph_form.h"
+#include "outputs/output.h"
+#include "outputs/output_list.h"
 #include "scripts/device/device_attribute_script.h"
+#include "scripts/outputs/plot_script.h"
 #include "support/experiment_fixture.h"
 
 namespace {
@@ -35,6 +43,22 @@ TBytes Prefix(const TBytes& bytes, std::size_t length) {
 }
 // The bytes without the last int32 (an empty device section).
 TBytes Body(const TBytes& file) { return Prefix(file, file.size() - 4); }
+// The bytes with the first `from` in them replaced by `to`.
+TBytes Patched(TBytes bytes, const TBytes& from, const TBytes& to) {
+  const auto at = std::search(bytes.begin(), bytes.end(), from.begin(), from.end());
+  if (at == bytes.end()) ADD_FAILURE() << "nothing to patch";
+  if (at != bytes.end()) bytes.insert(bytes.erase(at, at + std::ssize(from)), to.begin(), to.end());
+  return bytes;
+}
+
+// A UI port that runs out of memory once armed, when a read tells of the change it made.
+struct TNoMemoryUi : TFakeUiPort {
+  void ExperimentChanged(int modified, int refresh) override {
+    if (refresh == 0 && std::exchange(Armed, false)) throw std::bad_alloc();
+    TFakeUiPort::ExperimentChanged(modified, refresh);
+  }
+  bool Armed = true;
+};
 
 // A device command that only uses its device.
 class TDeviceStub : public TDeviceAttributeScript {
@@ -361,6 +385,78 @@ TEST_F(ExperimentFileTest, DevicesTravelWithExperimentAndBlockFiles) {
   ASSERT_NE(block, nullptr) << error;
   ASSERT_EQ(read.Count(), 3u);
   EXPECT_EQ(read.GetDevice(2)->GetDisplayName(), "CEC GPIB-Device Address: 5: Meter");
+}
+
+TEST_F(ExperimentFileTest, HugeCountsReadInMemoryOfTheFileOrAreRefusedNamingTheArray) {
+  // A fixed graph (block files carry it for the Plot) and arrays with initial values.
+  TBlock* block = AddBlockAt("first", {10, 20});
+  TOutput* graph = Exp.GetOutputList()->NewOutput("G", otGRAPH, 1);
+  graph->GetOutputForm()->SetNumberFormat(ntFIXED, 17);
+  (new TPlotScript(block, NewNode(block)))
+      ->SetUpYOnly(graph, Exp.GetDataSingleList()->Add(block, eatFLOAT, 1, "y"), true, 0, nullptr);
+  Exp.GetDataArrayList()->Add(block, eatINTEGER, 3, "big")->SetInitialValue("7");
+  TData* text = Exp.GetDataArrayList()->Add(block, eatSTRING, 3, "text");
+  text->SetInitialValue(std::string(1 << 16, 'x'));  // a long text in each element
+  std::string error;
+  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("h.blk"), Exp, block, nullptr, error)) << error;
+  Save("h.qve", Exp, Parts);
+  const TBytes files[] = {Temp.ReadBytes("h.qve"), Temp.ReadBytes("h.blk")};
+  // 2^31 - 1 decimal places; the arrays of the size.
+  const auto hostile = [](TBytes file, std::int32_t size) {
+    file = Patched(file, Cat({I32(17), I32(1)}), Cat({I32(0x7FFFFFFF), I32(1)}));
+    for (const char* name : {"big", "text"})
+      file = Patched(file, Cat({StringBytes(name), I32(3)}), Cat({StringBytes(name), I32(size)}));
+    return file;
+  };
+  const std::string over = "Error reading data: the array big has 16777217 elements, more than "
+                           "the largest array of 16777216";
+  EXPECT_EQ(OpenError(hostile(files[0], MaxArraySize + 1)), over);
+  TDrawParts parts, boxes;
+  TExperiment other;  // goes before its boxes
+  EXPECT_EQ(OpenBlockFile(Temp.WriteBytes("b.blk", hostile(files[1], MaxArraySize + 1)), other,
+                          boxes, {}, nullptr, error),
+            nullptr);
+  EXPECT_EQ(error, over);
+  ASSERT_NE(OpenBlockFile(Temp.WriteBytes("b.blk", hostile(files[1], MaxArraySize)), other, boxes,
+                          {}, nullptr, error),
+            nullptr);
+  auto read = OpenExperimentFile(Temp.WriteBytes("h.qve", hostile(files[0], MaxArraySize)), parts,
+                                 nullptr, error);
+  ASSERT_NE(read, nullptr) << error;
+  // Read, they hold their counts but no more memory than the file.
+  for (TExperiment* exp : {&other, read.get()}) {
+    const TOutputForm& form = *exp->GetOutputList()->GetOutput(0)->GetOutputForm();
+    EXPECT_EQ(form.GetDecimalPlaces(), 18);
+    EXPECT_EQ(dynamic_cast<const TGraphForm&>(form).GetAxisValuesFormat(),
+              "0." + std::string(18, '0'));
+    std::vector<TData*> arrays;
+    exp->GetDataArrayList()->GetAll(arrays);
+    EXPECT_EQ(arrays.size(), 2u);
+    for (TData* array : arrays) {
+      EXPECT_EQ(array->GetSize(), MaxArraySize);
+      EXPECT_FALSE(static_cast<TDataArray*>(array)->GetValueArray().HasStorage());
+    }
+  }
+  read->SelectFirstBlock();
+  Save("h.qve", *read, parts);  // the bytes read, with the places shown
+  EXPECT_EQ(Temp.ReadBytes("h.qve"),
+            Patched(hostile(files[0], MaxArraySize), I32(0x7FFFFFFF), I32(18)));
+}
+
+TEST_F(ExperimentFileTest, RunningOutOfMemoryEndsTheReadWithTheFilesError) {
+  Build();
+  Save("e.qve", Exp, Parts);
+  std::string error;
+  ASSERT_TRUE(SaveBlockFile(Temp.PathOf("c.blk"), Exp, BlockAt(Exp, 2), nullptr, error)) << error;
+  TNoMemoryUi ui;
+  EXPECT_EQ(OpenError(Temp.ReadBytes("e.qve")),
+            "Bad experiment file...aborting read\rNot enough memory to read the file.");
+  ui.Armed = true;
+  TDrawParts parts;
+  TExperiment other;
+  EXPECT_EQ(OpenBlockFile(Temp.PathOf("c.blk"), other, parts, {}, nullptr, error), nullptr);
+  EXPECT_EQ(error, "Bad block file...aborting read\rNot enough memory to read the file.");
+  EXPECT_FALSE(other.HasBlocks());
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ std::vector<char> TSendBinaryScript::BuildBytes(std::int32_t& points) {
   if (!fits)
     throw EExperimentError("Aborting:  " + TypeText(ABinaryType) + " does not fit the array " +
                            array->GetDataName());
-  if (!values.HasStorage()) throw EExperimentError("Aborting:  Data buffer is empty");
+  if (!values.HasElements()) throw EExperimentError("Aborting:  Data buffer is empty");
   // Little-endian: the low 16 bits of each integer, or all 32 bits of an integer or of
   // a float's IEEE single.
   const std::size_t width = ABinaryType == sbINT16 ? 2 : 4;

@@ -1,5 +1,6 @@
 #include "scripts/device/send_script.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 
@@ -130,7 +131,7 @@ void TSendScript::Load(TReadFile& reader) {
   Pvariable = std::move(variable);
   AbSendTerminators = terminators;
   ANotation = notationByte;
-  ADecimals = decimals;
+  ADecimals = std::min(decimals, NumberText::MaxDecimalPlaces);  // -1 (none) kept
   AbForceSpace = forceSpace;
   waiting.Keep();
   UpdateNodeText();

@@ -202,7 +202,7 @@ void TOutputToFileScript::Load(TReadFile& reader) {
   AbDateStamp = dateStamp;
   ADelimiter = std::move(delimiter);
   ANotation = lowByte;
-  ADecimalPlaces = decimals;
+  ADecimalPlaces = std::min(decimals, NumberText::MaxDecimalPlaces);  // -1 (none) kept
   Pvarexpfile = std::move(fileReference);
   std::lock_guard guard(ListLock);
   Pvarlist = std::move(list);

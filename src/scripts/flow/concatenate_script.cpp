@@ -1,5 +1,7 @@
 #include "scripts/flow/concatenate_script.h"
 
+#include <algorithm>
+
 #include "model/assertion.h"
 #include "model/attribute_type.h"
 #include "model/data.h"
@@ -78,6 +80,7 @@ void TConcatenateScript::Load(TReadFile& reader) {
     throw EReadError("Unknown number format in a Concatenate script...aborting read");
   }
   reader.ReadInteger(ADecimalPlaces);
+  ADecimalPlaces = std::min(ADecimalPlaces, NumberText::MaxDecimalPlaces);  // below 0 kept
   Pvariable = LoadReference(reader, this);
   UpdateNodeText();
 }
