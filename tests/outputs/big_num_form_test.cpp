@@ -58,16 +58,9 @@ TEST_F(TBigNumFormTest, StampsWithoutATestClockReadTheLocalTime) {
   Shown->Execute();
   const TLocalReading after = LocalNow();
   Big.EndRun();
-  const std::string line = Log();
-  const std::size_t first = line.find(','), second = line.find(',', first + 1);
-  ASSERT_NE(second, std::string::npos) << line;
-  TLocalReading stamp;
-  ASSERT_TRUE(ParseStamps(line.substr(0, first), line.substr(first + 1, second - first - 1),
-                          stamp))
-      << line;
-  EXPECT_LE(before, stamp);
-  EXPECT_LE(stamp, after);
-  EXPECT_EQ(line.substr(second + 1), "12.5\r\n");
+  std::string rest;
+  ASSERT_TRUE(StampedBetween(Log(), ',', before, after, rest));
+  EXPECT_EQ(rest, "12.5\r\n");
 }
 
 TEST_F(TBigNumFormTest, CloseBetweenWritesAppendsAtTheSavedPosition) {

@@ -4,6 +4,8 @@
 // taken before and after it.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <compare>
 #include <ctime>
 #include <ostream>
@@ -39,4 +41,20 @@ inline bool ParseStamps(const std::string& date, const std::string& time, TLocal
   r = {std::stoi(d[3]), std::stoi(d[1]), std::stoi(d[2]),
        std::stoi(t[1]), std::stoi(t[2]), std::stoi(t[3])};
   return r.Month <= 12 && r.Day <= 31 && r.Hour <= 23 && r.Minute <= 59 && r.Second <= 60;
+}
+
+// A line "date<separator>time<separator>rest" whose stamp lies between two readings; rest
+// is what follows the stamp.
+inline ::testing::AssertionResult StampedBetween(const std::string& line, char separator,
+                                                 const TLocalReading& before,
+                                                 const TLocalReading& after, std::string& rest) {
+  const std::size_t first = line.find(separator), second = line.find(separator, first + 1);
+  TLocalReading stamp;
+  if (second == std::string::npos ||
+      !ParseStamps(line.substr(0, first), line.substr(first + 1, second - first - 1), stamp))
+    return ::testing::AssertionFailure() << "no stamp in " << line;
+  if (stamp < before || after < stamp)
+    return ::testing::AssertionFailure() << stamp << " is not between " << before << " and " << after;
+  rest = line.substr(second + 1);
+  return ::testing::AssertionSuccess();
 }
