@@ -40,28 +40,22 @@ public:
   ~TSeparatorGuard() { NumberText::SetDecimalSeparator('.'); }
 };
 
-// Every notation with every decimal count, including counts that are clamped.
-::testing::AssertionResult SameAsExactEverywhere(double value) {
-  for (int notation : {ntSTANDARD, ntFIXED, ntSCIENTIFIC})
-    for (int decimals = -1; decimals <= 20; ++decimals) {
-      const std::string fast = FormatNumber(value, notation, decimals);
-      const std::string exact = FormatNumberExact(value, notation, decimals);
-      if (fast != exact)
-        return ::testing::AssertionFailure()
-               << std::hexfloat << value << std::defaultfloat << " (" << value << ") notation "
-               << notation << " decimals " << decimals << ": \"" << fast << "\" instead of \""
-               << exact << '"';
-    }
-  return ::testing::AssertionSuccess();
-}
-
 ::testing::AssertionResult SameAsExact(double value, int notation, int decimals) {
   const std::string fast = FormatNumber(value, notation, decimals);
   const std::string exact = FormatNumberExact(value, notation, decimals);
   if (fast == exact) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure()
-         << std::hexfloat << value << " notation " << notation << " decimals " << decimals << ": \""
-         << fast << "\" instead of \"" << exact << '"';
+         << std::hexfloat << value << std::defaultfloat << " (" << value << ") notation "
+         << notation << " decimals " << decimals << ": \"" << fast << "\" instead of \"" << exact
+         << '"';
+}
+
+// Every notation with every decimal count, including counts that are clamped.
+::testing::AssertionResult SameAsExactEverywhere(double value) {
+  for (int notation : {ntSTANDARD, ntFIXED, ntSCIENTIFIC})
+    for (int decimals = -1; decimals <= 20; ++decimals)
+      if (auto same = SameAsExact(value, notation, decimals); !same) return same;
+  return ::testing::AssertionSuccess();
 }
 
 struct TFormatCase {
@@ -221,14 +215,11 @@ TEST(NumberTextFast, NanInfinitiesZerosDenormalsAndExtremes) {
       {kMax, ntSTANDARD, 0, "1.79769313486232E308"},
       {-kMax, ntFIXED, 2, "-1.797693E308"},
       {kMax, ntSCIENTIFIC, 0, "2E+308"},
-      {7.0, ntSTANDARD, 0, "7"},
-      {-99999.0, ntFIXED, 3, "-99999.000"},
       {-1234567.0, ntFIXED, 18, "-1234567.000000000000000000"},
-      {42.0, ntSCIENTIFIC, 3, "4.200E+1"},
   });
-  for (double value : {0.0, std::nextafter(kMinNormal, 0.0), 1e-310, -3e-320, 1e-300, 1e300, -1e308,
-                       1.0, -1.0, 0.1, -0.1, 100.0, 65535.0, 4294967295.0, 9007199254740992.0,
-                       -9007199254740993.0, 1e22, 1e23, 123456789.0})
+  // Plain values and small integers are met by the random draws below.
+  for (double value : {0.0, std::nextafter(kMinNormal, 0.0), 1e-310, -3e-320, -1e308, 4294967295.0,
+                       9007199254740992.0, -9007199254740993.0, 1e22, 1e23})
     EXPECT_TRUE(SameAsExactEverywhere(value));
 }
 
@@ -393,6 +384,8 @@ bool ReferenceTextToInt(const std::string& text, std::int32_t& result) {
          << referenceIntOk << ' ' << referenceInt;
 }
 
+// The refusals and the forms a random text rarely makes; the plain accepted forms are
+// met by the random texts below.
 TEST(NumberTextFast, TextToFloatEdgeForms) {
   const struct {
     const char* text;
@@ -411,14 +404,7 @@ TEST(NumberTextFast, TextToFloatEdgeForms) {
       {"e1", false, 0},
       {".e1", false, 0},
       {"1e1.5", false, 0},
-      {"1.", true, 1.0},
-      {".5", true, 0.5},
-      {"+.5", true, 0.5},
-      {"-5.", true, -5.0},
-      {"+1e+2", true, 100},
-      {"1E-2", true, 0.01},
       {"-0", true, -0.0},
-      {"007.50", true, 7.5},
       {"1e-400", true, 0},
       {"1e400", false, 0},
       {"1e+400", false, 0},
@@ -506,27 +492,22 @@ std::string RandomNumberText(std::mt19937_64& random) {
 TEST(NumberTextFast, RandomTextsParseAsTheReference) {
   std::mt19937_64 random(7);
   for (int n = 0; n < 60'000 * kRandomScale; ++n) ASSERT_TRUE(SameParse(RandomNumberText(random)));
-  // Integers and texts of formatted values, the usual inputs.
+  // Integers and texts of formatted values, the usual inputs; the latter read back as
+  // their value to 15 digits.
   for (int n = 0; n < 20'000 * kRandomScale; ++n) {
     ASSERT_TRUE(SameParse(
         std::to_string(static_cast<std::int64_t>(random() % 10'000'000'000) - 5'000'000'000)));
-    ASSERT_TRUE(SameParse(FormatNumber(LogUniform(random), ntSTANDARD, 0)));
+    const double value = LogUniform(random);
+    const std::string text = FormatNumber(value, ntSTANDARD, 0);
+    double back = 0;
+    ASSERT_TRUE(SameParse(text));
+    ASSERT_TRUE(NumberText::TextToFloat(text, back));
+    ASSERT_NEAR(back, value, std::fabs(value) * 1e-14);
   }
   TSeparatorGuard comma(',');
   for (int n = 0; n < 20'000 * kRandomScale; ++n) {
     ASSERT_TRUE(SameParse(RandomNumberText(random)));
     ASSERT_TRUE(SameParse(FormatNumber(LogUniform(random), ntSTANDARD, 0)));
-  }
-}
-
-// Formatting in the standard notation and reading back gives the value to 15 digits.
-TEST(NumberTextFast, FormattedTextReadsBack) {
-  std::mt19937_64 random(5);
-  for (int n = 0; n < 20'000 * kRandomScale; ++n) {
-    const double value = LogUniform(random);
-    double back = 0;
-    ASSERT_TRUE(NumberText::TextToFloat(FormatNumber(value, ntSTANDARD, 0), back));
-    ASSERT_NEAR(back, value, std::fabs(value) * 1e-14);
   }
 }
 

@@ -21,44 +21,12 @@ namespace {
 // One field of a document, with the bytes it takes.
 struct TField {
   char Kind = 'i';  // i: int32, b: bool, f: float, s: string, r: record with a byte property
-  std::int32_t Int = 0;
-  bool Flag = false;
+  std::int32_t Int = 0;  // the int32, or the bool as 0 or 1
   float Real = 0;
-  std::string Text;
+  std::string Text;  // the string, or the record's bytes
 
   std::size_t Bytes() const;
 };
-
-TField Field(char kind) {
-  TField field;
-  field.Kind = kind;
-  return field;
-}
-TField IntField(std::int32_t value) {
-  TField field = Field('i');
-  field.Int = value;
-  return field;
-}
-TField FlagField(bool value) {
-  TField field = Field('b');
-  field.Flag = value;
-  return field;
-}
-TField RealField(float value) {
-  TField field = Field('f');
-  field.Real = value;
-  return field;
-}
-TField TextField(std::string text) {
-  TField field = Field('s');
-  field.Text = std::move(text);
-  return field;
-}
-TField RecordField(std::string bytes) {
-  TField field = Field('r');
-  field.Text = std::move(bytes);
-  return field;
-}
 
 // A component whose one property is a run of bytes.
 class TBlob : public TComponent {
@@ -97,7 +65,7 @@ protected:
     for (const TField& field : fields) {
       switch (field.Kind) {
         case 'i': file.WriteInteger(field.Int); break;
-        case 'b': file.WriteBool(field.Flag); break;
+        case 'b': file.WriteBool(field.Int != 0); break;
         case 'f': file.WriteFloat(field.Real); break;
         case 's': file.WriteString(field.Text); break;
         default: {
@@ -125,9 +93,9 @@ protected:
             break;
           }
           case 'b': {
-            bool value = !field.Flag;
+            bool value = field.Int == 0;
             file.ReadBool(value);
-            same = value == field.Flag;
+            same = value == (field.Int != 0);
             break;
           }
           case 'f': {
@@ -159,10 +127,10 @@ protected:
   static void Small(std::vector<TField>& fields, int count, std::mt19937& random) {
     for (int i = 0; i < count; ++i) {
       switch (random() % 4) {
-        case 0: fields.push_back(IntField(static_cast<std::int32_t>(random()))); break;
-        case 1: fields.push_back(FlagField(random() % 2 == 0)); break;
-        case 2: fields.push_back(RealField(static_cast<float>(random() % 100000) / 7.0f)); break;
-        default: fields.push_back(TextField(Pattern(random() % 24, i)));
+        case 0: fields.push_back({'i', static_cast<std::int32_t>(random())}); break;
+        case 1: fields.push_back({'b', static_cast<std::int32_t>(random() % 2)}); break;
+        case 2: fields.push_back({'f', 0, static_cast<float>(random() % 100000) / 7.0f}); break;
+        default: fields.push_back({'s', 0, 0, Pattern(random() % 24, i)});
       }
     }
   }
@@ -174,15 +142,15 @@ TEST_F(ReadBufferTest, SmallAndLargeFieldsReadBackExactly) {
   std::mt19937 random(64);
   std::vector<TField> fields;
   // A large text first, read before any piece was buffered.
-  fields.push_back(TextField(Pattern(100000, 1)));
+  fields.push_back({'s', 0, 0, Pattern(100000, 1)});
   Small(fields, 20000, random);
-  fields.push_back(TextField(Pattern(200000, 2)));
+  fields.push_back({'s', 0, 0, Pattern(200000, 2)});
   // Texts whose bytes (with their NUL) come to just under, just at and just over a
   // piece of 64 KiB, back to back, then a short one.
   for (std::size_t length : {65534u, 65535u, 65536u, 65535u, 5u})
-    fields.push_back(TextField(Pattern(length, 3)));
+    fields.push_back({'s', 0, 0, Pattern(length, 3)});
   Small(fields, 300, random);
-  fields.push_back(RecordField(Pattern(150000, 4)));  // a record's byte property
+  fields.push_back({'r', 0, 0, Pattern(150000, 4)});  // a record's byte property
   Small(fields, 5000, random);
   Write("d.doc", fields);
 
@@ -201,7 +169,7 @@ TEST_F(ReadBufferTest, AFileCutShortFailsAtTheFieldThatCrossesTheCut) {
   std::mt19937 random(65);
   std::vector<TField> fields;
   Small(fields, 12000, random);
-  fields.push_back(TextField(Pattern(150000, 5)));
+  fields.push_back({'s', 0, 0, Pattern(150000, 5)});
   Small(fields, 3000, random);
   Write("full.doc", fields);
   const TBytes full = Temp.ReadBytes("full.doc");

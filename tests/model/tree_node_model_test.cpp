@@ -16,17 +16,10 @@
 
 namespace {
 
-// Nodes carry their model identifier as data, so that a node is known by it even when
-// the allocator hands a deleted node's address to a new one.
-int IdOf(const TTreeNode* node) {
-  return node ? static_cast<int>(reinterpret_cast<std::intptr_t>(node->GetData())) : 0;
-}
-
-// A node with an identifier by it, any other by its text.
-std::string NameOf(const TTreeNode* node) {
-  if (!node) return "top";
-  return node->GetData() ? "n" + std::to_string(IdOf(node)) : node->GetText();
-}
+// Nodes carry their model identifier in their text ("n12"), so that a node is known by it
+// even when the allocator hands a deleted node's address to a new one.
+int IdOf(const TTreeNode* node) { return node ? std::stoi(node->GetText().substr(1)) : 0; }
+std::string NameOf(const TTreeNode* node) { return node ? node->GetText() : "top"; }
 
 // Every notification as a line, with the position the node reports at that moment (as
 // a view asks it while it is told).
@@ -195,18 +188,14 @@ std::string Compare(const TTree& tree, const TModel& model, std::mt19937& random
 
 class TreeModelTest : public ::testing::Test {
 protected:
-  // The labeller must be told before the log.
-  TreeModelTest() {
-    Tree.AddObserver(&Labeller);
-    Tree.AddObserver(&Log);
-  }
+  TreeModelTest() { Tree.AddObserver(&Log); }
 
   TTreeNode* Visible(int id) const { return id == 0 ? nullptr : Model.Node[id]; }
   int Pick(const std::vector<int>& ids) { return ids[Random() % ids.size()]; }
 
   // A new node, made by one of the five ways; the model and the expected notifications
-  // follow. sibling/parent 0: the top level.
-  void Make(int how, int other) {
+  // follow. sibling/parent 0: the top level. Answers the new node's identifier.
+  int Make(int how, int other) {
     const int key = static_cast<int>(Random() % 3);
     int parent = 0, index = 0;
     switch (how) {
@@ -223,13 +212,10 @@ protected:
         break;
     }
     const int id = Model.Make(parent, index, key);
-    const std::string text = "t" + std::to_string(id);
+    const std::string text = Name(id);
     TTreeNode* sibling = Visible(other);
     Expected = {"about to insert " + Name(parent) + " " + std::to_string(index),
                 "inserted " + Name(id) + " at " + std::to_string(index)};
-    // The new node carries its identifier from the first notification on: the observer
-    // of NodeInserted reads it, so it is set by a one-shot observer placed first.
-    Pending = id;
     TTreeNode* made = nullptr;
     switch (how) {
       case 0: made = Tree.Add(sibling, text); break;
@@ -240,6 +226,7 @@ protected:
     }
     Model.Node[id] = made;
     Description = "make(" + std::to_string(how) + ", " + Name(other) + ") -> " + Name(id);
+    return id;
   }
 
   void Move(int id, int destination, TNodeAttachMode mode) {
@@ -372,21 +359,34 @@ protected:
     Select(Random() % 4 == 0 ? 0 : Pick(live));
   }
 
-  // The one-shot labeller: sets the new node's identifier before the log sees it.
-  class TLabeller : public TTreeObserver {
-  public:
-    explicit TLabeller(int& pending) : Pending(pending) {}
-    void NodeInserted(TTreeNode* node) override {
-      if (Pending) node->SetData(reinterpret_cast<void*>(static_cast<std::intptr_t>(Pending)));
-      Pending = 0;
+  // Positions and previous neighbours of the node and of its parent's first, middle and
+  // last children, asked in a random order: which end a lazy renumbering starts from
+  // depends on what is asked first.
+  void Probe(int id) {
+    const std::vector<int>& siblings = Model.Kids[Model.Parent[id]];
+    std::vector<int> asked{id, siblings.front(), siblings[siblings.size() / 2], siblings.back()};
+    std::shuffle(asked.begin(), asked.end(), Random);
+    for (int k : asked) {
+      const int at = Model.Position(k);
+      ASSERT_EQ(Model.Node[k]->GetIndex(), at) << Name(k) << " after " << Description;
+      ASSERT_EQ(Model.Node[k]->GetPrevSibling(), at > 0 ? Model.Node[siblings[at - 1]] : nullptr)
+          << Name(k) << " after " << Description;
     }
-    int& Pending;
-  };
+  }
+  // One edit of a pattern: its notifications, then probes around the nodes it answers
+  // (0: none), and now and then the whole tree.
+  template <typename TEdit>
+  void Step(int step, TEdit edit) {
+    Log.Events.clear();
+    const std::vector<int> probed = edit();
+    ASSERT_EQ(Log.Events, Expected) << "step " << step << ": " << Description;
+    for (int id : probed)
+      if (id) ASSERT_NO_FATAL_FAILURE(Probe(id)) << "step " << step;
+    if (step % 97 == 0) ASSERT_EQ(Compare(Tree, Model, Random), "") << "step " << step;
+  }
 
   std::mt19937 Random{20240611};
   TTree Tree;
-  int Pending = 0;
-  TLabeller Labeller{Pending};
   TEventLog Log;
   TModel Model;
   int Selected = 0;
@@ -461,13 +461,8 @@ TEST_F(TreeModelTest, LongChildListsUnderRandomEdits) {
     } else {
       Delete(Pick(kids));
     }
-    const std::vector<int>& now = Model.Kids[parent];
-    if (!now.empty() && Random() % 3 == 0) {
-      const int id = Pick(now);
-      ASSERT_EQ(Model.Node[id]->GetIndex(), Model.Position(id))
-          << "step " << step << ": " << Description;
-      ASSERT_EQ(Model.Node[id]->GetPrevSibling(),
-                Model.Position(id) > 0 ? Model.Node[now[Model.Position(id) - 1]] : nullptr);
+    if (!Model.Kids[parent].empty() && Random() % 3 == 0) {
+      ASSERT_NO_FATAL_FAILURE(Probe(Pick(Model.Kids[parent]))) << "step " << step;
     }
     if (step % 100 == 99) {
       ASSERT_EQ(Compare(Tree, Model, Random), "") << "step " << step;
@@ -480,186 +475,70 @@ TEST_F(TreeModelTest, LongChildListsUnderRandomEdits) {
 }
 
 // The patterns of loading, sections and deletion, on lists of a thousand children.
-class TreePatternTest : public ::testing::Test {
-protected:
-  // The parent's children by position, from both ends, and their sibling links.
-  static std::string Check(const TTreeNode* parent, const std::vector<TTreeNode*>& expected) {
-    if (parent->Count() != static_cast<int>(expected.size())) return "count";
-    const int n = parent->Count();
-    for (int i = n - 1; i >= 0; --i)
-      if (expected[i]->GetIndex() != i) return "GetIndex of " + std::to_string(i);
-    for (int i = 0; i < n; ++i) {
-      if (parent->Item(i) != expected[i]) return "Item " + std::to_string(i);
-      if (expected[i]->GetParent() != parent) return "GetParent " + std::to_string(i);
-      if (expected[i]->GetPrevSibling() != (i > 0 ? expected[i - 1] : nullptr))
-        return "prev " + std::to_string(i);
-      if (expected[i]->GetNextSibling() != (i + 1 < n ? expected[i + 1] : nullptr))
-        return "next " + std::to_string(i);
-    }
-    return "";
-  }
-  std::vector<TTreeNode*> Fill(TTreeNode* parent, int count, const std::string& prefix) {
-    std::vector<TTreeNode*> made;
-    for (int i = 0; i < count; ++i)
-      made.push_back(Tree.AddChild(parent, prefix + std::to_string(i)));
-    return made;
-  }
-
-  TTree Tree;
-  TEventLog Log;
-};
 
 // A section adopting its commands: the node right after a fixed node becomes the last
 // child of that node, a thousand times.
-TEST_F(TreePatternTest, ASectionAdoptsTheNodesAfterIt) {
-  TTreeNode* block = Tree.Add(nullptr, "block");
-  std::vector<TTreeNode*> lines = Fill(block, 5, "before");
-  TTreeNode* section = Tree.AddChild(block, "section");
-  const int at = 5;
-  std::vector<TTreeNode*> rest = Fill(block, 1003, "line");
-  lines.push_back(section);
-  lines.insert(lines.end(), rest.begin(), rest.end());
-  std::vector<TTreeNode*> adopted;
-  Tree.AddObserver(&Log);
-  for (int i = 0; i < 1000; ++i) {
-    TTreeNode* next = section->GetNextSibling();
-    ASSERT_EQ(next, rest[i]) << i;
-    Log.Events.clear();
-    next->MoveTo(section, TNodeAttachMode::naAddChild);
-    // The view hears where it goes and reads its old and new positions.
-    ASSERT_EQ(Log.Events, (std::vector<std::string>{
-                              "about to move " + NameOf(next) + " from " + std::to_string(at + 1) +
-                                  " to " + NameOf(section) + " " + std::to_string(i),
-                              "moved " + NameOf(next) + " at " + std::to_string(i)}))
-        << i;
-    adopted.push_back(next);
-    lines.erase(lines.begin() + at + 1);
-    ASSERT_EQ(section->GetIndex(), at);
-    ASSERT_EQ(section->Count(), i + 1);
-    ASSERT_EQ(next->GetPrevSibling(), i > 0 ? adopted[i - 1] : nullptr);
-    ASSERT_EQ(block->GetLastChild()->GetIndex(), block->Count() - 1) << i;
-    if (i % 97 == 0) {
-      ASSERT_EQ(Check(block, lines), "") << i;
-      ASSERT_EQ(Check(section, adopted), "") << i;
-    }
-  }
-  Tree.RemoveObserver(&Log);
-  EXPECT_EQ(Check(block, lines), "");
-  EXPECT_EQ(Check(section, adopted), "");
-  EXPECT_EQ(section->GetNext(), adopted.front());
-  EXPECT_EQ(adopted.back()->GetNext(), rest[1000]);
+TEST_F(TreeModelTest, ASectionAdoptsTheNodesAfterIt) {
+  const int block = Make(0, 0);
+  for (int i = 0; i < 5; ++i) Make(2, block);
+  const int section = Make(2, block);
+  for (int i = 0; i < 1003; ++i) Make(2, block);
+  for (int i = 0; i < 1000; ++i)
+    ASSERT_NO_FATAL_FAILURE(Step(i, [&] {
+      const int next = Model.Kids[block][Model.Position(section) + 1];
+      Move(next, section, TNodeAttachMode::naAddChild);
+      return std::vector<int>{next, section};
+    }));
+  EXPECT_EQ(Compare(Tree, Model, Random), "");
 }
 
 // A section releasing its commands: its first child goes in front of a fixed sibling,
-// again and again (the node after the section, or the section itself).
-TEST_F(TreePatternTest, ASectionReleasesItsNodesBeforeAFixedSibling) {
-  for (const bool beforeSection : {false, true}) {
-    TTree tree;
-    TTreeNode* block = tree.Add(nullptr, "block");
-    for (int i = 0; i < 3; ++i) tree.AddChild(block, "x" + std::to_string(i));
-    TTreeNode* section = tree.AddChild(block, "section");
-    TTreeNode* end = tree.AddChild(block, "end");
-    tree.AddChild(block, "after");
-    std::vector<TTreeNode*> held;
-    for (int i = 0; i < 1000; ++i) held.push_back(tree.AddChild(section, "c" + std::to_string(i)));
-    TTreeNode* fixed = beforeSection ? section : end;
-    struct TMoves : TTreeObserver {
-      std::vector<int> To;
-      void NodeAboutToMove(TTreeNode*, TTreeNode*, int index) override { To.push_back(index); }
-    } moves;
-    tree.AddObserver(&moves);
-    for (int i = 0; i < 1000; ++i) {
-      TTreeNode* first = section->GetFirstChild();
-      ASSERT_EQ(first, held[i]);
-      first->MoveTo(fixed, TNodeAttachMode::naInsert);
-      // Released in order: in front of the section they stand before it, else after it.
-      const int expected = beforeSection ? 3 + i : 4 + i;
-      ASSERT_EQ(moves.To.back(), expected) << i;
-      ASSERT_EQ(first->GetIndex(), expected) << i;
-      ASSERT_EQ(fixed->GetIndex(), expected + 1) << i;
-      ASSERT_EQ(first->GetNextSibling(), fixed);
-      ASSERT_EQ(section->Count(), 999 - i);
-      if (i < 999) {
-        ASSERT_EQ(section->GetFirstChild()->GetIndex(), 0);
-      }
-      if (i % 101 == 0) {
-        ASSERT_EQ(block->GetLastChild()->GetIndex(), block->Count() - 1);
-      }
-    }
-    tree.RemoveObserver(&moves);
-    std::vector<TTreeNode*> expected;
-    for (int i = 0; i < 3; ++i) expected.push_back(block->Item(i));
-    if (!beforeSection) expected.push_back(section);
-    expected.insert(expected.end(), held.begin(), held.end());
-    if (beforeSection) expected.push_back(section);
-    expected.push_back(end);
-    expected.push_back(block->GetLastChild());
-    EXPECT_EQ(Check(block, expected), "") << beforeSection;
-    EXPECT_EQ(block->GetLastChild()->GetText(), "after");
-    EXPECT_FALSE(section->HasChildren());
+// again and again (in one block the node after the section, in another the section).
+TEST_F(TreeModelTest, ASectionReleasesItsNodesBeforeAFixedSibling) {
+  int sections[2], fixed[2];
+  for (int k = 0; k < 2; ++k) {
+    const int block = Make(0, 0);
+    for (int i = 0; i < 3; ++i) Make(2, block);
+    sections[k] = Make(2, block);
+    fixed[k] = k == 0 ? Make(2, block) : sections[k];
+    Make(2, block);
+    for (int i = 0; i < 1000; ++i) Make(2, sections[k]);
   }
+  for (int i = 0; i < 2000; ++i)
+    ASSERT_NO_FATAL_FAILURE(Step(i, [&] {
+      const int k = i % 2;
+      const int first = Model.Kids[sections[k]].front();
+      Move(first, fixed[k], TNodeAttachMode::naInsert);
+      return std::vector<int>{first, Model.Kids[sections[k]].empty() ? 0 : Model.Kids[sections[k]].front()};
+    }));
+  EXPECT_EQ(Compare(Tree, Model, Random), "");
 }
 
-// A block deleted from its first command on: each removal is told at position 0, and
-// the positions from either end stay right.
-TEST_F(TreePatternTest, ABlockDeletedFromTheFront) {
-  TTreeNode* block = Tree.Add(nullptr, "block");
-  std::vector<TTreeNode*> lines = Fill(block, 1200, "line");
-  TTreeNode* next = Tree.Add(nullptr, "next block");
-  struct TRemovals : TTreeObserver {
-    std::vector<int> At;
-    std::vector<int> Asked;
-    void NodeAboutToRemove(TTreeNode* node) override { Asked.push_back(node->GetIndex()); }
-    void NodeRemoved(TTreeNode*, int index) override { At.push_back(index); }
-  } removals;
-  Tree.AddObserver(&removals);
-  for (int i = 0; i < 1200; ++i) {
-    block->GetFirstChild()->Delete();
-    lines.erase(lines.begin());
-    ASSERT_EQ(removals.At.back(), 0) << i;
-    ASSERT_EQ(removals.Asked.back(), 0) << i;
-    if (lines.empty()) break;
-    ASSERT_EQ(lines.front()->GetIndex(), 0) << i;
-    ASSERT_EQ(lines.front()->GetPrevSibling(), nullptr) << i;
-    if (i % 7 == 0) {
-      ASSERT_EQ(lines.back()->GetIndex(), static_cast<int>(lines.size()) - 1) << i;
-    }
-    if (i % 199 == 0) {
-      ASSERT_EQ(Check(block, lines), "") << i;
-    }
-  }
-  Tree.RemoveObserver(&removals);
-  EXPECT_EQ(block->Count(), 0);
-  EXPECT_EQ(block->GetNext(), next);
-  EXPECT_EQ(next->GetIndex(), 1);
+// A block deleted from its first command on, with a block after it.
+TEST_F(TreeModelTest, ABlockDeletedFromTheFront) {
+  const int block = Make(0, 0);
+  for (int i = 0; i < 1200; ++i) Make(2, block);
+  Make(0, 0);
+  for (int i = 0; i < 1200; ++i)
+    ASSERT_NO_FATAL_FAILURE(Step(i, [&] {
+      Delete(Model.Kids[block].front());
+      return std::vector<int>{Model.Kids[block].empty() ? 0 : Model.Kids[block].front()};
+    }));
+  EXPECT_EQ(Compare(Tree, Model, Random), "");
 }
 
-// Inserting at position 0 of a long list, asking positions from the end after each.
-TEST_F(TreePatternTest, InsertsAtTheFrontThenPositionsFromTheEnd) {
-  TTreeNode* list = Tree.Add(nullptr, "list");
-  std::vector<TTreeNode*> nodes = Fill(list, 500, "old");
-  for (int i = 0; i < 1500; ++i) {
-    TTreeNode* added = (i % 2 ? Tree.AddChildFirst(list, "new")
-                              : Tree.AddFirst(list->GetFirstChild(), "new"));
-    nodes.insert(nodes.begin(), added);
-    const int n = static_cast<int>(nodes.size());
-    ASSERT_EQ(nodes.back()->GetIndex(), n - 1) << i;
-    ASSERT_EQ(nodes[n / 2]->GetIndex(), n / 2) << i;
-    ASSERT_EQ(added->GetIndex(), 0) << i;
-    ASSERT_EQ(added->GetNextSibling(), nodes[1]) << i;
-    ASSERT_EQ(nodes[1]->GetPrevSibling(), added) << i;
-    if (i % 250 == 0) {
-      // All of them, the last first.
-      for (int k = n - 1; k >= 0; --k) ASSERT_EQ(nodes[k]->GetIndex(), k) << i << " " << k;
-    }
-  }
-  EXPECT_EQ(Check(list, nodes), "");
-  // Inserting before a node near the end, then asking a position at the front.
-  TTreeNode* late = Tree.Insert(nodes[nodes.size() - 3], "late");
-  nodes.insert(nodes.end() - 3, late);
-  EXPECT_EQ(nodes.front()->GetIndex(), 0);
-  EXPECT_EQ(late->GetIndex(), static_cast<int>(nodes.size()) - 4);
-  EXPECT_EQ(Check(list, nodes), "");
+// Inserting at position 0 of a long list, by its parent and by its first node; then
+// before a node near the end.
+TEST_F(TreeModelTest, InsertsAtTheFront) {
+  const int list = Make(0, 0);
+  for (int i = 0; i < 500; ++i) Make(2, list);
+  for (int i = 0; i < 1500; ++i)
+    ASSERT_NO_FATAL_FAILURE(Step(i, [&] {
+      return std::vector<int>{i % 2 ? Make(3, list) : Make(1, Model.Kids[list].front())};
+    }));
+  ASSERT_NO_FATAL_FAILURE(Step(0, [&] {
+    return std::vector<int>{Make(4, Model.Kids[list][Model.Kids[list].size() - 3])};
+  }));
 }
 
 }  // namespace
