@@ -83,8 +83,10 @@ void TExperimentThread::Execute() {
 void TExperimentThread::Walk() {
   TBlock* block = FirstBlock;
   TScript* command = FirstCommandFrom(block);
+  std::uint64_t executed = 0;
   while (command && !IsTerminated()) {
     command = RunCommand(command);
+    if (++executed == CommandLimit) Terminate();
     // The next block is read only now, after the block's last command ran, so that a
     // Decision's choice of this pass takes effect.
     if (!command && block && !IsTerminated()) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <thread>
@@ -30,6 +31,10 @@ public:
   // answered. None makes the run show "No blocks to run".
   void SetFirstBlock(TBlock* block) { FirstBlock = block; }
   TBlock* GetFirstBlock() const { return FirstBlock; }
+
+  // Ends the run as Stop does once this many commands have executed; 0, the default,
+  // sets no limit. For runs nobody can stop: harnesses that run whatever a file holds.
+  void SetCommandLimit(std::uint64_t limit) { CommandLimit = limit; }
 
   // Starts the worker; once only.
   void Start();
@@ -73,6 +78,7 @@ private:
   void NotifyFinished();
 
   TBlock* FirstBlock = nullptr;
+  std::uint64_t CommandLimit = 0;
   std::string Message;                 // the text the next message hand-over shows
   TScript* MainThreadCommand = nullptr;  // the command handed over, then the one it returned
   std::function<void()> OnFinished;

@@ -111,6 +111,39 @@ TEST_F(ExperimentThreadTest, StopEndsTheRunAfterTheCommandThatIsExecuting) {
   EXPECT_EQ(Ui.Texts(), TTexts{"Aborted"});
 }
 
+TEST_F(ExperimentThreadTest, ACommandLimitEndsALoopAsStopDoes) {
+  TBlock* b1 = AddBlock("B1");
+  TBlock* b2 = AddBlock("B2");
+  Logged(b1, "A");
+  Logged(b1, "B");
+  Logged(b2, "C");
+  Line(b1, b2);
+  TDrawLine* back = Line(b2, b1);  // a loop no command ends
+  const auto runWithin = [this](std::uint64_t limit) {
+    Ran.clear();
+    NewThread(StartRun());
+    Thread->SetCommandLimit(limit);
+    Ui.Clear();
+    Thread->Start();
+    JoinWithin(20s);
+    ExperimentRunning = false;
+    return Ui.Texts();
+  };
+  for (const std::uint64_t limit : {1u, 5u, 7u}) {
+    EXPECT_EQ(runWithin(limit), TTexts{"Aborted"}) << limit;
+    EXPECT_EQ(Ran.size(), limit);
+    EXPECT_EQ(Ran.back(), limit == 5 ? "B" : "A") << limit;
+  }
+  // Without the loop: a run that ends before its limit completes; one that reaches it
+  // with its last command is stopped there, as Stop during the last command does.
+  Parts.DeletePart(back);
+  EXPECT_EQ(runWithin(4), TTexts{"Experiment Complete"});
+  EXPECT_EQ(Ran, (TTexts{"A", "B", "C"}));
+  EXPECT_EQ(runWithin(3), TTexts{"Aborted"});
+  EXPECT_EQ(Ran, (TTexts{"A", "B", "C"}));
+  EXPECT_EQ(runWithin(0), TTexts{"Experiment Complete"});  // no limit
+}
+
 TEST_F(ExperimentThreadTest, AFailureShowsOnlyItsTextAndTheRunStillEnds) {
   TBlock* b1 = AddBlock("B1");
   TBlock* b2 = AddBlock("B2");
