@@ -15,9 +15,8 @@
 
 namespace {
 
-// The formatting the program's is compared with. SWITCH: the next line becomes
-// "constexpr auto Reference = &NumberText::FormatNumberExact;" once that is merged.
-constexpr auto Reference = &NumberText::FormatNumber;
+// The slow exact method the fast formatting must match to the byte.
+constexpr auto Reference = &NumberText::FormatNumberExact;
 
 // The largest error a text of the notation may have: half a unit of its last digit,
 // plus a little for the reading back.
@@ -64,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(std::fabs(value) > 1e308);
     return 0;
   }
-  const int places = decimals < 0 ? 0 : decimals > 18 ? 18 : decimals;
+  const int places = NumberText::ClampDecimals(decimals);
   FUZZ_CHECK(std::fabs(shown - value) <= Tolerance(value, notation, places, shown));
   return 0;
 }
