@@ -546,11 +546,35 @@ bool CheckFloatForm(const char* first, const char* last, char separator, TFloatF
   return p == last;
 }
 
-// Whether a number from_chars found out of range has a negative exponent, so that it is
-// too small to represent (zero) rather than too large (no number).
-bool HasNegativeExponent(const char* first, const char* last) {
+// Whether a number from_chars found out of range is below one, so that it is too small
+// to represent (zero) rather than too large (no number): the place of its first
+// significant digit, moved by the exponent, lies below the units. The exponent's sign
+// alone does not tell: "1" and 400 zeros "e-1" is too large.
+bool IsBelowOne(const char* first, const char* last) {
   const char* exponent = std::find_if(first, last, [](char c) { return c == 'e' || c == 'E'; });
-  return exponent != last && exponent[1] == '-';
+  std::int64_t place = 0;  // of the first significant digit: 0 for units, -1 for tenths
+  bool significant = false;
+  bool fraction = false;
+  for (const char* p = first; p != exponent && !(significant && fraction); ++p) {
+    if (*p == '.') {
+      fraction = true;
+    } else if (*p >= '1' && *p <= '9' && !significant) {
+      significant = true;
+      if (fraction) place -= 1;
+    } else if (*p >= '0' && *p <= '9') {
+      if (significant && !fraction) ++place;
+      if (!significant && fraction) --place;
+    }
+  }
+  std::int64_t shift = 0;
+  if (exponent != last) {
+    const char* p = exponent + 1;
+    const bool negative = p != last && *p == '-';
+    if (p != last && (*p == '-' || *p == '+')) ++p;
+    for (; p != last && shift < 1000000000; ++p) shift = shift * 10 + (*p - '0');
+    if (negative) shift = -shift;
+  }
+  return place + shift < 0;
 }
 
 // from_chars on a text of our form with '.' as separator (a leading '+' is not its form).
@@ -560,7 +584,7 @@ bool ConvertPointForm(const char* first, const char* last, double& result) {
   auto [ptr, error] = std::from_chars(first, last, value);
   if (ptr != last) return false;
   if (error != std::errc()) {
-    if (error != std::errc::result_out_of_range || !HasNegativeExponent(first, last)) return false;
+    if (error != std::errc::result_out_of_range || !IsBelowOne(first, last)) return false;
     value = 0;
   }
   result = value;

@@ -324,12 +324,10 @@ bool ReferenceTextToFloat(const std::string& text, double& result) {
     while (isDigit(i)) plain += text[i++], ++mantissaDigits;
   }
   if (mantissaDigits == 0) return false;
-  bool negativeExponent = false;
   if (i < n && (text[i] == 'e' || text[i] == 'E')) {
     plain += 'e';
     ++i;
-    if (i < n && (text[i] == '+' || text[i] == '-'))
-      negativeExponent = text[i] == '-', plain += text[i++];
+    if (i < n && (text[i] == '+' || text[i] == '-')) plain += text[i++];
     std::size_t exponentDigits = 0;
     while (isDigit(i)) plain += text[i++], ++exponentDigits;
     if (exponentDigits == 0) return false;
@@ -339,7 +337,8 @@ bool ReferenceTextToFloat(const std::string& text, double& result) {
   auto [ptr, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
   if (ptr != plain.data() + plain.size()) return false;
   if (error == std::errc::result_out_of_range) {
-    if (!negativeExponent) return false;  // overflow; underflow reads as zero
+    // The C library tells overflow (infinity) from underflow, which reads as zero.
+    if (std::isinf(std::strtod(plain.c_str(), nullptr))) return false;
     value = 0;
   } else if (error != std::errc()) {
     return false;
@@ -428,6 +427,16 @@ TEST(NumberTextFast, TextToFloatEdgeForms) {
   double value = 0;
   EXPECT_TRUE(NumberText::TextToFloat(longDigits + "e-399", value));
   EXPECT_NEAR(value, 7.777777777, 1e-9);
+  // Too large although the exponent is negative, and too small although it is not: the
+  // magnitude decides, not the exponent's sign.
+  const std::string tooLarge = "1" + std::string(400, '0') + "e-1";
+  const std::string tooSmall = "0." + std::string(400, '0') + "1e+5";
+  for (const std::string& text : {tooLarge, "-" + tooLarge, tooSmall, tooSmall + "0"})
+    EXPECT_TRUE(SameParse(text)) << text.substr(0, 8);
+  EXPECT_FALSE(NumberText::TextToFloat(tooLarge, value));
+  value = 1;
+  EXPECT_TRUE(NumberText::TextToFloat(tooSmall, value));
+  EXPECT_EQ(value, 0.0);
 }
 
 TEST(NumberTextFast, TextToFloatWithCommaSeparator) {
