@@ -202,7 +202,21 @@ TDeviceAttributeScript* TReadFile::FindDeviceAttributeScript(std::int32_t identi
   return found ? *found : nullptr;
 }
 
+void TReadFile::NoteScriptId(std::int32_t identifier) {
+  if (identifier >= 0 && static_cast<std::uint64_t>(identifier) < 100 + Size) {
+    const auto at = static_cast<std::size_t>(identifier);
+    if (at >= DenseScriptIds.size()) DenseScriptIds.resize(std::max(at + 1, 2 * DenseScriptIds.size()));
+    if (DenseScriptIds[at] < 2) ++DenseScriptIds[at];
+    return;
+  }
+  ++ScriptIds[identifier];
+}
+
 bool TReadFile::IsScriptIdUnique(std::int32_t identifier) const {
+  if (identifier >= 0 && static_cast<std::uint64_t>(identifier) < 100 + Size) {
+    const auto at = static_cast<std::size_t>(identifier);
+    return at < DenseScriptIds.size() && DenseScriptIds[at] == 1;
+  }
   const std::int32_t* count = ScriptIds.Find(identifier);
   return count && *count == 1;
 }

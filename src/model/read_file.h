@@ -64,7 +64,7 @@ public:
   // The identifiers of the commands read: a section's closing line looks for its opening
   // line among the lines just above it when the identifier names one command only, and
   // from the top of its level otherwise, where the first one counts.
-  void NoteScriptId(std::int32_t identifier) { ++ScriptIds[identifier]; }
+  void NoteScriptId(std::int32_t identifier);
   bool IsScriptIdUnique(std::int32_t identifier) const;
 
   const std::string& GetFileName() const { return FileName; }
@@ -87,6 +87,9 @@ private:
   std::string VersionText;
   std::unique_ptr<TReadVariableList> VariableList;
   std::unique_ptr<std::vector<TDeviceAttributeScript*>> DeviceAttributeScriptList;
+  // A writer numbers the objects it writes from 100 on, so identifiers below 100 + the
+  // file's size are counted in place (up to 2) and only others go into the table.
+  std::vector<std::uint8_t> DenseScriptIds;
   TIdTable<std::int32_t> ScriptIds;
   TIdTable<TDeviceAttributeScript*> DeviceScriptIndex;
   std::size_t DeviceScriptsIndexed = 0;
