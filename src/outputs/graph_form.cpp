@@ -95,10 +95,13 @@ void TGraphForm::DeleteSeries(std::int32_t i) {
 }
 
 void TGraphForm::SetName(const std::string& name) {
+  // The title is kept as lines: a name with a line break (only a damaged file has one)
+  // gives its first line, so that saving and reading back keep the same title.
+  const std::string line = name.substr(0, name.find_first_of("\r\n"));
   if (ChartSettings.Title.empty())
-    ChartSettings.Title.push_back(name);
+    ChartSettings.Title.push_back(line);
   else
-    ChartSettings.Title[0] = name;
+    ChartSettings.Title[0] = line;
   TOutputForm::SetName(name);
 }
 

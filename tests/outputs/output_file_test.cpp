@@ -111,6 +111,19 @@ TEST_F(TOutputFileTest, DecimalPlacesAreReadAsNumbersAreShownWith) {
   EXPECT_EQ(dynamic_cast<TGraphForm&>(*graph).GetAxisValuesFormat(), "0." + std::string(18, '0'));
 }
 
+TEST_F(TOutputFileTest, AGraphNamedWithALineBreakSavesTheSameTitleEachTime) {
+  // The name becomes the title's first line; its line break once added a title line at
+  // every save and read.
+  std::unique_ptr<TOutputForm> form = Load(Cat({Header(5), StringBytes("G\nx"), I32(3), I32(2),
+                                                B(false), F32(-1), F32(4), B(true), F32(0),
+                                                F32(10), Chart("Gr"), I32(0)}));
+  ASSERT_TRUE(SaveOutputFile(*form, Temp.PathOf("first.opt")));
+  std::unique_ptr<TOutputForm> again = LoadOutputFile(Temp.PathOf("first.opt"), nullptr);
+  ASSERT_TRUE(SaveOutputFile(*again, Temp.PathOf("second.opt")));
+  EXPECT_EQ(Temp.ReadBytes("second.opt"), Temp.ReadBytes("first.opt"));
+  EXPECT_EQ(dynamic_cast<TGraphForm&>(*again).Chart().Title.front(), "G");
+}
+
 TEST_F(TOutputFileTest, SaveNeedsOptInTheName) {
   TTextForm form(static_cast<TDeadOutputList*>(nullptr));
   EXPECT_FALSE(SaveOutputFile(form, Temp.PathOf("a.OPT")));
