@@ -32,6 +32,8 @@ std::atomic<TUiPort*> currentPort{nullptr};
 
 }  // namespace
 
+bool TUiPort::ChooseFile(TFileChoice&) { return false; }
+
 TUiPort& UiPort() {
   TUiPort* port = currentPort.load();
   return port ? *port : consolePort;

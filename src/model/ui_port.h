@@ -29,6 +29,17 @@ public:
   virtual ~TDialogRequest() = default;
 };
 
+// A file chooser: Open asks for an existing file, Save for a name to write. Filter is
+// the chooser's filter text ("Experiment (*.qve) | *.qve"); DefaultExt ("qve") is added
+// to a chosen name without an extension; InitialDir is used only when it exists.
+struct TFileChoice {
+  bool Save = false;
+  std::string Filter;
+  std::string DefaultExt;
+  std::string FileName;  // proposed name in, chosen path out
+  std::string InitialDir;
+};
+
 class TUiPort {
 public:
   virtual ~TUiPort() = default;
@@ -54,6 +65,10 @@ public:
   // Shows the dialog the request asks for, modally; answers the dialog's result
   // (1 for OK, 0 for Cancel or when no dialog serves the request).
   virtual int OpenDialog(TDialogRequest& request) = 0;
+
+  // Shows a modal file chooser; true with the chosen path in choice.FileName, false when
+  // cancelled. Without a chooser (the console) every choice is cancelled.
+  virtual bool ChooseFile(TFileChoice& choice);
 
   // Repaints the views of the experiment (trees, device list, outputs).
   virtual void RefreshViews() = 0;

@@ -62,6 +62,18 @@ int TFakeUiPort::OpenDialog(TDialogRequest& request) {
   return handler ? handler(request) : 0;
 }
 
+bool TFakeUiPort::ChooseFile(TFileChoice& choice) {
+  std::lock_guard guard(Lock);
+  Choices.push_back(choice);
+  if (Files.empty()) {
+    ADD_FAILURE() << "unscripted file choice: " << choice.Filter;
+    return false;
+  }
+  choice.FileName = Files.front();
+  Files.pop_front();
+  return !choice.FileName.empty();
+}
+
 void TFakeUiPort::RefreshViews() {
   std::lock_guard guard(Lock);
   ++RefreshCount;
@@ -91,6 +103,16 @@ std::string TFakeUiPort::StatusText(int panel) const {
 void TFakeUiPort::ScriptAnswers(std::initializer_list<TMessageButton> answers) {
   std::lock_guard guard(Lock);
   Answers.insert(Answers.end(), answers);
+}
+
+void TFakeUiPort::ScriptFiles(std::initializer_list<std::string> paths) {
+  std::lock_guard guard(Lock);
+  Files.insert(Files.end(), paths);
+}
+
+std::vector<TFileChoice> TFakeUiPort::FileChoices() const {
+  std::lock_guard guard(Lock);
+  return Choices;
 }
 
 void TFakeUiPort::SetDialogHandler(std::function<int(TDialogRequest&)> handler) {

@@ -33,6 +33,8 @@ public:
   void RunInMainThread(const std::function<void()>& fn) override;
   void ExperimentChanged(int modified, int refresh) override;
   int OpenDialog(TDialogRequest& request) override;
+  // Answers from the scripted files; a choice with none left fails the test.
+  bool ChooseFile(TFileChoice& choice) override;
   void RefreshViews() override;
   void SetCaption(const std::string& caption) override;
   void SetStatusText(int panel, const std::string& text) override;
@@ -40,6 +42,10 @@ public:
   // The answers of the next questions, in order. A question with no answer left fails
   // the test and answers mbNone.
   void ScriptAnswers(std::initializer_list<TMessageButton> answers);
+  // The paths the next file choices answer, in order; an empty path cancels.
+  void ScriptFiles(std::initializer_list<std::string> paths);
+  // The file choices asked for, as they were asked.
+  std::vector<TFileChoice> FileChoices() const;
   // Serves every dialog request; without one, dialogs answer 0.
   void SetDialogHandler(std::function<int(TDialogRequest&)> handler);
 
@@ -61,6 +67,8 @@ private:
   std::recursive_mutex MainThread;  // one hand-over at a time, as on a real main thread
   std::vector<TShown> Messages;
   std::deque<TMessageButton> Answers;
+  std::deque<std::string> Files;
+  std::vector<TFileChoice> Choices;
   std::function<int(TDialogRequest&)> DialogHandler;
   std::vector<std::pair<int, int>> Changes;
   int HandOverCount = 0;
