@@ -113,7 +113,7 @@ TEST(GpibSim, ConfigurationErrorsAnswerTheirLineAndTheDemoLoads) {
   EXPECT_STRNE(Sim().gpibsim_error(), "");
   EXPECT_EQ(Sim().ibfind("gpib0"), 0);
   EXPECT_EQ(Sim().ibfind("GPIB1"), -1);
-  const auto demo = std::filesystem::path(__FILE__).parent_path() / "../../tools/gpibsim/demo.sim";
+  const auto demo = std::filesystem::path(QORV_SOURCE_DIR) / "tools/gpibsim/demo.sim";
   EXPECT_EQ(Sim().gpibsim_configure_file(demo.c_str()), 0) << Sim().gpibsim_error();
   EXPECT_EQ(Query(Sim().ibdev(0, 5, 0, 11, 1, 0), "*IDN?"), "QORV,DMM-5,0,1.0\n");
 }
