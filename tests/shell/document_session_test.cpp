@@ -292,6 +292,19 @@ TEST_F(DocumentSessionTest, RecentFilesComeToTheTopOnceAndGoWhenTheirFileIsGone)
   const std::string kept = SavedExperiment("kept.qve");
   Session.LoadReopenList({"&3 " + Temp.PathOf("gone.qve"), "&7 " + kept, "no blank"});
   EXPECT_EQ(Window.Menu, TTexts{"&7 " + kept});
+
+  // Saving at the save question puts the new file at the top; a failed reopen still
+  // takes out the item that was clicked.
+  Session.NewExperimentClick();
+  AddBlock("Unsaved");
+  Session.ExperimentChanged(1, 0);
+  WriteText("kept.qve", "damaged");
+  Ui.Clear();
+  Ui.ScriptAnswers({mbYes});
+  Ui.ScriptFiles({Temp.PathOf("fresh.qve")});
+  Session.ReopenItemClick(0);
+  EXPECT_EQ(Ui.Texts(), (TTexts{SaveQuestion, "Bad experiment file...aborting read"}));
+  EXPECT_EQ(Window.Menu, TTexts{"&0 " + Temp.PathOf("fresh.qve")});
   Session.ClearClick();
   EXPECT_TRUE(Window.Menu.empty());
 }
