@@ -100,6 +100,18 @@ bool TRunControl::CloseDuringRun() {
   return true;
 }
 
+bool TRunControl::DebugButtonClick() {
+  if (!IsRunActive()) return true;
+  SetRunControls(false);
+  return false;
+}
+
+void TRunControl::DebuggerClosed() {
+  TExperiment* experiment = Experiment();
+  QORV_ASSERT(experiment!=0);
+  experiment->SelectBlock(nullptr);
+}
+
 void TRunControl::DeleteWorker() {
   TExperimentThread* worker = Worker.get();
   // The worker may still wait for a hand-over ("Aborted", its last one): serve them.

@@ -3,6 +3,7 @@
 // closes, and the one test of whether a run is active that every editing path asks.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -62,6 +63,12 @@ public:
   // timer is stopped in any case. Answers whether a run was shut down.
   bool CloseDuringRun();
 
+  // "&Debugger": during a run only the running controls are shown again and false is
+  // answered; otherwise true, and the window shows the debug window modally, then calls
+  // DebuggerClosed, which makes the first block current again.
+  bool DebugButtonClick();
+  void DebuggerClosed();
+
   bool IsRunActive() const { return ::IsRunActive(); }
   bool IsClosing() const { return Closing; }
 
@@ -80,5 +87,6 @@ private:
   TRunView& View;
   std::function<TExperiment*()> Experiment;
   std::unique_ptr<TExperimentThread> Worker;  // ExperimentThread points to it
-  bool Closing = false;
+  // Read by the end-of-run step, which test ports run on the worker itself.
+  std::atomic<bool> Closing{false};
 };

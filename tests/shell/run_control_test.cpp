@@ -81,6 +81,9 @@ TEST_F(RunControlTest, StopOnlyAsksAndStartDuringARunOnlyShowsTheRunningControls
   EXPECT_EQ(Window.Calls(), TTexts{"controls running"});
 
   Window.ClearCalls();
+  EXPECT_FALSE(Run.DebugButtonClick());  // no debugger during a run
+  EXPECT_EQ(Window.Calls(), TTexts{"controls running"});
+  Window.ClearCalls();
   Run.StopButtonClick();
   WaitForRunEnd();
   EXPECT_EQ(Ui.Texts(), TTexts{"Aborted"});
@@ -101,6 +104,13 @@ TEST_F(RunControlTest, StopOnlyAsksAndStartDuringARunOnlyShowsTheRunningControls
   Run.TimerTimer();
   EXPECT_EQ(Ui.Texts(), TTexts{"Aborted"});
   EXPECT_EQ(Ran, (TTexts{"Waits", "Waits"}));
+
+  // Stopped: the debugger opens, and afterwards the first block holds the blank line.
+  EXPECT_TRUE(Run.DebugButtonClick());
+  delete Exp().GetBlankScript();
+  Run.DebuggerClosed();
+  ASSERT_NE(Exp().GetBlankScript(), nullptr);
+  EXPECT_EQ(Exp().GetCurrentBlock(), start);
 }
 
 TEST_F(RunControlTest, ARefusedStartPutsEverythingBack) {
