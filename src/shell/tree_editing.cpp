@@ -36,7 +36,9 @@ TExperimentObject* ObjectOfNode(const TTreeNode* node) {
 
 TTree& TExperimentTreeEditor::Tree() const { return Exp.GetExperimentTree(); }
 
-TExperimentObject* TExperimentTreeEditor::Selected() const { return ObjectOfNode(Tree().GetSelected()); }
+TExperimentObject* TExperimentTreeEditor::Selected() const {
+  return ObjectOfNode(Tree().GetSelected());
+}
 
 TTreeNodeKind TExperimentTreeEditor::ExperimentViewMouseDown(TTreeNode* node) {
   if (!node) return nkNONE;

@@ -83,7 +83,8 @@ public:
   TTreeNodeKind ExperimentViewMouseDown(TTreeNode* node);
 
   // The pop-up items for the kind of the last press and the selected node.
-  TExpObjMenuState ExpObjPopupPopup(TTreeNodeKind kind, const TClipboardState& clipboard = {}) const;
+  TExpObjMenuState ExpObjPopupPopup(TTreeNodeKind kind,
+                                    const TClipboardState& clipboard = {}) const;
 
   // The shortcut's action on the selected node. Nothing while a run is active, without
   // a selected node, or when the mouse pointer is outside the selected node's rectangle.

@@ -78,7 +78,8 @@ TEST_F(TreeEditingTest, PopupShowsTheItemsOfTheNodeKind) {
   EXPECT_TRUE(block.BlockAction.Visible && block.BlockAction.Enabled);
   EXPECT_TRUE(block.ExpObjAction.Visible && block.ExpObjAction.Enabled);
   EXPECT_TRUE(block.Delete.Visible && block.Delete.Enabled);
-  EXPECT_FALSE(block.ScriptAction.Visible || block.AnyScriptAction.Visible || block.BlankAction.Visible);
+  EXPECT_FALSE(block.ScriptAction.Visible || block.AnyScriptAction.Visible ||
+               block.BlankAction.Visible);
   EXPECT_FALSE(block.CommentOut.Visible);
 
   TExpObjMenuState command = Menu(a1->AExpNode);
@@ -95,14 +96,16 @@ TEST_F(TreeEditingTest, PopupShowsTheItemsOfTheNodeKind) {
   TExpObjMenuState blank = Menu(BlankNode());
   EXPECT_TRUE(blank.BlankAction.Visible && blank.BlankAction.Enabled);
   EXPECT_TRUE(blank.AnyScriptAction.Visible);
-  EXPECT_FALSE(blank.BlockAction.Visible || blank.ScriptAction.Visible || blank.ExpObjAction.Visible);
+  EXPECT_FALSE(blank.BlockAction.Visible || blank.ScriptAction.Visible ||
+               blank.ExpObjAction.Visible);
   EXPECT_FALSE(blank.Delete.Visible || blank.CommentOut.Visible);
 
   // Empty space: no block, command or blank-line items at all.
   TExpObjMenuState none = Menu(nullptr);
-  EXPECT_FALSE(none.BlockAction.Visible || none.ScriptAction.Visible || none.AnyScriptAction.Visible ||
-               none.ExpObjAction.Visible || none.BlankAction.Visible || none.Delete.Visible ||
-               none.CommentOut.Visible || none.Paste.Visible || none.Cut.Visible);
+  EXPECT_FALSE(none.BlockAction.Visible || none.ScriptAction.Visible ||
+               none.AnyScriptAction.Visible || none.ExpObjAction.Visible ||
+               none.BlankAction.Visible || none.Delete.Visible || none.CommentOut.Visible ||
+               none.Paste.Visible || none.Cut.Visible);
 }
 
 TEST_F(TreeEditingTest, PopupDisablesEditingDuringARunAndFollowsTheClipboard) {
@@ -110,7 +113,8 @@ TEST_F(TreeEditingTest, PopupDisablesEditingDuringARunAndFollowsTheClipboard) {
   const TClipboardState full{true, true, true};
 
   TExpObjMenuState command = Menu(a1->AExpNode, full);
-  EXPECT_TRUE(command.Cut.Visible && command.Cut.Enabled && command.Copy.Visible && command.Copy.Enabled);
+  EXPECT_TRUE(command.Cut.Visible && command.Cut.Enabled);
+  EXPECT_TRUE(command.Copy.Visible && command.Copy.Enabled);
   EXPECT_TRUE(command.Paste.Visible && command.Paste.Enabled);
   EXPECT_TRUE(command.PasteInsert.Visible && command.PasteInsert.Enabled);
   TExpObjMenuState refused = Menu(a1->AExpNode, {true, false, false});
@@ -211,7 +215,8 @@ TEST_F(TreeEditingTest, DeletingABlockTakesItsCommandsAndBoxWithoutAQuestion) {
   EXPECT_TRUE(Editor.DeleteExpObjClick());
   EXPECT_EQ(BlockOrder(), "Start Block C");
   EXPECT_EQ(Parts.Count(), 2);  // its box and both its lines have gone
-  for (int i = 0; i < Parts.Count(); ++i) EXPECT_EQ(Parts.GetPart(i)->GetType(), TDrawPart::depBLOCK);
+  for (int i = 0; i < Parts.Count(); ++i)
+    EXPECT_EQ(Parts.GetPart(i)->GetType(), TDrawPart::depBLOCK);
   EXPECT_EQ(A->GetNextBlock(), nullptr);
   EXPECT_GT(View.Redraws, 0);
   EXPECT_TRUE(Ui.Shown().empty());
