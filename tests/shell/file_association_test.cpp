@@ -156,9 +156,10 @@ TEST_F(FileAssociationTest, RegisteringWritesTheTypeAndTheEntryOnce) {
   EXPECT_EQ(std::distance(fs::directory_iterator(Dir.Path() / "mime/packages"), {}), 1);
 
   // Once there, the type is left alone: a changed entry stays as the user made it.
-  WriteText(Dir, association.DesktopEntryPath(), "[Desktop Entry]\nName=Mine\nExec=mine %f\n");
+  const std::string mine = "[Desktop Entry]\nName=Mine\nExec=mine %f\n";
+  WriteText(Dir, association.DesktopEntryPath(), mine);
   EXPECT_FALSE(Association("/elsewhere/qorv").Register());
-  EXPECT_EQ(Text(Dir, association.DesktopEntryPath()), "[Desktop Entry]\nName=Mine\nExec=mine %f\n");
+  EXPECT_EQ(Text(Dir, association.DesktopEntryPath()), mine);
   EXPECT_EQ(Refreshed.size(), 1u);
 }
 
@@ -212,7 +213,8 @@ TEST_F(FileAssociationTest, AnEmptyOpenCommandIsFilledAndTheRestKept) {
   // A line break of CR LF stays; so does a non-empty command, byte for byte.
   WriteText(Dir, entry, "[Desktop Entry]\r\nExec=\r\nName=Qorv\r\n");
   ASSERT_TRUE(association.RepairOpenCommand());
-  EXPECT_EQ(Text(Dir, entry), "[Desktop Entry]\r\nExec=\"/opt/my apps/qorv\" %f\r\nName=Qorv\r\n");
+  EXPECT_EQ(Text(Dir, entry),
+            "[Desktop Entry]\r\nExec=\"/opt/my apps/qorv\" %f\r\nName=Qorv\r\n");
   const std::string own = "[Desktop Entry]\nExec=other --open %f\nName=Qorv\n";
   WriteText(Dir, entry, own);
   EXPECT_FALSE(association.RepairOpenCommand());

@@ -26,7 +26,8 @@ std::vector<std::string> Files(const TInitializeQorv& settings) {
 
 std::vector<std::string> IconFiles(const TInitializeQorv& settings) {
   std::vector<std::string> files;
-  for (int i = 0; i < settings.GetNumberOfIconFiles(); ++i) files.push_back(settings.GetIconFile(i));
+  for (int i = 0; i < settings.GetNumberOfIconFiles(); ++i)
+    files.push_back(settings.GetIconFile(i));
   return files;
 }
 

@@ -10,7 +10,8 @@ QString Key(const std::string& name) { return QString::fromStdString(name); }
 
 }  // namespace
 
-TQtSettingsStore::TQtSettingsStore() : Settings(QStringLiteral("Orvelle"), QStringLiteral("Qorv")) {}
+TQtSettingsStore::TQtSettingsStore()
+    : Settings(QStringLiteral("Orvelle"), QStringLiteral("Qorv")) {}
 
 bool TQtSettingsStore::KeyExists() const { return !Settings.childKeys().isEmpty(); }
 

@@ -65,9 +65,10 @@ TEST_F(QtSettingsStoreTest, ValuesLandUnderTheirNamesInTheIniFileAndReadBack) {
   }
   const QString ini = IniText();
   EXPECT_TRUE(ini.startsWith("[General]\n")) << ini.toStdString();
-  for (const char* line : {"\nAutoDetect=0\n", "\nNumberofNationalCards=2\n", "\nNumberofCECCards=4\n",
-                           "\nNumberOfFiles=3\n", "\nNumberOfIconFiles=1\n",
-                           "\nIconFileName0=/icons/a.ico\n", "\nOutputDirectory=\n"})
+  for (const char* line : {"\nAutoDetect=0\n", "\nNumberofNationalCards=2\n",
+                           "\nNumberofCECCards=4\n", "\nNumberOfFiles=3\n",
+                           "\nNumberOfIconFiles=1\n", "\nIconFileName0=/icons/a.ico\n",
+                           "\nOutputDirectory=\n"})
     EXPECT_TRUE(ini.contains(QString::fromUtf8(line))) << line << " in\n" << ini.toStdString();
   EXPECT_TRUE(ini.contains("\nExperiment0=")) << ini.toStdString();
 
