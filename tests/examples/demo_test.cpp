@@ -40,6 +40,10 @@ namespace {
 
 using TServed = std::vector<std::pair<std::string, std::string>>;
 
+// The demo's instruments, as scripts/run serves them.
+const std::string DemoBus = std::string(QORV_SOURCE_DIR) + "/tools/gpibsim/demo.sim";
+const std::string DemoRules = std::string(QORV_SOURCE_DIR) + "/tools/serialsim/demo.rules";
+
 std::string FileText(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   std::ostringstream text;
@@ -101,7 +105,7 @@ private:
   static serialsim::TRules Rules() {
     serialsim::TRules rules;
     std::string error;
-    EXPECT_TRUE(serialsim::LoadRulesFile(QORV_DEMO_RULES, rules, error)) << error;
+    EXPECT_TRUE(serialsim::LoadRulesFile(DemoRules, rules, error)) << error;
     return rules;
   }
 
@@ -145,7 +149,7 @@ protected:
     return shown;
   }
 
-  TGpibSim Sim{FileText(QORV_DEMO_BUS)};
+  TGpibSim Sim{FileText(DemoBus)};
   TServedThermometer Thermometer;
   TWaitScript::TSleeper PreviousSleeper;
   std::mutex SleptLock;
