@@ -166,6 +166,7 @@ TDemoExperiment::TDemoExperiment(const TDemoSettings& settings) {
   first.Make<TPlotScript>()->SetUpXY(graph, temperature, n, 1, nullptr);
   first.Make<TPlotScript>()->SetUpYOnly(big, temperature, false, 0, nullptr);
   TOutputToFileSettings line;
+  line.Delimiter = "\t";  // never the decimal separator, whatever the region
   line.Notation = ntFIXED;
   line.DecimalPlacesText = "3";
   first.Make<TOutputToFileScript>()->SetUpFromForm(

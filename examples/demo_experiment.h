@@ -24,8 +24,9 @@ struct TDemoSettings {
   std::int32_t WaitMilliseconds = 100;
 };
 
-// The data file's name in its folder: one line per reading, "n,volts,temperature,power",
-// every number (the reading number too) in fixed notation with 3 decimals.
+// The data file's name in its folder: one line per reading, n, volts, temperature and
+// power separated by tabs, every number (the reading number too) in fixed notation with
+// 3 decimals.
 inline constexpr const char* DemoDataFileName = "demo-readings.txt";
 // The outputs' titles: the graph (channel 0 the meter's volts, channel 1 the
 // temperature, both over the reading number), the big number (the temperature) and the

@@ -223,7 +223,7 @@ TEST_F(DemoTest, TheSavedDemoOpensAndRunsToCompletionFillingItsOutputsAndDataFil
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(readings + 1));
     EXPECT_EQ(lines.back(), "");
     for (std::int32_t i = 0; i < readings; ++i) {
-      const std::vector<std::string> fields = Split(lines[i], ",");
+      const std::vector<std::string> fields = Split(lines[i], "\t");
       ASSERT_EQ(fields.size(), 4u) << lines[i];
       EXPECT_EQ(fields[0], std::to_string(i + 1) + ".000");  // one notation for every field
       EXPECT_NEAR(Number(fields[1]), volts(i), 0.0006) << lines[i];
