@@ -41,7 +41,8 @@ TEST(SerialRules, RepliesComeWithTheirTerminatorAndNumbersCountFromTheStart) {
       "reply COUNT? = number counter 1 2 + constant 0.5\n"
       "reply RAMP? = fixed 3 ramp 0 1 2\n"
       "reply RESET = silent\n");
-  EXPECT_EQ(rules.Reply("*IDN?"), "ACME,THERMO,0,1.0 # kept: the text runs to the end of the line\r\n");
+  EXPECT_EQ(rules.Reply("*IDN?"),
+            "ACME,THERMO,0,1.0 # kept: the text runs to the end of the line\r\n");
   EXPECT_EQ(rules.Reply("MEAS VOLT?"), "+1.5E+0\r\n");
   EXPECT_EQ(rules.Reply("A=B"), "x = y\r\n");  // only an "=" between blanks ends the command
   EXPECT_EQ(Replies(rules, "COUNT?", 3), (TReplies{"1.5\r\n", "3.5\r\n", "5.5\r\n"}));

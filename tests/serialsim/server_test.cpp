@@ -150,7 +150,8 @@ int ExitStatus(pid_t pid, std::chrono::milliseconds limit = 5000ms) {
   const auto end = std::chrono::steady_clock::now() + limit;
   while (std::chrono::steady_clock::now() < end) {
     int status = 0;
-    if (::waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+    if (::waitpid(pid, &status, WNOHANG) == pid)
+      return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
     std::this_thread::sleep_for(5ms);
   }
   ::kill(pid, SIGKILL);

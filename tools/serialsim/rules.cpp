@@ -141,7 +141,8 @@ TReplyRule ReadRule(TScanner& scanner) {
     rule.Text = scanner.Rest();
   } else if (kind == "number" || kind == "fixed") {
     rule.Kind = TReplyRule::NUMBER;
-    if (kind == "fixed") rule.Decimals = static_cast<int>(Integer(scanner.Word(), 0, 15, "decimals"));
+    if (kind == "fixed")
+      rule.Decimals = static_cast<int>(Integer(scanner.Word(), 0, 15, "decimals"));
     rule.Terms = ReadTerms(scanner);
   } else if (kind == "silent") {
     rule.Kind = TReplyRule::SILENT;
