@@ -81,6 +81,8 @@ public:
   // The box is being destroyed.
   void ClearDrawBlock();
   const std::string& GetBlockFileName() const { return BlockFileName; }
+  // A block file save that failed puts the name of the file still on disk back.
+  void SetBlockFileName(const std::string& fileName) { BlockFileName = fileName; }
 
   bool IsStartBlock() const { return StartFlag; }
   // The one start block: the block that had the flag loses it; both boxes redraw.

@@ -112,6 +112,11 @@ void TWriteFile::WriteIcon(const TIcon* icon) {
   WriteRecord({"TImage", {{"Picture", icon->Image}}});
 }
 
+void TWriteFile::WriteText(const std::string& text) {
+  if (!Pfile) Create();
+  if (!text.empty()) Write(text.data(), text.size());
+}
+
 void TWriteFile::WriteFileHeader(const std::string& header) {
   WriteString(header);
   WriteString(QorvVersion->GetCurrentVersion());

@@ -32,6 +32,9 @@ public:
   void WriteBool(bool value);
   void WriteComponent(const TComponent* component);
   void WriteIcon(const TIcon* icon);
+  // The bytes of the text and nothing else, for text files; the file is made even for
+  // an empty text.
+  void WriteText(const std::string& text);
   // The file kind's header text, then the current version text.
   void WriteFileHeader(const std::string& header);
 

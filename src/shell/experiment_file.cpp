@@ -124,6 +124,7 @@ bool SaveBlockFile(const std::string& path, TExperiment& experiment, TBlock* blo
   QORV_ASSERT(block!=0);
   QORV_ASSERT(block->GetDrawBlock()!=0);
   if (path.empty()) return false;
+  const std::string fileName = block->GetBlockFileName();
   try {
     TWriteFile writer(path, true);
     writer.WriteFileHeader(BlockHeader);
@@ -135,6 +136,7 @@ bool SaveBlockFile(const std::string& path, TExperiment& experiment, TBlock* blo
   } catch (const std::exception& failure) {
     error = failure.what();
   }
+  block->SetBlockFileName(fileName);  // the body took the file as the block's own
   return false;
 }
 

@@ -32,7 +32,8 @@ std::unique_ptr<TExperiment> OpenExperimentFile(const std::string& path, TDrawPa
                                                 TDeviceList* devices, std::string& error);
 
 // Writes header, version, the block's box, the block with what its commands use, and
-// the devices they use. The block must have a box. Failures as for experiment files.
+// the devices they use. The block must have a box. Failures as for experiment files;
+// the block keeps the file name it had.
 bool SaveBlockFile(const std::string& path, TExperiment& experiment, TBlock* block,
                    const TDeviceList* devices, std::string& error);
 
