@@ -13,6 +13,8 @@
 
 TExperimentThread* ExperimentThread = nullptr;
 
+bool IsRunActive() { return ExperimentRunning || ExperimentThread != nullptr; }
+
 const char* const NoBlocksToRunText = "No blocks to run";
 const char* const AbortedText = "Aborted";
 const char* const ExperimentCompleteText = "Experiment Complete";

@@ -91,6 +91,12 @@ private:
 // creates and deletes it.
 extern TExperimentThread* ExperimentThread;
 
+// True while a run is active: from the creation of its worker until the worker is
+// deleted, and while the running flag is set. The main window's edits refuse meanwhile;
+// the flag alone would miss the time between Start and the worker's setting it, when
+// the worker already walks the blocks.
+bool IsRunActive();
+
 // The texts a run ends with.
 extern const char* const NoBlocksToRunText;         // "No blocks to run"
 extern const char* const AbortedText;               // "Aborted"

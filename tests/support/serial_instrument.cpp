@@ -2,8 +2,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,16 +9,11 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "serialsim/rules.h"
+
 namespace {
 
 using TClock = std::chrono::steady_clock;
-
-std::string Trimmed(const std::string& text) {
-  const char* blanks = "\r\n \t";
-  const std::size_t first = text.find_first_not_of(blanks);
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
 
 void CloseHandle(int& fd) {
   if (fd >= 0) ::close(fd);
@@ -30,25 +23,13 @@ void CloseHandle(int& fd) {
 }  // namespace
 
 TSerialInstrument::TSerialInstrument(int portIndex) {
-  termios raw{};
-  ::cfmakeraw(&raw);
-  raw.c_cflag |= CLOCAL | CREAD;
-  char name[128] = {};
-  if (::openpty(&Master, &SlaveHandle, name, &raw, nullptr) != 0)
-    throw std::runtime_error(std::string("openpty: ") + std::strerror(errno));
-  Slave = name;
-  ::fcntl(Master, F_SETFL, ::fcntl(Master, F_GETFL) | O_NONBLOCK);
-  ::fcntl(Master, F_SETFD, FD_CLOEXEC);
-  ::fcntl(SlaveHandle, F_SETFD, FD_CLOEXEC);
-  if (::pipe2(Wake, O_CLOEXEC | O_NONBLOCK) != 0) {
-    CloseHandle(Master);
-    CloseHandle(SlaveHandle);
+  if (::pipe2(Wake, O_CLOEXEC | O_NONBLOCK) != 0)
     throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
-  }
 
   if (const char* previous = std::getenv("QORV_SERIAL_PORTS")) PreviousTable = previous;
   // Empty entries before the slave keep their places: portIndex ':'s, then the path.
-  const std::string table = std::string(static_cast<std::size_t>(portIndex), ':') + Slave;
+  const std::string table =
+      std::string(static_cast<std::size_t>(portIndex), ':') + Terminal.SlavePath();
   ::setenv("QORV_SERIAL_PORTS", table.c_str(), 1);
 
   Worker = std::thread([this] { Serve(); });
@@ -65,8 +46,6 @@ TSerialInstrument::~TSerialInstrument() {
   Worker.join();
   CloseHandle(Wake[0]);
   CloseHandle(Wake[1]);
-  CloseHandle(Master);
-  CloseHandle(SlaveHandle);
   if (PreviousTable)
     ::setenv("QORV_SERIAL_PORTS", PreviousTable->c_str(), 1);
   else
@@ -174,7 +153,7 @@ void TSerialInstrument::Serve() {
       const auto now = TClock::now();
       if (nextTalk <= now) {
         // Room or not, the chunk goes (or is dropped): a talker never waits.
-        [[maybe_unused]] const ssize_t put = ::write(Master, talk.data(), talk.size());
+        [[maybe_unused]] const ssize_t put = ::write(Terminal.Master(), talk.data(), talk.size());
         nextTalk = now + interval;
       }
       timeout = static_cast<int>(
@@ -182,7 +161,7 @@ void TSerialInstrument::Serve() {
       if (timeout < 0) timeout = 0;
     }
 
-    pollfd handles[2] = {{Master, POLLIN, 0}, {Wake[0], POLLIN, 0}};
+    pollfd handles[2] = {{Terminal.Master(), POLLIN, 0}, {Wake[0], POLLIN, 0}};
     if (::poll(handles, 2, timeout) < 0) {
       if (errno == EINTR) continue;
       return;
@@ -201,7 +180,7 @@ void TSerialInstrument::Serve() {
       continue;
     }
     char chunk[4096];
-    const ssize_t got = ::read(Master, chunk, sizeof chunk);
+    const ssize_t got = ::read(Terminal.Master(), chunk, sizeof chunk);
     if (got <= 0) continue;
     std::vector<std::string> messages;
     {
@@ -210,14 +189,14 @@ void TSerialInstrument::Serve() {
       for (ssize_t i = 0; i < got; ++i) {
         const auto byte = static_cast<unsigned char>(chunk[i]);
         if (InputTerminator >= 0 && byte == InputTerminator) {
-          messages.push_back(Trimmed(Partial));
+          messages.push_back(serialsim::TrimMessage(Partial));
           Partial.clear();
         } else {
           Partial += static_cast<char>(byte);
         }
       }
       if (InputTerminator < 0) {
-        messages.push_back(Trimmed(Partial));
+        messages.push_back(serialsim::TrimMessage(Partial));
         Partial.clear();
       }
       for (const auto& message : messages) Completed.push_back(message);
@@ -243,18 +222,7 @@ void TSerialInstrument::HandleMessage(const std::string& message) {
 }
 
 void TSerialInstrument::WriteAll(const std::string& bytes) {
-  std::size_t done = 0;
-  const auto giveUp = TClock::now() + std::chrono::seconds(1);
-  while (done < bytes.size() && !StopRequested() && TClock::now() < giveUp) {
-    const ssize_t put = ::write(Master, bytes.data() + done, bytes.size() - done);
-    if (put > 0) {
-      done += static_cast<std::size_t>(put);
-      continue;
-    }
-    if (put < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return;
-    pollfd handle{Master, POLLOUT, 0};
-    ::poll(&handle, 1, 10);
-  }
+  Terminal.WriteAll(bytes, std::chrono::seconds(1), [this] { return StopRequested(); });
 }
 
 TMachinePorts::TMachinePorts(std::vector<std::string> names)

@@ -20,6 +20,7 @@
 
 #include "platform/serial_port.h"
 #include "platform/serial_ports.h"
+#include "serialsim/pseudo_terminal.h"
 
 class TSerialInstrument {
 public:
@@ -30,7 +31,7 @@ public:
   TSerialInstrument& operator=(const TSerialInstrument&) = delete;
 
   // The device path of the port side (for example /dev/pts/7).
-  const std::string& SlavePath() const { return Slave; }
+  const std::string& SlavePath() const { return Terminal.SlavePath(); }
 
   // The byte that ends a received message (default 13, CR); -1: every read ends one.
   void SetInputTerminator(int code);
@@ -70,10 +71,8 @@ private:
   void WriteAll(const std::string& bytes);
   bool StopRequested() const;
 
-  int Master = -1;
-  int SlaveHandle = -1;  // kept open so the master never sees a hang-up between opens
+  serialsim::TPseudoTerminal Terminal;
   int Wake[2] = {-1, -1};
-  std::string Slave;
   std::optional<std::string> PreviousTable;
 
   mutable std::mutex Lock;

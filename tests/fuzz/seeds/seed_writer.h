@@ -21,5 +21,8 @@ private:
 
 // The seeds of the document loaders, saved by the core's own save operations.
 void MakeDocumentSeeds(const TSeedWriter& seeds);
-// The seeds of the text and byte harnesses; the simulator's from its demo description.
+// The seeds of the settings values: settings written by the core into a store in memory.
+void MakeSettingsSeeds(const TSeedWriter& seeds);
+// The seeds of the text and byte harnesses; the simulators' from their demo descriptions
+// (the serial instrument's demo.rules is found from the bus's demo.sim).
 void MakeTextSeeds(const TSeedWriter& seeds, const std::filesystem::path& demoSim);

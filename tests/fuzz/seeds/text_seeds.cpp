@@ -1,6 +1,7 @@
 // The seeds of the text and byte harnesses: typical texts of each dialog, instrument
 // responses and files of each setting, number texts, numbers to format, and simulator
-// descriptions, each in its harness's input layout (the harnesses' comments).
+// descriptions and serial instrument rules, each in its harness's input layout (the
+// harnesses' comments).
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -122,6 +123,20 @@ void SimulatorDescriptions(const TSeedWriter& seeds, const std::filesystem::path
             "  reply Y = binary int32 le -2147483648 4294967295\n  reply Z = number constant 7\n"});
 }
 
+// The serial instrument's rules: the demo's, beside the bus's demo description.
+void SerialRules(const TSeedWriter& seeds, const std::filesystem::path& demoSim) {
+  std::ifstream demo(demoSim.parent_path().parent_path() / "serialsim" / "demo.rules",
+                     std::ios::binary);
+  seeds.Write("serialsim_rules", "demo.rules",
+              std::string(std::istreambuf_iterator<char>(demo), {}));
+  WriteAll(seeds, "serialsim_rules",
+           {"terminator 13 10\nidn ACME,THERMO,0,1.0 # kept\r\n"
+            "reply MEAS VOLT? = number sine 2.5 40 + noise 7 0.01\n"
+            "reply A=B = text x = y\nreply RESET = silent\n",
+            "terminator none\nreply C? = fixed 15 counter -1e300 1e300 + ramp 0 1 3\n"
+            "reply K? = fixed 0 constant 2.5 # a comment\n"});
+}
+
 }  // namespace
 
 void MakeTextSeeds(const TSeedWriter& seeds, const std::filesystem::path& demoSim) {
@@ -133,4 +148,5 @@ void MakeTextSeeds(const TSeedWriter& seeds, const std::filesystem::path& demoSi
   NumberTexts(seeds);
   FormatNumbers(seeds);
   SimulatorDescriptions(seeds, demoSim);
+  SerialRules(seeds, demoSim);
 }

@@ -1,0 +1,348 @@
+// The main window's experiment-tree editing: presses, pop-up items by node kind, the
+// shortcuts, and the edits behind the items, each marking the experiment modified
+// exactly when it changed something and refusing while a run is active.
+#include "shell/tree_editing.h"
+
+#include <gtest/gtest.h>
+
+#include "model/experiment_running.h"
+#include "scripts/experiment_thread.h"
+#include "scripts/flow/comment_script.h"
+#include "scripts/flow/dec_script.h"
+#include "shell/tree_test_fixture.h"
+
+namespace {
+
+class TRecordingView : public TDrawPartsView {
+public:
+  void Redraw() override { ++Redraws; }
+  TPoint CursorPoint() const override { return {}; }
+  int Redraws = 0;
+};
+
+class TreeEditingTest : public TTreeFixture {
+protected:
+  // Presses the node as the window forwards a press; the output of earlier steps is
+  // cleared.
+  TTreeNodeKind Press(TTreeNode* node) {
+    TTreeNodeKind kind = Editor.ExperimentViewMouseDown(node);
+    Ui.Clear();
+    return kind;
+  }
+  TExpObjMenuState Menu(TTreeNode* node, const TClipboardState& clipboard = {}) {
+    return Editor.ExpObjPopupPopup(Press(node), clipboard);
+  }
+
+  // The experiment goes after the view: its boxes redraw the diagram as they go.
+  ~TreeEditingTest() override { Parts.SetView(nullptr); }
+
+  TRecordingView View;
+  TExperimentTreeEditor Editor{Exp, Parts};
+};
+
+TEST_F(TreeEditingTest, PressSelectsTheNodeAndMakesItsBlockCurrent) {
+  TStub* a1 = Stub(A, "a1");
+  TStub* b1 = Stub(B, "b1");
+  ASSERT_EQ(Exp.GetCurrentBlock(), A);
+
+  EXPECT_EQ(Editor.ExperimentViewMouseDown(b1->AExpNode), nkSCRIPT);
+  EXPECT_EQ(Tree.GetSelected(), b1->AExpNode);
+  EXPECT_EQ(Exp.GetCurrentBlock(), B);
+  EXPECT_EQ(Shape(B), "b1 _");
+  EXPECT_EQ(Ui.StatusText(1), "B");
+
+  // A block node keeps the selection, though the blank line moves into its block: the
+  // items act on the node pressed.
+  EXPECT_EQ(Editor.ExperimentViewMouseDown(C->AExpNode), nkBLOCK);
+  EXPECT_EQ(Tree.GetSelected(), C->AExpNode);
+  EXPECT_EQ(Exp.GetCurrentBlock(), C);
+
+  EXPECT_EQ(Editor.ExperimentViewMouseDown(BlankNode()), nkBLANK);
+  EXPECT_EQ(Tree.GetSelected(), BlankNode());
+  EXPECT_EQ(Editor.ExperimentViewMouseDown(nullptr), nkNONE);
+  EXPECT_EQ(Tree.GetSelected(), BlankNode());
+
+  // During a run the node is selected but no insertion point comes into its block.
+  ExperimentRunning = true;
+  EXPECT_EQ(Editor.ExperimentViewMouseDown(a1->AExpNode), nkSCRIPT);
+  EXPECT_EQ(Tree.GetSelected(), a1->AExpNode);
+  EXPECT_EQ(Exp.GetCurrentBlock(), C);
+  EXPECT_EQ(Shape(A), "a1");
+  EXPECT_EQ(Marks(), 0);
+}
+
+TEST_F(TreeEditingTest, PopupShowsTheItemsOfTheNodeKind) {
+  TStub* a1 = Stub(A, "a1");
+
+  TExpObjMenuState block = Menu(B->AExpNode);
+  EXPECT_TRUE(block.BlockAction.Visible && block.BlockAction.Enabled);
+  EXPECT_TRUE(block.ExpObjAction.Visible && block.ExpObjAction.Enabled);
+  EXPECT_TRUE(block.Delete.Visible && block.Delete.Enabled);
+  EXPECT_FALSE(block.ScriptAction.Visible || block.AnyScriptAction.Visible ||
+               block.BlankAction.Visible);
+  EXPECT_FALSE(block.CommentOut.Visible);
+
+  TExpObjMenuState command = Menu(a1->AExpNode);
+  EXPECT_TRUE(command.ScriptAction.Visible && command.ScriptAction.Enabled);
+  EXPECT_TRUE(command.AnyScriptAction.Visible && command.ExpObjAction.Visible);
+  EXPECT_TRUE(command.Delete.Visible && command.Delete.Enabled);
+  EXPECT_FALSE(command.BlockAction.Visible || command.BlankAction.Visible);
+  EXPECT_TRUE(command.CommentOut.Visible && command.CommentOut.Enabled);
+  EXPECT_EQ(command.CommentOutCaption, "Comment Out");
+  // The clipboard's items wait for the clipboard.
+  EXPECT_FALSE(command.Cut.Visible || command.Copy.Visible || command.Paste.Visible ||
+               command.PasteInsert.Visible);
+
+  TExpObjMenuState blank = Menu(BlankNode());
+  EXPECT_TRUE(blank.BlankAction.Visible && blank.BlankAction.Enabled);
+  EXPECT_TRUE(blank.AnyScriptAction.Visible);
+  EXPECT_FALSE(blank.BlockAction.Visible || blank.ScriptAction.Visible ||
+               blank.ExpObjAction.Visible);
+  EXPECT_FALSE(blank.Delete.Visible || blank.CommentOut.Visible);
+
+  // Empty space: no block, command or blank-line items at all.
+  TExpObjMenuState none = Menu(nullptr);
+  EXPECT_FALSE(none.BlockAction.Visible || none.ScriptAction.Visible ||
+               none.AnyScriptAction.Visible || none.ExpObjAction.Visible ||
+               none.BlankAction.Visible || none.Delete.Visible || none.CommentOut.Visible ||
+               none.Paste.Visible || none.Cut.Visible);
+}
+
+TEST_F(TreeEditingTest, PopupDisablesEditingDuringARunAndFollowsTheClipboard) {
+  TStub* a1 = Stub(A, "a1");
+  const TClipboardState full{true, true, true};
+
+  TExpObjMenuState command = Menu(a1->AExpNode, full);
+  EXPECT_TRUE(command.Cut.Visible && command.Cut.Enabled);
+  EXPECT_TRUE(command.Copy.Visible && command.Copy.Enabled);
+  EXPECT_TRUE(command.Paste.Visible && command.Paste.Enabled);
+  EXPECT_TRUE(command.PasteInsert.Visible && command.PasteInsert.Enabled);
+  TExpObjMenuState refused = Menu(a1->AExpNode, {true, false, false});
+  EXPECT_TRUE(refused.Copy.Visible && refused.Paste.Visible);
+  EXPECT_FALSE(refused.Copy.Enabled || refused.Cut.Enabled || refused.Paste.Enabled ||
+               refused.PasteInsert.Enabled);
+  TExpObjMenuState blank = Menu(BlankNode(), full);
+  EXPECT_TRUE(blank.Paste.Visible && blank.Paste.Enabled);
+  EXPECT_FALSE(blank.PasteInsert.Visible || blank.Copy.Visible || blank.Cut.Visible);
+
+  ExperimentRunning = true;
+  command = Menu(a1->AExpNode, full);
+  EXPECT_TRUE(command.ScriptAction.Visible);
+  EXPECT_FALSE(command.ScriptAction.Enabled || command.AnyScriptAction.Enabled ||
+               command.Delete.Enabled || command.CommentOut.Enabled);
+  EXPECT_FALSE(command.Cut.Enabled || command.Copy.Enabled || command.Paste.Enabled ||
+               command.PasteInsert.Enabled);
+  EXPECT_TRUE(command.ExpObjAction.Enabled);  // "Edit" still opens the dialog
+  TExpObjMenuState block = Menu(B->AExpNode);
+  EXPECT_TRUE(block.BlockAction.Visible);
+  EXPECT_FALSE(block.BlockAction.Enabled || block.Delete.Enabled);
+}
+
+TEST_F(TreeEditingTest, CommentOutTurnsIntoRestoreAndIsHiddenWhereItCannotApply) {
+  TStub* a1 = Stub(A, "a1");
+  Cur = A;
+  TCommentScript* note = Comment("note");
+
+  Press(a1->AExpNode);
+  EXPECT_TRUE(Editor.CommentOutScriptClick());
+  EXPECT_TRUE(a1->AbCommentedOut);
+  EXPECT_EQ(Marks(), 1);
+  TExpObjMenuState menu = Editor.ExpObjPopupPopup(nkSCRIPT);
+  EXPECT_EQ(menu.CommentOutCaption, "Restore");
+  EXPECT_TRUE(Editor.CommentOutScriptClick());
+  EXPECT_FALSE(a1->AbCommentedOut);
+  EXPECT_EQ(Marks(), 2);
+  EXPECT_EQ(Editor.ExpObjPopupPopup(nkSCRIPT).CommentOutCaption, "Comment Out");
+
+  // A Comment line cannot be commented out: hidden, and the handler changes nothing.
+  EXPECT_FALSE(Menu(note->AExpNode).CommentOut.Visible);
+  EXPECT_FALSE(Editor.CommentOutScriptClick());
+  EXPECT_FALSE(note->AbCommentedOut);
+  Press(BlankNode());
+  EXPECT_FALSE(Editor.CommentOutScriptClick());
+  Press(B->AExpNode);
+  EXPECT_FALSE(Editor.CommentOutScriptClick());
+
+  Press(a1->AExpNode);
+  ExperimentRunning = true;
+  EXPECT_FALSE(Editor.CommentOutScriptClick());
+  EXPECT_FALSE(a1->AbCommentedOut);
+  EXPECT_EQ(Marks(), 0);
+}
+
+TEST_F(TreeEditingTest, DeletingACommandLeavesTheOthers) {
+  Stub(A, "a1");
+  TStub* a2 = Stub(A, "a2");
+  Stub(A, "a3");
+
+  Press(a2->AExpNode);
+  EXPECT_TRUE(Editor.DeleteExpObjClick());
+  EXPECT_EQ(Shape(A), "a1 a3 _");
+  EXPECT_EQ(Marks(), 1);
+  EXPECT_TRUE(Ui.Texts().empty());
+  EXPECT_EQ(Ui.ExperimentChanges().back().second, 0);  // the run buttons refresh
+
+  // The blank line stays; nothing changed, nothing marked.
+  Press(BlankNode());
+  EXPECT_FALSE(Editor.DeleteExpObjClick());
+  EXPECT_EQ(Shape(A), "a1 a3 _");
+  EXPECT_EQ(Marks(), 0);
+}
+
+TEST_F(TreeEditingTest, ADecisionRefusesToBeDeletedAndNothingIsMarked) {
+  Line(A, B);
+  Line(A, C);
+  TDecScript* decision = A->GetDecScript();
+  ASSERT_NE(decision, nullptr);
+
+  Press(decision->AExpNode);
+  EXPECT_FALSE(Editor.DeleteExpObjClick());
+  EXPECT_EQ(A->GetDecScript(), decision);
+  ASSERT_EQ(Ui.Texts().size(), 1u);
+  EXPECT_EQ(Ui.Texts()[0].rfind("You cannot delete a decision script.", 0), 0u);
+  EXPECT_EQ(Marks(), 0);
+}
+
+TEST_F(TreeEditingTest, DeletingABlockTakesItsCommandsAndBoxWithoutAQuestion) {
+  Stub(B, "b1");
+  Stub(B, "b2");
+  Line(A, B);
+  Line(B, C);
+  Parts.SetView(&View);
+  ASSERT_EQ(Parts.Count(), 5);  // three boxes, two lines
+
+  Press(B->AExpNode);
+  EXPECT_TRUE(Editor.DeleteExpObjClick());
+  EXPECT_EQ(BlockOrder(), "Start Block C");
+  EXPECT_EQ(Parts.Count(), 2);  // its box and both its lines have gone
+  for (int i = 0; i < Parts.Count(); ++i)
+    EXPECT_EQ(Parts.GetPart(i)->GetType(), TDrawPart::depBLOCK);
+  EXPECT_EQ(A->GetNextBlock(), nullptr);
+  EXPECT_GT(View.Redraws, 0);
+  EXPECT_TRUE(Ui.Shown().empty());
+  EXPECT_EQ(Marks(), 1);
+  EXPECT_EQ(Ui.ExperimentChanges().back().second, 0);
+
+  // The start block passes its flag on.
+  Press(A->AExpNode);
+  EXPECT_TRUE(Editor.DeleteExpObjClick());
+  EXPECT_EQ(BlockOrder(), "C");
+  EXPECT_TRUE(C->IsStartBlock());
+  EXPECT_EQ(Exp.GetBlankScript(), nullptr);  // it stood in the deleted block
+  EXPECT_TRUE(Ui.Shown().empty());
+}
+
+TEST_F(TreeEditingTest, BlankLineMovesToTheBeginningAndToTheEndWithoutMarking) {
+  Stub(A, "a1");
+  TStub* section = Stub(A, "s");
+  section->Opens = true;
+  Stub(A, "x", TScript::CALCULATE, section);
+  ASSERT_EQ(Shape(A), "a1 s[x] _");
+
+  Press(BlankNode());
+  EXPECT_TRUE(Editor.BlankToBeginBMIClick());
+  EXPECT_EQ(Shape(A), "_ a1 s[x]");
+  EXPECT_FALSE(Editor.BlankToBeginBMIClick());
+  EXPECT_TRUE(Editor.BlankToEndBMIClick());
+  EXPECT_EQ(Shape(A), "a1 s[x] _");
+  EXPECT_FALSE(Editor.BlankToEndBMIClick());
+
+  // From inside a section to the end of its block.
+  Exp.MoveBlankScript(section->AExpNode->GetFirstChild());
+  ASSERT_EQ(Shape(A), "a1 s[_ x]");
+  EXPECT_TRUE(Editor.BlankToEndBMIClick());
+  EXPECT_EQ(Shape(A), "a1 s[x] _");
+  // The insertion point is not saved: moving it changes no experiment.
+  EXPECT_EQ(Marks(), 0);
+  EXPECT_EQ(Exp.GetCurrentBlock(), A);
+
+  ExperimentRunning = true;
+  EXPECT_FALSE(Editor.BlankToBeginBMIClick());
+  EXPECT_EQ(Shape(A), "a1 s[x] _");
+}
+
+TEST_F(TreeEditingTest, SetAsStartMakesTheCurrentBlockTheStartBlock) {
+  ASSERT_TRUE(A->IsStartBlock());
+  Press(B->AExpNode);
+  EXPECT_TRUE(Editor.SetAsStartBlockClick());
+  EXPECT_TRUE(B->IsStartBlock());
+  EXPECT_FALSE(A->IsStartBlock());
+  EXPECT_EQ(Marks(), 1);
+  EXPECT_FALSE(Editor.SetAsStartBlockClick());  // already the start block
+  EXPECT_EQ(Marks(), 1);
+
+  Press(C->AExpNode);
+  ExperimentRunning = true;
+  Ui.Clear();
+  EXPECT_FALSE(Editor.SetAsStartBlockClick());
+  EXPECT_TRUE(B->IsStartBlock());
+  EXPECT_FALSE(C->IsStartBlock());
+  EXPECT_EQ(Marks(), 0);
+}
+
+TEST_F(TreeEditingTest, ShortcutsActOnlyWithThePointerOverTheSelectedNode) {
+  TStub* a1 = Stub(A, "a1");
+  Stub(A, "a2");
+  const TClipboardState full{true, true, true};
+
+  Press(a1->AExpNode);
+  EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::Delete, false), TTreeKeyAction::None);
+  EXPECT_EQ(Shape(A), "a1 a2 _");
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlV, false, full), TTreeKeyAction::None);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlC, false, full), TTreeKeyAction::None);
+
+  // Inside: the pasted command goes in front of a command, onto the blank line plainly.
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlV, true, full), TTreeKeyAction::PasteInsert);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlC, true, full), TTreeKeyAction::Copy);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlX, true, full), TTreeKeyAction::Cut);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlV, true, {true, true, false}), TTreeKeyAction::None);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlC, true, {true, false, true}), TTreeKeyAction::None);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::Other, true, full), TTreeKeyAction::None);
+  // Without the clipboard its shortcuts do nothing.
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlV, true), TTreeKeyAction::None);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlC, true), TTreeKeyAction::None);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlX, true), TTreeKeyAction::None);
+  Press(BlankNode());
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlV, true, full), TTreeKeyAction::PasteScript);
+  Press(B->AExpNode);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlV, true, full), TTreeKeyAction::None);
+
+  Press(a1->AExpNode);
+  EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::Delete, true), TTreeKeyAction::Delete);
+  EXPECT_EQ(Shape(A), "a2 _");
+  EXPECT_EQ(Marks(), 1);
+
+  // Nothing without a selected node.
+  Tree.SetSelected(nullptr);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::Delete, true, full), TTreeKeyAction::None);
+}
+
+TEST_F(TreeEditingTest, EditsRefuseFromTheWorkersCreationOn) {
+  TStub* a1 = Stub(A, "a1");
+  Press(a1->AExpNode);
+  // Start has made the worker; the worker has not yet set the running flag.
+  TExperimentThread worker;
+  ExperimentThread = &worker;
+  EXPECT_TRUE(IsRunActive());
+  EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::Delete, true), TTreeKeyAction::None);
+  EXPECT_FALSE(Editor.DeleteExpObjClick());
+  EXPECT_FALSE(Editor.CommentOutScriptClick());
+  EXPECT_EQ(Shape(A), "a1 _");
+  EXPECT_FALSE(Menu(a1->AExpNode).Delete.Enabled);
+  ExperimentThread = nullptr;
+  EXPECT_FALSE(IsRunActive());
+  ExperimentRunning = true;
+  EXPECT_TRUE(IsRunActive());
+  EXPECT_EQ(Marks(), 0);
+}
+
+TEST_F(TreeEditingTest, EditOpensTheSelectedObjectsDialog) {
+  TStub* a1 = Stub(A, "a1");
+  a1->EditResult = 7;
+  Press(a1->AExpNode);
+  EXPECT_EQ(Editor.EditExpObjClick(), 7);
+  Tree.SetSelected(nullptr);
+  EXPECT_EQ(Editor.EditExpObjClick(), 0);
+}
+
+}  // namespace
