@@ -11,8 +11,6 @@
 #include "model/ui_port.h"
 #include "scripts/experiment_thread.h"
 
-bool IsRunActive() { return ExperimentRunning || ExperimentThread != nullptr; }
-
 TRunControl::TRunControl(TRunView& view, std::function<TExperiment*()> experiment)
     : View(view), Experiment(std::move(experiment)) {}
 

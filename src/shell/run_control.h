@@ -1,19 +1,16 @@
 // Runs from the main window: Start, Stop, the end of a run in two steps (the worker's
-// last hand-over, then the join a moment later), shutting a run down when the window
-// closes, and the one test of whether a run is active that every editing path asks.
+// last hand-over, then the join a moment later), the debugger's entry, and shutting a
+// run down when the window closes. Whether a run is active is IsRunActive() of the run
+// engine, which every editing path, the close path, drags and drops ask.
 #pragma once
 
 #include <atomic>
 #include <functional>
 #include <memory>
 
-class TExperiment;
-class TExperimentThread;
+#include "scripts/experiment_thread.h"  // IsRunActive(), the one test of an active run
 
-// True from Start until the worker is joined and the run fully ended: while the running
-// flag is set or a worker exists. Editing, opening, closing, drags, drops and the device
-// list's Reset all refuse (or first end the run) while it holds.
-bool IsRunActive();
+class TExperiment;
 
 // What run control needs of the main window.
 class TRunView {
