@@ -255,7 +255,8 @@ bool TDocumentSession::SaveBlockFile(TBlock* block, const std::string& path) {
   if (!AskYes("Save Block " + block->GetTitle() + "?", "Qorv Message", TMessageKind::Confirmation))
     return false;
   const std::string target =
-      path.empty() ? ChooseFile(true, BlockFilter, "blk", block->GetTitle(), Directories.Block) : path;
+      path.empty() ? ChooseFile(true, BlockFilter, "blk", block->GetTitle(), Directories.Block)
+                   : path;
   if (target.empty()) return false;
   std::string error;
   if (!::SaveBlockFile(target, *Experiment, block, &Devices, error)) {

@@ -17,7 +17,8 @@ bool TReopenList::Add(const std::string& path) {
 }
 
 void TReopenList::Remove(std::size_t index) {
-  if (index < Captions.size()) Captions.erase(Captions.begin() + static_cast<std::ptrdiff_t>(index));
+  if (index < Captions.size())
+    Captions.erase(Captions.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 std::size_t TReopenList::Find(const std::string& path) const {

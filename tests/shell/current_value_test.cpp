@@ -108,7 +108,8 @@ TEST_F(CurrentValueTest, TheBoxSavesToATextFileWhole) {
   EXPECT_FALSE(box.Save(""));
   ASSERT_EQ(Ui.Texts().size(), 2u);
   EXPECT_EQ(Ui.Texts()[0].rfind("Error writing to file:Cannot write file", 0), 0u) << Ui.Texts()[0];
-  EXPECT_EQ(Ui.Texts()[1].rfind("Error writing to file:Cannot create file", 0), 0u) << Ui.Texts()[1];
+  EXPECT_EQ(Ui.Texts()[1].rfind("Error writing to file:Cannot create file", 0), 0u)
+      << Ui.Texts()[1];
   EXPECT_TRUE(std::filesystem::is_directory(Temp.PathOf("taken.txt")));
   EXPECT_EQ(Temp.Entries(), entries);  // no half-written file left beside it
   EXPECT_EQ(Temp.ReadBytes("values.txt"), Bytes("A\r\n7\r\n8\r\n"));

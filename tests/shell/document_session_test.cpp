@@ -112,7 +112,8 @@ TEST_F(DocumentSessionTest, YesToTheSaveQuestionGoesOnOnlyOnceTheExperimentIsSav
   EXPECT_FALSE(Session.NewExperimentClick());
   EXPECT_EQ(&Exp(), unsaved);
   ASSERT_EQ(Ui.Texts().size(), 2u);
-  EXPECT_EQ(Ui.Texts()[1].rfind("Error writing to file:Cannot create file", 0), 0u) << Ui.Texts()[1];
+  EXPECT_EQ(Ui.Texts()[1].rfind("Error writing to file:Cannot create file", 0), 0u)
+      << Ui.Texts()[1];
   EXPECT_TRUE(Session.IsModified());
   EXPECT_EQ(Exp().GetFileName(), "");
   EXPECT_EQ(Exp().GetTitle(), "Experiment 1");
@@ -224,7 +225,8 @@ TEST_F(DocumentSessionTest, DamagedFilesEndInTheirReadErrors) {
     return Cat({StringBytes(header), StringBytes(version)});
   };
   // A bad experiment file: the message, a new empty experiment, no devices.
-  EXPECT_FALSE(Session.OpenExperimentFile(Temp.WriteBytes("bad.qve", bytes("Qorv Nonsense", "Qorv 1.5"))));
+  EXPECT_FALSE(
+      Session.OpenExperimentFile(Temp.WriteBytes("bad.qve", bytes("Qorv Nonsense", "Qorv 1.5"))));
   EXPECT_EQ(Ui.Texts().back(), "Bad experiment file...aborting read");
   EXPECT_EQ(Blocks(), 0);
   EXPECT_EQ(Session.GetDrawParts().Count(), 0);
@@ -233,7 +235,8 @@ TEST_F(DocumentSessionTest, DamagedFilesEndInTheirReadErrors) {
   EXPECT_EQ(Window.Bound, &Exp());
   EXPECT_FALSE(Session.IsModified());
   // A version this program cannot read.
-  EXPECT_FALSE(Session.OpenExperimentFile(Temp.WriteBytes("new.qve", bytes("Qorv Experiment", "Qorv 1.6"))));
+  EXPECT_FALSE(
+      Session.OpenExperimentFile(Temp.WriteBytes("new.qve", bytes("Qorv Experiment", "Qorv 1.6"))));
   EXPECT_EQ(Ui.Texts().back(), "Cannot read this version number Qorv 1.6");
   // A missing file.
   EXPECT_FALSE(Session.OpenExperimentFile(Temp.PathOf("none.qve")));

@@ -36,7 +36,8 @@ TEST(ReopenListTest, NewPathsComeFirstAndEveryItemIsRenumbered) {
   // Removing leaves the other captions as they are; the next add renumbers them.
   list.Remove(1);
   list.Remove(9);  // outside: nothing
-  EXPECT_EQ(list.GetCaptions(), (TTexts{"&0 /my files/b c.qve", "&2 /data/a.qve", "&3 /old/data/a.qve"}));
+  EXPECT_EQ(list.GetCaptions(),
+            (TTexts{"&0 /my files/b c.qve", "&2 /data/a.qve", "&3 /old/data/a.qve"}));
   list.Add("z.qve");
   EXPECT_EQ(list.GetCaptions(),
             (TTexts{"&0 z.qve", "&1 /my files/b c.qve", "&2 /data/a.qve", "&3 /old/data/a.qve"}));

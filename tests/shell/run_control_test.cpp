@@ -164,7 +164,8 @@ TEST_F(RunControlTest, ClosingDuringARunEndsItInFullBeforeTheSaveQuestion) {
   EXPECT_FALSE(workerLeft);
   EXPECT_FALSE(fileOpen);
   EXPECT_EQ(shownBefore, TTexts{"Aborted"});
-  EXPECT_EQ(Ui.Texts(), (TTexts{"Aborted", "The experiment has been changed, do you wish to save it?"}));
+  EXPECT_EQ(Ui.Texts(),
+            (TTexts{"Aborted", "The experiment has been changed, do you wish to save it?"}));
   EXPECT_EQ(Window.TimerStarts, 0);  // the close handler joined the worker itself
   EXPECT_FALSE(Window.TimerOn);
   EXPECT_EQ(Ui.StatusText(0), "Stopped");
