@@ -1,38 +1,19 @@
 #include "shell/ui/qt_ui_port.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
 #include <QLocale>
-#include <QMessageBox>
 #include <QThread>
 #include <QTimer>
 
 #include <exception>
 #include <stdexcept>
-#include <utility>
 
+#include "shell/ui/dialog_registry.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/user_dialogs.h"
 
 namespace {
-
-// The core's buttons and Qt's, in the core's bit order.
-constexpr std::pair<TMessageButton, QMessageBox::StandardButton> buttonMap[] = {
-    {mbOK, QMessageBox::Ok},         {mbCancel, QMessageBox::Cancel},
-    {mbYes, QMessageBox::Yes},       {mbNo, QMessageBox::No},
-    {mbAbort, QMessageBox::Abort},   {mbRetry, QMessageBox::Retry},
-    {mbIgnore, QMessageBox::Ignore},
-};
-
-QMessageBox::Icon IconOf(TMessageKind kind) {
-  switch (kind) {
-    case TMessageKind::Information: return QMessageBox::Information;
-    case TMessageKind::Warning: return QMessageBox::Warning;
-    case TMessageKind::Error: return QMessageBox::Critical;
-    case TMessageKind::Confirmation: return QMessageBox::Question;
-  }
-  return QMessageBox::NoIcon;
-}
 
 // A box above the modal dialog in use, else above the main window.
 QWidget* BoxParent(QWidget* window) {
@@ -40,32 +21,9 @@ QWidget* BoxParent(QWidget* window) {
   return modal ? modal : window;
 }
 
-void PrepareBox(QMessageBox& box, const std::string& text, const std::string& caption,
-                TMessageKind kind) {
-  box.setWindowTitle(caption.empty() ? QStringLiteral("Qorv") : QString::fromStdString(caption));
-  box.setText(QString::fromStdString(text));
-  box.setIcon(IconOf(kind));
-}
-
-// The first of the choices that the buttons hold; none when they hold none of them.
-TMessageButton FirstOf(TMessageButtons buttons, std::initializer_list<TMessageButton> choices) {
-  for (TMessageButton choice : choices)
-    if (buttons & choice) return choice;
-  return mbNone;
-}
-
-// What Escape or closing the box answers: Cancel, else No, else the last button.
-TMessageButton EscapeAnswer(TMessageButtons buttons) {
-  TMessageButton answer = FirstOf(buttons, {mbCancel, mbNo});
-  if (answer == mbNone)
-    for (const auto& [core, qt] : buttonMap)
-      if (buttons & core) answer = core;
-  return answer;
-}
-
 }  // namespace
 
-TQtUiPort::TQtUiPort() {
+TQtUiPort::TQtUiPort() : Dialogs(&DialogRegistry()) {
   if (QCoreApplication* application = QCoreApplication::instance())
     MainThreadContext.moveToThread(application->thread());
 }
@@ -76,38 +34,23 @@ void TQtUiPort::AttachWindow(TQorvForm* window) { Window = window; }
 
 void TQtUiPort::ShowMessage(const std::string& text, const std::string& caption,
                             TMessageKind kind) {
-  RunInMainThread([&] {
-    QMessageBox box(BoxParent(Window));
-    PrepareBox(box, text, caption, kind);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
-  });
+  const TMessageBox box = MessageBoxOf(text, caption, kind);
+  RunInMainThread([&] { UserDialogs().Message(BoxParent(Window), box); });
 }
 
 TMessageButton TQtUiPort::Ask(const std::string& text, const std::string& caption,
                               TMessageKind kind, TMessageButtons buttons,
                               TMessageButton defaultButton) {
-  buttons &= mbOK | mbCancel | mbYes | mbNo | mbAbort | mbRetry | mbIgnore;
-  if (buttons == mbNone) buttons = mbOK;
-  const TMessageButton defaultAnswer =
-      (buttons & defaultButton) ? defaultButton : FirstOf(buttons, {mbOK, mbYes, mbRetry});
-  const TMessageButton escapeAnswer = EscapeAnswer(buttons);
-  TMessageButton answer = escapeAnswer;
-  RunInMainThread([&] {
-    QMessageBox box(BoxParent(Window));
-    PrepareBox(box, text, caption, kind);
-    for (const auto& [core, qt] : buttonMap) {
-      if (!(buttons & core)) continue;
-      box.addButton(qt);
-      if (core == defaultAnswer) box.setDefaultButton(qt);
-      if (core == escapeAnswer) box.setEscapeButton(qt);
-    }
-    box.exec();
-    const QMessageBox::StandardButton pressed = box.standardButton(box.clickedButton());
-    for (const auto& [core, qt] : buttonMap)
-      if (qt == pressed) answer = core;
-  });
+  const TMessageBox box = QuestionBoxOf(text, caption, kind, buttons, defaultButton);
+  TMessageButton answer = box.Escape;
+  RunInMainThread([&] { answer = UserDialogs().Message(BoxParent(Window), box); });
   return answer;
+}
+
+bool TQtUiPort::ChooseFile(TFileChoice& choice) {
+  bool chosen = false;
+  RunInMainThread([&] { chosen = UserDialogs().ChooseFile(BoxParent(Window), choice); });
+  return chosen;
 }
 
 void TQtUiPort::RunInMainThread(const std::function<void()>& fn) {
@@ -136,9 +79,14 @@ void TQtUiPort::ExperimentChanged(int modified, int refresh) {
   });
 }
 
-int TQtUiPort::OpenDialog(TDialogRequest&) {
-  // No dialog serves a request yet.
-  return 0;
+int TQtUiPort::OpenDialog(TDialogRequest& request) {
+  int result = 0;
+  RunInMainThread([&] { result = Dialogs->Open(request, BoxParent(Window)); });
+  return result;
+}
+
+void TQtUiPort::SetDialogRegistry(const TDialogRegistry* registry) {
+  Dialogs = registry ? registry : &DialogRegistry();
 }
 
 void TQtUiPort::RefreshViews() {

@@ -1,0 +1,135 @@
+#include "model/ui/tree_view.h"
+
+#include <QMouseEvent>
+
+#include "model/tree_node.h"
+#include "model/ui/tree_delegate.h"
+#include "model/ui/tree_model.h"
+
+namespace {
+
+// Sets a flag for the lifetime of a scope.
+class TFlagScope {
+public:
+  explicit TFlagScope(bool& flag) : Flag(flag), Outer(flag) { Flag = true; }
+  ~TFlagScope() { Flag = Outer; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+  bool& Flag;
+  bool Outer;
+};
+
+}  // namespace
+
+TCoreTreeView::TCoreTreeView(QWidget* parent) : QTreeView(parent) {
+  setHeaderHidden(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setUniformRowHeights(true);  // an experiment may hold 100,000 commands
+  setExpandsOnDoubleClick(false);  // a double click edits the node's object
+  setItemDelegate(new TTreeDelegate(this));
+  connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) { UserExpanded(index, true); });
+  connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) { UserExpanded(index, false); });
+}
+
+void TCoreTreeView::SetTreeModel(TTreeModel* model) {
+  if (Model) disconnect(Model, nullptr, this, nullptr);
+  Model = model;
+  {
+    TFlagScope syncing(Syncing);
+    setModel(model);
+  }
+  if (!model) return;
+  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this] { UserSelectionChanged(); });
+  connect(model, &TTreeModel::CoreSelectionChanged, this, [this] { ShowCoreSelection(); });
+  connect(model, &TTreeModel::CoreNodeChanged, this,
+          [this](const QModelIndex& index) { ShowExpanded(index, false); });
+  connect(model, &QAbstractItemModel::rowsInserted, this,
+          [this](const QModelIndex& parent, int first, int last) {
+            ShowExpanded(parent, false);
+            for (int row = first; row <= last; ++row) ShowExpanded(Model->index(row, 0, parent), true);
+          });
+  connect(model, &QAbstractItemModel::rowsMoved, this,
+          [this](const QModelIndex&, int, int, const QModelIndex& destination) {
+            // A moved node keeps its expanded state in the view as in the tree.
+            ShowExpanded(destination, false);
+            ShowCoreSelection();
+          });
+  connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { ShowCoreSelection(); });
+  connect(model, &QAbstractItemModel::layoutChanged, this, [this] { ShowCoreSelection(); });
+  connect(model, &QAbstractItemModel::modelReset, this, [this] {
+    ShowExpanded({}, true);
+    ShowCoreSelection();
+  });
+  ShowExpanded({}, true);
+  ShowCoreSelection();
+}
+
+TTreeNode* TCoreTreeView::SelectedNode() const {
+  if (!Model || !selectionModel()) return nullptr;
+  const QModelIndexList selected = selectionModel()->selectedRows();
+  return selected.isEmpty() ? nullptr : Model->NodeOf(selected.front());
+}
+
+TTreeNode* TCoreTreeView::NodeAt(const QPoint& point) const {
+  return Model ? Model->NodeOf(indexAt(point)) : nullptr;
+}
+
+void TCoreTreeView::mousePressEvent(QMouseEvent* event) {
+  QTreeView::mousePressEvent(event);
+  emit NodePressed(NodeAt(event->position().toPoint()), event->button());
+}
+
+void TCoreTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
+  QTreeView::mouseDoubleClickEvent(event);
+  if (TTreeNode* node = NodeAt(event->position().toPoint())) emit NodeDoubleClicked(node);
+}
+
+void TCoreTreeView::ShowCoreSelection() {
+  if (!Model || !Model->Tree()) return;
+  TTreeNode* selected = Model->Tree()->GetSelected();
+  if (SelectedNode() != selected) SelectIndex(Model->IndexOf(selected));
+}
+
+void TCoreTreeView::SelectIndex(const QModelIndex& index) {
+  TFlagScope syncing(Syncing);
+  if (!index.isValid()) {
+    selectionModel()->clear();
+    return;
+  }
+  selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                               QItemSelectionModel::Rows);
+  scrollTo(index);
+}
+
+void TCoreTreeView::ShowExpanded(const QModelIndex& index, bool deep) {
+  if (!Model) return;
+  if (TTreeNode* node = Model->NodeOf(index)) {
+    if (isExpanded(index) != node->GetExpanded()) {
+      TFlagScope syncing(Syncing);
+      setExpanded(index, node->GetExpanded());
+    }
+  }
+  if (!deep) return;
+  const int rows = Model->rowCount(index);
+  for (int row = 0; row < rows; ++row) ShowExpanded(Model->index(row, 0, index), true);
+}
+
+void TCoreTreeView::UserSelectionChanged() {
+  if (Syncing || !Model || !Model->Tree() || Model->IsChanging()) return;
+  TTreeNode* selected = SelectedNode();
+  if (Model->Tree()->GetSelected() == selected) return;
+  TFlagScope syncing(Syncing);
+  Model->Tree()->SetSelected(selected);
+}
+
+void TCoreTreeView::UserExpanded(const QModelIndex& index, bool expanded) {
+  if (Syncing || !Model || Model->IsChanging()) return;
+  TTreeNode* node = Model->NodeOf(index);
+  if (!node || node->GetExpanded() == expanded) return;
+  TFlagScope syncing(Syncing);
+  node->SetExpanded(expanded);
+}

@@ -1,0 +1,56 @@
+// The user-dialog seam for UI tests: every message box and file chooser is recorded as
+// it was asked and answered from a script given in advance; one with no scripted
+// answer fails the test (and answers Escape, or cancels the chooser). No window opens.
+#pragma once
+
+#include <deque>
+#include <initializer_list>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "shell/ui/user_dialogs.h"
+
+class TScriptedUserDialogs final : public TUserDialogs {
+public:
+  // What a box or chooser was asked with.
+  struct TBoxCall {
+    TMessageBox Box;
+    bool HadParent = false;
+  };
+  struct TFileCall {
+    TFileChoice Choice;  // as asked, before the answer
+    bool HadParent = false;
+  };
+
+  // Installs itself for its lifetime and puts the previous seam back after. Answers
+  // scripted but never asked for fail the test when it ends.
+  TScriptedUserDialogs();
+  ~TScriptedUserDialogs() override;
+  TScriptedUserDialogs(const TScriptedUserDialogs&) = delete;
+  TScriptedUserDialogs& operator=(const TScriptedUserDialogs&) = delete;
+
+  TMessageButton Message(QWidget* parent, const TMessageBox& box) override;
+  bool ChooseFile(QWidget* parent, TFileChoice& choice) override;
+
+  // The buttons the next boxes answer, in order; an answer that is not one of its box's
+  // buttons fails the test.
+  void ScriptAnswers(std::initializer_list<TMessageButton> answers);
+  // The paths the next choosers answer, in order; an empty path cancels.
+  void ScriptFiles(std::initializer_list<std::string> paths);
+
+  std::vector<TBoxCall> Boxes() const;
+  std::vector<TFileCall> FileChoices() const;
+  // The texts of the boxes, in order.
+  std::vector<std::string> Texts() const;
+  // Forgets the calls recorded; the script stays.
+  void ClearCalls();
+
+private:
+  mutable std::mutex Lock;
+  std::deque<TMessageButton> Answers;
+  std::deque<std::string> Files;
+  std::vector<TBoxCall> BoxCalls;
+  std::vector<TFileCall> FileCalls;
+  TUserDialogs* Previous = nullptr;
+};
