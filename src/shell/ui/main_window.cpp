@@ -1,22 +1,184 @@
 #include "shell/ui/main_window.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QUrl>
 
-TQorvForm::TQorvForm(QWidget* parent) : QMainWindow(parent) {
-  setWindowTitle("Qorv");
-  resize(900, 600);
+#include "model/experiment.h"
+#include "model/ui_port.h"
+#include "model/ui/tree_model.h"
+#include "shell/file_association.h"
+#include "shell/settings.h"
+#include "shell/ui/about_box.h"
+#include "shell/ui/attribute_tree_controller.h"
+#include "shell/ui/device_view_items.h"
+#include "shell/ui/experiment_tree_controller.h"
+#include "shell/ui/icons.h"
+#include "shell/ui/qt_settings_store.h"
+#include "shell/ui/qt_ui_port.h"
+#include "shell/ui/tool_form.h"
+#include "ui_main_window.h"
 
+namespace {
+
+const char* const StoppedText = "Stopped";
+
+}  // namespace
+
+TQorvForm::TQorvForm(QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TQorvForm>()) {
+  ui->setupUi(this);
+  setAcceptDrops(true);
+  SetUpStatusBar();
+  // The experiment made below already names its start block in the status bar.
+  if (auto* port = dynamic_cast<TQtUiPort*>(&UiPort())) port->AttachWindow(this);
+  SetUpIcons();
+
+  ExperimentModel = std::make_unique<TTreeModel>(nullptr);
+  AttributeModel = std::make_unique<TTreeModel>(nullptr);
+  ExperimentModel->SetImages(ExperimentTreeImages());
+  AttributeModel->SetImages(AttributeTreeImages());
+  ui->ExperimentView->SetTreeModel(ExperimentModel.get());
+  ui->ExpAttView->SetTreeModel(AttributeModel.get());
+
+  Timer.setInterval(500);
+  Timer.setSingleShot(false);
+  connect(&Timer, &QTimer::timeout, this, [this] { RunCtl->TimerTimer(); });
+
+  DocSession = std::make_unique<TDocumentSession>(*this);
+  RunCtl = std::make_unique<TRunControl>(
+      *this, [this] { return DocSession ? &DocSession->GetExperiment() : nullptr; });
+  ExperimentTree = std::make_unique<TExperimentTreeController>(*ui->ExperimentView, *DocSession);
+  AttributeTree = std::make_unique<TAttributeTreeController>(*ui->ExpAttView, *ui->DataListBox,
+                                                              *DocSession);
+  ExperimentReplaced(DocSession->GetExperiment());
+  SetUpActions();
+
+  SetStatusText(spRunState, StoppedText);
+  SetRunControls(true);
+  DocSession->UpdateRunButtons();
+
+  // 80 % of the screen each way, centred.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    resize(qRound(area.width() * 0.8), qRound(area.height() * 0.8));
+    move(area.center() - rect().center());
+  }
+}
+
+TQorvForm::~TQorvForm() {
+  Timer.stop();
+  if (ToolForm) delete ToolForm;
+  // The views let go of the trees before the experiment goes.
+  ExperimentTree.reset();
+  AttributeTree.reset();
+  ui->ExperimentView->SetTreeModel(nullptr);
+  ui->ExpAttView->SetTreeModel(nullptr);
+  ExperimentModel->SetTree(nullptr);
+  AttributeModel->SetTree(nullptr);
+  RunCtl.reset();
+  DocSession.reset();
+}
+
+void TQorvForm::SetUpStatusBar() {
   static constexpr std::array<int, spCount> panelWidths{100, 200, 60, 50};
   for (int panel = 0; panel < spCount; ++panel) {
     auto* label = new QLabel(statusBar());
     label->setObjectName(QString("StatusPanel%1").arg(panel));
     label->setMinimumWidth(panelWidths[panel]);
+    label->setFrameShape(QFrame::StyledPanel);
     // The last panel takes the width that is left, the others keep theirs.
     statusBar()->addWidget(label, panel == spHint ? 1 : 0);
     StatusPanels[panel] = label;
   }
 }
+
+void TQorvForm::SetUpIcons() {
+  const std::pair<QAction*, QIcon> icons[] = {
+      {ui->OpenButton, ThemedIcon("document-open", "open")},
+      {ui->SaveButton, ThemedIcon("document-save", "save")},
+      {ui->OutputButton, QorvIcon("add-output")},
+      {ui->AddVariableButton, QorvIcon("add-variable")},
+      {ui->AddArrayButton, QorvIcon("add-array")},
+      {ui->AddSingleFileButton, QorvIcon("add-single-file")},
+      {ui->MultiFileBtn, QorvIcon("add-multiple-file")},
+      {ui->StartButton, QorvIcon("start")},
+      {ui->StopButton, QorvIcon("stop")},
+      {ui->FloatButton, QorvIcon("float")},
+      {ui->ShrinkButton, QorvIcon("shrink")},
+      {ui->DebugButton, QorvIcon("debug")},
+      {ui->HelpButton, ThemedIcon("help-contents", "help")},
+      {ui->InteractButton, QorvIcon("interact")},
+      {ui->AddDeviceButton, QorvIcon("add-device")},
+      {ui->OpenDeviceButton, QorvIcon("open-device")},
+      {ui->OpenDeviceConfigurationButton, QorvIcon("open")},
+      {ui->SaveDeviceConfigurationButton, QorvIcon("save-device")},
+      {ui->SearchButton, QorvIcon("scan")},
+      {ui->RemoveAllDevicesBtn, QorvIcon("delete")},
+      {ui->StartMenuItem, QorvIcon("start")},
+      {ui->StopMenuItem, QorvIcon("stop")},
+  };
+  for (const auto& [action, icon] : icons) action->setIcon(icon);
+}
+
+void TQorvForm::SetUpActions() {
+  auto on = [this](QAction* action, auto handler) {
+    connect(action, &QAction::triggered, this, handler);
+  };
+  // Run control.
+  on(ui->StartButton, &TQorvForm::StartButtonClick);
+  on(ui->StartMenuItem, &TQorvForm::StartButtonClick);
+  on(ui->StopButton, &TQorvForm::StopButtonClick);
+  on(ui->StopMenuItem, &TQorvForm::StopButtonClick);
+  on(ui->FloatButton, &TQorvForm::FloatButtonClick);
+  on(ui->ShrinkButton, &TQorvForm::ShrinkButtonClick);
+  on(ui->ShowCurrentValueMenuItem, &TQorvForm::ShowCurrentValueClick);
+  on(ui->ExitMenuItem, &TQorvForm::ExitClick);
+  // Files.
+  on(ui->NewExperimentMenuItem, [this] { DocSession->NewExperimentClick(true); });
+  on(ui->OpenButton, [this] { DocSession->OpenClick(); });
+  on(ui->OpenMenuItem, [this] { DocSession->OpenClick(); });
+  on(ui->SaveButton, [this] { DocSession->SaveClick(); });
+  on(ui->SaveMenuItem, [this] { DocSession->SaveClick(); });
+  on(ui->SaveAsMenuItem, [this] { DocSession->SaveAsClick(); });
+  on(ui->OpenBlockMenuItem, [this] { DocSession->OpenBlockDialog(0, 0); });
+  on(ui->ClearReopenMenuItem, [this] { DocSession->ClearClick(); });
+  on(ui->AboutMenuItem, [this] {
+    TAboutBox box(this);
+    box.exec();
+  });
+
+  connect(ui->FileMenu, &QMenu::aboutToShow, this, &TQorvForm::FileClick);
+  connect(ui->ExperimentMenu, &QMenu::aboutToShow, this, &TQorvForm::ExperimentMenuItemClick);
+  connect(ui->DevicesMenu, &QMenu::aboutToShow, this, &TQorvForm::DevicesClick);
+
+  // Items whose windows and dialogs come later stay disabled until then; the debug
+  // window's button follows the run state all the same.
+  for (QAction* later :
+       {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
+        ui->MultiFileBtn, ui->HelpButton, ui->NewBlockMenuItem, ui->NewDeviceMenuItem,
+        ui->OpenOutputMenuItem, ui->OpenDeviceMenuItem, ui->OpenDeviceConfigurationMenuItem,
+        ui->SaveDeviceConfigurationMenuItem, ui->BringOutputsToFrontMenuItem,
+        ui->PreferencesMenuItem, ui->ReportMenuItem, ui->InteractMenuItem, ui->ScanMenuItem,
+        ui->ContentsMenuItem, ui->IndexMenuItem})
+    later->setEnabled(false);
+  ui->OpenedOutputsMenu->setEnabled(false);
+  for (QAction* later : ui->DeviceToolBar->actions()) later->setProperty("qorvLater", true);
+}
+
+// --- Status, caption and message 2024 ---
 
 void TQorvForm::SetCaption(const QString& caption) { setWindowTitle(caption); }
 
@@ -29,14 +191,242 @@ void TQorvForm::SetStatusText(int panel, const QString& text) {
 }
 
 void TQorvForm::ExperimentChanged(int modified, int refresh) {
-  SetStatusText(spModified, modified != 0 ? QStringLiteral("Modified") : QString());
-  // Selecting the first block when there is no current one, and clearing the mark when
-  // the experiment tree is empty, come with the experiment tree.
-  if (refresh == 0) UpdateRunButtons();
+  if (DocSession) DocSession->ExperimentChanged(modified, refresh);
 }
 
-void TQorvForm::RefreshViews() { update(); }
-
-void TQorvForm::UpdateRunButtons() {
-  // The run buttons come with the tool bar; nothing to enable yet.
+void TQorvForm::RefreshViews() {
+  ShowDevices(*ui->DeviceView, DocSession->GetDeviceList());
+  ui->ExperimentView->viewport()->update();
+  ui->ExpAttView->viewport()->update();
 }
+
+bool TQorvForm::event(QEvent* event) {
+  // The hint of the control under the mouse goes to the last panel.
+  if (event->type() == QEvent::StatusTip) {
+    SetStatusText(spHint, static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+// --- Run control ---
+
+bool TQorvForm::IsIdle() const { return !IsRunActive(); }
+
+void TQorvForm::StartButtonClick() { RunCtl->StartButtonClick(); }
+
+void TQorvForm::StopButtonClick() { RunCtl->StopButtonClick(); }
+
+void TQorvForm::SetRunControls(bool stopped) {
+  ui->StopButton->setEnabled(!stopped);
+  if (ToolForm && ToolForm->isVisible())
+    ToolForm->SetRunButtons(stopped, !stopped);
+  ui->StartButton->setEnabled(stopped);
+  ui->StartMenuItem->setEnabled(stopped);
+  ui->StopMenuItem->setEnabled(!stopped);
+  ui->DebugButton->setEnabled(stopped);
+  ui->DebugMenuItem->setEnabled(stopped);
+  for (QAction* action : ui->DeviceToolBar->actions())
+    action->setEnabled(stopped && !action->property("qorvLater").toBool());
+  // The run state and the current block's panel are the run control's.
+}
+
+void TQorvForm::UpdateRunButtons(bool canRun, bool hasNodes) {
+  ui->StartButton->setEnabled(canRun);
+  ui->DebugButton->setEnabled(canRun);
+  ui->SaveButton->setEnabled(hasNodes);
+  // The attribute buttons come with their dialogs.
+}
+
+void TQorvForm::StartFinishTimer() { Timer.start(); }
+
+void TQorvForm::StopFinishTimer() { Timer.stop(); }
+
+void TQorvForm::BringOutputsToFront() {
+  // Output windows come with their own work; nothing to raise yet.
+}
+
+void TQorvForm::WaitServingHandOvers(const std::function<bool()>& finished) {
+  ::WaitServingHandOvers(finished);
+}
+
+TToolForm* TQorvForm::ToolWindow() const { return ToolForm.data(); }
+
+void TQorvForm::FloatButtonClick() {
+  if (!ToolForm) {
+    ToolForm = new TToolForm(this);
+    ToolForm->setObjectName("ToolForm");
+    ToolForm->SetButtonIcons(QorvIcon("start"), QorvIcon("stop"));
+    ToolForm->SetCloseHandler([this] { FloatButtonClick(); });
+  }
+  ToolForm->Bind([this] { StartButtonClick(); }, [this] { StopButtonClick(); });
+  const bool docked = ui->StartButton->isVisible();
+  ui->StartButton->setVisible(!docked);
+  ui->StopButton->setVisible(!docked);
+  if (docked) {
+    ToolForm->show();
+    ToolForm->raise();
+  } else if (ToolForm->isVisible()) {
+    ToolForm->hide();
+  }
+  SetRunControls(!IsRunActive());
+}
+
+void TQorvForm::ShrinkButtonClick() {
+  if (ShrunkHeight < 0) {
+    ShrunkHeight = height();
+    ui->ShrinkButton->setToolTip("Restore Qorv Main View");
+    ui->ShrinkButton->setStatusTip("Restore Qorv Main View");
+    centralWidget()->hide();
+    statusBar()->hide();
+    resize(width(), menuBar()->height() + ui->MainToolBar->height());
+  } else {
+    centralWidget()->show();
+    statusBar()->show();
+    resize(width(), ShrunkHeight);
+    ShrunkHeight = -1;
+    ui->ShrinkButton->setToolTip("Hide Qorv Main View");
+    ui->ShrinkButton->setStatusTip("Hide Qorv Main View");
+  }
+}
+
+void TQorvForm::ShowCurrentValueClick() { AttributeTree->ToggleBox(); }
+
+// --- Menus ---
+
+void TQorvForm::FileClick() {
+  const TFileMenuState state = DocSession->FileMenuState();
+  for (QAction* action : ui->FileMenu->actions())
+    if (!action->isSeparator() && action != ui->ExitMenuItem &&
+        !action->property("qorvLater").toBool())
+      action->setEnabled(state.Idle);
+  ui->Reopen->setEnabled(state.Idle && state.Reopen);
+  ui->SaveMenuItem->setEnabled(state.Idle && state.Save);
+  ui->SaveAsMenuItem->setEnabled(state.Idle && state.Save);
+  ui->ExitMenuItem->setEnabled(true);
+}
+
+void TQorvForm::ExperimentMenuItemClick() {
+  ui->StartMenuItem->setEnabled(ui->StartButton->isEnabled());
+  ui->StopMenuItem->setEnabled(ui->StopButton->isEnabled());
+  ui->DebugMenuItem->setEnabled(ui->DebugButton->isEnabled());
+  ui->ShowCurrentValueMenuItem->setText(
+      QString(AttributeTree->BoxVisible() ? "Hide " : "Show ") + "&Current Value List Box");
+}
+
+void TQorvForm::DevicesClick() {
+  for (QAction* action : ui->DevicesMenu->actions())
+    if (!action->property("qorvLater").toBool()) action->setEnabled(IsIdle());
+}
+
+void TQorvForm::ReopenListChanged(const TReopenList& list) {
+  QMenu* menu = ui->Reopen;
+  // The first two items ("&Clear" and a separator) stay; the recent files follow.
+  const QList<QAction*> items = menu->actions();
+  for (int index = 2; index < items.size(); ++index) {
+    menu->removeAction(items[index]);
+    items[index]->deleteLater();
+  }
+  for (std::size_t index = 0; index < list.Count(); ++index) {
+    QAction* item = menu->addAction(QString::fromStdString(list.Caption(index)));
+    item->setObjectName(QString("ReopenItem%1").arg(index));
+    connect(item, &QAction::triggered, this, [this, index] {
+      // The list may change while the session opens the file: look it up afresh.
+      DocSession->ReopenItemClick(index);
+    });
+  }
+  menu->setEnabled(!list.IsEmpty());
+}
+
+// --- The experiment ---
+
+void TQorvForm::ExperimentClosing(TExperiment&) {
+  ExperimentTree->Unbind();
+  AttributeTree->Unbind();
+  ExperimentModel->SetTree(nullptr);
+  AttributeModel->SetTree(nullptr);
+}
+
+void TQorvForm::ExperimentReplaced(TExperiment& experiment) {
+  ExperimentModel->SetTree(&experiment.GetExperimentTree());
+  AttributeModel->SetTree(&experiment.GetAttributeTree());
+  ExperimentTree->Bind(experiment, DocSession->GetDrawParts());
+  AttributeTree->Bind(experiment);
+  SetCaption(QString::fromStdString("Qorv Current Experiment: " + experiment.GetTitle()));
+}
+
+void TQorvForm::DevicesChanged() { ShowDevices(*ui->DeviceView, DocSession->GetDeviceList()); }
+
+// --- Files dropped on the window ---
+
+void TQorvForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TQorvForm::dropEvent(QDropEvent* event) {
+  std::vector<std::string> paths;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+  event->acceptProposedAction();
+  DocSession->WMDropFiles(paths);
+}
+
+// --- Start-up and closing ---
+
+void TQorvForm::FormShow(const QString& commandLineFile) {
+  ReadSettings();
+  if (!commandLineFile.isEmpty() && QFileInfo(commandLineFile).isFile())
+    DocSession->OpenExperimentFile(commandLineFile.toStdString());
+  TFileAssociation(QCoreApplication::applicationFilePath().toStdString()).Register();
+}
+
+void TQorvForm::ReadSettings() {
+  const std::string program = QCoreApplication::applicationFilePath().toStdString();
+  TQtSettingsStore store;
+  TIniregQorv settings(program);
+  settings.Read(store);
+  TFileAssociation(program).RepairOpenCommand();
+  std::vector<std::string> files;
+  for (int index = 0; index < settings.GetNumberOfFiles(); ++index)
+    files.push_back(settings.GetFile(index));
+  DocSession->LoadReopenList(files);
+  Gpib = {settings.GetAutoDetect(), settings.GetNumberOfNationalCards(),
+          settings.GetNumberOfCECCards()};
+  DocSession->Directories = {settings.GetOutputDirectory(), settings.GetDeviceDirectory(),
+                             settings.GetExperimentDirectory(), settings.GetBlockDirectory()};
+  IconFiles.clear();
+  for (int index = 0; index < settings.GetNumberOfIconFiles(); ++index)
+    IconFiles.push_back(settings.GetIconFile(index));
+}
+
+void TQorvForm::WriteSettings() {
+  TIniregQorv settings;
+  settings.SetAutoDetect(Gpib.AutoDetect);
+  settings.SetNumberOfNationalCards(Gpib.NationalCards);
+  settings.SetNumberOfCECCards(Gpib.CECCards);
+  for (const std::string& caption : DocSession->GetReopenList().GetCaptions())
+    settings.AddFile(caption);
+  const TSessionDirectories& folders = DocSession->Directories;
+  settings.SetOutputDirectory(folders.Output);
+  settings.SetDeviceDirectory(folders.Device);
+  settings.SetExperimentDirectory(folders.Experiment);
+  settings.SetBlockDirectory(folders.Block);
+  for (const std::string& icon : IconFiles) settings.AddIconFile(icon);
+  TQtSettingsStore store;
+  settings.Write(store);
+}
+
+void TQorvForm::closeEvent(QCloseEvent* event) {
+  Timer.stop();
+  // A run is shut down in full, then the save question; a save that the user asked for
+  // and that did not complete keeps the window open, so nothing unsaved is lost.
+  if (!DocSession->FormClose(*RunCtl)) {
+    event->ignore();
+    return;
+  }
+  WriteSettings();
+  if (ToolForm) ToolForm->hide();
+  event->accept();
+}
+
+void TQorvForm::ExitClick() { close(); }

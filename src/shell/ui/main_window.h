@@ -1,14 +1,35 @@
-// The main window.
+// The main window: menus, tool bars, the experiment tree, the block-diagram area, the
+// attribute tree with the current-value box, the device list and the status bar. Its
+// logic is the core's (the document session, run control, tree editing); the window
+// wires its controls to them and shows what they report.
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
+#include <QTimer>
 
 #include <array>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "shell/document_session.h"
+#include "shell/run_control.h"
+
+class QAction;
 class QLabel;
+class QMenu;
+class TAttributeTreeController;
+class TExperimentTreeController;
+class TToolForm;
+class TTreeModel;
 
-class TQorvForm : public QMainWindow {
+namespace Ui {
+class TQorvForm;
+}
+
+class TQorvForm : public QMainWindow, public TRunView, public TSessionView {
   Q_OBJECT
 
 public:
@@ -21,7 +42,14 @@ public:
     spCount = 4,
   };
 
+  // Makes the window with a new experiment; FormShow reads the settings and opens the
+  // experiment named on the command line.
   explicit TQorvForm(QWidget* parent = nullptr);
+  ~TQorvForm() override;
+
+  // The first showing: the settings are read, the file (when it names an existing file)
+  // is opened, else a new experiment stays; the ".qve" association is registered.
+  void FormShow(const QString& commandLineFile = {});
 
   // The window title ("Qorv Current Experiment: " + the experiment's title).
   void SetCaption(const QString& caption);
@@ -36,9 +64,69 @@ public:
   // Repaints the views of the experiment.
   void RefreshViews();
 
-private:
-  // Enables the buttons that need a non-empty experiment.
-  void UpdateRunButtons();
+  TDocumentSession& Session() { return *DocSession; }
+  TRunControl& Run() { return *RunCtl; }
+  // The floating Start/Stop window (made at the first Float).
+  TToolForm* ToolWindow() const;
 
+  // The handlers the controls call; public so that tests and the start-up code reach
+  // them as a user would through the controls.
+  void StartButtonClick();
+  void StopButtonClick();
+  void FloatButtonClick();
+  void ShrinkButtonClick();
+  void ShowCurrentValueClick();
+  void ExitClick();
+
+protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool event(QEvent* event) override;
+
+private:
+  // TRunView
+  void SetRunControls(bool stopped) override;
+  void StartFinishTimer() override;
+  void StopFinishTimer() override;
+  void BringOutputsToFront() override;
+  void WaitServingHandOvers(const std::function<bool()>& finished) override;
+  // TSessionView
+  void ExperimentClosing(TExperiment& experiment) override;
+  void ExperimentReplaced(TExperiment& experiment) override;
+  void DevicesChanged() override;
+  void UpdateRunButtons(bool canRun, bool hasNodes) override;
+  void ReopenListChanged(const TReopenList& list) override;
+
+  void SetUpActions();
+  void SetUpStatusBar();
+  void SetUpIcons();
+  // The menus refresh their items as they open.
+  void FileClick();
+  void ExperimentMenuItemClick();
+  void DevicesClick();
+  void ReadSettings();
+  void WriteSettings();
+  // Every editing control follows the run state; true when no run is active.
+  bool IsIdle() const;
+
+  std::unique_ptr<Ui::TQorvForm> ui;
   std::array<QLabel*, spCount> StatusPanels{};
+  // The session goes after the views bound to its experiment (declared after them).
+  std::unique_ptr<TTreeModel> ExperimentModel;
+  std::unique_ptr<TTreeModel> AttributeModel;
+  std::unique_ptr<TDocumentSession> DocSession;
+  std::unique_ptr<TRunControl> RunCtl;
+  std::unique_ptr<TExperimentTreeController> ExperimentTree;
+  std::unique_ptr<TAttributeTreeController> AttributeTree;
+  // The settings the GPIB options and block dialogs will edit; kept as read until then.
+  struct TGpibOptions {
+    bool AutoDetect = true;
+    int NationalCards = 1;
+    int CECCards = 1;
+  } Gpib;
+  std::vector<std::string> IconFiles;
+  QTimer Timer;  // the 500 ms end-of-run step
+  QPointer<TToolForm> ToolForm;
+  int ShrunkHeight = -1;  // the client height kept while the window is shrunk
 };

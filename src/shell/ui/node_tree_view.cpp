@@ -1,0 +1,125 @@
+#include "shell/ui/node_tree_view.h"
+
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include "model/ui/tree_model.h"
+
+TNodeTreeView::TNodeTreeView(QWidget* parent) : TCoreTreeView(parent) {
+  setItemsExpandable(false);  // the trees never collapse
+  setRootIsDecorated(false);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setDragEnabled(false);  // drags are the view's own mouse tracking, not QDrag
+
+  Label = new QLabel(viewport());
+  Label->setObjectName("DragLabel");
+  Label->setFrameShape(QFrame::Box);
+  Label->setAutoFillBackground(true);
+  Label->setMargin(2);
+  Label->hide();
+}
+
+void TNodeTreeView::SetTreeModel(TTreeModel* model) {
+  ResetPress();
+  if (TreeModel()) TreeModel()->disconnect(this);
+  TCoreTreeView::SetTreeModel(model);
+  if (!model) return;
+  connect(model, &QAbstractItemModel::rowsInserted, this, &TNodeTreeView::ExpandFrom);
+  connect(model, &QAbstractItemModel::rowsMoved, this,
+          [this](const QModelIndex&, int, int, const QModelIndex& destination, int row) {
+            ExpandFrom(destination, row, row);
+          });
+  connect(model, &QAbstractItemModel::modelReset, this, &QTreeView::expandAll);
+  expandAll();
+}
+
+void TNodeTreeView::ExpandFrom(const QModelIndex& parent, int first, int last) {
+  if (parent.isValid()) expand(parent);
+  // A node that comes with children (a section moved in) shows them too.
+  for (int row = first; row <= last && row < model()->rowCount(parent); ++row) {
+    const QModelIndex index = model()->index(row, 0, parent);
+    if (model()->hasChildren(index)) expandRecursively(index);
+  }
+}
+
+void TNodeTreeView::ResetPress() {
+  Pressed = Dragging = Accepted = false;
+  PressNode = nullptr;
+  Label->hide();
+  unsetCursor();
+}
+
+void TNodeTreeView::mousePressEvent(QMouseEvent* event) {
+  ResetPress();
+  setFocus(Qt::MouseFocusReason);
+  // The view selects the row (and the core follows); the handler then decides the rest.
+  QTreeView::mousePressEvent(event);
+  TTreeNode* node = NodeAt(event->position().toPoint());
+  if (Handler) Handler->TreePressed(node, event->button());
+  if (node && event->button() == Qt::LeftButton) {
+    Pressed = true;
+    PressNode = node;
+    PressPoint = event->position().toPoint();
+  }
+}
+
+void TNodeTreeView::mouseMoveEvent(QMouseEvent* event) {
+  if (!Pressed || !(event->buttons() & Qt::LeftButton) || !Handler) return;
+  const QPoint pos = event->position().toPoint();
+  if (!Dragging) {
+    if ((pos - PressPoint).manhattanLength() < DragThreshold) return;
+    const QString text = Handler->TreeDragStart(PressNode);
+    if (text.isEmpty()) {
+      ResetPress();
+      return;
+    }
+    Dragging = true;
+    Label->setText(text);
+    Label->adjustSize();
+    Label->resize(Label->width() + 5, Label->height() + 5);
+  }
+  Accepted = Handler->TreeDragOver(NodeAt(pos));
+  Label->move(pos + QPoint(5, 5));
+  Label->show();
+  Label->raise();
+  setCursor(Accepted ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
+}
+
+void TNodeTreeView::mouseReleaseEvent(QMouseEvent* event) {
+  if (Dragging && Handler) {
+    TTreeNode* node = NodeAt(event->position().toPoint());
+    const bool accepted = Handler->TreeDragOver(node);
+    ResetPress();
+    Handler->TreeDragEnd(node, accepted);
+    return;
+  }
+  ResetPress();
+  QTreeView::mouseReleaseEvent(event);
+}
+
+void TNodeTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
+  ResetPress();
+  TTreeNode* node = NodeAt(event->position().toPoint());
+  if (Handler && node && event->button() == Qt::LeftButton) Handler->TreeDoubleClicked(node);
+}
+
+void TNodeTreeView::contextMenuEvent(QContextMenuEvent* event) {
+  ResetPress();
+  if (Handler) Handler->TreeContextMenu(NodeAt(event->pos()), event->globalPos());
+}
+
+void TNodeTreeView::keyPressEvent(QKeyEvent* event) {
+  if (Dragging && event->key() == Qt::Key_Escape) {
+    ResetPress();
+    if (Handler) Handler->TreeDragEnd(nullptr, false);
+    return;
+  }
+  const QRect selected = visualRect(currentIndex());
+  const bool over = selected.isValid() &&
+                    selected.adjusted(0, 0, 1, 1).contains(viewport()->mapFromGlobal(QCursor::pos()));
+  if (Handler && Handler->TreeKey(event, over)) return;
+  QTreeView::keyPressEvent(event);
+}

@@ -1,0 +1,105 @@
+// Opens each window of Qorv on the demo experiment and saves a picture of it, so that
+// anyone can look at what users see:
+//
+//   qorv_screenshots <folder> <demo.qve>
+//
+// The demo's instruments must be reachable as scripts/run makes them. Message boxes are
+// answered with their default button and noted on standard error; no file is chosen.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+
+#include "model/ui_port.h"
+#include "shell/ui/about_box.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/qt_ui_port.h"
+#include "shell/ui/splash_form.h"
+#include "shell/ui/tool_form.h"
+#include "shell/ui/user_dialogs.h"
+
+namespace {
+
+class TNotedDialogs final : public TUserDialogs {
+public:
+  TMessageButton Message(QWidget*, const TMessageBox& box) override {
+    std::fprintf(stderr, "box: %s: %s\n", qPrintable(box.Caption), qPrintable(box.Text));
+    return box.Default;
+  }
+  bool ChooseFile(QWidget*, TFileChoice&) override { return false; }
+};
+
+QString Folder;
+
+void Save(QWidget& window, const char* name) {
+  QApplication::processEvents();
+  QTest::qWait(200);
+  const QString path = QDir(Folder).filePath(QString(name) + ".png");
+  if (!window.grab().save(path)) std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
+  else std::printf("%s\n", qPrintable(path));
+}
+
+// Serves events until done() answers true or the time is up.
+bool WaitFor(const std::function<bool()>& done, int milliseconds) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < milliseconds) QTest::qWait(20);
+  return done();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: qorv_screenshots <folder> <demo.qve>\n");
+    return 2;
+  }
+  Folder = QString::fromLocal8Bit(argv[1]);
+  QDir().mkpath(Folder);
+  TQtUiPort port;
+  TUiPort* previousPort = SetUiPort(&port);
+  TNotedDialogs dialogs;
+  TUserDialogs* previousDialogs = SetUserDialogs(&dialogs);
+  int status = 0;
+  {
+    TSplashForm* splash = new TSplashForm;
+    splash->show();
+    Save(*splash, "splash");
+    splash->close();
+
+    TQorvForm window;
+    window.resize(1400, 860);
+    window.FormShow(QString::fromLocal8Bit(argv[2]));
+    window.show();
+    QTest::qWaitForWindowExposed(&window);
+    Save(window, "main-window");
+
+    window.StartButtonClick();
+    QTest::qWait(1500);
+    Save(window, "main-window-running");
+    if (!WaitFor([&] { return window.StatusText(TQorvForm::spRunState) == "Stopped"; }, 60000)) {
+      std::fprintf(stderr, "the demo's run did not end\n");
+      status = 1;
+    }
+    Save(window, "main-window-after-run");
+
+    window.FloatButtonClick();
+    if (TToolForm* tool = window.ToolWindow()) Save(*tool, "tool-window");
+    window.FloatButtonClick();
+
+    TAboutBox about(&window);
+    about.show();
+    Save(about, "about");
+    about.close();
+    window.Session().GetExperiment().SetFileName("");  // nothing to ask on the way out
+    window.Session().ExperimentChanged(0, 1);
+  }
+  SetUserDialogs(previousDialogs);
+  SetUiPort(previousPort);
+  return status;
+}
