@@ -35,10 +35,9 @@
 #include "shell/experiment_file.h"
 #include "support/experiment_fixture.h"
 #include "support/gpib_sim.h"
+#include "support/served_thermometer.h"
 
 namespace {
-
-using TServed = std::vector<std::pair<std::string, std::string>>;
 
 // The demo's instruments, as scripts/run serves them.
 const std::string DemoBus = std::string(QORV_SOURCE_DIR) + "/tools/gpibsim/demo.sim";
@@ -67,56 +66,6 @@ double Number(const std::string& text) {
   EXPECT_TRUE(error == std::errc() && end == text.data() + text.size()) << text;
   return value;
 }
-
-// The demo's thermometer, served on its own thread as qorv_serialsim serves it; COM1 is
-// its port while it lives.
-class TServedThermometer {
-public:
-  TServedThermometer() : Server(Rules()) {
-    if (::pipe2(Stop, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
-    Server.SetListener([this](const std::string& message, const std::string& reply) {
-      std::lock_guard guard(Lock);
-      Log.emplace_back(message, reply);
-    });
-    if (const char* table = std::getenv("QORV_SERIAL_PORTS")) PreviousTable = table;
-    ::setenv("QORV_SERIAL_PORTS", Server.SlavePath().c_str(), 1);
-    Worker = std::thread([this] { Failure = Server.Serve(Stop[0]); });
-  }
-  ~TServedThermometer() {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t ignored = ::write(Stop[1], &byte, 1);
-    Worker.join();
-    ::close(Stop[0]);
-    ::close(Stop[1]);
-    if (PreviousTable)
-      ::setenv("QORV_SERIAL_PORTS", PreviousTable->c_str(), 1);
-    else
-      ::unsetenv("QORV_SERIAL_PORTS");
-    EXPECT_EQ(Failure, 0);
-  }
-
-  // The messages served so far with their replies; the log starts again.
-  TServed Take() {
-    std::lock_guard guard(Lock);
-    return std::exchange(Log, {});
-  }
-
-private:
-  static serialsim::TRules Rules() {
-    serialsim::TRules rules;
-    std::string error;
-    EXPECT_TRUE(serialsim::LoadRulesFile(DemoRules, rules, error)) << error;
-    return rules;
-  }
-
-  serialsim::TSerialServer Server;
-  int Stop[2] = {-1, -1};
-  std::optional<std::string> PreviousTable;
-  std::mutex Lock;
-  TServed Log;
-  int Failure = 0;
-  std::thread Worker;
-};
 
 class DemoTest : public TExperimentFixture {
 protected:
@@ -150,7 +99,7 @@ protected:
   }
 
   TGpibSim Sim{FileText(DemoBus)};
-  TServedThermometer Thermometer;
+  TServedThermometer Thermometer{DemoRules};
   TWaitScript::TSleeper PreviousSleeper;
   std::mutex SleptLock;
   std::vector<std::int32_t> Slept;

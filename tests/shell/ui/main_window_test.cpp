@@ -1,90 +1,82 @@
-#include <QLabel>
-#include <QStatusBar>
-#include <QTest>
-#include <gtest/gtest.h>
+// The main window through its real widgets: what a new user sees at start, and the demo
+// opened from the command line and run to its end with Ctrl+G.
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QTreeView>
+#include <QTreeWidget>
 
-#include <atomic>
-#include <chrono>
-#include <memory>
-#include <thread>
+#include "main_window_fixture.h"
+#include "model/experiment.h"
+#include "outputs/graph_form.h"
+#include "outputs/output.h"
+#include "outputs/output_list.h"
 
-#include "shell/ui/main_window.h"
-#include "shell/ui/qt_ui_port.h"
-
-namespace {
-
-// The status bar panel that shows the text, if any does.
-QLabel* PanelShowing(TQorvForm& window, const QString& text) {
-  for (QLabel* label : window.statusBar()->findChildren<QLabel*>())
-    if (label->text() == text) return label;
-  return nullptr;
+TEST_F(TMainWindowTest, StartsWithANewExperimentAndItsStartBlock) {
+  StartQorv();
+  EXPECT_EQ(Window->windowTitle(), QString("Qorv Current Experiment: Experiment 1"));
+  EXPECT_EQ(Panel(TQorvForm::spRunState), QString("Stopped"));
+  EXPECT_EQ(Panel(TQorvForm::spBlock), QString("Start Block"));
+  EXPECT_TRUE(Panel(TQorvForm::spModified).isEmpty());
+  // No recent files yet.
+  auto* reopen = Window->findChild<QMenu*>("Reopen");
+  ASSERT_NE(reopen, nullptr);
+  emit Window->findChild<QMenu*>("FileMenu")->aboutToShow();
+  EXPECT_FALSE(reopen->isEnabled());
+  // Stopped: Start and Debug wait for a click, Stop does not.
+  EXPECT_TRUE(Action("StartButton")->isEnabled());
+  EXPECT_TRUE(Action("StartMenuItem")->isEnabled());
+  EXPECT_FALSE(Action("StopButton")->isEnabled());
+  EXPECT_FALSE(Action("StopMenuItem")->isEnabled());
+  EXPECT_TRUE(Action("DebugButton")->isEnabled());
+  EXPECT_EQ(Action("StartMenuItem")->shortcut(), QKeySequence("Ctrl+G"));
+  EXPECT_EQ(Action("StopMenuItem")->shortcut(), QKeySequence("Ctrl+S"));
+  // The experiment tree shows the start block with the line where commands go.
+  auto* tree = Window->findChild<QTreeView*>("ExperimentView");
+  ASSERT_NE(tree, nullptr);
+  ASSERT_EQ(tree->model()->rowCount(), 1);
+  const QModelIndex block = tree->model()->index(0, 0);
+  EXPECT_EQ(block.data().toString(), QString("Start Block"));
+  EXPECT_EQ(tree->model()->rowCount(block), 1);  // the blank line
+  auto* devices = Window->findChild<QTreeWidget*>("DeviceView");
+  ASSERT_NE(devices, nullptr);
+  EXPECT_EQ(devices->topLevelItemCount(), 0);
+  EXPECT_EQ(devices->headerItem()->text(0), QString("Device"));
+  EXPECT_EQ(devices->headerItem()->text(1), QString("Communication"));
 }
 
-}  // namespace
+TEST_F(TMainWindowTest, TheDemoOpensFromTheCommandLineAndRunsToItsEnd) {
+  TDemoInstruments instruments;
+  const std::string path = SaveDemo(4, 20);
+  StartQorv(QString::fromStdString(path));
+  EXPECT_EQ(Window->windowTitle(), QString("Qorv Current Experiment: demo.qve"));
+  auto* devices = Window->findChild<QTreeWidget*>("DeviceView");
+  ASSERT_EQ(devices->topLevelItemCount(), 2);
+  EXPECT_EQ(devices->topLevelItem(0)->text(0), QString("Meter"));
+  EXPECT_EQ(devices->topLevelItem(1)->text(0), QString("Thermometer"));
 
-TEST(MainWindow, StartsTitledQorvAndClosesCleanly) {
-  auto window = std::make_unique<TQorvForm>();
-  window->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-  EXPECT_EQ(window->windowTitle(), QString("Qorv"));
-  EXPECT_TRUE(window->StatusText(TQorvForm::spModified).isEmpty());
-  EXPECT_TRUE(window->close());
-  EXPECT_FALSE(window->isVisible());
-  window.reset();
-}
+  Dialogs.ScriptAnswers({mbOK});  // "Experiment Complete"
+  QTest::keyClick(Window.get(), Qt::Key_G, Qt::ControlModifier);
+  EXPECT_EQ(Panel(TQorvForm::spRunState), QString("Running"));
+  EXPECT_FALSE(Action("StartButton")->isEnabled());
+  EXPECT_TRUE(Action("StopButton")->isEnabled());
+  ASSERT_TRUE(WaitUntil([&] { return Panel(TQorvForm::spRunState) == "Stopped"; }, 30000));
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"Experiment Complete"});
+  EXPECT_FALSE(IsRunActive());
+  EXPECT_TRUE(Action("StartButton")->isEnabled());
+  EXPECT_FALSE(Action("StopButton")->isEnabled());
+  // The first block is current again, ready for new commands.
+  EXPECT_EQ(Panel(TQorvForm::spBlock), QString("Measure"));
 
-TEST(MainWindow, ExperimentChangedSetsAndClearsTheModifiedMark) {
-  TQorvForm window;
-  window.show();
-  TQtUiPort port;
-  port.ExperimentChanged(1, 0);  // no window attached: nothing to mark, nothing breaks
-  EXPECT_TRUE(window.StatusText(TQorvForm::spModified).isEmpty());
-
-  port.AttachWindow(&window);
-  port.ExperimentChanged(1, 0);
-  EXPECT_EQ(window.StatusText(TQorvForm::spModified), QString("Modified"));
-  QLabel* panel = PanelShowing(window, "Modified");
-  ASSERT_NE(panel, nullptr);
-  EXPECT_TRUE(panel->isVisible());
-  port.ExperimentChanged(0, 0);
-  EXPECT_TRUE(window.StatusText(TQorvForm::spModified).isEmpty());
-  EXPECT_EQ(PanelShowing(window, "Modified"), nullptr);
-
-  // Any first parameter other than 0 marks; the refresh flag does not touch the mark.
-  port.ExperimentChanged(7, 1);
-  EXPECT_EQ(window.StatusText(TQorvForm::spModified), QString("Modified"));
-  port.ExperimentChanged(0, 1);
-  EXPECT_TRUE(window.StatusText(TQorvForm::spModified).isEmpty());
-  // The mark lives in its own panel; the others stay as they were.
-  port.SetStatusText(TQorvForm::spBlock, "Block 1");
-  port.ExperimentChanged(1, 0);
-  EXPECT_EQ(window.StatusText(TQorvForm::spBlock), QString("Block 1"));
-
-  // The experiment names itself in the caption.
-  port.SetCaption("Qorv Current Experiment: Experiment 1");
-  EXPECT_EQ(window.windowTitle(), QString("Qorv Current Experiment: Experiment 1"));
-}
-
-TEST(MainWindow, ExperimentChangedFromAWorkerReachesTheWindow) {
-  TQtUiPort port;
-  std::atomic<bool> done{false};
-  {
-    TQorvForm window;
-    port.AttachWindow(&window);
-    std::thread worker([&] {
-      port.ExperimentChanged(1, 0);
-      done = true;
-    });
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    WaitServingHandOvers([&] { return done || std::chrono::steady_clock::now() > deadline; });
-    if (!done) {
-      worker.detach();
-      FAIL() << "the hand-over was not served";
-    }
-    worker.join();
-    EXPECT_EQ(window.StatusText(TQorvForm::spModified), QString("Modified"));
-  }
-  // The window is gone: the port forgets it instead of touching freed memory.
-  port.ExperimentChanged(1, 0);
-  port.RefreshViews();
+  // The outputs and the data file hold the readings.
+  QFile data(QString::fromStdString(Temp.PathOf(DemoDataFileName)));
+  ASSERT_TRUE(data.open(QIODevice::ReadOnly));
+  EXPECT_EQ(data.readAll().count('\n'), 4);
+  TExperiment& experiment = Window->Session().GetExperiment();
+  bool graphFilled = false;
+  for (TOutput* output : experiment.GetOutputList()->GetOutputs())
+    if (output->GetName() == DemoGraphTitle)
+      if (auto* graph = dynamic_cast<TGraphForm*>(output->GetOutputForm()))
+        graphFilled = graph->SeriesCount() == 2 && graph->GetSeries(0).Count() == 4;
+  EXPECT_TRUE(graphFilled);
 }
