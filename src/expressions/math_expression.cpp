@@ -1,5 +1,7 @@
 #include "expressions/math_expression.h"
 
+#include <algorithm>
+
 #include "model/assertion.h"
 #include "model/data.h"
 #include "model/read_file.h"
@@ -99,6 +101,8 @@ void TMathExpression::Load(TReadFile& reader) {
   const std::int32_t count = reader.ReadCount(5);
   if (count <= 0) return;
   std::vector<TEntry>& list = List();
+  // Room for the entries at once (a damaged count may claim far more than it has).
+  list.reserve(static_cast<std::size_t>(std::min<std::int32_t>(count, 64)));
   for (std::int32_t i = 0; i < count; ++i) {
     TEntry entry{reader.ReadString(), nullptr};
     bool bound = false;

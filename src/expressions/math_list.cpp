@@ -15,6 +15,13 @@
 
 const char* const MathListReadError = "Calculate script expression damaged...Aborting read";
 
+namespace {
+
+// A list read from a file takes room for at most this many objects before it grows.
+constexpr std::int32_t ReserveAtMost = 64;
+
+}  // namespace
+
 TQorvMathList::TQorvMathList(TAttributeScript* owner) : Powner(owner) {}
 
 TQorvMathList::~TQorvMathList() { Clear(); }
@@ -368,22 +375,29 @@ const TQorvMathList::TLeaf* TQorvMathList::Fold(const TOperation& step) {
 }
 
 int TQorvMathList::CheckForm() const {
-  std::vector<TMathSide> sides;
+  // The sides of the operands waiting for their operators: never more than the objects,
+  // so that the usual short list needs no allocation.
+  std::array<TMathSide, 32> few;
+  std::vector<TMathSide> many;
+  TMathSide* sides = few.data();
+  if (Pmathlist.size() > few.size()) {
+    many.resize(Pmathlist.size());
+    sides = many.data();
+  }
+  std::size_t depth = 0;
   for (const auto& object : Pmathlist) {
     if (object->QorvMathType() == qorvmtOPERAND) {
-      sides.push_back(SideOfOperand(static_cast<TQorvOperand*>(object.get())->GetOperandType()));
+      sides[depth++] = SideOfOperand(static_cast<TQorvOperand*>(object.get())->GetOperandType());
       continue;
     }
     const std::uint8_t kind = static_cast<TQorvOperator*>(object.get())->GetOperatorType();
     const std::size_t operands = IsUnaryOperator(kind) ? 1 : 2;
-    if (sides.size() < operands) return -1;
-    for (std::size_t i = 0; i < operands; ++i) {
-      if (sides.back() != SideOfOperator(kind)) return -1;
-      sides.pop_back();
-    }
-    sides.push_back(SideOfOperator(kind));
+    if (depth < operands) return -1;
+    for (std::size_t i = 0; i < operands; ++i)
+      if (sides[--depth] != SideOfOperator(kind)) return -1;
+    sides[depth++] = SideOfOperator(kind);
   }
-  return sides.size() == 1 ? sides.front() : -1;
+  return depth == 1 ? sides[0] : -1;
 }
 
 // Copies
@@ -429,6 +443,9 @@ void TQorvMathList::LoadNested(TReadFile& reader, int depth, TMathSide side) {
   if (depth > MaxNesting) throw EReadError(MathListReadError);
   // An object takes at least its math type and its kind code.
   const std::int32_t count = reader.ReadCount(8);
+  // Room for the objects at once, but not more than a damaged count could make a burden
+  // at every level of nesting.
+  Pmathlist.reserve(static_cast<std::size_t>(std::min(count, ReserveAtMost)));
   for (std::int32_t i = 0; i < count; ++i) {
     std::int32_t type = -1, kind = -1;
     reader.ReadInteger(type);

@@ -4,6 +4,7 @@
 #include "model/data.h"
 #include "model/errors.h"
 #include "model/experiment.h"
+#include "model/release_pace.h"
 #include "model/node_style.h"
 #include "model/read_file.h"
 #include "model/tree_node.h"
@@ -68,6 +69,7 @@ TBlock::~TBlock() {
         delete object;  // deletes its node
       else
         child->Delete();
+      PaceRelease();
     }
   }
   if (StartFlag && !Powner->IsClearing()) {
@@ -82,8 +84,8 @@ TBlock::~TBlock() {
     else
       Inform("There are no blocks, the experiment will not run.");
   }
-  // While the experiment is cleared its lists have gone first, with every variable.
-  if (Powner->GetDataSingleList() && Powner->GetDataArrayList()) {
+  // While the experiment is cleared its lists delete every variable after the blocks.
+  if (!Powner->IsClearing() && Powner->GetDataSingleList() && Powner->GetDataArrayList()) {
     std::vector<TData*> variables;
     Powner->GetBlockVariables(this, variables);
     for (TData* variable : variables) delete variable;

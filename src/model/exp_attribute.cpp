@@ -4,7 +4,9 @@
 
 #include "model/assertion.h"
 #include "model/errors.h"
+#include "model/ordered_set.h"
 #include "model/read_file.h"
+#include "model/release_pace.h"
 #include "model/tree_node.h"
 #include "model/ui_port.h"
 #include "model/variable.h"
@@ -71,41 +73,35 @@ TExpAttribute::~TExpAttribute() {
   if (Pcopyscript) Pcopyscript->RemoveAttribute(this);
   QORV_ASSERT(Pcopyscript==0);
   TOrderedSet<TAttributeScript> doomed;
-  for (TVariable* user : GetUsers()) {
-    // A command answering for one user may drop its others (a Decision deletes its
-    // condition with both references): those are gone from the list, and from memory.
-    if (!HasUser(user)) continue;
+  // A command answering for one user may drop its others (a Decision deletes its
+  // condition with both references): those leave their slots empty as they go.
+  Users.Hold();
+  for (std::size_t slot = 0; slot < Users.SlotCount(); ++slot) {
+    TVariable* user = Users.SlotAt(slot);
+    if (!user) continue;
     user->ClearRef();
     TAttributeScript* script = CommandOf(user);
     if (script->RemoveVariable(user)) doomed.Insert(script);
   }
-  Users.reset();
-  for (TAttributeScript* script : doomed.Items()) delete script;
+  Users.Clear();
+  for (TAttributeScript* script : doomed.Items()) {
+    delete script;
+    PaceRelease();
+  }
 }
 
 int TExpAttribute::AddUser(TVariable* reference) {
-  if (!Users) Users = std::make_unique<TOrderedSet<TVariable>>();
-  if (!Users->Insert(reference)) return Users->IndexOf(reference);
-  return static_cast<int>(Users->Size()) - 1;
+  if (!Users.Insert(reference)) return Users.IndexOf(reference);
+  return static_cast<int>(Users.Size()) - 1;
 }
 
-void TExpAttribute::RemoveUser(TVariable* reference) {
-  if (!Users) return;
-  Users->Erase(reference);
-  if (Users->Empty()) Users.reset();
-}
+void TExpAttribute::RemoveUser(TVariable* reference) { Users.Erase(reference); }
 
-bool TExpAttribute::HasUser(const TVariable* reference) const {
-  return Users && Users->Contains(reference);
-}
+bool TExpAttribute::HasUser(const TVariable* reference) const { return Users.Contains(reference); }
 
-std::int32_t TExpAttribute::GetUserCount() const {
-  return Users ? static_cast<std::int32_t>(Users->Size()) : 0;
-}
+std::int32_t TExpAttribute::GetUserCount() const { return static_cast<std::int32_t>(Users.Size()); }
 
-std::vector<TVariable*> TExpAttribute::GetUsers() const {
-  return Users ? Users->Items() : std::vector<TVariable*>();
-}
+std::vector<TVariable*> TExpAttribute::GetUsers() const { return Users.Items(); }
 
 void TExpAttribute::SetName(const std::string& name) {
   DisplayName = name;
@@ -202,6 +198,7 @@ void TExpAttList::Clear(bool ask) {
   while (TTreeNode* firstnode = AExpAttNode->GetFirstChild()) {
     QORV_ASSERT_AS(firstnode->GetData() != nullptr, "firstnode->Data!=0");
     delete AttViewDataOfNode(firstnode);
+    PaceRelease();
   }
 }
 

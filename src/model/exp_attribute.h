@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/ordered_set.h"
+#include "model/user_list.h"
 
 class TTreeNode;
 class TVariable;
@@ -77,7 +77,7 @@ public:
   virtual TAttributeType GetAttributeType() const = 0;
 
   bool HasUser(const TVariable* reference) const;
-  bool HasUsers() const { return Users != nullptr; }
+  bool HasUsers() const { return !Users.Empty(); }
   std::int32_t GetUserCount() const;
   // The users in order; empty without users.
   std::vector<TVariable*> GetUsers() const;
@@ -103,7 +103,7 @@ public:
   void LoadUsers(TReadFile& reader);
 
 private:
-  std::unique_ptr<TOrderedSet<TVariable>> Users;  // none while there are no users
+  TUserList Users;
   std::string DisplayName;
   TBlockCopyScript* Pcopyscript = nullptr;
 };

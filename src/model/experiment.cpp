@@ -53,19 +53,21 @@ TExperiment::TExperiment() {
 
 TExperiment::~TExperiment() {
   Clearing = true;
-  // Attributes go before the blocks they name; commands that cannot live without an
-  // attribute go with it.
-  Poutputlist.reset();
-  Pdatasinglelist.reset();
-  Pdataarraylist.reset();
-  Psingleexpfilelist.reset();
-  Pmultiexpfilelist.reset();
+  // The blocks go first, each with its commands in order: that frees memory in the
+  // order it was taken (a file's order), which a closing 100,000-command experiment
+  // needs to be quick; leaving, the references tell their attributes. The attributes
+  // follow, with the commands of no block that still use them.
   while (TTreeNode* node = ExperimentTree.GetFirstNode()) {
     if (auto* object = static_cast<TExperimentObject*>(node->GetData()))
       delete object;  // deletes its node
     else
       node->Delete();
   }
+  Poutputlist.reset();
+  Pdatasinglelist.reset();
+  Pdataarraylist.reset();
+  Psingleexpfilelist.reset();
+  Pmultiexpfilelist.reset();
   QORV_ASSERT(Pblankscript==0);  // the blank line went with its block
 }
 

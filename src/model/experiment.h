@@ -43,8 +43,8 @@ public:
   // "Experiment 1", shows the title in the main window's caption and tells the main
   // window that the experiment is not modified (message 2024 with 0 and 1).
   TExperiment();
-  // Destroys the lists, then the blocks, first node first; meanwhile no block passes
-  // the start flag on and no message is shown.
+  // Destroys the blocks, first node first, then the lists; meanwhile no block passes
+  // the start flag on or deletes its variables (the lists do) and no message is shown.
   ~TExperiment();
   TExperiment(const TExperiment&) = delete;
   TExperiment& operator=(const TExperiment&) = delete;

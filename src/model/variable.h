@@ -3,16 +3,23 @@
 // that the attribute goes away, and refresh its text after a rename.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 class TExpAttribute;
 class TAttributeScript;
 class TWriteFile;
 class TReadFile;
+class TUserList;
 
 class TVariable {
 public:
-  virtual ~TVariable() = default;
+  TVariable() = default;
+  // A copy is a user of no attribute until it registers.
+  TVariable(const TVariable&) {}
+  TVariable& operator=(const TVariable&) { return *this; }
+  // Leaves the users of the attribute it is still listed with (variable.cpp).
+  virtual ~TVariable();
 
   // Forgets the bound attribute without telling it (the attribute is being destroyed).
   virtual void ClearRef() = 0;
@@ -27,4 +34,10 @@ public:
   virtual void Save(TWriteFile& writer) = 0;
   virtual void Load(TReadFile& reader) = 0;
   virtual TAttributeScript* GetScriptOwner() const = 0;
+
+private:
+  // The place of this reference among the users of the attribute it names (user_list.h).
+  friend class TUserList;
+  TUserList* UserList = nullptr;
+  std::size_t UserSlot = 0;
 };

@@ -214,6 +214,44 @@ TEST_F(ExpAttributeTest, UserListKeepsEachReferenceOnceAndIsFreedWhenEmpty) {
   for (TTestReference* r : {r0, r1, r2}) r->Bound = nullptr;  // they left the list above
 }
 
+TEST_F(ExpAttributeTest, ManyUsersKeepTheirOrderAndGoWithTheAttribute) {
+  TTestAttribute* v = NewAttribute("v");
+  TTestAttribute* w = NewAttribute("w");
+  // 12,000 commands with two references to v each, and one to w.
+  std::vector<TTestCommand*> commands;
+  std::vector<TVariable*> users;
+  for (int i = 0; i < 12000; ++i) {
+    commands.push_back(NewCommand("C" + std::to_string(i)));
+    users.push_back(commands.back()->Use(v, "a"));
+    users.push_back(commands.back()->Use(v, "b"));
+    commands.back()->Use(w, "w");
+  }
+  EXPECT_EQ(v->GetUsers(), users);
+  EXPECT_EQ(v->AddUser(users[17]), 17);
+  // Every third command goes, from the front, its references leaving on the way.
+  std::vector<TVariable*> kept;
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    if (i % 3 == 0) {
+      delete commands[i];
+    } else {
+      kept.push_back(users[2 * i]);
+      kept.push_back(users[2 * i + 1]);
+    }
+  }
+  EXPECT_EQ(v->GetUsers(), kept);
+  EXPECT_EQ(w->GetUserCount(), 8000);
+  EXPECT_EQ(v->AddUser(kept.back()), static_cast<int>(kept.size()) - 1);
+  // Destroying v clears every user once and deletes each command once; w loses the
+  // references of those commands.
+  Ledger.Events.clear();
+  Ledger.Deleted.clear();
+  delete v;
+  EXPECT_EQ(Ledger.Events.size(), kept.size());
+  EXPECT_EQ(Ledger.Deleted.size(), kept.size() / 2 + 1);  // the commands and v
+  EXPECT_EQ(Ledger.Deleted.front(), "v");  // its own part goes first
+  EXPECT_FALSE(w->HasUsers());
+}
+
 TEST_F(ExpAttributeTest, UsersAreRefreshedOnRenameAndAskedBeforeDeleteAndRetype) {
   TTestAttribute* v = NewAttribute("alpha");
   EXPECT_TRUE(v->CanDelete());  // unused: nothing to ask
