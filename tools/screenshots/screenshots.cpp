@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "model/experiment.h"
 #include "model/ui_port.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/main_window.h"
@@ -76,7 +77,7 @@ int main(int argc, char** argv) {
     window.resize(1400, 860);
     window.FormShow(QString::fromLocal8Bit(argv[2]));
     window.show();
-    QTest::qWaitForWindowExposed(&window);
+    if (!QTest::qWaitForWindowExposed(&window)) std::fprintf(stderr, "the window did not show\n");
     Save(window, "main-window");
 
     window.StartButtonClick();
