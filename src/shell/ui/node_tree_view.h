@@ -56,6 +56,8 @@ protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // No expand or collapse marks: the trees never collapse.
+  void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
 
 private:
   // Forgets the press and hides the label: after a drop, Escape, or a menu or dialog
