@@ -230,31 +230,26 @@ void TDocumentSession::ClearClick() {
   View.ReopenListChanged(Reopen);
 }
 
-bool TDocumentSession::SaveBlockClick() {
+TBlock* TDocumentSession::BlockToSave() const {
   if (IsRunActive()) {
     Inform(CannotSave);
-    return false;
+    return nullptr;
   }
   TBlock* block = Experiment->GetCurrentBlock();
-  if (!block) {
-    Inform("No Block selected");
-    return false;
-  }
+  if (!block) Inform("No Block selected");
+  return block;
+}
+
+bool TDocumentSession::SaveBlockClick() {
+  TBlock* block = BlockToSave();
+  if (!block) return false;
   const std::string& fileName = block->GetBlockFileName();
   return SaveBlockFile(block, FileExists(fileName) ? fileName : std::string());
 }
 
 bool TDocumentSession::SaveAsBlockClick() {
-  if (IsRunActive()) {
-    Inform(CannotSave);
-    return false;
-  }
-  TBlock* block = Experiment->GetCurrentBlock();
-  if (!block) {
-    Inform("No Block selected");
-    return false;
-  }
-  return SaveBlockFile(block, "");
+  TBlock* block = BlockToSave();
+  return block && SaveBlockFile(block, "");
 }
 
 bool TDocumentSession::SaveBlockFile(TBlock* block, const std::string& path) {

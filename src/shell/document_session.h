@@ -150,6 +150,9 @@ private:
   void InstallExperiment(std::unique_ptr<TExperiment> experiment);
   void SetModified(bool modified);
   void AddToReopenList(const std::string& path);
+  // The current block for Save and Save As; none (with its message) during a run or
+  // without one.
+  TBlock* BlockToSave() const;
   // The chooser with the filter, extension, proposed name and directory; empty when
   // cancelled.
   static std::string ChooseFile(bool save, const char* filter, const char* extension,
