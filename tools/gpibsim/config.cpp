@@ -5,50 +5,12 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
+
+#include "line_scanner.h"
 
 namespace gpibsim {
 namespace {
-
-struct TParseError {
-  std::string Reason;
-};
-
-[[noreturn]] void Fail(std::string reason) { throw TParseError{std::move(reason)}; }
-
-std::string Quoted(std::string_view word) { return "\"" + std::string(word) + "\""; }
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-// Reads a line word by word; a word that starts with '#' begins a comment.
-class TLineScanner {
-public:
-  explicit TLineScanner(std::string_view line) : Line(line) {}
-
-  std::string_view Word() {
-    if (AtEnd()) return {};
-    const std::size_t start = Pos;
-    while (Pos < Line.size() && !IsBlank(Line[Pos])) ++Pos;
-    return Line.substr(start, Pos - start);
-  }
-  bool AtEnd() {
-    while (Pos < Line.size() && IsBlank(Line[Pos])) ++Pos;
-    return Pos >= Line.size() || Line[Pos] == '#';
-  }
-  // The rest of the line after the blanks, verbatim ('#' is text here).
-  std::string_view Rest() {
-    while (Pos < Line.size() && IsBlank(Line[Pos])) ++Pos;
-    const std::string_view rest = Line.substr(Pos);
-    Pos = Line.size();
-    return rest;
-  }
-  void End() {
-    if (!AtEnd()) Fail("unexpected " + Quoted(Word()));
-  }
-
-private:
-  std::string_view Line;
-  std::size_t Pos = 0;
-};
 
 // Decimal or 0x-hex, with an optional sign.
 std::int64_t Integer(std::string_view word, std::int64_t low, std::int64_t high,
@@ -219,18 +181,13 @@ void AddRule(TInstrument& instrument, TReplyRule rule) {
 // "reply <command> = <kind> ...": the command is the text before the first '=' that
 // stands between blanks (it may hold blanks itself).
 void ReadReply(std::string_view rest, TInstrument& instrument) {
-  std::size_t equals = std::string_view::npos;
-  for (std::size_t i = 1; i < rest.size() && equals == std::string_view::npos; ++i)
-    if (rest[i] == '=' && IsBlank(rest[i - 1]) && (i + 1 == rest.size() || IsBlank(rest[i + 1])))
-      equals = i;
   if (rest.empty() || rest[0] == '=') Fail("missing command");
-  if (equals == std::string_view::npos) Fail("missing \" = \" after the command");
-  std::string_view command = rest.substr(0, equals);
-  while (IsBlank(command.back())) command.remove_suffix(1);
+  TLineScanner scanner(rest);
+  const std::optional<std::string_view> command = scanner.UpToEquals();
+  if (!command) Fail("missing \" = \" after the command");
 
   TReplyRule rule;
-  rule.Command = command;
-  TLineScanner scanner(rest.substr(equals + 1));
+  rule.Command = *command;
   const std::string_view kind = scanner.Word();
   if (kind == "text") {
     rule.Kind = TReplyRule::TEXT;

@@ -6,70 +6,16 @@
 #include <fstream>
 #include <sstream>
 
+#include "gpibsim/line_scanner.h"
+
 namespace serialsim {
 namespace {
 
+using gpibsim::Fail;
+using gpibsim::Quoted;
 using gpibsim::TGenerator;
-
-struct TParseError {
-  std::string Reason;
-};
-
-[[noreturn]] void Fail(std::string reason) { throw TParseError{std::move(reason)}; }
-
-std::string Quoted(std::string_view word) { return "\"" + std::string(word) + "\""; }
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-// Reads a line word by word; a word that starts with '#' begins a comment.
-class TScanner {
-public:
-  explicit TScanner(std::string_view line) : Line(line) {}
-
-  std::string_view Word() {
-    if (AtEnd()) return {};
-    const std::size_t start = Pos;
-    while (Pos < Line.size() && !IsBlank(Line[Pos])) ++Pos;
-    return Line.substr(start, Pos - start);
-  }
-  bool AtEnd() {
-    SkipBlanks();
-    return Pos >= Line.size() || Line[Pos] == '#';
-  }
-  // The rest of the line after the blanks, verbatim ('#' is text here).
-  std::string_view Rest() {
-    SkipBlanks();
-    const std::string_view rest = Line.substr(Pos);
-    Pos = Line.size();
-    return rest;
-  }
-  // The text up to the first '=' that stands between blanks, outer blanks dropped; the
-  // scanner moves past the '='.
-  std::string_view UpToEquals() {
-    for (std::size_t i = Pos; i < Line.size(); ++i) {
-      const bool alone = Line[i] == '=' && i > 0 && IsBlank(Line[i - 1]) &&
-                         (i + 1 == Line.size() || IsBlank(Line[i + 1]));
-      if (!alone) continue;
-      std::string_view command = Line.substr(Pos, i - Pos);
-      while (!command.empty() && IsBlank(command.front())) command.remove_prefix(1);
-      while (!command.empty() && IsBlank(command.back())) command.remove_suffix(1);
-      Pos = i + 1;
-      return command;
-    }
-    Fail("missing \" = \"");
-  }
-  void End() {
-    if (!AtEnd()) Fail("unexpected " + Quoted(Word()));
-  }
-
-private:
-  void SkipBlanks() {
-    while (Pos < Line.size() && IsBlank(Line[Pos])) ++Pos;
-  }
-
-  std::string_view Line;
-  std::size_t Pos = 0;
-};
+using gpibsim::TLineScanner;
+using gpibsim::TParseError;
 
 std::int64_t Integer(std::string_view word, std::int64_t low, std::int64_t high,
                      const std::string& what) {
@@ -96,7 +42,7 @@ double Real(std::string_view word, const std::string& what) {
   return value;
 }
 
-TGenerator ReadGenerator(TScanner& scanner) {
+TGenerator ReadGenerator(TLineScanner& scanner) {
   const std::string_view name = scanner.Word();
   if (name == "constant") return TGenerator::Constant(Real(scanner.Word(), "value"));
   if (name == "counter") {
@@ -123,7 +69,7 @@ TGenerator ReadGenerator(TScanner& scanner) {
 }
 
 // <generator> [+ <generator> ...] to the end of the line.
-std::vector<TGenerator> ReadTerms(TScanner& scanner) {
+std::vector<TGenerator> ReadTerms(TLineScanner& scanner) {
   std::vector<TGenerator> terms{ReadGenerator(scanner)};
   while (!scanner.AtEnd()) {
     const std::string_view plus = scanner.Word();
@@ -133,7 +79,7 @@ std::vector<TGenerator> ReadTerms(TScanner& scanner) {
   return terms;
 }
 
-TReplyRule ReadRule(TScanner& scanner) {
+TReplyRule ReadRule(TLineScanner& scanner) {
   TReplyRule rule;
   const std::string_view kind = scanner.Word();
   if (kind == "text") {
@@ -160,7 +106,7 @@ void AddRule(TRules& rules, std::string command, TReplyRule rule) {
 }
 
 void ReadLine(std::string_view line, TRules& rules) {
-  TScanner scanner(line);
+  TLineScanner scanner(line);
   if (scanner.AtEnd()) return;
   const std::string_view keyword = scanner.Word();
   if (keyword == "terminator") {
@@ -178,8 +124,9 @@ void ReadLine(std::string_view line, TRules& rules) {
     rule.Text = scanner.Rest();
     AddRule(rules, "*IDN?", std::move(rule));
   } else if (keyword == "reply") {
-    std::string command(scanner.UpToEquals());
-    AddRule(rules, std::move(command), ReadRule(scanner));
+    const std::optional<std::string_view> command = scanner.UpToEquals();
+    if (!command) Fail("missing \" = \"");
+    AddRule(rules, std::string(*command), ReadRule(scanner));
   } else {
     Fail("unknown keyword " + Quoted(keyword));
   }
