@@ -72,6 +72,11 @@ TEST_F(MainWindowFilesTest, TheSaveQuestionComesFirstAndAnUnfinishedSaveKeepsEve
       {"Reopen", [&] { ReopenItem(0)->trigger(); }},
       {"a dropped experiment", [&] { EXPECT_TRUE(Drop({other})); }},
       {"closing", [&] { EXPECT_FALSE(Window->close()); }},
+      {"E&xit",
+       [&] {
+         OpenMenu("FileMenu");
+         Trigger("ExitMenuItem");
+       }},
   };
   for (const TStep& step : steps) {
     SCOPED_TRACE(step.What);
@@ -96,6 +101,19 @@ TEST_F(MainWindowFilesTest, TheSaveQuestionComesFirstAndAnUnfinishedSaveKeepsEve
     EXPECT_EQ(ReopenCaptions(), recent);
     EXPECT_TRUE(Window->isVisible());
   }
+
+  // Yes, and the save fails: the window stays open with everything in it.
+  std::filesystem::create_directory(Temp.PathOf("blocked.qve"));  // cannot be replaced
+  Dialogs.ScriptAnswers({mbYes, mbOK});
+  Dialogs.ScriptFiles({Temp.PathOf("blocked.qve")});
+  EXPECT_FALSE(Window->close());
+  TTexts texts = Asked();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0], SaveQuestion);
+  EXPECT_EQ(texts[1].rfind("Error writing to file:", 0), 0u) << texts[1];
+  EXPECT_TRUE(Window->isVisible());
+  EXPECT_EQ(&Exp(), unsaved);
+  EXPECT_TRUE(Modified());
 
   // No: New from the menu goes on and asks whether the devices go too; No keeps them.
   Dialogs.ScriptAnswers({mbNo, mbNo});
@@ -147,13 +165,21 @@ TEST_F(MainWindowFilesTest, TheSaveQuestionComesFirstAndAnUnfinishedSaveKeepsEve
   EXPECT_EQ(Exp().GetFileName(), other);
   EXPECT_EQ(ReopenCaptions(), (TTexts{"&0 " + fresh, "&1 " + other}));
 
-  // Closing: No closes the window without saving.
+  // Closing: Yes saves, then the window closes; the settings written at closing know
+  // the file just saved.
+  Trigger("NewExperimentMenuItem");
   AddWait(70);
-  Dialogs.ScriptAnswers({mbNo});
+  const std::string last = Temp.PathOf("last.qve");
+  Dialogs.ScriptAnswers({mbYes});
+  Dialogs.ScriptFiles({last});
   EXPECT_TRUE(Window->close());
   EXPECT_EQ(Asked(), TTexts{SaveQuestion});
   EXPECT_FALSE(Window->isVisible());
+  EXPECT_TRUE(std::filesystem::is_regular_file(last));
   Window.reset();
+  QSettings stored("Orvelle", "Qorv");
+  EXPECT_EQ(stored.value("NumberOfFiles").toInt(), 3);
+  EXPECT_EQ(stored.value("Experiment0").toString().toStdString(), "&0 " + last);
 }
 
 TEST_F(MainWindowFilesTest, AnExperimentSavedReopensInTheNextSessionAndRunsAgain) {
@@ -171,7 +197,9 @@ TEST_F(MainWindowFilesTest, AnExperimentSavedReopensInTheNextSessionAndRunsAgain
   EXPECT_FALSE(Modified());
   SaveAs(one);
   EXPECT_EQ(ReopenCaptions(), TTexts{"&0 " + one});
-  const std::string two = Temp.PathOf("two.qve");
+  // A name as users give them: blanks, a comma, a semicolon, an equals sign, an
+  // umlaut; it must come back from the settings as it went in.
+  const std::string two = Temp.PathOf("run 2, Messung; a=b \xc3\xbc.qve");
   SaveAs(two);
   EXPECT_EQ(ReopenCaptions(), (TTexts{"&0 " + two, "&1 " + one}));
   EXPECT_TRUE(Asked().empty());
@@ -266,8 +294,9 @@ TEST_F(MainWindowFilesTest, DroppedFilesOpenByTheirEnding) {
   EXPECT_FALSE(Modified());
   EXPECT_EQ(ReopenCaptions(), recent);
 
-  // A dropped block lands at (0, 0), not where it was saved, and becomes current.
-  EXPECT_TRUE(Drop({block}));
+  // A dropped block lands at (0, 0), not where it was saved, and becomes current; the
+  // experiment tree passes the files dropped on it to the window.
+  EXPECT_TRUE(Drop({block}, "ExperimentView"));
   EXPECT_TRUE(Asked().empty());
   EXPECT_EQ(TreeBlocks(), (TTexts{"Start Block", "Start Block"}));
   ASSERT_EQ(parts.Count(), 2);
@@ -280,11 +309,11 @@ TEST_F(MainWindowFilesTest, DroppedFilesOpenByTheirEnding) {
   // A device file that fails to read leaves no device; one that reads adds its device.
   const std::string bad = WriteFile("bad.dev", StringBytes("not a device"));
   Dialogs.ScriptAnswers({mbOK});
-  EXPECT_TRUE(Drop({bad}));
+  EXPECT_TRUE(Drop({bad}, "EditScrollBox"));
   EXPECT_EQ(Asked(), TTexts{"Invalid device file."});
   EXPECT_TRUE(Devices().IsEmpty());
   EXPECT_EQ(ShownDevices(), 0);
-  EXPECT_TRUE(Drop({device}));
+  EXPECT_TRUE(Drop({device}, "DeviceView"));
   ASSERT_EQ(Devices().Count(), 1u);
   EXPECT_EQ(Devices().GetDevice(0)->GetName(), "Meter");
   EXPECT_EQ(ShownDevices(), 1);
@@ -389,6 +418,29 @@ TEST_F(MainWindowFilesTest, DamagedFilesAreReportedAndTheProgramStaysUsable) {
   EXPECT_TRUE(Asked().empty());
   EXPECT_EQ(Exp().GetFileName(), saved);
   EXPECT_EQ(Exp().GetExperimentTree().GetFirstNode()->Count(), 2);
+
+  // A recent file that no longer reads: the read error, and its item goes.
+  std::filesystem::copy_file(damaged, saved, std::filesystem::copy_options::overwrite_existing);
+  Dialogs.ScriptAnswers({mbOK});
+  ReopenItem(0)->trigger();
+  EXPECT_EQ(Asked(), TTexts{"Error reading drawblocks"});
+  EXPECT_TRUE(ReopenCaptions().empty());
+  EXPECT_FALSE(ReopenEnabled());
+
+  // Named on the command line: a damaged file is reported and a new experiment made; a
+  // missing one is passed over in silence.
+  CloseWindow();
+  Dialogs.ScriptAnswers({mbOK});
+  StartQorv(QString::fromStdString(damaged));
+  EXPECT_EQ(Asked(), TTexts{"Error reading drawblocks"});
+  EXPECT_TRUE(Exp().GetFileName().empty());
+  EXPECT_EQ(TreeBlocks(), TTexts{"Start Block"});
+  CloseWindow();
+  StartQorv(QString::fromStdString(Temp.PathOf("missing.qve")));
+  EXPECT_TRUE(Asked().empty());
+  EXPECT_EQ(TreeBlocks(), TTexts{"Start Block"});
+  AddWait(10);
+  RunToTheEnd();
 }
 
 TEST_F(MainWindowFilesTest, SettingsAreWrittenAtClosingAndReadByTheNextWindow) {

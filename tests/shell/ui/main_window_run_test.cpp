@@ -155,11 +155,11 @@ TEST_F(MainWindowRunTest, ARunRefusesOpenSaveAndDropsAndDisablesTheFileMenuButEx
   EXPECT_TRUE(IsRunActive());
   ExpectControls(false);
 
-  // Closing the window during the run: "Aborted" while the close joins the worker,
+  // "E&xit" during the run: "Aborted" while the close joins the worker,
   // then the save question; the window closes without the half-second step.
   Dialogs.ClearCalls();
   Dialogs.ScriptAnswers({mbOK, mbNo});
-  EXPECT_TRUE(Window->close());
+  Trigger("ExitMenuItem");
   EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{"Aborted", SaveQuestion}));
   EXPECT_FALSE(IsRunActive());
   EXPECT_EQ(ExperimentThread, nullptr);

@@ -4,6 +4,7 @@
 // which message boxes were answered.
 #pragma once
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDropEvent>
 #include <QMenu>
@@ -129,19 +130,26 @@ protected:
     return device;
   }
 
-  // Drops the files on the window as the shell drops them: the drag enters, then the
-  // drop. Answers whether the window took the drop.
-  bool Drop(const std::vector<std::string>& paths) {
+  // Drops the files as the shell drops them: the drag enters, then the drop, both on
+  // the widget under the pointer (the window itself unless named), from which the
+  // application passes them to the first one up that takes drops. Answers whether the
+  // drop was taken.
+  bool Drop(const std::vector<std::string>& paths, const char* on = nullptr) {
+    QWidget* target = Window.get();
+    if (on) target = Window->findChild<QWidget*>(on);
+    EXPECT_NE(target, nullptr) << on;
+    if (!target) return false;
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(target)) target = area->viewport();
     QMimeData mime;
     QList<QUrl> urls;
     for (const std::string& path : paths) urls << QUrl::fromLocalFile(QString::fromStdString(path));
     mime.setUrls(urls);
-    const QPoint at = Window->rect().center();
+    const QPoint at = target->rect().center();
     QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Window.get(), &enter);
+    QApplication::sendEvent(target, &enter);
     if (!enter.isAccepted()) return false;
     QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Window.get(), &drop);
+    QApplication::sendEvent(target, &drop);
     return drop.isAccepted();
   }
 
