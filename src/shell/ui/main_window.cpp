@@ -375,7 +375,10 @@ void TQorvForm::dropEvent(QDropEvent* event) {
   for (const QUrl& url : event->mimeData()->urls())
     if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
   event->acceptProposedAction();
-  DocSession->WMDropFiles(paths);
+  // The files are taken once the drop has ended: the program that the files came from
+  // waits for the drop to end, and must not wait while a question here waits for the
+  // user or a large experiment is read.
+  QTimer::singleShot(0, this, [this, paths] { DocSession->WMDropFiles(paths); });
 }
 
 // --- Start-up and closing ---

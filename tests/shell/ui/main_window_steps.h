@@ -130,11 +130,17 @@ protected:
     return device;
   }
 
+  // Drops the files and lets the window take them.
+  bool Drop(const std::vector<std::string>& paths, const char* on = nullptr) {
+    const bool taken = SendDrop(paths, on);
+    QCoreApplication::processEvents();
+    return taken;
+  }
   // Drops the files as the shell drops them: the drag enters, then the drop, both on
   // the widget under the pointer (the window itself unless named), from which the
   // application passes them to the first one up that takes drops. Answers whether the
-  // drop was taken.
-  bool Drop(const std::vector<std::string>& paths, const char* on = nullptr) {
+  // drop was taken, as soon as the drop ends.
+  bool SendDrop(const std::vector<std::string>& paths, const char* on = nullptr) {
     QWidget* target = Window.get();
     if (on) target = Window->findChild<QWidget*>(on);
     EXPECT_NE(target, nullptr) << on;
