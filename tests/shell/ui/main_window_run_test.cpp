@@ -105,8 +105,7 @@ TEST_F(MainWindowRunTest, ARunRefusesOpenSaveAndDropsAndDisablesTheFileMenuButEx
   ASSERT_TRUE(Panel(TQorvForm::spModified).isEmpty());
   AddWait(10);  // modified again: closing during the run will ask
   TExperiment* running = &Exp();
-  // Everything that names the experiment file is refused, so nothing may open: a
-  // second experiment in the folder to drop.
+  // A second experiment to drop during the run.
   const std::string other = Temp.PathOf("other.qve");
   ASSERT_TRUE(std::filesystem::copy_file(saved, other));
 

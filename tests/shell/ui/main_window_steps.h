@@ -98,8 +98,6 @@ private:
 
 class TWindowStepsTest : public TMainWindowTest {
 protected:
-  ~TWindowStepsTest() override { TWaitScript::SetSleeper(nullptr); }
-
   TExperiment& Exp() const { return Window->Session().GetExperiment(); }
   TDeviceList& Devices() const { return Window->Session().GetDeviceList(); }
 
