@@ -300,7 +300,7 @@ void TQorvForm::FileClick() {
     if (!action->isSeparator() && action != ui->ExitMenuItem &&
         !action->property("qorvLater").toBool())
       action->setEnabled(state.Idle);
-  ui->Reopen->setEnabled(state.Idle && state.Reopen);
+  SetReopenEnabled(state.Idle && state.Reopen);
   ui->SaveMenuItem->setEnabled(state.Idle && state.Save);
   ui->SaveAsMenuItem->setEnabled(state.Idle && state.Save);
   ui->ExitMenuItem->setEnabled(true);
@@ -335,7 +335,14 @@ void TQorvForm::ReopenListChanged(const TReopenList& list) {
       DocSession->ReopenItemClick(index);
     });
   }
-  menu->setEnabled(!list.IsEmpty());
+  SetReopenEnabled(!list.IsEmpty());
+}
+
+void TQorvForm::SetReopenEnabled(bool enabled) {
+  // The "&File" menu draws the item from the submenu's action, which follows the
+  // submenu only when the submenu's state changes: set both.
+  ui->Reopen->setEnabled(enabled);
+  ui->Reopen->menuAction()->setEnabled(enabled);
 }
 
 // --- The experiment ---
@@ -368,7 +375,10 @@ void TQorvForm::dropEvent(QDropEvent* event) {
   for (const QUrl& url : event->mimeData()->urls())
     if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
   event->acceptProposedAction();
-  DocSession->WMDropFiles(paths);
+  // The files are taken once the drop has ended: the program that the files came from
+  // waits for the drop to end, and must not wait while a question here waits for the
+  // user or a large experiment is read.
+  QTimer::singleShot(0, this, [this, paths] { DocSession->WMDropFiles(paths); });
 }
 
 // --- Start-up and closing ---

@@ -105,6 +105,8 @@ private:
   void FileClick();
   void ExperimentMenuItemClick();
   void DevicesClick();
+  // "&Reopen Experiment": the submenu and its item in the "&File" menu.
+  void SetReopenEnabled(bool enabled);
   void ReadSettings();
   void WriteSettings();
   // Every editing control follows the run state; true when no run is active.

@@ -1,0 +1,174 @@
+// Runs through the main window's controls: Stop in its three forms during a long Wait
+// (real sleeping), the half second between "Aborted" and the stopped controls, what the
+// window refuses and disables while a run is active, and closing the window during a
+// run.
+#include <QAction>
+#include <QMenu>
+#include <QToolBar>
+
+#include <filesystem>
+#include <functional>
+
+#include "main_window_steps.h"
+
+namespace {
+
+class MainWindowRunTest : public TWindowStepsTest {
+protected:
+  // The controls that carry the run state, as the window and its menus show them.
+  void ExpectControls(bool stopped) {
+    OpenMenu("ExperimentMenu");
+    EXPECT_EQ(Panel(TQorvForm::spRunState), stopped ? QString("Stopped") : QString("Running"));
+    EXPECT_EQ(Action("StartButton")->isEnabled(), stopped);
+    EXPECT_EQ(Action("StartMenuItem")->isEnabled(), stopped);
+    EXPECT_EQ(Action("DebugButton")->isEnabled(), stopped);
+    EXPECT_EQ(Action("DebugMenuItem")->isEnabled(), stopped);
+    EXPECT_EQ(Action("StopButton")->isEnabled(), !stopped);
+    EXPECT_EQ(Action("StopMenuItem")->isEnabled(), !stopped);
+  }
+  void WaitForRunning() {
+    ASSERT_TRUE(WaitUntil([] { return ExperimentRunning.load(); }, 10000)) << "no run began";
+  }
+};
+
+TEST_F(MainWindowRunTest, StopEndsALongWaitWithinASliceAndTheControlsComeBackHalfASecondLater) {
+  StartQorv();
+  AddWait(10000);
+  TTimedDialogs timed(Dialogs);
+  // When Start comes back on after each run.
+  TSteadyTime startBack{};
+  QObject::connect(Action("StartButton"), &QAction::enabledChanged, Window.get(),
+                   [&](bool enabled) {
+                     if (enabled) startBack = std::chrono::steady_clock::now();
+                   });
+  // A Wait sleeps in slices of 500 ms: "Aborted" comes within the slice running when
+  // Stop was clicked.
+  const long long abortLimit = Sanitized() ? 2000 : 600;
+
+  struct TRound {
+    const char* How;
+    std::function<void()> Stop;
+    int RunningFor;  // milliseconds of the run before Stop, so that Stop falls at
+                     // different points of a slice
+  };
+  const TRound rounds[] = {
+      {"the Stop button", [&] { Trigger("StopButton"); }, 100},
+      {"Ctrl+S", [&] { QTest::keyClick(Window.get(), Qt::Key_S, Qt::ControlModifier); }, 800},
+      {"the S&top menu item", [&] { Trigger("StopMenuItem"); }, 1350},
+  };
+  for (const TRound& round : rounds) {
+    SCOPED_TRACE(round.How);
+    Dialogs.ClearCalls();
+    timed.Clear();
+    Trigger("StartButton");
+    WaitForRunning();
+    ExpectControls(false);
+    EXPECT_TRUE(Panel(TQorvForm::spBlock).isEmpty());
+    QTest::qWait(round.RunningFor);
+
+    Dialogs.ScriptAnswers({mbOK});
+    const TSteadyTime stop = std::chrono::steady_clock::now();
+    round.Stop();
+    // Stop only asks the worker to end: the window still shows the run.
+    EXPECT_EQ(Panel(TQorvForm::spRunState), QString("Running"));
+    EXPECT_TRUE(Action("StopButton")->isEnabled());
+    ASSERT_TRUE(WaitUntil([&] { return timed.AnsweredAt("Aborted").has_value(); }, 12000));
+    const TSteadyTime aborted = *timed.AnsweredAt("Aborted");
+    EXPECT_LE(MillisecondsBetween(stop, aborted), abortLimit);
+    ASSERT_EQ(Dialogs.Boxes().size(), 1u);
+    const TMessageBox box = Dialogs.Boxes()[0].Box;
+    EXPECT_EQ(box.Text, QString("Aborted"));
+    EXPECT_EQ(box.Caption, QString("Qorv"));
+    EXPECT_EQ(box.Kind, TMessageKind::Information);
+    EXPECT_EQ(box.Buttons, mbOK);
+    // The box answered, the worker joins half a second later.
+    EXPECT_EQ(Panel(TQorvForm::spRunState), QString("Running"));
+
+    ASSERT_TRUE(WaitUntil([&] { return Panel(TQorvForm::spRunState) == "Stopped"; }, 5000));
+    const long long back = MillisecondsBetween(aborted, startBack);
+    EXPECT_GE(back, 400);
+    EXPECT_LE(back, 2000);
+    EXPECT_FALSE(IsRunActive());
+    EXPECT_EQ(ExperimentThread, nullptr);
+    ExpectControls(true);
+    // The first block is current again, ready for commands.
+    EXPECT_EQ(Panel(TQorvForm::spBlock), QString("Start Block"));
+  }
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"Aborted"});
+}
+
+TEST_F(MainWindowRunTest, ARunRefusesOpenSaveAndDropsAndDisablesTheFileMenuButExit) {
+  StartQorv();
+  AddWait(10000);
+  const std::string saved = Temp.PathOf("long.qve");
+  SaveAs(saved);
+  ASSERT_TRUE(Panel(TQorvForm::spModified).isEmpty());
+  AddWait(10);  // modified again: closing during the run will ask
+  TExperiment* running = &Exp();
+  // A second experiment to drop during the run.
+  const std::string other = Temp.PathOf("other.qve");
+  ASSERT_TRUE(std::filesystem::copy_file(saved, other));
+
+  Trigger("StartButton");
+  WaitForRunning();
+  Dialogs.ClearCalls();
+  ExpectControls(false);
+  EXPECT_TRUE(Panel(TQorvForm::spBlock).isEmpty());
+  for (QAction* button : Window->findChild<QToolBar*>("DeviceToolBar")->actions())
+    EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+
+  // Start during the run only shows the running controls again.
+  Window->StartButtonClick();
+  ExpectControls(false);
+
+  // Open, Save and a drop are refused with their messages; no chooser opens.
+  Dialogs.ScriptAnswers({mbOK, mbOK, mbOK});
+  Trigger("OpenButton");
+  Trigger("SaveButton");
+  EXPECT_TRUE(Drop({other, Temp.PathOf("x.blk")}));
+  EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{CannotOpen, CannotSave, CannotOpen}));
+  for (const auto& call : Dialogs.Boxes()) {
+    EXPECT_EQ(call.Box.Caption, QString("Qorv"));
+    EXPECT_EQ(call.Box.Kind, TMessageKind::Information);
+  }
+  EXPECT_TRUE(Dialogs.FileChoices().empty());
+  EXPECT_EQ(&Exp(), running);
+  EXPECT_EQ(Exp().GetFileName(), saved);
+  EXPECT_EQ(TreeBlocks(), std::vector<std::string>{"Start Block"});
+
+  // The "&File" menu: every item disabled but "E&xit".
+  QMenu* file = OpenMenu("FileMenu");
+  int disabled = 0;
+  for (QAction* item : file->actions()) {
+    if (item->isSeparator()) continue;
+    if (item == Action("ExitMenuItem")) {
+      EXPECT_TRUE(item->isEnabled());
+    } else {
+      EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
+      ++disabled;
+    }
+  }
+  EXPECT_GE(disabled, 8);
+  EXPECT_FALSE(Menu("Reopen")->isEnabled());
+  // The run is still there.
+  EXPECT_TRUE(IsRunActive());
+  ExpectControls(false);
+
+  // "E&xit" during the run: "Aborted" while the close joins the worker,
+  // then the save question; the window closes without the half-second step.
+  Dialogs.ClearCalls();
+  Dialogs.ScriptAnswers({mbOK, mbNo});
+  Trigger("ExitMenuItem");
+  EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{"Aborted", SaveQuestion}));
+  EXPECT_FALSE(IsRunActive());
+  EXPECT_EQ(ExperimentThread, nullptr);
+  EXPECT_FALSE(Window->isVisible());
+  EXPECT_EQ(Panel(TQorvForm::spRunState), QString("Stopped"));
+  // Nothing is left to end later.
+  QTest::qWait(700);
+  EXPECT_EQ(Dialogs.Texts().size(), 2u);
+  EXPECT_EQ(QSettings("Orvelle", "Qorv").value("NumberOfFiles").toInt(), 1);
+  Window.reset();
+}
+
+}  // namespace
