@@ -79,6 +79,9 @@ TQorvForm::TQorvForm(QWidget* parent)
 }
 
 TQorvForm::~TQorvForm() {
+  // A window destroyed without closing still ends its run in full, serving the worker's
+  // last hand-overs: a plain join would wait for a worker that waits for this thread.
+  if (IsRunActive()) RunCtl->CloseDuringRun();
   Timer.stop();
   if (ToolForm) delete ToolForm;
   // The views let go of the trees before the experiment goes.
