@@ -46,8 +46,7 @@ std::string EndingOf(const std::string& path) {
 
 }  // namespace
 
-TDocumentSession::TDocumentSession(TSessionView& view)
-    : View(view), Experiment(std::make_unique<TExperiment>()) {
+TDocumentSession::TDocumentSession(TSessionView& view) : View(view), Experiment(NewExperiment()) {
   Devices.SetExperiment(Experiment.get());
 }
 
@@ -111,6 +110,14 @@ void TDocumentSession::DeleteExperiment() {
   while (Parts.Count() > 0) Parts.DeletePart(Parts.GetPart(Parts.Count() - 1));
 }
 
+std::unique_ptr<TExperiment> TDocumentSession::NewExperiment() {
+  // A new experiment starts with a block to put commands in: the diagram's first box,
+  // which the experiment makes its start block.
+  auto experiment = std::make_unique<TExperiment>();
+  experiment->AddBlock(Parts.AddBlock("Block " + std::to_string(Parts.Count()), {0, 0}));
+  return experiment;
+}
+
 void TDocumentSession::InstallExperiment(std::unique_ptr<TExperiment> experiment) {
   QORV_ASSERT(experiment!=0);
   Experiment = std::move(experiment);
@@ -131,7 +138,7 @@ bool TDocumentSession::NewExperimentClick(bool fromMenu) {
   if (!Devices.IsEmpty() &&
       (!fromMenu || AskYes(ClearDevicesQuestion, "Qorv message", TMessageKind::Confirmation)))
     Devices.ClearDevices(false);
-  InstallExperiment(std::make_unique<TExperiment>());
+  InstallExperiment(NewExperiment());
   return true;
 }
 
@@ -189,7 +196,7 @@ bool TDocumentSession::OpenExperimentFile(const std::string& path) {
     Inform(error);
     // As New does after a failed open: nothing asked, no devices (the read took back
     // those it had added).
-    InstallExperiment(std::make_unique<TExperiment>());
+    InstallExperiment(NewExperiment());
     return false;
   }
   InstallExperiment(std::move(read));

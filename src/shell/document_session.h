@@ -142,7 +142,9 @@ public:
 private:
   // Deletes the experiment; the diagram is empty afterwards.
   void DeleteExperiment();
-  // A new empty experiment becomes the open one.
+  // A new experiment with its start block in a box of the (empty) diagram.
+  std::unique_ptr<TExperiment> NewExperiment();
+  // The experiment becomes the open one.
   void InstallExperiment(std::unique_ptr<TExperiment> experiment);
   void SetModified(bool modified);
   void AddToReopenList(const std::string& path);
