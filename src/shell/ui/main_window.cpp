@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
@@ -279,6 +280,9 @@ void TQorvForm::ShrinkButtonClick() {
     ui->ShrinkButton->setStatusTip("Restore Qorv Main View");
     centralWidget()->hide();
     statusBar()->hide();
+    // The window's minimum height is the layout's, which would keep the hidden parts'
+    // room until the layout next runs: run it now.
+    layout()->activate();
     resize(width(), menuBar()->height() + ui->MainToolBar->height());
   } else {
     centralWidget()->show();
