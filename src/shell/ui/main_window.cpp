@@ -47,8 +47,10 @@ TQorvForm::TQorvForm(QWidget* parent)
   if (auto* port = dynamic_cast<TQtUiPort*>(&UiPort())) port->AttachWindow(this);
   SetUpIcons();
 
-  ExperimentModel = std::make_unique<TTreeModel>(nullptr);
-  AttributeModel = std::make_unique<TTreeModel>(nullptr);
+  // Each node's object decides how it is drawn (a commented-out command, the current
+  // block, a read-only variable).
+  ExperimentModel = std::make_unique<TTreeModel>(nullptr, ExperimentNodeStyle);
+  AttributeModel = std::make_unique<TTreeModel>(nullptr, AttributeNodeStyle);
   ExperimentModel->SetImages(ExperimentTreeImages());
   AttributeModel->SetImages(AttributeTreeImages());
   ui->ExperimentView->SetTreeModel(ExperimentModel.get());

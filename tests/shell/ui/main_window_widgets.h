@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QTest>
 
+#include <ostream>
 #include <string>
 
 #include "main_window_fixture.h"
@@ -21,6 +22,11 @@
 #include "scripts/flow/blank_script.h"
 #include "shell/draw_parts.h"
 #include "shell/ui/node_tree_view.h"
+
+// Texts in failure messages as texts.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 class TMainWindowWidgetsTest : public TMainWindowTest {
 protected:
