@@ -54,7 +54,8 @@ struct TFileMenuState {
 
 class TDocumentSession {
 public:
-  // Makes a new empty experiment and an empty device list bound to it.
+  // Makes a new experiment (its start block in the diagram's one box) and an empty device
+  // list bound to it.
   explicit TDocumentSession(TSessionView& view);
   // Deletes the experiment (its blocks take their boxes), then the devices.
   ~TDocumentSession();
@@ -101,8 +102,9 @@ public:
   // shows "Error writing to file:" + its reason and leaves the old file, the
   // experiment's name and its mark as they were. An empty path does nothing.
   bool SaveExperimentFile(const std::string& path);
-  // Replaces the experiment by the one read from the file. A failure shows the read
-  // error and leaves a new empty experiment with no devices. No question is asked.
+  // Replaces the experiment by the one read from the file, which gets no block besides
+  // its own. A failure shows the read error and leaves a new experiment, as New makes
+  // one, with no devices. No question is asked.
   bool OpenExperimentFile(const std::string& path);
 
   // A recent file chosen (index into the list): one that exists is opened after the

@@ -1,6 +1,7 @@
-// The document session: the save question and what a save that did not complete keeps,
-// New with devices, Open and Save with their file choices, damaged files, the recent
-// files, block files, files dropped on the window and the modified mark.
+// The document session: the start block of every new experiment, the save question and
+// what a save that did not complete keeps, New with devices, Open and Save with their
+// file choices, damaged files, the recent files, block files, files dropped on the
+// window and the modified mark.
 #include "shell/document_session.h"
 
 #include <filesystem>
@@ -18,9 +19,10 @@ const char* const SaveQuestion = "The experiment has been changed, do you wish t
 
 class DocumentSessionTest : public TSessionFixture {
 protected:
-  // An experiment of two connected blocks with a variable, saved as name.
+  // The start block of a new experiment connected to a second block with a variable,
+  // saved as name.
   std::string SavedExperiment(const std::string& name) {
-    TBlock* first = AddBlock("First", {10, 20});
+    TBlock* first = StartBlock();
     TBlock* second = AddBlock("Heater", {200, 20});
     Line(first, second);
     Exp().GetDataSingleList()->Add(second, 1, 1, "x");
@@ -51,7 +53,7 @@ protected:
 
 TEST_F(DocumentSessionTest, TheModifiedMarkFollowsMessage2024) {
   EXPECT_FALSE(Session.IsModified());
-  TBlock* first = AddBlock("First");
+  TBlock* first = StartBlock();
   AddBlock("Second");
   Session.ExperimentChanged(1, 0);
   EXPECT_TRUE(Session.IsModified());
@@ -67,15 +69,90 @@ TEST_F(DocumentSessionTest, TheModifiedMarkFollowsMessage2024) {
   Session.ExperimentChanged(1, 1);
   EXPECT_EQ(Exp().GetCurrentBlock(), first);
 
-  // An experiment without nodes is never modified; its run buttons are off.
+  // A new experiment holds its start block: not modified, yet it can run and be saved.
   Ui.ScriptAnswers({mbNo});
   ASSERT_TRUE(Session.NewExperimentClick(false));
   EXPECT_EQ(Ui.Texts().back(), SaveQuestion);
+  EXPECT_FALSE(Session.IsModified());
+  EXPECT_EQ(Ui.StatusText(2), "");
+  EXPECT_TRUE(Window.CanRun && Window.HasNodes);
+  EXPECT_TRUE(Session.FileMenuState().Save);
+
+  // An experiment without nodes is never modified; its run buttons are off.
+  DeleteBlock(StartBlock());
+  EXPECT_FALSE(Session.IsModified());
   Session.ExperimentChanged(1, 0);
   EXPECT_FALSE(Session.IsModified());
   EXPECT_FALSE(Window.CanRun || Window.HasNodes);
   EXPECT_FALSE(Session.FileMenuState().Save);
   EXPECT_TRUE(Session.FileMenuState().Idle);
+}
+
+TEST_F(DocumentSessionTest, EveryNewExperimentStartsWithItsStartBlockAlone) {
+  // One box at the origin whose block is the start block and takes the commands at once.
+  const auto expectStartBlockAlone = [&](const char* after) {
+    ASSERT_EQ(Blocks(), 1) << after;
+    TBlock* start = StartBlock();
+    EXPECT_EQ(start->GetTitle(), "Start Block") << after;
+    EXPECT_TRUE(start->IsStartBlock()) << after;
+    EXPECT_EQ(Exp().GetCurrentBlock(), start) << after;
+    EXPECT_EQ(Ui.StatusText(1), "Start Block") << after;
+    ASSERT_EQ(Session.GetDrawParts().Count(), 1) << after;
+    EXPECT_EQ(Session.GetDrawParts().GetPart(0), start->GetDrawBlock()) << after;
+    EXPECT_EQ(start->GetDrawBlock()->GetCaption(), "Start Block") << after;
+    EXPECT_EQ(start->GetDrawBlock()->GetPosition(), (TPoint{0, 0})) << after;
+    EXPECT_FALSE(Session.IsModified()) << after;
+    EXPECT_EQ(Ui.StatusText(2), "") << after;
+    EXPECT_EQ(Window.Bound, &Exp()) << after;
+  };
+  // A modified experiment of three boxes and a line, replaced next.
+  const auto modifiedDiagram = [&] {
+    TBlock* second = AddBlock("Second", {200, 0});
+    Line(StartBlock(), second);
+    AddBlock("Third", {400, 0});
+    Session.ExperimentChanged(1, 0);
+    ASSERT_EQ(Session.GetDrawParts().Count(), 4);
+    Window.CanRun = Window.HasNodes = false;
+    Ui.Clear();
+  };
+
+  expectStartBlockAlone("construction");
+  Session.UpdateRunButtons();
+  EXPECT_TRUE(Window.CanRun && Window.HasNodes);
+  EXPECT_TRUE(Session.FileMenuState().Save);
+
+  modifiedDiagram();
+  Ui.ScriptAnswers({mbNo});
+  ASSERT_TRUE(Session.NewExperimentClick());
+  expectStartBlockAlone("new");
+  EXPECT_EQ(Ui.Texts(), TTexts{SaveQuestion});
+  EXPECT_TRUE(Window.CanRun && Window.HasNodes);
+
+  modifiedDiagram();
+  EXPECT_FALSE(Session.OpenExperimentFile(Temp.WriteBytes("bad.qve", StringBytes("Nonsense"))));
+  expectStartBlockAlone("failed open");
+  EXPECT_EQ(Ui.Texts(), TTexts{"Bad experiment file...aborting read"});
+  EXPECT_TRUE(Window.CanRun && Window.HasNodes);
+
+  // An opened file gets no block besides its own: a new experiment saved as it is comes
+  // back alike, a larger one with its two blocks.
+  const std::string alone = Temp.PathOf("alone.qve");
+  ASSERT_TRUE(Session.SaveExperimentFile(alone));
+  ASSERT_TRUE(Session.OpenExperimentFile(alone));
+  expectStartBlockAlone("opened");
+  EXPECT_EQ(Exp().GetFileName(), alone);
+  const std::string two = SavedExperiment("two.qve");
+  Ui.Clear();
+  ASSERT_TRUE(Session.OpenExperimentFile(two));
+  ASSERT_EQ(Blocks(), 2);
+  EXPECT_EQ(Session.GetDrawParts().Count(), 3);  // the two boxes and their line
+  EXPECT_TRUE(StartBlock()->IsStartBlock());
+  EXPECT_EQ(Exp().GetCurrentBlock(), StartBlock());
+  TBlock* heater = BlockOfNode(Exp().GetExperimentTree().Item(1));
+  EXPECT_EQ(heater->GetTitle(), "Heater");
+  EXPECT_FALSE(heater->IsStartBlock());
+  EXPECT_FALSE(Session.IsModified());
+  EXPECT_TRUE(Ui.Texts().empty());
 }
 
 TEST_F(DocumentSessionTest, YesToTheSaveQuestionGoesOnOnlyOnceTheExperimentIsSaved) {
@@ -129,7 +206,8 @@ TEST_F(DocumentSessionTest, YesToTheSaveQuestionGoesOnOnlyOnceTheExperimentIsSav
   EXPECT_TRUE(Session.NewExperimentClick());
   EXPECT_NE(Window.Bound, nullptr);
   EXPECT_EQ(Window.Bound, &Exp());
-  EXPECT_EQ(Blocks(), 0);
+  EXPECT_EQ(Blocks(), 1);  // the new start block alone
+  EXPECT_FALSE(Session.IsModified());
 }
 
 TEST_F(DocumentSessionTest, NewAsksWhetherTheDevicesGoToo) {
@@ -207,9 +285,9 @@ TEST_F(DocumentSessionTest, SaveAndOpenThroughTheirChoosersAndKeepTheOldFileOnFa
   EXPECT_EQ(open.DefaultExt, "qve");
   EXPECT_EQ(open.FileName, "");
   EXPECT_EQ(open.InitialDir, Temp.PathOf("experiments"));
-  EXPECT_EQ(Blocks(), 2);
+  EXPECT_EQ(Blocks(), 3);  // the start block and the two added, nothing more
   EXPECT_EQ(Window.Bound, &Exp());
-  EXPECT_EQ(Session.GetDrawParts().Count(), 2);
+  EXPECT_EQ(Session.GetDrawParts().Count(), 3);
   EXPECT_FALSE(Session.IsModified());
   // A cancelled chooser opens nothing.
   TExperiment* opened = &Exp();
@@ -224,12 +302,13 @@ TEST_F(DocumentSessionTest, DamagedFilesEndInTheirReadErrors) {
   const auto bytes = [](const std::string& header, const std::string& version) {
     return Cat({StringBytes(header), StringBytes(version)});
   };
-  // A bad experiment file: the message, a new empty experiment, no devices.
+  // A bad experiment file: the message, a new experiment with its start block alone, no
+  // devices.
   EXPECT_FALSE(
       Session.OpenExperimentFile(Temp.WriteBytes("bad.qve", bytes("Qorv Nonsense", "Qorv 1.5"))));
   EXPECT_EQ(Ui.Texts().back(), "Bad experiment file...aborting read");
-  EXPECT_EQ(Blocks(), 0);
-  EXPECT_EQ(Session.GetDrawParts().Count(), 0);
+  EXPECT_EQ(Blocks(), 1);
+  EXPECT_EQ(Session.GetDrawParts().Count(), 1);
   EXPECT_EQ(Exp().GetTitle(), "Experiment 1");
   EXPECT_TRUE(Session.GetDeviceList().IsEmpty());
   EXPECT_EQ(Window.Bound, &Exp());
@@ -247,14 +326,15 @@ TEST_F(DocumentSessionTest, DamagedFilesEndInTheirReadErrors) {
 
   // A bad block file leaves the experiment as it was.
   TBlock* kept = AddBlock("Kept");
+  Exp().SelectBlock(kept->AExpNode);
   Session.ExperimentChanged(0, 1);
   TExperiment* experiment = &Exp();
   const std::string bad = Temp.WriteBytes("bad.blk", bytes("Qorv Nonsense", "Qorv 1.5"));
   EXPECT_EQ(Session.OpenBlockFile(bad, 5, 5), nullptr);
   EXPECT_EQ(Ui.Texts().back(), "Error reading " + bad + ": Bad block file...aborting read");
   EXPECT_EQ(&Exp(), experiment);
-  EXPECT_EQ(Blocks(), 1);
-  EXPECT_EQ(Session.GetDrawParts().Count(), 1);
+  EXPECT_EQ(Blocks(), 2);
+  EXPECT_EQ(Session.GetDrawParts().Count(), 2);
   EXPECT_EQ(Exp().GetCurrentBlock(), kept);
   EXPECT_FALSE(Session.IsModified());
 }
@@ -314,12 +394,16 @@ TEST_F(DocumentSessionTest, RecentFilesComeToTheTopOnceAndGoWhenTheirFileIsGone)
 
 TEST_F(DocumentSessionTest, BlocksSaveToTheirFilesAndOpenWhereAsked) {
   Session.Directories.Block = Temp.PathOf("blocks");
-  // Nothing to save without a current block.
+  // Nothing to save without a current block: none in an experiment without blocks.
+  DeleteBlock(StartBlock());
+  ASSERT_EQ(Exp().GetCurrentBlock(), nullptr);
   EXPECT_FALSE(Session.SaveBlockClick());
   EXPECT_EQ(Ui.Texts().back(), "No Block selected");
   EXPECT_FALSE(Session.SaveAsBlockClick());
+  EXPECT_EQ(Ui.Texts().back(), "No Block selected");
+  EXPECT_TRUE(Ui.FileChoices().empty());
 
-  TBlock* start = AddBlock("First", {40, 50});
+  TBlock* start = AddBlock("First", {40, 50});  // the start block again
   Ui.ScriptAnswers({mbNo});
   EXPECT_FALSE(Session.SaveBlockClick());
   ExpectQuestion("Save Block Start Block?", "Qorv Message", TMessageKind::Confirmation);
@@ -364,12 +448,24 @@ TEST_F(DocumentSessionTest, BlocksSaveToTheirFilesAndOpenWhereAsked) {
   EXPECT_TRUE(Session.IsModified());
   EXPECT_TRUE(Window.CanRun);
 
+  // Into a new experiment the block comes beside its start block.
+  Ui.ScriptAnswers({mbNo});
+  Session.NewExperimentClick();
+  TBlock* beside = Session.OpenBlockFile(Temp.PathOf("start.blk"), 1, 2);
+  ASSERT_NE(beside, nullptr);
+  EXPECT_FALSE(beside->IsStartBlock());
+  EXPECT_TRUE(StartBlock()->IsStartBlock());
+  EXPECT_EQ(Blocks(), 2);
+
   // Into an experiment without blocks the block becomes the start block.
   Ui.ScriptAnswers({mbNo});
   Session.NewExperimentClick();
+  DeleteBlock(StartBlock());
+  EXPECT_FALSE(Window.CanRun);
   TBlock* only = Session.OpenBlockFile(Temp.PathOf("start.blk"), 1, 2);
   ASSERT_NE(only, nullptr);
   EXPECT_TRUE(only->IsStartBlock());
+  EXPECT_EQ(Exp().GetCurrentBlock(), only);
   EXPECT_TRUE(Window.CanRun);
 }
 

@@ -1,6 +1,7 @@
 // Run control: a run from Start through the worker's last hand-over to the timer's join,
-// Stop, a refused Start, Start while a run is active, and closing the window during a
-// run, checked by what the window shows, the running flag and the data files.
+// Stop, the run of a new experiment, a refused Start, Start while a run is active, and
+// closing the window during a run, checked by what the window shows, the running flag
+// and the data files.
 #include "shell/run_control.h"
 
 #include "outputs/exp_file.h"
@@ -21,7 +22,7 @@ protected:
 };
 
 TEST_F(RunControlTest, ARunEndsInTwoStepsAndTheBlankLineComesBack) {
-  TBlock* start = AddBlock("First");
+  TBlock* start = StartBlock();
   TBlock* second = AddBlock("Second");
   Line(start, second);
   TSingleExpFile* file = DataFile("run.txt");
@@ -69,7 +70,7 @@ TEST_F(RunControlTest, ARunEndsInTwoStepsAndTheBlankLineComesBack) {
 }
 
 TEST_F(RunControlTest, StopOnlyAsksAndStartDuringARunOnlyShowsTheRunningControls) {
-  TBlock* start = AddBlock("First");
+  TBlock* start = StartBlock();
   Logged(start, "Waits")->Action = UntilStopped;
   Ui.Clear();
   Run.StartButtonClick();
@@ -113,8 +114,26 @@ TEST_F(RunControlTest, StopOnlyAsksAndStartDuringARunOnlyShowsTheRunningControls
   EXPECT_EQ(Exp().GetCurrentBlock(), start);
 }
 
+TEST_F(RunControlTest, ANewExperimentRunsAtOnce) {
+  // Its start block has nothing to do yet: the run completes, and the start block holds
+  // the blank line again.
+  TBlock* start = StartBlock();
+  Ui.Clear();
+  Run.StartButtonClick();
+  ASSERT_NE(ExperimentThread, nullptr);
+  WaitForRunEnd();
+  Run.TimerTimer();
+  EXPECT_EQ(Ui.Texts(), TTexts{"Experiment Complete"});
+  EXPECT_EQ(Window.Calls(), (TTexts{"outputs to front", "controls running", "outputs to front",
+                                    "timer on", "controls stopped"}));
+  EXPECT_FALSE(Run.IsRunActive());
+  EXPECT_EQ(Exp().GetCurrentBlock(), start);
+  EXPECT_EQ(Ui.StatusText(1), "Start Block");
+}
+
 TEST_F(RunControlTest, ARefusedStartPutsEverythingBack) {
-  // An empty experiment is refused without a word.
+  // An experiment without blocks is refused.
+  DeleteBlock(StartBlock());
   Run.StartButtonClick();
   EXPECT_EQ(ExperimentThread, nullptr);
   EXPECT_FALSE(Run.IsRunActive());
@@ -138,7 +157,7 @@ TEST_F(RunControlTest, ARefusedStartPutsEverythingBack) {
 }
 
 TEST_F(RunControlTest, ClosingDuringARunEndsItInFullBeforeTheSaveQuestion) {
-  TBlock* start = AddBlock("First");
+  TBlock* start = StartBlock();
   TSingleExpFile* file = DataFile("close.txt");
   Logged(start, "Writes")->Action = [file] {
     file->WriteLine("x");

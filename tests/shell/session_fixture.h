@@ -20,6 +20,7 @@
 #include "scripts/experiment_thread.h"
 #include "scripts/flow/blank_script.h"
 #include "shell/document_session.h"
+#include "shell/draw_block.h"
 #include "shell/run_control.h"
 #include "support/fake_ui_port.h"
 #include "support/stub_script.h"
@@ -122,10 +123,20 @@ protected:
   }
 
   TExperiment& Exp() { return Session.GetExperiment(); }
-  // A block on a new box at the point, as the user adds one: the first is the start
-  // block, "Start Block", and takes the blank line.
+  // The first block of the experiment: in a new one, its start block.
+  TBlock* StartBlock() { return BlockOfNode(Exp().GetExperimentTree().GetFirstNode()); }
+  // A block on a new box at the point, as the user adds one. A new experiment has its
+  // start block already; into an experiment without blocks the block added becomes the
+  // start block, "Start Block", and takes the blank line.
   TBlock* AddBlock(const std::string& caption, TPoint at = {}) {
     return Exp().AddBlock(Session.GetDrawParts().AddBlock(caption, at));
+  }
+  // Deletes the block's box, which takes the block, and tells the window, as the
+  // diagram's Delete does.
+  void DeleteBlock(TBlock* block) {
+    ASSERT_NE(block, nullptr);
+    Session.GetDrawParts().DeletePart(block->GetDrawBlock());
+    Ui.ExperimentChanged(1, 0);
   }
   void Line(TBlock* from, TBlock* to) {
     Session.GetDrawParts().Connect(from->GetDrawBlock(), to->GetDrawBlock());
