@@ -85,7 +85,7 @@ protected:
 };
 
 TEST_F(TExperimentTreeTest, PopupOffersTheItemsOfTheNodeAndEditsTheTree) {
-  SetUpTree();
+  ASSERT_NO_FATAL_FAILURE(SetUpTree());
   const QStringList commandItems{"EditExpObjItem", "DeleteExpObjItem", "CommentOutItem"};
   const QStringList blockItems{"EditExpObjItem", "DeleteExpObjItem", "SetAsStartItem",
                                "SaveBlockItem", "SaveAsBlockItem"};
@@ -181,7 +181,7 @@ TEST_F(TExperimentTreeTest, PopupOffersTheItemsOfTheNodeAndEditsTheTree) {
 }
 
 TEST_F(TExperimentTreeTest, KeysAndDoubleClicksActOnTheNodeMeant) {
-  SetUpTree();
+  ASSERT_NO_FATAL_FAILURE(SetUpTree());
   LeftClick(View, PointOf(View, W200->AExpNode));
   ASSERT_EQ(ExpTree().GetSelected(), W200->AExpNode);
   const QRect selected = View->visualRect(View->TreeModel()->IndexOf(W200->AExpNode));
@@ -246,7 +246,7 @@ TEST_F(TExperimentTreeTest, KeysAndDoubleClicksActOnTheNodeMeant) {
 }
 
 TEST_F(TExperimentTreeTest, DragsMoveCommandsTheBlankLineAndBlocks) {
-  SetUpTree();
+  ASSERT_NO_FATAL_FAILURE(SetUpTree());
   QWidget* viewport = View->viewport();
   QLabel* label = View->findChild<QLabel*>("DragLabel");
   ASSERT_NE(label, nullptr);
@@ -353,7 +353,7 @@ TEST_F(TExperimentTreeTest, DragsMoveCommandsTheBlankLineAndBlocks) {
 }
 
 TEST_F(TExperimentTreeTest, NothingIsDraggedOrEditedDuringARun) {
-  SetUpTree();
+  ASSERT_NO_FATAL_FAILURE(SetUpTree());
   W100->SetTime(600000);  // the run waits here until it is stopped
   Trigger("StartButton");
   ASSERT_TRUE(IsRunActive());
