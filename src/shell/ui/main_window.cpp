@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
@@ -46,8 +47,10 @@ TQorvForm::TQorvForm(QWidget* parent)
   if (auto* port = dynamic_cast<TQtUiPort*>(&UiPort())) port->AttachWindow(this);
   SetUpIcons();
 
-  ExperimentModel = std::make_unique<TTreeModel>(nullptr);
-  AttributeModel = std::make_unique<TTreeModel>(nullptr);
+  // Each node's object decides how it is drawn (a commented-out command, the current
+  // block, a read-only variable).
+  ExperimentModel = std::make_unique<TTreeModel>(nullptr, ExperimentNodeStyle);
+  AttributeModel = std::make_unique<TTreeModel>(nullptr, AttributeNodeStyle);
   ExperimentModel->SetImages(ExperimentTreeImages());
   AttributeModel->SetImages(AttributeTreeImages());
   ui->ExperimentView->SetTreeModel(ExperimentModel.get());
@@ -282,6 +285,9 @@ void TQorvForm::ShrinkButtonClick() {
     ui->ShrinkButton->setStatusTip("Restore Qorv Main View");
     centralWidget()->hide();
     statusBar()->hide();
+    // The window's minimum height is the layout's, which would keep the hidden parts'
+    // room until the layout next runs: run it now.
+    layout()->activate();
     resize(width(), menuBar()->height() + ui->MainToolBar->height());
   } else {
     centralWidget()->show();

@@ -1,5 +1,6 @@
 #include "shell/ui/node_tree_view.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QKeyEvent>
@@ -13,6 +14,8 @@ TNodeTreeView::TNodeTreeView(QWidget* parent) : TCoreTreeView(parent) {
   setRootIsDecorated(false);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setDragEnabled(false);  // drags are the view's own mouse tracking, not QDrag
+  // Whatever collapses a node (the view's own calls, the core), it opens again.
+  connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) { expand(index); });
 
   Label = new QLabel(viewport());
   Label->setObjectName("DragLabel");
@@ -34,6 +37,25 @@ void TNodeTreeView::SetTreeModel(TTreeModel* model) {
           });
   connect(model, &QAbstractItemModel::modelReset, this, &QTreeView::expandAll);
   expandAll();
+}
+
+TTreeNode* TNodeTreeView::GestureNode(const QPoint& point, bool doubleClick) {
+  auto near = [&](const TPress& press) {
+    return press.Valid &&
+           (press.Point - point).manhattanLength() <= QApplication::startDragDistance();
+  };
+  const TPress* press = nullptr;
+  if (doubleClick && near(PressBefore))
+    press = &PressBefore;
+  else if (near(LastPress))
+    press = &LastPress;
+  TTreeNode* node = nullptr;
+  if (!press)
+    node = NodeAt(point);
+  else if (press->Index.isValid() && TreeModel())
+    node = TreeModel()->NodeOf(press->Index);
+  LastPress = PressBefore = TPress();
+  return node;
 }
 
 void TNodeTreeView::ExpandFrom(const QModelIndex& parent, int first, int last) {
@@ -58,6 +80,9 @@ void TNodeTreeView::mousePressEvent(QMouseEvent* event) {
   // The view selects the row (and the core follows); the handler then decides the rest.
   QTreeView::mousePressEvent(event);
   TTreeNode* node = NodeAt(event->position().toPoint());
+  PressBefore = LastPress;
+  LastPress = {QPersistentModelIndex(indexAt(event->position().toPoint())),
+               event->position().toPoint(), true};
   if (Handler) Handler->TreePressed(node, event->button());
   if (node && event->button() == Qt::LeftButton) {
     Pressed = true;
@@ -102,13 +127,16 @@ void TNodeTreeView::mouseReleaseEvent(QMouseEvent* event) {
 
 void TNodeTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
   ResetPress();
-  TTreeNode* node = NodeAt(event->position().toPoint());
+  TTreeNode* node = GestureNode(event->position().toPoint(), true);
   if (Handler && node && event->button() == Qt::LeftButton) Handler->TreeDoubleClicked(node);
 }
 
 void TNodeTreeView::contextMenuEvent(QContextMenuEvent* event) {
   ResetPress();
-  if (Handler) Handler->TreeContextMenu(NodeAt(event->pos()), event->globalPos());
+  // From the keyboard the menu is the selected node's.
+  TTreeNode* node = event->reason() == QContextMenuEvent::Mouse ? GestureNode(event->pos(), false)
+                                                                : SelectedNode();
+  if (Handler) Handler->TreeContextMenu(node, event->globalPos());
 }
 
 void TNodeTreeView::keyPressEvent(QKeyEvent* event) {

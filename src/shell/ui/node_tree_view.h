@@ -5,6 +5,7 @@
 // decides what each of these does; the view keeps only the press and drag state.
 #pragma once
 
+#include <QPersistentModelIndex>
 #include <QPoint>
 #include <QString>
 
@@ -65,8 +66,24 @@ private:
   void ResetPress();
   void ExpandFrom(const QModelIndex& parent, int first, int last);
 
+  // A press's node, kept across the changes its handler makes: a press that makes
+  // another block current moves the blank line, and the rows below move with it, so the
+  // menu or the double click that ends the gesture must not look at its point again (it
+  // would find the next row's node). Invalid once the node is gone.
+  struct TPress {
+    QPersistentModelIndex Index;
+    QPoint Point;
+    bool Valid = false;
+  };
+  // The node that the gesture ending at the point began on: the earliest of the last two
+  // presses made there (a double click's second press already sees the moved rows),
+  // else the node at the point. Forgets both presses.
+  TTreeNode* GestureNode(const QPoint& point, bool doubleClick);
+
   TNodeTreeHandler* Handler = nullptr;
   QLabel* Label = nullptr;
+  TPress LastPress;
+  TPress PressBefore;  // the press before LastPress
   QPoint PressPoint;
   TTreeNode* PressNode = nullptr;
   bool Pressed = false;

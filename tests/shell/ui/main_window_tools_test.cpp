@@ -1,0 +1,222 @@
+// The main window's smaller tools through its real widgets: Start and Stop floated onto
+// the stay-on-top tool window and back, the current-value box beside the attribute tree,
+// and the shrink button.
+#include <QFile>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "main_window_widgets.h"
+#include "model/attribute_type.h"
+#include "model/data.h"
+#include "model/data_list.h"
+#include "model/value_array.h"
+#include "scripts/flow/wait_script.h"
+#include "shell/ui/tool_form.h"
+
+namespace {
+
+// The tool bar's button of an action: what the user sees and clicks.
+QWidget* ButtonOf(QMainWindow* window, const char* action) {
+  auto* bar = window->findChild<QToolBar*>("MainToolBar");
+  auto* item = window->findChild<QAction*>(action);
+  return bar && item ? bar->widgetForAction(item) : nullptr;
+}
+
+}  // namespace
+
+TEST_F(TMainWindowWidgetsTest, FloatMovesStartAndStopToAToolWindowThatFollowsTheRun) {
+  StartQorv();
+  // A run that lasts until it is stopped.
+  AddCommand<TWaitScript>(FirstBlock())->SetTime(600000);
+  QWidget* startOnBar = ButtonOf(Window.get(), "StartButton");
+  ASSERT_NE(startOnBar, nullptr);
+  EXPECT_TRUE(startOnBar->isVisible());
+  EXPECT_EQ(Window->ToolWindow(), nullptr);  // made at the first float
+
+  Trigger("FloatButton");
+  TToolForm* tool = Window->ToolWindow();
+  ASSERT_NE(tool, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return tool->isVisible(); }));
+  EXPECT_TRUE(tool->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_EQ(tool->windowType(), Qt::Tool);
+  EXPECT_EQ(tool->StartButton()->toolTip(), QString("Start Experiment"));
+  EXPECT_EQ(tool->StopButton()->toolTip(), QString("Stop Experiment"));
+  EXPECT_FALSE(Action("StartButton")->isVisible());
+  EXPECT_FALSE(Action("StopButton")->isVisible());
+  EXPECT_TRUE(WaitUntil([&] { return !startOnBar->isVisible(); }));
+  EXPECT_TRUE(tool->StartButton()->isEnabled());
+  EXPECT_FALSE(tool->StopButton()->isEnabled());
+
+  // The tool window's Start runs the experiment; its buttons show the run.
+  QTest::mouseClick(tool->StartButton(), Qt::LeftButton);
+  ASSERT_TRUE(IsRunActive());
+  EXPECT_EQ(Panel(TQorvForm::spRunState), QString("Running"));
+  EXPECT_FALSE(tool->StartButton()->isEnabled());
+  EXPECT_TRUE(tool->StopButton()->isEnabled());
+  EXPECT_FALSE(Action("StartMenuItem")->isEnabled());
+  EXPECT_TRUE(Action("StopMenuItem")->isEnabled());
+
+  // Docked and floated again during the run: the buttons still show it.
+  Trigger("FloatButton");
+  EXPECT_TRUE(Action("StartButton")->isVisible());
+  EXPECT_FALSE(Action("StartButton")->isEnabled());
+  EXPECT_TRUE(Action("StopButton")->isEnabled());
+  EXPECT_FALSE(tool->isVisible());
+  Trigger("FloatButton");
+  ASSERT_TRUE(WaitUntil([&] { return tool->isVisible(); }));
+  EXPECT_EQ(Window->ToolWindow(), tool);  // one tool window, bound once
+  EXPECT_FALSE(tool->StartButton()->isEnabled());
+  EXPECT_TRUE(tool->StopButton()->isEnabled());
+
+  // Its Stop ends the run; the buttons come back to the stopped state.
+  Dialogs.ScriptAnswers({mbOK});  // "Aborted"
+  QTest::mouseClick(tool->StopButton(), Qt::LeftButton);
+  ASSERT_TRUE(WaitUntil([&] { return Panel(TQorvForm::spRunState) == "Stopped"; }, 20000));
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"Aborted"});
+  EXPECT_FALSE(IsRunActive());
+  EXPECT_TRUE(tool->StartButton()->isEnabled());
+  EXPECT_FALSE(tool->StopButton()->isEnabled());
+  EXPECT_FALSE(Action("StartButton")->isVisible());
+
+  // Closing the tool window docks the buttons back, in the stopped state.
+  ASSERT_TRUE(tool->close());
+  EXPECT_FALSE(tool->isVisible());
+  EXPECT_TRUE(Action("StartButton")->isVisible());
+  EXPECT_TRUE(Action("StopButton")->isVisible());
+  EXPECT_TRUE(WaitUntil([&] { return startOnBar->isVisible(); }));
+  EXPECT_TRUE(Action("StartButton")->isEnabled());
+  EXPECT_FALSE(Action("StopButton")->isEnabled());
+  // A run started from the tool bar now shows there, not on the hidden tool window.
+  Dialogs.ScriptAnswers({mbOK});
+  Trigger("StartButton");
+  EXPECT_TRUE(Action("StopButton")->isEnabled());
+  EXPECT_FALSE(tool->isVisible());
+  Trigger("StopButton");
+  ASSERT_TRUE(WaitUntil([&] { return Panel(TQorvForm::spRunState) == "Stopped"; }, 20000));
+}
+
+TEST_F(TMainWindowWidgetsTest, CurrentValueBoxShowsSavesAndClearsVariables) {
+  StartQorv();
+  TBlock* block = FirstBlock();
+  TData* array = Exp().GetDataArrayList()->Add(block, eatINTEGER, 3, "A");
+  TValueArray& elements = static_cast<TDataArray*>(array)->GetValueArray();
+  for (int index = 0; index < 3; ++index)
+    elements.SetElementText(std::to_string(index + 1), index);
+  TData* single = Exp().GetDataSingleList()->Add(block, eatINTEGER, 1, "x");
+  single->SetInitialValue("5");
+
+  TNodeTreeView* view = TreeView("ExpAttView");
+  auto* box = Window->findChild<QListWidget*>("DataListBox");
+  ASSERT_TRUE(view && box);
+  EXPECT_FALSE(box->isVisible());
+  auto boxLines = [&] {
+    QStringList lines;
+    for (int row = 0; row < box->count(); ++row) lines << box->item(row)->text();
+    return lines;
+  };
+  auto menuText = [&] {
+    emit Window->findChild<QMenu*>("ExperimentMenu")->aboutToShow();
+    return Action("ShowCurrentValueMenuItem")->text();
+  };
+  EXPECT_EQ(menuText(), QString("Show &Current Value List Box"));
+
+  // A list's own node offers no current value.
+  EXPECT_EQ(RightClick(view->viewport(), PointOf(view, array->AExpAttNode->GetParent()),
+                       "ExpAttPopup"),
+            nullptr);
+  EXPECT_FALSE(box->isVisible());
+
+  QMenu* popup = RightClick(view->viewport(), PointOf(view, array->AExpAttNode), "ExpAttPopup");
+  ASSERT_NE(popup, nullptr);
+  EXPECT_EQ(ShownItems(popup), QStringList{"ShowCurrentValueDataItem"});
+  ClickItem(popup, "ShowCurrentValueDataItem");
+  EXPECT_TRUE(box->isVisible());
+  EXPECT_EQ(boxLines(), (QStringList{"A", "1", "2", "3"}));
+  EXPECT_EQ(menuText(), QString("Hide &Current Value List Box"));
+
+  // A single variable's line goes on top of those already there.
+  popup = RightClick(view->viewport(), PointOf(view, single->AExpAttNode), "ExpAttPopup");
+  ASSERT_NE(popup, nullptr);
+  ClickItem(popup, "ShowCurrentValueDataItem");
+  EXPECT_EQ(boxLines(), (QStringList{"x 5", "A", "1", "2", "3"}));
+
+  // The box's own menu: Save asks for a text file and writes the lines, one each.
+  const std::string path = Temp.PathOf("values.txt");
+  Dialogs.ScriptFiles({path});
+  QMenu* boxMenu = RightClick(box->viewport(), box->visualItemRect(box->item(0)).center(),
+                              "ViewValuePopup");
+  ASSERT_NE(boxMenu, nullptr);
+  EXPECT_EQ(ShownItems(boxMenu), (QStringList{"Clear", "Save", "Hide"}));
+  ClickItem(boxMenu, "Save");
+  const auto choices = Dialogs.FileChoices();
+  ASSERT_EQ(choices.size(), 1u);
+  EXPECT_TRUE(choices[0].Choice.Save);
+  EXPECT_EQ(choices[0].Choice.Filter, "Text (*.txt) | *.txt");
+  EXPECT_EQ(choices[0].Choice.DefaultExt, "txt");
+  QFile saved(QString::fromStdString(path));
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly | QIODevice::Text));
+  EXPECT_EQ(QString::fromUtf8(saved.readAll()).split('\n', Qt::SkipEmptyParts),
+            (QStringList{"x 5", "A", "1", "2", "3"}));
+  EXPECT_EQ(boxLines().size(), 5);  // saving keeps them
+
+  // Hide, then the menu item shows the box again with its lines.
+  boxMenu = RightClick(box->viewport(), box->visualItemRect(box->item(0)).center(),
+                       "ViewValuePopup");
+  ASSERT_NE(boxMenu, nullptr);
+  ClickItem(boxMenu, "Hide");
+  EXPECT_FALSE(box->isVisible());
+  EXPECT_EQ(menuText(), QString("Show &Current Value List Box"));
+  Trigger("ShowCurrentValueMenuItem");
+  EXPECT_TRUE(box->isVisible());
+  EXPECT_EQ(boxLines().size(), 5);
+  EXPECT_EQ(menuText(), QString("Hide &Current Value List Box"));
+
+  // Clear empties it; a value shown afterwards stands alone.
+  boxMenu = RightClick(box->viewport(), box->visualItemRect(box->item(0)).center(),
+                       "ViewValuePopup");
+  ASSERT_NE(boxMenu, nullptr);
+  ClickItem(boxMenu, "Clear");
+  EXPECT_EQ(box->count(), 0);
+  EXPECT_TRUE(box->isVisible());
+  popup = RightClick(view->viewport(), PointOf(view, single->AExpAttNode), "ExpAttPopup");
+  ASSERT_NE(popup, nullptr);
+  ClickItem(popup, "ShowCurrentValueDataItem");
+  EXPECT_EQ(boxLines(), QStringList{"x 5"});
+  // The panel's "Show Current Value Box" hides it again.
+  Trigger("ShowCurrentValueMenuItem");
+  EXPECT_FALSE(box->isVisible());
+}
+
+TEST_F(TMainWindowWidgetsTest, ShrinkTwiceGivesBackTheHeightTheWindowHad) {
+  StartQorv();
+  Window->resize(Window->width(), 500);
+  ASSERT_TRUE(WaitUntil([&] { return Window->height() == 500; }));
+  const int width = Window->width();
+  auto* bar = Window->findChild<QToolBar*>("MainToolBar");
+  ASSERT_NE(bar, nullptr);
+
+  Trigger("ShrinkButton");
+  ASSERT_TRUE(WaitUntil([&] { return Window->height() < 500; }));
+  // Only the menu and the tool bars are left.
+  EXPECT_LE(Window->height(), Window->menuBar()->height() + bar->height() + 10);
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_FALSE(Window->findChild<QWidget*>("ExperimentView")->isVisible());
+  EXPECT_EQ(Action("ShrinkButton")->toolTip(), QString("Restore Qorv Main View"));
+
+  Trigger("ShrinkButton");
+  ASSERT_TRUE(WaitUntil([&] { return Window->height() == 500; }));
+  EXPECT_EQ(Window->width(), width);
+  EXPECT_TRUE(Window->findChild<QWidget*>("ExperimentView")->isVisible());
+  EXPECT_EQ(Action("ShrinkButton")->toolTip(), QString("Hide Qorv Main View"));
+
+  // Again from another height: the height kept is the one before each shrink.
+  Window->resize(width, 420);
+  ASSERT_TRUE(WaitUntil([&] { return Window->height() == 420; }));
+  Trigger("ShrinkButton");
+  ASSERT_TRUE(WaitUntil([&] { return Window->height() < 420; }));
+  Trigger("ShrinkButton");
+  EXPECT_TRUE(WaitUntil([&] { return Window->height() == 420; }));
+}
