@@ -368,7 +368,6 @@ void TQorvForm::ExperimentReplaced(TExperiment& experiment) {
   AttributeModel->SetTree(&experiment.GetAttributeTree());
   ExperimentTree->Bind(experiment, DocSession->GetDrawParts());
   AttributeTree->Bind(experiment);
-  SetCaption(QString::fromStdString("Qorv Current Experiment: " + experiment.GetTitle()));
 }
 
 void TQorvForm::DevicesChanged() { ShowDevices(*ui->DeviceView, DocSession->GetDeviceList()); }
