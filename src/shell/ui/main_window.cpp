@@ -178,10 +178,21 @@ void TQorvForm::SetUpActions() {
         ui->OpenOutputMenuItem, ui->OpenDeviceMenuItem, ui->OpenDeviceConfigurationMenuItem,
         ui->SaveDeviceConfigurationMenuItem, ui->BringOutputsToFrontMenuItem,
         ui->PreferencesMenuItem, ui->ReportMenuItem, ui->InteractMenuItem, ui->ScanMenuItem,
-        ui->ContentsMenuItem, ui->IndexMenuItem})
-    later->setEnabled(false);
-  ui->OpenedOutputsMenu->setEnabled(false);
-  for (QAction* later : ui->DeviceToolBar->actions()) later->setProperty("qorvLater", true);
+        ui->ContentsMenuItem, ui->IndexMenuItem, ui->DebugMenuItem})
+    MarkLater(later);
+  MarkLater(ui->OpenedOutputsMenu->menuAction());
+  for (QAction* later : ui->DeviceToolBar->actions()) MarkLater(later);
+}
+
+// The menus and tool bars enable and disable their items by the run state; an item
+// marked here stays disabled until its window or dialog exists.
+void TQorvForm::MarkLater(QAction* action) {
+  action->setProperty("qorvLater", true);
+  action->setEnabled(false);
+}
+
+bool TQorvForm::IsLater(const QAction* action) {
+  return action->property("qorvLater").toBool();
 }
 
 // --- Status, caption and message 2024 ---
@@ -231,9 +242,9 @@ void TQorvForm::SetRunControls(bool stopped) {
   ui->StartMenuItem->setEnabled(stopped);
   ui->StopMenuItem->setEnabled(!stopped);
   ui->DebugButton->setEnabled(stopped);
-  ui->DebugMenuItem->setEnabled(stopped);
+  ui->DebugMenuItem->setEnabled(stopped && !IsLater(ui->DebugMenuItem));
   for (QAction* action : ui->DeviceToolBar->actions())
-    action->setEnabled(stopped && !action->property("qorvLater").toBool());
+    action->setEnabled(stopped && !IsLater(action));
   // The run state and the current block's panel are the run control's.
 }
 
@@ -306,8 +317,7 @@ void TQorvForm::ShowCurrentValueClick() { AttributeTree->ToggleBox(); }
 void TQorvForm::FileClick() {
   const TFileMenuState state = DocSession->FileMenuState();
   for (QAction* action : ui->FileMenu->actions())
-    if (!action->isSeparator() && action != ui->ExitMenuItem &&
-        !action->property("qorvLater").toBool())
+    if (!action->isSeparator() && action != ui->ExitMenuItem && !IsLater(action))
       action->setEnabled(state.Idle);
   SetReopenEnabled(state.Idle && state.Reopen);
   ui->SaveMenuItem->setEnabled(state.Idle && state.Save);
@@ -318,14 +328,14 @@ void TQorvForm::FileClick() {
 void TQorvForm::ExperimentMenuItemClick() {
   ui->StartMenuItem->setEnabled(ui->StartButton->isEnabled());
   ui->StopMenuItem->setEnabled(ui->StopButton->isEnabled());
-  ui->DebugMenuItem->setEnabled(ui->DebugButton->isEnabled());
+  ui->DebugMenuItem->setEnabled(ui->DebugButton->isEnabled() && !IsLater(ui->DebugMenuItem));
   ui->ShowCurrentValueMenuItem->setText(
       QString(AttributeTree->BoxVisible() ? "Hide " : "Show ") + "&Current Value List Box");
 }
 
 void TQorvForm::DevicesClick() {
   for (QAction* action : ui->DevicesMenu->actions())
-    if (!action->property("qorvLater").toBool()) action->setEnabled(IsIdle());
+    if (!IsLater(action)) action->setEnabled(IsIdle());
 }
 
 void TQorvForm::ReopenListChanged(const TReopenList& list) {

@@ -99,6 +99,8 @@ private:
   void ReopenListChanged(const TReopenList& list) override;
 
   void SetUpActions();
+  static void MarkLater(QAction* action);
+  static bool IsLater(const QAction* action);
   void SetUpStatusBar();
   void SetUpIcons();
   // The menus refresh their items as they open.

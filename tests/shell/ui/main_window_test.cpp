@@ -23,6 +23,14 @@ TEST_F(TMainWindowTest, StartsWithANewExperimentAndItsStartBlock) {
   ASSERT_NE(reopen, nullptr);
   emit Window->findChild<QMenu*>("FileMenu")->aboutToShow();
   EXPECT_FALSE(reopen->isEnabled());
+  // Items whose windows and dialogs come later stay disabled when their menus open.
+  for (const char* menu : {"FileMenu", "ExperimentMenu", "DevicesMenu"})
+    emit Window->findChild<QMenu*>(menu)->aboutToShow();
+  for (const char* later : {"InteractMenuItem", "ScanMenuItem", "DebugMenuItem",
+                            "OpenOutputMenuItem", "BringOutputsToFrontMenuItem",
+                            "PreferencesMenuItem", "InteractButton", "AddDeviceButton"})
+    EXPECT_FALSE(Action(later)->isEnabled()) << later;
+  EXPECT_TRUE(Action("OpenBlockMenuItem")->isEnabled());
   // Stopped: Start and Debug wait for a click, Stop does not.
   EXPECT_TRUE(Action("StartButton")->isEnabled());
   EXPECT_TRUE(Action("StartMenuItem")->isEnabled());
