@@ -391,6 +391,44 @@ TEST_F(CalculateScriptTest, DamagedRecordsAreRefused) {
   EXPECT_FALSE(waiting[2]->ResolveLoadedLink(arr, 102));
   EXPECT_EQ(CheckError(wrongKind), notDefined);
 
+  // An array target names one element. The entire array (an index record of neither
+  // index variable nor constant, which the dialog never makes) has no element to take
+  // the result, and an index variable the file does not hold leaves the entire array:
+  // both end the load rather than stop the program at the first run.
+  TDataArray* six = Array(B1, "six", eatINTEGER, 6);
+  const struct { const char* what; TBytes index; bool indexFound; std::string error; } targets[] = {
+      {"a constant", Cat({False, True, I32(1)}), false, ""},
+      {"an index variable", Cat({True, I32(103), False}), true, ""},
+      {"the entire array", Cat({False, False}), false, notDefined},
+      {"an index variable not found", Cat({True, I32(103), False}), false, notDefined},
+  };
+  for (const auto& target : targets) {
+    TCalculateScript* back =
+        ReadOne<TCalculateScript>(Cat({base, text, list, True, I32(102), target.index}), &waiting);
+    ASSERT_EQ(waiting.size(), 4u);  // the text's, the operand, the index, the array
+    waiting[0]->ResolveLoadedLink(a, 101);
+    waiting[1]->ResolveLoadedLink(a, 101);
+    if (target.indexFound) {
+      EXPECT_TRUE(waiting[2]->ResolveLoadedLink(a, 103));
+    }
+    EXPECT_TRUE(waiting[3]->ResolveLoadedLink(six, 102));
+    EXPECT_EQ(CheckError(back), target.error) << target.what;
+    if (!target.error.empty()) continue;
+    back->SetNextScript();
+    back->Execute();  // a (5) into six[1], or into six[a]
+    EXPECT_EQ(six->GetValueArray().GetElementText(target.indexFound ? 5 : 1), "5") << target.what;
+  }
+  // The trace shows each array of the text by one element's value: the entire array
+  // there is refused too.
+  const TBytes wholeText = Cat({I32(1), StringBytes("arr"), True, True, I32(104), False, False});
+  TCalculateScript* wholeInText =
+      ReadOne<TCalculateScript>(Cat({base, wholeText, list, stored}), &waiting);
+  ASSERT_EQ(waiting.size(), 4u);  // the text's index and array, the operand, the stored
+  EXPECT_TRUE(waiting[1]->ResolveLoadedLink(arr, 104));
+  EXPECT_TRUE(waiting[2]->ResolveLoadedLink(a, 101));
+  EXPECT_TRUE(waiting[3]->ResolveLoadedLink(y, 102));
+  EXPECT_EQ(CheckError(wholeInText), notDefined);
+
   // Damaged bytes end the load with a read error, never the program, and leave no
   // reference waiting.
   const TBytes damaged[] = {

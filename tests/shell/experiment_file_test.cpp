@@ -20,10 +20,12 @@
 #include "model/data_list.h"
 #include "model/number_text.h"
 #include "model/value_array.h"
+#include "model/variable_data.h"
 #include "outputs/graph_form.h"
 #include "outputs/output.h"
 #include "outputs/output_list.h"
 #include "scripts/device/device_attribute_script.h"
+#include "scripts/flow/calculate_script.h"
 #include "scripts/outputs/plot_script.h"
 #include "support/experiment_fixture.h"
 
@@ -441,6 +443,28 @@ TEST_F(ExperimentFileTest, HugeCountsReadInMemoryOfTheFileOrAreRefusedNamingTheA
   Save("h.qve", *read, parts);  // the bytes read, with the places shown
   EXPECT_EQ(Temp.ReadBytes("h.qve"),
             Patched(hostile(files[0], MaxArraySize), I32(0x7FFFFFFF), I32(18)));
+}
+
+TEST_F(ExperimentFileTest, ACalculateIntoTheEntireArrayIsRefusedAtOpenNotAtItsRun) {
+  // A Calculate storing into arr[n], as its dialog makes it.
+  TBlock* block = AddBlockAt("first", {10, 20});
+  TData* n = Exp.GetDataSingleList()->Add(block, eatINTEGER, 1, "n");
+  n->SetInitialValue("2");
+  TData* arr = Exp.GetDataArrayList()->Add(block, eatINTEGER, 4, "arr");
+  auto* calculate = new TCalculateScript(block, NewNode(block));
+  TCalculateExpression compiled = CompileCalculateExpression(&Exp, calculate, "6*7", true);
+  calculate->SetUpCalculate(std::move(compiled.List), std::move(compiled.Text), arr);
+  auto& index = static_cast<TVariableDataArray*>(calculate->GetStoredVariable())->GetArrayIndex();
+  index.SetIndexVariable(static_cast<TDataSingle*>(n));
+  Save("element.qve", Exp, Parts);
+  EXPECT_EQ(OpenError(Temp.ReadBytes("element.qve")), "");
+  // The same command into the entire array, which no element can take the result of:
+  // the file is refused when it is opened, not by the program at the first run.
+  index.ClearIndex();
+  EXPECT_EQ(calculate->GetText(), "Calculate(arr[...]=6*7)");
+  Save("whole.qve", Exp, Parts);
+  EXPECT_EQ(OpenError(Temp.ReadBytes("whole.qve")),
+            "Calculate script variable or variable data not defined...aborting read");
 }
 
 TEST_F(ExperimentFileTest, RunningOutOfMemoryEndsTheReadWithTheFilesError) {

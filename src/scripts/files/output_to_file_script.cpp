@@ -214,8 +214,10 @@ void TOutputToFileScript::CheckAfterRead() {
   if (!GetExpFile()) throw EReadError(FileNotSet);
   std::lock_guard guard(ListLock);
   if (Pvarlist.empty()) throw EReadError(VariableMissing);
+  // An element whose index variable was not found would be written as the entire array.
   for (const auto& reference : Pvarlist)
-    if (!reference || !reference->GetData()) throw EReadError(VariableMissing);
+    if (!reference || !reference->GetData() || !IndexFound(*reference))
+      throw EReadError(VariableMissing);
 }
 
 std::string TOutputToFileScript::GetText() {

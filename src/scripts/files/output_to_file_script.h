@@ -70,7 +70,8 @@ public:
   // for a notation outside 0 to 2 or a count below 1; a damaged record leaves nothing
   // waiting.
   void Load(TReadFile& reader) override;
-  // EReadError when the file or a listed variable was not found.
+  // EReadError when the file, a listed variable or the index variable of a listed element
+  // was not found.
   void CheckAfterRead() override;
   // "Output To File (" + the file's short name + ")".
   std::string GetText() override;

@@ -103,11 +103,16 @@ bool TCalculateScript::CanMoveTo(TBlock* block, TTreeNode* node) {
 
 void TCalculateScript::CheckAfterRead() {
   if (!Pstoredvariable || !Pstoredvariable->GetData()) throw EReadError(NotDefined);
-  // The trace reads every variable of the text: each must have found its variable.
+  // The result goes to one value: the dialog never stores into the entire array, which
+  // has no element to take it.
+  if (!NamesOneValue(*Pstoredvariable)) throw EReadError(NotDefined);
+  // The trace reads every variable of the text: each must have found its variable, and
+  // an array one of its elements.
   if (AExpression)
     for (std::int32_t i = 0; i < AExpression->GetCount(); ++i) {
-      const TVariableData* reference = AExpression->GetReference(i);
-      if (reference && !reference->GetData()) throw EReadError(NotDefined);
+      TVariableData* reference = AExpression->GetReference(i);
+      if (reference && (!reference->GetData() || !NamesOneValue(*reference)))
+        throw EReadError(NotDefined);
     }
   if (!Pmathlist) throw EReadError(NotDefined);
   Pmathlist->CheckAfterRead();

@@ -46,7 +46,8 @@ public:
   // Only within its own block.
   bool CanMoveTo(TBlock* block, TTreeNode* node) override;
   // EReadError when the stored reference, a variable of the expression text or a
-  // variable operand of the list names no variable.
+  // variable operand of the list names no variable, or an array reference among them
+  // names the entire array rather than one element.
   void CheckAfterRead() override;
   // "Calculate(" + stored variable + "=" + expression + ")", with the current names.
   std::string GetText() override;

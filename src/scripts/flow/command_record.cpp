@@ -31,6 +31,19 @@ std::unique_ptr<TVariableData> LoadReference(TReadFile& reader, TAttributeScript
   return reference;
 }
 
+bool IndexFound(TVariableData& reference) {
+  auto* array = dynamic_cast<TVariableDataArray*>(&reference);
+  return !array || !array->HasArrayIndex() || array->GetArrayIndex().GetPendingId() < 0;
+}
+
+bool NamesOneValue(TVariableData& reference) {
+  auto* array = dynamic_cast<TVariableDataArray*>(&reference);
+  if (!array) return true;
+  // A reference without an index has no element either (every loaded one has an index).
+  return array->HasArrayIndex() && !array->GetArrayIndex().IsEntireArray() &&
+         IndexFound(reference);
+}
+
 void CheckConditionRead(const TConditionAttributeScript& command, const char* missing) {
   TCondition* condition = command.GetCondition();
   if (!condition) throw EReadError(missing);

@@ -42,6 +42,16 @@ void SaveReference(TWriteFile& writer, TVariableData& reference);
 // Reads what SaveReference wrote into a new reference, which waits in the reader's list
 // for its variable.
 std::unique_ptr<TVariableData> LoadReference(TReadFile& reader, TAttributeScript* owner);
+// For the commands' checks after a document is read. An array reference whose index
+// record names neither an index variable nor a constant means the entire array; so does
+// one whose index variable the document did not hold.
+//
+// Was the index variable that an array reference's record named found (true when the
+// record named none, and for a single variable).
+bool IndexFound(TVariableData& reference);
+// Does the reference name one value: a single variable, or one element of an array by a
+// found index variable or by a constant, never the entire array.
+bool NamesOneValue(TVariableData& reference);
 // After a document is read: EReadError with the message when the command has no
 // condition, and with the condition read error when a reference found no variable or
 // one of a type the condition cannot compare.

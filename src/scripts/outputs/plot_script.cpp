@@ -152,9 +152,12 @@ void TPlotScript::Load(TReadFile& reader) {
 }
 
 void TPlotScript::CheckAfterRead() {
-  if (!NamesVariable(AVariableY))
+  // Y may be the entire array, but not by an index variable the document did not hold.
+  if (!NamesVariable(AVariableY) || !IndexFound(*AVariableY))
     throw EReadError("Y variable in Plot script is not set...aborting read");
-  if (AVariableX && !AVariableX->GetData())
+  // X is always one value: the dialog never offers its entire array, which the point
+  // would read an element of.
+  if (AVariableX && (!AVariableX->GetData() || !NamesOneValue(*AVariableX)))
     throw EReadError("X variable in Plot script is not set...aborting read");
   if (!GetOutput()) throw EReadError("Output in Plot script is not set...aborting read");
   // A channel variable that found no variable would stop the program at the first plot.

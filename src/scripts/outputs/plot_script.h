@@ -50,7 +50,8 @@ public:
   // Reads the record; the references wait in the reader until their objects are read.
   // Files before 1.4 carry no channel: the output gives it when it reads its users.
   void Load(TReadFile& reader) override;
-  // EReadError when Y, X or the output is missing.
+  // EReadError when Y, X or the output is missing, when X is an entire array, or when
+  // an index variable of Y or X was not found.
   void CheckAfterRead() override;
   // Output(channel): Plot(X, Y), e.g. "Graph 1(0): Plot(Counter, Volts)"; "none" for the
   // output part without an output.

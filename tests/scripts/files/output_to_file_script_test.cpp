@@ -159,6 +159,16 @@ TEST_F(OutputToFileTest, TheRecordIsWrittenInOrderAndReadBack) {
   EXPECT_EQ(read->PreadscriptID, 104);
   EXPECT_EQ(Written({read}), record);
 
+  // An element whose index variable the file does not hold would be written as the
+  // entire array: refused.
+  auto* noIndex = ReadOne<TOutputToFileScript>(record, &waiting);
+  for (TVariable* reference : waiting) {
+    reference->ResolveLoadedLink(file, 100);
+    reference->ResolveLoadedLink(X, 101);
+    reference->ResolveLoadedLink(Arr, 102);
+  }
+  EXPECT_EQ(CheckError(noIndex), Missing);
+
   // A notation outside 0 to 2, no entries, a short record.
   const auto error = [&](const TBytes& bytes) {
     try {

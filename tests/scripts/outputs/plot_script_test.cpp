@@ -264,6 +264,43 @@ TEST_F(PlotScriptTest, DamagedRecordsAndChecksAfterReading) {
   waiting[1]->ResolveLoadedLink(i, 101);
   EXPECT_EQ(CheckError(channel), "Plot index variable in Plot script is not set...aborting read");
 
+  // X is one value of an array, never the entire array, which the point would read an
+  // element of; an index variable the file does not hold would leave the entire array.
+  TDataArray* arr = Array(B1, "arr", eatFLOAT, 3);
+  TDataSingle* n = Single(B1, "n", eatINTEGER, "2");
+  const TBytes tail = Cat({False, I32(0), I32(104), False});  // the channel, the base part
+  const struct { const char* what; TBytes index; bool indexFound; std::string error; } xs[] = {
+      {"a constant", Cat({False, True, I32(1)}), false, ""},
+      {"an index variable", Cat({True, I32(103), False}), true, ""},
+      {"the entire array", Cat({False, False}), false, x},
+      {"an index variable not found", Cat({True, I32(103), False}), false, x},
+  };
+  for (const auto& test : xs) {
+    TPlotScript* back =
+        ReadOne<TPlotScript>(Cat({head, True, True, I32(102), test.index, tail}), &waiting);
+    ASSERT_EQ(waiting.size(), 4u);  // the output, Y, X's index, X
+    waiting[0]->ResolveLoadedLink(g, 100);
+    waiting[1]->ResolveLoadedLink(i, 101);
+    if (test.indexFound) {
+      EXPECT_TRUE(waiting[2]->ResolveLoadedLink(n, 103));
+    }
+    EXPECT_TRUE(waiting[3]->ResolveLoadedLink(arr, 102));
+    EXPECT_EQ(CheckError(back), test.error) << test.what;
+  }
+  // Y may be the entire array, but not by an index variable the file does not hold.
+  for (const bool indexFound : {true, false}) {
+    TPlotScript* back = ReadOne<TPlotScript>(
+        Cat({False, I32(100), True, I32(101), True, I32(103), False, False, tail}), &waiting);
+    ASSERT_EQ(waiting.size(), 3u);  // the output, Y's index, Y
+    waiting[0]->ResolveLoadedLink(g, 100);
+    if (indexFound) {
+      EXPECT_TRUE(waiting[1]->ResolveLoadedLink(n, 103));
+    }
+    EXPECT_TRUE(waiting[2]->ResolveLoadedLink(arr, 101));
+    EXPECT_EQ(CheckError(back), indexFound ? "" : y);
+    EXPECT_EQ(back->PlotsEntireArray(), !indexFound);  // what it would have plotted
+  }
+
   const TBytes damaged[] = {
       {}, Cat({True}), Cat({True, I32(100)}), head, Cat({head, True}),
       Cat({head, False, True}),                  // a short channel variable
