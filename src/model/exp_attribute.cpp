@@ -201,7 +201,8 @@ void BindDeferredUsers(TReadFile& reader) {
           stale = owner;
         }
         return true;
-      });
+      },
+      [](TVariable* reference) { __builtin_prefetch(reference->GetScriptOwner()); });
   if (stale) stale->UpdateNodeText();
   if (!exact) throw EReadError(AttributeReadError);
 }

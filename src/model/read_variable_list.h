@@ -50,11 +50,14 @@ public:
   // identifier deferred after it was added, in the order they were deferred, and the
   // first that takes it keeps it. Answers whether every deferred attribute took exactly
   // its count.
-  template <typename Bind>
-  bool LinkDeferred(Bind bind);
+  // ahead(reference) is told of the waiting references with an identifier a few before
+  // they are offered, so that it can ask the memory for what bind will read.
+  template <typename Bind, typename Ahead>
+  bool LinkDeferred(Bind bind, Ahead ahead);
 
 private:
   static constexpr std::uint32_t None = UINT32_MAX;
+  static constexpr std::uint32_t PrefetchDistance = 8;
   struct TEntry {
     TVariable* Reference;  // null once bound
     std::int32_t Identifier;
@@ -106,12 +109,19 @@ int TReadVariableList::Resolve(std::int32_t identifier, Bind bind) {
   return bound;
 }
 
-template <typename Bind>
-bool TReadVariableList::LinkDeferred(Bind bind) {
+template <typename Bind, typename Ahead>
+bool TReadVariableList::LinkDeferred(Bind bind, Ahead ahead) {
   Deferring = false;
   if (Deferred.empty()) return true;
   const auto count = static_cast<std::uint32_t>(Entries.size());
   for (std::uint32_t index = 0; index < count; ++index) {
+    // The references of a large file are long out of the cache: asked for a few ahead.
+    if (index + 2 * PrefetchDistance < count)
+      __builtin_prefetch(Entries[index + 2 * PrefetchDistance].Reference);
+    if (index + PrefetchDistance < count) {
+      const TEntry& coming = Entries[index + PrefetchDistance];
+      if (coming.Reference && coming.Identifier >= 0) ahead(coming.Reference);
+    }
     const TEntry& entry = Entries[index];
     if (!entry.Reference || entry.Identifier < 0) continue;
     const TChain* candidates = DeferredById.Find(entry.Identifier);

@@ -213,7 +213,8 @@ TEST(ReadVariableListDeferredTest, OnePassBindsAsAttributesOneByOne) {
     const bool exact = deferring.LinkDeferred(
         [](TVariable* reference, TExpAttribute* attribute, std::int32_t identifier) {
           return reference->ResolveLoadedLink(attribute, identifier);
-        });
+        },
+        [](TVariable*) {});
     EXPECT_EQ(exact, deferredExact) << file;
     failures += !exact;
     EXPECT_FALSE(deferring.IsDeferring());
