@@ -173,11 +173,38 @@ void TExpAttribute::LoadUsers(TReadFile& reader) {
   if (count > 0) {
     std::int32_t identifier;
     reader.ReadInteger(identifier);
-    bound = reader.GetVariableList().Resolve(identifier, [this, identifier](TVariable* reference) {
+    TReadVariableList& waiting = reader.GetVariableList();
+    if (waiting.IsDeferring()) {
+      waiting.Defer(this, identifier, count);
+      return;
+    }
+    bound = waiting.Resolve(identifier, [this, identifier](TVariable* reference) {
       return reference->ResolveLoadedLink(this, identifier);
     });
   }
   if (bound != count) throw EReadError(AttributeReadError);
+}
+
+void DeferAttributeUsers(TReadFile& reader) { reader.GetVariableList().BeginDeferring(); }
+
+void BindDeferredUsers(TReadFile& reader) {
+  // A command takes its new text once, after its last reference that shows in the text
+  // is bound; its references were read one after another, so that is mostly at once.
+  TAttributeScript* stale = nullptr;
+  const bool exact = reader.GetVariableList().LinkDeferred(
+      [&stale](TVariable* reference, TExpAttribute* attribute, std::int32_t identifier) {
+        bool textStale = false;
+        if (!reference->LinkLoaded(attribute, identifier, textStale)) return false;
+        TAttributeScript* owner = textStale ? reference->GetScriptOwner() : nullptr;
+        if (owner && owner != stale) {
+          if (stale) stale->UpdateNodeText();
+          stale = owner;
+        }
+        return true;
+      },
+      [](TVariable* reference) { __builtin_prefetch(reference->GetScriptOwner()); });
+  if (stale) stale->UpdateNodeText();
+  if (!exact) throw EReadError(AttributeReadError);
 }
 
 // TExpAttList

@@ -99,7 +99,8 @@ public:
   // users, this attribute's identifier.
   void SaveUsers(TWriteFile& writer);
   // Binds the references waiting in the reader to this attribute; "Error reading
-  // attribute" when their number is not the count saved.
+  // attribute" when their number is not the count saved. While the reader defers
+  // (DeferAttributeUsers), that is left to BindDeferredUsers.
   void LoadUsers(TReadFile& reader);
 
 private:
@@ -107,6 +108,15 @@ private:
   std::string DisplayName;
   TBlockCopyScript* Pcopyscript = nullptr;
 };
+
+// From now on the attributes the reader reads bind their users only at
+// BindDeferredUsers, all in one pass, as each would have bound them when it was read.
+// For attributes whose readers do not look at the users straight after LoadUsers.
+void DeferAttributeUsers(TReadFile& reader);
+// Binds the users of the deferred attributes; "Error reading attribute" when one of them
+// did not bind the count saved. Called as well when reading stopped in between, since
+// then that message comes first.
+void BindDeferredUsers(TReadFile& reader);
 
 class TExpAttList : public TExpAttViewData {
 public:

@@ -4,6 +4,7 @@
 #include "model/block.h"
 #include "model/data_list.h"
 #include "model/errors.h"
+#include "model/exp_attribute.h"
 #include "model/experiment_running.h"
 #include "model/read_file.h"
 #include "model/report.h"
@@ -320,8 +321,16 @@ void TExperiment::Load(TReadFile& reader, std::vector<TDrawBlock*>& boxes) {
   Psingleexpfilelist->Load(reader);
   Pmultiexpfilelist->Load(reader);
   if (hasBlocks) {
-    Pdatasinglelist->Load(reader, blocks);
-    Pdataarraylist->Load(reader, blocks);
+    // The variables bind their users together once all are read (exp_attribute.h).
+    DeferAttributeUsers(reader);
+    try {
+      Pdatasinglelist->Load(reader, blocks);
+      Pdataarraylist->Load(reader, blocks);
+    } catch (...) {
+      BindDeferredUsers(reader);  // a variable read before the fault refuses the file first
+      throw;
+    }
+    BindDeferredUsers(reader);
   }
   for (TBlock* block : blocks) block->SetBlockPaths();
   if (TTreeNode* firstnode = ExperimentTree.GetFirstNode()) SelectBlock(firstnode);

@@ -27,6 +27,12 @@ public:
   virtual bool ReleaseRef() = 0;
   // Binds to the object when the identifier is the one read with the reference.
   virtual bool ResolveLoadedLink(TExpAttribute* object, std::int32_t identifier) = 0;
+  // The same, except that the owner's text is left to the caller: textStale tells
+  // whether ResolveLoadedLink would have refreshed it.
+  virtual bool LinkLoaded(TExpAttribute* object, std::int32_t identifier, bool& textStale) {
+    textStale = false;
+    return ResolveLoadedLink(object, identifier);
+  }
   // The identifier read with the reference and not bound yet; -1 when none.
   virtual std::int32_t GetPendingId() const = 0;
   // May the attribute take this type.

@@ -33,10 +33,18 @@ TVariableData::TVariableData(TAttributeScript* owner) : AScriptOwner(owner) {
 }
 
 bool TVariableData::ResolveLoadedLink(TExpAttribute* object, std::int32_t identifier) {
+  bool textStale = false;
+  if (!LinkLoaded(object, identifier, textStale)) return false;
+  AScriptOwner->UpdateNodeText();
+  return true;
+}
+
+bool TVariableData::LinkLoaded(TExpAttribute* object, std::int32_t identifier, bool& textStale) {
+  textStale = false;
   if (PreadID < 0 || PreadID != identifier) return false;
   if (!BindLoaded(object)) return false;  // an attribute of another kind: stays waiting
   PreadID = -1;
-  AScriptOwner->UpdateNodeText();
+  textStale = true;
   return true;
 }
 

@@ -42,6 +42,7 @@ public:
   explicit TVariableData(TAttributeScript* owner);
 
   bool ResolveLoadedLink(TExpAttribute* object, std::int32_t identifier) override;
+  bool LinkLoaded(TExpAttribute* object, std::int32_t identifier, bool& textStale) override;
   bool NotifyOwner(int type) override;
   bool ReleaseRef() override;
   void Save(TWriteFile& writer) override;

@@ -26,6 +26,7 @@
 #include "outputs/output_list.h"
 #include "scripts/device/device_attribute_script.h"
 #include "scripts/flow/calculate_script.h"
+#include "scripts/flow/if_then_script.h"
 #include "scripts/outputs/plot_script.h"
 #include "support/experiment_fixture.h"
 
@@ -228,6 +229,50 @@ TEST_F(ExperimentFileTest, OlderVersionsAndBadFilesEndInTheirReadErrors) {
   Save("decision.qve", Exp, Parts);
   EXPECT_EQ(OpenError(Temp.ReadBytes("decision.qve")),
             "Condition does not exist for Decision script...aborting read");
+}
+
+// The variables bind their commands after the last variable is read, but a variable
+// whose saved user count is one off still refuses the file first, however the rest of
+// the file is damaged; the commands show the texts they had when saved.
+TEST_F(ExperimentFileTest, AVariablesUserCountRefusesTheFileBeforeLaterDamage) {
+  TBlock* start = AddBlockAt("first", {10, 20});
+  TBlock* heater = AddBlockAt("Heater", {200, 20});
+  Line(start, heater);
+  auto* x = static_cast<TDataSingle*>(Exp.GetDataSingleList()->Add(heater, eatINTEGER, 1, "x"));
+  Exp.GetDataArrayList()->Add(heater, eatFLOAT, 4, "a");
+  Cur = heater;
+  Increment(x, "2");
+  TIfThenScript* ifthen = If(x, "3");
+  Increment(x, "1", ifthen);
+  EndIf(ifthen);
+  const std::string saved = Outline(heater->AExpNode);
+  const std::int32_t users = x->GetUserCount();
+  ASSERT_GE(users, 3);
+  Save("counted.qve", Exp, Parts);
+  const TBytes file = Temp.ReadBytes("counted.qve");
+
+  TDrawParts parts;
+  std::string error;
+  auto read = OpenExperimentFile(Temp.PathOf("counted.qve"), parts, nullptr, error);
+  ASSERT_NE(read, nullptr) << error;
+  EXPECT_EQ(Outline(BlockAt(*read, 1)->AExpNode), saved);
+  read.reset();
+
+  // Every place that holds the count, raised by one: where that is x's count, cutting
+  // the file anywhere after the count and identifier gives the same refusal.
+  int counts = 0;
+  for (std::size_t at = 0; at + 4 <= file.size(); ++at) {
+    const TBytes count(file.begin() + static_cast<std::ptrdiff_t>(at),
+                       file.begin() + static_cast<std::ptrdiff_t>(at + 4));
+    if (count != I32(users)) continue;
+    TBytes damaged = file;
+    damaged[at] = static_cast<std::uint8_t>(damaged[at] + 1);
+    if (OpenError(damaged) != "Error reading attribute") continue;
+    ++counts;
+    for (std::size_t length = at + 8; length < damaged.size(); ++length)
+      EXPECT_EQ(OpenError(Prefix(damaged, length)), "Error reading attribute") << at << " " << length;
+  }
+  EXPECT_GE(counts, 1);
 }
 
 TEST_F(ExperimentFileTest, AFailedSaveKeepsTheOldFileAndTheExperimentsAccount) {
