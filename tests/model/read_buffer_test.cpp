@@ -127,9 +127,9 @@ protected:
   static void Small(std::vector<TField>& fields, int count, std::mt19937& random) {
     for (int i = 0; i < count; ++i) {
       switch (random() % 4) {
-        case 0: fields.push_back({'i', static_cast<std::int32_t>(random())}); break;
-        case 1: fields.push_back({'b', static_cast<std::int32_t>(random() % 2)}); break;
-        case 2: fields.push_back({'f', 0, static_cast<float>(random() % 100000) / 7.0f}); break;
+        case 0: fields.push_back({'i', static_cast<std::int32_t>(random()), 0, {}}); break;
+        case 1: fields.push_back({'b', static_cast<std::int32_t>(random() % 2), 0, {}}); break;
+        case 2: fields.push_back({'f', 0, static_cast<float>(random() % 100000) / 7.0f, {}}); break;
         default: fields.push_back({'s', 0, 0, Pattern(random() % 24, i)});
       }
     }
