@@ -44,7 +44,9 @@ TEST(UserListTest, FollowsAVectorThroughManyUsersJoiningAndLeaving) {
     ASSERT_EQ(list.Items(), model);
     // Positions at both ends and in the middle, and of one that is not there.
     for (std::size_t at : {std::size_t{0}, model.size() / 2, model.size() - 1}) {
-      if (at < model.size()) ASSERT_EQ(list.IndexOf(model[at]), static_cast<int>(at));
+      if (at < model.size()) {
+        ASSERT_EQ(list.IndexOf(model[at]), static_cast<int>(at));
+      }
     }
     // The slots never outnumber the users by much, however many left.
     ASSERT_LE(list.SlotCount(), 2 * model.size() + 32);
