@@ -15,26 +15,25 @@
 
 namespace {
 
-// An icon that shows one image, and another while its row is selected.
+// An icon that shows one image, and another while its row is selected (in the selected
+// look the style gives every image of a selected row).
 class TSelectedImageEngine final : public QIconEngine {
 public:
   TSelectedImageEngine(QIcon normal, QIcon selected)
       : Normal(std::move(normal)), Selected(std::move(selected)) {}
 
   void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-    if (mode == QIcon::Selected)
-      Selected.paint(painter, rect, Qt::AlignCenter, QIcon::Normal, state);
-    else
-      Normal.paint(painter, rect, Qt::AlignCenter, mode, state);
+    ImageFor(mode).paint(painter, rect, Qt::AlignCenter, mode, state);
   }
   QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-    return mode == QIcon::Selected ? Selected.pixmap(size, QIcon::Normal, state)
-                                   : Normal.pixmap(size, mode, state);
+    return ImageFor(mode).pixmap(size, mode, state);
   }
   QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
   QIconEngine* clone() const override { return new TSelectedImageEngine(Normal, Selected); }
 
 private:
+  const QIcon& ImageFor(QIcon::Mode mode) const { return mode == QIcon::Selected ? Selected : Normal; }
+
   QIcon Normal, Selected;
 };
 

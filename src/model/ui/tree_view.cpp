@@ -95,11 +95,15 @@ void TCoreTreeView::ShowCoreSelection() {
 }
 
 void TCoreTreeView::SelectIndex(const QModelIndex& index) {
-  TFlagScope syncing(Syncing);
   if (!index.isValid()) {
+    TFlagScope syncing(Syncing);
     selectionModel()->clear();
     return;
   }
+  // A selected node is shown: its collapsed parents open, in the tree as in the view.
+  for (TTreeNode* parent = Model->NodeOf(index)->GetParent(); parent; parent = parent->GetParent())
+    if (!parent->GetExpanded()) parent->SetExpanded(true);
+  TFlagScope syncing(Syncing);
   selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                QItemSelectionModel::Rows);
   scrollTo(index);

@@ -114,7 +114,9 @@ bool TQtUserDialogs::ChooseFile(QWidget* parent, TFileChoice& choice) {
   dialog.setFileMode(choice.Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   const QStringList filters = NameFiltersOf(choice.Filter);
   if (!filters.isEmpty()) dialog.setNameFilters(filters);
-  dialog.setDefaultSuffix(ExtensionOf(choice.DefaultExt));
+  // Only a new name gets the extension: Qt would add it to a typed name when opening
+  // too, and then no existing file without an extension could be opened.
+  if (choice.Save) dialog.setDefaultSuffix(ExtensionOf(choice.DefaultExt));
   const QString directory = QString::fromStdString(choice.InitialDir);
   if (!directory.isEmpty() && QFileInfo(directory).isDir()) dialog.setDirectory(directory);
   if (!choice.FileName.empty()) dialog.selectFile(QString::fromStdString(choice.FileName));
@@ -138,7 +140,8 @@ QStringList NameFiltersOf(const std::string& filter) {
   const QStringList parts = QString::fromStdString(filter).split('|');
   // A trailing "(…)" of a description repeats the patterns; Qt reads the patterns from
   // it, so it is made from the pattern half.
-  static const QRegularExpression patternsInDescription(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+  // A description whose "(" is never closed loses that tail too.
+  static const QRegularExpression patternsInDescription(QStringLiteral("\\s*\\([^()]*\\)?\\s*$"));
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     const QString patterns = PatternsOf(parts[i + 1]);

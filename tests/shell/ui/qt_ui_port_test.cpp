@@ -19,28 +19,11 @@
 
 #include "model/errors.h"
 #include "shell/ui/qt_ui_port.h"
+#include "support/ui/worker.h"
 
 namespace {
 
 bool OnMainThread() { return QThread::currentThread() == qApp->thread(); }
-
-// Runs body on a worker thread while the main thread serves hand-overs. False when the
-// worker has not ended within a few seconds: a deadlock fails instead of hanging.
-bool RunOnWorker(const std::function<void()>& body) {
-  auto done = std::make_shared<std::atomic<bool>>(false);
-  std::thread worker([body, done] {
-    body();
-    *done = true;
-  });
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  WaitServingHandOvers([&] { return *done || std::chrono::steady_clock::now() > deadline; });
-  if (!*done) {
-    worker.detach();
-    return false;
-  }
-  worker.join();
-  return true;
-}
 
 // Waits for the next modal message box, notes what it shows and acts on it.
 class TBoxCloser {

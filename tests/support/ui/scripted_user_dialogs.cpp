@@ -1,6 +1,17 @@
 #include "support/ui/scripted_user_dialogs.h"
 
+#include <QCoreApplication>
+#include <QThread>
 #include <gtest/gtest.h>
+
+namespace {
+
+bool OnMainThread() {
+  return QCoreApplication::instance() &&
+         QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+}  // namespace
 
 TScriptedUserDialogs::TScriptedUserDialogs() { Previous = SetUserDialogs(this); }
 
@@ -12,7 +23,7 @@ TScriptedUserDialogs::~TScriptedUserDialogs() {
 
 TMessageButton TScriptedUserDialogs::Message(QWidget* parent, const TMessageBox& box) {
   std::lock_guard guard(Lock);
-  BoxCalls.push_back({box, parent != nullptr});
+  BoxCalls.push_back({box, parent != nullptr, OnMainThread()});
   if (Answers.empty()) {
     ADD_FAILURE() << "unscripted message box \"" << box.Caption.toStdString() << "\": "
                   << box.Text.toStdString();
@@ -27,7 +38,7 @@ TMessageButton TScriptedUserDialogs::Message(QWidget* parent, const TMessageBox&
 
 bool TScriptedUserDialogs::ChooseFile(QWidget* parent, TFileChoice& choice) {
   std::lock_guard guard(Lock);
-  FileCalls.push_back({choice, parent != nullptr});
+  FileCalls.push_back({choice, parent != nullptr, OnMainThread()});
   if (Files.empty()) {
     ADD_FAILURE() << "unscripted file chooser (" << (choice.Save ? "save" : "open")
                   << "): " << choice.Filter;

@@ -17,10 +17,12 @@ public:
   struct TBoxCall {
     TMessageBox Box;
     bool HadParent = false;
+    bool OnMainThread = false;  // boxes belong to the main thread
   };
   struct TFileCall {
     TFileChoice Choice;  // as asked, before the answer
     bool HadParent = false;
+    bool OnMainThread = false;
   };
 
   // Installs itself for its lifetime and puts the previous seam back after. Answers
