@@ -121,8 +121,9 @@ void TExpAttribute::SetCopyScript(TBlockCopyScript* script) {
 
 bool TExpAttribute::CanDelete() {
   if (!HasUsers()) return true;
-  return UiPort().Ask("Deleting this may delete one or more scripts.  Do you really want to do this?",
-                      "Qorv Message", TMessageKind::Warning, mbYes | mbNo) == mbYes;
+  return UiPort().Ask(
+             "Deleting this may delete one or more scripts.  Do you really want to do this?",
+             "Qorv Message", TMessageKind::Warning, mbYes | mbNo) == mbYes;
 }
 
 bool TExpAttribute::CanChangeType(int type) {
@@ -159,8 +160,8 @@ void TExpAttribute::DeleteIncompatibleUsers() {
 void TExpAttribute::SaveUsers(TWriteFile& writer) {
   std::int32_t count = GetUserCount();
   if (const std::vector<TVariable*>* exported = writer.GetBlockVariableList())
-    count = static_cast<std::int32_t>(
-        std::count_if(exported->begin(), exported->end(), [this](TVariable* v) { return HasUser(v); }));
+    count = static_cast<std::int32_t>(std::count_if(exported->begin(), exported->end(),
+                                                    [this](TVariable* v) { return HasUser(v); }));
   writer.WriteInteger(count);
   if (count >= 1) writer.WriteInteger(writer.GetObjectId(this));
 }
@@ -209,7 +210,8 @@ void BindDeferredUsers(TReadFile& reader) {
 
 // TExpAttList
 
-TExpAttList::TExpAttList(TExperiment* owner, TTreeNode* node) : TExpAttViewData(node), Pexpowner(owner) {}
+TExpAttList::TExpAttList(TExperiment* owner, TTreeNode* node)
+    : TExpAttViewData(node), Pexpowner(owner) {}
 
 TExpAttList::~TExpAttList() {
   if (AExpAttNode) Clear(false);

@@ -31,6 +31,7 @@ public:
   void AddFile(const std::string& caption);
   int GetNumberOfFiles() const { return static_cast<int>(Pfilelist.size()); }
   const std::string& GetFile(int index) const;
+  const std::vector<std::string>& GetFiles() const { return Pfilelist; }
 
   const std::string& GetOutputDirectory() const { return OutputDirectory; }
   void SetOutputDirectory(const std::string& directory) { OutputDirectory = directory; }
@@ -45,6 +46,7 @@ public:
   void AddIconFile(const std::string& path);
   int GetNumberOfIconFiles() const { return static_cast<int>(Piconfilelist.size()); }
   const std::string& GetIconFile(int index) const;
+  const std::vector<std::string>& GetIconFiles() const { return Piconfilelist; }
 
 protected:
   std::int32_t NumberOfCECCards = 0;

@@ -270,7 +270,8 @@ TEST_F(ExperimentFileTest, AVariablesUserCountRefusesTheFileBeforeLaterDamage) {
     if (OpenError(damaged) != "Error reading attribute") continue;
     ++counts;
     for (std::size_t length = at + 8; length < damaged.size(); ++length)
-      EXPECT_EQ(OpenError(Prefix(damaged, length)), "Error reading attribute") << at << " " << length;
+      EXPECT_EQ(OpenError(Prefix(damaged, length)), "Error reading attribute")
+          << at << " " << length;
   }
   EXPECT_GE(counts, 1);
 }

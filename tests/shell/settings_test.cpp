@@ -18,19 +18,6 @@ namespace {
 
 const std::string Program = "/opt/qorv/qorv";
 
-std::vector<std::string> Files(const TInitializeQorv& settings) {
-  std::vector<std::string> files;
-  for (int i = 0; i < settings.GetNumberOfFiles(); ++i) files.push_back(settings.GetFile(i));
-  return files;
-}
-
-std::vector<std::string> IconFiles(const TInitializeQorv& settings) {
-  std::vector<std::string> files;
-  for (int i = 0; i < settings.GetNumberOfIconFiles(); ++i)
-    files.push_back(settings.GetIconFile(i));
-  return files;
-}
-
 std::string Text(const TMemorySettingsStore& store, const std::string& name) {
   const auto* value = store.Find(name);
   EXPECT_NE(value, nullptr) << name;
@@ -105,12 +92,12 @@ TEST(SettingsTest, EveryValueIsWrittenUnderItsNameAndReadsBack) {
   EXPECT_FALSE(read.GetAutoDetect());
   EXPECT_EQ(read.GetNumberOfNationalCards(), 2);
   EXPECT_EQ(read.GetNumberOfCECCards(), 3);
-  EXPECT_EQ(Files(read), files);
+  EXPECT_EQ(read.GetFiles(), files);
   EXPECT_EQ(read.GetOutputDirectory(), "/out");
   EXPECT_EQ(read.GetDeviceDirectory(), "/dev dir");
   EXPECT_EQ(read.GetExperimentDirectory(), "/exp");
   EXPECT_EQ(read.GetBlockDirectory(), "/blk");
-  EXPECT_EQ(IconFiles(read), icons);
+  EXPECT_EQ(read.GetIconFiles(), icons);
 
   // Auto-detect on, and no lists at all, read back as such.
   TIniregQorv plain;
@@ -146,8 +133,8 @@ TEST(SettingsTest, OnlyReadableNonEmptyNumberedTextsBelowTheCountAreAdded) {
   store.Set("IconFileName1", TMemorySettingsStore::TOther{});
   TIniregQorv settings(Program);
   settings.Read(store);
-  EXPECT_EQ(Files(settings), (std::vector<std::string>{"&0 /a.qve", "&5 /f.qve"}));
-  EXPECT_EQ(IconFiles(settings), (std::vector<std::string>{"/icons/a.ico", "/icons/z.ico"}));
+  EXPECT_EQ(settings.GetFiles(), (std::vector<std::string>{"&0 /a.qve", "&5 /f.qve"}));
+  EXPECT_EQ(settings.GetIconFiles(), (std::vector<std::string>{"/icons/a.ico", "/icons/z.ico"}));
 
   // The count bounds the reading: without it, or below 1, nothing is read; a huge
   // one reads just what is there.
@@ -163,8 +150,8 @@ TEST(SettingsTest, OnlyReadableNonEmptyNumberedTextsBelowTheCountAreAdded) {
   store.Set("Experiment2147483647", std::string("&at the count"));
   TIniregQorv huge(Program);
   huge.Read(store);
-  EXPECT_EQ(Files(huge), (std::vector<std::string>{"&0 /a.qve", "&5 /f.qve", "&6 beyond the count",
-                                                    "&last"}));
+  EXPECT_EQ(huge.GetFiles(),
+            (std::vector<std::string>{"&0 /a.qve", "&5 /f.qve", "&6 beyond the count", "&last"}));
 }
 
 TEST(SettingsTest, UnreadableOrImpossibleValuesKeepTheirFields) {
@@ -215,7 +202,7 @@ TEST(SettingsTest, AShorterListLeavesTheOlderHigherValuesUnread) {
   EXPECT_EQ(Text(store, "IconFileName1"), "/i1.ico");
   TIniregQorv read(Program);
   read.Read(store);
-  EXPECT_EQ(Files(read), std::vector<std::string>{"&0 /new.qve"});
+  EXPECT_EQ(read.GetFiles(), std::vector<std::string>{"&0 /new.qve"});
   EXPECT_EQ(read.GetNumberOfIconFiles(), 0);
 }
 

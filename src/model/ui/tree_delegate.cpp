@@ -34,7 +34,8 @@ void PaintStop(QPainter& painter, const QRectF& square) {
   QPainterPath octagon;
   for (int corner = 0; corner < 8; ++corner) {
     const double angle = (22.5 + 45.0 * corner) * M_PI / 180.0;
-    const QPointF point(centre.x() + radius * std::cos(angle), centre.y() + radius * std::sin(angle));
+    const QPointF point(centre.x() + radius * std::cos(angle),
+                        centre.y() + radius * std::sin(angle));
     corner == 0 ? octagon.moveTo(point) : octagon.lineTo(point);
   }
   octagon.closeSubpath();
@@ -86,7 +87,8 @@ QRect TTreeDelegate::MarksRect(const QStyleOptionViewItem& option, const QModelI
   const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
   const int side = std::max(6, item.rect.height() - 4);
   const int width = count * side + (count - 1) * markGap;
-  int left = textRect.left() + margin + QFontMetrics(item.font).horizontalAdvance(item.text) + margin + markGap;
+  int left = textRect.left() + margin + QFontMetrics(item.font).horizontalAdvance(item.text) +
+             margin + markGap;
   // A narrow row keeps the marks in sight over the end of the text.
   left = std::max(textRect.left(), std::min(left, item.rect.right() + 1 - width));
   return QRect(left, item.rect.top() + (item.rect.height() - side) / 2, width, side);

@@ -30,8 +30,10 @@ TCoreTreeView::TCoreTreeView(QWidget* parent) : QTreeView(parent) {
   setUniformRowHeights(true);  // an experiment may hold 100,000 commands
   setExpandsOnDoubleClick(false);  // a double click edits the node's object
   setItemDelegate(new TTreeDelegate(this));
-  connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) { UserExpanded(index, true); });
-  connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) { UserExpanded(index, false); });
+  connect(this, &QTreeView::expanded, this,
+          [this](const QModelIndex& index) { UserExpanded(index, true); });
+  connect(this, &QTreeView::collapsed, this,
+          [this](const QModelIndex& index) { UserExpanded(index, false); });
 }
 
 void TCoreTreeView::SetTreeModel(TTreeModel* model) {
@@ -50,7 +52,8 @@ void TCoreTreeView::SetTreeModel(TTreeModel* model) {
   connect(model, &QAbstractItemModel::rowsInserted, this,
           [this](const QModelIndex& parent, int first, int last) {
             ShowExpanded(parent, false);
-            for (int row = first; row <= last; ++row) ShowExpanded(Model->index(row, 0, parent), true);
+            for (int row = first; row <= last; ++row)
+              ShowExpanded(Model->index(row, 0, parent), true);
           });
   connect(model, &QAbstractItemModel::rowsMoved, this,
           [this](const QModelIndex&, int, int, const QModelIndex& destination) {

@@ -58,7 +58,9 @@ void TAttributeTreeController::TreePressed(TTreeNode* node, Qt::MouseButton) {
   if (Experiment && node) Experiment->GetAttributeTree().SetSelected(node);
 }
 
-void TAttributeTreeController::TreeDoubleClicked(TTreeNode* node) { TreePressed(node, Qt::LeftButton); }
+void TAttributeTreeController::TreeDoubleClicked(TTreeNode* node) {
+  TreePressed(node, Qt::LeftButton);
+}
 
 void TAttributeTreeController::TreeContextMenu(TTreeNode* node, const QPoint& globalPos) {
   TreePressed(node, Qt::RightButton);

@@ -13,6 +13,7 @@ void ShowDevices(QTreeWidget& view, const TDeviceList& devices) {
     row->setText(0, QString::fromStdString(item.Caption));
     row->setText(1, QString::fromStdString(item.Communication));
     // The row knows its device, for the device items that come with their dialogs.
-    row->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(devices.GetDevice(index))));
+    row->setData(0, Qt::UserRole,
+                 QVariant::fromValue(static_cast<void*>(devices.GetDevice(index))));
   }
 }

@@ -26,7 +26,8 @@ QIcon ThemedIcon(const QString& themeName, const QString& name) {
 QStringList QorvIconNames() {
   LoadIconResource();
   QStringList names;
-  for (const QString& file : QDir(QStringLiteral(":/icons")).entryList({QStringLiteral("*.svg")}, QDir::Files))
+  for (const QString& file :
+       QDir(QStringLiteral(":/icons")).entryList({QStringLiteral("*.svg")}, QDir::Files))
     names << file.chopped(4);
   return names;
 }

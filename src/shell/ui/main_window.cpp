@@ -414,17 +414,12 @@ void TQorvForm::ReadSettings() {
   TIniregQorv settings(program);
   settings.Read(store);
   TFileAssociation(program).RepairOpenCommand();
-  std::vector<std::string> files;
-  for (int index = 0; index < settings.GetNumberOfFiles(); ++index)
-    files.push_back(settings.GetFile(index));
-  DocSession->LoadReopenList(files);
+  DocSession->LoadReopenList(settings.GetFiles());
   Gpib = {settings.GetAutoDetect(), settings.GetNumberOfNationalCards(),
           settings.GetNumberOfCECCards()};
   DocSession->Directories = {settings.GetOutputDirectory(), settings.GetDeviceDirectory(),
                              settings.GetExperimentDirectory(), settings.GetBlockDirectory()};
-  IconFiles.clear();
-  for (int index = 0; index < settings.GetNumberOfIconFiles(); ++index)
-    IconFiles.push_back(settings.GetIconFile(index));
+  IconFiles = settings.GetIconFiles();
 }
 
 void TQorvForm::WriteSettings() {

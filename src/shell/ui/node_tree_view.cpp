@@ -146,8 +146,9 @@ void TNodeTreeView::keyPressEvent(QKeyEvent* event) {
     return;
   }
   const QRect selected = visualRect(currentIndex());
-  const bool over = selected.isValid() &&
-                    selected.adjusted(0, 0, 1, 1).contains(viewport()->mapFromGlobal(QCursor::pos()));
+  const bool over =
+      selected.isValid() &&
+      selected.adjusted(0, 0, 1, 1).contains(viewport()->mapFromGlobal(QCursor::pos()));
   if (Handler && Handler->TreeKey(event, over)) return;
   QTreeView::keyPressEvent(event);
 }

@@ -20,7 +20,8 @@ constexpr std::pair<TMessageButton, QMessageBox::StandardButton> buttonMap[] = {
     {mbAbort, QMessageBox::Abort},   {mbRetry, QMessageBox::Retry},
     {mbIgnore, QMessageBox::Ignore},
 };
-constexpr TMessageButtons allButtons = mbOK | mbCancel | mbYes | mbNo | mbAbort | mbRetry | mbIgnore;
+constexpr TMessageButtons allButtons =
+    mbOK | mbCancel | mbYes | mbNo | mbAbort | mbRetry | mbIgnore;
 
 QMessageBox::Icon IconOf(TMessageKind kind) {
   switch (kind) {
@@ -62,7 +63,8 @@ QString PatternsOf(const QString& patterns) {
   QStringList list;
   for (const QString& pattern : patterns.split(';', Qt::SkipEmptyParts)) {
     const QString trimmed = pattern.trimmed();
-    if (!trimmed.isEmpty()) list << (trimmed == QLatin1String("*.*") ? QStringLiteral("*") : trimmed);
+    if (!trimmed.isEmpty())
+      list << (trimmed == QLatin1String("*.*") ? QStringLiteral("*") : trimmed);
   }
   return list.join(' ');
 }

@@ -23,19 +23,6 @@ namespace {
 
 const char* const Program = "/opt/qorv/qorv";
 
-std::vector<std::string> Files(const TInitializeQorv& settings) {
-  std::vector<std::string> files;
-  for (int i = 0; i < settings.GetNumberOfFiles(); ++i) files.push_back(settings.GetFile(i));
-  return files;
-}
-
-std::vector<std::string> IconFiles(const TInitializeQorv& settings) {
-  std::vector<std::string> files;
-  for (int i = 0; i < settings.GetNumberOfIconFiles(); ++i)
-    files.push_back(settings.GetIconFile(i));
-  return files;
-}
-
 void CheckNumbered(const TMemorySettingsStore& store, const std::string& countName,
                    const std::string& prefix, const std::vector<std::string>& read) {
   FUZZ_CHECK(read.size() <= store.Count());
@@ -54,11 +41,11 @@ void CheckNumbered(const TMemorySettingsStore& store, const std::string& countNa
 bool Same(const TIniregQorv& a, const TIniregQorv& b) {
   return a.GetAutoDetect() == b.GetAutoDetect() &&
          a.GetNumberOfCECCards() == b.GetNumberOfCECCards() &&
-         a.GetNumberOfNationalCards() == b.GetNumberOfNationalCards() && Files(a) == Files(b) &&
-         a.GetOutputDirectory() == b.GetOutputDirectory() &&
+         a.GetNumberOfNationalCards() == b.GetNumberOfNationalCards() &&
+         a.GetFiles() == b.GetFiles() && a.GetOutputDirectory() == b.GetOutputDirectory() &&
          a.GetDeviceDirectory() == b.GetDeviceDirectory() &&
          a.GetExperimentDirectory() == b.GetExperimentDirectory() &&
-         a.GetBlockDirectory() == b.GetBlockDirectory() && IconFiles(a) == IconFiles(b);
+         a.GetBlockDirectory() == b.GetBlockDirectory() && a.GetIconFiles() == b.GetIconFiles();
 }
 
 }  // namespace
@@ -77,8 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(settings.GetNumberOfCECCards() >= 0 &&
              settings.GetNumberOfCECCards() <= TInitializeQorv::MaxCECCards);
   FUZZ_CHECK(settings.GetNumberOfNationalCards() >= 0);
-  CheckNumbered(store, "NumberOfFiles", "Experiment", Files(settings));
-  CheckNumbered(store, "NumberOfIconFiles", "IconFileName", IconFiles(settings));
+  CheckNumbered(store, "NumberOfFiles", "Experiment", settings.GetFiles());
+  CheckNumbered(store, "NumberOfIconFiles", "IconFileName", settings.GetIconFiles());
 
   TMemorySettingsStore written;
   FUZZ_CHECK(settings.Write(written));

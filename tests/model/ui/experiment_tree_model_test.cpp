@@ -25,7 +25,11 @@ QIcon Solid(const QColor& colour) {
 }
 
 QColor ImageOf(const QModelIndex& index, QIcon::Mode mode = QIcon::Normal) {
-  return index.data(Qt::DecorationRole).value<QIcon>().pixmap(16, 16, mode).toImage().pixelColor(8, 8);
+  return index.data(Qt::DecorationRole)
+      .value<QIcon>()
+      .pixmap(16, 16, mode)
+      .toImage()
+      .pixelColor(8, 8);
 }
 
 QColor ColourOf(const QModelIndex& index) {

@@ -50,7 +50,8 @@ std::vector<TTreeNode*> AllNodes(TTree& tree) {
 std::vector<std::string> Texts(const TTreeNode* parent, TTree& tree) {
   std::vector<std::string> texts;
   const int count = parent ? parent->Count() : tree.Count();
-  for (int i = 0; i < count; ++i) texts.push_back((parent ? parent->Item(i) : tree.Item(i))->GetText());
+  for (int i = 0; i < count; ++i)
+    texts.push_back((parent ? parent->Item(i) : tree.Item(i))->GetText());
   return texts;
 }
 
@@ -199,7 +200,8 @@ TEST(TreeModel, RandomEditsKeepModelViewAndTreeInStep) {
     } else if (choice < 82) {
       TTreeNode* node = pick(nodes);
       // Short keys so that ties keep their order.
-      node->SortChildren([](TTreeNode* l, TTreeNode* r) { return l->GetText().size() < r->GetText().size(); });
+      node->SortChildren(
+          [](TTreeNode* l, TTreeNode* r) { return l->GetText().size() < r->GetText().size(); });
     } else if (choice < 88) {
       tree.SetSelected(choice % 2 ? pick(nodes) : nullptr);
     } else if (choice < 94) {
@@ -301,12 +303,16 @@ TEST(TreeModel, RolesComeFromTheNodesAndTheirStyles) {
   EXPECT_TRUE(model.IndexOf(comment).data(Qt::FontRole).value<QFont>().italic());
   EXPECT_FALSE(model.IndexOf(comment).data(Qt::FontRole).value<QFont>().bold());
   EXPECT_EQ(model.IndexOf(commented).data().toString(), "/*Wait 10 ms*/");
-  EXPECT_EQ(model.IndexOf(indented).data(Qt::ForegroundRole).value<QBrush>().color(), QColor(0, 0, 255));
+  EXPECT_EQ(model.IndexOf(indented).data(Qt::ForegroundRole).value<QBrush>().color(),
+            QColor(0, 0, 255));
   EXPECT_TRUE(model.IndexOf(indented).data(Qt::FontRole).value<QFont>().bold());
   EXPECT_EQ(model.IndexOf(indented).data(TTreeModel::IndentRole).toInt(), 1);
-  EXPECT_EQ(model.IndexOf(stopped).data(Qt::ForegroundRole).value<QBrush>().color(), QColor(255, 0, 0));
-  EXPECT_EQ(model.IndexOf(stopped).data(TTreeModel::MarksRole).toUInt(), unsigned(nmStop | nmAborted));
-  EXPECT_EQ(model.IndexOf(stopped).data(Qt::BackgroundRole).value<QBrush>().color(), QColor(255, 0, 0));
+  EXPECT_EQ(model.IndexOf(stopped).data(Qt::ForegroundRole).value<QBrush>().color(),
+            QColor(255, 0, 0));
+  EXPECT_EQ(model.IndexOf(stopped).data(TTreeModel::MarksRole).toUInt(),
+            unsigned(nmStop | nmAborted));
+  EXPECT_EQ(model.IndexOf(stopped).data(Qt::BackgroundRole).value<QBrush>().color(),
+            QColor(255, 0, 0));
   EXPECT_FALSE(model.IndexOf(indented).data(Qt::BackgroundRole).isValid());
   const QIcon stoppedIcon = model.IndexOf(stopped).data(Qt::DecorationRole).value<QIcon>();
   EXPECT_EQ(CentreOf(stoppedIcon, QIcon::Normal), QColor(Qt::blue));

@@ -146,7 +146,8 @@ TEST(TreeDelegate, PaintsStopAndPauseMarksAfterTheText) {
   EXPECT_TRUE(view.visualRect(stopIndex).contains(stopMark));
 
   const QImage image = view.viewport()->grab().toImage();
-  EXPECT_TRUE(Reddish(image.pixelColor(stopMark.center().x(), stopMark.top() + stopMark.height() / 4)));
+  EXPECT_TRUE(
+      Reddish(image.pixelColor(stopMark.center().x(), stopMark.top() + stopMark.height() / 4)));
   EXPECT_TRUE(Greenish(image.pixelColor(pausedMark.center())));
   // The same place on an unmarked row shows neither.
   const QPoint besidePlain(stopMark.center().x(), view.visualRect(plainIndex).center().y());

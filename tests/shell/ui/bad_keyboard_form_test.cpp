@@ -54,7 +54,8 @@ TEST_F(BadKeyboardForm, WarnsOnceWhenTheDecimalSymbolIsNotAPeriod) {
     shown.push_back(QString::fromLatin1(dialog.metaObject()->className()));
   };
 
-  NumberText::SetDecimalSeparator(DecimalSeparatorOf(QLocale(QLocale::English, QLocale::UnitedStates)));
+  NumberText::SetDecimalSeparator(
+      DecimalSeparatorOf(QLocale(QLocale::English, QLocale::UnitedStates)));
   EXPECT_TRUE(TBadKeyboardForm::NumbersConvert());
   EXPECT_TRUE(CheckRegionalSettings(record));
   EXPECT_TRUE(shown.empty());

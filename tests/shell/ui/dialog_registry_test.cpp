@@ -41,10 +41,13 @@ bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || 
 
 // Every class or struct declared in the text with its base-class text:
 // "struct TDataFormRequest : TDialogRequest {" gives {"TDataFormRequest", " TDialogRequest "}.
-void CollectClasses(const std::string& text, std::vector<std::pair<std::string, std::string>>& classes) {
+void CollectClasses(const std::string& text,
+                    std::vector<std::pair<std::string, std::string>>& classes) {
   for (const std::string keyword : {"struct", "class"}) {
-    for (std::size_t at = text.find(keyword); at != std::string::npos; at = text.find(keyword, at + 1)) {
-      if ((at > 0 && IsNameChar(text[at - 1])) || !std::isspace(static_cast<unsigned char>(text[at + keyword.size()])))
+    for (std::size_t at = text.find(keyword); at != std::string::npos;
+         at = text.find(keyword, at + 1)) {
+      if ((at > 0 && IsNameChar(text[at - 1])) ||
+          !std::isspace(static_cast<unsigned char>(text[at + keyword.size()])))
         continue;
       std::size_t pos = at + keyword.size();
       const auto skipSpace = [&] {
@@ -78,7 +81,8 @@ std::set<std::string> RequestTypesInSources() {
     const std::string extension = entry.path().extension().string();
     if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp")) continue;
     std::ifstream file(entry.path());
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string text((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
     CollectClasses(text, classes);
   }
   std::set<std::string> bases{"TDialogRequest"}, requests;

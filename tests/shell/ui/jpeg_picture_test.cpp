@@ -57,7 +57,8 @@ TEST(JpegPicture, ShippedPicturesDecodeLikeQtsOwnReader) {
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.format(), QImage::Format_RGB888);
     EXPECT_EQ(image.size(), picture.Size);
-    const QImage reference = QImage::fromData(ResourceBytes(QString::fromLatin1(picture.Name)), "JPG");
+    const QImage reference =
+        QImage::fromData(ResourceBytes(QString::fromLatin1(picture.Name)), "JPG");
     ASSERT_EQ(reference.size(), image.size());
     EXPECT_LE(LargestDifference(image, reference), 2);
   }

@@ -222,8 +222,8 @@ protected:
   void RunToTheEnd() {
     Dialogs.ScriptAnswers({mbOK});
     QTest::keyClick(Window.get(), Qt::Key_G, Qt::ControlModifier);
-    EXPECT_TRUE(WaitUntil([&] { return Panel(TQorvForm::spRunState) == "Stopped" && !IsRunActive(); },
-                          30000));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return Panel(TQorvForm::spRunState) == "Stopped" && !IsRunActive(); }, 30000));
     ASSERT_FALSE(Dialogs.Texts().empty());
     EXPECT_EQ(Dialogs.Texts().back(), "Experiment Complete");
   }

@@ -238,8 +238,9 @@ TEST(UserDialogs, TheQtPortAsksThroughTheSeamFromAnyThread) {
   TScriptedUserDialogs dialogs;
   dialogs.ScriptAnswers({mbOK, mbNo});
   port.ShowMessage("Run finished", "Qorv Message", TMessageKind::Information);
-  EXPECT_EQ(port.Ask("Save the experiment?", "", TMessageKind::Confirmation, mbYes | mbNo | mbCancel),
-            mbNo);
+  EXPECT_EQ(
+      port.Ask("Save the experiment?", "", TMessageKind::Confirmation, mbYes | mbNo | mbCancel),
+      mbNo);
   port.AttachWindow(&window);
   dialogs.ScriptFiles({"/lab/run2"});
   TFileChoice choice = Choice(true, "Experiment (*.qve) | *.qve", "qve", "Experiment 1", "/lab");
