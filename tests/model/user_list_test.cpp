@@ -1,6 +1,5 @@
-// The users of an attribute kept in the references themselves: against a vector model
-// under tens of thousands of users, walks while users leave, and references that are
-// copied or destroyed while listed.
+// The users of an attribute kept in the references themselves: against a vector model,
+// walks while users leave, and references copied or destroyed while listed.
 #include "model/user_list.h"
 
 #include <gtest/gtest.h>
@@ -42,12 +41,10 @@ TEST(UserListTest, FollowsAVectorThroughManyUsersJoiningAndLeaving) {
     ASSERT_EQ(list.Size(), model.size());
     ASSERT_EQ(list.Empty(), model.empty());
     ASSERT_EQ(list.Items(), model);
-    // Positions at both ends and in the middle, and of one that is not there.
-    for (std::size_t at : {std::size_t{0}, model.size() / 2, model.size() - 1}) {
+    for (std::size_t at : {std::size_t{0}, model.size() / 2, model.size() - 1})
       if (at < model.size()) {
         ASSERT_EQ(list.IndexOf(model[at]), static_cast<int>(at));
       }
-    }
     // The slots never outnumber the users by much, however many left.
     ASSERT_LE(list.SlotCount(), 2 * model.size() + 32);
   };

@@ -1,7 +1,6 @@
-// The experiment-file association in the user's data folder: the folder found from the
-// environment, registering once, leaving a present MIME package alone, the open command
-// quoted so that a desktop reads the program's path back, and the repair of an empty
-// command that keeps the rest of the entry.
+// The experiment-file association in the user's data folder: the folder from the
+// environment, registering once, the open command quoted so that a desktop reads the
+// program's path back, and the repair of an empty command keeping the rest of the entry.
 #include "shell/file_association.h"
 
 #include <gtest/gtest.h>
@@ -129,10 +128,16 @@ TEST_F(FileAssociationTest, TheDataFolderComesFromTheEnvironment) {
   EXPECT_EQ(TFileAssociation::UserDataFolder(), fs::path("/home/ann/.local/share"));
   Environment.Set("HOME", nullptr);
   EXPECT_EQ(TFileAssociation::UserDataFolder(), fs::path());
-  // Without a folder nothing is done.
+  // Without a folder, or with one that cannot be written, nothing is done.
   TFileAssociation nowhere("/opt/qorv/qorv");
   EXPECT_FALSE(nowhere.Register());
   EXPECT_FALSE(nowhere.RepairOpenCommand());
+  WriteText(Dir, Dir.Path() / "file", "not a folder");
+  TFileAssociation blocked("/opt/qorv/qorv", Dir.Path() / "file");
+  blocked.SetRefresh([this](const fs::path& folder) { Refreshed.push_back(folder); });
+  EXPECT_FALSE(blocked.Register());
+  EXPECT_FALSE(blocked.RepairOpenCommand());
+  EXPECT_TRUE(Refreshed.empty());
 }
 
 TEST_F(FileAssociationTest, RegisteringWritesTheTypeAndTheEntryOnce) {
@@ -146,9 +151,9 @@ TEST_F(FileAssociationTest, RegisteringWritesTheTypeAndTheEntryOnce) {
   EXPECT_NE(package.find("<comment>Qorv Experiment File</comment>"), std::string::npos);
   const std::string entry = Text(Dir, association.DesktopEntryPath());
   EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u);
-  EXPECT_NE(entry.find("\nName=Qorv\n"), std::string::npos);
-  EXPECT_NE(entry.find("\nType=Application\n"), std::string::npos);
-  EXPECT_NE(entry.find("\nMimeType=application/x-qorv-experiment;\n"), std::string::npos);
+  for (const char* line : {"\nName=Qorv\n", "\nType=Application\n",
+                           "\nMimeType=application/x-qorv-experiment;\n"})
+    EXPECT_NE(entry.find(line), std::string::npos) << line;
   EXPECT_EQ(ExecValue(entry), "\"/opt/qorv/qorv\" %f");
   EXPECT_EQ(Refreshed, std::vector<fs::path>{Dir.Path()});
   // Nothing stays half-written beside the files.
@@ -161,24 +166,12 @@ TEST_F(FileAssociationTest, RegisteringWritesTheTypeAndTheEntryOnce) {
   EXPECT_FALSE(Association("/elsewhere/qorv").Register());
   EXPECT_EQ(Text(Dir, association.DesktopEntryPath()), mine);
   EXPECT_EQ(Refreshed.size(), 1u);
-}
-
-TEST_F(FileAssociationTest, APresentTypeWritesNothing) {
-  TFileAssociation association = Association();
+  // A present type of its own: no entry is written either.
+  fs::remove(association.DesktopEntryPath());
   WriteText(Dir, association.MimePackagePath(), "<mime-info/>\n");
   EXPECT_FALSE(association.Register());
   EXPECT_FALSE(fs::exists(association.DesktopEntryPath()));
   EXPECT_EQ(Text(Dir, association.MimePackagePath()), "<mime-info/>\n");
-  EXPECT_TRUE(Refreshed.empty());
-}
-
-TEST_F(FileAssociationTest, AFolderThatCannotBeWrittenIsIgnored) {
-  WriteText(Dir, Dir.Path() / "file", "not a folder");
-  TFileAssociation association("/opt/qorv/qorv", Dir.Path() / "file");
-  association.SetRefresh([this](const fs::path& folder) { Refreshed.push_back(folder); });
-  EXPECT_FALSE(association.Register());
-  EXPECT_FALSE(association.RepairOpenCommand());
-  EXPECT_TRUE(Refreshed.empty());
 }
 
 TEST_F(FileAssociationTest, TheOpenCommandQuotesEveryPathSoThatItReadsBack) {

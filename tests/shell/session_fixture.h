@@ -1,7 +1,6 @@
-// What the tests of the main window's logic share: a fake window that records what run
-// control and the document session ask of it, a UI port that passes message 2024 on to
-// the session as the window does, and a session with its run control over one
-// experiment, whose blocks and stand-in commands the tests build.
+// What the tests of the main window's logic share: a fake window recording what run
+// control and the session ask of it, a UI port passing message 2024 on to the session,
+// and a session with its run control, whose blocks and stand-ins the tests build.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -28,6 +27,14 @@
 
 using TTexts = std::vector<std::string>;
 
+// Whether the condition came true within 20 s.
+inline bool WithinTwentySeconds(const std::function<bool()>& done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!done() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return done();
+}
+
 class TFakeWindow : public TRunView, public TSessionView {
 public:
   void SetRunControls(bool stopped) override {
@@ -40,13 +47,9 @@ public:
   }
   void StopFinishTimer() override { TimerOn = false; }
   void BringOutputsToFront() override { Note("outputs to front"); }
-  // As the Qt side serves hand-overs while it waits; the fake port runs them on the
-  // worker itself, so waiting is enough. A run that cannot end fails the test.
+  // The fake port runs hand-overs on the worker itself, so waiting is enough.
   void WaitServingHandOvers(const std::function<bool()>& finished) override {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!finished() && std::chrono::steady_clock::now() < deadline)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    if (!finished()) ADD_FAILURE() << "the run did not end";
+    if (!WithinTwentySeconds(finished)) ADD_FAILURE() << "the run did not end";
   }
 
   void ExperimentClosing(TExperiment& experiment) override {
@@ -125,14 +128,12 @@ protected:
   TExperiment& Exp() { return Session.GetExperiment(); }
   // The first block of the experiment: in a new one, its start block.
   TBlock* StartBlock() { return BlockOfNode(Exp().GetExperimentTree().GetFirstNode()); }
-  // A block on a new box at the point, as the user adds one. A new experiment has its
-  // start block already; into an experiment without blocks the block added becomes the
-  // start block, "Start Block", and takes the blank line.
+  // A block on a new box at the point, as the user adds one; into an experiment without
+  // blocks it becomes the start block and takes the blank line.
   TBlock* AddBlock(const std::string& caption, TPoint at = {}) {
     return Exp().AddBlock(Session.GetDrawParts().AddBlock(caption, at));
   }
-  // Deletes the block's box, which takes the block, and tells the window, as the
-  // diagram's Delete does.
+  // Deletes the block's box, which takes the block, as the diagram's Delete does.
   void DeleteBlock(TBlock* block) {
     ASSERT_NE(block, nullptr);
     Session.GetDrawParts().DeletePart(block->GetDrawBlock());
@@ -151,20 +152,13 @@ protected:
                           : tree.AddChild(block->AExpNode, text);
     return new TLogStub(block, node, text, Ran);
   }
-  // Waits until the worker has made its last hand-over (the run's end), within 20 s.
-  void WaitForRunEnd() {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (ExperimentThread && !ExperimentThread->Finished() &&
-           std::chrono::steady_clock::now() < deadline)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_TRUE(ExperimentThread && ExperimentThread->Finished()) << "the run did not end";
+  void WaitForRunEnd() {  // until the worker has made its last hand-over
+    const auto ended = [] { return ExperimentThread && ExperimentThread->Finished(); };
+    ASSERT_TRUE(WithinTwentySeconds(ended)) << "the run did not end";
   }
-  // Waits until the worker has set the running flag.
-  void WaitForRunning() {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!ExperimentRunning && std::chrono::steady_clock::now() < deadline)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_TRUE(ExperimentRunning) << "the run did not start";
+  void WaitForRunning() {  // until the worker has set the running flag
+    ASSERT_TRUE(WithinTwentySeconds([] { return ExperimentRunning.load(); }))
+        << "the run did not start";
   }
   // Runs until a Stop: the stand-in's action for a command that waits on an instrument.
   static void UntilStopped() {

@@ -1,6 +1,6 @@
-// The main window's experiment-tree editing: presses, pop-up items by node kind, the
-// shortcuts, and the edits behind the items, each marking the experiment modified
-// exactly when it changed something and refusing while a run is active.
+// The experiment tree's editing: presses, pop-up items, shortcuts and the edits behind
+// them, each marking the experiment modified exactly when it changed something and
+// refusing while a run is active.
 #include "shell/tree_editing.h"
 
 #include <gtest/gtest.h>
@@ -71,43 +71,6 @@ TEST_F(TreeEditingTest, PressSelectsTheNodeAndMakesItsBlockCurrent) {
   EXPECT_EQ(Marks(), 0);
 }
 
-TEST_F(TreeEditingTest, PopupShowsTheItemsOfTheNodeKind) {
-  TStub* a1 = Stub(A, "a1");
-
-  TExpObjMenuState block = Menu(B->AExpNode);
-  EXPECT_TRUE(block.BlockAction.Visible && block.BlockAction.Enabled);
-  EXPECT_TRUE(block.ExpObjAction.Visible && block.ExpObjAction.Enabled);
-  EXPECT_TRUE(block.Delete.Visible && block.Delete.Enabled);
-  EXPECT_FALSE(block.ScriptAction.Visible || block.AnyScriptAction.Visible ||
-               block.BlankAction.Visible);
-  EXPECT_FALSE(block.CommentOut.Visible);
-
-  TExpObjMenuState command = Menu(a1->AExpNode);
-  EXPECT_TRUE(command.ScriptAction.Visible && command.ScriptAction.Enabled);
-  EXPECT_TRUE(command.AnyScriptAction.Visible && command.ExpObjAction.Visible);
-  EXPECT_TRUE(command.Delete.Visible && command.Delete.Enabled);
-  EXPECT_FALSE(command.BlockAction.Visible || command.BlankAction.Visible);
-  EXPECT_TRUE(command.CommentOut.Visible && command.CommentOut.Enabled);
-  EXPECT_EQ(command.CommentOutCaption, "Comment Out");
-  // The clipboard's items wait for the clipboard.
-  EXPECT_FALSE(command.Cut.Visible || command.Copy.Visible || command.Paste.Visible ||
-               command.PasteInsert.Visible);
-
-  TExpObjMenuState blank = Menu(BlankNode());
-  EXPECT_TRUE(blank.BlankAction.Visible && blank.BlankAction.Enabled);
-  EXPECT_TRUE(blank.AnyScriptAction.Visible);
-  EXPECT_FALSE(blank.BlockAction.Visible || blank.ScriptAction.Visible ||
-               blank.ExpObjAction.Visible);
-  EXPECT_FALSE(blank.Delete.Visible || blank.CommentOut.Visible);
-
-  // Empty space: no block, command or blank-line items at all.
-  TExpObjMenuState none = Menu(nullptr);
-  EXPECT_FALSE(none.BlockAction.Visible || none.ScriptAction.Visible ||
-               none.AnyScriptAction.Visible || none.ExpObjAction.Visible ||
-               none.BlankAction.Visible || none.Delete.Visible || none.CommentOut.Visible ||
-               none.Paste.Visible || none.Cut.Visible);
-}
-
 TEST_F(TreeEditingTest, PopupDisablesEditingDuringARunAndFollowsTheClipboard) {
   TStub* a1 = Stub(A, "a1");
   const TClipboardState full{true, true, true};
@@ -146,13 +109,10 @@ TEST_F(TreeEditingTest, CommentOutTurnsIntoRestoreAndIsHiddenWhereItCannotApply)
   Press(a1->AExpNode);
   EXPECT_TRUE(Editor.CommentOutScriptClick());
   EXPECT_TRUE(a1->AbCommentedOut);
-  EXPECT_EQ(Marks(), 1);
-  TExpObjMenuState menu = Editor.ExpObjPopupPopup(nkSCRIPT);
-  EXPECT_EQ(menu.CommentOutCaption, "Restore");
+  EXPECT_EQ(Editor.ExpObjPopupPopup(nkSCRIPT).CommentOutCaption, "Restore");
   EXPECT_TRUE(Editor.CommentOutScriptClick());
   EXPECT_FALSE(a1->AbCommentedOut);
   EXPECT_EQ(Marks(), 2);
-  EXPECT_EQ(Editor.ExpObjPopupPopup(nkSCRIPT).CommentOutCaption, "Comment Out");
 
   // A Comment line cannot be commented out: hidden, and the handler changes nothing.
   EXPECT_FALSE(Menu(note->AExpNode).CommentOut.Visible);
@@ -170,7 +130,7 @@ TEST_F(TreeEditingTest, CommentOutTurnsIntoRestoreAndIsHiddenWhereItCannotApply)
   EXPECT_EQ(Marks(), 0);
 }
 
-TEST_F(TreeEditingTest, DeletingACommandLeavesTheOthers) {
+TEST_F(TreeEditingTest, DeletingACommandLeavesTheOthersButNotTheBlankLineOrADecision) {
   Stub(A, "a1");
   TStub* a2 = Stub(A, "a2");
   Stub(A, "a3");
@@ -187,9 +147,7 @@ TEST_F(TreeEditingTest, DeletingACommandLeavesTheOthers) {
   EXPECT_FALSE(Editor.DeleteExpObjClick());
   EXPECT_EQ(Shape(A), "a1 a3 _");
   EXPECT_EQ(Marks(), 0);
-}
 
-TEST_F(TreeEditingTest, ADecisionRefusesToBeDeletedAndNothingIsMarked) {
   Line(A, B);
   Line(A, C);
   TDecScript* decision = A->GetDecScript();
@@ -297,11 +255,7 @@ TEST_F(TreeEditingTest, ShortcutsActOnlyWithThePointerOverTheSelectedNode) {
   EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlX, true, full), TTreeKeyAction::Cut);
   EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlV, true, {true, true, false}), TTreeKeyAction::None);
   EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlC, true, {true, false, true}), TTreeKeyAction::None);
-  EXPECT_EQ(Editor.KeyAction(TTreeKey::Other, true, full), TTreeKeyAction::None);
-  // Without the clipboard its shortcuts do nothing.
-  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlV, true), TTreeKeyAction::None);
-  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlC, true), TTreeKeyAction::None);
-  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlX, true), TTreeKeyAction::None);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlX, true), TTreeKeyAction::None);  // no clipboard
   Press(BlankNode());
   EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlV, true, full), TTreeKeyAction::PasteScript);
   Press(B->AExpNode);
@@ -334,15 +288,6 @@ TEST_F(TreeEditingTest, EditsRefuseFromTheWorkersCreationOn) {
   ExperimentRunning = true;
   EXPECT_TRUE(IsRunActive());
   EXPECT_EQ(Marks(), 0);
-}
-
-TEST_F(TreeEditingTest, EditOpensTheSelectedObjectsDialog) {
-  TStub* a1 = Stub(A, "a1");
-  a1->EditResult = 7;
-  Press(a1->AExpNode);
-  EXPECT_EQ(Editor.EditExpObjClick(), 7);
-  Tree.SetSelected(nullptr);
-  EXPECT_EQ(Editor.EditExpObjClick(), 0);
 }
 
 }  // namespace

@@ -71,13 +71,12 @@ TEST(JpegPicture, ColoursAndGreyPicturesComeOutAsRgb) {
   QPainter(&source).fillRect(20, 0, 20, 24, QColor(20, 60, 220));
   const QImage colour = DecodeJpeg(JpegBytes(source));
   ASSERT_EQ(colour.size(), source.size());
-  const QColor left = colour.pixelColor(5, 12), right = colour.pixelColor(35, 12);
-  EXPECT_NEAR(left.red(), 200, 8);
-  EXPECT_NEAR(left.green(), 30, 8);
-  EXPECT_NEAR(left.blue(), 40, 8);
-  EXPECT_NEAR(right.red(), 20, 8);
-  EXPECT_NEAR(right.green(), 60, 8);
-  EXPECT_NEAR(right.blue(), 220, 8);
+  QImage expected(source.size(), QImage::Format_RGB32);
+  expected.fill(QColor(200, 30, 40));
+  QPainter(&expected).fillRect(20, 0, 20, 24, QColor(20, 60, 220));
+  // Away from the edge between the colours, where compression blurs.
+  EXPECT_LE(LargestDifference(colour.copy(0, 0, 16, 24), expected.copy(0, 0, 16, 24)), 8);
+  EXPECT_LE(LargestDifference(colour.copy(32, 0, 8, 24), expected.copy(32, 0, 8, 24)), 8);
 
   QImage grey(16, 16, QImage::Format_Grayscale8);
   grey.fill(QColor(128, 128, 128));
@@ -106,28 +105,19 @@ TEST(JpegPicture, TruncatedOrForeignBytesGiveANullImage) {
   buffer.open(QIODevice::WriteOnly);
   png.save(&buffer, "PNG");
   EXPECT_TRUE(DecodeJpeg(pngBytes).isNull());
-}
 
-TEST(JpegPicture, CorruptHeadersAreRefusedWithoutHugeAllocations) {
-  const QByteArray whole = ResourceBytes(QStringLiteral("about.jpg"));
+  // Corrupt frame headers (marker, length 2, precision 1, height 2, width 2) are refused
+  // without huge allocations: a huge size, no size, a bad precision.
   const int frame = FrameHeader(whole);
   ASSERT_GT(frame, 0);
-  // Frame header: marker, length (2), precision (1), height (2), width (2).
-  QByteArray huge = whole;
-  huge[frame + 5] = '\xFF';
-  huge[frame + 6] = '\xF0';
-  huge[frame + 7] = '\xFF';
-  huge[frame + 8] = '\xF0';
-  EXPECT_TRUE(DecodeJpeg(huge).isNull());
-
-  QByteArray empty = whole;
-  empty[frame + 5] = 0;
-  empty[frame + 6] = 0;
-  EXPECT_TRUE(DecodeJpeg(empty).isNull());
-
-  QByteArray badPrecision = whole;
-  badPrecision[frame + 4] = 3;
-  EXPECT_TRUE(DecodeJpeg(badPrecision).isNull());
+  const auto spoiled = [&](int at, const QByteArray& bytes) {
+    QByteArray damaged = whole;
+    damaged.replace(frame + at, bytes.size(), bytes);
+    return DecodeJpeg(damaged).isNull();
+  };
+  EXPECT_TRUE(spoiled(5, QByteArray("\xFF\xF0\xFF\xF0", 4)));
+  EXPECT_TRUE(spoiled(5, QByteArray("\0\0", 2)));
+  EXPECT_TRUE(spoiled(4, QByteArray("\x03", 1)));
 }
 
 TEST(JpegPicture, DamagedBytesAnywhereNeverCrash) {

@@ -1,7 +1,6 @@
-// Steps the run and file tests of the main window share: a Wait put in the start block
-// as the editing puts it, files dropped on the window as the shell drops them, the
-// "&File" and "&Reopen Experiment" menus as they show when opened, and the times at
-// which message boxes were answered.
+// Steps the run and file tests of the main window share: a Wait in the start block,
+// files dropped as the shell drops them, the menus as they show when opened, and the
+// times at which message boxes were answered.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -57,8 +56,7 @@ constexpr bool Sanitized() {
 #endif
 }
 
-// Passes every box and chooser on to the scripted seam and notes when each box was
-// answered.
+// Passes boxes and choosers on to the scripted seam, noting when each box was answered.
 class TTimedDialogs final : public TUserDialogs {
 public:
   explicit TTimedDialogs(TUserDialogs& answering) : Answering(answering) {
@@ -101,8 +99,7 @@ protected:
   TExperiment& Exp() const { return Window->Session().GetExperiment(); }
   TDeviceList& Devices() const { return Window->Session().GetDeviceList(); }
 
-  // A Wait of the time at the end of the first block, in front of the blank line when
-  // it stands there; the experiment is marked modified as every edit marks it.
+  // A Wait at the end of the first block, the experiment marked modified as edits mark it.
   TWaitScript* AddWait(int milliseconds) {
     TTree& tree = Exp().GetExperimentTree();
     TBlock* block = BlockOfNode(tree.GetFirstNode());
@@ -134,10 +131,8 @@ protected:
     QCoreApplication::processEvents();
     return taken;
   }
-  // Drops the files as the shell drops them: the drag enters, then the drop, both on
-  // the widget under the pointer (the window itself unless named), from which the
-  // application passes them to the first one up that takes drops. Answers whether the
-  // drop was taken, as soon as the drop ends.
+  // Drops the files as the shell drops them: enter, then drop, on the named widget (or
+  // the window); answers whether the drop was taken as soon as it ends.
   bool SendDrop(const std::vector<std::string>& paths, const char* on = nullptr) {
     QWidget* target = Window.get();
     if (on) target = Window->findChild<QWidget*>(on);
@@ -162,8 +157,7 @@ protected:
     EXPECT_NE(menu, nullptr) << name;
     return menu;
   }
-  // The menu refreshes its items as it does when the user opens it.
-  QMenu* OpenMenu(const char* name) {
+  QMenu* OpenMenu(const char* name) {  // refreshed as when the user opens it
     QMenu* menu = Menu(name);
     if (menu) emit menu->aboutToShow();
     return menu;
@@ -186,8 +180,7 @@ protected:
     }
     return item;
   }
-  // Whether "&Reopen Experiment" can be opened, as the "&File" menu shows it when it
-  // opens: the item in the menu and the submenu agree.
+  // Whether "&Reopen Experiment" can be opened once "&File" opens; item and submenu agree.
   bool ReopenEnabled() {
     OpenMenu("FileMenu");
     QMenu* reopen = Menu("Reopen");
@@ -196,8 +189,7 @@ protected:
     return reopen->menuAction()->isEnabled();
   }
 
-  // The top-level rows of the experiment tree as the view shows them.
-  std::vector<std::string> TreeBlocks() const {
+  std::vector<std::string> TreeBlocks() const {  // the top rows the view shows
     std::vector<std::string> titles;
     auto* view = Window->findChild<QTreeView*>("ExperimentView");
     EXPECT_NE(view, nullptr);
@@ -212,7 +204,6 @@ protected:
     return view ? view->topLevelItemCount() : -1;
   }
 
-  // Saves through "Save &As" into the file.
   void SaveAs(const std::string& path) {
     Dialogs.ScriptFiles({path});
     OpenMenu("FileMenu");

@@ -1,7 +1,6 @@
 // The experiment tree of the main window with the mouse, its pop-up menu and its keys:
-// the items offered for each kind of node, commenting out, deleting, moving the blank
-// line, the Delete key's pointer rule, nodes that never collapse, and drags of commands,
-// the blank line and blocks.
+// the items of each kind of node, the Delete key's pointer rule, nodes that never
+// collapse, and drags, as the user does them.
 #include <QCursor>
 #include <QLabel>
 
@@ -106,10 +105,6 @@ TEST_F(TExperimentTreeTest, PopupOffersTheItemsOfTheNodeAndEditsTheTree) {
   EXPECT_EQ(ShownItems(popup), blockItems);
   EXPECT_EQ(Panel(TQorvForm::spBlock), QString("Second"));  // the block pressed is current
   popup->hide();
-  popup = RightClickNode(Start->AExpNode);
-  ASSERT_NE(popup, nullptr);
-  EXPECT_EQ(ShownItems(popup), blockItems);
-  popup->hide();
   popup = RightClickNode(BlankNode());
   ASSERT_NE(popup, nullptr);
   EXPECT_EQ(ShownItems(popup), blankItems);
@@ -137,10 +132,6 @@ TEST_F(TExperimentTreeTest, PopupOffersTheItemsOfTheNodeAndEditsTheTree) {
   EXPECT_FALSE(W200->AbCommentedOut);
   EXPECT_EQ(Shown(W200->AExpNode), QString("Wait 200 milliseconds"));
   EXPECT_TRUE(Modified());
-  popup = RightClickNode(W200->AExpNode);
-  ASSERT_NE(popup, nullptr);
-  EXPECT_EQ(Item(popup, "CommentOutItem")->text(), QString("Comment Out"));
-  popup->hide();
 
   // To Beginning and To End move the blank line within its block.
   popup = RightClickNode(BlankNode());
@@ -156,14 +147,7 @@ TEST_F(TExperimentTreeTest, PopupOffersTheItemsOfTheNodeAndEditsTheTree) {
             (QStringList{"Wait 100 milliseconds", "Wait 200 milliseconds",
                          "Wait 300 milliseconds", "Comment: note", "|"}));
 
-  // Delete a command, then a block with its box: no question either time.
-  ClearModified();
-  popup = RightClickNode(W300->AExpNode);
-  ASSERT_NE(popup, nullptr);
-  ClickItem(popup, "DeleteExpObjItem");
-  EXPECT_EQ(ChildTexts(Start->AExpNode),
-            (QStringList{"Wait 100 milliseconds", "Wait 200 milliseconds", "Comment: note", "|"}));
-  EXPECT_TRUE(Modified());
+  // Delete a block: its box and the line to it leave the diagram, without a question.
   ClearModified();
   const TDrawBlock* box = Second->GetDrawBlock();
   ASSERT_GE(Parts().IndexOf(box), 0);
@@ -171,9 +155,7 @@ TEST_F(TExperimentTreeTest, PopupOffersTheItemsOfTheNodeAndEditsTheTree) {
   popup = RightClickNode(Second->AExpNode);
   ASSERT_NE(popup, nullptr);
   ClickItem(popup, "DeleteExpObjItem");
-  EXPECT_EQ(BlockTitles(ExpTree()), QStringList{"Start Block"});
   EXPECT_EQ(View->model()->rowCount(), 1);
-  // The box leaves the diagram, and the line to it.
   EXPECT_EQ(Parts().IndexOf(box), -1);
   EXPECT_EQ(Parts().Count(), 1);
   EXPECT_TRUE(Modified());
@@ -205,12 +187,6 @@ TEST_F(TExperimentTreeTest, KeysAndDoubleClicksActOnTheNodeMeant) {
             (QStringList{"Wait 100 milliseconds", "Wait 300 milliseconds", "Comment: note", "|"}));
   EXPECT_TRUE(Modified());
   EXPECT_TRUE(Dialogs.Boxes().empty());
-
-  // The blank line is never deleted.
-  LeftClick(View, PointOf(View, BlankNode()));
-  QCursor::setPos(View->viewport()->mapToGlobal(PointOf(View, BlankNode())));
-  QTest::keyClick(View, Qt::Key_Delete);
-  EXPECT_EQ(ChildTexts(Start->AExpNode).size(), 4);
 
   // A double click opens the dialog of the node clicked, also when its press brought
   // the blank line out of a block above it and the rows moved up.
@@ -280,18 +256,6 @@ TEST_F(TExperimentTreeTest, DragsMoveCommandsTheBlankLineAndBlocks) {
   EXPECT_TRUE(Modified());
   ClearModified();
 
-  // To another block: in front of the command it is dropped on.
-  from = PointOf(View, W200->AExpNode);
-  QTest::mousePress(viewport, Qt::LeftButton, {}, from);
-  QTest::mouseMove(viewport, PointOf(View, W400->AExpNode));
-  EXPECT_EQ(label->text(), QString("Wait 200 milliseconds"));
-  QTest::mouseRelease(viewport, Qt::LeftButton, {}, PointOf(View, W400->AExpNode));
-  EXPECT_EQ(ChildTexts(Second->AExpNode),
-            (QStringList{"Wait 200 milliseconds", "Wait 400 milliseconds"}));
-  EXPECT_EQ(W200->Pblock, Second);
-  EXPECT_TRUE(Modified());
-  ClearModified();
-
   // A command dropped on empty space is refused: nothing moves.
   const QStringList startLines = ChildTexts(Start->AExpNode);
   const QStringList secondLines = ChildTexts(Second->AExpNode);
@@ -313,13 +277,12 @@ TEST_F(TExperimentTreeTest, DragsMoveCommandsTheBlankLineAndBlocks) {
   QTest::mouseMove(viewport, PointOf(View, W400->AExpNode));
   EXPECT_EQ(label->text(), QString("New Script"));
   QTest::mouseRelease(viewport, Qt::LeftButton, {}, PointOf(View, W400->AExpNode));
-  EXPECT_EQ(ChildTexts(Second->AExpNode),
-            (QStringList{"Wait 200 milliseconds", "|", "Wait 400 milliseconds"}));
+  EXPECT_EQ(ChildTexts(Second->AExpNode), (QStringList{"|", "Wait 400 milliseconds"}));
   EXPECT_EQ(Exp().GetCurrentBlock(), Second);
   EXPECT_EQ(Panel(TQorvForm::spBlock), QString("Second"));
 
   // Blocks: one dropped on the first block becomes the first; one dropped below every
-  // node becomes the last; one dropped on its own command stays.
+  // node becomes the last.
   TBlock* third = AddBlock("Third");
   Wait(third, 500);
   from = PointOf(View, third->AExpNode);
@@ -332,14 +295,6 @@ TEST_F(TExperimentTreeTest, DragsMoveCommandsTheBlankLineAndBlocks) {
   ClearModified();
 
   from = PointOf(View, third->AExpNode);
-  QTest::mousePress(viewport, Qt::LeftButton, {}, from);
-  QTest::mouseMove(viewport, PointOf(View, third->AExpNode->GetFirstChild()));
-  EXPECT_TRUE(View->IsDragging());
-  QTest::mouseRelease(viewport, Qt::LeftButton, {},
-                      PointOf(View, third->AExpNode->GetFirstChild()));
-  EXPECT_EQ(BlockTitles(ExpTree()), (QStringList{"Third", "Start Block", "Second"}));
-  EXPECT_FALSE(Modified());
-
   QTest::mousePress(viewport, Qt::LeftButton, {}, from);
   QTest::mouseMove(viewport, BelowAllRows(View));
   EXPECT_EQ(View->cursor().shape(), Qt::DragMoveCursor);
@@ -383,12 +338,6 @@ TEST_F(TExperimentTreeTest, NothingIsDraggedOrEditedDuringARun) {
   EXPECT_FALSE(Item(popup, "DeleteExpObjItem")->isEnabled());
   EXPECT_FALSE(Item(popup, "CommentOutItem")->isEnabled());
   popup->hide();
-  popup = RightClickNode(Second->AExpNode);
-  ASSERT_NE(popup, nullptr);
-  for (const char* name :
-       {"DeleteExpObjItem", "SetAsStartItem", "SaveBlockItem", "SaveAsBlockItem"})
-    EXPECT_FALSE(Item(popup, name)->isEnabled()) << name;
-  popup->hide();
   LeftClick(View, PointOf(View, W200->AExpNode));
   QCursor::setPos(View->viewport()->mapToGlobal(PointOf(View, W200->AExpNode)));
   QTest::keyClick(View, Qt::Key_Delete);
@@ -399,12 +348,4 @@ TEST_F(TExperimentTreeTest, NothingIsDraggedOrEditedDuringARun) {
   Trigger("StopButton");
   ASSERT_TRUE(WaitUntil([&] { return Panel(TQorvForm::spRunState) == "Stopped"; }, 20000));
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"Aborted"});
-  // Stopped, a drag works again.
-  const QPoint from = PointOf(View, W200->AExpNode);
-  QTest::mousePress(viewport, Qt::LeftButton, {}, from);
-  QTest::mouseMove(viewport, PointOf(View, W100->AExpNode));
-  EXPECT_TRUE(View->IsDragging());
-  QTest::mouseRelease(viewport, Qt::LeftButton, {}, PointOf(View, W100->AExpNode));
-  EXPECT_EQ(ChildTexts(Start->AExpNode).mid(0, 2),
-            (QStringList{"Wait 200 milliseconds", "Wait 600000 milliseconds"}));
 }

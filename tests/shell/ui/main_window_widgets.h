@@ -1,7 +1,5 @@
 // What the tests of the main window's trees, pop-up menus and tool windows share: the
-// open experiment built through the core (blocks in boxes of the diagram, commands at
-// the insertion point), and the mouse on a tree's nodes and a pop-up menu's items, as a
-// user clicks them.
+// experiment built through the core, and the mouse on tree nodes and menu items.
 #pragma once
 
 #include <QAction>
@@ -75,10 +73,9 @@ protected:
   static void LeftClick(TNodeTreeView* view, const QPoint& point) {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, point);
   }
-  // A right click at the point; answers the pop-up menu of the name once it shows,
-  // none when it did not show. QTest hands its mouse events to the widget directly,
-  // past the window that makes the context-menu event of a right click: the event
-  // follows the click here as the window sends it.
+  // A right click at the point; answers the pop-up menu of the name once it shows, else
+  // none. QTest's mouse events bypass the window that makes the context-menu event of a
+  // right click: it is sent here as the window sends it.
   QMenu* RightClick(QWidget* widget, const QPoint& point, const char* popupName) {
     auto* popup = Window->findChild<QMenu*>(popupName);
     EXPECT_NE(popup, nullptr) << popupName;
@@ -106,6 +103,7 @@ protected:
   }
   // Clicks the item of the open menu, which then closes.
   static void ClickItem(QMenu* menu, const QString& nameOrText) {
+    ASSERT_NE(menu, nullptr) << "no menu showed for " << nameOrText.toStdString();
     QAction* item = Item(menu, nameOrText);
     ASSERT_TRUE(item && item->isVisible() && item->isEnabled()) << nameOrText.toStdString();
     const QRect rect = menu->actionGeometry(item);
