@@ -6,6 +6,7 @@
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QThread>
 
 #include <utility>
 
@@ -106,6 +107,7 @@ QModelIndex TTreeModel::index(int row, int column, const QModelIndex& parent) co
   if (!CoreTree || column != 0 || row < 0 || (parent.isValid() && parent.column() != 0))
     return {};
   TTreeNode* parentNode = NodeOf(parent);
+  if (parent.isValid() && !parentNode) return {};  // an index of another model
   TTreeNode* child = parentNode ? parentNode->Item(row) : CoreTree->Item(row);
   return child ? createIndex(row, 0, child) : QModelIndex();
 }
@@ -196,6 +198,12 @@ void TTreeModel::AllRowsChanged(const QModelIndex& parent, const QList<int>& rol
   }
 }
 
+void TTreeModel::CheckThread() const {
+  // Views hear of changes synchronously: the tree is edited on the main thread only (a
+  // worker hands its edits over through the UI port).
+  Q_ASSERT_X(QThread::currentThread() == thread(), "TTreeModel", "tree edited off the main thread");
+}
+
 void TTreeModel::EndChange() {
   if (--Changing > 0 || !SelectionPending) return;
   SelectionPending = false;
@@ -203,6 +211,7 @@ void TTreeModel::EndChange() {
 }
 
 void TTreeModel::NodeAboutToInsert(TTreeNode* parent, int index) {
+  CheckThread();
   ++Changing;
   beginInsertRows(IndexOf(parent), index, index);
 }
@@ -213,6 +222,7 @@ void TTreeModel::NodeInserted(TTreeNode*) {
 }
 
 void TTreeModel::NodeAboutToRemove(TTreeNode* node) {
+  CheckThread();
   ++Changing;
   const int row = node->GetIndex();
   beginRemoveRows(IndexOf(node->GetParent()), row, row);
@@ -224,6 +234,7 @@ void TTreeModel::NodeRemoved(TTreeNode*, int) {
 }
 
 void TTreeModel::NodeAboutToMove(TTreeNode* node, TTreeNode* newParent, int newIndex) {
+  CheckThread();
   ++Changing;
   TTreeNode* oldParent = node->GetParent();
   const int row = node->GetIndex();
@@ -252,12 +263,14 @@ void TTreeModel::NodeMoved(TTreeNode*) {
 }
 
 void TTreeModel::NodeChanged(TTreeNode* node) {
+  CheckThread();
   const QModelIndex changed = IndexOf(node);
   emit dataChanged(changed, changed);
   emit CoreNodeChanged(changed, node->GetExpanded());
 }
 
 void TTreeModel::SelectionChanged(TTreeNode* selected) {
+  CheckThread();
   if (Changing > 0) {
     SelectionPending = true;
     return;
@@ -266,6 +279,7 @@ void TTreeModel::SelectionChanged(TTreeNode* selected) {
 }
 
 void TTreeModel::ChildrenReordered(TTreeNode* parent) {
+  CheckThread();
   // The tree tells after the fact; persistent indexes still hold their nodes, so each
   // finds its new row from its node.
   const QModelIndex parentIndex = IndexOf(parent);

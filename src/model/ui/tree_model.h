@@ -83,6 +83,7 @@ private:
   void SelectionChanged(TTreeNode* selected) override;
   void ChildrenReordered(TTreeNode* parent) override;
 
+  void CheckThread() const;
   void EndChange();
   // The style the styler gives; drawn false: the default drawing.
   bool StyleOf(TTreeNode& node, TNodeStyle& style) const;

@@ -1,5 +1,6 @@
 // A tree view over a TTreeModel whose selection and expanded nodes are the core's: the
-// core's TTree::SetSelected and TTreeNode::SetExpanded show in the view, and the user's
+// core's TTree::SetSelected and TTreeNode::SetExpanded show in the view (a node the core
+// selects is scrolled to, its collapsed parents opened in the tree too), and the user's
 // selection, expanding and collapsing are written back into the tree. Presses and double
 // clicks are reported with the node under the mouse.
 #pragma once

@@ -77,7 +77,7 @@ void CollectClasses(const std::string& text,
 // The names of every class in the sources derived, directly or not, from TDialogRequest.
 std::set<std::string> RequestTypesInSources() {
   std::vector<std::pair<std::string, std::string>> classes;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(QORV_SOURCE_DIR)) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(QORV_SOURCE_DIR "/src")) {
     const std::string extension = entry.path().extension().string();
     if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp")) continue;
     std::ifstream file(entry.path());

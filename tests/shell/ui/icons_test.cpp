@@ -25,7 +25,7 @@ bool Draws(const QIcon& icon, int size) {
 TEST(Icons, EveryDrawingOfTheResourceFileLoadsAndDraws) {
   const QStringList names = QorvIconNames();
   // Each drawing beside the resource file is in it, and nothing else is.
-  QStringList files = QDir(QORV_SOURCE_DIR "/shell/ui/icons").entryList({"*.svg"}, QDir::Files);
+  QStringList files = QDir(QORV_SOURCE_DIR "/src/shell/ui/icons").entryList({"*.svg"}, QDir::Files);
   for (QString& file : files) file.chop(4);
   EXPECT_EQ(QSet<QString>(names.begin(), names.end()), QSet<QString>(files.begin(), files.end()));
   EXPECT_GE(names.size(), 40);

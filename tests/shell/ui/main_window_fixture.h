@@ -104,8 +104,8 @@ private:
 class TDemoInstruments {
 public:
   TDemoInstruments()
-      : Bus(FileText(std::string(QORV_PROJECT_DIR) + "/tools/gpibsim/demo.sim")),
-        Thermometer(std::string(QORV_PROJECT_DIR) + "/tools/serialsim/demo.rules") {}
+      : Bus(FileText(std::string(QORV_SOURCE_DIR) + "/tools/gpibsim/demo.sim")),
+        Thermometer(std::string(QORV_SOURCE_DIR) + "/tools/serialsim/demo.rules") {}
 
   static std::string FileText(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
