@@ -33,7 +33,9 @@ public:
   QIconEngine* clone() const override { return new TSelectedImageEngine(Normal, Selected); }
 
 private:
-  const QIcon& ImageFor(QIcon::Mode mode) const { return mode == QIcon::Selected ? Selected : Normal; }
+  const QIcon& ImageFor(QIcon::Mode mode) const {
+    return mode == QIcon::Selected ? Selected : Normal;
+  }
 
   QIcon Normal, Selected;
 };
@@ -145,7 +147,8 @@ QIcon TTreeModel::IconOf(int image, int selectedImage) const {
                       static_cast<quint32>(selectedImage);
   auto found = CombinedIcons.find(key);
   if (found == CombinedIcons.end())
-    found = CombinedIcons.insert(key, QIcon(new TSelectedImageEngine(normal, Images[selectedImage])));
+    found =
+        CombinedIcons.insert(key, QIcon(new TSelectedImageEngine(normal, Images[selectedImage])));
   return *found;
 }
 
