@@ -24,6 +24,7 @@
 #include "shell/settings.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/attribute_tree_controller.h"
+#include "shell/ui/block_icons.h"
 #include "shell/ui/device_view_items.h"
 #include "shell/ui/experiment_tree_controller.h"
 #include "shell/ui/icons.h"
@@ -419,7 +420,9 @@ void TQorvForm::ReadSettings() {
           settings.GetNumberOfCECCards()};
   DocSession->Directories = {settings.GetOutputDirectory(), settings.GetDeviceDirectory(),
                              settings.GetExperimentDirectory(), settings.GetBlockDirectory()};
-  IconFiles = settings.GetIconFiles();
+  // The block dialog's icon list; files gone since are left out.
+  BlockIcons().Clear();
+  for (const std::string& icon : settings.GetIconFiles()) BlockIcons().AddIconFile(icon);
 }
 
 void TQorvForm::WriteSettings() {
@@ -434,7 +437,7 @@ void TQorvForm::WriteSettings() {
   settings.SetDeviceDirectory(folders.Device);
   settings.SetExperimentDirectory(folders.Experiment);
   settings.SetBlockDirectory(folders.Block);
-  for (const std::string& icon : IconFiles) settings.AddIconFile(icon);
+  for (const std::string& icon : BlockIcons().IconFiles()) settings.AddIconFile(icon);
   TQtSettingsStore store;
   settings.Write(store);
 }

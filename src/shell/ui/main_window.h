@@ -123,13 +123,12 @@ private:
   std::unique_ptr<TRunControl> RunCtl;
   std::unique_ptr<TExperimentTreeController> ExperimentTree;
   std::unique_ptr<TAttributeTreeController> AttributeTree;
-  // The settings the GPIB options and block dialogs will edit; kept as read until then.
+  // The settings the GPIB options dialog will edit; kept as read until then.
   struct TGpibOptions {
     bool AutoDetect = true;
     int NationalCards = 1;
     int CECCards = 1;
   } Gpib;
-  std::vector<std::string> IconFiles;
   QTimer Timer;  // the 500 ms end-of-run step
   QPointer<TToolForm> ToolForm;
   int ShrunkHeight = -1;  // the client height kept while the window is shrunk

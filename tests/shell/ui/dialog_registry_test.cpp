@@ -18,7 +18,6 @@
 #include <utility>
 #include <vector>
 
-#include "model/block.h"
 #include "model/data_dialogs.h"
 #include "outputs/exp_file.h"
 #include "outputs/output.h"
@@ -33,7 +32,7 @@ namespace {
 // The core's request types that no dialog serves yet. Whoever registers the dialog of
 // one takes it off this list; a new request type goes here until its dialog comes.
 const std::vector<std::type_index> requestsWithoutDialog = {
-    typeid(TDataFormRequest),      typeid(TChangeVarRequest),    typeid(TEditBlockRequest),
+    typeid(TDataFormRequest),      typeid(TChangeVarRequest),
     typeid(TSingleExpFileRequest), typeid(TMultiExpFileRequest), typeid(TOutputDialogRequest),
 };
 

@@ -2,6 +2,7 @@
 // files across a restart, files dropped on its widgets, damaged files, and the settings
 // kept between sessions.
 #include <QAction>
+#include <QImage>
 #include <QMenu>
 #include <QSettings>
 
@@ -9,6 +10,7 @@
 
 #include "main_window_steps.h"
 #include "shell/draw_block.h"
+#include "shell/ui/block_icons.h"
 
 namespace {
 
@@ -332,11 +334,20 @@ TEST_F(MainWindowFilesTest, SettingsAreWrittenAtClosingAndReadByTheNextWindow) {
   stored.setValue("Experiment2", QString::fromStdString("&2 " + b));
   stored.setValue("ExperimentDirectory", folder("experiments"));
   stored.setValue("BlockDirectory", folder("blocks"));
-  stored.setValue("NumberOfIconFiles", 1);
-  stored.setValue("IconFileName0", "/icons/oven.bmp");
+  // Two icon files of the block dialog, the first gone since.
+  const std::string oven = Temp.PathOf("oven.bmp");
+  QImage(8, 8, QImage::Format_RGB32).save(QString::fromStdString(oven));
+  stored.setValue("NumberOfIconFiles", 2);
+  stored.setValue("IconFileName0", QString::fromStdString(Temp.PathOf("gone.ico")));
+  stored.setValue("IconFileName1", QString::fromStdString(oven));
   stored.sync();
 
   StartQorv();
+  // The block dialog lists the icon that exists and one added in this session.
+  EXPECT_EQ(BlockIcons().IconFiles(), TTexts{oven});
+  const std::string lamp = Temp.PathOf("lamp.png");
+  QImage(8, 8, QImage::Format_RGB32).save(QString::fromStdString(lamp));
+  BlockIcons().AddIconFile(lamp);
   // The files that exist, with their stored captions: not renumbered.
   EXPECT_EQ(ReopenCaptions(), (TTexts{"&1 " + a, "&2 " + b}));
   // The choosers start in the stored folders.
@@ -360,7 +371,9 @@ TEST_F(MainWindowFilesTest, SettingsAreWrittenAtClosingAndReadByTheNextWindow) {
   EXPECT_EQ(stored.value("Experiment1").toString().toStdString(), "&2 " + b);
   EXPECT_EQ(stored.value("Experiment2").toString().toStdString(), "&2 " + b);
   EXPECT_EQ(stored.value("BlockDirectory").toString(), folder("blocks"));
-  EXPECT_EQ(stored.value("IconFileName0").toString(), QString("/icons/oven.bmp"));
+  EXPECT_EQ(stored.value("NumberOfIconFiles").toInt(), 2);
+  EXPECT_EQ(stored.value("IconFileName0").toString().toStdString(), oven);
+  EXPECT_EQ(stored.value("IconFileName1").toString().toStdString(), lamp);
 }
 
 }  // namespace

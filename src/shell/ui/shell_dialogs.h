@@ -1,0 +1,6 @@
+// The dialogs of the shell's requests (the block dialog), registered at start-up.
+#pragma once
+
+class TDialogRegistry;
+
+void RegisterShellDialogs(TDialogRegistry& registry);
