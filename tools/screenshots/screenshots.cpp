@@ -17,6 +17,7 @@
 #include "model/experiment.h"
 #include "model/ui_port.h"
 #include "shell/ui/about_box.h"
+#include "shell/ui/draw_block_editor.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/qt_ui_port.h"
 #include "shell/ui/splash_form.h"
@@ -79,6 +80,15 @@ int main(int argc, char** argv) {
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) std::fprintf(stderr, "the window did not show\n");
     Save(window, "main-window");
+
+    // The diagram alone, then with both boxes gathered by Ctrl+click.
+    TDrawBlockEditor& editor = *window.BlockEditor();
+    Save(editor, "block-editor");
+    TDrawParts& parts = window.Session().GetDrawParts();
+    for (int i = 0; i < parts.Count(); ++i)
+      if (parts.GetPart(i)->CanMultiselect()) parts.ToggleMultiSelect(parts.GetPart(i));
+    Save(editor, "block-editor-multiselection");
+    parts.ClearMultiSelection();
 
     window.StartButtonClick();
     QTest::qWait(1500);

@@ -26,6 +26,7 @@
 #include "shell/ui/attribute_tree_controller.h"
 #include "shell/ui/block_icons.h"
 #include "shell/ui/device_view_items.h"
+#include "shell/ui/draw_block_editor.h"
 #include "shell/ui/experiment_tree_controller.h"
 #include "shell/ui/icons.h"
 #include "shell/ui/qt_settings_store.h"
@@ -67,6 +68,10 @@ TQorvForm::TQorvForm(QWidget* parent)
   ExperimentTree = std::make_unique<TExperimentTreeController>(*ui->ExperimentView, *DocSession);
   AttributeTree = std::make_unique<TAttributeTreeController>(*ui->ExpAttView, *ui->DataListBox,
                                                               *DocSession);
+  // The diagram area holds the editor at the diagram's size, scrolling when it is larger.
+  DrawBlockEditor = new TDrawBlockEditor(ui->EditScrollBox->viewport());
+  ui->EditScrollBox->setWidgetResizable(false);
+  ui->EditScrollBox->setWidget(DrawBlockEditor);
   ExperimentReplaced(DocSession->GetExperiment());
   SetUpActions();
 
@@ -95,6 +100,7 @@ TQorvForm::~TQorvForm() {
   ui->ExpAttView->SetTreeModel(nullptr);
   ExperimentModel->SetTree(nullptr);
   AttributeModel->SetTree(nullptr);
+  DrawBlockEditor->SetDiagram(nullptr, nullptr);
   RunCtl.reset();
   DocSession.reset();
 }
@@ -161,6 +167,7 @@ void TQorvForm::SetUpActions() {
   on(ui->SaveMenuItem, [this] { DocSession->SaveClick(); });
   on(ui->SaveAsMenuItem, [this] { DocSession->SaveAsClick(); });
   on(ui->OpenBlockMenuItem, [this] { DocSession->OpenBlockDialog(0, 0); });
+  on(ui->NewBlockMenuItem, [this] { DrawBlockEditor->AddBlockClick(); });
   on(ui->ClearReopenMenuItem, [this] { DocSession->ClearClick(); });
   on(ui->AboutMenuItem, [this] {
     TAboutBox box(this);
@@ -175,7 +182,7 @@ void TQorvForm::SetUpActions() {
   // window's button follows the run state all the same.
   for (QAction* later :
        {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
-        ui->MultiFileBtn, ui->HelpButton, ui->NewBlockMenuItem, ui->NewDeviceMenuItem,
+        ui->MultiFileBtn, ui->HelpButton, ui->NewDeviceMenuItem,
         ui->OpenOutputMenuItem, ui->OpenDeviceMenuItem, ui->OpenDeviceConfigurationMenuItem,
         ui->SaveDeviceConfigurationMenuItem, ui->BringOutputsToFrontMenuItem,
         ui->PreferencesMenuItem, ui->ReportMenuItem, ui->InteractMenuItem, ui->ScanMenuItem,
@@ -368,6 +375,9 @@ void TQorvForm::SetReopenEnabled(bool enabled) {
 // --- The experiment ---
 
 void TQorvForm::ExperimentClosing(TExperiment&) {
+  // The diagram empties as the experiment goes: the editor still shows it, without
+  // the experiment.
+  DrawBlockEditor->SetDiagram(&DocSession->GetDrawParts(), nullptr);
   ExperimentTree->Unbind();
   AttributeTree->Unbind();
   ExperimentModel->SetTree(nullptr);
@@ -379,6 +389,7 @@ void TQorvForm::ExperimentReplaced(TExperiment& experiment) {
   AttributeModel->SetTree(&experiment.GetAttributeTree());
   ExperimentTree->Bind(experiment, DocSession->GetDrawParts());
   AttributeTree->Bind(experiment);
+  DrawBlockEditor->SetDiagram(&DocSession->GetDrawParts(), &experiment);
 }
 
 void TQorvForm::DevicesChanged() { ShowDevices(*ui->DeviceView, DocSession->GetDeviceList()); }

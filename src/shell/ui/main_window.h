@@ -21,6 +21,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class TAttributeTreeController;
+class TDrawBlockEditor;
 class TExperimentTreeController;
 class TToolForm;
 class TTreeModel;
@@ -68,6 +69,8 @@ public:
   TRunControl& Run() { return *RunCtl; }
   // The floating Start/Stop window (made at the first Float).
   TToolForm* ToolWindow() const;
+  // The block diagram in the diagram area.
+  TDrawBlockEditor* BlockEditor() const { return DrawBlockEditor; }
 
   // The handlers the controls call; public so that tests and the start-up code reach
   // them as a user would through the controls.
@@ -123,6 +126,7 @@ private:
   std::unique_ptr<TRunControl> RunCtl;
   std::unique_ptr<TExperimentTreeController> ExperimentTree;
   std::unique_ptr<TAttributeTreeController> AttributeTree;
+  TDrawBlockEditor* DrawBlockEditor = nullptr;  // owned by the diagram area
   // The settings the GPIB options dialog will edit; kept as read until then.
   struct TGpibOptions {
     bool AutoDetect = true;

@@ -1,0 +1,102 @@
+// The block-diagram editor: the widget in the main window's diagram area that paints the
+// experiment's boxes and lines from the core's diagram (TDrawParts) and turns the mouse,
+// the keys and its pop-up menu into the diagram's own operations. It keeps no copy of
+// boxes or lines: every paint and every hit test asks the core. The only state it holds
+// is the gesture in progress (the press, the part pressed on, whether a drag began).
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+#include "shell/draw_parts.h"
+
+class QAction;
+class QMenu;
+class QPainter;
+class TExperiment;
+
+class TDrawBlockEditor : public QWidget, public TDrawPartsView {
+  Q_OBJECT
+
+public:
+  // How far the mouse moves (Manhattan length) before a press becomes a drag.
+  static constexpr int DragThreshold = 10;
+
+  explicit TDrawBlockEditor(QWidget* parent = nullptr);
+  ~TDrawBlockEditor() override;
+
+  // Shows the diagram (becoming its view) and edits the experiment's blocks through it.
+  // Either may be none; the previous diagram forgets this view.
+  void SetDiagram(TDrawParts* parts, TExperiment* experiment);
+  TDrawParts* GetDrawParts() const { return Parts; }
+
+  // TDrawPartsView: measures the boxes, brings the lines up to date, fits the widget to
+  // the diagram and repaints.
+  void Redraw() override;
+  // The mouse in widget coordinates; (0, 0) when it is outside the widget.
+  TPoint CursorPoint() const override;
+
+  // The topmost part at the point; none there.
+  TDrawPart* GetPartAt(int x, int y) const;
+  // The first selected part in drawing order; none.
+  TDrawPart* GetSelectedDrawPart() const;
+  // The box's side as drawn: its caption in the widget's font under its icon.
+  QSize BoxSize(const TDrawBlock& box) const;
+
+  // The pop-up menu's items (also reachable by name: "DrawBlockPopup" with
+  // "AddBlockItem", "ConnectItem", "DeleteItem", "SetAsStartItem").
+  QMenu* PopupMenu() const { return Popup; }
+  // Prepares the items for the selection and the run state, as the menu opens.
+  void PopupPopupMenu();
+  // A box captioned "Block " + the number of parts, at the mouse or at (0, 0); refused
+  // during a run.
+  void AddBlockClick();
+  // Deletes the selected part (a box with its lines and block); refused during a run.
+  void DeleteClick();
+  // Starts a line from the selected box: it follows the mouse until the next press,
+  // which connects to the box under it.
+  void ConnectBlockClick();
+  // The selected box's block becomes the start block; refused during a run.
+  void SetAsStartClick();
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  // Gives every attached box its drawn size and every line its geometry, so that hit
+  // tests and paints see the diagram as drawn.
+  void Layout() const;
+  // The widget's size: the diagram's bounds, never less than the visible area.
+  void FitToDiagram();
+  void PaintBox(QPainter& painter, const TDrawBlock& box) const;
+  void PaintLine(QPainter& painter, const TDrawLine& line) const;
+  void PaintGesture(QPainter& painter) const;
+  void Press(QMouseEvent* event);
+  // Ends any gesture without changing the diagram.
+  void ResetGesture();
+  void MarkModified() const;
+  QAction* AddItem(const char* name, const char* text, void (TDrawBlockEditor::*slot)());
+
+  TDrawParts* Parts = nullptr;
+  TExperiment* Experiment = nullptr;
+
+  // The gesture in progress.
+  enum class TGesture { None, PartPressed, PartDrag, NewLine };
+  TGesture Gesture = TGesture::None;
+  TDrawPart* GesturePart = nullptr;  // the part pressed on, or the new line's source box
+  QPoint PressPoint;
+  QPoint DragPoint;  // where the mouse is during a drag
+
+  QMenu* Popup = nullptr;
+  QAction* AddBlockItem = nullptr;
+  QAction* ConnectItem = nullptr;
+  QAction* DeleteItem = nullptr;
+  QAction* SetAsStartItem = nullptr;
+};
