@@ -132,7 +132,8 @@ bool TDrawBlockEditor::eventFilter(QObject* watched, QEvent* event) {
 
 void TDrawBlockEditor::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), palette().window());
+  // The sheet is the base colour, so that boxes in the button colour stand out on it.
+  painter.fillRect(rect(), palette().base());
   if (!Parts) return;
   Layout();
   for (int i = 0; i < Parts->Count(); ++i) {
