@@ -17,6 +17,7 @@
 #include "model/experiment.h"
 #include "model/ui_port.h"
 #include "scripts/experiment_thread.h"
+#include "shell/ui/align_blocks_dialog.h"
 #include "shell/ui/block_icons.h"
 
 namespace {
@@ -48,9 +49,20 @@ TDrawBlockEditor::TDrawBlockEditor(QWidget* parent) : QWidget(parent) {
   Popup->setObjectName("DrawBlockPopup");
   ConnectItem = AddItem("ConnectItem", "Connect", &TDrawBlockEditor::ConnectBlockClick);
   AddBlockItem = AddItem("AddBlockItem", "Add Block", &TDrawBlockEditor::AddBlockClick);
+  OpenBlockItem = AddItem("OpenBlockItem", "Open Block", &TDrawBlockEditor::OpenBlockClick);
+  EditItem = AddItem("EditItem", "Edit", &TDrawBlockEditor::EditBlockClick);
   DeleteItem = AddItem("DeleteItem", "Delete", &TDrawBlockEditor::DeleteClick);
+  Popup->addSeparator();
   SetAsStartItem = AddItem("SetAsStartItem", "Set As Start", &TDrawBlockEditor::SetAsStartClick);
   SetAsStartItem->setCheckable(true);
+  SaveBlockItem = AddItem("SaveBlockItem", "Save", &TDrawBlockEditor::SaveBlockClick);
+  SaveAsBlockItem = AddItem("SaveAsBlockItem", "Save As", &TDrawBlockEditor::SaveAsBlockClick);
+  AddScriptsMenu = Popup->addMenu("Add Scripts...");
+  AddScriptsMenu->setObjectName("AddScriptsMenu");
+  AddScriptsMenu->menuAction()->setObjectName("AddScriptsItem");
+  Popup->addSeparator();
+  AlignBlocksItem =
+      AddItem("AlignBlocksItem", "Align Blocks", &TDrawBlockEditor::AlignBlocksClick);
   connect(Popup, &QMenu::aboutToShow, this, &TDrawBlockEditor::PopupPopupMenu);
   // The visible area's size is the least the widget takes.
   if (parent) parent->installEventFilter(this);
@@ -268,6 +280,7 @@ void TDrawBlockEditor::Press(QMouseEvent* event) {
   if (!Parts) return;
   const QPoint point = event->position().toPoint();
   TDrawPart* part = GetPartAt(point.x(), point.y());
+  if (event->button() == Qt::RightButton) MenuPoint = point;
 
   if (Gesture == TGesture::NewLine) {
     // The press ends the new line: on another box it connects to it.
@@ -370,6 +383,7 @@ void TDrawBlockEditor::keyPressEvent(QKeyEvent* event) {
 
 void TDrawBlockEditor::contextMenuEvent(QContextMenuEvent* event) {
   if (!Parts || Gesture == TGesture::NewLine) return;
+  MenuPoint = event->pos();
   Popup->popup(event->globalPos());
 }
 
@@ -379,18 +393,27 @@ void TDrawBlockEditor::PopupPopupMenu() {
   const TDrawBlock* box = BlockOf(selected) ? static_cast<const TDrawBlock*>(selected) : nullptr;
   const bool single = box && !multi;
   AddBlockItem->setVisible(!multi && !selected);
+  OpenBlockItem->setVisible(!multi && !selected);
   DeleteItem->setVisible(selected && !multi);
-  ConnectItem->setVisible(single);
-  SetAsStartItem->setVisible(single);
+  for (QAction* item : {ConnectItem, EditItem, SetAsStartItem, SaveBlockItem, SaveAsBlockItem})
+    item->setVisible(single);
+  // The command entries come with the command dialogs; until then there is nothing to add.
+  AddScriptsMenu->menuAction()->setVisible(single && !AddScriptsMenu->isEmpty());
+  AlignBlocksItem->setVisible(box && multi);
   bool canConnect = false;
   if (single) {
     if (Experiment) Experiment->SelectBlock(box->GetBlock()->AExpNode);
     canConnect = Parts->Count() > 1 && box->CanAddOutgoingLine();
     SetAsStartItem->setChecked(box->GetBlock()->IsStartBlock());
   }
+  // Every item that changes the experiment waits for the run to end; Align changes only
+  // the drawing.
   const bool idle = !IsRunActive();
   ConnectItem->setEnabled(canConnect && idle);
-  for (QAction* item : {AddBlockItem, DeleteItem, SetAsStartItem}) item->setEnabled(idle);
+  for (QAction* item : {AddBlockItem, OpenBlockItem, EditItem, DeleteItem, SetAsStartItem,
+                        SaveBlockItem, SaveAsBlockItem, AddScriptsMenu->menuAction()})
+    item->setEnabled(idle);
+  AlignBlocksItem->setEnabled(true);
 }
 
 void TDrawBlockEditor::AddBlockClick() {
@@ -430,4 +453,34 @@ void TDrawBlockEditor::SetAsStartClick() {
   if (!block || block->IsStartBlock()) return;
   block->SetAsStartBlock();
   MarkModified();
+}
+
+void TDrawBlockEditor::EditBlockClick() {
+  if (!Experiment || IsRunActive()) return;
+  if (TBlock* block = Experiment->GetCurrentBlock()) block->Edit();
+}
+
+void TDrawBlockEditor::OpenBlockClick() {
+  if (!Experiment || IsRunActive()) return;
+  emit OpenBlockRequested(MenuPoint.x(), MenuPoint.y());
+}
+
+void TDrawBlockEditor::SaveBlockClick() {
+  if (!Experiment || IsRunActive()) return;
+  emit SaveBlockRequested();
+}
+
+void TDrawBlockEditor::SaveAsBlockClick() {
+  if (!Experiment || IsRunActive()) return;
+  emit SaveAsBlockRequested();
+}
+
+void TDrawBlockEditor::AlignBlocksClick() {
+  if (!Parts || !Parts->HasMultiSelection()) return;
+  ResetGesture();
+  const bool moves = Parts->GetMultiSelection().size() > 1;
+  if (!AlignBlocks(*Parts, this)) return;
+  // Positions are saved with the experiment; during a run the mark waits for a later edit.
+  if (moves && !IsRunActive()) MarkModified();
+  Redraw();
 }

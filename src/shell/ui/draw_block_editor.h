@@ -43,9 +43,14 @@ public:
   // The box's side as drawn: its caption in the widget's font under its icon.
   QSize BoxSize(const TDrawBlock& box) const;
 
-  // The pop-up menu's items (also reachable by name: "DrawBlockPopup" with
-  // "AddBlockItem", "ConnectItem", "DeleteItem", "SetAsStartItem").
+  // The pop-up menu "DrawBlockPopup"; its items by name, in order: "ConnectItem",
+  // "AddBlockItem", "OpenBlockItem", "EditItem", "DeleteItem", "SetAsStartItem",
+  // "SaveBlockItem", "SaveAsBlockItem", "AddScriptsItem" (the sub-menu "AddScriptsMenu",
+  // hidden while it has no entries), "AlignBlocksItem".
   QMenu* PopupMenu() const { return Popup; }
+  // Where the pop-up was last asked for, in widget coordinates: "Open Block" puts the
+  // block's boxes there.
+  QPoint PopupPoint() const { return MenuPoint; }
   // Prepares the items for the selection and the run state, as the menu opens.
   void PopupPopupMenu();
   // A box captioned "Block " + the number of parts, at the mouse or at (0, 0); refused
@@ -58,6 +63,23 @@ public:
   void ConnectBlockClick();
   // The selected box's block becomes the start block; refused during a run.
   void SetAsStartClick();
+  // Opens the current block's dialog (the box the menu was opened over); refused
+  // during a run.
+  void EditBlockClick();
+  // The Align dialog for the multiselection; it changes only the drawing, so it stays
+  // possible during a run.
+  void AlignBlocksClick();
+  // Hand the block items to the main window (the signals below); refused during a run.
+  void OpenBlockClick();
+  void SaveBlockClick();
+  void SaveAsBlockClick();
+
+signals:
+  // "Open Block" at the pop-up's point, "Save" and "Save As" of the current block: the
+  // main window's document session does these. Never emitted during a run.
+  void OpenBlockRequested(int x, int y);
+  void SaveBlockRequested();
+  void SaveAsBlockRequested();
 
 protected:
   void paintEvent(QPaintEvent* event) override;
@@ -95,8 +117,15 @@ private:
   QPoint DragPoint;  // where the mouse is during a drag
 
   QMenu* Popup = nullptr;
-  QAction* AddBlockItem = nullptr;
+  QPoint MenuPoint;
   QAction* ConnectItem = nullptr;
+  QAction* AddBlockItem = nullptr;
+  QAction* OpenBlockItem = nullptr;
+  QAction* EditItem = nullptr;
   QAction* DeleteItem = nullptr;
   QAction* SetAsStartItem = nullptr;
+  QAction* SaveBlockItem = nullptr;
+  QAction* SaveAsBlockItem = nullptr;
+  QMenu* AddScriptsMenu = nullptr;
+  QAction* AlignBlocksItem = nullptr;
 };

@@ -168,6 +168,12 @@ void TQorvForm::SetUpActions() {
   on(ui->SaveAsMenuItem, [this] { DocSession->SaveAsClick(); });
   on(ui->OpenBlockMenuItem, [this] { DocSession->OpenBlockDialog(0, 0); });
   on(ui->NewBlockMenuItem, [this] { DrawBlockEditor->AddBlockClick(); });
+  connect(DrawBlockEditor, &TDrawBlockEditor::OpenBlockRequested, this,
+          [this](int x, int y) { DocSession->OpenBlockDialog(x, y); });
+  connect(DrawBlockEditor, &TDrawBlockEditor::SaveBlockRequested, this,
+          [this] { DocSession->SaveBlockClick(); });
+  connect(DrawBlockEditor, &TDrawBlockEditor::SaveAsBlockRequested, this,
+          [this] { DocSession->SaveAsBlockClick(); });
   on(ui->ClearReopenMenuItem, [this] { DocSession->ClearClick(); });
   on(ui->AboutMenuItem, [this] {
     TAboutBox box(this);
