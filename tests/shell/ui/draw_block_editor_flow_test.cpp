@@ -1,0 +1,309 @@
+// The block-diagram editor in the main window, building an experiment's flow with the
+// mouse: lines that give next blocks and Decisions, Add Block's place and caption, the
+// path check at Start, the pop-up's items by place (with the block items handed to the
+// window), bends, and a diagram that comes back from its file as it was drawn.
+#include <QAction>
+#include <QCursor>
+#include <QImage>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+#include "main_window_fixture.h"
+#include "model/block.h"
+#include "model/experiment.h"
+#include "scripts/flow/dec_script.h"
+#include "shell/draw_parts.h"
+#include "shell/ui/draw_block_editor.h"
+#include "support/fake_ui_port.h"
+
+namespace {
+
+QPoint Centre(const TDrawBlock* box) { return {box->GetCenter().X, box->GetCenter().Y}; }
+
+QPoint Middle(const TDrawLine* line) {
+  const TPoint a = line->GetStartPoint(), b = line->GetEndPoint();
+  return {(a.X + b.X) / 2, (a.Y + b.Y) / 2};
+}
+
+class DrawBlockEditorFlowTest : public TMainWindowTest {
+protected:
+  void SetUp() override {
+    StartQorv();
+    Editor = Window->BlockEditor();
+    Editor->window()->activateWindow();
+  }
+
+  TDrawParts& Parts() { return Window->Session().GetDrawParts(); }
+  TExperiment& Experiment() { return Window->Session().GetExperiment(); }
+  TDrawBlock* Box(int index) { return dynamic_cast<TDrawBlock*>(Parts().GetPart(index)); }
+  TDrawLine* LastLine() { return dynamic_cast<TDrawLine*>(Parts().GetPart(Parts().Count() - 1)); }
+  QAction* Item(const char* name) { return Editor->PopupMenu()->findChild<QAction*>(name); }
+
+  // A right click at the point, then the pop-up prepared as it opens.
+  void OpenPopup(QPoint point) {
+    QTest::mouseClick(Editor, Qt::RightButton, {}, point);
+    Editor->PopupMenu()->hide();
+    Editor->PopupPopupMenu();
+  }
+  // The names of the pop-up's visible items.
+  std::vector<std::string> Visible() {
+    std::vector<std::string> names;
+    for (QAction* item : Editor->PopupMenu()->actions())
+      if (item->isVisible() && !item->isSeparator()) names.push_back(item->objectName().toStdString());
+    return names;
+  }
+  // "Block" of "&New" with the pointer outside the editor; the box then moved.
+  TDrawBlock* AddBlockAt(TPoint position) {
+    QCursor::setPos(Editor->mapToGlobal(QPoint(-300, -300)));
+    const int before = Parts().Count();
+    Trigger("NewBlockMenuItem");
+    EXPECT_EQ(Parts().Count(), before + 1);
+    TDrawBlock* box = Box(before);
+    EXPECT_EQ(box->GetPosition(), (TPoint{0, 0}));
+    EXPECT_EQ(box->GetCaption(), "Block " + std::to_string(before));
+    box->SetPosition(position);
+    Editor->Redraw();
+    return box;
+  }
+  TDrawLine* Connect(TDrawBlock* from, TDrawBlock* to) {
+    OpenPopup(Centre(from));
+    EXPECT_TRUE(Item("ConnectItem")->isEnabled());
+    Item("ConnectItem")->trigger();
+    QTest::mouseClick(Editor, Qt::LeftButton, {}, Centre(to));
+    TDrawLine* line = LastLine();
+    EXPECT_TRUE(line && line->GetBlock1() == from && line->GetBlock2() == to);
+    return line;
+  }
+  void DeleteLine(TDrawLine* line) {
+    OpenPopup(Middle(line));
+    ASSERT_TRUE(line->IsSelected());
+    Item("DeleteItem")->trigger();
+  }
+
+  TDrawBlockEditor* Editor = nullptr;
+};
+
+TEST_F(DrawBlockEditorFlowTest, ASecondLineMakesADecisionThatDeletingEitherLineUndoes) {
+  TDrawBlock* start = Box(0);
+  start->SetPosition({20, 20});
+  // In a diagram of one box there is nothing to connect to.
+  OpenPopup(Centre(start));
+  EXPECT_TRUE(Item("ConnectItem")->isVisible());
+  EXPECT_FALSE(Item("ConnectItem")->isEnabled());
+
+  TDrawBlock* one = AddBlockAt({260, 20});
+  TBlock* s = start->GetBlock();
+  TDrawLine* toOne = Connect(start, one);
+  EXPECT_EQ(s->GetNextBlock(), one->GetBlock());
+  EXPECT_EQ(s->GetDecScript(), nullptr);
+  // Counted with the line: Start Block, Block 1, one line.
+  TDrawBlock* three = AddBlockAt({260, 220});
+  EXPECT_EQ(three->GetCaption(), "Block 3");
+
+  Connect(start, three);
+  TDecScript* decision = s->GetDecScript();
+  ASSERT_NE(decision, nullptr);
+  EXPECT_EQ(decision->AExpNode->GetParent(), s->AExpNode);
+  EXPECT_EQ(s->AExpNode->Count(), 2);  // the Decision and the blank line
+  // Two outgoing lines: no third.
+  OpenPopup(Centre(start));
+  EXPECT_FALSE(Item("ConnectItem")->isEnabled());
+
+  DeleteLine(toOne);
+  EXPECT_EQ(s->GetDecScript(), nullptr);
+  EXPECT_EQ(s->GetNextBlock(), three->GetBlock());
+  EXPECT_EQ(s->AExpNode->Count(), 1);  // the blank line
+
+  // Again, deleting the other line this time.
+  Connect(start, one);
+  ASSERT_NE(s->GetDecScript(), nullptr);
+  TDrawLine* toThree = nullptr;
+  for (TDrawLine* line : start->GetLines())
+    if (line->GetBlock2() == three) toThree = line;
+  ASSERT_NE(toThree, nullptr);
+  DeleteLine(toThree);
+  EXPECT_EQ(s->GetDecScript(), nullptr);
+  EXPECT_EQ(s->GetNextBlock(), one->GetBlock());
+}
+
+TEST_F(DrawBlockEditorFlowTest, ABlockWithoutAPathToItStopsStartWithItsName) {
+  Box(0)->SetPosition({20, 20});
+  AddBlockAt({260, 20});
+  Dialogs.ScriptAnswers({mbOK});
+  Trigger("StartButton");
+  ASSERT_TRUE(WaitUntil([&] { return !Dialogs.Texts().empty(); }));
+  EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{"Error: Block Block 1 has no paths to it."}));
+  EXPECT_FALSE(IsRunActive());
+  EXPECT_EQ(Panel(TQorvForm::spRunState), QString("Stopped"));
+  EXPECT_TRUE(Action("StartButton")->isEnabled());
+  EXPECT_FALSE(Action("StopButton")->isEnabled());
+}
+
+TEST_F(DrawBlockEditorFlowTest, ThePopUpOffersItsItemsByPlaceAndHandsBlockFilesToTheWindow) {
+  TDrawBlock* start = Box(0);
+  start->SetPosition({20, 20});
+  TDrawBlock* one = AddBlockAt({260, 20});
+  TDrawLine* line = Connect(start, one);
+  using Names = std::vector<std::string>;
+
+  OpenPopup({500, 300});
+  EXPECT_EQ(Visible(), (Names{"AddBlockItem", "OpenBlockItem"}));
+  OpenPopup(Middle(line));
+  EXPECT_EQ(Visible(), (Names{"DeleteItem"}));
+  OpenPopup(Centre(one));
+  EXPECT_EQ(Visible(), (Names{"ConnectItem", "EditItem", "DeleteItem", "SetAsStartItem",
+                              "SaveBlockItem", "SaveAsBlockItem"}));
+  EXPECT_FALSE(Item("SetAsStartItem")->isChecked());
+  OpenPopup(Centre(start));
+  EXPECT_TRUE(Item("SetAsStartItem")->isChecked());
+  // A multiselection: only Align, even on a right click over one of its boxes.
+  QTest::mouseClick(Editor, Qt::LeftButton, Qt::ControlModifier, Centre(one));
+  OpenPopup(Centre(one));
+  EXPECT_EQ(Visible(), (Names{"AlignBlocksItem"}));
+  QTest::mouseClick(Editor, Qt::LeftButton, {}, QPoint(500, 300));
+
+  // Save As of the block under the menu, then Open Block where the menu was opened.
+  const std::string blockFile = Temp.PathOf("one.blk");
+  OpenPopup(Centre(one));
+  Dialogs.ScriptAnswers({mbYes});
+  Dialogs.ScriptFiles({blockFile});
+  Item("SaveAsBlockItem")->trigger();
+  EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{"Save Block Block 1?"}));
+  OpenPopup({420, 250});
+  Dialogs.ScriptFiles({blockFile});
+  Item("OpenBlockItem")->trigger();
+  ASSERT_EQ(Parts().Count(), 4);
+  EXPECT_EQ(Box(3)->GetPosition(), (TPoint{420, 250}));
+  EXPECT_EQ(Box(3)->GetCaption(), "Block 1");
+
+  // During a run the items that change the experiment wait; Align does not.
+  ExperimentRunning = true;
+  OpenPopup(Centre(one));
+  for (const char* name : {"ConnectItem", "EditItem", "DeleteItem", "SetAsStartItem",
+                           "SaveBlockItem", "SaveAsBlockItem"})
+    EXPECT_FALSE(Item(name)->isEnabled()) << name;
+  OpenPopup({500, 300});
+  EXPECT_FALSE(Item("AddBlockItem")->isEnabled());
+  EXPECT_FALSE(Item("OpenBlockItem")->isEnabled());
+  QTest::mouseClick(Editor, Qt::LeftButton, {}, Centre(start));
+  QTest::mouseClick(Editor, Qt::LeftButton, Qt::ControlModifier, Centre(one));
+  OpenPopup(Centre(one));
+  EXPECT_TRUE(Item("AlignBlocksItem")->isEnabled());
+  ExperimentRunning = false;
+}
+
+// A bend added by dragging a line, moved, then dragged back onto the straight line,
+// which takes it out; a double click on a line opens nothing and drags a bend.
+TEST_F(DrawBlockEditorFlowTest, BendsAreAddedMovedAndTakenOutByDragging) {
+  TDrawBlock* start = Box(0);
+  start->SetPosition({20, 20});
+  TDrawBlock* one = AddBlockAt({300, 20});
+  TDrawLine* line = Connect(start, one);
+
+  const QPoint middle = Middle(line);
+  const QPoint bend = middle + QPoint(0, 120);
+  auto drag = [&](QPoint from, QPoint to) {
+    QTest::mousePress(Editor, Qt::LeftButton, {}, from);
+    QTest::mouseMove(Editor, from + (to - from) / 2);
+    QTest::mouseMove(Editor, to);
+    QTest::mouseRelease(Editor, Qt::LeftButton, {}, to);
+  };
+  drag(middle, bend);
+  ASSERT_EQ(line->GetPoints().size(), 3u);
+  EXPECT_EQ(line->GetPoints()[1], (TPoint{bend.x(), bend.y()}));
+  const QPoint moved = bend + QPoint(30, 20);
+  drag(bend, moved);
+  ASSERT_EQ(line->GetPoints().size(), 3u);
+  EXPECT_EQ(line->GetPoints()[1], (TPoint{moved.x(), moved.y()}));
+  // Back between the two centres: the line is straight again.
+  const TPoint a = start->GetCenter(), b = one->GetCenter();
+  drag(moved, QPoint((a.X + b.X) / 2, (a.Y + b.Y) / 2));
+  EXPECT_EQ(line->GetPoints().size(), 2u);
+
+  // A double click on the line: the press that follows it drags a bend, nothing opens.
+  TFakeUiPort fake;
+  int dialogs = 0;
+  fake.SetDialogHandler([&](TDialogRequest&) { return ++dialogs, 0; });
+  QTest::mouseClick(Editor, Qt::LeftButton, {}, middle);
+  QMouseEvent twice(QEvent::MouseButtonDblClick, middle, Editor->mapToGlobal(middle),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(Editor, &twice);
+  // The button stays down while the mouse moves.
+  for (const QPoint point : {middle + QPoint(0, 40), bend}) {
+    QMouseEvent move(QEvent::MouseMove, point, Editor->mapToGlobal(point), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Editor, &move);
+  }
+  QMouseEvent release(QEvent::MouseButtonRelease, bend, Editor->mapToGlobal(bend),
+                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(Editor, &release);
+  EXPECT_TRUE(line->IsSelected());
+  EXPECT_EQ(line->GetPoints().size(), 3u);
+  EXPECT_EQ(dialogs, 0);
+}
+
+TEST_F(DrawBlockEditorFlowTest, TheDiagramComesBackFromItsFileAsItWasDrawn) {
+  TDrawBlock* start = Box(0);
+  start->SetPosition({20, 20});
+  TDrawBlock* one = AddBlockAt({300, 20});
+  TDrawBlock* two = AddBlockAt({300, 260});
+  // (A Decision is saved only with its condition, which its own dialog sets.)
+  TDrawLine* bent = Connect(start, two);
+  const QPoint bend(60, 320);
+  QTest::mousePress(Editor, Qt::LeftButton, {}, Middle(bent));
+  QTest::mouseMove(Editor, Middle(bent) + QPoint(-20, 20));
+  QTest::mouseMove(Editor, bend);
+  QTest::mouseRelease(Editor, Qt::LeftButton, {}, bend);
+  Connect(two, one);
+  QImage red(32, 32, QImage::Format_ARGB32);
+  red.fill(Qt::red);
+  const std::string icon = Temp.PathOf("red.png");
+  ASSERT_TRUE(red.save(QString::fromStdString(icon)));
+  one->SetIconFile(icon);
+  ASSERT_EQ(bent->GetPoints().size(), 3u);
+
+  struct TDrawn {
+    int Type;
+    std::string Caption;  // a box's; a line's two boxes
+    TPoint Position;
+    std::vector<TPoint> Points;
+    bool operator==(const TDrawn&) const = default;
+  };
+  auto drawn = [&] {
+    std::vector<TDrawn> parts;
+    for (int i = 0; i < Parts().Count(); ++i) {
+      TDrawPart* part = Parts().GetPart(i);
+      if (auto* box = dynamic_cast<TDrawBlock*>(part))
+        parts.push_back({0, box->GetCaption() + "|" + box->GetIconFile(), box->GetPosition(), {}});
+      else if (auto* line = dynamic_cast<TDrawLine*>(part))
+        parts.push_back({1, line->GetBlock1()->GetCaption() + ">" + line->GetBlock2()->GetCaption(),
+                         line->GetEndPoint(), line->GetPoints()});
+    }
+    return parts;
+  };
+  const std::vector<TDrawn> before = drawn();
+  const std::string path = Temp.PathOf("flow.qve");
+  ASSERT_TRUE(Window->Session().SaveExperimentFile(path));
+  ASSERT_TRUE(Window->Session().NewExperimentClick(false));
+  ASSERT_TRUE(Window->Session().OpenExperimentFile(path));
+  ASSERT_EQ(Parts().Count(), static_cast<int>(before.size()));
+  EXPECT_TRUE(drawn() == before);
+  EXPECT_EQ(Box(0)->GetBlock()->GetNextBlock(), Box(2)->GetBlock());
+  EXPECT_EQ(Box(2)->GetBlock()->GetNextBlock(), Box(1)->GetBlock());
+  // Every arrowhead is painted again where the core puts it.
+  const QImage image = Editor->grab().toImage();
+  for (int i = 0; i < Parts().Count(); ++i)
+    if (auto* line = dynamic_cast<TDrawLine*>(Parts().GetPart(i))) {
+      const TPoint tip = line->GetEndPoint(), base = line->GetArrowBase();
+      const TPoint wing = line->GetArrowWing1();
+      EXPECT_EQ(image.pixelColor((tip.X + base.X + wing.X) / 3, (tip.Y + base.Y + wing.Y) / 3),
+                QColor(Qt::black))
+          << i;
+    }
+}
+
+}  // namespace
