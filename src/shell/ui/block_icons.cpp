@@ -44,19 +44,25 @@ QImage LoadBlockIcon(const QString& fileName) {
 }
 
 QImage DefaultBlockIcon(bool startBlock) {
-  const QIcon icon = QorvIcon(startBlock ? QStringLiteral("block-start") : QStringLiteral("block"));
-  return icon.pixmap(BlockIconSize, BlockIconSize)
-      .toImage()
-      .scaled(BlockIconSize, BlockIconSize)  // a high-density screen gives more pixels
-      .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  // Rendered once each: every box without an icon file paints one.
+  static QImage rendered[2];
+  QImage& image = rendered[startBlock ? 1 : 0];
+  if (image.isNull()) {
+    const QIcon icon =
+        QorvIcon(startBlock ? QStringLiteral("block-start") : QStringLiteral("block"));
+    image = icon.pixmap(BlockIconSize, BlockIconSize)
+                .toImage()
+                .scaled(BlockIconSize, BlockIconSize)  // a high-density screen gives more pixels
+                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  }
+  return image;
 }
 
 QImage BlockIconOf(const std::string& iconFile, bool startBlock) {
   const int index = BlockIcons().IndexOf(iconFile);
   if (index >= 0) return BlockIcons().Icon(index);
-  const QString name = QString::fromStdString(iconFile);
-  if (!name.isEmpty() && QFileInfo(name).isFile()) {
-    const QImage icon = LoadBlockIcon(name);
+  if (!iconFile.empty()) {
+    const QImage icon = BlockIcons().UnlistedIcon(iconFile);
     if (!icon.isNull()) return icon;
   }
   return DefaultBlockIcon(startBlock);
@@ -71,6 +77,7 @@ int TBlockIcons::AddIconFile(const std::string& fileName) {
   if (icon.isNull()) return -1;
   Files.push_back(fileName);
   Icons.push_back(std::move(icon));
+  Unlisted.clear();
   return Count() - 1;
 }
 
@@ -83,12 +90,24 @@ bool TBlockIcons::Remove(int index) {
   if (index < 0 || index >= Count()) return false;
   Files.erase(Files.begin() + index);
   Icons.erase(Icons.begin() + index);
+  Unlisted.clear();
   return true;
 }
 
 void TBlockIcons::Clear() {
   Files.clear();
   Icons.clear();
+  Unlisted.clear();
+}
+
+QImage TBlockIcons::UnlistedIcon(const std::string& fileName) const {
+  const auto found = Unlisted.find(fileName);
+  if (found != Unlisted.end()) return found->second;
+  const QString name = QString::fromStdString(fileName);
+  QImage icon;
+  if (!name.isEmpty() && QFileInfo(name).isFile()) icon = LoadBlockIcon(name);
+  Unlisted.emplace(fileName, icon);
+  return icon;
 }
 
 std::string TBlockIcons::GetIconFile(int index) const {

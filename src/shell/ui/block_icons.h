@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QString>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,8 @@ QImage LoadBlockIcon(const QString& fileName);
 QImage DefaultBlockIcon(bool startBlock);
 
 // The icon a box shows: that of its icon file when it names a readable file (from the
-// list when listed there), else the default one.
+// list when listed there), else the default one. Boxes paint often: a file outside the
+// list is read once and kept until the list changes.
 QImage BlockIconOf(const std::string& iconFile, bool startBlock);
 
 class TBlockIcons {
@@ -45,10 +47,15 @@ public:
   std::string GetIconFile(int index) const;
   QImage Icon(int index) const;
   const std::vector<std::string>& IconFiles() const { return Files; }
+  // The picture of a file outside the list, as last read; null when it could not be read.
+  QImage UnlistedIcon(const std::string& fileName) const;
 
 private:
   std::vector<std::string> Files;  // in the order added
   std::vector<QImage> Icons;       // the picture of each file, 32 x 32
+  // Files boxes show without their being listed (an experiment from elsewhere); any
+  // change to the list lets them be read again.
+  mutable std::map<std::string, QImage> Unlisted;
 };
 
 // The program's list, used on the main thread only.
