@@ -16,8 +16,11 @@
 
 #include "model/experiment.h"
 #include "model/ui_port.h"
+#include "model/block.h"
 #include "shell/ui/about_box.h"
+#include "shell/ui/align_blocks_dialog.h"
 #include "shell/ui/draw_block_editor.h"
+#include "shell/ui/edit_block_dialog.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/qt_ui_port.h"
 #include "shell/ui/splash_form.h"
@@ -89,6 +92,21 @@ int main(int argc, char** argv) {
       if (parts.GetPart(i)->CanMultiselect()) parts.ToggleMultiSelect(parts.GetPart(i));
     Save(editor, "block-editor-multiselection");
     parts.ClearMultiSelection();
+
+    // The block editor's two dialogs, on the demo's start block.
+    TEditBlockRequest request;
+    request.Title = "Measure";
+    request.SetAsStart = true;
+    {
+      TEditBlockForm editBlock(request, &window);
+      editBlock.show();
+      Save(editBlock, "edit-block-dialog");
+    }
+    {
+      TAlignBlocksForm align(&window);
+      align.show();
+      Save(align, "align-dialog");
+    }
 
     window.StartButtonClick();
     QTest::qWait(1500);
