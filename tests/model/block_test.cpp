@@ -117,8 +117,11 @@ TEST_F(BlockTest, ExperimentRecordsReadBackWithTheirBoxesAndDecisions) {
   EXPECT_EQ(decision->AExpNode->GetText(), "Decision: Not Defined");
   // Saved again, the file is the same.
   EXPECT_EQ(Written(saveAll(parts, read), "second.qve"), first);
-  // A Decision saved without condition reads back without one, which the check refuses.
-  EXPECT_EQ(CheckError(decision), "Condition does not exist for Decision script...aborting read");
+  // A Decision saved without condition reads back without one: the check lets it be,
+  // and the run refuses it until it is defined.
+  EXPECT_EQ(CheckError(decision), "");
+  EXPECT_FALSE(decision->SetNextScript());
+  EXPECT_EQ(Ui.Texts().back(), "You must define the Decision Scipt in Start.");
 }
 
 TEST_F(BlockTest, DamagedRecordsEndInReadErrors) {

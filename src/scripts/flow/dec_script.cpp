@@ -82,7 +82,12 @@ bool TDecScript::CanMoveTo(TBlock* block, TTreeNode* node) {
 }
 
 void TDecScript::CheckAfterRead() {
-  CheckConditionRead(*this, "Condition does not exist for Decision script...aborting read");
+  // A second line drawn in the diagram makes a Decision that has no condition until the
+  // user defines it, and such an experiment can be saved: it must open again. Its run
+  // is refused until then ("You must define the Decision Scipt in ..."); a condition
+  // that was saved is checked as every condition is.
+  if (GetCondition())
+    CheckConditionRead(*this, "Condition does not exist for Decision script...aborting read");
   if (!ATrueBlock || !AFalseBlock) throw EReadError(BlocksNotSet);
 }
 
