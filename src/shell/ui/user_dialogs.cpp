@@ -92,22 +92,22 @@ TMessageBox QuestionBoxOf(const std::string& text, const std::string& caption,
   return {CaptionOf(caption), QString::fromStdString(text), kind, buttons, enter, escape};
 }
 
-TMessageButton TQtUserDialogs::Message(QWidget* parent, const TMessageBox& spec) {
+TMessageButton TQtUserDialogs::Message(QWidget* parent, const TMessageBox& shown) {
   QMessageBox box(parent);
-  box.setWindowTitle(spec.Caption);
-  box.setText(spec.Text);
-  box.setIcon(IconOf(spec.Kind));
+  box.setWindowTitle(shown.Caption);
+  box.setText(shown.Text);
+  box.setIcon(IconOf(shown.Kind));
   for (const auto& [core, qt] : buttonMap) {
-    if (!(spec.Buttons & core)) continue;
+    if (!(shown.Buttons & core)) continue;
     box.addButton(qt);
-    if (core == spec.Default) box.setDefaultButton(qt);
-    if (core == spec.Escape) box.setEscapeButton(qt);
+    if (core == shown.Default) box.setDefaultButton(qt);
+    if (core == shown.Escape) box.setEscapeButton(qt);
   }
   box.exec();
   const QMessageBox::StandardButton pressed = box.standardButton(box.clickedButton());
   for (const auto& [core, qt] : buttonMap)
-    if (qt == pressed && (spec.Buttons & core)) return core;
-  return spec.Escape;
+    if (qt == pressed && (shown.Buttons & core)) return core;
+  return shown.Escape;
 }
 
 bool TQtUserDialogs::ChooseFile(QWidget* parent, TFileChoice& choice) {
