@@ -72,7 +72,10 @@ protected:
   TDrawLine* Connect(TDrawBlock* from, TDrawBlock* to) {
     OpenPopup(Centre(from));
     EXPECT_TRUE(Item("ConnectItem")->isEnabled());
+    // Chosen with the mouse over the source; the line is dragged to the target and dropped.
+    QCursor::setPos(Editor->mapToGlobal(Centre(from)));
     Item("ConnectItem")->trigger();
+    QTest::mouseMove(Editor, Centre(to));
     QTest::mouseClick(Editor, Qt::LeftButton, {}, Centre(to));
     TDrawLine* line = LastLine();
     EXPECT_TRUE(line && line->GetBlock1() == from && line->GetBlock2() == to);
