@@ -223,7 +223,7 @@ void TDrawBlockEditor::PaintGesture(QPainter& painter) const {
   painter.setBrush(Qt::NoBrush);
   if (Gesture == TGesture::NewLine) {
     const auto* box = static_cast<const TDrawBlock*>(GesturePart);
-    painter.drawLine(ToQt(box->GetCenter()), DragPoint);
+    if (LineShown) painter.drawLine(ToQt(box->GetCenter()), DragPoint);
   } else if (GesturePart->GetType() == TDrawPart::depBLOCK) {
     const auto* box = static_cast<const TDrawBlock*>(GesturePart);
     const QPoint corner = DragPoint - (PressPoint - ToQt(box->GetPosition()));
@@ -269,7 +269,9 @@ void TDrawBlockEditor::ResetGesture() {
   const bool drawn = Gesture == TGesture::PartDrag || Gesture == TGesture::NewLine;
   Gesture = TGesture::None;
   GesturePart = nullptr;
+  LineShown = false;
   setMouseTracking(false);
+  if (mouseGrabber() == this) releaseMouse();
   if (drawn) update();
 }
 
@@ -282,17 +284,8 @@ void TDrawBlockEditor::Press(QMouseEvent* event) {
   TDrawPart* part = GetPartAt(point.x(), point.y());
   if (event->button() == Qt::RightButton) MenuPoint = point;
 
-  if (Gesture == TGesture::NewLine) {
-    // The press ends the new line: on another box it connects to it.
-    TDrawPart* source = GesturePart;
-    ResetGesture();
-    if (event->button() == Qt::LeftButton && part && BlockOf(part) && part != source &&
-        Parts->IndexOf(source) >= 0 && !IsRunActive()) {
-      Parts->Connect(static_cast<TDrawBlock*>(source), static_cast<TDrawBlock*>(part));
-      MarkModified();
-    }
-    return;
-  }
+  // During a new line's drag a press only waits for its release, which drops the line.
+  if (Gesture == TGesture::NewLinePressed || Gesture == TGesture::NewLine) return;
   ResetGesture();
 
   if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier)) {
@@ -320,7 +313,7 @@ void TDrawBlockEditor::mousePressEvent(QMouseEvent* event) { Press(event); }
 void TDrawBlockEditor::mouseDoubleClickEvent(QMouseEvent* event) {
   const QPoint point = event->position().toPoint();
   TDrawPart* part = Parts ? GetPartAt(point.x(), point.y()) : nullptr;
-  if (BlockOf(part) && Gesture != TGesture::NewLine) {
+  if (BlockOf(part) && Gesture != TGesture::NewLinePressed && Gesture != TGesture::NewLine) {
     ResetGesture();
     if (!IsRunActive()) static_cast<TDrawBlock*>(part)->GetBlock()->Edit();
     return;
@@ -337,8 +330,18 @@ void TDrawBlockEditor::mouseMoveEvent(QMouseEvent* event) {
       Gesture = TGesture::PartDrag;
       [[fallthrough]];
     case TGesture::PartDrag:
-    case TGesture::NewLine:
       DragPoint = point;
+      update();
+      break;
+    case TGesture::NewLinePressed:
+      if ((point - PressPoint).manhattanLength() < DragThreshold) return;
+      Gesture = TGesture::NewLine;
+      [[fallthrough]];
+    case TGesture::NewLine:
+      // Left or above the widget the rubber line stays where it was.
+      if (point.x() < 0 || point.y() < 0) return;
+      DragPoint = point;
+      LineShown = true;
       update();
       break;
     case TGesture::None:
@@ -346,7 +349,24 @@ void TDrawBlockEditor::mouseMoveEvent(QMouseEvent* event) {
   }
 }
 
+void TDrawBlockEditor::DropNewLine(QPoint point) {
+  auto* source = static_cast<TDrawBlock*>(GesturePart);
+  const bool dragged = Gesture == TGesture::NewLine;
+  ResetGesture();  // the rubber line goes in every case
+  if (!dragged || !Parts || Parts->IndexOf(source) < 0 || IsRunActive()) return;
+  if (!rect().contains(point)) return;
+  TDrawPart* target = GetPartAt(point.x(), point.y());
+  // Only another box takes the line, and only while the source can still give one.
+  if (!BlockOf(target) || target == source || !source->CanAddOutgoingLine()) return;
+  Parts->Connect(source, static_cast<TDrawBlock*>(target));
+  MarkModified();
+}
+
 void TDrawBlockEditor::mouseReleaseEvent(QMouseEvent* event) {
+  if (Gesture == TGesture::NewLinePressed || Gesture == TGesture::NewLine) {
+    DropNewLine(event->position().toPoint());
+    return;
+  }
   if (Gesture != TGesture::PartPressed && Gesture != TGesture::PartDrag) return;
   TDrawPart* part = GesturePart;
   const bool dragged = Gesture == TGesture::PartDrag;
@@ -361,7 +381,8 @@ void TDrawBlockEditor::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TDrawBlockEditor::keyPressEvent(QKeyEvent* event) {
-  if (Gesture == TGesture::NewLine && event->key() == Qt::Key_Escape) {
+  if ((Gesture == TGesture::NewLinePressed || Gesture == TGesture::NewLine) &&
+      event->key() == Qt::Key_Escape) {
     ResetGesture();
     return;
   }
@@ -379,10 +400,18 @@ void TDrawBlockEditor::keyPressEvent(QKeyEvent* event) {
     DeleteClick();
 }
 
+void TDrawBlockEditor::focusOutEvent(QFocusEvent* event) {
+  // A click elsewhere takes the focus: the new line is dropped outside, so it ends.
+  if ((Gesture == TGesture::NewLinePressed || Gesture == TGesture::NewLine) &&
+      event->reason() != Qt::PopupFocusReason)
+    ResetGesture();
+  QWidget::focusOutEvent(event);
+}
+
 // --- The pop-up menu ---
 
 void TDrawBlockEditor::contextMenuEvent(QContextMenuEvent* event) {
-  if (!Parts || Gesture == TGesture::NewLine) return;
+  if (!Parts || Gesture == TGesture::NewLinePressed || Gesture == TGesture::NewLine) return;
   MenuPoint = event->pos();
   Popup->popup(event->globalPos());
 }
@@ -439,11 +468,16 @@ void TDrawBlockEditor::ConnectBlockClick() {
   if (!Parts || IsRunActive()) return;
   TDrawPart* selected = GetSelectedDrawPart();
   if (!BlockOf(selected) || !static_cast<TDrawBlock*>(selected)->CanAddOutgoingLine()) return;
-  Gesture = TGesture::NewLine;
+  ResetGesture();
+  // The drag starts where the mouse is as Connect is chosen; the threshold counts from
+  // there, with or without a button held.
+  Gesture = TGesture::NewLinePressed;
   GesturePart = selected;
-  DragPoint = mapFromGlobal(QCursor::pos());
+  PressPoint = DragPoint = mapFromGlobal(QCursor::pos());
   setMouseTracking(true);
-  update();
+  // The drag holds the mouse, so that it follows the mouse and sees the drop anywhere.
+  if (isVisible()) grabMouse();
+  setFocus(Qt::OtherFocusReason);
 }
 
 void TDrawBlockEditor::SetAsStartClick() {

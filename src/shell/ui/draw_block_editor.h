@@ -58,8 +58,10 @@ public:
   void AddBlockClick();
   // Deletes the selected part (a box with its lines and block); refused during a run.
   void DeleteClick();
-  // Starts a line from the selected box: it follows the mouse until the next press,
-  // which connects to the box under it.
+  // Starts a new line's drag from the selected box, where the mouse is now: once the
+  // mouse has moved DragThreshold pixels, a rubber line runs from the box's centre to the
+  // mouse; the button's release on another box connects to it. A release anywhere else,
+  // before the threshold, or Escape ends it without a line.
   void ConnectBlockClick();
   // The selected box's block becomes the start block; refused during a run.
   void SetAsStartClick();
@@ -88,6 +90,7 @@ protected:
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -101,6 +104,8 @@ private:
   void PaintLine(QPainter& painter, const TDrawLine& line) const;
   void PaintGesture(QPainter& painter) const;
   void Press(QMouseEvent* event);
+  // The new line's drop at the point: connects when the box there can take the line.
+  void DropNewLine(QPoint point);
   // Ends any gesture without changing the diagram.
   void ResetGesture();
   void MarkModified() const;
@@ -110,11 +115,13 @@ private:
   TExperiment* Experiment = nullptr;
 
   // The gesture in progress.
-  enum class TGesture { None, PartPressed, PartDrag, NewLine };
+  // PartPressed and NewLinePressed wait for the threshold; PartDrag and NewLine are drags.
+  enum class TGesture { None, PartPressed, PartDrag, NewLinePressed, NewLine };
   TGesture Gesture = TGesture::None;
   TDrawPart* GesturePart = nullptr;  // the part pressed on, or the new line's source box
-  QPoint PressPoint;
-  QPoint DragPoint;  // where the mouse is during a drag
+  QPoint PressPoint;  // where the drag starts: the press, or the mouse at "Connect"
+  QPoint DragPoint;   // where the mouse is during a drag
+  bool LineShown = false;  // the rubber line has reached a point inside the widget
 
   QMenu* Popup = nullptr;
   QPoint MenuPoint;

@@ -1,10 +1,13 @@
 // The block-diagram editor in the main window, building an experiment's flow with the
 // mouse: lines that give next blocks and Decisions, Add Block's place and caption, the
 // path check at Start, the pop-up's items by place (with the block items handed to the
-// window), bends, and a diagram that comes back from its file as it was drawn.
+// window), bends, Align on a multiselection, the block dialog through "Edit", and a
+// diagram that comes back from its file as it was drawn.
 #include <QAction>
+#include <QCheckBox>
 #include <QCursor>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
@@ -17,8 +20,13 @@
 #include "model/experiment.h"
 #include "scripts/flow/dec_script.h"
 #include "shell/draw_parts.h"
+#include "shell/ui/align_blocks_dialog.h"
+#include "shell/ui/dialog_registry.h"
 #include "shell/ui/draw_block_editor.h"
+#include "shell/ui/edit_block_dialog.h"
+#include "shell/ui/shell_dialogs.h"
 #include "support/fake_ui_port.h"
+#include "support/ui/dialog_driver.h"
 
 namespace {
 
@@ -72,7 +80,10 @@ protected:
   TDrawLine* Connect(TDrawBlock* from, TDrawBlock* to) {
     OpenPopup(Centre(from));
     EXPECT_TRUE(Item("ConnectItem")->isEnabled());
+    // Chosen with the mouse over the source; the line is dragged to the target and dropped.
+    QCursor::setPos(Editor->mapToGlobal(Centre(from)));
     Item("ConnectItem")->trigger();
+    QTest::mouseMove(Editor, Centre(to));
     QTest::mouseClick(Editor, Qt::LeftButton, {}, Centre(to));
     TDrawLine* line = LastLine();
     EXPECT_TRUE(line && line->GetBlock1() == from && line->GetBlock2() == to);
@@ -307,3 +318,123 @@ TEST_F(DrawBlockEditorFlowTest, TheDiagramComesBackFromItsFileAsItWasDrawn) {
 }
 
 }  // namespace
+
+// Align lines the multiselection up with the box selected first, one choice at a time;
+// every showing of the dialog starts from "No Change".
+TEST_F(DrawBlockEditorFlowTest, AlignLinesTheMultiselectionUpWithItsFirstBox) {
+  TDrawBlock* start = Box(0);
+  start->SetPosition({40, 20});
+  TDrawBlock* one = AddBlockAt({260, 20});
+  TDrawBlock* two = AddBlockAt({420, 250});
+  // Ctrl+click on the boxes in order, the pop-up over the last, Align with the choices.
+  auto align = [&](std::vector<TDrawBlock*> boxes, std::vector<const char*> choices) {
+    QTest::mouseClick(Editor, Qt::LeftButton, {}, QPoint(5, 380));  // empty: clears it
+    for (TDrawBlock* box : boxes)
+      QTest::mouseClick(Editor, Qt::LeftButton, Qt::ControlModifier, Centre(box));
+    ASSERT_EQ(Parts().GetMultiSelection().size(), boxes.size());
+    OpenPopup(Centre(boxes.back()));
+    ASSERT_EQ(Visible(), (std::vector<std::string>{"AlignBlocksItem"}));
+    bool fresh = false;
+    TModalDialogActor<TAlignBlocksForm> actor([&](TAlignBlocksForm& form) {
+      fresh = form.Horizontal() == 0 && form.Vertical() == 0;
+      for (const char* choice : choices) ClickControl(form, choice);
+      ClickControl(form, "OK");
+    });
+    Item("AlignBlocksItem")->trigger();
+    EXPECT_TRUE(actor.Seen);
+    EXPECT_FALSE(actor.LeftOpen);
+    EXPECT_TRUE(fresh) << "both groups on No Change";
+  };
+
+  // Tops: Block 2 rises to Block 1's top and keeps its left side.
+  align({one, two}, {"VertTops"});
+  EXPECT_EQ(two->GetPosition(), (TPoint{420, 20}));
+  EXPECT_EQ(one->GetPosition(), (TPoint{260, 20}));
+  EXPECT_EQ(start->GetPosition(), (TPoint{40, 20}));
+
+  // Left Sides, with Block 2 selected first: Block 1 moves under it, not the other way.
+  two->SetPosition({420, 250});
+  align({two, one}, {"HortLeftSides"});
+  EXPECT_EQ(one->GetPosition(), (TPoint{420, 20}));
+  EXPECT_EQ(two->GetPosition(), (TPoint{420, 250}));
+
+  // Centers on a box at the left edge: Block 2 (as wide) comes to x 0; the start block,
+  // wider, would go left of the edge and stays where it is.
+  one->SetPosition({0, 150});
+  two->SetPosition({300, 250});
+  Editor->Redraw();
+  ASSERT_EQ(two->GetWidth(), one->GetWidth());
+  ASSERT_GT(start->GetWidth(), one->GetWidth());
+  align({one, two, start}, {"HortCenters"});
+  EXPECT_EQ(two->GetPosition(), (TPoint{0, 250}));
+  EXPECT_EQ(one->GetPosition(), (TPoint{0, 150}));
+  EXPECT_EQ(start->GetPosition(), (TPoint{40, 20}));
+
+  // One box has nothing to line up with.
+  Dialogs.ScriptAnswers({mbOK});
+  align({two}, {"VertTops", "HortLeftSides"});
+  EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{"Nothing to align"}));
+  EXPECT_EQ(two->GetPosition(), (TPoint{0, 250}));
+}
+
+// "Edit" opens the block dialog for the box the pop-up was opened over.
+TEST_F(DrawBlockEditorFlowTest, EditOpensTheBlockDialogOfTheBoxUnderThePopUp) {
+  // The block dialog as the application registers it.
+  TDialogRegistry registry;
+  RegisterShellDialogs(registry);
+  Port.SetDialogRegistry(&registry);
+  struct TRestore {
+    TQtUiPort& Port;
+    ~TRestore() { Port.SetDialogRegistry(nullptr); }
+  } restore{Port};
+  TDrawBlock* start = Box(0);
+  start->SetPosition({20, 20});
+  TDrawBlock* one = AddBlockAt({260, 20});
+
+  // The start block stays the start block: its "Set As Start" is checked and disabled.
+  OpenPopup(Centre(start));
+  ASSERT_TRUE(Item("EditItem")->isVisible() && Item("EditItem")->isEnabled());
+  bool checked = false, enabled = true;
+  QString title;
+  {
+    TModalDialogActor<TEditBlockForm> actor([&](TEditBlockForm& form) {
+      checked = Control<QCheckBox>(form, "SetAsStartBox")->isChecked();
+      enabled = Control<QCheckBox>(form, "SetAsStartBox")->isEnabled();
+      title = Control<QLineEdit>(form, "BlockEdit")->text();
+      ClickControl(form, "Cancel");
+    });
+    Item("EditItem")->trigger();
+    EXPECT_TRUE(actor.Seen);
+    EXPECT_FALSE(actor.LeftOpen);
+  }
+  EXPECT_EQ(title, "Start Block");
+  EXPECT_TRUE(checked);
+  EXPECT_FALSE(enabled);
+
+  // Block 1: an empty title is refused and the dialog stays; then the new title is taken.
+  OpenPopup(Centre(one));
+  Dialogs.ScriptAnswers({mbOK});
+  bool stayed = false;
+  {
+    TModalDialogActor<TEditBlockForm> actor([&](TEditBlockForm& form) {
+      auto* edit = Control<QLineEdit>(form, "BlockEdit");
+      EXPECT_EQ(edit->text(), "Block 1");
+      EXPECT_FALSE(Control<QCheckBox>(form, "SetAsStartBox")->isChecked());
+      EXPECT_TRUE(Control<QCheckBox>(form, "SetAsStartBox")->isEnabled());
+      edit->clear();
+      ClickControl(form, "Ok");
+      stayed = form.isVisible();
+      QTest::keyClicks(edit, "Heating");
+      ClickControl(form, "Ok");
+    });
+    Item("EditItem")->trigger();
+    EXPECT_TRUE(actor.Seen);
+    EXPECT_FALSE(actor.LeftOpen);
+  }
+  EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{"You must enter a title"}));
+  EXPECT_TRUE(stayed);
+  EXPECT_EQ(one->GetBlock()->GetTitle(), "Heating");
+  EXPECT_EQ(one->GetCaption(), "Heating");
+  EXPECT_FALSE(one->GetBlock()->IsStartBlock());
+  EXPECT_TRUE(start->GetBlock()->IsStartBlock());
+}

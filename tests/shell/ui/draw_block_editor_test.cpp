@@ -170,6 +170,84 @@ TEST_F(DrawBlockEditorTest, ABoxMovesOnlyPastTheThresholdWithItsOutlineDuringThe
   EXPECT_EQ(Second->GetPosition(), moved);
 }
 
+// Connect is a drag from the box: the rubber line shows only past the threshold counted
+// from where the mouse was at "Connect", and only another box takes the drop.
+TEST_F(DrawBlockEditorTest, ConnectDragsARubberLineThatOnlyAnotherBoxTakes) {
+  QMenu& popup = *Editor->PopupMenu();
+  QAction* connectItem = popup.findChild<QAction*>("ConnectItem");
+  const QPoint from = Centre(Second);
+  // Straight down from Second's centre, well below the box: empty space.
+  const QPoint below = from + QPoint(0, 200);
+  const QPoint onLine = from + QPoint(0, 150);
+  // "Connect" chosen on Second with the mouse at the point.
+  auto startConnect = [&](QPoint mouse) {
+    QTest::mouseClick(Editor, Qt::RightButton, {}, from);
+    Editor->PopupPopupMenu();
+    ASSERT_TRUE(connectItem->isVisible() && connectItem->isEnabled());
+    QCursor::setPos(Editor->mapToGlobal(mouse));
+    connectItem->trigger();
+  };
+  auto lines = [&] { return Second->GetLines().size(); };
+  const auto before = lines();
+  const QPoint firstCentre = Centre(First);
+  Ui.Clear();
+
+  // The threshold counts from where the mouse was at "Connect": 9 pixels from there onto
+  // First is no drag yet, so the release there connects nothing.
+  startConnect(firstCentre - QPoint(5, 4));
+  QTest::mouseMove(Editor, firstCentre);
+  QTest::mouseClick(Editor, Qt::LeftButton, {}, firstCentre);
+  EXPECT_EQ(lines(), before);
+  EXPECT_EQ(Parts.Count(), 3);
+
+  // Past the threshold the line follows the mouse from the box's centre; a drop on empty
+  // space takes it away and connects nothing.
+  startConnect(from);
+  QTest::mouseMove(Editor, from + QPoint(0, 10));
+  QTest::mouseMove(Editor, below);
+  EXPECT_EQ(Pixel(onLine), Inverted(Background));
+  QTest::mouseClick(Editor, Qt::LeftButton, {}, below);
+  EXPECT_EQ(Pixel(onLine), Background);
+  EXPECT_EQ(lines(), before);
+  EXPECT_EQ(Parts.Count(), 3);
+
+  // A drop back on the source box is refused too.
+  startConnect(from);
+  QTest::mouseMove(Editor, below);
+  QTest::mouseMove(Editor, from + QPoint(3, 3));
+  QTest::mouseClick(Editor, Qt::LeftButton, {}, from + QPoint(3, 3));
+  EXPECT_EQ(Parts.Count(), 3);
+
+  // Escape ends the drag: the line goes, and a later click on First is a plain click.
+  startConnect(from);
+  QTest::mouseMove(Editor, below);
+  EXPECT_EQ(Pixel(onLine), Inverted(Background));
+  QTest::keyClick(Editor, Qt::Key_Escape);
+  EXPECT_EQ(Pixel(onLine), Background);
+  QTest::mouseMove(Editor, firstCentre);
+  QTest::mouseClick(Editor, Qt::LeftButton, {}, firstCentre);
+  EXPECT_EQ(Parts.Count(), 3);
+  EXPECT_TRUE(First->IsSelected());
+  First->SetSelected(false);
+  EXPECT_TRUE(Ui.ExperimentChanges().empty());
+
+  // Dragged with the button held from the box and released on First: connected, once.
+  startConnect(from);
+  QTest::mousePress(Editor, Qt::LeftButton, {}, from);
+  QTest::mouseMove(Editor, below, 0);
+  QTest::mouseMove(Editor, firstCentre);
+  QTest::mouseRelease(Editor, Qt::LeftButton, {}, firstCentre);
+  ASSERT_EQ(Parts.Count(), 4);
+  const auto* line = dynamic_cast<TDrawLine*>(Parts.GetPart(3));
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(line->GetBlock1(), Second);
+  EXPECT_EQ(line->GetBlock2(), First);
+  EXPECT_EQ(Ui.ExperimentChanges(), (std::vector<std::pair<int, int>>{{1, 0}}));
+  EXPECT_EQ(Pixel(onLine), Background);
+  QTest::mouseMove(Editor, below);
+  EXPECT_EQ(Pixel(onLine), Background);  // no line follows the mouse any more
+}
+
 // The pop-up's items by place; Connect by a line drawn to another box; Add Block at
 // (0, 0) with the pointer outside; Delete by key only with the pointer over the part;
 // Set As Start; the changing items refused during a run while a box still moves.
@@ -190,11 +268,13 @@ TEST_F(DrawBlockEditorTest, EditsTheDiagramThroughThePopUpAndTheDeleteKey) {
   EXPECT_TRUE(item("ConnectItem")->isEnabled());
   EXPECT_TRUE(item("SetAsStartItem")->isChecked());
 
-  // Second -> First: the line follows the pointer and the press on First connects.
+  // Second -> First: the line dragged from Second and dropped on First connects.
   QTest::mouseClick(Editor, Qt::RightButton, {}, Centre(Second));
   Editor->PopupPopupMenu();
   EXPECT_FALSE(item("SetAsStartItem")->isChecked());
+  QCursor::setPos(Editor->mapToGlobal(Centre(Second)));
   item("ConnectItem")->trigger();
+  QTest::mouseMove(Editor, Centre(First));
   QTest::mouseClick(Editor, Qt::LeftButton, {}, Centre(First));
   ASSERT_EQ(Parts.Count(), 4);
   ASSERT_EQ(Parts.GetPart(3)->GetType(), TDrawPart::depLINE);
