@@ -14,40 +14,13 @@
 #include "examples/demo_experiment.h"
 #include "model/ui_port.h"
 
-namespace {
-
-// Prints what the core shows; a demo that shows anything while it is built is broken.
-class TBuildUiPort final : public TUiPort {
-public:
-  void ShowMessage(const std::string& text, const std::string& caption, TMessageKind) override {
-    std::fprintf(stderr, "make_demo: %s%s%s\n", caption.c_str(), caption.empty() ? "" : ": ",
-                 text.c_str());
-    Shown = true;
-  }
-  TMessageButton Ask(const std::string& text, const std::string& caption, TMessageKind kind,
-                     TMessageButtons, TMessageButton) override {
-    ShowMessage(text, caption, kind);
-    return mbNone;
-  }
-  void RunInMainThread(const std::function<void()>& fn) override { fn(); }
-  void ExperimentChanged(int, int) override {}
-  int OpenDialog(TDialogRequest&) override { return 0; }
-  void RefreshViews() override {}
-  void SetCaption(const std::string&) override {}
-  void SetStatusText(int, const std::string&) override {}
-
-  bool Shown = false;
-};
-
-}  // namespace
-
 int main(int argc, char** argv) {
   if (argc != 3) {
     std::fprintf(stderr, "usage: make_demo <experiment file> <data folder>\n");
     return 2;
   }
-  TBuildUiPort port;
-  SetUiPort(&port);
+  // The console port prints what the core shows; a demo that shows anything while it is
+  // built is broken.
   int status = 0;
   try {
     const std::filesystem::path folder = std::filesystem::absolute(argv[2]);
@@ -70,8 +43,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "make_demo: %s\n", failure.what());
     status = 1;
   }
-  SetUiPort(nullptr);
-  if (status == 0 && port.Shown) {
+  if (status == 0 && ConsoleMessagesShown() > 0) {
     std::remove(argv[1]);
     status = 1;
   }

@@ -41,7 +41,6 @@ namespace {
 const char* const ErrorOpenningScript = "Error Openning Script";
 const char* const NoBoxForBlock = "No box of the block diagram shows a block...aborting read";
 
-void Inform(const std::string& text) { UiPort().ShowMessage(text, "", TMessageKind::Information); }
 
 }  // namespace
 

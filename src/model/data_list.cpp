@@ -26,7 +26,6 @@ const char* const DataReadError = "Error reading data";
 constexpr std::uint64_t MinVariableBytes = 4 + 4 + 1 + 1 + 4;
 
 // Messages of the lists go to the plain message window.
-void Inform(const std::string& text) { UiPort().ShowMessage(text, "", TMessageKind::Information); }
 
 std::int32_t ReadVariableType(TReadFile& reader) {
   std::int32_t type;

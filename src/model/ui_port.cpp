@@ -8,7 +8,10 @@ namespace {
 // Used before the UI exists and by command-line tools.
 class TConsoleUiPort final : public TUiPort {
 public:
+  std::atomic<int> Shown{0};
+
   void ShowMessage(const std::string& text, const std::string& caption, TMessageKind) override {
+    ++Shown;
     std::fprintf(stderr, "%s%s%s\n", caption.c_str(), caption.empty() ? "" : ": ", text.c_str());
   }
   TMessageButton Ask(const std::string& text, const std::string& caption, TMessageKind kind,
@@ -40,3 +43,7 @@ TUiPort& UiPort() {
 }
 
 TUiPort* SetUiPort(TUiPort* port) { return currentPort.exchange(port); }
+
+void Inform(const std::string& text) { UiPort().ShowMessage(text, "", TMessageKind::Information); }
+
+int ConsoleMessagesShown() { return consolePort.Shown.load(); }

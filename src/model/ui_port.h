@@ -84,3 +84,10 @@ public:
 TUiPort& UiPort();
 // Installs a port (none to go back to the console default); answers the previous one.
 TUiPort* SetUiPort(TUiPort* port);
+
+// A plain message with the application's caption and the information icon.
+void Inform(const std::string& text);
+
+// How many messages and questions the console port has shown: programs that run without
+// a user interface (the build's demo maker) treat any as a failure.
+int ConsoleMessagesShown();

@@ -27,7 +27,6 @@ constexpr int MultipleFilesImage = 14;
 constexpr std::size_t MinSingleRecord = 4 + 4 + 1 + 1 + 1 + 4;
 constexpr std::size_t MinMultiRecord = 4 * 4 + 4 + 4 + 1 + 1 + 4;
 
-void Inform(const std::string& text) { UiPort().ShowMessage(text, "", TMessageKind::Information); }
 
 bool Refuse(const std::string& message, TExpFileField field, TExpFileField& focus) {
   Inform(message);

@@ -24,7 +24,6 @@ const char* const ExperimentFilter = "Experiment (*.qve) | *.qve";
 const char* const BlockFilter = "Block (*.blk) | *.blk";
 const char* const OutputFilter = "Output (*.opt) | *.opt";
 
-void Inform(const std::string& text) { UiPort().ShowMessage(text, "", TMessageKind::Information); }
 
 bool AskYes(const std::string& text, const std::string& caption, TMessageKind kind) {
   return UiPort().Ask(text, caption, kind, mbYes | mbNo) == mbYes;

@@ -25,6 +25,7 @@
 
 #include "communication/device.h"
 #include "model/block.h"
+#include "model/ui_port.h"
 #include "outputs/big_num_form.h"
 #include "outputs/graph_form.h"
 #include "outputs/output.h"
@@ -225,3 +226,14 @@ TEST_F(DemoTest, TheSavedDemoOpensAndRunsToCompletionFillingItsOutputsAndDataFil
 }
 
 }  // namespace
+
+// make_demo fails the build when the core shows anything while the demo is made: the
+// console port counts what it shows, questions too.
+TEST(DemoBuildTest, TheConsoleCountsWhatTheCoreShows) {
+  TUiPort* previous = SetUiPort(nullptr);
+  const int before = ConsoleMessagesShown();
+  Inform("shown while the demo is made");
+  UiPort().Ask("asked while the demo is made", "", TMessageKind::Warning, mbYes | mbNo);
+  EXPECT_EQ(ConsoleMessagesShown(), before + 2);
+  SetUiPort(previous);
+}

@@ -1,27 +1,11 @@
 #include "model/ui/tree_view.h"
 
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 
 #include "model/tree_node.h"
 #include "model/ui/tree_delegate.h"
 #include "model/ui/tree_model.h"
-
-namespace {
-
-// Sets a flag for the lifetime of a scope.
-class TFlagScope {
-public:
-  explicit TFlagScope(bool& flag) : Flag(flag), Outer(flag) { Flag = true; }
-  ~TFlagScope() { Flag = Outer; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-  bool& Flag;
-  bool Outer;
-};
-
-}  // namespace
 
 TCoreTreeView::TCoreTreeView(QWidget* parent) : QTreeView(parent) {
   setHeaderHidden(true);
@@ -40,7 +24,7 @@ void TCoreTreeView::SetTreeModel(TTreeModel* model) {
   if (Model) disconnect(Model, nullptr, this, nullptr);
   Model = model;
   {
-    TFlagScope syncing(Syncing);
+    QScopedValueRollback syncing(Syncing, true);
     setModel(model);
   }
   if (!model) return;
@@ -99,14 +83,14 @@ void TCoreTreeView::ShowCoreSelection() {
 
 void TCoreTreeView::SelectIndex(const QModelIndex& index) {
   if (!index.isValid()) {
-    TFlagScope syncing(Syncing);
+    QScopedValueRollback syncing(Syncing, true);
     selectionModel()->clear();
     return;
   }
   // A selected node is shown: its collapsed parents open, in the tree as in the view.
   for (TTreeNode* parent = Model->NodeOf(index)->GetParent(); parent; parent = parent->GetParent())
     if (!parent->GetExpanded()) parent->SetExpanded(true);
-  TFlagScope syncing(Syncing);
+  QScopedValueRollback syncing(Syncing, true);
   selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                QItemSelectionModel::Rows);
   scrollTo(index);
@@ -116,7 +100,7 @@ void TCoreTreeView::ShowExpanded(const QModelIndex& index, bool deep) {
   if (!Model) return;
   if (TTreeNode* node = Model->NodeOf(index)) {
     if (isExpanded(index) != node->GetExpanded()) {
-      TFlagScope syncing(Syncing);
+      QScopedValueRollback syncing(Syncing, true);
       setExpanded(index, node->GetExpanded());
     }
   }
@@ -129,7 +113,7 @@ void TCoreTreeView::UserSelectionChanged() {
   if (Syncing || !Model || !Model->Tree() || Model->IsChanging()) return;
   TTreeNode* selected = SelectedNode();
   if (Model->Tree()->GetSelected() == selected) return;
-  TFlagScope syncing(Syncing);
+  QScopedValueRollback syncing(Syncing, true);
   Model->Tree()->SetSelected(selected);
 }
 
@@ -137,6 +121,6 @@ void TCoreTreeView::UserExpanded(const QModelIndex& index, bool expanded) {
   if (Syncing || !Model || Model->IsChanging()) return;
   TTreeNode* node = Model->NodeOf(index);
   if (!node || node->GetExpanded() == expanded) return;
-  TFlagScope syncing(Syncing);
+  QScopedValueRollback syncing(Syncing, true);
   node->SetExpanded(expanded);
 }
