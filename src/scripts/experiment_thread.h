@@ -93,8 +93,8 @@ extern TExperimentThread* ExperimentThread;
 
 // True while a run is active: from the creation of its worker until the worker is
 // deleted, and while the running flag is set. The main window's edits refuse meanwhile;
-// the flag alone would miss the time between Start and the worker's setting it, when
-// the worker already walks the blocks.
+// the flag alone would miss the time between Start and the worker's first hand-over,
+// when the worker exists and the run has begun.
 bool IsRunActive();
 
 // The texts a run ends with.

@@ -1,7 +1,5 @@
 #include "shell/document_session.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -10,6 +8,7 @@
 #include "model/assertion.h"
 #include "model/block.h"
 #include "model/experiment.h"
+#include "model/text.h"
 #include "model/ui_port.h"
 #include "shell/experiment_file.h"
 #include "shell/run_control.h"
@@ -37,10 +36,7 @@ bool FileExists(const std::string& path) {
 // The last four characters of the name, upper-cased: the ending that decides what a
 // dropped file is.
 std::string EndingOf(const std::string& path) {
-  std::string ending = path.size() < 4 ? path : path.substr(path.size() - 4);
-  std::transform(ending.begin(), ending.end(), ending.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return ending;
+  return UpperText(path.size() < 4 ? path : path.substr(path.size() - 4));
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #if defined(__unix__)
 #include <spawn.h>
 #include <sys/wait.h>
+
+#include "model/text.h"
 extern char** environ;
 #endif
 
@@ -17,12 +19,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const DesktopGroup = "[Desktop Entry]";
-
-std::string Trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return std::string();
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
 
 // Writes the file whole or not at all: a new file beside it, then renamed over it.
 bool WriteFile(const fs::path& path, const std::string& text) {
@@ -41,8 +37,10 @@ bool WriteFile(const fs::path& path, const std::string& text) {
     }
   }
   fs::rename(partial, path, error);
-  if (error) fs::remove(partial, error);
-  return !error;
+  if (!error) return true;
+  std::error_code ignored;  // the failure to report is the rename's
+  fs::remove(partial, ignored);
+  return false;
 }
 
 std::string MimePackage() {
@@ -158,15 +156,15 @@ bool TFileAssociation::RepairOpenCommand() {
     std::size_t end = text.find('\n', start);
     const std::size_t next = end == std::string::npos ? text.size() : end + 1;
     if (end == std::string::npos) end = text.size();
-    const std::string line = Trimmed(text.substr(start, end - start));
+    const std::string line = TrimText(text.substr(start, end - start));
     if (!line.empty() && line[0] == '[') {
       if (inGroup) break;
       inGroup = line == DesktopGroup;
       if (inGroup) groupEnd = next;
     } else if (inGroup) {
       const auto equals = line.find('=');
-      if (equals != std::string::npos && Trimmed(line.substr(0, equals)) == "Exec") {
-        if (!Trimmed(line.substr(equals + 1)).empty()) return false;
+      if (equals != std::string::npos && TrimText(line.substr(0, equals)) == "Exec") {
+        if (!TrimText(line.substr(equals + 1)).empty()) return false;
         execStart = start;
         execEnd = end;
         break;

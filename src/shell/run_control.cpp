@@ -58,7 +58,7 @@ void TRunControl::StartButtonClick() {
   SetRunControls(true);
   if (TBlock* current = experiment->GetCurrentBlock())
     UiPort().SetStatusText(1, current->GetTitle());
-  if (!failure.empty()) UiPort().ShowMessage(failure, "", TMessageKind::Information);
+  if (!failure.empty()) Inform(failure);
 }
 
 void TRunControl::StopButtonClick() {
@@ -133,5 +133,5 @@ void TRunControl::EndRun() {
   // Only now can the blank line come back: while the flag was set the selection at the
   // run's end could only empty the block's panel.
   if (experiment->HasBlocks()) experiment->SelectFirstBlock();
-  if (!failure.empty()) UiPort().ShowMessage(failure, "", TMessageKind::Information);
+  if (!failure.empty()) Inform(failure);
 }

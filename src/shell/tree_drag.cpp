@@ -7,6 +7,7 @@
 #include "model/block.h"
 #include "model/experiment.h"
 #include "model/text.h"
+#include "shell/tree_editing.h"
 #include "model/tree_node.h"
 #include "model/ui_port.h"
 #include "scripts/experiment_thread.h"
@@ -15,10 +16,6 @@
 const char* const NewScriptLabel = "New Script";
 
 namespace {
-
-TExperimentObject* ObjectOf(const TTreeNode* node) {
-  return static_cast<TExperimentObject*>(node->GetData());
-}
 
 // The commands of blocks as their nodes and parents in tree order, the blank line left
 // out: it is no part of the saved experiment. Equal layouts are equal experiments.
@@ -46,7 +43,7 @@ TLayout LayoutOf(const TBlock* first, const TBlock* second) {
 
 TBlock* TDragExperimentObject::BlockUnder(TTreeNode* node) {
   if (!node) return nullptr;
-  TExperimentObject* object = ObjectOf(node);
+  TExperimentObject* object = ObjectOfNode(node);
   QORV_ASSERT_AS(object!=0, "node->Data!=0");
   if (auto* block = dynamic_cast<TBlock*>(object)) return block;
   auto* script = dynamic_cast<TScript*>(object);
@@ -104,7 +101,7 @@ void TDragScript::Clear() {
 
 void TDragBlock::SetStartNode(TTreeNode* node) {
   QORV_ASSERT(node!=0);
-  Pstartblock = dynamic_cast<TBlock*>(ObjectOf(node));
+  Pstartblock = dynamic_cast<TBlock*>(ObjectOfNode(node));
   QORV_ASSERT_AS(Pstartblock!=0, "Plabel!=0&&Ppanel!=0&&Pstartblock!=0");
   // A title read from a file may be empty: the label is then empty too.
   LabelText = node->GetText();

@@ -175,6 +175,7 @@ bool TExperimentTreeEditor::BlankToBeginBMIClick() {
   TBlock* block = Exp.GetCurrentBlock();
   QORV_ASSERT_AS(block!=0&&block->AExpNode!=0,
                  "Pexperiment->SelectedBlock!=0&&Pexperiment->SelectedBlock->ExperimentNode!=0");
+  if (!Exp.GetBlankScript()) return false;
   TTreeNode* blanknode = Exp.GetBlankScript()->AExpNode;
   const TBlankPlace before = PlaceOf(blanknode);
   Exp.MoveBlankScript(block->AExpNode->GetFirstChild());

@@ -92,7 +92,6 @@ TQorvForm::~TQorvForm() {
   // last hand-overs: a plain join would wait for a worker that waits for this thread.
   if (IsRunActive()) RunCtl->CloseDuringRun();
   Timer.stop();
-  if (ToolForm) delete ToolForm;
   // The views let go of the trees before the experiment goes.
   ExperimentTree.reset();
   AttributeTree.reset();
@@ -226,6 +225,7 @@ void TQorvForm::ExperimentChanged(int modified, int refresh) {
 }
 
 void TQorvForm::RefreshViews() {
+  if (!DocSession) return;  // the session is being made or destroyed
   ShowDevices(*ui->DeviceView, DocSession->GetDeviceList());
   ui->ExperimentView->viewport()->update();
   ui->ExpAttView->viewport()->update();
@@ -289,8 +289,8 @@ void TQorvForm::FloatButtonClick() {
     ToolForm->setObjectName("ToolForm");
     ToolForm->SetButtonIcons(QorvIcon("start"), QorvIcon("stop"));
     ToolForm->SetCloseHandler([this] { FloatButtonClick(); });
+    ToolForm->Bind([this] { StartButtonClick(); }, [this] { StopButtonClick(); });
   }
-  ToolForm->Bind([this] { StartButtonClick(); }, [this] { StopButtonClick(); });
   const bool docked = ui->StartButton->isVisible();
   ui->StartButton->setVisible(!docked);
   ui->StopButton->setVisible(!docked);
@@ -398,7 +398,9 @@ void TQorvForm::ExperimentReplaced(TExperiment& experiment) {
   DrawBlockEditor->SetDiagram(&DocSession->GetDrawParts(), &experiment);
 }
 
-void TQorvForm::DevicesChanged() { ShowDevices(*ui->DeviceView, DocSession->GetDeviceList()); }
+void TQorvForm::DevicesChanged() {
+  if (DocSession) ShowDevices(*ui->DeviceView, DocSession->GetDeviceList());
+}
 
 // --- Files dropped on the window ---
 

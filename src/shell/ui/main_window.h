@@ -119,7 +119,7 @@ private:
 
   std::unique_ptr<Ui::TQorvForm> ui;
   std::array<QLabel*, spCount> StatusPanels{};
-  // The session goes after the views bound to its experiment (declared after them).
+  // The destructor takes the views off the trees before the session and its experiment go.
   std::unique_ptr<TTreeModel> ExperimentModel;
   std::unique_ptr<TTreeModel> AttributeModel;
   std::unique_ptr<TDocumentSession> DocSession;

@@ -69,7 +69,6 @@ void TNodeTreeView::ExpandFrom(const QModelIndex& parent, int first, int last) {
 
 void TNodeTreeView::ResetPress() {
   Pressed = Dragging = Accepted = false;
-  PressNode = nullptr;
   Label->hide();
   unsetCursor();
 }
@@ -84,19 +83,17 @@ void TNodeTreeView::mousePressEvent(QMouseEvent* event) {
   LastPress = {QPersistentModelIndex(indexAt(event->position().toPoint())),
                event->position().toPoint(), true};
   if (Handler) Handler->TreePressed(node, event->button());
-  if (node && event->button() == Qt::LeftButton) {
-    Pressed = true;
-    PressNode = node;
-    PressPoint = event->position().toPoint();
-  }
+  Pressed = node && event->button() == Qt::LeftButton;
 }
 
 void TNodeTreeView::mouseMoveEvent(QMouseEvent* event) {
   if (!Pressed || !(event->buttons() & Qt::LeftButton) || !Handler) return;
   const QPoint pos = event->position().toPoint();
   if (!Dragging) {
-    if ((pos - PressPoint).manhattanLength() < DragThreshold) return;
-    const QString text = Handler->TreeDragStart(PressNode);
+    if ((pos - LastPress.Point).manhattanLength() < DragThreshold) return;
+    // The press's node as it is now: the handler may have changed the tree since.
+    TTreeNode* pressed = TreeModel() ? TreeModel()->NodeOf(LastPress.Index) : nullptr;
+    const QString text = pressed ? Handler->TreeDragStart(pressed) : QString();
     if (text.isEmpty()) {
       ResetPress();
       return;

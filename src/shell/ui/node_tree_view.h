@@ -84,9 +84,7 @@ private:
   QLabel* Label = nullptr;
   TPress LastPress;
   TPress PressBefore;  // the press before LastPress
-  QPoint PressPoint;
-  TTreeNode* PressNode = nullptr;
-  bool Pressed = false;
+  bool Pressed = false;  // the left button went down on a node: a drag may follow
   bool Dragging = false;
   bool Accepted = false;
 };

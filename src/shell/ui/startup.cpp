@@ -11,7 +11,6 @@
 
 #include "model/number_text.h"
 #include "shell/ui/bad_keyboard_form.h"
-#include "shell/ui/main_window.h"
 #include "shell/ui/qt_ui_port.h"
 #include "shell/ui/single_instance.h"
 #include "shell/ui/splash_form.h"
@@ -95,14 +94,8 @@ int RunQorv(int& argc, char** argv, const TStartupHooks& hooks) {
   // The port comes first, so that every window can show messages while it is built.
   TQtUiPort uiPort;
   TUiPort* previousPort = SetUiPort(&uiPort);
-  TStartupHooks withPort = hooks;
-  withPort.CreateMainWindow = [&hooks, &uiPort]() -> std::unique_ptr<QWidget> {
-    std::unique_ptr<QWidget> window = hooks.CreateMainWindow ? hooks.CreateMainWindow()
-                                                             : nullptr;
-    if (auto* form = qobject_cast<TQorvForm*>(window.get())) uiPort.AttachWindow(form);
-    return window;
-  };
-  const int result = RunStartup(withPort);
+  // The main window attaches itself to the port as it is built.
+  const int result = RunStartup(hooks);
   SetUiPort(previousPort);
   return result;
 }
