@@ -44,6 +44,12 @@ TUiPort& UiPort() {
 
 TUiPort* SetUiPort(TUiPort* port) { return currentPort.exchange(port); }
 
+std::string ChooseFile(bool save, const std::string& filter, const std::string& extension,
+                       const std::string& name, const std::string& directory) {
+  TFileChoice choice{save, filter, extension, name, directory};
+  return UiPort().ChooseFile(choice) ? choice.FileName : std::string();
+}
+
 void Inform(const std::string& text) { UiPort().ShowMessage(text, "", TMessageKind::Information); }
 
 int ConsoleMessagesShown() { return consolePort.Shown.load(); }

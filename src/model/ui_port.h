@@ -85,6 +85,11 @@ TUiPort& UiPort();
 // Installs a port (none to go back to the console default); answers the previous one.
 TUiPort* SetUiPort(TUiPort* port);
 
+// The file chooser of the port with the filter, default extension, proposed name and
+// initial directory given; the chosen path, empty when cancelled.
+std::string ChooseFile(bool save, const std::string& filter, const std::string& extension,
+                       const std::string& name, const std::string& directory);
+
 // A plain message with the application's caption and the information icon.
 void Inform(const std::string& text);
 

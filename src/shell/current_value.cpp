@@ -68,17 +68,13 @@ void TCurrentValueBox::Show(TData& data) {
 }
 
 bool TCurrentValueBox::Save(const std::string& directory) const {
-  TFileChoice choice;
-  choice.Save = true;
-  choice.Filter = "Text (*.txt) | *.txt";
-  choice.DefaultExt = "txt";
-  choice.InitialDir = directory;
-  if (!UiPort().ChooseFile(choice)) return false;
+  const std::string path = ChooseFile(true, "Text (*.txt) | *.txt", "txt", "", directory);
+  if (path.empty()) return false;
   std::string text;
   for (const std::string& line : Lines) text += line + "\r\n";
   try {
     // The text goes to a file beside the target, which it replaces once complete.
-    TWriteFile writer(choice.FileName);
+    TWriteFile writer(path);
     writer.WriteText(text);
     writer.Commit();
   } catch (const std::exception& failure) {

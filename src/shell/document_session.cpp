@@ -323,14 +323,3 @@ bool TDocumentSession::FormClose(TRunControl& run) {
   return AskSaveIfModified();
 }
 
-std::string TDocumentSession::ChooseFile(bool save, const char* filter, const char* extension,
-                                         const std::string& name, const std::string& directory) {
-  TFileChoice choice;
-  choice.Save = save;
-  choice.Filter = filter;
-  choice.DefaultExt = extension;
-  choice.FileName = name;
-  choice.InitialDir = directory;
-  if (!UiPort().ChooseFile(choice)) return std::string();
-  return choice.FileName;
-}

@@ -153,10 +153,6 @@ private:
   // The current block for Save and Save As; none (with its message) during a run or
   // without one.
   TBlock* BlockToSave() const;
-  // The chooser with the filter, extension, proposed name and directory; empty when
-  // cancelled.
-  static std::string ChooseFile(bool save, const char* filter, const char* extension,
-                                const std::string& name, const std::string& directory);
 
   TSessionView& View;
   TDrawParts Parts;  // declared first: the experiment goes before its boxes

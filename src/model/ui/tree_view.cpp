@@ -96,12 +96,18 @@ void TCoreTreeView::SelectIndex(const QModelIndex& index) {
   scrollTo(index);
 }
 
+void TCoreTreeView::SetAlwaysExpanded(bool always) {
+  AlwaysExpanded = always;
+  ShowExpanded({}, true);
+}
+
 void TCoreTreeView::ShowExpanded(const QModelIndex& index, bool deep) {
   if (!Model) return;
   if (TTreeNode* node = Model->NodeOf(index)) {
-    if (isExpanded(index) != node->GetExpanded()) {
+    const bool expanded = AlwaysExpanded || node->GetExpanded();
+    if (isExpanded(index) != expanded) {
       QScopedValueRollback syncing(Syncing, true);
-      setExpanded(index, node->GetExpanded());
+      setExpanded(index, expanded);
     }
   }
   if (!deep) return;
@@ -119,6 +125,14 @@ void TCoreTreeView::UserSelectionChanged() {
 
 void TCoreTreeView::UserExpanded(const QModelIndex& index, bool expanded) {
   if (Syncing || !Model || Model->IsChanging()) return;
+  if (AlwaysExpanded) {
+    // Whatever collapsed the node (the view's own calls), it opens again.
+    if (!expanded) {
+      QScopedValueRollback syncing(Syncing, true);
+      expand(index);
+    }
+    return;
+  }
   TTreeNode* node = Model->NodeOf(index);
   if (!node || node->GetExpanded() == expanded) return;
   QScopedValueRollback syncing(Syncing, true);

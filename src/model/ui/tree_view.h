@@ -22,6 +22,9 @@ public:
   // nodes. The view does not own the model.
   void SetTreeModel(TTreeModel* model);
   TTreeModel* TreeModel() const { return Model; }
+  // Every node shown open, whatever the core's expanded state, and nothing the view does
+  // collapses one (the main window's trees never collapse).
+  void SetAlwaysExpanded(bool always);
 
   // The selected node; none without a selection.
   TTreeNode* SelectedNode() const;
@@ -48,5 +51,6 @@ private:
   void UserExpanded(const QModelIndex& index, bool expanded);
 
   TTreeModel* Model = nullptr;
-  bool Syncing = false;  // the view follows the core: its signals are not the user's
+  bool Syncing = false;
+  bool AlwaysExpanded = false;  // the view follows the core: its signals are not the user's
 };

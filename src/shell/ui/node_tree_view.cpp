@@ -11,11 +11,10 @@
 
 TNodeTreeView::TNodeTreeView(QWidget* parent) : TCoreTreeView(parent) {
   setItemsExpandable(false);  // the trees never collapse
+  SetAlwaysExpanded(true);
   setRootIsDecorated(false);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setDragEnabled(false);  // drags are the view's own mouse tracking, not QDrag
-  // Whatever collapses a node (the view's own calls, the core), it opens again.
-  connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) { expand(index); });
 
   Label = new QLabel(viewport());
   Label->setObjectName("DragLabel");
@@ -27,16 +26,7 @@ TNodeTreeView::TNodeTreeView(QWidget* parent) : TCoreTreeView(parent) {
 
 void TNodeTreeView::SetTreeModel(TTreeModel* model) {
   ResetPress();
-  if (TreeModel()) TreeModel()->disconnect(this);
   TCoreTreeView::SetTreeModel(model);
-  if (!model) return;
-  connect(model, &QAbstractItemModel::rowsInserted, this, &TNodeTreeView::ExpandFrom);
-  connect(model, &QAbstractItemModel::rowsMoved, this,
-          [this](const QModelIndex&, int, int, const QModelIndex& destination, int row) {
-            ExpandFrom(destination, row, row);
-          });
-  connect(model, &QAbstractItemModel::modelReset, this, &QTreeView::expandAll);
-  expandAll();
 }
 
 TTreeNode* TNodeTreeView::GestureNode(const QPoint& point, bool doubleClick) {
@@ -56,15 +46,6 @@ TTreeNode* TNodeTreeView::GestureNode(const QPoint& point, bool doubleClick) {
     node = TreeModel()->NodeOf(press->Index);
   LastPress = PressBefore = TPress();
   return node;
-}
-
-void TNodeTreeView::ExpandFrom(const QModelIndex& parent, int first, int last) {
-  if (parent.isValid()) expand(parent);
-  // A node that comes with children (a section moved in) shows them too.
-  for (int row = first; row <= last && row < model()->rowCount(parent); ++row) {
-    const QModelIndex index = model()->index(row, 0, parent);
-    if (model()->hasChildren(index)) expandRecursively(index);
-  }
 }
 
 void TNodeTreeView::ResetPress() {

@@ -44,7 +44,7 @@ public:
   explicit TNodeTreeView(QWidget* parent = nullptr);
 
   void SetHandler(TNodeTreeHandler* handler) { Handler = handler; }
-  // Shows the model; every node stays expanded.
+  // Shows the model (every node stays expanded); a press in progress is forgotten.
   void SetTreeModel(TTreeModel* model);
   // True while a drag is under way; its label is then visible.
   bool IsDragging() const { return Dragging; }
@@ -64,7 +64,6 @@ private:
   // Forgets the press and hides the label: after a drop, Escape, or a menu or dialog
   // opened from the view, so no stale node is kept.
   void ResetPress();
-  void ExpandFrom(const QModelIndex& parent, int first, int last);
 
   // A press's node, kept across the changes its handler makes: a press that makes
   // another block current moves the blank line, and the rows below move with it, so the
