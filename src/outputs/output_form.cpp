@@ -1,6 +1,8 @@
 #include "outputs/output_form.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "model/assertion.h"
 #include "model/data.h"
@@ -159,6 +161,21 @@ void TOutputForm::Rename(const std::string& name) {
     RenameHook()(Pdeadoutputlist, this);
 }
 
+std::string TOutputForm::GetOutputFileName() {
+  std::error_code error;
+  if (!FileName.empty() && std::filesystem::is_regular_file(FileName, error)) return FileName;
+  return AskOutputFileName();
+}
+
+std::string TOutputForm::AskOutputFileName() {
+  const std::string& folder = PreferredOutputDirectory();
+  std::error_code error;
+  const bool useFolder = !folder.empty() && std::filesystem::is_directory(folder, error);
+  FileName = ChooseFile(true, "Output Files (*.opt)|*.opt", "opt", Name,
+                        useFolder ? folder : std::string());
+  return FileName;
+}
+
 std::int32_t TOutputForm::NumberOfActiveSeries() const {
   return Poutput ? Poutput->NumberOfChannels : 0;
 }
@@ -245,6 +262,17 @@ std::uint8_t TOutputForm::CheckedNotation(std::int32_t kind) {
 }
 
 const char* const OutputReadError = "Error reading output";
+
+namespace {
+std::string& OutputFolder() {
+  static std::string folder;
+  return folder;
+}
+}  // namespace
+
+void SetPreferredOutputDirectory(const std::string& directory) { OutputFolder() = directory; }
+
+const std::string& PreferredOutputDirectory() { return OutputFolder(); }
 
 void SetDeadOutputRenameHook(std::function<void(TDeadOutputList*, TOutputForm*)> hook) {
   RenameHook() = std::move(hook);

@@ -179,6 +179,11 @@ public:
   void ClearBeforeRun();
   // SetName, then the owner's rename (the output, or the detached list's entry).
   void Rename(const std::string& name);
+  // The remembered output file when it exists, else AskOutputFileName().
+  std::string GetOutputFileName();
+  // The save chooser ("Output Files (*.opt)|*.opt", the name proposed, the preferred
+  // output folder when it exists); the answer, "" when cancelled, is remembered.
+  std::string AskOutputFileName();
   // The owning output's number of channels, 0 when detached.
   std::int32_t NumberOfActiveSeries() const;
   // Takes the live window off-line into the list: the output goes on with a copy (graph,
@@ -251,6 +256,10 @@ protected:
 private:
   TOutputView* View = nullptr;
 };
+
+// The folder in which output files are first offered (the preferences' output folder).
+void SetPreferredOutputDirectory(const std::string& directory);
+const std::string& PreferredOutputDirectory();
 
 // The read error of a damaged output record.
 extern const char* const OutputReadError;

@@ -20,6 +20,7 @@
 #include "model/experiment.h"
 #include "model/ui_port.h"
 #include "model/ui/tree_model.h"
+#include "outputs/ui/output_window_kinds.h"
 #include "shell/file_association.h"
 #include "shell/settings.h"
 #include "shell/ui/about_box.h"
@@ -62,6 +63,9 @@ TQorvForm::TQorvForm(QWidget* parent)
   Timer.setSingleShot(false);
   connect(&Timer, &QTimer::timeout, this, [this] { RunCtl->TimerTimer(); });
 
+  // Every output window made from now on, also while the first experiment loads, gets
+  // its Qt window.
+  InstallOutputWindows();
   DocSession = std::make_unique<TDocumentSession>(*this);
   RunCtl = std::make_unique<TRunControl>(
       *this, [this] { return DocSession ? &DocSession->GetExperiment() : nullptr; });

@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -129,6 +132,18 @@ bool TQtUserDialogs::ChooseFile(QWidget* parent, TFileChoice& choice) {
   const std::string path = QDir::toNativeSeparators(chosen.front()).toStdString();
   choice.FileName = choice.Save ? WithDefaultExtension(path, choice.DefaultExt) : path;
   return true;
+}
+
+bool TQtUserDialogs::ChooseFont(QWidget* parent, QFont& font) {
+  QFontDialog dialog(font, parent);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  font = dialog.selectedFont();
+  return true;
+}
+
+bool TQtUserDialogs::SetUpPrinter(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
 }
 
 TUserDialogs& UserDialogs() {

@@ -11,6 +11,8 @@
 
 #include "model/ui_port.h"
 
+class QFont;
+class QPrinter;
 class QWidget;
 
 // A message box as it is shown, every choice already made: the caption is never empty,
@@ -45,7 +47,14 @@ public:
   // choice.FileName, false when cancelled (choice.FileName is then left as it was).
   virtual bool ChooseFile(QWidget* parent, TFileChoice& choice) = 0;
 
-  // Font, colour and print dialogs join this seam when the first window needs them.
+  // A modal font dialog starting at font: true with the chosen font in font, false when
+  // cancelled (font is then left as it was).
+  virtual bool ChooseFont(QWidget* parent, QFont& font) = 0;
+
+  // The print dialog for printer: true when confirmed, the printer then set up as chosen.
+  virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
+
+  // The colour dialog joins this seam when the first window needs it.
 };
 
 // The application's seam: real QMessageBox and QFileDialog objects.
@@ -53,6 +62,8 @@ class TQtUserDialogs final : public TUserDialogs {
 public:
   TMessageButton Message(QWidget* parent, const TMessageBox& box) override;
   bool ChooseFile(QWidget* parent, TFileChoice& choice) override;
+  bool ChooseFont(QWidget* parent, QFont& font) override;
+  bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
 };
 
 // The seam in use: Qt's dialogs unless another one is installed.

@@ -75,6 +75,12 @@ public:
   bool ChooseFile(QWidget* parent, TFileChoice& choice) override {
     return Answering.ChooseFile(parent, choice);
   }
+  bool ChooseFont(QWidget* parent, QFont& font) override {
+    return Answering.ChooseFont(parent, font);
+  }
+  bool SetUpPrinter(QWidget* parent, QPrinter& printer) override {
+    return Answering.SetUpPrinter(parent, printer);
+  }
   // When the last box with the text was answered.
   std::optional<TSteadyTime> AnsweredAt(const std::string& text) const {
     std::lock_guard guard(Lock);

@@ -1,6 +1,7 @@
 #include "support/ui/scripted_user_dialogs.h"
 
 #include <QCoreApplication>
+#include <QPrinter>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -19,6 +20,8 @@ TScriptedUserDialogs::~TScriptedUserDialogs() {
   SetUserDialogs(Previous);
   EXPECT_TRUE(Answers.empty()) << Answers.size() << " scripted answer(s) never asked for";
   EXPECT_TRUE(Files.empty()) << Files.size() << " scripted file(s) never asked for";
+  EXPECT_TRUE(Fonts.empty()) << Fonts.size() << " scripted font(s) never asked for";
+  EXPECT_TRUE(Prints.empty()) << Prints.size() << " scripted print(s) never asked for";
 }
 
 TMessageButton TScriptedUserDialogs::Message(QWidget* parent, const TMessageBox& box) {
@@ -49,6 +52,55 @@ bool TScriptedUserDialogs::ChooseFile(QWidget* parent, TFileChoice& choice) {
   if (path.empty()) return false;
   choice.FileName = path;
   return true;
+}
+
+bool TScriptedUserDialogs::ChooseFont(QWidget*, QFont& font) {
+  std::lock_guard guard(Lock);
+  FontsAsked.push_back(font);
+  if (Fonts.empty()) {
+    ADD_FAILURE() << "unscripted font dialog";
+    return false;
+  }
+  const std::optional<QFont> answer = Fonts.front();
+  Fonts.pop_front();
+  if (!answer) return false;
+  font = *answer;
+  return true;
+}
+
+bool TScriptedUserDialogs::SetUpPrinter(QWidget*, QPrinter& printer) {
+  std::lock_guard guard(Lock);
+  ++PrintsAsked;
+  if (Prints.empty()) {
+    ADD_FAILURE() << "unscripted print dialog";
+    return false;
+  }
+  const std::string path = Prints.front();
+  Prints.pop_front();
+  if (path.empty()) return false;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(path));
+  return true;
+}
+
+void TScriptedUserDialogs::ScriptFonts(std::initializer_list<std::optional<QFont>> fonts) {
+  std::lock_guard guard(Lock);
+  Fonts.insert(Fonts.end(), fonts);
+}
+
+void TScriptedUserDialogs::ScriptPrints(std::initializer_list<std::string> pdfPaths) {
+  std::lock_guard guard(Lock);
+  Prints.insert(Prints.end(), pdfPaths);
+}
+
+std::vector<QFont> TScriptedUserDialogs::FontCalls() const {
+  std::lock_guard guard(Lock);
+  return FontsAsked;
+}
+
+int TScriptedUserDialogs::PrintCalls() const {
+  std::lock_guard guard(Lock);
+  return PrintsAsked;
 }
 
 void TScriptedUserDialogs::ScriptAnswers(std::initializer_list<TMessageButton> answers) {

@@ -6,8 +6,11 @@
 #include <deque>
 #include <initializer_list>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include <QFont>
 
 #include "shell/ui/user_dialogs.h"
 
@@ -34,6 +37,9 @@ public:
 
   TMessageButton Message(QWidget* parent, const TMessageBox& box) override;
   bool ChooseFile(QWidget* parent, TFileChoice& choice) override;
+  bool ChooseFont(QWidget* parent, QFont& font) override;
+  // A scripted print dialog sends the printer to a PDF file.
+  bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
 
   // The buttons the next boxes answer, in order; an answer that is not one of its box's
   // buttons fails the test.
@@ -41,7 +47,15 @@ public:
   // The paths the next choosers answer, in order; an empty path cancels.
   void ScriptFiles(std::initializer_list<std::string> paths);
 
+  // The fonts the next font dialogs answer, in order; none cancels.
+  void ScriptFonts(std::initializer_list<std::optional<QFont>> fonts);
+  // The PDF files the next print dialogs print to, in order; an empty path cancels.
+  void ScriptPrints(std::initializer_list<std::string> pdfPaths);
+
   std::vector<TBoxCall> Boxes() const;
+  // The fonts the font dialogs were opened with, in order.
+  std::vector<QFont> FontCalls() const;
+  int PrintCalls() const;
   std::vector<TFileCall> FileChoices() const;
   // The texts of the boxes, in order.
   std::vector<std::string> Texts() const;
@@ -52,6 +66,10 @@ private:
   mutable std::mutex Lock;
   std::deque<TMessageButton> Answers;
   std::deque<std::string> Files;
+  std::deque<std::optional<QFont>> Fonts;
+  std::deque<std::string> Prints;
+  std::vector<QFont> FontsAsked;
+  int PrintsAsked = 0;
   std::vector<TBoxCall> BoxCalls;
   std::vector<TFileCall> FileCalls;
   TUserDialogs* Previous = nullptr;

@@ -1,0 +1,154 @@
+#include "outputs/ui/output_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShowEvent>
+
+#include "model/ui_port.h"
+#include "outputs/output_file.h"
+#include "scripts/experiment_thread.h"
+
+TOutputWindow::TOutputWindow(TOutputForm& form) : QMainWindow(nullptr), PForm(&form) {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  Panel = new QWidget(this);
+  Panel->setObjectName("OutPanel");
+  setCentralWidget(Panel);
+
+  OutputMenuPtr = menuBar()->addMenu("&Output");
+  OutputMenuPtr->setObjectName("Output");
+  auto item = [this](QMenu* menu, const char* name, const char* text) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    return action;
+  };
+  SaveItem = item(OutputMenuPtr, "Save", "&Save");
+  SaveAsItem = item(OutputMenuPtr, "SaveAs", "Save &As");
+  CopyToClipboardItem = item(OutputMenuPtr, "CopyToClipboard", "&Copy To Clipboard");
+  CopyToClipboardItem->setShortcut(QKeySequence("Ctrl+C"));
+  ImportDataMenu = OutputMenuPtr->addMenu("&Import");
+  ImportDataMenu->menuAction()->setObjectName("ImportData");
+  ImportTextFileItem = item(ImportDataMenu, "ImportTextFile", "&Text File");
+  ImportMatLabFileItem = item(ImportDataMenu, "ImportMatLabFile", "&MATLAB File");
+  OutputMenuPtr->addSeparator();
+  ClearItem = item(OutputMenuPtr, "Clear", "C&lear");
+  OffLineItem = item(OutputMenuPtr, "OffLine", "&OffLine");
+  SpecificMenuPtr = menuBar()->addMenu("");
+  SpecificMenuPtr->setObjectName("Specific");
+  NumberFormatItem = item(SpecificMenuPtr, "NumberFormat", "&Number Format");
+  HelpMenuPtr = menuBar()->addMenu("&Help");
+  HelpMenuPtr->setObjectName("Help");
+  OutputHelpItem = item(HelpMenuPtr, "OutputHelp", "&Output Help");
+
+  // Copying, importing and help come with the data-exchange and help windows.
+  CopyToClipboardItem->setEnabled(false);
+  ImportDataMenu->menuAction()->setEnabled(false);
+  OutputHelpItem->setEnabled(false);
+
+  connect(SaveItem, &QAction::triggered, this, &TOutputWindow::SaveClick);
+  connect(SaveAsItem, &QAction::triggered, this, &TOutputWindow::SaveAsClick);
+  connect(ClearItem, &QAction::triggered, this, &TOutputWindow::ClearClick);
+  connect(OffLineItem, &QAction::triggered, this, &TOutputWindow::OffLineClick);
+  connect(NumberFormatItem, &QAction::triggered, this, &TOutputWindow::NumberFormatClick);
+  connect(OutputHelpItem, &QAction::triggered, this, &TOutputWindow::OutputHelpClick);
+  connect(OutputMenuPtr, &QMenu::aboutToShow, this, &TOutputWindow::UpdateCommonItems);
+
+  Pacer.setSingleShot(true);
+  Pacer.setInterval(RefreshIntervalMs);
+  connect(&Pacer, &QTimer::timeout, this, [this] {
+    if (Stale) RefreshNow();
+  });
+
+  form.SetView(this);
+  setWindowTitle(QString::fromStdString(form.GetCaption()));
+  UpdateCommonItems();
+}
+
+TOutputWindow::~TOutputWindow() {
+  if (PForm && PForm->GetView() == this) PForm->SetView(nullptr);
+}
+
+void TOutputWindow::Changed(TOutputForm&) { ScheduleRefresh(); }
+
+void TOutputWindow::ShowRequested(TOutputForm&) {
+  show();
+  raise();
+  activateWindow();
+}
+
+void TOutputWindow::HideRequested(TOutputForm&) { hide(); }
+
+bool TOutputWindow::IsVisible(const TOutputForm&) const { return isVisible(); }
+
+void TOutputWindow::FormDestroyed(TOutputForm&) {
+  PForm = nullptr;
+  Pacer.stop();
+  hide();
+  deleteLater();
+}
+
+void TOutputWindow::ScheduleRefresh() {
+  Stale = true;
+  // A hidden window draws when it shows; a visible one at most once per interval.
+  if (isVisible() && !Pacer.isActive()) Pacer.start();
+}
+
+void TOutputWindow::RefreshNow() {
+  Stale = false;
+  if (!PForm) return;
+  setWindowTitle(QString::fromStdString(PForm->GetCaption()));
+  UpdateCommonItems();
+  Refresh();
+}
+
+void TOutputWindow::UpdateCommonItems() {
+  if (!PForm) return;
+  OffLineItem->setEnabled(PForm->IsLive());
+  ClearItem->setEnabled(!IsRunActive());
+}
+
+void TOutputWindow::SetSpecificCaption(const QString& caption) {
+  SpecificMenuPtr->setTitle(caption);
+}
+
+void TOutputWindow::SaveClick() {
+  if (!PForm) return;
+  SaveTo(PForm->GetOutputFileName());
+}
+
+void TOutputWindow::SaveAsClick() {
+  if (!PForm) return;
+  SaveTo(PForm->AskOutputFileName());
+}
+
+void TOutputWindow::SaveTo(const std::string& fileName) {
+  if (PForm) SaveOutputFile(*PForm, fileName);
+}
+
+void TOutputWindow::ClearClick() {
+  if (!PForm) return;
+  PForm->ClearOutput();
+  RefreshNow();
+}
+
+void TOutputWindow::OffLineClick() {
+  // The detached-output list takes the window: see the main window's list.
+}
+
+void TOutputWindow::NumberFormatClick() {
+  // The number-format dialog comes with the small output dialogs.
+}
+
+void TOutputWindow::OutputHelpClick() {}
+
+void TOutputWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  RefreshNow();
+}
+
+void TOutputWindow::closeEvent(QCloseEvent* event) {
+  // Closing only hides: the form, and so the window, belong to the output or the list.
+  event->ignore();
+  hide();
+}

@@ -1,0 +1,96 @@
+// The Qt window of one output form (graph, table, big number, text): the menus every kind
+// shares, the caption, showing and hiding, and a redraw paced to the screen. The form in
+// the core holds the data; this window only renders it and turns menu clicks into the
+// form's operations. Each kind derives from it and fills OutPanel().
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include <cstdint>
+
+#include "outputs/output_form.h"
+
+class QAction;
+class QMenu;
+
+class TOutputWindow : public QMainWindow, public TOutputView {
+  Q_OBJECT
+
+public:
+  // A top-level window that becomes the form's view; it lives as long as the form.
+  explicit TOutputWindow(TOutputForm& form);
+  ~TOutputWindow() override;
+
+  // The form shown; none once the form was destroyed (the window then closes).
+  TOutputForm* Form() const { return PForm; }
+
+  // The view side of the form.
+  void Changed(TOutputForm& form) override;
+  void ShowRequested(TOutputForm& form) override;
+  void HideRequested(TOutputForm& form) override;
+  bool IsVisible(const TOutputForm& form) const override;
+  void FormDestroyed(TOutputForm& form) override;
+
+  // Draws what the form holds now, at once (tests; the pacing timer calls it too).
+  void RefreshNow();
+
+  // The common menu's handlers. Save writes the remembered ".opt" file or asks; Save As
+  // always asks; a kind with a question before Clear overrides ClearClick.
+  void SaveClick();
+  void SaveAsClick();
+  virtual void ClearClick();
+  void OffLineClick();
+  void NumberFormatClick();
+  void OutputHelpClick();
+
+  // The longest a changed form waits for its redraw (about 30 redraws a second).
+  static constexpr int RefreshIntervalMs = 33;
+
+protected:
+  // The kind draws the form's current state; called at most once per interval while
+  // the form changes, and when the window shows.
+  virtual void Refresh() = 0;
+  // The kind's state after the window was taken off-line (buttons of live windows).
+  virtual void AfterOffLine() {}
+
+  // The client area in which each kind places its display.
+  QWidget* OutPanel() const { return Panel; }
+  QMenu* OutputMenu() const { return OutputMenuPtr; }
+  // The kind's menu ("&BigNum", "Text", "Graph", "Table"): Number Format, then the
+  // kind's items.
+  QMenu* SpecificMenu() const { return SpecificMenuPtr; }
+  QMenu* HelpMenu() const { return HelpMenuPtr; }
+  // Sets the kind's menu caption.
+  void SetSpecificCaption(const QString& caption);
+
+  // The common items, named as their objectName.
+  QAction* SaveItem = nullptr;
+  QAction* SaveAsItem = nullptr;
+  QAction* CopyToClipboardItem = nullptr;
+  QMenu* ImportDataMenu = nullptr;
+  QAction* ImportTextFileItem = nullptr;
+  QAction* ImportMatLabFileItem = nullptr;
+  QAction* ClearItem = nullptr;
+  QAction* OffLineItem = nullptr;
+  QAction* NumberFormatItem = nullptr;
+  QAction* OutputHelpItem = nullptr;
+
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+private:
+  // Saves to the name chosen (an empty name: nothing).
+  void SaveTo(const std::string& fileName);
+  void ScheduleRefresh();
+  void UpdateCommonItems();
+
+  TOutputForm* PForm;
+  QWidget* Panel = nullptr;
+  QMenu* OutputMenuPtr = nullptr;
+  QMenu* SpecificMenuPtr = nullptr;
+  QMenu* HelpMenuPtr = nullptr;
+  QTimer Pacer;
+  bool Stale = false;
+};
