@@ -37,12 +37,12 @@ bool CheckOutputEntry(TOutputDialogRequest& request) {
     if (channels > MaxChannels)
       return Refuse("There can be no more than 25 channels in one output.",
                     TOutputField::Channels, request);
-  }
-  // The user may keep the plots that would lose their channel: the dialog stays. A graph
-  // or table made a text or big number keeps only channel 0 as well, so it asks too.
-  if (request.Output && !request.Output->ConfirmFewerChannels(channels)) {
-    request.Focus = TOutputField::Channels;
-    return false;
+    // The user may keep the plots that would lose their channel: the dialog stays. (A
+    // text or big number output moves its plots to its one channel instead.)
+    if (request.Output && !request.Output->ConfirmFewerChannels(channels)) {
+      request.Focus = TOutputField::Channels;
+      return false;
+    }
   }
   request.Title = title;
   request.Channels = channels;

@@ -7,9 +7,8 @@ struct TOutputDialogRequest;
 // The check of OK and Add, in order: a title ("You must enter a title"); for tables and
 // graphs a number of channels in the channel box ("You must enter a number of
 // channels", "The number of channels must be a positive integer greater than 0.",
-// "There can be no more than 25 channels in one output."); for an output being edited
-// its ConfirmFewerChannels with the new number (1 for text and big number, whose edit
-// would delete the Plot commands of the other channels). A refusal is shown and sets the request's Focus; accepted,
+// "There can be no more than 25 channels in one output."), and for an output being
+// edited its ConfirmFewerChannels. A refusal is shown and sets the request's Focus; accepted,
 // the request holds the trimmed title and the channels (1 for text and big number).
 bool CheckOutputEntry(TOutputDialogRequest& request);
 
