@@ -36,7 +36,7 @@ TChangeVarForm::TChangeVarForm(TChangeVarRequest& request, QWidget* parent)
   Request.NewName.clear();
 
   const int unit = Ui->Ok->sizeHint().height();
-  resize(12 * unit, sizeHint().height());
+  resize(16 * unit, sizeHint().height());
   if (offered)
     Ui->ComboBox->setFocus();
   else

@@ -53,7 +53,7 @@ TDataForm::TDataForm(TDataFormRequest& request, QWidget* parent)
   Ui->Add->setEnabled(idle);
 
   const int unit = Ui->OK->sizeHint().height();
-  resize(12 * unit, sizeHint().height());
+  resize(16 * unit, sizeHint().height());
   Ui->VarName->setFocus();
 }
 

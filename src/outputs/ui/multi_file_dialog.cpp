@@ -36,7 +36,7 @@ TMultiExpFileForm::TMultiExpFileForm(TMultiExpFileRequest& request, QWidget* par
   ShowEntries();
 
   const int unit = Ui->OK->sizeHint().height();
-  resize(14 * unit, sizeHint().height());
+  resize(20 * unit, sizeHint().height());
   Ui->Directory->setFocus();
 }
 

@@ -38,7 +38,7 @@ TSingleExpFileForm::TSingleExpFileForm(TSingleExpFileRequest& request, QWidget* 
   ShowEntries();
 
   const int unit = Ui->OK->sizeHint().height();
-  resize(14 * unit, sizeHint().height());
+  resize(20 * unit, sizeHint().height());
   Ui->FileName->setFocus();
 }
 
