@@ -13,10 +13,22 @@
 
 #include <cstdio>
 #include <functional>
+#include <string>
+#include <vector>
 
-#include "model/experiment.h"
-#include "model/ui_port.h"
 #include "model/block.h"
+#include "model/data.h"
+#include "model/data_dialogs.h"
+#include "model/data_list.h"
+#include "model/experiment.h"
+#include "model/ui/change_var_dialog.h"
+#include "model/ui/variable_dialog.h"
+#include "model/ui_port.h"
+#include "outputs/exp_file_lists.h"
+#include "outputs/output_list.h"
+#include "outputs/ui/add_output_dialog.h"
+#include "outputs/ui/multi_file_dialog.h"
+#include "outputs/ui/single_file_dialog.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/align_blocks_dialog.h"
 #include "shell/ui/draw_block_editor.h"
@@ -36,6 +48,9 @@ public:
     return box.Default;
   }
   bool ChooseFile(QWidget*, TFileChoice&) override { return false; }
+  bool ChooseFont(QWidget*, QFont&) override { return false; }
+  bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
+  bool ChooseDirectory(QWidget*, const QString&, std::string&) override { return false; }
 };
 
 QString Folder;
@@ -106,6 +121,52 @@ int main(int argc, char** argv) {
       TAlignBlocksForm align(&window);
       align.show();
       Save(align, "align-dialog");
+    }
+
+    // The dialogs of variables, outputs and data files, as their lists open them.
+    TExperiment& experiment = window.Session().GetExperiment();
+    {
+      TDataFormRequest variables;
+      variables.Mode = TDataFormRequest::dmADD;
+      variables.ShowArraySize = true;
+      variables.NameList = &experiment.GetDataArrayList()->GetDataNameList();
+      TDataForm form(variables, &window);
+      form.show();
+      Save(form, "variables-dialog");
+    }
+    {
+      TChangeVarRequest change;
+      change.Caption = "Variable to store read data";
+      change.NameList = &experiment.GetDataSingleList()->GetDataNameList();
+      std::vector<TData*> offered;
+      experiment.GetDataSingleList()->GetAll(offered);
+      for (TData* variable : offered)
+        change.Choices.emplace_back(variable->GetDataName(), variable);
+      TChangeVarForm form(change, &window);
+      form.show();
+      Save(form, "rename-or-choose-dialog");
+    }
+    {
+      TOutputDialogRequest output;
+      output.List = experiment.GetOutputList();
+      TAddOutputForm form(output, &window);
+      form.SetType(otGRAPH);
+      form.show();
+      Save(form, "add-output-dialog");
+    }
+    {
+      TSingleExpFileRequest single;
+      single.List = experiment.GetSingleExpFileList();
+      TSingleExpFileForm form(single, &window);
+      form.show();
+      Save(form, "single-file-dialog");
+    }
+    {
+      TMultiExpFileRequest multiple;
+      multiple.List = experiment.GetMultiExpFileList();
+      TMultiExpFileForm form(multiple, &window);
+      form.show();
+      Save(form, "multiple-file-dialog");
     }
 
     window.StartButtonClick();
