@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QStatusBar>
 
+#include <algorithm>
+
 #include "model/ui_port.h"
 #include "outputs/big_num_form.h"
 #include "outputs/ui/font_settings.h"
@@ -23,6 +25,32 @@ const QString TypicalValue = QStringLiteral("-0000.000");
 
 }  // namespace
 
+// The status panel: a long path is shortened in its middle to the panel's width rather
+// than widening the window; the whole text is the panel's tool tip.
+class TBigNumWindow::TStatusPanel : public QLabel {
+public:
+  using QLabel::QLabel;
+  const QString& FullText() const { return Full; }
+  void SetFullText(const QString& text) {
+    Full = text;
+    setToolTip(text);
+    Elide();
+  }
+
+protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QLabel::resizeEvent(event);
+    Elide();
+  }
+
+private:
+  void Elide() {
+    const int room = std::max(contentsRect().width(), 1);
+    setText(fontMetrics().elidedText(Full, Qt::ElideMiddle, room));
+  }
+  QString Full;
+};
+
 TBigNumWindow::TBigNumWindow(TBigNumForm& form) : TOutputWindow(form), Kind(form) {
   SetSpecificCaption("&BigNum");
   setMinimumSize(290, 80);
@@ -38,8 +66,11 @@ TBigNumWindow::TBigNumWindow(TBigNumForm& form) : TOutputWindow(form), Kind(form
   OutPanel()->setAutoFillBackground(true);
 
   statusBar()->setObjectName("StatusBar");
-  StatusPanel = new QLabel(statusBar());
+  StatusPanel = new TStatusPanel(statusBar());
   StatusPanel->setObjectName("StatusPanel");
+  // A long path must not widen the window.
+  StatusPanel->setMinimumWidth(1);
+  StatusPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   statusBar()->addWidget(StatusPanel, 1);
 
   // A big number takes no imported data sets.
@@ -79,7 +110,7 @@ TBigNumWindow::TBigNumWindow(TBigNumForm& form) : TOutputWindow(form), Kind(form
   FitToLabel();
 }
 
-QString TBigNumWindow::StatusText() const { return StatusPanel->text(); }
+QString TBigNumWindow::StatusText() const { return StatusPanel->FullText(); }
 
 void TBigNumWindow::Refresh() {
   ApplyLabelStyle();
@@ -88,7 +119,8 @@ void TBigNumWindow::Refresh() {
   // values after it, so that it does not jump with every value.
   OutPanel()->setMinimumSize(LabelExtent(false) + QSize(LabelMargin, LabelMargin));
   resize(size().expandedTo(minimumSizeHint()));
-  StatusPanel->setText(QString::fromStdString(Kind.GetStatusText()));
+  const QString status = QString::fromStdString(Kind.GetStatusText());
+  if (status != StatusPanel->FullText()) StatusPanel->SetFullText(status);
   TitleItem->setEnabled(CanAskTitle());
   UpdateLogItems();
 }

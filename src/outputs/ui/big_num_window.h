@@ -48,7 +48,8 @@ private:
 
   TBigNumForm& Kind;
   QLabel* DataLabel;
-  QLabel* StatusPanel;
+  class TStatusPanel;
+  TStatusPanel* StatusPanel;
   QMenu* LogToFileMenu;
   QAction* TitleItem;
   QAction* FontMenuItem;

@@ -12,7 +12,8 @@ TLogToFileForm::TLogToFileForm(QWidget* parent)
     : QDialog(parent), Ui(std::make_unique<Ui::TLogToFileForm>()) {
   Ui->setupUi(this);
   const int unit = Ui->OK->sizeHint().height();
-  resize(14 * unit, 7 * unit);
+  // Wide enough for a path of a few folders.
+  resize(22 * unit, 7 * unit);
   Ui->Help->setProperty("helpContext", 46);
   Ui->Help->setEnabled(false);  // until the help window exists
   connect(Ui->OK, &QPushButton::clicked, this, &TLogToFileForm::accept);

@@ -109,7 +109,7 @@ void TTextWindow::Refresh() {
   TitleItem->setEnabled(CanAskTitle());
   const std::vector<std::string>& lines = Kind.GetLines();
   if (Kind.GetResetCount() != ShownResets || lines.size() < ShownLines) {
-    RichEdit->clear();
+    if (ShownLines > 0) RichEdit->clear();
     ShownResets = Kind.GetResetCount();
     ShownLines = 0;
   }
