@@ -171,8 +171,10 @@ void TTextWindow::PrintClick() {
 bool TTextWindow::PrintTo(QPrinter& printer) {
   QPainter painter;
   if (!painter.begin(&printer)) return false;
-  const QFont font = FontOf(Kind.GetRichEdit().Font);
+  const TFontSettings& settings = Kind.GetRichEdit().Font;
+  const QFont font = FontOf(settings);
   painter.setFont(QFont(font, &printer));
+  if (const QColor colour = ColorOf(settings.Color); colour.isValid()) painter.setPen(colour);
   const QScreen* screen = QGuiApplication::primaryScreen();
   const int screenDpi = screen ? qRound(screen->logicalDotsPerInchY()) : 96;
   const TTextPrintLayout layout(font.pointSize(), printer.logicalDpiY(), screenDpi,
