@@ -18,7 +18,7 @@
 
 namespace {
 
-// The room around the label that the window keeps.
+// The room above and below the label that the window keeps.
 constexpr int LabelMargin = 5;
 // The width of a value as runs usually show one, for an empty label.
 const QString TypicalValue = QStringLiteral("-0000.000");
@@ -117,7 +117,7 @@ void TBigNumWindow::Refresh() {
   DataLabel->setText(QString::fromStdString(Kind.GetValue()));
   // The number is never cut: the window grows to a wider value, and stays so for the
   // values after it, so that it does not jump with every value.
-  OutPanel()->setMinimumSize(LabelExtent(false) + QSize(LabelMargin, LabelMargin));
+  OutPanel()->setMinimumSize(LabelExtent(false) + Margin());
   resize(size().expandedTo(minimumSizeHint()));
   const QString status = QString::fromStdString(Kind.GetStatusText());
   if (status != StatusPanel->FullText()) StatusPanel->SetFullText(status);
@@ -142,8 +142,13 @@ QSize TBigNumWindow::LabelExtent(bool typical) const {
   return DataLabel->fontMetrics().size(Qt::TextSingleLine, text);
 }
 
+QSize TBigNumWindow::Margin() const {
+  // Beside the digits, half a character each side, so that they never touch the frame.
+  return {std::max(DataLabel->fontMetrics().averageCharWidth(), LabelMargin), LabelMargin};
+}
+
 void TBigNumWindow::FitToLabel() {
-  const QSize margin(LabelMargin, LabelMargin);
+  const QSize margin = Margin();
   OutPanel()->setMinimumSize(LabelExtent(true) + margin);
   resize(minimumSizeHint().expandedTo(minimumSize()));
   OutPanel()->setMinimumSize(LabelExtent(false) + margin);

@@ -41,7 +41,9 @@ private:
   // The size the label's text needs (with an empty text, that of a typical value when
   // typical is set).
   QSize LabelExtent(bool typical) const;
-  // The client area becomes the label's size plus 5 each way.
+  // The room around the label: 5 above and below, more beside it.
+  QSize Margin() const;
+  // The client area becomes the label's size plus the margin.
   void FitToLabel();
   // The items of "Log Data To File", as each opening of the menu sets them.
   void UpdateLogItems();
