@@ -8,7 +8,7 @@
 #include "outputs/output_list.h"
 
 TOutput* OutputOfNode(const TTreeNode* node) {
-  return dynamic_cast<TOutput*>(AttViewDataOfNode(node));
+  return node ? dynamic_cast<TOutput*>(AttViewDataOfNode(node)) : nullptr;
 }
 
 void ShowOutputClick(TOutput& output, bool checked) {
