@@ -56,9 +56,9 @@ TOutputWindow::TOutputWindow(TOutputForm& form) : QMainWindow(nullptr), PForm(&f
   connect(OffLineItem, &QAction::triggered, this, &TOutputWindow::OffLineClick);
   connect(NumberFormatItem, &QAction::triggered, this, &TOutputWindow::NumberFormatClick);
   connect(OutputHelpItem, &QAction::triggered, this, &TOutputWindow::OutputHelpClick);
-  connect(OutputMenuPtr, &QMenu::aboutToShow, this, &TOutputWindow::UpdateCommonItems);
   // A run may start or end while the window is not redrawn: the Output menu's items
   // follow it whenever the menu opens.
+  connect(OutputMenuPtr, &QMenu::aboutToShow, this, &TOutputWindow::UpdateCommonItems);
 
   Pacer.setSingleShot(true);
   Pacer.setInterval(RefreshIntervalMs);

@@ -21,8 +21,8 @@
 #include "model/ui_port.h"
 #include "model/ui/tree_model.h"
 #include "outputs/dead_output_list.h"
-#include "outputs/output_form.h"
 #include "outputs/output.h"
+#include "outputs/output_form.h"
 #include "outputs/output_list.h"
 #include "outputs/ui/opened_outputs_menu.h"
 #include "outputs/ui/output_window_kinds.h"
@@ -202,7 +202,8 @@ void TQorvForm::SetUpActions() {
        {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
         ui->MultiFileBtn, ui->HelpButton, ui->NewDeviceMenuItem,
         ui->OpenDeviceMenuItem, ui->OpenDeviceConfigurationMenuItem,
-        ui->SaveDeviceConfigurationMenuItem, ui->PreferencesMenuItem, ui->ReportMenuItem, ui->InteractMenuItem, ui->ScanMenuItem,
+        ui->SaveDeviceConfigurationMenuItem, ui->PreferencesMenuItem, ui->ReportMenuItem,
+        ui->InteractMenuItem, ui->ScanMenuItem,
         ui->ContentsMenuItem, ui->IndexMenuItem, ui->DebugMenuItem})
     MarkLater(later);
   // "&Opened Outputs" is disabled while it lists no window.
