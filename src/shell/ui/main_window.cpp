@@ -34,6 +34,7 @@
 #include "shell/ui/block_icons.h"
 #include "shell/ui/device_view_items.h"
 #include "shell/ui/draw_block_editor.h"
+#include "shell/ui/experiment_report_dialog.h"
 #include "shell/ui/experiment_tree_controller.h"
 #include "shell/ui/icons.h"
 #include "shell/ui/qt_settings_store.h"
@@ -187,6 +188,9 @@ void TQorvForm::SetUpActions() {
   on(ui->ClearReopenMenuItem, [this] { DocSession->ClearClick(); });
   on(ui->OpenOutputMenuItem, [this] { DocSession->OpenOutputClick(); });
   on(ui->BringOutputsToFrontMenuItem, &TQorvForm::BringOutputsToFrontClick);
+  on(ui->ReportMenuItem, [this] {
+    ShowExperimentReport(this, DocSession->GetExperiment(), DocSession->GetDeviceList());
+  });
   on(ui->AboutMenuItem, [this] {
     TAboutBox box(this);
     box.exec();
@@ -202,7 +206,7 @@ void TQorvForm::SetUpActions() {
        {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
         ui->MultiFileBtn, ui->HelpButton, ui->NewDeviceMenuItem,
         ui->OpenDeviceMenuItem, ui->OpenDeviceConfigurationMenuItem,
-        ui->SaveDeviceConfigurationMenuItem, ui->PreferencesMenuItem, ui->ReportMenuItem,
+        ui->SaveDeviceConfigurationMenuItem, ui->PreferencesMenuItem,
         ui->InteractMenuItem, ui->ScanMenuItem,
         ui->ContentsMenuItem, ui->IndexMenuItem, ui->DebugMenuItem})
     MarkLater(later);
@@ -375,6 +379,7 @@ void TQorvForm::ExperimentMenuItemClick() {
   ui->StartMenuItem->setEnabled(ui->StartButton->isEnabled());
   ui->StopMenuItem->setEnabled(ui->StopButton->isEnabled());
   ui->DebugMenuItem->setEnabled(ui->DebugButton->isEnabled() && !IsLater(ui->DebugMenuItem));
+  ui->ReportMenuItem->setEnabled(IsIdle() && DocSession->GetExperiment().HasBlocks());
   ui->ShowCurrentValueMenuItem->setText(
       QString(AttributeTree->BoxVisible() ? "Hide " : "Show ") + "&Current Value List Box");
 }
