@@ -82,6 +82,9 @@ TExperimentPrintoutForm::TExperimentPrintoutForm(TExperiment& experiment, TDevic
   const int unit = Ui->Print->sizeHint().height();
   resize(WidthInButtons * unit, HeightInButtons * unit);
   UpdatePreview();
+  // Print takes the focus as the dialog opens; an option clicked keeps it afterwards, so
+  // that the keyboard's space bar goes on ticking options rather than printing.
+  Ui->Print->setFocus();
 }
 
 TExperimentPrintoutForm::~TExperimentPrintoutForm() = default;
@@ -107,7 +110,6 @@ void TExperimentPrintoutForm::OptionClick() {
 void TExperimentPrintoutForm::UpdatePreview() {
   Ui->DeviceCommandListing->setVisible(Ui->DeviceListing->isChecked());
   Document.Clear();
-  Ui->Print->setFocus();
   WriteExperimentReport(Document, Experiment, Devices, Choice());
   RenderReport(Document, *Ui->PreviewEdit->document());
   Ui->PreviewEdit->moveCursor(QTextCursor::Start);
