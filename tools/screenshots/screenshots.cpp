@@ -9,11 +9,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QAbstractButton>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QScrollBar>
+#include <QTextEdit>
 #include <QTimer>
 
 #include <cctype>
@@ -46,6 +49,7 @@
 #include "shell/ui/align_blocks_dialog.h"
 #include "shell/ui/draw_block_editor.h"
 #include "shell/ui/edit_block_dialog.h"
+#include "shell/ui/experiment_report_dialog.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/qt_ui_port.h"
 #include "shell/ui/splash_form.h"
@@ -220,7 +224,6 @@ int main(int argc, char** argv) {
     Save(window, "main-window-after-run");
 
     // Each kind of output window as the run left it.
-    TExperiment& experiment = window.Session().GetExperiment();
     TOutput* graph = nullptr;
     for (const TOutputWindowKind& kind : OutputWindowKinds()) {
       TOutput* output = OutputOfKind(experiment, kind.OutputType);
@@ -265,6 +268,20 @@ int main(int argc, char** argv) {
     window.FloatButtonClick();
     if (TToolForm* tool = window.ToolWindow()) Save(*tool, "tool-window");
     window.FloatButtonClick();
+
+    // The experiment report, as it opens and with the device commands' table ticked.
+    {
+      TExperimentPrintoutForm report(window.Session().GetExperiment(),
+                                     window.Session().GetDeviceList(), &window);
+      report.show();
+      Save(report, "report-dialog");
+      if (auto* commands = report.findChild<QAbstractButton*>("DeviceCommandListing")) {
+        commands->click();
+        if (auto* preview = report.findChild<QTextEdit*>("PreviewEdit"))
+          preview->verticalScrollBar()->setValue(preview->verticalScrollBar()->maximum());
+        Save(report, "report-dialog-device-commands");
+      }
+    }
 
     TAboutBox about(&window);
     about.show();

@@ -4,9 +4,13 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QPrinter>
+#include <QScreen>
+#include <QtMath>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "model/errors.h"
@@ -79,15 +83,35 @@ TExperimentPrintoutForm::TExperimentPrintoutForm(TExperiment& experiment, TDevic
   connect(Ui->Save, &QPushButton::clicked, this, &TExperimentPrintoutForm::SaveClick);
   connect(Ui->Done, &QPushButton::clicked, this, &TExperimentPrintoutForm::reject);
 
-  const int unit = Ui->Print->sizeHint().height();
-  resize(WidthInButtons * unit, HeightInButtons * unit);
   UpdatePreview();
+  FitToReport();
   // Print takes the focus as the dialog opens; an option clicked keeps it afterwards, so
   // that the keyboard's space bar goes on ticking options rather than printing.
   Ui->Print->setFocus();
 }
 
 TExperimentPrintoutForm::~TExperimentPrintoutForm() = default;
+
+void TExperimentPrintoutForm::FitToReport() {
+  // At least 23 Print-button heights wide and 17 high; wider when the report's longest
+  // line needs it and taller for a good page of it, as far as the screen allows.
+  const int unit = Ui->Print->sizeHint().height();
+  QSize size(WidthInButtons * unit, HeightInButtons * unit);
+  const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+  if (screen) {
+    const QRect area = screen->availableGeometry();
+    QTextEdit& preview = *Ui->PreviewEdit;
+    const QMargins margins = layout()->contentsMargins();
+    const int previewWidth = qCeil(preview.document()->idealWidth()) +
+                             preview.verticalScrollBar()->sizeHint().width() +
+                             2 * preview.frameWidth() + unit / 2;
+    const int wanted = margins.left() + Ui->OptionLayout->sizeHint().width() +
+                       Ui->BodyLayout->spacing() + previewWidth + margins.right();
+    size.setWidth(std::max(size.width(), std::min(wanted, area.width() * 9 / 10)));
+    size.setHeight(std::max(size.height(), area.height() * 2 / 3));
+  }
+  resize(size);
+}
 
 TReportChoice TExperimentPrintoutForm::Choice() const {
   TReportChoice choice;

@@ -24,8 +24,8 @@ class TExperimentPrintoutForm : public QDialog {
   Q_OBJECT
 
 public:
-  // Every option but "Device Commands" ticked, the preview built. The dialog is 23
-  // Print-button heights wide and 17 high.
+  // Every option but "Device Commands" ticked, the preview built. The dialog is at least
+  // 23 Print-button heights wide and 17 high, more as the report and the screen ask.
   TExperimentPrintoutForm(TExperiment& experiment, TDeviceList& devices,
                           QWidget* parent = nullptr);
   ~TExperimentPrintoutForm() override;
@@ -43,6 +43,7 @@ public:
 
 private:
   void OptionClick();
+  void FitToReport();
 
   std::unique_ptr<Ui::TExperimentPrintoutForm> Ui;
   TExperiment& Experiment;

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
 
@@ -80,9 +82,17 @@ TEST_F(ExperimentReportDialogTest, OpensWithEveryPartButTheDeviceCommandsAndRebu
     EXPECT_EQ(help->property("helpContext").toInt(), 56);
     EXPECT_EQ(form.property("helpContext").toInt(), 56);
     EXPECT_EQ(form.focusWidget(), Control<QPushButton>(form, "Print"));
+    // At least 23 by 17 Print-button heights, within the screen, and wide enough to show
+    // the report's lines without scrolling sideways where the screen allows.
     const int unit = Control<QPushButton>(form, "Print")->sizeHint().height();
-    EXPECT_EQ(form.width(), 23 * unit);
-    EXPECT_EQ(form.height(), 17 * unit);
+    EXPECT_GE(form.width(), 23 * unit);
+    EXPECT_GE(form.height(), 17 * unit);
+    const QRect screen = form.screen()->availableGeometry();
+    EXPECT_LE(form.width(), screen.width());
+    EXPECT_LE(form.height(), screen.height());
+    if (form.width() < screen.width() * 9 / 10) {
+      EXPECT_EQ(Preview(form).horizontalScrollBar()->maximum(), 0);
+    }
 
     // The preview shows the report, line for line, its heading bold and underlined.
     QTextEdit& preview = Preview(form);
