@@ -54,8 +54,8 @@ const TTexts Legend = {
     "Device Command Table Definitions:",
     "\tColumn RT (Response Type):  S=String, I=Integer, F=Float, NR=No response",
     "\tColumn RA (Read As):  A=ASCII, B=Binary",
-    "\tColumn LtoR (Read Binary Left To Right: Y=yes, N=read right to left, NA=ASCII data, "
-    "not applicable",
+    ("\tColumn LtoR (Read Binary Left To Right: Y=yes, N=read right to left, NA=ASCII data, "
+     "not applicable"),
 };
 
 TEST_F(ExperimentReportTest, EveryPartInOrderUnderTheExperimentsHeading) {

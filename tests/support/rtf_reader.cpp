@@ -47,7 +47,8 @@ public:
         Started = true;
         ++Pos;
         // A destination: {\* ...} or a table of the header.
-        for (const std::string destination : {"\\*", "\\fonttbl", "\\colortbl", "\\stylesheet", "\\info"})
+        for (const std::string destination :
+             {"\\*", "\\fonttbl", "\\colortbl", "\\stylesheet", "\\info"})
           if (Rtf.compare(Pos, destination.size(), destination) == 0) States.back().Skip = true;
       } else if (c == '}') {
         if (Depth == 0) throw std::runtime_error("unbalanced }");
@@ -117,12 +118,16 @@ private:
       ++Pos;
       return;
     }
+    const auto at = [this](auto test) {
+      return Pos < Rtf.size() && test(static_cast<unsigned char>(Rtf[Pos]));
+    };
+    const auto letter = [](unsigned char c) { return std::isalpha(c) != 0; };
+    const auto digit = [](unsigned char c) { return std::isdigit(c) != 0; };
     std::string word;
-    while (Pos < Rtf.size() && std::isalpha(static_cast<unsigned char>(Rtf[Pos]))) word += Rtf[Pos++];
+    while (at(letter)) word += Rtf[Pos++];
     std::string number;
-    if (Pos < Rtf.size() && (Rtf[Pos] == '-' || std::isdigit(static_cast<unsigned char>(Rtf[Pos]))))
-      number += Rtf[Pos++];
-    while (Pos < Rtf.size() && std::isdigit(static_cast<unsigned char>(Rtf[Pos]))) number += Rtf[Pos++];
+    if (at([](unsigned char c) { return c == '-'; }) || at(digit)) number += Rtf[Pos++];
+    while (at(digit)) number += Rtf[Pos++];
     if (Pos < Rtf.size() && Rtf[Pos] == ' ') ++Pos;  // the delimiter
     const bool off = number == "0";
     if (word == "par") {

@@ -5,10 +5,10 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QScreen>
-#include <QtMath>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QtMath>
 
 #include <algorithm>
 #include <filesystem>
@@ -73,9 +73,6 @@ TExperimentPrintoutForm::TExperimentPrintoutForm(TExperiment& experiment, TDevic
   Ui->DeviceCommandListing->setChecked(false);
   connect(Ui->DeviceCommandListing, &QCheckBox::clicked, this,
           &TExperimentPrintoutForm::OptionClick);
-  // "Device Commands" belongs to the device listing: indented under it.
-  Ui->OptionPanelLayout->setAlignment(Ui->DeviceCommandListing, Qt::AlignLeft);
-  Ui->DeviceCommandListing->setContentsMargins(20, 0, 0, 0);
 
   connect(Ui->Print, &QPushButton::clicked, this, &TExperimentPrintoutForm::PrintClick);
   connect(Ui->CopyToClipboard, &QPushButton::clicked, this,
@@ -97,7 +94,8 @@ void TExperimentPrintoutForm::FitToReport() {
   // line needs it and taller for a good page of it, as far as the screen allows.
   const int unit = Ui->Print->sizeHint().height();
   QSize size(WidthInButtons * unit, HeightInButtons * unit);
-  const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+  const QScreen* screen =
+      parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
   if (screen) {
     const QRect area = screen->availableGeometry();
     QTextEdit& preview = *Ui->PreviewEdit;

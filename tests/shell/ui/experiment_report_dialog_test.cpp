@@ -102,7 +102,8 @@ TEST_F(ExperimentReportDialogTest, OpensWithEveryPartButTheDeviceCommandsAndRebu
     const QStringList lines = PreviewLines(form);
     ASSERT_GT(lines.size(), 3);
     EXPECT_EQ(lines[0], QString("Experiment: demo.qve"));
-    const QTextCharFormat heading = preview.document()->firstBlock().begin().fragment().charFormat();
+    const QTextCharFormat heading =
+        preview.document()->firstBlock().begin().fragment().charFormat();
     EXPECT_EQ(heading.fontWeight(), QFont::Bold);
     EXPECT_TRUE(heading.fontUnderline());
     for (const char* part : {"Command Listing", "Output Listing", "Single Varible Listing",
