@@ -6,6 +6,7 @@
 // The demo's instruments must be reachable as scripts/run makes them. Message boxes are
 // answered with their default button and noted on standard error; no file, font or
 // printer is chosen.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -44,9 +45,12 @@
 #include "outputs/ui/single_file_dialog.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/align_blocks_dialog.h"
+#include "shell/ui/browse_dialog.h"
 #include "shell/ui/draw_block_editor.h"
 #include "shell/ui/edit_block_dialog.h"
+#include "shell/ui/gpib_settings_dialog.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/preferences_dialog.h"
 #include "shell/ui/qt_ui_port.h"
 #include "shell/ui/splash_form.h"
 #include "shell/ui/tool_form.h"
@@ -208,6 +212,32 @@ int main(int argc, char** argv) {
       TMultiExpFileForm form(multiple, &window);
       form.show();
       Save(form, "multiple-file-dialog");
+    }
+
+    // The settings dialogs: GPIB boards, the default folders, and Find Directory with
+    // its new-folder line open.
+    {
+      TGpibSettingsRequest gpib;
+      gpib.Settings = {false, 1, 2};
+      TGPIBAdvancedForm form(gpib, &window);
+      form.show();
+      Save(form, "gpib-settings-dialog");
+    }
+    {
+      TExperimentPreferencesRequest preferences;
+      preferences.Directories = window.Session().Directories;
+      preferences.Directories.Output = QDir::homePath().toStdString();
+      TExperimentPreferencesForm form(preferences, &window);
+      form.show();
+      Save(form, "preferences-dialog");
+    }
+    {
+      TBrowseForm form(&window);
+      form.setWindowTitle("Find Output Directory");
+      form.SetCurrentDirectory(QDir::homePath());
+      form.show();
+      if (auto* add = form.findChild<QAbstractButton*>("NewButton")) add->click();
+      Save(form, "find-directory-dialog");
     }
 
     window.StartButtonClick();

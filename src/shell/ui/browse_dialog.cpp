@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
+#include <QTimer>
 #include <QTreeView>
 
 #include <algorithm>
@@ -59,6 +60,10 @@ TBrowseForm::TBrowseForm(QWidget* parent)
             ShowDriveOf(Current);
           });
 
+  // The folders above the current one fill in as they load, moving it down: keep it in
+  // sight.
+  connect(Model, &QFileSystemModel::directoryLoaded, this, &TBrowseForm::ShowCurrent);
+
   // One root (Linux and the like): no drive to choose.
   for (const QFileInfo& drive : QDir::drives()) Ui->DriveComboBox->addItem(drive.absoluteFilePath());
   Ui->DriveComboBox->setVisible(Ui->DriveComboBox->count() > 1);
@@ -94,13 +99,20 @@ void TBrowseForm::SetCurrentDirectory(const QString& path) {
   QTreeView* tree = Ui->DirectoryListBox;
   tree->setCurrentIndex(index);
   tree->expand(index);
-  tree->scrollTo(index);
+  ShowCurrent();
+}
+
+void TBrowseForm::ShowCurrent() {
+  QTreeView* tree = Ui->DirectoryListBox;
+  tree->scrollTo(tree->currentIndex());
 }
 
 void TBrowseForm::showEvent(QShowEvent* event) {
   Ui->NewDirectory->clear();
   ShowNewDirectoryControls(false);
   QDialog::showEvent(event);
+  // Scrolling waits for the list's first layout.
+  QTimer::singleShot(0, this, &TBrowseForm::ShowCurrent);
 }
 
 bool TBrowseForm::eventFilter(QObject* watched, QEvent* event) {

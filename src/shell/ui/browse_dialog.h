@@ -39,6 +39,8 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+  // Scrolls the list to its current folder.
+  void ShowCurrent();
   void NewButtonClick();
   void OKAddClick();
   void DriveChange(int index);
