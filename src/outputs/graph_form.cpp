@@ -277,6 +277,15 @@ void TGraphForm::AddPlotPoint(std::int32_t s, double x, double y) {
   Bottom.Maximum = maximum;
 }
 
+void TGraphForm::PointsToDraw(std::int32_t s, double, double, std::int32_t,
+                              std::vector<TDrawPoint>& out) const {
+  out.clear();
+  if (s < 0 || s >= SeriesCount()) return;
+  const TGraphSeries& series = Sets[static_cast<std::size_t>(s)];
+  out.reserve(series.X.size());
+  for (std::size_t i = 0; i < series.X.size(); ++i) out.push_back({series.X[i], series.Y[i]});
+}
+
 void TGraphForm::RefreshDisplay() {
   AxisValuesFormat.clear();
   if (NumberFormat == ntFIXED || NumberFormat == ntSCIENTIFIC)

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "outputs/draw_point.h"
 #include "outputs/point_series_form.h"
 
 // The chart's colour value for the automatic colour of a series.
@@ -101,6 +102,11 @@ public:
   const std::string& GetAxisValuesFormat() const { return AxisValuesFormat; }
   // The x-axis scrolling; none for a detached window.
   TXAxisScroll* GetXAxisScroll() { return Pxaxisscroll.get(); }
+  // The points of series s to draw for the x range [xMin, xMax] spread over `columns`
+  // pixel columns, in arrival order (out is cleared first; nothing for a series that
+  // does not exist).
+  void PointsToDraw(std::int32_t series, double xMin, double xMax, std::int32_t columns,
+                    std::vector<TDrawPoint>& out) const;
 
 protected:
   void AfterOffLine() override { Pxaxisscroll.reset(); }

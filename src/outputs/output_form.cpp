@@ -228,6 +228,7 @@ void TOutputForm::NotifyCreated(TOutputForm& form) {
 }
 
 void TOutputForm::Changed() {
+  ++Generation;
   if (View) View->Changed(*this);
 }
 

@@ -212,13 +212,16 @@ public:
   void SetView(TOutputView* view) { View = view; }
   TOutputView* GetView() const { return View; }
   bool IsVisible() const { return View && View->IsVisible(*this); }
+  // Counts the changes (data, settings, caption): a window that polls it redraws only
+  // when it moved.
+  std::uint64_t GetGeneration() const { return Generation; }
   void Hide();
   // Called for every window made, so that the user interface can attach its view.
   static void SetCreatedHook(std::function<void(TOutputForm&)> hook);
   static void NotifyCreated(TOutputForm& form);
 
 protected:
-  // Tells the view that something changed.
+  // Counts the change and tells the view.
   void Changed();
   void RequestShow();
   // Kind's part of the off-line step, after the window became detached.
@@ -255,6 +258,7 @@ protected:
 
 private:
   TOutputView* View = nullptr;
+  std::uint64_t Generation = 0;
 };
 
 // The folder in which output files are first offered (the preferences' output folder).
