@@ -43,6 +43,7 @@ template <class TSet>
 void TPointSeriesForm<TSet>::TakePoints(TSet& set, const TTransferSeries& series) {
   set.XName = series.XName;
   set.YName = series.YName;
+  set.Reserve(series.GetCount());
   for (std::int32_t i = 0; i < series.GetCount(); ++i) set.AddPoint(series.GetX(i), series.GetY(i));
 }
 
@@ -161,6 +162,9 @@ std::int32_t TPointSeriesForm<TSet>::ReadSetCount(TReadFile& reader, bool withDa
 template <class TSet>
 void TPointSeriesForm<TSet>::ReadPoints(TReadFile& reader, TSet& set) {
   const std::int32_t points = reader.ReadCount(8);
+  // The record holds the series' points: they replace any the series had.
+  set.Clear();
+  set.Reserve(points);
   for (std::int32_t i = 0; i < points; ++i) {
     float x, y;
     reader.ReadFloat(x);
