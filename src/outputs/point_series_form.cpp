@@ -10,9 +10,8 @@
 #include "model/variable_data.h"
 #include "model/write_file.h"
 #include "outputs/graph_form.h"
-#include "outputs/plot_index.h"
+#include "outputs/plot_source.h"
 #include "outputs/table_form.h"
-#include "scripts/outputs/plot_script.h"
 
 template <class TSet>
 const TSet& TPointSeriesForm<TSet>::GetSeries(std::int32_t i) const {
@@ -77,10 +76,10 @@ bool TPointSeriesForm<TSet>::ExportMatLab(TMatExportMatrix& matrix) {
 }
 
 template <class TSet>
-std::int32_t TPointSeriesForm<TSet>::Channel(TPlotScript* plot) const {
+std::int32_t TPointSeriesForm<TSet>::Channel(TPlotSource* plot) const {
   QORV_ASSERT(Poutput!=0);
   QORV_ASSERT(plot!=0);
-  const std::int32_t c = plot->GetPlotIndex()->GetIndex();
+  const std::int32_t c = plot->GetChannel();
   QORV_ASSERT(c>=0&&c<SeriesCount());
   return c;
 }
@@ -91,7 +90,7 @@ void TPointSeriesForm<TSet>::AddPlotPoint(std::int32_t series, double x, double 
 }
 
 template <class TSet>
-void TPointSeriesForm<TSet>::PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) {
+void TPointSeriesForm<TSet>::PlotPoint(TPlotSource* plot, std::vector<std::string>* trace) {
   Cleared = false;
   const std::int32_t s = Channel(plot);
   double x, y;
@@ -102,7 +101,7 @@ void TPointSeriesForm<TSet>::PlotPoint(TPlotScript* plot, std::vector<std::strin
 }
 
 template <class TSet>
-void TPointSeriesForm<TSet>::PlotElements(TPlotScript* plot, TVariableData* array,
+void TPointSeriesForm<TSet>::PlotElements(TPlotSource* plot, TVariableData* array,
                                           std::vector<std::string>* trace) {
   const std::int32_t s = Channel(plot);
   // A text array may reach here after a kind change or from a file: a run error, as

@@ -80,11 +80,11 @@ public:
 protected:
   // The point (x, y) or (counter, y) goes to the channel's series; with a trace, the
   // value text.
-  void PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) override;
+  void PlotPoint(TPlotSource* plot, std::vector<std::string>* trace) override;
   // Each element as the point (index, value); with a trace, "index, value text". A text
   // array: EExperimentError "The array " + name + " holds text and cannot be plotted.",
   // nothing plotted.
-  void PlotElements(TPlotScript* plot, TVariableData* array,
+  void PlotElements(TPlotSource* plot, TVariableData* array,
                     std::vector<std::string>* trace) override;
   // Adds a plotted point to a series.
   virtual void AddPlotPoint(std::int32_t series, double x, double y);
@@ -108,5 +108,5 @@ protected:
 
 private:
   // The series of the Plot command's channel.
-  std::int32_t Channel(TPlotScript* plot) const;
+  std::int32_t Channel(TPlotSource* plot) const;
 };
