@@ -14,6 +14,7 @@
 #include "model/read_file.h"
 #include "outputs/graph_form.h"
 #include "outputs/output_file.h"
+#include "outputs/table_form.h"
 #include "support/fake_ui_port.h"
 #include "support/temp_dir.h"
 
@@ -306,6 +307,39 @@ TEST_F(DrawIndexTest, SummariesFollowEveryChangeOfThePoints) {
   // last summarised point differs.
   for (double& v : Series().Y) v = -v;
   views("after writing the vectors");
+}
+
+TEST_F(DrawIndexTest, MemoryStaysUnder32BytesPerPoint) {
+  // Points added one at a time as a run plots them; the bytes held are the vectors'
+  // capacities and the summaries, checked as the series grows and at 1,000,000.
+  const auto bytesPerPoint = [this] {
+    TDraw out;
+    Form.PointsToDraw(0, 0, Series().Count(), 1000, out);  // the summaries are made
+    const std::size_t bytes = (Series().X.capacity() + Series().Y.capacity()) * sizeof(double) +
+                              Series().IndexBytes();
+    return static_cast<double>(bytes) / Series().Count();
+  };
+  // The worst moment is just after the vectors grew.
+  double worst = 0;
+  std::size_t capacity = 0;
+  for (std::int32_t i = 0; i < 1000000; ++i) {
+    Series().AddPoint(i, std::sin(i * 0.001));
+    if (Series().X.capacity() == capacity) continue;
+    capacity = Series().X.capacity();
+    if (i >= 1000) worst = std::max(worst, bytesPerPoint());
+  }
+  EXPECT_LT(bytesPerPoint(), 32.0);
+  EXPECT_LT(worst, 32.0);
+  EXPECT_GT(Series().IndexBytes(), 0u);
+  // A table keeps 4-byte floats: under half of that.
+  TTableDataSet set;
+  for (std::int32_t i = 0; i < 1000000; ++i) set.AddPoint(i, i);
+  EXPECT_LT((set.X.capacity() + set.Y.capacity()) * sizeof(float), 16u * 1000000u);
+  // A file's or a transfer's points take exactly their room.
+  TTransferData data;
+  data.AddSeries("p", 100000);
+  Form.ImportData(&data);
+  EXPECT_EQ(Form.GetSeries(1).X.capacity(), 100000u);
 }
 
 TEST_F(DrawIndexTest, GenerationCountsEveryChange) {
