@@ -27,11 +27,14 @@ enum TOutputType : std::uint8_t {
 // The most channels an output has.
 constexpr std::int32_t MaxChannels = 25;
 
+// The controls of the Add Output dialog that a refused entry gives the focus to.
+enum class TOutputField { None, Title, Channels };
+
 // The Add Output dialog. Execute mode (List none) edits Output, or asks for a new
 // output when Output is none; the answers are read back after OK. Add-several mode
-// (List set): each Add calls List->NewOutput with the entries; OK answers the last
-// entries, which the list adds. The dialog validates with Output->ConfirmFewerChannels
-// when an output is edited. Answers 1 for OK.
+// (List set): each Add calls AddOutputEntry, which adds an output to List; OK answers
+// the last entries, which the list adds. OK and Add check the entries with
+// CheckOutputEntry (output_entry.h). Answers 1 for OK.
 struct TOutputDialogRequest : TDialogRequest {
   TOutput* Output = nullptr;
   TOutputList* List = nullptr;
@@ -39,6 +42,9 @@ struct TOutputDialogRequest : TDialogRequest {
   std::uint8_t Kind = otTEXT;
   std::string Title;
   std::int32_t Channels = 1;
+  // The channel box's text, which the check turns into Channels.
+  std::string ChannelText;
+  TOutputField Focus = TOutputField::None;  // set by a refusal
 };
 
 class TOutput : public TExpAttribute {

@@ -210,13 +210,17 @@ void TOutputForm::CopyOutputData(TOutputForm* target, TOutputForm* source) {
 
 void TOutputForm::SetNumberFormat(std::uint8_t kind, std::int32_t decimals) {
   NumberFormat = kind;
-  DecimalPlaces = decimals;
+  DecimalPlaces = NumberText::ClampDecimals(decimals);
   RefreshDisplay();
   Changed();
 }
 
 void TOutputForm::Hide() {
   if (View) View->HideRequested(*this);
+}
+
+void TOutputForm::BringToFront() {
+  if (IsVisible()) View->BringToFrontRequested(*this);
 }
 
 void TOutputForm::SetCreatedHook(std::function<void(TOutputForm&)> hook) {

@@ -97,6 +97,8 @@ public:
   virtual void ShowRequested(TOutputForm& form) = 0;
   virtual void HideRequested(TOutputForm& form) = 0;
   virtual bool IsVisible(const TOutputForm& form) const = 0;
+  // A visible window comes to the front, without taking the focus.
+  virtual void BringToFrontRequested(TOutputForm& form) { (void)form; }
   // The form is being destroyed; the view lets go of it.
   virtual void FormDestroyed(TOutputForm& form) = 0;
 };
@@ -203,7 +205,8 @@ public:
   void SetFileName(const std::string& fileName) { FileName = fileName; }
   std::uint8_t GetNumberFormat() const { return NumberFormat; }
   std::int32_t GetDecimalPlaces() const { return DecimalPlaces; }
-  // Takes a number format (the Number Format item) and refreshes the display.
+  // Takes a number format (the Number Format item) and refreshes the display; the
+  // decimals are clamped as numbers are shown (ClampDecimals).
   void SetNumberFormat(std::uint8_t kind, std::int32_t decimals);
   bool IsCleared() const { return Cleared; }
   bool IsOffLineEnabled() const { return OffLineEnabled; }
@@ -216,6 +219,8 @@ public:
   // when it moved.
   std::uint64_t GetGeneration() const { return Generation; }
   void Hide();
+  // A visible window comes to the front; a hidden one stays hidden.
+  void BringToFront();
   // Called for every window made, so that the user interface can attach its view.
   static void SetCreatedHook(std::function<void(TOutputForm&)> hook);
   static void NotifyCreated(TOutputForm& form);

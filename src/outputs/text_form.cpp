@@ -13,6 +13,7 @@ TTextForm::TTextForm(TDeadOutputList* list) : TOutputForm(list) {}
 
 void TTextForm::ClearDisplay() {
   Lines.clear();
+  ++ResetCount;
   Changed();
 }
 
@@ -37,6 +38,7 @@ void TTextForm::AddText(const std::string& text) {
 
 void TTextForm::SetTransferData(TTransferData* data) {
   Lines.clear();
+  ++ResetCount;
   ImportData(data);
 }
 
@@ -58,6 +60,7 @@ void TTextForm::ReadRecord(TReadFile& reader, bool withData) {
   reader.ReadComponent(&RichEdit);
   if (withData) {
     Lines.clear();
+    ++ResetCount;
     AddText(RichEdit.Text);
   }
   RichEdit.Text.clear();

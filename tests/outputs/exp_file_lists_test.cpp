@@ -278,6 +278,20 @@ TEST_F(ExpFileListsTest, FilesAreAddedAndEditedThroughTheirDialogs) {
                                 "Cannot add a variable while the experiment is running"}));
 }
 
+TEST_F(ExpFileListsTest, AMultipleFileIsRefusedDuringARunAsASingleOneIs) {
+  int shown = 0;
+  Ui.SetDialogHandler([&](TDialogRequest&) { return ++shown, 0; });
+  ExperimentRunning = true;
+  Multis()->UserAdd();
+  Singles()->UserAdd();
+  EXPECT_EQ(shown, 0);
+  EXPECT_EQ(Ui.Texts(), (TTexts{"Cannot add output while experiment is running",
+                                "Cannot add output while experiment is running"}));
+  ExperimentRunning = false;
+  Multis()->UserAdd();
+  EXPECT_EQ(shown, 1);
+}
+
 TEST_F(ExpFileListsTest, TheReportListsEachFileWithItsSettings) {
   SingleFile("a.txt", false, true);
   TMultiExpFile* multi = MultiFile(mfAPPEND, "3");
