@@ -252,6 +252,22 @@ void TGraphForm::AddPlotPoint(std::int32_t s, double x, double y) {
   Bottom.Maximum = minimum + 2 * (series.X[static_cast<std::size_t>(i)] - minimum);
 }
 
+void TGraphForm::PointsToDraw(std::int32_t s, double xMin, double xMax, std::int32_t columns,
+                              std::vector<TDrawPoint>& out) const {
+  out.clear();
+  if (s < 0 || s >= SeriesCount()) return;
+  const TGraphSeries& series = Sets[static_cast<std::size_t>(s)];
+  if (Decimation) return series.PointsToDraw(xMin, xMax, columns, out);
+  out.resize(series.X.size());
+  for (std::size_t i = 0; i < series.X.size(); ++i) out[i] = {series.X[i], series.Y[i]};
+}
+
+void TGraphForm::SetDecimation(bool on) {
+  if (on == Decimation) return;
+  Decimation = on;
+  Changed();
+}
+
 void TGraphForm::RefreshDisplay() {
   AxisValuesFormat.clear();
   if (NumberFormat == ntFIXED || NumberFormat == ntSCIENTIFIC)
