@@ -198,7 +198,7 @@ void TTableWindow::ShowRequested(TOutputForm& form) {
 void TTableWindow::showEvent(QShowEvent* event) {
   if (Kind.IsLive()) Kind.SetAutoScrollChecked(Kind.IsAutoScrollChecked());
   TOutputWindow::showEvent(event);
-  FollowNewest();
+  BringNewestIntoView(true);
 }
 
 void TTableWindow::hideEvent(QHideEvent* event) {
@@ -206,8 +206,13 @@ void TTableWindow::hideEvent(QHideEvent* event) {
   FollowTimer.stop();
 }
 
-void TTableWindow::FollowNewest() {
+void TTableWindow::FollowNewest() { BringNewestIntoView(false); }
+
+void TTableWindow::BringNewestIntoView(bool always) {
   if (!Kind.GetAutoScroll() || Rows->rowCount() == 0) return;
+  // Without new rows the user may look wherever: the timer moves only to rows that came.
+  if (!always && Rows->rowCount() == FollowedRows) return;
+  FollowedRows = Rows->rowCount();
   OwnScroll = true;
   View->scrollToBottom();
   OwnScroll = false;
@@ -224,7 +229,7 @@ void TTableWindow::GridScrolled(int value) {
 void TTableWindow::AutoScrollClick() {
   Kind.SetAutoScrollChecked(!Kind.IsAutoScrollChecked());
   ShowScrollState();
-  FollowNewest();
+  BringNewestIntoView(true);
 }
 
 void TTableWindow::ClearClick() {

@@ -79,8 +79,11 @@ private:
   void ShowScrollState();
   // Live windows have the scroll controls; detached ones do not.
   void ShowScrollControls();
-  // Brings the newest row into view (the program's own scroll, not the user's).
+  // The timer's step: brings the newest row into view when rows came since the last.
   void FollowNewest();
+  // Brings the newest row into view while auto scroll is on (the program's own scroll,
+  // not the user's).
+  void BringNewestIntoView(bool always);
   // The grid moved: when it was the user, during a run, away from the newest row, auto
   // scroll goes off.
   void GridScrolled(int value);
@@ -114,6 +117,7 @@ private:
   QAction* TableHelpItem = nullptr;
   QTimer FollowTimer;
   bool OwnScroll = false;
+  int FollowedRows = -1;  // the rows there were when the newest was last brought into view
   std::int32_t Moving = -1;
   // What the column widths were fitted to: the headers and the number format.
   QStringList FittedTo;

@@ -221,6 +221,20 @@ TEST_F(TableWindowTest, AUserScrollDuringARunStopsFollowingUntilAutoScrollIsChec
   EXPECT_TRUE(QTest::qWaitFor([&] { return Model()->rowCount() == 300 && NewestRowInView(); }, 1500));
 }
 
+TEST_F(TableWindowTest, AnIdleTableLeavesTheUsersScrollAlone) {
+  ShownTable(1);
+  TTransferData imported;
+  TTransferSeries* series = imported.AddSeries("Imported", 300);
+  for (int i = 0; i < 300; ++i) series->SetPoint(i, float(i), float(i));
+  Form().ImportData(&imported);
+  // New rows outside a run are followed once; then the user looks where he likes.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Model()->rowCount() == 300 && NewestRowInView(); }, 1500));
+  Grid()->scrollToTop();
+  QTest::qWait(Window->FollowIntervalMs * 2 + 100);
+  EXPECT_EQ(Grid()->verticalScrollBar()->value(), 0);
+  ExpectAutoScrollShown(true);
+}
+
 TEST_F(TableWindowTest, ARunOnTheWorkerFillsTheTableAndAUserScrollSwitchesAutoScrollOff) {
   ShownTable(3);
   PlotLoop();
@@ -336,6 +350,18 @@ TEST_F(TableWindowTest, HiddenColumnsTakeNoPlaceAndTheColumnMenuOffersWhatTheSet
   Window->HideColumnClick(3);
   EXPECT_EQ(Headers(), (QStringList{"X S1", "X S2", "Y S2"}));
   EXPECT_EQ(Model()->rowCount(), 2);  // a set wholly hidden keeps its rows
+
+  // Hiding a column keeps the rows in view where they were.
+  for (int i = 0; i < 300; ++i) Form().GetSeries(1).AddPoint(i, i);
+  Window->RefreshNow();
+  QCoreApplication::processEvents();
+  Grid()->scrollTo(Model()->index(200, 0), QAbstractItemView::PositionAtTop);
+  const int top = Grid()->rowAt(0);
+  ASSERT_GT(top, 150);
+  Window->HideColumnClick(0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Headers(), (QStringList{"X S2", "Y S2"}));
+  EXPECT_EQ(Grid()->rowAt(0), top);
 }
 
 TEST_F(TableWindowTest, ClearAndDeleteAskFirstWithTheirCaptions) {
