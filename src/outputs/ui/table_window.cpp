@@ -166,19 +166,19 @@ void TTableWindow::Refresh() {
 void TTableWindow::ShowScrollState() {
   const bool checked = Kind.IsAutoScrollChecked();
   AutoScrollItem->setChecked(checked);
-  ScrollButton->setIcon(QorvIcon(checked ? "table-scroll-on" : "table-scroll-off"));
-  ScrollButton->setProperty("image", checked ? 3 : 2);
-  const QString hint = checked ? "Disable Active Scrolling" : "Enable Active Scrolling";
-  ScrollButton->setToolTip(hint);
-  ScrollButton->setStatusTip(hint);
+  if (ShownImage != (checked ? 3 : 2)) {
+    ShownImage = checked ? 3 : 2;
+    ScrollButton->setIcon(QorvIcon(checked ? "table-scroll-on" : "table-scroll-off"));
+    const QString hint = checked ? "Disable Active Scrolling" : "Enable Active Scrolling";
+    ScrollButton->setToolTip(hint);
+    ScrollButton->setStatusTip(hint);
+  }
   const bool follow = Kind.IsLive() && Kind.GetAutoScroll() && isVisible();
   if (!follow)
     FollowTimer.stop();
   else if (!FollowTimer.isActive())
     FollowTimer.start();
 }
-
-int TTableWindow::ScrollImage() const { return ScrollButton->property("image").toInt(); }
 
 void TTableWindow::ShowScrollControls() {
   const bool live = Kind.IsLive();

@@ -58,7 +58,7 @@ public:
   void ShowRequested(TOutputForm& form) override;
 
   // The Scroll button's image: 3 while "Auto Scroll" is checked, 2 when not.
-  int ScrollImage() const;
+  int ScrollImage() const { return ShownImage; }
   bool IsFollowing() const { return FollowTimer.isActive(); }
 
   // How often the newest row is brought into view while following.
@@ -116,6 +116,7 @@ private:
   QAction* AutoScrollItem = nullptr;
   QAction* TableHelpItem = nullptr;
   QTimer FollowTimer;
+  int ShownImage = 0;
   bool OwnScroll = false;
   int FollowedRows = -1;  // the rows there were when the newest was last brought into view
   std::int32_t Moving = -1;
