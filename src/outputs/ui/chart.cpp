@@ -54,6 +54,8 @@ TChart::TChart(QWidget* parent) : QWidget(parent), Plot(new TChartPlot(this)) {
     axis->grid()->setPen(QPen(QColor(0xDD, 0xDD, 0xDD), 0, Qt::SolidLine));
     axis->grid()->setZeroLinePen(QPen(QColor(0xB0, 0xB0, 0xB0), 0, Qt::SolidLine));
   }
+  // Room on the right for half of the last X label, which is centred on the frame's edge.
+  Plot->axisRect()->setMinimumMargins(QMargins(0, 0, 28, 0));
   // The legend in the upper right corner of the plot, over the series but see-through.
   Plot->legend->setBrush(QColor(255, 255, 255, 225));
   Plot->legend->setBorderPen(QPen(QColor(0xA0, 0xA0, 0xA0)));

@@ -24,17 +24,6 @@
 #include "shell/ui/icons.h"
 #include "shell/ui/user_dialogs.h"
 
-// The tool bar pictures (graph_icons.qrc, compiled into the static library: a lookup
-// makes sure it is linked in).
-static QIcon GraphIcon(const char* name) {
-  static const bool loaded = [] {
-    Q_INIT_RESOURCE(graph_icons);
-    return true;
-  }();
-  (void)loaded;
-  return QIcon(QStringLiteral(":/graph/%1.svg").arg(QLatin1String(name)));
-}
-
 namespace {
 
 // A colour value of the form (0x00BBGGRR) for the series at a position; the automatic
@@ -129,17 +118,17 @@ void TGraphWindow::BuildToolBar() {
     return action;
   };
   SaveButton = button("SaveButton", ThemedIcon("document-save", "save"), "Save Graph");
-  PasteButton = button("PasteButton", GraphIcon("paste"), "Paste");
-  PrintButton = button("PrintButton", GraphIcon("print"), "Print Graph");
+  PasteButton = button("PasteButton", ThemedIcon("edit-paste", "paste"), "Paste");
+  PrintButton = button("PrintButton", ThemedIcon("document-print", "print"), "Print Graph");
   GraphToolBar->addSeparator();
-  CursorButton = button("CursorButton", GraphIcon("cursor"), "Abort copy or zoom");
-  CopyButton = button("CopyButton", GraphIcon("select-data"), "Select Data To Copy");
-  ZoomInButton = button("ZoomInButton", GraphIcon("zoom-in"), "Zoom In");
-  ZoomOutButton = button("ZoomOutButton", GraphIcon("zoom-out"), "Zoom Out");
+  CursorButton = button("CursorButton", QorvIcon("graph-cursor"), "Abort copy or zoom");
+  CopyButton = button("CopyButton", QorvIcon("graph-select-data"), "Select Data To Copy");
+  ZoomInButton = button("ZoomInButton", ThemedIcon("zoom-in", "zoom-in"), "Zoom In");
+  ZoomOutButton = button("ZoomOutButton", ThemedIcon("zoom-out", "zoom-out"), "Zoom Out");
   GraphToolBar->addSeparator();
-  ScrollButton = button("ScrollButton", GraphIcon("scroll-off"), "Enable Active Scrolling");
-  AutoScaleX = button("AutoScaleX", GraphIcon("autoscale-x"), "Autoscale X Axis");
-  AutoScaleY = button("AutoScaleY", GraphIcon("autoscale-y"), "Autoscale Y Axis");
+  ScrollButton = button("ScrollButton", QorvIcon("graph-scroll-off"), "Enable Active Scrolling");
+  AutoScaleX = button("AutoScaleX", QorvIcon("autoscale-x"), "Autoscale X Axis");
+  AutoScaleY = button("AutoScaleY", QorvIcon("autoscale-y"), "Autoscale Y Axis");
   GraphToolBar->addSeparator();
   HelpButton = button("HelpButton", ThemedIcon("help-contents", "help"), "Help");
 
@@ -316,7 +305,7 @@ void TGraphWindow::UpdateButtons() {
   const bool following = Kind.IsLive() && scroll && scroll->IsSet();
   const bool on = following && scroll->Active;
   ScrollButton->setEnabled(following);
-  ScrollButton->setIcon(GraphIcon(on ? "scroll-on" : "scroll-off"));
+  ScrollButton->setIcon(QorvIcon(on ? "graph-scroll-on" : "graph-scroll-off"));
   ScrollButton->setToolTip(!following ? "Enable Active Scrolling"
                            : on       ? "Turn off Active Scrolling"
                                       : "Turn on Active Scrolling");

@@ -54,7 +54,7 @@ void TSetTextForm::hideEvent(QHideEvent* event) {
   QDialog::hideEvent(event);
 }
 
-bool AskTitle(QWidget* parent, std::string& title) {
+bool ExecuteSetTextForm(QWidget* parent, std::string& title) {
   TSetTextForm form(parent);
   form.SetText(QString::fromStdString(title));
   if (form.exec() != QDialog::Accepted) return false;

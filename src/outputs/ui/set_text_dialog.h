@@ -1,5 +1,5 @@
 // "Set Title": asks for a title, which may not be empty. The Title items of the output
-// windows use it.
+// windows ask through it (installed at start-up as the windows' title question).
 #pragma once
 
 #include <QDialog>
@@ -37,4 +37,4 @@ private:
 };
 
 // The dialog above parent starting from title; true with the new title on OK.
-bool AskTitle(QWidget* parent, std::string& title);
+bool ExecuteSetTextForm(QWidget* parent, std::string& title);

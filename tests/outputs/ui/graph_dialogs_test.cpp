@@ -12,7 +12,10 @@
 #include <string>
 
 #include "outputs/ui/active_scrolling_dialog.h"
+#include "outputs/ui/output_dialogs.h"
 #include "outputs/ui/set_text_dialog.h"
+#include "outputs/ui/window_title.h"
+#include "shell/ui/dialog_registry.h"
 #include "support/ui/dialog_driver.h"
 #include "support/ui/scripted_user_dialogs.h"
 
@@ -48,8 +51,13 @@ TEST(SetTextDialog, AnEmptyTitleIsRefusedAndOkTakesTheTitle) {
   form.reject();
 }
 
-TEST(SetTextDialog, AskTitleChangesTheTitleOnOkOnly) {
+TEST(SetTextDialog, TheWindowsTitleQuestionChangesTheTitleOnOkOnly) {
   TScriptedUserDialogs dialogs;
+  // Start-up installs the dialog as the title question of the windows' Title items.
+  TDialogRegistry registry;
+  const TTitleAsker previous = SetTitleAsker(nullptr);
+  RegisterOutputDialogs(registry);
+  ASSERT_TRUE(CanAskTitle());
   std::string title = "Graph 1";
   {
     TModalDialogActor<TSetTextForm> actor([](TSetTextForm& form) {
@@ -70,6 +78,7 @@ TEST(SetTextDialog, AskTitleChangesTheTitleOnOkOnly) {
     EXPECT_FALSE(actor.LeftOpen);
   }
   EXPECT_EQ(title, "Temperatures");
+  SetTitleAsker(previous);
 }
 
 TEST(ActiveScrollingDialog, EachMessageKeepsTheDialogOpenOnItsField) {
