@@ -247,6 +247,11 @@ void TGraphWindow::SyncChart() {
     out->SetAutomatic(in->Automatic);
     out->SetMinMax(in->Minimum, in->Maximum);
   }
+  // A run that scrolls actively shows the newest points, whatever zoom was left from
+  // before it (a zoom during the run switches scrolling off).
+  const TXAxisScroll* scroll = Kind.GetXAxisScroll();
+  if (scroll && scroll->Active && scroll->IsSet() && IsRunActive())
+    Pchart->BottomAxis().UndoZoom();
 
   while (Pchart->SeriesCount() > Kind.SeriesCount()) Pchart->RemoveSeries(Pchart->SeriesCount() - 1);
   while (Pchart->SeriesCount() < Kind.SeriesCount()) Pchart->AddSeries();
