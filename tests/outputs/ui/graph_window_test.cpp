@@ -21,7 +21,9 @@
 #include "model/experiment_running.h"
 #include "model/number_text.h"
 #include "outputs/ui/active_scrolling_dialog.h"
+#include "outputs/dead_output_list.h"
 #include "outputs/ui/chart.h"
+#include "outputs/ui/opened_outputs_menu.h"
 #include "outputs/ui/output_window_kinds.h"
 #include "scripts/flow/label_script.h"
 #include "scripts/flow/repeat_script.h"
@@ -539,6 +541,32 @@ TEST_F(GraphWindowTest, ClearOnADetachedWindowRemovesEverySeries) {
   Dialogs.ScriptAnswers({mbOK});
   EXPECT_FALSE(ConfigureXAxisScroll(form, &window));
   EXPECT_EQ(Dialogs.Texts().back(), "No active plots to scroll with");
+}
+
+TEST_F(GraphWindowTest, OffLineTheWindowScrollsNoMoreAndTheOutputsNewWindowDoes) {
+  QMenu menu;
+  TOpenedOutputsMenu opened(menu);
+  SetMainDeadOutputList(&opened.List());
+  TOutput* g = Output("G", otGRAPH, 1);
+  TGraphForm& form = Graph(g);
+  TGraphWindow& window = WindowOf(g);
+  Import(form, "t", "v", {{1, 2}, {3, 4}});
+  form.GetXAxisScroll()->Follow(0, 10);
+  Show(window);
+  EXPECT_TRUE(Item(window, "ScrollButton")->isEnabled());
+  Item(window, "OffLine")->trigger();
+  ASSERT_FALSE(form.IsLive());
+  EXPECT_FALSE(Item(window, "ScrollButton")->isEnabled());
+  EXPECT_FALSE(Item(window, "ActiveScrolling")->isEnabled());
+  EXPECT_EQ(window.Chart().SeriesCount(), 2) << "the data stays";
+  EXPECT_EQ(window.Chart().GetSeries(1)->Count(), 2);
+  // The output goes on with a copy that follows the same series.
+  TGraphWindow& next = WindowOf(g);
+  ASSERT_NE(&next, &window);
+  Show(next);
+  EXPECT_TRUE(Item(next, "ScrollButton")->isEnabled());
+  EXPECT_EQ(Item(next, "ScrollButton")->toolTip(), "Turn off Active Scrolling");
+  SetMainDeadOutputList(nullptr);
 }
 
 TEST_F(GraphWindowTest, AFailedSaveSaysSoAndTheLegendFollowsItsItem) {
