@@ -37,11 +37,14 @@
 #include "outputs/output.h"
 #include "outputs/output_file.h"
 #include "outputs/output_list.h"
+#include "outputs/ui/active_scrolling_dialog.h"
 #include "outputs/ui/add_output_dialog.h"
+#include "outputs/ui/log_to_file_dialog.h"
 #include "outputs/ui/multi_file_dialog.h"
 #include "outputs/ui/number_format_dialog.h"
 #include "outputs/ui/output_window.h"
 #include "outputs/ui/output_window_kinds.h"
+#include "outputs/ui/set_text_dialog.h"
 #include "outputs/ui/single_file_dialog.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/align_blocks_dialog.h"
@@ -250,7 +253,6 @@ int main(int argc, char** argv) {
     Save(window, "main-window-after-run");
 
     // Each kind of output window as the run left it.
-    TExperiment& experiment = window.Session().GetExperiment();
     TOutput* graph = nullptr;
     for (const TOutputWindowKind& kind : OutputWindowKinds()) {
       TOutput* output = OutputOfKind(experiment, kind.OutputType);
@@ -269,6 +271,26 @@ int main(int argc, char** argv) {
       numberFormat.SetFormat(ntFIXED, 3);
       numberFormat.show();
       Save(numberFormat, "number-format-dialog");
+    }
+    // The small dialogs of the graph and big-number windows.
+    {
+      TSetTextForm title(&window);
+      title.SetText("Readings");
+      title.show();
+      Save(title, "set-title-dialog");
+    }
+    {
+      TActiveScrollingForm scrolling(&window);
+      scrolling.SetSeries({"Series 0", "Series 1"}, 0);
+      scrolling.SetPoints(100);
+      scrolling.show();
+      Save(scrolling, "active-scrolling-dialog");
+    }
+    {
+      TLogToFileForm log(&window);
+      log.SetParameters({"/home/lab/readings-log.txt", true, true, false});
+      log.show();
+      Save(log, "log-to-file-dialog");
     }
     // The graph saved as an output file and opened again: a detached window, listed
     // under "&Opened Outputs"; then the live graph taken off-line beside it.
