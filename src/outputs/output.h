@@ -13,7 +13,7 @@
 class TOutput;
 class TOutputForm;
 class TOutputList;
-class TPlotScript;
+class TPlotUser;
 
 // Output kinds (one byte in documents).
 enum TOutputType : std::uint8_t {
@@ -80,8 +80,8 @@ public:
   std::unique_ptr<TOutputForm> ReleaseForm();
 
   // The command's position in the plot list; -1 when absent.
-  std::int32_t GetPlotIndexOf(const TPlotScript* command) const;
-  const std::vector<TPlotScript*>& GetPlotList() const { return PlotList; }
+  std::int32_t GetPlotIndexOf(const TPlotUser* command) const;
+  const std::vector<TPlotUser*>& GetPlotList() const { return PlotList; }
 
   // True when no Plot command would lose its channel with n channels; otherwise the
   // user is asked (OK, Cancel) with the commands listed.
@@ -107,5 +107,5 @@ private:
 
   std::uint8_t AbReserved = 0;
   std::unique_ptr<TOutputForm> Poutputform;
-  std::vector<TPlotScript*> PlotList;
+  std::vector<TPlotUser*> PlotList;
 };

@@ -133,7 +133,7 @@ void TOutputForm::ReadOutputFile(TReadFile& reader) {
   FileName = reader.GetFileName();
 }
 
-void TOutputForm::PlotElements(TPlotScript*, TVariableData*, std::vector<std::string>*) {}
+void TOutputForm::PlotElements(TPlotSource*, TVariableData*, std::vector<std::string>*) {}
 
 TValueArray* TOutputForm::ArrayValues(TVariableData* array) {
   QORV_ASSERT(array!=0);
@@ -232,6 +232,7 @@ void TOutputForm::NotifyCreated(TOutputForm& form) {
 }
 
 void TOutputForm::Changed() {
+  ++Generation;
   if (View) View->Changed(*this);
 }
 

@@ -14,7 +14,7 @@
 
 class TOutput;
 class TDeadOutputList;
-class TPlotScript;
+class TPlotSource;
 class TValueArray;
 class TVariableData;
 class TReadFile;
@@ -147,14 +147,14 @@ public:
   // The output-file body with data, into a detached window, which takes the file's name.
   virtual void ReadOutputFile(TReadFile& reader);
   // A Plot command's point or entire array, without and with its trace lines.
-  virtual void PlotValue(TPlotScript* plot) { PlotPoint(plot, nullptr); }
-  virtual void PlotArray(TPlotScript* plot, TVariableData* array) {
+  virtual void PlotValue(TPlotSource* plot) { PlotPoint(plot, nullptr); }
+  virtual void PlotArray(TPlotSource* plot, TVariableData* array) {
     PlotElements(plot, array, nullptr);
   }
-  virtual void PlotValueTrace(TPlotScript* plot, std::vector<std::string>& trace) {
+  virtual void PlotValueTrace(TPlotSource* plot, std::vector<std::string>& trace) {
     PlotPoint(plot, &trace);
   }
-  virtual void PlotArrayTrace(TPlotScript* plot, TVariableData* array,
+  virtual void PlotArrayTrace(TPlotSource* plot, TVariableData* array,
                               std::vector<std::string>& trace) {
     PlotElements(plot, array, &trace);
   }
@@ -215,6 +215,9 @@ public:
   void SetView(TOutputView* view) { View = view; }
   TOutputView* GetView() const { return View; }
   bool IsVisible() const { return View && View->IsVisible(*this); }
+  // Counts the changes (data, settings, caption): a window that polls it redraws only
+  // when it moved.
+  std::uint64_t GetGeneration() const { return Generation; }
   void Hide();
   // A visible window comes to the front; a hidden one stays hidden.
   void BringToFront();
@@ -223,7 +226,7 @@ public:
   static void NotifyCreated(TOutputForm& form);
 
 protected:
-  // Tells the view that something changed.
+  // Counts the change and tells the view.
   void Changed();
   void RequestShow();
   // Kind's part of the off-line step, after the window became detached.
@@ -233,9 +236,9 @@ protected:
   virtual void WriteRecord(TWriteFile& writer, bool withData) = 0;
   virtual void ReadRecord(TReadFile& reader, bool withData) = 0;
   // Shows a Plot command's point; its line goes to the trace when one is given.
-  virtual void PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) = 0;
+  virtual void PlotPoint(TPlotSource* plot, std::vector<std::string>* trace) = 0;
   // Shows each element of a Plot command's entire array (nothing by default).
-  virtual void PlotElements(TPlotScript* plot, TVariableData* array,
+  virtual void PlotElements(TPlotSource* plot, TVariableData* array,
                             std::vector<std::string>* trace);
   // The values of the entire array a Plot command plots; none while the array has none.
   static TValueArray* ArrayValues(TVariableData* array);
@@ -260,6 +263,7 @@ protected:
 
 private:
   TOutputView* View = nullptr;
+  std::uint64_t Generation = 0;
 };
 
 // The folder in which output files are first offered (the preferences' output folder).

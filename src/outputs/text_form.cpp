@@ -5,7 +5,7 @@
 #include "model/read_file.h"
 #include "model/value_array.h"
 #include "model/write_file.h"
-#include "scripts/outputs/plot_script.h"
+#include "outputs/plot_source.h"
 
 TTextForm::TTextForm(TOutput* output) : TOutputForm(output) {}
 
@@ -73,14 +73,14 @@ void TTextForm::AddLine(const std::string& line, std::vector<std::string>* trace
   if (trace) trace->push_back(line);
 }
 
-void TTextForm::PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) {
+void TTextForm::PlotPoint(TPlotSource* plot, std::vector<std::string>* trace) {
   QORV_ASSERT(plot!=0);
   Cleared = false;
   AddLine(plot->GetValueText(NumberFormat, DecimalPlaces), trace);
   Changed();
 }
 
-void TTextForm::PlotElements(TPlotScript* plot, TVariableData* array,
+void TTextForm::PlotElements(TPlotSource* plot, TVariableData* array,
                              std::vector<std::string>* trace) {
   QORV_ASSERT(plot!=0);
   Cleared = false;

@@ -37,8 +37,8 @@ protected:
   void WriteRecord(TWriteFile& writer, bool withData) override;
   void ReadRecord(TReadFile& reader, bool withData) override;
   // A line of the value text; a line per element, led by its index with the counter.
-  void PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) override;
-  void PlotElements(TPlotScript* plot, TVariableData* array,
+  void PlotPoint(TPlotSource* plot, std::vector<std::string>* trace) override;
+  void PlotElements(TPlotSource* plot, TVariableData* array,
                     std::vector<std::string>* trace) override;
 
 private:

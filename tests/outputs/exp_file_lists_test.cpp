@@ -13,11 +13,11 @@
 #include "model/errors.h"
 #include "model/experiment_running.h"
 #include "model/text.h"
+#include "model/variable_exp_file.h"
 #include "outputs/exp_file_fixture.h"
 #include "outputs/output.h"
 #include "outputs/output_list.h"
 #include "outputs/report_lines.h"
-#include "outputs/variable_exp_file.h"
 #include "scripts/outputs/plot_script.h"
 #include "shell/experiment_file.h"
 

@@ -28,6 +28,7 @@
 #include "outputs/ui/output_window_kinds.h"
 #include "shell/file_association.h"
 #include "shell/output_windows.h"
+#include "shell/preferences.h"
 #include "shell/settings.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/attribute_tree_controller.h"
@@ -188,6 +189,7 @@ void TQorvForm::SetUpActions() {
   on(ui->ClearReopenMenuItem, [this] { DocSession->ClearClick(); });
   on(ui->OpenOutputMenuItem, [this] { DocSession->OpenOutputClick(); });
   on(ui->BringOutputsToFrontMenuItem, &TQorvForm::BringOutputsToFrontClick);
+  on(ui->PreferencesMenuItem, [this] { PreferencesClick(*DocSession); });
   on(ui->ReportMenuItem, [this] {
     ShowExperimentReport(this, DocSession->GetExperiment(), DocSession->GetDeviceList());
   });
@@ -206,7 +208,7 @@ void TQorvForm::SetUpActions() {
        {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
         ui->MultiFileBtn, ui->HelpButton, ui->NewDeviceMenuItem,
         ui->OpenDeviceMenuItem, ui->OpenDeviceConfigurationMenuItem,
-        ui->SaveDeviceConfigurationMenuItem, ui->PreferencesMenuItem,
+        ui->SaveDeviceConfigurationMenuItem,
         ui->InteractMenuItem, ui->ScanMenuItem,
         ui->ContentsMenuItem, ui->IndexMenuItem, ui->DebugMenuItem})
     MarkLater(later);
@@ -342,6 +344,7 @@ void TQorvForm::FloatButtonClick() {
 void TQorvForm::ShrinkButtonClick() {
   if (ShrunkHeight < 0) {
     ShrunkHeight = height();
+    ui->ShrinkButton->setIcon(QorvIcon("restore"));
     ui->ShrinkButton->setToolTip("Restore Qorv Main View");
     ui->ShrinkButton->setStatusTip("Restore Qorv Main View");
     centralWidget()->hide();
@@ -355,6 +358,7 @@ void TQorvForm::ShrinkButtonClick() {
     statusBar()->show();
     resize(width(), ShrunkHeight);
     ShrunkHeight = -1;
+    ui->ShrinkButton->setIcon(QorvIcon("shrink"));
     ui->ShrinkButton->setToolTip("Hide Qorv Main View");
     ui->ShrinkButton->setStatusTip("Hide Qorv Main View");
   }
@@ -478,10 +482,9 @@ void TQorvForm::ReadSettings() {
   DocSession->LoadReopenList(settings.GetFiles());
   Gpib = {settings.GetAutoDetect(), settings.GetNumberOfNationalCards(),
           settings.GetNumberOfCECCards()};
-  DocSession->Directories = {settings.GetOutputDirectory(), settings.GetDeviceDirectory(),
-                             settings.GetExperimentDirectory(), settings.GetBlockDirectory()};
-  // The output windows' save choosers start there too.
-  SetPreferredOutputDirectory(settings.GetOutputDirectory());
+  // The file choosers start there, the output windows' save choosers too.
+  ApplyDirectories(*DocSession, {settings.GetOutputDirectory(), settings.GetDeviceDirectory(),
+                                 settings.GetExperimentDirectory(), settings.GetBlockDirectory()});
   // The block dialog's icon list; files gone since are left out.
   BlockIcons().Clear();
   for (const std::string& icon : settings.GetIconFiles()) BlockIcons().AddIconFile(icon);
