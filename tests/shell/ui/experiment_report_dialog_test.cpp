@@ -231,16 +231,21 @@ TEST_F(ExperimentReportDialogTest, PrintsToPdfAndCopiesRichAndPlainText) {
     reported = form.Report().GetLines();
     rtf = ReportRtf(form.Report());
     plain = ReportText(form.Report());
-    Dialogs.ScriptPrints({"", pdf});
+    Dialogs.ScriptPrints({"", Temp.PathOf("missing/report.pdf"), pdf});
     ClickControl(form, "Print");  // cancelled: nothing printed
     EXPECT_FALSE(std::filesystem::exists(pdf));
+    // A printer that cannot print says so.
+    Dialogs.ScriptAnswers({mbOK});
+    ClickControl(form, "Print");
+    EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{"The report could not be printed."}));
+    Dialogs.ClearCalls();
     ClickControl(form, "Print");
     // A selection made before the copy is gone after it.
     Preview(form).selectAll();
     ClickControl(form, "CopyToClipboard");
     EXPECT_FALSE(Preview(form).textCursor().hasSelection());
   });
-  EXPECT_EQ(Dialogs.PrintCalls(), 2);
+  EXPECT_EQ(Dialogs.PrintCalls(), 3);
   const std::string printed = FileText(pdf);
   EXPECT_EQ(printed.rfind("%PDF", 0), 0u);
   // The document's title, as the PDF's information holds it (UTF-16, big-endian).
