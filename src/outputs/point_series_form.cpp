@@ -6,6 +6,7 @@
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/read_file.h"
+#include "model/ui_port.h"
 #include "model/value_array.h"
 #include "model/variable_data.h"
 #include "model/write_file.h"
@@ -47,8 +48,11 @@ void TPointSeriesForm<TSet>::TakePoints(TSet& set, const TTransferSeries& series
 }
 
 template <class TSet>
-bool TPointSeriesForm<TSet>::MatrixFits(std::int32_t, std::int32_t) const {
-  return true;
+bool TPointSeriesForm<TSet>::MatrixFits(std::int32_t rows, std::int32_t ranges) const {
+  if (static_cast<std::int64_t>(rows) * ranges <= 500000) return true;
+  UiPort().ShowMessage("Too many points to save in one matlab matrix", "",
+                       TMessageKind::Information);
+  return false;
 }
 
 template <class TSet>

@@ -88,7 +88,8 @@ protected:
                     std::vector<std::string>* trace) override;
   // Adds a plotted point to a series.
   virtual void AddPlotPoint(std::int32_t series, double x, double y);
-  // Whether the export of rows x ranges may go on (it showed why not).
+  // Whether the export of rows x ranges may go on: "Too many points to save in one
+  // matlab matrix" beyond 500000 rows x ranges.
   virtual bool MatrixFits(std::int32_t rows, std::int32_t ranges) const;
 
   // The record opens with the name and the number format; ReadHead answers the name.
