@@ -13,6 +13,8 @@
 #include <mutex>
 #include <system_error>
 
+#include "outputs/mat_layout.h"
+
 namespace {
 
 thread_local std::vector<std::string> Log;
@@ -180,9 +182,9 @@ bool HasArray(mat_t* file, const std::string& name) {
 }
 
 bool Update(const std::filesystem::path& path, const std::string& name, matvar_t* var) {
-  if (!Writable(path)) return false;
+  // Only a sound MAT file is ever replaced.
+  if (!Writable(path) || !WalkMatLayout(path).Whole) return false;
   {
-    // Only a MAT file is ever replaced.
     TMatCloser probe{Mat_Open(path.c_str(), MAT_ACC_RDONLY)};
     if (!probe.File) return false;
   }
@@ -216,17 +218,22 @@ const std::vector<std::string>& MatLibraryLog() { return Log; }
 
 std::optional<std::vector<std::string>> ListMatArrays(const std::string& path) {
   StartLibrary();
+  const TMatLayout layout = WalkMatLayout(path);
+  if (!layout.Readable) return std::nullopt;
   TMatCloser file{Mat_Open(path.c_str(), MAT_ACC_RDONLY)};
   if (!file.File) return std::nullopt;
   std::vector<std::string> result;
   // Walked one by one rather than through the directory, which a damaged file may
-  // leave unread altogether: the names before the damage are still offered.
-  while (matvar_t* info = Mat_VarReadNextInfo(file.File)) {
+  // leave unread altogether: the names of the sound records before the damage are
+  // still offered.
+  for (std::size_t i = 0; layout.Mat73 || i < layout.Sound; ++i) {
+    matvar_t* info = Mat_VarReadNextInfo(file.File);
+    if (!info) break;
     TVarFree owner{info};
     if (info->name && *info->name) result.emplace_back(info->name);
     if (result.size() > 100000) break;
   }
-  if (result.empty() && Mat_GetVersion(file.File) == MAT_FT_MAT73) {
+  if (result.empty() && layout.Mat73) {
     size_t n = 0;
     if (char** names = Mat_GetDir(file.File, &n))
       for (size_t i = 0; i < n; ++i)
@@ -237,6 +244,7 @@ std::optional<std::vector<std::string>> ListMatArrays(const std::string& path) {
 
 TMatArrayRead ReadMatArray(const std::string& path, const std::string& name) {
   StartLibrary();
+  if (!WalkMatLayout(path).Readable) return {};
   TMatCloser file{Mat_Open(path.c_str(), MAT_ACC_RDONLY)};
   if (!file.File) return {};
   TVarFree info{Mat_VarReadInfo(file.File, name.c_str())};

@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
-// The most elements an imported array may hold (doubles: 400 MB); a larger one is
-// refused before anything is allocated.
-constexpr std::uint64_t MaxMatImportElements = 50'000'000;
+// The most elements an imported array may hold (2^24 doubles: 128 MB, which matio holds
+// once more while they are copied); a larger one is refused before anything is
+// allocated.
+constexpr std::uint64_t MaxMatImportElements = 16'777'216;
 
 // The array names of a MAT file in file order; none when the file cannot be opened as
 // a MAT file. A damaged file lists the names read before the damage.

@@ -109,10 +109,23 @@ void MatChosenRows(std::int32_t rows, std::int32_t start, std::int32_t end,
   }
 }
 
-void AddMatDataSets(TImportMatLab& array, TMatReadAs readAs, std::int32_t xColumn,
-                    std::int32_t yColumn, std::int32_t firstRow, std::int32_t rowCount,
-                    std::vector<std::unique_ptr<TMatLabData>>& entries) {
-  if (!array.Read()) return;
+namespace {
+
+// Adds the pair unless the list is full; counts those left out.
+void AddEntry(TImportMatLab& array, std::int32_t x, std::int32_t y, std::int32_t firstRow,
+              std::int32_t rowCount, std::vector<std::unique_ptr<TMatLabData>>& entries,
+              std::int64_t& leftOut) {
+  if (entries.size() >= MaxMatEntries) {
+    ++leftOut;
+    return;
+  }
+  entries.push_back(array.NewDataSet(x, y, rowCount, firstRow));
+}
+
+// The entries of one choice; refusals shown.
+void AddChosen(TImportMatLab& array, TMatReadAs readAs, std::int32_t xColumn,
+               std::int32_t yColumn, std::int32_t firstRow, std::int32_t rowCount,
+               std::vector<std::unique_ptr<TMatLabData>>& entries, std::int64_t& leftOut) {
   const std::int32_t columns = array.Columns();
   switch (readAs) {
   case TMatReadAs::XYPairs:
@@ -121,12 +134,22 @@ void AddMatDataSets(TImportMatLab& array, TMatReadAs readAs, std::int32_t xColum
                            TMessageKind::Information);
       return;
     }
-    for (std::int32_t c = 0; c + 1 < columns; c += 2)
-      entries.push_back(array.NewDataSet(c, c + 1, rowCount, firstRow));
+    for (std::int32_t c = 0; c + 1 < columns; c += 2) {
+      if (entries.size() >= MaxMatEntries) {
+        leftOut += (columns - c) / 2;
+        break;
+      }
+      AddEntry(array, c, c + 1, firstRow, rowCount, entries, leftOut);
+    }
     return;
   case TMatReadAs::Column1IsX:
-    for (std::int32_t c = 1; c < columns; ++c)
-      entries.push_back(array.NewDataSet(0, c, rowCount, firstRow));
+    for (std::int32_t c = 1; c < columns; ++c) {
+      if (entries.size() >= MaxMatEntries) {
+        leftOut += columns - c;
+        break;
+      }
+      AddEntry(array, 0, c, firstRow, rowCount, entries, leftOut);
+    }
     return;
   case TMatReadAs::Individually:
     if (xColumn < 0 || yColumn < 0) {
@@ -139,9 +162,23 @@ void AddMatDataSets(TImportMatLab& array, TMatReadAs readAs, std::int32_t xColum
         UiPort().Ask("The X column and Y column are the same, do you really wish to do this?",
                      "Import Data Warning", TMessageKind::Warning, mbYes | mbNo) != mbYes)
       return;
-    entries.push_back(array.NewDataSet(xColumn, yColumn, rowCount, firstRow));
+    AddEntry(array, xColumn, yColumn, firstRow, rowCount, entries, leftOut);
     return;
   }
+}
+
+}  // namespace
+
+void AddMatDataSets(TImportMatLab& array, TMatReadAs readAs, std::int32_t xColumn,
+                    std::int32_t yColumn, std::int32_t firstRow, std::int32_t rowCount,
+                    std::vector<std::unique_ptr<TMatLabData>>& entries) {
+  if (!array.Read()) return;
+  std::int64_t leftOut = 0;
+  AddChosen(array, readAs, xColumn, yColumn, firstRow, rowCount, entries, leftOut);
+  if (leftOut > 0)
+    UiPort().ShowMessage("At most " + Num(MaxMatEntries) + " data sets can be imported: " +
+                             Num(leftOut) + " were left out.",
+                         "", TMessageKind::Warning);
 }
 
 std::unique_ptr<TTransferData> MakeMatTransfer(

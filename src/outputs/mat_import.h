@@ -4,6 +4,7 @@
 // entries become the series of the transfer data the window imports.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -70,9 +71,13 @@ enum class TMatReadAs { XYPairs = 0, Column1IsX = 1, Individually = 2 };
 void MatChosenRows(std::int32_t rows, std::int32_t start, std::int32_t end,
                    std::int32_t& firstRow, std::int32_t& rowCount);
 
+// The most entries the list holds: a window holds no more series than this.
+constexpr std::size_t MaxMatEntries = 25;
+
 // "Add": the entries the choice makes for the array (xColumn and yColumn are the
 // combos' 0-based choices, -1 for none), appended to entries; refusals are shown. An
-// array without data (empty or refused) adds nothing, its message shown again.
+// array without data (empty or refused) adds nothing, its message shown again. Entries
+// beyond MaxMatEntries are left out, and the user told how many.
 void AddMatDataSets(TImportMatLab& array, TMatReadAs readAs, std::int32_t xColumn,
                     std::int32_t yColumn, std::int32_t firstRow, std::int32_t rowCount,
                     std::vector<std::unique_ptr<TMatLabData>>& entries);

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   const TSeedWriter seeds{std::filesystem::path(argv[1])};
   MakeDocumentSeeds(seeds);
   MakeSettingsSeeds(seeds);
+  MakeMatSeeds(seeds);
   MakeTextSeeds(seeds, argv[2]);
   return 0;
 }

@@ -181,7 +181,7 @@ TEST_F(MatFileTest, OversizedDimensionsAreRefusedBeforeAnyAllocation) {
   const std::string big = Temp.WriteBytes("big.mat", bytes);
   const TMatArrayRead a = ReadMatArray(big, "A");
   EXPECT_EQ(a.Status, TMatArrayRead::Refused);
-  EXPECT_EQ(a.Refusal, "Array A cannot be imported: it holds more than 50000000 values.");
+  EXPECT_EQ(a.Refusal, "Array A cannot be imported: it holds more than 16777216 values.");
 }
 
 TEST_F(MatFileTest, TruncatedFilesNeverCrash) {

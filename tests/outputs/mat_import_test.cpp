@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "outputs/graph_form.h"
+#include "outputs/mat_file.h"
 #include "outputs/output_form.h"
 #include "outputs/table_form.h"
 #include "support/fake_ui_port.h"
@@ -154,6 +155,21 @@ TEST_F(MatImportTest, EveryVersionImportsIntoAGraphAndATable) {
     EXPECT_EQ(table.GetSeries(t).Name, "A :1 vs 2: Rows 1 to 4");
   }
   EXPECT_TRUE(Ui.Texts().empty());
+}
+
+TEST_F(MatImportTest, AddingStopsAtTheSeriesAWindowHolds) {
+  const std::string path = Temp.PathOf("wide.mat");
+  ASSERT_TRUE(WriteMatArray(path, "W", 2, 60, std::vector<double>(120, 1.0)));
+  TImportMatLab wide(path, "W");
+  TEntries entries;
+  AddMatDataSets(wide, TMatReadAs::XYPairs, -1, -1, 0, 2, entries);
+  EXPECT_EQ(entries.size(), 25u);
+  EXPECT_EQ(entries.back()->EntryText(), "W :49 vs 50: Rows 1 to 2");
+  AddMatDataSets(wide, TMatReadAs::Individually, 0, 1, 0, 2, entries);
+  EXPECT_EQ(entries.size(), 25u);
+  EXPECT_EQ(Ui.Texts(), (std::vector<std::string>{
+                            "At most 25 data sets can be imported: 5 were left out.",
+                            "At most 25 data sets can be imported: 1 were left out."}));
 }
 
 TEST_F(MatImportTest, IntegerAndComplexArraysImportAsDoublesAndRealParts) {

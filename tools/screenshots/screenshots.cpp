@@ -36,12 +36,16 @@
 #include "model/ui_port.h"
 #include "outputs/dead_output_list.h"
 #include "outputs/exp_file_lists.h"
+#include "outputs/graph_form.h"
+#include "outputs/mat_file.h"
 #include "outputs/output.h"
 #include "outputs/output_file.h"
 #include "outputs/output_list.h"
 #include "outputs/ui/active_scrolling_dialog.h"
 #include "outputs/ui/add_output_dialog.h"
 #include "outputs/ui/log_to_file_dialog.h"
+#include "outputs/ui/mat_export_dialog.h"
+#include "outputs/ui/mat_import_dialog.h"
 #include "outputs/ui/multi_file_dialog.h"
 #include "outputs/ui/number_format_dialog.h"
 #include "outputs/ui/output_window.h"
@@ -294,6 +298,29 @@ int main(int argc, char** argv) {
       log.SetParameters({"/home/lab/readings-log.txt", true, true, false});
       log.show();
       Save(log, "log-to-file-dialog");
+    }
+    // The MAT dialogs: the graph's series offered for export, and a file the export
+    // writer made opened for import with its data sets added.
+    if (auto* form = graph ? dynamic_cast<TGraphForm*>(graph->GetOutputForm()) : nullptr) {
+      TMatExportLists lists;
+      for (std::int32_t i = 0; i < form->SeriesCount(); ++i)
+        lists.Offer(form->GetSeries(i).Name, i, form->GetSeries(i).Count());
+      TExportMatLabDataForm matExport(&window, *form, lists);
+      matExport.show();
+      Save(matExport, "mat-export-dialog");
+    }
+    {
+      QTemporaryDir matFolder;
+      const std::string path = matFolder.filePath("sweep.mat").toStdString();
+      std::vector<double> values;
+      for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 50; ++r) values.push_back(c % 2 ? (r * 0.25) * (c + 1) : r * 0.1);
+      WriteMatArray(path, "Sweep", 50, 4, values);
+      TImportMatLabDataForm matImport(&window, path,
+                                      ListMatArrays(path).value_or(std::vector<std::string>{}));
+      matImport.AddClick();
+      matImport.show();
+      Save(matImport, "mat-import-dialog");
     }
     // The graph saved as an output file and opened again: a detached window, listed
     // under "&Opened Outputs"; then the live graph taken off-line beside it.

@@ -20,6 +20,7 @@
 #include "outputs/ui/active_scrolling_dialog.h"
 #include "outputs/ui/chart.h"
 #include "outputs/ui/chart_value_format.h"
+#include "outputs/ui/mat_export_dialog.h"
 #include "scripts/experiment_thread.h"
 #include "shell/ui/icons.h"
 #include "shell/ui/user_dialogs.h"
@@ -170,10 +171,13 @@ void TGraphWindow::BuildMenus() {
   saveAsType->menuAction()->setObjectName("SaveAsType");
   item(saveAsType, "CommaDelimited", "&Comma Delimited Text");
   item(saveAsType, "TabDelimited", "&Tab Delimited Text");
-  item(saveAsType, "MatLab", "&MATLAB File");
+  QAction* matLab = item(saveAsType, "MatLab", "&MATLAB File");
   item(saveAsType, "Graphic", "&Graphic");
   OutputMenu()->insertMenu(CopyToClipboardItem, saveAsType);
-  saveAsType->menuAction()->setEnabled(false);
+  // The text and picture exports come with the graph's exports.
+  for (QAction* later : saveAsType->actions())
+    if (later != matLab) later->setEnabled(false);
+  connect(matLab, &QAction::triggered, this, [this] { MatLabClick(this, Kind); });
   auto* clipboard = new QMenu("&Copy To Clipboard", this);
   item(clipboard, "TextClip", "&Text");
   item(clipboard, "BitmapClip", "&Bitmap");

@@ -11,6 +11,7 @@
 #include "model/ui_port.h"
 #include "outputs/dead_output_list.h"
 #include "outputs/output_file.h"
+#include "outputs/ui/mat_import_dialog.h"
 #include "outputs/ui/number_format_dialog.h"
 #include "scripts/experiment_thread.h"
 
@@ -45,9 +46,9 @@ TOutputWindow::TOutputWindow(TOutputForm& form) : QMainWindow(nullptr), PForm(&f
   HelpMenuPtr->setObjectName("Help");
   OutputHelpItem = item(HelpMenuPtr, "OutputHelp", "&Output Help");
 
-  // Copying, importing and help come with the data-exchange and help windows.
+  // Copying, importing text and help come with the data-exchange and help windows.
   CopyToClipboardItem->setEnabled(false);
-  ImportDataMenu->menuAction()->setEnabled(false);
+  ImportTextFileItem->setEnabled(false);
   OutputHelpItem->setEnabled(false);
 
   connect(SaveItem, &QAction::triggered, this, &TOutputWindow::SaveClick);
@@ -56,6 +57,7 @@ TOutputWindow::TOutputWindow(TOutputForm& form) : QMainWindow(nullptr), PForm(&f
   connect(OffLineItem, &QAction::triggered, this, &TOutputWindow::OffLineClick);
   connect(NumberFormatItem, &QAction::triggered, this, &TOutputWindow::NumberFormatClick);
   connect(OutputHelpItem, &QAction::triggered, this, &TOutputWindow::OutputHelpClick);
+  connect(ImportMatLabFileItem, &QAction::triggered, this, &TOutputWindow::ImportMatLabFileClick);
   // A run may start or end while the window is not redrawn: the Output menu's items
   // follow it whenever the menu opens.
   connect(OutputMenuPtr, &QMenu::aboutToShow, this, &TOutputWindow::UpdateCommonItems);
@@ -172,6 +174,11 @@ void TOutputWindow::NumberFormatClick() {
 }
 
 void TOutputWindow::OutputHelpClick() {}
+
+void TOutputWindow::ImportMatLabFileClick() {
+  const std::unique_ptr<TTransferData> data = ExecuteImportMatLab(this);
+  if (data && PForm) PForm->ImportData(data.get());
+}
 
 void TOutputWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);

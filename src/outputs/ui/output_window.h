@@ -49,6 +49,8 @@ public:
   void OffLineClick();
   void NumberFormatClick();
   void OutputHelpClick();
+  // Import > MATLAB File: the data sets chosen in the MAT import dialog are imported.
+  void ImportMatLabFileClick();
 
   // The background of a window taken off-line (the inactive caption's colour).
   static QColor InactiveCaptionColor();

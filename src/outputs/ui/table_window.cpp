@@ -19,6 +19,7 @@
 #include "model/number_text.h"
 #include "outputs/table_form.h"
 #include "outputs/table_text.h"
+#include "outputs/ui/mat_export_dialog.h"
 #include "outputs/ui/table_model.h"
 #include "scripts/experiment_thread.h"
 #include "shell/ui/icons.h"
@@ -117,8 +118,9 @@ void TTableWindow::BuildMenus() {
   connect(TabTextItem, &QAction::triggered, this, &TTableWindow::TabTextClick);
   connect(RefreshItem, &QAction::triggered, this, &TTableWindow::RefreshTableClick);
   connect(AutoScrollItem, &QAction::triggered, this, &TTableWindow::AutoScrollClick);
-  // The MAT export, printing, labels and help come with their own windows.
-  for (QAction* later : {MatLabItem, PrintItem, LabelsItem, TableHelpItem})
+  connect(MatLabItem, &QAction::triggered, this, [this] { MatLabClick(this, Kind); });
+  // Printing, labels and help come with their own windows.
+  for (QAction* later : {PrintItem, LabelsItem, TableHelpItem})
     later->setEnabled(false);
 }
 

@@ -21,6 +21,8 @@ private:
 
 // The seeds of the document loaders, saved by the core's own save operations.
 void MakeDocumentSeeds(const TSeedWriter& seeds);
+// The seeds of the MAT import: MAT files of each version and class the import meets.
+void MakeMatSeeds(const TSeedWriter& seeds);
 // The seeds of the settings values: settings written by the core into a store in memory.
 void MakeSettingsSeeds(const TSeedWriter& seeds);
 // The seeds of the text and byte harnesses; the simulators' from their demo descriptions

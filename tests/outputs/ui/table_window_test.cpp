@@ -456,7 +456,7 @@ TEST_F(TableWindowTest, ToolBarAndMenusAsTheWindowOffersThem) {
         << name;
   }
   const std::vector<std::pair<const char*, bool>> items{
-      {"SaveAsType", true}, {"CommaText", true}, {"TabText", true}, {"MatLab", false},
+      {"SaveAsType", true}, {"CommaText", true}, {"TabText", true}, {"MatLab", true},
       {"CopyToClipboard", false}, {"RefreshTable", true}, {"Print", false}, {"Labels", false},
       {"AutoScroll", true}, {"TableHelp", false}};
   for (const auto& [name, enabled] : items) {
