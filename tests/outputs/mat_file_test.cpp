@@ -6,7 +6,14 @@
 #include <gtest/gtest.h>
 #include <matio.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -182,6 +189,49 @@ TEST_F(MatFileTest, OversizedDimensionsAreRefusedBeforeAnyAllocation) {
   const TMatArrayRead a = ReadMatArray(big, "A");
   EXPECT_EQ(a.Status, TMatArrayRead::Refused);
   EXPECT_EQ(a.Refusal, "Array A cannot be imported: it holds more than 16777216 values.");
+}
+
+// Standard error's bytes written while fn runs.
+std::string StandardError(const std::function<void()>& fn, const std::string& scratch) {
+  std::fflush(stderr);
+  const int saved = ::dup(2);
+  const int file = ::open(scratch.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  ::dup2(file, 2);
+  fn();
+  std::fflush(stderr);
+  ::dup2(saved, 2);
+  ::close(saved);
+  ::close(file);
+  std::ifstream in(scratch);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(MatFileTest, DamagedFilesPrintNothingOfTheLibrariesOwn) {
+  std::vector<double> values(12, 1.0);
+  const std::string v73 = Path("v73.mat");
+  mat_t* file = Mat_CreateVer(v73.c_str(), nullptr, MAT_FT_MAT73);
+  ASSERT_NE(file, nullptr);
+  size_t dims[2] = {4, 3};
+  matvar_t* var = Mat_VarCreate("A", MAT_C_DOUBLE, MAT_T_DOUBLE, 2, dims, values.data(), 0);
+  Mat_VarWrite(file, var, MAT_COMPRESSION_NONE);
+  Mat_VarFree(var);
+  Mat_Close(file);
+  TBytes bytes = Temp.ReadBytes("v73.mat");
+  bytes.resize(bytes.size() * 2 / 3);
+  const std::string cut = Temp.WriteBytes("cut73.mat", bytes);
+  std::vector<std::string> logged;
+  const std::string printed = StandardError([&] {
+    const auto names = ListMatArrays(cut);
+    if (names)
+      for (const std::string& name : *names) ReadMatArray(cut, name);
+    ReadMatArray(cut, "A");
+    ReadMatArray(Path("v5.mat"), "Missing");
+    // What matio has to say comes to Qorv instead.
+    Mat_Critical("cannot read %s", "A");
+    logged = MatLibraryLog();
+  }, Path("stderr.txt"));
+  EXPECT_EQ(printed, "");
+  EXPECT_EQ(logged, (std::vector<std::string>{"cannot read A"}));
 }
 
 TEST_F(MatFileTest, TruncatedFilesNeverCrash) {
