@@ -4,6 +4,8 @@
 
 TGraphWindow::TGraphWindow(TGraphForm& form) : TOutputWindow(form), Kind(form) {
   SetSpecificCaption("Graph");
+  // F1 opens the graph's own topic.
+  setProperty("helpContext", 32);
 }
 
 void TGraphWindow::Refresh() {}

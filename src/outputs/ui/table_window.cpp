@@ -83,10 +83,12 @@ void TTableWindow::BuildToolBar() {
   HelpButton = button("HelpButton", "Help", "Help", ThemedIcon("help-contents", "help"));
   connect(SaveButton, &QToolButton::clicked, this, &TTableWindow::SaveClick);
   connect(ScrollButton, &QToolButton::clicked, this, &TTableWindow::AutoScrollClick);
-  // Pasting, copying, printing and help come with the data-exchange, print and help
-  // windows.
+  // Pasting, copying and printing come with the data-exchange and print windows; the help
+  // wiring enables Help.
   for (QToolButton* later : {PasteButton, CopyButton, PrintButton, HelpButton})
     later->setEnabled(false);
+  setProperty("helpContext", 31);
+  HelpButton->setProperty("helpContext", 31);
 }
 
 void TTableWindow::BuildMenus() {
@@ -117,9 +119,11 @@ void TTableWindow::BuildMenus() {
   connect(TabTextItem, &QAction::triggered, this, &TTableWindow::TabTextClick);
   connect(RefreshItem, &QAction::triggered, this, &TTableWindow::RefreshTableClick);
   connect(AutoScrollItem, &QAction::triggered, this, &TTableWindow::AutoScrollClick);
-  // The MAT export, printing, labels and help come with their own windows.
+  // The MAT export, printing and labels come with their own windows; the help wiring
+  // enables Table Help.
   for (QAction* later : {MatLabItem, PrintItem, LabelsItem, TableHelpItem})
     later->setEnabled(false);
+  TableHelpItem->setProperty("helpContext", 31);
 }
 
 void TTableWindow::BuildGrid() {

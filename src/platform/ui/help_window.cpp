@@ -1,0 +1,367 @@
+#include "platform/ui/help_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "platform/ui/help_topics.h"
+#include "shell/ui/icons.h"
+
+QPointer<THelpWindow> THelpWindow::TheWindow;
+
+namespace {
+
+constexpr int UrlRole = Qt::UserRole;
+
+// The look of the pages, in the colours of the desktop's palette so that they read as
+// well on a dark theme as on a light one.
+QString PageStyle(const QPalette& palette) {
+  const QString heading = palette.color(QPalette::Text).name();
+  const QString shade = palette.color(QPalette::AlternateBase).name();
+  const QString rule = palette.color(QPalette::Mid).name();
+  const QString link = palette.color(QPalette::Link).name();
+  return QStringLiteral(
+             "h1 { font-size: x-large; color: %1; margin-top: 2px; margin-bottom: 10px; }"
+             "h2 { font-size: large; color: %1; margin-top: 20px; margin-bottom: 6px; }"
+             "h3 { font-size: medium; color: %1; margin-top: 14px; margin-bottom: 4px; }"
+             "p { margin-top: 4px; margin-bottom: 8px; }"
+             "li { margin-bottom: 3px; }"
+             "a { color: %4; }"
+             "table { border-collapse: collapse; border-style: solid; border-color: %3;"
+             " margin-top: 4px; margin-bottom: 10px; }"
+             "th { background-color: %2; border-style: solid; border-color: %3;"
+             " border-width: 1px; padding: 5px; text-align: left; }"
+             "td { border-style: solid; border-color: %3; border-width: 1px; padding: 5px;"
+             " vertical-align: top; }"
+             "p.tip { background-color: %2; padding: 6px; }"
+             "p.see { margin-top: 16px; }")
+      .arg(heading, shade, rule, link);
+}
+
+}  // namespace
+
+THelpWindow& THelpWindow::Instance() {
+  if (!TheWindow) TheWindow = new THelpWindow;
+  return *TheWindow;
+}
+
+THelpWindow* THelpWindow::Existing() { return TheWindow.data(); }
+
+void THelpWindow::Close() { delete TheWindow.data(); }
+
+THelpWindow::THelpWindow() : QMainWindow(nullptr) {
+  LoadHelpResource();
+  setObjectName("HelpWindow");
+  setWindowTitle("Qorv Help");
+  // The help stays open beside the program but never keeps it running on its own.
+  setAttribute(Qt::WA_QuitOnClose, false);
+
+  Pages = new QTextBrowser;
+  Pages->setObjectName("HelpBrowser");
+  Pages->setOpenExternalLinks(true);
+  Pages->document()->setDocumentMargin(16);
+  ApplyStyle();
+
+  Tabs = new QTabWidget;
+  Tabs->setObjectName("TopicTabs");
+  BuildContents();
+  BuildIndex();
+
+  auto* splitter = new QSplitter(Qt::Horizontal);
+  splitter->setObjectName("HelpSplitter");
+  splitter->setChildrenCollapsible(false);
+  splitter->addWidget(Tabs);
+  splitter->addWidget(Pages);
+  splitter->setStretchFactor(1, 1);
+  splitter->setSizes({270, 730});
+  setCentralWidget(splitter);
+  BuildToolBar();
+
+  connect(Pages, &QTextBrowser::sourceChanged, this, &THelpWindow::PageChanged);
+  resize(1000, 700);
+}
+
+THelpWindow::~THelpWindow() {
+  if (ModalOwner) ModalOwner->removeEventFilter(this);
+}
+
+void THelpWindow::BuildToolBar() {
+  QToolBar* tools = addToolBar("Help");
+  tools->setObjectName("HelpToolBar");
+  tools->setMovable(false);
+  tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  auto add = [this, tools](const char* name, const char* text, const QIcon& icon,
+                           const QKeySequence& keys) {
+    QAction* action = tools->addAction(icon, text);
+    action->setObjectName(name);
+    action->setShortcut(keys);
+    return action;
+  };
+  BackAction = add("BackButton", "Back",
+                   QIcon::fromTheme("go-previous", style()->standardIcon(QStyle::SP_ArrowBack)),
+                   QKeySequence::Back);
+  ForwardAction =
+      add("ForwardButton", "Forward",
+          QIcon::fromTheme("go-next", style()->standardIcon(QStyle::SP_ArrowForward)),
+          QKeySequence::Forward);
+  tools->addSeparator();
+  QAction* contents =
+      add("ContentsButton", "Contents", ThemedIcon("help-contents", "help"), QKeySequence());
+  QAction* index = add("IndexButton", "Index",
+                       QIcon::fromTheme("edit-find", style()->standardIcon(
+                                                         QStyle::SP_FileDialogContentsView)),
+                       QKeySequence::Find);
+  BackAction->setEnabled(false);
+  ForwardAction->setEnabled(false);
+  connect(BackAction, &QAction::triggered, Pages, &QTextBrowser::backward);
+  connect(ForwardAction, &QAction::triggered, Pages, &QTextBrowser::forward);
+  connect(Pages, &QTextBrowser::backwardAvailable, BackAction, &QAction::setEnabled);
+  connect(Pages, &QTextBrowser::forwardAvailable, ForwardAction, &QAction::setEnabled);
+  connect(contents, &QAction::triggered, this, &THelpWindow::ShowContents);
+  connect(index, &QAction::triggered, this, &THelpWindow::ShowIndex);
+}
+
+// The tree follows the nesting of the contents page's lists.
+void THelpWindow::BuildContents() {
+  ContentsTree = new QTreeWidget;
+  ContentsTree->setObjectName("ContentsTree");
+  ContentsTree->setHeaderHidden(true);
+  ContentsTree->setColumnCount(1);
+  std::vector<std::pair<int, QTreeWidgetItem*>> open;  // the levels above the next entry
+  for (const THelpLink& link : HelpPageLinks(HelpContentsUrl())) {
+    if (link.Level == 0) continue;  // the links of the introduction
+    while (!open.empty() && open.back().first >= link.Level) open.pop_back();
+    auto* item = open.empty() ? new QTreeWidgetItem(ContentsTree)
+                              : new QTreeWidgetItem(open.back().second);
+    item->setText(0, link.Text);
+    item->setData(0, UrlRole, link.Target);
+    item->setToolTip(0, link.Text);
+    open.emplace_back(link.Level, item);
+  }
+  ContentsTree->expandAll();
+  auto open_item = [this](QTreeWidgetItem* item) {
+    if (item) Go(item->data(0, UrlRole).toUrl());
+  };
+  connect(ContentsTree, &QTreeWidget::itemClicked, this, open_item);
+  connect(ContentsTree, &QTreeWidget::itemActivated, this, open_item);
+  Tabs->addTab(ContentsTree, "Contents");
+}
+
+// The index lists the index page's entries; typing keeps those that hold the typed text
+// and selects the first that starts with it.
+void THelpWindow::BuildIndex() {
+  auto* page = new QWidget;
+  page->setObjectName("IndexPage");
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(4, 6, 4, 4);
+  auto* label = new QLabel("&Type the word you are looking for:");
+  FindEdit = new QLineEdit;
+  FindEdit->setObjectName("FindEdit");
+  FindEdit->setClearButtonEnabled(true);
+  label->setBuddy(FindEdit);
+  TopicList = new QListWidget;
+  TopicList->setObjectName("TopicList");
+  TopicList->setUniformItemSizes(true);
+  layout->addWidget(label);
+  layout->addWidget(FindEdit);
+  layout->addWidget(TopicList, 1);
+  for (const THelpLink& link : HelpPageLinks(HelpIndexUrl())) {
+    if (link.Level == 0) continue;
+    auto* item = new QListWidgetItem(link.Text, TopicList);
+    item->setData(UrlRole, link.Target);
+  }
+  FindEdit->installEventFilter(this);
+  connect(FindEdit, &QLineEdit::textChanged, this, &THelpWindow::FilterIndex);
+  connect(FindEdit, &QLineEdit::returnPressed, this, &THelpWindow::OpenIndexEntry);
+  connect(TopicList, &QListWidget::itemClicked, this, &THelpWindow::OpenIndexEntry);
+  connect(TopicList, &QListWidget::itemActivated, this, &THelpWindow::OpenIndexEntry);
+  Tabs->addTab(page, "Index");
+}
+
+void THelpWindow::ApplyStyle() {
+  Pages->document()->setDefaultStyleSheet(PageStyle(palette()));
+  if (!Pages->source().isEmpty()) Pages->reload();
+}
+
+void THelpWindow::ShowContext(int context) {
+  const THelpTopic* topic = FindHelpTopic(context);
+  if (!topic) {
+    ShowContents();
+    return;
+  }
+  Go(HelpTopicUrl(*topic));
+  Present();
+}
+
+void THelpWindow::ShowContents() {
+  Tabs->setCurrentWidget(ContentsTree);
+  Go(HelpContentsUrl());
+  Present();
+}
+
+void THelpWindow::ShowIndex() {
+  Tabs->setCurrentIndex(Tabs->indexOf(TopicList->parentWidget()));
+  if (HelpResourcePath(Current) != HelpResourcePath(HelpIndexUrl())) Go(HelpIndexUrl());
+  Present();
+  FindEdit->setFocus();
+  FindEdit->selectAll();
+}
+
+void THelpWindow::ShowUrl(const QUrl& url) {
+  Go(url);
+  Present();
+}
+
+void THelpWindow::Go(const QUrl& url) {
+  Pages->setSource(url);
+  // The same page asked for again scrolls back to its anchor.
+  if (url.hasFragment()) Pages->scrollToAnchor(url.fragment());
+  else Pages->verticalScrollBar()->setValue(0);
+  Current = url;
+}
+
+QUrl THelpWindow::CurrentUrl() const { return Current; }
+
+void THelpWindow::PageChanged(const QUrl& shown) {
+  const QUrl url = shown.isRelative() ? Current.resolved(shown) : shown;
+  Current = url;
+  const QString title = Pages->documentTitle();
+  setWindowTitle(title.isEmpty() ? QStringLiteral("Qorv Help")
+                                 : QStringLiteral("Qorv Help - ") + title);
+  // The contents tree marks the entry of the page shown: its own anchor, else the page.
+  const QUrl page = url.adjusted(QUrl::RemoveFragment);
+  QTreeWidgetItem* best = nullptr;
+  for (QTreeWidgetItemIterator it(ContentsTree); *it; ++it) {
+    const QUrl target = (*it)->data(0, UrlRole).toUrl();
+    if (target == url) {
+      best = *it;
+      break;
+    }
+    if (!best && target.adjusted(QUrl::RemoveFragment) == page) best = *it;
+  }
+  const QSignalBlocker quiet(ContentsTree);
+  ContentsTree->setCurrentItem(best);
+  if (best) ContentsTree->scrollToItem(best);
+}
+
+void THelpWindow::FilterIndex(const QString& text) {
+  const QString wanted = text.trimmed();
+  QListWidgetItem* first = nullptr;
+  QListWidgetItem* starting = nullptr;
+  for (int row = 0; row < TopicList->count(); ++row) {
+    QListWidgetItem* item = TopicList->item(row);
+    const bool shown = item->text().contains(wanted, Qt::CaseInsensitive);
+    item->setHidden(!shown);
+    if (!shown) continue;
+    if (!first) first = item;
+    if (!starting && item->text().startsWith(wanted, Qt::CaseInsensitive)) starting = item;
+  }
+  QListWidgetItem* chosen = starting ? starting : first;
+  TopicList->setCurrentItem(chosen);
+  if (chosen) TopicList->scrollToItem(chosen, QAbstractItemView::PositionAtTop);
+}
+
+void THelpWindow::OpenIndexEntry() {
+  QListWidgetItem* item = TopicList->currentItem();
+  if (item && !item->isHidden()) Go(item->data(UrlRole).toUrl());
+}
+
+void THelpWindow::MoveIndexSelection(int step) {
+  int row = TopicList->currentRow();
+  for (int next = row + step; next >= 0 && next < TopicList->count(); next += step)
+    if (!TopicList->item(next)->isHidden()) {
+      row = next;
+      break;
+    }
+  if (row >= 0) TopicList->setCurrentRow(row);
+}
+
+// --- Staying usable beside a modal dialog ---
+
+void THelpWindow::Present() {
+  FollowModalDialog();
+  if (isMinimized()) showNormal();
+  else show();
+  EverShown = true;
+  raise();
+  activateWindow();
+}
+
+void THelpWindow::FollowModalDialog() {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal == this || (modal && isAncestorOf(modal))) modal = nullptr;
+  if (modal == parentWidget()) return;
+  Reparent(modal);
+}
+
+void THelpWindow::Reparent(QWidget* owner) {
+  const QRect frame = geometry();
+  if (ModalOwner) ModalOwner->removeEventFilter(this);
+  // A window of the dialog's own is not blocked by it, and stays above it.
+  setParent(owner, Qt::Window);
+  ModalOwner = owner;
+  if (owner) owner->installEventFilter(this);
+  if (EverShown) setGeometry(frame);
+}
+
+void THelpWindow::LeaveModalDialog() {
+  const bool open = !isHidden();
+  // Out of the dialog before it goes, which would take its windows with it.
+  Reparent(nullptr);
+  if (!open) return;
+  show();
+  // A dialog that opened the one closing is still modal: the window belongs to it now.
+  QTimer::singleShot(0, this, [this] {
+    if (isHidden() || !QApplication::activeModalWidget()) return;
+    FollowModalDialog();
+    show();
+  });
+}
+
+bool THelpWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ModalOwner && event->type() == QEvent::Hide) {
+    LeaveModalDialog();
+    return false;
+  }
+  if (watched == FindEdit && event->type() == QEvent::KeyPress) {
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+      case Qt::Key_Down:
+        MoveIndexSelection(1);
+        return true;
+      case Qt::Key_Up:
+        MoveIndexSelection(-1);
+        return true;
+      default:
+        break;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void THelpWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange) ApplyStyle();
+}
+
+// --- The program's entries ---
+
+void ShowHelp(int context) { THelpWindow::Instance().ShowContext(context); }
+
+void ShowHelpContents() { THelpWindow::Instance().ShowContents(); }
+
+void ShowHelpIndex() { THelpWindow::Instance().ShowIndex(); }
