@@ -1,5 +1,7 @@
 #include "platform/ui/help_window.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
@@ -12,7 +14,9 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolBar>
@@ -27,6 +31,8 @@ QPointer<THelpWindow> THelpWindow::TheWindow;
 namespace {
 
 constexpr int UrlRole = Qt::UserRole;
+// Pixels of the page shown above an anchor's heading.
+constexpr int AnchorMargin = 12;
 
 // The look of the pages, in the colours of the desktop's palette so that they read as
 // well on a dark theme as on a light one.
@@ -34,23 +40,20 @@ QString PageStyle(const QPalette& palette) {
   const QString heading = palette.color(QPalette::Text).name();
   const QString shade = palette.color(QPalette::AlternateBase).name();
   const QString rule = palette.color(QPalette::Mid).name();
-  const QString link = palette.color(QPalette::Link).name();
   return QStringLiteral(
              "h1 { font-size: x-large; color: %1; margin-top: 2px; margin-bottom: 10px; }"
              "h2 { font-size: large; color: %1; margin-top: 20px; margin-bottom: 6px; }"
              "h3 { font-size: medium; color: %1; margin-top: 14px; margin-bottom: 4px; }"
              "p { margin-top: 4px; margin-bottom: 8px; }"
              "li { margin-bottom: 3px; }"
-             "a { color: %4; }"
              "table { border-collapse: collapse; border-style: solid; border-color: %3;"
              " margin-top: 4px; margin-bottom: 10px; }"
              "th { background-color: %2; border-style: solid; border-color: %3;"
              " border-width: 1px; padding: 5px; text-align: left; }"
              "td { border-style: solid; border-color: %3; border-width: 1px; padding: 5px;"
              " vertical-align: top; }"
-             "p.tip { background-color: %2; padding: 6px; }"
              "p.see { margin-top: 16px; }")
-      .arg(heading, shade, rule, link);
+      .arg(heading, shade, rule);
 }
 
 }  // namespace
@@ -88,7 +91,7 @@ THelpWindow::THelpWindow() : QMainWindow(nullptr) {
   splitter->addWidget(Tabs);
   splitter->addWidget(Pages);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({270, 730});
+  splitter->setSizes({320, 680});
   setCentralWidget(splitter);
   BuildToolBar();
 
@@ -142,6 +145,9 @@ void THelpWindow::BuildContents() {
   ContentsTree->setObjectName("ContentsTree");
   ContentsTree->setHeaderHidden(true);
   ContentsTree->setColumnCount(1);
+  // Long titles scroll sideways rather than being cut.
+  ContentsTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  ContentsTree->header()->setStretchLastSection(false);
   std::vector<std::pair<int, QTreeWidgetItem*>> open;  // the levels above the next entry
   for (const THelpLink& link : HelpPageLinks(HelpContentsUrl())) {
     if (link.Level == 0) continue;  // the links of the introduction
@@ -151,6 +157,11 @@ void THelpWindow::BuildContents() {
     item->setText(0, link.Text);
     item->setData(0, UrlRole, link.Target);
     item->setToolTip(0, link.Text);
+    if (open.empty()) {
+      QFont chapter = item->font(0);
+      chapter.setBold(true);
+      item->setFont(0, chapter);
+    }
     open.emplace_back(link.Level, item);
   }
   ContentsTree->expandAll();
@@ -229,10 +240,43 @@ void THelpWindow::ShowUrl(const QUrl& url) {
 
 void THelpWindow::Go(const QUrl& url) {
   Pages->setSource(url);
-  // The same page asked for again scrolls back to its anchor.
-  if (url.hasFragment()) Pages->scrollToAnchor(url.fragment());
-  else Pages->verticalScrollBar()->setValue(0);
+  // The same page asked for again scrolls back to its anchor, which is shown a little
+  // below the top so that the heading does not stick to the edge.
+  QScrollBar* bar = Pages->verticalScrollBar();
+  if (url.hasFragment() && !AnchorBlock(url.fragment()).previous().isValid()) {
+    bar->setValue(0);  // the page's own heading
+  } else if (url.hasFragment()) {
+    Pages->scrollToAnchor(url.fragment());
+    if (bar->value() < bar->maximum()) bar->setValue(std::max(0, bar->value() - AnchorMargin));
+  } else {
+    bar->setValue(0);
+  }
   Current = url;
+  MarkAnchor(url);
+}
+
+QTextBlock THelpWindow::AnchorBlock(const QString& anchor) const {
+  for (QTextBlock block = Pages->document()->begin(); block.isValid(); block = block.next())
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
+      if (it.fragment().charFormat().anchorNames().contains(anchor)) return block;
+  return {};
+}
+
+// A topic that starts inside a page (a dialog's section) has its heading marked, since a
+// topic near the page's end cannot scroll to the top of the view.
+void THelpWindow::MarkAnchor(const QUrl& url) {
+  QList<QTextEdit::ExtraSelection> marks;
+  const QTextBlock heading = url.hasFragment() ? AnchorBlock(url.fragment()) : QTextBlock();
+  if (heading.isValid() && heading.previous().isValid()) {
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = QTextCursor(heading);
+    QColor tint = palette().color(QPalette::Highlight);
+    tint.setAlpha(48);
+    mark.format.setBackground(tint);
+    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    marks << mark;
+  }
+  Pages->setExtraSelections(marks);
 }
 
 QUrl THelpWindow::CurrentUrl() const { return Current; }
@@ -240,6 +284,7 @@ QUrl THelpWindow::CurrentUrl() const { return Current; }
 void THelpWindow::PageChanged(const QUrl& shown) {
   const QUrl url = shown.isRelative() ? Current.resolved(shown) : shown;
   Current = url;
+  MarkAnchor(url);
   const QString title = Pages->documentTitle();
   setWindowTitle(title.isEmpty() ? QStringLiteral("Qorv Help")
                                  : QStringLiteral("Qorv Help - ") + title);

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QTextBlock>
 #include <QUrl>
 
 #include <vector>
@@ -57,6 +58,10 @@ private:
   void ApplyStyle();
   // Shows a page in the browser, at its anchor when the URL has one.
   void Go(const QUrl& url);
+  // The paragraph that holds an anchor of the page shown (none when it has none).
+  QTextBlock AnchorBlock(const QString& anchor) const;
+  // Marks the heading of the URL's anchor, unless it is the page's own heading.
+  void MarkAnchor(const QUrl& url);
   // Brings the window up in front of the user; while a modal dialog is open it becomes
   // that dialog's window, which a modal dialog does not block.
   void Present();
