@@ -137,6 +137,12 @@ void THelpWindow::BuildToolBar() {
   connect(Pages, &QTextBrowser::forwardAvailable, ForwardAction, &QAction::setEnabled);
   connect(contents, &QAction::triggered, this, &THelpWindow::ShowContents);
   connect(index, &QAction::triggered, this, &THelpWindow::ShowIndex);
+  // Escape puts the help away, as it does a dialog.
+  auto* away = new QAction("Close", this);
+  away->setObjectName("CloseHelp");
+  away->setShortcut(QKeySequence(Qt::Key_Escape));
+  addAction(away);
+  connect(away, &QAction::triggered, this, &QWidget::close);
 }
 
 // The tree follows the nesting of the contents page's lists.
