@@ -1,6 +1,8 @@
 #include "platform/ui/help_window.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +25,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "platform/ui/help_pages.h"
 #include "platform/ui/help_topics.h"
 #include "shell/ui/icons.h"
 
@@ -171,11 +174,11 @@ void THelpWindow::BuildContents() {
     open.emplace_back(link.Level, item);
   }
   ContentsTree->expandAll();
-  auto open_item = [this](QTreeWidgetItem* item) {
+  auto openItem = [this](QTreeWidgetItem* item) {
     if (item) Go(item->data(0, UrlRole).toUrl());
   };
-  connect(ContentsTree, &QTreeWidget::itemClicked, this, open_item);
-  connect(ContentsTree, &QTreeWidget::itemActivated, this, open_item);
+  connect(ContentsTree, &QTreeWidget::itemClicked, this, openItem);
+  connect(ContentsTree, &QTreeWidget::itemActivated, this, openItem);
   Tabs->addTab(ContentsTree, "Contents");
 }
 
@@ -211,8 +214,11 @@ void THelpWindow::BuildIndex() {
 }
 
 void THelpWindow::ApplyStyle() {
-  Pages->document()->setDefaultStyleSheet(PageStyle(palette()));
-  if (!Pages->source().isEmpty()) Pages->reload();
+  // A window that changes hands between dialogs gets palette changes that change nothing.
+  const QString style = PageStyle(palette());
+  if (style == Pages->document()->defaultStyleSheet()) return;
+  Pages->document()->setDefaultStyleSheet(style);
+  if (Current.isValid()) Go(Current);
 }
 
 void THelpWindow::ShowContext(int context) {
@@ -237,11 +243,6 @@ void THelpWindow::ShowIndex() {
   Present();
   FindEdit->setFocus();
   FindEdit->selectAll();
-}
-
-void THelpWindow::ShowUrl(const QUrl& url) {
-  Go(url);
-  Present();
 }
 
 void THelpWindow::Go(const QUrl& url) {

@@ -9,17 +9,12 @@
 #include <QTextBlock>
 #include <QUrl>
 
-#include <vector>
-
-#include "platform/ui/help_pages.h"
-
 class QAction;
 class QLineEdit;
 class QListWidget;
 class QTabWidget;
 class QTextBrowser;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 class THelpWindow : public QMainWindow {
   Q_OBJECT
@@ -38,8 +33,6 @@ public:
   void ShowContents();
   // Shows the Index tab with the typing box ready, over the index page.
   void ShowIndex();
-  // Shows a page of the help (with its anchor, when the URL has one).
-  void ShowUrl(const QUrl& url);
 
   // The page shown, with the anchor it was opened at.
   QUrl CurrentUrl() const;

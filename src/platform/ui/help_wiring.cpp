@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QWidget>
 
 #include "platform/ui/help_window.h"
@@ -57,11 +58,8 @@ protected:
   }
 };
 
-}  // namespace
-
-namespace {
-
-THelpWiring* Wiring = nullptr;
+// The wiring belongs to the application: QPointer tells when the application went first.
+QPointer<THelpWiring> Wiring;
 int Installs = 0;
 
 }  // namespace
@@ -77,9 +75,8 @@ void InstallHelp() {
 
 void RemoveHelp() {
   if (Installs == 0 || --Installs > 0) return;
-  if (qApp) qApp->removeEventFilter(Wiring);
-  delete Wiring;
-  Wiring = nullptr;
+  if (qApp && Wiring) qApp->removeEventFilter(Wiring);
+  delete Wiring.data();
   THelpWindow::Close();
 }
 
