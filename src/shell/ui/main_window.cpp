@@ -30,12 +30,14 @@
 #include "platform/ui/help_wiring.h"
 #include "shell/file_association.h"
 #include "shell/output_windows.h"
+#include "shell/preferences.h"
 #include "shell/settings.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/attribute_tree_controller.h"
 #include "shell/ui/block_icons.h"
 #include "shell/ui/device_view_items.h"
 #include "shell/ui/draw_block_editor.h"
+#include "shell/ui/experiment_report_dialog.h"
 #include "shell/ui/experiment_tree_controller.h"
 #include "shell/ui/icons.h"
 #include "shell/ui/qt_settings_store.h"
@@ -193,6 +195,10 @@ void TQorvForm::SetUpActions() {
   on(ui->ClearReopenMenuItem, [this] { DocSession->ClearClick(); });
   on(ui->OpenOutputMenuItem, [this] { DocSession->OpenOutputClick(); });
   on(ui->BringOutputsToFrontMenuItem, &TQorvForm::BringOutputsToFrontClick);
+  on(ui->PreferencesMenuItem, [this] { PreferencesClick(*DocSession); });
+  on(ui->ReportMenuItem, [this] {
+    ShowExperimentReport(this, DocSession->GetExperiment(), DocSession->GetDeviceList());
+  });
   on(ui->ContentsMenuItem, [] { ShowHelpContents(); });
   on(ui->IndexMenuItem, [] { ShowHelpIndex(); });
   on(ui->AboutMenuItem, [this] {
@@ -210,7 +216,7 @@ void TQorvForm::SetUpActions() {
        {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
         ui->MultiFileBtn, ui->NewDeviceMenuItem,
         ui->OpenDeviceMenuItem, ui->OpenDeviceConfigurationMenuItem,
-        ui->SaveDeviceConfigurationMenuItem, ui->PreferencesMenuItem, ui->ReportMenuItem,
+        ui->SaveDeviceConfigurationMenuItem,
         ui->InteractMenuItem, ui->ScanMenuItem,
         ui->DebugMenuItem})
     MarkLater(later);
@@ -346,6 +352,7 @@ void TQorvForm::FloatButtonClick() {
 void TQorvForm::ShrinkButtonClick() {
   if (ShrunkHeight < 0) {
     ShrunkHeight = height();
+    ui->ShrinkButton->setIcon(QorvIcon("restore"));
     ui->ShrinkButton->setToolTip("Restore Qorv Main View");
     ui->ShrinkButton->setStatusTip("Restore Qorv Main View");
     centralWidget()->hide();
@@ -359,6 +366,7 @@ void TQorvForm::ShrinkButtonClick() {
     statusBar()->show();
     resize(width(), ShrunkHeight);
     ShrunkHeight = -1;
+    ui->ShrinkButton->setIcon(QorvIcon("shrink"));
     ui->ShrinkButton->setToolTip("Hide Qorv Main View");
     ui->ShrinkButton->setStatusTip("Hide Qorv Main View");
   }
@@ -383,6 +391,7 @@ void TQorvForm::ExperimentMenuItemClick() {
   ui->StartMenuItem->setEnabled(ui->StartButton->isEnabled());
   ui->StopMenuItem->setEnabled(ui->StopButton->isEnabled());
   ui->DebugMenuItem->setEnabled(ui->DebugButton->isEnabled() && !IsLater(ui->DebugMenuItem));
+  ui->ReportMenuItem->setEnabled(IsIdle() && DocSession->GetExperiment().HasBlocks());
   ui->ShowCurrentValueMenuItem->setText(
       QString(AttributeTree->BoxVisible() ? "Hide " : "Show ") + "&Current Value List Box");
 }
@@ -481,10 +490,9 @@ void TQorvForm::ReadSettings() {
   DocSession->LoadReopenList(settings.GetFiles());
   Gpib = {settings.GetAutoDetect(), settings.GetNumberOfNationalCards(),
           settings.GetNumberOfCECCards()};
-  DocSession->Directories = {settings.GetOutputDirectory(), settings.GetDeviceDirectory(),
-                             settings.GetExperimentDirectory(), settings.GetBlockDirectory()};
-  // The output windows' save choosers start there too.
-  SetPreferredOutputDirectory(settings.GetOutputDirectory());
+  // The file choosers start there, the output windows' save choosers too.
+  ApplyDirectories(*DocSession, {settings.GetOutputDirectory(), settings.GetDeviceDirectory(),
+                                 settings.GetExperimentDirectory(), settings.GetBlockDirectory()});
   // The block dialog's icon list; files gone since are left out.
   BlockIcons().Clear();
   for (const std::string& icon : settings.GetIconFiles()) BlockIcons().AddIconFile(icon);

@@ -30,6 +30,8 @@
 #include <utility>
 #include <vector>
 
+#include "communication/device_list.h"
+#include "communication/gpib_settings.h"
 #include "model/block.h"
 #include "model/data_dialogs.h"
 #include "model/data_list.h"
@@ -37,12 +39,14 @@
 #include "model/ui/variable_dialog.h"
 #include "outputs/exp_file.h"
 #include "outputs/exp_file_lists.h"
+#include "outputs/ui/active_scrolling_dialog.h"
 #include "outputs/ui/add_output_dialog.h"
 #include "outputs/ui/log_to_file_dialog.h"
 #include "outputs/ui/multi_file_dialog.h"
 #include "outputs/ui/number_format_dialog.h"
 #include "outputs/ui/output_window.h"
 #include "outputs/ui/output_window_kinds.h"
+#include "outputs/ui/set_text_dialog.h"
 #include "outputs/ui/single_file_dialog.h"
 #include "platform/ui/help_pages.h"
 #include "platform/ui/help_topics.h"
@@ -50,9 +54,14 @@
 #include "platform/ui/help_wiring.h"
 #include "scripts/outputs/plot_fixture.h"
 #include "shell/draw_parts.h"
+#include "shell/preferences.h"
 #include "shell/ui/align_blocks_dialog.h"
+#include "shell/ui/browse_dialog.h"
 #include "shell/ui/edit_block_dialog.h"
+#include "shell/ui/experiment_report_dialog.h"
+#include "shell/ui/gpib_settings_dialog.h"
 #include "shell/ui/main_window_fixture.h"
+#include "shell/ui/preferences_dialog.h"
 #include "support/ui/dialog_driver.h"
 
 // Texts in failure messages as texts.
@@ -443,6 +452,17 @@ protected:
            return std::make_unique<TEditBlockForm>(Block);
          }},
         {"Align", 49, {{"Help", 49}}, true, [] { return std::make_unique<TAlignBlocksForm>(); }},
+        {"Set Title", 34, {{"Help", 34}}, true, [] { return std::make_unique<TSetTextForm>(); }},
+        {"Active Scrolling", 45, {{"Help", 45}}, true,
+         [] { return std::make_unique<TActiveScrollingForm>(); }},
+        {"GPIB Settings", 26, {{"Help", 26}}, true,
+         [this] { return std::make_unique<TGPIBAdvancedForm>(Gpib); }},
+        {"Preferences", 27, {{"Help", 27}}, true,
+         [this] { return std::make_unique<TExperimentPreferencesForm>(Preferences); }},
+        {"Find Directory", 51, {{"Help", 51}}, true,
+         [] { return std::make_unique<TBrowseForm>(); }},
+        {"Experiment Report", 56, {{"Help", 56}}, true,
+         [this] { return std::make_unique<TExperimentPrintoutForm>(Exp, Devices); }},
     };
   }
 
@@ -459,7 +479,7 @@ protected:
                               {"OutputHelp", 17}}},
         {"big number", otBIGNUMBER, 30, {{"BigNumHelp", 30}, {"OutputHelp", 17}}},
         {"table", otTABLE, 31, {{"HelpButton", 31}, {"TableHelp", 31}, {"OutputHelp", 17}}},
-        {"graph", otGRAPH, 32, {{"OutputHelp", 17}}},
+        {"graph", otGRAPH, 32, {{"HelpButton", 32}, {"GraphHelp", 32}, {"OutputHelp", 17}}},
     };
   }
 
@@ -493,6 +513,9 @@ protected:
   TSingleExpFileRequest Single;
   TMultiExpFileRequest Multiple;
   TEditBlockRequest Block;
+  TGpibSettingsRequest Gpib;
+  TExperimentPreferencesRequest Preferences;
+  TDeviceList Devices{&Exp};
 };
 
 TEST_F(HelpFromWindowsTest, EveryDialogsHelpButtonAndF1OpenItsTopic) {
