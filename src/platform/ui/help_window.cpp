@@ -44,7 +44,7 @@ QString PageStyle(const QPalette& palette) {
   const QString shade = palette.color(QPalette::AlternateBase).name();
   const QString rule = palette.color(QPalette::Mid).name();
   return QStringLiteral(
-             "h1 { font-size: x-large; color: %1; margin-top: 2px; margin-bottom: 10px; }"
+             "h1 { font-size: x-large; color: %1; margin-top: 6px; margin-bottom: 10px; }"
              "h2 { font-size: large; color: %1; margin-top: 20px; margin-bottom: 6px; }"
              "h3 { font-size: medium; color: %1; margin-top: 14px; margin-bottom: 4px; }"
              "p { margin-top: 4px; margin-bottom: 8px; }"
