@@ -25,8 +25,13 @@ TCommunicationsTree::~TCommunicationsTree() = default;
 void TCommunicationsTree::Build(TGpibSettings& settings) {
   Groups.clear();  // each location releases its device
   ProbeSerialPorts();
-  settings.CECCards = ProbeBoards(CEC_GPIB, settings.AutoDetect, settings.CECCards);
-  settings.NationalCards = ProbeBoards(NAT_GPIB, settings.AutoDetect, settings.NationalCards);
+  // Automatic detection leaves the configured counts as they are.
+  const int cec = ProbeBoards(CEC_GPIB, settings.AutoDetect, settings.CECCards);
+  const int nat = ProbeBoards(NAT_GPIB, settings.AutoDetect, settings.NationalCards);
+  if (!settings.AutoDetect) {
+    settings.CECCards = cec;
+    settings.NationalCards = nat;
+  }
   Built = true;
   Changed();
 }

@@ -53,12 +53,14 @@ public:
 
   // Probes the ports and the boards the settings name and makes their nodes anew; a
   // configured board that is missing is reported and cuts the count of its kind to the
-  // boards found before it. The devices placed before lose their locations.
+  // boards found before it (automatic detection changes no count). The devices placed
+  // before lose their locations.
   void Build(TGpibSettings& settings);
   bool IsBuilt() const { return Built; }
 
   // The new GPIB settings take effect: every GPIB node goes with the devices on it (and
-  // their commands), then the boards are probed as Build does.
+  // their commands), then the boards are probed as Build does; with automatic detection
+  // each count becomes 1 or 0 by the presence of board 0.
   void ChangeGpibSettings(TGpibSettings& settings);
 
   int GroupCount() const { return static_cast<int>(Groups.size()); }

@@ -87,6 +87,7 @@ public:
   void SetExperiment(TExperiment* experiment) { Pexperiment = experiment; }
   TExperiment* GetExperiment() const { return Pexperiment; }
   TImageList& GetImageList() { return ImageList; }
+  const TImageList& GetImageList() const { return ImageList; }
   // The placement of devices read from files (none: the default placement).
   void SetPlacer(TDevicePlacer* placer) { Pplacer = placer ? placer : &DefaultPlacer; }
   // The placement in use: the one set, else the communications tree once it is built.

@@ -26,6 +26,7 @@
 #include "shell/ui/about_box.h"
 #include "shell/ui/attribute_tree_controller.h"
 #include "shell/ui/block_icons.h"
+#include "shell/ui/device_list_controller.h"
 #include "shell/ui/device_view_items.h"
 #include "shell/ui/draw_block_editor.h"
 #include "shell/ui/experiment_tree_controller.h"
@@ -72,6 +73,7 @@ TQorvForm::TQorvForm(QWidget* parent)
   ExperimentTree = std::make_unique<TExperimentTreeController>(*ui->ExperimentView, *DocSession);
   AttributeTree = std::make_unique<TAttributeTreeController>(*ui->ExpAttView, *ui->DataListBox,
                                                               *DocSession);
+  DeviceList = std::make_unique<TDeviceListController>(*ui->DeviceView, *DocSession);
   // The diagram area holds the editor at the diagram's size, scrolling when it is larger.
   DrawBlockEditor = new TDrawBlockEditor(ui->EditScrollBox->viewport());
   ui->EditScrollBox->setWidgetResizable(false);
@@ -191,14 +193,15 @@ void TQorvForm::SetUpActions() {
   // window's button follows the run state all the same.
   for (QAction* later :
        {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
-        ui->MultiFileBtn, ui->HelpButton, ui->NewDeviceMenuItem,
-        ui->OpenOutputMenuItem, ui->OpenDeviceMenuItem, ui->OpenDeviceConfigurationMenuItem,
-        ui->SaveDeviceConfigurationMenuItem, ui->BringOutputsToFrontMenuItem,
+        ui->MultiFileBtn, ui->HelpButton,
+        ui->OpenOutputMenuItem, ui->BringOutputsToFrontMenuItem,
         ui->PreferencesMenuItem, ui->ReportMenuItem, ui->InteractMenuItem, ui->ScanMenuItem,
         ui->ContentsMenuItem, ui->IndexMenuItem, ui->DebugMenuItem})
     MarkLater(later);
   MarkLater(ui->OpenedOutputsMenu->menuAction());
-  for (QAction* later : ui->DeviceToolBar->actions()) MarkLater(later);
+  for (QAction* later : {ui->InteractButton, ui->SearchButton}) MarkLater(later);
+  // The device tool bar, the device items of the file menus and the device list.
+  DeviceList->BindActions(*this);
 }
 
 // The menus and tool bars enable and disable their items by the run state; an item
@@ -427,6 +430,12 @@ void TQorvForm::dropEvent(QDropEvent* event) {
 
 void TQorvForm::FormShow(const QString& commandLineFile) {
   ReadSettings();
+  // The ports and boards of this machine, before any device is read; a configured board
+  // that is missing lowers the count kept.
+  TGpibSettings gpib{Gpib.AutoDetect, Gpib.NationalCards, Gpib.CECCards};
+  DocSession->GetDeviceList().BuildCommunicationsTree(gpib);
+  Gpib.NationalCards = gpib.NationalCards;
+  Gpib.CECCards = gpib.CECCards;
   if (!commandLineFile.isEmpty() && QFileInfo(commandLineFile).isFile())
     DocSession->OpenExperimentFile(commandLineFile.toStdString());
   TFileAssociation(QCoreApplication::applicationFilePath().toStdString()).Register();

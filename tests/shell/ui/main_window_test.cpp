@@ -28,7 +28,7 @@ TEST_F(TMainWindowTest, StartsWithANewExperimentAndItsStartBlock) {
     emit Window->findChild<QMenu*>(menu)->aboutToShow();
   for (const char* later : {"InteractMenuItem", "ScanMenuItem", "DebugMenuItem",
                             "OpenOutputMenuItem", "BringOutputsToFrontMenuItem",
-                            "PreferencesMenuItem", "InteractButton", "AddDeviceButton"})
+                            "PreferencesMenuItem", "InteractButton", "SearchButton"})
     EXPECT_FALSE(Action(later)->isEnabled()) << later;
   EXPECT_TRUE(Action("OpenBlockMenuItem")->isEnabled());
   // Stopped: Start and Debug wait for a click, Stop does not.
