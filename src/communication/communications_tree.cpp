@@ -143,6 +143,7 @@ bool TCommunicationsTree::PlaceDevice(TDevice& device) {
 bool TCommunicationsTree::Reassign(TDevice& device) {
   TReassignDeviceRequest request;
   request.Tree = this;
+  request.DeviceName = device.GetName();
   if (UiPort().OpenDialog(request) != 1 || !request.Selected) return false;
   QORV_ASSERT(request.Selected->GetDevice()==0);
   device.SetHolder(request.Selected);

@@ -36,6 +36,7 @@ struct TDeviceOccupiedRequest : TDialogRequest {
 // "Reassign Device To...": a free location of any node, or none.
 struct TReassignDeviceRequest : TDialogRequest {
   const TCommunicationsTree* Tree = nullptr;
+  std::string DeviceName;  // the device to place
   // The answer (after OK).
   THolderDevice* Selected = nullptr;
 };

@@ -14,6 +14,15 @@
 #include <cstdio>
 #include <functional>
 
+#include "communication/communication.h"
+#include "communication/device.h"
+#include "communication/device_list.h"
+#include "communication/device_settings.h"
+#include "communication/holder.h"
+#include "communication/ui/device_dialog.h"
+#include "communication/ui/device_occupied_dialog.h"
+#include "communication/ui/device_scripts_dialog.h"
+#include "communication/ui/reassign_device_dialog.h"
 #include "model/experiment.h"
 #include "model/ui_port.h"
 #include "model/block.h"
@@ -36,6 +45,8 @@ public:
     return box.Default;
   }
   bool ChooseFile(QWidget*, TFileChoice&) override { return false; }
+  bool ChooseFont(QWidget*, QFont&) override { return false; }
+  bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
 };
 
 QString Folder;
@@ -106,6 +117,52 @@ int main(int argc, char** argv) {
       TAlignBlocksForm align(&window);
       align.show();
       Save(align, "align-dialog");
+    }
+
+    // The device dialogs on the demo's devices and the machine's communications tree.
+    TDeviceList& devices = window.Session().GetDeviceList();
+    {
+      TDeviceFormRequest newDevice;
+      newDevice.List = &devices;
+      TDeviceForm form(newDevice, &window);
+      form.show();
+      Save(form, "device-dialog-new");
+    }
+    // Each device as its Edit shows it, its location marked as the current one.
+    for (std::size_t index = 0; index < devices.Count(); ++index) {
+      TDevice& device = *devices.GetDevice(index);
+      if (device.GetHolder()) device.GetHolder()->SetCurrentLocation(true);
+      TDeviceFormRequest edit;
+      edit.List = &devices;
+      edit.Device = &device;
+      edit.Settings = DeviceSettingsOf(device);
+      TDeviceForm form(edit, &window);
+      form.show();
+      Save(form, ("device-dialog-edit-" + std::to_string(index + 1)).c_str());
+      form.close();
+      if (device.GetHolder()) device.GetHolder()->SetCurrentLocation(false);
+    }
+    if (!devices.IsEmpty()) {
+      TDevice& meter = *devices.GetDevice(0);
+      TDeviceScriptsRequest scripts;
+      scripts.Device = &meter.GetCoreDevice();
+      TAddDeviceScriptsForm editor(scripts, &window);
+      editor.show();
+      Save(editor, "device-scripts-dialog");
+      editor.reject();
+      TDeviceOccupiedRequest occupied;
+      occupied.CommunicationName = meter.GetCommunication() ? meter.GetCommunication()->GetName() : "";
+      occupied.OccupantName = meter.GetName();
+      TDeviceOccupiedForm occupiedForm(occupied, &window);
+      occupiedForm.show();
+      Save(occupiedForm, "device-occupied-dialog");
+    }
+    {
+      TReassignDeviceRequest reassign;
+      reassign.Tree = &devices.GetCommunicationsTree();
+      TReassignDeviceForm form(reassign, &window);
+      form.show();
+      Save(form, "reassign-device-dialog");
     }
 
     window.StartButtonClick();

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFont>
+#include <QHeaderView>
 #include <QPixmap>
 #include <QSignalBlocker>
 #include <QTreeWidget>
@@ -59,6 +60,10 @@ TDeviceForm::TDeviceForm(TDeviceFormRequest& request, QWidget* parent)
   connect(Ui->CommunicationTree, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* item) { LocationChanged(item); });
   connect(Ui->TimeOutSlider, &QSlider::valueChanged, this, &TDeviceForm::TimeOutControlChanged);
+  // The box beside the slider types a position exactly.
+  connect(Ui->TimeOutSpin, &QSpinBox::valueChanged, Ui->TimeOutSlider, &QSlider::setValue);
+  Ui->CommunicationTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  Ui->CommunicationTree->header()->setStretchLastSection(false);
   connect(Ui->SecondsRadio, &QRadioButton::toggled, this, &TDeviceForm::TimeOutControlChanged);
   connect(Ui->NatTimeOutSlider, &QSlider::valueChanged, this, &TDeviceForm::NatTimeOutChanged);
   connect(Ui->TimeOutEnableRadio, &QRadioButton::toggled, this, [this](bool enabled) {
@@ -82,7 +87,6 @@ TDeviceForm::TDeviceForm(TDeviceFormRequest& request, QWidget* parent)
   Ui->Ok->setDefault(!IsNew());
   ShowEntries();
   SelectTreeLocation(Entries.Location);
-  Ui->SettingsPages->setCurrentWidget(Ui->TimeOutTab);
   // Changes are refused while a run is active.
   const bool idle = !IsRunActive();
   for (QWidget* control :
@@ -91,8 +95,12 @@ TDeviceForm::TDeviceForm(TDeviceFormRequest& request, QWidget* parent)
     control->setEnabled(idle);
   GateSecondBoxes();
 
-  const int unit = Ui->Ok->sizeHint().height();
+  // Room for the serial settings, which only a COM location shows.
+  const bool serialShown = Ui->RS232Group->isVisibleTo(this);
+  Ui->RS232Group->setVisible(true);
   const QSize hint = sizeHint();
+  Ui->RS232Group->setVisible(serialShown);
+  const int unit = Ui->Ok->sizeHint().height();
   setFixedSize(std::max(24 * unit, hint.width()), std::max(18 * unit, hint.height()));
   Ui->NameEdit->setFocus();
 }
@@ -202,10 +210,10 @@ void TDeviceForm::ShowEntries() {
 void TDeviceForm::ShowLocationControls() {
   const THolderDevice* location = Entries.Location;
   Ui->AddressLabel->setText(location ? Text(location->GetText()) : "No device address");
-  Ui->SettingsPages->setEnabled(location != nullptr);
+  Ui->SettingsBox->setEnabled(location != nullptr);
   const bool serial = location && location->GetCommType() == RS232;
   const bool gpib = location && !serial;
-  Ui->SettingsPages->setTabVisible(Ui->SettingsPages->indexOf(Ui->RS232Tab), serial);
+  Ui->RS232Group->setVisible(serial);
   Ui->EOICheck->setEnabled(gpib);
   if (serial) Ui->EOICheck->setChecked(false);
   const bool nat = location && location->GetCommType() == NAT_GPIB;
@@ -222,6 +230,7 @@ void TDeviceForm::ShowTimeOut() {
   bool seconds = false;
   const std::int64_t value = TCommunication::TimeOutToDisplay(shown, seconds);
   Ui->TimeOutSlider->setValue(static_cast<int>(std::clamp<std::int64_t>(value, 1, 1000)));
+  Ui->TimeOutSpin->setValue(Ui->TimeOutSlider->value());
   (seconds ? Ui->SecondsRadio : Ui->MillisecondsRadio)->setChecked(true);
   Ui->TimeOutLabel->setText(enabled ? QString("Timeout %1 %2")
                                           .arg(Ui->TimeOutSlider->value())
@@ -231,7 +240,8 @@ void TDeviceForm::ShowTimeOut() {
   Ui->NatTimeOutSlider->setValue(code);
   Ui->NatTimeOutLabel->setText(enabled ? Text(NatTimeOutNames().at(code)) : "Timeout disabled");
   for (QWidget* control : std::initializer_list<QWidget*>{
-           Ui->TimeOutSlider, Ui->SecondsRadio, Ui->MillisecondsRadio, Ui->NatTimeOutSlider})
+           Ui->TimeOutSlider, Ui->TimeOutSpin, Ui->SecondsRadio, Ui->MillisecondsRadio,
+           Ui->NatTimeOutSlider})
     control->setEnabled(enabled);
   Showing = wasShowing;
 }

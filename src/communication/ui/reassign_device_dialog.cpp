@@ -24,9 +24,12 @@ TReassignDeviceForm::TReassignDeviceForm(TReassignDeviceRequest& request, QWidge
     auto* list = new QComboBox(Ui->RowsBox);
     list->setObjectName(QString("GroupCombo%1").arg(row));
     list->setMinimumContentsLength(22);
+    list->setPlaceholderText("Choose a location");
     for (THolderDevice* location : tree->FreeLocations(group))
       list->addItem(QString::fromStdString(location->GetText()),
                     QVariant::fromValue(static_cast<void*>(location)));
+    // A node without a free location offers nothing to choose.
+    radio->setEnabled(list->count() > 0);
     Ui->RowsLayout->addWidget(radio, row, 0);
     Ui->RowsLayout->addWidget(list, row, 1);
     connect(radio, &QRadioButton::toggled, this, [this, row](bool checked) {
@@ -35,11 +38,17 @@ TReassignDeviceForm::TReassignDeviceForm(TReassignDeviceRequest& request, QWidge
     Radios.push_back(radio);
     Lists.push_back(list);
   }
+  if (!request.DeviceName.empty())
+    Ui->PromptLabel->setText(
+        QString::fromStdString("Choose a free location for " + request.DeviceName + ":"));
   Ui->NoneLabel->setVisible(rows == 0);
-  if (!Radios.empty()) {
-    Radios.front()->setChecked(true);
-    RowChecked(0);
-  }
+  // The first row that has a free location is checked.
+  for (int row = 0; row < rows; ++row)
+    if (Radios[row]->isEnabled()) {
+      Radios[row]->setChecked(true);
+      RowChecked(row);
+      break;
+    }
 }
 
 TReassignDeviceForm::~TReassignDeviceForm() = default;
