@@ -47,6 +47,8 @@ TDeviceForm::TDeviceForm(TDeviceFormRequest& request, QWidget* parent)
   Ui->Help->setProperty("helpContext", 22);
   Ui->Help->setEnabled(false);  // until the help window exists
   for (int rate : BaudRates) Ui->BaudRateCombo->addItem(QString::number(rate));
+  // A rate typed is taken as typed, never completed to a listed one ("9" is not 9600).
+  Ui->BaudRateCombo->setCompleter(nullptr);
   for (const char* parity : ParityNames) Ui->ParityCombo->addItem(parity);
   for (const char* handshake : TRS232::HandshakeNames) {
     Ui->ReceiverHandshakeCombo->addItem(handshake);
