@@ -192,6 +192,12 @@ TEST_F(DeviceSettingsTest, ApplyingReplacesTheOccupantLastAndKeepsTheExactTimeOu
   EXPECT_EQ(made->GetCoreDevice().GetSendChar1(), 13);
   EXPECT_EQ(made->GetCoreDevice().GetSendChar2(), 10);
   EXPECT_EQ(made->GetCoreDevice().GetReadChar1(), 13);
+  // The settings a pseudo-terminal cannot take are still stored and read back.
+  ASSERT_TRUE(made->SaveDeviceFile(Temp.PathOf("pump.dev")));
+  TDeviceList other(&Exp);
+  TDevice* read = other.NewDevice();
+  ASSERT_TRUE(read->LoadDeviceFile(Temp.PathOf("pump.dev"), other.GetPlacer()));
+  EXPECT_EQ(static_cast<TRS232*>(read->GetCommunication())->RS232Param, (TRS232Param{9600, 2, 2, 1, 4}));
 }
 
 TEST_F(DeviceSettingsTest, TheCommandEditorChecksInOrder) {
