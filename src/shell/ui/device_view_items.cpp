@@ -31,4 +31,6 @@ void ShowDevices(QTreeWidget& view, const TDeviceList& devices) {
     row->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(device)));
     if (device == selected) view.setCurrentItem(row);
   }
+  // A device's name is never cut short.
+  view.resizeColumnToContents(0);
 }
