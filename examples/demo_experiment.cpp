@@ -20,6 +20,7 @@
 #include "outputs/graph_form.h"
 #include "outputs/output.h"
 #include "outputs/output_list.h"
+#include "outputs/table_form.h"
 #include "scripts/device/read_script.h"
 #include "scripts/device/send_script.h"
 #include "scripts/files/output_to_file_script.h"
@@ -136,6 +137,14 @@ TDemoExperiment::TDemoExperiment(const TDemoSettings& settings) {
   chart.Chart().LeftAxisTitle = "Volts, deg C";
   chart.GetSeries(0).Name = "Meter (V)";
   chart.GetSeries(1).Name = "Thermometer (deg C)";
+  TOutput* table = outputs.NewOutput(DemoTableTitle, otTABLE, 3);
+  auto& columns = static_cast<TTableForm&>(*table->GetOutputForm());
+  columns.SetNumberFormat(ntFIXED, 3);
+  const char* const headers[] = {"Volts", "deg C", "mW"};
+  for (std::int32_t set = 0; set < 3; ++set) {
+    columns.GetSeries(set).XName = "Reading";
+    columns.GetSeries(set).YName = headers[set];
+  }
   TOutput* big = outputs.NewOutput(DemoBigNumberTitle, otBIGNUMBER, 1);
   big->GetOutputForm()->SetNumberFormat(ntFIXED, 2);
   TOutput* log = outputs.NewOutput(DemoLogTitle, otTEXT, 1);
@@ -164,6 +173,9 @@ TDemoExperiment::TDemoExperiment(const TDemoSettings& settings) {
   first.Calculate(sum, "sum+temperature");
   first.Make<TPlotScript>()->SetUpXY(graph, volts, n, 0, nullptr);
   first.Make<TPlotScript>()->SetUpXY(graph, temperature, n, 1, nullptr);
+  first.Make<TPlotScript>()->SetUpXY(table, volts, n, 0, nullptr);
+  first.Make<TPlotScript>()->SetUpXY(table, temperature, n, 1, nullptr);
+  first.Make<TPlotScript>()->SetUpXY(table, power, n, 2, nullptr);
   first.Make<TPlotScript>()->SetUpYOnly(big, temperature, false, 0, nullptr);
   TOutputToFileSettings line;
   line.Delimiter = "\t";  // never the decimal separator, whatever the region

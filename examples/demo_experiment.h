@@ -29,9 +29,11 @@ struct TDemoSettings {
 // 3 decimals.
 inline constexpr const char* DemoDataFileName = "demo-readings.txt";
 // The outputs' titles: the graph (channel 0 the meter's volts, channel 1 the
-// temperature, both over the reading number), the big number (the temperature) and the
+// temperature, both over the reading number), the table (the volts, the temperature and
+// the power, each beside its reading number), the big number (the temperature) and the
 // text log.
 inline constexpr const char* DemoGraphTitle = "Readings";
+inline constexpr const char* DemoTableTitle = "Reading Table";
 inline constexpr const char* DemoBigNumberTitle = "Temperature";
 inline constexpr const char* DemoLogTitle = "Log";
 

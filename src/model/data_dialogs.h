@@ -15,7 +15,9 @@ class TDataNameList;
 
 // The variable dialog ("Variables"): edits one variable (Edit mode), or adds variables
 // to a list in a block until closed (Add mode: the dialog calls the list's Create for
-// each variable added). Answers 1 when closed with OK.
+// each variable added with Add; closed with OK, the list makes one more from the
+// answer). The entries are checked with CheckDataEntries (variable_checks.h). Answers 1
+// when closed with OK; Name holds the remembered name until then.
 struct TDataFormRequest : TDialogRequest {
   enum TMode { dmEDIT, dmADD };
   TMode Mode = dmEDIT;
@@ -39,8 +41,9 @@ struct TDataFormRequest : TDialogRequest {
   std::int32_t MinimumArraySize = -1;  // -1 when none
 };
 
-// The rename-or-choose dialog: a new name that is not in the name list, or one of the
-// offered variables. Answers 1 when closed with OK.
+// The rename-or-choose dialog: a new name that is not in the name list (checked with
+// CheckNewVariableName, variable_checks.h), or one of the offered variables. Without
+// OfferCancel it cannot be closed but by OK. Answers 1 when closed with OK.
 struct TChangeVarRequest : TDialogRequest {
   bool OfferCancel = true;
   std::string Caption;

@@ -176,7 +176,8 @@ void TDataList::AddNew() {
   request.NameList = &GetDataNameList();
   request.List = this;
   request.Block = block;
-  UiPort().OpenDialog(request);  // the dialog creates each variable through Create
+  // The dialog creates a variable through Create at each Add; its OK answers one more.
+  if (UiPort().OpenDialog(request) == 1) Create(block, request);
 }
 
 TData* TDataList::AddWithDialog(TBlock* block, bool readOnlyAllowed) {

@@ -25,7 +25,8 @@ public:
   // Adds a variable through the user interface (refused while a run is active or when
   // no block is current).
   void UserAdd() override;
-  // The variable dialog in add mode for the current block.
+  // The variable dialog in add mode for the current block: each Add makes a variable,
+  // and OK one more from the last entries.
   void AddNew() override;
   // 1 for single variables, 2 for arrays.
   int GetListKind() const override = 0;

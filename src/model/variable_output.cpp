@@ -6,7 +6,8 @@
 #include "outputs/output.h"
 #include "scripts/attribute_script.h"
 
-TVariableOutput::TVariableOutput(TAttributeScript* owner) : AScriptOwner(owner) {
+TVariableOutput::TVariableOutput(TAttributeScript* owner, TPlotUser* plot)
+    : AScriptOwner(owner), APlotUser(plot) {
   QORV_ASSERT(owner!=0);
 }
 

@@ -6,10 +6,12 @@
 #include "model/variable.h"
 
 class TOutput;
+class TPlotUser;
 
 class TVariableOutput : public TVariable {
 public:
-  explicit TVariableOutput(TAttributeScript* owner);
+  // The owner is required; a Plot command is also the output's plot user.
+  explicit TVariableOutput(TAttributeScript* owner, TPlotUser* plot = nullptr);
   // Leaves the output's users.
   ~TVariableOutput() override;
 
@@ -26,9 +28,12 @@ public:
   // Binds to the output (none to unbind), registering as its user.
   void SetOutput(TOutput* output);
   TOutput* GetOutput() const { return AOutput; }
+  // The Plot command that owns the reference; none for other commands.
+  TPlotUser* GetPlotUser() const { return APlotUser; }
 
 private:
   TAttributeScript* AScriptOwner;
+  TPlotUser* APlotUser;
   TOutput* AOutput = nullptr;
   std::int32_t PreadID = -1;
 };

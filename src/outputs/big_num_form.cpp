@@ -8,7 +8,7 @@
 #include "model/read_file.h"
 #include "model/ui_port.h"
 #include "model/write_file.h"
-#include "scripts/outputs/plot_script.h"
+#include "outputs/plot_source.h"
 
 namespace {
 
@@ -88,7 +88,7 @@ void TBigNumForm::ReadRecord(TReadFile& reader, bool withData) {
   SetName(name);
 }
 
-void TBigNumForm::PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) {
+void TBigNumForm::PlotPoint(TPlotSource* plot, std::vector<std::string>* trace) {
   QORV_ASSERT(plot!=0);
   Cleared = false;
   DataLabel.Text = plot->GetValueText(NumberFormat, DecimalPlaces);

@@ -53,7 +53,7 @@ protected:
   // label's caption only in output files.
   void WriteRecord(TWriteFile& writer, bool withData) override;
   void ReadRecord(TReadFile& reader, bool withData) override;
-  void PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) override;
+  void PlotPoint(TPlotSource* plot, std::vector<std::string>* trace) override;
 
 private:
   void LogValue();

@@ -10,9 +10,9 @@
 #include "model/read_file.h"
 #include "model/text.h"
 #include "model/tree_node.h"
+#include "model/variable_exp_file.h"
 #include "model/write_file.h"
 #include "outputs/exp_file_lists.h"
-#include "outputs/variable_exp_file.h"
 
 namespace {
 

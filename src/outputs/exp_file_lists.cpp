@@ -5,7 +5,6 @@
 
 #include "model/assertion.h"
 #include "model/errors.h"
-#include "model/experiment_running.h"
 #include "model/number_text.h"
 #include "model/qorv_version.h"
 #include "model/read_file.h"
@@ -15,6 +14,7 @@
 #include "model/ui_port.h"
 #include "model/write_file.h"
 #include "outputs/exp_file.h"
+#include "scripts/experiment_thread.h"
 
 namespace {
 
@@ -109,7 +109,7 @@ void TExpFileList::Added(TExperimentFile* file) {
 }
 
 bool TExpFileList::RefusedWhileRunning(const char* message) {
-  if (!ExperimentRunning) return false;
+  if (!IsRunActive()) return false;
   Inform(message);
   return true;
 }
@@ -259,7 +259,11 @@ TMultiExpFileList::TMultiExpFileList(TExperiment* owner, TTreeNode* node)
   SetImage(AExpAttNode, MultipleFilesImage);
 }
 
-void TMultiExpFileList::UserAdd() { OpenNewFileDialog<TMultiExpFileRequest>(this, false); }
+void TMultiExpFileList::UserAdd() {
+  // As a single file: a run must not find a new file among those it prepared.
+  if (RefusedWhileRunning("Cannot add output while experiment is running")) return;
+  OpenNewFileDialog<TMultiExpFileRequest>(this, false);
+}
 
 void TMultiExpFileList::AddNew() {
   if (RefusedWhileRunning("Cannot add a variable while the experiment is running")) return;

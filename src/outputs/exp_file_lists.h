@@ -104,7 +104,9 @@ public:
   TMultiExpFileList(TExperiment* owner, TTreeNode* node);
   int GetListKind() const override { return MULTIEXPFILE; }
 
+  // One new file through the dialog (refused while a run is active, as single files).
   void UserAdd() override;
+  // Files through the dialog with its Add button (refused while a run is active).
   void AddNew() override;
 
   // The dialog's check of OK and Add: cleans the directory (no doubled separators, none

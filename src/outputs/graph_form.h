@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "outputs/draw_index.h"
 #include "outputs/point_series_form.h"
 
 // The chart's colour value for the automatic colour of a series.
@@ -32,6 +33,17 @@ struct TGraphSeries : TPointSeries<double> {
   void Write(TWriteFile& writer) const;
   void Read(TReadFile& reader);
   static constexpr std::size_t RecordBytes = 3 * 4 + 1 + 3 * 4 + 1 + 4 * 4;
+
+  // The points to draw for a view (see TDrawIndex); main thread only.
+  void PointsToDraw(double xMin, double xMax, std::int32_t columns,
+                    std::vector<TDrawPoint>& out) const {
+    Index.PointsToDraw(X, Y, Revision, xMin, xMax, columns, out);
+  }
+  // The bytes of the points' summaries.
+  std::size_t IndexBytes() const { return Index.AllocatedBytes(); }
+
+private:
+  mutable TDrawIndex Index;
 };
 
 struct TGraphAxis {
@@ -60,6 +72,12 @@ struct TXAxisScroll {
   std::int32_t Points = -1;  // the width of the window in points
   std::int32_t Start = 0;    // the first point of the window
   bool Active = false;       // the scroll button is on
+
+  // Follows the series with a window of that many points and switches the button on; a
+  // series below 0 or a width below 1 (the dialog accepts 0) switches scrolling off.
+  void Follow(std::int32_t series, std::int32_t points);
+  // A series is followed (the scroll button can be used).
+  bool IsSet() const { return Series >= 0 && Points > 0; }
 };
 
 class TGraphForm : public TPointSeriesForm<TGraphSeries> {
@@ -95,6 +113,15 @@ public:
   const std::string& GetAxisValuesFormat() const { return AxisValuesFormat; }
   // The x-axis scrolling; none for a detached window.
   TXAxisScroll* GetXAxisScroll() { return Pxaxisscroll.get(); }
+  // The points of series s to draw for the x range [xMin, xMax] spread over `columns`
+  // pixel columns, in arrival order (out is cleared first; nothing for a series that
+  // does not exist). Decimated (see TDrawIndex) unless decimation is off: then every
+  // point of the series. Main thread only.
+  void PointsToDraw(std::int32_t series, double xMin, double xMax, std::int32_t columns,
+                    std::vector<TDrawPoint>& out) const;
+  // Decimation is on by default; off is for comparing (not saved).
+  void SetDecimation(bool on);
+  bool GetDecimation() const { return Decimation; }
 
 protected:
   void AfterOffLine() override { Pxaxisscroll.reset(); }
@@ -114,4 +141,5 @@ private:
   TGraphAxis Left;
   std::string AxisValuesFormat;
   std::unique_ptr<TXAxisScroll> Pxaxisscroll;
+  bool Decimation = true;
 };

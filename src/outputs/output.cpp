@@ -7,25 +7,24 @@
 #include "model/qorv_version.h"
 #include "model/read_file.h"
 #include "model/tree_node.h"
-#include "model/variable.h"
+#include "model/variable_output.h"
 #include "model/write_file.h"
 #include "outputs/big_num_form.h"
 #include "outputs/graph_form.h"
 #include "outputs/output_form.h"
 #include "outputs/plot_index.h"
+#include "outputs/plot_source.h"
 #include "outputs/table_form.h"
 #include "outputs/text_form.h"
-#include "scripts/outputs/plot_script.h"
 
 namespace {
 
 bool IsKind(std::int32_t kind) { return kind >= otTEXT && kind <= otBIGNUMBER; }
 
 // The Plot command a reference belongs to; none for any other command.
-TPlotScript* PlotCommandOf(const TVariable* reference) {
-  TAttributeScript* script = reference->GetScriptOwner();
-  if (!script || script->GetScriptType() != TScript::PLOT) return nullptr;
-  return static_cast<TPlotScript*>(script);
+TPlotUser* PlotCommandOf(const TVariable* reference) {
+  const auto* output = dynamic_cast<const TVariableOutput*>(reference);
+  return output ? output->GetPlotUser() : nullptr;
 }
 
 }  // namespace
@@ -69,14 +68,14 @@ int TOutput::AddUser(TVariable* reference) {
 }
 
 void TOutput::JoinPlotList(TVariable* reference) {
-  TPlotScript* command = PlotCommandOf(reference);
+  TPlotUser* command = PlotCommandOf(reference);
   if (command && std::find(PlotList.begin(), PlotList.end(), command) == PlotList.end())
     PlotList.push_back(command);
 }
 
 void TOutput::RemoveUser(TVariable* reference) {
   TExpAttribute::RemoveUser(reference);
-  if (TPlotScript* command = PlotCommandOf(reference))
+  if (TPlotUser* command = PlotCommandOf(reference))
     PlotList.erase(std::remove(PlotList.begin(), PlotList.end(), command), PlotList.end());
 }
 
@@ -126,7 +125,7 @@ std::unique_ptr<TOutputForm> TOutput::ReleaseForm() {
   return old;
 }
 
-std::int32_t TOutput::GetPlotIndexOf(const TPlotScript* command) const {
+std::int32_t TOutput::GetPlotIndexOf(const TPlotUser* command) const {
   const auto found = std::find(PlotList.begin(), PlotList.end(), command);
   return found == PlotList.end() ? -1 : static_cast<std::int32_t>(found - PlotList.begin());
 }
@@ -135,7 +134,7 @@ bool TOutput::ConfirmFewerChannels(std::int32_t n) {
   if (PlotList.empty() || NumberOfChannels <= n) return true;
   std::string text = "The following plots use the channels to be deleted:\r\n";
   bool listed = false;
-  for (TPlotScript* command : PlotList) {
+  for (TPlotUser* command : PlotList) {
     if (command->GetPlotIndex()->IsValidFor(n)) continue;
     text += command->GetText() + "\r\n";
     listed = true;
@@ -178,15 +177,15 @@ void TOutput::ApplyEdit(std::uint8_t kind, const std::string& name, std::int32_t
     std::unique_ptr<TOutputForm> old = std::move(Poutputform);
     SetKind(kind);
     if (old) TOutputForm::CopyOutputData(GetOutputForm(), old.get());
-    const std::vector<TPlotScript*> commands = PlotList;
-    for (TPlotScript* command : commands) command->OutputKindChanged();
+    const std::vector<TPlotUser*> commands = PlotList;
+    for (TPlotUser* command : commands) command->OutputKindChanged();
   }
   SetName(name);
   if (channels < NumberOfChannels) {
-    std::vector<TPlotScript*> doomed;
-    for (TPlotScript* command : PlotList)
+    std::vector<TPlotUser*> doomed;
+    for (TPlotUser* command : PlotList)
       if (!command->GetPlotIndex()->IsValidFor(channels)) doomed.push_back(command);
-    for (TPlotScript* command : doomed) delete command;  // leaves the plot list
+    for (TPlotUser* command : doomed) delete command;  // leaves the plot list
   }
   if (Poutputform) Poutputform->SetNumberOfChannels(channels);
   NumberOfChannels = channels;

@@ -13,7 +13,7 @@
 class TOutput;
 class TOutputForm;
 class TOutputList;
-class TPlotScript;
+class TPlotUser;
 
 // Output kinds (one byte in documents).
 enum TOutputType : std::uint8_t {
@@ -27,11 +27,14 @@ enum TOutputType : std::uint8_t {
 // The most channels an output has.
 constexpr std::int32_t MaxChannels = 25;
 
+// The controls of the Add Output dialog that a refused entry gives the focus to.
+enum class TOutputField { None, Title, Channels };
+
 // The Add Output dialog. Execute mode (List none) edits Output, or asks for a new
 // output when Output is none; the answers are read back after OK. Add-several mode
-// (List set): each Add calls List->NewOutput with the entries; OK answers the last
-// entries, which the list adds. The dialog validates with Output->ConfirmFewerChannels
-// when an output is edited. Answers 1 for OK.
+// (List set): each Add calls AddOutputEntry, which adds an output to List; OK answers
+// the last entries, which the list adds. OK and Add check the entries with
+// CheckOutputEntry (output_entry.h). Answers 1 for OK.
 struct TOutputDialogRequest : TDialogRequest {
   TOutput* Output = nullptr;
   TOutputList* List = nullptr;
@@ -39,6 +42,9 @@ struct TOutputDialogRequest : TDialogRequest {
   std::uint8_t Kind = otTEXT;
   std::string Title;
   std::int32_t Channels = 1;
+  // The channel box's text, which the check turns into Channels.
+  std::string ChannelText;
+  TOutputField Focus = TOutputField::None;  // set by a refusal
 };
 
 class TOutput : public TExpAttribute {
@@ -74,8 +80,8 @@ public:
   std::unique_ptr<TOutputForm> ReleaseForm();
 
   // The command's position in the plot list; -1 when absent.
-  std::int32_t GetPlotIndexOf(const TPlotScript* command) const;
-  const std::vector<TPlotScript*>& GetPlotList() const { return PlotList; }
+  std::int32_t GetPlotIndexOf(const TPlotUser* command) const;
+  const std::vector<TPlotUser*>& GetPlotList() const { return PlotList; }
 
   // True when no Plot command would lose its channel with n channels; otherwise the
   // user is asked (OK, Cancel) with the commands listed.
@@ -101,5 +107,5 @@ private:
 
   std::uint8_t AbReserved = 0;
   std::unique_ptr<TOutputForm> Poutputform;
-  std::vector<TPlotScript*> PlotList;
+  std::vector<TPlotUser*> PlotList;
 };

@@ -133,7 +133,7 @@ void TOutputForm::ReadOutputFile(TReadFile& reader) {
   FileName = reader.GetFileName();
 }
 
-void TOutputForm::PlotElements(TPlotScript*, TVariableData*, std::vector<std::string>*) {}
+void TOutputForm::PlotElements(TPlotSource*, TVariableData*, std::vector<std::string>*) {}
 
 TValueArray* TOutputForm::ArrayValues(TVariableData* array) {
   QORV_ASSERT(array!=0);
@@ -210,13 +210,17 @@ void TOutputForm::CopyOutputData(TOutputForm* target, TOutputForm* source) {
 
 void TOutputForm::SetNumberFormat(std::uint8_t kind, std::int32_t decimals) {
   NumberFormat = kind;
-  DecimalPlaces = decimals;
+  DecimalPlaces = NumberText::ClampDecimals(decimals);
   RefreshDisplay();
   Changed();
 }
 
 void TOutputForm::Hide() {
   if (View) View->HideRequested(*this);
+}
+
+void TOutputForm::BringToFront() {
+  if (IsVisible()) View->BringToFrontRequested(*this);
 }
 
 void TOutputForm::SetCreatedHook(std::function<void(TOutputForm&)> hook) {
@@ -228,6 +232,7 @@ void TOutputForm::NotifyCreated(TOutputForm& form) {
 }
 
 void TOutputForm::Changed() {
+  ++Generation;
   if (View) View->Changed(*this);
 }
 

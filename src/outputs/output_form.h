@@ -14,7 +14,7 @@
 
 class TOutput;
 class TDeadOutputList;
-class TPlotScript;
+class TPlotSource;
 class TValueArray;
 class TVariableData;
 class TReadFile;
@@ -97,6 +97,8 @@ public:
   virtual void ShowRequested(TOutputForm& form) = 0;
   virtual void HideRequested(TOutputForm& form) = 0;
   virtual bool IsVisible(const TOutputForm& form) const = 0;
+  // A visible window comes to the front, without taking the focus.
+  virtual void BringToFrontRequested(TOutputForm& form) { (void)form; }
   // The form is being destroyed; the view lets go of it.
   virtual void FormDestroyed(TOutputForm& form) = 0;
 };
@@ -145,14 +147,14 @@ public:
   // The output-file body with data, into a detached window, which takes the file's name.
   virtual void ReadOutputFile(TReadFile& reader);
   // A Plot command's point or entire array, without and with its trace lines.
-  virtual void PlotValue(TPlotScript* plot) { PlotPoint(plot, nullptr); }
-  virtual void PlotArray(TPlotScript* plot, TVariableData* array) {
+  virtual void PlotValue(TPlotSource* plot) { PlotPoint(plot, nullptr); }
+  virtual void PlotArray(TPlotSource* plot, TVariableData* array) {
     PlotElements(plot, array, nullptr);
   }
-  virtual void PlotValueTrace(TPlotScript* plot, std::vector<std::string>& trace) {
+  virtual void PlotValueTrace(TPlotSource* plot, std::vector<std::string>& trace) {
     PlotPoint(plot, &trace);
   }
-  virtual void PlotArrayTrace(TPlotScript* plot, TVariableData* array,
+  virtual void PlotArrayTrace(TPlotSource* plot, TVariableData* array,
                               std::vector<std::string>& trace) {
     PlotElements(plot, array, &trace);
   }
@@ -203,7 +205,8 @@ public:
   void SetFileName(const std::string& fileName) { FileName = fileName; }
   std::uint8_t GetNumberFormat() const { return NumberFormat; }
   std::int32_t GetDecimalPlaces() const { return DecimalPlaces; }
-  // Takes a number format (the Number Format item) and refreshes the display.
+  // Takes a number format (the Number Format item) and refreshes the display; the
+  // decimals are clamped as numbers are shown (ClampDecimals).
   void SetNumberFormat(std::uint8_t kind, std::int32_t decimals);
   bool IsCleared() const { return Cleared; }
   bool IsOffLineEnabled() const { return OffLineEnabled; }
@@ -212,13 +215,18 @@ public:
   void SetView(TOutputView* view) { View = view; }
   TOutputView* GetView() const { return View; }
   bool IsVisible() const { return View && View->IsVisible(*this); }
+  // Counts the changes (data, settings, caption): a window that polls it redraws only
+  // when it moved.
+  std::uint64_t GetGeneration() const { return Generation; }
   void Hide();
+  // A visible window comes to the front; a hidden one stays hidden.
+  void BringToFront();
   // Called for every window made, so that the user interface can attach its view.
   static void SetCreatedHook(std::function<void(TOutputForm&)> hook);
   static void NotifyCreated(TOutputForm& form);
 
 protected:
-  // Tells the view that something changed.
+  // Counts the change and tells the view.
   void Changed();
   void RequestShow();
   // Kind's part of the off-line step, after the window became detached.
@@ -228,9 +236,9 @@ protected:
   virtual void WriteRecord(TWriteFile& writer, bool withData) = 0;
   virtual void ReadRecord(TReadFile& reader, bool withData) = 0;
   // Shows a Plot command's point; its line goes to the trace when one is given.
-  virtual void PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) = 0;
+  virtual void PlotPoint(TPlotSource* plot, std::vector<std::string>* trace) = 0;
   // Shows each element of a Plot command's entire array (nothing by default).
-  virtual void PlotElements(TPlotScript* plot, TVariableData* array,
+  virtual void PlotElements(TPlotSource* plot, TVariableData* array,
                             std::vector<std::string>* trace);
   // The values of the entire array a Plot command plots; none while the array has none.
   static TValueArray* ArrayValues(TVariableData* array);
@@ -255,6 +263,7 @@ protected:
 
 private:
   TOutputView* View = nullptr;
+  std::uint64_t Generation = 0;
 };
 
 // The folder in which output files are first offered (the preferences' output folder).

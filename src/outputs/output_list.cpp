@@ -9,11 +9,10 @@
 #include "model/report.h"
 #include "model/tree_node.h"
 #include "model/ui_port.h"
+#include "model/variable_output.h"
 #include "model/write_file.h"
 #include "outputs/output.h"
 #include "outputs/output_form.h"
-#include "scripts/outputs/clear_output_script.h"
-#include "scripts/outputs/plot_script.h"
 
 namespace {
 
@@ -96,27 +95,18 @@ void TOutputList::Load(TReadFile& reader) {
 
 void TOutputList::SaveBlock(TWriteFile& writer, TBlock*) const {
   QORV_ASSERT(writer.IsBlockExport());
-  // The outputs that the exported Plot and Clear Output commands write to or clear.
-  std::vector<TOutput*> used;
-  for (TScript* script : writer.GetBlockScriptList()) {
-    TOutput* output = nullptr;
-    if (script->GetScriptType() == TScript::PLOT)
-      output = static_cast<TPlotScript*>(script)->GetOutput();
-    else if (script->GetScriptType() == TScript::CLEARPLOT)
-      output = static_cast<TClearPlotScript*>(script)->GetOutput();
-    else
-      continue;
-    QORV_ASSERT(output!=0);
-    used.push_back(output);
-  }
+  const std::vector<TVariable*>* exported = writer.GetBlockVariableList();
+  QORV_ASSERT(exported!=0);
+  // The outputs that the exported Plot and Clear Output commands write to or clear:
+  // those their output references (saved with the block's commands) name.
   std::vector<TOutput*> taken;
-  for (TOutput* output : GetOutputs()) {
-    const auto last = std::remove(used.begin(), used.end(), output);
-    if (last == used.end()) continue;
-    used.erase(last, used.end());
-    taken.push_back(output);
-  }
-  QORV_ASSERT(used.empty());  // every output used is one of this list
+  for (TOutput* output : GetOutputs())
+    if (std::any_of(exported->begin(), exported->end(),
+                    [output](TVariable* reference) { return output->HasUser(reference); }))
+      taken.push_back(output);
+  for (TVariable* reference : *exported)  // every output used is one of this list
+    if (const auto* named = dynamic_cast<const TVariableOutput*>(reference))
+      QORV_ASSERT(std::find(taken.begin(),taken.end(),named->GetOutput())!=taken.end());
   writer.WriteInteger(static_cast<std::int32_t>(taken.size()));
   for (TOutput* output : taken) output->Write(writer);
 }

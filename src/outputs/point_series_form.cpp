@@ -10,9 +10,8 @@
 #include "model/variable_data.h"
 #include "model/write_file.h"
 #include "outputs/graph_form.h"
-#include "outputs/plot_index.h"
+#include "outputs/plot_source.h"
 #include "outputs/table_form.h"
-#include "scripts/outputs/plot_script.h"
 
 template <class TSet>
 const TSet& TPointSeriesForm<TSet>::GetSeries(std::int32_t i) const {
@@ -43,6 +42,7 @@ template <class TSet>
 void TPointSeriesForm<TSet>::TakePoints(TSet& set, const TTransferSeries& series) {
   set.XName = series.XName;
   set.YName = series.YName;
+  set.Reserve(series.GetCount());
   for (std::int32_t i = 0; i < series.GetCount(); ++i) set.AddPoint(series.GetX(i), series.GetY(i));
 }
 
@@ -76,10 +76,10 @@ bool TPointSeriesForm<TSet>::ExportMatLab(TMatExportMatrix& matrix) {
 }
 
 template <class TSet>
-std::int32_t TPointSeriesForm<TSet>::Channel(TPlotScript* plot) const {
+std::int32_t TPointSeriesForm<TSet>::Channel(TPlotSource* plot) const {
   QORV_ASSERT(Poutput!=0);
   QORV_ASSERT(plot!=0);
-  const std::int32_t c = plot->GetPlotIndex()->GetIndex();
+  const std::int32_t c = plot->GetChannel();
   QORV_ASSERT(c>=0&&c<SeriesCount());
   return c;
 }
@@ -90,7 +90,7 @@ void TPointSeriesForm<TSet>::AddPlotPoint(std::int32_t series, double x, double 
 }
 
 template <class TSet>
-void TPointSeriesForm<TSet>::PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) {
+void TPointSeriesForm<TSet>::PlotPoint(TPlotSource* plot, std::vector<std::string>* trace) {
   Cleared = false;
   const std::int32_t s = Channel(plot);
   double x, y;
@@ -101,7 +101,7 @@ void TPointSeriesForm<TSet>::PlotPoint(TPlotScript* plot, std::vector<std::strin
 }
 
 template <class TSet>
-void TPointSeriesForm<TSet>::PlotElements(TPlotScript* plot, TVariableData* array,
+void TPointSeriesForm<TSet>::PlotElements(TPlotSource* plot, TVariableData* array,
                                           std::vector<std::string>* trace) {
   const std::int32_t s = Channel(plot);
   // A text array may reach here after a kind change or from a file: a run error, as
@@ -161,6 +161,9 @@ std::int32_t TPointSeriesForm<TSet>::ReadSetCount(TReadFile& reader, bool withDa
 template <class TSet>
 void TPointSeriesForm<TSet>::ReadPoints(TReadFile& reader, TSet& set) {
   const std::int32_t points = reader.ReadCount(8);
+  // The record holds the series' points: they replace any the series had.
+  set.Clear();
+  set.Reserve(points);
   for (std::int32_t i = 0; i < points; ++i) {
     float x, y;
     reader.ReadFloat(x);

@@ -3,6 +3,7 @@
 // transfer data copies, the matrix export reads and the records frame alike.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,14 +19,42 @@ struct TPointSeries {
   std::vector<T> X;
   std::vector<T> Y;
 
+  // Counts the changes other than added points (Clear, Truncate), by which summaries of
+  // the points know to start over. Change X and Y only through these operations.
+  std::uint64_t Revision = 0;
+
   std::int32_t Count() const { return static_cast<std::int32_t>(X.size()); }
   void AddPoint(double x, double y) {
+    Grow(X);
+    Grow(Y);
     X.push_back(static_cast<T>(x));
     Y.push_back(static_cast<T>(y));
   }
   void Clear() {
     X.clear();
     Y.clear();
+    ++Revision;
+  }
+  // Room for n more points (a count known ahead: a file's, a transfer's).
+  void Reserve(std::int32_t n) {
+    if (n <= 0) return;
+    X.reserve(X.size() + static_cast<std::size_t>(n));
+    Y.reserve(Y.size() + static_cast<std::size_t>(n));
+  }
+  // Keeps the first n points.
+  void Truncate(std::int32_t n) {
+    if (n < 0 || n >= Count()) return;
+    X.resize(static_cast<std::size_t>(n));
+    Y.resize(static_cast<std::size_t>(n));
+    ++Revision;
+  }
+
+private:
+  // Long runs hold millions of points: growing by half, not doubling, keeps the unused
+  // capacity under half of the points.
+  static void Grow(std::vector<T>& values) {
+    if (values.size() < values.capacity()) return;
+    values.reserve(values.size() + values.size() / 2 + 16);
   }
 };
 
@@ -51,11 +80,11 @@ public:
 protected:
   // The point (x, y) or (counter, y) goes to the channel's series; with a trace, the
   // value text.
-  void PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) override;
+  void PlotPoint(TPlotSource* plot, std::vector<std::string>* trace) override;
   // Each element as the point (index, value); with a trace, "index, value text". A text
   // array: EExperimentError "The array " + name + " holds text and cannot be plotted.",
   // nothing plotted.
-  void PlotElements(TPlotScript* plot, TVariableData* array,
+  void PlotElements(TPlotSource* plot, TVariableData* array,
                     std::vector<std::string>* trace) override;
   // Adds a plotted point to a series.
   virtual void AddPlotPoint(std::int32_t series, double x, double y);
@@ -69,7 +98,8 @@ protected:
   void WriteSets(TWriteFile& writer, std::int32_t count, bool withData) const;
   // The count of series a record holds, checked against the bytes left.
   static std::int32_t ReadSetCount(TReadFile& reader, bool withData);
-  // The point count and points of a series record with data, added to the series.
+  // The point count and points of a series record with data, which replace the series'
+  // points.
   static void ReadPoints(TReadFile& reader, TSet& set);
   // The series takes the transfer series' axis names and points.
   static void TakePoints(TSet& set, const TTransferSeries& series);
@@ -78,5 +108,5 @@ protected:
 
 private:
   // The series of the Plot command's channel.
-  std::int32_t Channel(TPlotScript* plot) const;
+  std::int32_t Channel(TPlotSource* plot) const;
 };

@@ -47,11 +47,18 @@ TTableForm::TTableForm(const TTableForm* source) : TPointSeriesForm(source) {
   AutoScroll = source->AutoScroll;
 }
 
+void TTableForm::Rewritten() {
+  ++Rewrites;
+  Changed();
+}
+
 TTableDataSet& TTableForm::NewDataSet(const std::string& name, bool isOutput) {
   TTableDataSet set;
   set.Name = name;
   set.IsOutputDataSet = isOutput;
-  return InsertDataSet(std::move(set));
+  TTableDataSet& added = InsertDataSet(std::move(set));
+  Rewritten();
+  return added;
 }
 
 TTableDataSet& TTableForm::InsertDataSet(TTableDataSet set) {
@@ -65,7 +72,28 @@ TTableDataSet& TTableForm::InsertDataSet(TTableDataSet set) {
 void TTableForm::DeleteDataSet(std::int32_t i) {
   QORV_ASSERT(i>=0&&i<SeriesCount());
   Sets.erase(Sets.begin() + i);
-  Changed();
+  Rewritten();
+}
+
+void TTableForm::ClearAllData() {
+  for (TTableDataSet& set : Sets) set.Clear();
+  Rewritten();
+}
+
+void TTableForm::ShowColumn(std::int32_t set, bool x, bool show) {
+  TTableDataSet& data = GetSeries(set);
+  (x ? data.ShowX : data.ShowY) = show;
+  Rewritten();
+}
+
+void TTableForm::MoveDataSet(std::int32_t from, std::int32_t to) {
+  QORV_ASSERT(!GetSeries(from).IsOutputDataSet);
+  QORV_ASSERT(!GetSeries(to).IsOutputDataSet);
+  if (from == to) return;
+  TTableDataSet moved = std::move(Sets[static_cast<std::size_t>(from)]);
+  Sets.erase(Sets.begin() + from);
+  Sets.insert(Sets.begin() + to, std::move(moved));
+  Rewritten();
 }
 
 std::int32_t TTableForm::MaxDataCount() const {
@@ -96,29 +124,42 @@ void TTableForm::ClearDisplay() {
   QORV_ASSERT(Poutput!=0);
   for (TTableDataSet& set : Sets)
     if (set.IsOutputDataSet) set.Clear();
-  Changed();
+  AutoScroll = AutoScrollChecked;
+  Rewritten();
 }
 
 void TTableForm::AddTransferSet(const TTransferSeries& series, bool isOutput) {
   TakePoints(NewDataSet(series.Name, isOutput), series);
 }
 
+template <class TIsOutput>
+void TTableForm::AddTransferSets(TTransferData& data, TIsOutput isOutput) {
+  const std::int32_t room = std::max(GetMaxSeries() - SeriesCount(), 0);
+  const std::int32_t count = std::min(data.GetTSCount(), room);
+  for (std::int32_t j = 0; j < count; ++j) AddTransferSet(*data.GetSeries(j), isOutput(j));
+  const std::int32_t left = data.GetTSCount() - count;
+  if (left > 0)
+    UiPort().ShowMessage("A table holds at most " + Num(GetMaxSeries()) + " data sets: " +
+                             Num(left) + (left == 1 ? " data set was" : " data sets were") +
+                             " left out.",
+                         "", TMessageKind::Warning);
+}
+
 void TTableForm::SetTransferData(TTransferData* data) {
   QORV_ASSERT(data!=0);
   Sets.clear();
-  for (std::int32_t j = 0; j < data->GetTSCount(); ++j)
-    AddTransferSet(*data->GetSeries(j), IsLive() && j < NumberOfActiveSeries());
+  AddTransferSets(*data, [this](std::int32_t j) { return IsLive() && j < NumberOfActiveSeries(); });
   // A live window keeps a data set for every channel.
   for (std::int32_t k = OutputSetCount(); IsLive() && k < NumberOfActiveSeries(); ++k)
     AddChannelSet(k);
-  Changed();
+  Rewritten();
 }
 
 void TTableForm::ImportData(TTransferData* data) {
   QORV_ASSERT(data!=0);
-  for (std::int32_t j = 0; j < data->GetTSCount(); ++j) AddTransferSet(*data->GetSeries(j), false);
+  AddTransferSets(*data, [](std::int32_t) { return false; });
   AutoScroll = AutoScrollChecked;
-  Changed();
+  Rewritten();
 }
 
 void TTableForm::WriteRecord(TWriteFile& writer, bool withData) {
@@ -151,7 +192,7 @@ void TTableForm::InitChannels() {
   QORV_ASSERT(Poutput!=0);
   QORV_ASSERT(Poutput->NumberOfChannels>=1);
   while (SeriesCount() < Poutput->NumberOfChannels) AddChannelSet(SeriesCount() + 1, "Series");
-  Changed();
+  Rewritten();
 }
 
 void TTableForm::SetNumberOfChannels(std::int32_t n) {
@@ -160,7 +201,7 @@ void TTableForm::SetNumberOfChannels(std::int32_t n) {
   if (n == c) return;
   for (std::int32_t k = n; k < c; ++k) Sets.erase(Sets.begin() + n);
   for (std::int32_t k = c; k < n; ++k) AddChannelSet(k);
-  Changed();
+  Rewritten();
 }
 
 std::int32_t TTableForm::OutputSetCount() const {
@@ -173,7 +214,7 @@ void TTableForm::MatchChannels(std::int32_t n) {
   std::int32_t have = OutputSetCount();
   for (; have > n; --have) Sets.erase(Sets.begin() + n);
   for (; have < n; ++have) AddChannelSet(have);
-  Changed();
+  Rewritten();
 }
 
 void TTableForm::EndRun() {

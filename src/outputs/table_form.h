@@ -33,11 +33,14 @@ public:
   explicit TTableForm(const TTableForm* source);
 
   std::uint8_t GetOutputType() const override { return 4; }
-  // Live only: the channels' data sets lose their points.
+  // Live only: the channels' data sets lose their points; a new run (which clears them
+  // first) follows the newest row again when "Auto Scroll" is checked.
   void ClearDisplay() override;
+  // Both stop at the most data sets a table holds and tell the user how many were left
+  // out.
   void SetTransferData(TTransferData* data) override;
   void ImportData(TTransferData* data) override;
-  void RefreshDisplay() override { Changed(); }
+  void RefreshDisplay() override { Rewritten(); }
   void SetNumberOfChannels(std::int32_t n) override;
   void InitChannels() override;
   // Auto-scroll goes off.
@@ -48,6 +51,13 @@ public:
   // A new set; a channel's set goes before the first plain set.
   TTableDataSet& NewDataSet(const std::string& name, bool isOutput);
   void DeleteDataSet(std::int32_t i);
+  // Every set loses its points, channels and others (the window's Clear).
+  void ClearAllData();
+  // Shows or hides the X or the Y column of a set.
+  void ShowColumn(std::int32_t set, bool x, bool show);
+  // Moves the plain set at from to the place of the plain set at to; the sets between
+  // shift by one. Channels' sets never move.
+  void MoveDataSet(std::int32_t from, std::int32_t to);
   // The largest point count of all sets.
   std::int32_t MaxDataCount() const;
   // A cell's text in the window's number format; empty beyond the set's points.
@@ -57,6 +67,10 @@ public:
   bool IsAutoScrollChecked() const { return AutoScrollChecked; }
   void SetAutoScrollChecked(bool checked);
   bool GetAutoScroll() const { return AutoScroll; }
+  // Counts the changes other than points added at the end of sets (sets added, removed,
+  // moved, cleared or replaced, headers, the number format): a view that last drew at
+  // the same count has only the new points to draw.
+  std::uint64_t GetRewriteCount() const { return Rewrites; }
 
 protected:
   // The channel marks go, unless a run is active.
@@ -76,7 +90,14 @@ private:
   TTableDataSet& InsertDataSet(TTableDataSet set);
   // A set of the transfer series' name and points.
   void AddTransferSet(const TTransferSeries& series, bool isOutput);
+  // The first count series of the transfer data, and the user told of those beyond the
+  // most sets the table holds; isOutput says which become channels' sets.
+  template <class TIsOutput>
+  void AddTransferSets(TTransferData& data, TIsOutput isOutput);
+  // Counts a rewrite and tells the view.
+  void Rewritten();
 
   bool AutoScrollChecked = true;
   bool AutoScroll = false;
+  std::uint64_t Rewrites = 0;
 };

@@ -5,7 +5,7 @@
 #include "model/read_file.h"
 #include "model/value_array.h"
 #include "model/write_file.h"
-#include "scripts/outputs/plot_script.h"
+#include "outputs/plot_source.h"
 
 TTextForm::TTextForm(TOutput* output) : TOutputForm(output) {}
 
@@ -13,6 +13,7 @@ TTextForm::TTextForm(TDeadOutputList* list) : TOutputForm(list) {}
 
 void TTextForm::ClearDisplay() {
   Lines.clear();
+  ++ResetCount;
   Changed();
 }
 
@@ -37,6 +38,7 @@ void TTextForm::AddText(const std::string& text) {
 
 void TTextForm::SetTransferData(TTransferData* data) {
   Lines.clear();
+  ++ResetCount;
   ImportData(data);
 }
 
@@ -58,6 +60,7 @@ void TTextForm::ReadRecord(TReadFile& reader, bool withData) {
   reader.ReadComponent(&RichEdit);
   if (withData) {
     Lines.clear();
+    ++ResetCount;
     AddText(RichEdit.Text);
   }
   RichEdit.Text.clear();
@@ -70,14 +73,14 @@ void TTextForm::AddLine(const std::string& line, std::vector<std::string>* trace
   if (trace) trace->push_back(line);
 }
 
-void TTextForm::PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) {
+void TTextForm::PlotPoint(TPlotSource* plot, std::vector<std::string>* trace) {
   QORV_ASSERT(plot!=0);
   Cleared = false;
   AddLine(plot->GetValueText(NumberFormat, DecimalPlaces), trace);
   Changed();
 }
 
-void TTextForm::PlotElements(TPlotScript* plot, TVariableData* array,
+void TTextForm::PlotElements(TPlotSource* plot, TVariableData* array,
                              std::vector<std::string>* trace) {
   QORV_ASSERT(plot!=0);
   Cleared = false;

@@ -2,6 +2,7 @@
 // line and every plotted array a line per element.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ public:
   void ClearOutput() override { ClearDisplay(); }
 
   const std::vector<std::string>& GetLines() const { return Lines; }
+  // Counts the times the lines were replaced or emptied: a view that shows the lines
+  // appends only the new ones while this stays the same.
+  std::uint64_t GetResetCount() const { return ResetCount; }
   // The whole text: every line followed by CR LF.
   std::string GetText() const;
   // Adds the text's lines after the existing ones (file import, transfer data).
@@ -33,8 +37,8 @@ protected:
   void WriteRecord(TWriteFile& writer, bool withData) override;
   void ReadRecord(TReadFile& reader, bool withData) override;
   // A line of the value text; a line per element, led by its index with the counter.
-  void PlotPoint(TPlotScript* plot, std::vector<std::string>* trace) override;
-  void PlotElements(TPlotScript* plot, TVariableData* array,
+  void PlotPoint(TPlotSource* plot, std::vector<std::string>* trace) override;
+  void PlotElements(TPlotSource* plot, TVariableData* array,
                     std::vector<std::string>* trace) override;
 
 private:
@@ -42,4 +46,5 @@ private:
 
   TTextComponent RichEdit{"TRichEdit"};
   std::vector<std::string> Lines;
+  std::uint64_t ResetCount = 0;
 };

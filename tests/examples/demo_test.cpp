@@ -30,6 +30,7 @@
 #include "outputs/graph_form.h"
 #include "outputs/output.h"
 #include "outputs/output_list.h"
+#include "outputs/table_form.h"
 #include "outputs/text_form.h"
 #include "scripts/flow/wait_script.h"
 #include "serialsim/server.h"
@@ -198,6 +199,20 @@ TEST_F(DemoTest, TheSavedDemoOpensAndRunsToCompletionFillingItsOutputsAndDataFil
         EXPECT_NEAR(series.Y[i], expected, 1e-5) << "series " << s << " point " << i;
       }
     }
+    // The table: the volts, the temperatures and the power, each beside its reading
+    // number, in fixed notation with 3 decimals.
+    TOutput* table = OutputNamed(*demo, DemoTableTitle);
+    ASSERT_NE(table, nullptr);
+    auto& columns = dynamic_cast<TTableForm&>(*table->GetOutputForm());
+    ASSERT_EQ(columns.SeriesCount(), 3);
+    EXPECT_EQ(columns.GetSeries(2).YName, "mW");
+    for (std::int32_t i = 0; i < readings; ++i) {
+      EXPECT_EQ(columns.GetXText(0, i), std::to_string(i + 1) + ".000");
+      EXPECT_NEAR(Number(columns.GetYText(0, i)), volts(i), 0.0006);
+      EXPECT_NEAR(Number(columns.GetYText(1, i)), temperatures[i], 0.0006);
+      EXPECT_NEAR(Number(columns.GetYText(2, i)), volts(i) * volts(i) / 50 * 1000, 0.002);
+    }
+    EXPECT_EQ(columns.MaxDataCount(), readings);
     // The big number shows the last temperature.
     TOutput* big = OutputNamed(*demo, DemoBigNumberTitle);
     ASSERT_NE(big, nullptr);

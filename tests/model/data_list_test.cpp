@@ -168,6 +168,31 @@ TEST_F(DataListTest, AddsThroughTheDialogsOrExplainsWhyNot) {
             (std::vector<int>{7, 10, 3}));
 }
 
+TEST_F(DataListTest, OkOfTheAddModeMakesOneMoreVariableFromTheLastEntries) {
+  // Add made "n1"; OK answers "n2" as the dialog's last entries, which the list makes.
+  Ui.SetDialogHandler([](TDialogRequest& request) {
+    auto& form = dynamic_cast<TDataFormRequest&>(request);
+    form.Name = "n1", form.ArraySize = 4;
+    form.List->Create(form.Block, form);
+    form.Name = "n2", form.ArraySize = 3, form.Type = 2;
+    return 1;
+  });
+  Exp.SelectBlock(B1->AExpNode);
+  Arrays.AddNew();
+  EXPECT_EQ(Names(Arrays), (TNames{"B1: n1", "B1: n2"}));
+  std::vector<TData*> made;
+  Arrays.GetAll(made);
+  EXPECT_EQ(made[1]->GetSize(), 3);
+  EXPECT_EQ(made[1]->GetDataType(), 2);
+  // Cancelled, it makes none.
+  Ui.SetDialogHandler([](TDialogRequest& request) {
+    dynamic_cast<TDataFormRequest&>(request).Name = "n3";
+    return 0;
+  });
+  Arrays.AddNew();
+  EXPECT_EQ(Arrays.GetCount(), 2);
+}
+
 TEST_F(DataListTest, ListRecordWritesOneGroupPerRunOfABlock) {
   EXPECT_EQ(Saved(Singles), I32(0));
   Singles.Add(B1, 1, 1, "five")->SetInitialValue("5");

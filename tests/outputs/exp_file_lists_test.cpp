@@ -13,11 +13,11 @@
 #include "model/errors.h"
 #include "model/experiment_running.h"
 #include "model/text.h"
+#include "model/variable_exp_file.h"
 #include "outputs/exp_file_fixture.h"
 #include "outputs/output.h"
 #include "outputs/output_list.h"
 #include "outputs/report_lines.h"
-#include "outputs/variable_exp_file.h"
 #include "scripts/outputs/plot_script.h"
 #include "shell/experiment_file.h"
 
@@ -276,6 +276,20 @@ TEST_F(ExpFileListsTest, FilesAreAddedAndEditedThroughTheirDialogs) {
   EXPECT_EQ(Ui.Texts(), (TTexts{"Cannot add output while experiment is running",
                                 "Cannot add a variable while the experiment is running",
                                 "Cannot add a variable while the experiment is running"}));
+}
+
+TEST_F(ExpFileListsTest, AMultipleFileIsRefusedDuringARunAsASingleOneIs) {
+  int shown = 0;
+  Ui.SetDialogHandler([&](TDialogRequest&) { return ++shown, 0; });
+  ExperimentRunning = true;
+  Multis()->UserAdd();
+  Singles()->UserAdd();
+  EXPECT_EQ(shown, 0);
+  EXPECT_EQ(Ui.Texts(), (TTexts{"Cannot add output while experiment is running",
+                                "Cannot add output while experiment is running"}));
+  ExperimentRunning = false;
+  Multis()->UserAdd();
+  EXPECT_EQ(shown, 1);
 }
 
 TEST_F(ExpFileListsTest, TheReportListsEachFileWithItsSettings) {

@@ -79,7 +79,7 @@ TEST_F(TOutputTest, OldFilesGiveEachPlotCommandItsChannel) {
                                 "Qorv 1.3", &left);
   EXPECT_EQ(left, 0u);  // no channel count in version 1.3
   EXPECT_EQ(read->NumberOfChannels, 2);
-  EXPECT_EQ(read->GetPlotList(), (std::vector<TPlotScript*>{first, second}));
+  EXPECT_EQ(read->GetPlotList(), (std::vector<TPlotUser*>{first, second}));
   EXPECT_EQ(first->GetPlotIndex()->GetFixedIndex(), 0);
   EXPECT_EQ(second->GetPlotIndex()->GetFixedIndex(), 1);
   EXPECT_EQ(Graph(read).SeriesCount(), 2);
@@ -162,11 +162,11 @@ TEST_F(TOutputTest, ActiveScrollingKeepsTheNewestPointsInView) {
   EXPECT_FALSE(graph.BottomAxis().Automatic);
   EXPECT_EQ(graph.BottomAxis().Minimum, 3);
   EXPECT_EQ(graph.BottomAxis().Maximum, 7);
-  // A width below 0 never moves the start past the newest point.
+  // A width below 1 is scrolling off: the axis stays where it was.
   scroll.Points = -4;
   plot->Execute();
-  EXPECT_EQ(scroll.Start, 6);
-  EXPECT_EQ(graph.BottomAxis().Minimum, 6);
+  EXPECT_EQ(scroll.Start, 3);
+  EXPECT_EQ(graph.BottomAxis().Minimum, 3);
 }
 
 TEST_F(TOutputTest, ListSectionRoundTrips) {
@@ -264,7 +264,7 @@ TEST_F(TOutputTest, TableChannelChangesKeepLowerSetsAndDropPlotsOfLostChannels) 
   EXPECT_EQ(out->Edit(), 1);
   EXPECT_EQ(Ui.Texts(), (TTexts{asked, asked}));
   EXPECT_EQ(out->NumberOfChannels, 2);
-  EXPECT_EQ(out->GetPlotList(), (std::vector<TPlotScript*>{plots[0], plots[1], byVariable}));
+  EXPECT_EQ(out->GetPlotList(), (std::vector<TPlotUser*>{plots[0], plots[1], byVariable}));
   EXPECT_EQ(Children(B1->AExpNode),
             (TTexts{plots[0]->GetText(), plots[1]->GetText(), byVariable->GetText()}));
   EXPECT_EQ(Names(table), (TTexts{"Series1", "Series2", "P"}));
@@ -298,7 +298,7 @@ TEST_F(TOutputTest, KindChangesAskCarryDataAndTellThePlots) {
   Ui.ScriptAnswers({mbYes});
   ASSERT_TRUE(out->ConfirmTypeChange(otBIGNUMBER));
   out->ApplyEdit(otBIGNUMBER, "B", 1);
-  EXPECT_EQ(out->GetPlotList(), (std::vector<TPlotScript*>{point}));
+  EXPECT_EQ(out->GetPlotList(), (std::vector<TPlotUser*>{point}));
   EXPECT_EQ(point->GetPlotIndex()->GetFixedIndex(), 0);
   EXPECT_EQ(out->GetOutputForm()->GetOutputType(), otBIGNUMBER);
 }
@@ -390,10 +390,15 @@ TEST_F(TOutputTest, BlockSectionHoldsOnlyTheOutputsExportedPlotsUse) {
   TPlotScript* again = Plot(a, Y, true);
   TScript* other = Stub(B1, "calc");
   std::vector<TVariable*> taken;
+  // The block's commands are saved first: each Plot command lists its output reference.
   auto section = [&](std::vector<TScript*> exported) {
     return Written(
         [&](TWriteFile& w) {
-          for (TScript* script : exported) w.GetBlockScriptList().push_back(script);
+          for (TScript* script : exported) {
+            w.GetBlockScriptList().push_back(script);
+            if (auto* plot = dynamic_cast<TPlotScript*>(script))
+              w.GetBlockVariableList()->push_back(plot->GetOutputReference());
+          }
           List.SaveBlock(w, B1);
         },
         "b.blk", &taken);

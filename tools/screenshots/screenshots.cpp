@@ -4,15 +4,23 @@
 //   qorv_screenshots <folder> <demo.qve>
 //
 // The demo's instruments must be reachable as scripts/run makes them. Message boxes are
-// answered with their default button and noted on standard error; no file is chosen.
+// answered with their default button and noted on standard error; no file, font or
+// printer is chosen.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <cctype>
 #include <cstdio>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "communication/communication.h"
 #include "communication/device.h"
@@ -23,9 +31,29 @@
 #include "communication/ui/device_occupied_dialog.h"
 #include "communication/ui/device_scripts_dialog.h"
 #include "communication/ui/reassign_device_dialog.h"
-#include "model/experiment.h"
-#include "model/ui_port.h"
 #include "model/block.h"
+#include "model/data.h"
+#include "model/data_dialogs.h"
+#include "model/data_list.h"
+#include "model/experiment.h"
+#include "model/number_text.h"
+#include "model/ui/change_var_dialog.h"
+#include "model/ui/variable_dialog.h"
+#include "model/ui_port.h"
+#include "outputs/dead_output_list.h"
+#include "outputs/exp_file_lists.h"
+#include "outputs/output.h"
+#include "outputs/output_file.h"
+#include "outputs/output_list.h"
+#include "outputs/ui/active_scrolling_dialog.h"
+#include "outputs/ui/add_output_dialog.h"
+#include "outputs/ui/log_to_file_dialog.h"
+#include "outputs/ui/multi_file_dialog.h"
+#include "outputs/ui/number_format_dialog.h"
+#include "outputs/ui/output_window.h"
+#include "outputs/ui/output_window_kinds.h"
+#include "outputs/ui/set_text_dialog.h"
+#include "outputs/ui/single_file_dialog.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/align_blocks_dialog.h"
 #include "shell/ui/draw_block_editor.h"
@@ -47,6 +75,7 @@ public:
   bool ChooseFile(QWidget*, TFileChoice&) override { return false; }
   bool ChooseFont(QWidget*, QFont&) override { return false; }
   bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
+  bool ChooseDirectory(QWidget*, const QString&, std::string&) override { return false; }
 };
 
 QString Folder;
@@ -57,6 +86,34 @@ void Save(QWidget& window, const char* name) {
   const QString path = QDir(Folder).filePath(QString(name) + ".png");
   if (!window.grab().save(path)) std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
   else std::printf("%s\n", qPrintable(path));
+}
+
+// "output-big-number" for the kind "Big number".
+std::string PictureName(const char* kind) {
+  std::string name = "output-";
+  for (const char* c = kind; *c; ++c)
+    name += *c == ' ' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+  return name;
+}
+
+// The first output of the kind in the experiment; none when it has none.
+TOutput* OutputOfKind(TExperiment& experiment, std::uint8_t kind) {
+  for (TOutput* output : experiment.GetOutputList()->GetOutputs())
+    if (output->Poutputtype == kind) return output;
+  return nullptr;
+}
+
+TOutputWindow* WindowOf(TOutputForm* form) {
+  return form ? dynamic_cast<TOutputWindow*>(form->GetView()) : nullptr;
+}
+
+// Shows the window and saves its picture.
+void SaveWindow(TOutputWindow& window, const std::string& name) {
+  window.show();
+  if (!QTest::qWaitForWindowExposed(&window))
+    std::fprintf(stderr, "the window %s did not show\n", name.c_str());
+  window.RefreshNow();
+  Save(window, name.c_str());
 }
 
 // Serves events until done() answers true or the time is up.
@@ -165,6 +222,52 @@ int main(int argc, char** argv) {
       Save(form, "reassign-device-dialog");
     }
 
+    // The dialogs of variables, outputs and data files, as their lists open them.
+    TExperiment& experiment = window.Session().GetExperiment();
+    {
+      TDataFormRequest variables;
+      variables.Mode = TDataFormRequest::dmADD;
+      variables.ShowArraySize = true;
+      variables.NameList = &experiment.GetDataArrayList()->GetDataNameList();
+      TDataForm form(variables, &window);
+      form.show();
+      Save(form, "variables-dialog");
+    }
+    {
+      TChangeVarRequest change;
+      change.Caption = "Variable to store read data";
+      change.NameList = &experiment.GetDataSingleList()->GetDataNameList();
+      std::vector<TData*> offered;
+      experiment.GetDataSingleList()->GetAll(offered);
+      for (TData* variable : offered)
+        change.Choices.emplace_back(variable->GetDataName(), variable);
+      TChangeVarForm form(change, &window);
+      form.show();
+      Save(form, "rename-or-choose-dialog");
+    }
+    {
+      TOutputDialogRequest output;
+      output.List = experiment.GetOutputList();
+      TAddOutputForm form(output, &window);
+      form.SetType(otGRAPH);
+      form.show();
+      Save(form, "add-output-dialog");
+    }
+    {
+      TSingleExpFileRequest single;
+      single.List = experiment.GetSingleExpFileList();
+      TSingleExpFileForm form(single, &window);
+      form.show();
+      Save(form, "single-file-dialog");
+    }
+    {
+      TMultiExpFileRequest multiple;
+      multiple.List = experiment.GetMultiExpFileList();
+      TMultiExpFileForm form(multiple, &window);
+      form.show();
+      Save(form, "multiple-file-dialog");
+    }
+
     window.StartButtonClick();
     QTest::qWait(1500);
     Save(window, "main-window-running");
@@ -173,6 +276,68 @@ int main(int argc, char** argv) {
       status = 1;
     }
     Save(window, "main-window-after-run");
+
+    // Each kind of output window as the run left it.
+    TOutput* graph = nullptr;
+    for (const TOutputWindowKind& kind : OutputWindowKinds()) {
+      TOutput* output = OutputOfKind(experiment, kind.OutputType);
+      if (!output) {
+        std::fprintf(stderr, "the demo has no %s output\n", kind.Name);
+        continue;
+      }
+      output->ShowOutputForm();
+      if (TOutputWindow* shown = WindowOf(output->GetOutputForm()))
+        SaveWindow(*shown, PictureName(kind.Name));
+      if (kind.OutputType == otGRAPH) graph = output;
+    }
+    // The Number Format dialog, as a window's "&Number Format" opens it.
+    {
+      TNumberFormatForm numberFormat(&window);
+      numberFormat.SetFormat(ntFIXED, 3);
+      numberFormat.show();
+      Save(numberFormat, "number-format-dialog");
+    }
+    // The small dialogs of the graph and big-number windows.
+    {
+      TSetTextForm title(&window);
+      title.SetText("Readings");
+      title.show();
+      Save(title, "set-title-dialog");
+    }
+    {
+      TActiveScrollingForm scrolling(&window);
+      scrolling.SetSeries({"Series 0", "Series 1"}, 0);
+      scrolling.SetPoints(100);
+      scrolling.show();
+      Save(scrolling, "active-scrolling-dialog");
+    }
+    {
+      TLogToFileForm log(&window);
+      log.SetParameters({"/home/lab/readings-log.txt", true, true, false});
+      log.show();
+      Save(log, "log-to-file-dialog");
+    }
+    // The graph saved as an output file and opened again: a detached window, listed
+    // under "&Opened Outputs"; then the live graph taken off-line beside it.
+    QTemporaryDir files;
+    TDeadOutputList* detached = window.GetDeadOutputList();
+    if (graph && detached && files.isValid()) {
+      const std::string path = QDir(files.path()).filePath("readings.opt").toStdString();
+      if (SaveOutputFile(*graph->GetOutputForm(), path)) {
+        if (TOutputWindow* reopened = WindowOf(detached->OpenOutputFile(path)))
+          SaveWindow(*reopened, "output-opened");
+      }
+      if (TOutputWindow* live = WindowOf(graph->GetOutputForm())) {
+        live->OffLineClick();
+        SaveWindow(*live, "output-offline");
+      }
+      QMenu* opened = window.findChild<QMenu*>("OpenedOutputsMenu");
+      if (opened) {
+        opened->popup(window.mapToGlobal(QPoint(200, 60)));
+        Save(*opened, "opened-outputs-menu");
+        opened->hide();
+      }
+    }
 
     window.FloatButtonClick();
     if (TToolForm* tool = window.ToolWindow()) Save(*tool, "tool-window");

@@ -6,8 +6,12 @@
 #include <QMenuBar>
 #include <QShowEvent>
 
+#include <memory>
+
 #include "model/ui_port.h"
+#include "outputs/dead_output_list.h"
 #include "outputs/output_file.h"
+#include "outputs/ui/number_format_dialog.h"
 #include "scripts/experiment_thread.h"
 
 TOutputWindow::TOutputWindow(TOutputForm& form) : QMainWindow(nullptr), PForm(&form) {
@@ -52,6 +56,8 @@ TOutputWindow::TOutputWindow(TOutputForm& form) : QMainWindow(nullptr), PForm(&f
   connect(OffLineItem, &QAction::triggered, this, &TOutputWindow::OffLineClick);
   connect(NumberFormatItem, &QAction::triggered, this, &TOutputWindow::NumberFormatClick);
   connect(OutputHelpItem, &QAction::triggered, this, &TOutputWindow::OutputHelpClick);
+  // A run may start or end while the window is not redrawn: the Output menu's items
+  // follow it whenever the menu opens.
   connect(OutputMenuPtr, &QMenu::aboutToShow, this, &TOutputWindow::UpdateCommonItems);
 
   Pacer.setSingleShot(true);
@@ -80,6 +86,11 @@ void TOutputWindow::ShowRequested(TOutputForm&) {
 void TOutputWindow::HideRequested(TOutputForm&) { hide(); }
 
 bool TOutputWindow::IsVisible(const TOutputForm&) const { return isVisible(); }
+
+void TOutputWindow::BringToFrontRequested(TOutputForm&) {
+  // Above the other windows without taking the focus from the one the user works in.
+  raise();
+}
 
 void TOutputWindow::FormDestroyed(TOutputForm&) {
   PForm = nullptr;
@@ -127,17 +138,37 @@ void TOutputWindow::SaveTo(const std::string& fileName) {
 }
 
 void TOutputWindow::ClearClick() {
-  if (!PForm) return;
+  // A run feeds the window meanwhile: the item is disabled then, and a click that
+  // reaches here all the same does nothing.
+  if (!PForm || IsRunActive()) return;
   PForm->ClearOutput();
   RefreshNow();
 }
 
 void TOutputWindow::OffLineClick() {
-  // The detached-output list takes the window: see the main window's list.
+  if (!PForm || !PForm->IsLive()) return;
+  // Only the main window's list can take the window.
+  TDeadOutputList* list = MainDeadOutputList();
+  if (!list) return;
+  std::unique_ptr<TOutputForm> self = PForm->TakeOffLine(list);
+  if (!self) return;  // a run is active: its message has been shown
+  list->AddForm(std::move(self));
+  QPalette inactive = palette();
+  inactive.setColor(QPalette::Window, InactiveCaptionColor());
+  setPalette(inactive);
+  setAutoFillBackground(true);
+  AfterOffLine();
+  RefreshNow();
 }
 
+QColor TOutputWindow::InactiveCaptionColor() { return QColor(191, 205, 219); }
+
 void TOutputWindow::NumberFormatClick() {
-  // The number-format dialog comes with the small output dialogs.
+  if (!PForm) return;
+  TNumberFormatForm dialog(this);
+  if (!dialog.Execute(PForm->GetNumberFormat(), PForm->GetDecimalPlaces())) return;
+  PForm->SetNumberFormat(dialog.Kind(), dialog.DecimalPlaces());
+  RefreshNow();
 }
 
 void TOutputWindow::OutputHelpClick() {}

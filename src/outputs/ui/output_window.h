@@ -4,6 +4,7 @@
 // form's operations. Each kind derives from it and fills OutPanel().
 #pragma once
 
+#include <QColor>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -32,18 +33,25 @@ public:
   void HideRequested(TOutputForm& form) override;
   bool IsVisible(const TOutputForm& form) const override;
   void FormDestroyed(TOutputForm& form) override;
+  void BringToFrontRequested(TOutputForm& form) override;
 
   // Draws what the form holds now, at once (tests; the pacing timer calls it too).
   void RefreshNow();
 
   // The common menu's handlers. Save writes the remembered ".opt" file or asks; Save As
-  // always asks; a kind with a question before Clear overrides ClearClick.
+  // always asks; a kind with a question before Clear overrides ClearClick, which does
+  // nothing while a run is active. OffLine hands a live window to the main window's
+  // detached-output list (during a run only its message shows); Number Format asks
+  // for the window's notation and decimals.
   void SaveClick();
   void SaveAsClick();
   virtual void ClearClick();
   void OffLineClick();
   void NumberFormatClick();
   void OutputHelpClick();
+
+  // The background of a window taken off-line (the inactive caption's colour).
+  static QColor InactiveCaptionColor();
 
   // The longest a changed form waits for its redraw (about 30 redraws a second).
   static constexpr int RefreshIntervalMs = 33;

@@ -3,9 +3,9 @@
 #include "model/assertion.h"
 #include "model/errors.h"
 #include "model/read_file.h"
+#include "model/variable_exp_file.h"
 #include "model/write_file.h"
 #include "outputs/exp_file.h"
-#include "outputs/variable_exp_file.h"
 #include "scripts/flow/command_record.h"
 
 namespace {

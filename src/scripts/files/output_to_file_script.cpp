@@ -13,9 +13,9 @@
 #include "model/text.h"
 #include "model/value_array.h"
 #include "model/variable_data.h"
+#include "model/variable_exp_file.h"
 #include "model/write_file.h"
 #include "outputs/exp_file.h"
-#include "outputs/variable_exp_file.h"
 #include "scripts/flow/command_record.h"
 
 namespace {

@@ -121,7 +121,7 @@ void TPlotScript::Load(TReadFile& reader) {
   TWaitingReferences waiting(reader);
   bool useCounter = false;
   reader.ReadBool(useCounter);
-  auto output = std::make_unique<TVariableOutput>(this);
+  auto output = std::make_unique<TVariableOutput>(this, this);
   output->Load(reader);
   waiting.List().Add(output.get());
   std::unique_ptr<TVariableData> y = LoadReference(reader, this);
@@ -274,7 +274,7 @@ void TPlotScript::SetVariableY(TData* variable) {
 
 void TPlotScript::SetOutput(TOutput* output) {
   QORV_ASSERT(output!=0);
-  if (!AOutput) AOutput = std::make_unique<TVariableOutput>(this);
+  if (!AOutput) AOutput = std::make_unique<TVariableOutput>(this, this);
   AOutput->SetOutput(output);
 }
 
@@ -282,6 +282,8 @@ TPlotIndex* TPlotScript::GetPlotIndex() {
   if (!PpiPlotIndex) PpiPlotIndex = std::make_unique<TPlotIndex>(this);
   return PpiPlotIndex.get();
 }
+
+std::int32_t TPlotScript::GetChannel() { return GetPlotIndex()->GetIndex(); }
 
 void TPlotScript::GetXY(double& x, double& y) {
   QORV_ASSERT(AVariableY!=0);

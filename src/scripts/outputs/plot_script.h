@@ -1,8 +1,8 @@
 // The Plot command: hands one point, or one whole array, to a channel of an output's
 // window each time it runs. It is the one command that runs on the main thread: the
 // worker hands its Execute over and waits. The window decides what the point looks like
-// (a chart point, a table row, a big number, a text line); it calls back through
-// GetPlotIndex, GetXY, GetValueText, GetVariableY and GetPointCounter.
+// (a chart point, a table row, a big number, a text line); it calls back through the
+// plot-source interface of outputs (GetChannel, GetXY, GetValueText, GetUseCounter).
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "outputs/plot_source.h"
 #include "scripts/attribute_script.h"
 
 class TData;
@@ -20,7 +21,7 @@ class TPlotIndex;
 class TVariableData;
 class TVariableOutput;
 
-class TPlotScript : public TAttributeScript {
+class TPlotScript : public TAttributeScript, public TPlotUser {
 public:
   // No output, no variables, no channel; counter 0.
   TPlotScript(TBlock* block, TTreeNode* node);
@@ -84,18 +85,20 @@ public:
   // Binds the output (made on first use), which puts the command in its plot list.
   void SetOutput(TOutput* output);
   // The channel, made on first use (index -1, no variable).
-  TPlotIndex* GetPlotIndex();
+  TPlotIndex* GetPlotIndex() override;
+  // The channel's current index.
+  std::int32_t GetChannel() override;
 
   // For graph and table windows: Y's value, and X's value, or the counter when there is
   // no X variable (whatever the counter flag says), both taken as 32-bit floats.
-  void GetXY(double& x, double& y);
+  void GetXY(double& x, double& y) override;
   // For text and big-number windows and trace lines: "X, Y" with an X variable,
   // "counter, Y" with the counter flag, else "Y"; values in the notation and number of
   // decimal places given.
-  std::string GetValueText(int notation, int decimals);
+  std::string GetValueText(int notation, int decimals) override;
   // The output changed kind: on a graph or table without X the counter is used; on a
   // text or big number the channel becomes the fixed index 0.
-  void OutputKindChanged();
+  void OutputKindChanged() override;
 
   TVariableData* GetVariableX() const { return AVariableX.get(); }
   TVariableData* GetVariableY() const { return AVariableY.get(); }
@@ -104,7 +107,7 @@ public:
   TOutput* GetOutput() const;
   // Plots since the run started (or the set-up).
   std::int32_t GetPointCounter() const { return APointCounter; }
-  bool GetUseCounter() const { return AbUseCounter; }
+  bool GetUseCounter() const override { return AbUseCounter; }
   // True when Y is an array reference whose index selects the entire array.
   bool PlotsEntireArray() const;
 

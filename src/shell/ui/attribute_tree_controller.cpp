@@ -8,7 +8,9 @@
 #include "model/exp_attribute.h"
 #include "model/experiment.h"
 #include "model/tree_node.h"
+#include "outputs/output.h"
 #include "shell/document_session.h"
+#include "shell/output_windows.h"
 
 namespace {
 
@@ -32,6 +34,10 @@ TAttributeTreeController::TAttributeTreeController(TNodeTreeView& view, QListWid
   ShowValueItem->setObjectName("ShowCurrentValueDataItem");
   connect(ShowValueItem, &QAction::triggered, this,
           &TAttributeTreeController::ShowCurrentValueDataClick);
+  ShowOutputItem = Popup->addAction("Show");
+  ShowOutputItem->setObjectName("ShowOutputItem");
+  ShowOutputItem->setCheckable(true);
+  connect(ShowOutputItem, &QAction::triggered, this, &TAttributeTreeController::ShowOutputClick);
 
   BoxPopup = new QMenu(&Box);
   BoxPopup->setObjectName("ViewValuePopup");
@@ -60,14 +66,18 @@ void TAttributeTreeController::TreePressed(TTreeNode* node, Qt::MouseButton) {
 
 void TAttributeTreeController::TreeDoubleClicked(TTreeNode* node) {
   TreePressed(node, Qt::LeftButton);
+  if (TOutput* output = OutputOfNode(node)) output->ShowOutputForm();
 }
 
 void TAttributeTreeController::TreeContextMenu(TTreeNode* node, const QPoint& globalPos) {
   TreePressed(node, Qt::RightButton);
-  // The variable items; the others come with the attribute dialogs.
+  // The variable and output items; the others come with the attribute dialogs.
   ShowValueItem->setVisible(VariableOf(node) != nullptr);
   ShowValueItem->setEnabled(true);
-  if (VariableOf(node)) Popup->popup(globalPos);
+  TOutput* output = OutputOfNode(node);
+  ShowOutputItem->setVisible(output != nullptr);
+  ShowOutputItem->setChecked(output && output->IsFormVisible());
+  if (VariableOf(node) || output) Popup->popup(globalPos);
 }
 
 bool TAttributeTreeController::TreeKey(QKeyEvent*, bool) { return false; }
@@ -80,6 +90,15 @@ void TAttributeTreeController::ShowCurrentValueDataClick() {
   Values.Show(*data);
   ShowLines();
   Box.show();
+}
+
+void TAttributeTreeController::ShowOutputClick() {
+  if (!Experiment) return;
+  TOutput* output = OutputOfNode(Experiment->GetAttributeTree().GetSelected());
+  if (!output) return;
+  // The item is checked exactly while the window is visible (set as the menu opens);
+  // the window itself decides, whatever the click did to the mark.
+  ::ShowOutputClick(*output, output->IsFormVisible());
 }
 
 void TAttributeTreeController::ShowLines() {

@@ -1,7 +1,9 @@
 // The attribute tree's behaviour in the main window and the current-value box below
-// it: a press selects, the pop-up offers "Show Current Value" for variables, and the
-// box (DataListBox) shows the lines the core's current-value box holds, with its own
-// pop-up "Clear", "Save" and "Hide". The other attribute items come with their dialogs.
+// it: a press selects, the pop-up offers "Show Current Value" for variables and "Show"
+// for outputs (checked while the output's window is visible; a double click shows it
+// too), and the box (DataListBox) shows the lines the core's current-value box holds,
+// with its own pop-up "Clear", "Save" and "Hide". The other attribute items come with
+// their dialogs.
 #pragma once
 
 #include <QObject>
@@ -31,6 +33,8 @@ public:
   // "Show Current Value" for the selected node: a variable's lines go to the top of the
   // box, which shows.
   void ShowCurrentValueDataClick();
+  // "Show" for the selected output: hides its visible window, shows a hidden one.
+  void ShowOutputClick();
   // "Show Current Value Box": the box shows or hides.
   void ToggleBox();
   bool BoxVisible() const;
@@ -54,5 +58,6 @@ private:
   TCurrentValueBox Values;
   QMenu* Popup = nullptr;
   QAction* ShowValueItem = nullptr;
+  QAction* ShowOutputItem = nullptr;
   QMenu* BoxPopup = nullptr;
 };

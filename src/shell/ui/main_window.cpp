@@ -20,8 +20,14 @@
 #include "model/experiment.h"
 #include "model/ui_port.h"
 #include "model/ui/tree_model.h"
+#include "outputs/dead_output_list.h"
+#include "outputs/output.h"
+#include "outputs/output_form.h"
+#include "outputs/output_list.h"
+#include "outputs/ui/opened_outputs_menu.h"
 #include "outputs/ui/output_window_kinds.h"
 #include "shell/file_association.h"
+#include "shell/output_windows.h"
 #include "shell/settings.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/attribute_tree_controller.h"
@@ -98,6 +104,7 @@ TQorvForm::~TQorvForm() {
   // last hand-overs: a plain join would wait for a worker that waits for this thread.
   if (IsRunActive()) RunCtl->CloseDuringRun();
   Timer.stop();
+  OpenedOutputs.reset();
   // The views let go of the trees before the experiment goes.
   ExperimentTree.reset();
   AttributeTree.reset();
@@ -180,6 +187,8 @@ void TQorvForm::SetUpActions() {
   connect(DrawBlockEditor, &TDrawBlockEditor::SaveAsBlockRequested, this,
           [this] { DocSession->SaveAsBlockClick(); });
   on(ui->ClearReopenMenuItem, [this] { DocSession->ClearClick(); });
+  on(ui->OpenOutputMenuItem, [this] { DocSession->OpenOutputClick(); });
+  on(ui->BringOutputsToFrontMenuItem, &TQorvForm::BringOutputsToFrontClick);
   on(ui->AboutMenuItem, [this] {
     TAboutBox box(this);
     box.exec();
@@ -193,12 +202,13 @@ void TQorvForm::SetUpActions() {
   // window's button follows the run state all the same.
   for (QAction* later :
        {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
-        ui->MultiFileBtn, ui->HelpButton,
-        ui->OpenOutputMenuItem, ui->BringOutputsToFrontMenuItem,
-        ui->PreferencesMenuItem, ui->ReportMenuItem, ui->InteractMenuItem, ui->ScanMenuItem,
+        ui->MultiFileBtn, ui->HelpButton, ui->PreferencesMenuItem, ui->ReportMenuItem,
+        ui->InteractMenuItem, ui->ScanMenuItem,
         ui->ContentsMenuItem, ui->IndexMenuItem, ui->DebugMenuItem})
     MarkLater(later);
-  MarkLater(ui->OpenedOutputsMenu->menuAction());
+  // "&Opened Outputs" is disabled while it lists no window.
+  ui->OpenedOutputsMenu->setEnabled(false);
+  ui->OpenedOutputsMenu->menuAction()->setEnabled(false);
   for (QAction* later : {ui->InteractButton, ui->SearchButton}) MarkLater(later);
   // The device tool bar, the device items of the file menus and the device list.
   DeviceList->BindActions(*this);
@@ -280,8 +290,25 @@ void TQorvForm::StartFinishTimer() { Timer.start(); }
 
 void TQorvForm::StopFinishTimer() { Timer.stop(); }
 
-void TQorvForm::BringOutputsToFront() {
-  // Output windows come with their own work; nothing to raise yet.
+void TQorvForm::BringOutputsToFront() { BringOutputsToFrontClick(); }
+
+void TQorvForm::BringOutputsToFrontClick() {
+  if (DocSession) ::BringOutputsToFront(DocSession->GetExperiment(), GetDeadOutputList());
+}
+
+TDeadOutputList* TQorvForm::GetDeadOutputList() const {
+  return OpenedOutputs ? &OpenedOutputs->List() : nullptr;
+}
+
+void TQorvForm::OpenOutputFile(const std::string& path) {
+  if (TDeadOutputList* list = GetDeadOutputList()) list->OpenOutputFile(path);
+}
+
+void TQorvForm::CloseOutputWindows() {
+  OpenedOutputs.reset();
+  if (TOutputList* outputs = DocSession->GetExperiment().GetOutputList())
+    for (TOutput* output : outputs->GetOutputs())
+      if (output->IsFormVisible()) output->HideOutputForm();
 }
 
 void TQorvForm::WaitServingHandOvers(const std::function<bool()>& finished) {
@@ -429,6 +456,10 @@ void TQorvForm::dropEvent(QDropEvent* event) {
 // --- Start-up and closing ---
 
 void TQorvForm::FormShow(const QString& commandLineFile) {
+  if (!OpenedOutputs) {
+    OpenedOutputs = std::make_unique<TOpenedOutputsMenu>(*ui->OpenedOutputsMenu);
+    SetMainDeadOutputList(&OpenedOutputs->List());
+  }
   ReadSettings();
   // The ports and boards of this machine, before any device is read; a configured board
   // that is missing lowers the count kept.
@@ -452,6 +483,8 @@ void TQorvForm::ReadSettings() {
           settings.GetNumberOfCECCards()};
   DocSession->Directories = {settings.GetOutputDirectory(), settings.GetDeviceDirectory(),
                              settings.GetExperimentDirectory(), settings.GetBlockDirectory()};
+  // The output windows' save choosers start there too.
+  SetPreferredOutputDirectory(settings.GetOutputDirectory());
   // The block dialog's icon list; files gone since are left out.
   BlockIcons().Clear();
   for (const std::string& icon : settings.GetIconFiles()) BlockIcons().AddIconFile(icon);
@@ -484,6 +517,7 @@ void TQorvForm::closeEvent(QCloseEvent* event) {
   }
   WriteSettings();
   if (ToolForm) ToolForm->hide();
+  CloseOutputWindows();
   event->accept();
 }
 

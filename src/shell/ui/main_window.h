@@ -21,9 +21,11 @@ class QAction;
 class QLabel;
 class QMenu;
 class TAttributeTreeController;
+class TDeadOutputList;
 class TDeviceListController;
 class TDrawBlockEditor;
 class TExperimentTreeController;
+class TOpenedOutputsMenu;
 class TToolForm;
 class TTreeModel;
 
@@ -72,6 +74,9 @@ public:
   TToolForm* ToolWindow() const;
   // The block diagram in the diagram area.
   TDrawBlockEditor* BlockEditor() const { return DrawBlockEditor; }
+  // The detached output windows under "&Opened Outputs"; made at the first showing
+  // (FormShow), deleted when the window closes.
+  TDeadOutputList* GetDeadOutputList() const;
 
   // The handlers the controls call; public so that tests and the start-up code reach
   // them as a user would through the controls.
@@ -81,6 +86,9 @@ public:
   void ShrinkButtonClick();
   void ShowCurrentValueClick();
   void ExitClick();
+  // "&Bring Outputs To Front", also at a run's start and end: the visible windows of the
+  // experiment's outputs, then the visible detached ones.
+  void BringOutputsToFrontClick();
 
 protected:
   void closeEvent(QCloseEvent* event) override;
@@ -101,6 +109,7 @@ private:
   void DevicesChanged() override;
   void UpdateRunButtons(bool canRun, bool hasNodes) override;
   void ReopenListChanged(const TReopenList& list) override;
+  void OpenOutputFile(const std::string& path) override;
 
   void SetUpActions();
   static void MarkLater(QAction* action);
@@ -115,6 +124,9 @@ private:
   void SetReopenEnabled(bool enabled);
   void ReadSettings();
   void WriteSettings();
+  // The detached windows go, the experiment's output windows hide: nothing of the
+  // program stays on the screen once the main window has closed.
+  void CloseOutputWindows();
   // Every editing control follows the run state; true when no run is active.
   bool IsIdle() const;
 
@@ -137,5 +149,6 @@ private:
   } Gpib;
   QTimer Timer;  // the 500 ms end-of-run step
   QPointer<TToolForm> ToolForm;
+  std::unique_ptr<TOpenedOutputsMenu> OpenedOutputs;
   int ShrunkHeight = -1;  // the client height kept while the window is shrunk
 };

@@ -146,6 +146,20 @@ bool TQtUserDialogs::SetUpPrinter(QWidget* parent, QPrinter& printer) {
   return dialog.exec() == QDialog::Accepted;
 }
 
+bool TQtUserDialogs::ChooseDirectory(QWidget* parent, const QString& caption,
+                                     std::string& directory) {
+  QFileDialog dialog(parent, caption);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  const QString start = QString::fromStdString(directory);
+  if (!start.isEmpty() && QFileInfo(start).isDir()) dialog.setDirectory(start);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty() || chosen.front().isEmpty()) return false;
+  directory = QDir::toNativeSeparators(chosen.front()).toStdString();
+  return true;
+}
+
 TUserDialogs& UserDialogs() {
   TUserDialogs* dialogs = currentDialogs.load();
   return dialogs ? *dialogs : qtDialogs;

@@ -54,6 +54,11 @@ public:
   // The print dialog for printer: true when confirmed, the printer then set up as chosen.
   virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
 
+  // A modal chooser of a folder, captioned, starting in directory when it exists: true
+  // with the chosen folder in directory, false when cancelled (directory left as it was).
+  virtual bool ChooseDirectory(QWidget* parent, const QString& caption,
+                               std::string& directory) = 0;
+
   // The colour dialog joins this seam when the first window needs it.
 };
 
@@ -64,6 +69,7 @@ public:
   bool ChooseFile(QWidget* parent, TFileChoice& choice) override;
   bool ChooseFont(QWidget* parent, QFont& font) override;
   bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
+  bool ChooseDirectory(QWidget* parent, const QString& caption, std::string& directory) override;
 };
 
 // The seam in use: Qt's dialogs unless another one is installed.

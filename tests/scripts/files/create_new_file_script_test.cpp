@@ -10,8 +10,8 @@
 
 #include "model/errors.h"
 #include "model/value.h"
+#include "model/variable_exp_file.h"
 #include "outputs/exp_file_fixture.h"
-#include "outputs/variable_exp_file.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "model/errors.h"
 #include "model/value.h"
 #include "model/value_array.h"
+#include "model/variable_exp_file.h"
 #include "outputs/exp_file_fixture.h"
-#include "outputs/variable_exp_file.h"
 #include "support/local_clock.h"
 
 namespace {

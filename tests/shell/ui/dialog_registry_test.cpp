@@ -31,10 +31,7 @@ namespace {
 
 // The core's request types that no dialog serves yet. Whoever registers the dialog of
 // one takes it off this list; a new request type goes here until its dialog comes.
-const std::vector<std::type_index> requestsWithoutDialog = {
-    typeid(TDataFormRequest),      typeid(TChangeVarRequest),
-    typeid(TSingleExpFileRequest), typeid(TMultiExpFileRequest), typeid(TOutputDialogRequest),
-};
+const std::vector<std::type_index> requestsWithoutDialog = {};
 
 bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 

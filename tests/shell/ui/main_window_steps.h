@@ -81,6 +81,9 @@ public:
   bool SetUpPrinter(QWidget* parent, QPrinter& printer) override {
     return Answering.SetUpPrinter(parent, printer);
   }
+  bool ChooseDirectory(QWidget* parent, const QString& caption, std::string& directory) override {
+    return Answering.ChooseDirectory(parent, caption, directory);
+  }
   // When the last box with the text was answered.
   std::optional<TSteadyTime> AnsweredAt(const std::string& text) const {
     std::lock_guard guard(Lock);

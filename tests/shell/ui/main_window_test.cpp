@@ -27,10 +27,13 @@ TEST_F(TMainWindowTest, StartsWithANewExperimentAndItsStartBlock) {
   for (const char* menu : {"FileMenu", "ExperimentMenu", "DevicesMenu"})
     emit Window->findChild<QMenu*>(menu)->aboutToShow();
   for (const char* later : {"InteractMenuItem", "ScanMenuItem", "DebugMenuItem",
-                            "OpenOutputMenuItem", "BringOutputsToFrontMenuItem",
                             "PreferencesMenuItem", "InteractButton", "SearchButton"})
     EXPECT_FALSE(Action(later)->isEnabled()) << later;
   EXPECT_TRUE(Action("OpenBlockMenuItem")->isEnabled());
+  EXPECT_TRUE(Action("OpenOutputMenuItem")->isEnabled());
+  EXPECT_TRUE(Action("BringOutputsToFrontMenuItem")->isEnabled());
+  // No detached output yet.
+  EXPECT_FALSE(Window->findChild<QMenu*>("OpenedOutputsMenu")->menuAction()->isEnabled());
   // Stopped: Start and Debug wait for a click, Stop does not.
   EXPECT_TRUE(Action("StartButton")->isEnabled());
   EXPECT_TRUE(Action("StartMenuItem")->isEnabled());

@@ -7,6 +7,7 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -350,5 +351,37 @@ TEST(UserDialogs, TheQtFileChooserShowsTheChoiceAndAddsTheExtension) {
     EXPECT_EQ(choice.FileName, path + "/readings");
     EXPECT_EQ(closer.Suffix, "");
     EXPECT_TRUE(closer.Unexpected.isEmpty()) << closer.Unexpected.join(", ").toStdString();
+  }
+}
+
+TEST(UserDialogs, TheQtFolderChooserStartsInTheFolderAndAnswersTheOneChosen) {
+  TTempDir temp;
+  const std::string path = temp.Path().string();
+  std::filesystem::create_directory(temp.PathOf("sub"));
+  TQtUserDialogs qt;
+  {
+    std::string directory = path;
+    QString caption;
+    TFileDialogCloser closer([&](QFileDialog& dialog) {
+      caption = dialog.windowTitle();
+      EXPECT_EQ(dialog.fileMode(), QFileDialog::Directory);
+      TypeName(dialog, QString::fromStdString(path), "sub");
+      static_cast<QDialog&>(dialog).accept();
+    });
+    EXPECT_TRUE(qt.ChooseDirectory(nullptr, "Find Directory", directory));
+    ASSERT_TRUE(closer.Seen);
+    EXPECT_EQ(caption, "Find Directory");
+    EXPECT_EQ(QDir(closer.Directory), QDir(QString::fromStdString(path)));
+    EXPECT_EQ(directory, temp.PathOf("sub"));
+    EXPECT_TRUE(closer.Unexpected.isEmpty()) << closer.Unexpected.join(", ").toStdString();
+  }
+  {
+    // Cancelled: the folder given stays; a folder that does not exist is not started in.
+    std::string directory = temp.PathOf("missing");
+    TFileDialogCloser closer([](QFileDialog& dialog) { dialog.reject(); });
+    EXPECT_FALSE(qt.ChooseDirectory(nullptr, "Find Directory", directory));
+    EXPECT_TRUE(closer.Seen);
+    EXPECT_NE(QDir(closer.Directory), QDir(QString::fromStdString(temp.PathOf("missing"))));
+    EXPECT_EQ(directory, temp.PathOf("missing"));
   }
 }

@@ -54,6 +54,21 @@ bool TScriptedUserDialogs::ChooseFile(QWidget* parent, TFileChoice& choice) {
   return true;
 }
 
+bool TScriptedUserDialogs::ChooseDirectory(QWidget* parent, const QString& caption,
+                                           std::string& directory) {
+  std::lock_guard guard(Lock);
+  DirectoryCalls.push_back({caption.toStdString(), directory, parent != nullptr});
+  if (Files.empty()) {
+    ADD_FAILURE() << "unscripted folder chooser: " << caption.toStdString();
+    return false;
+  }
+  const std::string path = Files.front();
+  Files.pop_front();
+  if (path.empty()) return false;
+  directory = path;
+  return true;
+}
+
 bool TScriptedUserDialogs::ChooseFont(QWidget*, QFont& font) {
   std::lock_guard guard(Lock);
   FontsAsked.push_back(font);
@@ -123,6 +138,11 @@ std::vector<TScriptedUserDialogs::TFileCall> TScriptedUserDialogs::FileChoices()
   return FileCalls;
 }
 
+std::vector<TScriptedUserDialogs::TDirectoryCall> TScriptedUserDialogs::DirectoryChoices() const {
+  std::lock_guard guard(Lock);
+  return DirectoryCalls;
+}
+
 std::vector<std::string> TScriptedUserDialogs::Texts() const {
   std::lock_guard guard(Lock);
   std::vector<std::string> texts;
@@ -134,4 +154,5 @@ void TScriptedUserDialogs::ClearCalls() {
   std::lock_guard guard(Lock);
   BoxCalls.clear();
   FileCalls.clear();
+  DirectoryCalls.clear();
 }

@@ -27,6 +27,11 @@ public:
     bool HadParent = false;
     bool OnMainThread = false;
   };
+  struct TDirectoryCall {
+    std::string Caption;
+    std::string Directory;  // as asked, before the answer
+    bool HadParent = false;
+  };
 
   // Installs itself for its lifetime and puts the previous seam back after. Answers
   // scripted but never asked for fail the test when it ends.
@@ -40,6 +45,8 @@ public:
   bool ChooseFont(QWidget* parent, QFont& font) override;
   // A scripted print dialog sends the printer to a PDF file.
   bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
+  // Answered from the same script as the file choosers.
+  bool ChooseDirectory(QWidget* parent, const QString& caption, std::string& directory) override;
 
   // The buttons the next boxes answer, in order; an answer that is not one of its box's
   // buttons fails the test.
@@ -57,6 +64,7 @@ public:
   std::vector<QFont> FontCalls() const;
   int PrintCalls() const;
   std::vector<TFileCall> FileChoices() const;
+  std::vector<TDirectoryCall> DirectoryChoices() const;
   // The texts of the boxes, in order.
   std::vector<std::string> Texts() const;
   // Forgets the calls recorded; the script stays.
@@ -72,5 +80,6 @@ private:
   int PrintsAsked = 0;
   std::vector<TBoxCall> BoxCalls;
   std::vector<TFileCall> FileCalls;
+  std::vector<TDirectoryCall> DirectoryCalls;
   TUserDialogs* Previous = nullptr;
 };

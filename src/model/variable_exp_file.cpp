@@ -1,4 +1,4 @@
-#include "outputs/variable_exp_file.h"
+#include "model/variable_exp_file.h"
 
 #include "model/assertion.h"
 #include "model/read_file.h"
