@@ -32,6 +32,7 @@ void TCommunicationsTree::Build(TGpibSettings& settings) {
     settings.CECCards = cec;
     settings.NationalCards = nat;
   }
+  Settings = settings;
   Built = true;
   Changed();
 }
@@ -47,6 +48,7 @@ void TCommunicationsTree::ChangeGpibSettings(TGpibSettings& settings) {
   std::erase_if(Groups, [](const auto& group) { return group->GetCommType() != RS232; });
   settings.NationalCards = ProbeBoards(NAT_GPIB, settings.AutoDetect, settings.NationalCards);
   settings.CECCards = ProbeBoards(CEC_GPIB, settings.AutoDetect, settings.CECCards);
+  Settings = settings;
   Built = true;
   Changed();
 }

@@ -9,19 +9,12 @@
 #include <vector>
 
 #include "communication/device_placement.h"
+#include "communication/gpib_settings.h"
 #include "communication/holder.h"
 #include "model/ui_port.h"
 
 class TCommunicationsTree;
 class TDeviceList;
-
-// The GPIB advanced settings: automatic detection of board 0 of each kind, or the
-// configured number of boards of each kind. Probing lowers a count to the boards found.
-struct TGpibSettings {
-  bool AutoDetect = true;
-  int NationalCards = 1;
-  int CECCards = 1;
-};
 
 // "Device Address Occupied": a device read from a file meets its location held.
 struct TDeviceOccupiedRequest : TDialogRequest {
@@ -58,6 +51,8 @@ public:
   // before lose their locations.
   void Build(TGpibSettings& settings);
   bool IsBuilt() const { return Built; }
+  // The GPIB settings of the last Build or ChangeGpibSettings, counts as cut.
+  const TGpibSettings& GetGpibSettings() const { return Settings; }
 
   // The new GPIB settings take effect: every GPIB node goes with the devices on it (and
   // their commands), then the boards are probed as Build does; with automatic detection
@@ -94,5 +89,6 @@ private:
   TDeviceList& Devices;
   std::vector<std::unique_ptr<THolderCommunication>> Groups;
   bool Built = false;
+  TGpibSettings Settings;
   unsigned Changes = 0;
 };

@@ -6,14 +6,17 @@
 // The demo's instruments must be reachable as scripts/run makes them. Message boxes are
 // answered with their default button and noted on standard error; no file, font or
 // printer is chosen.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 
 #include <cctype>
@@ -56,9 +59,13 @@
 #include "outputs/ui/single_file_dialog.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/align_blocks_dialog.h"
+#include "shell/ui/browse_dialog.h"
 #include "shell/ui/draw_block_editor.h"
 #include "shell/ui/edit_block_dialog.h"
+#include "shell/ui/experiment_report_dialog.h"
+#include "shell/ui/gpib_settings_dialog.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/preferences_dialog.h"
 #include "shell/ui/qt_ui_port.h"
 #include "shell/ui/splash_form.h"
 #include "shell/ui/tool_form.h"
@@ -268,6 +275,32 @@ int main(int argc, char** argv) {
       Save(form, "multiple-file-dialog");
     }
 
+    // The settings dialogs: GPIB boards, the default folders, and Find Directory with
+    // its new-folder line open.
+    {
+      TGpibSettingsRequest gpib;
+      gpib.Settings = {false, 1, 2};
+      TGPIBAdvancedForm form(gpib, &window);
+      form.show();
+      Save(form, "gpib-settings-dialog");
+    }
+    {
+      TExperimentPreferencesRequest preferences;
+      preferences.Directories = window.Session().Directories;
+      preferences.Directories.Output = QDir::homePath().toStdString();
+      TExperimentPreferencesForm form(preferences, &window);
+      form.show();
+      Save(form, "preferences-dialog");
+    }
+    {
+      TBrowseForm form(&window);
+      form.setWindowTitle("Find Output Directory");
+      form.SetCurrentDirectory(QDir::homePath());
+      form.show();
+      if (auto* add = form.findChild<QAbstractButton*>("NewButton")) add->click();
+      Save(form, "find-directory-dialog");
+    }
+
     window.StartButtonClick();
     QTest::qWait(1500);
     Save(window, "main-window-running");
@@ -342,6 +375,20 @@ int main(int argc, char** argv) {
     window.FloatButtonClick();
     if (TToolForm* tool = window.ToolWindow()) Save(*tool, "tool-window");
     window.FloatButtonClick();
+
+    // The experiment report, as it opens and with the device commands' table ticked.
+    {
+      TExperimentPrintoutForm report(window.Session().GetExperiment(),
+                                     window.Session().GetDeviceList(), &window);
+      report.show();
+      Save(report, "report-dialog");
+      if (auto* commands = report.findChild<QAbstractButton*>("DeviceCommandListing")) {
+        commands->click();
+        if (auto* preview = report.findChild<QTextEdit*>("PreviewEdit"))
+          preview->verticalScrollBar()->setValue(preview->verticalScrollBar()->maximum());
+        Save(report, "report-dialog-device-commands");
+      }
+    }
 
     TAboutBox about(&window);
     about.show();

@@ -13,6 +13,7 @@
 #include "communication/communications_tree.h"
 #include "communication/device.h"
 #include "communication/device_list.h"
+#include "communication/gpib_settings.h"
 #include "communication/holder.h"
 #include "communication/nat_gpib.h"
 #include "communication/rs232.h"
@@ -59,6 +60,8 @@ TDeviceForm::TDeviceForm(TDeviceFormRequest& request, QWidget* parent)
   connect(Ui->Cancel, &QPushButton::clicked, this, &TDeviceForm::reject);
   connect(Ui->Add, &QPushButton::clicked, this, &TDeviceForm::AddClick);
   connect(Ui->ChangeIconButton, &QPushButton::clicked, this, &TDeviceForm::ChangeIconClick);
+  connect(Ui->ChangeSettingsButton, &QPushButton::clicked, this,
+          &TDeviceForm::ChangeSettingsClick);
   connect(Ui->CommunicationTree, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* item) { LocationChanged(item); });
   connect(Ui->TimeOutSlider, &QSlider::valueChanged, this, &TDeviceForm::TimeOutControlChanged);
@@ -95,6 +98,8 @@ TDeviceForm::TDeviceForm(TDeviceFormRequest& request, QWidget* parent)
        std::initializer_list<QWidget*>{Ui->Ok, Ui->Add, Ui->ChangeIconButton, Ui->SendChar1Combo,
                                        Ui->ReadChar1Combo})
     control->setEnabled(idle);
+  // The boards change only while a new device is made (editing one holds its location).
+  Ui->ChangeSettingsButton->setEnabled(idle && IsNew());
   GateSecondBoxes();
 
   // Room for the serial settings, which only a COM location shows.
@@ -358,4 +363,17 @@ void TDeviceForm::ChangeIconClick() {
   Entries.DefaultIcon = false;
   Entries.IconChanged = true;
   ShowIcon();
+}
+
+void TDeviceForm::ChangeSettingsClick() {
+  if (IsRunActive()) return;
+  TCommunicationsTree& tree = Request.List->GetCommunicationsTree();
+  TGpibSettings settings = tree.GetGpibSettings();
+  if (!EditGpibSettings(settings, !Request.List->IsEmpty())) return;
+  ReadEntries();
+  // The GPIB locations go with their nodes: only a serial location stays selected.
+  if (Entries.Location && Entries.Location->GetCommType() != RS232) Entries.Location = nullptr;
+  tree.ChangeGpibSettings(settings);
+  BuildTree();
+  SelectTreeLocation(Entries.Location);
 }

@@ -39,6 +39,9 @@ private:
   bool Validate();
   void AddClick();
   void ChangeIconClick();
+  // "Change Settings": the GPIB settings dialog; new settings replace the GPIB nodes of
+  // the tree (and the devices on them).
+  void ChangeSettingsClick();
   void ResetForNewDevice();
 
   void BuildTree();

@@ -4,15 +4,11 @@
 #include "outputs/output.h"
 #include "outputs/ui/add_output_dialog.h"
 #include "outputs/ui/multi_file_dialog.h"
-#include "outputs/ui/set_text_dialog.h"
 #include "outputs/ui/single_file_dialog.h"
-#include "outputs/ui/window_title.h"
 #include "shell/ui/dialog_registry.h"
 
 void RegisterOutputDialogs(TDialogRegistry& registry) {
   registry.RegisterDialog<TOutputDialogRequest, TAddOutputForm>();
   registry.RegisterDialog<TSingleExpFileRequest, TSingleExpFileForm>();
   registry.RegisterDialog<TMultiExpFileRequest, TMultiExpFileForm>();
-  // The output windows' Title items ask with "Set Title".
-  SetTitleAsker(ExecuteSetTextForm);
 }

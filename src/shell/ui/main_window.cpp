@@ -28,6 +28,7 @@
 #include "outputs/ui/output_window_kinds.h"
 #include "shell/file_association.h"
 #include "shell/output_windows.h"
+#include "shell/preferences.h"
 #include "shell/settings.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/attribute_tree_controller.h"
@@ -35,6 +36,7 @@
 #include "shell/ui/device_list_controller.h"
 #include "shell/ui/device_view_items.h"
 #include "shell/ui/draw_block_editor.h"
+#include "shell/ui/experiment_report_dialog.h"
 #include "shell/ui/experiment_tree_controller.h"
 #include "shell/ui/icons.h"
 #include "shell/ui/qt_settings_store.h"
@@ -189,6 +191,10 @@ void TQorvForm::SetUpActions() {
   on(ui->ClearReopenMenuItem, [this] { DocSession->ClearClick(); });
   on(ui->OpenOutputMenuItem, [this] { DocSession->OpenOutputClick(); });
   on(ui->BringOutputsToFrontMenuItem, &TQorvForm::BringOutputsToFrontClick);
+  on(ui->PreferencesMenuItem, [this] { PreferencesClick(*DocSession); });
+  on(ui->ReportMenuItem, [this] {
+    ShowExperimentReport(this, DocSession->GetExperiment(), DocSession->GetDeviceList());
+  });
   on(ui->AboutMenuItem, [this] {
     TAboutBox box(this);
     box.exec();
@@ -202,7 +208,7 @@ void TQorvForm::SetUpActions() {
   // window's button follows the run state all the same.
   for (QAction* later :
        {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
-        ui->MultiFileBtn, ui->HelpButton, ui->PreferencesMenuItem, ui->ReportMenuItem,
+        ui->MultiFileBtn, ui->HelpButton,
         ui->InteractMenuItem, ui->ScanMenuItem,
         ui->ContentsMenuItem, ui->IndexMenuItem, ui->DebugMenuItem})
     MarkLater(later);
@@ -340,6 +346,7 @@ void TQorvForm::FloatButtonClick() {
 void TQorvForm::ShrinkButtonClick() {
   if (ShrunkHeight < 0) {
     ShrunkHeight = height();
+    ui->ShrinkButton->setIcon(QorvIcon("restore"));
     ui->ShrinkButton->setToolTip("Restore Qorv Main View");
     ui->ShrinkButton->setStatusTip("Restore Qorv Main View");
     centralWidget()->hide();
@@ -353,6 +360,7 @@ void TQorvForm::ShrinkButtonClick() {
     statusBar()->show();
     resize(width(), ShrunkHeight);
     ShrunkHeight = -1;
+    ui->ShrinkButton->setIcon(QorvIcon("shrink"));
     ui->ShrinkButton->setToolTip("Hide Qorv Main View");
     ui->ShrinkButton->setStatusTip("Hide Qorv Main View");
   }
@@ -377,6 +385,7 @@ void TQorvForm::ExperimentMenuItemClick() {
   ui->StartMenuItem->setEnabled(ui->StartButton->isEnabled());
   ui->StopMenuItem->setEnabled(ui->StopButton->isEnabled());
   ui->DebugMenuItem->setEnabled(ui->DebugButton->isEnabled() && !IsLater(ui->DebugMenuItem));
+  ui->ReportMenuItem->setEnabled(IsIdle() && DocSession->GetExperiment().HasBlocks());
   ui->ShowCurrentValueMenuItem->setText(
       QString(AttributeTree->BoxVisible() ? "Hide " : "Show ") + "&Current Value List Box");
 }
@@ -481,16 +490,20 @@ void TQorvForm::ReadSettings() {
   DocSession->LoadReopenList(settings.GetFiles());
   Gpib = {settings.GetAutoDetect(), settings.GetNumberOfNationalCards(),
           settings.GetNumberOfCECCards()};
-  DocSession->Directories = {settings.GetOutputDirectory(), settings.GetDeviceDirectory(),
-                             settings.GetExperimentDirectory(), settings.GetBlockDirectory()};
-  // The output windows' save choosers start there too.
-  SetPreferredOutputDirectory(settings.GetOutputDirectory());
+  // The file choosers start there, the output windows' save choosers too.
+  ApplyDirectories(*DocSession, {settings.GetOutputDirectory(), settings.GetDeviceDirectory(),
+                                 settings.GetExperimentDirectory(), settings.GetBlockDirectory()});
   // The block dialog's icon list; files gone since are left out.
   BlockIcons().Clear();
   for (const std::string& icon : settings.GetIconFiles()) BlockIcons().AddIconFile(icon);
 }
 
 void TQorvForm::WriteSettings() {
+  // The device dialog's "Change Settings" keeps its GPIB settings in the tree.
+  const TCommunicationsTree& tree = DocSession->GetDeviceList().GetCommunicationsTree();
+  if (tree.IsBuilt())
+    Gpib = {tree.GetGpibSettings().AutoDetect, tree.GetGpibSettings().NationalCards,
+            tree.GetGpibSettings().CECCards};
   TIniregQorv settings;
   settings.SetAutoDetect(Gpib.AutoDetect);
   settings.SetNumberOfNationalCards(Gpib.NationalCards);

@@ -14,6 +14,8 @@
 #include "communication/holder.h"
 #include "communication/rs232.h"
 #include "device_dialog_fixture.h"
+#include "shell/ui/gpib_settings_dialog.h"
+#include "shell/ui/shell_dialogs.h"
 #include "model/experiment_running.h"
 
 namespace {
@@ -326,10 +328,51 @@ TEST_F(DeviceDialogTest, AddMakesDevicesOneAfterAnotherAndEditShowsTheCurrentLoc
   EXPECT_EQ(Cec(7).GetText(), "IN USE BY: Uno");
 }
 
+TEST_F(DeviceDialogTest, ChangeSettingsReplacesTheGpibNodesAndTheirDevices) {
+  RegisterShellDialogs(Registry);  // the GPIB settings dialog
+  TDevice* meter = Make("Meter", Cec(5));
+  Use(meter);
+  TDevice* pump = Make("Pump", Com1());
+  Sim.Configure("cec-board 0\ncec-board 1\nni-board 0\n");
+  auto form = ShowNew();
+  ClickRow(*form, "CEC_GPIB0", 2);
+  // The warning first, then the dialog: two CEC boards, no NI board.
+  Dialogs.ScriptAnswers({mbOK});
+  TModalDialogActor<TGPIBAdvancedForm> settings([](TGPIBAdvancedForm& dialog) {
+    ClickControl(dialog, "AutoDetectCheckBox");
+    Control<QLineEdit>(dialog, "NationalEdit")->setText("0");
+    Control<QLineEdit>(dialog, "CECEdit")->setText("2");
+    ClickControl(dialog, "OK");
+  });
+  ClickControl(*form, "ChangeSettingsButton");
+  EXPECT_TRUE(settings.Seen);
+  EXPECT_EQ(Dialogs.Texts(), TTexts{"Any changes made will result in ALL GPIB devices being deleted."});
+  auto* tree = Control<QTreeWidget>(*form, "CommunicationTree");
+  ASSERT_EQ(tree->topLevelItemCount(), 3);
+  EXPECT_EQ(tree->topLevelItem(1)->text(0), QString("CEC_GPIB0"));
+  EXPECT_EQ(tree->topLevelItem(2)->text(0), QString("CEC_GPIB1"));
+  // The GPIB device went with its command; the serial one stayed; the chosen GPIB
+  // location is no longer chosen.
+  ASSERT_EQ(List.Count(), 1u);
+  EXPECT_EQ(List.GetDevice(0), pump);
+  EXPECT_EQ(Children(B1->AExpNode), TTexts{});
+  EXPECT_EQ(Control<QLabel>(*form, "AddressLabel")->text(), QString("No device address"));
+  EXPECT_EQ(List.GetCommunicationsTree().GetGpibSettings(), (TGpibSettings{false, 0, 2}));
+  ClickControl(*form, "Cancel");
+  // Editing a device does not change the boards.
+  TDeviceFormRequest edit;
+  edit.List = &List;
+  edit.Device = pump;
+  edit.Settings = DeviceSettingsOf(*pump);
+  form = Show(edit);
+  EXPECT_FALSE(Control<QPushButton>(*form, "ChangeSettingsButton")->isEnabled());
+}
+
 TEST_F(DeviceDialogTest, NothingChangesDuringARun) {
   ExperimentRunning = true;
   auto form = ShowNew();
-  for (const char* control : {"Ok", "Add", "ChangeIconButton", "SendChar1Combo", "ReadChar1Combo"})
+  for (const char* control : {"Ok", "Add", "ChangeIconButton", "SendChar1Combo", "ReadChar1Combo",
+                              "ChangeSettingsButton"})
     EXPECT_FALSE(Control<QWidget>(*form, control)->isEnabled()) << control;
   ExperimentRunning = false;
 }

@@ -18,6 +18,8 @@
 #include "model/data_dialogs.h"
 #include "model/data_list.h"
 #include "shell/ui/dialog_registry.h"
+#include "shell/ui/gpib_settings_dialog.h"
+#include "shell/ui/shell_dialogs.h"
 #include "shell/ui/main_window_steps.h"
 #include "support/serial_instrument.h"
 #include "support/ui/dialog_driver.h"
@@ -30,6 +32,7 @@ class DevicesInMainWindowTest : public TWindowStepsTest {
 protected:
   DevicesInMainWindowTest() {
     RegisterCommunicationDialogs(Registry);
+    RegisterShellDialogs(Registry);
     // The rename-or-choose dialog comes with the variable dialogs: here a new variable of
     // the next name answers each prompt.
     Registry.Register<TChangeVarRequest>([this](TChangeVarRequest& request, QWidget*) {
@@ -162,6 +165,28 @@ TEST_F(DevicesInMainWindowTest, StartUpProbesTheConfiguredBoardsAndTheDialogShow
   OpenMenu("FileMenu");
   Trigger("NewDeviceMenuItem");
   EXPECT_TRUE(none.Seen);
+
+  // "Change Settings" in the dialog: the new settings are those kept at closing.
+  bus.Configure("ni-board 0\nni-board 1\n");
+  TModalDialogActor<TDeviceForm> change([](TDeviceForm& dialog) {
+    TModalDialogActor<TGPIBAdvancedForm> settings([](TGPIBAdvancedForm& gpib) {
+      ClickControl(gpib, "AutoDetectCheckBox");
+      Control<QLineEdit>(gpib, "NationalEdit")->setText("2");
+      Control<QLineEdit>(gpib, "CECEdit")->setText("0");
+      ClickControl(gpib, "OK");
+    });
+    ClickControl(dialog, "ChangeSettingsButton");
+    EXPECT_TRUE(settings.Seen);
+    EXPECT_EQ(TopNodes(dialog), (QStringList{"RS232", "NATIONAL_GPIB0", "NATIONAL_GPIB1"}));
+    ClickControl(dialog, "Cancel");
+  });
+  Trigger("AddDeviceButton");
+  EXPECT_TRUE(change.Seen);
+  CloseWindow();
+  stored.sync();
+  EXPECT_EQ(stored.value("AutoDetect").toInt(), 0);
+  EXPECT_EQ(stored.value("NumberofNationalCards").toInt(), 2);
+  EXPECT_EQ(stored.value("NumberofCECCards").toInt(), 0);
 }
 
 TEST_F(DevicesInMainWindowTest, DevicesMadeSavedDeletedOpenedAndUsedByARun) {

@@ -12,10 +12,7 @@
 #include <string>
 
 #include "outputs/ui/active_scrolling_dialog.h"
-#include "outputs/ui/output_dialogs.h"
 #include "outputs/ui/set_text_dialog.h"
-#include "outputs/ui/window_title.h"
-#include "shell/ui/dialog_registry.h"
 #include "support/ui/dialog_driver.h"
 #include "support/ui/scripted_user_dialogs.h"
 
@@ -53,11 +50,6 @@ TEST(SetTextDialog, AnEmptyTitleIsRefusedAndOkTakesTheTitle) {
 
 TEST(SetTextDialog, TheWindowsTitleQuestionChangesTheTitleOnOkOnly) {
   TScriptedUserDialogs dialogs;
-  // Start-up installs the dialog as the title question of the windows' Title items.
-  TDialogRegistry registry;
-  const TTitleAsker previous = SetTitleAsker(nullptr);
-  RegisterOutputDialogs(registry);
-  ASSERT_TRUE(CanAskTitle());
   std::string title = "Graph 1";
   {
     TModalDialogActor<TSetTextForm> actor([](TSetTextForm& form) {
@@ -65,7 +57,7 @@ TEST(SetTextDialog, TheWindowsTitleQuestionChangesTheTitleOnOkOnly) {
       Control<QLineEdit>(form, "TitleEdit")->setText("Changed");
       ClickControl(form, "Cancel");
     });
-    EXPECT_FALSE(AskTitle(nullptr, title));
+    EXPECT_FALSE(ExecuteSetTextForm(nullptr, title));
     EXPECT_TRUE(actor.Seen);
   }
   EXPECT_EQ(title, "Graph 1");
@@ -74,11 +66,10 @@ TEST(SetTextDialog, TheWindowsTitleQuestionChangesTheTitleOnOkOnly) {
       Control<QLineEdit>(form, "TitleEdit")->setText("Temperatures");
       ClickControl(form, "OK");
     });
-    EXPECT_TRUE(AskTitle(nullptr, title));
+    EXPECT_TRUE(ExecuteSetTextForm(nullptr, title));
     EXPECT_FALSE(actor.LeftOpen);
   }
   EXPECT_EQ(title, "Temperatures");
-  SetTitleAsker(previous);
 }
 
 TEST(ActiveScrollingDialog, EachMessageKeepsTheDialogOpenOnItsField) {
