@@ -24,14 +24,14 @@ std::int32_t PrintTextHeight(double screenHeight, double screenDpi, double print
 
 TTablePrintLayout::TTablePrintLayout(std::int32_t textHeight, std::int32_t pageWidth,
                                      std::int32_t pageHeight, std::int32_t printerDpiX,
-                                     std::vector<std::int32_t> slots)
+                                     std::vector<std::int32_t> widths)
     : Height(std::max(textHeight, 1)),
       Row(Clamped(std::round(Height * 2.4), 1.0)),
       Margin(5 * Row),
       LeftMargin(std::max(printerDpiX, 0)),
       PageWidth(pageWidth),
       PageHeight(pageHeight),
-      Widths(std::move(slots)) {
+      Widths(std::move(widths)) {
   // The lines of a page, the header row's among them.
   const std::int32_t lines = (PageHeight - 2 * Margin) / Row;
   PerPage = std::max(lines - 1, 1);

@@ -1,6 +1,6 @@
 // Where a printed table's parts go on its pages, in printer pixels: the title above the
 // top margin of the first page, a ruled frame with a header row, the data rows under it
-// and the page number below the frame. Column slots are two per printed data set (X, then
+// and the page number below the frame. Column widths are two per printed data set (X, then
 // Y); a slot of width 0 is a column not printed.
 #pragma once
 
@@ -30,7 +30,7 @@ public:
   // left and right margins an inch. A page holds at least one data row whatever its size,
   // so printing always advances.
   TTablePrintLayout(std::int32_t textHeight, std::int32_t pageWidth, std::int32_t pageHeight,
-                    std::int32_t printerDpiX, std::vector<std::int32_t> slots);
+                    std::int32_t printerDpiX, std::vector<std::int32_t> widths);
 
   std::int32_t TextHeight() const { return Height; }
   std::int32_t Half() const { return Height / 2; }
