@@ -16,10 +16,16 @@ TCopyRowSelectForm::~TCopyRowSelectForm() = default;
 
 bool TCopyRowSelectForm::Execute(std::int32_t firstRow, std::int32_t lastRow, int helpContext,
                                  std::int32_t lastIndex) {
+  Prepare(firstRow, lastRow, helpContext, lastIndex);
+  return exec() == QDialog::Accepted;
+}
+
+void TCopyRowSelectForm::Prepare(std::int32_t firstRow, std::int32_t lastRow, int helpContext,
+                                 std::int32_t lastIndex) {
   StartOnly = false;
   Limit = lastIndex + 1;
   Ui->EndCombo->setCurrentText(QString::fromStdString(EndRowText(lastRow, Limit)));
-  return Run(firstRow, helpContext);
+  Fill(firstRow, helpContext);
 }
 
 bool TCopyRowSelectForm::ExecuteStart(std::int32_t firstRow, std::int32_t lastIndex,
@@ -27,10 +33,11 @@ bool TCopyRowSelectForm::ExecuteStart(std::int32_t firstRow, std::int32_t lastIn
   StartOnly = true;
   Limit = lastIndex + 1;
   Minimum = minimumRows;
-  return Run(firstRow, 60);
+  Fill(firstRow, 60);
+  return exec() == QDialog::Accepted;
 }
 
-bool TCopyRowSelectForm::Run(std::int32_t firstRow, int helpContext) {
+void TCopyRowSelectForm::Fill(std::int32_t firstRow, int helpContext) {
   Ui->EndLabel->setVisible(!StartOnly);
   Ui->EndCombo->setVisible(!StartOnly);
   setProperty("helpContext", helpContext);
@@ -39,7 +46,6 @@ bool TCopyRowSelectForm::Run(std::int32_t firstRow, int helpContext) {
   Ui->StartEdit->selectAll();
   Ui->StartEdit->setFocus();
   adjustSize();
-  return exec() == QDialog::Accepted;
 }
 
 void TCopyRowSelectForm::OkClick() {

@@ -26,6 +26,8 @@ public:
   // Start only (the end hidden): at least minimumRows rows must follow from the start
   // to the set's last row.
   bool ExecuteStart(std::int32_t firstRow, std::int32_t lastIndex, std::int32_t minimumRows);
+  // Fills the fields as Execute does, without showing the dialog.
+  void Prepare(std::int32_t firstRow, std::int32_t lastRow, int helpContext, std::int32_t lastIndex);
   std::int32_t FirstRow() const { return First; }
   std::int32_t LastRow() const { return Last; }
 
@@ -33,7 +35,7 @@ public:
   void OkClick();
 
 private:
-  bool Run(std::int32_t firstRow, int helpContext);
+  void Fill(std::int32_t firstRow, int helpContext);
 
   std::unique_ptr<Ui::TCopyRowSelectForm> Ui;
   bool StartOnly = false;

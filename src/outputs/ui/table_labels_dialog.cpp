@@ -31,6 +31,11 @@ QString TTableLabelsForm::Title() const { return Ui->TableTitle->text(); }
 QFont TTableLabelsForm::TitleFont() const { return Ui->TableTitle->font(); }
 
 bool TTableLabelsForm::Execute(const QString& title, const QFont& font) {
+  Prepare(title, font);
+  return exec() == QDialog::Accepted;
+}
+
+void TTableLabelsForm::Prepare(const QString& title, const QFont& font) {
   Ui->TableTitle->setText(title);
   Ui->TableTitle->setFont(font);
   {
@@ -45,7 +50,6 @@ bool TTableLabelsForm::Execute(const QString& title, const QFont& font) {
     SeriesChange();
   }
   adjustSize();
-  return exec() == QDialog::Accepted;
 }
 
 void TTableLabelsForm::SeriesChange() {

@@ -25,6 +25,8 @@ public:
   // Fills the title, the font and the series list with the form's data sets; true for OK,
   // the new title and font then in Title() and TitleFont().
   bool Execute(const QString& title, const QFont& font);
+  // Fills the dialog as Execute does, without showing it.
+  void Prepare(const QString& title, const QFont& font);
   QString Title() const;
   QFont TitleFont() const;
 

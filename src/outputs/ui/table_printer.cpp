@@ -115,15 +115,17 @@ bool TTablePrinter::Job(QPainter& painter, const TTablePrintLayout& layout,
       emit PageStarted(Page);
     }
     const int y = layout.TextY(r);
+    // Values keep clear of the rule on their left.
+    const int inset = layout.TextHeight() / 4;
     std::size_t slot = 0;
     for (const std::int32_t s : sets) {
       const TTableDataSet& data = Form.GetSeries(s);
       if (data.PrintX && layout.Slots()[slot] > 0)
-        painter.drawText(QRect(layout.SlotX(slot), y, layout.Slots()[slot], layout.TextHeight() * 2),
+        painter.drawText(QRect(layout.SlotX(slot) + inset, y, layout.Slots()[slot] - inset, layout.TextHeight() * 2),
                          Qt::AlignLeft | Qt::AlignTop, Text(Form.GetXText(s, r)));
       ++slot;
       if (data.PrintY && layout.Slots()[slot] > 0)
-        painter.drawText(QRect(layout.SlotX(slot), y, layout.Slots()[slot], layout.TextHeight() * 2),
+        painter.drawText(QRect(layout.SlotX(slot) + inset, y, layout.Slots()[slot] - inset, layout.TextHeight() * 2),
                          Qt::AlignLeft | Qt::AlignTop, Text(Form.GetYText(s, r)));
       ++slot;
     }

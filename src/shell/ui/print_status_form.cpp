@@ -23,8 +23,7 @@ QString TPrintStatusForm::LabelText() const { return Ui->PrintLabel->text(); }
 
 int TPrintStatusForm::PrintTable(TTablePrinter& table, const QString& name) {
   Table = &table;
-  Name = name;
-  Ui->PrintLabel->setText("Printing " + name);
+  Prepare(name);
   // The job ends the window; started once the window is up, it runs inside its loop.
   const QMetaObject::Connection finished =
       connect(&table, &TTablePrinter::Finished, this, [this] {
@@ -38,6 +37,11 @@ int TPrintStatusForm::PrintTable(TTablePrinter& table, const QString& name) {
   Timer.stop();
   Table = nullptr;
   return result;
+}
+
+void TPrintStatusForm::Prepare(const QString& name) {
+  Name = name;
+  Ui->PrintLabel->setText("Printing " + name);
 }
 
 void TPrintStatusForm::TimerTick() {

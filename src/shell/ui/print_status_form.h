@@ -24,6 +24,8 @@ public:
   // "Printing " + name; the job starts once the window is up, and the window stays until
   // it ends or is cancelled. Answers the window's result.
   int PrintTable(TTablePrinter& table, const QString& name);
+  // The label of a job about to start on the table of that name.
+  void Prepare(const QString& name);
   // Stops the job after its current row and closes.
   void CancelClick();
   QString LabelText() const;
