@@ -103,7 +103,8 @@ bool TTablePrinter::Job(QPainter& painter, const TTablePrintLayout& layout,
   emit PageStarted(Page);
   QElapsedTimer sinceEvents;
   sinceEvents.start();
-  for (std::int32_t r = 0; r < rows && Printing; ++r) {
+  // Events come through between rows: a data set removed meanwhile ends the job.
+  for (std::int32_t r = 0; r < rows && Printing && sets.back() < Form.SeriesCount(); ++r) {
     const TTablePrintPlace place = layout.Place(r);
     if (place.Page + 1 > Page) {
       // Only when a row follows: a full last page is not followed by an empty one.

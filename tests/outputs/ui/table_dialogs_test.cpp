@@ -7,6 +7,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
 #include <QListWidget>
 #include <QPrinter>
 #include <QProcess>
@@ -252,6 +254,63 @@ TEST(CopyDataFormTest, EntriesMoveBetweenAndWithinTheLists) {
   EXPECT_EQ(dialog.CopyKind(), ckOUTPUT);
   dialog.Clear();
   EXPECT_EQ(dialog.SeriesBox()->count(), 0);
+}
+
+TEST(CopyDataFormTest, ARightClickOnAChosenRangeEditsItsPoints) {
+  TScriptedUserDialogs dialogs;
+  TCopyDataForm dialog;
+  dialog.Offer(TCopyObject(0, 9, "P"));
+  dialog.Offer(TCopyObject(1, 4, "Q"));
+  dialog.AddAllClick();
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  QListWidget* chosen = dialog.SeriesCopyBox();
+  chosen->item(0)->setSelected(true);
+  chosen->item(1)->setSelected(true);
+  QStringList offered;
+  TModalDialogActor<TCopyRowSelectForm> rows([](TCopyRowSelectForm& select) {
+    EXPECT_EQ(select.property("helpContext").toInt(), 61);
+    EXPECT_EQ(Control<QComboBox>(select, "EndCombo")->currentText(), "End");
+    Control<QLineEdit>(select, "StartEdit")->setText("2");
+    Control<QComboBox>(select, "EndCombo")->setCurrentText("3");
+    ClickControl(select, "OK");
+  });
+  QTimer::singleShot(50, [&offered] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (QAction* action : menu->actions()) offered << action->text();
+    QAction* edit = menu->findChild<QAction*>("EditPoints");
+    menu->hide();
+    if (edit) edit->trigger();
+  });
+  QTest::mouseClick(chosen->viewport(), Qt::RightButton, {},
+                    chosen->visualItemRect(chosen->item(1)).center());
+  EXPECT_EQ(offered, QStringList{"Edit Points"});
+  EXPECT_TRUE(rows.Seen);
+  EXPECT_FALSE(chosen->item(0)->isSelected());
+  EXPECT_EQ(chosen->item(0)->text(), "P 1 to 10");
+  EXPECT_EQ(chosen->item(1)->text(), "Q 2 to 3");
+  EXPECT_EQ(dialog.Chosen()[1].RowCount(), 2);
+}
+
+TEST(CopyRowSelectFormTest, StartOnlyHidesTheEndAndKeepsTheMinimumRows) {
+  TScriptedUserDialogs dialogs;
+  dialogs.ScriptAnswers({mbOK});
+  TCopyRowSelectForm select;
+  TModalDialogActor<TCopyRowSelectForm> actor([](TCopyRowSelectForm& dialog) {
+    EXPECT_FALSE(Control<QComboBox>(dialog, "EndCombo")->isVisible());
+    EXPECT_EQ(dialog.property("helpContext").toInt(), 60);
+    auto* start = Control<QLineEdit>(dialog, "StartEdit");
+    EXPECT_EQ(start->text(), "3");
+    start->setText("92");  // 9 rows left of 100, 10 wanted
+    ClickControl(dialog, "OK");
+    start->setText("91");
+    ClickControl(dialog, "OK");
+  });
+  ASSERT_TRUE(select.ExecuteStart(2, 99, 10));
+  EXPECT_EQ(select.FirstRow(), 90);
+  EXPECT_EQ(select.LastRow(), 99);
+  EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"There must be at least 10 rows"});
 }
 
 TEST_F(TableDialogsTest, APrintedTableNumbersEveryPageAndIsTitledByTheWindow) {
