@@ -159,15 +159,25 @@ bool TCopyDataForm::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
+bool ChooseCopyRanges(QWidget* parent, std::vector<TCopyObject>& ranges, bool takeAll,
+                      TCopyKind& kind) {
+  TCopyDataForm dialog(parent);
+  for (const TCopyObject& range : ranges) dialog.Offer(range);
+  if (!dialog.Execute(takeAll)) return false;
+  std::vector<TCopyObject> chosen = dialog.Chosen();
+  if (chosen.empty()) return false;
+  ranges = std::move(chosen);
+  kind = dialog.CopyKind();
+  return true;
+}
+
 bool CopyRangesToClipboard(QWidget* parent, const std::vector<TCopyObject>& offered, bool takeAll,
                            const TCopyTextSource& source) {
-  TCopyDataForm dialog(parent);
-  for (const TCopyObject& range : offered) dialog.Offer(range);
-  if (!dialog.Execute(takeAll)) return false;
-  const std::vector<TCopyObject> chosen = dialog.Chosen();
-  if (chosen.empty()) return false;
+  std::vector<TCopyObject> ranges = offered;
+  TCopyKind kind = ckOUTPUT;
+  if (!ChooseCopyRanges(parent, ranges, takeAll, kind)) return false;
   std::vector<std::string> lines;
-  if (!BuildCopyText(chosen, dialog.CopyKind(), source, lines)) return false;
+  if (!BuildCopyText(ranges, kind, source, lines)) return false;
   TCopyDataForm::PutOnClipboard(lines);
   return true;
 }

@@ -69,6 +69,12 @@ private:
   std::vector<TCopyObject> Ranges;  // the items' ranges, by the index each item carries
 };
 
+// The dialog over the offered ranges (every one chosen at once with takeAll): true on OK
+// with at least one range chosen, ranges then holding the chosen ones in their order and
+// kind the "Copy to clipboard as" choice; false, both unchanged, otherwise.
+bool ChooseCopyRanges(QWidget* parent, std::vector<TCopyObject>& ranges, bool takeAll,
+                      TCopyKind& kind);
+
 // The whole copy of a window: the dialog over the offered ranges (all chosen at once with
 // takeAll), then the chosen ranges' text of the chosen kind from source on the clipboard.
 // Answers whether text reached the clipboard (not after Cancel, an empty choice, or the

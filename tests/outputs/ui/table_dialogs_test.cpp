@@ -293,6 +293,33 @@ TEST(CopyDataFormTest, ARightClickOnAChosenRangeEditsItsPoints) {
   EXPECT_EQ(dialog.Chosen()[1].RowCount(), 2);
 }
 
+TEST(CopyDataFormTest, TakingAllChoosesEveryRangeBeforeTheDialogShows) {
+  TScriptedUserDialogs dialogs;
+  std::vector<TCopyObject> ranges{TCopyObject(0, 9, "P"), TCopyObject(2, 4, "R")};
+  TCopyKind kind = ckOUTPUT;
+  TModalDialogActor<TCopyDataForm> taken([](TCopyDataForm& dialog) {
+    EXPECT_EQ(dialog.SeriesBox()->count(), 0);
+    EXPECT_EQ(dialog.SeriesCopyBox()->count(), 2);
+    dialog.SeriesCopyBox()->item(0)->setSelected(true);
+    ClickControl(dialog, "MoveDown");
+    ClickControl(dialog, "TabRadio");
+    ClickControl(dialog, "OK");
+  });
+  ASSERT_TRUE(ChooseCopyRanges(nullptr, ranges, true, kind));
+  EXPECT_EQ(kind, ckTAB);
+  ASSERT_EQ(ranges.size(), 2u);
+  EXPECT_EQ(ranges[0].Name(), "R");
+  EXPECT_EQ(ranges[0].SetIndex(), 2);
+  // Everything handed back: an empty choice is no choice.
+  TModalDialogActor<TCopyDataForm> emptied([](TCopyDataForm& dialog) {
+    ClickControl(dialog, "RemoveAll");
+    ClickControl(dialog, "OK");
+  });
+  EXPECT_FALSE(ChooseCopyRanges(nullptr, ranges, true, kind));
+  EXPECT_EQ(ranges.size(), 2u);
+  EXPECT_EQ(kind, ckTAB);
+}
+
 TEST(CopyRowSelectFormTest, StartOnlyHidesTheEndAndKeepsTheMinimumRows) {
   TScriptedUserDialogs dialogs;
   dialogs.ScriptAnswers({mbOK});
