@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -50,13 +51,18 @@
 #include "outputs/output_list.h"
 #include "outputs/ui/active_scrolling_dialog.h"
 #include "outputs/ui/add_output_dialog.h"
+#include "outputs/ui/copy_data_dialog.h"
+#include "outputs/ui/copy_row_select_dialog.h"
 #include "outputs/ui/log_to_file_dialog.h"
 #include "outputs/ui/multi_file_dialog.h"
 #include "outputs/ui/number_format_dialog.h"
 #include "outputs/ui/output_window.h"
 #include "outputs/ui/output_window_kinds.h"
+#include "outputs/ui/print_table_dialog.h"
 #include "outputs/ui/set_text_dialog.h"
 #include "outputs/ui/single_file_dialog.h"
+#include "outputs/ui/table_labels_dialog.h"
+#include "outputs/table_form.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/align_blocks_dialog.h"
 #include "shell/ui/browse_dialog.h"
@@ -66,6 +72,7 @@
 #include "shell/ui/gpib_settings_dialog.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/preferences_dialog.h"
+#include "shell/ui/print_status_form.h"
 #include "shell/ui/qt_ui_port.h"
 #include "shell/ui/splash_form.h"
 #include "shell/ui/tool_form.h"
@@ -129,6 +136,50 @@ bool WaitFor(const std::function<bool()>& done, int milliseconds) {
   clock.start();
   while (!done() && clock.elapsed() < milliseconds) QTest::qWait(20);
   return done();
+}
+
+// The table's copy, row, print and labels dialogs and the print-status window, filled
+// from the table as the run left it.
+void SaveTableDialogs(QWidget& parent, TTableForm& table) {
+  const QString name = QString::fromStdString(table.GetName());
+  {
+    TCopyDataForm copy(&parent);
+    for (std::int32_t s = 0; s < table.SeriesCount(); ++s)
+      if (table.GetSeries(s).Count() > 0)
+        copy.Offer(TCopyObject(s, table.GetSeries(s).Count() - 1, table.GetSeries(s).Name));
+    if (copy.SeriesBox()->count() > 0) copy.SeriesBox()->item(0)->setSelected(true);
+    copy.AddOneClick();
+    copy.show();
+    Save(copy, "copy-data-dialog");
+  }
+  {
+    TCopyRowSelectForm rows(&parent);
+    rows.Prepare(9, 99, 61, 99);
+    rows.show();
+    Save(rows, "row-select-dialog");
+  }
+  {
+    TPrintTableForm columns(&parent);
+    for (std::int32_t s = 0; s < table.SeriesCount(); ++s) {
+      const TTableDataSet& set = table.GetSeries(s);
+      columns.AddColumn(QString::fromStdString(set.Name + ": " + set.XName), set.ShowX);
+      columns.AddColumn(QString::fromStdString(set.Name + ": " + set.YName), set.ShowY);
+    }
+    columns.show();
+    Save(columns, "print-table-dialog");
+  }
+  {
+    TTableLabelsForm labels(table, &parent);
+    labels.Prepare(name, QApplication::font());
+    labels.show();
+    Save(labels, "table-labels-dialog");
+  }
+  {
+    TPrintStatusForm status(&parent);
+    status.Prepare(name);
+    status.show();
+    Save(status, "print-status-window");
+  }
 }
 
 }  // namespace
@@ -312,6 +363,7 @@ int main(int argc, char** argv) {
 
     // Each kind of output window as the run left it.
     TOutput* graph = nullptr;
+    TOutput* table = nullptr;
     for (const TOutputWindowKind& kind : OutputWindowKinds()) {
       TOutput* output = OutputOfKind(experiment, kind.OutputType);
       if (!output) {
@@ -322,6 +374,7 @@ int main(int argc, char** argv) {
       if (TOutputWindow* shown = WindowOf(output->GetOutputForm()))
         SaveWindow(*shown, PictureName(kind.Name));
       if (kind.OutputType == otGRAPH) graph = output;
+      if (kind.OutputType == otTABLE) table = output;
     }
     // The Number Format dialog, as a window's "&Number Format" opens it.
     {
@@ -350,6 +403,8 @@ int main(int argc, char** argv) {
       log.show();
       Save(log, "log-to-file-dialog");
     }
+    if (auto* tableForm = table ? dynamic_cast<TTableForm*>(table->GetOutputForm()) : nullptr)
+      SaveTableDialogs(window, *tableForm);
     // The graph saved as an output file and opened again: a detached window, listed
     // under "&Opened Outputs"; then the live graph taken off-line beside it.
     QTemporaryDir files;
