@@ -30,8 +30,15 @@
 #include <utility>
 #include <vector>
 
+#include "communication/communications_tree.h"
+#include "communication/device.h"
 #include "communication/device_list.h"
+#include "communication/device_settings.h"
 #include "communication/gpib_settings.h"
+#include "communication/ui/device_dialog.h"
+#include "communication/ui/device_occupied_dialog.h"
+#include "communication/ui/device_scripts_dialog.h"
+#include "communication/ui/reassign_device_dialog.h"
 #include "model/block.h"
 #include "model/data_dialogs.h"
 #include "model/data_list.h"
@@ -41,13 +48,17 @@
 #include "outputs/exp_file_lists.h"
 #include "outputs/ui/active_scrolling_dialog.h"
 #include "outputs/ui/add_output_dialog.h"
+#include "outputs/ui/copy_data_dialog.h"
+#include "outputs/ui/copy_row_select_dialog.h"
 #include "outputs/ui/log_to_file_dialog.h"
 #include "outputs/ui/multi_file_dialog.h"
 #include "outputs/ui/number_format_dialog.h"
 #include "outputs/ui/output_window.h"
 #include "outputs/ui/output_window_kinds.h"
+#include "outputs/ui/print_table_dialog.h"
 #include "outputs/ui/set_text_dialog.h"
 #include "outputs/ui/single_file_dialog.h"
+#include "outputs/ui/table_labels_dialog.h"
 #include "platform/ui/help_pages.h"
 #include "platform/ui/help_topics.h"
 #include "platform/ui/help_window.h"
@@ -168,8 +179,8 @@ TEST(HelpPagesTest, EveryContextHasItsPageAndAnchorUnderItsTitle) {
     EXPECT_EQ(AnchorText(url, topic.Anchor), QString::fromLatin1(topic.Title));
   }
   // The windows and dialogs there are name these contexts.
-  for (int context : {14, 17, 22, 26, 27, 29, 30, 31, 32, 33, 34, 36, 39, 45, 46, 49, 50, 51, 52,
-                      53, 54, 56, 73, 74})
+  for (int context : {14, 17, 22, 26, 27, 29, 30, 31, 32, 33, 34, 35, 36, 39, 45, 46, 48, 49,
+                      50, 51, 52, 53, 54, 56, 57, 60, 61, 64, 73, 74})
     EXPECT_TRUE(contexts.count(context)) << context;
   EXPECT_EQ(FindHelpTopic(0), nullptr);
   EXPECT_EQ(FindHelpTopic(9999), nullptr);
@@ -405,6 +416,9 @@ struct THelpCase {
 class HelpFromWindowsTest : public TPlotFixture {
 protected:
   HelpFromWindowsTest() {
+    // The machine's ports and boards, for the device dialogs' tree.
+    TGpibSettings gpib;
+    Devices.BuildCommunicationsTree(gpib);
     InstallHelp();
     InstallOutputWindows();
     Exp.SelectBlock(B1->AExpNode);
@@ -463,6 +477,45 @@ protected:
          [] { return std::make_unique<TBrowseForm>(); }},
         {"Experiment Report", 56, {{"Help", 56}}, true,
          [this] { return std::make_unique<TExperimentPrintoutForm>(Exp, Devices); }},
+        {"Add or Edit a Device", 22, {{"Help", 22}}, true,
+         [this] {
+           NewDevice.List = &Devices;
+           return std::make_unique<TDeviceForm>(NewDevice);
+         }},
+        {"Edit Device Scripts", 50, {{"Help", 50}}, true,
+         [this] {
+           Scripts.Device = &Devices.NewDevice()->GetCoreDevice();
+           return std::make_unique<TAddDeviceScriptsForm>(Scripts);
+         }},
+        {"Device Address Occupied", 53, {{"Help", 53}}, true,
+         [this] {
+           Occupied.CommunicationName = "COM1";
+           Occupied.OccupantName = "Meter";
+           return std::make_unique<TDeviceOccupiedForm>(Occupied);
+         }},
+        {"Reassign Device To...", 54, {{"Help", 54}}, true,
+         [this] {
+           Reassign.Tree = &Devices.GetCommunicationsTree();
+           Reassign.DeviceName = "Meter";
+           return std::make_unique<TReassignDeviceForm>(Reassign);
+         }},
+        {"Copy Data To Clipboard", 57, {{"Help", 57}}, true,
+         [] { return std::make_unique<TCopyDataForm>(); }},
+        {"Row Select", 61, {{"Help", 61}}, true,
+         [] {
+           auto rows = std::make_unique<TCopyRowSelectForm>();
+           rows->Prepare(0, 9, 61, 9);  // as the copy dialog's Edit Points opens it
+           return rows;
+         }},
+        {"Print Table", 64, {{"Help", 64}}, true,
+         [] { return std::make_unique<TPrintTableForm>(); }},
+        {"Table Labels", 35, {{"Help", 35}}, true,
+         [this] {
+           auto labels = std::make_unique<TTableLabelsForm>(
+               Table(Output("Readings", otTABLE, 2)));
+           labels->Prepare("Readings", QFont());
+           return labels;
+         }},
     };
   }
 
@@ -516,6 +569,10 @@ protected:
   TGpibSettingsRequest Gpib;
   TExperimentPreferencesRequest Preferences;
   TDeviceList Devices{&Exp};
+  TDeviceFormRequest NewDevice;
+  TDeviceScriptsRequest Scripts;
+  TDeviceOccupiedRequest Occupied;
+  TReassignDeviceRequest Reassign;
 };
 
 TEST_F(HelpFromWindowsTest, EveryDialogsHelpButtonAndF1OpenItsTopic) {
