@@ -48,7 +48,6 @@ public:
   virtual void ClearClick();
   void OffLineClick();
   void NumberFormatClick();
-  void OutputHelpClick();
   // Import > MATLAB File: the data sets chosen in the MAT import dialog are imported.
   void ImportMatLabFileClick();
 

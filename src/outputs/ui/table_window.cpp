@@ -21,6 +21,7 @@
 #include "outputs/table_text.h"
 #include "outputs/ui/mat_export_dialog.h"
 #include "outputs/ui/table_model.h"
+#include "outputs/ui/table_printer.h"
 #include "scripts/experiment_thread.h"
 #include "shell/ui/icons.h"
 #include "shell/ui/user_dialogs.h"
@@ -47,6 +48,7 @@ TTableWindow::TTableWindow(TTableForm& form) : TOutputWindow(form), Kind(form) {
   BuildToolBar();
   BuildMenus();
   BuildGrid();
+  TablePrinter = new TTablePrinter(Kind, this);
   FollowTimer.setInterval(FollowIntervalMs);
   connect(&FollowTimer, &QTimer::timeout, this, &TTableWindow::FollowNewest);
   ShowScrollControls();
@@ -84,10 +86,13 @@ void TTableWindow::BuildToolBar() {
   HelpButton = button("HelpButton", "Help", "Help", ThemedIcon("help-contents", "help"));
   connect(SaveButton, &QToolButton::clicked, this, &TTableWindow::SaveClick);
   connect(ScrollButton, &QToolButton::clicked, this, &TTableWindow::AutoScrollClick);
-  // Pasting, copying, printing and help come with the data-exchange, print and help
-  // windows.
-  for (QToolButton* later : {PasteButton, CopyButton, PrintButton, HelpButton})
+  connect(CopyButton, &QToolButton::clicked, this, &TTableWindow::CopyButtonClick);
+  connect(PrintButton, &QToolButton::clicked, this, &TTableWindow::PrintClick);
+  // Pasting comes with the data-exchange window; the help wiring enables Help.
+  for (QToolButton* later : {PasteButton, HelpButton})
     later->setEnabled(false);
+  setProperty("helpContext", 31);
+  HelpButton->setProperty("helpContext", 31);
 }
 
 void TTableWindow::BuildMenus() {
@@ -118,10 +123,14 @@ void TTableWindow::BuildMenus() {
   connect(TabTextItem, &QAction::triggered, this, &TTableWindow::TabTextClick);
   connect(RefreshItem, &QAction::triggered, this, &TTableWindow::RefreshTableClick);
   connect(AutoScrollItem, &QAction::triggered, this, &TTableWindow::AutoScrollClick);
+  connect(PrintItem, &QAction::triggered, this, &TTableWindow::PrintClick);
+  connect(LabelsItem, &QAction::triggered, this, &TTableWindow::LabelsClick);
+  CopyToClipboardItem->setEnabled(true);
+  connect(CopyToClipboardItem, &QAction::triggered, this, &TTableWindow::CopyButtonClick);
   connect(MatLabItem, &QAction::triggered, this, [this] { MatLabClick(this, Kind); });
-  // Printing, labels and help come with their own windows.
-  for (QAction* later : {PrintItem, LabelsItem, TableHelpItem})
-    later->setEnabled(false);
+  // The help wiring enables Table Help.
+  TableHelpItem->setEnabled(false);
+  TableHelpItem->setProperty("helpContext", 31);
 }
 
 void TTableWindow::BuildGrid() {

@@ -26,6 +26,8 @@
 #include "outputs/output_list.h"
 #include "outputs/ui/opened_outputs_menu.h"
 #include "outputs/ui/output_window_kinds.h"
+#include "platform/ui/help_window.h"
+#include "platform/ui/help_wiring.h"
 #include "shell/file_association.h"
 #include "shell/output_windows.h"
 #include "shell/preferences.h"
@@ -33,6 +35,7 @@
 #include "shell/ui/about_box.h"
 #include "shell/ui/attribute_tree_controller.h"
 #include "shell/ui/block_icons.h"
+#include "shell/ui/device_list_controller.h"
 #include "shell/ui/device_view_items.h"
 #include "shell/ui/draw_block_editor.h"
 #include "shell/ui/experiment_report_dialog.h"
@@ -52,6 +55,9 @@ const char* const StoppedText = "Stopped";
 TQorvForm::TQorvForm(QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TQorvForm>()) {
   ui->setupUi(this);
+  // F1 and the Help buttons of every window while Qorv runs (this one's context is set
+  // in the form).
+  InstallHelp();
   setAcceptDrops(true);
   SetUpStatusBar();
   // The experiment made below already names its start block in the status bar.
@@ -80,6 +86,7 @@ TQorvForm::TQorvForm(QWidget* parent)
   ExperimentTree = std::make_unique<TExperimentTreeController>(*ui->ExperimentView, *DocSession);
   AttributeTree = std::make_unique<TAttributeTreeController>(*ui->ExpAttView, *ui->DataListBox,
                                                               *DocSession);
+  DeviceList = std::make_unique<TDeviceListController>(*ui->DeviceView, *DocSession);
   // The diagram area holds the editor at the diagram's size, scrolling when it is larger.
   DrawBlockEditor = new TDrawBlockEditor(ui->EditScrollBox->viewport());
   ui->EditScrollBox->setWidgetResizable(false);
@@ -115,6 +122,7 @@ TQorvForm::~TQorvForm() {
   DrawBlockEditor->SetDiagram(nullptr, nullptr);
   RunCtl.reset();
   DocSession.reset();
+  RemoveHelp();
 }
 
 void TQorvForm::SetUpStatusBar() {
@@ -193,6 +201,8 @@ void TQorvForm::SetUpActions() {
   on(ui->ReportMenuItem, [this] {
     ShowExperimentReport(this, DocSession->GetExperiment(), DocSession->GetDeviceList());
   });
+  on(ui->ContentsMenuItem, [] { ShowHelpContents(); });
+  on(ui->IndexMenuItem, [] { ShowHelpIndex(); });
   on(ui->AboutMenuItem, [this] {
     TAboutBox box(this);
     box.exec();
@@ -206,16 +216,16 @@ void TQorvForm::SetUpActions() {
   // window's button follows the run state all the same.
   for (QAction* later :
        {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
-        ui->MultiFileBtn, ui->HelpButton, ui->NewDeviceMenuItem,
-        ui->OpenDeviceMenuItem, ui->OpenDeviceConfigurationMenuItem,
-        ui->SaveDeviceConfigurationMenuItem,
+        ui->MultiFileBtn,
         ui->InteractMenuItem, ui->ScanMenuItem,
-        ui->ContentsMenuItem, ui->IndexMenuItem, ui->DebugMenuItem})
+        ui->DebugMenuItem})
     MarkLater(later);
   // "&Opened Outputs" is disabled while it lists no window.
   ui->OpenedOutputsMenu->setEnabled(false);
   ui->OpenedOutputsMenu->menuAction()->setEnabled(false);
-  for (QAction* later : ui->DeviceToolBar->actions()) MarkLater(later);
+  for (QAction* later : {ui->InteractButton, ui->SearchButton}) MarkLater(later);
+  // The device tool bar, the device items of the file menus and the device list.
+  DeviceList->BindActions(*this);
 }
 
 // The menus and tool bars enable and disable their items by the run state; an item
@@ -468,6 +478,12 @@ void TQorvForm::FormShow(const QString& commandLineFile) {
     SetMainDeadOutputList(&OpenedOutputs->List());
   }
   ReadSettings();
+  // The ports and boards of this machine, before any device is read; a configured board
+  // that is missing lowers the count kept.
+  TGpibSettings gpib{Gpib.AutoDetect, Gpib.NationalCards, Gpib.CECCards};
+  DocSession->GetDeviceList().BuildCommunicationsTree(gpib);
+  Gpib.NationalCards = gpib.NationalCards;
+  Gpib.CECCards = gpib.CECCards;
   if (!commandLineFile.isEmpty() && QFileInfo(commandLineFile).isFile())
     DocSession->OpenExperimentFile(commandLineFile.toStdString());
   TFileAssociation(QCoreApplication::applicationFilePath().toStdString()).Register();
@@ -491,6 +507,11 @@ void TQorvForm::ReadSettings() {
 }
 
 void TQorvForm::WriteSettings() {
+  // The device dialog's "Change Settings" keeps its GPIB settings in the tree.
+  const TCommunicationsTree& tree = DocSession->GetDeviceList().GetCommunicationsTree();
+  if (tree.IsBuilt())
+    Gpib = {tree.GetGpibSettings().AutoDetect, tree.GetGpibSettings().NationalCards,
+            tree.GetGpibSettings().CECCards};
   TIniregQorv settings;
   settings.SetAutoDetect(Gpib.AutoDetect);
   settings.SetNumberOfNationalCards(Gpib.NationalCards);
