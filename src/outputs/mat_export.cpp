@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "model/number_text.h"
 #include "model/text.h"
 #include "model/ui_port.h"
 #include "outputs/mat_file.h"
 #include "outputs/output_form.h"
 
 namespace {
-
-std::string Num(std::int64_t n) { return NumberText::IntToText(n); }
 
 void EqualRowsMessage() {
   UiPort().ShowMessage(
@@ -30,28 +27,22 @@ std::vector<int> Positions(std::vector<int> selected, std::size_t n) {
 
 }  // namespace
 
-std::string TMatRange::ListText() const {
-  return Title + " " + Num(First + 1) + " to " + Num(Last + 1) + " (" + Num(RowCount()) +
-         " rows)";
-}
-
 void TMatExportLists::Prepare() {
   Series.clear();
   SeriesSave.clear();
   PointSpread = -1;
 }
 
-void TMatExportLists::Offer(const std::string& title, std::int32_t dataSet,
-                            std::int32_t points) {
+void TMatExportLists::Offer(const std::string& title, std::int32_t dataSet, std::int32_t points) {
   if (points < 1) return;
-  Series.push_back({title, dataSet, points - 1, 0, points - 1});
+  Series.emplace_back(dataSet, points - 1, title);
 }
 
 void TMatExportLists::AddAll() {
   if (Series.empty()) return;
   if (PointSpread < 0) PointSpread = Series.front().RowCount();
-  std::vector<TMatRange> stay;
-  for (TMatRange& range : Series)
+  std::vector<TCopyObject> stay;
+  for (TCopyObject& range : Series)
     (range.RowCount() == PointSpread ? SeriesSave : stay).push_back(std::move(range));
   Series = std::move(stay);
   if (!Series.empty()) EqualRowsMessage();
@@ -61,7 +52,7 @@ void TMatExportLists::AddSelected(const std::vector<int>& selected) {
   bool refused = false;
   std::vector<int> moved;
   for (int i : Positions(selected, Series.size())) {
-    const TMatRange& range = Series[static_cast<std::size_t>(i)];
+    const TCopyObject& range = Series[static_cast<std::size_t>(i)];
     if (PointSpread < 0) PointSpread = range.RowCount();
     if (range.RowCount() != PointSpread) {
       refused = true;
@@ -75,7 +66,7 @@ void TMatExportLists::AddSelected(const std::vector<int>& selected) {
 }
 
 void TMatExportLists::RemoveAll() {
-  for (TMatRange& range : SeriesSave) Series.push_back(std::move(range));
+  for (TCopyObject& range : SeriesSave) Series.push_back(std::move(range));
   SeriesSave.clear();
   PointSpread = -1;
 }
@@ -90,19 +81,43 @@ void TMatExportLists::RemoveSelected(const std::vector<int>& selected) {
 
 int TMatExportLists::MoveUp(int index) {
   if (index <= 0 || static_cast<std::size_t>(index) >= SeriesSave.size()) return index;
-  std::swap(SeriesSave[static_cast<std::size_t>(index)], SeriesSave[static_cast<std::size_t>(index - 1)]);
+  std::swap(SeriesSave[static_cast<std::size_t>(index)],
+            SeriesSave[static_cast<std::size_t>(index - 1)]);
   return index - 1;
 }
 
 int TMatExportLists::MoveDown(int index) {
   if (index < 0 || static_cast<std::size_t>(index) + 1 >= SeriesSave.size()) return index;
-  std::swap(SeriesSave[static_cast<std::size_t>(index)], SeriesSave[static_cast<std::size_t>(index + 1)]);
+  std::swap(SeriesSave[static_cast<std::size_t>(index)],
+            SeriesSave[static_cast<std::size_t>(index + 1)]);
   return index + 1;
 }
 
 void TMatExportLists::MoveOne(int index, bool fromSave) {
-  if (fromSave) RemoveSelected({index});
-  else AddSelected({index});
+  if (fromSave)
+    RemoveSelected({index});
+  else
+    AddSelected({index});
+}
+
+bool TMatExportLists::EditsStartOnly(int, bool inSave) const {
+  return inSave && SeriesSave.size() >= 2;
+}
+
+void TMatExportLists::EditPoints(int index, bool inSave, std::int32_t first, std::int32_t last) {
+  std::vector<TCopyObject>& list = inSave ? SeriesSave : Series;
+  if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return;
+  TCopyObject& range = list[static_cast<std::size_t>(index)];
+  if (EditsStartOnly(index, inSave)) {
+    // The range keeps the common row count from its new start.
+    if (first < 0 || std::int64_t{first} + PointSpread - 1 > range.LastIndex()) return;
+    range.SetFirstRow(first);
+    range.SetLastRow(first + PointSpread - 1);
+    return;
+  }
+  range.SetFirstRow(first);
+  range.SetLastRow(last);
+  if (inSave) PointSpread = range.RowCount();
 }
 
 bool TMatExportLists::Save(TOutputForm& caller, const std::string& arrayName,
@@ -124,17 +139,19 @@ bool TMatExportLists::Save(TOutputForm& caller, const std::string& arrayName,
   std::error_code error;
   if (std::filesystem::exists(file, error)) {
     const auto names = ListMatArrays(file);
-    const bool inUse = names && std::any_of(names->begin(), names->end(), [&](const std::string& n) {
-      return UpperText(n) == UpperText(name);
-    });
-    if (inUse && UiPort().Ask("The name " + name + " is already in use.\r"
-                              "The data will be overwritten if you continue.  Do you wish to continue?",
-                              "Qorv Warning", TMessageKind::Warning, mbYes | mbNo) != mbYes)
+    const bool inUse =
+        names && std::any_of(names->begin(), names->end(),
+                             [&](const std::string& n) { return UpperText(n) == UpperText(name); });
+    if (inUse &&
+        UiPort().Ask("The name " + name +
+                         " is already in use.\r"
+                         "The data will be overwritten if you continue.  Do you wish to continue?",
+                     "Qorv Warning", TMessageKind::Warning, mbYes | mbNo) != mbYes)
       return false;
   }
   TMatExportMatrix matrix;
-  for (const TMatRange& range : SeriesSave)
-    matrix.Ranges.push_back({range.DataSet, range.First, range.Last});
+  for (const TCopyObject& range : SeriesSave)
+    matrix.Ranges.push_back({range.SetIndex(), range.FirstRow(), range.LastRow()});
   if (!caller.ExportMatLab(matrix)) return false;
   if (!WriteMatLabMatrix(file, name, matrix.Rows, matrix.Columns, matrix.Values)) return false;
   UiPort().ShowMessage("Data saved to " + file + " array " + name + ".", "",
@@ -142,9 +159,8 @@ bool TMatExportLists::Save(TOutputForm& caller, const std::string& arrayName,
   return true;
 }
 
-bool WriteMatLabMatrix(const std::string& fileName, const std::string& arrayName,
-                       std::int32_t rows, std::int32_t columns,
-                       const std::vector<double>& values) {
+bool WriteMatLabMatrix(const std::string& fileName, const std::string& arrayName, std::int32_t rows,
+                       std::int32_t columns, const std::vector<double>& values) {
   if (WriteMatArray(TrimText(fileName), TrimText(arrayName), rows, columns, values)) return true;
   std::string text = "Error creating/openning file.";
   UiPort().ShowMessage(text, "", TMessageKind::Error);

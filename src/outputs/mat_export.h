@@ -7,20 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "outputs/copy_object.h"
+
 class TOutputForm;
-
-// One series' row range (0-based rows; LastIndex is the series' point count - 1).
-struct TMatRange {
-  std::string Title;
-  std::int32_t DataSet = 0;
-  std::int32_t LastIndex = 0;
-  std::int32_t First = 0;
-  std::int32_t Last = 0;
-
-  std::int32_t RowCount() const { return Last - First + 1; }
-  // Title + " " + first + " to " + last + " (" + row count + " rows)", rows from 1.
-  std::string ListText() const;
-};
 
 // The dialog's two lists and their common row count.
 class TMatExportLists {
@@ -41,18 +30,23 @@ public:
   int MoveDown(int index);
   // Double click: moves the one range to the other list (fromSave: from the chosen).
   void MoveOne(int index, bool fromSave);
+  // "Edit Points" on the range at index: whether only its first row may be chosen (a
+  // chosen range among two or more keeps the common row count).
+  bool EditsStartOnly(int index, bool inSave) const;
+  // Takes the rows chosen for the range at index (last ignored when only the start was
+  // chosen); a lone chosen range sets the common row count.
+  void EditPoints(int index, bool inSave, std::int32_t first, std::int32_t last);
 
   // Checks, asks about a name in use, has the caller fill the matrix and writes it;
   // shows "Data saved to ..." and answers true only when the file was written.
   bool Save(TOutputForm& caller, const std::string& arrayName, const std::string& fileName);
 
-  std::vector<TMatRange> Series;      // offered
-  std::vector<TMatRange> SeriesSave;  // chosen, in matrix order
-  std::int32_t PointSpread = -1;      // the chosen ranges' row count, -1 undetermined
+  std::vector<TCopyObject> Series;      // offered
+  std::vector<TCopyObject> SeriesSave;  // chosen, in matrix order
+  std::int32_t PointSpread = -1;        // the chosen ranges' row count, -1 undetermined
 };
 
 // The writer: rows x columns doubles (column by column) as the named matrix in the
 // file; "Error creating/openning file." and false on any failure.
-bool WriteMatLabMatrix(const std::string& fileName, const std::string& arrayName,
-                       std::int32_t rows, std::int32_t columns,
-                       const std::vector<double>& values);
+bool WriteMatLabMatrix(const std::string& fileName, const std::string& arrayName, std::int32_t rows,
+                       std::int32_t columns, const std::vector<double>& values);

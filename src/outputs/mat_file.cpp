@@ -69,27 +69,33 @@ void Widen(const void* data, std::size_t count, std::vector<double>& out) {
 // The element size of a numeric type in memory, 0 for any other.
 int NumericSize(matio_types type) {
   switch (type) {
-  case MAT_T_DOUBLE: case MAT_T_INT64: case MAT_T_UINT64: return 8;
-  case MAT_T_SINGLE: case MAT_T_INT32: case MAT_T_UINT32: return 4;
-  case MAT_T_INT16: case MAT_T_UINT16: return 2;
-  case MAT_T_INT8: case MAT_T_UINT8: return 1;
-  default: return 0;
+    case MAT_T_DOUBLE:
+    case MAT_T_INT64:
+    case MAT_T_UINT64: return 8;
+    case MAT_T_SINGLE:
+    case MAT_T_INT32:
+    case MAT_T_UINT32: return 4;
+    case MAT_T_INT16:
+    case MAT_T_UINT16: return 2;
+    case MAT_T_INT8:
+    case MAT_T_UINT8: return 1;
+    default: return 0;
   }
 }
 
 bool WidenAll(matio_types type, const void* data, std::size_t count, std::vector<double>& out) {
   switch (type) {
-  case MAT_T_DOUBLE: Widen<double>(data, count, out); return true;
-  case MAT_T_SINGLE: Widen<float>(data, count, out); return true;
-  case MAT_T_INT8: Widen<std::int8_t>(data, count, out); return true;
-  case MAT_T_UINT8: Widen<std::uint8_t>(data, count, out); return true;
-  case MAT_T_INT16: Widen<std::int16_t>(data, count, out); return true;
-  case MAT_T_UINT16: Widen<std::uint16_t>(data, count, out); return true;
-  case MAT_T_INT32: Widen<std::int32_t>(data, count, out); return true;
-  case MAT_T_UINT32: Widen<std::uint32_t>(data, count, out); return true;
-  case MAT_T_INT64: Widen<std::int64_t>(data, count, out); return true;
-  case MAT_T_UINT64: Widen<std::uint64_t>(data, count, out); return true;
-  default: return false;
+    case MAT_T_DOUBLE: Widen<double>(data, count, out); return true;
+    case MAT_T_SINGLE: Widen<float>(data, count, out); return true;
+    case MAT_T_INT8: Widen<std::int8_t>(data, count, out); return true;
+    case MAT_T_UINT8: Widen<std::uint8_t>(data, count, out); return true;
+    case MAT_T_INT16: Widen<std::int16_t>(data, count, out); return true;
+    case MAT_T_UINT16: Widen<std::uint16_t>(data, count, out); return true;
+    case MAT_T_INT32: Widen<std::int32_t>(data, count, out); return true;
+    case MAT_T_UINT32: Widen<std::uint32_t>(data, count, out); return true;
+    case MAT_T_INT64: Widen<std::int64_t>(data, count, out); return true;
+    case MAT_T_UINT64: Widen<std::uint64_t>(data, count, out); return true;
+    default: return false;
   }
 }
 
@@ -97,11 +103,11 @@ bool NumericClass(matio_classes c) { return c >= MAT_C_DOUBLE && c <= MAT_C_UINT
 
 std::string ClassText(matio_classes c) {
   switch (c) {
-  case MAT_C_CELL: return "a cell array";
-  case MAT_C_STRUCT: return "a structure";
-  case MAT_C_CHAR: return "text";
-  case MAT_C_SPARSE: return "a sparse matrix";
-  default: return "data of a kind that is not a numeric matrix";
+    case MAT_C_CELL: return "a cell array";
+    case MAT_C_STRUCT: return "a structure";
+    case MAT_C_CHAR: return "text";
+    case MAT_C_SPARSE: return "a sparse matrix";
+    default: return "data of a kind that is not a numeric matrix";
   }
 }
 
@@ -198,7 +204,8 @@ bool Update(const std::filesystem::path& path, const std::string& name, matvar_t
   {
     TMatCloser file{Mat_Open(copy.c_str(), MAT_ACC_RDWR)};
     if (file.File) {
-      const bool removed = !HasArray(file.File, name) || Mat_VarDelete(file.File, name.c_str()) == 0;
+      const bool removed =
+          !HasArray(file.File, name) || Mat_VarDelete(file.File, name.c_str()) == 0;
       const bool written = removed && Mat_VarWrite(file.File, var, MAT_COMPRESSION_NONE) == 0;
       const bool closed = file.Close();
       done = written && closed;

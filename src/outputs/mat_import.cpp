@@ -28,20 +28,16 @@ bool TImportMatLab::Read() {
   ANumRows = read.Rows;
   ANumColumns = read.Columns;
   switch (read.Status) {
-  case TMatArrayRead::Read:
-    AData = std::move(read.Values);
-    return true;
-  case TMatArrayRead::Empty:
-    UiPort().ShowMessage("Array " + AArrayName + " is empty", "", TMessageKind::Information);
-    return false;
-  case TMatArrayRead::Refused:
-    ANumRows = ANumColumns = 0;
-    UiPort().ShowMessage(read.Refusal, "", TMessageKind::Warning);
-    ShowLibraryLog();
-    return false;
-  case TMatArrayRead::Missing:
-    ShowLibraryLog();
-    return false;
+    case TMatArrayRead::Read: AData = std::move(read.Values); return true;
+    case TMatArrayRead::Empty:
+      UiPort().ShowMessage("Array " + AArrayName + " is empty", "", TMessageKind::Information);
+      return false;
+    case TMatArrayRead::Refused:
+      ANumRows = ANumColumns = 0;
+      UiPort().ShowMessage(read.Refusal, "", TMessageKind::Warning);
+      ShowLibraryLog();
+      return false;
+    case TMatArrayRead::Missing: ShowLibraryLog(); return false;
   }
   return false;
 }
@@ -59,8 +55,7 @@ std::vector<std::string> TImportMatLab::GetColumnPreview(std::int32_t column) co
   return texts;
 }
 
-std::unique_ptr<TMatLabData> TImportMatLab::NewDataSet(std::int32_t xColumn,
-                                                       std::int32_t yColumn,
+std::unique_ptr<TMatLabData> TImportMatLab::NewDataSet(std::int32_t xColumn, std::int32_t yColumn,
                                                        std::int32_t rowCount,
                                                        std::int32_t firstRow) {
   return std::make_unique<TMatLabData>(this, xColumn, yColumn, firstRow, rowCount);
@@ -68,12 +63,15 @@ std::unique_ptr<TMatLabData> TImportMatLab::NewDataSet(std::int32_t xColumn,
 
 TMatLabData::TMatLabData(TImportMatLab* creator, std::int32_t xColumn, std::int32_t yColumn,
                          std::int32_t firstRow, std::int32_t rowCount)
-    : XColumn(xColumn), YColumn(yColumn), FirstRow(firstRow), RowCount(rowCount),
+    : XColumn(xColumn),
+      YColumn(yColumn),
+      FirstRow(firstRow),
+      RowCount(rowCount),
       Pcreator(creator) {}
 
 std::string TMatLabData::EntryText() const {
-  return Pcreator->ArrayName() + " :" + Num(XColumn + 1) + " vs " + Num(YColumn + 1) +
-         ": Rows " + Num(FirstRow + 1) + " to " + Num(std::int64_t{FirstRow} + RowCount);
+  return Pcreator->ArrayName() + " :" + Num(XColumn + 1) + " vs " + Num(YColumn + 1) + ": Rows " +
+         Num(FirstRow + 1) + " to " + Num(std::int64_t{FirstRow} + RowCount);
 }
 
 std::string TMatLabData::XName() const { return Pcreator->ArrayName() + " :" + Num(XColumn); }
@@ -95,8 +93,8 @@ TTransferSeries* TMatLabData::MakeSeries(TTransferData& data) const {
   return series;
 }
 
-void MatChosenRows(std::int32_t rows, std::int32_t start, std::int32_t end,
-                   std::int32_t& firstRow, std::int32_t& rowCount) {
+void MatChosenRows(std::int32_t rows, std::int32_t start, std::int32_t end, std::int32_t& firstRow,
+                   std::int32_t& rowCount) {
   if (start <= 0) {
     firstRow = 0;
     rowCount = rows;
@@ -123,47 +121,47 @@ void AddEntry(TImportMatLab& array, std::int32_t x, std::int32_t y, std::int32_t
 }
 
 // The entries of one choice; refusals shown.
-void AddChosen(TImportMatLab& array, TMatReadAs readAs, std::int32_t xColumn,
-               std::int32_t yColumn, std::int32_t firstRow, std::int32_t rowCount,
+void AddChosen(TImportMatLab& array, TMatReadAs readAs, std::int32_t xColumn, std::int32_t yColumn,
+               std::int32_t firstRow, std::int32_t rowCount,
                std::vector<std::unique_ptr<TMatLabData>>& entries, std::int64_t& leftOut) {
   const std::int32_t columns = array.Columns();
   switch (readAs) {
-  case TMatReadAs::XYPairs:
-    if (columns % 2 != 0) {
-      UiPort().ShowMessage("Uneven number of columns, please choose another method.", "",
-                           TMessageKind::Information);
-      return;
-    }
-    for (std::int32_t c = 0; c + 1 < columns; c += 2) {
-      if (entries.size() >= MaxMatEntries) {
-        leftOut += (columns - c) / 2;
-        break;
+    case TMatReadAs::XYPairs:
+      if (columns % 2 != 0) {
+        UiPort().ShowMessage("Uneven number of columns, please choose another method.", "",
+                             TMessageKind::Information);
+        return;
       }
-      AddEntry(array, c, c + 1, firstRow, rowCount, entries, leftOut);
-    }
-    return;
-  case TMatReadAs::Column1IsX:
-    for (std::int32_t c = 1; c < columns; ++c) {
-      if (entries.size() >= MaxMatEntries) {
-        leftOut += columns - c;
-        break;
+      for (std::int32_t c = 0; c + 1 < columns; c += 2) {
+        if (entries.size() >= MaxMatEntries) {
+          leftOut += (columns - c) / 2;
+          break;
+        }
+        AddEntry(array, c, c + 1, firstRow, rowCount, entries, leftOut);
       }
-      AddEntry(array, 0, c, firstRow, rowCount, entries, leftOut);
-    }
-    return;
-  case TMatReadAs::Individually:
-    if (xColumn < 0 || yColumn < 0) {
-      UiPort().ShowMessage(std::string("You must select a ") +
-                               (xColumn < 0 ? "X Column" : "YColumn") + ".",
-                           "", TMessageKind::Information);
       return;
-    }
-    if (xColumn == yColumn &&
-        UiPort().Ask("The X column and Y column are the same, do you really wish to do this?",
-                     "Import Data Warning", TMessageKind::Warning, mbYes | mbNo) != mbYes)
+    case TMatReadAs::Column1IsX:
+      for (std::int32_t c = 1; c < columns; ++c) {
+        if (entries.size() >= MaxMatEntries) {
+          leftOut += columns - c;
+          break;
+        }
+        AddEntry(array, 0, c, firstRow, rowCount, entries, leftOut);
+      }
       return;
-    AddEntry(array, xColumn, yColumn, firstRow, rowCount, entries, leftOut);
-    return;
+    case TMatReadAs::Individually:
+      if (xColumn < 0 || yColumn < 0) {
+        UiPort().ShowMessage(
+            std::string("You must select a ") + (xColumn < 0 ? "X Column" : "YColumn") + ".", "",
+            TMessageKind::Information);
+        return;
+      }
+      if (xColumn == yColumn &&
+          UiPort().Ask("The X column and Y column are the same, do you really wish to do this?",
+                       "Import Data Warning", TMessageKind::Warning, mbYes | mbNo) != mbYes)
+        return;
+      AddEntry(array, xColumn, yColumn, firstRow, rowCount, entries, leftOut);
+      return;
   }
 }
 
@@ -176,8 +174,8 @@ void AddMatDataSets(TImportMatLab& array, TMatReadAs readAs, std::int32_t xColum
   std::int64_t leftOut = 0;
   AddChosen(array, readAs, xColumn, yColumn, firstRow, rowCount, entries, leftOut);
   if (leftOut > 0)
-    UiPort().ShowMessage("At most " + Num(MaxMatEntries) + " data sets can be imported: " +
-                             Num(leftOut) + " were left out.",
+    UiPort().ShowMessage("At most " + Num(MaxMatEntries) +
+                             " data sets can be imported: " + Num(leftOut) + " were left out.",
                          "", TMessageKind::Warning);
 }
 

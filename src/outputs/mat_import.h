@@ -68,8 +68,8 @@ enum class TMatReadAs { XYPairs = 0, Column1IsX = 1, Individually = 2 };
 
 // First row and row count of the dialog's choice: start 0 is "All", start s the row s;
 // end 0 is "End", end j the row s + j.
-void MatChosenRows(std::int32_t rows, std::int32_t start, std::int32_t end,
-                   std::int32_t& firstRow, std::int32_t& rowCount);
+void MatChosenRows(std::int32_t rows, std::int32_t start, std::int32_t end, std::int32_t& firstRow,
+                   std::int32_t& rowCount);
 
 // The most entries the list holds: a window holds no more series than this.
 constexpr std::size_t MaxMatEntries = 25;

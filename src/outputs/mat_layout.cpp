@@ -48,8 +48,8 @@ std::uint64_t Align8(std::uint64_t n) { return (n + 7) / 8 * 8; }
 
 // A subelement of a matrix at the offset: its type and data bytes, and where the next one
 // starts; false when it does not fit before end.
-bool SubElement(TBytesAt& file, std::uint64_t at, std::uint64_t end, bool swap,
-                std::uint32_t& type, std::uint64_t& bytes, std::uint64_t& next) {
+bool SubElement(TBytesAt& file, std::uint64_t at, std::uint64_t end, bool swap, std::uint32_t& type,
+                std::uint64_t& bytes, std::uint64_t& next) {
   std::uint32_t first = 0;
   if (!file.Word(at, swap, first)) return false;
   if (first >> 16) {  // the small format: type and up to 4 bytes in one 8-byte unit
@@ -75,8 +75,7 @@ bool MatrixSound(TBytesAt& file, std::uint64_t at, std::uint64_t end, bool swap)
   if (!SubElement(file, next, end, swap, type, bytes, next) || type != 5 || bytes % 4 != 0 ||
       bytes < 8)
     return false;
-  return SubElement(file, next, end, swap, type, bytes, next) && type == 1 &&
-         bytes <= MaxNameBytes;
+  return SubElement(file, next, end, swap, type, bytes, next) && type == 1 && bytes <= MaxNameBytes;
 }
 
 TMatLayout Walk5(TBytesAt& file, bool swap) {
@@ -116,8 +115,7 @@ TMatLayout Walk4(TBytesAt& file) {
       if (!file.Word(at + 4 * static_cast<std::uint64_t>(i), swap, head[i])) return layout;
     const std::uint32_t m = head[0] / 1000, o = head[0] / 100 % 10, p = head[0] / 10 % 10,
                         t = head[0] % 10;
-    if (m > 4 || o != 0 || p > 5 || t > 2 || head[3] > 1 || head[4] < 1 ||
-        head[4] > MaxNameBytes)
+    if (m > 4 || o != 0 || p > 5 || t > 2 || head[3] > 1 || head[4] < 1 || head[4] > MaxNameBytes)
       break;
     static const std::uint64_t Size[] = {8, 4, 4, 2, 2, 1};
     const std::uint64_t values = std::uint64_t{head[1]} * head[2] * (head[3] ? 2 : 1);
@@ -137,8 +135,8 @@ TMatLayout WalkMatLayout(const std::string& path) {
   TBytesAt file(path);
   if (!file.Open()) return {};
   unsigned char head[128];
-  if (file.Bytes(0, sizeof head, head) && ((head[126] == 'I' && head[127] == 'M') ||
-                                           (head[126] == 'M' && head[127] == 'I'))) {
+  if (file.Bytes(0, sizeof head, head) &&
+      ((head[126] == 'I' && head[127] == 'M') || (head[126] == 'M' && head[127] == 'I'))) {
     const bool swap = head[126] == 'M';
     const unsigned version = swap ? (head[124] << 8 | head[125]) : (head[125] << 8 | head[124]);
     if (version == 0x0200) {

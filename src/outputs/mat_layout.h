@@ -8,10 +8,10 @@
 #include <string>
 
 struct TMatLayout {
-  bool Mat73 = false;      // an HDF5-based file, not walked
-  bool Readable = false;   // MAT 4 or 5 with at least its header sound, or MAT 7.3
-  std::size_t Sound = 0;   // the records before the first damaged one (MAT 4 and 5)
-  bool Whole = false;      // every record sound up to the file's end (or MAT 7.3)
+  bool Mat73 = false;     // an HDF5-based file, not walked
+  bool Readable = false;  // MAT 4 or 5 with at least its header sound, or MAT 7.3
+  std::size_t Sound = 0;  // the records before the first damaged one (MAT 4 and 5)
+  bool Whole = false;     // every record sound up to the file's end (or MAT 7.3)
 };
 
 TMatLayout WalkMatLayout(const std::string& path);

@@ -30,9 +30,9 @@ std::string FileBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::vector<std::string> Titles(const std::vector<TMatRange>& ranges) {
+std::vector<std::string> Titles(const std::vector<TCopyObject>& ranges) {
   std::vector<std::string> titles;
-  for (const TMatRange& r : ranges) titles.push_back(r.Title);
+  for (const TCopyObject& r : ranges) titles.push_back(r.Name());
   return titles;
 }
 
@@ -62,7 +62,7 @@ protected:
 TEST_F(MatExportTest, RangesOfAnotherRowCountStayWithOneMessage) {
   Fill({100, 120, 100, 0});
   ASSERT_EQ(Lists.Series.size(), 3u) << "a series without points is not offered";
-  EXPECT_EQ(Lists.Series[1].ListText(), "S1 1 to 120 (120 rows)");
+  EXPECT_EQ(Lists.Series[1].GetListText(), "S1 1 to 120 (120 rows)");
   Lists.AddAll();
   EXPECT_EQ(Titles(Lists.SeriesSave), (std::vector<std::string>{"S0", "S2"}));
   EXPECT_EQ(Titles(Lists.Series), (std::vector<std::string>{"S1"}));
@@ -87,17 +87,37 @@ TEST_F(MatExportTest, RangesOfAnotherRowCountStayWithOneMessage) {
   EXPECT_EQ(Lists.PointSpread, -1);
 }
 
+TEST_F(MatExportTest, EditedRangesKeepTheCommonRowCount) {
+  Fill({10, 10, 6});
+  Lists.EditPoints(0, false, 2, 4);
+  EXPECT_EQ(Lists.Series[0].GetListText(), "S0 3 to 5 (3 rows)");
+  EXPECT_FALSE(Lists.EditsStartOnly(0, false));
+  Lists.AddSelected({0});
+  EXPECT_EQ(Lists.PointSpread, 3);
+  // A lone chosen range sets the common count; with two, only the start moves.
+  EXPECT_FALSE(Lists.EditsStartOnly(0, true));
+  Lists.EditPoints(0, true, 0, 5);
+  EXPECT_EQ(Lists.PointSpread, 6);
+  Lists.AddAll();
+  EXPECT_EQ(Titles(Lists.SeriesSave), (std::vector<std::string>{"S0", "S2"}));
+  EXPECT_EQ(Titles(Lists.Series), (std::vector<std::string>{"S1"}));
+  EXPECT_TRUE(Lists.EditsStartOnly(1, true));
+  Lists.EditPoints(0, true, 4, 0);
+  EXPECT_EQ(Lists.SeriesSave[0].GetListText(), "S0 5 to 10 (6 rows)");
+  Lists.EditPoints(0, true, 5, 0);  // 6 rows from row 6 would pass row 10: refused
+  EXPECT_EQ(Lists.SeriesSave[0].GetListText(), "S0 5 to 10 (6 rows)");
+  EXPECT_EQ(Lists.PointSpread, 6);
+}
+
 TEST_F(MatExportTest, TwoRangesOfThreeRowsReachSciPyAsAThreeByFourMatrix) {
   Fill({3, 5});
-  Lists.Series[1].First = 1;
-  Lists.Series[1].Last = 3;
+  Lists.EditPoints(1, false, 1, 3);
   Lists.AddAll();
   const std::string path = Temp.PathOf("out.mat");
   ASSERT_TRUE(Lists.Save(Table, "  Data ", " " + path));
   EXPECT_EQ(Ui.Texts(), (std::vector<std::string>{"Data saved to " + path + " array Data."}));
   // Columns: X and Y of S0 rows 0-2, then X and Y of S1 rows 1-3.
-  EXPECT_EQ(SciPyLoad(path),
-            "Data 3 x 4: 0.0 1.0 2.0 0.0 -1.0 -2.0 2.0 3.0 4.0 9.0 8.0 7.0\n");
+  EXPECT_EQ(SciPyLoad(path), "Data 3 x 4: 0.0 1.0 2.0 0.0 -1.0 -2.0 2.0 3.0 4.0 9.0 8.0 7.0\n");
 
   // Written twice: one array, the later one.
   Ui.Clear();
@@ -106,8 +126,9 @@ TEST_F(MatExportTest, TwoRangesOfThreeRowsReachSciPyAsAThreeByFourMatrix) {
   Ui.ScriptAnswers({mbYes});
   ASSERT_TRUE(Lists.Save(Table, "Data", path));
   EXPECT_EQ(SciPyLoad(path), "Data 3 x 2: 0.0 1.0 2.0 0.0 -1.0 -2.0\n");
-  EXPECT_EQ(Ui.Texts().front(), "The name Data is already in use.\r"
-                                "The data will be overwritten if you continue.  Do you wish to continue?");
+  EXPECT_EQ(Ui.Texts().front(),
+            "The name Data is already in use.\r"
+            "The data will be overwritten if you continue.  Do you wish to continue?");
 }
 
 TEST_F(MatExportTest, AnArrayOfTheSameNameInAnotherCaseIsAskedAbout) {
@@ -132,8 +153,9 @@ TEST_F(MatExportTest, RefusalsAndFailuresWriteNothingAndReportNoSuccess) {
   Lists.AddAll();
   EXPECT_FALSE(Lists.Save(Table, "  ", Temp.PathOf("x.mat")));
   EXPECT_FALSE(Lists.Save(Table, "Data", " "));
-  EXPECT_EQ(Ui.Texts(), (std::vector<std::string>{"Nothing to save.", "You must enter an array name",
-                                                  "You must enter a file name"}));
+  EXPECT_EQ(Ui.Texts(),
+            (std::vector<std::string>{"Nothing to save.", "You must enter an array name",
+                                      "You must enter a file name"}));
 
   // A read-only MAT file, a text file and a folder that does not exist.
   const std::string readOnly = Temp.PathOf("ro.mat");

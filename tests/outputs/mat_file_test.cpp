@@ -94,15 +94,14 @@ TEST_F(MatFileTest, EveryNumericClassAndDimensionCountReadsOtherClassesAreRefuse
   for (int i = 0; i < 2; ++i)
     for (int j = 0; j < 3; ++j)
       for (int k = 0; k < 4; ++k)
-        EXPECT_EQ(n.Values[static_cast<std::size_t>((j + 3 * k) * 2 + i)],
-                  100 * i + 10 * j + k);
+        EXPECT_EQ(n.Values[static_cast<std::size_t>((j + 3 * k) * 2 + i)], 100 * i + 10 * j + k);
   EXPECT_EQ(ReadMatArray(Path("kinds.mat"), "U").Values, (std::vector<double>{1, 3, 2, 4}));
   EXPECT_EQ(ReadMatArray(Path("kinds.mat"), "F").Values, (std::vector<double>{0.25, -8}));
   for (const char* name : {"Z", "T", "Q"}) {
     const TMatArrayRead refused = ReadMatArray(Path("kinds.mat"), name);
     EXPECT_EQ(refused.Status, TMatArrayRead::Refused) << name;
-    EXPECT_EQ(refused.Refusal.rfind(std::string("Array ") + name + " cannot be imported: ", 0),
-              0u) << refused.Refusal;
+    EXPECT_EQ(refused.Refusal.rfind(std::string("Array ") + name + " cannot be imported: ", 0), 0u)
+        << refused.Refusal;
     EXPECT_TRUE(refused.Values.empty());
   }
 }
@@ -162,8 +161,8 @@ TEST_F(MatFileTest, FailedWritesLeaveEveryFileAsItWas) {
   EXPECT_EQ(Bytes(Temp, "notes.mat"), "hello\n");
 
   const std::string before = Bytes(Temp, "v5.mat");
-  std::filesystem::permissions(Path("v5.mat"), std::filesystem::perms::owner_read |
-                                                   std::filesystem::perms::group_read);
+  std::filesystem::permissions(
+      Path("v5.mat"), std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
   EXPECT_FALSE(WriteMatArray(Path("v5.mat"), "Data", 1, 1, {1}));
   EXPECT_EQ(Bytes(Temp, "v5.mat"), before);
 
@@ -220,16 +219,18 @@ TEST_F(MatFileTest, DamagedFilesPrintNothingOfTheLibrariesOwn) {
   bytes.resize(bytes.size() * 2 / 3);
   const std::string cut = Temp.WriteBytes("cut73.mat", bytes);
   std::vector<std::string> logged;
-  const std::string printed = StandardError([&] {
-    const auto names = ListMatArrays(cut);
-    if (names)
-      for (const std::string& name : *names) ReadMatArray(cut, name);
-    ReadMatArray(cut, "A");
-    ReadMatArray(Path("v5.mat"), "Missing");
-    // What matio has to say comes to Qorv instead.
-    Mat_Critical("cannot read %s", "A");
-    logged = MatLibraryLog();
-  }, Path("stderr.txt"));
+  const std::string printed = StandardError(
+      [&] {
+        const auto names = ListMatArrays(cut);
+        if (names)
+          for (const std::string& name : *names) ReadMatArray(cut, name);
+        ReadMatArray(cut, "A");
+        ReadMatArray(Path("v5.mat"), "Missing");
+        // What matio has to say comes to Qorv instead.
+        Mat_Critical("cannot read %s", "A");
+        logged = MatLibraryLog();
+      },
+      Path("stderr.txt"));
   EXPECT_EQ(printed, "");
   EXPECT_EQ(logged, (std::vector<std::string>{"cannot read A"}));
 }

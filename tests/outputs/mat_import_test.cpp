@@ -56,9 +56,9 @@ protected:
 TEST_F(MatImportTest, PairsColumnOneAndRowChoicesMakeTheEntriesAndSeries) {
   TImportMatLab p(Temp.PathOf("pairs.mat"), "P");
   ASSERT_TRUE(p.Read());
-  EXPECT_EQ(p.GetColumnPreview(2), (std::vector<std::string>{"1000", "1001", "1002", "1003",
-                                                              "1004", "1005", "1006", "1007",
-                                                              "1008", "1009"}));
+  EXPECT_EQ(p.GetColumnPreview(2),
+            (std::vector<std::string>{"1000", "1001", "1002", "1003", "1004", "1005", "1006",
+                                      "1007", "1008", "1009"}));
   EXPECT_TRUE(p.GetColumnPreview(4).empty());
   std::int32_t first = -1, count = -1;
   MatChosenRows(p.Rows(), 0, 0, first, count);
@@ -66,8 +66,8 @@ TEST_F(MatImportTest, PairsColumnOneAndRowChoicesMakeTheEntriesAndSeries) {
   EXPECT_EQ(count, 100);
   TEntries entries;
   AddMatDataSets(p, TMatReadAs::XYPairs, -1, -1, first, count, entries);
-  EXPECT_EQ(Texts(entries), (std::vector<std::string>{"P :1 vs 2: Rows 1 to 100",
-                                                      "P :3 vs 4: Rows 1 to 100"}));
+  EXPECT_EQ(Texts(entries),
+            (std::vector<std::string>{"P :1 vs 2: Rows 1 to 100", "P :3 vs 4: Rows 1 to 100"}));
   const std::unique_ptr<TTransferData> data = MakeMatTransfer(entries);
   ASSERT_EQ(data->GetTSCount(), 2);
   TTransferSeries* second = data->GetSeries(1);
@@ -80,9 +80,9 @@ TEST_F(MatImportTest, PairsColumnOneAndRowChoicesMakeTheEntriesAndSeries) {
 
   entries.clear();
   AddMatDataSets(p, TMatReadAs::Column1IsX, -1, -1, first, count, entries);
-  EXPECT_EQ(Texts(entries), (std::vector<std::string>{"P :1 vs 2: Rows 1 to 100",
-                                                      "P :1 vs 3: Rows 1 to 100",
-                                                      "P :1 vs 4: Rows 1 to 100"}));
+  EXPECT_EQ(Texts(entries),
+            (std::vector<std::string>{"P :1 vs 2: Rows 1 to 100", "P :1 vs 3: Rows 1 to 100",
+                                      "P :1 vs 4: Rows 1 to 100"}));
 
   // Start row 90 with "End": rows 90 to 100; start 5 with the end item 3 (row 8): 4 rows.
   entries.clear();
@@ -90,8 +90,8 @@ TEST_F(MatImportTest, PairsColumnOneAndRowChoicesMakeTheEntriesAndSeries) {
   AddMatDataSets(p, TMatReadAs::Individually, 3, 1, first, count, entries);
   MatChosenRows(p.Rows(), 5, 3, first, count);
   AddMatDataSets(p, TMatReadAs::Individually, 0, 2, first, count, entries);
-  EXPECT_EQ(Texts(entries), (std::vector<std::string>{"P :4 vs 2: Rows 90 to 100",
-                                                      "P :1 vs 3: Rows 5 to 8"}));
+  EXPECT_EQ(Texts(entries),
+            (std::vector<std::string>{"P :4 vs 2: Rows 90 to 100", "P :1 vs 3: Rows 5 to 8"}));
   const std::unique_ptr<TTransferData> rows = MakeMatTransfer(entries);
   ASSERT_EQ(rows->GetSeries(0)->GetCount(), 11);
   EXPECT_EQ(rows->GetSeries(0)->GetX(0), 44.5f);
@@ -113,11 +113,12 @@ TEST_F(MatImportTest, RefusalsAddNothingAndSayWhy) {
   EXPECT_TRUE(entries.empty());
   AddMatDataSets(a, TMatReadAs::Individually, 1, 1, 0, 4, entries);
   EXPECT_EQ(Texts(entries), (std::vector<std::string>{"A :2 vs 2: Rows 1 to 4"}));
-  EXPECT_EQ(Ui.Texts(), (std::vector<std::string>{
-                            "Uneven number of columns, please choose another method.",
-                            "You must select a X Column.", "You must select a YColumn.",
-                            "The X column and Y column are the same, do you really wish to do this?",
-                            "The X column and Y column are the same, do you really wish to do this?"}));
+  EXPECT_EQ(Ui.Texts(),
+            (std::vector<std::string>{
+                "Uneven number of columns, please choose another method.",
+                "You must select a X Column.", "You must select a YColumn.",
+                "The X column and Y column are the same, do you really wish to do this?",
+                "The X column and Y column are the same, do you really wish to do this?"}));
   EXPECT_EQ(Ui.Shown()[3].Caption, "Import Data Warning");
 
   Ui.Clear();
@@ -167,9 +168,9 @@ TEST_F(MatImportTest, AddingStopsAtTheSeriesAWindowHolds) {
   EXPECT_EQ(entries.back()->EntryText(), "W :49 vs 50: Rows 1 to 2");
   AddMatDataSets(wide, TMatReadAs::Individually, 0, 1, 0, 2, entries);
   EXPECT_EQ(entries.size(), 25u);
-  EXPECT_EQ(Ui.Texts(), (std::vector<std::string>{
-                            "At most 25 data sets can be imported: 5 were left out.",
-                            "At most 25 data sets can be imported: 1 were left out."}));
+  EXPECT_EQ(Ui.Texts(),
+            (std::vector<std::string>{"At most 25 data sets can be imported: 5 were left out.",
+                                      "At most 25 data sets can be imported: 1 were left out."}));
 }
 
 TEST_F(MatImportTest, IntegerAndComplexArraysImportAsDoublesAndRealParts) {

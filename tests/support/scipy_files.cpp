@@ -19,11 +19,11 @@ std::string Quoted(const std::string& text) {
 }  // namespace
 
 bool RunPython(const std::string& script, const std::string& arguments, std::string& output) {
-  const auto path = std::filesystem::temp_directory_path() /
-                    ("qorv-scipy-" + std::to_string(::getpid()) + ".py");
+  const auto path =
+      std::filesystem::temp_directory_path() / ("qorv-scipy-" + std::to_string(::getpid()) + ".py");
   std::ofstream(path) << script;
-  const std::string command = std::string(Python) + " " + Quoted(path.string()) + " " +
-                              arguments + " 2>&1";
+  const std::string command =
+      std::string(Python) + " " + Quoted(path.string()) + " " + arguments + " 2>&1";
   output.clear();
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return false;
@@ -39,7 +39,8 @@ std::string SciPyMissing() {
   std::string output;
   if (RunPython("import scipy.io\n", "", output)) return "";
   return "SciPy is missing for /usr/bin/python3 (scripts/install-deps installs "
-         "python3-scipy): " + output;
+         "python3-scipy): " +
+         output;
 }
 
 std::string MakeSciPyFixtures(const std::string& folder) {

@@ -1,12 +1,17 @@
 #include "outputs/ui/mat_export_dialog.h"
 
 #include <QListWidget>
+#include <QMenu>
+
+#include "outputs/ui/copy_row_select_dialog.h"
 
 #include "ui_mat_export_dialog.h"
 
 TExportMatLabDataForm::TExportMatLabDataForm(QWidget* parent, TOutputForm& caller,
                                              TMatExportLists lists)
-    : QDialog(parent), Ui(std::make_unique<Ui::TExportMatLabDataForm>()), PCaller(caller),
+    : QDialog(parent),
+      Ui(std::make_unique<Ui::TExportMatLabDataForm>()),
+      PCaller(caller),
       PLists(std::move(lists)) {
   Ui->setupUi(this);
   setProperty("helpContext", 41);
@@ -33,6 +38,20 @@ TExportMatLabDataForm::TExportMatLabDataForm(QWidget* parent, TOutputForm& calle
     PLists.MoveOne(Ui->SeriesSaveBox->row(item), true);
     Fill();
   });
+  Popup = new QMenu(this);
+  QAction* editPoints = Popup->addAction("Edit Points");
+  editPoints->setObjectName("EditPoints");
+  connect(editPoints, &QAction::triggered, this,
+          [this, editPoints] { EditPointsClick(editPoints->data().toInt() == 1); });
+  for (QListWidget* list : {Ui->SeriesBox, Ui->SeriesSaveBox}) {
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QListWidget::customContextMenuRequested, this,
+            [this, list, editPoints](const QPoint& at) {
+              // The tag tells which list was clicked: 0 the offered, 1 the chosen.
+              editPoints->setData(list == Ui->SeriesSaveBox ? 1 : 0);
+              ListPopup(list, at);
+            });
+  }
   PLists.PointSpread = -1;
   if (PLists.Series.size() == 1) PLists.AddAll();
   Fill();
@@ -41,9 +60,10 @@ TExportMatLabDataForm::TExportMatLabDataForm(QWidget* parent, TOutputForm& calle
 TExportMatLabDataForm::~TExportMatLabDataForm() = default;
 
 void TExportMatLabDataForm::Fill(int keep) {
-  auto fill = [](QListWidget* list, const std::vector<TMatRange>& ranges) {
+  auto fill = [](QListWidget* list, const std::vector<TCopyObject>& ranges) {
     list->clear();
-    for (const TMatRange& range : ranges) list->addItem(QString::fromStdString(range.ListText()));
+    for (const TCopyObject& range : ranges)
+      list->addItem(QString::fromStdString(range.GetListText()));
   };
   fill(Ui->SeriesBox, PLists.Series);
   fill(Ui->SeriesSaveBox, PLists.SeriesSave);
@@ -119,6 +139,32 @@ void TExportMatLabDataForm::SaveClick() {
   PLists.RemoveAll();
   Ui->ArrayEdit->clear();
   Fill();
+}
+
+void TExportMatLabDataForm::ListPopup(QListWidget* list, const QPoint& at) {
+  QListWidgetItem* item = list->itemAt(at);
+  if (!item || !item->isSelected()) return;
+  list->clearSelection();
+  item->setSelected(true);
+  Popup->popup(list->viewport()->mapToGlobal(at));
+}
+
+void TExportMatLabDataForm::EditPointsClick(bool inSave) {
+  const std::vector<int> rows = Selected(inSave ? *Ui->SeriesSaveBox : *Ui->SeriesBox);
+  if (rows.empty()) return;
+  const int index = rows.front();
+  const TCopyObject& range =
+      (inSave ? PLists.SeriesSave : PLists.Series)[static_cast<std::size_t>(index)];
+  TCopyRowSelectForm rowSelect(this);
+  if (PLists.EditsStartOnly(index, inSave)) {
+    if (!rowSelect.ExecuteStart(range.FirstRow(), range.LastIndex(), PLists.PointSpread)) return;
+  } else if (!rowSelect.Execute(range.FirstRow(), range.LastRow(), 48, range.LastIndex())) {
+    return;
+  }
+  PLists.EditPoints(index, inSave, rowSelect.FirstRow(), rowSelect.LastRow());
+  Fill();
+  QListWidget* list = inSave ? Ui->SeriesSaveBox : Ui->SeriesBox;
+  if (index < list->count()) list->item(index)->setSelected(true);
 }
 
 void ExecuteExportMatLab(QWidget* parent, TOutputForm& caller, TMatExportLists lists) {

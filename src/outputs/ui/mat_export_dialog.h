@@ -12,6 +12,8 @@
 #include "model/ui_port.h"
 
 class QListWidget;
+class QMenu;
+class QPoint;
 namespace Ui {
 class TExportMatLabDataForm;
 }
@@ -35,15 +37,21 @@ public:
   void BrowseClick();
   void OkClick();
   void SaveClick();
+  // "Edit Points" of the popup: the row dialog for the first selected range of the list
+  // the popup was opened on (inSave: "Series To Save").
+  void EditPointsClick(bool inSave);
 
 private:
   // Both lists drawn again from PLists; the chosen list's selection kept at keep.
   void Fill(int keep = -1);
   static std::vector<int> Selected(const QListWidget& list);
+  // A right click on a selected range: it alone stays selected and the popup opens.
+  void ListPopup(QListWidget* list, const QPoint& at);
 
   std::unique_ptr<Ui::TExportMatLabDataForm> Ui;
   TOutputForm& PCaller;
   TMatExportLists PLists;
+  QMenu* Popup = nullptr;
 };
 
 // Shows the dialog for the caller's ranges: "No data to copy" when none is offered;

@@ -136,9 +136,8 @@ void TImportMatLabDataForm::ClearClick() {
 
 void TImportMatLabDataForm::OkClick() {
   if (Entries.empty()) {
-    UiPort().ShowMessage(
-        "You have not selected any data to import.  Select data or press cancel.", "",
-        TMessageKind::Information);
+    UiPort().ShowMessage("You have not selected any data to import.  Select data or press cancel.",
+                         "", TMessageKind::Information);
     return;
   }
   accept();
@@ -156,8 +155,8 @@ std::unique_ptr<TTransferData> ExecuteImportMatLab(QWidget* parent) {
   if (file.empty()) return nullptr;
   const auto arrays = ListMatArrays(file);
   if (!arrays) {
-    UiPort().ShowMessage("This file is not a MAT 5.3 compatible file and cannot be openned.",
-                         "", TMessageKind::Information);
+    UiPort().ShowMessage("This file is not a MAT 5.3 compatible file and cannot be openned.", "",
+                         TMessageKind::Information);
     return nullptr;
   }
   if (arrays->empty()) {

@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!transfer) continue;
     FUZZ_CHECK(transfer->GetTSCount() == static_cast<std::int32_t>(entries.size()));
     for (std::int32_t s = 0; s < transfer->GetTSCount(); ++s)
-      FUZZ_CHECK(transfer->GetSeries(s)->GetCount() == entries[static_cast<std::size_t>(s)]->RowCount);
+      FUZZ_CHECK(transfer->GetSeries(s)->GetCount() ==
+                 entries[static_cast<std::size_t>(s)]->RowCount);
   }
   return 0;
 }

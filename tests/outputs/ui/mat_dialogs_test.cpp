@@ -18,6 +18,7 @@
 
 #include "outputs/graph_form.h"
 #include "outputs/table_form.h"
+#include "outputs/ui/copy_row_select_dialog.h"
 #include "outputs/ui/graph_window.h"
 #include "outputs/ui/mat_export_dialog.h"
 #include "outputs/ui/mat_import_dialog.h"
@@ -90,8 +91,8 @@ TEST_F(MatDialogsTest, ATableImportsIntegerAndComplexArraysAndRefusesTextAndEmpt
   Item(window, "ImportMatLabFile")->trigger();
   EXPECT_TRUE(actor.Seen);
   EXPECT_EQ(Ui.Texts(), (TTexts{"Array S cannot be imported: it holds text.",
-                                "Array S cannot be imported: it holds text.",
-                                "Array E is empty", "Array E is empty"}));
+                                "Array S cannot be imported: it holds text.", "Array E is empty",
+                                "Array E is empty"}));
   ASSERT_EQ(form.SeriesCount(), 2);
   EXPECT_EQ(form.GetSeries(0).X, (std::vector<float>{1, 3, 5}));
   EXPECT_EQ(form.GetSeries(0).Y, (std::vector<float>{-2, -4, -6}));
@@ -143,7 +144,8 @@ TEST_F(MatDialogsTest, OkWithoutEntriesAndNonMatFilesAreRefused) {
   const std::string text = Temp.WriteBytes("notes.mat", TBytes{'1', ',', '2', '\n'});
   Ui.ScriptFiles({text, Temp.PathOf("v5.mat")});
   Item(window, "ImportMatLabFile")->trigger();
-  EXPECT_EQ(Ui.Texts(), (TTexts{"This file is not a MAT 5.3 compatible file and cannot be openned."}));
+  EXPECT_EQ(Ui.Texts(),
+            (TTexts{"This file is not a MAT 5.3 compatible file and cannot be openned."}));
   Ui.Clear();
   TModalDialogActor<TImportMatLabDataForm> actor([&](TImportMatLabDataForm& d) {
     Control<QPushButton>(d, "OK")->click();
@@ -155,7 +157,8 @@ TEST_F(MatDialogsTest, OkWithoutEntriesAndNonMatFilesAreRefused) {
     Control<QPushButton>(d, "Cancel")->click();
   });
   Item(window, "ImportMatLabFile")->trigger();
-  EXPECT_EQ(Ui.Texts(), (TTexts{"You have not selected any data to import.  Select data or press cancel."}));
+  EXPECT_EQ(Ui.Texts(),
+            (TTexts{"You have not selected any data to import.  Select data or press cancel."}));
   EXPECT_EQ(form.SeriesCount(), 0) << "Cancel imports nothing";
 }
 
@@ -199,7 +202,42 @@ TEST_F(MatDialogsTest, TheTableExportsChosenRangesThatSciPyReadsBack) {
   EXPECT_EQ(Ui.Texts(), (TTexts{"The remaining items cannot be moved because MatLab arrays\r"
                                 "require that all series have the same number of rows",
                                 "Data saved to " + path + " array Data."}));
-  EXPECT_EQ(SciPyLoad(path), "Data 3 x 4: 10.0 11.0 12.0 -0.5 -1.5 -2.5 0.0 1.0 2.0 -0.5 -1.5 -2.5\n");
+  EXPECT_EQ(SciPyLoad(path),
+            "Data 3 x 4: 10.0 11.0 12.0 -0.5 -1.5 -2.5 0.0 1.0 2.0 -0.5 -1.5 -2.5\n");
+}
+
+TEST_F(MatDialogsTest, EditPointsChoosesTheRowsOfARange) {
+  TTableForm form(static_cast<TDeadOutputList*>(nullptr));
+  TTableWindow window(form);
+  FillTable(form);
+  TModalDialogActor<TExportMatLabDataForm> actor([&](TExportMatLabDataForm& d) {
+    QListWidget* offered = Control<QListWidget>(d, "SeriesBox");
+    offered->item(2)->setSelected(true);
+    TModalDialogActor<TCopyRowSelectForm> rows([](TCopyRowSelectForm& select) {
+      Control<QLineEdit>(select, "StartEdit")->setText("2");
+      Control<QComboBox>(select, "EndCombo")->setEditText("4");
+      ClickControl(select, "OK");
+    });
+    d.EditPointsClick(false);
+    EXPECT_TRUE(rows.Seen);
+    EXPECT_EQ(Items(offered)[2], "C 2 to 4 (3 rows)");
+    Control<QPushButton>(d, "AddAll")->click();
+    EXPECT_EQ(Items(Control<QListWidget>(d, "SeriesSaveBox")),
+              (QStringList{"A 1 to 3 (3 rows)", "B 1 to 3 (3 rows)", "C 2 to 4 (3 rows)"}));
+    // Among three chosen ranges only the start moves; the range keeps 3 rows.
+    Control<QListWidget>(d, "SeriesSaveBox")->item(2)->setSelected(true);
+    TModalDialogActor<TCopyRowSelectForm> start([](TCopyRowSelectForm& select) {
+      EXPECT_FALSE(Control<QWidget>(select, "EndCombo")->isVisible());
+      Control<QLineEdit>(select, "StartEdit")->setText("3");
+      ClickControl(select, "OK");
+    });
+    d.EditPointsClick(true);
+    EXPECT_EQ(Items(Control<QListWidget>(d, "SeriesSaveBox"))[2], "C 3 to 5 (3 rows)");
+    d.reject();
+  });
+  Item(window, "MatLab")->trigger();
+  EXPECT_TRUE(actor.Seen);
+  EXPECT_TRUE(Ui.Texts().empty());
 }
 
 TEST_F(MatDialogsTest, AReadOnlyTargetIsReportedAndLeftAsItWas) {
@@ -218,7 +256,8 @@ TEST_F(MatDialogsTest, AReadOnlyTargetIsReportedAndLeftAsItWas) {
   const std::string before = FileBytes(path);
   TModalDialogActor<TExportMatLabDataForm> actor([&](TExportMatLabDataForm& d) {
     // The one series with points is chosen at once.
-    EXPECT_EQ(Items(Control<QListWidget>(d, "SeriesSaveBox")), (QStringList{"t vs v 1 to 2 (2 rows)"}));
+    EXPECT_EQ(Items(Control<QListWidget>(d, "SeriesSaveBox")),
+              (QStringList{"t vs v 1 to 2 (2 rows)"}));
     Control<QLineEdit>(d, "ArrayEdit")->setText("Data");
     Control<QLineEdit>(d, "FileNameEdit")->setText(QString::fromStdString(path));
     Control<QPushButton>(d, "OK")->click();
@@ -228,7 +267,8 @@ TEST_F(MatDialogsTest, AReadOnlyTargetIsReportedAndLeftAsItWas) {
   Item(window, "MatLab")->trigger();
   ASSERT_FALSE(Ui.Texts().empty());
   EXPECT_EQ(Ui.Texts().front(), "Error creating/openning file.");
-  for (const std::string& shown : Ui.Texts()) EXPECT_EQ(shown.find("Data saved to"), std::string::npos);
+  for (const std::string& shown : Ui.Texts())
+    EXPECT_EQ(shown.find("Data saved to"), std::string::npos);
   EXPECT_EQ(FileBytes(path), before);
 }
 
