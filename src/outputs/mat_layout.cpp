@@ -1,5 +1,8 @@
 #include "outputs/mat_layout.h"
 
+#include <zlib.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <utility>
@@ -48,7 +51,8 @@ std::uint64_t Align8(std::uint64_t n) { return (n + 7) / 8 * 8; }
 
 // A subelement of a matrix at the offset: its type and data bytes, and where the next one
 // starts; false when it does not fit before end.
-bool SubElement(TBytesAt& file, std::uint64_t at, std::uint64_t end, bool swap, std::uint32_t& type,
+template <class TSource>
+bool SubElement(TSource& file, std::uint64_t at, std::uint64_t end, bool swap, std::uint32_t& type,
                 std::uint64_t& bytes, std::uint64_t& next) {
   std::uint32_t first = 0;
   if (!file.Word(at, swap, first)) return false;
@@ -67,15 +71,93 @@ bool SubElement(TBytesAt& file, std::uint64_t at, std::uint64_t end, bool swap, 
 }
 
 // A MAT 5 matrix element's flags, dimensions and name within its bytes.
-bool MatrixSound(TBytesAt& file, std::uint64_t at, std::uint64_t end, bool swap) {
-  std::uint32_t type = 0;
+template <class TSource>
+bool MatrixSound(TSource& file, std::uint64_t at, std::uint64_t end, bool swap) {
+  std::uint32_t type = 0, flags = 0;
   std::uint64_t bytes = 0, next = 0;
   if (at == end) return true;  // an empty matrix element
-  if (!SubElement(file, at, end, swap, type, bytes, next) || type != 6 || bytes != 8) return false;
-  if (!SubElement(file, next, end, swap, type, bytes, next) || type != 5 || bytes % 4 != 0 ||
+  if (!SubElement(file, at, end, swap, type, bytes, next) || type != 6 || bytes != 8 ||
+      !file.Word(at + 8, swap, flags))
+    return false;
+  const std::uint64_t dimsAt = next;
+  if (!SubElement(file, dimsAt, end, swap, type, bytes, next) || type != 5 || bytes % 4 != 0 ||
       bytes < 8)
     return false;
-  return SubElement(file, next, end, swap, type, bytes, next) && type == 1 && bytes <= MaxNameBytes;
+  // The element count: every class but sparse holds at least a byte of each element
+  // after the name (matio allocates by this count before reading any of them).
+  std::uint64_t count = 1;
+  for (std::uint64_t d = 0; d < bytes / 4; ++d) {
+    std::uint32_t n = 0;
+    if (!file.Word(dimsAt + 8 + 4 * d, swap, n)) return false;
+    count = n == 0 || count <= (std::uint64_t{1} << 40) / n ? count * n : (std::uint64_t{1} << 40);
+  }
+  if (!SubElement(file, next, end, swap, type, bytes, next) || type != 1 || bytes > MaxNameBytes)
+    return false;
+  const std::uint32_t kind = flags & 0xFF;
+  if (kind < 1 || kind > 17) return false;
+  return kind == 5 || count <= end - next;
+}
+
+// The first bytes of an inflated record, with the count of all its bytes.
+class TMemoryBytes {
+public:
+  std::vector<unsigned char> Head;
+  std::uint64_t Total = 0;
+
+  bool Word(std::uint64_t at, bool swap, std::uint32_t& value) const {
+    if (at + 4 > Head.size()) return false;
+    unsigned char b[4] = {Head[at], Head[at + 1], Head[at + 2], Head[at + 3]};
+    if (swap) std::swap(b[0], b[3]), std::swap(b[1], b[2]);
+    value = std::uint32_t{b[3]} << 24 | std::uint32_t{b[2]} << 16 | std::uint32_t{b[1]} << 8 | b[0];
+    return true;
+  }
+};
+
+// The most of an inflated record that is kept (its matrix header lies at its start) and
+// that is counted (a record inflating to more holds more than the import takes anyway).
+constexpr std::size_t InflatedHeadBytes = 65536;
+constexpr std::uint64_t InflatedCountLimit = std::uint64_t{1} << 28;
+
+// Inflates the compressed record's n bytes at the offset: its head and size.
+bool Inflate(TBytesAt& file, std::uint64_t at, std::uint64_t n, TMemoryBytes& out) {
+  z_stream z{};
+  if (inflateInit(&z) != Z_OK) return false;
+  std::vector<unsigned char> in(16384), chunk(65536);
+  int status = Z_OK;
+  while (status != Z_STREAM_END && out.Total < InflatedCountLimit) {
+    if (z.avail_in == 0) {
+      if (n == 0) break;
+      const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(n, in.size()));
+      if (!file.Bytes(at, take, in.data())) break;
+      at += take;
+      n -= take;
+      z.next_in = in.data();
+      z.avail_in = static_cast<uInt>(take);
+    }
+    z.next_out = chunk.data();
+    z.avail_out = static_cast<uInt>(chunk.size());
+    status = inflate(&z, Z_NO_FLUSH);
+    if (status != Z_OK && status != Z_STREAM_END) break;
+    const std::size_t made = chunk.size() - z.avail_out;
+    const std::size_t keep =
+        std::min(made, InflatedHeadBytes - std::min(InflatedHeadBytes, out.Head.size()));
+    out.Head.insert(out.Head.end(), chunk.begin(),
+                    chunk.begin() + static_cast<std::ptrdiff_t>(keep));
+    out.Total += made;
+    if (made == 0 && z.avail_in == 0 && n == 0) break;
+  }
+  inflateEnd(&z);
+  return out.Total >= 8;
+}
+
+// A compressed record holds one matrix element whose header is sound.
+bool CompressedSound(TBytesAt& file, std::uint64_t at, std::uint64_t n, bool swap) {
+  TMemoryBytes inflated;
+  if (!Inflate(file, at, n, inflated)) return false;
+  std::uint32_t type = 0, bytes = 0;
+  if (!inflated.Word(0, swap, type) || !inflated.Word(4, swap, bytes) || type != 14) return false;
+  return MatrixSound(inflated, 8, std::min<std::uint64_t>(8 + std::uint64_t{bytes}, inflated.Total),
+                     swap);
 }
 
 TMatLayout Walk5(TBytesAt& file, bool swap) {
@@ -89,7 +171,7 @@ TMatLayout Walk5(TBytesAt& file, bool swap) {
     if (end > file.FileSize()) break;
     if (type == 14) {
       if (!MatrixSound(file, at + 8, end, swap)) break;
-    } else if (type != 15) {
+    } else if (type != 15 || !CompressedSound(file, at + 8, n, swap)) {
       break;
     }
     ++layout.Sound;
@@ -103,14 +185,13 @@ TMatLayout Walk5(TBytesAt& file, bool swap) {
 TMatLayout Walk4(TBytesAt& file) {
   TMatLayout layout;
   std::uint64_t at = 0;
+  // The byte order is the first record's: matio reads every record in it.
+  bool swap = false;
+  std::uint32_t first = 0;
+  if (file.Word(0, false, first) && first > 4052) swap = true;
   while (at + 20 <= file.FileSize()) {
     std::uint32_t head[5];
-    bool swap = false;
-    if (!file.Word(at, false, head[0])) break;
-    if (head[0] > 4052) {
-      swap = true;
-      if (!file.Word(at, true, head[0]) || head[0] > 4052) break;
-    }
+    if (!file.Word(at, swap, head[0]) || head[0] > 4052) break;
     for (int i = 1; i < 5; ++i)
       if (!file.Word(at + 4 * static_cast<std::uint64_t>(i), swap, head[i])) return layout;
     const std::uint32_t m = head[0] / 1000, o = head[0] / 100 % 10, p = head[0] / 10 % 10,
