@@ -75,7 +75,7 @@ template <class TSource>
 bool MatrixSound(TSource& file, std::uint64_t at, std::uint64_t end, bool swap) {
   std::uint32_t type = 0, flags = 0;
   std::uint64_t bytes = 0, next = 0;
-  if (at == end) return true;  // an empty matrix element
+  // Even an empty record is read as a matrix by matio: it must hold the whole header.
   if (!SubElement(file, at, end, swap, type, bytes, next) || type != 6 || bytes != 8 ||
       !file.Word(at + 8, swap, flags))
     return false;
@@ -185,19 +185,22 @@ TMatLayout Walk5(TBytesAt& file, bool swap) {
 TMatLayout Walk4(TBytesAt& file) {
   TMatLayout layout;
   std::uint64_t at = 0;
-  // The byte order is the first record's: matio reads every record in it.
-  bool swap = false;
-  std::uint32_t first = 0;
-  if (file.Word(0, false, first) && first > 4052) swap = true;
   while (at + 20 <= file.FileSize()) {
+    // The type word may be in either byte order; its M digit (0 little-endian, 1
+    // big-endian) then tells the order of the record's other words, as matio reads them.
     std::uint32_t head[5];
-    if (!file.Word(at, swap, head[0]) || head[0] > 4052) break;
+    if (!file.Word(at, false, head[0])) break;
+    if (head[0] > 4052 && (!file.Word(at, true, head[0]) || head[0] > 4052)) break;
+    const bool swap = head[0] / 1000 == 1;
     for (int i = 1; i < 5; ++i)
       if (!file.Word(at + 4 * static_cast<std::uint64_t>(i), swap, head[i])) return layout;
     const std::uint32_t m = head[0] / 1000, o = head[0] / 100 % 10, p = head[0] / 10 % 10,
                         t = head[0] % 10;
-    if (m > 4 || o != 0 || p > 5 || t > 2 || head[3] > 1 || head[4] < 1 || head[4] > MaxNameBytes)
+    // A sparse record (type 2) states its size in its values, which matio trusts: it ends
+    // the sound part.
+    if (m > 1 || o != 0 || p > 5 || t > 1 || head[3] > 1 || head[4] < 1 || head[4] > MaxNameBytes)
       break;
+    if (head[1] != 0 && head[2] > file.FileSize() / head[1]) break;
     static const std::uint64_t Size[] = {8, 4, 4, 2, 2, 1};
     const std::uint64_t values = std::uint64_t{head[1]} * head[2] * (head[3] ? 2 : 1);
     const std::uint64_t end = at + 20 + head[4] + values * Size[p];
