@@ -72,7 +72,7 @@ bool SubElement(TSource& file, std::uint64_t at, std::uint64_t end, bool swap, s
 
 // A MAT 5 matrix element's flags, dimensions and name within its bytes.
 template <class TSource>
-bool MatrixSound(TSource& file, std::uint64_t at, std::uint64_t end, bool swap) {
+bool MatrixSound(TSource& file, std::uint64_t at, std::uint64_t end, bool swap, int depth = 0) {
   std::uint32_t type = 0, flags = 0;
   std::uint64_t bytes = 0, next = 0;
   // Even an empty record is read as a matrix by matio: it must hold the whole header.
@@ -94,8 +94,40 @@ bool MatrixSound(TSource& file, std::uint64_t at, std::uint64_t end, bool swap) 
   if (!SubElement(file, next, end, swap, type, bytes, next) || type != 1 || bytes > MaxNameBytes)
     return false;
   const std::uint32_t kind = flags & 0xFF;
-  if (kind < 1 || kind > 17) return false;
-  return kind == 5 || count <= end - next;
+  // Functions and opaque objects are beyond the import, and matio reads them loosely.
+  if (kind < 1 || kind > 15) return false;
+  if (kind != 5 && count > end - next) return false;
+  if (kind != 1 && kind != 2 && kind != 3) return true;
+  // Cells, structures and objects hold whole matrices, which matio reads as it lists the
+  // names: each is checked alike, to a depth that real files do not reach.
+  if (depth >= 8) return false;
+  std::uint64_t fields = 1;
+  if (kind != 1) {
+    if (kind == 3 && (!SubElement(file, next, end, swap, type, bytes, next) || type != 1))
+      return false;  // the class name
+    // The length of each field name (an int32, in the small format or not), then the
+    // names, which give the number of fields.
+    const std::uint64_t lengthAt = next;
+    std::uint32_t first = 0, length = 0;
+    if (!SubElement(file, lengthAt, end, swap, type, bytes, next) || type != 5 || bytes != 4 ||
+        !file.Word(lengthAt, swap, first) ||
+        !file.Word(lengthAt + ((first >> 16) ? 4 : 8), swap, length) || length == 0 ||
+        length > MaxNameBytes)
+      return false;
+    if (!SubElement(file, next, end, swap, type, bytes, next) || type != 1 || bytes % length != 0)
+      return false;
+    fields = bytes / length;
+    if (fields != 0 && count > (end - next) / fields) return false;
+  }
+  for (std::uint64_t i = 0; i < count * fields; ++i) {
+    std::uint32_t n = 0;
+    if (!file.Word(next, swap, type) || !file.Word(next + 4, swap, n) || type != 14 ||
+        next + 8 + std::uint64_t{n} > end ||
+        !MatrixSound(file, next + 8, next + 8 + n, swap, depth + 1))
+      return false;
+    next += 8 + Align8(n);
+  }
+  return true;
 }
 
 // The first bytes of an inflated record, with the count of all its bytes.
@@ -115,7 +147,7 @@ public:
 
 // The most of an inflated record that is kept (its matrix header lies at its start) and
 // that is counted (a record inflating to more holds more than the import takes anyway).
-constexpr std::size_t InflatedHeadBytes = 65536;
+constexpr std::size_t InflatedHeadBytes = std::size_t{1} << 20;
 constexpr std::uint64_t InflatedCountLimit = std::uint64_t{1} << 28;
 
 // Inflates the compressed record's n bytes at the offset: its head and size.
