@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QTreeWidget>
 
+#include "communication/console.h"
 #include "communication/core_device.h"
 #include "communication/device.h"
 #include "communication/device_list.h"
@@ -40,7 +41,7 @@ TDeviceListController::TDeviceListController(QTreeWidget& view, TDocumentSession
   DeviceActions = {scripts, DeviceCommands->menuAction(), commands->menuAction(), interact,
                    save, saveAs, EditItem, remove, reset};
   // Their windows come later.
-  for (QAction* later : {NoDeviceActions[3], commands->menuAction(), interact})
+  for (QAction* later : {NoDeviceActions[3], commands->menuAction()})
     later->setProperty("qorvLater", true);
 
   connect(NoDeviceActions[0], &QAction::triggered, this, [this] {
@@ -51,6 +52,7 @@ TDeviceListController::TDeviceListController(QTreeWidget& view, TDocumentSession
   connect(NoDeviceActions[2], &QAction::triggered, this,
           [this] { Session.OpenDeviceConfigurationClick(); });
   connect(scripts, &QAction::triggered, this, &TDeviceListController::AddEditDeviceScriptsClick);
+  connect(interact, &QAction::triggered, this, &TDeviceListController::InteractClick);
   connect(save, &QAction::triggered, this, &TDeviceListController::SaveDeviceClick);
   connect(saveAs, &QAction::triggered, this, &TDeviceListController::SaveAsDeviceClick);
   connect(EditItem, &QAction::triggered, this, &TDeviceListController::EditDeviceClick);
@@ -88,6 +90,8 @@ void TDeviceListController::BindActions(QObject& window) {
   for (const char* name : {"SaveDeviceConfigurationButton", "SaveDeviceConfigurationMenuItem"})
     bind(name, [this] { Session.SaveDeviceConfigurationClick(); });
   bind("RemoveAllDevicesBtn", [this] { RemoveAllDevicesClick(); });
+  for (const char* name : {"InteractButton", "InteractMenuItem"})
+    bind(name, [this] { InteractClick(); });
 }
 
 TDevice* TDeviceListController::SelectedDevice() const {
@@ -133,6 +137,11 @@ void TDeviceListController::DeleteDeviceClick() {
   if (IsRunActive()) return;
   Session.GetDeviceList().DeleteDevice(device);
   ShowList();
+}
+
+void TDeviceListController::InteractClick() {
+  // Refused during a run (the items are disabled then too).
+  Interact(Session.GetDeviceList(), SelectedDevice());
 }
 
 void TDeviceListController::SaveDeviceClick() {

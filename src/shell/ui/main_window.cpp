@@ -209,13 +209,13 @@ void TQorvForm::SetUpActions() {
   for (QAction* later :
        {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
         ui->MultiFileBtn, ui->HelpButton,
-        ui->InteractMenuItem, ui->ScanMenuItem,
+        ui->ScanMenuItem,
         ui->ContentsMenuItem, ui->IndexMenuItem, ui->DebugMenuItem})
     MarkLater(later);
   // "&Opened Outputs" is disabled while it lists no window.
   ui->OpenedOutputsMenu->setEnabled(false);
   ui->OpenedOutputsMenu->menuAction()->setEnabled(false);
-  for (QAction* later : {ui->InteractButton, ui->SearchButton}) MarkLater(later);
+  MarkLater(ui->SearchButton);
   // The device tool bar, the device items of the file menus and the device list.
   DeviceList->BindActions(*this);
 }
