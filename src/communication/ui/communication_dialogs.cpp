@@ -7,6 +7,7 @@
 #include "communication/ui/device_occupied_dialog.h"
 #include "communication/ui/device_scripts_dialog.h"
 #include "communication/ui/interactive_form.h"
+#include "communication/ui/scan_for_devices_form.h"
 #include "communication/ui/reassign_device_dialog.h"
 #include "shell/ui/dialog_registry.h"
 
@@ -17,4 +18,5 @@ void RegisterCommunicationDialogs(TDialogRegistry& registry) {
   registry.RegisterDialog<TReassignDeviceRequest, TReassignDeviceForm>();
   registry.RegisterDialog<TInteractRequest, TInteractiveForm>();
   registry.RegisterDialog<TChangeColorsRequest, TInteractiveChangeColorForm>();
+  registry.RegisterDialog<TScanForDevicesRequest, TScanForDevicesForm>();
 }

@@ -12,6 +12,7 @@
 #include "communication/core_device.h"
 #include "communication/device.h"
 #include "communication/device_list.h"
+#include "communication/instrument_scan.h"
 #include "model/assertion.h"
 #include "scripts/experiment_thread.h"
 #include "shell/document_session.h"
@@ -41,8 +42,7 @@ TDeviceListController::TDeviceListController(QTreeWidget& view, TDocumentSession
   DeviceActions = {scripts, DeviceCommands->menuAction(), commands->menuAction(), interact,
                    save, saveAs, EditItem, remove, reset};
   // Their windows come later.
-  for (QAction* later : {NoDeviceActions[3], commands->menuAction()})
-    later->setProperty("qorvLater", true);
+  commands->menuAction()->setProperty("qorvLater", true);
 
   connect(NoDeviceActions[0], &QAction::triggered, this, [this] {
     Session.AddDeviceClick();
@@ -51,6 +51,7 @@ TDeviceListController::TDeviceListController(QTreeWidget& view, TDocumentSession
   connect(NoDeviceActions[1], &QAction::triggered, this, [this] { Session.OpenDeviceClick(); });
   connect(NoDeviceActions[2], &QAction::triggered, this,
           [this] { Session.OpenDeviceConfigurationClick(); });
+  connect(NoDeviceActions[3], &QAction::triggered, this, &TDeviceListController::ScanClick);
   connect(scripts, &QAction::triggered, this, &TDeviceListController::AddEditDeviceScriptsClick);
   connect(interact, &QAction::triggered, this, &TDeviceListController::InteractClick);
   connect(save, &QAction::triggered, this, &TDeviceListController::SaveDeviceClick);
@@ -92,6 +93,7 @@ void TDeviceListController::BindActions(QObject& window) {
   bind("RemoveAllDevicesBtn", [this] { RemoveAllDevicesClick(); });
   for (const char* name : {"InteractButton", "InteractMenuItem"})
     bind(name, [this] { InteractClick(); });
+  for (const char* name : {"SearchButton", "ScanMenuItem"}) bind(name, [this] { ScanClick(); });
 }
 
 TDevice* TDeviceListController::SelectedDevice() const {
@@ -142,6 +144,10 @@ void TDeviceListController::DeleteDeviceClick() {
 void TDeviceListController::InteractClick() {
   // Refused during a run (the items are disabled then too).
   Interact(Session.GetDeviceList(), SelectedDevice());
+}
+
+void TDeviceListController::ScanClick() {
+  if (ScanForDevices(Session.GetDeviceList())) ShowList();
 }
 
 void TDeviceListController::SaveDeviceClick() {

@@ -1,8 +1,8 @@
 // The device list of the main window (DeviceView): a double click edits the device, a
 // right-button press selects the row under the mouse and the pop-up offers the device
 // commands, the Delete key deletes the device under the mouse; the device tool bar and
-// the file menus' device items reach the same commands (Interact opens the console).
-// Scan For Devices and "Commands..." come with their windows.
+// the file menus' device items reach the same commands (Interact opens the console, Scan
+// For Devices the instrument scan). "Commands..." comes with its window.
 #pragma once
 
 #include <QObject>
@@ -36,6 +36,8 @@ public:
   void DeleteDeviceClick();
   // The console on every device, the selected one (none: the first) current.
   void InteractClick();
+  // The scan dialog; the list shows the devices it made.
+  void ScanClick();
   void SaveDeviceClick();
   void SaveAsDeviceClick();
   void AddEditDeviceScriptsClick();

@@ -209,13 +209,11 @@ void TQorvForm::SetUpActions() {
   for (QAction* later :
        {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
         ui->MultiFileBtn, ui->HelpButton,
-        ui->ScanMenuItem,
         ui->ContentsMenuItem, ui->IndexMenuItem, ui->DebugMenuItem})
     MarkLater(later);
   // "&Opened Outputs" is disabled while it lists no window.
   ui->OpenedOutputsMenu->setEnabled(false);
   ui->OpenedOutputsMenu->menuAction()->setEnabled(false);
-  MarkLater(ui->SearchButton);
   // The device tool bar, the device items of the file menus and the device list.
   DeviceList->BindActions(*this);
 }
