@@ -1,6 +1,6 @@
 // The console's exchanges against the simulated bus and a serial pseudo-terminal: the
 // rows a send and a read give, time-outs, partial reads, bus commands, refused entries
-// and failures shown as rows; and the colour roles of its log.
+// and failures shown as rows; the colour roles of its log; refusal during a run.
 #include "communication/console_exchange.h"
 
 #include <gtest/gtest.h>
@@ -10,11 +10,14 @@
 #include <vector>
 
 #include "communication/cec_gpib.h"
+#include "communication/console.h"
 #include "communication/core_device.h"
 #include "communication/device.h"
 #include "communication/device_list.h"
+#include "communication/instrument_scan.h"
 #include "communication/nat_gpib.h"
 #include "communication/rs232.h"
+#include "model/experiment_running.h"
 #include "support/experiment_fixture.h"
 #include "support/gpib_sim.h"
 #include "support/serial_instrument.h"
@@ -186,6 +189,33 @@ TEST(ConsoleColors, RolesResolveThroughTheCurrentAssignment) {
   EXPECT_EQ(std::string(TAllowedColors::RoleName(acGPIB)), "GPIB Text");
   lines.Clear();
   EXPECT_EQ(lines.Count(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The console and the scan are refused while a run talks to the instruments; the debug
+// window's console is not, and runs its steps on the main thread.
+TEST_F(ConsoleExchangeTest, RefusedDuringARunExceptFromTheDebugWindow) {
+  TGpibSim sim(Bus);
+  TDevice& dmm = Make("DMM", std::make_unique<TNATGPIB>(0, 5, nullptr));
+  std::vector<bool> opened;  // OnMainThread of each console request
+  Ui.SetDialogHandler([&opened](TDialogRequest& request) {
+    if (auto* console = dynamic_cast<TInteractRequest*>(&request)) {
+      opened.push_back(console->OnMainThread);
+      EXPECT_EQ(console->Devices.size(), 1u);
+    }
+    return 0;
+  });
+  ExperimentRunning = true;
+  EXPECT_FALSE(Interact(List, &dmm));
+  EXPECT_FALSE(ScanForDevices(List));
+  EXPECT_TRUE(Interact(List, &dmm, true));
+  ExperimentRunning = false;
+  EXPECT_TRUE(Interact(List, &dmm));
+  EXPECT_EQ(opened, (std::vector<bool>{true, false}));
+  EXPECT_TRUE(Ui.Texts().empty());
 }
 
 }  // namespace

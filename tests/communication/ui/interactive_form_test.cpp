@@ -260,6 +260,17 @@ TEST_F(InteractiveFormTest, BusyWhileSlowAndClosingWaitsForTheWorker) {
   EXPECT_TRUE(read);  // the worker's read had ended before the console hid
 }
 
+TEST_F(InteractiveFormTest, FromTheDebugWindowTheStepRunsOnTheMainThread) {
+  Request.OnMainThread = true;
+  auto form = Show(Dmm);
+  Type(*form, "CommandEdit", "*IDN?");
+  SetChecked(*form, "ReadCheckBox", true);
+  ClickControl(*form, "SendButton");  // logged before the click returns
+  EXPECT_FALSE(form->IsBusy());
+  ASSERT_EQ(form->Lines(1).Count(), 2);
+  EXPECT_EQ(form->Lines(1).Get(1).Text, "QORV,DMM-5,0,1.0");
+}
+
 TEST_F(InteractiveFormTest, InteractWithoutDevicesAndDuringNothing) {
   TDeviceList empty{&Exp};
   Dialogs.ScriptAnswers({mbOK});
