@@ -260,6 +260,23 @@ TEST_F(InteractiveFormTest, BusyWhileSlowAndClosingWaitsForTheWorker) {
   EXPECT_TRUE(read);  // the worker's read had ended before the console hid
 }
 
+TEST_F(InteractiveFormTest, EditRenamesTheEntryAndKeepsItSelected) {
+  Make("Other", Ni(7));
+  auto form = Show(Dmm);
+  auto* devices = Control<QComboBox>(*form, "DeviceComboBox");
+  const int index = devices->currentIndex();
+  TModalDialogActor<TDeviceForm> edit([](TDeviceForm& dialog) {
+    Type(dialog, "NameEdit", "Multimeter");
+    ClickControl(dialog, "Ok");
+  });
+  ClickControl(*form, "EditButton");
+  EXPECT_TRUE(edit.Seen);
+  EXPECT_EQ(devices->currentIndex(), index);
+  EXPECT_EQ(devices->currentText().toStdString(), Dmm->GetDisplayName());
+  EXPECT_NE(devices->currentText().indexOf("Multimeter"), -1);
+  EXPECT_EQ(form->CurrentDevice(), Dmm);
+}
+
 TEST_F(InteractiveFormTest, FromTheDebugWindowTheStepRunsOnTheMainThread) {
   Request.OnMainThread = true;
   auto form = Show(Dmm);
