@@ -187,6 +187,15 @@ void TQorvForm::SetUpActions() {
   on(ui->ClearReopenMenuItem, [this] { DocSession->ClearClick(); });
   on(ui->OpenOutputMenuItem, [this] { DocSession->OpenOutputClick(); });
   on(ui->BringOutputsToFrontMenuItem, &TQorvForm::BringOutputsToFrontClick);
+  // The attribute buttons add through the attribute tree's editor.
+  const std::pair<QAction*, TAttributeButton> attributeButtons[] = {
+      {ui->OutputButton, TAttributeButton::Output},
+      {ui->AddVariableButton, TAttributeButton::Variable},
+      {ui->AddArrayButton, TAttributeButton::Array},
+      {ui->AddSingleFileButton, TAttributeButton::SingleFile},
+      {ui->MultiFileBtn, TAttributeButton::MultiFile}};
+  for (const auto& [action, button] : attributeButtons)
+    on(action, [this, button = button] { AttributeTree->AttributeButtonClick(button); });
   on(ui->AboutMenuItem, [this] {
     TAboutBox box(this);
     box.exec();
@@ -199,8 +208,7 @@ void TQorvForm::SetUpActions() {
   // Items whose windows and dialogs come later stay disabled until then; the debug
   // window's button follows the run state all the same.
   for (QAction* later :
-       {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
-        ui->MultiFileBtn, ui->HelpButton, ui->NewDeviceMenuItem,
+       {ui->HelpButton, ui->NewDeviceMenuItem,
         ui->OpenDeviceMenuItem, ui->OpenDeviceConfigurationMenuItem,
         ui->SaveDeviceConfigurationMenuItem, ui->PreferencesMenuItem, ui->ReportMenuItem,
         ui->InteractMenuItem, ui->ScanMenuItem,
@@ -281,7 +289,7 @@ void TQorvForm::UpdateRunButtons(bool canRun, bool hasNodes) {
   ui->StartButton->setEnabled(canRun);
   ui->DebugButton->setEnabled(canRun);
   ui->SaveButton->setEnabled(hasNodes);
-  // The attribute buttons come with their dialogs.
+  // The attribute buttons stay enabled during a run: they say why they refuse.
 }
 
 void TQorvForm::StartFinishTimer() { Timer.start(); }
