@@ -7,6 +7,7 @@
 #include "model/experiment_running.h"
 #include "model/number_text.h"
 #include "model/read_file.h"
+#include "model/ui_port.h"
 #include "model/write_file.h"
 #include "outputs/output.h"
 
@@ -53,6 +54,21 @@ void TChartSettings::SetProperties(const TComponentRecord& record) {
   if (const auto* visible = record.Find<bool>("Legend.Visible")) LegendVisible = *visible;
   if (const auto* title = record.Find<std::string>("BottomAxis.Title")) BottomAxisTitle = *title;
   if (const auto* title = record.Find<std::string>("LeftAxis.Title")) LeftAxisTitle = *title;
+}
+
+// TXAxisScroll
+
+void TXAxisScroll::Follow(std::int32_t series, std::int32_t points) {
+  Start = 0;
+  if (series < 0 || points < 1) {
+    Series = -1;
+    Points = -1;
+    Active = false;
+    return;
+  }
+  Series = series;
+  Points = points;
+  Active = true;
 }
 
 // TGraphForm
@@ -120,7 +136,14 @@ void TGraphForm::ClearOutput() {
 
 void TGraphForm::AppendTransfer(TTransferData* data, bool notify) {
   QORV_ASSERT(data!=0);
-  for (std::int32_t j = 0; j < data->GetTSCount(); ++j) {
+  // A graph holds at most GetMaxSeries() series: the rest are left out, and the user told.
+  const std::int32_t room = std::max(0, GetMaxSeries() - SeriesCount());
+  const std::int32_t count = std::min(data->GetTSCount(), room);
+  if (count < data->GetTSCount())
+    UiPort().ShowMessage("A graph holds at most " + Num(GetMaxSeries()) + " series: " +
+                             Num(data->GetTSCount() - count) + " series were left out.",
+                         "", TMessageKind::Warning);
+  for (std::int32_t j = 0; j < count; ++j) {
     const TTransferSeries* in = data->GetSeries(j);
     TGraphSeries series;
     TakePoints(series, *in);
@@ -226,10 +249,8 @@ void TGraphForm::ReadRecord(TReadFile& reader, bool withData) {
       reader.ReadInteger(points);
       // A negative number of newest points cannot be shown.
       if (points < 0) throw EReadError(OutputReadError);
-      if (series >= 0 && series < SeriesCount()) {
-        scroll.Series = series;
-        scroll.Points = points;
-      }
+      // A series that is not there, or no points, read as scrolling off.
+      if (series < SeriesCount()) scroll.Follow(series, points);
     }
   }
   SetName(name);
@@ -241,15 +262,19 @@ void TGraphForm::AddPlotPoint(std::int32_t s, double x, double y) {
   series.AddPoint(x, y);
   // Active scrolling keeps the newest point in the middle of the bottom axis.
   TXAxisScroll* scroll = Pxaxisscroll.get();
-  if (!series.Notify || !scroll || !scroll->Active || scroll->Series != s || !ExperimentRunning)
+  if (!series.Notify || !scroll || !scroll->Active || !scroll->IsSet() || scroll->Series != s ||
+      !ExperimentRunning)
     return;
   const std::int32_t i = series.Count() - 1;
   if (i - scroll->Start <= scroll->Points) return;
-  Bottom.Automatic = false;
   scroll->Start = std::clamp(i - scroll->Points / 2, 0, i);
   const double minimum = series.X[static_cast<std::size_t>(scroll->Start)];
+  const double maximum = minimum + 2 * (series.X[static_cast<std::size_t>(i)] - minimum);
+  // X that did not grow (or is not a number) gives no window to show: the axis stays.
+  if (!(maximum > minimum)) return;
+  Bottom.Automatic = false;
   Bottom.Minimum = minimum;
-  Bottom.Maximum = minimum + 2 * (series.X[static_cast<std::size_t>(i)] - minimum);
+  Bottom.Maximum = maximum;
 }
 
 void TGraphForm::PointsToDraw(std::int32_t s, double xMin, double xMax, std::int32_t columns,

@@ -72,6 +72,12 @@ struct TXAxisScroll {
   std::int32_t Points = -1;  // the width of the window in points
   std::int32_t Start = 0;    // the first point of the window
   bool Active = false;       // the scroll button is on
+
+  // Follows the series with a window of that many points and switches the button on; a
+  // series below 0 or a width below 1 (the dialog accepts 0) switches scrolling off.
+  void Follow(std::int32_t series, std::int32_t points);
+  // A series is followed (the scroll button can be used).
+  bool IsSet() const { return Series >= 0 && Points > 0; }
 };
 
 class TGraphForm : public TPointSeriesForm<TGraphSeries> {

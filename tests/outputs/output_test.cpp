@@ -162,11 +162,11 @@ TEST_F(TOutputTest, ActiveScrollingKeepsTheNewestPointsInView) {
   EXPECT_FALSE(graph.BottomAxis().Automatic);
   EXPECT_EQ(graph.BottomAxis().Minimum, 3);
   EXPECT_EQ(graph.BottomAxis().Maximum, 7);
-  // A width below 0 never moves the start past the newest point.
+  // A width below 1 is scrolling off: the axis stays where it was.
   scroll.Points = -4;
   plot->Execute();
-  EXPECT_EQ(scroll.Start, 6);
-  EXPECT_EQ(graph.BottomAxis().Minimum, 6);
+  EXPECT_EQ(scroll.Start, 3);
+  EXPECT_EQ(graph.BottomAxis().Minimum, 3);
 }
 
 TEST_F(TOutputTest, ListSectionRoundTrips) {

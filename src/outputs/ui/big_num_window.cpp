@@ -13,7 +13,7 @@
 #include "outputs/big_num_form.h"
 #include "outputs/ui/font_settings.h"
 #include "outputs/ui/log_to_file_dialog.h"
-#include "outputs/ui/window_title.h"
+#include "outputs/ui/set_text_dialog.h"
 #include "shell/ui/user_dialogs.h"
 
 namespace {
@@ -102,8 +102,6 @@ TBigNumWindow::TBigNumWindow(TBigNumForm& form) : TOutputWindow(form), Kind(form
   connect(EditLogParametersItem, &QAction::triggered, this,
           &TBigNumWindow::EditLogParametersClick);
   connect(LogToFileMenu, &QMenu::aboutToShow, this, &TBigNumWindow::UpdateLogItems);
-  connect(SpecificMenu(), &QMenu::aboutToShow, this,
-          [this] { TitleItem->setEnabled(CanAskTitle()); });
 
   ApplyLabelStyle();
   Refresh();
@@ -121,7 +119,6 @@ void TBigNumWindow::Refresh() {
   resize(size().expandedTo(minimumSizeHint()));
   const QString status = QString::fromStdString(Kind.GetStatusText());
   if (status != StatusPanel->FullText()) StatusPanel->SetFullText(status);
-  TitleItem->setEnabled(CanAskTitle());
   UpdateLogItems();
 }
 
@@ -173,7 +170,7 @@ void TBigNumWindow::CopyToClipboardClick() {
 
 void TBigNumWindow::TitleClick() {
   std::string title = Kind.GetName();
-  if (AskTitle(this, title)) Kind.Rename(title);
+  if (ExecuteSetTextForm(this, title)) Kind.Rename(title);
   RefreshNow();
 }
 

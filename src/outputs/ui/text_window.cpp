@@ -16,7 +16,7 @@
 #include "outputs/text_form.h"
 #include "outputs/text_print_layout.h"
 #include "outputs/ui/font_settings.h"
-#include "outputs/ui/window_title.h"
+#include "outputs/ui/set_text_dialog.h"
 #include "shell/ui/icons.h"
 #include "shell/ui/user_dialogs.h"
 
@@ -96,8 +96,6 @@ TTextWindow::TTextWindow(TTextForm& form) : TOutputWindow(form), Kind(form) {
   for (QAction* font : {FontMenuItem, FontButton})
     connect(font, &QAction::triggered, this, &TTextWindow::FontClick);
   connect(TitleItem, &QAction::triggered, this, &TTextWindow::TitleClick);
-  connect(SpecificMenu(), &QMenu::aboutToShow, this,
-          [this] { TitleItem->setEnabled(CanAskTitle()); });
 
   // Wide enough for a caption and a few columns of numbers.
   resize(480, 360);
@@ -106,7 +104,6 @@ TTextWindow::TTextWindow(TTextForm& form) : TOutputWindow(form), Kind(form) {
 
 void TTextWindow::Refresh() {
   ApplyTextStyle();
-  TitleItem->setEnabled(CanAskTitle());
   const std::vector<std::string>& lines = Kind.GetLines();
   if (Kind.GetResetCount() != ShownResets || lines.size() < ShownLines) {
     if (ShownLines > 0) RichEdit->clear();
@@ -149,7 +146,7 @@ void TTextWindow::ClearClick() {
 
 void TTextWindow::TitleClick() {
   std::string title = Kind.GetName();
-  if (AskTitle(this, title)) Kind.Rename(title);
+  if (ExecuteSetTextForm(this, title)) Kind.Rename(title);
   RefreshNow();
 }
 

@@ -20,7 +20,7 @@
 #include "model/experiment_running.h"
 #include "outputs/output_file.h"
 #include "outputs/ui/log_to_file_dialog.h"
-#include "outputs/ui/window_title.h"
+#include "outputs/ui/set_text_dialog.h"
 #include "scripts/experiment_thread.h"
 #include "scripts/outputs/plot_fixture.h"
 #include "shell/ui/qt_ui_port.h"
@@ -259,14 +259,13 @@ TEST_F(TBigNumWindowTest, AFailedLogSwitchesTheMenuOffAndTheValueStays) {
 }
 
 TEST_F(TBigNumWindowTest, TheTitleItemRenamesTheOutput) {
-  const TTitleAsker previous = SetTitleAsker([](QWidget*, std::string& title) {
-    EXPECT_EQ(title, "Volts");
-    title = "Amps";
-    return true;
+  TModalDialogActor<TSetTextForm> actor([](TSetTextForm& form) {
+    EXPECT_EQ(Control<QLineEdit>(form, "TitleEdit")->text(), "Volts");
+    Control<QLineEdit>(form, "TitleEdit")->setText("Amps");
+    ClickControl(form, "OK");
   });
-  Window.RefreshNow();  // the item is enabled with a question to ask
   Item("Title")->trigger();
-  SetTitleAsker(previous);
+  EXPECT_TRUE(actor.Seen);
   EXPECT_EQ(Out->GetName(), "Amps");
   EXPECT_EQ(Window.windowTitle(), "Amps Active");
 }
