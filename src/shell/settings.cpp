@@ -1,7 +1,6 @@
 #include "shell/settings.h"
 
 #include <algorithm>
-#include <limits>
 #include <utility>
 
 #include "model/assertion.h"
@@ -86,8 +85,7 @@ TIniregQorv::TIniregQorv(std::string programName) : Pprogramname(std::move(progr
 void TIniregQorv::Read(const TSettingsStore& store) {
   if (store.KeyExists()) {
     store.ReadBool(AutoDetectName, AutoDetect);
-    ReadCardCount(store, NationalCardsName, std::numeric_limits<std::int32_t>::max(),
-                  NumberOfNationalCards);
+    ReadCardCount(store, NationalCardsName, MaxNationalCards, NumberOfNationalCards);
     ReadCardCount(store, CECCardsName, MaxCECCards, NumberOfCECCards);
     const std::vector<std::string> names = store.ValueNames();
     ReadNumbered(store, names, FilesCountName, FileName,

@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "communication/gpib_settings.h"
+
 class TSettingsStore;
 
 class TInitializeQorv {
 public:
-  // The most CEC boards that can be used at one time.
-  static constexpr std::int32_t MaxCECCards = 4;
+  // The most boards of each kind that can be used at one time.
+  static constexpr std::int32_t MaxCECCards = TGpibSettings::MaxCECCards;
+  static constexpr std::int32_t MaxNationalCards = TGpibSettings::MaxNationalCards;
 
   virtual ~TInitializeQorv() = default;
   virtual void Read(const TSettingsStore& store) = 0;
@@ -74,8 +77,8 @@ public:
   // Fills the fields from the store, which needs the program's path. Without the key:
   // auto-detect on, one board of each kind, empty directories, no files. With it, a
   // value that is missing or cannot be read leaves its field as it was; a card count no
-  // board set-up can have (negative, more than MaxCECCards CEC boards) counts as
-  // unreadable. The numbered values are those below their count ("NumberOfFiles",
+  // board set-up can have (negative, more than MaxCECCards or MaxNationalCards boards)
+  // counts as unreadable, as the GPIB Settings dialog refuses it. The numbered values are those below their count ("NumberOfFiles",
   // "NumberOfIconFiles") that the key holds; missing, unreadable and empty ones are
   // skipped, the others added in index order. They are found by the names the key
   // holds, so a huge count costs no more than the values stored.

@@ -152,7 +152,7 @@ TEST(SettingsTest, UnreadableOrImpossibleValuesKeepTheirFields) {
   TMemorySettingsStore store;
   store.Set("AutoDetect", std::string("0"));  // text: unreadable as a bool
   store.Set("NumberofCECCards", TInitializeQorv::MaxCECCards + 1);
-  store.Set("NumberofNationalCards", -1);
+  store.Set("NumberofNationalCards", TInitializeQorv::MaxNationalCards + 1);
   store.Set("OutputDirectory", 5);
   store.Set("DeviceDirectory", std::string("/devices"));
   TIniregQorv settings(Program);
@@ -162,16 +162,20 @@ TEST(SettingsTest, UnreadableOrImpossibleValuesKeepTheirFields) {
   EXPECT_EQ(settings.GetNumberOfNationalCards(), 0);
   EXPECT_EQ(settings.GetOutputDirectory(), "");
   EXPECT_EQ(settings.GetDeviceDirectory(), "/devices");
+  store.Set("NumberofNationalCards", -1);
+  TIniregQorv negative(Program);
+  negative.Read(store);
+  EXPECT_EQ(negative.GetNumberOfNationalCards(), 0);
 
   // Any non-zero integer is on; the largest counts a set-up can have are taken.
   store.Set("AutoDetect", 0);
   store.Set("NumberofCECCards", TInitializeQorv::MaxCECCards);
-  store.Set("NumberofNationalCards", 12);
+  store.Set("NumberofNationalCards", TInitializeQorv::MaxNationalCards);
   TIniregQorv off(Program);
   off.Read(store);
   EXPECT_FALSE(off.GetAutoDetect());
   EXPECT_EQ(off.GetNumberOfCECCards(), TInitializeQorv::MaxCECCards);
-  EXPECT_EQ(off.GetNumberOfNationalCards(), 12);
+  EXPECT_EQ(off.GetNumberOfNationalCards(), TInitializeQorv::MaxNationalCards);
   store.Set("AutoDetect", -7);
   TIniregQorv on(Program);
   on.Read(store);

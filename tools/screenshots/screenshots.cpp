@@ -6,6 +6,7 @@
 // The demo's instruments must be reachable as scripts/run makes them. Message boxes are
 // answered with their default button and noted on standard error; no file, font or
 // printer is chosen.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -36,17 +37,23 @@
 #include "outputs/output.h"
 #include "outputs/output_file.h"
 #include "outputs/output_list.h"
+#include "outputs/ui/active_scrolling_dialog.h"
 #include "outputs/ui/add_output_dialog.h"
+#include "outputs/ui/log_to_file_dialog.h"
 #include "outputs/ui/multi_file_dialog.h"
 #include "outputs/ui/number_format_dialog.h"
 #include "outputs/ui/output_window.h"
 #include "outputs/ui/output_window_kinds.h"
+#include "outputs/ui/set_text_dialog.h"
 #include "outputs/ui/single_file_dialog.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/align_blocks_dialog.h"
+#include "shell/ui/browse_dialog.h"
 #include "shell/ui/draw_block_editor.h"
 #include "shell/ui/edit_block_dialog.h"
+#include "shell/ui/gpib_settings_dialog.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/preferences_dialog.h"
 #include "shell/ui/qt_ui_port.h"
 #include "shell/ui/splash_form.h"
 #include "shell/ui/tool_form.h"
@@ -210,6 +217,32 @@ int main(int argc, char** argv) {
       Save(form, "multiple-file-dialog");
     }
 
+    // The settings dialogs: GPIB boards, the default folders, and Find Directory with
+    // its new-folder line open.
+    {
+      TGpibSettingsRequest gpib;
+      gpib.Settings = {false, 1, 2};
+      TGPIBAdvancedForm form(gpib, &window);
+      form.show();
+      Save(form, "gpib-settings-dialog");
+    }
+    {
+      TExperimentPreferencesRequest preferences;
+      preferences.Directories = window.Session().Directories;
+      preferences.Directories.Output = QDir::homePath().toStdString();
+      TExperimentPreferencesForm form(preferences, &window);
+      form.show();
+      Save(form, "preferences-dialog");
+    }
+    {
+      TBrowseForm form(&window);
+      form.setWindowTitle("Find Output Directory");
+      form.SetCurrentDirectory(QDir::homePath());
+      form.show();
+      if (auto* add = form.findChild<QAbstractButton*>("NewButton")) add->click();
+      Save(form, "find-directory-dialog");
+    }
+
     window.StartButtonClick();
     QTest::qWait(1500);
     Save(window, "main-window-running");
@@ -220,7 +253,6 @@ int main(int argc, char** argv) {
     Save(window, "main-window-after-run");
 
     // Each kind of output window as the run left it.
-    TExperiment& experiment = window.Session().GetExperiment();
     TOutput* graph = nullptr;
     for (const TOutputWindowKind& kind : OutputWindowKinds()) {
       TOutput* output = OutputOfKind(experiment, kind.OutputType);
@@ -239,6 +271,26 @@ int main(int argc, char** argv) {
       numberFormat.SetFormat(ntFIXED, 3);
       numberFormat.show();
       Save(numberFormat, "number-format-dialog");
+    }
+    // The small dialogs of the graph and big-number windows.
+    {
+      TSetTextForm title(&window);
+      title.SetText("Readings");
+      title.show();
+      Save(title, "set-title-dialog");
+    }
+    {
+      TActiveScrollingForm scrolling(&window);
+      scrolling.SetSeries({"Series 0", "Series 1"}, 0);
+      scrolling.SetPoints(100);
+      scrolling.show();
+      Save(scrolling, "active-scrolling-dialog");
+    }
+    {
+      TLogToFileForm log(&window);
+      log.SetParameters({"/home/lab/readings-log.txt", true, true, false});
+      log.show();
+      Save(log, "log-to-file-dialog");
     }
     // The graph saved as an output file and opened again: a detached window, listed
     // under "&Opened Outputs"; then the live graph taken off-line beside it.

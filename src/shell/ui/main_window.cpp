@@ -28,6 +28,7 @@
 #include "outputs/ui/output_window_kinds.h"
 #include "shell/file_association.h"
 #include "shell/output_windows.h"
+#include "shell/preferences.h"
 #include "shell/settings.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/attribute_tree_controller.h"
@@ -196,6 +197,7 @@ void TQorvForm::SetUpActions() {
       {ui->MultiFileBtn, TAttributeButton::MultiFile}};
   for (const auto& [action, button] : attributeButtons)
     on(action, [this, button = button] { AttributeTree->AttributeButtonClick(button); });
+  on(ui->PreferencesMenuItem, [this] { PreferencesClick(*DocSession); });
   on(ui->AboutMenuItem, [this] {
     TAboutBox box(this);
     box.exec();
@@ -210,7 +212,7 @@ void TQorvForm::SetUpActions() {
   for (QAction* later :
        {ui->HelpButton, ui->NewDeviceMenuItem,
         ui->OpenDeviceMenuItem, ui->OpenDeviceConfigurationMenuItem,
-        ui->SaveDeviceConfigurationMenuItem, ui->PreferencesMenuItem, ui->ReportMenuItem,
+        ui->SaveDeviceConfigurationMenuItem, ui->ReportMenuItem,
         ui->InteractMenuItem, ui->ScanMenuItem,
         ui->ContentsMenuItem, ui->IndexMenuItem, ui->DebugMenuItem})
     MarkLater(later);
@@ -346,6 +348,7 @@ void TQorvForm::FloatButtonClick() {
 void TQorvForm::ShrinkButtonClick() {
   if (ShrunkHeight < 0) {
     ShrunkHeight = height();
+    ui->ShrinkButton->setIcon(QorvIcon("restore"));
     ui->ShrinkButton->setToolTip("Restore Qorv Main View");
     ui->ShrinkButton->setStatusTip("Restore Qorv Main View");
     centralWidget()->hide();
@@ -359,6 +362,7 @@ void TQorvForm::ShrinkButtonClick() {
     statusBar()->show();
     resize(width(), ShrunkHeight);
     ShrunkHeight = -1;
+    ui->ShrinkButton->setIcon(QorvIcon("shrink"));
     ui->ShrinkButton->setToolTip("Hide Qorv Main View");
     ui->ShrinkButton->setStatusTip("Hide Qorv Main View");
   }
@@ -481,10 +485,9 @@ void TQorvForm::ReadSettings() {
   DocSession->LoadReopenList(settings.GetFiles());
   Gpib = {settings.GetAutoDetect(), settings.GetNumberOfNationalCards(),
           settings.GetNumberOfCECCards()};
-  DocSession->Directories = {settings.GetOutputDirectory(), settings.GetDeviceDirectory(),
-                             settings.GetExperimentDirectory(), settings.GetBlockDirectory()};
-  // The output windows' save choosers start there too.
-  SetPreferredOutputDirectory(settings.GetOutputDirectory());
+  // The file choosers start there, the output windows' save choosers too.
+  ApplyDirectories(*DocSession, {settings.GetOutputDirectory(), settings.GetDeviceDirectory(),
+                                 settings.GetExperimentDirectory(), settings.GetBlockDirectory()});
   // The block dialog's icon list; files gone since are left out.
   BlockIcons().Clear();
   for (const std::string& icon : settings.GetIconFiles()) BlockIcons().AddIconFile(icon);

@@ -1,4 +1,5 @@
-// The dialogs of the shell's requests (the block dialog), registered at start-up.
+// The dialogs of the shell's requests (the block dialog, GPIB settings, preferences),
+// registered at start-up.
 #pragma once
 
 class TDialogRegistry;

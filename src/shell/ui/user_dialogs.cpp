@@ -14,6 +14,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "shell/ui/browse_dialog.h"
+
 namespace {
 
 // The core's buttons and Qt's, in the core's bit order.
@@ -148,16 +150,10 @@ bool TQtUserDialogs::SetUpPrinter(QWidget* parent, QPrinter& printer) {
 
 bool TQtUserDialogs::ChooseDirectory(QWidget* parent, const QString& caption,
                                      std::string& directory) {
-  QFileDialog dialog(parent, caption);
-  dialog.setFileMode(QFileDialog::Directory);
-  dialog.setOption(QFileDialog::ShowDirsOnly);
-  const QString start = QString::fromStdString(directory);
-  if (!start.isEmpty() && QFileInfo(start).isDir()) dialog.setDirectory(start);
-  if (dialog.exec() != QDialog::Accepted) return false;
-  const QStringList chosen = dialog.selectedFiles();
-  if (chosen.isEmpty() || chosen.front().isEmpty()) return false;
-  directory = QDir::toNativeSeparators(chosen.front()).toStdString();
-  return true;
+  // The program's own folder dialog, which can also make a folder.
+  TBrowseForm dialog(parent);
+  dialog.setWindowTitle(caption);
+  return dialog.BrowseDirectory(directory);
 }
 
 TUserDialogs& UserDialogs() {

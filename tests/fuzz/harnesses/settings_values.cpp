@@ -63,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(settings.GetNumberOfCECCards() >= 0 &&
              settings.GetNumberOfCECCards() <= TInitializeQorv::MaxCECCards);
-  FUZZ_CHECK(settings.GetNumberOfNationalCards() >= 0);
+  FUZZ_CHECK(settings.GetNumberOfNationalCards() >= 0 &&
+             settings.GetNumberOfNationalCards() <= TInitializeQorv::MaxNationalCards);
   CheckNumbered(store, "NumberOfFiles", "Experiment", settings.GetFiles());
   CheckNumbered(store, "NumberOfIconFiles", "IconFileName", settings.GetIconFiles());
 

@@ -41,7 +41,7 @@ TEST(Icons, EveryDrawingOfTheResourceFileLoadsAndDraws) {
 
   const QStringList toolBars = {"open", "save", "add-output", "add-variable", "add-array",
                                 "add-single-file", "add-multiple-file", "start", "stop", "float",
-                                "shrink", "debug", "help", "interact", "add-device", "edit",
+                                "shrink", "restore", "debug", "help", "interact", "add-device", "edit",
                                 "delete", "open-device", "save-device", "scan"};
   for (const QString& name : toolBars) EXPECT_TRUE(names.contains(name)) << name.toStdString();
 }

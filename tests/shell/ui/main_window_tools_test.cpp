@@ -13,6 +13,7 @@
 #include "model/data_list.h"
 #include "model/value_array.h"
 #include "scripts/flow/wait_script.h"
+#include "shell/ui/icons.h"
 #include "shell/ui/tool_form.h"
 
 namespace {
@@ -173,11 +174,15 @@ TEST_F(TMainWindowWidgetsTest, ShrinkTwiceGivesBackTheHeightTheWindowHad) {
   EXPECT_TRUE(bar->isVisible());
   EXPECT_FALSE(Window->findChild<QWidget*>("ExperimentView")->isVisible());
   EXPECT_EQ(Action("ShrinkButton")->toolTip(), QString("Restore Qorv Main View"));
+  // The button's picture tells which way it goes.
+  const auto picture = [&](const QIcon& icon) { return icon.pixmap(24, 24).toImage(); };
+  EXPECT_EQ(picture(Action("ShrinkButton")->icon()), picture(QorvIcon("restore")));
 
   Trigger("ShrinkButton");
   ASSERT_TRUE(WaitUntil([&] { return Window->height() == 500; }));
   EXPECT_EQ(Window->width(), width);
   EXPECT_EQ(Action("ShrinkButton")->toolTip(), QString("Hide Qorv Main View"));
+  EXPECT_EQ(picture(Action("ShrinkButton")->icon()), picture(QorvIcon("shrink")));
 
   // Again from another height: the height kept is the one before each shrink.
   Window->resize(width, 420);

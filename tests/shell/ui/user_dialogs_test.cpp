@@ -12,10 +12,12 @@
 #include <string>
 #include <utility>
 
+#include "shell/ui/browse_dialog.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/qt_ui_port.h"
 #include "shell/ui/user_dialogs.h"
 #include "support/temp_dir.h"
+#include "support/ui/dialog_driver.h"
 #include "support/ui/scripted_user_dialogs.h"
 #include "support/ui/worker.h"
 
@@ -354,34 +356,36 @@ TEST(UserDialogs, TheQtFileChooserShowsTheChoiceAndAddsTheExtension) {
   }
 }
 
-TEST(UserDialogs, TheQtFolderChooserStartsInTheFolderAndAnswersTheOneChosen) {
+TEST(UserDialogs, TheQtFolderChooserIsFindDirectoryStartingInTheFolder) {
   TTempDir temp;
   const std::string path = temp.Path().string();
   std::filesystem::create_directory(temp.PathOf("sub"));
   TQtUserDialogs qt;
   {
-    std::string directory = path;
-    QString caption;
-    TFileDialogCloser closer([&](QFileDialog& dialog) {
+    std::string directory = temp.PathOf("sub");
+    QString caption, started;
+    TModalDialogActor<TBrowseForm> actor([&](TBrowseForm& dialog) {
       caption = dialog.windowTitle();
-      EXPECT_EQ(dialog.fileMode(), QFileDialog::Directory);
-      TypeName(dialog, QString::fromStdString(path), "sub");
-      static_cast<QDialog&>(dialog).accept();
+      started = dialog.CurrentDirectory();
+      ClickControl(dialog, "Ok");
     });
-    EXPECT_TRUE(qt.ChooseDirectory(nullptr, "Find Directory", directory));
-    ASSERT_TRUE(closer.Seen);
-    EXPECT_EQ(caption, "Find Directory");
-    EXPECT_EQ(QDir(closer.Directory), QDir(QString::fromStdString(path)));
+    EXPECT_TRUE(qt.ChooseDirectory(nullptr, "Find Output Directory", directory));
+    ASSERT_TRUE(actor.Seen);
+    EXPECT_EQ(caption, "Find Output Directory");
+    EXPECT_EQ(QDir(started), QDir(QString::fromStdString(temp.PathOf("sub"))));
     EXPECT_EQ(directory, temp.PathOf("sub"));
-    EXPECT_TRUE(closer.Unexpected.isEmpty()) << closer.Unexpected.join(", ").toStdString();
   }
   {
     // Cancelled: the folder given stays; a folder that does not exist is not started in.
     std::string directory = temp.PathOf("missing");
-    TFileDialogCloser closer([](QFileDialog& dialog) { dialog.reject(); });
+    QString started;
+    TModalDialogActor<TBrowseForm> actor([&](TBrowseForm& dialog) {
+      started = dialog.CurrentDirectory();
+      ClickControl(dialog, "Cancel");
+    });
     EXPECT_FALSE(qt.ChooseDirectory(nullptr, "Find Directory", directory));
-    EXPECT_TRUE(closer.Seen);
-    EXPECT_NE(QDir(closer.Directory), QDir(QString::fromStdString(temp.PathOf("missing"))));
+    EXPECT_TRUE(actor.Seen);
+    EXPECT_NE(QDir(started), QDir(QString::fromStdString(temp.PathOf("missing"))));
     EXPECT_EQ(directory, temp.PathOf("missing"));
   }
 }
