@@ -26,11 +26,13 @@ TDeviceMenuState DevicePopupMenuPopup(const TDevice* selected) {
   const bool device = selected != nullptr;
   TDeviceMenuState menu;
   menu.NoDeviceAction = {!device, idle};
-  menu.AddEditCommands = {device, true};
+  // The command editor and the device files wait for the run's end, as the device
+  // operations do.
+  menu.AddEditCommands = {device, idle};
   menu.Commands = {device, idle};
   menu.Interact = {device, idle};
   menu.Save = {device, idle};
-  menu.SaveAs = {device, true};
+  menu.SaveAs = {device, idle};
   menu.Edit = {device, true};
   menu.Delete = {device, idle};
   // A reset closes the connection that a running command may be using.

@@ -36,7 +36,7 @@ struct TDeviceMenuState {
   TMenuItemState Interact;
   TMenuItemState Save;
   TMenuItemState SaveAs;
-  TMenuItemState Edit;  // enabled also during a run: the dialog shows the settings
+  TMenuItemState Edit;  // the only item enabled during a run: the dialog shows the settings
   TMenuItemState Delete;
   TMenuItemState Reset;
   // The device's commands, one item each, by their short texts.
