@@ -5,6 +5,7 @@
 #include "model/errors.h"
 #include "model/experiment.h"
 #include "model/release_pace.h"
+#include "model/report.h"
 #include "model/node_style.h"
 #include "model/read_file.h"
 #include "model/tree_node.h"
@@ -323,10 +324,10 @@ void TBlock::RefreshTexts(bool decisionOnly) {
     if (script->GetScriptType() != TScript::BLANK) script->UpdateNodeText();
 }
 
-void TBlock::ListScripts(std::vector<std::string>& lines) {
-  lines.push_back(Title);
+void TBlock::ListScripts(TReport& report) {
+  report.AddLine(Title);
   for (TScript* script = GetFirstScript(); script; script = ScriptOfNode(script->GetNextNode()))
-    if (script->GetScriptType() != TScript::BLANK) script->AddTextLine(lines);
+    if (script->GetScriptType() != TScript::BLANK) script->AddTextLine(report);
 }
 
 void TBlock::CheckAfterRead() {

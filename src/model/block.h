@@ -16,6 +16,7 @@ class TDecScript;
 class TDrawBlock;
 class TExperiment;
 class TReadFile;
+class TReport;
 class TScript;
 class TWriteFile;
 
@@ -107,7 +108,7 @@ public:
   // Refreshes the node text of the Decision only, or of every command.
   void RefreshTexts(bool decisionOnly);
   // The title line, then one line per command in run order (the blank line left out).
-  void ListScripts(std::vector<std::string>& lines);
+  void ListScripts(TReport& report);
   // After a whole document is read: every command directly under the block resolves
   // what it read.
   void CheckAfterRead();

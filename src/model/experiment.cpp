@@ -390,19 +390,15 @@ void TExperiment::CheckAfterRead() {
 
 void TExperiment::WriteReport(TReport& report, const TReportOptions& options) const {
   if (options.Commands) {
-    report.AddHeading("Command Listing");
+    report.AddHeading("Command Listing", true);
     report.AddLine("");
-    for (TBlock* block : Blocks()) {
-      std::vector<std::string> lines;
-      block->ListScripts(lines);
-      for (const std::string& line : lines) report.AddLine(line);
-    }
+    for (TBlock* block : Blocks()) block->ListScripts(report);
   }
   const auto part = [&report](bool chosen, const char* heading, int count, const char* none,
                               const auto& list) {
     if (!chosen) return;
     report.AddLine("");
-    report.AddHeading(heading);
+    report.AddHeading(heading, true);
     report.AddLine("");
     if (count == 0)
       report.AddLine(none);

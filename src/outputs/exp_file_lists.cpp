@@ -162,7 +162,7 @@ void TExpFileList::EndRun() {
 
 void TExpFileList::WriteReport(TReport& report) const {
   for (TExperimentFile* file : GetFiles()) {
-    report.AddHeading(file->GetFullName());
+    report.AddStyledLine(file->GetFullName(), {.Bold = true, .Italic = true});
     WriteFileReport(report, file);
   }
 }

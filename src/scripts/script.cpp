@@ -5,6 +5,7 @@
 #include "model/node_style.h"
 #include "model/qorv_version.h"
 #include "model/read_file.h"
+#include "model/report.h"
 #include "model/tree_node.h"
 #include "model/ui_port.h"
 #include "model/write_file.h"
@@ -34,9 +35,9 @@ bool TScript::DrawNode(TNodeStyle& style) {
   return true;
 }
 
-void TScript::AddTextLine(std::vector<std::string>& lines) {
+void TScript::AddTextLine(TReport& report) {
   QORV_ASSERT(AExpNode!=0);
-  lines.push_back(std::string(static_cast<std::size_t>(AExpNode->GetLevel()), '\t') + GetText());
+  report.AddLine(std::string(static_cast<std::size_t>(AExpNode->GetLevel()), '\t') + GetText());
 }
 
 void TScript::SetUp(TCopyScript*) {

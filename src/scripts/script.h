@@ -13,6 +13,7 @@ class TBlock;
 class TCopyScript;
 class TData;
 class TReadFile;
+class TReport;
 class TWriteFile;
 
 class TScript : public TExperimentObject {
@@ -66,7 +67,7 @@ public:
   // May the command go to the clipboard.
   virtual bool CanMakeCopyScript() = 0;
   // Appends one listing line: a tab per level of the node, then the text.
-  virtual void AddTextLine(std::vector<std::string>& lines);
+  virtual void AddTextLine(TReport& report);
   // Takes the settings of a copy record (paste).
   virtual void SetUp(TCopyScript* copyscript);
   // A new copy record of the command; none from the base.

@@ -15,6 +15,7 @@
 #include "scripts/flow/blank_script.h"
 #include "scripts/flow/dec_script.h"
 #include "support/experiment_fixture.h"
+#include "support/line_report.h"
 
 namespace {
 
@@ -428,9 +429,10 @@ TEST_F(BlockTest, ListingTextsChecksAndRepeatLabels) {
   b1->GetRepeatLabels(labels, r3, l3);  // R3's own Label and the free ones in its section
   EXPECT_EQ(labels, (std::vector<TScript*>{l1, l3, l4}));
 
-  std::vector<std::string> lines;
-  b1->ListScripts(lines);
-  EXPECT_EQ(lines, (std::vector<std::string>{"B1", "\tL1", "\tL2", "\tL3", "\tR3", "\tR2"}));
+  TLineReport listing;
+  b1->ListScripts(listing);
+  EXPECT_EQ(listing.Lines,
+            (std::vector<std::string>{"B1", "\tL1", "\tL2", "\tL3", "\tR3", "\tR2"}));
 
   l1->Text = "renamed";
   blank->AExpNode->SetText("blank");

@@ -247,6 +247,12 @@ TEST_F(ExperimentTest, TheReportListsTheChosenParts) {
                                "", "#Array Variable Listing", "", "No array variables",
                                "", "#Single File Listings", "", "No single files",
                                "", "#Multiple File Listings", "", "No multiple files"}));
+  // The sections' headings are bold and underlined, a list's column heading bold only.
+  const TReportStyle section{.Bold = true, .Underline = true};
+  EXPECT_EQ(all.Styles[0], section);
+  EXPECT_EQ(all.Styles[9], section);
+  EXPECT_EQ(all.Styles[11], TReportStyle{.Bold = true});
+  EXPECT_EQ(all.Styles[12], TReportStyle{});
 }
 
 TEST_F(ExperimentTest, DestroyingTheExperimentTakesEverythingQuietly) {

@@ -304,6 +304,9 @@ TEST_F(ExpFileListsTest, TheReportListsEachFileWithItsSettings) {
                                  "Overwrite? N\tClose? Y\tCommands using: 0",
                                  "#" + Dir() + S + "run_X.txt",
                                  "Append\tClose ? N\tStart Index: 3\tCommands using: 2"}));
+  // The file names in bold italics, their settings plainly.
+  const TReportStyle name{.Bold = true, .Italic = true};
+  EXPECT_EQ(lines.Styles, (std::vector<TReportStyle>{name, {}, name, {}}));
 }
 
 }  // namespace

@@ -1,13 +1,8 @@
-// A report that keeps its lines, headings marked with "#".
+// A report that keeps its lines, headings (bold lines) marked with "#".
 #pragma once
 
-#include <string>
-#include <vector>
+#include "support/line_report.h"
 
-#include "model/report.h"
-
-struct TLines : TReport {
-  void AddHeading(const std::string& line) override { Lines.push_back("#" + line); }
-  void AddLine(const std::string& line) override { Lines.push_back(line); }
-  std::vector<std::string> Lines;
+struct TLines : TLineReport {
+  TLines() : TLineReport("#") {}
 };

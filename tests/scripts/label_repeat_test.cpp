@@ -12,6 +12,7 @@
 #include "scripts/flow/repeat_script.h"
 #include "scripts/flow/repeat_until_script.h"
 #include "support/experiment_fixture.h"
+#include "support/line_report.h"
 
 namespace {
 
@@ -351,9 +352,9 @@ TEST_F(LabelRepeatTest, TextsAndAnswersOfTheLines) {
   ASSERT_TRUE(comment->DrawNode(style));
   EXPECT_TRUE(style.Italic);
   EXPECT_FALSE(comment->CanCommentOut());
-  std::vector<std::string> listing;
+  TLineReport listing;
   B1->ListScripts(listing);
-  EXPECT_EQ(listing, (TTexts{"B1", "\tSweep", "\t\tComment: a remark", "\tRepeat Sweep 4 times"}));
+  EXPECT_EQ(listing.Lines, (TTexts{"B1", "\tSweep", "\t\tComment: a remark", "\tRepeat Sweep 4 times"}));
 }
 
 }  // namespace

@@ -11,8 +11,8 @@
 
 #include "communication/communication.h"
 #include "model/errors.h"
-#include "model/report.h"
 #include "support/fake_ui_port.h"
+#include "support/line_report.h"
 #include "support/temp_dir.h"
 
 class TGpibSim {
@@ -61,18 +61,6 @@ protected:
   char Buffer[100] = {};
   int Count = -1;
   TTraceLines Trace;
-};
-
-// Printout lines, as Describe writes them; headings start with the mark given.
-class TLineReport : public TReport {
-public:
-  explicit TLineReport(std::string headingMark = "") : HeadingMark(std::move(headingMark)) {}
-  void AddHeading(const std::string& line) override { Lines.push_back(HeadingMark + line); }
-  void AddLine(const std::string& line) override { Lines.push_back(line); }
-  std::vector<std::string> Lines;
-
-private:
-  std::string HeadingMark;
 };
 
 // Builds the command text as a device does and sends it.

@@ -13,6 +13,7 @@
 #include "model/number_text.h"
 #include "model/qorv_version.h"
 #include "model/read_file.h"
+#include "model/report.h"
 #include "model/tree_node.h"
 #include "model/ui_port.h"
 #include "model/value_array.h"
@@ -126,12 +127,14 @@ TScript* TReadScript::ExecuteTrace(std::vector<std::string>& trace) {
   return Pnextscript;
 }
 
-void TReadScript::AddTextLine(std::vector<std::string>& lines) {
-  TScript::AddTextLine(lines);
+void TReadScript::AddTextLine(TReport& report) {
+  TScript::AddTextLine(report);
   if (!Preaddata) return;
   QORV_ASSERT(AExpNode!=0);
-  lines.push_back(std::string(static_cast<std::size_t>(AExpNode->GetLevel()) + 1, '\t') +
-                  Preaddata->Describe());
+  report.AddStyledLine(
+      std::string(static_cast<std::size_t>(AExpNode->GetLevel()) + 1, '\t') +
+          Preaddata->Describe(),
+      {.Italic = true});
 }
 
 bool TReadScript::SetNextScript() {

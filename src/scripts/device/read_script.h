@@ -34,8 +34,8 @@ public:
   // As Execute, after "Reading from " + the device's name, with the communication's trace.
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
   bool CanMakeCopyScript() override { return true; }
-  // The listing line, then a line one level deeper describing the read.
-  void AddTextLine(std::vector<std::string>& lines) override;
+  // The listing line, then an italic line one level deeper describing the read.
+  void AddTextLine(TReport& report) override;
   // The default, then the descriptor takes the device's read terminators and makes its
   // decoder (EExperimentError for a binary read of more than 4 bytes per point); an
   // integer or float array target turns the whitespace option on for good.

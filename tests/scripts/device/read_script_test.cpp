@@ -24,6 +24,7 @@
 #include "scripts/device/serial_poll_script.h"
 #include "scripts/files/read_file_script.h"
 #include "shell/experiment_file.h"
+#include "support/line_report.h"
 
 namespace {
 
@@ -219,10 +220,12 @@ TEST_F(ReadTest, ListingAndRetypes) {
   TReadResponse response = Response(1, 10);
   response.SetNumberOfPointsData(points);
   TReadScript* read = Read(Scope, Arr, response, Count);
-  TTexts lines;
-  read->AddTextLine(lines);
-  EXPECT_EQ(lines, (TTexts{"\tScope: Read ASCII(arr,points)",
-                           "\t\tReading as ASCII, 10 bytes//points values delimited by ; "}));
+  TLineReport listing;
+  read->AddTextLine(listing);
+  EXPECT_EQ(listing.Lines, (TTexts{"\tScope: Read ASCII(arr,points)",
+                                   "\t\tReading as ASCII, 10 bytes//points values delimited by ; "}));
+  // The description of the read is set in italics, the command's own line plainly.
+  EXPECT_EQ(listing.Styles, (std::vector<TReportStyle>{{}, {.Italic = true}}));
   Arr->SetDataType(eatFLOAT);  // the target takes any type, without a question
   Ui.ScriptAnswers({mbYes});
   points->SetDataType(eatFLOAT);  // the points variable lets go, and the command goes
