@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 
 #include "model/number_text.h"
 #include "model/text.h"
@@ -21,6 +23,13 @@ std::vector<std::string> SplitTextLines(const std::string& text) {
     start = next;
   }
   return lines;
+}
+
+bool ReadTextFile(const std::string& path, std::string& text) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return !file.bad();
 }
 
 std::vector<std::string> SplitFields(const std::string& line, const std::string& delimiter) {

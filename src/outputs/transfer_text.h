@@ -17,6 +17,9 @@ constexpr std::int32_t MaxTransferSeries = 25;
 // The lines of a text; a line ends at LF or CR LF, and the text's last line need not end.
 std::vector<std::string> SplitTextLines(const std::string& text);
 
+// The whole file as text; false when it cannot be opened or read.
+bool ReadTextFile(const std::string& path, std::string& text);
+
 // The fields of a line between the delimiters, untrimmed; a line without the delimiter
 // is one field. An empty delimiter gives the line whole.
 std::vector<std::string> SplitFields(const std::string& line, const std::string& delimiter);

@@ -139,9 +139,9 @@ void TGraphWindow::BuildToolBar() {
     modes->addAction(mode);
   }
   CursorButton->setChecked(true);
-  // Pasting, printing, the copy band and help come with the data exchange, print and
-  // help windows.
-  PasteButton->setEnabled(false);
+  // Printing, the copy band and help come with the data exchange, print and help
+  // windows.
+  SetPasteControl(PasteButton);
   PrintButton->setEnabled(false);
   CopyButton->setEnabled(false);
   HelpButton->setEnabled(false);

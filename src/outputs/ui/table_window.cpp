@@ -83,9 +83,9 @@ void TTableWindow::BuildToolBar() {
   HelpButton = button("HelpButton", "Help", "Help", ThemedIcon("help-contents", "help"));
   connect(SaveButton, &QToolButton::clicked, this, &TTableWindow::SaveClick);
   connect(ScrollButton, &QToolButton::clicked, this, &TTableWindow::AutoScrollClick);
-  // Pasting, copying, printing and help come with the data-exchange, print and help
-  // windows.
-  for (QToolButton* later : {PasteButton, CopyButton, PrintButton, HelpButton})
+  SetPasteControl(PasteButton);
+  // Copying, printing and help come with the data-exchange, print and help windows.
+  for (QToolButton* later : {CopyButton, PrintButton, HelpButton})
     later->setEnabled(false);
 }
 

@@ -81,8 +81,9 @@ TTextWindow::TTextWindow(TTextForm& form) : TOutputWindow(form), Kind(form) {
   ToolBar->addSeparator();
   HelpButton = button("HelpButton", "Text Help", ThemedIcon("help-contents", "help"));
 
-  // Pasting data sets and help come with their own windows.
-  PasteButton->setEnabled(false);
+  // Paste adds pasted data sets as text, as the other windows add them as sets.
+  SetPasteControl(PasteButton);
+  // Help comes with its own window.
   for (QAction* help : {HelpMenuItem, TextHelpItem, HelpButton}) {
     help->setProperty("helpContext", 29);
     help->setEnabled(false);
@@ -135,6 +136,8 @@ void TTextWindow::SaveAsTextClick() { SaveTextFile(Kind, AskTextFileName()); }
 void TTextWindow::CopyToClipboardClick() {
   QGuiApplication::clipboard()->setText(LinesText(Kind.GetLines(), 0));
 }
+
+void TTextWindow::ImportText(const std::string& text) { Kind.AddText(text); }
 
 void TTextWindow::ClearClick() {
   const TMessageButton answer =
