@@ -46,6 +46,9 @@ TImportForm::TImportForm(QWidget* parent)
   Ui->PaintBoxRuler->setFont(fixed);
   Ui->PaintBoxRuler->SetPage(&Fixed, TImportPaintBox::Ruler);
   Ui->PaintBoxData->SetPage(&Fixed, TImportPaintBox::Data);
+  // The lines take the page's height below the ruler.
+  Ui->PaintBoxData->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  Ui->Page3Layout->setRowStretch(2, 1);
   Ui->DelimitEdit->setVisible(false);
   Ui->SelectPanel->setVisible(false);
   Ui->Ok->setAutoDefault(false);

@@ -69,7 +69,10 @@ void TImportPaintBox::PaintData(QPainter& painter) {
   const QFontMetrics metrics = fontMetrics();
   int y = metrics.ascent() + 2;
   for (int i = Page->FirstLine; i < Page->Lines.size() && y - metrics.ascent() < height(); ++i) {
-    painter.drawText(0, y, Page->Lines[i].mid(Page->FirstColumn));
+    // One cell per character, as the marks count them: a tab is drawn as a blank.
+    QString shown = Page->Lines[i].mid(Page->FirstColumn);
+    shown.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    painter.drawText(0, y, shown);
     y += metrics.height();
   }
 }
