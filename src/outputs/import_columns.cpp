@@ -41,11 +41,19 @@ TImportColumns SplitFixedWidth(const std::vector<std::string>& lines, std::vecto
   TImportColumns result(marks.size() + 1, std::vector<std::string>(lines.size()));
   for (std::size_t r = 0; r < lines.size(); ++r) {
     const std::string& line = lines[r];
+    // The marks count characters as drawn, not the bytes of their UTF-8 text.
+    std::vector<std::size_t> starts;
+    for (std::size_t b = 0; b < line.size(); ++b)
+      if ((static_cast<unsigned char>(line[b]) & 0xC0) != 0x80) starts.push_back(b);
+    auto byteOf = [&](std::int32_t position) {
+      const auto p = static_cast<std::size_t>(position);
+      return p < starts.size() ? starts[p] : line.size();
+    };
     std::size_t from = 0;
     for (std::size_t c = 0; c <= marks.size(); ++c) {
-      const std::size_t to = c < marks.size() ? static_cast<std::size_t>(marks[c]) : line.size();
-      if (from < line.size() && to > from) result[c][r] = line.substr(from, to - from);
-      from = to;
+      const std::size_t to = c < marks.size() ? byteOf(marks[c]) : line.size();
+      if (to > from) result[c][r] = line.substr(from, to - from);
+      from = std::max(from, to);
     }
   }
   return result;

@@ -53,6 +53,10 @@ TEST(ImportColumnsTest, FixedWidthCutsExactlyAtTheMarks) {
   EXPECT_EQ(three[1], (Lines{"cdef", ""}));
   EXPECT_EQ(three[2], (Lines{"gh", ""}));
   EXPECT_EQ(SplitFixedWidth({"abc"}, {}), (TImportColumns{{"abc"}}));
+  // Characters, not bytes: "°C" is two characters.
+  const TImportColumns units = SplitFixedWidth({"1.5°C 20"}, {5});
+  EXPECT_EQ(units[0], Lines{"1.5°C"});
+  EXPECT_EQ(units[1], Lines{" 20"});
 }
 
 TEST(ImportColumnsTest, PairsAndColumnOneAgainstTheRestNameTheirEntries) {
