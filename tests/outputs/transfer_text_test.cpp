@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "model/number_text.h"
+#include "outputs/graph_form.h"
+#include "outputs/table_form.h"
 #include "support/fake_ui_port.h"
 
 namespace {
@@ -98,6 +100,55 @@ TEST(TransferTextTest, CopiedSetsPasteBackTheSame) {
   auto back = ReadOutputTransferText(lf);
   ASSERT_NE(back, nullptr);
   EXPECT_EQ(back->GetSeries(1)->GetCount(), 3);
+  EXPECT_TRUE(ui.Texts().empty());
+}
+
+TEST(TransferTextTest, AGraphsSetsPasteIntoATableAndBack) {
+  TFakeUiPort ui;
+  TTransferData made;
+  TTransferSeries* a = made.AddSeries("A", 3);
+  a->XName = "t";
+  a->YName = "V";
+  for (int i = 0; i < 3; ++i) a->SetPoint(i, 0.25f * float(i), -3.5f + float(i));
+  TTransferSeries* b = made.AddSeries("B", 2);
+  b->XName = "t";
+  b->YName = "I";
+  b->SetPoint(0, 1e-7f, 6.02e23f);
+  b->SetPoint(1, -0.0f, 123456.789f);
+  TGraphForm graph(static_cast<TDeadOutputList*>(nullptr));
+  graph.ImportData(&made);
+  const int first = graph.SeriesCount() - 2;
+
+  TTransferData copied;
+  graph.GetTransferData(&copied);
+  auto pasted = ReadOutputTransferText(
+      OutputTransferText(graph.GetOutputType(), copied, ntSTANDARD, 0));
+  ASSERT_NE(pasted, nullptr);
+  TTableForm table(static_cast<TDeadOutputList*>(nullptr));
+  table.ImportData(pasted.get());
+  ASSERT_EQ(table.SeriesCount(), copied.GetTSCount());
+  for (int s = 0; s < 2; ++s) {
+    const TTransferSeries& in = *made.GetSeries(s);
+    const TTableDataSet& out = table.GetSeries(first + s);
+    EXPECT_EQ(out.XName, in.XName);
+    EXPECT_EQ(out.YName, in.YName);
+    ASSERT_EQ(out.Count(), in.GetCount());
+    for (int i = 0; i < in.GetCount(); ++i) {
+      EXPECT_EQ(out.X[std::size_t(i)], in.GetX(i));
+      EXPECT_EQ(out.Y[std::size_t(i)], in.GetY(i));
+    }
+  }
+  // And from the table into a graph again.
+  TTransferData again;
+  table.GetTransferData(&again);
+  auto back = ReadOutputTransferText(OutputTransferText(table.GetOutputType(), again, ntSTANDARD, 0));
+  ASSERT_NE(back, nullptr);
+  TGraphForm other(static_cast<TDeadOutputList*>(nullptr));
+  const int before = other.SeriesCount();
+  other.ImportData(back.get());
+  ASSERT_EQ(other.SeriesCount(), before + table.SeriesCount());
+  EXPECT_EQ(other.GetSeries(before + first + 1).Y[0], made.GetSeries(1)->GetY(0));
+  EXPECT_EQ(other.GetSeries(before + first + 1).Name, "t vs I");
   EXPECT_TRUE(ui.Texts().empty());
 }
 
