@@ -3,12 +3,14 @@
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QHideEvent>
 #include <QMimeData>
 #include <QShowEvent>
 
 #include <algorithm>
 
+#include "model/number_text.h"
 #include "model/ui_port.h"
 #include "outputs/transfer_text.h"
 #include "shell/ui/user_dialogs.h"
@@ -20,16 +22,10 @@ enum { RowsPage, DelimitedPage, FixedWidthPage, DataSetsPage };
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-// Columns side by side in a grid, headed "Column 1", "Column 2" ...
-void ShowColumns(QTableWidget& grid, const TImportColumns& columns) {
-  grid.clear();
-  grid.setColumnCount(static_cast<int>(columns.size()));
-  grid.setRowCount(columns.empty() ? 0 : static_cast<int>(columns[0].size()));
-  for (int c = 0; c < grid.columnCount(); ++c) {
-    grid.setHorizontalHeaderItem(c, new QTableWidgetItem("Column " + QString::number(c + 1)));
-    for (int r = 0; r < grid.rowCount(); ++r)
-      grid.setItem(r, c, new QTableWidgetItem(Q(columns[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)])));
-  }
+// Columns wide enough for the first rows' cells; a long file is not measured whole.
+void FitColumns(QTableView& grid) {
+  grid.horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  grid.resizeColumnsToContents();
 }
 
 }  // namespace
@@ -37,6 +33,15 @@ void ShowColumns(QTableWidget& grid, const TImportColumns& columns) {
 TImportForm::TImportForm(QWidget* parent)
     : QDialog(parent), Ui(std::make_unique<Ui::TImportForm>()) {
   Ui->setupUi(this);
+  Ui->StringGridImport->setModel(&LinesModel);
+  Ui->StringGrid->setModel(&SplitModel);
+  Ui->FinalStringGrid->setModel(&FinalModel);
+  Ui->StringGridImport->verticalHeader()->setVisible(false);
+  Ui->StringGridImport->horizontalHeader()->setVisible(false);
+  for (QTableView* grid : {Ui->StringGridImport, Ui->StringGrid, Ui->FinalStringGrid}) {
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->horizontalHeader()->setResizeContentsPrecision(200);
+  }
   resize(760, 520);
   setProperty("helpContext", 40);
   Ui->Help->setProperty("helpContext", 40);
@@ -106,17 +111,10 @@ void TImportForm::hideEvent(QHideEvent* event) {
 }
 
 void TImportForm::ShowLines() {
-  QTableWidget& grid = *Ui->StringGridImport;
-  grid.clear();
-  grid.setColumnCount(2);
-  grid.setRowCount(static_cast<int>(Source.size()));
-  grid.verticalHeader()->setVisible(false);
-  grid.horizontalHeader()->setVisible(false);
-  for (int r = 0; r < grid.rowCount(); ++r) {
-    grid.setItem(r, 0, new QTableWidgetItem(QString::number(r + 1)));
-    grid.setItem(r, 1, new QTableWidgetItem(Q(Source[static_cast<std::size_t>(r)])));
-  }
-  grid.resizeColumnsToContents();
+  std::vector<std::string> numbers;
+  for (std::size_t r = 1; r <= Source.size(); ++r) numbers.push_back(NumberText::IntToText(static_cast<std::int64_t>(r)));
+  LinesModel.SetColumns({std::move(numbers), Source}, false);
+  FitColumns(*Ui->StringGridImport);
   Ui->TotalRowLabel->setText(QString::number(Source.size()));
   const QSignalBlocker quiet(Ui->StartRowBox);
   Ui->StartRowBox->clear();
@@ -180,8 +178,8 @@ void TImportForm::UpdateButtons() {
 void TImportForm::ShowDelimited() {
   // Until Delimit splits them, each line is one column.
   Columns = TImportColumns{Chosen};
-  ShowColumns(*Ui->StringGrid, Columns);
-  Ui->StringGrid->resizeColumnsToContents();
+  SplitModel.SetColumns(Columns, true);
+  FitColumns(*Ui->StringGrid);
   Ui->PageControl->setCurrentIndex(DelimitedPage);
 }
 
@@ -197,8 +195,8 @@ void TImportForm::DelimitClick() {
     }
   }
   Columns = SplitDelimited(Chosen, delimiter);
-  ShowColumns(*Ui->StringGrid, Columns);
-  Ui->StringGrid->resizeColumnsToContents();
+  SplitModel.SetColumns(Columns, true);
+  FitColumns(*Ui->StringGrid);
 }
 
 void TImportForm::ShowFixed() {
@@ -225,7 +223,8 @@ void TImportForm::FixedChanged() {
 void TImportForm::FillDataSetsPage(TImportColumns columns) {
   ImportSets = TImportSets(std::move(columns));
   ShowEntries();
-  ShowColumns(*Ui->FinalStringGrid, ImportSets.GetColumns());
+  FinalModel.SetColumns(ImportSets.GetColumns(), true);
+  FitColumns(*Ui->FinalStringGrid);
   const int n = ImportSets.ColumnCount();
   Ui->XYPairs->setEnabled(ImportSets.CanPair());
   (ImportSets.CanPair() ? Ui->XYPairs : Ui->Col1VSrest)->setChecked(true);

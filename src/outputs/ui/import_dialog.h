@@ -13,6 +13,7 @@
 
 #include "outputs/import_columns.h"
 #include "outputs/output_form.h"
+#include "outputs/ui/import_columns_model.h"
 #include "outputs/ui/import_paint_box.h"
 
 namespace Ui {
@@ -66,6 +67,9 @@ private:
   std::vector<std::string> Chosen;
   TImportColumns Columns;
   TFixedWidthPage Fixed;
+  TImportColumnsModel LinesModel;
+  TImportColumnsModel SplitModel;
+  TImportColumnsModel FinalModel;
   TImportSets ImportSets;
   std::unique_ptr<TTransferData> ATransferData;
 };

@@ -12,7 +12,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -82,6 +82,10 @@ TEST_F(ImportDialogTest, StartRowAndEndTakeTheRowsToTheEndAsXYPairs) {
   EXPECT_EQ(Form.windowTitle(), "Import");
   EXPECT_EQ(Control<QWidget>(Form, "Help")->property("helpContext").toInt(), 40);
   EXPECT_EQ(Control<QLabel>(Form, "TotalRowLabel")->text(), "5");
+  const QAbstractItemModel* lines = Control<QTableView>(Form, "StringGridImport")->model();
+  ASSERT_EQ(lines->rowCount(), 5);
+  EXPECT_EQ(lines->index(4, 0).data().toString(), "5");
+  EXPECT_EQ(lines->index(4, 1).data().toString(), "5,10");
   auto* start = Control<QComboBox>(Form, "StartRowBox");
   auto* rows = Control<QComboBox>(Form, "NumRowsBox");
   EXPECT_EQ(start->currentText(), "All");
@@ -94,11 +98,11 @@ TEST_F(ImportDialogTest, StartRowAndEndTakeTheRowsToTheEndAsXYPairs) {
   EXPECT_EQ(rows->count(), 4);  // "End", then 1 to 5 - 2
 
   SplitAtCommas();
-  auto* grid = Control<QTableWidget>(Form, "FinalStringGrid");
+  const QAbstractItemModel* grid = Control<QTableView>(Form, "FinalStringGrid")->model();
   ASSERT_EQ(grid->columnCount(), 2);
   EXPECT_EQ(grid->rowCount(), 4);
-  EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), "Column 2");
-  EXPECT_EQ(grid->item(0, 1)->text(), "4");
+  EXPECT_EQ(grid->headerData(1, Qt::Horizontal).toString(), "Column 2");
+  EXPECT_EQ(grid->index(0, 1).data().toString(), "4");
   EXPECT_TRUE(Control<QRadioButton>(Form, "XYPairs")->isChecked());
   EXPECT_FALSE(Control<QPushButton>(Form, "Next")->isEnabled());
   EXPECT_TRUE(Control<QPushButton>(Form, "Previous")->isEnabled());
@@ -122,7 +126,7 @@ TEST_F(ImportDialogTest, ThreeColumnsTakeColumnOneAgainstTheRest) {
   SplitAtCommas();
   EXPECT_FALSE(Control<QRadioButton>(Form, "XYPairs")->isEnabled());
   EXPECT_TRUE(Control<QRadioButton>(Form, "Col1VSrest")->isChecked());
-  EXPECT_EQ(Control<QTableWidget>(Form, "FinalStringGrid")->rowCount(), 1);
+  EXPECT_EQ(Control<QTableView>(Form, "FinalStringGrid")->model()->rowCount(), 1);
   Click("Add");
   EXPECT_EQ(Entries(), (TTexts{"Import Column 1 vs2", "Import Column 1 vs3"}));
   // Removing the chosen entry, then clearing all.
@@ -185,7 +189,7 @@ TEST_F(ImportDialogTest, IndividualChoicesAndTheirMessages) {
   EXPECT_EQ(Dialogs.Texts(), TTexts{"need delimiter"});
   QTest::keyClicks(Control<QWidget>(Form, "DelimitEdit"), ";");
   Click("Delimit");
-  EXPECT_EQ(Control<QTableWidget>(Form, "StringGrid")->columnCount(), 3);
+  EXPECT_EQ(Control<QTableView>(Form, "StringGrid")->model()->columnCount(), 3);
   Click("Next");
   auto* individual = Control<QRadioButton>(Form, "SelectIndividual");
   EXPECT_EQ(individual->text(), "Select Individuallly");
