@@ -332,12 +332,23 @@ TEST_F(ImportDialogTest, ImportTextFileGoesThroughTheWizardOrIntoTheText) {
   EXPECT_EQ(table.GetSeries(0).Count(), 3);
   EXPECT_EQ(table.GetSeries(0).Y[2], 30.0);
 
-  // The text window adds the file's text as it is.
+  // The table's Paste button reads the outputs' text into data sets.
+  QGuiApplication::clipboard()->setText("OutputType=4\nNumberOfSeries=1\nT\tV\n7\t8\n");
+  ASSERT_TRUE(paste->isEnabled());
+  QTest::mouseClick(paste, Qt::LeftButton);
+  ASSERT_EQ(table.SeriesCount(), 2);
+  EXPECT_EQ(table.GetSeries(1).Name, "Set 1");
+  EXPECT_EQ(table.GetSeries(1).XName, "T");
+  EXPECT_EQ(table.GetSeries(1).X[0], 7.0f);
+
+  // The text window adds the file's text as it is, and pasted sets as text.
   TTextForm text(static_cast<TDeadOutputList*>(nullptr));
   TTextWindow textWindow(text);
   Dialogs.ScriptFiles({temp.PathOf("rows.txt")});
   textWindow.findChild<QAction*>("ImportTextFile")->trigger();
   EXPECT_EQ(text.GetLines(), (TTexts{"1\t10", "2\t20", "3\t30"}));
+  textWindow.findChild<QAction*>("PasteButton")->trigger();
+  EXPECT_EQ(text.GetLines(), (TTexts{"1\t10", "2\t20", "3\t30", "T\tV", "7\t8"}));
 }
 
 }  // namespace
