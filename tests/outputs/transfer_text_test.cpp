@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/number_text.h"
+#include "outputs/copy_text.h"
 #include "outputs/graph_form.h"
 #include "outputs/table_form.h"
 #include "support/fake_ui_port.h"
@@ -150,6 +151,34 @@ TEST(TransferTextTest, AGraphsSetsPasteIntoATableAndBack) {
   EXPECT_EQ(other.GetSeries(before + first + 1).Y[0], made.GetSeries(1)->GetY(0));
   EXPECT_EQ(other.GetSeries(before + first + 1).Name, "t vs I");
   EXPECT_TRUE(ui.Texts().empty());
+}
+
+TEST(TransferTextTest, TheTablesCopyForAnotherOutputPastesBackTheSameSets) {
+  TFakeUiPort ui;
+  TTableForm table(static_cast<TDeadOutputList*>(nullptr));
+  TTableDataSet& a = table.NewDataSet("A", false);
+  a.XName = "X S1";
+  a.YName = "Y S1";
+  for (int i = 0; i < 5; ++i) a.AddPoint(float(i) / 3, float(i * i) - 0.125f);
+  TTableDataSet& b = table.NewDataSet("B", false);
+  b.AddPoint(7, 8);
+  std::vector<std::string> lines;
+  ASSERT_TRUE(BuildCopyText({TCopyObject(0, 4, "A"), TCopyObject(1, 0, "B")}, ckOUTPUT,
+                            TTableCopySource(table), lines));
+  auto pasted = ReadOutputTransferText(JoinCopyLines(lines));
+  ASSERT_NE(pasted, nullptr);
+  ASSERT_EQ(pasted->GetTSCount(), 2);
+  for (int s = 0; s < 2; ++s) {
+    const TTableDataSet& in = table.GetSeries(s);
+    const TTransferSeries& out = *pasted->GetSeries(s);
+    EXPECT_EQ(out.XName, in.XName);
+    EXPECT_EQ(out.YName, in.YName);
+    ASSERT_EQ(out.GetCount(), in.Count());
+    for (int i = 0; i < in.Count(); ++i) {
+      EXPECT_EQ(out.GetX(i), in.X[std::size_t(i)]);
+      EXPECT_EQ(out.GetY(i), in.Y[std::size_t(i)]);
+    }
+  }
 }
 
 TEST(TransferTextTest, OtherTextIsLeftToTheWizard) {
