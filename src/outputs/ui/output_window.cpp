@@ -52,11 +52,15 @@ TOutputWindow::TOutputWindow(TOutputForm& form) : QMainWindow(nullptr), PForm(&f
   HelpMenuPtr->setObjectName("Help");
   OutputHelpItem = item(HelpMenuPtr, "OutputHelp", "&Output Help");
 
-  // Copying, MAT import and help come with the data-exchange and help windows; text
-  // files import into the windows that take data sets.
+  // Copying and MAT import come with the data-exchange windows; text files import into
+  // the windows that take data sets.
   CopyToClipboardItem->setEnabled(false);
   ImportDataMenu->menuAction()->setEnabled(form.CanPaste());
   ImportMatLabFileItem->setEnabled(false);
+  // F1 and the help items open the help at the window's context (the outputs' page, until
+  // a kind names its own); the help wiring enables the items.
+  setProperty("helpContext", 17);
+  OutputHelpItem->setProperty("helpContext", 17);
   OutputHelpItem->setEnabled(false);
 
   connect(SaveItem, &QAction::triggered, this, &TOutputWindow::SaveClick);
@@ -64,7 +68,6 @@ TOutputWindow::TOutputWindow(TOutputForm& form) : QMainWindow(nullptr), PForm(&f
   connect(ClearItem, &QAction::triggered, this, &TOutputWindow::ClearClick);
   connect(OffLineItem, &QAction::triggered, this, &TOutputWindow::OffLineClick);
   connect(NumberFormatItem, &QAction::triggered, this, &TOutputWindow::NumberFormatClick);
-  connect(OutputHelpItem, &QAction::triggered, this, &TOutputWindow::OutputHelpClick);
   connect(ImportTextFileItem, &QAction::triggered, this, &TOutputWindow::ImportTextFileClick);
   connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
           &TOutputWindow::UpdatePasteControl);
@@ -182,8 +185,6 @@ void TOutputWindow::NumberFormatClick() {
   PForm->SetNumberFormat(dialog.Kind(), dialog.DecimalPlaces());
   RefreshNow();
 }
-
-void TOutputWindow::OutputHelpClick() {}
 
 void TOutputWindow::ImportTextFileClick() {
   if (!PForm) return;

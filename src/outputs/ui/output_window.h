@@ -50,7 +50,6 @@ public:
   virtual void ClearClick();
   void OffLineClick();
   void NumberFormatClick();
-  void OutputHelpClick();
   // Import > Text File: a text file chosen and read ("Error opening file" when it cannot
   // be), then ImportText.
   void ImportTextFileClick();

@@ -81,9 +81,10 @@ TTextWindow::TTextWindow(TTextForm& form) : TOutputWindow(form), Kind(form) {
   ToolBar->addSeparator();
   HelpButton = button("HelpButton", "Text Help", ThemedIcon("help-contents", "help"));
 
-  // Paste adds pasted data sets as text, as the other windows add them as sets.
+  // Paste adds pasted data sets as text, as the other windows add them as sets; the help
+  // wiring enables the help items.
   SetPasteControl(PasteButton);
-  // Help comes with its own window.
+  setProperty("helpContext", 29);
   for (QAction* help : {HelpMenuItem, TextHelpItem, HelpButton}) {
     help->setProperty("helpContext", 29);
     help->setEnabled(false);

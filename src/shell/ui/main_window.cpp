@@ -26,6 +26,8 @@
 #include "outputs/output_list.h"
 #include "outputs/ui/opened_outputs_menu.h"
 #include "outputs/ui/output_window_kinds.h"
+#include "platform/ui/help_window.h"
+#include "platform/ui/help_wiring.h"
 #include "shell/file_association.h"
 #include "shell/output_windows.h"
 #include "shell/preferences.h"
@@ -53,6 +55,9 @@ const char* const StoppedText = "Stopped";
 TQorvForm::TQorvForm(QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TQorvForm>()) {
   ui->setupUi(this);
+  // F1 and the Help buttons of every window while Qorv runs (this one's context is set
+  // in the form).
+  InstallHelp();
   setAcceptDrops(true);
   SetUpStatusBar();
   // The experiment made below already names its start block in the status bar.
@@ -117,6 +122,7 @@ TQorvForm::~TQorvForm() {
   DrawBlockEditor->SetDiagram(nullptr, nullptr);
   RunCtl.reset();
   DocSession.reset();
+  RemoveHelp();
 }
 
 void TQorvForm::SetUpStatusBar() {
@@ -195,6 +201,8 @@ void TQorvForm::SetUpActions() {
   on(ui->ReportMenuItem, [this] {
     ShowExperimentReport(this, DocSession->GetExperiment(), DocSession->GetDeviceList());
   });
+  on(ui->ContentsMenuItem, [] { ShowHelpContents(); });
+  on(ui->IndexMenuItem, [] { ShowHelpIndex(); });
   on(ui->AboutMenuItem, [this] {
     TAboutBox box(this);
     box.exec();
@@ -208,9 +216,9 @@ void TQorvForm::SetUpActions() {
   // window's button follows the run state all the same.
   for (QAction* later :
        {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
-        ui->MultiFileBtn, ui->HelpButton,
+        ui->MultiFileBtn,
         ui->InteractMenuItem, ui->ScanMenuItem,
-        ui->ContentsMenuItem, ui->IndexMenuItem, ui->DebugMenuItem})
+        ui->DebugMenuItem})
     MarkLater(later);
   // "&Opened Outputs" is disabled while it lists no window.
   ui->OpenedOutputsMenu->setEnabled(false);
