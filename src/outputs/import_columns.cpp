@@ -32,7 +32,8 @@ TImportColumns SplitDelimited(const std::vector<std::string>& lines, const std::
   return result;
 }
 
-TImportColumns SplitFixedWidth(const std::vector<std::string>& lines, std::vector<std::int32_t> marks) {
+TImportColumns SplitFixedWidth(const std::vector<std::string>& lines,
+                               std::vector<std::int32_t> marks) {
   if (lines.empty()) return {};
   std::sort(marks.begin(), marks.end());
   marks.erase(std::unique(marks.begin(), marks.end()), marks.end());
@@ -115,8 +116,8 @@ void TImportSets::Remove(std::int32_t i) {
 
 std::unique_ptr<TTransferData> TImportSets::TakeResult() {
   if (Entries.empty()) {
-    UiPort().ShowMessage("Nothing to import.  Please select columns to import or press Cancel",
-                         "", TMessageKind::Information);
+    UiPort().ShowMessage("Nothing to import.  Please select columns to import or press Cancel", "",
+                         TMessageKind::Information);
     return nullptr;
   }
   auto data = std::make_unique<TTransferData>();

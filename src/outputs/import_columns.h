@@ -25,7 +25,8 @@ TImportColumns SplitDelimited(const std::vector<std::string>& lines, const std::
 // Each line cut exactly at the marks (character positions, in any order): the text
 // before the first mark, between marks, and after the last become the columns,
 // untrimmed (trimmed when converted). Marks at 0 or repeated cut nothing.
-TImportColumns SplitFixedWidth(const std::vector<std::string>& lines, std::vector<std::int32_t> marks);
+TImportColumns SplitFixedWidth(const std::vector<std::string>& lines,
+                               std::vector<std::int32_t> marks);
 
 // The data sets chosen on the last page, in list order.
 class TImportSets {
@@ -51,7 +52,9 @@ public:
   void Clear() { Entries.clear(); }
 
   std::int32_t Count() const { return static_cast<std::int32_t>(Entries.size()); }
-  const TTransferSeries& Entry(std::int32_t i) const { return *Entries[static_cast<std::size_t>(i)]; }
+  const TTransferSeries& Entry(std::int32_t i) const {
+    return *Entries[static_cast<std::size_t>(i)];
+  }
 
   // OK: every entry's series, in list order, into a new transfer data (the entries are
   // emptied). Without entries the message "Nothing to import.  Please select columns to

@@ -61,8 +61,8 @@ bool FieldToFloat(const std::string& field, float& value, std::string& error) {
 
 bool TTransferSeries::ReadStrings(const std::vector<std::string>& xs,
                                   const std::vector<std::string>& ys, bool* failedY) {
-  const std::int32_t count = std::min<std::int32_t>(
-      ACount, static_cast<std::int32_t>(std::min(xs.size(), ys.size())));
+  const std::int32_t count =
+      std::min<std::int32_t>(ACount, static_cast<std::int32_t>(std::min(xs.size(), ys.size())));
   for (std::int32_t i = 0; i < count; ++i) {
     float x = 0, y = 0;
     std::string error;
@@ -82,7 +82,8 @@ bool TTransferData::ParseText(std::int32_t n, const std::vector<std::string>& li
   if (n < 1 || delimiter.empty()) return false;
   const auto rows = static_cast<std::int32_t>(lines.size());
   std::vector<TTransferSeries*> sets;
-  for (std::int32_t i = 0; i < n; ++i) sets.push_back(AddSeries("Set " + NumberText::IntToText(i + 1), rows));
+  for (std::int32_t i = 0; i < n; ++i)
+    sets.push_back(AddSeries("Set " + NumberText::IntToText(i + 1), rows));
   for (std::int32_t r = 0; r < rows; ++r) {
     std::vector<std::string> fields = SplitFields(lines[static_cast<std::size_t>(r)], delimiter);
     for (std::string& field : fields) field = TrimText(field);
@@ -112,8 +113,9 @@ bool TTransferData::ParseText(std::int32_t n, const std::vector<std::string>& li
 
 std::string OutputTransferText(int outputType, const TTransferData& data, int notation,
                                int decimals) {
-  return "OutputType=" + NumberText::IntToText(outputType) + "\r\nNumberOfSeries=" +
-         NumberText::IntToText(data.GetTSCount()) + "\r\n" + data.ToText(notation, decimals, "\t");
+  return "OutputType=" + NumberText::IntToText(outputType) +
+         "\r\nNumberOfSeries=" + NumberText::IntToText(data.GetTSCount()) + "\r\n" +
+         data.ToText(notation, decimals, "\t");
 }
 
 namespace {

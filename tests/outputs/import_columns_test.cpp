@@ -61,7 +61,8 @@ TEST(ImportColumnsTest, FixedWidthCutsExactlyAtTheMarks) {
 
 TEST(ImportColumnsTest, PairsAndColumnOneAgainstTheRestNameTheirEntries) {
   TFakeUiPort ui;
-  TImportSets pairs(SplitDelimited(ChooseImportLines({"1,2", "2,4", "3,6", "4,8", "5,10"}, 2, 0), ","));
+  TImportSets pairs(
+      SplitDelimited(ChooseImportLines({"1,2", "2,4", "3,6", "4,8", "5,10"}, 2, 0), ","));
   ASSERT_TRUE(pairs.CanPair());
   ASSERT_TRUE(pairs.AddXYPairs());
   ASSERT_EQ(pairs.Count(), 1);
@@ -111,9 +112,9 @@ TEST(ImportColumnsTest, ARefusedCellNamesItsColumnAndKeepsEarlierEntries) {
   TImportSets sets(SplitDelimited({"1,2,3,4", "5,6,x,8"}, ","));
   ASSERT_TRUE(sets.AddIndividual(1, 2));
   EXPECT_FALSE(sets.AddIndividual(1, 3));
-  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
-                            "'x' is not a valid floating point value Transfer Aborted",
-                            "Error in column 3"}));
+  EXPECT_EQ(ui.Texts(),
+            (std::vector<std::string>{"'x' is not a valid floating point value Transfer Aborted",
+                                      "Error in column 3"}));
   EXPECT_EQ(sets.Count(), 1);
   // Pairs stop at the refused pair, the first kept.
   EXPECT_FALSE(sets.AddXYPairs());

@@ -122,8 +122,8 @@ TEST(TransferTextTest, AGraphsSetsPasteIntoATableAndBack) {
 
   TTransferData copied;
   graph.GetTransferData(&copied);
-  auto pasted = ReadOutputTransferText(
-      OutputTransferText(graph.GetOutputType(), copied, ntSTANDARD, 0));
+  auto pasted =
+      ReadOutputTransferText(OutputTransferText(graph.GetOutputType(), copied, ntSTANDARD, 0));
   ASSERT_NE(pasted, nullptr);
   TTableForm table(static_cast<TDeadOutputList*>(nullptr));
   table.ImportData(pasted.get());
@@ -142,7 +142,8 @@ TEST(TransferTextTest, AGraphsSetsPasteIntoATableAndBack) {
   // And from the table into a graph again.
   TTransferData again;
   table.GetTransferData(&again);
-  auto back = ReadOutputTransferText(OutputTransferText(table.GetOutputType(), again, ntSTANDARD, 0));
+  auto back =
+      ReadOutputTransferText(OutputTransferText(table.GetOutputType(), again, ntSTANDARD, 0));
   ASSERT_NE(back, nullptr);
   TGraphForm other(static_cast<TDeadOutputList*>(nullptr));
   const int before = other.SeriesCount();
@@ -190,9 +191,9 @@ TEST(TransferTextTest, OtherTextIsLeftToTheWizard) {
   EXPECT_EQ(ReadOutputTransferText("1\t2\r\n3\t4\r\n5\t6\r\n7\t8\r\n"), nullptr);
   // The number of sets: from 1 to 25, and no more than the header names.
   for (const char* n : {"0", "-1", "x", "", "26", "2", " 1", "99999999999"})
-    EXPECT_EQ(ReadOutputTransferText("OutputType=5\r\nNumberOfSeries=" + std::string(n) +
-                                     "\r\n" + rows),
-              nullptr)
+    EXPECT_EQ(
+        ReadOutputTransferText("OutputType=5\r\nNumberOfSeries=" + std::string(n) + "\r\n" + rows),
+        nullptr)
         << n;
   EXPECT_TRUE(ui.Texts().empty());
 
@@ -221,7 +222,8 @@ TEST(TransferTextTest, ARefusedFieldShowsWhyAndReadsNothing) {
 TEST(TransferTextTest, ARowWithFewerPairsEndsTheLaterSets) {
   TFakeUiPort ui;
   TTransferData data;
-  ASSERT_TRUE(data.ParseText(3, {" 1 , 2 ,3,4,5,6", "7,8,9,10", "11,12,,,13,14", "15,16,17,18,19,20"}, ","));
+  ASSERT_TRUE(data.ParseText(
+      3, {" 1 , 2 ,3,4,5,6", "7,8,9,10", "11,12,,,13,14", "15,16,17,18,19,20"}, ","));
   EXPECT_EQ(data.GetSeries(0)->GetCount(), 4);
   EXPECT_EQ(data.GetSeries(0)->GetX(0), 1.0f);  // fields are trimmed
   EXPECT_EQ(data.GetSeries(1)->GetCount(), 2);

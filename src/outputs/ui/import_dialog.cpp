@@ -112,7 +112,8 @@ void TImportForm::hideEvent(QHideEvent* event) {
 
 void TImportForm::ShowLines() {
   std::vector<std::string> numbers;
-  for (std::size_t r = 1; r <= Source.size(); ++r) numbers.push_back(NumberText::IntToText(static_cast<std::int64_t>(r)));
+  for (std::size_t r = 1; r <= Source.size(); ++r)
+    numbers.push_back(NumberText::IntToText(static_cast<std::int64_t>(r)));
   LinesModel.SetColumns({std::move(numbers), Source}, false);
   FitColumns(*Ui->StringGridImport);
   Ui->TotalRowLabel->setText(QString::number(Source.size()));
@@ -139,7 +140,8 @@ void TImportForm::NextClick() {
   switch (Ui->PageControl->currentIndex()) {
     case RowsPage: {
       const int start = std::max(Ui->StartRowBox->currentIndex(), 1);
-      const int count = Ui->NumRowsBox->isEnabled() ? std::max(Ui->NumRowsBox->currentIndex(), 0) : 0;
+      const int count =
+          Ui->NumRowsBox->isEnabled() ? std::max(Ui->NumRowsBox->currentIndex(), 0) : 0;
       Chosen = ChooseImportLines(Source, start, count);
       if (IsFixed())
         ShowFixed();
@@ -147,15 +149,12 @@ void TImportForm::NextClick() {
         ShowDelimited();
       break;
     }
-    case DelimitedPage:
-      FillDataSetsPage(Columns);
-      break;
+    case DelimitedPage: FillDataSetsPage(Columns); break;
     case FixedWidthPage:
       FillDataSetsPage(SplitFixedWidth(
           Chosen, std::vector<std::int32_t>(Fixed.Marks.begin(), Fixed.Marks.end())));
       break;
-    default:
-      break;
+    default: break;
   }
   UpdateButtons();
 }
@@ -206,7 +205,8 @@ void TImportForm::ShowFixed() {
     Fixed.Lines.append(Q(line));
     longest = std::max(longest, static_cast<int>(Fixed.Lines.back().size()));
   }
-  Fixed.CharWidth = std::max(QFontMetrics(Ui->PaintBoxData->font()).horizontalAdvance(QLatin1Char('0')), 1);
+  Fixed.CharWidth =
+      std::max(QFontMetrics(Ui->PaintBoxData->font()).horizontalAdvance(QLatin1Char('0')), 1);
   Ui->HortScrollBar->setRange(0, std::max(longest - 1, 0));
   Ui->VertScrollBar->setRange(0, std::max(static_cast<int>(Fixed.Lines.size()) - 1, 0));
   Ui->HortScrollBar->setValue(0);

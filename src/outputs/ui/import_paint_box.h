@@ -11,12 +11,12 @@
 // What the two boxes share.
 struct TFixedWidthPage {
   QStringList Lines;
-  QList<int> Marks;      // character positions, sorted, each once
-  int FirstColumn = 0;   // characters scrolled off to the left
-  int FirstLine = 0;     // lines scrolled off the top
-  int CharWidth = 8;     // pixels of one character of the fixed-pitch font
-  int Dragged = -1;      // the mark being dragged, or -1
-  int DragAt = 0;        // where it would drop
+  QList<int> Marks;     // character positions, sorted, each once
+  int FirstColumn = 0;  // characters scrolled off to the left
+  int FirstLine = 0;    // lines scrolled off the top
+  int CharWidth = 8;    // pixels of one character of the fixed-pitch font
+  int Dragged = -1;     // the mark being dragged, or -1
+  int DragAt = 0;       // where it would drop
 };
 
 class TImportPaintBox : public QWidget {

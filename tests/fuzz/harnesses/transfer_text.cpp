@@ -62,7 +62,8 @@ void MakeSets(TImportColumns columns, std::uint8_t mode, std::uint8_t x, std::ui
     case 1: sets.AddColumn1VsRest(); break;
     default: sets.AddIndividual(x % 4, y % 4 + 1); break;
   }
-  for (std::int32_t i = 0; i < sets.Count(); ++i) FUZZ_CHECK(sets.Entry(i).GetCount() == sets.RowCount());
+  for (std::int32_t i = 0; i < sets.Count(); ++i)
+    FUZZ_CHECK(sets.Entry(i).GetCount() == sets.RowCount());
   const std::int32_t count = sets.Count();
   auto data = sets.TakeResult();
   FUZZ_CHECK((data != nullptr) == (count > 0));
@@ -77,17 +78,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string text(reinterpret_cast<const char*>(data + 4), size - 4);
   const std::uint8_t mode = data[0];
   switch (mode & 3) {
-    case 0:
-      ReadClipboard(text);
-      break;
+    case 0: ReadClipboard(text); break;
     case 1: {
       const std::string delimiter = data[1] ? std::string(1, static_cast<char>(data[1])) : "";
-      const std::vector<std::string> lines = ChooseImportLines(SplitTextLines(text), data[2], data[3]);
+      const std::vector<std::string> lines =
+          ChooseImportLines(SplitTextLines(text), data[2], data[3]);
       TImportColumns columns = SplitDelimited(lines, delimiter);
       CheckColumns(columns, delimiter.empty() ? 0 : lines.size());
       for (std::size_t r = 0; r < lines.size() && !columns.empty(); ++r) {
         std::string joined;
-        for (std::size_t c = 0; c < columns.size(); ++c) joined += (c ? delimiter : "") + columns[c][r];
+        for (std::size_t c = 0; c < columns.size(); ++c)
+          joined += (c ? delimiter : "") + columns[c][r];
         FUZZ_CHECK(joined.compare(0, lines[r].size(), lines[r]) == 0);
         FUZZ_CHECK(joined.find_first_not_of(delimiter, lines[r].size()) == std::string::npos);
       }

@@ -326,7 +326,8 @@ TEST_F(ImportDialogTest, ImportTextFileGoesThroughTheWizardOrIntoTheText) {
   });
   import->trigger();
   ASSERT_TRUE(pairs.Seen);
-  EXPECT_EQ(Dialogs.FileChoices().back().Choice.Filter, "Text files (*.txt)|*.txt|All Files (*.*)|*.*");
+  EXPECT_EQ(Dialogs.FileChoices().back().Choice.Filter,
+            "Text files (*.txt)|*.txt|All Files (*.*)|*.*");
   ASSERT_EQ(table.SeriesCount(), 1);
   EXPECT_EQ(table.GetSeries(0).Name, "Import Column 1 vs Column 2");
   EXPECT_EQ(table.GetSeries(0).Count(), 3);
