@@ -197,6 +197,15 @@ void TQorvForm::SetUpActions() {
   on(ui->ClearReopenMenuItem, [this] { DocSession->ClearClick(); });
   on(ui->OpenOutputMenuItem, [this] { DocSession->OpenOutputClick(); });
   on(ui->BringOutputsToFrontMenuItem, &TQorvForm::BringOutputsToFrontClick);
+  // The attribute buttons add through the attribute tree's editor.
+  const std::pair<QAction*, TAttributeButton> attributeButtons[] = {
+      {ui->OutputButton, TAttributeButton::Output},
+      {ui->AddVariableButton, TAttributeButton::Variable},
+      {ui->AddArrayButton, TAttributeButton::Array},
+      {ui->AddSingleFileButton, TAttributeButton::SingleFile},
+      {ui->MultiFileBtn, TAttributeButton::MultiFile}};
+  for (const auto& [action, button] : attributeButtons)
+    on(action, [this, button = button] { AttributeTree->AttributeButtonClick(button); });
   on(ui->PreferencesMenuItem, [this] { PreferencesClick(*DocSession); });
   on(ui->ReportMenuItem, [this] {
     ShowExperimentReport(this, DocSession->GetExperiment(), DocSession->GetDeviceList());
@@ -215,10 +224,7 @@ void TQorvForm::SetUpActions() {
   // Items whose windows and dialogs come later stay disabled until then; the debug
   // window's button follows the run state all the same.
   for (QAction* later :
-       {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
-        ui->MultiFileBtn,
-        ui->InteractMenuItem, ui->ScanMenuItem,
-        ui->DebugMenuItem})
+       {ui->InteractMenuItem, ui->ScanMenuItem, ui->DebugMenuItem})
     MarkLater(later);
   // "&Opened Outputs" is disabled while it lists no window.
   ui->OpenedOutputsMenu->setEnabled(false);
@@ -297,7 +303,7 @@ void TQorvForm::UpdateRunButtons(bool canRun, bool hasNodes) {
   ui->StartButton->setEnabled(canRun);
   ui->DebugButton->setEnabled(canRun);
   ui->SaveButton->setEnabled(hasNodes);
-  // The attribute buttons come with their dialogs.
+  // The attribute buttons stay enabled during a run: they say why they refuse.
 }
 
 void TQorvForm::StartFinishTimer() { Timer.start(); }
