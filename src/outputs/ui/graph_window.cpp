@@ -141,9 +141,9 @@ void TGraphWindow::BuildToolBar() {
     modes->addAction(mode);
   }
   CursorButton->setChecked(true);
-  // Pasting, printing and the copy band come with the data exchange and print windows;
-  // the help wiring enables Help.
-  PasteButton->setEnabled(false);
+  // Printing and the copy band come with the data exchange and print windows; the help
+  // wiring enables Help.
+  SetPasteControl(PasteButton);
   PrintButton->setEnabled(false);
   CopyButton->setEnabled(false);
   HelpButton->setProperty("helpContext", 32);

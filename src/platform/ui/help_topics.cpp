@@ -27,6 +27,7 @@ const std::vector<THelpTopic>& HelpTopics() {
       {35, "table_dialogs.html", "table-labels", "The Table Labels dialog"},
       {36, "block_editor.html", "edit-block", "The Edit Experiment Block dialog"},
       {39, "main_window.html", "main-window", "The main window"},
+      {40, "outputs.html", "import", "The Import dialog"},
       {45, "graph_window.html", "active-scrolling", "The Active Scrolling dialog"},
       {46, "big_number_window.html", "log-to-file", "The BigNum Log To File dialog"},
       {48, "table_dialogs.html", "row-select", "The Row Select dialog"},

@@ -50,6 +50,7 @@
 #include "outputs/ui/add_output_dialog.h"
 #include "outputs/ui/copy_data_dialog.h"
 #include "outputs/ui/copy_row_select_dialog.h"
+#include "outputs/ui/import_dialog.h"
 #include "outputs/ui/log_to_file_dialog.h"
 #include "outputs/ui/multi_file_dialog.h"
 #include "outputs/ui/number_format_dialog.h"
@@ -179,8 +180,8 @@ TEST(HelpPagesTest, EveryContextHasItsPageAndAnchorUnderItsTitle) {
     EXPECT_EQ(AnchorText(url, topic.Anchor), QString::fromLatin1(topic.Title));
   }
   // The windows and dialogs there are name these contexts.
-  for (int context : {14, 17, 22, 26, 27, 29, 30, 31, 32, 33, 34, 35, 36, 39, 45, 46, 48, 49,
-                      50, 51, 52, 53, 54, 56, 57, 60, 61, 64, 73, 74})
+  for (int context : {14, 17, 22, 26, 27, 29, 30, 31, 32, 33, 34, 35, 36, 39, 40, 45, 46, 48,
+                      49, 50, 51, 52, 53, 54, 56, 57, 60, 61, 64, 73, 74})
     EXPECT_TRUE(contexts.count(context)) << context;
   EXPECT_EQ(FindHelpTopic(0), nullptr);
   EXPECT_EQ(FindHelpTopic(9999), nullptr);
@@ -467,6 +468,7 @@ protected:
          }},
         {"Align", 49, {{"Help", 49}}, true, [] { return std::make_unique<TAlignBlocksForm>(); }},
         {"Set Title", 34, {{"Help", 34}}, true, [] { return std::make_unique<TSetTextForm>(); }},
+        {"Import", 40, {{"Help", 40}}, true, [] { return std::make_unique<TImportForm>(); }},
         {"Active Scrolling", 45, {{"Help", 45}}, true,
          [] { return std::make_unique<TActiveScrollingForm>(); }},
         {"GPIB Settings", 26, {{"Help", 26}}, true,
