@@ -8,6 +8,7 @@
 // printer is chosen.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -56,6 +57,7 @@
 #include "outputs/ui/add_output_dialog.h"
 #include "outputs/ui/copy_data_dialog.h"
 #include "outputs/ui/copy_row_select_dialog.h"
+#include "outputs/ui/import_dialog.h"
 #include "outputs/ui/log_to_file_dialog.h"
 #include "outputs/ui/multi_file_dialog.h"
 #include "outputs/ui/number_format_dialog.h"
@@ -66,6 +68,7 @@
 #include "outputs/ui/single_file_dialog.h"
 #include "outputs/ui/table_labels_dialog.h"
 #include "outputs/table_form.h"
+#include "platform/ui/help_window.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/align_blocks_dialog.h"
 #include "shell/ui/browse_dialog.h"
@@ -443,6 +446,27 @@ int main(int argc, char** argv) {
       log.show();
       Save(log, "log-to-file-dialog");
     }
+    // The text import wizard's pages over a small file of readings.
+    {
+      TImportForm wizard(&window);
+      wizard.SetLines({"Time\tVolts\tAmps", "0.0\t1.25\t0.012", "0.5\t1.31\t0.013",
+                       "1.0\t1.38\t0.015", "1.5\t1.44\t0.016", "2.0\t1.52\t0.018"});
+      wizard.show();
+      Save(wizard, "import-wizard-rows");
+      if (auto* start = wizard.findChild<QComboBox*>("StartRowBox")) start->setCurrentIndex(2);
+      wizard.NextClick();
+      wizard.DelimitClick();
+      Save(wizard, "import-wizard-delimited");
+      wizard.NextClick();
+      wizard.AddClick();
+      Save(wizard, "import-wizard-data-sets");
+      wizard.PreviousClick();
+      wizard.PreviousClick();
+      if (auto* fixed = wizard.findChild<QRadioButton*>("FixedButton")) fixed->setChecked(true);
+      wizard.NextClick();
+      wizard.FixedPage().Marks = {4, 9};
+      Save(wizard, "import-wizard-fixed");
+    }
     if (auto* tableForm = table ? dynamic_cast<TTableForm*>(table->GetOutputForm()) : nullptr)
       SaveTableDialogs(window, *tableForm);
     // The graph saved as an output file and opened again: a detached window, listed
@@ -489,6 +513,19 @@ int main(int argc, char** argv) {
     about.show();
     Save(about, "about");
     about.close();
+
+    // The help window at the main window's topic, at a dialog's topic inside its page, and
+    // its index finding a word.
+    ShowHelp(39);
+    if (THelpWindow* help = THelpWindow::Existing()) {
+      Save(*help, "help-window");
+      ShowHelp(52);
+      Save(*help, "help-window-dialog-topic");
+      ShowHelpIndex();
+      if (auto* find = help->findChild<QLineEdit*>("FindEdit")) QTest::keyClicks(find, "device");
+      Save(*help, "help-window-index");
+      THelpWindow::Close();
+    }
     window.Session().GetExperiment().SetFileName("");  // nothing to ask on the way out
     window.Session().ExperimentChanged(0, 1);
   }

@@ -40,6 +40,8 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 TGraphWindow::TGraphWindow(TGraphForm& form) : TOutputWindow(form), Kind(form) {
   SetSpecificCaption("Graph");
+  // F1 opens the graph's own topic.
+  setProperty("helpContext", 32);
   resize(793, 554);
   BuildPanels();
   BuildToolBar();
@@ -139,11 +141,12 @@ void TGraphWindow::BuildToolBar() {
     modes->addAction(mode);
   }
   CursorButton->setChecked(true);
-  // Pasting, printing, the copy band and help come with the data exchange, print and
-  // help windows.
-  PasteButton->setEnabled(false);
+  // Printing and the copy band come with the data exchange and print windows; the help
+  // wiring enables Help.
+  SetPasteControl(PasteButton);
   PrintButton->setEnabled(false);
   CopyButton->setEnabled(false);
+  HelpButton->setProperty("helpContext", 32);
   HelpButton->setEnabled(false);
   ZoomOutButton->setEnabled(false);
   ScrollButton->setEnabled(false);
@@ -197,7 +200,9 @@ void TGraphWindow::BuildMenus() {
   LegendItem->setCheckable(true);
   connect(ActiveScrollingItem, &QAction::triggered, this, &TGraphWindow::ActiveScrollingClick);
   connect(LegendItem, &QAction::triggered, this, &TGraphWindow::LegendClick);
-  item(HelpMenu(), "GraphHelp", "&Graph Help")->setEnabled(false);
+  QAction* graphHelp = item(HelpMenu(), "GraphHelp", "&Graph Help");
+  graphHelp->setProperty("helpContext", 32);
+  graphHelp->setEnabled(false);  // the help wiring enables it
 
   // The pop-up of a right click on a series ("Delete", "Edit") or an axis ("Edit
   // Labels", "Edit Range"); the editing dialogs come with the graph's dialogs.

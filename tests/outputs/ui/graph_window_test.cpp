@@ -604,13 +604,14 @@ TEST_F(GraphWindowTest, ToolBarMenusAndTheItemsThatComeLater) {
   }
   EXPECT_TRUE(Item(window, "CursorButton")->isChecked());
   EXPECT_EQ(Item<QMenu>(window, "Specific")->title(), "Graph");
-  for (const char* later : {"PasteButton", "PrintButton", "CopyButton", "HelpButton",
+  for (const char* later : {"PrintButton", "CopyButton", "HelpButton",
                             "SaveAsType", "CopyToClipboard", "Print", "GraphTitles",
                             "GraphAttributes", "PlotAttributes", "GraphHelp", "EditSeries",
-                            "EditLabels", "EditRange", "ImportData"})
+                            "EditLabels", "EditRange", "ImportMatLabFile"})
     EXPECT_FALSE(Item(window, later)->isEnabled()) << later;
   for (const char* now : {"SaveButton", "ZoomInButton", "AutoScaleX", "AutoScaleY", "RefreshGraph",
-                          "ActiveScrolling", "Legend", "NumberFormat", "Save", "SaveAs"})
+                          "ActiveScrolling", "Legend", "NumberFormat", "Save", "SaveAs",
+                          "ImportData", "ImportTextFile"})
     EXPECT_TRUE(Item(window, now)->isEnabled()) << now;
   QStringList clipboard;
   for (QAction* item : Item(window, "CopyToClipboard")->menu()->actions()) clipboard << item->text();
