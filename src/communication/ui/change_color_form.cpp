@@ -90,8 +90,8 @@ TInteractiveChangeColorForm::TInteractiveChangeColorForm(TChangeColorsRequest& r
   QORV_ASSERT(request.Colors != nullptr);
   Ui->setupUi(this);
   setProperty("helpContext", HelpContext);
-  Ui->HelpButton->setProperty("helpContext", HelpContext);
-  Ui->HelpButton->setEnabled(false);  // until the help window exists
+  Ui->Help->setProperty("helpContext", HelpContext);
+  Ui->Help->setEnabled(false);  // the help wiring enables it when the dialog shows
   connect(Ui->OkButton, &QPushButton::clicked, this, &TInteractiveChangeColorForm::accept);
   connect(Ui->CancelButton, &QPushButton::clicked, this, &TInteractiveChangeColorForm::reject);
 

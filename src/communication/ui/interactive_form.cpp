@@ -26,8 +26,8 @@ TInteractiveForm::TInteractiveForm(TInteractRequest& request, QWidget* parent)
   Ui->setupUi(this);
   setWindowFlag(Qt::WindowStaysOnTopHint);
   setProperty("helpContext", HelpContext);
-  Ui->HelpButton->setProperty("helpContext", HelpContext);
-  Ui->HelpButton->setEnabled(false);  // until the help window exists
+  Ui->Help->setProperty("helpContext", HelpContext);
+  Ui->Help->setEnabled(false);  // the help wiring enables it when the dialog shows
 
   connect(Ui->SendButton, &QPushButton::clicked, this, &TInteractiveForm::SendButtonClick);
   connect(Ui->DoneButton, &QPushButton::clicked, this, &TInteractiveForm::reject);

@@ -24,8 +24,8 @@ TScanForDevicesForm::TScanForDevicesForm(TScanForDevicesRequest& request, QWidge
   QORV_ASSERT(request.List != nullptr);
   Ui->setupUi(this);
   setProperty("helpContext", HelpContext);
-  Ui->HelpButton->setProperty("helpContext", HelpContext);
-  Ui->HelpButton->setEnabled(false);  // until the help window exists
+  Ui->Help->setProperty("helpContext", HelpContext);
+  Ui->Help->setEnabled(false);  // the help wiring enables it when the dialog shows
   connect(Ui->SearchButton, &QPushButton::clicked, this, &TScanForDevicesForm::SearchClick);
   connect(Ui->CheckAllButton, &QPushButton::clicked, this, &TScanForDevicesForm::CheckAllClick);
   connect(Ui->ApplyButton, &QPushButton::clicked, this, &TScanForDevicesForm::ApplyClick);

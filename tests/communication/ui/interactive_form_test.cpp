@@ -85,7 +85,7 @@ TEST_F(InteractiveFormTest, SendAndReadTheIdentificationThenTimeOutAndPartialRea
   auto form = Show(Dmm);
   EXPECT_EQ(form->CurrentDevice(), Dmm);
   EXPECT_EQ(form->property("helpContext").toInt(), 24);
-  EXPECT_FALSE(Control<QPushButton>(*form, "HelpButton")->isEnabled());
+  EXPECT_FALSE(Control<QPushButton>(*form, "Help")->isEnabled());
   EXPECT_FALSE(Control<QLineEdit>(*form, "BytesEdit")->isEnabled());
   EXPECT_EQ(Control<QLineEdit>(*form, "BytesEdit")->text(), "100");
   Control<QAction>(*form, "ShowAllInteractionsItem")->setChecked(false);
