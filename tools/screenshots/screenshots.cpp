@@ -74,6 +74,7 @@ public:
   bool ChooseFont(QWidget*, QFont&) override { return false; }
   bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
   bool ChooseDirectory(QWidget*, const QString&, std::string&) override { return false; }
+  bool ChooseColor(QWidget*, QColor&) override { return false; }
 };
 
 QString Folder;

@@ -1,6 +1,7 @@
 #include "shell/ui/user_dialogs.h"
 
 #include <QAbstractButton>
+#include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -154,6 +155,13 @@ bool TQtUserDialogs::ChooseDirectory(QWidget* parent, const QString& caption,
   TBrowseForm dialog(parent);
   dialog.setWindowTitle(caption);
   return dialog.BrowseDirectory(directory);
+}
+
+bool TQtUserDialogs::ChooseColor(QWidget* parent, QColor& color) {
+  QColorDialog dialog(color, parent);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  color = dialog.selectedColor();
+  return true;
 }
 
 TUserDialogs& UserDialogs() {
