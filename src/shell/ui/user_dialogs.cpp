@@ -129,6 +129,7 @@ bool TQtUserDialogs::ChooseFile(QWidget* parent, TFileChoice& choice) {
   if (!directory.isEmpty() && QFileInfo(directory).isDir()) dialog.setDirectory(directory);
   if (!choice.FileName.empty()) dialog.selectFile(QString::fromStdString(choice.FileName));
   if (dialog.exec() != QDialog::Accepted) return false;
+  choice.FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty() || chosen.front().isEmpty()) return false;
   // An existing file is opened as chosen; a new name gets the default extension.

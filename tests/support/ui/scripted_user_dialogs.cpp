@@ -50,9 +50,18 @@ bool TScriptedUserDialogs::ChooseFile(QWidget* parent, TFileChoice& choice) {
   }
   const std::string path = Files.front();
   Files.pop_front();
+  if (!FilterIndexes.empty()) {
+    choice.FilterIndex = FilterIndexes.front();
+    FilterIndexes.pop_front();
+  }
   if (path.empty()) return false;
   choice.FileName = path;
   return true;
+}
+
+void TScriptedUserDialogs::ScriptFilterIndexes(std::initializer_list<int> indexes) {
+  std::lock_guard guard(Lock);
+  FilterIndexes.insert(FilterIndexes.end(), indexes);
 }
 
 bool TScriptedUserDialogs::ChooseDirectory(QWidget* parent, const QString& caption,

@@ -55,6 +55,8 @@ public:
   void ScriptAnswers(std::initializer_list<TMessageButton> answers);
   // The paths the next choosers answer, in order; an empty path cancels.
   void ScriptFiles(std::initializer_list<std::string> paths);
+  // The filters (1-based) the next file choosers answer with their paths, in order.
+  void ScriptFilterIndexes(std::initializer_list<int> indexes);
 
   // The fonts the next font dialogs answer, in order; none cancels.
   void ScriptFonts(std::initializer_list<std::optional<QFont>> fonts);
@@ -80,6 +82,7 @@ private:
   mutable std::mutex Lock;
   std::deque<TMessageButton> Answers;
   std::deque<std::string> Files;
+  std::deque<int> FilterIndexes;
   std::deque<std::optional<QFont>> Fonts;
   std::deque<std::string> Prints;
   std::deque<std::optional<QColor>> Colors;
