@@ -34,6 +34,9 @@ TGraphAttributesForm::TGraphAttributesForm(QWidget* parent)
   Ui->Help->setProperty("helpContext", 43);
   Ui->Help->setEnabled(false);  // until the help window exists
   connect(Ui->OK, &QPushButton::clicked, this, &TGraphAttributesForm::OKClick);
+  // Both axes automatic until the graph window fills them.
+  SetAxis(0, {});
+  SetAxis(1, {});
   connect(Ui->Cancel, &QPushButton::clicked, this, &TGraphAttributesForm::reject);
 }
 
