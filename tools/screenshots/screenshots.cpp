@@ -38,6 +38,10 @@
 #include "outputs/exp_file_lists.h"
 #include "outputs/output.h"
 #include "outputs/output_file.h"
+#include "outputs/graph_form.h"
+#include "outputs/ui/graph_attributes_dialog.h"
+#include "outputs/ui/graph_titles_dialog.h"
+#include "outputs/ui/plot_attributes_dialog.h"
 #include "outputs/output_list.h"
 #include "outputs/ui/active_scrolling_dialog.h"
 #include "outputs/ui/add_output_dialog.h"
@@ -295,6 +299,33 @@ int main(int argc, char** argv) {
       log.SetParameters({"/home/lab/readings-log.txt", true, true, false});
       log.show();
       Save(log, "log-to-file-dialog");
+    }
+    // The graph's editing dialogs, filled from the demo's graph.
+    if (graph) {
+      auto* graphForm = dynamic_cast<TGraphForm*>(graph->GetOutputForm());
+      TGraphTitlesForm titles(&window);
+      titles.SetTitleLines({"Temperature sweep", "Sample 4"});
+      titles.XTitle = "Time (s)";
+      titles.YTitle = "Temperature (K)";
+      const QFont font = titles.font();
+      titles.SetTitleFont(&font);
+      titles.SetXAxisFont(&font);
+      titles.SetYAxisFont(&font);
+      titles.show();
+      Save(titles, "graph-titles-dialog");
+      TGraphAttributesForm attributes(&window);
+      attributes.SetAxis(0, {false, false, false, false, "0", "120", "10"});
+      attributes.SetAxis(1, {true, true, true, true, "", "", ""});
+      attributes.show();
+      Save(attributes, "graph-attributes-dialog");
+      if (graphForm && graphForm->SeriesCount() > 0) {
+        TPlotAttributesForm plot(&window);
+        for (std::int32_t s = 0; s < graphForm->SeriesCount(); ++s)
+          plot.AddSeries(QString::fromStdString(graphForm->GetSeries(s).Name), s);
+        plot.Load(*graphForm, 0, graphForm->NumberOfActiveSeries());
+        plot.show();
+        Save(plot, "plot-attributes-dialog");
+      }
     }
     // The graph saved as an output file and opened again: a detached window, listed
     // under "&Opened Outputs"; then the live graph taken off-line beside it.

@@ -37,6 +37,9 @@ TPlotAttributesForm::TPlotAttributesForm(QWidget* parent)
     shape->setMinimumSize(40, 18);
     SetShapeColor(shape, Qt::red);
   }
+  // Room for a few digits: the up-down control beside each edit does the rest.
+  for (QLineEdit* edit : {Ui->LineWidthEdit, Ui->PointWidthEdit, Ui->PointHeightEdit})
+    edit->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000")));
   setProperty("helpContext", 44);
   Ui->Help->setProperty("helpContext", 44);
   Ui->Help->setEnabled(false);  // until the help window exists
@@ -86,14 +89,18 @@ int TPlotAttributesForm::ShowFor(TGraphForm& form, int series, int channelSeries
                                                        TMessageKind::Information));
     return Rejected;
   }
+  Load(form, series, channelSeries);
+  const int result = exec();
+  Form = nullptr;
+  return result;
+}
+
+void TPlotAttributesForm::Load(TGraphForm& form, int series, int channelSeries) {
   Form = &form;
   ChannelSeries = channelSeries;
   const int item = series >= 0 ? Ui->PlotComboBox->findData(series) : 0;
   Ui->PlotComboBox->setCurrentIndex(std::max(0, item));
   PlotComboBoxChange();
-  const int result = exec();
-  Form = nullptr;
-  return result;
 }
 
 void TPlotAttributesForm::PlotComboBoxChange() {

@@ -31,6 +31,8 @@ public:
   // first channelSeries series belong to the output and cannot be deleted; an empty
   // combo box shows "No attributes to change". Answers the dialog's result.
   int ShowFor(TGraphForm& form, int series, int channelSeries);
+  // Selects the series' item and fills the controls, without showing the dialog.
+  void Load(TGraphForm& form, int series, int channelSeries);
 
   // The selected item's series: the controls show its settings.
   void PlotComboBoxChange();
