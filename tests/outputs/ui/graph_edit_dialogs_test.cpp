@@ -28,6 +28,7 @@
 #include "outputs/ui/output_window_kinds.h"
 #include "outputs/ui/plot_attributes_dialog.h"
 #include "scripts/outputs/plot_fixture.h"
+#include "support/fake_ui_port.h"
 #include "support/ui/dialog_driver.h"
 #include "support/ui/scripted_user_dialogs.h"
 
@@ -238,6 +239,43 @@ TEST_F(GraphEditDialogsTest, AxesChangedInTheDialogReachTheChartAndRefuseLogScal
   EXPECT_FALSE(chart.BottomAxis().Logarithmic());
   EXPECT_TRUE(chart.LeftAxis().Logarithmic());
   EXPECT_TRUE(Form->BottomAxis().Automatic);
+}
+
+TEST_F(GraphEditDialogsTest, DuringARunActiveScrollingGoesOffOnlyWhenTheUserAgrees) {
+  Import("x", "y", 3, 1, 1);
+  Show();
+  TXAxisScroll* scroll = Form->GetXAxisScroll();
+  ASSERT_NE(scroll, nullptr);
+  scroll->Follow(0, 10);
+  ASSERT_TRUE(scroll->Active);
+  Ui.Clear();
+  ExperimentRunning = true;
+  Dialogs.ScriptAnswers({mbNo, mbYes});
+  Window->GraphAttributesClick();  // No: no dialog, scrolling stays on
+  EXPECT_TRUE(scroll->Active);
+  {
+    TModalDialogActor<TGraphAttributesForm> actor(
+        [](TGraphAttributesForm& dialog) { ClickControl(dialog, "Cancel"); });
+    Window->GraphAttributesClick();
+    EXPECT_TRUE(actor.Seen);
+  }
+  ExperimentRunning = false;
+  EXPECT_FALSE(scroll->Active);
+  ASSERT_EQ(Dialogs.Boxes().size(), 2u);
+  EXPECT_EQ(Dialogs.Texts()[0], "Scrolling must be turned off to view this while running an "
+                                "experiment. Do you wish to continue?");
+  EXPECT_EQ(Dialogs.Boxes()[0].Box.Caption, "Graph Message");
+  EXPECT_TRUE(Ui.ExperimentChanges().empty()) << "Cancel changes nothing";
+}
+
+TEST(GraphWindowDialogs, ADetachedGraphWithOneEmptySeriesHasNoPlotsToEdit) {
+  TScriptedUserDialogs dialogs;
+  TFakeUiPort ui;
+  TGraphForm form{static_cast<TDeadOutputList*>(nullptr)};
+  ASSERT_EQ(form.SeriesCount(), 1);
+  TGraphWindow window(form);
+  window.PlotAttributesClick();
+  EXPECT_EQ(ui.Texts(), std::vector<std::string>{"No plots to edit"});
 }
 
 TEST_F(GraphEditDialogsTest, AnIncrementGivingMoreThan500TicksFallsBackToAutomaticTicks) {
