@@ -5,14 +5,27 @@
 #include <new>
 
 #include "communication/communication.h"
+#include "communication/device_list.h"
 #include "communication/device_placement.h"
+#include "communication/device_settings.h"
+#include "communication/holder.h"
+#include "communication/read_response.h"
 #include "model/assertion.h"
+#include "model/attribute_type.h"
+#include "model/block.h"
+#include "model/data.h"
+#include "model/data_list.h"
 #include "model/errors.h"
+#include "model/experiment.h"
+#include "model/number_text.h"
 #include "model/qorv_version.h"
 #include "model/read_file.h"
 #include "model/ui_port.h"
 #include "model/write_file.h"
 #include "scripts/device/device_attribute_script.h"
+#include "scripts/device/read_script.h"
+#include "scripts/device/send_script.h"
+#include "scripts/experiment_thread.h"
 
 namespace {
 
@@ -32,6 +45,7 @@ TDevice::TDevice(TImageList* imagelist) {
 }
 
 TDevice::~TDevice() {
+  ReleaseHolder();
   Pcommunication.reset();
   Pcoredevice.reset();
   while (!Scripts.Empty()) delete Scripts.Back();  // each leaves the list
@@ -175,6 +189,7 @@ void TDevice::LoadDevice(TReadFile& reader) {
 }
 
 void TDevice::Detach(bool transfer, std::vector<TDeviceAttributeScript*>& list) {
+  ReleaseHolder();
   if (!transfer) return;
   for (TDeviceAttributeScript* script : Scripts.Items()) {
     script->ForgetDevice(this);
@@ -186,4 +201,139 @@ void TDevice::Detach(bool transfer, std::vector<TDeviceAttributeScript*>& list) 
 void TDevice::AdoptScripts(std::vector<TDeviceAttributeScript*>& list) {
   for (TDeviceAttributeScript* script : list) script->SetDevice(this);
   list.clear();
+}
+
+void TDevice::SetHolder(THolderDevice* location) {
+  QORV_ASSERT(location!=0);
+  if (location == Pholderdevice) return;
+  std::unique_ptr<TCommunication> aside;
+  if (Pholderdevice) {
+    ReleaseHolder();
+    aside = std::move(Pcommunication);
+  } else if (Pcommunication && !location->Matches(*Pcommunication)) {
+    aside = std::move(Pcommunication);
+  }
+  location->AssignDevice(this);
+  Pholderdevice = location;
+  if (!Pcommunication) Pcommunication = location->MakeCommunication(aside.get());
+}
+
+void TDevice::ReleaseHolder() {
+  if (!Pholderdevice) return;
+  Pholderdevice->AssignDevice(nullptr);
+  Pholderdevice = nullptr;
+}
+
+void TDevice::ForgetHolder(THolderDevice* location) {
+  if (Pholderdevice == location) Pholderdevice = nullptr;
+}
+
+bool TDevice::Edit() {
+  TDeviceFormRequest request;
+  request.List = Plist;
+  request.Device = this;
+  request.Settings = DeviceSettingsOf(*this);
+  THolderDevice* current = Pholderdevice;
+  if (current) current->SetCurrentLocation(true);
+  const bool accepted = UiPort().OpenDialog(request) == 1;
+  // The dialog may have closed on a location still held by the device: unmark it before
+  // anything moves.
+  if (current && current->GetDevice() == this) current->SetCurrentLocation(false);
+  if (!accepted) return false;
+  ApplyDeviceSettings(*this, request.Settings);
+  UpdateListItem();
+  UiPort().ExperimentChanged(1, 0);
+  return true;
+}
+
+void TDevice::EditCommands() {
+  if (IsRunActive()) {
+    UiPort().ShowMessage("Cannot edit these when the experiment is running", "",
+                         TMessageKind::Information);
+    return;
+  }
+  TDeviceScriptsRequest request;
+  request.Device = &GetCoreDevice();
+  UiPort().OpenDialog(request);
+  if (request.Changed) UiPort().ExperimentChanged(1, 0);
+}
+
+namespace {
+
+// The variables of a list, to tell a variable the user made at a prompt from one chosen.
+std::vector<TData*> VariablesOf(const TDataList& list) {
+  std::vector<TData*> variables;
+  list.GetAll(variables);
+  return variables;
+}
+
+bool IsNew(TData* variable, const std::vector<TData*>& before) {
+  return std::find(before.begin(), before.end(), variable) == before.end();
+}
+
+}  // namespace
+
+bool TDevice::AddCommandToBlock(int index, TExperiment& experiment) {
+  const TDeviceScript* command = GetCoreDevice().GetScript(index);
+  QORV_ASSERT(command!=0);
+  TBlock* block = experiment.GetCurrentBlock();
+  if (!block) return false;
+  TDataList& singles = *experiment.GetDataSingleList();
+  TDataList& arrays = *experiment.GetDataArrayList();
+  // The prompts fill a copy: declining one never changes the device's own command.
+  std::unique_ptr<TReadResponse> response;
+  if (command->GetResponse()) response = std::make_unique<TReadResponse>(*command->GetResponse());
+  TData* data = nullptr;
+  if (response) {
+    TDataList& targets = response->GetIsArray() ? arrays : singles;
+    const std::vector<TData*> before = VariablesOf(targets);
+    data = targets.SelectVariable("Variable to store read data", block,
+                                  response->GetIsArray() ? response->GetArraySize() : 1,
+                                  response->GetValueType());
+    if (!data) return false;
+    const bool madeHere = IsNew(data, before);
+    // A variable made at the first prompt goes again when a later prompt is declined.
+    const auto decline = [&] {
+      if (madeHere) delete data;
+      return false;
+    };
+    TData* count = nullptr;
+    bool countMadeHere = false;
+    if (response->GetStoreByteCount()) {
+      const std::vector<TData*> singlesBefore = VariablesOf(singles);
+      count = singles.SelectVariable("Variable to store read bytes", block, 1, eatINTEGER);
+      if (count) {
+        countMadeHere = IsNew(count, singlesBefore);
+        response->SetByteCountData(count);
+      } else {
+        response->SetByteCountFromVariable(false);
+      }
+    }
+    if (response->GetNumberOfPointsFromData()) {
+      TData* points =
+          singles.SelectVariable("Variable to store number of read points.", block, 1, eatINTEGER);
+      if (!points) {
+        if (countMadeHere && count != data) delete count;
+        return decline();
+      }
+      response->SetNumberOfPointsData(points);
+    }
+  }
+  auto* send = static_cast<TSendScript*>(block->AddScript(TScript::SEND));
+  QORV_ASSERT(send!=0);
+  send->SetUpSend(this, command->GetCommand(), command->GetSendEndChars(), nullptr, ntSTANDARD, 1,
+                  false);
+  if (data) {
+    auto* read = static_cast<TReadScript*>(block->AddScript(TScript::READ));
+    QORV_ASSERT(read!=0);
+    read->SetUpRead(this, data, *response, true, true);
+  }
+  UiPort().ExperimentChanged(1, 0);
+  return true;
+}
+
+bool TDevice::Reset() {
+  if (IsRunActive() || !Pcommunication) return false;
+  Pcommunication->Close();
+  return true;
 }

@@ -14,7 +14,10 @@
 
 class TCommunication;
 class TDeviceAttributeScript;
+class TDeviceList;
 class TDevicePlacer;
+class TExperiment;
+class THolderDevice;
 class TReadFile;
 class TWriteFile;
 
@@ -87,10 +90,44 @@ public:
   // Every command of the list uses this device; the list is emptied.
   void AdoptScripts(std::vector<TDeviceAttributeScript*>& list);
 
+  // Binds the device to a location of the communications tree (required). A device
+  // without one takes it and keeps a communication that reaches it (else the location
+  // makes one from the old); a device that moves releases its old location and gets a
+  // new communication made from the old one.
+  void SetHolder(THolderDevice* location);
+  THolderDevice* GetHolder() const { return Pholderdevice; }
+  // The location is free again; the device keeps its communication.
+  void ReleaseHolder();
+  // The location is going: the device forgets it.
+  void ForgetHolder(THolderDevice* location);
+
+  // The device dialog on this device (its location marked as the current one); OK
+  // applies the dialog to the device. Answers whether it was applied.
+  bool Edit();
+  // The command editor on the core device; refused during a run.
+  void EditCommands();
+  // Predefined command index goes into the experiment's current block: a Send command
+  // and, when it has a response, a Read command into the variable the user chooses.
+  // Answers whether commands were added.
+  bool AddCommandToBlock(int index, TExperiment& experiment);
+  // Closes the communication, which the next exchange opens again; refused (false)
+  // during a run or without a communication.
+  bool Reset();
+
+  // The device list that made the device (none for a device of its own).
+  TDeviceList* GetList() const { return Plist; }
+  // Devices are numbered in the order their list made them.
+  std::uint64_t GetSerial() const { return Serial; }
+
 private:
+  friend class TDeviceList;
+
   std::string FileName;
   std::unique_ptr<TCoreDevice> Pcoredevice;
   std::unique_ptr<TCommunication> Pcommunication;
   TOrderedSet<TDeviceAttributeScript> Scripts;  // not owned
   TDeviceListItem ListItem;
+  THolderDevice* Pholderdevice = nullptr;  // not owned
+  TDeviceList* Plist = nullptr;
+  std::uint64_t Serial = 0;
 };

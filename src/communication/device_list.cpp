@@ -7,6 +7,7 @@
 
 #include "communication/communication.h"
 #include "communication/device.h"
+#include "communication/device_settings.h"
 #include "model/assertion.h"
 #include "model/errors.h"
 #include "model/read_file.h"
@@ -39,7 +40,40 @@ TDeviceList::~TDeviceList() {
 
 TDevice* TDeviceList::NewDevice() {
   Devices.push_back(std::make_unique<TDevice>(&ImageList));
-  return Devices.back().get();
+  TDevice* device = Devices.back().get();
+  device->Plist = this;
+  device->Serial = NextSerial++;
+  return device;
+}
+
+void TDeviceList::AddDevice() {
+  TDeviceFormRequest request;
+  request.List = this;
+  request.Settings = NewDeviceSettings();
+  UiPort().OpenDialog(request);
+}
+
+TDevice* TDeviceList::AddDeviceFromDialog(const TDeviceSettings& settings) {
+  TDevice* device = NewDevice();
+  ApplyDeviceSettings(*device, settings);
+  device->UpdateListItem();
+  return device;
+}
+
+void TDeviceList::RemoveDevicesSince(std::uint64_t mark) {
+  std::vector<TDevice*> added;
+  for (const auto& device : Devices)
+    if (device->GetSerial() >= mark) added.push_back(device.get());
+  for (TDevice* device : added) RemoveDevice(device);
+}
+
+void TDeviceList::BuildCommunicationsTree(TGpibSettings& settings) {
+  Tree.Build(settings);
+  // Devices read before the tree existed find their locations now.
+  for (const auto& device : Devices)
+    if (!device->GetHolder() && device->GetCommunication())
+      if (THolderDevice* location = Tree.FindLocation(*device->GetCommunication()))
+        if (!location->GetDevice()) device->SetHolder(location);
 }
 
 void TDeviceList::RemoveDevice(TDevice* device) {
@@ -69,21 +103,21 @@ bool TDeviceList::SaveDeviceConfiguration(const std::string& fileName) const {
 }
 
 bool TDeviceList::LoadDeviceConfiguration(const std::string& fileName) {
-  TDevice* device = nullptr;  // the device being read
+  const std::uint64_t mark = MarkDevices();
   try {
     TReadFile reader(fileName);
     reader.ReadFileHeader(ConfigurationHeader, InvalidConfiguration);
     std::int32_t count;
     reader.ReadInteger(count);
     for (std::int32_t i = 0; i < count; ++i) {
-      device = NewDevice();
+      TDevice* device = NewDevice();
       device->LoadDeviceRecord(reader);
-      TDevice* placed = device;
-      device = nullptr;
-      Place(placed);
+      Place(device);
     }
   } catch (const std::exception& failure) {
-    if (device) RemoveDevice(device);
+    // Every device the file added goes, and no other: a device that one of them
+    // overwrote is gone already, so no count taken before could tell them apart.
+    RemoveDevicesSince(mark);
     const bool invalid = dynamic_cast<const EReadError*>(&failure) &&
                          std::string(failure.what()) == InvalidDeviceRecordText;
     if (dynamic_cast<const std::bad_alloc*>(&failure))

@@ -6,15 +6,18 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "communication/communications_tree.h"
 #include "communication/core_device.h"
 #include "communication/device_placement.h"
 
 class TDevice;
 class TDeviceAttributeScript;
+struct TDeviceSettings;
 class TExperiment;
 class TReadFile;
 class TReport;
@@ -31,6 +34,20 @@ public:
 
   // A blank device at the end of the list: a core device, no communication.
   TDevice* NewDevice();
+  // The device dialog for a new device (its OK and Add make the devices).
+  void AddDevice();
+  // A new device at the end of the list with the device dialog's checked entries.
+  TDevice* AddDeviceFromDialog(const TDeviceSettings& settings);
+
+  // Which devices a file read adds: a mark taken before, and the removal of every
+  // device made since (and of no other).
+  std::uint64_t MarkDevices() const { return NextSerial; }
+  void RemoveDevicesSince(std::uint64_t mark);
+
+  // The machine's ports and boards (see TCommunicationsTree). Once built, the devices
+  // read from files are placed on it; before, a device keeps its communication.
+  TCommunicationsTree& GetCommunicationsTree() { return Tree; }
+  void BuildCommunicationsTree(TGpibSettings& settings);
   // Deletes the device (listed) and the commands that use it, without asking.
   void RemoveDevice(TDevice* device);
 
@@ -38,7 +55,7 @@ public:
   // and answers false.
   bool SaveDeviceConfiguration(const std::string& fileName) const;
   // Appends the devices of the configuration file. An error is shown with its message
-  // and answers false; the device being read then goes, those read before stay.
+  // and answers false; the devices the file added then go again.
   bool LoadDeviceConfiguration(const std::string& fileName);
 
   // Experiment files: the count, then every device with the identifiers of its commands.
@@ -70,9 +87,13 @@ public:
   void SetExperiment(TExperiment* experiment) { Pexperiment = experiment; }
   TExperiment* GetExperiment() const { return Pexperiment; }
   TImageList& GetImageList() { return ImageList; }
+  const TImageList& GetImageList() const { return ImageList; }
   // The placement of devices read from files (none: the default placement).
   void SetPlacer(TDevicePlacer* placer) { Pplacer = placer ? placer : &DefaultPlacer; }
-  TDevicePlacer& GetPlacer() const { return *Pplacer; }
+  // The placement in use: the one set, else the communications tree once it is built.
+  TDevicePlacer& GetPlacer() {
+    return Pplacer == &DefaultPlacer && Tree.IsBuilt() ? Tree : *Pplacer;
+  }
 
 private:
   // Places the device read; one not placed goes.
@@ -80,7 +101,10 @@ private:
   // Takes the device's commands out of the reader's list of commands read.
   static void ForgetReadScripts(TDevice* device, TReadFile& reader);
 
+  // Before the devices, so that it goes after them.
+  TCommunicationsTree Tree{*this};
   std::vector<std::unique_ptr<TDevice>> Devices;
+  std::uint64_t NextSerial = 1;
   TImageList ImageList;
   TExperiment* Pexperiment;
   TDefaultDevicePlacer DefaultPlacer;

@@ -308,9 +308,7 @@ void TDocumentSession::WMDropFiles(const std::vector<std::string>& paths) {
     } else if (ending == ".OPT") {
       View.OpenOutputFile(path);
     } else if (ending == ".DEV") {
-      TDevice* device = Devices.NewDevice();
-      if (!device->LoadDeviceFile(path, Devices.GetPlacer())) Devices.RemoveDevice(device);
-      View.DevicesChanged();
+      OpenDeviceFile(path);
     } else if (ending == ".DCG") {
       Devices.LoadDeviceConfiguration(path);
       View.DevicesChanged();

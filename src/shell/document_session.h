@@ -13,6 +13,7 @@
 #include "shell/reopen_list.h"
 
 class TBlock;
+class TDevice;
 class TExperiment;
 class TRunControl;
 
@@ -128,6 +129,25 @@ public:
   TBlock* OpenBlockFile(const std::string& path, int x, int y);
   // "&Output" of "O&pen...": the chooser, then the view opens the output file.
   void OpenOutputClick();
+
+  // The device commands of the main window (session_devices.cpp). Each refreshes the
+  // device view and does nothing during a run.
+  // The device dialog for new devices.
+  void AddDeviceClick();
+  // The chooser for a device file (".dev"), then the device it holds.
+  void OpenDeviceClick();
+  // Adds the device of the file, placed in the communications tree; a device that cannot
+  // be read or placed is not added. Answers whether it was.
+  bool OpenDeviceFile(const std::string& path);
+  // The chooser for a device configuration (".dcg"), then its devices are appended.
+  void OpenDeviceConfigurationClick();
+  // "No Devices to save." without devices; else the chooser (named after the
+  // experiment's title + "Devices"), then the configuration file.
+  bool SaveDeviceConfigurationClick();
+  // The device to its file; without one (or for Save As) through the chooser, named
+  // after the device.
+  bool SaveDeviceClick(TDevice& device);
+  bool SaveAsDeviceClick(TDevice& device);
 
   // Files dropped on the window, in the drop's order, by their ending: ".qve" opens the
   // experiment after the save question and ends the drop (the recent files stay as they

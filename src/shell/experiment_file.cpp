@@ -1,5 +1,6 @@
 #include "shell/experiment_file.h"
 
+#include <cstdint>
 #include <exception>
 #include <new>
 #include <vector>
@@ -49,10 +50,10 @@ void ReadDevices(TReadFile& reader, TDeviceList* devices, const char* badFileMes
   }
 }
 
-// Deletes the devices a failed read added after the first count.
-void RemoveDevicesAfter(TDeviceList* devices, std::size_t count) {
-  while (devices && devices->Count() > count)
-    devices->RemoveDevice(devices->GetDevice(devices->Count() - 1));
+// Deletes the devices a failed read added (made since the mark), and no other: a device
+// that one of them overwrote is gone already.
+void RemoveDevicesSince(TDeviceList* devices, std::uint64_t mark) {
+  if (devices) devices->RemoveDevicesSince(mark);
 }
 
 // Deletes every part of the diagram; a box takes its lines along.
@@ -95,7 +96,7 @@ std::unique_ptr<TExperiment> OpenExperimentFile(const std::string& path, TDrawPa
                                                 TDeviceList* devices, std::string& error) {
   error.clear();
   QORV_ASSERT(parts.Count()==0);
-  const std::size_t devicesBefore = devices ? devices->Count() : 0;
+  const std::uint64_t devicesMark = devices ? devices->MarkDevices() : 0;
   auto experiment = std::make_unique<TExperiment>();
   try {
     TReadFile reader(path);
@@ -114,7 +115,7 @@ std::unique_ptr<TExperiment> OpenExperimentFile(const std::string& path, TDrawPa
   }
   experiment.reset();  // its blocks take their boxes along
   ClearDiagram(parts);
-  RemoveDevicesAfter(devices, devicesBefore);
+  RemoveDevicesSince(devices, devicesMark);
   return nullptr;
 }
 
@@ -143,7 +144,7 @@ bool SaveBlockFile(const std::string& path, TExperiment& experiment, TBlock* blo
 TBlock* OpenBlockFile(const std::string& path, TExperiment& experiment, TDrawParts& parts,
                       TPoint at, TDeviceList* devices, std::string& error) {
   error.clear();
-  const std::size_t devicesBefore = devices ? devices->Count() : 0;
+  const std::uint64_t devicesMark = devices ? devices->MarkDevices() : 0;
   const bool hadBlocks = experiment.HasBlocks();
   const TExperiment::TAttributeMark attributesBefore = experiment.MarkAttributes();
   TDrawBlock* box = nullptr;
@@ -168,7 +169,7 @@ TBlock* OpenBlockFile(const std::string& path, TExperiment& experiment, TDrawPar
     if (box) parts.DeletePart(box);
     // The outputs and data files the file added go once their commands are gone.
     experiment.RemoveAttributesAfter(attributesBefore);
-    RemoveDevicesAfter(devices, devicesBefore);
+    RemoveDevicesSince(devices, devicesMark);
     return nullptr;
   }
   experiment.SelectBlock(block->AExpNode);

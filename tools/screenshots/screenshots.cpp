@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -25,6 +26,15 @@
 #include <string>
 #include <vector>
 
+#include "communication/communication.h"
+#include "communication/device.h"
+#include "communication/device_list.h"
+#include "communication/device_settings.h"
+#include "communication/holder.h"
+#include "communication/ui/device_dialog.h"
+#include "communication/ui/device_occupied_dialog.h"
+#include "communication/ui/device_scripts_dialog.h"
+#include "communication/ui/reassign_device_dialog.h"
 #include "model/block.h"
 #include "model/data.h"
 #include "model/data_dialogs.h"
@@ -45,13 +55,18 @@
 #include "outputs/output_list.h"
 #include "outputs/ui/active_scrolling_dialog.h"
 #include "outputs/ui/add_output_dialog.h"
+#include "outputs/ui/copy_data_dialog.h"
+#include "outputs/ui/copy_row_select_dialog.h"
 #include "outputs/ui/log_to_file_dialog.h"
 #include "outputs/ui/multi_file_dialog.h"
 #include "outputs/ui/number_format_dialog.h"
 #include "outputs/ui/output_window.h"
 #include "outputs/ui/output_window_kinds.h"
+#include "outputs/ui/print_table_dialog.h"
 #include "outputs/ui/set_text_dialog.h"
 #include "outputs/ui/single_file_dialog.h"
+#include "outputs/ui/table_labels_dialog.h"
+#include "outputs/table_form.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/align_blocks_dialog.h"
 #include "shell/ui/browse_dialog.h"
@@ -61,6 +76,7 @@
 #include "shell/ui/gpib_settings_dialog.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/preferences_dialog.h"
+#include "shell/ui/print_status_form.h"
 #include "shell/ui/qt_ui_port.h"
 #include "shell/ui/splash_form.h"
 #include "shell/ui/tool_form.h"
@@ -127,6 +143,50 @@ bool WaitFor(const std::function<bool()>& done, int milliseconds) {
   return done();
 }
 
+// The table's copy, row, print and labels dialogs and the print-status window, filled
+// from the table as the run left it.
+void SaveTableDialogs(QWidget& parent, TTableForm& table) {
+  const QString name = QString::fromStdString(table.GetName());
+  {
+    TCopyDataForm copy(&parent);
+    for (std::int32_t s = 0; s < table.SeriesCount(); ++s)
+      if (table.GetSeries(s).Count() > 0)
+        copy.Offer(TCopyObject(s, table.GetSeries(s).Count() - 1, table.GetSeries(s).Name));
+    if (copy.SeriesBox()->count() > 0) copy.SeriesBox()->item(0)->setSelected(true);
+    copy.AddOneClick();
+    copy.show();
+    Save(copy, "copy-data-dialog");
+  }
+  {
+    TCopyRowSelectForm rows(&parent);
+    rows.Prepare(9, 99, 61, 99);
+    rows.show();
+    Save(rows, "row-select-dialog");
+  }
+  {
+    TPrintTableForm columns(&parent);
+    for (std::int32_t s = 0; s < table.SeriesCount(); ++s) {
+      const TTableDataSet& set = table.GetSeries(s);
+      columns.AddColumn(QString::fromStdString(set.Name + ": " + set.XName), set.ShowX);
+      columns.AddColumn(QString::fromStdString(set.Name + ": " + set.YName), set.ShowY);
+    }
+    columns.show();
+    Save(columns, "print-table-dialog");
+  }
+  {
+    TTableLabelsForm labels(table, &parent);
+    labels.Prepare(name, QApplication::font());
+    labels.show();
+    Save(labels, "table-labels-dialog");
+  }
+  {
+    TPrintStatusForm status(&parent);
+    status.Prepare(name);
+    status.show();
+    Save(status, "print-status-window");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -177,6 +237,52 @@ int main(int argc, char** argv) {
       TAlignBlocksForm align(&window);
       align.show();
       Save(align, "align-dialog");
+    }
+
+    // The device dialogs on the demo's devices and the machine's communications tree.
+    TDeviceList& devices = window.Session().GetDeviceList();
+    {
+      TDeviceFormRequest newDevice;
+      newDevice.List = &devices;
+      TDeviceForm form(newDevice, &window);
+      form.show();
+      Save(form, "device-dialog-new");
+    }
+    // Each device as its Edit shows it, its location marked as the current one.
+    for (std::size_t index = 0; index < devices.Count(); ++index) {
+      TDevice& device = *devices.GetDevice(index);
+      if (device.GetHolder()) device.GetHolder()->SetCurrentLocation(true);
+      TDeviceFormRequest edit;
+      edit.List = &devices;
+      edit.Device = &device;
+      edit.Settings = DeviceSettingsOf(device);
+      TDeviceForm form(edit, &window);
+      form.show();
+      Save(form, ("device-dialog-edit-" + std::to_string(index + 1)).c_str());
+      form.close();
+      if (device.GetHolder()) device.GetHolder()->SetCurrentLocation(false);
+    }
+    if (!devices.IsEmpty()) {
+      TDevice& meter = *devices.GetDevice(0);
+      TDeviceScriptsRequest scripts;
+      scripts.Device = &meter.GetCoreDevice();
+      TAddDeviceScriptsForm editor(scripts, &window);
+      editor.show();
+      Save(editor, "device-scripts-dialog");
+      editor.reject();
+      TDeviceOccupiedRequest occupied;
+      occupied.CommunicationName = meter.GetCommunication() ? meter.GetCommunication()->GetName() : "";
+      occupied.OccupantName = meter.GetName();
+      TDeviceOccupiedForm occupiedForm(occupied, &window);
+      occupiedForm.show();
+      Save(occupiedForm, "device-occupied-dialog");
+    }
+    {
+      TReassignDeviceRequest reassign;
+      reassign.Tree = &devices.GetCommunicationsTree();
+      TReassignDeviceForm form(reassign, &window);
+      form.show();
+      Save(form, "reassign-device-dialog");
     }
 
     // The dialogs of variables, outputs and data files, as their lists open them.
@@ -262,6 +368,7 @@ int main(int argc, char** argv) {
 
     // Each kind of output window as the run left it.
     TOutput* graph = nullptr;
+    TOutput* table = nullptr;
     for (const TOutputWindowKind& kind : OutputWindowKinds()) {
       TOutput* output = OutputOfKind(experiment, kind.OutputType);
       if (!output) {
@@ -272,6 +379,7 @@ int main(int argc, char** argv) {
       if (TOutputWindow* shown = WindowOf(output->GetOutputForm()))
         SaveWindow(*shown, PictureName(kind.Name));
       if (kind.OutputType == otGRAPH) graph = output;
+      if (kind.OutputType == otTABLE) table = output;
     }
     // The Number Format dialog, as a window's "&Number Format" opens it.
     {
@@ -327,6 +435,8 @@ int main(int argc, char** argv) {
         Save(plot, "plot-attributes-dialog");
       }
     }
+    if (auto* tableForm = table ? dynamic_cast<TTableForm*>(table->GetOutputForm()) : nullptr)
+      SaveTableDialogs(window, *tableForm);
     // The graph saved as an output file and opened again: a detached window, listed
     // under "&Opened Outputs"; then the live graph taken off-line beside it.
     QTemporaryDir files;

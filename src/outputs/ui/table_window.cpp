@@ -20,6 +20,7 @@
 #include "outputs/table_form.h"
 #include "outputs/table_text.h"
 #include "outputs/ui/table_model.h"
+#include "outputs/ui/table_printer.h"
 #include "scripts/experiment_thread.h"
 #include "shell/ui/icons.h"
 #include "shell/ui/user_dialogs.h"
@@ -46,6 +47,7 @@ TTableWindow::TTableWindow(TTableForm& form) : TOutputWindow(form), Kind(form) {
   BuildToolBar();
   BuildMenus();
   BuildGrid();
+  TablePrinter = new TTablePrinter(Kind, this);
   FollowTimer.setInterval(FollowIntervalMs);
   connect(&FollowTimer, &QTimer::timeout, this, &TTableWindow::FollowNewest);
   ShowScrollControls();
@@ -83,9 +85,10 @@ void TTableWindow::BuildToolBar() {
   HelpButton = button("HelpButton", "Help", "Help", ThemedIcon("help-contents", "help"));
   connect(SaveButton, &QToolButton::clicked, this, &TTableWindow::SaveClick);
   connect(ScrollButton, &QToolButton::clicked, this, &TTableWindow::AutoScrollClick);
-  // Pasting, copying, printing and help come with the data-exchange, print and help
-  // windows.
-  for (QToolButton* later : {PasteButton, CopyButton, PrintButton, HelpButton})
+  connect(CopyButton, &QToolButton::clicked, this, &TTableWindow::CopyButtonClick);
+  connect(PrintButton, &QToolButton::clicked, this, &TTableWindow::PrintClick);
+  // Pasting and help come with the data-exchange and help windows.
+  for (QToolButton* later : {PasteButton, HelpButton})
     later->setEnabled(false);
 }
 
@@ -117,8 +120,12 @@ void TTableWindow::BuildMenus() {
   connect(TabTextItem, &QAction::triggered, this, &TTableWindow::TabTextClick);
   connect(RefreshItem, &QAction::triggered, this, &TTableWindow::RefreshTableClick);
   connect(AutoScrollItem, &QAction::triggered, this, &TTableWindow::AutoScrollClick);
-  // The MAT export, printing, labels and help come with their own windows.
-  for (QAction* later : {MatLabItem, PrintItem, LabelsItem, TableHelpItem})
+  connect(PrintItem, &QAction::triggered, this, &TTableWindow::PrintClick);
+  connect(LabelsItem, &QAction::triggered, this, &TTableWindow::LabelsClick);
+  CopyToClipboardItem->setEnabled(true);
+  connect(CopyToClipboardItem, &QAction::triggered, this, &TTableWindow::CopyButtonClick);
+  // The MAT export and help come with their own windows.
+  for (QAction* later : {MatLabItem, TableHelpItem})
     later->setEnabled(false);
 }
 

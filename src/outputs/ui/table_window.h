@@ -17,6 +17,7 @@ class QToolBar;
 class QToolButton;
 class TTableForm;
 class TTableModel;
+class TTablePrinter;
 
 class TTableWindow : public TOutputWindow {
   Q_OBJECT
@@ -37,6 +38,17 @@ public:
   void CommaTextClick();
   void TabTextClick();
   void RefreshTableClick();
+  // The Copy button and "&Copy To Clipboard": the copy dialog over a range of every data
+  // set with points, the chosen ranges' text on the clipboard.
+  void CopyButtonClick();
+  // The Print button and "&Print": the columns chosen, the print dialog, then the table
+  // printed while the print-status window shows its pages.
+  void PrintClick();
+  // "Labels": the title (the window's name), the table's font, and the data sets' names,
+  // headers and shown columns.
+  void LabelsClick();
+  // The table's print job (tests follow its pages).
+  TTablePrinter* Printer() const { return TablePrinter; }
 
   // The column menu's items: hide a column of the grid; delete the plain data set at a
   // position after "You are about to delete ..." (Yes, No); move a plain data set: the
@@ -95,7 +107,11 @@ private:
   void FitColumns();
   void EndMove();
 
+  // The screen width of a data set's column in the grid; -1 when the grid does not show it.
+  int ShownColumnWidth(std::int32_t set, bool x) const;
+
   TTableForm& Kind;
+  TTablePrinter* TablePrinter = nullptr;
   TTableModel* Rows = nullptr;
   QTableView* View = nullptr;
   QToolBar* Tools = nullptr;

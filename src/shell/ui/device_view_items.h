@@ -3,6 +3,11 @@
 #pragma once
 
 class QTreeWidget;
+class QTreeWidgetItem;
+class TDevice;
 class TDeviceList;
 
+// Shows the list again; the device selected before stays selected.
 void ShowDevices(QTreeWidget& view, const TDeviceList& devices);
+// The device of a row (none for none).
+TDevice* DeviceOfItem(const QTreeWidgetItem* item);

@@ -1,5 +1,6 @@
 #include "shell/ui/dialog_setup.h"
 
+#include "communication/ui/communication_dialogs.h"
 #include "model/ui/model_dialogs.h"
 #include "outputs/ui/output_dialogs.h"
 #include "shell/ui/dialog_registry.h"
@@ -10,4 +11,5 @@ void RegisterDialogs(TDialogRegistry& registry) {
   RegisterShellDialogs(registry);
   RegisterModelDialogs(registry);
   RegisterOutputDialogs(registry);
+  RegisterCommunicationDialogs(registry);
 }

@@ -33,6 +33,7 @@
 #include "shell/ui/about_box.h"
 #include "shell/ui/attribute_tree_controller.h"
 #include "shell/ui/block_icons.h"
+#include "shell/ui/device_list_controller.h"
 #include "shell/ui/device_view_items.h"
 #include "shell/ui/draw_block_editor.h"
 #include "shell/ui/experiment_report_dialog.h"
@@ -80,6 +81,7 @@ TQorvForm::TQorvForm(QWidget* parent)
   ExperimentTree = std::make_unique<TExperimentTreeController>(*ui->ExperimentView, *DocSession);
   AttributeTree = std::make_unique<TAttributeTreeController>(*ui->ExpAttView, *ui->DataListBox,
                                                               *DocSession);
+  DeviceList = std::make_unique<TDeviceListController>(*ui->DeviceView, *DocSession);
   // The diagram area holds the editor at the diagram's size, scrolling when it is larger.
   DrawBlockEditor = new TDrawBlockEditor(ui->EditScrollBox->viewport());
   ui->EditScrollBox->setWidgetResizable(false);
@@ -206,16 +208,16 @@ void TQorvForm::SetUpActions() {
   // window's button follows the run state all the same.
   for (QAction* later :
        {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
-        ui->MultiFileBtn, ui->HelpButton, ui->NewDeviceMenuItem,
-        ui->OpenDeviceMenuItem, ui->OpenDeviceConfigurationMenuItem,
-        ui->SaveDeviceConfigurationMenuItem,
+        ui->MultiFileBtn, ui->HelpButton,
         ui->InteractMenuItem, ui->ScanMenuItem,
         ui->ContentsMenuItem, ui->IndexMenuItem, ui->DebugMenuItem})
     MarkLater(later);
   // "&Opened Outputs" is disabled while it lists no window.
   ui->OpenedOutputsMenu->setEnabled(false);
   ui->OpenedOutputsMenu->menuAction()->setEnabled(false);
-  for (QAction* later : ui->DeviceToolBar->actions()) MarkLater(later);
+  for (QAction* later : {ui->InteractButton, ui->SearchButton}) MarkLater(later);
+  // The device tool bar, the device items of the file menus and the device list.
+  DeviceList->BindActions(*this);
 }
 
 // The menus and tool bars enable and disable their items by the run state; an item
@@ -468,6 +470,12 @@ void TQorvForm::FormShow(const QString& commandLineFile) {
     SetMainDeadOutputList(&OpenedOutputs->List());
   }
   ReadSettings();
+  // The ports and boards of this machine, before any device is read; a configured board
+  // that is missing lowers the count kept.
+  TGpibSettings gpib{Gpib.AutoDetect, Gpib.NationalCards, Gpib.CECCards};
+  DocSession->GetDeviceList().BuildCommunicationsTree(gpib);
+  Gpib.NationalCards = gpib.NationalCards;
+  Gpib.CECCards = gpib.CECCards;
   if (!commandLineFile.isEmpty() && QFileInfo(commandLineFile).isFile())
     DocSession->OpenExperimentFile(commandLineFile.toStdString());
   TFileAssociation(QCoreApplication::applicationFilePath().toStdString()).Register();
@@ -491,6 +499,11 @@ void TQorvForm::ReadSettings() {
 }
 
 void TQorvForm::WriteSettings() {
+  // The device dialog's "Change Settings" keeps its GPIB settings in the tree.
+  const TCommunicationsTree& tree = DocSession->GetDeviceList().GetCommunicationsTree();
+  if (tree.IsBuilt())
+    Gpib = {tree.GetGpibSettings().AutoDetect, tree.GetGpibSettings().NationalCards,
+            tree.GetGpibSettings().CECCards};
   TIniregQorv settings;
   settings.SetAutoDetect(Gpib.AutoDetect);
   settings.SetNumberOfNationalCards(Gpib.NationalCards);

@@ -22,6 +22,7 @@ class QLabel;
 class QMenu;
 class TAttributeTreeController;
 class TDeadOutputList;
+class TDeviceListController;
 class TDrawBlockEditor;
 class TExperimentTreeController;
 class TOpenedOutputsMenu;
@@ -138,6 +139,7 @@ private:
   std::unique_ptr<TRunControl> RunCtl;
   std::unique_ptr<TExperimentTreeController> ExperimentTree;
   std::unique_ptr<TAttributeTreeController> AttributeTree;
+  std::unique_ptr<TDeviceListController> DeviceList;
   TDrawBlockEditor* DrawBlockEditor = nullptr;  // owned by the diagram area
   // The settings the GPIB options dialog will edit; kept as read until then.
   struct TGpibOptions {

@@ -335,6 +335,7 @@ class DrawBlockEditorWindowTest : public TMainWindowTest {};
 // The window's diagram area shows the open experiment's diagram, and the next one's
 // after New.
 TEST_F(DrawBlockEditorWindowTest, ShowsTheOpenExperimentsDiagram) {
+  TDemoInstruments instruments;  // where the demo's devices sit
   StartQorv(QString::fromStdString(SaveDemo()));
   TDrawBlockEditor& editor = *Window->BlockEditor();
   TDrawParts& parts = Window->Session().GetDrawParts();

@@ -65,6 +65,8 @@ protected:
   static bool Checked(TExperimentPrintoutForm& form, const char* name) {
     return Control<QCheckBox>(form, name)->isChecked();
   }
+
+  TDemoInstruments Instruments;  // where the demo's devices sit
 };
 
 TEST_F(ExperimentReportDialogTest, OpensWithEveryPartButTheDeviceCommandsAndRebuildsOnEachClick) {

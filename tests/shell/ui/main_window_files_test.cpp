@@ -11,6 +11,7 @@
 #include "main_window_steps.h"
 #include "shell/draw_block.h"
 #include "shell/ui/block_icons.h"
+#include "support/gpib_sim.h"
 
 namespace {
 
@@ -179,6 +180,7 @@ TEST_F(MainWindowFilesTest, AnExperimentSavedReopensInTheNextSession) {
 }
 
 TEST_F(MainWindowFilesTest, FilesDroppedOnAnyPartOfTheWindowOpenByTheirEnding) {
+  TGpibSim bus("cec-board 0\n");  // where the dropped devices sit
   StartQorv();
   AddWait(10);
   // The start block's box away from the corner, so that a dropped copy shows where it
@@ -194,6 +196,8 @@ TEST_F(MainWindowFilesTest, FilesDroppedOnAnyPartOfTheWindowOpenByTheirEnding) {
   SaveAs(experiment);
   const std::string device = Temp.PathOf("meter.dev");
   ASSERT_TRUE(AddMeter()->SaveDeviceFile(device));
+  const std::string other = Temp.PathOf("other.dev");
+  ASSERT_TRUE(AddMeter("Other", 6)->SaveDeviceFile(other));
   Dialogs.ScriptAnswers({mbYes});  // the devices go too
   Trigger("NewExperimentMenuItem");
   Asked();
@@ -217,7 +221,7 @@ TEST_F(MainWindowFilesTest, FilesDroppedOnAnyPartOfTheWindowOpenByTheirEnding) {
   EXPECT_EQ(Exp().GetCurrentBlock(), landed->GetBlock());
   EXPECT_TRUE(Modified());
   EXPECT_TRUE(Drop({device}, "EditScrollBox"));
-  EXPECT_TRUE(Drop({device}, "DeviceView"));
+  EXPECT_TRUE(Drop({other}, "DeviceView"));
   EXPECT_TRUE(Asked().empty());
   EXPECT_EQ(ShownDevices(), 2);
 }
@@ -300,6 +304,8 @@ TEST_F(MainWindowFilesTest, DamagedFilesAreReportedAndTheProgramStaysUsable) {
 }
 
 TEST_F(MainWindowFilesTest, SettingsAreWrittenAtClosingAndReadByTheNextWindow) {
+  // Three CEC boards and an NI board: the counts configured below are all present.
+  TGpibSim bus("cec-board 0\ncec-board 1\ncec-board 2\nni-board 0\n");
   QSettings stored("Orvelle", "Qorv");
   // No settings yet: auto-detect on, one board of each kind, no recent files.
   StartQorv();

@@ -128,10 +128,10 @@ protected:
   }
 
   // A device named so on GPIB address 5, shown in the device list.
-  TDevice* AddMeter(const std::string& name = "Meter") {
+  TDevice* AddMeter(const std::string& name = "Meter", int address = 5) {
     TDevice* device = Devices().NewDevice();
     device->GetCoreDevice().SetName(name);
-    device->SetCommunication(std::make_unique<TCECGPIB>(0, 5, nullptr));
+    device->SetCommunication(std::make_unique<TCECGPIB>(0, address, nullptr));
     device->UpdateListItem();
     Window->RefreshViews();
     return device;

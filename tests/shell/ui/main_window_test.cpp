@@ -27,7 +27,7 @@ TEST_F(TMainWindowTest, StartsWithANewExperimentAndItsStartBlock) {
   for (const char* menu : {"FileMenu", "ExperimentMenu", "DevicesMenu"})
     emit Window->findChild<QMenu*>(menu)->aboutToShow();
   for (const char* later : {"InteractMenuItem", "ScanMenuItem", "DebugMenuItem",
-                            "InteractButton", "AddDeviceButton"})
+                            "InteractButton", "SearchButton"})
     EXPECT_FALSE(Action(later)->isEnabled()) << later;
   EXPECT_TRUE(Action("OpenBlockMenuItem")->isEnabled());
   EXPECT_TRUE(Action("OpenOutputMenuItem")->isEnabled());

@@ -1,0 +1,57 @@
+// The device list of the main window (DeviceView): a double click edits the device, a
+// right-button press selects the row under the mouse and the pop-up offers the device
+// commands, the Delete key deletes the device under the mouse; the device tool bar and
+// the file menus' device items reach the same commands. Interact, Scan For Devices and
+// "Commands..." come with their windows.
+#pragma once
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+class QTreeWidget;
+class TDevice;
+class TDocumentSession;
+
+class TDeviceListController final : public QObject {
+  Q_OBJECT
+
+public:
+  TDeviceListController(QTreeWidget& view, TDocumentSession& session);
+  ~TDeviceListController() override;
+
+  // Wires the window's device actions, found by their names: the device tool bar's
+  // buttons and the "New", "Open" and "Save" menus' device items.
+  void BindActions(QObject& window);
+
+  QMenu* PopupMenu() const { return Popup; }
+  // The device of the selected row; none without one.
+  TDevice* SelectedDevice() const;
+
+  // The pop-up's items as it opens: the device items with a selection, the others
+  // without; everything but "Edit" only while no run is active; "Device Commands..."
+  // with one item per command of the device.
+  void DevicePopupMenuPopup();
+  void EditDeviceClick();
+  void DeleteDeviceClick();
+  void SaveDeviceClick();
+  void SaveAsDeviceClick();
+  void AddEditDeviceScriptsClick();
+  void ResetClick();
+  void RemoveAllDevicesClick();
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  void ShowList();
+  QAction* AddItem(QMenu* menu, const char* name, const char* text);
+
+  QTreeWidget& View;
+  TDocumentSession& Session;
+  QMenu* Popup = nullptr;
+  QList<QAction*> NoDeviceActions;
+  QList<QAction*> DeviceActions;
+  QMenu* DeviceCommands = nullptr;
+  QAction* EditItem = nullptr;
+};
