@@ -13,11 +13,6 @@
 
 namespace {
 
-bool ValidRange(const TGraphForm& form, const TClipRange& range) {
-  return range.Series >= 0 && range.Series < form.SeriesCount() && range.First >= 0 &&
-         range.Last >= range.First && range.Last < form.GetSeries(range.Series).Count();
-}
-
 std::string AskTextFile(const TGraphForm& form, const std::string& filter) {
   const std::string& folder = PreferredOutputDirectory();
   std::error_code error;
@@ -27,10 +22,28 @@ std::string AskTextFile(const TGraphForm& form, const std::string& filter) {
 
 }  // namespace
 
-std::string JoinLines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
+TGraphCopySource::TGraphCopySource(const TGraphForm& form)
+    : Form(form), Format(ParseValueFormat(form.GetAxisValuesFormat())) {}
+
+std::string TGraphCopySource::XName(std::int32_t set) const {
+  return set >= 0 && set < Form.SeriesCount() ? Form.GetSeries(set).XName : std::string();
+}
+
+std::string TGraphCopySource::YName(std::int32_t set) const {
+  return set >= 0 && set < Form.SeriesCount() ? Form.GetSeries(set).YName : std::string();
+}
+
+std::string TGraphCopySource::XText(std::int32_t set, std::int32_t row) const {
+  if (set < 0 || set >= Form.SeriesCount() || row < 0 || row >= Form.GetSeries(set).Count())
+    return {};
+  return FormatValue(Form.GetSeries(set).X[static_cast<std::size_t>(row)], Format);
+}
+
+std::string TGraphCopySource::YText(std::int32_t set, std::int32_t row) const {
+  if (set < 0 || set >= Form.SeriesCount() || row < 0 || row >= Form.GetSeries(set).Count())
+    return {};
+  // The Y value too by the X conversion, as the chart's copy does.
+  return FormatValue(Form.GetSeries(set).Y[static_cast<std::size_t>(row)], Format);
 }
 
 std::int32_t LongestSeries(const TGraphForm& form) {
@@ -48,57 +61,11 @@ bool HasSuffix(const std::string& name, const std::string& extension) {
   });
 }
 
-bool GraphClipText(const TGraphForm& form, std::vector<std::string>& lines,
-                   const std::string& delimiter, const std::vector<TClipRange>& ranges,
-                   bool forOutput) {
-  lines.clear();
-  std::int64_t rows = 0;
-  for (const TClipRange& range : ranges) {
-    if (!ValidRange(form, range)) return false;
-    rows = std::max<std::int64_t>(rows, range.RowCount());
-  }
-  const auto k = static_cast<std::int64_t>(ranges.size());
-  if (rows * 4 * k * 2 > ClipTextLimit) {
-    UiPort().ShowMessage("Too much data to put on the clipboard", "", TMessageKind::Warning);
-    return false;
-  }
-  if (forOutput) {
-    lines.push_back("OutputType=4");
-    lines.push_back("NumberOfSeries=" + NumberText::IntToText(static_cast<std::int32_t>(k)));
-  }
-  const TValueFormat format = ParseValueFormat(form.GetAxisValuesFormat());
-  std::string header;
-  for (std::size_t i = 0; i < ranges.size(); ++i) {
-    const TGraphSeries& series = form.GetSeries(ranges[i].Series);
-    if (i > 0) header += delimiter;
-    header += series.XName + delimiter + series.YName;
-  }
-  lines.push_back(header);
-  for (std::int64_t r = 0; r < rows; ++r) {
-    std::string line;
-    for (std::size_t i = 0; i < ranges.size(); ++i) {
-      const TClipRange& range = ranges[i];
-      const TGraphSeries& series = form.GetSeries(range.Series);
-      if (i > 0) line += delimiter;
-      const std::int64_t at = range.First + r;
-      if (at <= range.Last) {
-        const auto p = static_cast<std::size_t>(at);
-        // Both values by the X conversion, as the chart's copy does.
-        line += FormatValue(series.X[p], format) + delimiter + FormatValue(series.Y[p], format);
-      } else {
-        line += " " + delimiter + " ";
-      }
-    }
-    lines.push_back(std::move(line));
-  }
-  return true;
-}
-
-std::vector<TClipRange> WholeSeriesRanges(const TGraphForm& form) {
-  std::vector<TClipRange> ranges;
+std::vector<TCopyObject> WholeSeriesRanges(const TGraphForm& form) {
+  std::vector<TCopyObject> ranges;
   for (std::int32_t s = 0; s < form.SeriesCount(); ++s) {
-    const std::int32_t count = form.GetSeries(s).Count();
-    if (count > 0) ranges.push_back({s, 0, count - 1});
+    const TGraphSeries& series = form.GetSeries(s);
+    if (series.Count() > 0) ranges.emplace_back(s, series.Count() - 1, series.Name);
   }
   return ranges;
 }
@@ -111,9 +78,9 @@ std::int32_t FindPoint(const std::vector<double>& x, double target, std::int32_t
   return static_cast<std::int32_t>(found - x.begin());
 }
 
-std::vector<TClipRange> BandRanges(const TGraphForm& form, double left, double right) {
+std::vector<TCopyObject> BandRanges(const TGraphForm& form, double left, double right) {
   if (left > right) std::swap(left, right);
-  std::vector<TClipRange> ranges;
+  std::vector<TCopyObject> ranges;
   for (std::int32_t s = 0; s < form.SeriesCount(); ++s) {
     const TGraphSeries& series = form.GetSeries(s);
     if (series.Count() == 0) continue;
@@ -125,7 +92,9 @@ std::vector<TClipRange> BandRanges(const TGraphForm& form, double left, double r
     if (last < 0) continue;
     // The point found may lie past the band's right edge: the row before it ends it.
     if (series.X[static_cast<std::size_t>(last)] > right && last > first) --last;
-    ranges.push_back({s, first, last});
+    TCopyObject& range = ranges.emplace_back(s, series.Count() - 1, series.Name);
+    range.SetFirstRow(first);
+    range.SetLastRow(last);
   }
   return ranges;
 }
@@ -198,7 +167,7 @@ bool ExportGraphComma(const TGraphForm& form) {
     std::int32_t first = 0;
     while (first >= 0) {
       first = GraphCommaRows(form, lines, ",", rows, first);
-      writer.WriteText(JoinLines(lines));
+      writer.WriteText(JoinCopyLines(lines));
     }
     writer.Commit();
   } catch (const std::runtime_error&) {
@@ -222,7 +191,7 @@ bool ExportGraphTab(const TGraphForm& form) {
   }
   try {
     TWriteFile writer(fileName);
-    writer.WriteText(JoinLines(GraphTabRows(form)));
+    writer.WriteText(JoinCopyLines(GraphTabRows(form)));
     writer.Commit();
   } catch (const std::runtime_error&) {
     UiPort().ShowMessage("Error writing to file", "", TMessageKind::Error);

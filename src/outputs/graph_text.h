@@ -1,43 +1,40 @@
-// The graph's series as text: the clipboard text of chosen row ranges (for another
-// output, comma or tab delimited), the comma- and tab-delimited text files, and the
-// ranges a band of X values covers.
+// The graph's series as text: the source of the clipboard text of chosen row ranges (for
+// another output, comma or tab delimited), the comma- and tab-delimited text files, and
+// the ranges a band of X values covers.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "outputs/copy_text.h"
+#include "outputs/value_format.h"
+
 class TGraphForm;
 
-// The rows first to last (0-based, inclusive) of the series at a position. One row
-// (first == last) is a range too.
-struct TClipRange {
-  std::int32_t Series = 0;
-  std::int32_t First = 0;
-  std::int32_t Last = -1;
-  std::int32_t RowCount() const { return Last - First + 1; }
+// The graph's series for the clipboard text of the copy dialog's kinds: the series' X
+// and Y names, both values by the series' X conversion in its values format, and a
+// blank in each field past a range's last row.
+class TGraphCopySource final : public TCopyTextSource {
+public:
+  explicit TGraphCopySource(const TGraphForm& form);
+  std::string XName(std::int32_t set) const override;
+  std::string YName(std::int32_t set) const override;
+  // "" for a row the series does not hold.
+  std::string XText(std::int32_t set, std::int32_t row) const override;
+  std::string YText(std::int32_t set, std::int32_t row) const override;
+  std::string MissingField() const override { return " "; }
+
+private:
+  const TGraphForm& Form;
+  TValueFormat Format;
 };
 
-// Rows × 4 × ranges × 2 above this is too much for the clipboard.
-constexpr std::int64_t ClipTextLimit = 64000;
-
-// The clipboard text of the ranges, one line per entry of lines (no line ends): for
-// another output "OutputType=4" and "NumberOfSeries=" + the range count first; then the
-// header of X and Y names; then one row per index up to the longest range, a range past
-// its rows giving " " + delimiter + " ". Values in the series' values format. Too much
-// text shows "Too much data to put on the clipboard", empties lines and answers false;
-// so does a range outside its series.
-bool GraphClipText(const TGraphForm& form, std::vector<std::string>& lines,
-                   const std::string& delimiter, const std::vector<TClipRange>& ranges,
-                   bool forOutput);
-// The lines joined, each ended by CR LF.
-std::string JoinLines(const std::vector<std::string>& lines);
-
 // Every series with a point, whole, in chart order.
-std::vector<TClipRange> WholeSeriesRanges(const TGraphForm& form);
+std::vector<TCopyObject> WholeSeriesRanges(const TGraphForm& form);
 // The rows of each series whose X lie in the band [left, right] (ascending X assumed, as
 // drawn); a band holding one point gives a one-row range.
-std::vector<TClipRange> BandRanges(const TGraphForm& form, double left, double right);
+std::vector<TCopyObject> BandRanges(const TGraphForm& form, double left, double right);
 // The first point from start on whose X is at or after target in ascending values (the
 // last point when the target lies beyond them all); -1 when there is none.
 std::int32_t FindPoint(const std::vector<double>& x, double target, std::int32_t start);

@@ -1,5 +1,6 @@
-// The graph's series as text: the clipboard text for another output and as comma or tab
-// text, its size limit, the comma and tab files, and the ranges of a band of X values.
+// The graph's series as text: the clipboard text of its ranges for another output and as
+// comma or tab text, its size limit, the comma and tab files, and the ranges of a band
+// of X values.
 #include "outputs/graph_text.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,16 @@ protected:
     for (int i = 0; i < count; ++i) added.AddPoint(x0 + i, y0 + i);
     return added;
   }
+  // The rows first to last of series s.
+  TCopyObject Range(std::int32_t s, std::int32_t first, std::int32_t last) const {
+    TCopyObject range(s, Form.GetSeries(s).Count() - 1, Form.GetSeries(s).Name);
+    range.SetFirstRow(first);
+    range.SetLastRow(last);
+    return range;
+  }
+  bool Copy(const std::vector<TCopyObject>& ranges, TCopyKind kind) {
+    return BuildCopyText(ranges, kind, TGraphCopySource(Form), Lines);
+  }
   std::string File(const std::string& name) const {
     const TBytes bytes = Temp.ReadBytes(name);
     return std::string(bytes.begin(), bytes.end());
@@ -50,50 +61,47 @@ TEST_F(GraphTextTest, ClipboardTextForAnotherOutputHasTheExactLayout) {
   s.AddPoint(0, 1.5);
   s.AddPoint(1, 2.5);
   s.AddPoint(2, 3.5);
-  ASSERT_TRUE(GraphClipText(Form, Lines, "\t", WholeSeriesRanges(Form), true));
-  EXPECT_EQ(JoinLines(Lines),
+  ASSERT_TRUE(Copy(WholeSeriesRanges(Form), ckOUTPUT));
+  EXPECT_EQ(JoinCopyLines(Lines),
             "OutputType=4\r\nNumberOfSeries=1\r\nX\tY\r\n0\t1.5\r\n1\t2.5\r\n2\t3.5\r\n");
-  // Comma kind: no type lines, the values in the graph's format.
+  // Comma kind: no type lines, both values in the graph's format.
   Form.SetNumberFormat(ntFIXED, 2);
-  ASSERT_TRUE(GraphClipText(Form, Lines, ",", {{0, 1, 2}}, false));
+  ASSERT_TRUE(Copy({Range(0, 1, 2)}, ckCOMMA));
   EXPECT_EQ(Lines, (std::vector<std::string>{"X,Y", "1.00,2.50", "2.00,3.50"}));
   // A one-row range is a range.
-  ASSERT_TRUE(GraphClipText(Form, Lines, "\t", {{0, 2, 2}}, false));
+  ASSERT_TRUE(Copy({Range(0, 2, 2)}, ckTAB));
   EXPECT_EQ(Lines, (std::vector<std::string>{"X\tY", "2.00\t3.50"}));
-  // A range outside its series gives nothing.
-  EXPECT_FALSE(GraphClipText(Form, Lines, "\t", {{0, 1, 3}}, false));
-  EXPECT_FALSE(GraphClipText(Form, Lines, "\t", {{1, 0, 0}}, false));
-  EXPECT_TRUE(Lines.empty());
+  // Rows and series the graph does not hold give empty texts, never a fault.
+  TGraphCopySource source(Form);
+  EXPECT_EQ(source.XText(0, 3), "");
+  EXPECT_EQ(source.YText(1, 0), "");
+  EXPECT_EQ(source.XName(-1), "");
   EXPECT_TRUE(Ui.Texts().empty());
 }
 
 TEST_F(GraphTextTest, ShorterRangesGiveBlankFieldsInTheLaterRows) {
   Add("a", "b", 3, 1, 11);
   Add("c", "d", 5, 10, 20);
-  ASSERT_TRUE(GraphClipText(Form, Lines, "\t", WholeSeriesRanges(Form), false));
+  ASSERT_TRUE(Copy(WholeSeriesRanges(Form), ckTAB));
   ASSERT_EQ(Lines.size(), 6u);
   EXPECT_EQ(Lines[0], "a\tb\tc\td");
   EXPECT_EQ(Lines[3], "3\t13\t12\t22");
   EXPECT_EQ(Lines[4], " \t \t13\t23");
   EXPECT_EQ(Lines[5], " \t \t14\t24");
   // The chosen order, not the chart's, and the range's own start.
-  ASSERT_TRUE(GraphClipText(Form, Lines, ",", {{1, 3, 4}, {0, 0, 0}}, false));
+  ASSERT_TRUE(Copy({Range(1, 3, 4), Range(0, 0, 0)}, ckCOMMA));
   EXPECT_EQ(Lines, (std::vector<std::string>{"c,d,a,b", "13,23,1,11", "14,24, , "}));
 }
 
 TEST_F(GraphTextTest, TwoRangesOf4000RowsFitTheClipboardAnd4001DoNot) {
   Add("x1", "y1", 4001, 0, 0);
   Add("x2", "y2", 4001, 0, 0);
-  ASSERT_TRUE(GraphClipText(Form, Lines, "\t", {{0, 0, 3999}, {1, 1, 4000}}, true));
+  ASSERT_TRUE(Copy({Range(0, 0, 3999), Range(1, 1, 4000)}, ckOUTPUT));
   EXPECT_EQ(Lines.size(), 4003u);
   EXPECT_TRUE(Ui.Texts().empty());
-  EXPECT_FALSE(GraphClipText(Form, Lines, "\t", {{0, 0, 4000}, {1, 0, 4000}}, true));
+  EXPECT_FALSE(Copy(WholeSeriesRanges(Form), ckOUTPUT));
   EXPECT_TRUE(Lines.empty());
   EXPECT_EQ(Ui.Texts(), std::vector<std::string>{"Too much data to put on the clipboard"});
-  // One range of 8000 rows is the same amount.
-  Add("x3", "y3", 8001, 0, 0);
-  EXPECT_TRUE(GraphClipText(Form, Lines, "\t", {{2, 0, 7999}}, false));
-  EXPECT_FALSE(GraphClipText(Form, Lines, "\t", {{2, 0, 8000}}, false));
 }
 
 TEST_F(GraphTextTest, TheCommaFileIsWrittenInBlocksOfAHundredRows) {
@@ -159,20 +167,21 @@ TEST_F(GraphTextTest, ABandCoversThePointsBetweenItsEdges) {
   Add("x", "y", 10, 0, 0);  // X 0..9
   Add("u", "v", 3, 20, 0);  // X 20..22, outside the band
   Add("p", "q", 5, 4, 0);   // X 4..8
-  std::vector<TClipRange> ranges = BandRanges(Form, 6.5, 2.5);
+  std::vector<TCopyObject> ranges = BandRanges(Form, 6.5, 2.5);
   ASSERT_EQ(ranges.size(), 2u);
-  EXPECT_EQ(ranges[0].Series, 0);
-  EXPECT_EQ(ranges[0].First, 3);
-  EXPECT_EQ(ranges[0].Last, 6);
-  EXPECT_EQ(ranges[1].Series, 2);
-  EXPECT_EQ(ranges[1].First, 0);
-  EXPECT_EQ(ranges[1].Last, 2);
+  EXPECT_EQ(ranges[0].SetIndex(), 0);
+  EXPECT_EQ(ranges[0].FirstRow(), 3);
+  EXPECT_EQ(ranges[0].LastRow(), 6);
+  EXPECT_EQ(ranges[0].Name(), "x vs y");
+  EXPECT_EQ(ranges[1].SetIndex(), 2);
+  EXPECT_EQ(ranges[1].FirstRow(), 0);
+  EXPECT_EQ(ranges[1].LastRow(), 2);
   // A band around one point takes that one row.
   ranges = BandRanges(Form, 20.7, 21.2);
   ASSERT_EQ(ranges.size(), 1u);
-  EXPECT_EQ(ranges[0].Series, 1);
+  EXPECT_EQ(ranges[0].SetIndex(), 1);
   EXPECT_EQ(ranges[0].RowCount(), 1);
-  EXPECT_EQ(ranges[0].First, 1);
+  EXPECT_EQ(ranges[0].FirstRow(), 1);
   // A band between points of every series takes nothing.
   EXPECT_TRUE(BandRanges(Form, 9.2, 9.8).empty());
 

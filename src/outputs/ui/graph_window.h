@@ -8,7 +8,6 @@
 #include <QTimer>
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "outputs/draw_point.h"
@@ -89,11 +88,6 @@ public:
   void ChartMouseDown(QMouseEvent* event);
   void ChartMouseUp(QMouseEvent* event);
   static const char* const PictureFilter;
-  // Chooses among the offered ranges (in place, in the order to copy) and the copy kind
-  // (0 for another output, 1 comma, 2 tab); false when cancelled. The copy dialog
-  // installs itself here; without one every range is copied for another output.
-  using TCopyChooser = std::function<bool(QWidget* parent, std::vector<TClipRange>& ranges, int& kind)>;
-  static void SetCopyChooser(TCopyChooser chooser);
 
   // The dialogs (graph_window_dialogs.cpp), made on first use and kept.
   void GraphTitlesClick();
@@ -130,8 +124,9 @@ private:
   // Active scrolling goes off when it is on during a run (zoom, scroll, X autoscale).
   void StopActiveScrollingInRun();
   bool SavePicture(const QString& path);
-  // Offers the ranges to the copy chooser and puts the chosen text on the clipboard.
-  void CopyRanges(std::vector<TClipRange> ranges);
+  // Offers the ranges in the copy dialog, every one chosen at once, and puts the text of
+  // the chosen ones on the clipboard.
+  void CopyRanges(const std::vector<TCopyObject>& ranges);
   void EndCopyMode();
   void DrawBand();
   void BandMove(QMouseEvent* event);

@@ -15,6 +15,7 @@
 #include "outputs/graph_form.h"
 #include "outputs/graph_text.h"
 #include "outputs/ui/chart.h"
+#include "outputs/ui/copy_data_dialog.h"
 #include "outputs/ui/graph_window.h"
 #include "scripts/experiment_thread.h"
 #include "shell/ui/user_dialogs.h"
@@ -24,29 +25,12 @@ namespace {
 // The picture kinds in the order of the save dialog's filters after "All".
 constexpr std::array<const char*, 5> PictureExtensions{"png", "bmp", "jpg", "pdf", "svg"};
 
-TGraphWindow::TCopyChooser& CopyChooser() {
-  // Until a copy dialog is installed: every offered range, for another output.
-  static TGraphWindow::TCopyChooser chooser = [](QWidget*, std::vector<TClipRange>&, int& kind) {
-    kind = 0;
-    return true;
-  };
-  return chooser;
-}
-
 }  // namespace
 
 const char* const TGraphWindow::PictureFilter =
     "All (*.png;*.bmp;*.jpg;*.pdf;*.svg)|*.png;*.bmp;*.jpg;*.jpeg;*.pdf;*.svg|"
     "PNG (*.png)|*.png|Bitmaps (*.bmp)|*.bmp|JPEG (*.jpg)|*.jpg;*.jpeg|PDF (*.pdf)|*.pdf|"
     "SVG (*.svg)|*.svg";
-
-void TGraphWindow::SetCopyChooser(TCopyChooser chooser) {
-  CopyChooser() = chooser ? std::move(chooser)
-                          : TCopyChooser([](QWidget*, std::vector<TClipRange>&, int& kind) {
-                              kind = 0;
-                              return true;
-                            });
-}
 
 void TGraphWindow::CommaDelimitedClick() {
   if (Form()) ExportGraphComma(Kind);
@@ -96,13 +80,8 @@ void TGraphWindow::GraphicClick() {
     UiPort().ShowMessage("Error writing to file", "", TMessageKind::Error);
 }
 
-void TGraphWindow::CopyRanges(std::vector<TClipRange> ranges) {
-  int kind = 0;
-  if (!ranges.empty() && CopyChooser()(this, ranges, kind) && !ranges.empty()) {
-    std::vector<std::string> lines;
-    if (GraphClipText(Kind, lines, kind == 1 ? "," : "\t", ranges, kind == 0))
-      QApplication::clipboard()->setText(QString::fromStdString(JoinLines(lines)));
-  }
+void TGraphWindow::CopyRanges(const std::vector<TCopyObject>& ranges) {
+  CopyRangesToClipboard(this, ranges, true, TGraphCopySource(Kind));
 }
 
 void TGraphWindow::TextClipClick() {

@@ -1,23 +1,27 @@
 // The graph window's exports: whole series and a band of X copied as clipboard text, the
-// kinds of the copy chooser, the comma and tab files from the menu, the chart as PNG,
+// kinds of the copy dialog, the comma and tab files from the menu, the chart as PNG,
 // SVG, PDF and on the clipboard, printing, and copy mode's refusal during a run.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QMimeData>
+#include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "model/experiment_running.h"
 #include "outputs/ui/chart.h"
+#include "outputs/ui/copy_data_dialog.h"
 #include "outputs/ui/graph_window.h"
 #include "outputs/ui/output_window_kinds.h"
 #include "scripts/outputs/plot_fixture.h"
 #include "support/temp_dir.h"
+#include "support/ui/dialog_driver.h"
 #include "support/ui/scripted_user_dialogs.h"
 
 namespace {
@@ -30,7 +34,18 @@ protected:
     Form = &Graph(Out);
     Window = dynamic_cast<TGraphWindow*>(Form->GetView());
   }
-  ~GraphExportsTest() override { TGraphWindow::SetCopyChooser(nullptr); }
+  // Runs the action with the copy dialog answered: the kind's radio button, then OK (or
+  // Cancel); answers whether the dialog showed.
+  bool CopyWith(const std::function<void()>& action, const char* radio = "OutputRadio",
+                const char* button = "OK") {
+    TModalDialogActor<TCopyDataForm> actor([&](TCopyDataForm& dialog) {
+      Control<QRadioButton>(dialog, radio)->setChecked(true);
+      ClickControl(dialog, button);
+    });
+    action();
+    EXPECT_FALSE(actor.LeftOpen);
+    return actor.Seen;
+  }
   void Show() {
     Window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Window));
@@ -74,33 +89,24 @@ TEST_F(GraphExportsTest, TheTextCopyOfTheWholeSeriesIsForAnotherOutput) {
   channel.AddPoint(2, 3.5);
   Show();
   QApplication::clipboard()->clear();
-  Item("TextClip")->trigger();
+  EXPECT_TRUE(CopyWith([&] { Item("TextClip")->trigger(); }));
   EXPECT_EQ(QApplication::clipboard()->text(),
             "OutputType=4\r\nNumberOfSeries=1\r\nX\tY\r\n0\t1.5\r\n1\t2.5\r\n2\t3.5\r\n");
 
-  // A chooser taking tab text: ranges of 3 and 5 rows.
+  // Tab delimited: ranges of 3 and 5 rows.
   Import("c", "d", 5, 10, 20);
-  std::vector<TClipRange> offered;
-  TGraphWindow::SetCopyChooser([&](QWidget*, std::vector<TClipRange>& ranges, int& kind) {
-    offered = ranges;
-    kind = 2;
-    return true;
-  });
-  Item("TextClip")->trigger();
-  ASSERT_EQ(offered.size(), 2u);
+  EXPECT_TRUE(CopyWith([&] { Item("TextClip")->trigger(); }, "TabRadio"));
   const QStringList rows = QApplication::clipboard()->text().split("\r\n");
   ASSERT_GE(rows.size(), 6);
   EXPECT_EQ(rows[0], "X\tY\tc\td");
   EXPECT_EQ(rows[4], " \t \t13\t23");
   // Cancelled: the clipboard keeps what it had.
-  TGraphWindow::SetCopyChooser([](QWidget*, std::vector<TClipRange>&, int&) { return false; });
   QApplication::clipboard()->setText("kept");
-  Item("TextClip")->trigger();
+  EXPECT_TRUE(CopyWith([&] { Item("TextClip")->trigger(); }, "OutputRadio", "Cancel"));
   EXPECT_EQ(QApplication::clipboard()->text(), "kept");
   // Too much for the clipboard: refused, nothing put there.
-  TGraphWindow::SetCopyChooser(nullptr);
   Import("e", "f", 4001, 0, 0);
-  Item("TextClip")->trigger();
+  EXPECT_TRUE(CopyWith([&] { Item("TextClip")->trigger(); }));
   EXPECT_EQ(QApplication::clipboard()->text(), "kept");
   EXPECT_EQ(Ui.Texts(), std::vector<std::string>{"Too much data to put on the clipboard"});
 }
@@ -120,7 +126,7 @@ TEST_F(GraphExportsTest, ABandDraggedInCopyModeCopiesTheRowsBetweenItsEdges) {
   EXPECT_TRUE(band->isVisible());
   EXPECT_EQ(band->width(), 5);
   QTest::mouseMove(plot, PixelOf(3.4));
-  QTest::mouseRelease(plot, Qt::LeftButton, {}, PixelOf(3.4));
+  EXPECT_TRUE(CopyWith([&] { QTest::mouseRelease(plot, Qt::LeftButton, {}, PixelOf(3.4)); }));
   // Rows of X 4, 5 and 6, for another output; copy mode ends with the band.
   EXPECT_EQ(QApplication::clipboard()->text(),
             "OutputType=4\r\nNumberOfSeries=1\r\nx\ty\r\n4\t104\r\n5\t105\r\n6\t106\r\n");
@@ -133,7 +139,7 @@ TEST_F(GraphExportsTest, ABandDraggedInCopyModeCopiesTheRowsBetweenItsEdges) {
   Item("CopyButton")->trigger();
   QTest::mousePress(plot, Qt::LeftButton, {}, PixelOf(7.8));
   QTest::mouseMove(plot, PixelOf(8.2));
-  QTest::mouseRelease(plot, Qt::LeftButton, {}, PixelOf(8.2));
+  EXPECT_TRUE(CopyWith([&] { QTest::mouseRelease(plot, Qt::LeftButton, {}, PixelOf(8.2)); }));
   EXPECT_EQ(QApplication::clipboard()->text(),
             "OutputType=4\r\nNumberOfSeries=1\r\nx\ty\r\n8\t108\r\n");
 
