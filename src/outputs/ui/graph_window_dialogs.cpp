@@ -32,7 +32,11 @@ TGraphAttributesForm& TGraphWindow::GraphAttributesForm() {
 TPlotAttributesForm& TGraphWindow::PlotAttributesForm() {
   if (!PlotDialog) {
     PlotDialog = new TPlotAttributesForm(this);
-    connect(PlotDialog, &TPlotAttributesForm::Applied, this, [this] { Redraw(true); });
+    // The series' settings are saved with the experiment: a change marks it modified.
+    connect(PlotDialog, &TPlotAttributesForm::Applied, this, [this] {
+      Redraw(true);
+      UiPort().ExperimentChanged(1, 0);
+    });
   }
   return *PlotDialog;
 }

@@ -297,6 +297,7 @@ TEST_F(GraphEditDialogsTest, PlotAttributesChangeTheSeriesMarkersLineAndTitle) {
   Import("x", "y", 3, 0, 1);
   Show();
   const std::int32_t channelColor = Form->GetSeries(0).Color;
+  Ui.Clear();
   const QColor lineColor(10, 200, 30);
   Dialogs.ScriptColors({lineColor});
   Dialogs.ScriptAnswers({mbOK});
@@ -346,6 +347,8 @@ TEST_F(GraphEditDialogsTest, PlotAttributesChangeTheSeriesMarkersLineAndTitle) {
   EXPECT_EQ(Window->Chart().GetSeries(1)->Title(), "Cooled");
   EXPECT_EQ(Window->Chart().GetSeries(1)->Pointer().Style, psCircle);
   EXPECT_EQ(Window->Chart().GetSeries(1)->SeriesColor(), lineColor);
+  ASSERT_FALSE(Ui.ExperimentChanges().empty()) << "the settings are saved with the experiment";
+  EXPECT_EQ(Ui.ExperimentChanges().back(), std::make_pair(1, 0));
 
   // From the menu: the first series, a channel, which cannot be deleted.
   TModalDialogActor<TPlotAttributesForm> actor([](TPlotAttributesForm& dialog) {
