@@ -67,6 +67,7 @@
 #include "outputs/ui/single_file_dialog.h"
 #include "outputs/ui/table_labels_dialog.h"
 #include "outputs/table_form.h"
+#include "platform/ui/help_window.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/align_blocks_dialog.h"
 #include "shell/ui/browse_dialog.h"
@@ -481,6 +482,19 @@ int main(int argc, char** argv) {
     about.show();
     Save(about, "about");
     about.close();
+
+    // The help window at the main window's topic, at a dialog's topic inside its page, and
+    // its index finding a word.
+    ShowHelp(39);
+    if (THelpWindow* help = THelpWindow::Existing()) {
+      Save(*help, "help-window");
+      ShowHelp(52);
+      Save(*help, "help-window-dialog-topic");
+      ShowHelpIndex();
+      if (auto* find = help->findChild<QLineEdit*>("FindEdit")) QTest::keyClicks(find, "device");
+      Save(*help, "help-window-index");
+      THelpWindow::Close();
+    }
     window.Session().GetExperiment().SetFileName("");  // nothing to ask on the way out
     window.Session().ExperimentChanged(0, 1);
   }

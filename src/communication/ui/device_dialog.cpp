@@ -45,8 +45,10 @@ TDeviceForm::TDeviceForm(TDeviceFormRequest& request, QWidget* parent)
     : QDialog(parent), Ui(std::make_unique<Ui::TDeviceForm>()), Request(request),
       Entries(request.Settings) {
   Ui->setupUi(this);
+  // F1 and Help open the help at the dialog's context; the help wiring enables Help.
+  setProperty("helpContext", 22);
   Ui->Help->setProperty("helpContext", 22);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);
   for (int rate : BaudRates) Ui->BaudRateCombo->addItem(QString::number(rate));
   // A rate typed is taken as typed, never completed to a listed one ("9" is not 9600).
   Ui->BaudRateCombo->setCompleter(nullptr);

@@ -7,8 +7,10 @@
 TDeviceOccupiedForm::TDeviceOccupiedForm(TDeviceOccupiedRequest& request, QWidget* parent)
     : QDialog(parent), Ui(std::make_unique<Ui::TDeviceOccupiedForm>()), Request(request) {
   Ui->setupUi(this);
+  // F1 and Help open the help at the dialog's context; the help wiring enables Help.
+  setProperty("helpContext", 53);
   Ui->Help->setProperty("helpContext", 53);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);
   // No close button: the dialog ends with a choice.
   setWindowFlag(Qt::WindowCloseButtonHint, false);
   Ui->CommunicationLabel->setText(QString::fromStdString(request.CommunicationName));

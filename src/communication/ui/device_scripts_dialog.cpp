@@ -18,8 +18,10 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 TAddDeviceScriptsForm::TAddDeviceScriptsForm(TDeviceScriptsRequest& request, QWidget* parent)
     : QDialog(parent), Ui(std::make_unique<Ui::TAddDeviceScriptsForm>()), Request(request) {
   Ui->setupUi(this);
+  // F1 and Help open the help at the dialog's context; the help wiring enables Help.
+  setProperty("helpContext", 50);
   Ui->Help->setProperty("helpContext", 50);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);
 
   connect(Ui->Ok, &QPushButton::clicked, this, &TAddDeviceScriptsForm::accept);
   connect(Ui->Cancel, &QPushButton::clicked, this, &TAddDeviceScriptsForm::reject);

@@ -10,8 +10,10 @@
 TReassignDeviceForm::TReassignDeviceForm(TReassignDeviceRequest& request, QWidget* parent)
     : QDialog(parent), Ui(std::make_unique<Ui::TReassignDeviceForm>()), Request(request) {
   Ui->setupUi(this);
+  // F1 and Help open the help at the dialog's context; the help wiring enables Help.
+  setProperty("helpContext", 54);
   Ui->Help->setProperty("helpContext", 54);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);
   connect(Ui->Ok, &QPushButton::clicked, this, &TReassignDeviceForm::accept);
   connect(Ui->Cancel, &QPushButton::clicked, this, &TReassignDeviceForm::reject);
 

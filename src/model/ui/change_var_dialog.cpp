@@ -13,8 +13,10 @@
 TChangeVarForm::TChangeVarForm(TChangeVarRequest& request, QWidget* parent)
     : QDialog(parent), Ui(std::make_unique<Ui::TChangeVarForm>()), Request(request) {
   Ui->setupUi(this);
+  // F1 and Help open the help at the dialog's context; the help wiring enables Help.
+  setProperty("helpContext", 52);
   Ui->Help->setProperty("helpContext", 52);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);
   connect(Ui->Ok, &QPushButton::clicked, this, &TChangeVarForm::accept);
   connect(Ui->CancelButton, &QPushButton::clicked, this, &TChangeVarForm::reject);
   // A new name is typed as it is: completing it to a listed name would choose that one.

@@ -15,8 +15,10 @@
 TDataForm::TDataForm(TDataFormRequest& request, QWidget* parent)
     : QDialog(parent), Ui(std::make_unique<Ui::TDataForm>()), Request(request) {
   Ui->setupUi(this);
+  // F1 and Help open the help at the dialog's context; the help wiring enables Help.
+  setProperty("helpContext", 14);
   Ui->Help->setProperty("helpContext", 14);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);
   Ui->Cancel->setAutoDefault(false);
   Ui->Help->setAutoDefault(false);
   connect(Ui->OK, &QPushButton::clicked, this, &TDataForm::accept);

@@ -11,8 +11,10 @@ TActiveScrollingForm::TActiveScrollingForm(QWidget* parent)
   // 12 by 7 times the OK button's height, but never smaller than its controls need.
   const int unit = Ui->Ok->sizeHint().height();
   resize(QSize(12 * unit, 7 * unit).expandedTo(minimumSizeHint()));
+  // F1 and Help open the help at the dialog's context; the help wiring enables Help.
+  setProperty("helpContext", 45);
   Ui->Help->setProperty("helpContext", 45);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);
   connect(Ui->Ok, &QPushButton::clicked, this, &TActiveScrollingForm::OkClick);
   connect(Ui->Cancel, &QPushButton::clicked, this, &TActiveScrollingForm::reject);
 }

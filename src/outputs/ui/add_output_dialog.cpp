@@ -12,8 +12,10 @@
 TAddOutputForm::TAddOutputForm(TOutputDialogRequest& request, QWidget* parent)
     : QDialog(parent), Ui(std::make_unique<Ui::TAddOutputForm>()), Request(request) {
   Ui->setupUi(this);
+  // F1 and Help open the help at the dialog's context; the help wiring enables Help.
+  setProperty("helpContext", 17);
   Ui->Help->setProperty("helpContext", 17);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);
   connect(Ui->OK, &QPushButton::clicked, this, &TAddOutputForm::accept);
   connect(Ui->Cancel, &QPushButton::clicked, this, &TAddOutputForm::reject);
   connect(Ui->Add, &QPushButton::clicked, this, &TAddOutputForm::AddClick);

@@ -93,8 +93,9 @@ TBigNumWindow::TBigNumWindow(TBigNumForm& form) : TOutputWindow(form), Kind(form
   EnableLoggingItem = item(LogToFileMenu, "EnableLogging", "Enable");
   EditLogParametersItem = item(LogToFileMenu, "EditLogParameters", "Edit Log File Parameters");
   BigNumHelpItem = item(HelpMenu(), "BigNumHelp", "&BigNum Help");
+  setProperty("helpContext", 30);
   BigNumHelpItem->setProperty("helpContext", 30);
-  BigNumHelpItem->setEnabled(false);  // until the help window exists
+  BigNumHelpItem->setEnabled(false);  // the help wiring enables it
 
   connect(TitleItem, &QAction::triggered, this, &TBigNumWindow::TitleClick);
   connect(FontMenuItem, &QAction::triggered, this, &TBigNumWindow::FontClick);

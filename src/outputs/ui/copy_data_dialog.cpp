@@ -18,7 +18,7 @@ TCopyDataForm::TCopyDataForm(QWidget* parent)
   Ui->setupUi(this);
   setProperty("helpContext", 57);
   Ui->Help->setProperty("helpContext", 57);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);  // the help wiring enables it
   connect(Ui->AddAll, &QPushButton::clicked, this, &TCopyDataForm::AddAllClick);
   connect(Ui->AddOne, &QPushButton::clicked, this, &TCopyDataForm::AddOneClick);
   connect(Ui->RemoveAll, &QPushButton::clicked, this, &TCopyDataForm::RemoveAllClick);

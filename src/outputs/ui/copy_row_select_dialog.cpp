@@ -7,7 +7,7 @@
 TCopyRowSelectForm::TCopyRowSelectForm(QWidget* parent)
     : QDialog(parent), Ui(std::make_unique<Ui::TCopyRowSelectForm>()) {
   Ui->setupUi(this);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);  // the help wiring enables it
   connect(Ui->OK, &QPushButton::clicked, this, &TCopyRowSelectForm::OkClick);
   connect(Ui->Cancel, &QPushButton::clicked, this, &TCopyRowSelectForm::reject);
 }

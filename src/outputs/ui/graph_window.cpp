@@ -40,6 +40,8 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 TGraphWindow::TGraphWindow(TGraphForm& form) : TOutputWindow(form), Kind(form) {
   SetSpecificCaption("Graph");
+  // F1 opens the graph's own topic.
+  setProperty("helpContext", 32);
   resize(793, 554);
   BuildPanels();
   BuildToolBar();
@@ -141,8 +143,9 @@ void TGraphWindow::BuildToolBar() {
     modes->addAction(mode);
   }
   CursorButton->setChecked(true);
-  // Pasting and help come with the paste and help windows.
+  // Pasting comes with the paste window; the help wiring enables Help.
   PasteButton->setEnabled(false);
+  HelpButton->setProperty("helpContext", 32);
   HelpButton->setEnabled(false);
   ZoomOutButton->setEnabled(false);
   ScrollButton->setEnabled(false);
@@ -201,7 +204,9 @@ void TGraphWindow::BuildMenus() {
   LegendItem->setCheckable(true);
   connect(ActiveScrollingItem, &QAction::triggered, this, &TGraphWindow::ActiveScrollingClick);
   connect(LegendItem, &QAction::triggered, this, &TGraphWindow::LegendClick);
-  item(HelpMenu(), "GraphHelp", "&Graph Help")->setEnabled(false);
+  QAction* graphHelp = item(HelpMenu(), "GraphHelp", "&Graph Help");
+  graphHelp->setProperty("helpContext", 32);
+  graphHelp->setEnabled(false);  // the help wiring enables it
 
   // The pop-up of a right click on a series ("Delete", "Edit") or an axis ("Edit
   // Labels", "Edit Range").

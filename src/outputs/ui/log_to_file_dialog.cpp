@@ -14,8 +14,10 @@ TLogToFileForm::TLogToFileForm(QWidget* parent)
   const int unit = Ui->OK->sizeHint().height();
   // Wide enough for a path of a few folders.
   resize(22 * unit, 7 * unit);
+  // F1 and Help open the help at the dialog's context; the help wiring enables Help.
+  setProperty("helpContext", 46);
   Ui->Help->setProperty("helpContext", 46);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);
   connect(Ui->OK, &QPushButton::clicked, this, &TLogToFileForm::accept);
   connect(Ui->Cancel, &QPushButton::clicked, this, &TLogToFileForm::reject);
   connect(Ui->BrowseButton, &QToolButton::clicked, this, &TLogToFileForm::BrowseClick);

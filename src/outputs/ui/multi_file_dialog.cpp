@@ -16,8 +16,10 @@ TMultiExpFileForm::TMultiExpFileForm(TMultiExpFileRequest& request, QWidget* par
     : QDialog(parent), Ui(std::make_unique<Ui::TMultiExpFileForm>()), Request(request) {
   QORV_ASSERT(request.List!=0);
   Ui->setupUi(this);
+  // F1 and Help open the help at the dialog's context; the help wiring enables Help.
+  setProperty("helpContext", 74);
   Ui->Help->setProperty("helpContext", 74);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);
   connect(Ui->OK, &QPushButton::clicked, this, &TMultiExpFileForm::accept);
   connect(Ui->Cancel, &QPushButton::clicked, this, &TMultiExpFileForm::reject);
   connect(Ui->AddBtn, &QPushButton::clicked, this, &TMultiExpFileForm::AddClick);

@@ -12,8 +12,10 @@ TNumberFormatForm::TNumberFormatForm(QWidget* parent)
   Ui->setupUi(this);
   const int unit = Ui->Ok->sizeHint().height();
   resize(13 * unit, 7 * unit);
+  // F1 and Help open the help at the dialog's context; the help wiring enables Help.
+  setProperty("helpContext", 33);
   Ui->Help->setProperty("helpContext", 33);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);
   // The item indexes are the notations.
   Items->addButton(Ui->StandardItem, ntSTANDARD);
   Items->addButton(Ui->FixedItem, ntFIXED);

@@ -45,9 +45,13 @@ TOutputWindow::TOutputWindow(TOutputForm& form) : QMainWindow(nullptr), PForm(&f
   HelpMenuPtr->setObjectName("Help");
   OutputHelpItem = item(HelpMenuPtr, "OutputHelp", "&Output Help");
 
-  // Copying, importing and help come with the data-exchange and help windows.
+  // Copying and importing come with the data-exchange windows.
   CopyToClipboardItem->setEnabled(false);
   ImportDataMenu->menuAction()->setEnabled(false);
+  // F1 and the help items open the help at the window's context (the outputs' page, until
+  // a kind names its own); the help wiring enables the items.
+  setProperty("helpContext", 17);
+  OutputHelpItem->setProperty("helpContext", 17);
   OutputHelpItem->setEnabled(false);
 
   connect(SaveItem, &QAction::triggered, this, &TOutputWindow::SaveClick);
@@ -55,7 +59,6 @@ TOutputWindow::TOutputWindow(TOutputForm& form) : QMainWindow(nullptr), PForm(&f
   connect(ClearItem, &QAction::triggered, this, &TOutputWindow::ClearClick);
   connect(OffLineItem, &QAction::triggered, this, &TOutputWindow::OffLineClick);
   connect(NumberFormatItem, &QAction::triggered, this, &TOutputWindow::NumberFormatClick);
-  connect(OutputHelpItem, &QAction::triggered, this, &TOutputWindow::OutputHelpClick);
   // A run may start or end while the window is not redrawn: the Output menu's items
   // follow it whenever the menu opens.
   connect(OutputMenuPtr, &QMenu::aboutToShow, this, &TOutputWindow::UpdateCommonItems);
@@ -170,8 +173,6 @@ void TOutputWindow::NumberFormatClick() {
   PForm->SetNumberFormat(dialog.Kind(), dialog.DecimalPlaces());
   RefreshNow();
 }
-
-void TOutputWindow::OutputHelpClick() {}
 
 void TOutputWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);

@@ -48,7 +48,6 @@ public:
   virtual void ClearClick();
   void OffLineClick();
   void NumberFormatClick();
-  void OutputHelpClick();
 
   // The background of a window taken off-line (the inactive caption's colour).
   static QColor InactiveCaptionColor();

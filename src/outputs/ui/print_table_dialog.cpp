@@ -8,7 +8,7 @@ TPrintTableForm::TPrintTableForm(QWidget* parent)
   Ui->setupUi(this);
   setProperty("helpContext", 64);
   Ui->Help->setProperty("helpContext", 64);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);  // the help wiring enables it
   connect(Ui->CheckAll, &QPushButton::clicked, this, &TPrintTableForm::CheckAllClick);
   connect(Ui->UncheckAll, &QPushButton::clicked, this, &TPrintTableForm::UncheckAllClick);
   connect(Ui->Print, &QPushButton::clicked, this, &TPrintTableForm::PrintClick);

@@ -14,8 +14,10 @@ TSetTextForm::TSetTextForm(QWidget* parent)
   const int unit = Ui->OK->sizeHint().height();
   const QSize wanted(14 * unit, 4 * unit);
   resize(wanted.expandedTo(minimumSizeHint()));
+  // F1 and Help open the help at the dialog's context; the help wiring enables Help.
+  setProperty("helpContext", 34);
   Ui->Help->setProperty("helpContext", 34);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);
   connect(Ui->OK, &QPushButton::clicked, this, &TSetTextForm::OkClick);
   connect(Ui->Cancel, &QPushButton::clicked, this, &TSetTextForm::reject);
 }

@@ -23,8 +23,10 @@ TSingleExpFileForm::TSingleExpFileForm(TSingleExpFileRequest& request, QWidget* 
     : QDialog(parent), Ui(std::make_unique<Ui::TSingleExpFileForm>()), Request(request) {
   QORV_ASSERT(request.List!=0);
   Ui->setupUi(this);
+  // F1 and Help open the help at the dialog's context; the help wiring enables Help.
+  setProperty("helpContext", 73);
   Ui->Help->setProperty("helpContext", 73);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);
   connect(Ui->OK, &QPushButton::clicked, this, &TSingleExpFileForm::accept);
   connect(Ui->Cancel, &QPushButton::clicked, this, &TSingleExpFileForm::reject);
   connect(Ui->AddBtn, &QPushButton::clicked, this, &TSingleExpFileForm::AddClick);

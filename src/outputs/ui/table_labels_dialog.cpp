@@ -15,7 +15,7 @@ TTableLabelsForm::TTableLabelsForm(TTableForm& form, QWidget* parent)
   Ui->setupUi(this);
   setProperty("helpContext", 35);
   Ui->Help->setProperty("helpContext", 35);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);  // the help wiring enables it
   connect(Ui->SeriesList, &QComboBox::currentIndexChanged, this, &TTableLabelsForm::SeriesChange);
   connect(Ui->ShowSeries, &QCheckBox::clicked, this, &TTableLabelsForm::ShowSeriesClick);
   connect(Ui->Apply, &QPushButton::clicked, this, &TTableLabelsForm::ApplyClick);

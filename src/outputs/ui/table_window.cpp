@@ -87,9 +87,11 @@ void TTableWindow::BuildToolBar() {
   connect(ScrollButton, &QToolButton::clicked, this, &TTableWindow::AutoScrollClick);
   connect(CopyButton, &QToolButton::clicked, this, &TTableWindow::CopyButtonClick);
   connect(PrintButton, &QToolButton::clicked, this, &TTableWindow::PrintClick);
-  // Pasting and help come with the data-exchange and help windows.
+  // Pasting comes with the data-exchange window; the help wiring enables Help.
   for (QToolButton* later : {PasteButton, HelpButton})
     later->setEnabled(false);
+  setProperty("helpContext", 31);
+  HelpButton->setProperty("helpContext", 31);
 }
 
 void TTableWindow::BuildMenus() {
@@ -124,9 +126,10 @@ void TTableWindow::BuildMenus() {
   connect(LabelsItem, &QAction::triggered, this, &TTableWindow::LabelsClick);
   CopyToClipboardItem->setEnabled(true);
   connect(CopyToClipboardItem, &QAction::triggered, this, &TTableWindow::CopyButtonClick);
-  // The MAT export and help come with their own windows.
+  // The MAT export comes with its own window; the help wiring enables Table Help.
   for (QAction* later : {MatLabItem, TableHelpItem})
     later->setEnabled(false);
+  TableHelpItem->setProperty("helpContext", 31);
 }
 
 void TTableWindow::BuildGrid() {

@@ -81,8 +81,9 @@ TTextWindow::TTextWindow(TTextForm& form) : TOutputWindow(form), Kind(form) {
   ToolBar->addSeparator();
   HelpButton = button("HelpButton", "Text Help", ThemedIcon("help-contents", "help"));
 
-  // Pasting data sets and help come with their own windows.
+  // Pasting data sets comes with its own window; the help wiring enables the help items.
   PasteButton->setEnabled(false);
+  setProperty("helpContext", 29);
   for (QAction* help : {HelpMenuItem, TextHelpItem, HelpButton}) {
     help->setProperty("helpContext", 29);
     help->setEnabled(false);

@@ -15,8 +15,10 @@ TAlignBlocksForm::TAlignBlocksForm(QWidget* parent)
   Ui->setupUi(this);
   const int unit = Ui->OK->sizeHint().height();
   resize(10 * unit, 11 * unit);
+  // F1 and Help open the help at the dialog's context; the help wiring enables Help.
+  setProperty("helpContext", 49);
   Ui->Help->setProperty("helpContext", 49);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);
   // The item indexes are the core's choices.
   int id = 0;
   for (QRadioButton* item :

@@ -42,7 +42,7 @@ TBrowseForm::TBrowseForm(QWidget* parent)
   Ui->setupUi(this);
   setProperty("helpContext", 51);
   Ui->Help->setProperty("helpContext", 51);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);  // the help wiring enables it
   Ui->NewButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
 
   Model = new QFileSystemModel(this);

@@ -24,8 +24,10 @@ TEditBlockForm::TEditBlockForm(TEditBlockRequest& request, QWidget* parent)
   Ui->setupUi(this);
   const int unit = Ui->Ok->sizeHint().height();
   resize(17 * unit, 9 * unit);
+  // F1 and Help open the help at the dialog's context; the help wiring enables Help.
+  setProperty("helpContext", 36);
   Ui->Help->setProperty("helpContext", 36);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);
   Ui->IconBox->installEventFilter(this);
   Ui->IconBox->setFixedHeight(CellWidth + 1);
 

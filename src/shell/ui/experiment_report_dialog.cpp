@@ -62,7 +62,7 @@ TExperimentPrintoutForm::TExperimentPrintoutForm(TExperiment& experiment, TDevic
   Ui->setupUi(this);
   setProperty("helpContext", HelpContext);
   Ui->Help->setProperty("helpContext", HelpContext);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);  // the help wiring enables it
 
   for (QCheckBox* option : {Ui->CommandListing, Ui->OutputListing, Ui->VariableListing,
                             Ui->ArrayListing, Ui->SingleFileListing, Ui->MultiFileListing,

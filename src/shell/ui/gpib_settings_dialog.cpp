@@ -16,7 +16,7 @@ TGPIBAdvancedForm::TGPIBAdvancedForm(TGpibSettingsRequest& request, QWidget* par
   Ui->setupUi(this);
   setProperty("helpContext", 26);
   Ui->Help->setProperty("helpContext", 26);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);  // the help wiring enables it
   connect(Ui->OK, &QPushButton::clicked, this, &TGPIBAdvancedForm::accept);
   connect(Ui->Cancel, &QPushButton::clicked, this, &TGPIBAdvancedForm::reject);
   connect(Ui->AutoDetectCheckBox, &QCheckBox::clicked, this, &TGPIBAdvancedForm::AutoDetectClick);

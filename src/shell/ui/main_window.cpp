@@ -26,6 +26,8 @@
 #include "outputs/output_list.h"
 #include "outputs/ui/opened_outputs_menu.h"
 #include "outputs/ui/output_window_kinds.h"
+#include "platform/ui/help_window.h"
+#include "platform/ui/help_wiring.h"
 #include "shell/file_association.h"
 #include "shell/output_windows.h"
 #include "shell/preferences.h"
@@ -53,6 +55,9 @@ const char* const StoppedText = "Stopped";
 TQorvForm::TQorvForm(QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TQorvForm>()) {
   ui->setupUi(this);
+  // F1 and the Help buttons of every window while Qorv runs (this one's context is set
+  // in the form).
+  InstallHelp();
   setAcceptDrops(true);
   SetUpStatusBar();
   // The experiment made below already names its start block in the status bar.
@@ -117,6 +122,7 @@ TQorvForm::~TQorvForm() {
   DrawBlockEditor->SetDiagram(nullptr, nullptr);
   RunCtl.reset();
   DocSession.reset();
+  RemoveHelp();
 }
 
 void TQorvForm::SetUpStatusBar() {
@@ -191,10 +197,21 @@ void TQorvForm::SetUpActions() {
   on(ui->ClearReopenMenuItem, [this] { DocSession->ClearClick(); });
   on(ui->OpenOutputMenuItem, [this] { DocSession->OpenOutputClick(); });
   on(ui->BringOutputsToFrontMenuItem, &TQorvForm::BringOutputsToFrontClick);
+  // The attribute buttons add through the attribute tree's editor.
+  const std::pair<QAction*, TAttributeButton> attributeButtons[] = {
+      {ui->OutputButton, TAttributeButton::Output},
+      {ui->AddVariableButton, TAttributeButton::Variable},
+      {ui->AddArrayButton, TAttributeButton::Array},
+      {ui->AddSingleFileButton, TAttributeButton::SingleFile},
+      {ui->MultiFileBtn, TAttributeButton::MultiFile}};
+  for (const auto& [action, button] : attributeButtons)
+    on(action, [this, button = button] { AttributeTree->AttributeButtonClick(button); });
   on(ui->PreferencesMenuItem, [this] { PreferencesClick(*DocSession); });
   on(ui->ReportMenuItem, [this] {
     ShowExperimentReport(this, DocSession->GetExperiment(), DocSession->GetDeviceList());
   });
+  on(ui->ContentsMenuItem, [] { ShowHelpContents(); });
+  on(ui->IndexMenuItem, [] { ShowHelpIndex(); });
   on(ui->AboutMenuItem, [this] {
     TAboutBox box(this);
     box.exec();
@@ -207,10 +224,7 @@ void TQorvForm::SetUpActions() {
   // Items whose windows and dialogs come later stay disabled until then; the debug
   // window's button follows the run state all the same.
   for (QAction* later :
-       {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
-        ui->MultiFileBtn, ui->HelpButton,
-        ui->InteractMenuItem, ui->ScanMenuItem,
-        ui->ContentsMenuItem, ui->IndexMenuItem, ui->DebugMenuItem})
+       {ui->InteractMenuItem, ui->ScanMenuItem, ui->DebugMenuItem})
     MarkLater(later);
   // "&Opened Outputs" is disabled while it lists no window.
   ui->OpenedOutputsMenu->setEnabled(false);
@@ -289,7 +303,7 @@ void TQorvForm::UpdateRunButtons(bool canRun, bool hasNodes) {
   ui->StartButton->setEnabled(canRun);
   ui->DebugButton->setEnabled(canRun);
   ui->SaveButton->setEnabled(hasNodes);
-  // The attribute buttons come with their dialogs.
+  // The attribute buttons stay enabled during a run: they say why they refuse.
 }
 
 void TQorvForm::StartFinishTimer() { Timer.start(); }

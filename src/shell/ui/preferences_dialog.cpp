@@ -23,7 +23,7 @@ TExperimentPreferencesForm::TExperimentPreferencesForm(TExperimentPreferencesReq
   Ui->setupUi(this);
   setProperty("helpContext", 27);
   Ui->Help->setProperty("helpContext", 27);
-  Ui->Help->setEnabled(false);  // until the help window exists
+  Ui->Help->setEnabled(false);  // the help wiring enables it
   connect(Ui->Ok, &QPushButton::clicked, this, &TExperimentPreferencesForm::accept);
   connect(Ui->Cancel, &QPushButton::clicked, this, &TExperimentPreferencesForm::reject);
   const std::pair<QToolButton*, TPreferenceField> browsers[] = {
