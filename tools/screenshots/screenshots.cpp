@@ -49,6 +49,10 @@
 #include "outputs/exp_file_lists.h"
 #include "outputs/output.h"
 #include "outputs/output_file.h"
+#include "outputs/graph_form.h"
+#include "outputs/ui/graph_attributes_dialog.h"
+#include "outputs/ui/graph_titles_dialog.h"
+#include "outputs/ui/plot_attributes_dialog.h"
 #include "outputs/output_list.h"
 #include "outputs/ui/active_scrolling_dialog.h"
 #include "outputs/ui/add_output_dialog.h"
@@ -93,6 +97,7 @@ public:
   bool ChooseFont(QWidget*, QFont&) override { return false; }
   bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
   bool ChooseDirectory(QWidget*, const QString&, std::string&) override { return false; }
+  bool ChooseColor(QWidget*, QColor&) override { return false; }
 };
 
 QString Folder;
@@ -426,6 +431,33 @@ int main(int argc, char** argv) {
       wizard.NextClick();
       wizard.FixedPage().Marks = {4, 9};
       Save(wizard, "import-wizard-fixed");
+    }
+    // The graph's editing dialogs, filled from the demo's graph.
+    if (graph) {
+      auto* graphForm = dynamic_cast<TGraphForm*>(graph->GetOutputForm());
+      TGraphTitlesForm titles(&window);
+      titles.SetTitleLines({"Temperature sweep", "Sample 4"});
+      titles.XTitle = "Time (s)";
+      titles.YTitle = "Temperature (K)";
+      const QFont font = titles.font();
+      titles.SetTitleFont(&font);
+      titles.SetXAxisFont(&font);
+      titles.SetYAxisFont(&font);
+      titles.show();
+      Save(titles, "graph-titles-dialog");
+      TGraphAttributesForm attributes(&window);
+      attributes.SetAxis(0, {false, false, false, false, "0", "120", "10"});
+      attributes.SetAxis(1, {true, true, true, true, "", "", ""});
+      attributes.show();
+      Save(attributes, "graph-attributes-dialog");
+      if (graphForm && graphForm->SeriesCount() > 0) {
+        TPlotAttributesForm plot(&window);
+        for (std::int32_t s = 0; s < graphForm->SeriesCount(); ++s)
+          plot.AddSeries(QString::fromStdString(graphForm->GetSeries(s).Name), s);
+        plot.Load(*graphForm, 0, graphForm->NumberOfActiveSeries());
+        plot.show();
+        Save(plot, "plot-attributes-dialog");
+      }
     }
     if (auto* tableForm = table ? dynamic_cast<TTableForm*>(table->GetOutputForm()) : nullptr)
       SaveTableDialogs(window, *tableForm);
