@@ -24,12 +24,18 @@
 #include "scripts/flow/wait_script.h"
 #include "scripts/outputs/clear_output_script.h"
 #include "scripts/outputs/plot_script.h"
+#include "scripts/script_request.h"
 
 namespace {
 
 template <class TCommand>
 TScript* Make(TBlock* block, TTreeNode* node) {
   return new TCommand(block, node);
+}
+
+template <class TRequest>
+std::unique_ptr<TScriptRequest> Ask() {
+  return std::make_unique<TRequest>();
 }
 
 // The Decision (10) is made by the block diagram, the Else (14) and End If (15) by the
@@ -42,7 +48,7 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::READ, Make<TReadScript>, nullptr},
     {TScript::PLOT, Make<TPlotScript>, nullptr},
     {TScript::CALCULATE, Make<TCalculateScript>, nullptr},
-    {TScript::WAIT, Make<TWaitScript>, nullptr},
+    {TScript::WAIT, Make<TWaitScript>, Ask<TWaitScriptRequest>},
     {TScript::LABEL, Make<TLabelScript>, nullptr},
     {TScript::REPEAT, Make<TRepeatScript>, nullptr},
     {TScript::DECISION, Make<TDecScript>, nullptr},

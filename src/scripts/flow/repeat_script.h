@@ -14,8 +14,6 @@ public:
   // The Label releases the section's commands to its own level.
   ~TRepeatScript() override;
 
-  // The Repeat dialog comes with the flow-command dialogs.
-  int Edit() override { return 0; }
   // Commented out: the next command. Otherwise the Label until the pass count is
   // reached, then the next command (and the counter starts again at 1).
   TScript* Execute() override;

@@ -2,6 +2,7 @@
 
 #include "model/ui/model_dialogs.h"
 #include "outputs/ui/output_dialogs.h"
+#include "scripts/ui/script_dialogs.h"
 #include "shell/ui/dialog_registry.h"
 #include "shell/ui/shell_dialogs.h"
 
@@ -10,4 +11,5 @@ void RegisterDialogs(TDialogRegistry& registry) {
   RegisterShellDialogs(registry);
   RegisterModelDialogs(registry);
   RegisterOutputDialogs(registry);
+  RegisterScriptDialogs(registry);
 }
