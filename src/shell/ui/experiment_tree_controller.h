@@ -32,6 +32,8 @@ public:
 
   // The pop-up menu (also shown by the tests' right clicks) and its items by name.
   QMenu* PopupMenu() const { return Popup; }
+  // "Insert...": shown for a command; its items (the add handlers) are the window's.
+  QMenu* InsertMenu() const { return Insert; }
 
 private:
   // TNodeTreeHandler
@@ -61,6 +63,7 @@ private:
   std::unique_ptr<TDragExperimentObject> Drag;
   TTreeNodeKind LastKind = nkNONE;
   QMenu* Popup = nullptr;
+  QMenu* Insert = nullptr;
   QAction* EditItem = nullptr;
   QAction* DeleteItem = nullptr;
   QAction* CommentOutItem = nullptr;

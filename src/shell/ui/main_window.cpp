@@ -33,6 +33,7 @@
 #include "shell/ui/about_box.h"
 #include "shell/ui/attribute_tree_controller.h"
 #include "shell/ui/block_icons.h"
+#include "shell/ui/command_actions.h"
 #include "shell/ui/device_view_items.h"
 #include "shell/ui/draw_block_editor.h"
 #include "shell/ui/experiment_report_dialog.h"
@@ -196,6 +197,11 @@ void TQorvForm::SetUpActions() {
   on(ui->AboutMenuItem, [this] {
     TAboutBox box(this);
     box.exec();
+  });
+
+  // The add-command tool bar and "Insert..." items.
+  new TCommandActions(*this, *DocSession, *ExperimentTree->InsertMenu(), [this] {
+    return DocSession->GetExperiment().GetExperimentTree().GetSelected();
   });
 
   connect(ui->FileMenu, &QMenu::aboutToShow, this, &TQorvForm::FileClick);
