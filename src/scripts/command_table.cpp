@@ -50,7 +50,7 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::CALCULATE, Make<TCalculateScript>, nullptr},
     {TScript::WAIT, Make<TWaitScript>, Ask<TWaitScriptRequest>},
     {TScript::LABEL, Make<TLabelScript>, nullptr},
-    {TScript::REPEAT, Make<TRepeatScript>, nullptr},
+    {TScript::REPEAT, Make<TRepeatScript>, Ask<TRepeatScriptRequest>},
     {TScript::DECISION, Make<TDecScript>, nullptr},
     {TScript::REPUNTIL, Make<TRepeatUntilScript>, nullptr},
     {TScript::INCREMENT, Make<TIncrementScript>, nullptr},

@@ -53,12 +53,12 @@ int NewScript(TExperiment& experiment, int type) {
   TBlock* block = GetTargetBlock(experiment);
   if (!block) return 0;
   std::unique_ptr<TScriptRequest> request = RequestFor(type, &experiment, block, nullptr);
-  return UiPort().OpenDialog(*request);
+  return request->CanOpen() ? UiPort().OpenDialog(*request) : 0;
 }
 
 int EditScript(TScript& script) {
   TBlock* block = script.Pblock;
   std::unique_ptr<TScriptRequest> request =
       RequestFor(script.GetScriptType(), block ? block->GetExperiment() : nullptr, block, &script);
-  return request ? UiPort().OpenDialog(*request) : 0;
+  return request && request->CanOpen() ? UiPort().OpenDialog(*request) : 0;
 }

@@ -14,6 +14,10 @@ class TExperiment;
 class TScript;
 
 struct TScriptRequest : TDialogRequest {
+  // What the dialog lists that the core must find first (the Labels a Repeat may use):
+  // false, having said why, keeps the dialog shut.
+  virtual bool CanOpen() { return true; }
+
   TExperiment* Experiment = nullptr;
   TScript* Script = nullptr;  // the command changed; none for a new one
   TBlock* Block = nullptr;    // the command's block, or the one a new command goes to

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scripts/flow/label_script.h"
+#include "scripts/script_request.h"
 
 class TRepeatScript : public TLabelLoopEnd<TScript> {
 public:
@@ -50,4 +51,14 @@ private:
 
   std::int32_t ARepeatCount = 0;
   std::int32_t ARepeatCounter = 1;
+};
+
+// The Repeat dialog of a new command or of the command changed.
+struct TRepeatScriptRequest : TScriptRequest {
+  TRepeatScript* Repeat() const { return static_cast<TRepeatScript*>(Script); }
+  // Finds the Labels: for a new command, none gives "No labels to repeat from.".
+  bool CanOpen() override;
+
+  // The Labels the Repeat may go back to (TBlock::GetRepeatLabels), its own included.
+  std::vector<TScript*> Labels;
 };

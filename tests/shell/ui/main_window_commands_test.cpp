@@ -1,14 +1,18 @@
 // Adding and changing commands from the main window through their dialogs: the command
 // tool bar, "Insert..." on a command, a double click on a command, the refusal during a
-// run, and the Wait dialog's checks, as a user does them.
+// run, and the Wait and Repeat dialogs' checks, as a user does them.
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolBar>
 
 #include "main_window_widgets.h"
 #include "model/experiment_running.h"
+#include "scripts/flow/label_script.h"
+#include "scripts/flow/repeat_script.h"
 #include "scripts/flow/wait_script.h"
 #include "scripts/script.h"
+#include "scripts/ui/repeat_dialog.h"
 #include "scripts/ui/script_dialogs.h"
 #include "scripts/ui/wait_dialog.h"
 #include "shell/ui/dialog_registry.h"
@@ -236,4 +240,91 @@ TEST_F(TCommandDialogsTest, InsertPutsTheNewCommandInFrontOfTheCommandAndCancelL
   EXPECT_EQ(commands[1]->GetText(), "Wait 150 milliseconds");
   EXPECT_EQ(Shown(commands[1]->AExpNode), QString("Wait 150 milliseconds"));
   EXPECT_EQ(commands[2], second);
+}
+
+namespace {
+
+using TRepeatActor = TModalDialogActor<TRepeatScriptForm>;
+
+void TypeCountAndPress(TRepeatScriptForm& dialog, const QString& count, const char* button) {
+  auto* edit = Control<QLineEdit>(dialog, "CountEdit");
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Delete);
+  QTest::keyClicks(edit, count);
+  QTest::mouseClick(Control<QPushButton>(dialog, button), Qt::LeftButton);
+}
+
+}  // namespace
+
+TEST_F(TCommandDialogsTest, TheRepeatButtonNeedsALabelAndACountAbove0) {
+  // Without a Label there is nothing to repeat from: no dialog.
+  Dialogs.ScriptAnswers({mbOK});
+  {
+    TRepeatActor none([](TRepeatScriptForm&) {});
+    Trigger("RepeatButton");
+    QTest::qWait(50);
+    EXPECT_FALSE(none.Seen);
+  }
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"No labels to repeat from."});
+  Dialogs.ClearCalls();
+
+  auto* top = AddCommand<TLabelScript>(Start);
+  top->SetTitle("Top");
+  TWaitScript* wait = AddWait("10");
+  ASSERT_NE(wait, nullptr);
+  Window->Session().ExperimentChanged(0, 1);
+
+  for (const QString count : {"0", "-1", "x"}) {
+    SCOPED_TRACE(count.toStdString());
+    Dialogs.ScriptAnswers({mbOK});
+    bool stayedOpen = false;
+    TRepeatActor actor([&](TRepeatScriptForm& dialog) {
+      TypeCountAndPress(dialog, count, "Ok");
+      stayedOpen = dialog.isVisible();
+      EXPECT_TRUE(Control<QLineEdit>(dialog, "CountEdit")->hasFocus());
+      QTest::mouseClick(Control<QPushButton>(dialog, "Cancel"), Qt::LeftButton);
+    });
+    Trigger("RepeatButton");
+    ASSERT_TRUE(actor.Seen);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(Dialogs.Texts(),
+              std::vector<std::string>{"You must enter an integer value greater than 0"});
+    Dialogs.ClearCalls();
+    EXPECT_EQ(Commands(Start), (std::vector<TScript*>{top, wait}));
+    EXPECT_FALSE(Modified());
+  }
+
+  TRepeatActor add([&](TRepeatScriptForm& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString("Repeat"));
+    auto* labels = Control<QComboBox>(dialog, "LabelBox");
+    EXPECT_EQ(labels->count(), 1);
+    EXPECT_EQ(labels->currentText().toStdString(), top->GetText());
+    EXPECT_TRUE(Control<QLineEdit>(dialog, "CountEdit")->hasFocus());  // one Label only
+    TypeCountAndPress(dialog, "3", "Ok");
+  });
+  Trigger("RepeatButton");
+  ASSERT_TRUE(add.Seen);
+  EXPECT_FALSE(add.LeftOpen);
+  auto* repeat = dynamic_cast<TRepeatScript*>(Commands(Start).back());
+  ASSERT_NE(repeat, nullptr);
+  EXPECT_EQ(repeat->GetLabelScript(), top);
+  EXPECT_EQ(repeat->GetRepeatCount(), 3);
+  EXPECT_EQ(Shown(repeat->AExpNode).toStdString(), repeat->GetText());
+  EXPECT_EQ(wait->AExpNode->GetParent(), top->AExpNode);  // the section is nested
+  EXPECT_TRUE(Modified());
+
+  // A double click shows its count; Cancel leaves it, OK changes it.
+  TRepeatActor cancel([](TRepeatScriptForm& dialog) {
+    EXPECT_EQ(Control<QLineEdit>(dialog, "CountEdit")->text(), QString("3"));
+    TypeCountAndPress(dialog, "8", "Cancel");
+  });
+  DoubleClick(repeat->AExpNode);
+  ASSERT_TRUE(cancel.Seen);
+  EXPECT_EQ(repeat->GetRepeatCount(), 3);
+  TRepeatActor change([](TRepeatScriptForm& dialog) { TypeCountAndPress(dialog, "5", "Ok"); });
+  DoubleClick(repeat->AExpNode);
+  ASSERT_TRUE(change.Seen);
+  EXPECT_EQ(repeat->GetRepeatCount(), 5);
+  EXPECT_EQ(repeat->GetLabelScript(), top);
+  EXPECT_EQ(Shown(repeat->AExpNode).toStdString(), repeat->GetText());
 }
