@@ -9,7 +9,8 @@
 #include "shell/document_session.h"
 
 TCommandActions::TCommandActions(QMainWindow& window, TDocumentSession& session,
-                                 QMenu& insertMenu, std::function<TTreeNode*()> selectedNode)
+                                 QMenu& insertMenu, QMenu& addMenu,
+                                 std::function<TTreeNode*()> selectedNode)
     : QObject(&window) {
   Bar = new QToolBar("Command Speed Bar", &window);
   Bar->setObjectName("CmdToolBar");
@@ -30,6 +31,13 @@ TCommandActions::TCommandActions(QMainWindow& window, TDocumentSession& session,
     insert->setEnabled(ready);
     connect(insert, &QAction::triggered, this, [&session, &row, selectedNode] {
       AddCommandClick(session.GetExperiment(), row, TAddSender::InsertItem, selectedNode());
+    });
+
+    QAction* add = addMenu.addAction(QString::fromUtf8(row.Caption));
+    add->setObjectName(QString("Add") + row.Button);
+    add->setEnabled(ready);
+    connect(add, &QAction::triggered, this, [&session, &row] {
+      AddCommandClick(session.GetExperiment(), row, TAddSender::MenuItem);
     });
   }
 }

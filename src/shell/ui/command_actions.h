@@ -1,6 +1,7 @@
 // The main window's add-command controls: the command tool bar CmdToolBar ("Command
-// Speed Bar") with one button per add handler, and the items of the "Insert..." submenu
-// of a command's pop-up menu. Each calls its handler (AddCommandClick) on the
+// Speed Bar") with one button per add handler, the items of the "Insert..." submenu of a
+// command's pop-up menu and those of the "Add Script..." submenu of a block's and the
+// blank line's. Each calls its handler (AddCommandClick) on the
 // experiment of the session; a command whose dialog does not exist yet keeps its
 // controls disabled. The buttons stay enabled during a run: the handler refuses then
 // with its message.
@@ -22,7 +23,7 @@ class TCommandActions final : public QObject {
 public:
   // selectedNode: the experiment tree's selected node, which "Insert..." inserts before.
   TCommandActions(QMainWindow& window, TDocumentSession& session, QMenu& insertMenu,
-                  std::function<TTreeNode*()> selectedNode);
+                  QMenu& addMenu, std::function<TTreeNode*()> selectedNode);
 
   QToolBar* ToolBar() const { return Bar; }
 

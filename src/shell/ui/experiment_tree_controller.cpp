@@ -29,6 +29,9 @@ TExperimentTreeController::TExperimentTreeController(TNodeTreeView& view,
   ToBeginningItem =
       AddItem("BlankToBeginItem", "To Beginning", &TExperimentTreeController::ToBeginningClick);
   ToEndItem = AddItem("BlankToEndItem", "To End", &TExperimentTreeController::ToEndClick);
+  AddScript = Popup->addMenu("Add Script...");
+  AddScript->setObjectName("AddScriptMenu");
+  AddScript->menuAction()->setObjectName("AddScriptMenu");
   View.SetHandler(this);
 }
 
@@ -76,6 +79,8 @@ void TExperimentTreeController::PreparePopup() {
   CommentOutItem->setText(QString::fromStdString(state.CommentOutCaption));
   for (QAction* item : {SetAsStartItem, SaveItem, SaveAsItem}) apply(item, state.BlockAction);
   for (QAction* item : {ToBeginningItem, ToEndItem}) apply(item, state.BlankAction);
+  const TMenuItemState& adds = state.BlockAction.Visible ? state.BlockAction : state.BlankAction;
+  apply(AddScript->menuAction(), adds);
 }
 
 void TExperimentTreeController::TreeContextMenu(TTreeNode* node, const QPoint& globalPos) {

@@ -199,10 +199,11 @@ void TQorvForm::SetUpActions() {
     box.exec();
   });
 
-  // The add-command tool bar and "Insert..." items.
-  new TCommandActions(*this, *DocSession, *ExperimentTree->InsertMenu(), [this] {
-    return DocSession->GetExperiment().GetExperimentTree().GetSelected();
-  });
+  // The add-command tool bar and pop-up items.
+  new TCommandActions(*this, *DocSession, *ExperimentTree->InsertMenu(),
+                      *ExperimentTree->AddScriptMenu(), [this] {
+                        return DocSession->GetExperiment().GetExperimentTree().GetSelected();
+                      });
 
   connect(ui->FileMenu, &QMenu::aboutToShow, this, &TQorvForm::FileClick);
   connect(ui->ExperimentMenu, &QMenu::aboutToShow, this, &TQorvForm::ExperimentMenuItemClick);

@@ -328,3 +328,22 @@ TEST_F(TCommandDialogsTest, TheRepeatButtonNeedsALabelAndACountAbove0) {
   EXPECT_EQ(repeat->GetLabelScript(), top);
   EXPECT_EQ(Shown(repeat->AExpNode).toStdString(), repeat->GetText());
 }
+
+TEST_F(TCommandDialogsTest, AddScriptOnABlockAddsAtTheEndOfThatBlock) {
+  TBlock* second = AddBlock("Second");
+  QMenu* popup = RightClick(View->viewport(), PointOf(View, second->AExpNode), "ExpObjPopup");
+  ASSERT_NE(popup, nullptr);
+  EXPECT_TRUE(Item(popup, "AddScriptMenu")->isVisible());
+  EXPECT_FALSE(Item(popup, "InsertMenu")->isVisible());
+  popup->close();
+  ASSERT_EQ(Exp().GetCurrentBlock(), second);  // the press made it current
+
+  TWaitActor actor([](TWaitScriptForm& dialog) { TypeAndPress(dialog, "70", "Ok"); });
+  Trigger("AddWaitButton");
+  ASSERT_TRUE(actor.Seen);
+  const std::vector<TScript*> commands = Commands(second);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0]->GetText(), "Wait 70 milliseconds");
+  EXPECT_TRUE(Commands(Start).empty());
+  EXPECT_FALSE(Action("AddSendButton")->isEnabled());
+}

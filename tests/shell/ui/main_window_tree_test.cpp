@@ -88,8 +88,8 @@ TEST_F(TExperimentTreeTest, PopupOffersTheItemsOfTheNodeAndEditsTheTree) {
   const QStringList commandItems{"EditExpObjItem", "DeleteExpObjItem", "CommentOutItem",
                                  "InsertMenu"};
   const QStringList blockItems{"EditExpObjItem", "DeleteExpObjItem", "SetAsStartItem",
-                               "SaveBlockItem", "SaveAsBlockItem"};
-  const QStringList blankItems{"BlankToBeginItem", "BlankToEndItem"};
+                               "SaveBlockItem", "SaveAsBlockItem", "AddScriptMenu"};
+  const QStringList blankItems{"BlankToBeginItem", "BlankToEndItem", "AddScriptMenu"};
 
   QMenu* popup = RightClickNode(W100->AExpNode);
   ASSERT_NE(popup, nullptr);
