@@ -46,13 +46,14 @@ TScript* AddScriptToSelectedBlock(TExperiment& experiment, int type) {
   return script;
 }
 
-int NewScript(TExperiment& experiment, int type) {
+int NewScript(TExperiment& experiment, int type, TDevice* device) {
   QORV_ASSERT(!IsRunActive());
   const TCommandKind* kind = CommandKindOf(type);
   if (!kind || !kind->Dialog) return 0;
   TBlock* block = GetTargetBlock(experiment);
   if (!block) return 0;
   std::unique_ptr<TScriptRequest> request = RequestFor(type, &experiment, block, nullptr);
+  request->Device = device;
   return request->CanOpen() ? UiPort().OpenDialog(*request) : 0;
 }
 

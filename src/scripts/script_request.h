@@ -10,6 +10,7 @@
 #include "model/ui_port.h"
 
 class TBlock;
+class TDevice;
 class TExperiment;
 class TScript;
 
@@ -21,6 +22,9 @@ struct TScriptRequest : TDialogRequest {
   TExperiment* Experiment = nullptr;
   TScript* Script = nullptr;  // the command changed; none for a new one
   TBlock* Block = nullptr;    // the command's block, or the one a new command goes to
+  // The device a new device command starts with (the device list's "Commands..."); none
+  // lets the dialog choose its default.
+  TDevice* Device = nullptr;
 };
 
 // The block a new command goes to: the block selected in the step-by-step debug window
@@ -37,8 +41,8 @@ TScript* AddScriptToSelectedBlock(TExperiment& experiment, int type);
 
 // The new entry of a type's dialog: never during a run; none without a target block;
 // answers 1 when the dialog ended with OK (having made the command), else 0, also for a
-// type without a dialog.
-int NewScript(TExperiment& experiment, int type);
+// type without a dialog. A device given is the one the dialog starts with.
+int NewScript(TExperiment& experiment, int type, TDevice* device = nullptr);
 // The edit entry (a command's Edit): the dialog of its type on the command; answers the
 // dialog's result, 0 for a type without a dialog.
 int EditScript(TScript& script);

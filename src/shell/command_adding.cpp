@@ -89,8 +89,12 @@ bool HasAddDialog(const TAddCommand& row) {
 }
 
 int AddCommandClick(TExperiment& experiment, const TAddCommand& row, TAddSender sender,
-                    TTreeNode* selected) {
+                    TTreeNode* selected, TDevice* device) {
   if (!CanAddCommand(row.Name)) return 0;
+  if (sender == TAddSender::DeviceItem) {
+    QORV_ASSERT(row.Device&&device!=0);
+    return NewScript(experiment, row.Type, device);
+  }
   if (sender != TAddSender::InsertItem) return NewScript(experiment, row.Type);
 
   QORV_ASSERT(ScriptOfNode(selected)!=0);

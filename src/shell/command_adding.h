@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class TDevice;
 class TExperiment;
 class TTreeNode;
 
@@ -36,6 +37,7 @@ bool CanAddCommand(const std::string& name);
 enum class TAddSender {
   ToolButton,  // the command tool bar
   InsertItem,  // "Insert..." of a command's pop-up menu: in front of that command
+  DeviceItem,  // the device list's "Commands...": the blank line, with the device chosen
   MenuItem,    // the block and blank-line pop-up menus, the main menu: the blank line
 };
 
@@ -44,6 +46,7 @@ bool HasAddDialog(const TAddCommand& row);
 
 // The add handler of a row. For "Insert..." the blank line moves in front of the
 // selected command for the dialog and back to where it stood when the dialog is
-// cancelled (or refused to open). Answers 1 when a command was made, else 0.
+// cancelled (or refused to open). From the device list the device (required) is the one
+// the dialog starts with. Answers 1 when a command was made, else 0.
 int AddCommandClick(TExperiment& experiment, const TAddCommand& row, TAddSender sender,
-                    TTreeNode* selected = nullptr);
+                    TTreeNode* selected = nullptr, TDevice* device = nullptr);

@@ -5,6 +5,7 @@
 
 #include <set>
 
+#include "communication/device_list.h"
 #include "model/experiment_running.h"
 #include "scripts/command_table.h"
 #include "scripts/flow/blank_script.h"
@@ -21,6 +22,7 @@ protected:
       auto* wait = dynamic_cast<TWaitScriptRequest*>(&request);
       if (!wait) return 0;
       ++Opened;
+      Devices.push_back(wait->Device);
       if (!Accept) return 0;
       static_cast<TWaitScript*>(AddScriptToSelectedBlock(*wait->Experiment, TScript::WAIT))
           ->SetTime(250);
@@ -37,6 +39,7 @@ protected:
   }
 
   int Opened = 0;
+  std::vector<TDevice*> Devices;  // the device each dialog started with
   bool Accept = true;
 };
 
@@ -104,6 +107,19 @@ TEST_F(CommandAddingTest, TheToolButtonAddsAtTheBlankLineAndInsertInFrontOfTheCo
   EXPECT_EQ(Exp.GetCurrentBlock(), B1);
   EXPECT_EQ(Lines(B2), std::vector<TScript*>{other});
   EXPECT_EQ(Opened, 4);
+}
+
+TEST_F(CommandAddingTest, FromTheDeviceListTheDialogStartsWithThatDevice) {
+  Exp.SelectBlock(B1->AExpNode);
+  TDeviceList list(&Exp);
+  TDevice* meter = list.NewDevice();
+  Accept = false;
+  // The device rows take the device; a Wait row here stands in for one.
+  TAddCommand row = WaitRow();
+  row.Device = true;
+  EXPECT_EQ(AddCommandClick(Exp, row, TAddSender::DeviceItem, nullptr, meter), 0);
+  EXPECT_EQ(AddCommandClick(Exp, row, TAddSender::ToolButton), 0);
+  EXPECT_EQ(Devices, (std::vector<TDevice*>{meter, nullptr}));
 }
 
 }  // namespace
