@@ -41,6 +41,7 @@ void TRepeatScriptForm::OkClick() {
   if (index < 0 || index >= static_cast<int>(Repeat.Labels.size()))
     return Refuse("You must select a label to repeat from", Ui->LabelBox);
   auto* label = static_cast<TLabelScript*>(Repeat.Labels[index]);
-  static_cast<TRepeatScript*>(CommandToSetUp(TScript::REPEAT))->SetLabel(label, count);
-  Done();
+  Apply(TScript::REPEAT, [label, count](TScript& repeat) {
+    static_cast<TRepeatScript&>(repeat).SetLabel(label, count);
+  });
 }

@@ -5,9 +5,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <exception>
+
 #include "model/assertion.h"
+#include "model/block.h"
 #include "model/experiment.h"
 #include "scripts/experiment_thread.h"
+#include "scripts/script.h"
 #include "shell/ui/user_dialogs.h"
 
 TScriptForm::TScriptForm(TScriptRequest& request, int helpContext, QWidget* parent)
@@ -37,16 +41,23 @@ TScriptForm::TScriptForm(TScriptRequest& request, int helpContext, QWidget* pare
   connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-TScript* TScriptForm::CommandToSetUp(int type) {
-  if (Request.Script) return Request.Script;
-  QORV_ASSERT(Request.Experiment!=0);
-  Request.Script = AddScriptToSelectedBlock(*Request.Experiment, type);
-  return Request.Script;
-}
-
-void TScriptForm::Done() {
+bool TScriptForm::Apply(int type, const std::function<void(TScript&)>& setUp) {
+  TScript* made = nullptr;
+  try {
+    if (!Request.Script) {
+      QORV_ASSERT(Request.Experiment!=0);
+      made = AddScriptToSelectedBlock(*Request.Experiment, type);
+    }
+    setUp(Request.Script ? *Request.Script : *made);
+  } catch (const std::exception& error) {
+    if (made) made->Pblock->DeleteScript(made);
+    Refuse(error.what(), nullptr);
+    return false;
+  }
+  if (made) Request.Script = made;
   UiPort().ExperimentChanged(1, 0);
   accept();
+  return true;
 }
 
 void TScriptForm::Refuse(const std::string& text, QWidget* focus) {

@@ -6,11 +6,13 @@
 //
 // A dialog derives from it, builds its .ui form into Panel1(), fills its controls from
 // the request's command (or with the defaults for a new one) and overrides OkClick:
-// validate (Refuse on failure), then SetUp the command from CommandToSetUp, then Done.
+// validate (Refuse on failure), then Apply the settings with the command's own set-up
+// operation.
 #pragma once
 
 #include <QDialog>
 
+#include <functional>
 #include <string>
 
 #include "scripts/script_request.h"
@@ -31,11 +33,12 @@ public:
 protected:
   // Validates and applies; Refuse keeps the dialog open, Done closes it with OK.
   virtual void OkClick() = 0;
-  // The command the OK sets up: the one edited, or a new one of the type made just
-  // before the blank line of the current block.
-  TScript* CommandToSetUp(int type);
-  // Message 2024 (experiment modified) and the dialog closes with OK.
-  void Done();
+  // The OK's last step: setUp runs on the command edited, or on a new one of the type
+  // made just before the blank line of the current block; then message 2024 (experiment
+  // modified) and the dialog closes with OK. An exception from setUp shows its message,
+  // destroys the command this OK made and keeps the dialog open (a command edited is left
+  // as its set-up operation leaves it on failure); answers whether it closed.
+  bool Apply(int type, const std::function<void(TScript&)>& setUp);
   // The message, the focus to the control (its text selected), the dialog stays open.
   void Refuse(const std::string& text, QWidget* focus);
   // Sizes the dialog from the OK button's height h: height x h, width y h.

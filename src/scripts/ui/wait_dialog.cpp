@@ -20,6 +20,5 @@ void TWaitScriptForm::OkClick() {
   std::int32_t time = -1;
   if (!NumberText::TextToInt(Ui->WaitEdit->text().toStdString(), time)) time = -1;
   if (time <= 0) return Refuse("You must enter a time greater than 0", Ui->WaitEdit);
-  static_cast<TWaitScript*>(CommandToSetUp(TScript::WAIT))->SetTime(time);
-  Done();
+  Apply(TScript::WAIT, [time](TScript& wait) { static_cast<TWaitScript&>(wait).SetTime(time); });
 }
