@@ -41,3 +41,17 @@ TCommandActions::TCommandActions(QMainWindow& window, TDocumentSession& session,
     });
   }
 }
+
+void FillDeviceCommandsMenu(QMenu& menu, TDocumentSession& session,
+                            std::function<TDevice*()> selectedDevice) {
+  for (const TAddCommand& row : AddCommands()) {
+    if (!row.Device) continue;
+    QAction* item = menu.addAction(QString::fromUtf8(row.Caption));
+    item->setObjectName(QString("Command") + row.Button);
+    item->setEnabled(HasAddDialog(row));
+    QObject::connect(item, &QAction::triggered, &menu, [&session, &row, selectedDevice] {
+      if (TDevice* device = selectedDevice())
+        AddCommandClick(session.GetExperiment(), row, TAddSender::DeviceItem, nullptr, device);
+    });
+  }
+}

@@ -14,6 +14,7 @@
 class QMainWindow;
 class QMenu;
 class QToolBar;
+class TDevice;
 class TDocumentSession;
 class TTreeNode;
 
@@ -30,3 +31,8 @@ public:
 private:
   QToolBar* Bar = nullptr;
 };
+
+// The device list's "Commands..." submenu: an item per device command ("Command" + the
+// button's name), whose dialog starts with the device the list has selected.
+void FillDeviceCommandsMenu(QMenu& menu, TDocumentSession& session,
+                            std::function<TDevice*()> selectedDevice);

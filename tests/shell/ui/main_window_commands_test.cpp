@@ -15,6 +15,7 @@
 #include "scripts/ui/repeat_dialog.h"
 #include "scripts/ui/script_dialogs.h"
 #include "scripts/ui/wait_dialog.h"
+#include "shell/ui/command_actions.h"
 #include "shell/ui/dialog_registry.h"
 #include "support/ui/dialog_driver.h"
 
@@ -346,4 +347,18 @@ TEST_F(TCommandDialogsTest, AddScriptOnABlockAddsAtTheEndOfThatBlock) {
   EXPECT_EQ(commands[0]->GetText(), "Wait 70 milliseconds");
   EXPECT_TRUE(Commands(Start).empty());
   EXPECT_FALSE(Action("AddSendButton")->isEnabled());
+}
+
+TEST_F(TCommandDialogsTest, TheDeviceCommandsMenuOffersTheDeviceCommandsOnly) {
+  QMenu menu;
+  FillDeviceCommandsMenu(menu, Window->Session(), [] { return nullptr; });
+  QStringList names;
+  for (QAction* item : menu.actions()) {
+    names << item->objectName();
+    EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();  // dialogs to come
+  }
+  EXPECT_EQ(names, (QStringList{"CommandReadButton", "CommandSendButton", "CommandSendReadButton",
+                                "CommandSendGPIBButton", "CommandSendBinaryButton",
+                                "CommandSerialPollButton", "CommandSendRS232Button",
+                                "CommandClearBuffer"}));
 }
