@@ -24,6 +24,7 @@
 #include <cctype>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,7 @@
 #include "model/data_list.h"
 #include "model/experiment.h"
 #include "model/number_text.h"
+#include "model/tree_node.h"
 #include "model/ui/change_var_dialog.h"
 #include "model/ui/variable_dialog.h"
 #include "model/ui_port.h"
@@ -67,12 +69,17 @@
 #include "outputs/ui/print_table_dialog.h"
 #include "outputs/ui/set_text_dialog.h"
 #include "outputs/ui/single_file_dialog.h"
-#include "outputs/ui/table_labels_dialog.h"
 #include "outputs/table_form.h"
+#include "outputs/ui/table_labels_dialog.h"
 #include "platform/ui/help_window.h"
+#include "scripts/command_table.h"
+#include "scripts/script.h"
+#include "scripts/script_request.h"
+#include "scripts/ui/script_dialogs.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/align_blocks_dialog.h"
 #include "shell/ui/browse_dialog.h"
+#include "shell/ui/dialog_registry.h"
 #include "shell/ui/draw_block_editor.h"
 #include "shell/ui/edit_block_dialog.h"
 #include "shell/ui/experiment_report_dialog.h"
@@ -187,6 +194,45 @@ void SaveTableDialogs(QWidget& parent, TTableForm& table) {
     status.Prepare(name);
     status.show();
     Save(status, "print-status-window");
+  }
+}
+
+// The first command of the type in the tree, in tree order; none when there is none.
+TScript* FirstCommandOf(const TTreeNode* node, int type) {
+  for (; node; node = node->GetNextSibling()) {
+    TScript* script = ScriptOfNode(node);
+    if (script && script->GetScriptType() == type) return script;
+    if (TScript* inner = FirstCommandOf(node->GetFirstChild(), type)) return inner;
+  }
+  return nullptr;
+}
+
+// Every command dialog of the command table, opened as a double click opens it on the
+// demo's first command of its type ("wait-dialog" for the dialog captioned "Wait").
+void SaveCommandDialogs(QWidget& window, TExperiment& experiment) {
+  TDialogRegistry registry;
+  RegisterScriptDialogs(registry);
+  for (const TCommandKind& kind : CommandKinds()) {
+    if (!kind.Dialog) continue;
+    TScript* command = FirstCommandOf(experiment.GetExperimentTree().GetFirstNode(), kind.Type);
+    if (!command) {
+      std::fprintf(stderr, "the demo has no command of type %d to show its dialog\n", kind.Type);
+      continue;
+    }
+    std::unique_ptr<TScriptRequest> request = kind.Dialog();
+    request->Experiment = &experiment;
+    request->Block = command->Pblock;
+    request->Script = command;
+    if (!request->CanOpen()) continue;
+    QTimer::singleShot(100, &window, [] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      if (!dialog) return;
+      const std::string name =
+          dialog->windowTitle().toLower().replace(' ', '-').toStdString() + "-dialog";
+      Save(*dialog, name.c_str());
+      dialog->close();
+    });
+    registry.Open(*request, &window);
   }
 }
 
@@ -336,6 +382,7 @@ int main(int argc, char** argv) {
 
     // The settings dialogs: GPIB boards, the default folders, and Find Directory with
     // its new-folder line open.
+    SaveCommandDialogs(window, window.Session().GetExperiment());
     {
       TGpibSettingsRequest gpib;
       gpib.Settings = {false, 1, 2};
