@@ -24,6 +24,7 @@
 #include <cctype>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,7 @@
 #include "model/data_list.h"
 #include "model/experiment.h"
 #include "model/number_text.h"
+#include "model/tree_node.h"
 #include "model/ui/change_var_dialog.h"
 #include "model/ui/variable_dialog.h"
 #include "model/ui_port.h"
@@ -52,6 +54,10 @@
 #include "outputs/exp_file_lists.h"
 #include "outputs/output.h"
 #include "outputs/output_file.h"
+#include "outputs/graph_form.h"
+#include "outputs/ui/graph_attributes_dialog.h"
+#include "outputs/ui/graph_titles_dialog.h"
+#include "outputs/ui/plot_attributes_dialog.h"
 #include "outputs/output_list.h"
 #include "outputs/ui/active_scrolling_dialog.h"
 #include "outputs/ui/add_output_dialog.h"
@@ -66,12 +72,17 @@
 #include "outputs/ui/print_table_dialog.h"
 #include "outputs/ui/set_text_dialog.h"
 #include "outputs/ui/single_file_dialog.h"
-#include "outputs/ui/table_labels_dialog.h"
 #include "outputs/table_form.h"
+#include "outputs/ui/table_labels_dialog.h"
 #include "platform/ui/help_window.h"
+#include "scripts/command_table.h"
+#include "scripts/script.h"
+#include "scripts/script_request.h"
+#include "scripts/ui/script_dialogs.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/align_blocks_dialog.h"
 #include "shell/ui/browse_dialog.h"
+#include "shell/ui/dialog_registry.h"
 #include "shell/ui/draw_block_editor.h"
 #include "shell/ui/edit_block_dialog.h"
 #include "shell/ui/experiment_report_dialog.h"
@@ -96,6 +107,7 @@ public:
   bool ChooseFont(QWidget*, QFont&) override { return false; }
   bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
   bool ChooseDirectory(QWidget*, const QString&, std::string&) override { return false; }
+  bool ChooseColor(QWidget*, QColor&) override { return false; }
 };
 
 QString Folder;
@@ -185,6 +197,45 @@ void SaveTableDialogs(QWidget& parent, TTableForm& table) {
     status.Prepare(name);
     status.show();
     Save(status, "print-status-window");
+  }
+}
+
+// The first command of the type in the tree, in tree order; none when there is none.
+TScript* FirstCommandOf(const TTreeNode* node, int type) {
+  for (; node; node = node->GetNextSibling()) {
+    TScript* script = ScriptOfNode(node);
+    if (script && script->GetScriptType() == type) return script;
+    if (TScript* inner = FirstCommandOf(node->GetFirstChild(), type)) return inner;
+  }
+  return nullptr;
+}
+
+// Every command dialog of the command table, opened as a double click opens it on the
+// demo's first command of its type ("wait-dialog" for the dialog captioned "Wait").
+void SaveCommandDialogs(QWidget& window, TExperiment& experiment) {
+  TDialogRegistry registry;
+  RegisterScriptDialogs(registry);
+  for (const TCommandKind& kind : CommandKinds()) {
+    if (!kind.Dialog) continue;
+    TScript* command = FirstCommandOf(experiment.GetExperimentTree().GetFirstNode(), kind.Type);
+    if (!command) {
+      std::fprintf(stderr, "the demo has no command of type %d to show its dialog\n", kind.Type);
+      continue;
+    }
+    std::unique_ptr<TScriptRequest> request = kind.Dialog();
+    request->Experiment = &experiment;
+    request->Block = command->Pblock;
+    request->Script = command;
+    if (!request->CanOpen()) continue;
+    QTimer::singleShot(100, &window, [] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      if (!dialog) return;
+      const std::string name =
+          dialog->windowTitle().toLower().replace(' ', '-').toStdString() + "-dialog";
+      Save(*dialog, name.c_str());
+      dialog->close();
+    });
+    registry.Open(*request, &window);
   }
 }
 
@@ -371,6 +422,7 @@ int main(int argc, char** argv) {
 
     // The settings dialogs: GPIB boards, the default folders, and Find Directory with
     // its new-folder line open.
+    SaveCommandDialogs(window, window.Session().GetExperiment());
     {
       TGpibSettingsRequest gpib;
       gpib.Settings = {false, 1, 2};
@@ -466,6 +518,33 @@ int main(int argc, char** argv) {
       wizard.NextClick();
       wizard.FixedPage().Marks = {4, 9};
       Save(wizard, "import-wizard-fixed");
+    }
+    // The graph's editing dialogs, filled from the demo's graph.
+    if (graph) {
+      auto* graphForm = dynamic_cast<TGraphForm*>(graph->GetOutputForm());
+      TGraphTitlesForm titles(&window);
+      titles.SetTitleLines({"Temperature sweep", "Sample 4"});
+      titles.XTitle = "Time (s)";
+      titles.YTitle = "Temperature (K)";
+      const QFont font = titles.font();
+      titles.SetTitleFont(&font);
+      titles.SetXAxisFont(&font);
+      titles.SetYAxisFont(&font);
+      titles.show();
+      Save(titles, "graph-titles-dialog");
+      TGraphAttributesForm attributes(&window);
+      attributes.SetAxis(0, {false, false, false, false, "0", "120", "10"});
+      attributes.SetAxis(1, {true, true, true, true, "", "", ""});
+      attributes.show();
+      Save(attributes, "graph-attributes-dialog");
+      if (graphForm && graphForm->SeriesCount() > 0) {
+        TPlotAttributesForm plot(&window);
+        for (std::int32_t s = 0; s < graphForm->SeriesCount(); ++s)
+          plot.AddSeries(QString::fromStdString(graphForm->GetSeries(s).Name), s);
+        plot.Load(*graphForm, 0, graphForm->NumberOfActiveSeries());
+        plot.show();
+        Save(plot, "plot-attributes-dialog");
+      }
     }
     if (auto* tableForm = table ? dynamic_cast<TTableForm*>(table->GetOutputForm()) : nullptr)
       SaveTableDialogs(window, *tableForm);

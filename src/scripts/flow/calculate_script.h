@@ -25,8 +25,6 @@ public:
   // leave their variables while the command is still whole.
   ~TCalculateScript() override;
 
-  // The Calculate dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Evaluates the list and sets the result's text into the stored variable. Errors of
   // the evaluation and of the conversion (EExperimentError) pass through as they are.
   TScript* Execute() override;

@@ -20,8 +20,6 @@ public:
   // The pieces' references and the target reference leave their variables.
   ~TConcatenateScript() override;
 
-  // The Concatenate dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Sets the target to the joined texts of the pieces (no trimming at run time).
   TScript* Execute() override;
   // Commented out: "Comment:(" + text + ")"; otherwise "Concatenating " + the

@@ -35,6 +35,7 @@
 #include "shell/ui/about_box.h"
 #include "shell/ui/attribute_tree_controller.h"
 #include "shell/ui/block_icons.h"
+#include "shell/ui/command_actions.h"
 #include "shell/ui/device_list_controller.h"
 #include "shell/ui/device_view_items.h"
 #include "shell/ui/draw_block_editor.h"
@@ -216,6 +217,12 @@ void TQorvForm::SetUpActions() {
     TAboutBox box(this);
     box.exec();
   });
+
+  // The add-command tool bar and pop-up items.
+  new TCommandActions(*this, *DocSession, *ExperimentTree->InsertMenu(),
+                      *ExperimentTree->AddScriptMenu(), [this] {
+                        return DocSession->GetExperiment().GetExperimentTree().GetSelected();
+                      });
 
   connect(ui->FileMenu, &QMenu::aboutToShow, this, &TQorvForm::FileClick);
   connect(ui->ExperimentMenu, &QMenu::aboutToShow, this, &TQorvForm::ExperimentMenuItemClick);
