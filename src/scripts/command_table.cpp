@@ -47,7 +47,7 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::SERIALPOLL, Make<TSerialPollScript>, nullptr},
     {TScript::READ, Make<TReadScript>, nullptr},
     {TScript::PLOT, Make<TPlotScript>, nullptr},
-    {TScript::CALCULATE, Make<TCalculateScript>, nullptr},
+    {TScript::CALCULATE, Make<TCalculateScript>, Ask<TCalculateScriptRequest>},
     {TScript::WAIT, Make<TWaitScript>, Ask<TWaitScriptRequest>},
     {TScript::LABEL, Make<TLabelScript>, nullptr},
     {TScript::REPEAT, Make<TRepeatScript>, Ask<TRepeatScriptRequest>},
