@@ -13,6 +13,7 @@ void LoadHelpResource() {
 const std::vector<THelpTopic>& HelpTopics() {
   // Several dialogs that belong together share a page, each at its own anchor.
   static const std::vector<THelpTopic> topics = {
+      {3, "calculate_dialog.html", "calculate-dialog", "The Calculator dialog"},
       {14, "variables.html", "variables-dialog", "The Variables dialog"},
       {17, "outputs.html", "outputs", "Outputs"},
       {22, "device_dialog.html", "device-dialog", "The Add or Edit a Device dialog"},
