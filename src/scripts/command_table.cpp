@@ -61,7 +61,7 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::READFILE, Make<TReadFileScript>, nullptr},
     {TScript::SENDBINARY, Make<TSendBinaryScript>, nullptr},
     {TScript::CLEARPLOT, Make<TClearPlotScript>, nullptr},
-    {TScript::CONCATENATE, Make<TConcatenateScript>, nullptr},
+    {TScript::CONCATENATE, Make<TConcatenateScript>, Ask<TConcatenateScriptRequest>},
     {TScript::CLEARDEVICEBUFFER, Make<TClearDeviceBufferScript>, nullptr},
     {TScript::OUTPUTTOFILE, Make<TOutputToFileScript>, nullptr},
     {TScript::CREATENEWFILE, Make<TCreateNewFileScript>, nullptr},

@@ -45,6 +45,7 @@ const std::vector<THelpTopic>& HelpTopics() {
       {64, "table_dialogs.html", "print-table", "The Print Table dialog"},
       {73, "data_files.html", "single-file", "The Single File dialog"},
       {74, "data_files.html", "multiple-file", "The Multiple File dialog"},
+      {80, "concatenate_dialog.html", "concatenate-dialog", "The Concatenate String dialog"},
   };
   return topics;
 }
