@@ -482,3 +482,23 @@ TEST_F(TCalculateDialogTest, TheVariableButtonMakesAResultVariableThatCancelTake
   ASSERT_EQ(Calculations().size(), 1u);
   EXPECT_EQ(Shown(Calculations()[0]->AExpNode), QString("Calculate(za[2]=y)"));
 }
+
+TEST_F(TCalculateDialogTest, DuringARunACalculationCanBeLookedAtNotChanged) {
+  ASSERT_NO_FATAL_FAILURE(MakeVariables());
+  TCalculateScript* calculate = AddCalculation("y/2", "I: x");
+  ASSERT_NE(calculate, nullptr);
+  ExperimentRunning = true;
+  bool okEnabled = true;
+  bool variableEnabled = true;
+  TCalculateActor look([&](TCalculateScriptForm& dialog) {
+    EXPECT_EQ(EditOf(dialog)->text(), QString("y/2"));
+    okEnabled = Control<QPushButton>(dialog, "Ok")->isEnabled();
+    variableEnabled = Control<QPushButton>(dialog, "VariableButton")->isEnabled();
+    Press(dialog, "Cancel");
+  });
+  calculate->Edit();
+  ASSERT_TRUE(look.Seen);
+  EXPECT_FALSE(okEnabled);
+  EXPECT_FALSE(variableEnabled);
+  ExperimentRunning = false;
+}

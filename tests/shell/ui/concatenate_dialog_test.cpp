@@ -350,3 +350,23 @@ TEST_F(TConcatenateDialogTest, TheVariableButtonMakesAStringTargetThatCancelTake
   ASSERT_EQ(Concatenations().size(), 1u);
   EXPECT_EQ(Shown(Concatenations()[0]->AExpNode), QString("Concatenate(label=v{i})"));
 }
+
+TEST_F(TConcatenateDialogTest, DuringARunAConcatenationCanBeLookedAtNotChanged) {
+  ASSERT_NO_FATAL_FAILURE(MakeVariables());
+  TConcatenateScript* concatenate = AddConcatenation("n={i}");
+  ASSERT_NE(concatenate, nullptr);
+  ExperimentRunning = true;
+  bool okEnabled = true;
+  bool variableEnabled = true;
+  TConcatenateActor look([&](TConcatenateScriptForm& dialog) {
+    EXPECT_EQ(EditOf(dialog)->text(), QString("n={i}"));
+    okEnabled = Control<QPushButton>(dialog, "Ok")->isEnabled();
+    variableEnabled = Control<QPushButton>(dialog, "VariableButton")->isEnabled();
+    Press(dialog, "Cancel");
+  });
+  concatenate->Edit();
+  ASSERT_TRUE(look.Seen);
+  EXPECT_FALSE(okEnabled);
+  EXPECT_FALSE(variableEnabled);
+  ExperimentRunning = false;
+}
