@@ -13,6 +13,7 @@ void LoadHelpResource() {
 const std::vector<THelpTopic>& HelpTopics() {
   // Several dialogs that belong together share a page, each at its own anchor.
   static const std::vector<THelpTopic> topics = {
+      {3, "calculate_dialog.html", "calculate-dialog", "The Calculator dialog"},
       {14, "variables.html", "variables-dialog", "The Variables dialog"},
       {17, "outputs.html", "outputs", "Outputs"},
       {22, "device_dialog.html", "device-dialog", "The Add or Edit a Device dialog"},
@@ -47,6 +48,7 @@ const std::vector<THelpTopic>& HelpTopics() {
       {64, "table_dialogs.html", "print-table", "The Print Table dialog"},
       {73, "data_files.html", "single-file", "The Single File dialog"},
       {74, "data_files.html", "multiple-file", "The Multiple File dialog"},
+      {80, "concatenate_dialog.html", "concatenate-dialog", "The Concatenate String dialog"},
   };
   return topics;
 }
