@@ -10,31 +10,9 @@
 #include "model/read_file.h"
 #include "model/tree_node.h"
 #include "model/write_file.h"
-#include "scripts/device/clear_device_buffer_script.h"
-#include "scripts/device/read_script.h"
-#include "scripts/device/send_binary_script.h"
-#include "scripts/device/send_gpib_script.h"
-#include "scripts/device/send_rs232_script.h"
-#include "scripts/device/send_script.h"
-#include "scripts/device/serial_poll_script.h"
-#include "scripts/files/create_new_file_script.h"
-#include "scripts/files/output_to_file_script.h"
-#include "scripts/files/read_file_script.h"
+#include "scripts/command_table.h"
 #include "scripts/flow/blank_script.h"
-#include "scripts/flow/calculate_script.h"
-#include "scripts/flow/comment_script.h"
-#include "scripts/flow/concatenate_script.h"
 #include "scripts/flow/dec_script.h"
-#include "scripts/flow/else_script.h"
-#include "scripts/flow/end_if_script.h"
-#include "scripts/flow/if_then_script.h"
-#include "scripts/flow/increment_script.h"
-#include "scripts/flow/label_script.h"
-#include "scripts/flow/repeat_script.h"
-#include "scripts/flow/repeat_until_script.h"
-#include "scripts/flow/wait_script.h"
-#include "scripts/outputs/clear_output_script.h"
-#include "scripts/outputs/plot_script.h"
 #include "shell/draw_parts.h"
 
 namespace {
@@ -126,35 +104,9 @@ bool TBlock::DrawNode(TNodeStyle& style) {
 
 TScript* TBlock::CreateScriptByType(TBlock* block, int type, TTreeNode* node) {
   QORV_ASSERT_AS(type!=TScript::BLANK, "type!=TScript::BLANK");
-  switch (type) {
-    case TScript::CALCULATE: return new TCalculateScript(block, node);
-    case TScript::WAIT: return new TWaitScript(block, node);
-    case TScript::LABEL: return new TLabelScript(block, node);
-    case TScript::REPEAT: return new TRepeatScript(block, node);
-    case TScript::DECISION: return new TDecScript(block, node);
-    case TScript::REPUNTIL: return new TRepeatUntilScript(block, node);
-    case TScript::INCREMENT: return new TIncrementScript(block, node);
-    case TScript::IFTHEN: return new TIfThenScript(block, node);
-    case TScript::ELSE: return new TElseScript(block, node);
-    case TScript::ENDIF: return new TEndIfScript(block, node);
-    case TScript::COMMENT: return new TCommentScript(block, node);
-    case TScript::CONCATENATE: return new TConcatenateScript(block, node);
-    case TScript::OUTPUTTOFILE: return new TOutputToFileScript(block, node);
-    case TScript::CREATENEWFILE: return new TCreateNewFileScript(block, node);
-    case TScript::PLOT: return new TPlotScript(block, node);
-    case TScript::CLEARPLOT: return new TClearPlotScript(block, node);
-    case TScript::SEND: return new TSendScript(block, node);
-    case TScript::SENDGPIB: return new TSendGPIBScript(block, node);
-    case TScript::SENDRS232: return new TSendRS232Script(block, node);
-    case TScript::SERIALPOLL: return new TSerialPollScript(block, node);
-    case TScript::SENDBINARY: return new TSendBinaryScript(block, node);
-    case TScript::READ: return new TReadScript(block, node);
-    case TScript::READFILE: return new TReadFileScript(block, node);
-    case TScript::CLEARDEVICEBUFFER: return new TClearDeviceBufferScript(block, node);
-    // The other commands join here as their classes are built; until then they give
-    // none, and a file holding them ends in "Error Openning Script".
-    default: return nullptr;
-  }
+  // A number without a row gives none: a file holding it ends in "Error Openning Script".
+  const TCommandKind* kind = CommandKindOf(type);
+  return kind ? kind->Create(block, node) : nullptr;
 }
 
 TScript* TBlock::AddScript(int type) {

@@ -45,7 +45,8 @@ public:
   TExperimentType GetExperimentType() const override { return aiBLOCK; }
 
   // The command of a type, owned by the block, on the node; none for a type without a
-  // class. Types 0 to 24 are commands; the blank line (16) is never made here.
+  // class. Types 0 to 24 are commands (the command table, scripts/command_table.h); the
+  // blank line (16) is never made here.
   static TScript* CreateScriptByType(TBlock* block, int type, TTreeNode* node);
   // A new command just before the blank line, which must stand in this block; none for
   // a type without a class.

@@ -38,6 +38,8 @@ struct TFileChoice {
   std::string DefaultExt;
   std::string FileName;  // proposed name in, chosen path out
   std::string InitialDir;
+  // The filter chosen, 1-based in the order of the filter's pairs (out); 0 when unknown.
+  int FilterIndex = 0;
 };
 
 class TUiPort {

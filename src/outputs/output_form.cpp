@@ -56,10 +56,14 @@ float TTransferSeries::GetY(std::int32_t i) const {
 }
 
 void TTransferSeries::Truncate(std::int32_t n) {
-  if (Truncated) return;
+  if (Truncated || n < 0) return;
   Truncated = true;
-  if (n <= 0 || n == ACount) return;
-  if (!X.empty()) {
+  if (n == ACount) return;
+  if (n == 0) {
+    // Cut at 0 points the series is empty, not left whole.
+    X.clear();
+    Y.clear();
+  } else if (!X.empty()) {
     X.resize(static_cast<std::size_t>(n), 0.0f);
     Y.resize(static_cast<std::size_t>(n), 0.0f);
   }

@@ -30,9 +30,15 @@ public:
   // 0.0 for an index out of range.
   float GetX(std::int32_t i) const;
   float GetY(std::int32_t i) const;
-  // The first call with n > 0 other than the count keeps the first n points.
+  // Only the first call counts: the series keeps its first n points (none for 0).
   void Truncate(std::int32_t n);
   std::int32_t GetCount() const { return ACount; }
+  bool IsTruncated() const { return Truncated; }
+  // Both lists hold count strings: each pair, trimmed, becomes a point. A conversion
+  // error shows its message followed by " Transfer Aborted" and gives false; failedY
+  // then tells whether the Y string was the one refused.
+  bool ReadStrings(const std::vector<std::string>& xs, const std::vector<std::string>& ys,
+                   bool* failedY = nullptr);
 
   std::string Name;
   std::string XName;
@@ -48,11 +54,16 @@ private:
 class TTransferData {
 public:
   TTransferSeries* AddSeries(const std::string& name, std::int32_t count);
+  void Add(std::unique_ptr<TTransferSeries> series) { Series.push_back(std::move(series)); }
   std::int32_t GetTSCount() const { return static_cast<std::int32_t>(Series.size()); }
   TTransferSeries* GetSeries(std::int32_t i) { return Series[static_cast<std::size_t>(i)].get(); }
   // Delimited text: the header of names, then one line per point index, CR LF ended;
   // empty when no series holds a point. Numbers in the notation with decimals.
   std::string ToText(int notation, int decimals, const std::string& delimiter) const;
+  // Reads n data sets "Set 1".."Set n" from delimited lines of x/y pairs (the reader of
+  // the outputs' clipboard text, transfer_text.h); false after a refused field.
+  bool ParseText(std::int32_t n, const std::vector<std::string>& lines,
+                 const std::string& delimiter);
 
 private:
   std::vector<std::unique_ptr<TTransferSeries>> Series;

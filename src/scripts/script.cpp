@@ -9,6 +9,7 @@
 #include "model/tree_node.h"
 #include "model/ui_port.h"
 #include "model/write_file.h"
+#include "scripts/script_request.h"
 
 TScript::TScript(TBlock* block, TTreeNode* node) : TExperimentObject(node), Pblock(block) {
   if (AExpNode) {
@@ -39,6 +40,8 @@ void TScript::AddTextLine(TReport& report) {
   QORV_ASSERT(AExpNode!=0);
   report.AddLine(std::string(static_cast<std::size_t>(AExpNode->GetLevel()), '\t') + GetText());
 }
+
+int TScript::Edit() { return EditScript(*this); }
 
 void TScript::SetUp(TCopyScript*) {
   UiPort().ShowMessage("Not doing anything - TScript SetUp(copyscript)", "",

@@ -59,6 +59,9 @@ public:
   // lines in italics, the latter between "/*" and "*/". False: the default drawing.
   bool DrawNode(TNodeStyle& style) override;
   TExperimentType GetExperimentType() const override { return aiSCRIPT; }
+  // Opens the dialog of the command's type on it (the command table); answers the
+  // dialog's result, 0 for a type without a dialog.
+  int Edit() override;
   // Runs the command on the worker thread; answers the command to run next, none at
   // the end of the block. Failures throw EExperimentError.
   virtual TScript* Execute() = 0;

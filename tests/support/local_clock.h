@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <compare>
 #include <ctime>
 #include <ostream>
@@ -24,7 +25,9 @@ inline std::ostream& operator<<(std::ostream& out, const TLocalReading& r) {
 }
 
 inline TLocalReading LocalNow() {
-  const std::time_t now = std::time(nullptr);
+  // The precise clock, as the stamps use: time() reads a coarse clock that can lag a
+  // second boundary that the stamp has already passed.
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
   std::tm local{};
   localtime_r(&now, &local);
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,

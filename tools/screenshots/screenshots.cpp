@@ -8,6 +8,7 @@
 // printer is chosen.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -23,11 +24,15 @@
 #include <cctype>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "communication/communication.h"
 #include "communication/device.h"
+#include "communication/ui/change_color_form.h"
+#include "communication/ui/interactive_form.h"
+#include "communication/ui/scan_for_devices_form.h"
 #include "communication/device_list.h"
 #include "communication/device_settings.h"
 #include "communication/holder.h"
@@ -41,20 +46,25 @@
 #include "model/data_list.h"
 #include "model/experiment.h"
 #include "model/number_text.h"
+#include "model/tree_node.h"
 #include "model/ui/change_var_dialog.h"
 #include "model/ui/variable_dialog.h"
 #include "model/ui_port.h"
 #include "outputs/dead_output_list.h"
 #include "outputs/exp_file_lists.h"
-#include "outputs/graph_form.h"
 #include "outputs/mat_file.h"
 #include "outputs/output.h"
 #include "outputs/output_file.h"
+#include "outputs/graph_form.h"
+#include "outputs/ui/graph_attributes_dialog.h"
+#include "outputs/ui/graph_titles_dialog.h"
+#include "outputs/ui/plot_attributes_dialog.h"
 #include "outputs/output_list.h"
 #include "outputs/ui/active_scrolling_dialog.h"
 #include "outputs/ui/add_output_dialog.h"
 #include "outputs/ui/copy_data_dialog.h"
 #include "outputs/ui/copy_row_select_dialog.h"
+#include "outputs/ui/import_dialog.h"
 #include "outputs/ui/log_to_file_dialog.h"
 #include "outputs/ui/mat_export_dialog.h"
 #include "outputs/ui/mat_import_dialog.h"
@@ -65,12 +75,17 @@
 #include "outputs/ui/print_table_dialog.h"
 #include "outputs/ui/set_text_dialog.h"
 #include "outputs/ui/single_file_dialog.h"
-#include "outputs/ui/table_labels_dialog.h"
 #include "outputs/table_form.h"
+#include "outputs/ui/table_labels_dialog.h"
 #include "platform/ui/help_window.h"
+#include "scripts/command_table.h"
+#include "scripts/script.h"
+#include "scripts/script_request.h"
+#include "scripts/ui/script_dialogs.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/align_blocks_dialog.h"
 #include "shell/ui/browse_dialog.h"
+#include "shell/ui/dialog_registry.h"
 #include "shell/ui/draw_block_editor.h"
 #include "shell/ui/edit_block_dialog.h"
 #include "shell/ui/experiment_report_dialog.h"
@@ -95,6 +110,7 @@ public:
   bool ChooseFont(QWidget*, QFont&) override { return false; }
   bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
   bool ChooseDirectory(QWidget*, const QString&, std::string&) override { return false; }
+  bool ChooseColor(QWidget*, QColor&) override { return false; }
 };
 
 QString Folder;
@@ -184,6 +200,45 @@ void SaveTableDialogs(QWidget& parent, TTableForm& table) {
     status.Prepare(name);
     status.show();
     Save(status, "print-status-window");
+  }
+}
+
+// The first command of the type in the tree, in tree order; none when there is none.
+TScript* FirstCommandOf(const TTreeNode* node, int type) {
+  for (; node; node = node->GetNextSibling()) {
+    TScript* script = ScriptOfNode(node);
+    if (script && script->GetScriptType() == type) return script;
+    if (TScript* inner = FirstCommandOf(node->GetFirstChild(), type)) return inner;
+  }
+  return nullptr;
+}
+
+// Every command dialog of the command table, opened as a double click opens it on the
+// demo's first command of its type ("wait-dialog" for the dialog captioned "Wait").
+void SaveCommandDialogs(QWidget& window, TExperiment& experiment) {
+  TDialogRegistry registry;
+  RegisterScriptDialogs(registry);
+  for (const TCommandKind& kind : CommandKinds()) {
+    if (!kind.Dialog) continue;
+    TScript* command = FirstCommandOf(experiment.GetExperimentTree().GetFirstNode(), kind.Type);
+    if (!command) {
+      std::fprintf(stderr, "the demo has no command of type %d to show its dialog\n", kind.Type);
+      continue;
+    }
+    std::unique_ptr<TScriptRequest> request = kind.Dialog();
+    request->Experiment = &experiment;
+    request->Block = command->Pblock;
+    request->Script = command;
+    if (!request->CanOpen()) continue;
+    QTimer::singleShot(100, &window, [] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      if (!dialog) return;
+      const std::string name =
+          dialog->windowTitle().toLower().replace(' ', '-').toStdString() + "-dialog";
+      Save(*dialog, name.c_str());
+      dialog->close();
+    });
+    registry.Open(*request, &window);
   }
 }
 
@@ -284,6 +339,43 @@ int main(int argc, char** argv) {
       form.show();
       Save(form, "reassign-device-dialog");
     }
+    // The instrument scan of the demo's NI board with its results.
+    {
+      TScanForDevicesRequest scan;
+      scan.List = &devices;
+      TScanForDevicesForm form(scan, &window);
+      form.show();
+      bool finished = false;
+      QObject::connect(&form, &TScanForDevicesForm::ScanFinished, [&finished] { finished = true; });
+      form.SearchClick();
+      if (!QTest::qWaitFor([&] { return finished; }, 30000))
+        std::fprintf(stderr, "the scan did not end\n");
+      Save(form, "scan-for-devices-dialog");
+      form.reject();
+    }
+    // The console after an identification query of the first device, and its colours.
+    if (!devices.IsEmpty()) {
+      TInteractRequest interact;
+      devices.GetDevices(interact.Devices);
+      interact.Preselected = interact.Devices.front();
+      TInteractiveForm form(interact, &window);
+      form.show();
+      form.findChild<QLineEdit*>("CommandEdit")->setText("*IDN?");
+      form.findChild<QAbstractButton*>("ReadCheckBox")->setChecked(true);
+      bool finished = false;
+      QObject::connect(&form, &TInteractiveForm::ExchangeFinished, [&finished] { finished = true; });
+      form.SendButtonClick();
+      if (!QTest::qWaitFor([&] { return finished; }, 30000))
+        std::fprintf(stderr, "the console's exchange did not end\n");
+      Save(form, "interactive-console");
+      TChangeColorsRequest colors;
+      colors.Colors = &ConsoleColors();
+      TInteractiveChangeColorForm colorForm(colors, &form);
+      colorForm.show();
+      Save(colorForm, "change-colors-dialog");
+      colorForm.reject();
+      form.reject();
+    }
 
     // The dialogs of variables, outputs and data files, as their lists open them.
     TExperiment& experiment = window.Session().GetExperiment();
@@ -333,6 +425,7 @@ int main(int argc, char** argv) {
 
     // The settings dialogs: GPIB boards, the default folders, and Find Directory with
     // its new-folder line open.
+    SaveCommandDialogs(window, window.Session().GetExperiment());
     {
       TGpibSettingsRequest gpib;
       gpib.Settings = {false, 1, 2};
@@ -430,6 +523,54 @@ int main(int argc, char** argv) {
       matImport.AddClick();
       matImport.show();
       Save(matImport, "mat-import-dialog");
+    }
+    // The text import wizard's pages over a small file of readings.
+    {
+      TImportForm wizard(&window);
+      wizard.SetLines({"Time\tVolts\tAmps", "0.0\t1.25\t0.012", "0.5\t1.31\t0.013",
+                       "1.0\t1.38\t0.015", "1.5\t1.44\t0.016", "2.0\t1.52\t0.018"});
+      wizard.show();
+      Save(wizard, "import-wizard-rows");
+      if (auto* start = wizard.findChild<QComboBox*>("StartRowBox")) start->setCurrentIndex(2);
+      wizard.NextClick();
+      wizard.DelimitClick();
+      Save(wizard, "import-wizard-delimited");
+      wizard.NextClick();
+      wizard.AddClick();
+      Save(wizard, "import-wizard-data-sets");
+      wizard.PreviousClick();
+      wizard.PreviousClick();
+      if (auto* fixed = wizard.findChild<QRadioButton*>("FixedButton")) fixed->setChecked(true);
+      wizard.NextClick();
+      wizard.FixedPage().Marks = {4, 9};
+      Save(wizard, "import-wizard-fixed");
+    }
+    // The graph's editing dialogs, filled from the demo's graph.
+    if (graph) {
+      auto* graphForm = dynamic_cast<TGraphForm*>(graph->GetOutputForm());
+      TGraphTitlesForm titles(&window);
+      titles.SetTitleLines({"Temperature sweep", "Sample 4"});
+      titles.XTitle = "Time (s)";
+      titles.YTitle = "Temperature (K)";
+      const QFont font = titles.font();
+      titles.SetTitleFont(&font);
+      titles.SetXAxisFont(&font);
+      titles.SetYAxisFont(&font);
+      titles.show();
+      Save(titles, "graph-titles-dialog");
+      TGraphAttributesForm attributes(&window);
+      attributes.SetAxis(0, {false, false, false, false, "0", "120", "10"});
+      attributes.SetAxis(1, {true, true, true, true, "", "", ""});
+      attributes.show();
+      Save(attributes, "graph-attributes-dialog");
+      if (graphForm && graphForm->SeriesCount() > 0) {
+        TPlotAttributesForm plot(&window);
+        for (std::int32_t s = 0; s < graphForm->SeriesCount(); ++s)
+          plot.AddSeries(QString::fromStdString(graphForm->GetSeries(s).Name), s);
+        plot.Load(*graphForm, 0, graphForm->NumberOfActiveSeries());
+        plot.show();
+        Save(plot, "plot-attributes-dialog");
+      }
     }
     if (auto* tableForm = table ? dynamic_cast<TTableForm*>(table->GetOutputForm()) : nullptr)
       SaveTableDialogs(window, *tableForm);

@@ -3,8 +3,9 @@
 #include <cmath>
 
 double TLinearTicker::getTickStep(const QCPRange& range) {
-  // A desired increment that would crowd the axis with ticks gives way to the chosen one.
-  if (Increment > 0 && range.size() / Increment <= 100) return Increment;
+  // A desired increment that would crowd the axis with more than MaxTicks ticks gives way
+  // to the chosen one.
+  if (Increment > 0 && range.size() / Increment <= MaxTicks) return Increment;
   return QCPAxisTicker::getTickStep(range);
 }
 

@@ -18,8 +18,10 @@ protected:
 
 class TLinearTicker : public QCPAxisTicker, public TTickFormat {
 public:
-  // The distance between ticks; 0 lets the ticker choose.
+  // The distance between ticks; 0 lets the ticker choose, and so does an increment that
+  // would give more than MaxTicks ticks.
   void SetIncrement(double increment) { Increment = increment; }
+  static constexpr double MaxTicks = 500;
 
 protected:
   double getTickStep(const QCPRange& range) override;

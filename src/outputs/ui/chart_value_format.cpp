@@ -3,30 +3,11 @@
 #include <cmath>
 
 #include "model/number_text.h"
+#include "outputs/value_format.h"
 
 TChartValueFormat ParseValuesFormat(const QString& format) {
-  TChartValueFormat result;
-  // "0." then one "0" per decimal, then "E-0" for the scientific notation.
-  const QString text = format.trimmed();
-  if (!text.startsWith(QLatin1Char('0'))) return result;
-  int decimals = 0;
-  int at = 1;
-  if (at < text.size() && text[at] == QLatin1Char('.')) {
-    ++at;
-    while (at < text.size() && text[at] == QLatin1Char('0')) {
-      ++decimals;
-      ++at;
-    }
-  }
-  const QString rest = text.mid(at);
-  if (rest.isEmpty())
-    result.Notation = ntFIXED;
-  else if (rest.startsWith(QLatin1Char('E'), Qt::CaseInsensitive))
-    result.Notation = ntSCIENTIFIC;
-  else
-    return result;
-  result.Decimals = NumberText::ClampDecimals(decimals);
-  return result;
+  const TValueFormat parsed = ParseValueFormat(format.toStdString());
+  return {parsed.Notation, parsed.Decimals};
 }
 
 QString FormatChartValue(double value, const TChartValueFormat& format) {

@@ -104,6 +104,8 @@ void TGraphWindow::BuildPanels() {
   connect(Pchart, &TChart::ClickAxis, this, &TGraphWindow::ChartClickAxis);
   connect(Pchart, &TChart::ClickBackground, this, &TGraphWindow::ChartClickBackground);
   connect(Pchart, &TChart::MouseMove, this, &TGraphWindow::ChartMouseMove);
+  connect(Pchart, &TChart::MouseDown, this, &TGraphWindow::ChartMouseDown);
+  connect(Pchart, &TChart::MouseUp, this, &TGraphWindow::ChartMouseUp);
   connect(Pchart, &TChart::Resized, this, [this] {
     if (Form()) Redraw(false);
   });
@@ -142,18 +144,17 @@ void TGraphWindow::BuildToolBar() {
     modes->addAction(mode);
   }
   CursorButton->setChecked(true);
-  // Pasting, printing and the copy band come with the data exchange and print windows;
-  // the help wiring enables Help.
-  PasteButton->setEnabled(false);
-  PrintButton->setEnabled(false);
-  CopyButton->setEnabled(false);
+  // The paste control follows the clipboard; the help wiring enables Help.
+  SetPasteControl(PasteButton);
   HelpButton->setProperty("helpContext", 32);
   HelpButton->setEnabled(false);
   ZoomOutButton->setEnabled(false);
   ScrollButton->setEnabled(false);
 
   connect(SaveButton, &QAction::triggered, this, &TGraphWindow::SaveClick);
+  connect(PrintButton, &QAction::triggered, this, &TGraphWindow::PrintClick);
   connect(CursorButton, &QAction::triggered, this, &TGraphWindow::CursorButtonClick);
+  connect(CopyButton, &QAction::triggered, this, &TGraphWindow::CopyButtonClick);
   connect(ZoomInButton, &QAction::triggered, this, &TGraphWindow::ZoomInButtonClick);
   connect(ZoomOutButton, &QAction::triggered, this, &TGraphWindow::ZoomOutButtonClick);
   connect(ScrollButton, &QAction::triggered, this, &TGraphWindow::ScrollButtonClick);
@@ -168,36 +169,36 @@ void TGraphWindow::BuildMenus() {
     return action;
   };
   // "&Output": the exports after Save As, the clipboard's kinds, printing and Refresh.
-  // The exports, the clipboard and printing come with the data exchange and print
-  // windows.
   auto* saveAsType = new QMenu("Save As &Type", this);
   saveAsType->menuAction()->setObjectName("SaveAsType");
-  item(saveAsType, "CommaDelimited", "&Comma Delimited Text");
-  item(saveAsType, "TabDelimited", "&Tab Delimited Text");
-  QAction* matLab = item(saveAsType, "MatLab", "&MATLAB File");
-  item(saveAsType, "Graphic", "&Graphic");
+  connect(item(saveAsType, "CommaDelimited", "&Comma Delimited Text"), &QAction::triggered, this,
+          &TGraphWindow::CommaDelimitedClick);
+  connect(item(saveAsType, "TabDelimited", "&Tab Delimited Text"), &QAction::triggered, this,
+          &TGraphWindow::TabDelimitedClick);
+  connect(item(saveAsType, "MatLab", "&MATLAB File"), &QAction::triggered, this,
+          [this] { MatLabClick(this, Kind); });
+  connect(item(saveAsType, "Graphic", "&Graphic"), &QAction::triggered, this,
+          &TGraphWindow::GraphicClick);
   OutputMenu()->insertMenu(CopyToClipboardItem, saveAsType);
-  // The text and picture exports come with the graph's exports.
-  for (QAction* later : saveAsType->actions())
-    if (later != matLab) later->setEnabled(false);
-  connect(matLab, &QAction::triggered, this, [this] { MatLabClick(this, Kind); });
   auto* clipboard = new QMenu("&Copy To Clipboard", this);
-  item(clipboard, "TextClip", "&Text");
-  item(clipboard, "BitmapClip", "&Bitmap");
-  item(clipboard, "SvgClip", "&SVG");
+  connect(item(clipboard, "TextClip", "&Text"), &QAction::triggered, this, &TGraphWindow::TextClipClick);
+  connect(item(clipboard, "BitmapClip", "&Bitmap"), &QAction::triggered, this,
+          &TGraphWindow::BitmapClipClick);
+  connect(item(clipboard, "SvgClip", "&SVG"), &QAction::triggered, this, &TGraphWindow::SvgClipClick);
   CopyToClipboardItem->setMenu(clipboard);
-  CopyToClipboardItem->setEnabled(false);
+  CopyToClipboardItem->setEnabled(true);
   OutputMenu()->addSeparator();
-  QAction* print = item(OutputMenu(), "Print", "&Print");
-  print->setEnabled(false);
+  connect(item(OutputMenu(), "Print", "&Print"), &QAction::triggered, this, &TGraphWindow::PrintClick);
   QAction* refresh = item(OutputMenu(), "RefreshGraph", "&Refresh");
   connect(refresh, &QAction::triggered, this, &TGraphWindow::RefreshGraphClick);
 
-  // "Graph": the titles and attribute dialogs come with the graph's dialogs.
-  for (auto [name, text] : {std::pair{"GraphTitles", "Graph &Titles"},
-                            std::pair{"GraphAttributes", "Graph &Attributes"},
-                            std::pair{"PlotAttributes", "&Plot Attributes"}})
-    item(SpecificMenu(), name, text)->setEnabled(false);
+  // "Graph": the titles and attribute dialogs.
+  connect(item(SpecificMenu(), "GraphTitles", "Graph &Titles"), &QAction::triggered, this,
+          &TGraphWindow::GraphTitlesClick);
+  connect(item(SpecificMenu(), "GraphAttributes", "Graph &Attributes"), &QAction::triggered, this,
+          &TGraphWindow::GraphAttributesClick);
+  connect(item(SpecificMenu(), "PlotAttributes", "&Plot Attributes"), &QAction::triggered, this,
+          &TGraphWindow::PlotAttributesClick);
   ActiveScrollingItem = item(SpecificMenu(), "ActiveScrolling", "Active &Scrolling");
   ActiveScrollingItem->setCheckable(true);
   LegendItem = item(SpecificMenu(), "Legend", "Showing &Legend");
@@ -209,15 +210,17 @@ void TGraphWindow::BuildMenus() {
   graphHelp->setEnabled(false);  // the help wiring enables it
 
   // The pop-up of a right click on a series ("Delete", "Edit") or an axis ("Edit
-  // Labels", "Edit Range"); the editing dialogs come with the graph's dialogs.
+  // Labels", "Edit Range").
   GraphPopupMenu = new QMenu(this);
   GraphPopupMenu->setObjectName("GraphPopupMenu");
   DeleteItem = item(GraphPopupMenu, "DeleteSeries", "Delete");
   EditItem = item(GraphPopupMenu, "EditSeries", "Edit");
   EditLabelsItem = item(GraphPopupMenu, "EditLabels", "Edit Labels");
   EditRangeItem = item(GraphPopupMenu, "EditRange", "Edit Range");
-  for (QAction* later : {EditItem, EditLabelsItem, EditRangeItem}) later->setEnabled(false);
   connect(DeleteItem, &QAction::triggered, this, &TGraphWindow::DeleteSeriesClick);
+  connect(EditItem, &QAction::triggered, this, &TGraphWindow::EditSeriesPropertiesClick);
+  connect(EditLabelsItem, &QAction::triggered, this, &TGraphWindow::GraphTitlesClick);
+  connect(EditRangeItem, &QAction::triggered, this, &TGraphWindow::GraphAttributesClick);
 }
 
 void TGraphWindow::Refresh() {
@@ -253,7 +256,8 @@ void TGraphWindow::SyncChart() {
   const std::pair<const TGraphAxis*, TChartAxis*> axes[] = {
       {&Kind.BottomAxis(), &Pchart->BottomAxis()}, {&Kind.LeftAxis(), &Pchart->LeftAxis()}};
   for (auto [in, out] : axes) {
-    out->SetAutomatic(in->Automatic);
+    // An axis with one automatic end (set in its attributes) keeps it while fixed.
+    if (in->Automatic || out->Automatic()) out->SetAutomatic(in->Automatic);
     out->SetMinMax(in->Minimum, in->Maximum);
   }
   // A run that scrolls actively shows the newest points, whatever zoom was left from
@@ -327,7 +331,7 @@ void TGraphWindow::UpdateButtons() {
   ActiveScrollingItem->setChecked(following);
   LegendItem->setChecked(Kind.Chart().LegendVisible);
   ZoomOutButton->setEnabled(Pchart->IsZoomed());
-  ModePanel->setText(InZoomMode() ? "Zoom" : "");
+  ModePanel->setText(InZoomMode() ? "Zoom" : InCopyMode() ? "Copy" : "");
 }
 
 void TGraphWindow::AfterOffLine() {
@@ -338,8 +342,10 @@ void TGraphWindow::AfterOffLine() {
 void TGraphWindow::changeEvent(QEvent* event) {
   TOutputWindow::changeEvent(event);
   // Coming back to the window ends a zoom that was started and left.
-  if (event->type() == QEvent::ActivationChange && isActiveWindow() && InZoomMode())
-    EndZoomMode();
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    if (InZoomMode()) EndZoomMode();
+    if (InCopyMode() && !Dragging) EndCopyMode();
+  }
 }
 
 bool TGraphWindow::InZoomMode() const { return ZoomInButton->isChecked(); }
@@ -369,7 +375,10 @@ void TGraphWindow::EndZoomMode() {
   UpdateButtons();
 }
 
-void TGraphWindow::CursorButtonClick() { EndZoomMode(); }
+void TGraphWindow::CursorButtonClick() {
+  EndCopyMode();
+  EndZoomMode();
+}
 
 void TGraphWindow::ChartZoom() {
   if (!Form()) return;
@@ -537,6 +546,10 @@ void TGraphWindow::HideValuePanel() {
 
 void TGraphWindow::ChartMouseMove(QMouseEvent* event) {
   if (!Form()) return;
+  if (Dragging && InCopyMode()) {
+    BandMove(event);
+    return;
+  }
   const QPoint position = event->position().toPoint();
   const TLineSeries* first = Pchart->GetSeries(0);
   if (!first || !PlotArea.contains(position)) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "outputs/draw_point.h"
+#include "outputs/graph_text.h"
 #include "outputs/ui/output_window.h"
 #include "outputs/ui/series_extent.h"
 
@@ -22,8 +23,11 @@ class QMouseEvent;
 class QToolBar;
 class TChart;
 class TChartAxis;
+class TGraphAttributesForm;
 class TGraphForm;
+class TGraphTitlesForm;
 class TLineSeries;
+class TPlotAttributesForm;
 
 class TGraphWindow : public TOutputWindow {
   Q_OBJECT
@@ -68,6 +72,33 @@ public:
   void ShowPointValue(int series, int index, const QPoint& position);
   void HideValuePanel();
 
+  // "Save As Type", "Copy To Clipboard" and "Print" (graph_window_exports.cpp).
+  void CommaDelimitedClick();
+  void TabDelimitedClick();
+  // The chart as a picture file: PNG, BMP, JPEG, PDF or SVG by the name's suffix; a name
+  // without one takes the chosen filter's.
+  void GraphicClick();
+  void TextClipClick();
+  void BitmapClipClick();
+  void SvgClipClick();
+  void PrintClick();
+  // Copy mode: the next left drag on the chart draws a band whose X range is copied.
+  void CopyButtonClick();
+  bool InCopyMode() const;
+  void ChartMouseDown(QMouseEvent* event);
+  void ChartMouseUp(QMouseEvent* event);
+  static const char* const PictureFilter;
+
+  // The dialogs (graph_window_dialogs.cpp), made on first use and kept.
+  void GraphTitlesClick();
+  void GraphAttributesClick();
+  void PlotAttributesClick();
+  // The pop-up's "Edit": the plot attributes of the series right-clicked.
+  void EditSeriesPropertiesClick();
+  TGraphTitlesForm& GraphTitlesForm();
+  TGraphAttributesForm& GraphAttributesForm();
+  TPlotAttributesForm& PlotAttributesForm();
+
   // How many redraws handed the chart points (tests and measurements).
   int DrawCount() const { return Draws; }
   static constexpr int ValueTimerMs = 3000;
@@ -92,6 +123,14 @@ private:
   void EndZoomMode();
   // Active scrolling goes off when it is on during a run (zoom, scroll, X autoscale).
   void StopActiveScrollingInRun();
+  bool SavePicture(const QString& path);
+  // Offers the ranges in the copy dialog, every one chosen at once, and puts the text of
+  // the chosen ones on the clipboard.
+  void CopyRanges(const std::vector<TCopyObject>& ranges);
+  void EndCopyMode();
+  void DrawBand();
+  void BandMove(QMouseEvent* event);
+  void EditPlotAttributes(int series);
   // The index in the form's series of the point the chart draws at position `drawn`.
   std::int32_t FormIndexOf(int series, int drawn) const;
 
@@ -125,6 +164,17 @@ private:
   QAction* ActiveScrollingItem = nullptr;
   QAction* LegendItem = nullptr;
   int PopupSeries = -1;
+  // The copy band: its edges in the chart's pixels (the right one NotDrawn before the
+  // first move), whether the mouse is dragging it and has moved.
+  static constexpr int NotDrawn = -32000;
+  int BandLeft = 0;
+  int BandRight = NotDrawn;
+  bool Dragging = false;
+  bool BandMoved = false;
+  QFrame* BandLines[2] = {nullptr, nullptr};
+  TGraphTitlesForm* TitlesDialog = nullptr;
+  TGraphAttributesForm* AttributesDialog = nullptr;
+  TPlotAttributesForm* PlotDialog = nullptr;
   std::vector<TSeriesExtent> Extents;
   std::vector<TDrawPoint> Points;
   QRect PlotArea;  // where the chart drew the series last

@@ -1,9 +1,13 @@
 #include "outputs/ui/output_window.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QShowEvent>
 
 #include <memory>
@@ -11,9 +15,12 @@
 #include "model/ui_port.h"
 #include "outputs/dead_output_list.h"
 #include "outputs/output_file.h"
+#include "outputs/transfer_text.h"
+#include "outputs/ui/import_dialog.h"
 #include "outputs/ui/mat_import_dialog.h"
 #include "outputs/ui/number_format_dialog.h"
 #include "scripts/experiment_thread.h"
+#include "shell/ui/user_dialogs.h"
 
 TOutputWindow::TOutputWindow(TOutputForm& form) : QMainWindow(nullptr), PForm(&form) {
   setAttribute(Qt::WA_DeleteOnClose, false);
@@ -46,9 +53,10 @@ TOutputWindow::TOutputWindow(TOutputForm& form) : QMainWindow(nullptr), PForm(&f
   HelpMenuPtr->setObjectName("Help");
   OutputHelpItem = item(HelpMenuPtr, "OutputHelp", "&Output Help");
 
-  // Copying and importing text come with the data-exchange windows.
+  // Copying comes with the data-exchange windows; text and MAT files import into the
+  // windows that take data sets.
   CopyToClipboardItem->setEnabled(false);
-  ImportTextFileItem->setEnabled(false);
+  ImportDataMenu->menuAction()->setEnabled(form.CanPaste());
   // F1 and the help items open the help at the window's context (the outputs' page, until
   // a kind names its own); the help wiring enables the items.
   setProperty("helpContext", 17);
@@ -61,6 +69,9 @@ TOutputWindow::TOutputWindow(TOutputForm& form) : QMainWindow(nullptr), PForm(&f
   connect(OffLineItem, &QAction::triggered, this, &TOutputWindow::OffLineClick);
   connect(NumberFormatItem, &QAction::triggered, this, &TOutputWindow::NumberFormatClick);
   connect(ImportMatLabFileItem, &QAction::triggered, this, &TOutputWindow::ImportMatLabFileClick);
+  connect(ImportTextFileItem, &QAction::triggered, this, &TOutputWindow::ImportTextFileClick);
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+          &TOutputWindow::UpdatePasteControl);
   // A run may start or end while the window is not redrawn: the Output menu's items
   // follow it whenever the menu opens.
   connect(OutputMenuPtr, &QMenu::aboutToShow, this, &TOutputWindow::UpdateCommonItems);
@@ -179,6 +190,72 @@ void TOutputWindow::NumberFormatClick() {
 void TOutputWindow::ImportMatLabFileClick() {
   const std::unique_ptr<TTransferData> data = ExecuteImportMatLab(this);
   if (data && PForm) PForm->ImportData(data.get());
+}
+
+void TOutputWindow::ImportTextFileClick() {
+  if (!PForm) return;
+  const std::string path =
+      ChooseFile(false, "Text files (*.txt)|*.txt|All Files (*.*)|*.*", "", "", "");
+  if (path.empty()) return;
+  std::string text;
+  if (!ReadTextFile(path, text)) {
+    UserDialogs().Message(this, MessageBoxOf("Error opening file", "", TMessageKind::Error));
+    return;
+  }
+  ImportText(text);
+}
+
+void TOutputWindow::ImportText(const std::string& text) {
+  std::unique_ptr<TTransferData> data = ImportLines(this, SplitTextLines(text));
+  // The window may have gone while the wizard was open.
+  if (data && PForm) PForm->ImportData(data.get());
+}
+
+bool TOutputWindow::ClipboardHasText() {
+  const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+  return mime && mime->hasText();
+}
+
+void TOutputWindow::PasteButtonClick() {
+  if (IsRunActive()) {
+    UserDialogs().Message(this, MessageBoxOf("Cannot paste while running", "",
+                                             TMessageKind::Information));
+    return;
+  }
+  if (ClipboardHasText()) PasteFromClipboard();
+}
+
+void TOutputWindow::PasteFromClipboard() {
+  if (!PForm || !ClipboardHasText()) return;
+  std::unique_ptr<TTransferData> data =
+      ReadOutputTransferText(QGuiApplication::clipboard()->text().toStdString());
+  if (!data) data = ImportClipboard(this);
+  if (data && PForm) PForm->ImportData(data.get());
+}
+
+void TOutputWindow::SetPasteControl(QAction* action) {
+  EnablePaste = [action = QPointer<QAction>(action)](bool on) {
+    if (action) action->setEnabled(on);
+  };
+  connect(action, &QAction::triggered, this, &TOutputWindow::PasteButtonClick);
+  UpdatePasteControl();
+}
+
+void TOutputWindow::SetPasteControl(QAbstractButton* button) {
+  EnablePaste = [button = QPointer<QAbstractButton>(button)](bool on) {
+    if (button) button->setEnabled(on);
+  };
+  connect(button, &QAbstractButton::clicked, this, &TOutputWindow::PasteButtonClick);
+  UpdatePasteControl();
+}
+
+void TOutputWindow::UpdatePasteControl() {
+  if (EnablePaste) EnablePaste(ClipboardHasText());
+}
+
+void TOutputWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) UpdatePasteControl();
 }
 
 void TOutputWindow::showEvent(QShowEvent* event) {

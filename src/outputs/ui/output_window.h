@@ -10,9 +10,11 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
 
 #include "outputs/output_form.h"
 
+class QAbstractButton;
 class QAction;
 class QMenu;
 
@@ -48,6 +50,16 @@ public:
   virtual void ClearClick();
   void OffLineClick();
   void NumberFormatClick();
+  // Import > Text File: a text file chosen and read ("Error opening file" when it cannot
+  // be), then ImportText.
+  void ImportTextFileClick();
+  // The Paste buttons: refused with "Cannot paste while running" during a run; else the
+  // clipboard's text pasted.
+  void PasteButtonClick();
+  // The outputs' clipboard text becomes data sets at once; any other text goes through
+  // the import wizard; the window's ImportData receives what either gives.
+  void PasteFromClipboard();
+  static bool ClipboardHasText();
   // Import > MATLAB File: the data sets chosen in the MAT import dialog are imported.
   void ImportMatLabFileClick();
 
@@ -63,6 +75,15 @@ protected:
   virtual void Refresh() = 0;
   // The kind's state after the window was taken off-line (buttons of live windows).
   virtual void AfterOffLine() {}
+
+  // The kind's Paste button: its clicks paste, and it is enabled exactly while the
+  // clipboard holds text.
+  void SetPasteControl(QAction* action);
+  void SetPasteControl(QAbstractButton* button);
+  void changeEvent(QEvent* event) override;
+  // An imported file's text: its lines through the import wizard into ImportData (the
+  // text window adds the text itself).
+  virtual void ImportText(const std::string& text);
 
   // The client area in which each kind places its display.
   QWidget* OutPanel() const { return Panel; }
@@ -94,6 +115,7 @@ private:
   void SaveTo(const std::string& fileName);
   void ScheduleRefresh();
   void UpdateCommonItems();
+  void UpdatePasteControl();
 
   TOutputForm* PForm;
   QWidget* Panel = nullptr;
@@ -102,4 +124,5 @@ private:
   QMenu* HelpMenuPtr = nullptr;
   QTimer Pacer;
   bool Stale = false;
+  std::function<void(bool)> EnablePaste;
 };

@@ -88,9 +88,9 @@ void TTableWindow::BuildToolBar() {
   connect(ScrollButton, &QToolButton::clicked, this, &TTableWindow::AutoScrollClick);
   connect(CopyButton, &QToolButton::clicked, this, &TTableWindow::CopyButtonClick);
   connect(PrintButton, &QToolButton::clicked, this, &TTableWindow::PrintClick);
-  // Pasting comes with the data-exchange window; the help wiring enables Help.
-  for (QToolButton* later : {PasteButton, HelpButton})
-    later->setEnabled(false);
+  SetPasteControl(PasteButton);
+  // The help wiring enables Help.
+  HelpButton->setEnabled(false);
   setProperty("helpContext", 31);
   HelpButton->setProperty("helpContext", 31);
 }

@@ -81,8 +81,9 @@ TTextWindow::TTextWindow(TTextForm& form) : TOutputWindow(form), Kind(form) {
   ToolBar->addSeparator();
   HelpButton = button("HelpButton", "Text Help", ThemedIcon("help-contents", "help"));
 
-  // Pasting data sets comes with its own window; the help wiring enables the help items.
-  PasteButton->setEnabled(false);
+  // Paste adds pasted data sets as text, as the other windows add them as sets; the help
+  // wiring enables the help items.
+  SetPasteControl(PasteButton);
   setProperty("helpContext", 29);
   for (QAction* help : {HelpMenuItem, TextHelpItem, HelpButton}) {
     help->setProperty("helpContext", 29);
@@ -136,6 +137,8 @@ void TTextWindow::SaveAsTextClick() { SaveTextFile(Kind, AskTextFileName()); }
 void TTextWindow::CopyToClipboardClick() {
   QGuiApplication::clipboard()->setText(LinesText(Kind.GetLines(), 0));
 }
+
+void TTextWindow::ImportText(const std::string& text) { Kind.AddText(text); }
 
 void TTextWindow::ClearClick() {
   const TMessageButton answer =

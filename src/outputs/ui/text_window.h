@@ -41,6 +41,8 @@ protected:
   // Appends only the lines added since the last refresh; the text follows the newest
   // line while it was scrolled to the end.
   void Refresh() override;
+  // An imported text file's whole text is added after the text shown.
+  void ImportText(const std::string& text) override;
 
 private:
   void ApplyTextStyle();

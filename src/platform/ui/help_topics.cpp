@@ -13,9 +13,12 @@ void LoadHelpResource() {
 const std::vector<THelpTopic>& HelpTopics() {
   // Several dialogs that belong together share a page, each at its own anchor.
   static const std::vector<THelpTopic> topics = {
+      {3, "calculate_dialog.html", "calculate-dialog", "The Calculator dialog"},
       {14, "variables.html", "variables-dialog", "The Variables dialog"},
       {17, "outputs.html", "outputs", "Outputs"},
       {22, "device_dialog.html", "device-dialog", "The Add or Edit a Device dialog"},
+      {24, "console.html", "console", "The interactive console"},
+      {25, "scan.html", "scan-for-devices", "The Scan For Devices dialog"},
       {26, "gpib_settings.html", "gpib-settings", "The GPIB Settings dialog"},
       {27, "preferences.html", "preferences", "The Preferences dialog"},
       {29, "text_window.html", "text-window", "The text window"},
@@ -27,6 +30,7 @@ const std::vector<THelpTopic>& HelpTopics() {
       {35, "table_dialogs.html", "table-labels", "The Table Labels dialog"},
       {36, "block_editor.html", "edit-block", "The Edit Experiment Block dialog"},
       {39, "main_window.html", "main-window", "The main window"},
+      {40, "outputs.html", "import", "The Import dialog"},
       {45, "graph_window.html", "active-scrolling", "The Active Scrolling dialog"},
       {46, "big_number_window.html", "log-to-file", "The BigNum Log To File dialog"},
       {48, "table_dialogs.html", "row-select", "The Row Select dialog"},
@@ -38,11 +42,13 @@ const std::vector<THelpTopic>& HelpTopics() {
       {54, "device_placement.html", "reassign-device", "The Reassign Device To... dialog"},
       {56, "report.html", "report", "The Experiment Report dialog"},
       {57, "table_dialogs.html", "copy-data", "The Copy Data To Clipboard dialog"},
+      {58, "console.html", "change-colors", "The Change Colors dialog"},
       {60, "table_dialogs.html", "row-select", "The Row Select dialog"},
       {61, "table_dialogs.html", "row-select", "The Row Select dialog"},
       {64, "table_dialogs.html", "print-table", "The Print Table dialog"},
       {73, "data_files.html", "single-file", "The Single File dialog"},
       {74, "data_files.html", "multiple-file", "The Multiple File dialog"},
+      {80, "concatenate_dialog.html", "concatenate-dialog", "The Concatenate String dialog"},
   };
   return topics;
 }

@@ -13,8 +13,6 @@ class TClearDeviceBufferScript : public TDeviceAttributeScript {
 public:
   using TDeviceAttributeScript::TDeviceAttributeScript;
 
-  // The Clear Device Buffer dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Discards the device's pending input (nothing without a device). The question goes
   // to the main thread and the worker waits; Cancel is EExperimentError
   // "User aborted Clear Device.".

@@ -25,8 +25,6 @@ public:
   // device.
   ~TReadScript() override;
 
-  // The Read dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Reads the response into the target. EExperimentError for more points than the array
   // holds, for a time-out without a byte-count variable, and for a decoding error (the
   // variable's name + " read error: " + its text); the communication's errors pass on.

@@ -26,8 +26,6 @@ public:
   // Releases both references, then leaves the device.
   ~TSendBinaryScript() override;
 
-  // The Send Binary dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Sends the values. EExperimentError for a number of points below 1 or above the
   // array's size, an array never written, a binary type that does not fit the array,
   // and the communication's failures.

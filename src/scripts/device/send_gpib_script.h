@@ -19,8 +19,6 @@ public:
   TSendGPIBScript(TBlock* block, TTreeNode* node);
   ~TSendGPIBScript() override;
 
-  // The Send GPIB dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Sends the prepared bytes with EOI. Failures of the communication stop the run.
   TScript* Execute() override;
   // "Sending to <device>", then the communication's own lines.

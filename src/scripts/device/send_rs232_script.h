@@ -14,8 +14,6 @@ public:
   // No device, nothing to clear.
   using TDeviceAttributeScript::TDeviceAttributeScript;
 
-  // The Send RS232 dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Clears the chosen buffers of the port. EExperimentError when the device is not on
   // RS-232, and the port's failures.
   TScript* Execute() override;

@@ -22,8 +22,6 @@ public:
   // Releases the bytes and the variable reference, then leaves the device.
   ~TSendScript() override;
 
-  // The Send dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Sends the bytes; with a variable they are built first from the text and the value.
   // Failures of the communication stop the run with their EExperimentError.
   TScript* Execute() override;

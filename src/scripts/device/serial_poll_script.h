@@ -18,8 +18,6 @@ public:
   // Releases the variable reference, then leaves the device.
   ~TSerialPollScript() override;
 
-  // The Serial Poll dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Polls and stores the status byte. EExperimentError when the device is not on GPIB,
   // and the poll's failures.
   TScript* Execute() override;

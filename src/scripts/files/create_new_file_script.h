@@ -18,8 +18,6 @@ public:
   // The file reference leaves its file.
   ~TCreateNewFileScript() override;
 
-  // The Create a New File dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Moves the file to its next number (nothing when commented out). A failure, the
   // user's No to the search for an unused number included, stops the run with
   // EExperimentError carrying its message.

@@ -54,8 +54,6 @@ public:
   // The listed references, the list, then the file reference go.
   ~TOutputToFileScript() override;
 
-  // The Output to File dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Writes the line (nothing when commented out). Any failure of reading a value or of
   // writing the line stops the run with EExperimentError carrying its message.
   TScript* Execute() override;

@@ -89,7 +89,7 @@ TReadFileScript::~TReadFileScript() {
 int TReadFileScript::Edit() {
   QORV_ASSERT(PReadVariable!=0&&PReadVariable->GetData()!=0);
   if (PReadVariable->GetData()->GetDataType() != eatSTRING) WSDelimiter = true;
-  return 0;
+  return TScript::Edit();
 }
 
 void TReadFileScript::CheckFileExists() const {

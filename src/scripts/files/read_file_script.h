@@ -24,8 +24,7 @@ public:
   // Deletes both references (each leaves its variable).
   ~TReadFileScript() override;
 
-  // An integer or float array turns the whitespace option on; the Read From File dialog
-  // comes with the command dialogs.
+  // An integer or float array turns the whitespace option on, then the command's dialog.
   int Edit() override;
   // Reads the file into the array and stores the count. EExperimentError
   // "Aborting...file <path> does not exist.", "Aborting...Cannot open file <path>.",

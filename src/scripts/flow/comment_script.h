@@ -11,8 +11,6 @@ class TCommentScript : public TScript {
 public:
   TCommentScript(TBlock* block, TTreeNode* node);
 
-  // The Comment dialog comes with the flow-command dialogs.
-  int Edit() override { return 0; }
   TScript* Execute() override { return Pnextscript; }
   TScript* ExecuteTrace(std::vector<std::string>&) override { return Pnextscript; }
   bool CanMakeCopyScript() override { return true; }

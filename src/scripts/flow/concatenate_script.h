@@ -10,6 +10,7 @@
 
 #include "scripts/attribute_script.h"
 #include "scripts/flow/concatenate_parse.h"
+#include "scripts/script_request.h"
 
 class TConcatenateString;
 class TVariableData;
@@ -20,8 +21,6 @@ public:
   // The pieces' references and the target reference leave their variables.
   ~TConcatenateScript() override;
 
-  // The Concatenate dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Sets the target to the joined texts of the pieces (no trimming at run time).
   TScript* Execute() override;
   // Commented out: "Comment:(" + text + ")"; otherwise "Concatenating " + the
@@ -75,4 +74,9 @@ private:
   bool AbDisableVariableCheck = false;
   std::int32_t ANotation = 0;
   std::int32_t ADecimalPlaces = 0;
+};
+
+// The Concatenate dialog of a new command or of the command changed.
+struct TConcatenateScriptRequest : TScriptRequest {
+  TConcatenateScript* Concatenate() const { return static_cast<TConcatenateScript*>(Script); }
 };

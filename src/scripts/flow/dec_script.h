@@ -20,8 +20,6 @@ public:
   // The block forgets its Decision.
   ~TDecScript() override;
 
-  // The Decision dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Chooses the block that follows by the condition; answers the next command. Without
   // a condition EExperimentError. A Decision is never commented out.
   TScript* Execute() override;

@@ -19,8 +19,6 @@ public:
   // front of itself, and its End If (with the Else) is destroyed.
   ~TIfThenScript() override;
 
-  // The If-Then dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Commented out: the next command. Otherwise the first then-command (or the end point)
   // when the condition holds, else the end point; the end point learns the result.
   TScript* Execute() override;

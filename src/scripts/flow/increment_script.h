@@ -19,8 +19,6 @@ public:
   TIncrementScript(TBlock* block, TTreeNode* node);
   ~TIncrementScript() override;
 
-  // The Increment dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Adds the step to the variable's current value, looked up now: a retype between the
   // preparation and the run (or during debugging) replaces the value object.
   TScript* Execute() override;

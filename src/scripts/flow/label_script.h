@@ -17,8 +17,6 @@ public:
   // level first.
   ~TLabelScript() override;
 
-  // The Label dialog comes with the flow-command dialogs.
-  int Edit() override { return 0; }
   TScript* Execute() override { return Pnextscript; }
   // "Repeating from " + the Repeat's text, or "Nothing repeats here"; also when the
   // Label is commented out.

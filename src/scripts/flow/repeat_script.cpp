@@ -1,6 +1,7 @@
 #include "scripts/flow/repeat_script.h"
 
 #include "model/assertion.h"
+#include "model/block.h"
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/read_file.h"
@@ -87,4 +88,14 @@ void TRepeatScript::SetLabel(TLabelScript* labelscript, std::int32_t count) {
   ARepeatCount = count;
   ARepeatCounter = 1;
   UpdateNodeText();
+}
+
+bool TRepeatScriptRequest::CanOpen() {
+  QORV_ASSERT(Block!=0);
+  Labels.clear();
+  TRepeatScript* repeat = Repeat();
+  Block->GetRepeatLabels(Labels, repeat, repeat ? repeat->GetLabelScript() : nullptr);
+  if (!Labels.empty()) return true;
+  if (!repeat) Inform("No labels to repeat from.");
+  return false;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scripts/flow/label_script.h"
+#include "scripts/script_request.h"
 
 class TRepeatScript : public TLabelLoopEnd<TScript> {
 public:
@@ -14,8 +15,6 @@ public:
   // The Label releases the section's commands to its own level.
   ~TRepeatScript() override;
 
-  // The Repeat dialog comes with the flow-command dialogs.
-  int Edit() override { return 0; }
   // Commented out: the next command. Otherwise the Label until the pass count is
   // reached, then the next command (and the counter starts again at 1).
   TScript* Execute() override;
@@ -52,4 +51,14 @@ private:
 
   std::int32_t ARepeatCount = 0;
   std::int32_t ARepeatCounter = 1;
+};
+
+// The Repeat dialog of a new command or of the command changed.
+struct TRepeatScriptRequest : TScriptRequest {
+  TRepeatScript* Repeat() const { return static_cast<TRepeatScript*>(Script); }
+  // Finds the Labels: for a new command, none gives "No labels to repeat from.".
+  bool CanOpen() override;
+
+  // The Labels the Repeat may go back to (TBlock::GetRepeatLabels), its own included.
+  std::vector<TScript*> Labels;
 };

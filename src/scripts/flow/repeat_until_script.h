@@ -16,8 +16,6 @@ public:
   // The Label releases the section's commands to its own level.
   ~TRepeatUntilScript() override;
 
-  // The Repeat-Until dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Commented out: the next command. Otherwise the next command when the condition
   // holds, else the Label.
   TScript* Execute() override;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "scripts/script.h"
+#include "scripts/script_request.h"
 
 class TWaitScript : public TScript {
 public:
@@ -21,8 +22,6 @@ public:
   // A pause of 10 ms.
   TWaitScript(TBlock* block, TTreeNode* node);
 
-  // The Wait dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Pauses, then answers the next command. At 500 ms or more the pause goes in slices
   // (500 ms each while more than 600 ms remain, then the rest) and ends after the slice
   // in which the run was stopped.
@@ -56,4 +55,9 @@ private:
   bool SleepInSlices(const std::function<bool()>& stopped) const;
 
   std::int32_t ATime = 10;  // milliseconds, never negative
+};
+
+// The Wait dialog of a new command or of the command changed.
+struct TWaitScriptRequest : TScriptRequest {
+  TWaitScript* Wait() const { return static_cast<TWaitScript*>(Script); }
 };

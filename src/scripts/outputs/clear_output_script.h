@@ -20,8 +20,6 @@ public:
   // Deletes the reference, which leaves the output's users.
   ~TClearPlotScript() override;
 
-  // The Clear Output dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Unless commented out, the output's window clears itself on the main thread.
   TScript* Execute() override;
   // Commented out: "Comment(" + GetText() + ")". Otherwise clears as Execute does, then

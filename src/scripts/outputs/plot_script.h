@@ -29,8 +29,6 @@ public:
   // channel.
   ~TPlotScript() override;
 
-  // The Plot dialog comes with the command dialogs.
-  int Edit() override { return 0; }
   // Main thread. Commented out: nothing. Otherwise the channel is checked against the
   // output's channel count ("The plot index of " + GetText() + " is invalid." for one
   // below 0 or at or above the count, as EExperimentError, nothing plotted, nothing

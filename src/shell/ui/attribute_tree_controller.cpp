@@ -1,6 +1,7 @@
 #include "shell/ui/attribute_tree_controller.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 
@@ -8,9 +9,7 @@
 #include "model/exp_attribute.h"
 #include "model/experiment.h"
 #include "model/tree_node.h"
-#include "outputs/output.h"
 #include "shell/document_session.h"
-#include "shell/output_windows.h"
 
 namespace {
 
@@ -23,6 +22,12 @@ TData* VariableOf(const TTreeNode* node) {
   return dynamic_cast<TData*>(attribute);
 }
 
+void Apply(QAction* item, const TMenuItemState& state) {
+  item->setVisible(state.Visible);
+  // Items that start commands stay disabled until the command dialogs exist.
+  item->setEnabled(state.Enabled && !item->property("qorvLater").toBool());
+}
+
 }  // namespace
 
 TAttributeTreeController::TAttributeTreeController(TNodeTreeView& view, QListWidget& box,
@@ -30,14 +35,26 @@ TAttributeTreeController::TAttributeTreeController(TNodeTreeView& view, QListWid
     : View(view), Box(box), Session(session) {
   Popup = new QMenu(&View);
   Popup->setObjectName("ExpAttPopup");
-  ShowValueItem = Popup->addAction("Show Current Value");
-  ShowValueItem->setObjectName("ShowCurrentValueDataItem");
-  connect(ShowValueItem, &QAction::triggered, this,
-          &TAttributeTreeController::ShowCurrentValueDataClick);
-  ShowOutputItem = Popup->addAction("Show");
-  ShowOutputItem->setObjectName("ShowOutputItem");
+  AddExpAttItem = AddItem("AddExpAttItem", "Add", &TAttributeTreeController::AddClick);
+  AddManyExpAttItem =
+      AddItem("AddManyExpAttItem", "Add Many", &TAttributeTreeController::AddManyClick);
+  ClearExpAttListItem =
+      AddItem("ClearExpAttListItem", "Clear", &TAttributeTreeController::ClearClick);
+  ClearUnusedItem =
+      AddItem("ClearUnusedItem", "Clear Unused", &TAttributeTreeController::ClearUnusedClick);
+  EditExpAttItem = AddItem("EditExpAttItem", "Edit", &TAttributeTreeController::EditClick);
+  DeleteExpAttItem = AddItem("DeleteExpAttItem", "Delete", &TAttributeTreeController::DeleteClick);
+  Popup->addSeparator();
+  ShowOutputItem = AddItem("ShowOutputItem", "Show", &TAttributeTreeController::ShowOutputClick);
   ShowOutputItem->setCheckable(true);
-  connect(ShowOutputItem, &QAction::triggered, this, &TAttributeTreeController::ShowOutputClick);
+  PlotItem = AddItem("PlotItem", "Plot", nullptr);
+  ShowValueItem = AddItem("ShowCurrentValueDataItem", "Show Current Value",
+                          &TAttributeTreeController::ShowCurrentValueDataClick);
+  OutputToFileItem = AddItem("OutputToFileItem", "Output To File", nullptr);
+  CreateNewFileItem = AddItem("CreateNewFileItem", "Create New File", nullptr);
+  // These start commands, whose dialogs come later.
+  for (QAction* later : {PlotItem, OutputToFileItem, CreateNewFileItem})
+    later->setProperty("qorvLater", true);
 
   BoxPopup = new QMenu(&Box);
   BoxPopup->setObjectName("ViewValuePopup");
@@ -56,31 +73,92 @@ TAttributeTreeController::TAttributeTreeController(TNodeTreeView& view, QListWid
 
 TAttributeTreeController::~TAttributeTreeController() { View.SetHandler(nullptr); }
 
-void TAttributeTreeController::Bind(TExperiment& experiment) { Experiment = &experiment; }
+QAction* TAttributeTreeController::AddItem(const char* name, const char* text,
+                                           void (TAttributeTreeController::*slot)()) {
+  QAction* item = Popup->addAction(QString::fromUtf8(text));
+  item->setObjectName(name);
+  if (slot) connect(item, &QAction::triggered, this, slot);
+  return item;
+}
 
-void TAttributeTreeController::Unbind() { Experiment = nullptr; }
+void TAttributeTreeController::Bind(TExperiment& experiment) {
+  Experiment = &experiment;
+  Editor = std::make_unique<TAttributeTreeEditor>(experiment);
+  LastPress = {};
+}
+
+void TAttributeTreeController::Unbind() {
+  Editor.reset();
+  Experiment = nullptr;
+  LastPress = {};
+}
 
 void TAttributeTreeController::TreePressed(TTreeNode* node, Qt::MouseButton) {
-  if (Experiment && node) Experiment->GetAttributeTree().SetSelected(node);
+  if (Editor) LastPress = Editor->ExpAttViewMouseDown(node);
 }
 
 void TAttributeTreeController::TreeDoubleClicked(TTreeNode* node) {
-  TreePressed(node, Qt::LeftButton);
-  if (TOutput* output = OutputOfNode(node)) output->ShowOutputForm();
+  if (Editor) Editor->ExpAttViewDblClick(node);
+}
+
+void TAttributeTreeController::PreparePopup() {
+  const TExpAttMenuState state = Editor->ExpAttViewPopupMenuPopup(LastPress);
+  Apply(AddExpAttItem, state.Add);
+  Apply(AddManyExpAttItem, state.AddMany);
+  Apply(ClearExpAttListItem, state.Clear);
+  Apply(ClearUnusedItem, state.ClearUnused);
+  Apply(EditExpAttItem, state.Edit);
+  Apply(DeleteExpAttItem, state.Delete);
+  Apply(ShowOutputItem, state.Show);
+  ShowOutputItem->setChecked(state.ShowChecked);
+  Apply(PlotItem, state.Plot);
+  Apply(ShowValueItem, state.ShowCurrentValue);
+  Apply(OutputToFileItem, state.OutputToFile);
+  Apply(CreateNewFileItem, state.CreateNewFile);
 }
 
 void TAttributeTreeController::TreeContextMenu(TTreeNode* node, const QPoint& globalPos) {
-  TreePressed(node, Qt::RightButton);
-  // The variable and output items; the others come with the attribute dialogs.
-  ShowValueItem->setVisible(VariableOf(node) != nullptr);
-  ShowValueItem->setEnabled(true);
-  TOutput* output = OutputOfNode(node);
-  ShowOutputItem->setVisible(output != nullptr);
-  ShowOutputItem->setChecked(output && output->IsFormVisible());
-  if (VariableOf(node) || output) Popup->popup(globalPos);
+  if (!Editor) return;
+  LastPress = Editor->ExpAttViewMouseDown(node);
+  // Empty space shows no item, and so no menu.
+  if (!Editor->ExpAttViewPopupMenuPopup(LastPress).AnyVisible()) return;
+  PreparePopup();
+  Popup->popup(globalPos);
 }
 
-bool TAttributeTreeController::TreeKey(QKeyEvent*, bool) { return false; }
+bool TAttributeTreeController::TreeKey(QKeyEvent* event, bool pointerOverSelection) {
+  if (!Editor || event->key() != Qt::Key_Delete || event->modifiers() != Qt::NoModifier)
+    return false;
+  return Editor->ExpAttViewKeyDown(TTreeKey::Delete, pointerOverSelection);
+}
+
+void TAttributeTreeController::AttributeButtonClick(TAttributeButton button) {
+  if (Editor) Editor->AttributeButtonClick(button);
+}
+
+void TAttributeTreeController::EditClick() {
+  if (Editor) Editor->EditExpAttClick();
+}
+
+void TAttributeTreeController::AddClick() {
+  if (Editor) Editor->AddExpAttClick();
+}
+
+void TAttributeTreeController::AddManyClick() {
+  if (Editor) Editor->AddManyExpAttClick();
+}
+
+void TAttributeTreeController::DeleteClick() {
+  if (Editor) Editor->DeleteExpAttClick();
+}
+
+void TAttributeTreeController::ClearClick() {
+  if (Editor) Editor->ClearExpAttlistClick();
+}
+
+void TAttributeTreeController::ClearUnusedClick() {
+  if (Editor) Editor->ClearUnusedClick();
+}
 
 void TAttributeTreeController::ShowCurrentValueDataClick() {
   if (!Experiment) return;
@@ -93,12 +171,7 @@ void TAttributeTreeController::ShowCurrentValueDataClick() {
 }
 
 void TAttributeTreeController::ShowOutputClick() {
-  if (!Experiment) return;
-  TOutput* output = OutputOfNode(Experiment->GetAttributeTree().GetSelected());
-  if (!output) return;
-  // The item is checked exactly while the window is visible (set as the menu opens);
-  // the window itself decides, whatever the click did to the mark.
-  ::ShowOutputClick(*output, output->IsFormVisible());
+  if (Editor) Editor->ShowOutputClick();
 }
 
 void TAttributeTreeController::ShowLines() {

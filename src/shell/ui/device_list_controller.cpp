@@ -8,11 +8,14 @@
 #include <QMouseEvent>
 #include <QTreeWidget>
 
+#include "communication/console.h"
 #include "communication/core_device.h"
 #include "communication/device.h"
 #include "communication/device_list.h"
+#include "communication/instrument_scan.h"
 #include "model/assertion.h"
 #include "scripts/experiment_thread.h"
+#include "shell/device_list_editing.h"
 #include "shell/document_session.h"
 #include "shell/ui/device_view_items.h"
 
@@ -26,22 +29,25 @@ TDeviceListController::TDeviceListController(QTreeWidget& view, TDocumentSession
       AddItem(Popup, "OpenDeviceConfigurationPopupItem", "Open Device Configuration"),
       AddItem(Popup, "ScanPopupItem", "Scan For Devices"),
   };
-  QAction* scripts = AddItem(Popup, "AddEditDeviceScriptsItem", "Add/Edit Device Commands");
+  AddEditScriptsItem = AddItem(Popup, "AddEditDeviceScriptsItem", "Add/Edit Device Commands");
   DeviceCommands = Popup->addMenu("Device Commands...");
   DeviceCommands->setObjectName("DeviceCommandsMenu");
-  QMenu* commands = Popup->addMenu("Commands...");
-  commands->setObjectName("CommandsMenu");
-  QAction* interact = AddItem(Popup, "InteractPopupItem", "Interact");
-  QAction* save = AddItem(Popup, "SaveDeviceItem", "Save");
-  QAction* saveAs = AddItem(Popup, "SaveAsDeviceItem", "Save As");
+  Commands = Popup->addMenu("Commands...");
+  Commands->setObjectName("CommandsMenu");
+  // The add-command items of the selected device, each enabled for the devices it serves.
+  for (const TDeviceCommandKind& kind : DeviceCommandKinds) {
+    QString name = QString::fromUtf8(kind.Caption);
+    name.remove(' ');
+    CommandItems.push_back(AddItem(Commands, (name + "Item").toUtf8().constData(), kind.Caption));
+  }
+  InteractItem = AddItem(Popup, "InteractPopupItem", "Interact");
+  SaveItem = AddItem(Popup, "SaveDeviceItem", "Save");
+  SaveAsItem = AddItem(Popup, "SaveAsDeviceItem", "Save As");
   EditItem = AddItem(Popup, "EditDeviceItem", "Edit");
-  QAction* remove = AddItem(Popup, "DeleteDeviceItem", "Delete");
-  QAction* reset = AddItem(Popup, "ResetItem", "Reset");
-  DeviceActions = {scripts, DeviceCommands->menuAction(), commands->menuAction(), interact,
-                   save, saveAs, EditItem, remove, reset};
-  // Their windows come later.
-  for (QAction* later : {NoDeviceActions[3], commands->menuAction(), interact})
-    later->setProperty("qorvLater", true);
+  DeleteItem = AddItem(Popup, "DeleteDeviceItem", "Delete");
+  ResetItem = AddItem(Popup, "ResetItem", "Reset");
+  // The command dialogs come later.
+  Commands->menuAction()->setProperty("qorvLater", true);
 
   connect(NoDeviceActions[0], &QAction::triggered, this, [this] {
     Session.AddDeviceClick();
@@ -50,12 +56,15 @@ TDeviceListController::TDeviceListController(QTreeWidget& view, TDocumentSession
   connect(NoDeviceActions[1], &QAction::triggered, this, [this] { Session.OpenDeviceClick(); });
   connect(NoDeviceActions[2], &QAction::triggered, this,
           [this] { Session.OpenDeviceConfigurationClick(); });
-  connect(scripts, &QAction::triggered, this, &TDeviceListController::AddEditDeviceScriptsClick);
-  connect(save, &QAction::triggered, this, &TDeviceListController::SaveDeviceClick);
-  connect(saveAs, &QAction::triggered, this, &TDeviceListController::SaveAsDeviceClick);
+  connect(NoDeviceActions[3], &QAction::triggered, this, &TDeviceListController::ScanClick);
+  connect(InteractItem, &QAction::triggered, this, &TDeviceListController::InteractClick);
+  connect(AddEditScriptsItem, &QAction::triggered, this,
+          &TDeviceListController::AddEditDeviceScriptsClick);
+  connect(SaveItem, &QAction::triggered, this, &TDeviceListController::SaveDeviceClick);
+  connect(SaveAsItem, &QAction::triggered, this, &TDeviceListController::SaveAsDeviceClick);
   connect(EditItem, &QAction::triggered, this, &TDeviceListController::EditDeviceClick);
-  connect(remove, &QAction::triggered, this, &TDeviceListController::DeleteDeviceClick);
-  connect(reset, &QAction::triggered, this, &TDeviceListController::ResetClick);
+  connect(DeleteItem, &QAction::triggered, this, &TDeviceListController::DeleteDeviceClick);
+  connect(ResetItem, &QAction::triggered, this, &TDeviceListController::ResetClick);
   connect(Popup, &QMenu::aboutToShow, this, &TDeviceListController::DevicePopupMenuPopup);
 
   View.setContextMenuPolicy(Qt::DefaultContextMenu);
@@ -88,6 +97,9 @@ void TDeviceListController::BindActions(QObject& window) {
   for (const char* name : {"SaveDeviceConfigurationButton", "SaveDeviceConfigurationMenuItem"})
     bind(name, [this] { Session.SaveDeviceConfigurationClick(); });
   bind("RemoveAllDevicesBtn", [this] { RemoveAllDevicesClick(); });
+  for (const char* name : {"InteractButton", "InteractMenuItem"})
+    bind(name, [this] { InteractClick(); });
+  for (const char* name : {"SearchButton", "ScanMenuItem"}) bind(name, [this] { ScanClick(); });
 }
 
 TDevice* TDeviceListController::SelectedDevice() const {
@@ -99,23 +111,34 @@ void TDeviceListController::ShowList() { ShowDevices(View, Session.GetDeviceList
 
 void TDeviceListController::DevicePopupMenuPopup() {
   TDevice* device = SelectedDevice();
-  const bool idle = !IsRunActive();
-  for (QAction* action : NoDeviceActions) action->setVisible(!device);
-  for (QAction* action : DeviceActions) action->setVisible(device != nullptr);
-  for (QAction* action : NoDeviceActions + DeviceActions)
-    action->setEnabled(idle && !action->property("qorvLater").toBool());
-  EditItem->setEnabled(true);
+  const TDeviceMenuState state = ::DevicePopupMenuPopup(device);
+  const auto apply = [](QAction* item, const TMenuItemState& itemState) {
+    item->setVisible(itemState.Visible);
+    item->setEnabled(itemState.Enabled && !item->property("qorvLater").toBool());
+  };
+  for (QAction* item : NoDeviceActions) apply(item, state.NoDeviceAction);
+  apply(AddEditScriptsItem, state.AddEditCommands);
+  apply(DeviceCommands->menuAction(), state.DeviceCommands);
+  apply(Commands->menuAction(), state.Commands);
+  apply(InteractItem, state.Interact);
+  apply(SaveItem, state.Save);
+  apply(SaveAsItem, state.SaveAs);
+  apply(EditItem, state.Edit);
+  apply(DeleteItem, state.Delete);
+  apply(ResetItem, state.Reset);
+  for (qsizetype index = 0; index < CommandItems.size(); ++index)
+    CommandItems[index]->setEnabled(state.CommandEnabled[static_cast<std::size_t>(index)]);
+
+  // One item per command of the device, made afresh each time.
   DeviceCommands->clear();
-  if (!device) return;
-  const TCoreDevice& core = device->GetCoreDevice();
-  DeviceCommands->menuAction()->setEnabled(idle && core.GetScriptCount() > 0);
-  for (int index = 0; index < core.GetScriptCount(); ++index) {
-    QAction* item = DeviceCommands->addAction(QString::fromStdString(core.GetScript(index)->GetText()));
+  for (std::size_t index = 0; index < state.DeviceCommandCaptions.size(); ++index) {
+    QAction* item =
+        DeviceCommands->addAction(QString::fromStdString(state.DeviceCommandCaptions[index]));
     item->setObjectName(QString("DeviceCommandItem%1").arg(index));
     connect(item, &QAction::triggered, this, [this, index] {
       TDevice* chosen = SelectedDevice();
       QORV_ASSERT_AS(chosen!=0, "listitem!=0");
-      chosen->AddCommandToBlock(index, Session.GetExperiment());
+      chosen->AddCommandToBlock(static_cast<int>(index), Session.GetExperiment());
     });
   }
 }
@@ -133,6 +156,15 @@ void TDeviceListController::DeleteDeviceClick() {
   if (IsRunActive()) return;
   Session.GetDeviceList().DeleteDevice(device);
   ShowList();
+}
+
+void TDeviceListController::InteractClick() {
+  // Refused during a run (the items are disabled then too).
+  Interact(Session.GetDeviceList(), SelectedDevice());
+}
+
+void TDeviceListController::ScanClick() {
+  if (ScanForDevices(Session.GetDeviceList())) ShowList();
 }
 
 void TDeviceListController::SaveDeviceClick() {
@@ -177,15 +209,17 @@ bool TDeviceListController::eventFilter(QObject* watched, QEvent* event) {
           View.clearSelection();
       }
     } else if (event->type() == QEvent::ContextMenu) {
-      Popup->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+      // Shown without waiting for a choice, as the trees' pop-ups are.
+      Popup->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
       return true;
     }
   } else if (watched == &View && event->type() == QEvent::KeyPress) {
     // Delete only the device the mouse pointer is over, and only outside a run.
-    if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && !IsRunActive()) {
+    if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
       QTreeWidgetItem* item = View.currentItem();
       const QPoint pointer = View.viewport()->mapFromGlobal(QCursor::pos());
-      if (item && item->isSelected() && View.visualItemRect(item).contains(pointer))
+      const bool selected = item && item->isSelected();
+      if (DeviceKeyDeletes(selected, selected && View.visualItemRect(item).contains(pointer)))
         DeleteDeviceClick();
       return true;
     }

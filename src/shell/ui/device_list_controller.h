@@ -1,10 +1,13 @@
 // The device list of the main window (DeviceView): a double click edits the device, a
 // right-button press selects the row under the mouse and the pop-up offers the device
 // commands, the Delete key deletes the device under the mouse; the device tool bar and
-// the file menus' device items reach the same commands. Interact, Scan For Devices and
-// "Commands..." come with their windows.
+// the file menus' device items reach the same commands. Which items show and are enabled
+// is the core's device list decision (device_list_editing.h). Interact opens the console,
+// Scan For Devices the instrument scan; "Commands..." (its items already enabled for the
+// device's kind) comes with its dialogs.
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 class QAction;
@@ -30,10 +33,15 @@ public:
 
   // The pop-up's items as it opens: the device items with a selection, the others
   // without; everything but "Edit" only while no run is active; "Device Commands..."
-  // with one item per command of the device.
+  // with one item per command of the device; the items of "Commands..." by the device's
+  // kind ("Send GPIB" and "Serial Poll" for GPIB, "Send RS232" for the others).
   void DevicePopupMenuPopup();
   void EditDeviceClick();
   void DeleteDeviceClick();
+  // The console on every device, the selected one (none: the first) current.
+  void InteractClick();
+  // The scan dialog; the list shows the devices it made.
+  void ScanClick();
   void SaveDeviceClick();
   void SaveAsDeviceClick();
   void AddEditDeviceScriptsClick();
@@ -51,7 +59,14 @@ private:
   TDocumentSession& Session;
   QMenu* Popup = nullptr;
   QList<QAction*> NoDeviceActions;
-  QList<QAction*> DeviceActions;
+  QAction* AddEditScriptsItem = nullptr;
   QMenu* DeviceCommands = nullptr;
+  QMenu* Commands = nullptr;
+  QList<QAction*> CommandItems;  // in the order of DeviceCommandKinds
+  QAction* InteractItem = nullptr;
+  QAction* SaveItem = nullptr;
+  QAction* SaveAsItem = nullptr;
   QAction* EditItem = nullptr;
+  QAction* DeleteItem = nullptr;
+  QAction* ResetItem = nullptr;
 };

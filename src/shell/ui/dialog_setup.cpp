@@ -3,6 +3,7 @@
 #include "communication/ui/communication_dialogs.h"
 #include "model/ui/model_dialogs.h"
 #include "outputs/ui/output_dialogs.h"
+#include "scripts/ui/script_dialogs.h"
 #include "shell/ui/dialog_registry.h"
 #include "shell/ui/shell_dialogs.h"
 
@@ -12,4 +13,5 @@ void RegisterDialogs(TDialogRegistry& registry) {
   RegisterModelDialogs(registry);
   RegisterOutputDialogs(registry);
   RegisterCommunicationDialogs(registry);
+  RegisterScriptDialogs(registry);
 }

@@ -17,6 +17,9 @@ TExperimentTreeController::TExperimentTreeController(TNodeTreeView& view,
   DeleteItem = AddItem("DeleteExpObjItem", "Delete", &TExperimentTreeController::DeleteClick);
   CommentOutItem =
       AddItem("CommentOutItem", CommentOutCaption, &TExperimentTreeController::CommentOutClick);
+  Insert = Popup->addMenu("Insert...");
+  Insert->setObjectName("InsertMenu");
+  Insert->menuAction()->setObjectName("InsertMenu");  // the item, named as the others
   Popup->addSeparator();
   SetAsStartItem =
       AddItem("SetAsStartItem", "Set As Start", &TExperimentTreeController::SetAsStartClick);
@@ -26,6 +29,9 @@ TExperimentTreeController::TExperimentTreeController(TNodeTreeView& view,
   ToBeginningItem =
       AddItem("BlankToBeginItem", "To Beginning", &TExperimentTreeController::ToBeginningClick);
   ToEndItem = AddItem("BlankToEndItem", "To End", &TExperimentTreeController::ToEndClick);
+  AddScript = Popup->addMenu("Add Script...");
+  AddScript->setObjectName("AddScriptMenu");
+  AddScript->menuAction()->setObjectName("AddScriptMenu");
   View.SetHandler(this);
 }
 
@@ -69,9 +75,12 @@ void TExperimentTreeController::PreparePopup() {
   apply(EditItem, state.ExpObjAction);
   apply(DeleteItem, state.Delete);
   apply(CommentOutItem, state.CommentOut);
+  apply(Insert->menuAction(), state.ScriptAction);
   CommentOutItem->setText(QString::fromStdString(state.CommentOutCaption));
   for (QAction* item : {SetAsStartItem, SaveItem, SaveAsItem}) apply(item, state.BlockAction);
   for (QAction* item : {ToBeginningItem, ToEndItem}) apply(item, state.BlankAction);
+  const TMenuItemState& adds = state.BlockAction.Visible ? state.BlockAction : state.BlankAction;
+  apply(AddScript->menuAction(), adds);
 }
 
 void TExperimentTreeController::TreeContextMenu(TTreeNode* node, const QPoint& globalPos) {

@@ -32,6 +32,11 @@ public:
 
   // The pop-up menu (also shown by the tests' right clicks) and its items by name.
   QMenu* PopupMenu() const { return Popup; }
+  // "Insert...": shown for a command; its items (the add handlers) are the window's.
+  QMenu* InsertMenu() const { return Insert; }
+  // "Add Script...": shown for a block and the blank line; the command goes to the blank
+  // line of the block pressed. Its items are the window's too.
+  QMenu* AddScriptMenu() const { return AddScript; }
 
 private:
   // TNodeTreeHandler
@@ -61,6 +66,8 @@ private:
   std::unique_ptr<TDragExperimentObject> Drag;
   TTreeNodeKind LastKind = nkNONE;
   QMenu* Popup = nullptr;
+  QMenu* Insert = nullptr;
+  QMenu* AddScript = nullptr;
   QAction* EditItem = nullptr;
   QAction* DeleteItem = nullptr;
   QAction* CommentOutItem = nullptr;

@@ -35,6 +35,7 @@
 #include "shell/ui/about_box.h"
 #include "shell/ui/attribute_tree_controller.h"
 #include "shell/ui/block_icons.h"
+#include "shell/ui/command_actions.h"
 #include "shell/ui/device_list_controller.h"
 #include "shell/ui/device_view_items.h"
 #include "shell/ui/draw_block_editor.h"
@@ -197,6 +198,15 @@ void TQorvForm::SetUpActions() {
   on(ui->ClearReopenMenuItem, [this] { DocSession->ClearClick(); });
   on(ui->OpenOutputMenuItem, [this] { DocSession->OpenOutputClick(); });
   on(ui->BringOutputsToFrontMenuItem, &TQorvForm::BringOutputsToFrontClick);
+  // The attribute buttons add through the attribute tree's editor.
+  const std::pair<QAction*, TAttributeButton> attributeButtons[] = {
+      {ui->OutputButton, TAttributeButton::Output},
+      {ui->AddVariableButton, TAttributeButton::Variable},
+      {ui->AddArrayButton, TAttributeButton::Array},
+      {ui->AddSingleFileButton, TAttributeButton::SingleFile},
+      {ui->MultiFileBtn, TAttributeButton::MultiFile}};
+  for (const auto& [action, button] : attributeButtons)
+    on(action, [this, button = button] { AttributeTree->AttributeButtonClick(button); });
   on(ui->PreferencesMenuItem, [this] { PreferencesClick(*DocSession); });
   on(ui->ReportMenuItem, [this] {
     ShowExperimentReport(this, DocSession->GetExperiment(), DocSession->GetDeviceList());
@@ -208,22 +218,22 @@ void TQorvForm::SetUpActions() {
     box.exec();
   });
 
+  // The add-command tool bar and pop-up items.
+  new TCommandActions(*this, *DocSession, *ExperimentTree->InsertMenu(),
+                      *ExperimentTree->AddScriptMenu(), [this] {
+                        return DocSession->GetExperiment().GetExperimentTree().GetSelected();
+                      });
+
   connect(ui->FileMenu, &QMenu::aboutToShow, this, &TQorvForm::FileClick);
   connect(ui->ExperimentMenu, &QMenu::aboutToShow, this, &TQorvForm::ExperimentMenuItemClick);
   connect(ui->DevicesMenu, &QMenu::aboutToShow, this, &TQorvForm::DevicesClick);
 
   // Items whose windows and dialogs come later stay disabled until then; the debug
   // window's button follows the run state all the same.
-  for (QAction* later :
-       {ui->OutputButton, ui->AddVariableButton, ui->AddArrayButton, ui->AddSingleFileButton,
-        ui->MultiFileBtn,
-        ui->InteractMenuItem, ui->ScanMenuItem,
-        ui->DebugMenuItem})
-    MarkLater(later);
+  MarkLater(ui->DebugMenuItem);
   // "&Opened Outputs" is disabled while it lists no window.
   ui->OpenedOutputsMenu->setEnabled(false);
   ui->OpenedOutputsMenu->menuAction()->setEnabled(false);
-  for (QAction* later : {ui->InteractButton, ui->SearchButton}) MarkLater(later);
   // The device tool bar, the device items of the file menus and the device list.
   DeviceList->BindActions(*this);
 }
@@ -297,7 +307,7 @@ void TQorvForm::UpdateRunButtons(bool canRun, bool hasNodes) {
   ui->StartButton->setEnabled(canRun);
   ui->DebugButton->setEnabled(canRun);
   ui->SaveButton->setEnabled(hasNodes);
-  // The attribute buttons come with their dialogs.
+  // The attribute buttons stay enabled during a run: they say why they refuse.
 }
 
 void TQorvForm::StartFinishTimer() { Timer.start(); }

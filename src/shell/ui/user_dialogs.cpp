@@ -1,6 +1,7 @@
 #include "shell/ui/user_dialogs.h"
 
 #include <QAbstractButton>
+#include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -128,6 +129,7 @@ bool TQtUserDialogs::ChooseFile(QWidget* parent, TFileChoice& choice) {
   if (!directory.isEmpty() && QFileInfo(directory).isDir()) dialog.setDirectory(directory);
   if (!choice.FileName.empty()) dialog.selectFile(QString::fromStdString(choice.FileName));
   if (dialog.exec() != QDialog::Accepted) return false;
+  choice.FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty() || chosen.front().isEmpty()) return false;
   // An existing file is opened as chosen; a new name gets the default extension.
@@ -154,6 +156,13 @@ bool TQtUserDialogs::ChooseDirectory(QWidget* parent, const QString& caption,
   TBrowseForm dialog(parent);
   dialog.setWindowTitle(caption);
   return dialog.BrowseDirectory(directory);
+}
+
+bool TQtUserDialogs::ChooseColor(QWidget* parent, QColor& color) {
+  QColorDialog dialog(color, parent);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  color = dialog.selectedColor();
+  return true;
 }
 
 TUserDialogs& UserDialogs() {

@@ -11,6 +11,7 @@
 
 #include "model/ui_port.h"
 
+class QColor;
 class QFont;
 class QPrinter;
 class QWidget;
@@ -59,7 +60,9 @@ public:
   virtual bool ChooseDirectory(QWidget* parent, const QString& caption,
                                std::string& directory) = 0;
 
-  // The colour dialog joins this seam when the first window needs it.
+  // A modal colour dialog starting at color: true with the chosen colour in color, false
+  // when cancelled (color is then left as it was).
+  virtual bool ChooseColor(QWidget* parent, QColor& color) = 0;
 };
 
 // The application's seam: real QMessageBox and QFileDialog objects.
@@ -70,6 +73,7 @@ public:
   bool ChooseFont(QWidget* parent, QFont& font) override;
   bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
   bool ChooseDirectory(QWidget* parent, const QString& caption, std::string& directory) override;
+  bool ChooseColor(QWidget* parent, QColor& color) override;
 };
 
 // The seam in use: Qt's dialogs unless another one is installed.

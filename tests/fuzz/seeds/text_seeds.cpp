@@ -139,6 +139,25 @@ void SerialRules(const TSeedWriter& seeds, const std::filesystem::path& demoSim)
 
 }  // namespace
 
+// Mode, then three settings bytes (harnesses/transfer_text.cpp), then the text.
+void TransferTexts(const TSeedWriter& seeds) {
+  const std::string output = "OutputType=5\r\nNumberOfSeries=";
+  WriteAll(seeds, "transfer_text",
+           {Input({0, 0, 0, 0}, output + "2\r\na\tb\tc\td\r\n\t\t1\t2\r\n\t\t3\t4\r\n"),
+            Input({0, 0, 0, 0},
+                  "OutputType=4\r\nNumberOfSeries=1\r\nX\tY\r\n0\t1.5\r\n1\t2.5\r\n2\t3.5\r\n"),
+            Input({0, 0, 0, 0},
+                  "OutputType=5\nNumberOfSeries=3\nx\ty\tx\ty\tx\ty\n1\t2\t3\t4\t5\t6\n7\t8\n"),
+            Input({0, 0, 0, 0}, output + "1\r\nx\ty\r\n1\t-2.5E-3\r\n3\t\r\n"),
+            Input({0, 0, 0, 0}, "OutputType=6\r\nNumberOfSeries=0\r\nx\ty\r\n1\t2\r\n"),
+            Input({0x01, ',', 2, 0}, "1,2\r\n2,4\r\n3,6\r\n4,8\r\n5,10\r\n"),
+            Input({0x05, ',', 0, 0}, "1,2,3\n4,5,6\n"),
+            Input({0x09, '\t', 1, 2}, "0\t1\t2\n3\t4\n5\tx\t7\n"),
+            Input({0x01, 0, 0, 0}, "1,2"),
+            Input({0x02, 3, 0, 0}, "  5 1234\r\n123 5678\r\n"),
+            Input({0x0A, 2, 6, 4}, "abcdefgh\nab\n 1 2 3 4\n")});
+}
+
 void MakeTextSeeds(const TSeedWriter& seeds, const std::filesystem::path& demoSim) {
   Calculate(seeds);
   Condition(seeds);
@@ -149,4 +168,5 @@ void MakeTextSeeds(const TSeedWriter& seeds, const std::filesystem::path& demoSi
   FormatNumbers(seeds);
   SimulatorDescriptions(seeds, demoSim);
   SerialRules(seeds, demoSim);
+  TransferTexts(seeds);
 }

@@ -6,7 +6,10 @@
 #include "outputs/ui/table_window.h"
 
 #include <QAbstractItemModelTester>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QMenu>
 #include <QPointer>
 #include <QScrollBar>
@@ -442,6 +445,8 @@ TEST_F(TableWindowTest, APlainDataSetMovesWhereTheNextClickPutsIt) {
 }
 
 TEST_F(TableWindowTest, ToolBarAndMenusAsTheWindowOffersThem) {
+  // Paste is enabled while the clipboard holds text (import_dialog_test.cpp).
+  QGuiApplication::clipboard()->setMimeData(new QMimeData);
   ShownTable(1);
   EXPECT_EQ(Window->findChild<QMenu*>("Specific")->title(), "Table");
   const std::vector<std::pair<const char*, const char*>> hints{

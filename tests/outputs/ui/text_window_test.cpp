@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -142,6 +144,8 @@ TEST_F(TTextWindowTest, ClearAsksFirstAndNoKeepsTheText) {
 
 TEST_F(TTextWindowTest, TheFontButtonAndItemChangeTheTextsFont) {
   EXPECT_EQ(Window.findChild<QToolBar*>("ToolBar")->actions().size(), 9);  // 5 and 4 spacers
+  // Paste follows the clipboard (import_dialog_test.cpp).
+  QGuiApplication::clipboard()->setMimeData(new QMimeData);
   EXPECT_FALSE(Item("PasteButton")->isEnabled());
   EXPECT_FALSE(Item("HelpButton")->isEnabled());
   EXPECT_EQ(Item("FontButton")->toolTip(), "Change Font");

@@ -84,6 +84,9 @@ public:
   bool ChooseDirectory(QWidget* parent, const QString& caption, std::string& directory) override {
     return Answering.ChooseDirectory(parent, caption, directory);
   }
+  bool ChooseColor(QWidget* parent, QColor& color) override {
+    return Answering.ChooseColor(parent, color);
+  }
   // When the last box with the text was answered.
   std::optional<TSteadyTime> AnsweredAt(const std::string& text) const {
     std::lock_guard guard(Lock);

@@ -85,10 +85,11 @@ protected:
 
 TEST_F(TExperimentTreeTest, PopupOffersTheItemsOfTheNodeAndEditsTheTree) {
   ASSERT_NO_FATAL_FAILURE(SetUpTree());
-  const QStringList commandItems{"EditExpObjItem", "DeleteExpObjItem", "CommentOutItem"};
+  const QStringList commandItems{"EditExpObjItem", "DeleteExpObjItem", "CommentOutItem",
+                                 "InsertMenu"};
   const QStringList blockItems{"EditExpObjItem", "DeleteExpObjItem", "SetAsStartItem",
-                               "SaveBlockItem", "SaveAsBlockItem"};
-  const QStringList blankItems{"BlankToBeginItem", "BlankToEndItem"};
+                               "SaveBlockItem", "SaveAsBlockItem", "AddScriptMenu"};
+  const QStringList blankItems{"BlankToBeginItem", "BlankToEndItem", "AddScriptMenu"};
 
   QMenu* popup = RightClickNode(W100->AExpNode);
   ASSERT_NE(popup, nullptr);
@@ -98,7 +99,7 @@ TEST_F(TExperimentTreeTest, PopupOffersTheItemsOfTheNodeAndEditsTheTree) {
   // A command that cannot be commented out does not offer it.
   popup = RightClickNode(Note->AExpNode);
   ASSERT_NE(popup, nullptr);
-  EXPECT_EQ(ShownItems(popup), (QStringList{"EditExpObjItem", "DeleteExpObjItem"}));
+  EXPECT_EQ(ShownItems(popup), (QStringList{"EditExpObjItem", "DeleteExpObjItem", "InsertMenu"}));
   popup->hide();
   popup = RightClickNode(Second->AExpNode);
   ASSERT_NE(popup, nullptr);
@@ -334,8 +335,9 @@ TEST_F(TExperimentTreeTest, NothingIsDraggedOrEditedDuringARun) {
   QMenu* popup = RightClickNode(W200->AExpNode);
   ASSERT_NE(popup, nullptr);
   EXPECT_EQ(ShownItems(popup),
-            (QStringList{"EditExpObjItem", "DeleteExpObjItem", "CommentOutItem"}));
+            (QStringList{"EditExpObjItem", "DeleteExpObjItem", "CommentOutItem", "InsertMenu"}));
   EXPECT_FALSE(Item(popup, "DeleteExpObjItem")->isEnabled());
+  EXPECT_FALSE(Item(popup, "InsertMenu")->isEnabled());
   EXPECT_FALSE(Item(popup, "CommentOutItem")->isEnabled());
   popup->hide();
   LeftClick(View, PointOf(View, W200->AExpNode));

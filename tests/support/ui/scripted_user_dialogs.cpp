@@ -22,6 +22,7 @@ TScriptedUserDialogs::~TScriptedUserDialogs() {
   EXPECT_TRUE(Files.empty()) << Files.size() << " scripted file(s) never asked for";
   EXPECT_TRUE(Fonts.empty()) << Fonts.size() << " scripted font(s) never asked for";
   EXPECT_TRUE(Prints.empty()) << Prints.size() << " scripted print(s) never asked for";
+  EXPECT_TRUE(Colors.empty()) << Colors.size() << " scripted colour(s) never asked for";
 }
 
 TMessageButton TScriptedUserDialogs::Message(QWidget* parent, const TMessageBox& box) {
@@ -49,9 +50,18 @@ bool TScriptedUserDialogs::ChooseFile(QWidget* parent, TFileChoice& choice) {
   }
   const std::string path = Files.front();
   Files.pop_front();
+  if (!FilterIndexes.empty()) {
+    choice.FilterIndex = FilterIndexes.front();
+    FilterIndexes.pop_front();
+  }
   if (path.empty()) return false;
   choice.FileName = path;
   return true;
+}
+
+void TScriptedUserDialogs::ScriptFilterIndexes(std::initializer_list<int> indexes) {
+  std::lock_guard guard(Lock);
+  FilterIndexes.insert(FilterIndexes.end(), indexes);
 }
 
 bool TScriptedUserDialogs::ChooseDirectory(QWidget* parent, const QString& caption,
@@ -81,6 +91,30 @@ bool TScriptedUserDialogs::ChooseFont(QWidget*, QFont& font) {
   if (!answer) return false;
   font = *answer;
   return true;
+}
+
+bool TScriptedUserDialogs::ChooseColor(QWidget*, QColor& color) {
+  std::lock_guard guard(Lock);
+  ColorsAsked.push_back(color);
+  if (Colors.empty()) {
+    ADD_FAILURE() << "unscripted colour dialog";
+    return false;
+  }
+  const std::optional<QColor> answer = Colors.front();
+  Colors.pop_front();
+  if (!answer) return false;
+  color = *answer;
+  return true;
+}
+
+void TScriptedUserDialogs::ScriptColors(std::initializer_list<std::optional<QColor>> colors) {
+  std::lock_guard guard(Lock);
+  Colors.insert(Colors.end(), colors);
+}
+
+std::vector<QColor> TScriptedUserDialogs::ColorCalls() const {
+  std::lock_guard guard(Lock);
+  return ColorsAsked;
 }
 
 bool TScriptedUserDialogs::SetUpPrinter(QWidget*, QPrinter& printer) {

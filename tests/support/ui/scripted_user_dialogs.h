@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include <QColor>
 #include <QFont>
 
 #include "shell/ui/user_dialogs.h"
@@ -47,17 +48,24 @@ public:
   bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
   // Answered from the same script as the file choosers.
   bool ChooseDirectory(QWidget* parent, const QString& caption, std::string& directory) override;
+  bool ChooseColor(QWidget* parent, QColor& color) override;
 
   // The buttons the next boxes answer, in order; an answer that is not one of its box's
   // buttons fails the test.
   void ScriptAnswers(std::initializer_list<TMessageButton> answers);
   // The paths the next choosers answer, in order; an empty path cancels.
   void ScriptFiles(std::initializer_list<std::string> paths);
+  // The filters (1-based) the next file choosers answer with their paths, in order.
+  void ScriptFilterIndexes(std::initializer_list<int> indexes);
 
   // The fonts the next font dialogs answer, in order; none cancels.
   void ScriptFonts(std::initializer_list<std::optional<QFont>> fonts);
   // The PDF files the next print dialogs print to, in order; an empty path cancels.
   void ScriptPrints(std::initializer_list<std::string> pdfPaths);
+  // The colours the next colour dialogs answer, in order; none cancels.
+  void ScriptColors(std::initializer_list<std::optional<QColor>> colors);
+  // The colours the colour dialogs were opened with, in order.
+  std::vector<QColor> ColorCalls() const;
 
   std::vector<TBoxCall> Boxes() const;
   // The fonts the font dialogs were opened with, in order.
@@ -74,8 +82,11 @@ private:
   mutable std::mutex Lock;
   std::deque<TMessageButton> Answers;
   std::deque<std::string> Files;
+  std::deque<int> FilterIndexes;
   std::deque<std::optional<QFont>> Fonts;
   std::deque<std::string> Prints;
+  std::deque<std::optional<QColor>> Colors;
+  std::vector<QColor> ColorsAsked;
   std::vector<QFont> FontsAsked;
   int PrintsAsked = 0;
   std::vector<TBoxCall> BoxCalls;
