@@ -45,7 +45,7 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::SENDGPIB, Make<TSendGPIBScript>, nullptr},
     {TScript::SENDRS232, Make<TSendRS232Script>, nullptr},
     {TScript::SERIALPOLL, Make<TSerialPollScript>, nullptr},
-    {TScript::READ, Make<TReadScript>, nullptr},
+    {TScript::READ, Make<TReadScript>, Ask<TReadScriptRequest>},
     {TScript::PLOT, Make<TPlotScript>, nullptr},
     {TScript::CALCULATE, Make<TCalculateScript>, nullptr},
     {TScript::WAIT, Make<TWaitScript>, Ask<TWaitScriptRequest>},

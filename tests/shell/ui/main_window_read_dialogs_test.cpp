@@ -1,0 +1,501 @@
+// The Read dialog through the main window: a Read added with the tool button and changed
+// with a double click, every refusal of OK with its text, the read-size limits, a
+// command whose device is not offered, no devices, a run, and a variable made with Add.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "communication/cec_gpib.h"
+#include "communication/device.h"
+#include "communication/device_list.h"
+#include "communication/read_data.h"
+#include "main_window_widgets.h"
+#include "model/attribute_type.h"
+#include "model/data.h"
+#include "model/data_list.h"
+#include "model/experiment_running.h"
+#include "model/ui/model_dialogs.h"
+#include "model/ui/variable_dialog.h"
+#include "scripts/device/read_script.h"
+#include "scripts/ui/read_dialog.h"
+#include "scripts/ui/script_dialogs.h"
+#include "shell/ui/dialog_registry.h"
+#include "support/ui/dialog_driver.h"
+
+namespace {
+
+using TReadActor = TModalDialogActor<TReadScriptForm>;
+
+// Replaces the text of the line edit (or of an editable combo box's edit) with the keys.
+void Retype(QWidget& dialog, const char* name, const QString& text) {
+  QLineEdit* edit = dialog.findChild<QLineEdit*>(name);
+  if (!edit) {
+    auto* combo = Control<QComboBox>(dialog, name);
+    ASSERT_NE(combo, nullptr);
+    edit = combo->lineEdit();
+  }
+  ASSERT_NE(edit, nullptr);
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Delete);
+  QTest::keyClicks(edit, text);
+}
+
+// The control that has the focus: a combo box for its line edit.
+QString FocusName() {
+  QWidget* focus = QApplication::focusWidget();
+  if (!focus) return {};
+  if (focus->objectName().isEmpty() && focus->parentWidget())
+    return focus->parentWidget()->objectName();
+  return focus->objectName();
+}
+
+void Press(QWidget& dialog, const char* button) {
+  QTest::mouseClick(Control<QPushButton>(dialog, button), Qt::LeftButton);
+}
+
+// Chooses the entry of the combo box by its text, as a user picks it.
+void Choose(QWidget& dialog, const char* name, const QString& text) {
+  auto* combo = Control<QComboBox>(dialog, name);
+  ASSERT_NE(combo, nullptr);
+  const int index = combo->findText(text);
+  ASSERT_GE(index, 0) << text.toStdString();
+  combo->setCurrentIndex(index);
+}
+
+}  // namespace
+
+class TReadDialogTest : public TMainWindowWidgetsTest {
+protected:
+  TReadDialogTest() {
+    RegisterScriptDialogs(Registry);
+    RegisterModelDialogs(Registry);
+    Port.SetDialogRegistry(&Registry);
+  }
+  ~TReadDialogTest() override {
+    ExperimentRunning = false;
+    CloseWithoutQuestions();
+    Port.SetDialogRegistry(nullptr);
+  }
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(StartQorv());
+    Start = FirstBlock();
+    ASSERT_NE(Start, nullptr);
+    View = TreeView("ExperimentView");
+  }
+  TDeviceList& Devices() const { return Window->Session().GetDeviceList(); }
+  TDevice* AddMeter(const std::string& name) {
+    TDevice* device = Devices().NewDevice();
+    device->GetCoreDevice().SetName(name);
+    device->SetCommunication(std::make_unique<TCECGPIB>(0, 5, nullptr));
+    device->UpdateListItem();
+    Window->RefreshViews();
+    return device;
+  }
+  TData* Single(const std::string& name, int type) {
+    return Exp().GetDataSingleList()->Add(Start, type, 1, name);
+  }
+  TData* Array(const std::string& name, int type, std::int32_t size) {
+    return Exp().GetDataArrayList()->Add(Start, type, size, name);
+  }
+  std::vector<TScript*> Commands() const {
+    std::vector<TScript*> commands;
+    for (TTreeNode* node = Start->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
+      if (TScript* script = ScriptOfNode(node); script && script->GetScriptType() != TScript::BLANK)
+        commands.push_back(script);
+    return commands;
+  }
+  std::string Shown(const TTreeNode* node) const {
+    return View->TreeModel()->IndexOf(node).data().toString().toStdString();
+  }
+  void DoubleClick(const TTreeNode* node) {
+    const QPoint at = PointOf(View, node);
+    QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(View->viewport(), Qt::LeftButton, {}, at);
+  }
+  bool Modified() const { return Panel(TQorvForm::spModified) == "Modified"; }
+  // A Read of the block's first variable from the first device, with the dialog's defaults.
+  TReadScript* AddRead() {
+    TReadActor actor([](TReadScriptForm& dialog) { Press(dialog, "Ok"); });
+    Trigger("ReadButton");
+    EXPECT_TRUE(actor.Seen);
+    EXPECT_FALSE(actor.LeftOpen);
+    const std::vector<TScript*> commands = Commands();
+    return commands.empty() ? nullptr : dynamic_cast<TReadScript*>(commands.back());
+  }
+  // Opens the Read dialog with the tool button, lets act fill it, presses OK and answers
+  // the messages OK showed; the dialog is then cancelled.
+  std::vector<std::string> Refusals(const std::function<void(TReadScriptForm&)>& act,
+                                    QString* focus = nullptr) {
+    Dialogs.ScriptAnswers({mbOK});
+    bool stayedOpen = false;
+    TReadActor actor([&](TReadScriptForm& dialog) {
+      act(dialog);
+      Press(dialog, "Ok");
+      stayedOpen = dialog.isVisible();
+      if (focus) *focus = FocusName();
+      Press(dialog, "Cancel");
+    });
+    Trigger("ReadButton");
+    EXPECT_TRUE(actor.Seen);
+    EXPECT_TRUE(stayedOpen);
+    std::vector<std::string> texts = Dialogs.Texts();
+    Dialogs.ClearCalls();
+    return texts;
+  }
+
+  TDialogRegistry Registry;
+  TBlock* Start = nullptr;
+  TNodeTreeView* View = nullptr;
+};
+
+TEST_F(TReadDialogTest, TheReadButtonAddsAReadThatADoubleClickChanges) {
+  TDevice* meter = AddMeter("Meter");
+  TDevice* scope = AddMeter("Scope");
+  TData* volts = Single("volts", eatFLOAT);
+  TData* trace = Array("trace", eatINTEGER, 10);
+  TData* count = Single("count", eatINTEGER);
+  ASSERT_TRUE(Action("ReadButton")->isEnabled());
+
+  TReadActor add([&](TReadScriptForm& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString("Read"));
+    auto* devices = Control<QComboBox>(dialog, "DeviceCombo");
+    ASSERT_EQ(devices->count(), 2);
+    EXPECT_EQ(devices->currentText(), QString::fromStdString(meter->GetDisplayName()));
+    auto* variables = Control<QComboBox>(dialog, "DataComboBox");
+    EXPECT_EQ(variables->currentText(), QString("volts"));
+    EXPECT_EQ(variables->count(), 3);
+    EXPECT_TRUE(variables->hasFocus());
+    EXPECT_EQ(Control<QLineEdit>(dialog, "NumBytesEdit")->text(), QString("100"));
+    EXPECT_TRUE(Control<QRadioButton>(dialog, "AsciiButton")->isChecked());
+    EXPECT_TRUE(Control<QWidget>(dialog, "NumPointsPanel")->isHidden());
+    EXPECT_FALSE(Control<QCheckBox>(dialog, "DoCleanString")->isChecked());
+    EXPECT_TRUE(Control<QCheckBox>(dialog, "WSDelimiter")->isChecked());
+    Press(dialog, "Ok");
+  });
+  Trigger("ReadButton");
+  ASSERT_TRUE(add.Seen);
+  EXPECT_FALSE(add.LeftOpen);
+  std::vector<TScript*> commands = Commands();
+  ASSERT_EQ(commands.size(), 1u);
+  auto* read = dynamic_cast<TReadScript*>(commands[0]);
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(Shown(read->AExpNode), "Meter: Read ASCII(volts)");
+  EXPECT_EQ(read->GetDevice(), meter);
+  EXPECT_EQ(read->GetStoredData(), volts);
+  EXPECT_EQ(read->GetReadData()->GetBytesPerPoint(), 100);
+  EXPECT_FALSE(read->GetCleanString());
+  EXPECT_TRUE(read->GetWSDelimiter());
+  EXPECT_EQ(read->GetSecondStoredData(), nullptr);
+  EXPECT_TRUE(Modified());
+
+  // Into the array, binary, 5 points of 2 bytes, right to left, from the other device,
+  // with the byte count stored.
+  Window->Session().ExperimentChanged(0, 1);
+  TReadActor change([&](TReadScriptForm& dialog) {
+    EXPECT_EQ(Control<QComboBox>(dialog, "DataComboBox")->currentText(), QString("volts"));
+    Choose(dialog, "DeviceCombo", QString::fromStdString(scope->GetDisplayName()));
+    Choose(dialog, "DataComboBox", "trace");
+    EXPECT_FALSE(Control<QWidget>(dialog, "NumPointsPanel")->isHidden());
+    EXPECT_EQ(Control<QComboBox>(dialog, "NumPointCombo")->currentText(), QString("10"));
+    ClickControl(dialog, "BinaryButton");
+    EXPECT_FALSE(Control<QWidget>(dialog, "ReadBytesGroup")->isHidden());
+    EXPECT_TRUE(Control<QWidget>(dialog, "DelimitPanel")->isHidden());
+    Retype(dialog, "NumPointCombo", "5");
+    Retype(dialog, "NumBytesEdit", "2");
+    ClickControl(dialog, "RightToLeftButton");
+    ClickControl(dialog, "RecordNumBytes");
+    EXPECT_EQ(Control<QComboBox>(dialog, "IntegerComboBox")->currentText(), QString("count"));
+    Press(dialog, "Ok");
+  });
+  DoubleClick(read->AExpNode);
+  ASSERT_TRUE(change.Seen);
+  EXPECT_FALSE(change.LeftOpen);
+  EXPECT_EQ(Commands(), commands);
+  EXPECT_EQ(Shown(read->AExpNode), "Scope: Read Binary(trace,5)");
+  EXPECT_EQ(read->GetDevice(), scope);
+  EXPECT_EQ(read->GetStoredData(), trace);
+  EXPECT_EQ(read->GetSecondStoredData(), count);
+  EXPECT_EQ(read->GetReadData()->GetBytesPerPoint(), 2);
+  EXPECT_FALSE(read->GetReadData()->GetLeftToRight());
+  EXPECT_EQ(read->GetPointsRead(), 5);
+  EXPECT_TRUE(Modified());
+
+  // The number of points from a variable; the dialog shows what the command holds.
+  TReadActor points([&](TReadScriptForm& dialog) {
+    EXPECT_EQ(Control<QComboBox>(dialog, "DataComboBox")->currentText(), QString("trace"));
+    EXPECT_EQ(Control<QComboBox>(dialog, "NumPointCombo")->currentText(), QString("5"));
+    EXPECT_EQ(Control<QLineEdit>(dialog, "NumBytesEdit")->text(), QString("2"));
+    EXPECT_TRUE(Control<QRadioButton>(dialog, "RightToLeftButton")->isChecked());
+    EXPECT_TRUE(Control<QCheckBox>(dialog, "RecordNumBytes")->isChecked());
+    Retype(dialog, "NumPointCombo", "count");
+    ClickControl(dialog, "AsciiButton");
+    Retype(dialog, "DelimiterEdit", ",");
+    ClickControl(dialog, "RecordNumBytes");
+    Press(dialog, "Ok");
+  });
+  DoubleClick(read->AExpNode);
+  ASSERT_TRUE(points.Seen);
+  EXPECT_EQ(Shown(read->AExpNode), "Scope: Read ASCII(trace,count)");
+  auto* array = dynamic_cast<TReadDataArray*>(read->GetReadData());
+  ASSERT_NE(array, nullptr);
+  EXPECT_EQ(array->GetDelimiter(), ",");
+  EXPECT_EQ(read->GetSecondStoredData(), nullptr);
+
+  // Cancel leaves it as it was, unmarked.
+  Window->Session().ExperimentChanged(0, 1);
+  TReadActor cancel([&](TReadScriptForm& dialog) {
+    Choose(dialog, "DataComboBox", "volts");
+    Press(dialog, "Cancel");
+  });
+  DoubleClick(read->AExpNode);
+  ASSERT_TRUE(cancel.Seen);
+  EXPECT_EQ(read->GetStoredData(), trace);
+  EXPECT_EQ(Shown(read->AExpNode), "Scope: Read ASCII(trace,count)");
+  EXPECT_FALSE(Modified());
+  EXPECT_TRUE(Dialogs.Boxes().empty());
+}
+
+TEST_F(TReadDialogTest, OkRefusesEachBadSettingWithItsTextAndMakesNothing) {
+  AddMeter("Meter");
+  // A block without variables: none to read into.
+  EXPECT_EQ(Refusals([](TReadScriptForm& dialog) {
+              EXPECT_TRUE(Control<QWidget>(dialog, "ReadPropPanel")->isHidden());
+            }),
+            std::vector<std::string>{"You must select/add a variable to read the data into"});
+  Array("trace", eatFLOAT, 10);
+  Single("volts", eatFLOAT);
+
+  const std::vector<std::pair<QString, std::string>> points = {
+      {"", "Invalid number of points:  The number of points must be defined when reading in an "
+           "array."},
+      {"1", "Invalid number of points:  The number of points must be\r an integer greater than "
+            "one or a variable in the list."},
+      {"x", "Invalid number of points:  The number of points must be\r an integer greater than "
+            "one or a variable in the list."},
+      {"11", "The number of points to read cannot be greater than trace array size of 10."},
+  };
+  for (const auto& [text, refusal] : points) {
+    SCOPED_TRACE(text.toStdString());
+    QString focus;
+    EXPECT_EQ(Refusals(
+                  [&](TReadScriptForm& dialog) {
+                    Choose(dialog, "DataComboBox", "trace");
+                    Retype(dialog, "NumPointCombo", text);
+                  },
+                  &focus),
+              std::vector<std::string>{refusal});
+    EXPECT_EQ(focus, QString("NumPointCombo"));
+  }
+
+  const std::string byteCount =
+      "Byte Count invalid:  The number of bytes/point must be an integer value greater than "
+      "zero.";
+  for (const QString bytes : {"0", "", "-3", "two"}) {
+    SCOPED_TRACE(bytes.toStdString());
+    EXPECT_EQ(Refusals([&](TReadScriptForm& dialog) { Retype(dialog, "NumBytesEdit", bytes); }),
+              std::vector<std::string>{byteCount});
+  }
+  EXPECT_EQ(Refusals([](TReadScriptForm& dialog) {
+              Choose(dialog, "DataComboBox", "trace");
+              Retype(dialog, "DelimiterEdit", "");
+            }),
+            std::vector<std::string>{"Delimiter Text Invalid:  The delimiter must be set to a "
+                                     "single character when reading in an ASCII array"});
+  EXPECT_EQ(Refusals([](TReadScriptForm& dialog) {
+              Choose(dialog, "DataComboBox", "trace");
+              Retype(dialog, "DelimiterEdit", ";;");
+            }),
+            std::vector<std::string>{"Delimiter Text Invalid:  The delimiter cannot be more than "
+                                     "one character in length."});
+  // No integer variable for the byte count.
+  EXPECT_EQ(Refusals([](TReadScriptForm& dialog) { ClickControl(dialog, "RecordNumBytes"); }),
+            std::vector<std::string>{"You must select/add a variable to read the byte count into"});
+  EXPECT_TRUE(Commands().empty());
+  EXPECT_FALSE(Modified());
+}
+
+TEST_F(TReadDialogTest, OkRefusesBinaryPointsOfMoreThan4BytesAndReadsOverTheLimit) {
+  AddMeter("Meter");
+  Single("volts", eatFLOAT);
+  Array("trace", eatINTEGER, 10);
+  // A binary point is at most 4 bytes: 5 would stop the run at its first preparation.
+  QString focus;
+  EXPECT_EQ(Refusals(
+                [](TReadScriptForm& dialog) {
+                  ClickControl(dialog, "BinaryButton");
+                  Retype(dialog, "NumBytesEdit", "5");
+                },
+                &focus),
+            std::vector<std::string>{"Byte Count invalid:  The number of bytes/point for binary "
+                                     "data cannot be greater than 4."});
+  EXPECT_EQ(focus, QString("NumBytesEdit"));
+  // One point larger than the largest read.
+  const std::string over = "Byte Count invalid:  The read size of " +
+                           std::to_string(MaxReadByteCount + 1) +
+                           " bytes (points x bytes/point) cannot be greater than " +
+                           std::to_string(MaxReadByteCount) + " bytes.";
+  EXPECT_EQ(Refusals([](TReadScriptForm& dialog) {
+              Retype(dialog, "NumBytesEdit", QString::number(MaxReadByteCount + 1));
+            }),
+            std::vector<std::string>{over});
+  // Ten points whose product passes the limit, though each point is within it.
+  const std::int64_t each = MaxReadByteCount / 10 + 1;
+  EXPECT_EQ(Refusals([&](TReadScriptForm& dialog) {
+              Choose(dialog, "DataComboBox", "trace");
+              Retype(dialog, "NumBytesEdit", QString::number(each));
+            }),
+            std::vector<std::string>{"Byte Count invalid:  The read size of " +
+                                     std::to_string(each * 10) +
+                                     " bytes (points x bytes/point) cannot be greater than " +
+                                     std::to_string(MaxReadByteCount) + " bytes."});
+  EXPECT_TRUE(Commands().empty());
+
+  // The largest read and a binary point of 4 bytes are taken.
+  TReadActor largest([](TReadScriptForm& dialog) {
+    Retype(dialog, "NumBytesEdit", QString::number(MaxReadByteCount));
+    Press(dialog, "Ok");
+  });
+  Trigger("ReadButton");
+  ASSERT_TRUE(largest.Seen);
+  EXPECT_FALSE(largest.LeftOpen);
+  TReadActor four([](TReadScriptForm& dialog) {
+    Choose(dialog, "DataComboBox", "trace");
+    ClickControl(dialog, "BinaryButton");
+    Retype(dialog, "NumBytesEdit", "4");
+    Press(dialog, "Ok");
+  });
+  Trigger("ReadButton");
+  ASSERT_TRUE(four.Seen);
+  EXPECT_FALSE(four.LeftOpen);
+  const std::vector<TScript*> commands = Commands();
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(static_cast<TReadScript*>(commands[0])->GetReadData()->GetBytesPerPoint(),
+            MaxReadByteCount);
+  EXPECT_EQ(static_cast<TReadScript*>(commands[1])->GetReadData()->GetBytesPerPoint(), 4);
+  EXPECT_TRUE(Dialogs.Boxes().empty());
+}
+
+TEST_F(TReadDialogTest, ACommandWhoseDeviceIsNotOfferedOpensWithNoDeviceAndOkAsksForOne) {
+  AddMeter("Meter");
+  TData* volts = Single("volts", eatFLOAT);
+  TReadScript* read = AddRead();
+  ASSERT_NE(read, nullptr);
+  // A device the list does not hold.
+  TImageList images(1);
+  TDevice stray(&images);
+  stray.GetCoreDevice().SetName("Stray");
+  read->SetDevice(&stray);
+  Window->Session().ExperimentChanged(0, 1);
+
+  Dialogs.ScriptAnswers({mbOK});
+  QString focus;
+  TReadActor edit([&](TReadScriptForm& dialog) {
+    auto* devices = Control<QComboBox>(dialog, "DeviceCombo");
+    EXPECT_EQ(devices->currentIndex(), -1);
+    EXPECT_EQ(devices->count(), 1);
+    Press(dialog, "Ok");
+    focus = FocusName();
+    EXPECT_TRUE(dialog.isVisible());
+    Press(dialog, "Cancel");
+  });
+  DoubleClick(read->AExpNode);
+  ASSERT_TRUE(edit.Seen);
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"You must select a device"});
+  EXPECT_EQ(focus, QString("DeviceCombo"));
+  EXPECT_EQ(read->GetDevice(), &stray);
+  EXPECT_EQ(read->GetStoredData(), volts);
+  EXPECT_FALSE(Modified());
+  read->SetDevice(nullptr);
+}
+
+TEST_F(TReadDialogTest, WithoutDevicesOrDuringARunNoReadIsAdded) {
+  Single("volts", eatFLOAT);
+  Dialogs.ScriptAnswers({mbOK});
+  {
+    TReadActor none([](TReadScriptForm&) {});
+    Trigger("ReadButton");
+    QTest::qWait(50);
+    EXPECT_FALSE(none.Seen);
+  }
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"There are no devices to read from."});
+  Dialogs.ClearCalls();
+  EXPECT_TRUE(Commands().empty());
+
+  AddMeter("Meter");
+  TReadScript* read = AddRead();
+  ASSERT_NE(read, nullptr);
+  ExperimentRunning = true;
+  Dialogs.ScriptAnswers({mbOK});
+  {
+    TReadActor none([](TReadScriptForm&) {});
+    Trigger("ReadButton");
+    QTest::qWait(50);
+    EXPECT_FALSE(none.Seen);
+  }
+  EXPECT_EQ(Dialogs.Texts(),
+            std::vector<std::string>{"Cannot add read command while running an experiment."});
+  bool okEnabled = true;
+  bool addEnabled = true;
+  TReadActor look([&](TReadScriptForm& dialog) {
+    okEnabled = Control<QPushButton>(dialog, "Ok")->isEnabled();
+    addEnabled = Control<QPushButton>(dialog, "AddNewVariable")->isEnabled();
+    EXPECT_FALSE(Control<QRadioButton>(dialog, "ArrayButton")->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(dialog, "NewBytesButton")->isEnabled());
+    Press(dialog, "Cancel");
+  });
+  read->Edit();
+  EXPECT_TRUE(look.Seen);
+  EXPECT_FALSE(okEnabled);
+  EXPECT_FALSE(addEnabled);
+  ExperimentRunning = false;
+  EXPECT_EQ(Commands().size(), 1u);
+}
+
+TEST_F(TReadDialogTest, AVariableMadeWithAddStaysOnlyWhenOkUsesIt) {
+  AddMeter("Meter");
+  Single("volts", eatFLOAT);
+  auto makeVariable = [](const QString& name) {
+    return [name](TDataForm& form) {
+      QTest::keyClicks(Control<QLineEdit>(form, "VarName"), name);
+      ClickControl(form, "IntButton");
+      Press(form, "OK");
+    };
+  };
+  // Made, then abandoned with Cancel: it goes again.
+  {
+    TModalDialogActor<TDataForm> variable(makeVariable("spare"));
+    TReadActor actor([&](TReadScriptForm& dialog) {
+      Press(dialog, "AddNewVariable");
+      EXPECT_TRUE(variable.Seen);
+      EXPECT_EQ(Control<QComboBox>(dialog, "DataComboBox")->currentText(), QString("spare"));
+      EXPECT_TRUE(Exp().GetDataSingleList()->GetDataNameList().HasDataName("spare"));
+      Press(dialog, "Cancel");
+    });
+    Trigger("ReadButton");
+    ASSERT_TRUE(actor.Seen);
+  }
+  EXPECT_FALSE(Exp().GetDataSingleList()->GetDataNameList().HasDataName("spare"));
+  EXPECT_EQ(Exp().GetDataSingleList()->GetCount(), 1);
+
+  // Made and read into: it stays.
+  {
+    TModalDialogActor<TDataForm> variable(makeVariable("level"));
+    TReadActor actor([&](TReadScriptForm& dialog) {
+      Press(dialog, "AddNewVariable");
+      Press(dialog, "Ok");
+    });
+    Trigger("ReadButton");
+    ASSERT_TRUE(actor.Seen);
+    EXPECT_FALSE(actor.LeftOpen);
+  }
+  const std::vector<TScript*> commands = Commands();
+  ASSERT_EQ(commands.size(), 1u);
+  TData* level = commands[0]->GetStoredData();
+  ASSERT_NE(level, nullptr);
+  EXPECT_EQ(level->GetDataName(), "level");
+  EXPECT_EQ(level->GetDataType(), eatINTEGER);
+  EXPECT_EQ(Exp().GetDataSingleList()->GetCount(), 2);
+}
