@@ -147,6 +147,8 @@ TData* TReadPage::Variable() const {
   return EntryVariable(*Ui->DataComboBox, Ui->DataComboBox->currentIndex());
 }
 
+void TReadPage::SetWhitespaceText(const QString& text) { Ui->WSDelimiter->setText(text); }
+
 QWidget* TReadPage::FirstInput() const { return Ui->DataComboBox; }
 
 bool TReadPage::CleanString() const { return Ui->DoCleanString->isChecked(); }

@@ -60,6 +60,8 @@ public:
   // Forgets the response's links to variables (after the command took them).
   void ClearLinks() { ReadResponse.ClearDataLinks(); }
 
+  // The caption of the whitespace option.
+  void SetWhitespaceText(const QString& text);
   // The variable list, where the user starts.
   QWidget* FirstInput() const;
 

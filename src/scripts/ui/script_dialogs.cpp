@@ -2,6 +2,7 @@
 
 #include "scripts/ui/read_dialog.h"
 #include "scripts/ui/repeat_dialog.h"
+#include "scripts/ui/send_and_read_dialog.h"
 #include "scripts/ui/wait_dialog.h"
 #include "shell/ui/dialog_registry.h"
 
@@ -10,4 +11,5 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   registry.RegisterDialog<TWaitScriptRequest, TWaitScriptForm>();
   registry.RegisterDialog<TRepeatScriptRequest, TRepeatScriptForm>();
   registry.RegisterDialog<TReadScriptRequest, TReadScriptForm>();
+  registry.RegisterDialog<TSendAndReadRequest, TSendAndReadForm>();
 }

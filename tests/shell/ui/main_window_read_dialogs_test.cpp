@@ -1,11 +1,14 @@
-// The Read dialog through the main window: a Read added with the tool button and changed
-// with a double click, every refusal of OK with its text, the read-size limits, a
-// command whose device is not offered, no devices, a run, and a variable made with Add.
+// The Read and Send-and-Read dialogs through the main window: a Read added with the tool
+// button and changed with a double click, every refusal of OK with its text, the
+// read-size limits, a command whose device is not offered, no devices, a run, a variable
+// made with Add; the Send and Read pair and the refusals of its two pages.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QLabel>
 #include <QRadioButton>
+#include <QTabWidget>
 
 #include "communication/cec_gpib.h"
 #include "communication/device.h"
@@ -19,7 +22,9 @@
 #include "model/ui/model_dialogs.h"
 #include "model/ui/variable_dialog.h"
 #include "scripts/device/read_script.h"
+#include "scripts/device/send_script.h"
 #include "scripts/ui/read_dialog.h"
+#include "scripts/ui/send_and_read_dialog.h"
 #include "scripts/ui/script_dialogs.h"
 #include "shell/ui/dialog_registry.h"
 #include "support/ui/dialog_driver.h"
@@ -498,4 +503,165 @@ TEST_F(TReadDialogTest, AVariableMadeWithAddStaysOnlyWhenOkUsesIt) {
   EXPECT_EQ(level->GetDataName(), "level");
   EXPECT_EQ(level->GetDataType(), eatINTEGER);
   EXPECT_EQ(Exp().GetDataSingleList()->GetCount(), 2);
+}
+
+namespace {
+
+using TSendReadActor = TModalDialogActor<TSendAndReadForm>;
+
+}  // namespace
+
+class TSendAndReadDialogTest : public TReadDialogTest {
+protected:
+  // Opens the dialog with the tool button, lets act fill it and press OK; answers the
+  // messages shown, whether the dialog stayed open and the page it showed then.
+  std::vector<std::string> Refusals(const std::function<void(TSendAndReadForm&)>& act,
+                                    QString* page = nullptr) {
+    Dialogs.ScriptAnswers({mbOK});
+    bool stayedOpen = false;
+    TSendReadActor actor([&](TSendAndReadForm& dialog) {
+      act(dialog);
+      Press(dialog, "Ok");
+      stayedOpen = dialog.isVisible();
+      if (page) *page = Control<QTabWidget>(dialog, "Pages")->currentWidget()->objectName();
+      Press(dialog, "Cancel");
+    });
+    Trigger("SendReadButton");
+    EXPECT_TRUE(actor.Seen);
+    EXPECT_TRUE(stayedOpen);
+    std::vector<std::string> texts = Dialogs.Texts();
+    Dialogs.ClearCalls();
+    return texts;
+  }
+};
+
+TEST_F(TSendAndReadDialogTest, TheSendAndReadButtonAddsASendThenARead) {
+  TDevice* meter = AddMeter("Meter");
+  meter->GetCoreDevice().SetSendChar1(13);
+  meter->GetCoreDevice().SetSendChar2(10);
+  TData* volts = Single("volts", eatFLOAT);
+  ASSERT_TRUE(Action("SendReadButton")->isEnabled());
+
+  TSendReadActor add([&](TSendAndReadForm& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString("Send and Read"));
+    EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 11);
+    EXPECT_EQ(Control<QTabWidget>(dialog, "Pages")->currentWidget()->objectName(),
+              QString("SendPage"));
+    EXPECT_EQ(Control<QLabel>(dialog, "Term1")->text(), QString("13"));
+    EXPECT_EQ(Control<QLabel>(dialog, "Term2")->text(), QString("10"));
+    EXPECT_EQ(Control<QComboBox>(dialog, "SendVar")->currentText(), QString("No Variable"));
+    EXPECT_TRUE(Control<QWidget>(dialog, "SendArrayComboBox")->isHidden());
+    EXPECT_TRUE(Control<QWidget>(dialog, "FloatFormatButton")->isHidden());
+    EXPECT_EQ(Control<QComboBox>(dialog, "DataComboBox")->currentText(), QString("volts"));
+    EXPECT_EQ(Control<QCheckBox>(dialog, "WSDelimiter")->text(),
+              QString("Whitespace is a delimiter?"));
+    QTest::keyClicks(Control<QLineEdit>(dialog, "SendCmd"), " MEAS? ");
+    Press(dialog, "Ok");
+  });
+  Trigger("SendReadButton");
+  ASSERT_TRUE(add.Seen);
+  EXPECT_FALSE(add.LeftOpen);
+  const std::vector<TScript*> commands = Commands();
+  ASSERT_EQ(commands.size(), 2u);
+  auto* send = dynamic_cast<TSendScript*>(commands[0]);
+  auto* read = dynamic_cast<TReadScript*>(commands[1]);
+  ASSERT_TRUE(send && read);
+  EXPECT_EQ(Shown(send->AExpNode), "Meter: Send(MEAS?) T");
+  EXPECT_EQ(Shown(read->AExpNode), "Meter: Read ASCII(volts)");
+  EXPECT_EQ(send->GetDevice(), meter);
+  EXPECT_EQ(read->GetDevice(), meter);
+  EXPECT_EQ(read->GetStoredData(), volts);
+  EXPECT_EQ(read->AExpNode->GetNextSibling(), Exp().GetBlankScript()->AExpNode);
+  EXPECT_TRUE(Modified());
+
+  // A variable alone, without command text, is sent; a float with its format.
+  TSendReadActor variableOnly([&](TSendAndReadForm& dialog) {
+    Choose(dialog, "SendVar", QString::fromStdString(volts->GetName()));
+    EXPECT_FALSE(Control<QWidget>(dialog, "FloatFormatButton")->isHidden());
+    EXPECT_EQ(Control<QLabel>(dialog, "FloatFormatLabel")->text(), QString("Format: Standard"));
+    ClickControl(dialog, "ForceSpaceCheck");
+    Press(dialog, "Ok");
+  });
+  Trigger("SendReadButton");
+  ASSERT_TRUE(variableOnly.Seen);
+  EXPECT_FALSE(variableOnly.LeftOpen);
+  ASSERT_EQ(Commands().size(), 4u);
+  auto* second = dynamic_cast<TSendScript*>(Commands()[2]);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->GetCommandString(), "");
+  EXPECT_TRUE(second->GetForceSpace());
+  EXPECT_EQ(second->GetStoredData(), nullptr);  // a Send stores nothing
+  EXPECT_EQ(Shown(second->AExpNode), "Meter: Send(volts) T");
+  EXPECT_TRUE(dynamic_cast<TReadScript*>(Commands()[3]) != nullptr);
+
+  // Cancel makes nothing.
+  TSendReadActor cancel([](TSendAndReadForm& dialog) {
+    QTest::keyClicks(Control<QLineEdit>(dialog, "SendCmd"), "*IDN?");
+    Press(dialog, "Cancel");
+  });
+  Trigger("SendReadButton");
+  ASSERT_TRUE(cancel.Seen);
+  EXPECT_EQ(Commands().size(), 4u);
+  EXPECT_TRUE(Dialogs.Boxes().empty());
+}
+
+TEST_F(TSendAndReadDialogTest, OkRefusesOnThePageConcernedAndMakesNeitherCommand) {
+  Dialogs.ScriptAnswers({mbOK});
+  Trigger("SendReadButton");
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"There are no devices to read from."});
+  Dialogs.ClearCalls();
+
+  AddMeter("Meter");
+  Single("volts", eatFLOAT);
+  TData* trace = Array("trace", eatINTEGER, 10);
+  QString page;
+  EXPECT_EQ(Refusals([](TSendAndReadForm& dialog) {
+              Control<QTabWidget>(dialog, "Pages")->setCurrentIndex(1);
+            }, &page),
+            std::vector<std::string>{
+                "You must define either a command string or select a variable to send."});
+  EXPECT_EQ(page, QString("SendPage"));
+  EXPECT_EQ(Refusals([&](TSendAndReadForm& dialog) {
+              Choose(dialog, "SendVar", QString::fromStdString(trace->GetName()));
+              EXPECT_FALSE(Control<QWidget>(dialog, "SendArrayComboBox")->isHidden());
+              Retype(dialog, "SendArrayComboBox", "10");
+            }, &page),
+            std::vector<std::string>{"The maximum index for this array is 9"});
+  EXPECT_EQ(page, QString("SendPage"));
+
+  auto withCommand = [](const std::function<void(TSendAndReadForm&)>& readPage) {
+    return [readPage](TSendAndReadForm& dialog) {
+      QTest::keyClicks(Control<QLineEdit>(dialog, "SendCmd"), "CURV?");
+      Control<QTabWidget>(dialog, "Pages")->setCurrentIndex(0);
+      readPage(dialog);
+    };
+  };
+  EXPECT_EQ(Refusals(withCommand([](TSendAndReadForm& dialog) {
+              Choose(dialog, "DataComboBox", "trace");
+              Retype(dialog, "NumPointCombo", "11");
+            }), &page),
+            std::vector<std::string>{
+                "The number of points to read cannot be greater than trace array size of 10."});
+  EXPECT_EQ(page, QString("ReadSettings"));
+  EXPECT_EQ(Refusals(withCommand([](TSendAndReadForm& dialog) {
+              ClickControl(dialog, "BinaryButton");
+              Retype(dialog, "NumBytesEdit", "8");
+            }), &page),
+            std::vector<std::string>{"Byte Count invalid:  The number of bytes/point for binary "
+                                     "data cannot be greater than 4."});
+  EXPECT_EQ(page, QString("ReadSettings"));
+  EXPECT_EQ(Refusals(withCommand([](TSendAndReadForm& dialog) {
+              Choose(dialog, "DataComboBox", "trace");
+              Retype(dialog, "NumBytesEdit", QString::number(MaxReadByteCount / 4));
+            })),
+            std::vector<std::string>{"Byte Count invalid:  The read size of " +
+                                     std::to_string(MaxReadByteCount / 4 * 10) +
+                                     " bytes (points x bytes/point) cannot be greater than " +
+                                     std::to_string(MaxReadByteCount) + " bytes."});
+  EXPECT_EQ(Refusals(withCommand([](TSendAndReadForm& dialog) {
+              ClickControl(dialog, "RecordNumBytes");
+            })),
+            std::vector<std::string>{"You must select/add a variable to read the byte count into"});
+  EXPECT_TRUE(Commands().empty());
+  EXPECT_FALSE(Modified());
 }
