@@ -58,7 +58,7 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::ELSE, Make<TElseScript>, nullptr},
     {TScript::ENDIF, Make<TEndIfScript>, nullptr},
     {TScript::COMMENT, Make<TCommentScript>, nullptr},
-    {TScript::READFILE, Make<TReadFileScript>, nullptr},
+    {TScript::READFILE, Make<TReadFileScript>, Ask<TReadFileScriptRequest>},
     {TScript::SENDBINARY, Make<TSendBinaryScript>, nullptr},
     {TScript::CLEARPLOT, Make<TClearPlotScript>, nullptr},
     {TScript::CONCATENATE, Make<TConcatenateScript>, nullptr},

@@ -8,13 +8,12 @@
 #include "model/assertion.h"
 #include "model/attribute_type.h"
 #include "model/data.h"
-#include "model/data_dialogs.h"
-#include "model/data_list.h"
 #include "model/experiment.h"
 #include "model/number_text.h"
 #include "model/text.h"
 #include "model/ui_port.h"
 #include "scripts/device/read_script.h"
+#include "scripts/ui/new_variable.h"
 #include "ui_read_page.h"
 
 namespace {
@@ -316,23 +315,9 @@ void TReadPage::KeepUsed() {
 }
 
 TData* TReadPage::MakeVariable(bool array, bool integerOnly) {
-  QORV_ASSERT(Experiment!=0&&Block!=0);
-  TDataList* list = array ? static_cast<TDataList*>(Experiment->GetDataArrayList())
-                          : static_cast<TDataList*>(Experiment->GetDataSingleList());
-  QORV_ASSERT(list!=0);
-  TDataFormRequest request;
-  request.Mode = TDataFormRequest::dmEDIT;
-  request.ShowArraySize = array;
-  request.ArraySize = 10;
-  request.ReadOnlyAllowed = false;  // a variable read into is written
-  if (integerOnly) {
-    request.Type = eatINTEGER;
-    request.StringAllowed = false;
-    request.FloatAllowed = false;
-  }
-  request.NameList = &list->GetDataNameList();
-  if (UiPort().OpenDialog(request) != 1) return nullptr;
-  return list->Create(Block, request);
+  QORV_ASSERT(Experiment!=0);
+  // A variable read into is written: never read-only.
+  return NewVariableWithDialog(*Experiment, Block, {array, integerOnly, false});
 }
 
 void TReadPage::Discard(TData*& made) {

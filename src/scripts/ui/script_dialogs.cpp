@@ -1,6 +1,7 @@
 #include "scripts/ui/script_dialogs.h"
 
 #include "scripts/ui/read_dialog.h"
+#include "scripts/ui/read_file_dialog.h"
 #include "scripts/ui/repeat_dialog.h"
 #include "scripts/ui/send_and_read_dialog.h"
 #include "scripts/ui/wait_dialog.h"
@@ -12,4 +13,5 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   registry.RegisterDialog<TRepeatScriptRequest, TRepeatScriptForm>();
   registry.RegisterDialog<TReadScriptRequest, TReadScriptForm>();
   registry.RegisterDialog<TSendAndReadRequest, TSendAndReadForm>();
+  registry.RegisterDialog<TReadFileScriptRequest, TReadFromFileForm>();
 }

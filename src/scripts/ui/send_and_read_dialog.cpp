@@ -11,7 +11,6 @@
 #include "model/attribute_type.h"
 #include "model/block.h"
 #include "model/data.h"
-#include "model/data_list.h"
 #include "model/experiment.h"
 #include "model/number_text.h"
 #include "model/text.h"
@@ -21,6 +20,7 @@
 #include "scripts/device/read_script.h"
 #include "scripts/device/send_script.h"
 #include "scripts/experiment_thread.h"
+#include "scripts/ui/new_variable.h"
 #include "scripts/ui/read_dialog.h"
 #include "ui_send_and_read_dialog.h"
 
@@ -119,13 +119,10 @@ void TSendAndReadForm::ChangeFormat() {
 }
 
 void TSendAndReadForm::AddSendVariable() {
-  TExperiment* experiment = Request.Experiment;
-  QORV_ASSERT(experiment!=0&&Request.Block!=0);
-  const bool array = Ui->ArraySingleButton->isChecked();
-  TDataList* list = array ? static_cast<TDataList*>(experiment->GetDataArrayList())
-                          : static_cast<TDataList*>(experiment->GetDataSingleList());
-  QORV_ASSERT(list!=0);
-  TData* variable = list->AddWithDialog(Request.Block, true);
+  QORV_ASSERT(Request.Experiment!=0);
+  // A variable sent is only read: it may be read-only.
+  TData* variable = NewVariableWithDialog(*Request.Experiment, Request.Block,
+                                          {Ui->ArraySingleButton->isChecked(), false, true});
   if (!variable) return;
   if (Pnewsenddata) {  // one not-yet-used new variable at a time
     const int old = Ui->SendVar->findData(QVariant::fromValue(static_cast<void*>(Pnewsenddata)));

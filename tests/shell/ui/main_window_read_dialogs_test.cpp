@@ -1,7 +1,8 @@
 // The Read and Send-and-Read dialogs through the main window: a Read added with the tool
 // button and changed with a double click, every refusal of OK with its text, the
 // read-size limits, a command whose device is not offered, no devices, a run, a variable
-// made with Add; the Send and Read pair and the refusals of its two pages.
+// made with Add; the Send and Read pair and the refusals of its two pages; the Read From
+// File dialog.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -23,11 +24,15 @@
 #include "model/ui/variable_dialog.h"
 #include "scripts/device/read_script.h"
 #include "scripts/device/send_script.h"
+#include "scripts/files/read_file_script.h"
 #include "scripts/ui/read_dialog.h"
+#include "scripts/ui/read_file_dialog.h"
 #include "scripts/ui/send_and_read_dialog.h"
 #include "scripts/ui/script_dialogs.h"
 #include "shell/ui/dialog_registry.h"
+#include "support/temp_dir.h"
 #include "support/ui/dialog_driver.h"
+#include "support/ui/scripted_user_dialogs.h"
 
 namespace {
 
@@ -664,4 +669,215 @@ TEST_F(TSendAndReadDialogTest, OkRefusesOnThePageConcernedAndMakesNeitherCommand
             std::vector<std::string>{"You must select/add a variable to read the byte count into"});
   EXPECT_TRUE(Commands().empty());
   EXPECT_FALSE(Modified());
+}
+
+namespace {
+
+using TReadFileActor = TModalDialogActor<TReadFromFileForm>;
+
+}  // namespace
+
+class TReadFileDialogTest : public TReadDialogTest {
+protected:
+  // Opens the dialog with the tool button, lets act fill it and press OK; answers the
+  // messages and questions shown and the control that then has the focus.
+  std::vector<std::string> Refusals(std::initializer_list<TMessageButton> answers,
+                                    const std::function<void(TReadFromFileForm&)>& act,
+                                    QString* focus = nullptr) {
+    Dialogs.ScriptAnswers(answers);
+    bool stayedOpen = false;
+    TReadFileActor actor([&](TReadFromFileForm& dialog) {
+      act(dialog);
+      Press(dialog, "Ok");
+      stayedOpen = dialog.isVisible();
+      if (focus) *focus = FocusName();
+      Press(dialog, "Cancel");
+    });
+    Trigger("ReadFileButton");
+    EXPECT_TRUE(actor.Seen);
+    EXPECT_TRUE(stayedOpen);
+    std::vector<std::string> texts = Dialogs.Texts();
+    Dialogs.ClearCalls();
+    return texts;
+  }
+  TTempDir Dir;
+};
+
+TEST_F(TReadFileDialogTest, TheReadFileButtonAddsAReadFileThatADoubleClickChanges) {
+  const std::string path = Dir.WriteBytes("data.txt", {'1', '.', '5', ',', ' ', '2', '\n'});
+  TData* values = Array("values", eatFLOAT, 10);
+  TData* count = Single("n", eatINTEGER);
+  Single("label", eatSTRING);
+  ASSERT_TRUE(Action("ReadFileButton")->isEnabled());
+
+  Dialogs.ScriptFiles({path});
+  TReadFileActor add([&](TReadFromFileForm& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString("Read From File"));
+    EXPECT_TRUE(Control<QLineEdit>(dialog, "FileName")->text().isEmpty());
+    EXPECT_TRUE(Control<QLineEdit>(dialog, "FileName")->hasFocus());
+    EXPECT_EQ(Control<QComboBox>(dialog, "VariableComboBox")->currentText(), QString("values[10]"));
+    auto* sizes = Control<QComboBox>(dialog, "SizeComboBox");
+    EXPECT_EQ(sizes->currentText(), QString("None"));
+    EXPECT_EQ(sizes->count(), 2);  // None and the integer n
+    EXPECT_EQ(Control<QLabel>(dialog, "WhiteLabel")->text(),
+              QString("All control characters and whitespace are considered to be delimiters."));
+    EXPECT_TRUE(Control<QWidget>(dialog, "WSDelimiter")->isHidden());
+    EXPECT_FALSE(Control<QWidget>(dialog, "DoCleanString")->isHidden());
+    Press(dialog, "Browse");
+    EXPECT_EQ(Control<QLineEdit>(dialog, "FileName")->text(), QString::fromStdString(path));
+    QTest::keyClicks(Control<QLineEdit>(dialog, "FirstDelimiter"), " , ");
+    Choose(dialog, "SizeComboBox", "n");
+    Press(dialog, "Ok");
+  });
+  Trigger("ReadFileButton");
+  ASSERT_TRUE(add.Seen);
+  EXPECT_FALSE(add.LeftOpen);
+  const std::vector<TScriptedUserDialogs::TFileCall> choices = Dialogs.FileChoices();
+  ASSERT_EQ(choices.size(), 1u);
+  EXPECT_EQ(choices[0].Choice.DefaultExt, "txt");
+  EXPECT_EQ(choices[0].Choice.Filter, "Text File (*.txt)|*.txt|All Files (*.*)|*.*");
+  std::vector<TScript*> commands = Commands();
+  ASSERT_EQ(commands.size(), 1u);
+  auto* read = dynamic_cast<TReadFileScript*>(commands[0]);
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(Shown(read->AExpNode), "Read data.txt into values SC(n)");
+  EXPECT_EQ(read->GetFileToRead(), path);
+  EXPECT_EQ(read->GetStoredData(), values);
+  EXPECT_EQ(read->GetSecondStoredData(), count);
+  EXPECT_EQ(read->GetDelimiter1(), ",");
+  EXPECT_EQ(read->GetDelimiter2(), "");
+  EXPECT_TRUE(read->GetCleanString());
+  EXPECT_TRUE(Modified());
+
+  // Changed: the second delimiter, no count, D to E off.
+  Window->Session().ExperimentChanged(0, 1);
+  TReadFileActor change([&](TReadFromFileForm& dialog) {
+    EXPECT_EQ(Control<QLineEdit>(dialog, "FirstDelimiter")->text(), QString(","));
+    EXPECT_EQ(Control<QComboBox>(dialog, "SizeComboBox")->currentText(), QString("n"));
+    QTest::keyClicks(Control<QLineEdit>(dialog, "SecondDelimiter"), ";");
+    Choose(dialog, "SizeComboBox", "None");
+    ClickControl(dialog, "DoCleanString");
+    Press(dialog, "Ok");
+  });
+  DoubleClick(read->AExpNode);
+  ASSERT_TRUE(change.Seen);
+  EXPECT_FALSE(change.LeftOpen);
+  EXPECT_EQ(Shown(read->AExpNode), "Read data.txt into values SCN");
+  EXPECT_EQ(read->GetDelimiter2(), ";");
+  EXPECT_EQ(read->GetSecondStoredData(), nullptr);
+  EXPECT_FALSE(read->GetCleanString());
+  EXPECT_TRUE(Modified());
+
+  // Cancel leaves it as it was, but for the whitespace option of a number array, which
+  // opening the dialog turns on.
+  read->SetUpReadFile(path, values, false, false, ",", ";", nullptr);
+  Window->Session().ExperimentChanged(0, 1);
+  TReadFileActor cancel([&](TReadFromFileForm& dialog) {
+    Retype(dialog, "FileName", "other.txt");
+    Press(dialog, "Cancel");
+  });
+  DoubleClick(read->AExpNode);
+  ASSERT_TRUE(cancel.Seen);
+  EXPECT_EQ(read->GetFileToRead(), path);
+  EXPECT_TRUE(read->GetWSDelimiter());
+  EXPECT_FALSE(Modified());
+  EXPECT_TRUE(Dialogs.Boxes().empty());
+}
+
+TEST_F(TReadFileDialogTest, OkRefusesEachBadEntryWithItsText) {
+  const std::string missing = Dir.PathOf("missing.txt");
+  QString focus;
+  EXPECT_EQ(Refusals({mbOK}, [](TReadFromFileForm& dialog) { Retype(dialog, "FileName", "  "); },
+                     &focus),
+            std::vector<std::string>{"You must name a file to read"});
+  EXPECT_EQ(focus, QString("FileName"));
+  // A missing file: No goes back to the path.
+  const std::string question = "The file " + missing + " does not exist.  Do you wish to use it?";
+  EXPECT_EQ(Refusals({mbNo},
+                     [&](TReadFromFileForm& dialog) {
+                       Retype(dialog, "FileName", QString::fromStdString(missing));
+                     },
+                     &focus),
+            std::vector<std::string>{question});
+  EXPECT_EQ(focus, QString("FileName"));
+  // Yes goes on: without an array there is nothing to read into.
+  Dialogs.ScriptAnswers({mbYes, mbOK});
+  TReadFileActor actor([&](TReadFromFileForm& dialog) {
+    Retype(dialog, "FileName", QString::fromStdString(missing));
+    Press(dialog, "Ok");
+    EXPECT_TRUE(dialog.isVisible());
+    Press(dialog, "Cancel");
+  });
+  Trigger("ReadFileButton");
+  ASSERT_TRUE(actor.Seen);
+  const std::vector<TScriptedUserDialogs::TBoxCall> boxes = Dialogs.Boxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].Box.Caption, QString("Qorv Warning"));
+  EXPECT_EQ(boxes[0].Box.Kind, TMessageKind::Warning);
+  EXPECT_EQ(boxes[0].Box.Buttons, mbYes | mbNo);
+  EXPECT_EQ(boxes[1].Box.Text.toStdString(),
+            "You must select/add a variable to read the data into.");
+  Dialogs.ClearCalls();
+
+  const std::string path = Dir.WriteBytes("data.txt", {'1'});
+  Array("values", eatINTEGER, 5);
+  for (const char* edit : {"FirstDelimiter", "SecondDelimiter"}) {
+    SCOPED_TRACE(edit);
+    EXPECT_EQ(Refusals({mbOK},
+                       [&](TReadFromFileForm& dialog) {
+                         Retype(dialog, "FileName", QString::fromStdString(path));
+                         Retype(dialog, edit, "ab");
+                       },
+                       &focus),
+              std::vector<std::string>{"This can only be one character long"});
+    EXPECT_EQ(focus, QString(edit));
+  }
+  EXPECT_TRUE(Commands().empty());
+  EXPECT_FALSE(Modified());
+}
+
+TEST_F(TReadFileDialogTest, AnArrayMadeWithNewStaysOnlyWhenOkUsesIt) {
+  const std::string path = Dir.WriteBytes("data.txt", {'1'});
+  auto makeArray = [](const QString& name) {
+    return [name](TDataForm& form) {
+      QTest::keyClicks(Control<QLineEdit>(form, "VarName"), name);
+      ClickControl(form, "StringButton");
+      Press(form, "OK");
+    };
+  };
+  {
+    TModalDialogActor<TDataForm> array(makeArray("spare"));
+    TReadFileActor actor([&](TReadFromFileForm& dialog) {
+      Press(dialog, "NewArray");
+      EXPECT_TRUE(array.Seen);
+      EXPECT_EQ(Control<QComboBox>(dialog, "VariableComboBox")->currentText(), QString("spare[10]"));
+      // A string array may keep its blanks.
+      EXPECT_FALSE(Control<QWidget>(dialog, "WSDelimiter")->isHidden());
+      EXPECT_EQ(Control<QLabel>(dialog, "WhiteLabel")->text(),
+                QString("All control characters are considered to be delimiters."));
+      Press(dialog, "Cancel");
+    });
+    Trigger("ReadFileButton");
+    ASSERT_TRUE(actor.Seen);
+  }
+  EXPECT_EQ(Exp().GetDataArrayList()->GetCount(), 0);
+  {
+    TModalDialogActor<TDataForm> array(makeArray("lines"));
+    TReadFileActor actor([&](TReadFromFileForm& dialog) {
+      Retype(dialog, "FileName", QString::fromStdString(path));
+      Press(dialog, "NewArray");
+      ClickControl(dialog, "WSDelimiter");  // blanks stay in the text
+      Press(dialog, "Ok");
+    });
+    Trigger("ReadFileButton");
+    ASSERT_TRUE(actor.Seen);
+    EXPECT_FALSE(actor.LeftOpen);
+  }
+  ASSERT_EQ(Commands().size(), 1u);
+  auto* read = dynamic_cast<TReadFileScript*>(Commands()[0]);
+  ASSERT_NE(read, nullptr);
+  ASSERT_NE(read->GetStoredData(), nullptr);
+  EXPECT_EQ(read->GetStoredData()->GetDataName(), "lines");
+  EXPECT_FALSE(read->GetWSDelimiter());
+  EXPECT_EQ(Exp().GetDataArrayList()->GetCount(), 1);
 }
