@@ -13,8 +13,11 @@ void LoadHelpResource() {
 const std::vector<THelpTopic>& HelpTopics() {
   // Several dialogs that belong together share a page, each at its own anchor.
   static const std::vector<THelpTopic> topics = {
+      {5, "read_commands.html", "read-dialog", "The Read dialog"},
+      {11, "read_commands.html", "send-and-read", "The Send and Read dialog"},
       {14, "variables.html", "variables-dialog", "The Variables dialog"},
       {17, "outputs.html", "outputs", "Outputs"},
+      {18, "read_commands.html", "read-from-file", "The Read From File dialog"},
       {22, "device_dialog.html", "device-dialog", "The Add or Edit a Device dialog"},
       {26, "gpib_settings.html", "gpib-settings", "The GPIB Settings dialog"},
       {27, "preferences.html", "preferences", "The Preferences dialog"},
