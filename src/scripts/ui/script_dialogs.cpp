@@ -1,5 +1,7 @@
 #include "scripts/ui/script_dialogs.h"
 
+#include "scripts/ui/calculate_dialog.h"
+#include "scripts/ui/concatenate_dialog.h"
 #include "scripts/ui/read_dialog.h"
 #include "scripts/ui/read_file_dialog.h"
 #include "scripts/ui/repeat_dialog.h"
@@ -11,6 +13,8 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   // One line per command dialog; its request type is named in the command table's row.
   registry.RegisterDialog<TWaitScriptRequest, TWaitScriptForm>();
   registry.RegisterDialog<TRepeatScriptRequest, TRepeatScriptForm>();
+  registry.RegisterDialog<TCalculateScriptRequest, TCalculateScriptForm>();
+  registry.RegisterDialog<TConcatenateScriptRequest, TConcatenateScriptForm>();
   registry.RegisterDialog<TReadScriptRequest, TReadScriptForm>();
   registry.RegisterDialog<TSendAndReadRequest, TSendAndReadForm>();
   registry.RegisterDialog<TReadFileScriptRequest, TReadFromFileForm>();
