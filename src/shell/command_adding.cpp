@@ -5,6 +5,7 @@
 #include "model/tree_node.h"
 #include "model/ui_port.h"
 #include "scripts/command_table.h"
+#include "scripts/device/send_and_read_request.h"
 #include "shell/can_add_command.h"
 #include "scripts/experiment_thread.h"
 #include "scripts/flow/blank_script.h"
@@ -68,6 +69,12 @@ void PutBlankBack(TExperiment& experiment, const TBlankPlace& place) {
   experiment.GetExperimentTree().SetSelected(blank->AExpNode);
 }
 
+// The row's new-command entry; the Send-and-Read pair has its own.
+int OpenNew(TExperiment& experiment, int type, TDevice* device) {
+  if (type == SendAndReadType) return NewSendAndRead(experiment, device);
+  return NewScript(experiment, type, device);
+}
+
 }  // namespace
 
 const std::vector<TAddCommand>& AddCommands() { return Rows; }
@@ -79,6 +86,7 @@ const TAddCommand* AddCommandOf(const std::string& button) {
 }
 
 bool HasAddDialog(const TAddCommand& row) {
+  if (row.Type == SendAndReadType) return true;
   const TCommandKind* kind = CommandKindOf(row.Type);
   return kind && kind->Dialog;
 }
@@ -88,9 +96,9 @@ int AddCommandClick(TExperiment& experiment, const TAddCommand& row, TAddSender 
   if (!CanAddCommand(row.Name)) return 0;
   if (sender == TAddSender::DeviceItem) {
     QORV_ASSERT(row.Device&&device!=0);
-    return NewScript(experiment, row.Type, device);
+    return OpenNew(experiment, row.Type, device);
   }
-  if (sender != TAddSender::InsertItem) return NewScript(experiment, row.Type);
+  if (sender != TAddSender::InsertItem) return OpenNew(experiment, row.Type, nullptr);
 
   QORV_ASSERT(ScriptOfNode(selected)!=0);
   TBlankPlace place;
@@ -99,7 +107,7 @@ int AddCommandClick(TExperiment& experiment, const TAddCommand& row, TAddSender 
     place.Next = blank->AExpNode->GetNextSibling();
   }
   experiment.MoveBlankScript(selected);
-  const int result = NewScript(experiment, row.Type);
+  const int result = OpenNew(experiment, row.Type, nullptr);
   if (result != 1) PutBlankBack(experiment, place);
   return result;
 }

@@ -9,6 +9,7 @@
 #include "communication/device_list.h"
 #include "model/experiment_running.h"
 #include "scripts/command_table.h"
+#include "scripts/device/send_and_read_request.h"
 #include "scripts/flow/blank_script.h"
 #include "scripts/flow/wait_script.h"
 #include "support/experiment_fixture.h"
@@ -59,7 +60,8 @@ TEST_F(CommandAddingTest, EveryHandlerHasItsOwnButtonAndACommandTypeOfTheTable) 
   for (int type : {int(TScript::DECISION), int(TScript::ELSE), int(TScript::ENDIF)})
     for (const TAddCommand& row : AddCommands()) EXPECT_NE(row.Type, type) << row.Button;
   EXPECT_TRUE(HasAddDialog(WaitRow()));
-  EXPECT_FALSE(HasAddDialog(*AddCommandOf("SendReadButton")));
+  // The pair has no command type of its own, but its dialog.
+  EXPECT_TRUE(HasAddDialog(*AddCommandOf("SendReadButton")));
 }
 
 TEST_F(CommandAddingTest, DuringARunNothingOpensAndTheMessageNamesTheCommand) {
@@ -121,6 +123,43 @@ TEST_F(CommandAddingTest, FromTheDeviceListTheDialogStartsWithThatDevice) {
   EXPECT_EQ(AddCommandClick(Exp, row, TAddSender::DeviceItem, nullptr, meter), 0);
   EXPECT_EQ(AddCommandClick(Exp, row, TAddSender::ToolButton), 0);
   EXPECT_EQ(Devices, (std::vector<TDevice*>{meter, nullptr}));
+}
+
+TEST_F(CommandAddingTest, SendAndReadOpensItsOwnDialogOnceThereIsADeviceToReadFrom) {
+  Exp.SelectBlock(B1->AExpNode);
+  std::vector<TDevice*> started;
+  Ui.SetDialogHandler([&](TDialogRequest& request) {
+    auto* pair = dynamic_cast<TSendAndReadRequest*>(&request);
+    if (!pair) return 0;
+    EXPECT_EQ(pair->Experiment, &Exp);
+    EXPECT_EQ(pair->Block, B1);
+    EXPECT_EQ(pair->Script, nullptr);
+    started.push_back(pair->Device);
+    return 0;  // cancelled
+  });
+  const TAddCommand& row = *AddCommandOf("SendReadButton");
+  TDeviceList list(&Exp);
+  // No device: nothing opens.
+  EXPECT_EQ(AddCommandClick(Exp, row, TAddSender::ToolButton), 0);
+  EXPECT_TRUE(started.empty());
+  EXPECT_EQ(Ui.Texts(), TTexts{"There are no devices to read from."});
+  TDevice* meter = list.NewDevice();
+  EXPECT_EQ(AddCommandClick(Exp, row, TAddSender::ToolButton), 0);
+  EXPECT_EQ(AddCommandClick(Exp, row, TAddSender::DeviceItem, nullptr, meter), 0);
+  // Insert... on a command, cancelled: the blank line goes back.
+  TStub* first = Stub(B1, "first");
+  TBlankScript* blank = Exp.GetBlankScript();
+  EXPECT_EQ(AddCommandClick(Exp, row, TAddSender::InsertItem, first->AExpNode), 0);
+  EXPECT_EQ(Lines(B1), (std::vector<TScript*>{first, blank}));
+  EXPECT_EQ(started, (std::vector<TDevice*>{nullptr, meter, nullptr}));
+  // During a run the handler refuses first.
+  ExperimentRunning = true;
+  Ui.Clear();
+  EXPECT_EQ(AddCommandClick(Exp, row, TAddSender::ToolButton), 0);
+  EXPECT_EQ(Ui.Texts(),
+            TTexts{"Cannot add send and read commands while running an experiment."});
+  ExperimentRunning = false;
+  EXPECT_EQ(started.size(), 3u);
 }
 
 }  // namespace

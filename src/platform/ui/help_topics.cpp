@@ -14,8 +14,11 @@ const std::vector<THelpTopic>& HelpTopics() {
   // Several dialogs that belong together share a page, each at its own anchor.
   static const std::vector<THelpTopic> topics = {
       {3, "calculate_dialog.html", "calculate-dialog", "The Calculator dialog"},
+      {5, "read_commands.html", "read-dialog", "The Read dialog"},
+      {11, "read_commands.html", "send-and-read", "The Send and Read dialog"},
       {14, "variables.html", "variables-dialog", "The Variables dialog"},
       {17, "outputs.html", "outputs", "Outputs"},
+      {18, "read_commands.html", "read-from-file", "The Read From File dialog"},
       {22, "device_dialog.html", "device-dialog", "The Add or Edit a Device dialog"},
       {24, "console.html", "console", "The interactive console"},
       {25, "scan.html", "scan-for-devices", "The Scan For Devices dialog"},

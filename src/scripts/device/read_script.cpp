@@ -5,6 +5,7 @@
 
 #include "communication/communication.h"
 #include "communication/device.h"
+#include "communication/device_list.h"
 #include "communication/read_response.h"
 #include "model/assertion.h"
 #include "model/attribute_type.h"
@@ -320,3 +321,12 @@ void TReadScript::FillResponse(TReadResponse& response) {
     response.SetByteCountFromVariable(false);
   Preaddata->CopyToResponse(response);
 }
+
+bool HasDevicesToReadFrom(const TExperiment* experiment) {
+  const TDeviceList* devices = TDeviceList::Of(experiment);
+  if (devices && !devices->IsEmpty()) return true;
+  Inform("There are no devices to read from.");
+  return false;
+}
+
+bool TReadScriptRequest::CanOpen() { return Script || HasDevicesToReadFrom(Experiment); }

@@ -11,6 +11,7 @@
 
 #include "communication/read_data.h"
 #include "scripts/device/device_attribute_script.h"
+#include "scripts/script_request.h"
 
 class TData;
 class TReadResponse;
@@ -107,3 +108,15 @@ private:
   bool DoCleanString = true;
   bool WSDelimiter = true;
 };
+
+// The Read dialog of a new command or of the command changed.
+struct TReadScriptRequest : TScriptRequest {
+  TReadScript* Read() const { return static_cast<TReadScript*>(Script); }
+  // A new command needs a device to read from: without one, "There are no devices to
+  // read from." and no dialog.
+  bool CanOpen() override;
+};
+
+// Whether the experiment's device list has a device; without one, says "There are no
+// devices to read from.".
+bool HasDevicesToReadFrom(const TExperiment* experiment);

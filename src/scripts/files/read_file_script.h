@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "scripts/attribute_script.h"
+#include "scripts/script_request.h"
 
 class TData;
 class TDataArray;
@@ -88,4 +89,9 @@ private:
   std::string PDelimiter2;
   bool DoCleanString = true;
   bool WSDelimiter = false;
+};
+
+// The Read From File dialog of a new command or of the command changed.
+struct TReadFileScriptRequest : TScriptRequest {
+  TReadFileScript* ReadFile() const { return static_cast<TReadFileScript*>(Script); }
 };

@@ -2,7 +2,10 @@
 
 #include "scripts/ui/calculate_dialog.h"
 #include "scripts/ui/concatenate_dialog.h"
+#include "scripts/ui/read_dialog.h"
+#include "scripts/ui/read_file_dialog.h"
 #include "scripts/ui/repeat_dialog.h"
+#include "scripts/ui/send_and_read_dialog.h"
 #include "scripts/ui/wait_dialog.h"
 #include "shell/ui/dialog_registry.h"
 
@@ -12,4 +15,7 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   registry.RegisterDialog<TRepeatScriptRequest, TRepeatScriptForm>();
   registry.RegisterDialog<TCalculateScriptRequest, TCalculateScriptForm>();
   registry.RegisterDialog<TConcatenateScriptRequest, TConcatenateScriptForm>();
+  registry.RegisterDialog<TReadScriptRequest, TReadScriptForm>();
+  registry.RegisterDialog<TSendAndReadRequest, TSendAndReadForm>();
+  registry.RegisterDialog<TReadFileScriptRequest, TReadFromFileForm>();
 }

@@ -8,6 +8,7 @@
 #include <typeindex>
 
 #include "scripts/command_table.h"
+#include "scripts/device/send_and_read_request.h"
 #include "scripts/script_request.h"
 #include "scripts/ui/script_dialogs.h"
 #include "shell/ui/dialog_registry.h"
@@ -24,6 +25,9 @@ TEST(ScriptDialogs, EveryRowsDialogIsRegisteredAndEveryCommandDialogHasItsRow) {
     EXPECT_TRUE(rows.insert(type).second) << TypeNameOf(type) << " serves two rows";
     EXPECT_TRUE(registry.Serves(type)) << TypeNameOf(type) << " has no dialog registered";
   }
+  // The Send-and-Read pair has no row: its add handler opens its dialog itself.
+  EXPECT_TRUE(registry.Serves(typeid(TSendAndReadRequest)));
+  rows.insert(typeid(TSendAndReadRequest));
   for (const std::type_index& type : registry.Types())
     EXPECT_TRUE(rows.count(type)) << TypeNameOf(type) << " is the dialog of no row";
   EXPECT_GE(rows.size(), 2u);  // Wait and Repeat at least

@@ -1,0 +1,73 @@
+#include "scripts/ui/read_dialog.h"
+
+#include <QComboBox>
+
+#include <vector>
+
+#include "communication/device.h"
+#include "communication/device_list.h"
+#include "model/assertion.h"
+#include "scripts/experiment_thread.h"
+#include "ui_read_dialog.h"
+
+void FillDevices(QComboBox& combo, TExperiment* experiment, TDevice* selected) {
+  combo.clear();
+  std::vector<TDevice*> devices;
+  if (TDeviceList* list = TDeviceList::Of(experiment)) list->GetDevices(devices);
+  int index = -1;
+  for (TDevice* device : devices) {
+    if (device == selected) index = combo.count();
+    combo.addItem(QString::fromStdString(device->GetDisplayName()),
+                  QVariant::fromValue(static_cast<void*>(device)));
+  }
+  combo.setCurrentIndex(index);
+}
+
+TDevice* SelectedDevice(const QComboBox& combo) {
+  if (combo.currentIndex() < 0) return nullptr;
+  return static_cast<TDevice*>(combo.currentData().value<void*>());
+}
+
+TReadScriptForm::TReadScriptForm(TReadScriptRequest& request, QWidget* parent)
+    : TScriptForm(request, 5, parent), Ui(std::make_unique<Ui::TReadScriptForm>()) {
+  Ui->setupUi(Panel1());
+  setWindowTitle("Read");
+  SizeFromOk(14, 14);
+  QORV_ASSERT(request.Experiment!=0&&request.Block!=0);
+  TReadPage& page = *Ui->ReadSettings;
+  page.Fill(*request.Experiment, request.Block);
+  if (TReadScript* read = request.Read()) {
+    FillDevices(*Ui->DeviceCombo, request.Experiment, read->GetDevice());
+    page.StartEdit(*read);
+  } else {
+    FillDevices(*Ui->DeviceCombo, request.Experiment, request.Device);
+    if (Ui->DeviceCombo->currentIndex() < 0 && Ui->DeviceCombo->count() > 0)
+      Ui->DeviceCombo->setCurrentIndex(0);
+    page.StartNew();
+  }
+  SetFirstInput(page.FirstInput());
+}
+
+TReadScriptForm::~TReadScriptForm() = default;
+
+void TReadScriptForm::showEvent(QShowEvent* event) {
+  TScriptForm::showEvent(event);
+  Ui->ReadSettings->SetRunning(IsRunActive());
+}
+
+void TReadScriptForm::OkClick() {
+  TDevice* device = SelectedDevice(*Ui->DeviceCombo);
+  if (!device) return Refuse("You must select a device", Ui->DeviceCombo);
+  TReadPage& page = *Ui->ReadSettings;
+  if (auto refusal = page.Check()) return Refuse(refusal->Text, refusal->Control);
+  TData* variable = page.Variable();
+  const TReadResponse& response = page.Response();
+  const bool clean = page.CleanString();
+  const bool whitespace = page.WhitespaceDelimiter();
+  if (!Apply(TScript::READ, [&](TScript& read) {
+        static_cast<TReadScript&>(read).SetUpRead(device, variable, response, clean, whitespace);
+      }))
+    return;
+  page.KeepUsed();
+  page.ClearLinks();
+}
