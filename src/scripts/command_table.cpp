@@ -42,8 +42,8 @@ std::unique_ptr<TScriptRequest> Ask() {
 // If-Then: none of them is added through a dialog of its own.
 const std::vector<TCommandKind> Kinds = {
     {TScript::SEND, Make<TSendScript>, nullptr},
-    {TScript::SENDGPIB, Make<TSendGPIBScript>, nullptr},
-    {TScript::SENDRS232, Make<TSendRS232Script>, nullptr},
+    {TScript::SENDGPIB, Make<TSendGPIBScript>, Ask<TSendGPIBScriptRequest>},
+    {TScript::SENDRS232, Make<TSendRS232Script>, Ask<TSendRS232ScriptRequest>},
     {TScript::SERIALPOLL, Make<TSerialPollScript>, nullptr},
     {TScript::READ, Make<TReadScript>, nullptr},
     {TScript::PLOT, Make<TPlotScript>, nullptr},

@@ -1,6 +1,8 @@
 #include "scripts/ui/script_dialogs.h"
 
 #include "scripts/ui/repeat_dialog.h"
+#include "scripts/ui/send_gpib_dialog.h"
+#include "scripts/ui/send_rs232_dialog.h"
 #include "scripts/ui/wait_dialog.h"
 #include "shell/ui/dialog_registry.h"
 
@@ -8,4 +10,6 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   // One line per command dialog; its request type is named in the command table's row.
   registry.RegisterDialog<TWaitScriptRequest, TWaitScriptForm>();
   registry.RegisterDialog<TRepeatScriptRequest, TRepeatScriptForm>();
+  registry.RegisterDialog<TSendGPIBScriptRequest, TSendGPIBScriptForm>();
+  registry.RegisterDialog<TSendRS232ScriptRequest, TSendRS232Form>();
 }
