@@ -5,7 +5,9 @@
 #include "device_command_dialogs_fixture.h"
 
 #include "scripts/device/send_gpib_script.h"
+#include "scripts/device/send_rs232_script.h"
 #include "scripts/ui/send_gpib_dialog.h"
+#include "scripts/ui/send_rs232_dialog.h"
 
 namespace {
 
@@ -152,4 +154,99 @@ TEST_F(TDeviceDialogsTest, ACommandWhoseDeviceIsNoLongerGpibOpensWithoutDeviceAn
   EXPECT_EQ(selected, -1);
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"You must select a device"});
   EXPECT_EQ(gpib->GetDevice(), other);
+}
+
+namespace {
+
+using TRs232Actor = TModalDialogActor<TSendRS232Form>;
+
+}  // namespace
+
+TEST_F(TDeviceDialogsTest, SendRs232ClearsTheCheckedBuffersOfAnRs232Device) {
+  AddDevice("Meter", Gpib(5));
+  TDevice* pump = AddDevice("Pump", Rs232());
+  TRs232Actor actor([&](TSendRS232Form& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString("Send RS232"));
+    auto* devices = Control<QComboBox>(dialog, "DeviceComboBox");
+    ASSERT_EQ(devices->count(), 1);
+    EXPECT_EQ(SelectedDevice(dialog, "DeviceComboBox"), pump);
+    EXPECT_TRUE(Control<QCheckBox>(dialog, "TransmitCheckBox")->isChecked());
+    EXPECT_TRUE(Control<QCheckBox>(dialog, "ReceiveCheckBox")->isChecked());
+    ClickControl(dialog, "TransmitCheckBox");
+    QTest::mouseClick(Control<QPushButton>(dialog, "Ok"), Qt::LeftButton);
+  });
+  Trigger("SendRS232Button");
+  ASSERT_TRUE(actor.Seen);
+  EXPECT_FALSE(actor.LeftOpen);
+  std::vector<TScript*> commands = Commands(Start);
+  ASSERT_EQ(commands.size(), 1u);
+  auto* send = dynamic_cast<TSendRS232Script*>(commands[0]);
+  ASSERT_NE(send, nullptr);
+  EXPECT_EQ(send->GetDevice(), pump);
+  EXPECT_FALSE(send->GetClearTransmit());
+  EXPECT_TRUE(send->GetClearReceive());
+  EXPECT_EQ(Shown(send->AExpNode), QString("Pump: Send RS232(Clear Receive)"));
+
+  // Both clear is refused; the change then takes transmit only.
+  Dialogs.ScriptAnswers({mbOK});
+  TRs232Actor change([&](TSendRS232Form& dialog) {
+    EXPECT_FALSE(Control<QCheckBox>(dialog, "TransmitCheckBox")->isChecked());
+    EXPECT_TRUE(Control<QCheckBox>(dialog, "ReceiveCheckBox")->isChecked());
+    ClickControl(dialog, "ReceiveCheckBox");
+    QTest::mouseClick(Control<QPushButton>(dialog, "Ok"), Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    ClickControl(dialog, "TransmitCheckBox");
+    QTest::mouseClick(Control<QPushButton>(dialog, "Ok"), Qt::LeftButton);
+  });
+  DoubleClick(send->AExpNode);
+  ASSERT_TRUE(change.Seen);
+  EXPECT_FALSE(change.LeftOpen);
+  EXPECT_EQ(Dialogs.Texts(),
+            std::vector<std::string>{"You must select at least one or press cancel"});
+  EXPECT_TRUE(send->GetClearTransmit());
+  EXPECT_FALSE(send->GetClearReceive());
+  EXPECT_EQ(Shown(send->AExpNode), QString("Pump: Send RS232(Clear Transmit)"));
+
+  // Cancel leaves it.
+  TRs232Actor cancel([&](TSendRS232Form& dialog) {
+    ClickControl(dialog, "ReceiveCheckBox");
+    QTest::mouseClick(Control<QPushButton>(dialog, "Cancel"), Qt::LeftButton);
+  });
+  DoubleClick(send->AExpNode);
+  ASSERT_TRUE(cancel.Seen);
+  EXPECT_FALSE(send->GetClearReceive());
+}
+
+TEST_F(TDeviceDialogsTest, SendRs232RefusesWithoutAnRs232DeviceAndAsksForALostOne) {
+  TDevice* meter = AddDevice("Meter", Gpib(5));
+  Dialogs.ScriptAnswers({mbOK, mbOK});
+  {
+    TRs232Actor none([](TSendRS232Form&) {});
+    Trigger("SendRS232Button");
+    QTest::qWait(50);
+    EXPECT_FALSE(none.Seen);
+  }
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"These commands can only be sent to "
+                                                      "RS232 Devices. There are no RS232 "
+                                                      "devices."});
+  Dialogs.ClearCalls();
+  // A command whose device went to GPIB: no device selected, OK asks for one.
+  auto* send = static_cast<TSendRS232Script*>(Start->AddScript(TScript::SENDRS232));
+  meter->SetCommunication(Rs232());
+  send->SetUpSendRS232(meter, true, false);
+  meter->SetCommunication(Gpib(5));
+  TDevice* pump = AddDevice("Pump", Rs232());
+  int selected = 0;
+  TRs232Actor actor([&](TSendRS232Form& dialog) {
+    selected = Control<QComboBox>(dialog, "DeviceComboBox")->currentIndex();
+    QTest::mouseClick(Control<QPushButton>(dialog, "Ok"), Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    QTest::mouseClick(Control<QPushButton>(dialog, "Cancel"), Qt::LeftButton);
+  });
+  DoubleClick(send->AExpNode);
+  ASSERT_TRUE(actor.Seen);
+  EXPECT_EQ(selected, -1);
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"You must select a device"});
+  EXPECT_EQ(send->GetDevice(), meter);
+  (void)pump;
 }
