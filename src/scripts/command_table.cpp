@@ -44,7 +44,7 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::SEND, Make<TSendScript>, nullptr},
     {TScript::SENDGPIB, Make<TSendGPIBScript>, Ask<TSendGPIBScriptRequest>},
     {TScript::SENDRS232, Make<TSendRS232Script>, Ask<TSendRS232ScriptRequest>},
-    {TScript::SERIALPOLL, Make<TSerialPollScript>, nullptr},
+    {TScript::SERIALPOLL, Make<TSerialPollScript>, Ask<TSerialPollScriptRequest>},
     {TScript::READ, Make<TReadScript>, nullptr},
     {TScript::PLOT, Make<TPlotScript>, nullptr},
     {TScript::CALCULATE, Make<TCalculateScript>, nullptr},

@@ -3,6 +3,7 @@
 #include "scripts/ui/repeat_dialog.h"
 #include "scripts/ui/send_gpib_dialog.h"
 #include "scripts/ui/send_rs232_dialog.h"
+#include "scripts/ui/serial_poll_dialog.h"
 #include "scripts/ui/wait_dialog.h"
 #include "shell/ui/dialog_registry.h"
 
@@ -12,4 +13,5 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   registry.RegisterDialog<TRepeatScriptRequest, TRepeatScriptForm>();
   registry.RegisterDialog<TSendGPIBScriptRequest, TSendGPIBScriptForm>();
   registry.RegisterDialog<TSendRS232ScriptRequest, TSendRS232Form>();
+  registry.RegisterDialog<TSerialPollScriptRequest, TSerialPollScriptForm>();
 }

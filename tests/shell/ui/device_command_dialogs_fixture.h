@@ -17,7 +17,13 @@
 #include "communication/device_list.h"
 #include "communication/rs232.h"
 #include "main_window_widgets.h"
+#include "model/attribute_type.h"
+#include "model/data.h"
+#include "model/data_list.h"
+#include "model/experiment.h"
 #include "model/experiment_running.h"
+#include "model/ui/model_dialogs.h"
+#include "model/ui/variable_dialog.h"
 #include "scripts/script.h"
 #include "scripts/ui/device_combo.h"
 #include "scripts/ui/script_dialogs.h"
@@ -28,6 +34,7 @@ class TDeviceDialogsTest : public TMainWindowWidgetsTest {
 protected:
   TDeviceDialogsTest() {
     RegisterScriptDialogs(Registry);
+    RegisterModelDialogs(Registry);
     Port.SetDialogRegistry(&Registry);
   }
   ~TDeviceDialogsTest() override {
@@ -74,6 +81,19 @@ protected:
   }
   static TDevice* SelectedDevice(QWidget& dialog, const char* box) {
     return ::SelectedDevice(*Control<QComboBox>(dialog, box));
+  }
+  // A variable of the block through the experiment's lists (size 1: a single one).
+  TData* AddVariable(const std::string& name, int type, std::int32_t size = 1) {
+    TDataList* list = size == 1 ? static_cast<TDataList*>(Exp().GetDataSingleList())
+                                : static_cast<TDataList*>(Exp().GetDataArrayList());
+    return list->Add(Start, type, size, name);
+  }
+  // The entries of a combo box.
+  static QStringList Entries(QWidget& dialog, const char* box) {
+    QStringList entries;
+    auto* combo = Control<QComboBox>(dialog, box);
+    for (int index = 0; index < combo->count(); ++index) entries << combo->itemText(index);
+    return entries;
   }
   bool Modified() const { return Panel(TQorvForm::spModified) == "Modified"; }
 

@@ -7,7 +7,9 @@
 #include "scripts/device/send_gpib_script.h"
 #include "scripts/device/send_rs232_script.h"
 #include "scripts/ui/send_gpib_dialog.h"
+#include "scripts/device/serial_poll_script.h"
 #include "scripts/ui/send_rs232_dialog.h"
+#include "scripts/ui/serial_poll_dialog.h"
 
 namespace {
 
@@ -249,4 +251,139 @@ TEST_F(TDeviceDialogsTest, SendRs232RefusesWithoutAnRs232DeviceAndAsksForALostOn
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"You must select a device"});
   EXPECT_EQ(send->GetDevice(), meter);
   (void)pump;
+}
+
+namespace {
+
+using TPollActor = TModalDialogActor<TSerialPollScriptForm>;
+using TVariableActor = TModalDialogActor<TDataForm>;
+
+}  // namespace
+
+TEST_F(TDeviceDialogsTest, SerialPollStoresIntoAWritableIntegerOfTheBlock) {
+  AddDevice("Pump", Rs232());
+  TDevice* meter = AddDevice("Meter", Gpib(5));
+  TData* status = AddVariable("status", eatINTEGER);
+  AddVariable("level", eatFLOAT);
+  AddVariable("fixed", eatINTEGER)->SetReadOnly(true);
+  AddVariable("counts", eatINTEGER, 10);
+  TData* code = AddVariable("code", eatINTEGER);
+
+  TPollActor actor([&](TSerialPollScriptForm& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString("Serial Poll"));
+    EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 23);
+    EXPECT_EQ(Entries(dialog, "DeviceComboBox"),
+              QStringList{QString::fromStdString(meter->GetDisplayName())});
+    EXPECT_EQ(SelectedDevice(dialog, "DeviceComboBox"), meter);
+    EXPECT_EQ(Entries(dialog, "DataComboBox"), (QStringList{"status", "code"}));
+    auto* data = Control<QComboBox>(dialog, "DataComboBox");
+    EXPECT_EQ(data->currentIndex(), -1);
+    data->setFocus();
+    QTest::keyClick(data, Qt::Key_Down);
+    QTest::mouseClick(Control<QPushButton>(dialog, "Ok"), Qt::LeftButton);
+  });
+  Trigger("SerialPollButton");
+  ASSERT_TRUE(actor.Seen);
+  EXPECT_FALSE(actor.LeftOpen);
+  std::vector<TScript*> commands = Commands(Start);
+  ASSERT_EQ(commands.size(), 1u);
+  auto* poll = dynamic_cast<TSerialPollScript*>(commands[0]);
+  ASSERT_NE(poll, nullptr);
+  EXPECT_EQ(poll->GetDevice(), meter);
+  EXPECT_EQ(poll->GetStoredData(), status);
+  EXPECT_EQ(Shown(poll->AExpNode), QString("status=Serial Poll: Meter"));
+  EXPECT_TRUE(Modified());
+
+  TPollActor change([&](TSerialPollScriptForm& dialog) {
+    auto* data = Control<QComboBox>(dialog, "DataComboBox");
+    EXPECT_EQ(data->currentText(), QString("status"));
+    data->setFocus();
+    QTest::keyClick(data, Qt::Key_Down);
+    QTest::mouseClick(Control<QPushButton>(dialog, "Ok"), Qt::LeftButton);
+  });
+  DoubleClick(poll->AExpNode);
+  ASSERT_TRUE(change.Seen);
+  EXPECT_EQ(poll->GetStoredData(), code);
+  EXPECT_EQ(Shown(poll->AExpNode), QString("code=Serial Poll: Meter"));
+
+  TPollActor cancel([&](TSerialPollScriptForm& dialog) {
+    Control<QComboBox>(dialog, "DataComboBox")->setCurrentIndex(0);
+    QTest::mouseClick(Control<QPushButton>(dialog, "Cancel"), Qt::LeftButton);
+  });
+  DoubleClick(poll->AExpNode);
+  ASSERT_TRUE(cancel.Seen);
+  EXPECT_EQ(poll->GetStoredData(), code);
+  EXPECT_TRUE(Dialogs.Boxes().empty());
+}
+
+TEST_F(TDeviceDialogsTest, SerialPollAsksForADeviceAndAVariable) {
+  TDevice* meter = AddDevice("Meter", Gpib(5));
+  auto* status = static_cast<TDataSingle*>(AddVariable("status", eatINTEGER));
+  Dialogs.ScriptAnswers({mbOK});
+  TPollActor actor([&](TSerialPollScriptForm& dialog) {
+    QTest::mouseClick(Control<QPushButton>(dialog, "Ok"), Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    QTest::mouseClick(Control<QPushButton>(dialog, "Cancel"), Qt::LeftButton);
+  });
+  Trigger("SerialPollButton");
+  ASSERT_TRUE(actor.Seen);
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"You must add or select a variable"});
+  EXPECT_TRUE(Commands(Start).empty());
+  Dialogs.ClearCalls();
+
+  // Its device went to RS-232: none is selected and OK asks for one.
+  auto* poll = static_cast<TSerialPollScript*>(Start->AddScript(TScript::SERIALPOLL));
+  poll->SetUpSerialPoll(meter, status);
+  meter->SetCommunication(Rs232());
+  TDevice* other = AddDevice("Other", Gpib(6));
+  Dialogs.ScriptAnswers({mbOK});
+  int selected = 0;
+  TPollActor lost([&](TSerialPollScriptForm& dialog) {
+    selected = Control<QComboBox>(dialog, "DeviceComboBox")->currentIndex();
+    QTest::mouseClick(Control<QPushButton>(dialog, "Ok"), Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    Control<QComboBox>(dialog, "DeviceComboBox")->setCurrentIndex(0);
+    QTest::mouseClick(Control<QPushButton>(dialog, "Ok"), Qt::LeftButton);
+  });
+  DoubleClick(poll->AExpNode);
+  ASSERT_TRUE(lost.Seen);
+  EXPECT_FALSE(lost.LeftOpen);
+  EXPECT_EQ(selected, -1);
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"You must select a device"});
+  EXPECT_EQ(poll->GetDevice(), other);
+}
+
+TEST_F(TDeviceDialogsTest, SerialPollNewMakesAnIntegerThatOnlyOkKeeps) {
+  AddDevice("Meter", Gpib(5));
+  for (const char* button : {"Cancel", "Ok"}) {
+    SCOPED_TRACE(button);
+    bool integerOnly = false;
+    TVariableActor variable([&](TDataForm& form) {
+      integerOnly = Control<QWidget>(form, "IntButton")->isEnabled() &&
+                    !Control<QWidget>(form, "FloatButton")->isEnabled() &&
+                    !Control<QWidget>(form, "StringButton")->isEnabled();
+      QTest::keyClicks(Control<QLineEdit>(form, "VarName"), "spoll");
+      QTest::mouseClick(Control<QPushButton>(form, "OK"), Qt::LeftButton);
+    });
+    TPollActor actor([&](TSerialPollScriptForm& dialog) {
+      QTest::mouseClick(Control<QPushButton>(dialog, "NewButton"), Qt::LeftButton);
+      EXPECT_EQ(Control<QComboBox>(dialog, "DataComboBox")->currentText(), QString("spoll"));
+      QTest::mouseClick(Control<QPushButton>(dialog, button), Qt::LeftButton);
+    });
+    Trigger("SerialPollButton");
+    ASSERT_TRUE(actor.Seen);
+    ASSERT_TRUE(variable.Seen);
+    EXPECT_TRUE(integerOnly);
+    std::vector<TData*> all;
+    Exp().GetAllVariables(all);
+    if (std::string(button) == "Cancel") {
+      EXPECT_TRUE(all.empty());
+      EXPECT_TRUE(Commands(Start).empty());
+    } else {
+      ASSERT_EQ(all.size(), 1u);
+      EXPECT_EQ(all[0]->GetDataType(), eatINTEGER);
+      ASSERT_EQ(Commands(Start).size(), 1u);
+      EXPECT_EQ(Commands(Start)[0]->GetStoredData(), all[0]);
+    }
+  }
 }
