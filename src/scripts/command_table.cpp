@@ -41,7 +41,7 @@ std::unique_ptr<TScriptRequest> Ask() {
 // The Decision (10) is made by the block diagram, the Else (14) and End If (15) by the
 // If-Then: none of them is added through a dialog of its own.
 const std::vector<TCommandKind> Kinds = {
-    {TScript::SEND, Make<TSendScript>, nullptr},
+    {TScript::SEND, Make<TSendScript>, Ask<TSendScriptRequest>},
     {TScript::SENDGPIB, Make<TSendGPIBScript>, Ask<TSendGPIBScriptRequest>},
     {TScript::SENDRS232, Make<TSendRS232Script>, Ask<TSendRS232ScriptRequest>},
     {TScript::SERIALPOLL, Make<TSerialPollScript>, Ask<TSerialPollScriptRequest>},

@@ -1,6 +1,7 @@
 #include "scripts/ui/script_dialogs.h"
 
 #include "scripts/ui/repeat_dialog.h"
+#include "scripts/ui/send_dialog.h"
 #include "scripts/ui/send_gpib_dialog.h"
 #include "scripts/ui/send_rs232_dialog.h"
 #include "scripts/ui/serial_poll_dialog.h"
@@ -11,6 +12,7 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   // One line per command dialog; its request type is named in the command table's row.
   registry.RegisterDialog<TWaitScriptRequest, TWaitScriptForm>();
   registry.RegisterDialog<TRepeatScriptRequest, TRepeatScriptForm>();
+  registry.RegisterDialog<TSendScriptRequest, TSendScriptForm>();
   registry.RegisterDialog<TSendGPIBScriptRequest, TSendGPIBScriptForm>();
   registry.RegisterDialog<TSendRS232ScriptRequest, TSendRS232Form>();
   registry.RegisterDialog<TSerialPollScriptRequest, TSerialPollScriptForm>();

@@ -5,7 +5,12 @@
 #include "device_command_dialogs_fixture.h"
 
 #include "scripts/device/send_gpib_script.h"
+#include "model/number_text.h"
+#include "model/variable_data.h"
+#include "outputs/ui/number_format_dialog.h"
 #include "scripts/device/send_rs232_script.h"
+#include "scripts/device/send_script.h"
+#include "scripts/ui/send_dialog.h"
 #include "scripts/ui/send_gpib_dialog.h"
 #include "scripts/device/serial_poll_script.h"
 #include "scripts/ui/send_rs232_dialog.h"
@@ -384,6 +389,220 @@ TEST_F(TDeviceDialogsTest, SerialPollNewMakesAnIntegerThatOnlyOkKeeps) {
       EXPECT_EQ(all[0]->GetDataType(), eatINTEGER);
       ASSERT_EQ(Commands(Start).size(), 1u);
       EXPECT_EQ(Commands(Start)[0]->GetStoredData(), all[0]);
+    }
+  }
+}
+
+namespace {
+
+using TSendActor = TModalDialogActor<TSendScriptForm>;
+using TFormatActor = TModalDialogActor<TNumberFormatForm>;
+
+void Press(QWidget& dialog, const char* button) {
+  QTest::mouseClick(Control<QPushButton>(dialog, button), Qt::LeftButton);
+}
+
+// Replaces an edit's text by typing.
+void Retype(QWidget& dialog, const char* name, const QString& text) {
+  auto* edit = Control<QLineEdit>(dialog, name);
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Delete);
+  QTest::keyClicks(edit, text);
+}
+
+}  // namespace
+
+TEST_F(TDeviceDialogsTest, SendSendsTextAndAFloatInTheFormatChosen) {
+  TDevice* meter = AddDevice("Meter", Gpib(5));
+  TDevice* pump = AddDevice("Pump", Rs232());
+  meter->GetCoreDevice().SetSendChar1(13);
+  meter->GetCoreDevice().SetSendChar2(10);
+  TData* level = AddVariable("level", eatFLOAT);
+  AddVariable("name", eatSTRING);
+
+  TFormatActor format([](TNumberFormatForm& dialog) {
+    ClickControl(dialog, "FixedItem");
+    Retype(dialog, "DecEdit", "3");
+    Press(dialog, "Ok");
+  });
+  TSendActor actor([&](TSendScriptForm& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString("Send"));
+    EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 10);
+    EXPECT_EQ(Entries(dialog, "DeviceCombo").size(), 2);
+    EXPECT_EQ(SelectedDevice(dialog, "DeviceCombo"), meter);
+    EXPECT_EQ(Control<QLabel>(dialog, "Term1")->text(), QString("13"));
+    EXPECT_EQ(Control<QLabel>(dialog, "Term2")->text(), QString("10"));
+    EXPECT_TRUE(Control<QCheckBox>(dialog, "SendTermCharCheck")->isChecked());
+    EXPECT_FALSE(Control<QCheckBox>(dialog, "ForceSpaceCheck")->isChecked());
+    EXPECT_EQ(Control<QComboBox>(dialog, "ConCombo")->currentText(), QString("No Variable"));
+    EXPECT_EQ(Entries(dialog, "ConCombo").size(), 3);
+    EXPECT_FALSE(Control<QWidget>(dialog, "VarArrayComboBox")->isVisible());
+    EXPECT_FALSE(Control<QWidget>(dialog, "FloatFormatButton")->isVisible());
+    EXPECT_TRUE(Control<QLineEdit>(dialog, "EditSendCmd")->hasFocus());
+    QTest::keyClicks(Control<QLineEdit>(dialog, "EditSendCmd"), "  VOLT\t");
+    auto* variables = Control<QComboBox>(dialog, "ConCombo");
+    variables->setCurrentIndex(variables->findText(QString::fromStdString(level->GetName())));
+    EXPECT_TRUE(Control<QWidget>(dialog, "FloatFormatButton")->isVisible());
+    EXPECT_EQ(Control<QLabel>(dialog, "FloatFormatLabel")->text(), QString("Format: Standard"));
+    Press(dialog, "FloatFormatButton");
+    EXPECT_EQ(Control<QLabel>(dialog, "FloatFormatLabel")->text(),
+              QString("Format: Fixed 3 places after the decimal"));
+    ClickControl(dialog, "ForceSpaceCheck");
+    auto* devices = Control<QComboBox>(dialog, "DeviceCombo");
+    devices->setCurrentIndex(1);
+    EXPECT_EQ(Control<QLabel>(dialog, "Term1")->text(),
+              QString::number(pump->GetCoreDevice().GetSendChar1()));
+    Press(dialog, "Ok");
+  });
+  Trigger("SendButton");
+  ASSERT_TRUE(actor.Seen);
+  ASSERT_TRUE(format.Seen);
+  EXPECT_FALSE(actor.LeftOpen);
+  std::vector<TScript*> commands = Commands(Start);
+  ASSERT_EQ(commands.size(), 1u);
+  auto* send = dynamic_cast<TSendScript*>(commands[0]);
+  ASSERT_NE(send, nullptr);
+  EXPECT_EQ(send->GetDevice(), pump);
+  EXPECT_EQ(send->GetCommandString(), "VOLT");
+  ASSERT_NE(send->GetVariable(), nullptr);
+  EXPECT_EQ(send->GetVariable()->GetData(), level);
+  EXPECT_EQ(send->GetNotation(), ntFIXED);
+  EXPECT_EQ(send->GetDecimals(), 3);
+  EXPECT_TRUE(send->GetForceSpace());
+  EXPECT_TRUE(send->GetSendTerminators());
+  EXPECT_EQ(Shown(send->AExpNode), QString("Pump: Send(VOLT level) T"));
+  EXPECT_TRUE(Modified());
+
+  // A double click shows its settings; the variable goes and the terminators too.
+  TSendActor change([&](TSendScriptForm& dialog) {
+    EXPECT_EQ(SelectedDevice(dialog, "DeviceCombo"), pump);
+    EXPECT_EQ(Control<QLineEdit>(dialog, "EditSendCmd")->text(), QString("VOLT"));
+    EXPECT_EQ(Control<QLabel>(dialog, "FloatFormatLabel")->text(),
+              QString("Format: Fixed 3 places after the decimal"));
+    EXPECT_TRUE(Control<QCheckBox>(dialog, "ForceSpaceCheck")->isChecked());
+    auto* variables = Control<QComboBox>(dialog, "ConCombo");
+    EXPECT_EQ(variables->currentText(), QString::fromStdString(level->GetName()));
+    variables->setCurrentIndex(variables->findText("No Variable"));
+    Retype(dialog, "EditSendCmd", "*RST");
+    ClickControl(dialog, "SendTermCharCheck");
+    Press(dialog, "Ok");
+  });
+  DoubleClick(send->AExpNode);
+  ASSERT_TRUE(change.Seen);
+  EXPECT_EQ(send->GetVariable(), nullptr);
+  EXPECT_EQ(Shown(send->AExpNode), QString("Pump: Send(*RST) NT"));
+
+  TSendActor cancel([&](TSendScriptForm& dialog) {
+    Retype(dialog, "EditSendCmd", "IDN?");
+    Press(dialog, "Cancel");
+  });
+  DoubleClick(send->AExpNode);
+  ASSERT_TRUE(cancel.Seen);
+  EXPECT_EQ(send->GetCommandString(), "*RST");
+}
+
+TEST_F(TDeviceDialogsTest, SendChecksTheTextAndTheArrayElement) {
+  AddDevice("Meter", Gpib(5));
+  TData* wave = AddVariable("wave", eatINTEGER, 10);
+  Dialogs.ScriptAnswers({mbOK, mbOK});
+  std::vector<std::string> texts;
+  TSendActor actor([&](TSendScriptForm& dialog) {
+    QTest::keyClicks(Control<QLineEdit>(dialog, "EditSendCmd"), "   ");
+    Press(dialog, "Ok");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(Control<QLineEdit>(dialog, "EditSendCmd")->hasFocus());
+    auto* variables = Control<QComboBox>(dialog, "ConCombo");
+    variables->setCurrentIndex(variables->findText(QString::fromStdString(wave->GetName())));
+    auto* index = Control<QComboBox>(dialog, "VarArrayComboBox");
+    EXPECT_TRUE(index->isVisible());
+    EXPECT_FALSE(Control<QWidget>(dialog, "FloatFormatButton")->isVisible());
+    index->setFocus();
+    QTest::keyClicks(index, "10");
+    Press(dialog, "Ok");
+    EXPECT_TRUE(dialog.isVisible());
+    texts = Dialogs.Texts();
+    index->setEditText("");
+    QTest::keyClicks(index, "9");
+    Press(dialog, "Ok");
+  });
+  Trigger("SendButton");
+  ASSERT_TRUE(actor.Seen);
+  EXPECT_FALSE(actor.LeftOpen);
+  EXPECT_EQ(texts, (std::vector<std::string>{"You must select a variable or enter a string to send.",
+                                             "The maximum index for this array is 9"}));
+  ASSERT_EQ(Commands(Start).size(), 1u);
+  auto* send = dynamic_cast<TSendScript*>(Commands(Start)[0]);
+  ASSERT_NE(send, nullptr);
+  EXPECT_EQ(send->GetCommandString(), "");
+  auto* element = dynamic_cast<TVariableDataArray*>(send->GetVariable());
+  ASSERT_NE(element, nullptr);
+  EXPECT_EQ(element->GetData(), wave);
+  EXPECT_EQ(element->GetArrayIndex().GetConstant(), 9);
+
+  // The element shows again when the command is changed.
+  QString shown;
+  TSendActor look([&](TSendScriptForm& dialog) {
+    shown = Control<QComboBox>(dialog, "VarArrayComboBox")->currentText();
+    Press(dialog, "Cancel");
+  });
+  DoubleClick(send->AExpNode);
+  ASSERT_TRUE(look.Seen);
+  EXPECT_EQ(shown, QString("9"));
+}
+
+TEST_F(TDeviceDialogsTest, SendAddMakesOneVariableThatOnlyOkKeeps) {
+  AddDevice("Meter", Gpib(5));
+  Dialogs.ScriptAnswers({mbOK});
+  {
+    TSendActor none([](TSendScriptForm&) {});
+    Window->Session().GetDeviceList().RemoveDevice(Window->Session().GetDeviceList().GetDevice(0));
+    Trigger("SendButton");
+    QTest::qWait(50);
+    EXPECT_FALSE(none.Seen);
+  }
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{
+                                 "Can only send commands to devices.  There are no devices "
+                                 "defined."});
+  AddDevice("Meter", Gpib(5));
+  for (const char* button : {"Cancel", "Ok"}) {
+    SCOPED_TRACE(button);
+    int forms = 0;
+    TVariableActor first([&](TDataForm& form) {
+      ++forms;
+      QTest::keyClicks(Control<QLineEdit>(form, "VarName"), "volts");
+      QTest::mouseClick(Control<QPushButton>(form, "OK"), Qt::LeftButton);
+    });
+    TSendActor actor([&](TSendScriptForm& dialog) {
+      Press(dialog, "AddVar");
+      // Listed under its tree text, just before "No Variable", and chosen.
+      EXPECT_EQ(Exp().GetDataSingleList()->GetCount(), 1);
+      EXPECT_EQ(Entries(dialog, "ConCombo"), (QStringList{"Start Block: volts", "No Variable"}));
+      EXPECT_EQ(Control<QComboBox>(dialog, "ConCombo")->currentIndex(), 0);
+      // A second Add edits the same variable.
+      TVariableActor again([&](TDataForm& form) {
+        ++forms;
+        EXPECT_EQ(Control<QLineEdit>(form, "VarName")->text(), QString("volts"));
+        QTest::mouseClick(Control<QPushButton>(form, "OK"), Qt::LeftButton);
+      });
+      Press(dialog, "AddVar");
+      EXPECT_EQ(Exp().GetDataSingleList()->GetCount(), 1);
+      Press(dialog, button);
+    });
+    Trigger("SendButton");
+    ASSERT_TRUE(actor.Seen);
+    EXPECT_EQ(forms, 2);
+    std::vector<TData*> all;
+    Exp().GetAllVariables(all);
+    if (std::string(button) == "Cancel") {
+      EXPECT_TRUE(all.empty());
+      EXPECT_TRUE(Commands(Start).empty());
+    } else {
+      ASSERT_EQ(all.size(), 1u);
+      ASSERT_EQ(Commands(Start).size(), 1u);
+      auto* send = static_cast<TSendScript*>(Commands(Start)[0]);
+      ASSERT_NE(send->GetVariable(), nullptr);
+      EXPECT_EQ(send->GetVariable()->GetData(), all[0]);
     }
   }
 }

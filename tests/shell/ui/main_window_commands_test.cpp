@@ -97,7 +97,7 @@ TEST_F(TCommandDialogsTest, TheWaitButtonAddsAWaitThatADoubleClickChanges) {
   EXPECT_EQ(bar->windowTitle(), QString("Command Speed Bar"));
   EXPECT_TRUE(bar->actions().contains(button));
   // A command whose dialog is still to come cannot be added yet.
-  EXPECT_FALSE(Action("SendButton")->isEnabled());
+  EXPECT_FALSE(Action("ReadButton")->isEnabled());
 
   TWaitScriptForm* seen = nullptr;
   TWaitActor actor([&](TWaitScriptForm& dialog) {
@@ -347,7 +347,7 @@ TEST_F(TCommandDialogsTest, AddScriptOnABlockAddsAtTheEndOfThatBlock) {
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0]->GetText(), "Wait 70 milliseconds");
   EXPECT_TRUE(Commands(Start).empty());
-  EXPECT_FALSE(Action("AddSendButton")->isEnabled());
+  EXPECT_FALSE(Action("AddReadButton")->isEnabled());
 }
 
 TEST_F(TCommandDialogsTest, TheDeviceCommandsMenuOffersTheDeviceCommandsOnly) {
