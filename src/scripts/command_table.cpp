@@ -59,7 +59,7 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::ENDIF, Make<TEndIfScript>, nullptr},
     {TScript::COMMENT, Make<TCommentScript>, nullptr},
     {TScript::READFILE, Make<TReadFileScript>, nullptr},
-    {TScript::SENDBINARY, Make<TSendBinaryScript>, nullptr},
+    {TScript::SENDBINARY, Make<TSendBinaryScript>, Ask<TSendBinaryScriptRequest>},
     {TScript::CLEARPLOT, Make<TClearPlotScript>, nullptr},
     {TScript::CONCATENATE, Make<TConcatenateScript>, nullptr},
     {TScript::CLEARDEVICEBUFFER, Make<TClearDeviceBufferScript>, nullptr},

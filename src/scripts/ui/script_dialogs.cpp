@@ -1,6 +1,7 @@
 #include "scripts/ui/script_dialogs.h"
 
 #include "scripts/ui/repeat_dialog.h"
+#include "scripts/ui/send_binary_dialog.h"
 #include "scripts/ui/send_dialog.h"
 #include "scripts/ui/send_gpib_dialog.h"
 #include "scripts/ui/send_rs232_dialog.h"
@@ -16,4 +17,5 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   registry.RegisterDialog<TSendGPIBScriptRequest, TSendGPIBScriptForm>();
   registry.RegisterDialog<TSendRS232ScriptRequest, TSendRS232Form>();
   registry.RegisterDialog<TSerialPollScriptRequest, TSerialPollScriptForm>();
+  registry.RegisterDialog<TSendBinaryScriptRequest, TSendBinaryForm>();
 }

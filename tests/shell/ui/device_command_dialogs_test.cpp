@@ -9,7 +9,9 @@
 #include "model/variable_data.h"
 #include "outputs/ui/number_format_dialog.h"
 #include "scripts/device/send_rs232_script.h"
+#include "scripts/device/send_binary_script.h"
 #include "scripts/device/send_script.h"
+#include "scripts/ui/send_binary_dialog.h"
 #include "scripts/ui/send_dialog.h"
 #include "scripts/ui/send_gpib_dialog.h"
 #include "scripts/device/serial_poll_script.h"
@@ -605,4 +607,143 @@ TEST_F(TDeviceDialogsTest, SendAddMakesOneVariableThatOnlyOkKeeps) {
       EXPECT_EQ(send->GetVariable()->GetData(), all[0]);
     }
   }
+}
+
+namespace {
+
+using TBinaryActor = TModalDialogActor<TSendBinaryForm>;
+
+void TypeCount(QWidget& dialog, const QString& text) {
+  auto* box = Control<QComboBox>(dialog, "DataPointBox");
+  box->setFocus();
+  box->lineEdit()->selectAll();
+  QTest::keyClick(box->lineEdit(), Qt::Key_Delete);
+  QTest::keyClicks(box->lineEdit(), text);
+}
+
+}  // namespace
+
+TEST_F(TDeviceDialogsTest, SendBinarySendsAnArrayWholeOrInPartAndChecksTheCount) {
+  TDevice* meter = AddDevice("Meter", Gpib(5));
+  TDevice* gen = AddDevice("Gen", Rs232());
+  TData* count = AddVariable("n", eatINTEGER);
+  AddVariable("x", eatFLOAT);
+  TData* wave = AddVariable("wave", eatFLOAT, 8);
+  TData* counts = AddVariable("counts", eatINTEGER, 10);
+  AddVariable("names", eatSTRING, 4);
+
+  std::vector<std::string> texts;
+  TBinaryActor actor([&](TSendBinaryForm& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString("Send Binary Data"));
+    EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 63);
+    EXPECT_EQ(SelectedDevice(dialog, "DeviceCombo"), meter);
+    const QStringList arrays = Entries(dialog, "DataBox");
+    EXPECT_EQ(arrays, (QStringList{QString::fromStdString(wave->GetName()) + "[8]",
+                                   QString::fromStdString(counts->GetName()) + "[10]"}));
+    EXPECT_EQ(Entries(dialog, "DataPointBox"), (QStringList{"Entire Array", "n"}));
+    EXPECT_TRUE(Control<QComboBox>(dialog, "DataPointBox")->currentText().isEmpty());
+    EXPECT_TRUE(Control<QWidget>(dialog, "FloatLabel")->isVisible());
+    EXPECT_FALSE(Control<QWidget>(dialog, "IntegerCount")->isVisible());
+    Control<QComboBox>(dialog, "DeviceCombo")->setCurrentIndex(1);
+    Press(dialog, "Ok");
+    for (const QString text : {"0", "x", "9"}) {
+      TypeCount(dialog, text);
+      Press(dialog, "Ok");
+    }
+    EXPECT_TRUE(dialog.isVisible());
+    texts = Dialogs.Texts();
+    TypeCount(dialog, "Entire Array");
+    Press(dialog, "Ok");
+  });
+  Dialogs.ScriptAnswers({mbOK, mbOK, mbOK, mbOK});
+  Trigger("SendBinaryButton");
+  ASSERT_TRUE(actor.Seen);
+  EXPECT_FALSE(actor.LeftOpen);
+  EXPECT_EQ(texts, (std::vector<std::string>{
+                       "The number of points cannot be empth",
+                       "You must enter a valid number of points (greater than zero)",
+                       "You must enter a valid number of points (greater than zero)",
+                       "Number of points exceeds array size."}));
+  ASSERT_EQ(Commands(Start).size(), 1u);
+  auto* send = dynamic_cast<TSendBinaryScript*>(Commands(Start)[0]);
+  ASSERT_NE(send, nullptr);
+  EXPECT_EQ(send->GetDevice(), gen);
+  EXPECT_EQ(send->GetSendArray()->GetData(), wave);
+  EXPECT_EQ(send->GetPointCountVariable(), nullptr);
+  EXPECT_LT(send->GetPointCount(), 0);
+  EXPECT_EQ(send->GetBinaryType(), TSendBinaryScript::sbFLOAT);
+  EXPECT_EQ(Shown(send->AExpNode), QString("Gen: SendBinary(wave[...], IEEE Floating Point)"));
+
+  // The integer array in 2-byte values, as many as the count variable says.
+  TBinaryActor change([&](TSendBinaryForm& dialog) {
+    EXPECT_EQ(SelectedDevice(dialog, "DeviceCombo"), gen);
+    EXPECT_EQ(Control<QComboBox>(dialog, "DataPointBox")->currentText(), QString("Entire Array"));
+    Control<QComboBox>(dialog, "DataBox")->setCurrentIndex(1);
+    EXPECT_TRUE(Control<QWidget>(dialog, "IntegerCount")->isVisible());
+    EXPECT_FALSE(Control<QWidget>(dialog, "FloatLabel")->isVisible());
+    EXPECT_TRUE(Control<QRadioButton>(dialog, "Int32Button")->isChecked());
+    ClickControl(dialog, "Int16Button");
+    TypeCount(dialog, "n");
+    Press(dialog, "Ok");
+  });
+  DoubleClick(send->AExpNode);
+  ASSERT_TRUE(change.Seen);
+  EXPECT_FALSE(change.LeftOpen);
+  EXPECT_EQ(send->GetSendArray()->GetData(), counts);
+  ASSERT_NE(send->GetPointCountVariable(), nullptr);
+  EXPECT_EQ(send->GetPointCountVariable()->GetData(), count);
+  EXPECT_EQ(send->GetBinaryType(), TSendBinaryScript::sbINT16);
+  EXPECT_EQ(Shown(send->AExpNode), QString("Gen: SendBinary(counts[n], 2 byte integer)"));
+
+  // A constant count, shown again on the next change; Cancel keeps it.
+  TBinaryActor constant([&](TSendBinaryForm& dialog) {
+    EXPECT_EQ(Control<QComboBox>(dialog, "DataPointBox")->currentText(), QString("n"));
+    EXPECT_TRUE(Control<QRadioButton>(dialog, "Int16Button")->isChecked());
+    ClickControl(dialog, "Int32Button");
+    TypeCount(dialog, " 10 ");
+    Press(dialog, "Ok");
+  });
+  DoubleClick(send->AExpNode);
+  ASSERT_TRUE(constant.Seen);
+  EXPECT_EQ(send->GetPointCountVariable(), nullptr);
+  EXPECT_EQ(send->GetPointCount(), 10);
+  EXPECT_EQ(Shown(send->AExpNode), QString("Gen: SendBinary(counts[10], 4 byte integer)"));
+  TBinaryActor cancel([&](TSendBinaryForm& dialog) {
+    EXPECT_EQ(Control<QComboBox>(dialog, "DataPointBox")->currentText(), QString("10"));
+    TypeCount(dialog, "3");
+    Press(dialog, "Cancel");
+  });
+  DoubleClick(send->AExpNode);
+  ASSERT_TRUE(cancel.Seen);
+  EXPECT_EQ(send->GetPointCount(), 10);
+}
+
+TEST_F(TDeviceDialogsTest, SendBinaryNewArrayIsKeptOnlyByOk) {
+  AddDevice("Meter", Gpib(5));
+  for (const char* button : {"Cancel", "Ok"}) {
+    SCOPED_TRACE(button);
+    bool noString = false;
+    TVariableActor variable([&](TDataForm& form) {
+      noString = !Control<QWidget>(form, "StringButton")->isEnabled() &&
+                 Control<QWidget>(form, "FloatButton")->isEnabled();
+      QTest::keyClicks(Control<QLineEdit>(form, "VarName"), "samples");
+      QTest::mouseClick(Control<QPushButton>(form, "OK"), Qt::LeftButton);
+    });
+    TBinaryActor actor([&](TSendBinaryForm& dialog) {
+      Press(dialog, "NewArray");
+      EXPECT_TRUE(Control<QComboBox>(dialog, "DataBox")->currentText().endsWith("samples[10]"));
+      EXPECT_TRUE(Control<QWidget>(dialog, "IntegerCount")->isVisible());
+      TypeCount(dialog, "Entire Array");
+      Press(dialog, button);
+    });
+    Trigger("SendBinaryButton");
+    ASSERT_TRUE(actor.Seen);
+    ASSERT_TRUE(variable.Seen);
+    EXPECT_TRUE(noString);
+    std::vector<TData*> all;
+    Exp().GetAllVariables(all);
+    EXPECT_EQ(all.size(), std::string(button) == "Ok" ? 1u : 0u);
+    EXPECT_EQ(Commands(Start).size(), std::string(button) == "Ok" ? 1u : 0u);
+  }
+  EXPECT_TRUE(Dialogs.Texts().empty());
 }
