@@ -62,7 +62,8 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::SENDBINARY, Make<TSendBinaryScript>, Ask<TSendBinaryScriptRequest>},
     {TScript::CLEARPLOT, Make<TClearPlotScript>, nullptr},
     {TScript::CONCATENATE, Make<TConcatenateScript>, nullptr},
-    {TScript::CLEARDEVICEBUFFER, Make<TClearDeviceBufferScript>, nullptr},
+    {TScript::CLEARDEVICEBUFFER, Make<TClearDeviceBufferScript>,
+     Ask<TClearDeviceBufferScriptRequest>},
     {TScript::OUTPUTTOFILE, Make<TOutputToFileScript>, nullptr},
     {TScript::CREATENEWFILE, Make<TCreateNewFileScript>, nullptr},
 };

@@ -1,5 +1,6 @@
 #include "scripts/ui/script_dialogs.h"
 
+#include "scripts/ui/clear_device_buffer_dialog.h"
 #include "scripts/ui/repeat_dialog.h"
 #include "scripts/ui/send_binary_dialog.h"
 #include "scripts/ui/send_dialog.h"
@@ -18,4 +19,5 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   registry.RegisterDialog<TSendRS232ScriptRequest, TSendRS232Form>();
   registry.RegisterDialog<TSerialPollScriptRequest, TSerialPollScriptForm>();
   registry.RegisterDialog<TSendBinaryScriptRequest, TSendBinaryForm>();
+  registry.RegisterDialog<TClearDeviceBufferScriptRequest, TClearDeviceBufferScriptForm>();
 }

@@ -9,8 +9,10 @@
 #include "model/variable_data.h"
 #include "outputs/ui/number_format_dialog.h"
 #include "scripts/device/send_rs232_script.h"
+#include "scripts/device/clear_device_buffer_script.h"
 #include "scripts/device/send_binary_script.h"
 #include "scripts/device/send_script.h"
+#include "scripts/ui/clear_device_buffer_dialog.h"
 #include "scripts/ui/send_binary_dialog.h"
 #include "scripts/ui/send_dialog.h"
 #include "scripts/ui/send_gpib_dialog.h"
@@ -746,4 +748,73 @@ TEST_F(TDeviceDialogsTest, SendBinaryNewArrayIsKeptOnlyByOk) {
     EXPECT_EQ(Commands(Start).size(), std::string(button) == "Ok" ? 1u : 0u);
   }
   EXPECT_TRUE(Dialogs.Texts().empty());
+}
+
+namespace {
+
+using TClearActor = TModalDialogActor<TClearDeviceBufferScriptForm>;
+
+}  // namespace
+
+TEST_F(TDeviceDialogsTest, ClearBufferChoosesAmongSeveralDevicesAndMakesTheOneAtOnce) {
+  // One device: made for it at once.
+  TDevice* meter = AddDevice("Meter", Gpib(5));
+  {
+    TClearActor none([](TClearDeviceBufferScriptForm&) {});
+    Trigger("ClearBuffer");
+    QTest::qWait(50);
+    EXPECT_FALSE(none.Seen);
+  }
+  ASSERT_EQ(Commands(Start).size(), 1u);
+  auto* first = dynamic_cast<TClearDeviceBufferScript*>(Commands(Start)[0]);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->GetDevice(), meter);
+  EXPECT_EQ(Shown(first->AExpNode), QString("Clear Read Buffer: Meter"));
+  EXPECT_TRUE(Modified());
+  EXPECT_TRUE(Dialogs.Boxes().empty());
+
+  // Several: the dialog, the first selected.
+  TDevice* pump = AddDevice("Pump", Rs232());
+  TClearActor actor([&](TClearDeviceBufferScriptForm& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString("ClearDevice Buffer"));
+    EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 69);
+    EXPECT_EQ(Entries(dialog, "DeviceCombo").size(), 2);
+    EXPECT_EQ(SelectedDevice(dialog, "DeviceCombo"), meter);
+    auto* devices = Control<QComboBox>(dialog, "DeviceCombo");
+    devices->setFocus();
+    QTest::keyClick(devices, Qt::Key_Down);
+    Press(dialog, "Ok");
+  });
+  Trigger("ClearBuffer");
+  ASSERT_TRUE(actor.Seen);
+  EXPECT_FALSE(actor.LeftOpen);
+  ASSERT_EQ(Commands(Start).size(), 2u);
+  auto* second = dynamic_cast<TClearDeviceBufferScript*>(Commands(Start)[1]);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->GetDevice(), pump);
+  EXPECT_EQ(Shown(second->AExpNode), QString("Clear Read Buffer: Pump"));
+
+  Dialogs.ScriptAnswers({mbOK});
+  TClearActor change([&](TClearDeviceBufferScriptForm& dialog) {
+    EXPECT_EQ(SelectedDevice(dialog, "DeviceCombo"), pump);
+    Control<QComboBox>(dialog, "DeviceCombo")->setCurrentIndex(-1);
+    Press(dialog, "Ok");
+    EXPECT_TRUE(dialog.isVisible());
+    Control<QComboBox>(dialog, "DeviceCombo")->setCurrentIndex(0);
+    Press(dialog, "Ok");
+  });
+  DoubleClick(second->AExpNode);
+  ASSERT_TRUE(change.Seen);
+  EXPECT_FALSE(change.LeftOpen);
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"You must choose a device."});
+  EXPECT_EQ(second->GetDevice(), meter);
+  EXPECT_EQ(Shown(second->AExpNode), QString("Clear Read Buffer: Meter"));
+
+  TClearActor cancel([&](TClearDeviceBufferScriptForm& dialog) {
+    Control<QComboBox>(dialog, "DeviceCombo")->setCurrentIndex(1);
+    Press(dialog, "Cancel");
+  });
+  DoubleClick(second->AExpNode);
+  ASSERT_TRUE(cancel.Seen);
+  EXPECT_EQ(second->GetDevice(), meter);
 }
