@@ -3,8 +3,8 @@
 #include "scripts/ui/device_combo.h"
 #include "ui_clear_device_buffer_dialog.h"
 
-TClearDeviceBufferScriptForm::TClearDeviceBufferScriptForm(
-    TClearDeviceBufferScriptRequest& request, QWidget* parent)
+TClearDeviceBufferScriptForm::TClearDeviceBufferScriptForm(TClearDeviceBufferScriptRequest& request,
+                                                           QWidget* parent)
     : TScriptForm(request, 69, parent), Ui(std::make_unique<Ui::TClearDeviceBufferScriptForm>()) {
   Ui->setupUi(Panel1());
   setWindowTitle("ClearDevice Buffer");

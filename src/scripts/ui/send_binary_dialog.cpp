@@ -170,8 +170,7 @@ void TSendBinaryForm::OkClick() {
       return Refuse("Number of points exceeds array size.", Ui->DataPointBox);
   } else if (countVariable && countVariable->GetDataType() != eatINTEGER) {
     // The new count variable, retyped through its dialog.
-    return Refuse("You must enter a valid number of points (greater than zero)",
-                  Ui->DataPointBox);
+    return Refuse("You must enter a valid number of points (greater than zero)", Ui->DataPointBox);
   }
 
   std::uint8_t type = TSendBinaryScript::sbFLOAT;

@@ -101,12 +101,12 @@ TData* TSendScriptForm::SelectedVariable() const {
 void TSendScriptForm::DeviceComboChange() {
   TDevice* device = SelectedDevice(*Ui->DeviceCombo);
   const bool known = device && device->HasCoreDevice();
-  Ui->Term1->setText(known ? QString::fromStdString(NumberText::IntToText(
-                                 device->GetCoreDevice().GetSendChar1()))
-                           : QString());
-  Ui->Term2->setText(known ? QString::fromStdString(NumberText::IntToText(
-                                 device->GetCoreDevice().GetSendChar2()))
-                           : QString());
+  Ui->Term1->setText(
+      known ? QString::fromStdString(NumberText::IntToText(device->GetCoreDevice().GetSendChar1()))
+            : QString());
+  Ui->Term2->setText(
+      known ? QString::fromStdString(NumberText::IntToText(device->GetCoreDevice().GetSendChar2()))
+            : QString());
 }
 
 void TSendScriptForm::ConComboChange() {
@@ -156,7 +156,7 @@ void TSendScriptForm::AddVarClick() {
     TBlock* block = GetTargetBlock(*Request.Experiment);
     if (!block) return;
     TData* made = list->AddWithDialog(block, true);
-    if (!made) return;  // the one made before stays
+    if (!made) return;   // the one made before stays
     if (Pnewvariable) {  // of the other kind: replaced
       Ui->ConCombo->removeItem(EntryOf(Pnewvariable));
       delete Pnewvariable;
@@ -187,8 +187,9 @@ void TSendScriptForm::OkClick() {
     auto& send = static_cast<TSendScript&>(made);
     send.SetUpSend(device, text, terminators, variable, ANotation, ADecimals, forceSpace);
     if (variable && variable->IsArray())
-      Pcomboselection.ReadIndex(*Ui->VarArrayComboBox,
-                                static_cast<TVariableDataArray*>(send.GetVariable())->GetArrayIndex());
+      Pcomboselection.ReadIndex(
+          *Ui->VarArrayComboBox,
+          static_cast<TVariableDataArray*>(send.GetVariable())->GetArrayIndex());
     if (variable && variable == Pnewvariable) Pnewvariable = nullptr;  // the command uses it
   });
 }

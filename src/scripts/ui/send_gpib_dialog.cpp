@@ -30,10 +30,11 @@ TSendGPIBScriptForm::~TSendGPIBScriptForm() = default;
 
 void TSendGPIBScriptForm::OkClick() {
   std::uint8_t flags = 0;
-  const std::pair<QCheckBox*, std::uint8_t> boxes[] = {
-      {Ui->RENButton, TSendGPIBScript::REN}, {Ui->GTLButton, TSendGPIBScript::GTL},
-      {Ui->DCLButton, TSendGPIBScript::DCL}, {Ui->IFCButton, TSendGPIBScript::IFC},
-      {Ui->LLOButton, TSendGPIBScript::LLO}};
+  const std::pair<QCheckBox*, std::uint8_t> boxes[] = {{Ui->RENButton, TSendGPIBScript::REN},
+                                                       {Ui->GTLButton, TSendGPIBScript::GTL},
+                                                       {Ui->DCLButton, TSendGPIBScript::DCL},
+                                                       {Ui->IFCButton, TSendGPIBScript::IFC},
+                                                       {Ui->LLOButton, TSendGPIBScript::LLO}};
   for (const auto& [box, flag] : boxes)
     if (box->isChecked()) flags |= flag;
   // The commands first: they are what the dialog is about.

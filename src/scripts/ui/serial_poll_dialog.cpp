@@ -43,8 +43,8 @@ TSerialPollScriptForm::TSerialPollScriptForm(TSerialPollScriptRequest& request, 
   if (TSerialPollScript* command = request.SerialPoll()) {
     device = command->GetDevice();
     if (TVariableDataSingle* reference = command->GetVariable())
-      Ui->DataComboBox->setCurrentIndex(Ui->DataComboBox->findData(
-          Holding(static_cast<TDataSingle*>(reference->GetData()))));
+      Ui->DataComboBox->setCurrentIndex(
+          Ui->DataComboBox->findData(Holding(static_cast<TDataSingle*>(reference->GetData()))));
   }
   FillDeviceCombo(*Ui->DeviceComboBox, request.Devices, device);
 }
@@ -58,9 +58,9 @@ void TSerialPollScriptForm::showEvent(QShowEvent* event) {
 
 TDataSingle* TSerialPollScriptForm::SelectedVariable() const {
   const int index = Ui->DataComboBox->currentIndex();
-  return index < 0 ? nullptr
-                   : reinterpret_cast<TDataSingle*>(
-                         Ui->DataComboBox->itemData(index).value<quintptr>());
+  return index < 0
+             ? nullptr
+             : reinterpret_cast<TDataSingle*>(Ui->DataComboBox->itemData(index).value<quintptr>());
 }
 
 void TSerialPollScriptForm::NewButtonClick() {

@@ -17,13 +17,12 @@
 namespace {
 
 class DeviceScriptRequestsTest : public TDeviceFixture {
-protected:
+ protected:
   DeviceScriptRequestsTest() {
     SetCommandDevices(&Devices);
     Ui.SetDialogHandler([this](TDialogRequest& request) {
       Opened.push_back(dynamic_cast<TScriptRequest*>(&request));
-      if (auto* devices = dynamic_cast<TDeviceScriptRequest*>(&request))
-        Offered = devices->Devices;
+      if (auto* devices = dynamic_cast<TDeviceScriptRequest*>(&request)) Offered = devices->Devices;
       return 0;
     });
   }

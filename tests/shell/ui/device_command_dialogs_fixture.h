@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTreeWidget>
 
 #include <memory>
 #include <string>
@@ -33,7 +34,7 @@
 #include "support/ui/dialog_driver.h"
 
 class TDeviceDialogsTest : public TMainWindowWidgetsTest {
-protected:
+ protected:
   TDeviceDialogsTest() {
     RegisterScriptDialogs(Registry);
     RegisterModelDialogs(Registry);

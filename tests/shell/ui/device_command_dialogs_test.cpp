@@ -4,19 +4,19 @@
 // list's "Commands..." submenu opening them for the device.
 #include "device_command_dialogs_fixture.h"
 
-#include "scripts/device/send_gpib_script.h"
 #include "model/number_text.h"
 #include "model/variable_data.h"
 #include "outputs/ui/number_format_dialog.h"
-#include "scripts/device/send_rs232_script.h"
 #include "scripts/device/clear_device_buffer_script.h"
 #include "scripts/device/send_binary_script.h"
+#include "scripts/device/send_gpib_script.h"
+#include "scripts/device/send_rs232_script.h"
 #include "scripts/device/send_script.h"
+#include "scripts/device/serial_poll_script.h"
 #include "scripts/ui/clear_device_buffer_dialog.h"
 #include "scripts/ui/send_binary_dialog.h"
 #include "scripts/ui/send_dialog.h"
 #include "scripts/ui/send_gpib_dialog.h"
-#include "scripts/device/serial_poll_script.h"
 #include "scripts/ui/send_rs232_dialog.h"
 #include "scripts/ui/serial_poll_dialog.h"
 
@@ -533,8 +533,9 @@ TEST_F(TDeviceDialogsTest, SendChecksTheTextAndTheArrayElement) {
   Trigger("SendButton");
   ASSERT_TRUE(actor.Seen);
   EXPECT_FALSE(actor.LeftOpen);
-  EXPECT_EQ(texts, (std::vector<std::string>{"You must select a variable or enter a string to send.",
-                                             "The maximum index for this array is 9"}));
+  EXPECT_EQ(texts,
+            (std::vector<std::string>{"You must select a variable or enter a string to send.",
+                                      "The maximum index for this array is 9"}));
   ASSERT_EQ(Commands(Start).size(), 1u);
   auto* send = dynamic_cast<TSendScript*>(Commands(Start)[0]);
   ASSERT_NE(send, nullptr);
@@ -565,9 +566,9 @@ TEST_F(TDeviceDialogsTest, SendAddMakesOneVariableThatOnlyOkKeeps) {
     QTest::qWait(50);
     EXPECT_FALSE(none.Seen);
   }
-  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{
-                                 "Can only send commands to devices.  There are no devices "
-                                 "defined."});
+  EXPECT_EQ(Dialogs.Texts(),
+            std::vector<std::string>{"Can only send commands to devices.  There are no devices "
+                                     "defined."});
   AddDevice("Meter", Gpib(5));
   for (const char* button : {"Cancel", "Ok"}) {
     SCOPED_TRACE(button);
@@ -661,11 +662,11 @@ TEST_F(TDeviceDialogsTest, SendBinarySendsAnArrayWholeOrInPartAndChecksTheCount)
   Trigger("SendBinaryButton");
   ASSERT_TRUE(actor.Seen);
   EXPECT_FALSE(actor.LeftOpen);
-  EXPECT_EQ(texts, (std::vector<std::string>{
-                       "The number of points cannot be empth",
-                       "You must enter a valid number of points (greater than zero)",
-                       "You must enter a valid number of points (greater than zero)",
-                       "Number of points exceeds array size."}));
+  EXPECT_EQ(texts,
+            (std::vector<std::string>{"The number of points cannot be empth",
+                                      "You must enter a valid number of points (greater than zero)",
+                                      "You must enter a valid number of points (greater than zero)",
+                                      "Number of points exceeds array size."}));
   ASSERT_EQ(Commands(Start).size(), 1u);
   auto* send = dynamic_cast<TSendBinaryScript*>(Commands(Start)[0]);
   ASSERT_NE(send, nullptr);
@@ -817,4 +818,94 @@ TEST_F(TDeviceDialogsTest, ClearBufferChoosesAmongSeveralDevicesAndMakesTheOneAt
   DoubleClick(second->AExpNode);
   ASSERT_TRUE(cancel.Seen);
   EXPECT_EQ(second->GetDevice(), meter);
+}
+
+namespace {
+
+// The "Commands..." item of the device's row, as the pop-up leaves it (its enabled state
+// set for the device), after the pop-up closes.
+QAction* CommandsItem(QMenu* popup, const char* name) {
+  EXPECT_NE(popup, nullptr);
+  if (!popup) return nullptr;
+  QMenu* commands = popup->findChild<QMenu*>("CommandsMenu");
+  EXPECT_NE(commands, nullptr);
+  popup->hide();
+  return commands ? commands->findChild<QAction*>(name) : nullptr;
+}
+
+}  // namespace
+
+TEST_F(TDeviceDialogsTest, TheDeviceListsCommandsItemsOpenTheDialogsForThatDevice) {
+  TDevice* meter = AddDevice("Meter", Gpib(5));
+  TDevice* scope = AddDevice("Scope", Gpib(7));
+  AddDevice("Pump", Rs232());
+  AddVariable("status", eatINTEGER);
+  auto* list = Window->findChild<QTreeWidget*>("DeviceView");
+  ASSERT_NE(list, nullptr);
+  const auto rowOf = [&](const char* name) {
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+      if (list->topLevelItem(row)->text(0) == name)
+        return list->visualItemRect(list->topLevelItem(row)).center();
+    ADD_FAILURE() << name;
+    return QPoint();
+  };
+
+  // Serial Poll offers the device alone.
+  QAction* poll = CommandsItem(RightClick(list->viewport(), rowOf("Scope"), "DevicePopupMenu"),
+                               "CommandSerialPollButton");
+  ASSERT_NE(poll, nullptr);
+  ASSERT_TRUE(poll->isEnabled());
+  TPollActor pollActor([&](TSerialPollScriptForm& dialog) {
+    EXPECT_EQ(Entries(dialog, "DeviceComboBox"),
+              QStringList{QString::fromStdString(scope->GetDisplayName())});
+    Control<QComboBox>(dialog, "DataComboBox")->setCurrentIndex(0);
+    Press(dialog, "Ok");
+  });
+  poll->trigger();
+  ASSERT_TRUE(pollActor.Seen);
+  ASSERT_EQ(Commands(Start).size(), 1u);
+  EXPECT_EQ(Shown(Commands(Start)[0]->AExpNode), QString("status=Serial Poll: Scope"));
+
+  // Send GPIB offers every GPIB device with this one selected.
+  QAction* gpib = CommandsItem(RightClick(list->viewport(), rowOf("Scope"), "DevicePopupMenu"),
+                               "CommandSendGPIBButton");
+  ASSERT_NE(gpib, nullptr);
+  TGpibActor gpibActor([&](TSendGPIBScriptForm& dialog) {
+    EXPECT_EQ(Entries(dialog, "DeviceCombo").size(), 2);
+    EXPECT_EQ(SelectedDevice(dialog, "DeviceCombo"), scope);
+    Press(dialog, "Cancel");
+  });
+  gpib->trigger();
+  ASSERT_TRUE(gpibActor.Seen);
+
+  // Clear Device Read Buffer is made for the device at once; Send RS232 is not offered
+  // for a GPIB device.
+  QAction* clear = CommandsItem(RightClick(list->viewport(), rowOf("Meter"), "DevicePopupMenu"),
+                                "CommandClearBuffer");
+  ASSERT_NE(clear, nullptr);
+  clear->trigger();
+  ASSERT_EQ(Commands(Start).size(), 2u);
+  auto* cleared = dynamic_cast<TClearDeviceBufferScript*>(Commands(Start)[1]);
+  ASSERT_NE(cleared, nullptr);
+  EXPECT_EQ(cleared->GetDevice(), meter);
+  QAction* rs232 = CommandsItem(RightClick(list->viewport(), rowOf("Meter"), "DevicePopupMenu"),
+                                "CommandSendRS232Button");
+  ASSERT_NE(rs232, nullptr);
+  EXPECT_FALSE(rs232->isEnabled());
+
+  // Send from the device list offers that device alone.
+  QAction* send = CommandsItem(RightClick(list->viewport(), rowOf("Pump"), "DevicePopupMenu"),
+                               "CommandSendButton");
+  ASSERT_NE(send, nullptr);
+  TSendActor sendActor([&](TSendScriptForm& dialog) {
+    EXPECT_EQ(Entries(dialog, "DeviceCombo").size(), 1);
+    EXPECT_EQ(SelectedDevice(dialog, "DeviceCombo")->GetName(), "Pump");
+    QTest::keyClicks(Control<QLineEdit>(dialog, "EditSendCmd"), "RUN");
+    Press(dialog, "Ok");
+  });
+  send->trigger();
+  ASSERT_TRUE(sendActor.Seen);
+  ASSERT_EQ(Commands(Start).size(), 3u);
+  EXPECT_EQ(Shown(Commands(Start)[2]->AExpNode), QString("Pump: Send(RUN) T"));
+  EXPECT_TRUE(Dialogs.Boxes().empty());
 }

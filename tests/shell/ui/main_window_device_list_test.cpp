@@ -99,25 +99,25 @@ TEST_F(MainWindowDeviceListTest, PopupOffersTheItemsOfTheSelectionAndTheDevicesK
                                        "Scan For Devices (off)"}));
   popup->hide();
 
-  // A GPIB device without commands: "Device Commands..." is disabled; "Commands..."
-  // waits for the command dialogs, its items already set for the device.
+  // A GPIB device without commands: "Device Commands..." is disabled; the items of
+  // "Commands..." are set for the device (and wait for the dialogs still to come).
   popup = PopupAt(RowPoint("Meter"));
   ASSERT_NE(popup, nullptr);
   EXPECT_EQ(Shown(popup),
-            (QStringList{"Add/Edit Device Commands", "Device Commands... (off)",
-                         "Commands... (off)", "Interact (off)", "Save", "Save As", "Edit",
-                         "Delete", "Reset"}));
+            (QStringList{"Add/Edit Device Commands", "Device Commands... (off)", "Commands...",
+                         "Interact (off)", "Save", "Save As", "Edit", "Delete", "Reset"}));
   EXPECT_TRUE(Submenu(popup, "DeviceCommandsMenu")->actions().isEmpty());
   EXPECT_EQ(Shown(Submenu(popup, "CommandsMenu")),
-            (QStringList{"Send", "Read", "Send and Read", "Send GPIB", "Send Binary",
+            (QStringList{"Send", "Read (off)", "Send and Read (off)", "Send GPIB", "Send Binary",
                          "Serial Poll", "Send RS232 (off)", "Clear Device Read Buffer"}));
   popup->hide();
 
   popup = PopupAt(RowPoint("Pump"));
   ASSERT_NE(popup, nullptr);
   EXPECT_EQ(Shown(Submenu(popup, "CommandsMenu")),
-            (QStringList{"Send", "Read", "Send and Read", "Send GPIB (off)", "Send Binary",
-                         "Serial Poll (off)", "Send RS232", "Clear Device Read Buffer"}));
+            (QStringList{"Send", "Read (off)", "Send and Read (off)", "Send GPIB (off)",
+                         "Send Binary", "Serial Poll (off)", "Send RS232",
+                         "Clear Device Read Buffer"}));
   popup->hide();
 
   // With commands, one item each, by its short text.
