@@ -13,9 +13,13 @@ void LoadHelpResource() {
 const std::vector<THelpTopic>& HelpTopics() {
   // Several dialogs that belong together share a page, each at its own anchor.
   static const std::vector<THelpTopic> topics = {
+      {10, "device_command_dialogs.html", "send", "The Send dialog"},
+      {12, "device_command_dialogs.html", "send-gpib-rs232",
+       "The Send GPIB Commands and Send RS232 dialogs"},
       {14, "variables.html", "variables-dialog", "The Variables dialog"},
       {17, "outputs.html", "outputs", "Outputs"},
       {22, "device_dialog.html", "device-dialog", "The Add or Edit a Device dialog"},
+      {23, "device_command_dialogs.html", "serial-poll", "The Serial Poll dialog"},
       {26, "gpib_settings.html", "gpib-settings", "The GPIB Settings dialog"},
       {27, "preferences.html", "preferences", "The Preferences dialog"},
       {29, "text_window.html", "text-window", "The text window"},
@@ -41,7 +45,9 @@ const std::vector<THelpTopic>& HelpTopics() {
       {57, "table_dialogs.html", "copy-data", "The Copy Data To Clipboard dialog"},
       {60, "table_dialogs.html", "row-select", "The Row Select dialog"},
       {61, "table_dialogs.html", "row-select", "The Row Select dialog"},
+      {63, "device_command_dialogs.html", "send-binary", "The Send Binary Data dialog"},
       {64, "table_dialogs.html", "print-table", "The Print Table dialog"},
+      {69, "device_command_dialogs.html", "clear-device-buffer", "The ClearDevice Buffer dialog"},
       {73, "data_files.html", "single-file", "The Single File dialog"},
       {74, "data_files.html", "multiple-file", "The Multiple File dialog"},
   };
