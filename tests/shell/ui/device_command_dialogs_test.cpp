@@ -909,3 +909,59 @@ TEST_F(TDeviceDialogsTest, TheDeviceListsCommandsItemsOpenTheDialogsForThatDevic
   EXPECT_EQ(Shown(Commands(Start)[2]->AExpNode), QString("Pump: Send(RUN) T"));
   EXPECT_TRUE(Dialogs.Boxes().empty());
 }
+
+TEST_F(TDeviceDialogsTest, SendAddOfTheOtherKindReplacesTheNewVariableOnlyOnceMade) {
+  AddDevice("Meter", Gpib(5));
+  int forms = 0;
+  const auto make = [&](const char* name, const char* button) {
+    return [&forms, name, button](TDataForm& form) {
+      ++forms;
+      QTest::keyClicks(Control<QLineEdit>(form, "VarName"), name);
+      QTest::mouseClick(Control<QPushButton>(form, button), Qt::LeftButton);
+    };
+  };
+  std::vector<std::size_t> counts;
+  const auto variables = [&] {
+    std::vector<TData*> all;
+    Exp().GetAllVariables(all);
+    return all;
+  };
+  TSendActor actor([&](TSendScriptForm& dialog) {
+    ClickControl(dialog, "ArrayButton");
+    {
+      TVariableActor array(make("trace", "OK"));
+      Press(dialog, "AddVar");
+    }
+    counts.push_back(variables().size());
+    EXPECT_TRUE(Control<QWidget>(dialog, "VarArrayComboBox")->isVisible());
+    // A single one cancelled: the new array stays.
+    ClickControl(dialog, "SingleButton");
+    {
+      TVariableActor cancelled(make("level", "Cancel"));
+      Press(dialog, "AddVar");
+    }
+    counts.push_back(variables().size());
+    EXPECT_EQ(Entries(dialog, "ConCombo"), (QStringList{"Start Block: trace", "No Variable"}));
+    // A single one made: it takes the array's place.
+    {
+      TVariableActor single(make("level", "OK"));
+      Press(dialog, "AddVar");
+    }
+    counts.push_back(variables().size());
+    EXPECT_EQ(Entries(dialog, "ConCombo"), (QStringList{"Start Block: level", "No Variable"}));
+    EXPECT_FALSE(Control<QWidget>(dialog, "VarArrayComboBox")->isVisible());
+    Press(dialog, "Ok");
+  });
+  Trigger("SendButton");
+  ASSERT_TRUE(actor.Seen);
+  EXPECT_FALSE(actor.LeftOpen);
+  EXPECT_EQ(forms, 3);
+  EXPECT_EQ(counts, (std::vector<std::size_t>{1, 1, 1}));
+  const std::vector<TData*> all = variables();
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_FALSE(all[0]->IsArray());
+  ASSERT_EQ(Commands(Start).size(), 1u);
+  auto* send = static_cast<TSendScript*>(Commands(Start)[0]);
+  ASSERT_NE(send->GetVariable(), nullptr);
+  EXPECT_EQ(send->GetVariable()->GetData(), all[0]);
+}
