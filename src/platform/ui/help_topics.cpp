@@ -13,6 +13,7 @@ void LoadHelpResource() {
 const std::vector<THelpTopic>& HelpTopics() {
   // Several dialogs that belong together share a page, each at its own anchor.
   static const std::vector<THelpTopic> topics = {
+      {3, "calculate_dialog.html", "calculate-dialog", "The Calculator dialog"},
       {10, "device_command_dialogs.html", "send", "The Send dialog"},
       {12, "device_command_dialogs.html", "send-gpib-rs232",
        "The Send GPIB Commands and Send RS232 dialogs"},
@@ -20,6 +21,8 @@ const std::vector<THelpTopic>& HelpTopics() {
       {17, "outputs.html", "outputs", "Outputs"},
       {22, "device_dialog.html", "device-dialog", "The Add or Edit a Device dialog"},
       {23, "device_command_dialogs.html", "serial-poll", "The Serial Poll dialog"},
+      {24, "console.html", "console", "The interactive console"},
+      {25, "scan.html", "scan-for-devices", "The Scan For Devices dialog"},
       {26, "gpib_settings.html", "gpib-settings", "The GPIB Settings dialog"},
       {27, "preferences.html", "preferences", "The Preferences dialog"},
       {29, "text_window.html", "text-window", "The text window"},
@@ -43,6 +46,7 @@ const std::vector<THelpTopic>& HelpTopics() {
       {54, "device_placement.html", "reassign-device", "The Reassign Device To... dialog"},
       {56, "report.html", "report", "The Experiment Report dialog"},
       {57, "table_dialogs.html", "copy-data", "The Copy Data To Clipboard dialog"},
+      {58, "console.html", "change-colors", "The Change Colors dialog"},
       {60, "table_dialogs.html", "row-select", "The Row Select dialog"},
       {61, "table_dialogs.html", "row-select", "The Row Select dialog"},
       {63, "device_command_dialogs.html", "send-binary", "The Send Binary Data dialog"},
@@ -50,6 +54,7 @@ const std::vector<THelpTopic>& HelpTopics() {
       {69, "device_command_dialogs.html", "clear-device-buffer", "The ClearDevice Buffer dialog"},
       {73, "data_files.html", "single-file", "The Single File dialog"},
       {74, "data_files.html", "multiple-file", "The Multiple File dialog"},
+      {80, "concatenate_dialog.html", "concatenate-dialog", "The Concatenate String dialog"},
   };
   return topics;
 }

@@ -1,6 +1,8 @@
 #include "scripts/ui/script_dialogs.h"
 
+#include "scripts/ui/calculate_dialog.h"
 #include "scripts/ui/clear_device_buffer_dialog.h"
+#include "scripts/ui/concatenate_dialog.h"
 #include "scripts/ui/repeat_dialog.h"
 #include "scripts/ui/send_binary_dialog.h"
 #include "scripts/ui/send_dialog.h"
@@ -20,4 +22,6 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   registry.RegisterDialog<TSerialPollScriptRequest, TSerialPollScriptForm>();
   registry.RegisterDialog<TSendBinaryScriptRequest, TSendBinaryForm>();
   registry.RegisterDialog<TClearDeviceBufferScriptRequest, TClearDeviceBufferScriptForm>();
+  registry.RegisterDialog<TCalculateScriptRequest, TCalculateScriptForm>();
+  registry.RegisterDialog<TConcatenateScriptRequest, TConcatenateScriptForm>();
 }
