@@ -41,10 +41,10 @@ std::unique_ptr<TScriptRequest> Ask() {
 // The Decision (10) is made by the block diagram, the Else (14) and End If (15) by the
 // If-Then: none of them is added through a dialog of its own.
 const std::vector<TCommandKind> Kinds = {
-    {TScript::SEND, Make<TSendScript>, nullptr},
-    {TScript::SENDGPIB, Make<TSendGPIBScript>, nullptr},
-    {TScript::SENDRS232, Make<TSendRS232Script>, nullptr},
-    {TScript::SERIALPOLL, Make<TSerialPollScript>, nullptr},
+    {TScript::SEND, Make<TSendScript>, Ask<TSendScriptRequest>},
+    {TScript::SENDGPIB, Make<TSendGPIBScript>, Ask<TSendGPIBScriptRequest>},
+    {TScript::SENDRS232, Make<TSendRS232Script>, Ask<TSendRS232ScriptRequest>},
+    {TScript::SERIALPOLL, Make<TSerialPollScript>, Ask<TSerialPollScriptRequest>},
     {TScript::READ, Make<TReadScript>, Ask<TReadScriptRequest>},
     {TScript::PLOT, Make<TPlotScript>, nullptr},
     {TScript::CALCULATE, Make<TCalculateScript>, Ask<TCalculateScriptRequest>},
@@ -59,10 +59,11 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::ENDIF, Make<TEndIfScript>, nullptr},
     {TScript::COMMENT, Make<TCommentScript>, nullptr},
     {TScript::READFILE, Make<TReadFileScript>, Ask<TReadFileScriptRequest>},
-    {TScript::SENDBINARY, Make<TSendBinaryScript>, nullptr},
+    {TScript::SENDBINARY, Make<TSendBinaryScript>, Ask<TSendBinaryScriptRequest>},
     {TScript::CLEARPLOT, Make<TClearPlotScript>, nullptr},
     {TScript::CONCATENATE, Make<TConcatenateScript>, Ask<TConcatenateScriptRequest>},
-    {TScript::CLEARDEVICEBUFFER, Make<TClearDeviceBufferScript>, nullptr},
+    {TScript::CLEARDEVICEBUFFER, Make<TClearDeviceBufferScript>,
+     Ask<TClearDeviceBufferScriptRequest>},
     {TScript::OUTPUTTOFILE, Make<TOutputToFileScript>, nullptr},
     {TScript::CREATENEWFILE, Make<TCreateNewFileScript>, nullptr},
 };

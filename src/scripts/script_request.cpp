@@ -54,7 +54,8 @@ int NewScript(TExperiment& experiment, int type, TDevice* device) {
   if (!block) return 0;
   std::unique_ptr<TScriptRequest> request = RequestFor(type, &experiment, block, nullptr);
   request->Device = device;
-  return request->CanOpen() ? UiPort().OpenDialog(*request) : 0;
+  if (request->CanOpen()) return UiPort().OpenDialog(*request);
+  return request->MadeWithoutDialog ? 1 : 0;
 }
 
 int EditScript(TScript& script) {

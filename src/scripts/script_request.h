@@ -25,6 +25,8 @@ struct TScriptRequest : TDialogRequest {
   // The device a new device command starts with (the device list's "Commands..."); none
   // lets the dialog choose its default.
   TDevice* Device = nullptr;
+  // Set by a CanOpen that made the new command itself, without its dialog.
+  bool MadeWithoutDialog = false;
 };
 
 // The block a new command goes to: the block selected in the step-by-step debug window

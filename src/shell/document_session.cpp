@@ -10,6 +10,7 @@
 #include "model/experiment.h"
 #include "model/text.h"
 #include "model/ui_port.h"
+#include "scripts/command_devices.h"
 #include "shell/experiment_file.h"
 #include "shell/run_control.h"
 
@@ -43,9 +44,11 @@ std::string EndingOf(const std::string& path) {
 
 TDocumentSession::TDocumentSession(TSessionView& view) : View(view), Experiment(NewExperiment()) {
   Devices.SetExperiment(Experiment.get());
+  SetCommandDevices(&Devices);
 }
 
 TDocumentSession::~TDocumentSession() {
+  SetCommandDevices(nullptr);
   Experiment.reset();  // before the devices, so that no command is left to them
 }
 

@@ -47,7 +47,7 @@ TEST_F(ScriptRequestTest, TheNewEntryOpensTheTypesDialogForTheTargetBlock) {
   EXPECT_EQ(NewScript(Exp, TScript::WAIT), 0);
 
   // A type without a dialog opens nothing and shows nothing.
-  EXPECT_EQ(NewScript(Exp, TScript::SEND), 0);
+  EXPECT_EQ(NewScript(Exp, TScript::BLANK), 0);
   EXPECT_EQ(Asked.size(), 2u);
   EXPECT_TRUE(Ui.Texts().empty());
 

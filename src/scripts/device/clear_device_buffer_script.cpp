@@ -2,6 +2,7 @@
 
 #include "communication/communication.h"
 #include "communication/device.h"
+#include "model/assertion.h"
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/ui_port.h"
@@ -73,4 +74,28 @@ void TClearDeviceBufferScript::Load(TReadFile& reader) {
 
 std::string TClearDeviceBufferScript::GetText() {
   return Device ? "Clear Read Buffer: " + Device->GetName() : "Clear Nothing";
+}
+
+bool TClearDeviceBufferScriptRequest::CanOpen() {
+  Devices = CommandDevices();
+  if (Script) {
+    if (Devices.size() != 1) return true;
+    Inform("There is only one device to clear, there is nothing to edit.");
+    return false;
+  }
+  TDevice* device = Device;
+  if (!device && Devices.empty()) {
+    Inform("There are no devices to clear.");
+    return false;
+  }
+  if (!device && Devices.size() == 1) device = Devices.front();
+  if (!device) return true;  // the user chooses
+  QORV_ASSERT(Experiment!=0);
+  auto* made = static_cast<TClearDeviceBufferScript*>(
+      AddScriptToSelectedBlock(*Experiment, TScript::CLEARDEVICEBUFFER));
+  made->SetDevice(device);
+  Script = made;
+  MadeWithoutDialog = true;
+  UiPort().ExperimentChanged(1, 0);
+  return false;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "scripts/command_devices.h"
 #include "scripts/device/device_attribute_script.h"
 
 class TClearDeviceBufferScript : public TDeviceAttributeScript {
@@ -33,4 +34,15 @@ private:
   // Reads until a read brings nothing, asking after every 1000 bytes. A null trace: no
   // lines.
   void Clear(std::vector<std::string>* trace);
+};
+
+// The Clear Device Buffer dialog: every device of the list. A new command for the
+// device given, or for the one device there is, is made at once without the dialog (the
+// target block was found first); with no device: "There are no devices to clear.". A
+// command is not changed when there is only one device.
+struct TClearDeviceBufferScriptRequest : TDeviceScriptRequest {
+  bool CanOpen() override;
+  TClearDeviceBufferScript* ClearBuffer() const {
+    return static_cast<TClearDeviceBufferScript*>(Script);
+  }
 };

@@ -11,6 +11,7 @@
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/read_file.h"
+#include "model/ui_port.h"
 #include "model/value_array.h"
 #include "model/variable_data.h"
 #include "model/write_file.h"
@@ -215,4 +216,13 @@ void TSendBinaryScript::SetUpArray(TDevice* device, TDataArray* array, std::uint
   PSendArray->SetData(array);
   PSendArray->GetArrayIndex().ClearIndex();  // the whole array, no element
   SetDevice(device);
+}
+
+bool TSendBinaryScriptRequest::CanOpen() {
+  Devices.clear();
+  for (TDevice* device : CommandDevices())
+    if (device->GetCommunication()) Devices.push_back(device);
+  if (Script || !Devices.empty()) return true;
+  Inform("Can only send commands to devices.  There are no devices defined.");
+  return false;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "scripts/command_devices.h"
 #include "scripts/device/device_attribute_script.h"
 
 class TDataArray;
@@ -75,4 +76,11 @@ private:
   std::unique_ptr<TVariableDataSingle> PPointCountVariable;
   std::int32_t PPointCount = -1;
   std::uint8_t ABinaryType = sbFLOAT;
+};
+
+// The Send Binary Data dialog: every device of the list; a new command needs one (else
+// the message why).
+struct TSendBinaryScriptRequest : TDeviceScriptRequest {
+  bool CanOpen() override;
+  TSendBinaryScript* SendBinary() const { return static_cast<TSendBinaryScript*>(Script); }
 };

@@ -93,3 +93,11 @@ void TSendGPIBScript::SetUpSendGPIB(TDevice* device, std::uint8_t busCommands) {
   ABusCommands = busCommands;
   SetDevice(device);
 }
+
+bool TSendGPIBScriptRequest::CanOpen() {
+  Devices = GpibCommandDevices();
+  return Script || OfferedDevices(Devices,
+                                  "Commands can only be sent to devices.  There are no devices.",
+                                  "GPIB commands can only be sent to GPIB Devices. There are no "
+                                  "GPIB devices.");
+}

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "scripts/command_devices.h"
 #include "scripts/device/device_attribute_script.h"
 
 class TSendGPIBScript : public TDeviceAttributeScript {
@@ -54,4 +55,11 @@ private:
   std::unique_ptr<char[]> PSendBuffer;
   std::int32_t ASendLength = -1;
   std::uint8_t ABusCommands = 0;
+};
+
+// The Send GPIB Commands dialog: the GPIB devices. A new command needs one (else the
+// message why); a command changed opens also when its device is no longer offered.
+struct TSendGPIBScriptRequest : TDeviceScriptRequest {
+  bool CanOpen() override;
+  TSendGPIBScript* SendGPIB() const { return static_cast<TSendGPIBScript*>(Script); }
 };

@@ -77,3 +77,11 @@ void TSendRS232Script::SetUpSendRS232(TDevice* device, bool clearTransmit, bool 
   AbClearReceive = clearReceive;
   SetDevice(device);
 }
+
+bool TSendRS232ScriptRequest::CanOpen() {
+  Devices = Rs232CommandDevices();
+  return Script || OfferedDevices(Devices,
+                                  "Commands can only be sent to devices.  There are no devices.",
+                                  "These commands can only be sent to RS232 Devices. There are "
+                                  "no RS232 devices.");
+}

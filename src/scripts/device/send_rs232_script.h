@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "scripts/command_devices.h"
 #include "scripts/device/device_attribute_script.h"
 
 class TRS232;
@@ -49,4 +50,11 @@ private:
 
   bool AbClearTransmit = false;
   bool AbClearReceive = false;
+};
+
+// The Send RS232 dialog: the RS-232 devices. A new command needs one (else the message
+// why); a command changed opens also when its device is no longer offered.
+struct TSendRS232ScriptRequest : TDeviceScriptRequest {
+  bool CanOpen() override;
+  TSendRS232Script* SendRS232() const { return static_cast<TSendRS232Script*>(Script); }
 };

@@ -188,3 +188,16 @@ void TSendScript::SetVariable(TData* variable) {
     ADecimals = 1;
   }
 }
+
+bool TSendScriptRequest::CanOpen() {
+  if (Device && !Script) {
+    Devices = {Device};
+    return true;
+  }
+  Devices.clear();
+  for (TDevice* device : CommandDevices())
+    if (device->HasCoreDevice()) Devices.push_back(device);
+  if (Script || !Devices.empty()) return true;
+  Inform("Can only send commands to devices.  There are no devices defined.");
+  return false;
+}

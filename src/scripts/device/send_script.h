@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "scripts/command_devices.h"
 #include "scripts/device/device_attribute_script.h"
 
 class TData;
@@ -85,4 +86,11 @@ private:
   std::uint8_t ANotation = 0;  // the value's TNotationType
   std::int32_t ADecimals = -1;
   bool AbForceSpace = false;
+};
+
+// The Send dialog: the device given alone (the device list's choice), else every device
+// of the list; a new command needs one (else the message why).
+struct TSendScriptRequest : TDeviceScriptRequest {
+  bool CanOpen() override;
+  TSendScript* Send() const { return static_cast<TSendScript*>(Script); }
 };

@@ -111,3 +111,15 @@ void TSerialPollScript::SetUpSerialPoll(TDevice* device, TDataSingle* variable) 
   AVariable->SetData(variable);
   SetDevice(device);
 }
+
+bool TSerialPollScriptRequest::CanOpen() {
+  if (Device && !Script) {
+    Devices = {Device};  // the device list's choice, offered alone
+    return true;
+  }
+  Devices = GpibCommandDevices();
+  return Script || OfferedDevices(Devices,
+                                  "Commands can only be sent to devices.  There are no devices.",
+                                  "A Serial Poll can only be conducted on GPIB Devices. There "
+                                  "are no GPIB devices.");
+}

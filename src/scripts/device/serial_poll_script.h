@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "scripts/command_devices.h"
 #include "scripts/device/device_attribute_script.h"
 
 class TDataSingle;
@@ -54,4 +55,12 @@ private:
   void PollAndStore(Poll poll);
 
   std::unique_ptr<TVariableDataSingle> AVariable;
+};
+
+// The Serial Poll dialog: the GPIB devices, or the device given alone. A new command
+// needs one (else the message why); a command changed opens also when its device is no
+// longer offered.
+struct TSerialPollScriptRequest : TDeviceScriptRequest {
+  bool CanOpen() override;
+  TSerialPollScript* SerialPoll() const { return static_cast<TSerialPollScript*>(Script); }
 };

@@ -8,24 +8,13 @@
 #include "communication/device_list.h"
 #include "model/assertion.h"
 #include "scripts/experiment_thread.h"
+#include "scripts/ui/device_combo.h"
 #include "ui_read_dialog.h"
 
 void FillDevices(QComboBox& combo, TExperiment* experiment, TDevice* selected) {
-  combo.clear();
   std::vector<TDevice*> devices;
   if (TDeviceList* list = TDeviceList::Of(experiment)) list->GetDevices(devices);
-  int index = -1;
-  for (TDevice* device : devices) {
-    if (device == selected) index = combo.count();
-    combo.addItem(QString::fromStdString(device->GetDisplayName()),
-                  QVariant::fromValue(static_cast<void*>(device)));
-  }
-  combo.setCurrentIndex(index);
-}
-
-TDevice* SelectedDevice(const QComboBox& combo) {
-  if (combo.currentIndex() < 0) return nullptr;
-  return static_cast<TDevice*>(combo.currentData().value<void*>());
+  FillDeviceCombo(combo, devices, selected);
 }
 
 TReadScriptForm::TReadScriptForm(TReadScriptRequest& request, QWidget* parent)

@@ -34,5 +34,3 @@ private:
 // Lists the experiment's devices by display name; selects the device given, or none
 // when it is not listed (a command's device may no longer be offered).
 void FillDevices(QComboBox& combo, TExperiment* experiment, TDevice* selected);
-// The device of the selected entry; none without a selection.
-TDevice* SelectedDevice(const QComboBox& combo);

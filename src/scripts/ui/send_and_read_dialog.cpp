@@ -21,6 +21,7 @@
 #include "scripts/device/send_script.h"
 #include "scripts/experiment_thread.h"
 #include "scripts/ui/new_variable.h"
+#include "scripts/ui/device_combo.h"
 #include "scripts/ui/read_dialog.h"
 #include "ui_send_and_read_dialog.h"
 

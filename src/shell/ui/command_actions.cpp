@@ -5,7 +5,11 @@
 #include <QMenu>
 #include <QToolBar>
 
+#include <string>
+
+#include "model/assertion.h"
 #include "shell/command_adding.h"
+#include "shell/device_list_editing.h"
 #include "shell/document_session.h"
 
 TCommandActions::TCommandActions(QMainWindow& window, TDocumentSession& session,
@@ -44,9 +48,14 @@ TCommandActions::TCommandActions(QMainWindow& window, TDocumentSession& session,
 
 void FillDeviceCommandsMenu(QMenu& menu, TDocumentSession& session,
                             std::function<TDevice*()> selectedDevice) {
-  for (const TAddCommand& row : AddCommands()) {
-    if (!row.Device) continue;
-    QAction* item = menu.addAction(QString::fromUtf8(row.Caption));
+  // In the device list's order and wording; each item is the add handler of its command.
+  for (const TDeviceCommandKind& kind : DeviceCommandKinds) {
+    const TAddCommand* found = nullptr;
+    for (const TAddCommand& row : AddCommands())
+      if (row.Device && std::string(row.Name) == kind.Name) found = &row;
+    QORV_ASSERT(found!=0);
+    const TAddCommand& row = *found;
+    QAction* item = menu.addAction(QString::fromUtf8(kind.Caption));
     item->setObjectName(QString("Command") + row.Button);
     item->setEnabled(HasAddDialog(row));
     QObject::connect(item, &QAction::triggered, &menu, [&session, &row, selectedDevice] {

@@ -32,7 +32,8 @@ private:
   QToolBar* Bar = nullptr;
 };
 
-// The device list's "Commands..." submenu: an item per device command ("Command" + the
-// button's name), whose dialog starts with the device the list has selected.
+// The device list's "Commands..." submenu: an item per device command, in the order and
+// with the captions of DeviceCommandKinds ("Command" + the button's name), enabled once
+// its dialog exists; its dialog starts with the device the list has selected.
 void FillDeviceCommandsMenu(QMenu& menu, TDocumentSession& session,
                             std::function<TDevice*()> selectedDevice);

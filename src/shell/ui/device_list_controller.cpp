@@ -17,6 +17,7 @@
 #include "scripts/experiment_thread.h"
 #include "shell/device_list_editing.h"
 #include "shell/document_session.h"
+#include "shell/ui/command_actions.h"
 #include "shell/ui/device_view_items.h"
 
 TDeviceListController::TDeviceListController(QTreeWidget& view, TDocumentSession& session)
@@ -34,11 +35,12 @@ TDeviceListController::TDeviceListController(QTreeWidget& view, TDocumentSession
   DeviceCommands->setObjectName("DeviceCommandsMenu");
   Commands = Popup->addMenu("Commands...");
   Commands->setObjectName("CommandsMenu");
-  // The add-command items of the selected device, each enabled for the devices it serves.
-  for (const TDeviceCommandKind& kind : DeviceCommandKinds) {
-    QString name = QString::fromUtf8(kind.Caption);
-    name.remove(' ');
-    CommandItems.push_back(AddItem(Commands, (name + "Item").toUtf8().constData(), kind.Caption));
+  // The add-command items of the selected device, each enabled for the devices it serves
+  // once its dialog exists.
+  FillDeviceCommandsMenu(*Commands, Session, [this] { return SelectedDevice(); });
+  for (QAction* item : Commands->actions()) {
+    item->setProperty("qorvHasDialog", item->isEnabled());
+    CommandItems.push_back(item);
   }
   InteractItem = AddItem(Popup, "InteractPopupItem", "Interact");
   SaveItem = AddItem(Popup, "SaveDeviceItem", "Save");
@@ -46,8 +48,6 @@ TDeviceListController::TDeviceListController(QTreeWidget& view, TDocumentSession
   EditItem = AddItem(Popup, "EditDeviceItem", "Edit");
   DeleteItem = AddItem(Popup, "DeleteDeviceItem", "Delete");
   ResetItem = AddItem(Popup, "ResetItem", "Reset");
-  // The command dialogs come later.
-  Commands->menuAction()->setProperty("qorvLater", true);
 
   connect(NoDeviceActions[0], &QAction::triggered, this, [this] {
     Session.AddDeviceClick();
@@ -114,7 +114,7 @@ void TDeviceListController::DevicePopupMenuPopup() {
   const TDeviceMenuState state = ::DevicePopupMenuPopup(device);
   const auto apply = [](QAction* item, const TMenuItemState& itemState) {
     item->setVisible(itemState.Visible);
-    item->setEnabled(itemState.Enabled && !item->property("qorvLater").toBool());
+    item->setEnabled(itemState.Enabled);
   };
   for (QAction* item : NoDeviceActions) apply(item, state.NoDeviceAction);
   apply(AddEditScriptsItem, state.AddEditCommands);
@@ -127,7 +127,8 @@ void TDeviceListController::DevicePopupMenuPopup() {
   apply(DeleteItem, state.Delete);
   apply(ResetItem, state.Reset);
   for (qsizetype index = 0; index < CommandItems.size(); ++index)
-    CommandItems[index]->setEnabled(state.CommandEnabled[static_cast<std::size_t>(index)]);
+    CommandItems[index]->setEnabled(state.CommandEnabled[static_cast<std::size_t>(index)] &&
+                                    CommandItems[index]->property("qorvHasDialog").toBool());
 
   // One item per command of the device, made afresh each time.
   DeviceCommands->clear();

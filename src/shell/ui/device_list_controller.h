@@ -3,8 +3,8 @@
 // commands, the Delete key deletes the device under the mouse; the device tool bar and
 // the file menus' device items reach the same commands. Which items show and are enabled
 // is the core's device list decision (device_list_editing.h). Interact opens the console,
-// Scan For Devices the instrument scan; "Commands..." (its items already enabled for the
-// device's kind) comes with its dialogs.
+// Scan For Devices the instrument scan; the items of "Commands..." open the command
+// dialogs for the selected device.
 #pragma once
 
 #include <QList>

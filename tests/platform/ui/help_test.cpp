@@ -68,6 +68,12 @@
 #include "platform/ui/help_window.h"
 #include "platform/ui/help_wiring.h"
 #include "scripts/outputs/plot_fixture.h"
+#include "scripts/ui/clear_device_buffer_dialog.h"
+#include "scripts/ui/send_binary_dialog.h"
+#include "scripts/ui/send_dialog.h"
+#include "scripts/ui/send_gpib_dialog.h"
+#include "scripts/ui/send_rs232_dialog.h"
+#include "scripts/ui/serial_poll_dialog.h"
 #include "shell/draw_parts.h"
 #include "shell/preferences.h"
 #include "shell/ui/align_blocks_dialog.h"
@@ -183,9 +189,9 @@ TEST(HelpPagesTest, EveryContextHasItsPageAndAnchorUnderItsTitle) {
     EXPECT_EQ(AnchorText(url, topic.Anchor), QString::fromLatin1(topic.Title));
   }
   // The windows and dialogs there are name these contexts.
-  for (int context : {3, 5, 11, 14, 17, 18, 22, 24, 25, 26, 27, 29, 30, 31, 32, 33, 34, 35, 36,
-                      39, 40, 45, 46, 48, 49, 50, 51, 52, 53, 54, 56, 57, 58, 60, 61, 64, 73, 74,
-                      80})
+  for (int context : {3, 5, 10, 11, 12, 14, 17, 18, 22, 23, 24, 25, 26, 27, 29, 30, 31, 32, 33, 34,
+                      35, 36, 39, 40, 45, 46, 48, 49, 50, 51, 52, 53, 54, 56, 57, 58, 60, 61, 63,
+                      64, 69, 73, 74, 80})
     EXPECT_TRUE(contexts.count(context)) << context;
   EXPECT_EQ(FindHelpTopic(0), nullptr);
   EXPECT_EQ(FindHelpTopic(9999), nullptr);
@@ -527,6 +533,18 @@ protected:
          }},
         {"Print Table", 64, {{"Help", 64}}, true,
          [] { return std::make_unique<TPrintTableForm>(); }},
+        {"Send", 10, {{"Help", 10}}, true,
+         [this] { return std::make_unique<TSendScriptForm>(SendRequest); }},
+        {"Send GPIB Commands", 12, {{"Help", 12}}, true,
+         [this] { return std::make_unique<TSendGPIBScriptForm>(GpibRequest); }},
+        {"Send RS232", 12, {{"Help", 12}}, true,
+         [this] { return std::make_unique<TSendRS232Form>(Rs232Request); }},
+        {"Serial Poll", 23, {{"Help", 23}}, true,
+         [this] { return std::make_unique<TSerialPollScriptForm>(PollRequest); }},
+        {"Send Binary Data", 63, {{"Help", 63}}, true,
+         [this] { return std::make_unique<TSendBinaryForm>(BinaryRequest); }},
+        {"ClearDevice Buffer", 69, {{"Help", 69}}, true,
+         [this] { return std::make_unique<TClearDeviceBufferScriptForm>(ClearRequest); }},
         {"Table Labels", 35, {{"Help", 35}}, true,
          [this] {
            auto labels = std::make_unique<TTableLabelsForm>(
@@ -594,6 +612,12 @@ protected:
   TInteractRequest Console;
   TScanForDevicesRequest Scan;
   TChangeColorsRequest Colors;
+  TSendScriptRequest SendRequest;
+  TSendGPIBScriptRequest GpibRequest;
+  TSendRS232ScriptRequest Rs232Request;
+  TSerialPollScriptRequest PollRequest;
+  TSendBinaryScriptRequest BinaryRequest;
+  TClearDeviceBufferScriptRequest ClearRequest;
 };
 
 TEST_F(HelpFromWindowsTest, EveryDialogsHelpButtonAndF1OpenItsTopic) {

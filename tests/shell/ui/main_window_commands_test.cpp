@@ -97,7 +97,8 @@ TEST_F(TCommandDialogsTest, TheWaitButtonAddsAWaitThatADoubleClickChanges) {
   EXPECT_EQ(bar->windowTitle(), QString("Command Speed Bar"));
   EXPECT_TRUE(bar->actions().contains(button));
   // A command whose dialog is still to come cannot be added yet.
-  EXPECT_FALSE(Action("SendButton")->isEnabled());
+  for (const TAddCommand& row : AddCommands())
+    EXPECT_EQ(Action(row.Button)->isEnabled(), HasAddDialog(row)) << row.Button;
 
   TWaitScriptForm* seen = nullptr;
   TWaitActor actor([&](TWaitScriptForm& dialog) {
@@ -347,7 +348,9 @@ TEST_F(TCommandDialogsTest, AddScriptOnABlockAddsAtTheEndOfThatBlock) {
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0]->GetText(), "Wait 70 milliseconds");
   EXPECT_TRUE(Commands(Start).empty());
-  EXPECT_FALSE(Action("AddSendButton")->isEnabled());
+  for (const TAddCommand& row : AddCommands())
+    EXPECT_EQ(Action((std::string("Add") + row.Button).c_str())->isEnabled(), HasAddDialog(row))
+        << row.Button;
 }
 
 TEST_F(TCommandDialogsTest, TheDeviceCommandsMenuOffersTheDeviceCommandsOnly) {
@@ -361,7 +364,8 @@ TEST_F(TCommandDialogsTest, TheDeviceCommandsMenuOffersTheDeviceCommandsOnly) {
     ASSERT_NE(row, nullptr) << item->objectName().toStdString();
     EXPECT_EQ(item->isEnabled(), HasAddDialog(*row)) << item->objectName().toStdString();
   }
-  EXPECT_EQ(names, (QStringList{"CommandReadButton", "CommandSendButton", "CommandSendReadButton",
+  // In the device list's order.
+  EXPECT_EQ(names, (QStringList{"CommandSendButton", "CommandReadButton", "CommandSendReadButton",
                                 "CommandSendGPIBButton", "CommandSendBinaryButton",
                                 "CommandSerialPollButton", "CommandSendRS232Button",
                                 "CommandClearBuffer"}));

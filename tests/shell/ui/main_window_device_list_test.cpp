@@ -99,14 +99,13 @@ TEST_F(MainWindowDeviceListTest, PopupOffersTheItemsOfTheSelectionAndTheDevicesK
                                        "Scan For Devices"}));
   popup->hide();
 
-  // A GPIB device without commands: "Device Commands..." is disabled; "Commands..."
-  // waits for the command dialogs, its items already set for the device.
+  // A GPIB device without commands: "Device Commands..." is disabled; the items of
+  // "Commands..." are set for the device (and wait for the dialogs still to come).
   popup = PopupAt(RowPoint("Meter"));
   ASSERT_NE(popup, nullptr);
   EXPECT_EQ(Shown(popup),
-            (QStringList{"Add/Edit Device Commands", "Device Commands... (off)",
-                         "Commands... (off)", "Interact", "Save", "Save As", "Edit",
-                         "Delete", "Reset"}));
+            (QStringList{"Add/Edit Device Commands", "Device Commands... (off)", "Commands...",
+                         "Interact", "Save", "Save As", "Edit", "Delete", "Reset"}));
   EXPECT_TRUE(Submenu(popup, "DeviceCommandsMenu")->actions().isEmpty());
   EXPECT_EQ(Shown(Submenu(popup, "CommandsMenu")),
             (QStringList{"Send", "Read", "Send and Read", "Send GPIB", "Send Binary",
@@ -116,8 +115,9 @@ TEST_F(MainWindowDeviceListTest, PopupOffersTheItemsOfTheSelectionAndTheDevicesK
   popup = PopupAt(RowPoint("Pump"));
   ASSERT_NE(popup, nullptr);
   EXPECT_EQ(Shown(Submenu(popup, "CommandsMenu")),
-            (QStringList{"Send", "Read", "Send and Read", "Send GPIB (off)", "Send Binary",
-                         "Serial Poll (off)", "Send RS232", "Clear Device Read Buffer"}));
+            (QStringList{"Send", "Read", "Send and Read", "Send GPIB (off)",
+                         "Send Binary", "Serial Poll (off)", "Send RS232",
+                         "Clear Device Read Buffer"}));
   popup->hide();
 
   // With commands, one item each, by its short text.
