@@ -54,7 +54,7 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::DECISION, Make<TDecScript>, nullptr},
     {TScript::REPUNTIL, Make<TRepeatUntilScript>, nullptr},
     {TScript::INCREMENT, Make<TIncrementScript>, Ask<TIncrementScriptRequest>},
-    {TScript::IFTHEN, Make<TIfThenScript>, nullptr},
+    {TScript::IFTHEN, Make<TIfThenScript>, Ask<TIfThenScriptRequest>},
     {TScript::ELSE, Make<TElseScript>, nullptr},
     {TScript::ENDIF, Make<TEndIfScript>, nullptr},
     {TScript::COMMENT, Make<TCommentScript>, Ask<TCommentScriptRequest>},
