@@ -7,15 +7,22 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <functional>
+
 #include "main_window_widgets.h"
+#include "expressions/condition.h"
 #include "model/data.h"
 #include "model/data_list.h"
 #include "model/variable_data.h"
 #include "scripts/flow/comment_script.h"
+#include "scripts/flow/else_script.h"
+#include "scripts/flow/end_if_script.h"
+#include "scripts/flow/if_then_script.h"
 #include "scripts/flow/increment_script.h"
 #include "scripts/flow/label_script.h"
 #include "scripts/script.h"
 #include "scripts/ui/comment_dialog.h"
+#include "scripts/ui/if_then_dialog.h"
 #include "scripts/ui/increment_dialog.h"
 #include "scripts/ui/label_dialog.h"
 #include "scripts/ui/script_dialogs.h"
@@ -24,9 +31,12 @@
 
 namespace {
 
-// Replaces the text of the line edit by typing.
+// Replaces the text of the line edit (or of the editable combo box) by typing.
 void Retype(QWidget& dialog, const char* edit, const QString& text) {
-  auto* line = Control<QLineEdit>(dialog, edit);
+  auto* line = dialog.findChild<QLineEdit*>(edit);
+  if (!line) line = Control<QComboBox>(dialog, edit)->lineEdit();
+  ASSERT_NE(line, nullptr) << edit;
+  line->setFocus();
   line->selectAll();
   QTest::keyClick(line, Qt::Key_Delete);
   QTest::keyClicks(line, text);
@@ -366,4 +376,278 @@ TEST_F(TFlowDialogsTest, TheCommentDialogTrimsAndRefusesBlanks) {
   DoubleClick(comment->AExpNode);
   ASSERT_TRUE(change.Seen);
   EXPECT_EQ(Shown(comment->AExpNode), QString("Comment: cool down"));
+}
+
+// If-Then and its condition
+
+using TIfThenActor = TModalDialogActor<TIfThenScriptForm>;
+
+namespace {
+
+// The commands under the node, the blank line left out.
+std::vector<TScript*> Children(const TTreeNode* node) {
+  std::vector<TScript*> commands;
+  for (TTreeNode* child = node->GetFirstChild(); child; child = child->GetNextSibling())
+    if (TScript* script = ScriptOfNode(child); script && script->GetScriptType() != TScript::BLANK)
+      commands.push_back(script);
+  return commands;
+}
+
+// Chooses the constant side and types it.
+void CompareWithConstant(QWidget& dialog, const QString& constant) {
+  ClickControl(dialog, "ConstantButton");
+  Retype(dialog, "ConEdit", constant);
+}
+
+}  // namespace
+
+TEST_F(TFlowDialogsTest, AnIfThenNeedsAVariableAndAConstantOfItsType) {
+  Dialogs.ScriptAnswers({mbOK});
+  {
+    TIfThenActor none([](TIfThenScriptForm&) {});
+    Trigger("IfThenButton");
+    QTest::qWait(50);
+    EXPECT_FALSE(none.Seen);
+  }
+  EXPECT_EQ(Dialogs.Texts(),
+            std::vector<std::string>{"You must have at least one variable to create this command"});
+  Dialogs.ClearCalls();
+
+  Single("n", eatINTEGER);
+  Single("f", eatFLOAT);
+  Single("s", eatSTRING);
+  ClearModified();
+  for (const auto& [constant, message] :
+       {std::pair<QString, std::string>{"2.5", "2.5 is not a valid Integer"},
+        {"x7", "x7 is not a valid Integer"},
+        {"  ", "You must enter a value to compare to."}}) {
+    SCOPED_TRACE(constant.toStdString());
+    Dialogs.ScriptAnswers({mbOK});
+    bool stayedOpen = false;
+    QWidget* focus = nullptr;
+    TIfThenActor actor([&](TIfThenScriptForm& dialog) {
+      EXPECT_EQ(Control<QComboBox>(dialog, "Variable1Combo")->currentText(), QString("n"));
+      CompareWithConstant(dialog, constant);
+      Press(dialog, "Ok");
+      stayedOpen = dialog.isVisible();
+      focus = dialog.focusWidget();
+      EXPECT_EQ(focus, Control<QLineEdit>(dialog, "ConEdit"));
+      Press(dialog, "Cancel");
+    });
+    Trigger("IfThenButton");
+    ASSERT_TRUE(actor.Seen);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{message});
+    Dialogs.ClearCalls();
+    EXPECT_TRUE(Commands(Start).empty());
+    EXPECT_FALSE(Modified());
+  }
+
+  // A float takes "2.5"; the string variable compares for equality only, with strings.
+  TIfThenActor add([&](TIfThenScriptForm& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString("If then command"));
+    EXPECT_EQ(Control<QLabel>(dialog, "Label2")->text(), QString("If"));
+    EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 4);
+    EXPECT_FALSE(Control<QCheckBox>(dialog, "ElseCheckBox")->isChecked());
+    EXPECT_EQ(Items(dialog, "Variable1Combo"), (QStringList{"n", "f", "s"}));
+    EXPECT_TRUE(Control<QComboBox>(dialog, "Variable1ArrayCombo")->isHidden());
+    EXPECT_EQ(Items(dialog, "Variable2Combo"), QStringList{"f"});
+    EXPECT_TRUE(Control<QRadioButton>(dialog, "VariableButton")->isChecked());
+    Choose(dialog, "Variable1Combo", "s");
+    EXPECT_FALSE(Control<QComboBox>(dialog, "CompareCombo")->isEnabled());
+    EXPECT_EQ(Control<QComboBox>(dialog, "CompareCombo")->currentText(), QString("Equal"));
+    EXPECT_FALSE(Control<QRadioButton>(dialog, "VariableButton")->isEnabled());
+    EXPECT_TRUE(Control<QRadioButton>(dialog, "ConstantButton")->isChecked());
+    Choose(dialog, "Variable1Combo", "f");
+    EXPECT_TRUE(Control<QComboBox>(dialog, "CompareCombo")->isEnabled());
+    EXPECT_EQ(Items(dialog, "Variable2Combo"), QStringList{"n"});
+    Choose(dialog, "CompareCombo", "Less Than");
+    CompareWithConstant(dialog, "2.5");
+    EXPECT_TRUE(Control<QComboBox>(dialog, "Variable2Combo")->isHidden());
+    Press(dialog, "Ok");
+  });
+  Trigger("IfThenButton");
+  ASSERT_TRUE(add.Seen);
+  EXPECT_FALSE(add.LeftOpen);
+  const std::vector<TScript*> commands = Commands(Start);
+  ASSERT_EQ(commands.size(), 2u);
+  auto* ifthen = dynamic_cast<TIfThenScript*>(commands[0]);
+  ASSERT_NE(ifthen, nullptr);
+  EXPECT_EQ(commands[1]->GetScriptType(), TScript::ENDIF);
+  EXPECT_FALSE(ifthen->HasElse());
+  EXPECT_EQ(Shown(ifthen->AExpNode), QString("If f<2.5"));
+  // The next command goes into the then-section.
+  EXPECT_EQ(Exp().GetBlankScript()->AExpNode->GetParent(), ifthen->AExpNode);
+  EXPECT_TRUE(Modified());
+}
+
+TEST_F(TFlowDialogsTest, IncludeElseAddsAnEmptyElseAndUncheckingItMovesItsCommandsUp) {
+  TDataSingle* n = Single("n", eatINTEGER);
+  TDataSingle* m = Single("m", eatINTEGER);
+  TIfThenActor add([](TIfThenScriptForm& dialog) {
+    ClickControl(dialog, "ElseCheckBox");
+    Choose(dialog, "CompareCombo", "Greater Than or Equal");
+    Press(dialog, "Ok");
+  });
+  Trigger("IfThenButton");
+  ASSERT_TRUE(add.Seen);
+  std::vector<TScript*> commands = Commands(Start);
+  ASSERT_EQ(commands.size(), 3u);
+  auto* ifthen = dynamic_cast<TIfThenScript*>(commands[0]);
+  ASSERT_NE(ifthen, nullptr);
+  ASSERT_TRUE(ifthen->HasElse());
+  EXPECT_EQ(commands[1], ifthen->GetEndPointScript());
+  EXPECT_EQ(commands[2], ifthen->GetEndPointScript()->GetEndIfScript());
+  EXPECT_EQ(Shown(ifthen->AExpNode), QString("If n>=m"));
+  auto* condition = dynamic_cast<TConditionVariable*>(ifthen->GetCondition());
+  ASSERT_NE(condition, nullptr);
+  EXPECT_EQ(condition->GetVariable1()->GetData(), n);
+  EXPECT_EQ(condition->GetVariable2()->GetData(), m);
+
+  // A command in each section.
+  TScript* elseLine = commands[1];
+  TScript* endIf = commands[2];
+  auto* thenCommand = new TCommentScript(Start, ExpTree().Insert(Exp().GetBlankScript()->AExpNode, "none"));
+  thenCommand->SetComment("then");
+  auto* elseCommand = new TCommentScript(Start, ExpTree().AddChild(elseLine->AExpNode, "none"));
+  elseCommand->SetComment("else");
+  Window->RefreshViews();
+
+  // A double click on the Else and on the End If opens their If-Then's dialog.
+  for (TScript* line : {elseLine, endIf}) {
+    SCOPED_TRACE(line->GetText());
+    TIfThenActor look([&](TIfThenScriptForm& dialog) {
+      EXPECT_TRUE(Control<QCheckBox>(dialog, "ElseCheckBox")->isChecked());
+      EXPECT_EQ(Control<QComboBox>(dialog, "Variable1Combo")->currentText(), QString("n"));
+      EXPECT_EQ(Control<QComboBox>(dialog, "Variable2Combo")->currentText(), QString("m"));
+      EXPECT_EQ(Control<QComboBox>(dialog, "CompareCombo")->currentText(),
+                QString("Greater Than or Equal"));
+      ClickControl(dialog, "ElseCheckBox");
+      Press(dialog, "Cancel");
+    });
+    DoubleClick(line->AExpNode);
+    ASSERT_TRUE(look.Seen);
+    EXPECT_TRUE(ifthen->HasElse());
+  }
+  // The blank line opens nothing.
+  {
+    TIfThenActor none([](TIfThenScriptForm&) {});
+    DoubleClick(Exp().GetBlankScript()->AExpNode);
+    QTest::qWait(50);
+    EXPECT_FALSE(none.Seen);
+  }
+  EXPECT_EQ(Children(elseLine->AExpNode), std::vector<TScript*>{elseCommand});
+
+  // Unchecked: the Else goes, its commands join the end of the then-section.
+  ClearModified();
+  TIfThenActor drop([](TIfThenScriptForm& dialog) {
+    ClickControl(dialog, "ElseCheckBox");
+    Press(dialog, "Ok");
+  });
+  DoubleClick(ifthen->AExpNode);
+  ASSERT_TRUE(drop.Seen);
+  EXPECT_FALSE(ifthen->HasElse());
+  EXPECT_EQ(Commands(Start), (std::vector<TScript*>{ifthen, endIf}));
+  EXPECT_EQ(Children(ifthen->AExpNode), (std::vector<TScript*>{thenCommand, elseCommand}));
+  EXPECT_EQ(ifthen->GetEndPointScript(), endIf);
+  EXPECT_TRUE(Modified());
+
+  // Checked again: an empty Else in front of the End If.
+  TIfThenActor again([](TIfThenScriptForm& dialog) {
+    ClickControl(dialog, "ElseCheckBox");
+    Press(dialog, "Ok");
+  });
+  DoubleClick(endIf->AExpNode);
+  ASSERT_TRUE(again.Seen);
+  ASSERT_TRUE(ifthen->HasElse());
+  commands = Commands(Start);
+  ASSERT_EQ(commands.size(), 3u);
+  EXPECT_EQ(commands[1]->GetScriptType(), TScript::ELSE);
+  EXPECT_EQ(Shown(commands[1]->AExpNode), QString("Else"));
+  EXPECT_TRUE(Children(commands[1]->AExpNode).empty());
+  EXPECT_EQ(commands[2], endIf);
+  EXPECT_EQ(Children(ifthen->AExpNode), (std::vector<TScript*>{thenCommand, elseCommand}));
+}
+
+TEST_F(TFlowDialogsTest, TheConditionChecksArrayIndexesAndAsksAboutEqualMixedTypes) {
+  TDataArray* a = Array("a", eatINTEGER, 10);
+  Single("i", eatINTEGER);
+  Single("g", eatFLOAT);
+  (void)a;
+  struct TCase {
+    std::function<void(TIfThenScriptForm&)> Fill;
+    std::vector<std::string> Texts;
+  };
+  const std::vector<TCase> cases = {
+      {[](TIfThenScriptForm& d) {
+         Choose(d, "Variable1Combo", "a");
+         EXPECT_FALSE(Control<QComboBox>(d, "Variable1ArrayCombo")->isHidden());
+         Retype(d, "Variable1ArrayCombo", "10");
+       },
+       {"The maximum index for this array is 9"}},
+      {[](TIfThenScriptForm& d) {
+         Choose(d, "Variable1Combo", "a");
+         Retype(d, "Variable1ArrayCombo", "3");
+         Choose(d, "Variable2Combo", "a");
+         Retype(d, "Variable2ArrayCombo", " 3 ");
+       },
+       {"The variables cannot use the same index"}},
+      {[](TIfThenScriptForm& d) {
+         Choose(d, "Variable1Combo", "i");
+         Choose(d, "Variable2Combo", "g");
+       },
+       {"i and g not the same type.\rIt is not advisable to compare them using equal since that "
+        "may never happen.\rDo you really want to do this?"}},
+  };
+  for (const TCase& test : cases) {
+    SCOPED_TRACE(test.Texts[0]);
+    Dialogs.ScriptAnswers({test.Texts[0].find("Do you") == std::string::npos ? mbOK : mbNo});
+    bool stayedOpen = false;
+    TIfThenActor actor([&](TIfThenScriptForm& dialog) {
+      test.Fill(dialog);
+      Press(dialog, "Ok");
+      stayedOpen = dialog.isVisible();
+      Press(dialog, "Cancel");
+    });
+    Trigger("IfThenButton");
+    ASSERT_TRUE(actor.Seen);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(Dialogs.Texts(), test.Texts);
+    Dialogs.ClearCalls();
+    EXPECT_TRUE(Commands(Start).empty());
+  }
+
+  // Greater Than asks nothing; an element against another element of the same array.
+  TIfThenActor add([](TIfThenScriptForm& dialog) {
+    Choose(dialog, "Variable1Combo", "a");
+    Retype(dialog, "Variable1ArrayCombo", "2");
+    Choose(dialog, "CompareCombo", "Greater Than");
+    Choose(dialog, "Variable2Combo", "a");
+    Choose(dialog, "Variable2ArrayCombo", "i");
+    Press(dialog, "Ok");
+  });
+  Trigger("IfThenButton");
+  ASSERT_TRUE(add.Seen);
+  EXPECT_FALSE(add.LeftOpen);
+  EXPECT_TRUE(Dialogs.Texts().empty());
+  ASSERT_FALSE(Commands(Start).empty());
+  auto* ifthen = dynamic_cast<TIfThenScript*>(Commands(Start)[0]);
+  ASSERT_NE(ifthen, nullptr);
+  auto* condition = dynamic_cast<TConditionVariable*>(ifthen->GetCondition());
+  ASSERT_NE(condition, nullptr);
+  auto* first = dynamic_cast<TVariableDataArray*>(condition->GetVariable1());
+  auto* second = dynamic_cast<TVariableDataArray*>(condition->GetVariable2());
+  ASSERT_TRUE(first && second);
+  EXPECT_EQ(first->GetArrayIndex().GetConstant(), 2);
+  EXPECT_EQ(second->GetArrayIndex().GetIndexVariable()->GetDataName(), "i");
+
+  // The dialog shows both elements again.
+  TIfThenActor look([](TIfThenScriptForm& dialog) {
+    EXPECT_EQ(Control<QComboBox>(dialog, "Variable1ArrayCombo")->currentText(), QString("2"));
+    EXPECT_EQ(Control<QComboBox>(dialog, "Variable2ArrayCombo")->currentText(), QString("i"));
+    EXPECT_EQ(Control<QComboBox>(dialog, "CompareCombo")->currentText(), QString("Greater Than"));
+    Press(dialog, "Cancel");
+  });
+  DoubleClick(ifthen->AExpNode);
+  EXPECT_TRUE(look.Seen);
 }
