@@ -38,8 +38,9 @@ std::unique_ptr<TScriptRequest> Ask() {
   return std::make_unique<TRequest>();
 }
 
-// The Decision (10) is made by the block diagram, the Else (14) and End If (15) by the
-// If-Then: none of them is added through a dialog of its own.
+// The Decision (10) is made by the block diagram and only changed through its dialog (its
+// request opens no dialog for a new one); the Else (14) and End If (15) are made by the
+// If-Then and open the If-Then's dialog.
 const std::vector<TCommandKind> Kinds = {
     {TScript::SEND, Make<TSendScript>, nullptr},
     {TScript::SENDGPIB, Make<TSendGPIBScript>, nullptr},
@@ -51,7 +52,7 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::WAIT, Make<TWaitScript>, Ask<TWaitScriptRequest>},
     {TScript::LABEL, Make<TLabelScript>, Ask<TLabelScriptRequest>},
     {TScript::REPEAT, Make<TRepeatScript>, Ask<TRepeatScriptRequest>},
-    {TScript::DECISION, Make<TDecScript>, nullptr},
+    {TScript::DECISION, Make<TDecScript>, Ask<TDecScriptRequest>},
     {TScript::REPUNTIL, Make<TRepeatUntilScript>, nullptr},
     {TScript::INCREMENT, Make<TIncrementScript>, Ask<TIncrementScriptRequest>},
     {TScript::IFTHEN, Make<TIfThenScript>, Ask<TIfThenScriptRequest>},

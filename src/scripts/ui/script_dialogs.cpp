@@ -1,6 +1,7 @@
 #include "scripts/ui/script_dialogs.h"
 
 #include "scripts/ui/comment_dialog.h"
+#include "scripts/ui/dec_dialog.h"
 #include "scripts/ui/if_then_dialog.h"
 #include "scripts/ui/increment_dialog.h"
 #include "scripts/ui/label_dialog.h"
@@ -16,4 +17,5 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   registry.RegisterDialog<TLabelScriptRequest, TLabelScriptForm>();
   registry.RegisterDialog<TCommentScriptRequest, TCommentScriptForm>();
   registry.RegisterDialog<TIfThenScriptRequest, TIfThenScriptForm>();
+  registry.RegisterDialog<TDecScriptRequest, TDecScriptForm>();
 }

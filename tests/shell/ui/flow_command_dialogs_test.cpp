@@ -15,13 +15,16 @@
 #include "model/data_list.h"
 #include "model/variable_data.h"
 #include "scripts/flow/comment_script.h"
+#include "scripts/flow/dec_script.h"
 #include "scripts/flow/else_script.h"
 #include "scripts/flow/end_if_script.h"
 #include "scripts/flow/if_then_script.h"
 #include "scripts/flow/increment_script.h"
 #include "scripts/flow/label_script.h"
 #include "scripts/script.h"
+#include "scripts/script_request.h"
 #include "scripts/ui/comment_dialog.h"
+#include "scripts/ui/dec_dialog.h"
 #include "scripts/ui/if_then_dialog.h"
 #include "scripts/ui/increment_dialog.h"
 #include "scripts/ui/label_dialog.h"
@@ -650,4 +653,81 @@ TEST_F(TFlowDialogsTest, TheConditionChecksArrayIndexesAndAsksAboutEqualMixedTyp
   });
   DoubleClick(ifthen->AExpNode);
   EXPECT_TRUE(look.Seen);
+}
+
+// Decision
+
+using TDecActor = TModalDialogActor<TDecScriptForm>;
+
+TEST_F(TFlowDialogsTest, TheDecisionDialogSetsTheConditionAndSwapsTheBlocks) {
+  TBlock* second = AddBlock("Second");
+  TBlock* third = AddBlock("Third");
+  Start->CreateDecisionScript(second);
+  Start->CreateDecisionScript(third);
+  TDecScript* decision = Start->GetDecScript();
+  ASSERT_NE(decision, nullptr);
+  ASSERT_EQ(decision->ATrueBlock, second);
+  ASSERT_EQ(decision->AFalseBlock, third);
+  Window->RefreshViews();
+
+  // Without variables the condition cannot be written.
+  Dialogs.ScriptAnswers({mbOK});
+  {
+    TDecActor none([](TDecScriptForm&) {});
+    DoubleClick(decision->AExpNode);
+    QTest::qWait(50);
+    EXPECT_FALSE(none.Seen);
+  }
+  EXPECT_EQ(Dialogs.Texts(),
+            std::vector<std::string>{"You must have at least one variable to edit this command"});
+  Dialogs.ClearCalls();
+  // There is no new Decision but the diagram's.
+  EXPECT_EQ(NewScript(Exp(), TScript::DECISION), 0);
+
+  Single("n", eatINTEGER);
+  ClearModified();
+  TDecActor swap([&](TDecScriptForm& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString("Decision Command"));
+    EXPECT_EQ(Control<QLabel>(dialog, "Label2")->text(), QString("If"));
+    EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 15);
+    EXPECT_EQ(Items(dialog, "BlockCombo"), (QStringList{"Second", "Third"}));
+    EXPECT_EQ(Control<QComboBox>(dialog, "BlockCombo")->currentText(), QString("Second"));
+    EXPECT_EQ(Control<QComboBox>(dialog, "Variable1Combo")->currentText(), QString("n"));
+    // The only variable: nothing to compare it with but a constant.
+    EXPECT_TRUE(Control<QRadioButton>(dialog, "ConstantButton")->isChecked());
+    Choose(dialog, "BlockCombo", "Third");
+    Choose(dialog, "CompareCombo", "Less Than");
+    Retype(dialog, "ConEdit", "4");
+    Press(dialog, "Ok");
+  });
+  DoubleClick(decision->AExpNode);
+  ASSERT_TRUE(swap.Seen);
+  EXPECT_FALSE(swap.LeftOpen);
+  EXPECT_EQ(decision->ATrueBlock, third);
+  EXPECT_EQ(decision->AFalseBlock, second);
+  EXPECT_EQ(Shown(decision->AExpNode), QString("Decision: If n<4 goto Third"));
+  EXPECT_TRUE(Modified());
+
+  // Shown again with the true block first; Cancel leaves it, the first block keeps it.
+  ClearModified();
+  TDecActor cancel([](TDecScriptForm& dialog) {
+    EXPECT_EQ(Items(dialog, "BlockCombo"), (QStringList{"Third", "Second"}));
+    EXPECT_EQ(Control<QLineEdit>(dialog, "ConEdit")->text(), QString("4"));
+    EXPECT_EQ(Control<QComboBox>(dialog, "CompareCombo")->currentText(), QString("Less Than"));
+    Choose(dialog, "BlockCombo", "Second");
+    Press(dialog, "Cancel");
+  });
+  DoubleClick(decision->AExpNode);
+  ASSERT_TRUE(cancel.Seen);
+  EXPECT_EQ(decision->ATrueBlock, third);
+  EXPECT_FALSE(Modified());
+  TDecActor keep([](TDecScriptForm& dialog) {
+    Retype(dialog, "ConEdit", "7");
+    Press(dialog, "Ok");
+  });
+  DoubleClick(decision->AExpNode);
+  ASSERT_TRUE(keep.Seen);
+  EXPECT_EQ(decision->ATrueBlock, third);
+  EXPECT_EQ(decision->AFalseBlock, second);
+  EXPECT_EQ(Shown(decision->AExpNode), QString("Decision: If n<7 goto Third"));
 }
