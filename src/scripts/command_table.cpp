@@ -53,7 +53,7 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::LABEL, Make<TLabelScript>, Ask<TLabelScriptRequest>},
     {TScript::REPEAT, Make<TRepeatScript>, Ask<TRepeatScriptRequest>},
     {TScript::DECISION, Make<TDecScript>, Ask<TDecScriptRequest>},
-    {TScript::REPUNTIL, Make<TRepeatUntilScript>, nullptr},
+    {TScript::REPUNTIL, Make<TRepeatUntilScript>, Ask<TRepeatUntilScriptRequest>},
     {TScript::INCREMENT, Make<TIncrementScript>, Ask<TIncrementScriptRequest>},
     {TScript::IFTHEN, Make<TIfThenScript>, Ask<TIfThenScriptRequest>},
     {TScript::ELSE, Make<TElseScript>, nullptr},

@@ -6,6 +6,7 @@
 #include "scripts/ui/increment_dialog.h"
 #include "scripts/ui/label_dialog.h"
 #include "scripts/ui/repeat_dialog.h"
+#include "scripts/ui/repeat_until_dialog.h"
 #include "scripts/ui/wait_dialog.h"
 #include "shell/ui/dialog_registry.h"
 
@@ -18,4 +19,5 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   registry.RegisterDialog<TCommentScriptRequest, TCommentScriptForm>();
   registry.RegisterDialog<TIfThenScriptRequest, TIfThenScriptForm>();
   registry.RegisterDialog<TDecScriptRequest, TDecScriptForm>();
+  registry.RegisterDialog<TRepeatUntilScriptRequest, TRepeatUntilScriptForm>();
 }

@@ -21,6 +21,7 @@
 #include "scripts/flow/if_then_script.h"
 #include "scripts/flow/increment_script.h"
 #include "scripts/flow/label_script.h"
+#include "scripts/flow/repeat_until_script.h"
 #include "scripts/script.h"
 #include "scripts/script_request.h"
 #include "scripts/ui/comment_dialog.h"
@@ -28,6 +29,7 @@
 #include "scripts/ui/if_then_dialog.h"
 #include "scripts/ui/increment_dialog.h"
 #include "scripts/ui/label_dialog.h"
+#include "scripts/ui/repeat_until_dialog.h"
 #include "scripts/ui/script_dialogs.h"
 #include "shell/ui/dialog_registry.h"
 #include "support/ui/dialog_driver.h"
@@ -730,4 +732,62 @@ TEST_F(TFlowDialogsTest, TheDecisionDialogSetsTheConditionAndSwapsTheBlocks) {
   EXPECT_EQ(decision->ATrueBlock, third);
   EXPECT_EQ(decision->AFalseBlock, second);
   EXPECT_EQ(Shown(decision->AExpNode), QString("Decision: If n<7 goto Third"));
+}
+
+// Repeat-Until
+
+using TRepeatUntilActor = TModalDialogActor<TRepeatUntilScriptForm>;
+
+TEST_F(TFlowDialogsTest, ARepeatUntilGoesBackToItsLabelUntilItsConditionHolds) {
+  Single("n", eatINTEGER);
+  Dialogs.ScriptAnswers({mbOK});
+  {
+    TRepeatUntilActor none([](TRepeatUntilScriptForm&) {});
+    Trigger("RepUntilButton");
+    QTest::qWait(50);
+    EXPECT_FALSE(none.Seen);
+  }
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"No labels to repeat from."});
+  Dialogs.ClearCalls();
+
+  auto* top = AddCommand<TLabelScript>(Start);
+  top->SetTitle("Top");
+  auto* inside = AddCommand<TCommentScript>(Start);
+  inside->SetComment("inside");
+  Window->RefreshViews();
+  TRepeatUntilActor add([](TRepeatUntilScriptForm& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString("Repeat Until Command"));
+    EXPECT_EQ(Control<QLabel>(dialog, "Label2")->text(), QString("Until "));
+    EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 9);
+    EXPECT_EQ(Items(dialog, "LabelCombo"), QStringList{"Top"});
+    Choose(dialog, "CompareCombo", "Greater Than or Equal");
+    Retype(dialog, "ConEdit", "2.5");
+    Press(dialog, "Ok");
+    // An integer compares with an integer only.
+    Retype(dialog, "ConEdit", "10");
+    Press(dialog, "Ok");
+  });
+  Dialogs.ScriptAnswers({mbOK});
+  Trigger("RepUntilButton");
+  ASSERT_TRUE(add.Seen);
+  EXPECT_FALSE(add.LeftOpen);
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"2.5 is not a valid Integer"});
+  const std::vector<TScript*> commands = Commands(Start);
+  ASSERT_EQ(commands.size(), 2u);
+  auto* until = dynamic_cast<TRepeatUntilScript*>(commands[1]);
+  ASSERT_NE(until, nullptr);
+  EXPECT_EQ(until->GetLabelScript(), top);
+  EXPECT_EQ(inside->AExpNode->GetParent(), top->AExpNode);  // the section is nested
+  EXPECT_EQ(Shown(until->AExpNode), QString("Repeat from Top Until n>=10"));
+
+  TRepeatUntilActor change([](TRepeatUntilScriptForm& dialog) {
+    EXPECT_EQ(Control<QComboBox>(dialog, "LabelCombo")->currentText(), QString("Top"));
+    EXPECT_EQ(Control<QLineEdit>(dialog, "ConEdit")->text(), QString("10"));
+    Retype(dialog, "ConEdit", "3");
+    Press(dialog, "Ok");
+  });
+  DoubleClick(until->AExpNode);
+  ASSERT_TRUE(change.Seen);
+  EXPECT_EQ(until->GetLabelScript(), top);
+  EXPECT_EQ(Shown(until->AExpNode), QString("Repeat from Top Until n>=3"));
 }
