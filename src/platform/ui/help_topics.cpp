@@ -13,8 +13,14 @@ void LoadHelpResource() {
 const std::vector<THelpTopic>& HelpTopics() {
   // Several dialogs that belong together share a page, each at its own anchor.
   static const std::vector<THelpTopic> topics = {
+      {2, "flow_commands.html", "label", "The Label dialog"},
+      {4, "flow_commands.html", "if-then", "The If then command dialog"},
+      {5, "flow_commands.html", "increment", "The Increment dialog"},
+      {9, "flow_commands.html", "repeat-until", "The Repeat Until Command dialog"},
       {14, "variables.html", "variables-dialog", "The Variables dialog"},
+      {15, "flow_commands.html", "decision", "The Decision Command dialog"},
       {17, "outputs.html", "outputs", "Outputs"},
+      {18, "flow_commands.html", "comment", "The Comment dialog"},
       {22, "device_dialog.html", "device-dialog", "The Add or Edit a Device dialog"},
       {26, "gpib_settings.html", "gpib-settings", "The GPIB Settings dialog"},
       {27, "preferences.html", "preferences", "The Preferences dialog"},

@@ -21,6 +21,7 @@
 #include "model/data_dialogs.h"
 #include "outputs/exp_file.h"
 #include "outputs/output.h"
+#include "scripts/flow/condition_request.h"
 #include "scripts/script_request.h"
 #include "shell/ui/dialog_registry.h"
 #include "shell/ui/dialog_setup.h"
@@ -34,7 +35,8 @@ namespace {
 // one takes it off this list; a new request type goes here until its dialog comes.
 const std::vector<std::type_index> requestsWithoutDialog = {};
 // The bases of request types, never opened themselves.
-const std::vector<std::type_index> requestBases = {typeid(TScriptRequest)};
+const std::vector<std::type_index> requestBases = {typeid(TScriptRequest),
+                                                   typeid(TConditionScriptRequest)};
 
 bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
