@@ -93,6 +93,9 @@ public:
   // Whether the port (RS-232: the port index) or the board (GPIB: the board number) is
   // present on this machine. A missing library or port is simply not present.
   static bool ProbePort(TCommType kind, int number);
+  // Whether the instrument scan can find instruments here: NI boards only (a CEC board's
+  // scan never finds any, so it is not offered). (instrument_scan.cpp)
+  bool SupportsScan() const;
 
 private:
   std::vector<std::unique_ptr<THolderDevice>> Locations;

@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -245,6 +246,33 @@ TEST(GpibSim, ConfigurationFileNamedByTheEnvironment) {
                "cec_presence -> 1\nibfind \"\\\"\\\\\\r\\n\\x01\\xFF\" -> -1\n");
   unsetenv("QORV_GPIBSIM_FILE");
   dlclose(fresh.Handle);
+}
+
+}  // namespace
+
+namespace {
+
+// A slow instrument's read sleeps with the bus unlocked: another thread's calls go on
+// meanwhile, and a bad delay is refused with its line.
+TEST(GpibSim, ReplyDelaySleepsOutsideTheLock) {
+  TGpibSim bus("ni-board 0\ninstrument ni 0 5\n  idn SLOW\n  delay 300\ninstrument ni 0 6\n"
+               "  idn FAST\n");
+  const int slow = Sim().ibdev(0, 5, 0, 11, 1, 0);
+  const int fast = Sim().ibdev(0, 6, 0, 11, 1, 0);
+  Ibwrt(slow, "*IDN?");
+  const auto start = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::duration fastTook{};
+  std::thread other([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const auto begin = std::chrono::steady_clock::now();
+    EXPECT_EQ(Query(fast, "*IDN?"), "FAST\n");
+    fastTook = std::chrono::steady_clock::now() - begin;
+  });
+  EXPECT_EQ(Ibrd(slow, 100).first, "SLOW\n");
+  other.join();
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+  EXPECT_LT(fastTook, std::chrono::milliseconds(200));  // not held up by the sleep
+  EXPECT_EQ(Sim().gpibsim_configure("ni-board 0\ninstrument ni 0 5\n  delay -1\n"), 3);
 }
 
 }  // namespace

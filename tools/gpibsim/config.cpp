@@ -255,7 +255,8 @@ void ReadLine(std::string_view line, TBusConfig& config, int& current) {
     config.Instruments.push_back(std::move(instrument));
   } else {
     static const char* const properties[] = {"idn",    "terminator", "input-terminator", "eoi",
-                                             "status", "talker",     "listener",         "reply"};
+                                             "status", "talker",     "listener",         "reply",
+                                             "delay"};
     bool known = false;
     for (const char* property : properties) known = known || keyword == property;
     if (!known) Fail("unknown keyword " + Quoted(keyword));
@@ -281,6 +282,8 @@ void ReadLine(std::string_view line, TBusConfig& config, int& current) {
         instrument.Talker = OnOff(value);
       } else if (keyword == "listener") {
         instrument.Listener = OnOff(value);
+      } else if (keyword == "delay") {
+        instrument.ReplyDelayMs = static_cast<int>(Integer(value, 0, 60000, "reply delay"));
       } else {
         instrument.StatusByte = static_cast<int>(Integer(value, 0, 255, "status byte"));
       }

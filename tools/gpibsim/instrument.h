@@ -42,6 +42,7 @@ public:
   bool Talker = true;
   bool Listener = true;
   int StatusByte = 0;
+  int ReplyDelayMs = 0;  // an NI read waits this long (outside the bus lock) first
   std::vector<TReplyRule> Rules;
 
   // Run-time state.

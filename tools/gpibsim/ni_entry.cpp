@@ -4,6 +4,8 @@
 // 0..31 of present boards; ibdev hands out device descriptors from 32 up (the lowest
 // free one).
 #include <cctype>
+#include <chrono>
+#include <thread>
 #include <type_traits>
 
 #include "bus.h"
@@ -102,6 +104,22 @@ int BoardOfName(std::string_view name) {
   return board < FirstDevice ? board : -1;
 }
 
+// A slow instrument: the read first sleeps for the instrument's reply delay, with the bus
+// unlocked so that other calls (another thread's, another board's) go on meanwhile.
+void ReplyDelay(int ud) {
+  int delay = 0;
+  {
+    TBus& bus = TBus::Get();
+    const auto lock = bus.Lock();
+    const TTarget target = Resolve(bus, ud);
+    if (target.Device != nullptr)
+      if (const TInstrument* instrument =
+              bus.Find(TBusKind::NI, target.Board, target.Device->Address))
+        delay = instrument->ReplyDelayMs;
+  }
+  if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+}
+
 }  // namespace
 
 extern "C" {
@@ -169,6 +187,7 @@ GPIBSIM_EXPORT int ibwrt(int ud, const void* buffer, long count) {
 // Ends with END at the reply's EOI, with CMPL alone when count bytes came first, and
 // with ERR|TIMO (iberr 6, ibcntl = the bytes read) when the instrument falls silent.
 GPIBSIM_EXPORT int ibrd(int ud, void* buffer, long count) {
+  ReplyDelay(ud);
   const auto read = [&](TBus& bus, const TTarget& target) {
     return OnDevice(bus, target, [&](TInstrument* instrument, const TNiDevice&) {
       if (count < 0 || (buffer == nullptr && count > 0)) return Finish(ERR, EARG);

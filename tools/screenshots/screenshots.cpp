@@ -30,6 +30,9 @@
 
 #include "communication/communication.h"
 #include "communication/device.h"
+#include "communication/ui/change_color_form.h"
+#include "communication/ui/interactive_form.h"
+#include "communication/ui/scan_for_devices_form.h"
 #include "communication/device_list.h"
 #include "communication/device_settings.h"
 #include "communication/holder.h"
@@ -332,6 +335,43 @@ int main(int argc, char** argv) {
       TReassignDeviceForm form(reassign, &window);
       form.show();
       Save(form, "reassign-device-dialog");
+    }
+    // The instrument scan of the demo's NI board with its results.
+    {
+      TScanForDevicesRequest scan;
+      scan.List = &devices;
+      TScanForDevicesForm form(scan, &window);
+      form.show();
+      bool finished = false;
+      QObject::connect(&form, &TScanForDevicesForm::ScanFinished, [&finished] { finished = true; });
+      form.SearchClick();
+      if (!QTest::qWaitFor([&] { return finished; }, 30000))
+        std::fprintf(stderr, "the scan did not end\n");
+      Save(form, "scan-for-devices-dialog");
+      form.reject();
+    }
+    // The console after an identification query of the first device, and its colours.
+    if (!devices.IsEmpty()) {
+      TInteractRequest interact;
+      devices.GetDevices(interact.Devices);
+      interact.Preselected = interact.Devices.front();
+      TInteractiveForm form(interact, &window);
+      form.show();
+      form.findChild<QLineEdit*>("CommandEdit")->setText("*IDN?");
+      form.findChild<QAbstractButton*>("ReadCheckBox")->setChecked(true);
+      bool finished = false;
+      QObject::connect(&form, &TInteractiveForm::ExchangeFinished, [&finished] { finished = true; });
+      form.SendButtonClick();
+      if (!QTest::qWaitFor([&] { return finished; }, 30000))
+        std::fprintf(stderr, "the console's exchange did not end\n");
+      Save(form, "interactive-console");
+      TChangeColorsRequest colors;
+      colors.Colors = &ConsoleColors();
+      TInteractiveChangeColorForm colorForm(colors, &form);
+      colorForm.show();
+      Save(colorForm, "change-colors-dialog");
+      colorForm.reject();
+      form.reject();
     }
 
     // The dialogs of variables, outputs and data files, as their lists open them.

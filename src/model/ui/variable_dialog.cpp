@@ -10,6 +10,7 @@
 #include "model/number_text.h"
 #include "model/ui_port.h"
 #include "scripts/experiment_thread.h"
+#include "shell/ui/add_button.h"
 #include "ui_variable_dialog.h"
 
 TDataForm::TDataForm(TDataFormRequest& request, QWidget* parent)
@@ -45,11 +46,7 @@ TDataForm::TDataForm(TDataFormRequest& request, QWidget* parent)
       }
 
   const bool adding = request.Mode == TDataFormRequest::dmADD;
-  Ui->Add->setVisible(adding);
-  Ui->Add->setDefault(adding);
-  Ui->Add->setAutoDefault(adding);
-  Ui->OK->setDefault(!adding);
-  Ui->OK->setAutoDefault(!adding);
+  ShowAddButton(*Ui->Add, *Ui->OK, adding);
   const bool idle = !IsRunActive();
   Ui->OK->setEnabled(idle);
   Ui->Add->setEnabled(idle);

@@ -7,6 +7,7 @@
 #include "model/text.h"
 #include "model/ui_port.h"
 #include "outputs/output_entry.h"
+#include "shell/ui/add_button.h"
 #include "ui_add_output_dialog.h"
 
 TAddOutputForm::TAddOutputForm(TOutputDialogRequest& request, QWidget* parent)
@@ -23,11 +24,7 @@ TAddOutputForm::TAddOutputForm(TOutputDialogRequest& request, QWidget* parent)
     connect(button, &QRadioButton::clicked, this, &TAddOutputForm::KindClick);
 
   const bool several = request.List != nullptr;
-  Ui->Add->setVisible(several);
-  Ui->Add->setDefault(several);
-  Ui->Add->setAutoDefault(several);
-  Ui->OK->setDefault(!several);
-  Ui->OK->setAutoDefault(!several);
+  ShowAddButton(*Ui->Add, *Ui->OK, several);
   if (request.Output) {
     SetType(request.Kind);
     SetTitle(request.Title);

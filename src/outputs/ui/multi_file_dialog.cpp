@@ -9,6 +9,7 @@
 #include "model/assertion.h"
 #include "model/text.h"
 #include "outputs/exp_file_lists.h"
+#include "shell/ui/add_button.h"
 #include "shell/ui/user_dialogs.h"
 #include "ui_multi_file_dialog.h"
 
@@ -30,11 +31,7 @@ TMultiExpFileForm::TMultiExpFileForm(TMultiExpFileRequest& request, QWidget* par
   Ui->StartFileNumber->setValidator(
       new QRegularExpressionValidator(QRegularExpression("[0-9]{0,5}"), Ui->StartFileNumber));
 
-  Ui->AddBtn->setVisible(request.ShowAdd);
-  Ui->AddBtn->setDefault(request.ShowAdd);
-  Ui->AddBtn->setAutoDefault(request.ShowAdd);
-  Ui->OK->setDefault(!request.ShowAdd);
-  Ui->OK->setAutoDefault(!request.ShowAdd);
+  ShowAddButton(*Ui->AddBtn, *Ui->OK, request.ShowAdd);
   ShowEntries();
 
   const int unit = Ui->OK->sizeHint().height();

@@ -9,6 +9,7 @@
 #include "model/assertion.h"
 #include "model/text.h"
 #include "outputs/exp_file_lists.h"
+#include "shell/ui/add_button.h"
 #include "shell/ui/user_dialogs.h"
 #include "ui_single_file_dialog.h"
 
@@ -32,11 +33,7 @@ TSingleExpFileForm::TSingleExpFileForm(TSingleExpFileRequest& request, QWidget* 
   connect(Ui->AddBtn, &QPushButton::clicked, this, &TSingleExpFileForm::AddClick);
   connect(Ui->Browse, &QToolButton::clicked, this, &TSingleExpFileForm::BrowseClick);
 
-  Ui->AddBtn->setVisible(request.ShowAdd);
-  Ui->AddBtn->setDefault(request.ShowAdd);
-  Ui->AddBtn->setAutoDefault(request.ShowAdd);
-  Ui->OK->setDefault(!request.ShowAdd);
-  Ui->OK->setAutoDefault(!request.ShowAdd);
+  ShowAddButton(*Ui->AddBtn, *Ui->OK, request.ShowAdd);
   ShowEntries();
 
   const int unit = Ui->OK->sizeHint().height();

@@ -14,6 +14,7 @@ const std::vector<THelpTopic>& HelpTopics() {
   // Several dialogs that belong together share a page, each at its own anchor.
   static const std::vector<THelpTopic> topics = {
       {2, "flow_commands.html", "label", "The Label dialog"},
+      {3, "calculate_dialog.html", "calculate-dialog", "The Calculator dialog"},
       {4, "flow_commands.html", "if-then", "The If then command dialog"},
       {5, "flow_commands.html", "increment", "The Increment dialog"},
       {9, "flow_commands.html", "repeat-until", "The Repeat Until Command dialog"},
@@ -22,6 +23,8 @@ const std::vector<THelpTopic>& HelpTopics() {
       {17, "outputs.html", "outputs", "Outputs"},
       {18, "flow_commands.html", "comment", "The Comment dialog"},
       {22, "device_dialog.html", "device-dialog", "The Add or Edit a Device dialog"},
+      {24, "console.html", "console", "The interactive console"},
+      {25, "scan.html", "scan-for-devices", "The Scan For Devices dialog"},
       {26, "gpib_settings.html", "gpib-settings", "The GPIB Settings dialog"},
       {27, "preferences.html", "preferences", "The Preferences dialog"},
       {29, "text_window.html", "text-window", "The text window"},
@@ -45,11 +48,13 @@ const std::vector<THelpTopic>& HelpTopics() {
       {54, "device_placement.html", "reassign-device", "The Reassign Device To... dialog"},
       {56, "report.html", "report", "The Experiment Report dialog"},
       {57, "table_dialogs.html", "copy-data", "The Copy Data To Clipboard dialog"},
+      {58, "console.html", "change-colors", "The Change Colors dialog"},
       {60, "table_dialogs.html", "row-select", "The Row Select dialog"},
       {61, "table_dialogs.html", "row-select", "The Row Select dialog"},
       {64, "table_dialogs.html", "print-table", "The Print Table dialog"},
       {73, "data_files.html", "single-file", "The Single File dialog"},
       {74, "data_files.html", "multiple-file", "The Multiple File dialog"},
+      {80, "concatenate_dialog.html", "concatenate-dialog", "The Concatenate String dialog"},
   };
   return topics;
 }

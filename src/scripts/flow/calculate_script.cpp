@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "expressions/functions.h"
 #include "expressions/math_expression.h"
 #include "expressions/math_list.h"
 #include "expressions/math_token_list.h"
@@ -181,4 +182,13 @@ TCalculateExpression CompileCalculateExpression(TExperiment* experiment, TCalcul
   tokenizer.Tokenize(radians, text, compiled.Text.get(), &tokens);
   compiled.List->BuildMathList(tokens);
   return compiled;
+}
+
+std::optional<bool> TrigonometricRadians(const TQorvMathList& list) {
+  for (const auto& object : list.GetObjects()) {
+    if (auto* trig = dynamic_cast<const TTrigFunction*>(object.get())) return trig->IsRadians();
+    if (auto* function = dynamic_cast<const TQorvFunction*>(object.get()); function && function->GetArgument())
+      if (std::optional<bool> inner = TrigonometricRadians(*function->GetArgument())) return inner;
+  }
+  return std::nullopt;
 }

@@ -7,12 +7,14 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "expressions/math_expression.h"
 #include "expressions/math_list.h"
 #include "scripts/attribute_script.h"
+#include "scripts/script_request.h"
 
 class TExperiment;
 class TVariableData;
@@ -96,3 +98,13 @@ struct TCalculateExpression {
 // nothing of it stays bound to a variable. The result goes to SetUpCalculate.
 TCalculateExpression CompileCalculateExpression(TExperiment* experiment, TCalculateScript* command,
                                                 const std::string& text, bool radians);
+
+// The unit of the compiled list's trigonometric functions, its arguments' included: true
+// for radians, false for degrees, none when it calls no sine, cosine or tangent. The
+// dialog shows it, so that changing anything else keeps the unit the command was made in.
+std::optional<bool> TrigonometricRadians(const TQorvMathList& list);
+
+// The Calculate dialog of a new command or of the command changed.
+struct TCalculateScriptRequest : TScriptRequest {
+  TCalculateScript* Calculate() const { return static_cast<TCalculateScript*>(Script); }
+};

@@ -10,6 +10,7 @@
 
 #include "scripts/attribute_script.h"
 #include "scripts/flow/concatenate_parse.h"
+#include "scripts/script_request.h"
 
 class TConcatenateString;
 class TVariableData;
@@ -73,4 +74,9 @@ private:
   bool AbDisableVariableCheck = false;
   std::int32_t ANotation = 0;
   std::int32_t ADecimalPlaces = 0;
+};
+
+// The Concatenate dialog of a new command or of the command changed.
+struct TConcatenateScriptRequest : TScriptRequest {
+  TConcatenateScript* Concatenate() const { return static_cast<TConcatenateScript*>(Script); }
 };

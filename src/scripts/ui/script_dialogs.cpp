@@ -1,6 +1,8 @@
 #include "scripts/ui/script_dialogs.h"
 
+#include "scripts/ui/calculate_dialog.h"
 #include "scripts/ui/comment_dialog.h"
+#include "scripts/ui/concatenate_dialog.h"
 #include "scripts/ui/dec_dialog.h"
 #include "scripts/ui/if_then_dialog.h"
 #include "scripts/ui/increment_dialog.h"
@@ -14,6 +16,8 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   // One line per command dialog; its request type is named in the command table's row.
   registry.RegisterDialog<TWaitScriptRequest, TWaitScriptForm>();
   registry.RegisterDialog<TRepeatScriptRequest, TRepeatScriptForm>();
+  registry.RegisterDialog<TCalculateScriptRequest, TCalculateScriptForm>();
+  registry.RegisterDialog<TConcatenateScriptRequest, TConcatenateScriptForm>();
   registry.RegisterDialog<TIncrementScriptRequest, TIncrementScriptForm>();
   registry.RegisterDialog<TLabelScriptRequest, TLabelScriptForm>();
   registry.RegisterDialog<TCommentScriptRequest, TCommentScriptForm>();

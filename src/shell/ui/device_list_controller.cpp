@@ -8,9 +8,11 @@
 #include <QMouseEvent>
 #include <QTreeWidget>
 
+#include "communication/console.h"
 #include "communication/core_device.h"
 #include "communication/device.h"
 #include "communication/device_list.h"
+#include "communication/instrument_scan.h"
 #include "model/assertion.h"
 #include "scripts/experiment_thread.h"
 #include "shell/device_list_editing.h"
@@ -44,9 +46,8 @@ TDeviceListController::TDeviceListController(QTreeWidget& view, TDocumentSession
   EditItem = AddItem(Popup, "EditDeviceItem", "Edit");
   DeleteItem = AddItem(Popup, "DeleteDeviceItem", "Delete");
   ResetItem = AddItem(Popup, "ResetItem", "Reset");
-  // Their windows and the command dialogs come later.
-  for (QAction* later : {NoDeviceActions[3], Commands->menuAction(), InteractItem})
-    later->setProperty("qorvLater", true);
+  // The command dialogs come later.
+  Commands->menuAction()->setProperty("qorvLater", true);
 
   connect(NoDeviceActions[0], &QAction::triggered, this, [this] {
     Session.AddDeviceClick();
@@ -55,6 +56,8 @@ TDeviceListController::TDeviceListController(QTreeWidget& view, TDocumentSession
   connect(NoDeviceActions[1], &QAction::triggered, this, [this] { Session.OpenDeviceClick(); });
   connect(NoDeviceActions[2], &QAction::triggered, this,
           [this] { Session.OpenDeviceConfigurationClick(); });
+  connect(NoDeviceActions[3], &QAction::triggered, this, &TDeviceListController::ScanClick);
+  connect(InteractItem, &QAction::triggered, this, &TDeviceListController::InteractClick);
   connect(AddEditScriptsItem, &QAction::triggered, this,
           &TDeviceListController::AddEditDeviceScriptsClick);
   connect(SaveItem, &QAction::triggered, this, &TDeviceListController::SaveDeviceClick);
@@ -94,6 +97,9 @@ void TDeviceListController::BindActions(QObject& window) {
   for (const char* name : {"SaveDeviceConfigurationButton", "SaveDeviceConfigurationMenuItem"})
     bind(name, [this] { Session.SaveDeviceConfigurationClick(); });
   bind("RemoveAllDevicesBtn", [this] { RemoveAllDevicesClick(); });
+  for (const char* name : {"InteractButton", "InteractMenuItem"})
+    bind(name, [this] { InteractClick(); });
+  for (const char* name : {"SearchButton", "ScanMenuItem"}) bind(name, [this] { ScanClick(); });
 }
 
 TDevice* TDeviceListController::SelectedDevice() const {
@@ -150,6 +156,15 @@ void TDeviceListController::DeleteDeviceClick() {
   if (IsRunActive()) return;
   Session.GetDeviceList().DeleteDevice(device);
   ShowList();
+}
+
+void TDeviceListController::InteractClick() {
+  // Refused during a run (the items are disabled then too).
+  Interact(Session.GetDeviceList(), SelectedDevice());
+}
+
+void TDeviceListController::ScanClick() {
+  if (ScanForDevices(Session.GetDeviceList())) ShowList();
 }
 
 void TDeviceListController::SaveDeviceClick() {

@@ -2,9 +2,9 @@
 // right-button press selects the row under the mouse and the pop-up offers the device
 // commands, the Delete key deletes the device under the mouse; the device tool bar and
 // the file menus' device items reach the same commands. Which items show and are enabled
-// is the core's device list decision (device_list_editing.h). Interact, Scan For Devices
-// and "Commands..." (its items already enabled for the device's kind) come with their
-// windows.
+// is the core's device list decision (device_list_editing.h). Interact opens the console,
+// Scan For Devices the instrument scan; "Commands..." (its items already enabled for the
+// device's kind) comes with its dialogs.
 #pragma once
 
 #include <QList>
@@ -38,6 +38,10 @@ public:
   void DevicePopupMenuPopup();
   void EditDeviceClick();
   void DeleteDeviceClick();
+  // The console on every device, the selected one (none: the first) current.
+  void InteractClick();
+  // The scan dialog; the list shows the devices it made.
+  void ScanClick();
   void SaveDeviceClick();
   void SaveAsDeviceClick();
   void AddEditDeviceScriptsClick();

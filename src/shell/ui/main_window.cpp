@@ -230,13 +230,10 @@ void TQorvForm::SetUpActions() {
 
   // Items whose windows and dialogs come later stay disabled until then; the debug
   // window's button follows the run state all the same.
-  for (QAction* later :
-       {ui->InteractMenuItem, ui->ScanMenuItem, ui->DebugMenuItem})
-    MarkLater(later);
+  MarkLater(ui->DebugMenuItem);
   // "&Opened Outputs" is disabled while it lists no window.
   ui->OpenedOutputsMenu->setEnabled(false);
   ui->OpenedOutputsMenu->menuAction()->setEnabled(false);
-  for (QAction* later : {ui->InteractButton, ui->SearchButton}) MarkLater(later);
   // The device tool bar, the device items of the file menus and the device list.
   DeviceList->BindActions(*this);
 }

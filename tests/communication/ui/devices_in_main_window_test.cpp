@@ -14,6 +14,7 @@
 #include "communication/ui/communication_dialogs.h"
 #include "communication/ui/device_dialog.h"
 #include "communication/ui/device_scripts_dialog.h"
+#include "communication/ui/interactive_form.h"
 #include "model/data.h"
 #include "model/data_dialogs.h"
 #include "model/data_list.h"
@@ -228,7 +229,15 @@ TEST_F(DevicesInMainWindowTest, DevicesMadeSavedDeletedOpenedAndUsedByARun) {
   QMenu* popup = Popup("Meter");
   EXPECT_FALSE(Item(popup, "DeviceCommandsMenu")->isEnabled());
   EXPECT_FALSE(Item(popup, "AddDevicePopupItem")->isVisible());
-  EXPECT_FALSE(Item(popup, "InteractPopupItem")->isEnabled());  // comes with the console
+  ASSERT_TRUE(Item(popup, "InteractPopupItem")->isEnabled());
+  TModalDialogActor<TInteractiveForm> console([](TInteractiveForm& dialog) {
+    ASSERT_NE(dialog.CurrentDevice(), nullptr);
+    EXPECT_EQ(dialog.CurrentDevice()->GetCoreDevice().GetName(), "Meter");  // the selected one
+    ClickControl(dialog, "DoneButton");
+  });
+  Item(popup, "InteractPopupItem")->trigger();
+  EXPECT_TRUE(console.Seen);
+  popup = Popup("Meter");
   TModalDialogActor<TAddDeviceScriptsForm> meterCommands([](TAddDeviceScriptsForm& dialog) {
     AddReading(dialog, "MEAS?");
     Type(dialog, "CommandEdit", "*CLS");
@@ -324,6 +333,7 @@ TEST_F(DevicesInMainWindowTest, DevicesMadeSavedDeletedOpenedAndUsedByARun) {
   popup = Popup("Meter");
   EXPECT_FALSE(Item(popup, "ResetItem")->isEnabled());
   EXPECT_FALSE(Item(popup, "DeleteDeviceItem")->isEnabled());
+  EXPECT_FALSE(Item(popup, "InteractPopupItem")->isEnabled());  // the run talks to them
   EXPECT_TRUE(Item(popup, "EditDeviceItem")->isEnabled());
   ExperimentRunning = false;
   popup = Popup("Meter");

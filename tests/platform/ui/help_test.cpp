@@ -35,10 +35,13 @@
 #include "communication/device_list.h"
 #include "communication/device_settings.h"
 #include "communication/gpib_settings.h"
+#include "communication/ui/change_color_form.h"
 #include "communication/ui/device_dialog.h"
 #include "communication/ui/device_occupied_dialog.h"
 #include "communication/ui/device_scripts_dialog.h"
+#include "communication/ui/interactive_form.h"
 #include "communication/ui/reassign_device_dialog.h"
+#include "communication/ui/scan_for_devices_form.h"
 #include "model/block.h"
 #include "model/data_dialogs.h"
 #include "model/data_list.h"
@@ -180,8 +183,9 @@ TEST(HelpPagesTest, EveryContextHasItsPageAndAnchorUnderItsTitle) {
     EXPECT_EQ(AnchorText(url, topic.Anchor), QString::fromLatin1(topic.Title));
   }
   // The windows and dialogs there are name these contexts.
-  for (int context : {2, 4, 5, 9, 15, 18, 14, 17, 22, 26, 27, 29, 30, 31, 32, 33, 34, 35, 36, 39, 40, 45, 46, 48,
-                      49, 50, 51, 52, 53, 54, 56, 57, 60, 61, 64, 73, 74})
+  for (int context : {2, 3, 4, 5, 9, 14, 15, 17, 18, 22, 24, 25, 26, 27, 29, 30, 31, 32, 33, 34,
+                      35, 36, 39, 40, 45, 46, 48, 49, 50, 51, 52, 53, 54, 56, 57, 58, 60, 61, 64,
+                      73, 74, 80})
     EXPECT_TRUE(contexts.count(context)) << context;
   EXPECT_EQ(FindHelpTopic(0), nullptr);
   EXPECT_EQ(FindHelpTopic(9999), nullptr);
@@ -501,6 +505,18 @@ protected:
            Reassign.DeviceName = "Meter";
            return std::make_unique<TReassignDeviceForm>(Reassign);
          }},
+        {"Interact", 24, {{"Help", 24}}, true,
+         [this] { return std::make_unique<TInteractiveForm>(Console); }},
+        {"Scan For Devices", 25, {{"Help", 25}}, true,
+         [this] {
+           Scan.List = &Devices;
+           return std::make_unique<TScanForDevicesForm>(Scan);
+         }},
+        {"Change Colors", 58, {{"Help", 58}}, true,
+         [this] {
+           Colors.Colors = &ConsoleColors();
+           return std::make_unique<TInteractiveChangeColorForm>(Colors);
+         }},
         {"Copy Data To Clipboard", 57, {{"Help", 57}}, true,
          [] { return std::make_unique<TCopyDataForm>(); }},
         {"Row Select", 61, {{"Help", 61}}, true,
@@ -575,6 +591,9 @@ protected:
   TDeviceScriptsRequest Scripts;
   TDeviceOccupiedRequest Occupied;
   TReassignDeviceRequest Reassign;
+  TInteractRequest Console;
+  TScanForDevicesRequest Scan;
+  TChangeColorsRequest Colors;
 };
 
 TEST_F(HelpFromWindowsTest, EveryDialogsHelpButtonAndF1OpenItsTopic) {

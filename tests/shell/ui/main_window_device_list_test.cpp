@@ -96,7 +96,7 @@ TEST_F(MainWindowDeviceListTest, PopupOffersTheItemsOfTheSelectionAndTheDevicesK
   QMenu* popup = PopupAt(BelowRows());
   ASSERT_NE(popup, nullptr);
   EXPECT_EQ(Shown(popup), (QStringList{"Add Device", "Open Device", "Open Device Configuration",
-                                       "Scan For Devices (off)"}));
+                                       "Scan For Devices"}));
   popup->hide();
 
   // A GPIB device without commands: "Device Commands..." is disabled; "Commands..."
@@ -105,7 +105,7 @@ TEST_F(MainWindowDeviceListTest, PopupOffersTheItemsOfTheSelectionAndTheDevicesK
   ASSERT_NE(popup, nullptr);
   EXPECT_EQ(Shown(popup),
             (QStringList{"Add/Edit Device Commands", "Device Commands... (off)",
-                         "Commands... (off)", "Interact (off)", "Save", "Save As", "Edit",
+                         "Commands... (off)", "Interact", "Save", "Save As", "Edit",
                          "Delete", "Reset"}));
   EXPECT_TRUE(Submenu(popup, "DeviceCommandsMenu")->actions().isEmpty());
   EXPECT_EQ(Shown(Submenu(popup, "CommandsMenu")),

@@ -1,0 +1,25 @@
+#include "communication/console.h"
+
+#include "communication/console_colors.h"
+#include "communication/device_list.h"
+#include "scripts/experiment_thread.h"
+
+bool Interact(TDeviceList& devices, TDevice* preselected, bool fromDebugWindow) {
+  const bool runActive = IsRunActive();
+  if (runActive && !fromDebugWindow) return false;
+  TInteractRequest request;
+  devices.GetDevices(request.Devices);
+  if (request.Devices.empty()) {
+    UiPort().ShowMessage("No devices to interact with", "", TMessageKind::Information);
+    return false;
+  }
+  request.Preselected = preselected;
+  request.OnMainThread = runActive;
+  UiPort().OpenDialog(request);
+  return true;
+}
+
+TAllowedColors& ConsoleColors() {
+  static TAllowedColors colors;
+  return colors;
+}
