@@ -38,8 +38,9 @@ std::unique_ptr<TScriptRequest> Ask() {
   return std::make_unique<TRequest>();
 }
 
-// The Decision (10) is made by the block diagram, the Else (14) and End If (15) by the
-// If-Then: none of them is added through a dialog of its own.
+// The Decision (10) is made by the block diagram and only changed through its dialog (its
+// request opens no dialog for a new one); the Else (14) and End If (15) are made by the
+// If-Then and open the If-Then's dialog.
 const std::vector<TCommandKind> Kinds = {
     {TScript::SEND, Make<TSendScript>, Ask<TSendScriptRequest>},
     {TScript::SENDGPIB, Make<TSendGPIBScript>, Ask<TSendGPIBScriptRequest>},
@@ -49,15 +50,15 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::PLOT, Make<TPlotScript>, nullptr},
     {TScript::CALCULATE, Make<TCalculateScript>, Ask<TCalculateScriptRequest>},
     {TScript::WAIT, Make<TWaitScript>, Ask<TWaitScriptRequest>},
-    {TScript::LABEL, Make<TLabelScript>, nullptr},
+    {TScript::LABEL, Make<TLabelScript>, Ask<TLabelScriptRequest>},
     {TScript::REPEAT, Make<TRepeatScript>, Ask<TRepeatScriptRequest>},
-    {TScript::DECISION, Make<TDecScript>, nullptr},
-    {TScript::REPUNTIL, Make<TRepeatUntilScript>, nullptr},
-    {TScript::INCREMENT, Make<TIncrementScript>, nullptr},
-    {TScript::IFTHEN, Make<TIfThenScript>, nullptr},
+    {TScript::DECISION, Make<TDecScript>, Ask<TDecScriptRequest>},
+    {TScript::REPUNTIL, Make<TRepeatUntilScript>, Ask<TRepeatUntilScriptRequest>},
+    {TScript::INCREMENT, Make<TIncrementScript>, Ask<TIncrementScriptRequest>},
+    {TScript::IFTHEN, Make<TIfThenScript>, Ask<TIfThenScriptRequest>},
     {TScript::ELSE, Make<TElseScript>, nullptr},
     {TScript::ENDIF, Make<TEndIfScript>, nullptr},
-    {TScript::COMMENT, Make<TCommentScript>, nullptr},
+    {TScript::COMMENT, Make<TCommentScript>, Ask<TCommentScriptRequest>},
     {TScript::READFILE, Make<TReadFileScript>, Ask<TReadFileScriptRequest>},
     {TScript::SENDBINARY, Make<TSendBinaryScript>, Ask<TSendBinaryScriptRequest>},
     {TScript::CLEARPLOT, Make<TClearPlotScript>, nullptr},

@@ -189,3 +189,24 @@ TEST_F(IncrementScriptTest, TheRecordByteByByteReadBackAndRefusedWhenDamaged) {
 }
 
 }  // namespace
+
+TEST_F(IncrementScriptTest, AStepThatDoesNotConvertLeavesTheCommandAsItWas) {
+  TDataSingle* n = Single(B1, "n", eatINTEGER, "3");
+  TDataSingle* f = Single(B1, "f", eatFLOAT, "0.5");
+  TIncrementScript* inc = Increment(n, "2");
+  try {
+    inc->SetUpIncrement(f, "abc");
+    ADD_FAILURE() << "a step of abc was taken";
+  } catch (const EExperimentError& error) {
+    EXPECT_EQ(error.GetMessage().rfind("The value is not an float. Value is abc", 0), 0u);
+  }
+  EXPECT_EQ(inc->GetVariable()->GetData(), n);
+  EXPECT_EQ(inc->GetStep()->GetType(), eatINTEGER);
+  EXPECT_EQ(inc->AExpNode->GetText(), "Increment n by 2");
+  EXPECT_FALSE(f->HasUsers());
+
+  // The step alone, as the dialog converts it before anything changes.
+  EXPECT_THROW(TIncrementScript::MakeStep(eatINTEGER, "x"), EExperimentError);
+  EXPECT_EQ(TIncrementScript::MakeStep(eatFLOAT, "1.25")->GetFloat(), 1.25f);
+  EXPECT_EQ(TIncrementScript::MakeStep(eatINTEGER, "7")->GetInt(), 7);
+}

@@ -75,8 +75,8 @@ TEST_F(ScriptRequestTest, EditOpensTheDialogOnTheCommandAndAddsGoBeforeTheBlankL
   EXPECT_EQ(SeenWait.Experiment, &Exp);
   Answer = 0;
   EXPECT_EQ(first->Edit(), 0);
-  // A command whose type has no dialog yet answers 0 without asking.
-  EXPECT_EQ(second->Edit(), 0);
+  // A command whose type has no dialog (the blank line) answers 0 without asking.
+  EXPECT_EQ(Exp.GetBlankScript()->Edit(), 0);
   EXPECT_EQ(Asked.size(), 2u);
 }
 

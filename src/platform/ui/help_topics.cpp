@@ -13,15 +13,21 @@ void LoadHelpResource() {
 const std::vector<THelpTopic>& HelpTopics() {
   // Several dialogs that belong together share a page, each at its own anchor.
   static const std::vector<THelpTopic> topics = {
+      {2, "flow_commands.html", "label", "The Label dialog"},
       {3, "calculate_dialog.html", "calculate-dialog", "The Calculator dialog"},
-      {5, "read_commands.html", "read-dialog", "The Read dialog"},
+      {4, "flow_commands.html", "if-then", "The If then command dialog"},
+      {5, "flow_commands.html", "increment", "The Increment dialog"},
+      {7, "read_commands.html", "read-dialog", "The Read dialog"},
+      {8, "read_commands.html", "read-from-file", "The Read From File dialog"},
+      {9, "flow_commands.html", "repeat-until", "The Repeat Until Command dialog"},
       {10, "device_command_dialogs.html", "send", "The Send dialog"},
       {11, "read_commands.html", "send-and-read", "The Send and Read dialog"},
       {12, "device_command_dialogs.html", "send-gpib-rs232",
        "The Send GPIB Commands and Send RS232 dialogs"},
       {14, "variables.html", "variables-dialog", "The Variables dialog"},
+      {15, "flow_commands.html", "decision", "The Decision Command dialog"},
       {17, "outputs.html", "outputs", "Outputs"},
-      {18, "read_commands.html", "read-from-file", "The Read From File dialog"},
+      {18, "flow_commands.html", "comment", "The Comment dialog"},
       {22, "device_dialog.html", "device-dialog", "The Add or Edit a Device dialog"},
       {23, "device_command_dialogs.html", "serial-poll", "The Serial Poll dialog"},
       {24, "console.html", "console", "The interactive console"},

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "scripts/script.h"
+#include "scripts/script_request.h"
 
 class TCommentScript : public TScript {
 public:
@@ -28,4 +29,9 @@ public:
 
 private:
   std::string ACommentText;
+};
+
+// The Comment dialog of a new command or of the command changed.
+struct TCommentScriptRequest : TScriptRequest {
+  TCommentScript* Comment() const { return static_cast<TCommentScript*>(Script); }
 };

@@ -130,3 +130,11 @@ void TDecScript::ResolveBlocks(TBlock* blk1, TBlock* blk2) {
 void TDecScript::ChooseBlock(bool condition) {
   Pchosenblock = condition ? ATrueBlock : AFalseBlock;
 }
+
+bool TDecScriptRequest::CanOpen() {
+  TDecScript* decision = Decision();
+  if (!decision) return false;
+  QORV_ASSERT_AS(decision->ATrueBlock!=0, "PDecScript->TrueBlock!=0");
+  QORV_ASSERT_AS(decision->AFalseBlock!=0, "PDecScript->FalseBlock!=0");
+  return TConditionScriptRequest::CanOpen();
+}

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "scripts/attribute_script.h"
+#include "scripts/flow/condition_request.h"
 
 class TDecScript : public TConditionAttributeScript {
 public:
@@ -73,4 +74,12 @@ private:
   std::string NotDefinedMessage() const;
 
   TBlock* Pchosenblock = nullptr;
+};
+
+// The Decision dialog: only for a Decision the block diagram made (there is no new
+// entry), with its two blocks.
+struct TDecScriptRequest : TConditionScriptRequest {
+  TDecScript* Decision() const { return static_cast<TDecScript*>(Script); }
+  // Refuses a new command silently; then the variables as every condition dialog.
+  bool CanOpen() override;
 };

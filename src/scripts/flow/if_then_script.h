@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "scripts/attribute_script.h"
+#include "scripts/flow/condition_request.h"
 
 class TEndIfScript;
 
@@ -74,4 +75,10 @@ private:
   bool Evaluate();
 
   TEndPointScript* Pendpointscript = nullptr;
+};
+
+// The If-Then dialog of a new command or of the command changed (also through its Else
+// and End If).
+struct TIfThenScriptRequest : TConditionScriptRequest {
+  TIfThenScript* IfThen() const { return static_cast<TIfThenScript*>(Script); }
 };

@@ -4,6 +4,8 @@
 
 #include "model/assertion.h"
 #include "model/attribute_type.h"
+#include "model/block.h"
+#include "model/experiment.h"
 #include "model/data.h"
 #include "model/errors.h"
 #include "model/number_text.h"
@@ -158,10 +160,17 @@ bool TIncrementScript::IsStoredVariable(TVariable* reference) {
 void TIncrementScript::SetUpIncrement(TDataSingle* variable, const std::string& text) {
   QORV_ASSERT_AS(variable!=0&&variable->GetDataType()!=eatSTRING,
                  "datasingle!=0&&datasingle->DataType!=eatSTRING");
+  // Converted first: a text that fails leaves the command as it was.
+  std::unique_ptr<TValueNum> step = MakeStep(variable->GetDataType(), text);
   SetIncrementVariable(variable);
-  QORV_ASSERT(Pvalue!=0);
-  Pvalue->SetText(text);
+  Pvalue = std::move(step);
   UpdateNodeText();
+}
+
+std::unique_ptr<TValueNum> TIncrementScript::MakeStep(int type, const std::string& text) {
+  std::unique_ptr<TValueNum> step = ZeroStep(type);
+  step->SetText(text);
+  return step;
 }
 
 void TIncrementScript::SetIncrementVariable(TDataSingle* variable) {
@@ -186,4 +195,28 @@ void TIncrementScript::ConvertStep(int type) {
     step->SetFloat(Pvalue->GetFloat());
     Pvalue = std::move(step);
   }
+}
+
+bool TIncrementScriptRequest::CanOpen() {
+  QORV_ASSERT_AS(Experiment!=0, "experiment!=0");
+  QORV_ASSERT_AS(Block!=0, "block!=0");
+  std::vector<TData*> all;
+  Experiment->GetBlockVariables(Block, all);
+  Variables.clear();
+  bool anySingle = false;
+  for (TData* data : all) {
+    if (data->IsArray()) continue;
+    anySingle = true;
+    if (!data->IsReadOnly() && data->GetDataType() != eatSTRING)
+      Variables.push_back(static_cast<TDataSingle*>(data));
+  }
+  if (!anySingle) {
+    Inform("No variables to increment.");
+    return false;
+  }
+  if (Variables.empty()) {
+    Inform("Only readable integer and float variables can be incremented.");
+    return false;
+  }
+  return true;
 }

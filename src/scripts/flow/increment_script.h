@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "scripts/attribute_script.h"
+#include "scripts/script_request.h"
 
 class TDataSingle;
 class TValueNum;
@@ -51,9 +52,12 @@ public:
   bool IsStoredVariable(TVariable* reference) override;
 
   // Sets the variable (integer or float) and the step from its text; the text must
-  // convert to the variable's type (else EExperimentError from the value). The dialog's
-  // OK and the paste use it.
+  // convert to the variable's type (else EExperimentError from the value, and the
+  // command keeps its variable and step). The dialog's OK and the paste use it.
   void SetUpIncrement(TDataSingle* variable, const std::string& text);
+  // The step the text gives for a variable of the type (integer, else float);
+  // EExperimentError with the value's message when the text does not convert.
+  static std::unique_ptr<TValueNum> MakeStep(int type, const std::string& text);
   // Binds the variable; a step of another type is replaced by a step of 0 of the
   // variable's type.
   void SetIncrementVariable(TDataSingle* variable);
@@ -71,4 +75,16 @@ private:
 
   std::unique_ptr<TVariableDataSingle> Pvariable;  // the incremented variable
   std::unique_ptr<TValueNum> Pvalue;               // the step, of the variable's type
+};
+
+// The Increment dialog of a new command or of the command changed.
+struct TIncrementScriptRequest : TScriptRequest {
+  TIncrementScript* Increment() const { return static_cast<TIncrementScript*>(Script); }
+  // Finds the variables: without single variables in the block "No variables to
+  // increment.", without a writable integer or float one "Only readable integer and float
+  // variables can be incremented.".
+  bool CanOpen() override;
+
+  // The block's single integer and float variables that are not read-only.
+  std::vector<TDataSingle*> Variables;
 };

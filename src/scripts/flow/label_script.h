@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "scripts/script.h"
+#include "scripts/script_request.h"
 
 class TLabelScript : public TScript {
 public:
@@ -114,4 +115,9 @@ protected:
   void LoadLabel(TReadFile& reader, std::int32_t labelID, const char* notFound);
 
   TLabelScript* Plabelscript = nullptr;
+};
+
+// The Label dialog of a new command or of the command changed.
+struct TLabelScriptRequest : TScriptRequest {
+  TLabelScript* Label() const { return static_cast<TLabelScript*>(Script); }
 };

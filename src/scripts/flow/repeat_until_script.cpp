@@ -2,6 +2,7 @@
 
 #include "expressions/condition.h"
 #include "model/assertion.h"
+#include "model/block.h"
 #include "model/errors.h"
 #include "model/read_file.h"
 #include "model/write_file.h"
@@ -79,4 +80,16 @@ void TRepeatUntilScript::SetLabel(TLabelScript* label) {
   QORV_ASSERT(label!=0);
   if (label != Plabelscript) LinkLabel(label);
   UpdateNodeText();
+}
+
+bool TRepeatUntilScriptRequest::CanOpen() {
+  QORV_ASSERT(Block!=0);
+  Labels.clear();
+  TRepeatUntilScript* command = RepeatUntil();
+  Block->GetRepeatLabels(Labels, command, command ? command->GetLabelScript() : nullptr);
+  if (Labels.empty()) {
+    Inform("No labels to repeat from.");
+    return false;
+  }
+  return TConditionScriptRequest::CanOpen();
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "scripts/attribute_script.h"
+#include "scripts/flow/condition_request.h"
 #include "scripts/flow/label_script.h"
 
 class TRepeatUntilScript : public TLabelLoopEnd<TConditionAttributeScript> {
@@ -43,4 +44,15 @@ public:
 private:
   // The condition's answer; EExperimentError without a condition.
   bool Holds();
+};
+
+// The Repeat-Until dialog of a new command or of the command changed.
+struct TRepeatUntilScriptRequest : TConditionScriptRequest {
+  TRepeatUntilScript* RepeatUntil() const { return static_cast<TRepeatUntilScript*>(Script); }
+  // Finds the Labels first: none gives "No labels to repeat from."; then the variables
+  // as every condition dialog.
+  bool CanOpen() override;
+
+  // The Labels the command may go back to (TBlock::GetRepeatLabels), its own included.
+  std::vector<TScript*> Labels;
 };

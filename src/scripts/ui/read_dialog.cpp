@@ -18,7 +18,7 @@ void FillDevices(QComboBox& combo, TExperiment* experiment, TDevice* selected) {
 }
 
 TReadScriptForm::TReadScriptForm(TReadScriptRequest& request, QWidget* parent)
-    : TScriptForm(request, 5, parent), Ui(std::make_unique<Ui::TReadScriptForm>()) {
+    : TScriptForm(request, 7, parent), Ui(std::make_unique<Ui::TReadScriptForm>()) {
   Ui->setupUi(Panel1());
   setWindowTitle("Read");
   SizeFromOk(14, 14);

@@ -48,7 +48,7 @@ void Discard(QComboBox& combo, TData*& made) {
 }  // namespace
 
 TReadFromFileForm::TReadFromFileForm(TReadFileScriptRequest& request, QWidget* parent)
-    : TScriptForm(request, 18, parent), Ui(std::make_unique<Ui::TReadFromFileForm>()) {
+    : TScriptForm(request, 8, parent), Ui(std::make_unique<Ui::TReadFromFileForm>()) {
   Ui->setupUi(Panel1());
   setWindowTitle("Read From File");
   SizeFromOk(8, 16);

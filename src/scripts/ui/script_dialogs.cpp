@@ -2,10 +2,16 @@
 
 #include "scripts/ui/calculate_dialog.h"
 #include "scripts/ui/clear_device_buffer_dialog.h"
+#include "scripts/ui/comment_dialog.h"
 #include "scripts/ui/concatenate_dialog.h"
+#include "scripts/ui/dec_dialog.h"
+#include "scripts/ui/if_then_dialog.h"
+#include "scripts/ui/increment_dialog.h"
+#include "scripts/ui/label_dialog.h"
 #include "scripts/ui/read_dialog.h"
 #include "scripts/ui/read_file_dialog.h"
 #include "scripts/ui/repeat_dialog.h"
+#include "scripts/ui/repeat_until_dialog.h"
 #include "scripts/ui/send_and_read_dialog.h"
 #include "scripts/ui/send_binary_dialog.h"
 #include "scripts/ui/send_dialog.h"
@@ -30,4 +36,10 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   registry.RegisterDialog<TReadScriptRequest, TReadScriptForm>();
   registry.RegisterDialog<TSendAndReadRequest, TSendAndReadForm>();
   registry.RegisterDialog<TReadFileScriptRequest, TReadFromFileForm>();
+  registry.RegisterDialog<TIncrementScriptRequest, TIncrementScriptForm>();
+  registry.RegisterDialog<TLabelScriptRequest, TLabelScriptForm>();
+  registry.RegisterDialog<TCommentScriptRequest, TCommentScriptForm>();
+  registry.RegisterDialog<TIfThenScriptRequest, TIfThenScriptForm>();
+  registry.RegisterDialog<TDecScriptRequest, TDecScriptForm>();
+  registry.RegisterDialog<TRepeatUntilScriptRequest, TRepeatUntilScriptForm>();
 }

@@ -22,6 +22,7 @@
 #include "outputs/exp_file.h"
 #include "outputs/output.h"
 #include "scripts/command_devices.h"
+#include "scripts/flow/condition_request.h"
 #include "scripts/script_request.h"
 #include "shell/ui/dialog_registry.h"
 #include "shell/ui/dialog_setup.h"
@@ -35,8 +36,8 @@ namespace {
 // one takes it off this list; a new request type goes here until its dialog comes.
 const std::vector<std::type_index> requestsWithoutDialog = {};
 // The bases of request types, never opened themselves.
-const std::vector<std::type_index> requestBases = {typeid(TScriptRequest),
-                                                   typeid(TDeviceScriptRequest)};
+const std::vector<std::type_index> requestBases = {
+    typeid(TScriptRequest), typeid(TDeviceScriptRequest), typeid(TConditionScriptRequest)};
 
 bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 

@@ -171,7 +171,7 @@ TEST_F(TReadDialogTest, TheReadButtonAddsAReadThatADoubleClickChanges) {
 
   TReadActor add([&](TReadScriptForm& dialog) {
     EXPECT_EQ(dialog.windowTitle(), QString("Read"));
-    EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 5);
+    EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 7);
     auto* devices = Control<QComboBox>(dialog, "DeviceCombo");
     ASSERT_EQ(devices->count(), 2);
     EXPECT_EQ(devices->currentText(), QString::fromStdString(meter->GetDisplayName()));
@@ -714,7 +714,7 @@ TEST_F(TReadFileDialogTest, TheReadFileButtonAddsAReadFileThatADoubleClickChange
   Dialogs.ScriptFiles({path});
   TReadFileActor add([&](TReadFromFileForm& dialog) {
     EXPECT_EQ(dialog.windowTitle(), QString("Read From File"));
-    EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 18);
+    EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 8);
     EXPECT_TRUE(Control<QLineEdit>(dialog, "FileName")->text().isEmpty());
     EXPECT_TRUE(Control<QLineEdit>(dialog, "FileName")->hasFocus());
     EXPECT_EQ(Control<QComboBox>(dialog, "VariableComboBox")->currentText(), QString("values[10]"));
