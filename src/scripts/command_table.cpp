@@ -46,7 +46,7 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::SENDRS232, Make<TSendRS232Script>, nullptr},
     {TScript::SERIALPOLL, Make<TSerialPollScript>, nullptr},
     {TScript::READ, Make<TReadScript>, nullptr},
-    {TScript::PLOT, Make<TPlotScript>, nullptr},
+    {TScript::PLOT, Make<TPlotScript>, Ask<TPlotScriptRequest>},
     {TScript::CALCULATE, Make<TCalculateScript>, nullptr},
     {TScript::WAIT, Make<TWaitScript>, Ask<TWaitScriptRequest>},
     {TScript::LABEL, Make<TLabelScript>, nullptr},

@@ -1,5 +1,6 @@
 #include "scripts/ui/script_dialogs.h"
 
+#include "scripts/ui/plot_dialog.h"
 #include "scripts/ui/repeat_dialog.h"
 #include "scripts/ui/wait_dialog.h"
 #include "shell/ui/dialog_registry.h"
@@ -8,4 +9,5 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   // One line per command dialog; its request type is named in the command table's row.
   registry.RegisterDialog<TWaitScriptRequest, TWaitScriptForm>();
   registry.RegisterDialog<TRepeatScriptRequest, TRepeatScriptForm>();
+  registry.RegisterDialog<TPlotScriptRequest, TPlotScriptForm>();
 }

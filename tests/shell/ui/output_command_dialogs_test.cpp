@@ -1,0 +1,252 @@
+// The dialogs of the commands that write to outputs and data files, driven through the
+// main window as a user does: Plot, Output to File, Clear Output and Create New File,
+// and their rows in the attribute tree's pop-up menu.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "main_window_widgets.h"
+#include "model/data.h"
+#include "model/data_list.h"
+#include "model/experiment_running.h"
+#include "model/variable_data.h"
+#include "outputs/output.h"
+#include "outputs/output_list.h"
+#include "outputs/plot_index.h"
+#include "scripts/outputs/plot_script.h"
+#include "scripts/script.h"
+#include "scripts/ui/plot_dialog.h"
+#include "scripts/ui/script_dialogs.h"
+#include "shell/ui/dialog_registry.h"
+#include "support/ui/dialog_driver.h"
+
+namespace {
+
+void Retype(QComboBox& box, const QString& text) {
+  box.setFocus();
+  box.lineEdit()->selectAll();
+  QTest::keyClick(box.lineEdit(), Qt::Key_Delete);
+  QTest::keyClicks(box.lineEdit(), text);
+}
+
+void Choose(QComboBox& box, const QString& text) {
+  const int item = box.findText(text);
+  ASSERT_GE(item, 0) << text.toStdString();
+  box.setCurrentIndex(item);
+}
+
+void Press(QDialog& dialog, const char* button) {
+  QTest::mouseClick(Control<QAbstractButton>(dialog, button), Qt::LeftButton);
+}
+
+QStringList Items(const QComboBox& box) {
+  QStringList items;
+  for (int i = 0; i < box.count(); ++i) items << box.itemText(i);
+  return items;
+}
+
+}  // namespace
+
+class TOutputCommandDialogsTest : public TMainWindowWidgetsTest {
+protected:
+  TOutputCommandDialogsTest() {
+    RegisterScriptDialogs(Registry);
+    Port.SetDialogRegistry(&Registry);
+  }
+  ~TOutputCommandDialogsTest() override {
+    ExperimentRunning = false;
+    CloseWithoutQuestions();
+    Port.SetDialogRegistry(nullptr);
+  }
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(StartQorv());
+    Start = FirstBlock();
+    ASSERT_NE(Start, nullptr);
+    View = TreeView("ExperimentView");
+  }
+  std::vector<TScript*> Commands() const {
+    std::vector<TScript*> commands;
+    for (TTreeNode* node = Start->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
+      if (TScript* script = ScriptOfNode(node); script && script->GetScriptType() != TScript::BLANK)
+        commands.push_back(script);
+    return commands;
+  }
+  QString Shown(const TTreeNode* node) const {
+    return View->TreeModel()->IndexOf(node).data().toString();
+  }
+  void DoubleClick(const TTreeNode* node) {
+    const QPoint at = PointOf(View, node);
+    QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, at);
+    QTest::mousePress(View->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(View->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(View->viewport(), Qt::LeftButton, {}, at);
+  }
+  TData* Single(const char* name, int type) {
+    return Exp().GetDataSingleList()->Add(Start, type, 1, name);
+  }
+  TData* Array(const char* name, int size) {
+    return Exp().GetDataArrayList()->Add(Start, eatFLOAT, size, name);
+  }
+  bool Modified() const { return Panel(TQorvForm::spModified) == "Modified"; }
+
+  TDialogRegistry Registry;
+  TBlock* Start = nullptr;
+  TNodeTreeView* View = nullptr;
+};
+
+using TPlotActor = TModalDialogActor<TPlotScriptForm>;
+
+TEST_F(TOutputCommandDialogsTest, ThePlotButtonRefusesWithoutVariablesOrOutputs) {
+  Dialogs.ScriptAnswers({mbOK, mbOK});
+  TPlotActor none([](TPlotScriptForm&) {});
+  Trigger("PlotButton");
+  Single("word", eatSTRING);
+  Exp().GetOutputList()->NewOutput("Chart", otGRAPH, 1);
+  Trigger("PlotButton");  // a graph cannot plot a string
+  QTest::qWait(50);
+  EXPECT_FALSE(none.Seen);
+  EXPECT_EQ(Dialogs.Texts(),
+            (std::vector<std::string>{
+                "There are no variables to plot, cannot create a plot command",
+                "There are no output to plot to or the outputs cannot plot any of the data, "
+                "cannot create a plot command"}));
+  EXPECT_TRUE(Commands().empty());
+}
+
+TEST_F(TOutputCommandDialogsTest, ThePlotButtonAddsAPlotThatADoubleClickChanges) {
+  Single("y", eatFLOAT);
+  TData* n = Single("n", eatINTEGER);
+  TOutput* graph = Exp().GetOutputList()->NewOutput("Volts", otGRAPH, 2);
+  Window->RefreshViews();
+
+  Dialogs.ScriptAnswers({mbOK, mbOK, mbOK});
+  TPlotActor add([&](TPlotScriptForm& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString("Plot"));
+    EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 6);
+    auto* channel = Control<QComboBox>(dialog, "ChannelComboBox");
+    EXPECT_TRUE(channel->isEnabled());
+    EXPECT_EQ(Items(*channel), QStringList{"n"});  // the integer singles
+    EXPECT_EQ(Control<QLabel>(dialog, "MaxChannelLabel")->text(), QString("(2)"));
+    // A graph always has an X: the counter when no variable.
+    EXPECT_TRUE(Control<QRadioButton>(dialog, "NoneButton")->isHidden());
+    EXPECT_TRUE(Control<QRadioButton>(dialog, "CounterButton")->isChecked());
+    EXPECT_TRUE(Control<QWidget>(dialog, "XPanel")->isHidden());
+    EXPECT_EQ(Control<QComboBox>(dialog, "YVariableCombo")->currentText(), QString("y"));
+    Retype(*channel, "2");
+    Press(dialog, "Ok");
+    Retype(*channel, "zz");
+    Press(dialog, "Ok");
+    Retype(*channel, "");
+    Press(dialog, "Ok");
+    EXPECT_TRUE(dialog.isVisible());
+    Retype(*channel, " 1 ");
+    Press(dialog, "Ok");
+  });
+  Trigger("PlotButton");
+  ASSERT_TRUE(add.Seen);
+  EXPECT_FALSE(add.LeftOpen);
+  EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{"The channel 2 is out of range.",
+                                                        "Invalid plot channel",
+                                                        "Invalid plot channel"}));
+  Dialogs.ClearCalls();
+  ASSERT_EQ(Commands().size(), 1u);
+  auto* plot = dynamic_cast<TPlotScript*>(Commands()[0]);
+  ASSERT_NE(plot, nullptr);
+  EXPECT_EQ(plot->GetOutput(), graph);
+  EXPECT_EQ(plot->GetChannel(), 1);
+  EXPECT_TRUE(plot->GetUseCounter());
+  EXPECT_EQ(plot->GetVariableX(), nullptr);
+  EXPECT_EQ(Shown(plot->AExpNode), QString("Volts(1): Plot(Counter, y)"));
+  EXPECT_TRUE(Modified());
+
+  // A double click shows it; X becomes the variable n, the channel the variable n.
+  Window->Session().ExperimentChanged(0, 1);
+  TPlotActor change([&](TPlotScriptForm& dialog) {
+    auto* channel = Control<QComboBox>(dialog, "ChannelComboBox");
+    EXPECT_EQ(channel->currentText(), QString("1"));
+    EXPECT_TRUE(Control<QRadioButton>(dialog, "CounterButton")->isChecked());
+    Choose(*channel, "n");
+    Control<QRadioButton>(dialog, "VariableButton")->click();
+    EXPECT_TRUE(Control<QWidget>(dialog, "XPanel")->isVisible());
+    Choose(*Control<QComboBox>(dialog, "XVariableCombo"), "n");
+    Press(dialog, "Ok");
+  });
+  DoubleClick(plot->AExpNode);
+  ASSERT_TRUE(change.Seen);
+  EXPECT_FALSE(change.LeftOpen);
+  ASSERT_NE(plot->GetVariableX(), nullptr);
+  EXPECT_EQ(plot->GetVariableX()->GetData(), n);
+  EXPECT_FALSE(plot->GetUseCounter());
+  EXPECT_EQ(plot->GetPlotIndex()->GetVariable(), n);
+  EXPECT_EQ(Shown(plot->AExpNode).toStdString(), plot->GetText());
+  EXPECT_EQ(plot->GetText(), "Volts(n): Plot(n, y)");
+  EXPECT_TRUE(Modified());
+
+  // Cancel leaves it; the dialog shows what the command has.
+  Window->Session().ExperimentChanged(0, 1);
+  TPlotActor cancel([&](TPlotScriptForm& dialog) {
+    EXPECT_EQ(Control<QComboBox>(dialog, "ChannelComboBox")->currentText(), QString("n"));
+    EXPECT_TRUE(Control<QRadioButton>(dialog, "VariableButton")->isChecked());
+    EXPECT_EQ(Control<QComboBox>(dialog, "XVariableCombo")->currentText(), QString("n"));
+    Control<QRadioButton>(dialog, "CounterButton")->click();
+    Press(dialog, "Cancel");
+  });
+  DoubleClick(plot->AExpNode);
+  ASSERT_TRUE(cancel.Seen);
+  EXPECT_EQ(plot->GetVariableX()->GetData(), n);
+  EXPECT_FALSE(Modified());
+  EXPECT_TRUE(Dialogs.Texts().empty());
+}
+
+TEST_F(TOutputCommandDialogsTest, ThePlotDialogChecksArrayIndexesAndTheSameXAndY) {
+  TData* a = Array("A", 10);
+  Single("i", eatINTEGER);
+  Exp().GetOutputList()->NewOutput("Big", otBIGNUMBER, 1);
+  Exp().GetOutputList()->NewOutput("Log", otTEXT, 1);
+
+  Dialogs.ScriptAnswers({mbOK, mbOK, mbNo});
+  TPlotActor add([&](TPlotScriptForm& dialog) {
+    auto* outputs = Control<QComboBox>(dialog, "OutputBox");
+    auto* index = Control<QComboBox>(dialog, "YArrayIndexCombo");
+    EXPECT_FALSE(Control<QComboBox>(dialog, "ChannelComboBox")->isEnabled());
+    Choose(*Control<QComboBox>(dialog, "YVariableCombo"), "A");
+    EXPECT_TRUE(index->isVisible());
+    // A big number shows one value: no entire array.
+    EXPECT_EQ(Items(*index), QStringList{"i"});
+    Choose(*outputs, "Log");
+    EXPECT_EQ(Items(*index), (QStringList{"i", "Entire Array"}));
+    Control<QRadioButton>(dialog, "VariableButton")->click();
+    EXPECT_EQ(Items(*index), QStringList{"i"});
+    Choose(*Control<QComboBox>(dialog, "XVariableCombo"), "A");
+    Retype(*Control<QComboBox>(dialog, "XArrayIndexCombo"), "3");
+    Retype(*index, "10");
+    Press(dialog, "Ok");
+    EXPECT_TRUE(index->hasFocus());
+    Retype(*index, "x");
+    Press(dialog, "Ok");
+    Retype(*index, "3");
+    Press(dialog, "Ok");  // the same element: No keeps the dialog open
+    EXPECT_TRUE(dialog.isVisible());
+    Control<QRadioButton>(dialog, "NoneButton")->click();
+    Choose(*index, "Entire Array");
+    Press(dialog, "Ok");
+  });
+  Trigger("PlotButton");
+  ASSERT_TRUE(add.Seen);
+  EXPECT_FALSE(add.LeftOpen);
+  ASSERT_EQ(Dialogs.Texts().size(), 3u);
+  EXPECT_EQ(Dialogs.Texts()[0], "The maximum index for this array is 9");
+  EXPECT_EQ(Dialogs.Texts()[2],
+            "The x variable and y variable are the same.\r Do you really want to plot this?");
+  ASSERT_EQ(Commands().size(), 1u);
+  auto* plot = dynamic_cast<TPlotScript*>(Commands()[0]);
+  ASSERT_NE(plot, nullptr);
+  EXPECT_EQ(plot->GetVariableY()->GetData(), a);
+  EXPECT_TRUE(plot->PlotsEntireArray());
+  EXPECT_EQ(plot->GetVariableX(), nullptr);
+  EXPECT_FALSE(plot->GetUseCounter());
+  EXPECT_EQ(plot->GetOutput()->GetName(), "Log");
+}
