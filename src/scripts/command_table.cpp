@@ -63,7 +63,7 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::CLEARPLOT, Make<TClearPlotScript>, nullptr},
     {TScript::CONCATENATE, Make<TConcatenateScript>, nullptr},
     {TScript::CLEARDEVICEBUFFER, Make<TClearDeviceBufferScript>, nullptr},
-    {TScript::OUTPUTTOFILE, Make<TOutputToFileScript>, nullptr},
+    {TScript::OUTPUTTOFILE, Make<TOutputToFileScript>, Ask<TOutputToFileRequest>},
     {TScript::CREATENEWFILE, Make<TCreateNewFileScript>, nullptr},
 };
 

@@ -1,5 +1,6 @@
 #include "scripts/ui/script_dialogs.h"
 
+#include "scripts/ui/output_to_file_dialog.h"
 #include "scripts/ui/plot_dialog.h"
 #include "scripts/ui/repeat_dialog.h"
 #include "scripts/ui/wait_dialog.h"
@@ -10,4 +11,5 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   registry.RegisterDialog<TWaitScriptRequest, TWaitScriptForm>();
   registry.RegisterDialog<TRepeatScriptRequest, TRepeatScriptForm>();
   registry.RegisterDialog<TPlotScriptRequest, TPlotScriptForm>();
+  registry.RegisterDialog<TOutputToFileRequest, TOutputToFileForm>();
 }

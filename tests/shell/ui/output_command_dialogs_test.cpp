@@ -1,6 +1,7 @@
 // The dialogs of the commands that write to outputs and data files, driven through the
 // main window as a user does: Plot, Output to File, Clear Output and Create New File,
 // and their rows in the attribute tree's pop-up menu.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,8 +17,12 @@
 #include "outputs/output.h"
 #include "outputs/output_list.h"
 #include "outputs/plot_index.h"
+#include "outputs/exp_file.h"
+#include "outputs/exp_file_lists.h"
+#include "scripts/files/output_to_file_script.h"
 #include "scripts/outputs/plot_script.h"
 #include "scripts/script.h"
+#include "scripts/ui/output_to_file_dialog.h"
 #include "scripts/ui/plot_dialog.h"
 #include "scripts/ui/script_dialogs.h"
 #include "shell/ui/dialog_registry.h"
@@ -89,6 +94,18 @@ protected:
   }
   TData* Array(const char* name, int size) {
     return Exp().GetDataArrayList()->Add(Start, eatFLOAT, size, name);
+  }
+  TSingleExpFile* SingleFile(const char* name) {
+    TSingleExpFileRequest request;
+    request.FileName = Temp.PathOf(name);
+    return Exp().GetSingleExpFileList()->Create(request);
+  }
+  TMultiExpFile* MultiFile(const char* base) {
+    TMultiExpFileRequest request;
+    request.Directory = Temp.Path().string();
+    request.BaseName = base;
+    request.Extension = "txt";
+    return Exp().GetMultiExpFileList()->Create(request);
   }
   bool Modified() const { return Panel(TQorvForm::spModified) == "Modified"; }
 
@@ -249,4 +266,151 @@ TEST_F(TOutputCommandDialogsTest, ThePlotDialogChecksArrayIndexesAndTheSameXAndY
   EXPECT_EQ(plot->GetVariableX(), nullptr);
   EXPECT_FALSE(plot->GetUseCounter());
   EXPECT_EQ(plot->GetOutput()->GetName(), "Log");
+}
+
+using TFileActor = TModalDialogActor<TOutputToFileForm>;
+
+QStringList Listed(QDialog& dialog) {
+  QStringList rows;
+  auto* list = Control<QListWidget>(dialog, "OutputList");
+  for (int row = 0; row < list->count(); ++row) rows << list->item(row)->text();
+  return rows;
+}
+
+TEST_F(TOutputCommandDialogsTest, TheOutputToFileButtonRefusesWithoutVariablesOrFiles) {
+  Dialogs.ScriptAnswers({mbOK, mbOK});
+  TFileActor none([](TOutputToFileForm&) {});
+  Trigger("OutToFile");
+  Single("x", eatINTEGER);
+  Trigger("OutToFile");
+  QTest::qWait(50);
+  EXPECT_FALSE(none.Seen);
+  EXPECT_EQ(Dialogs.Texts(),
+            (std::vector<std::string>{
+                "There are no variables to output, cannot create an output to file command",
+                "There are no files to write to, cannot create an output to file command."}));
+  EXPECT_TRUE(Commands().empty());
+}
+
+TEST_F(TOutputCommandDialogsTest, TheOutputToFileButtonAddsACommandThatADoubleClickChanges) {
+  TData* x = Single("x", eatFLOAT);
+  TData* i = Single("i", eatINTEGER);
+  TData* a = Array("A", 5);
+  TSingleExpFile* file = SingleFile("data.txt");
+  Window->RefreshViews();
+
+  Dialogs.ScriptAnswers({mbOK, mbOK, mbOK, mbOK, mbOK, mbOK});
+  TFileActor add([&](TOutputToFileForm& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString("Output To File"));
+    EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 71);
+    auto* files = Control<QComboBox>(dialog, "FileBox");
+    EXPECT_EQ(files->currentText(), QString("data.txt"));
+    Control<QCheckBox>(dialog, "ShowLongFileCheck")->click();
+    EXPECT_EQ(files->currentText().toStdString(), Temp.PathOf("data.txt"));
+    EXPECT_TRUE(Control<QWidget>(dialog, "NumEdit")->isHidden());
+    EXPECT_EQ(Control<QLineEdit>(dialog, "DelEdit")->text(), QString(","));
+    auto* variables = Control<QComboBox>(dialog, "VariableCombo");
+    auto* index = Control<QComboBox>(dialog, "ArrayCombo");
+    Press(dialog, "AddBtn");  // nothing chosen
+    Press(dialog, "Ok");      // nothing listed
+    Choose(*variables, "x");
+    EXPECT_TRUE(index->isHidden());
+    Press(dialog, "AddBtn");
+    Choose(*variables, "A");
+    EXPECT_TRUE(index->isVisible());
+    Retype(*index, "5");
+    Press(dialog, "AddBtn");  // past the end: nothing added
+    Retype(*index, "i");
+    Press(dialog, "AddBtn");
+    Choose(*index, "Entire Array");
+    Press(dialog, "AddBtn");
+    EXPECT_EQ(Listed(dialog), (QStringList{"Start Block: x", "Start Block: A[i]", "Start Block: A[Entire Array]"}));
+    // The first goes last.
+    Control<QListWidget>(dialog, "OutputList")->setCurrentRow(0);
+    Press(dialog, "DownBtn");
+    Press(dialog, "DownBtn");
+    EXPECT_EQ(Listed(dialog), (QStringList{"Start Block: A[i]", "Start Block: A[Entire Array]", "Start Block: x"}));
+    Control<QCheckBox>(dialog, "TimeStampCheck")->click();
+    Choose(*Control<QComboBox>(dialog, "NoteTypeBox"), "Fixed");
+    auto* places = Control<QLineEdit>(dialog, "NumEdit");
+    EXPECT_TRUE(places->isVisible());
+    Press(dialog, "Ok");
+    QTest::keyClicks(places, "2.5");
+    Press(dialog, "Ok");
+    places->clear();
+    QTest::keyClicks(places, "19");
+    Press(dialog, "Ok");
+    EXPECT_TRUE(places->hasFocus());
+    places->clear();
+    QTest::keyClicks(places, "18");
+    auto* delimiter = Control<QLineEdit>(dialog, "DelEdit");
+    delimiter->selectAll();
+    QTest::keyClicks(delimiter, ";");
+    Press(dialog, "Ok");
+  });
+  Trigger("OutToFile");
+  ASSERT_TRUE(add.Seen);
+  EXPECT_FALSE(add.LeftOpen);
+  EXPECT_EQ(Dialogs.Texts(),
+            (std::vector<std::string>{
+                "Nothing to add", "You must specify variables to output.",
+                "The maximum index for this array is 4",
+                "You must enter a number of decimal places",
+                "You must enter an integer number of decimal places greater than zero",
+                "You must enter a number of decimal places of 18 or less"}));
+  Dialogs.ClearCalls();
+  ASSERT_EQ(Commands().size(), 1u);
+  auto* command = dynamic_cast<TOutputToFileScript*>(Commands()[0]);
+  ASSERT_NE(command, nullptr);
+  EXPECT_EQ(command->GetExpFile(), file);
+  EXPECT_TRUE(command->GetTimeStamp());
+  EXPECT_FALSE(command->GetDateStamp());
+  EXPECT_EQ(command->GetDelimiter(), ";");
+  EXPECT_EQ(command->GetNotation(), 1);
+  EXPECT_EQ(command->GetDecimalPlaces(), 18);
+  const std::vector<TOutputToFileEntry> entries = command->GetEntries();
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0].Data, a);
+  EXPECT_EQ(entries[0].IndexVariable, i);
+  EXPECT_EQ(entries[1].Data, a);
+  EXPECT_EQ(entries[1].IndexVariable, nullptr);
+  EXPECT_EQ(entries[1].Index, -1);
+  EXPECT_EQ(entries[2].Data, x);
+  EXPECT_EQ(Shown(command->AExpNode), QString("Output To File (data.txt)"));
+  EXPECT_TRUE(Modified());
+
+  // A double click shows the command; removing the entire array and OK changes it.
+  Window->Session().ExperimentChanged(0, 1);
+  Dialogs.ScriptAnswers({mbYes});
+  TFileActor change([&](TOutputToFileForm& dialog) {
+    EXPECT_EQ(Listed(dialog), (QStringList{"Start Block: A[i]", "Start Block: A[Entire Array]", "Start Block: x"}));
+    EXPECT_EQ(Control<QLineEdit>(dialog, "NumEdit")->text(), QString("18"));
+    EXPECT_TRUE(Control<QCheckBox>(dialog, "TimeStampCheck")->isChecked());
+    Control<QListWidget>(dialog, "OutputList")->setCurrentRow(1);
+    Press(dialog, "RemoveBtn");
+    Choose(*Control<QComboBox>(dialog, "NoteTypeBox"), "Standard");
+    Press(dialog, "Ok");
+  });
+  DoubleClick(command->AExpNode);
+  ASSERT_TRUE(change.Seen);
+  EXPECT_FALSE(change.LeftOpen);
+  EXPECT_EQ(Dialogs.Texts(),
+            std::vector<std::string>{"Do you really wish to remove Start Block: A[Entire Array]?"});
+  Dialogs.ClearCalls();
+  EXPECT_EQ(command->GetEntries().size(), 2u);
+  EXPECT_EQ(command->GetNotation(), 0);
+  EXPECT_TRUE(Modified());
+
+  // Cancel leaves it.
+  Window->Session().ExperimentChanged(0, 1);
+  Dialogs.ScriptAnswers({mbYes});
+  TFileActor cancel([&](TOutputToFileForm& dialog) {
+    Press(dialog, "RemoveAllBtn");
+    EXPECT_TRUE(Listed(dialog).empty());
+    Press(dialog, "Cancel");
+  });
+  DoubleClick(command->AExpNode);
+  ASSERT_TRUE(cancel.Seen);
+  EXPECT_EQ(command->GetEntries().size(), 2u);
+  EXPECT_FALSE(Modified());
 }
