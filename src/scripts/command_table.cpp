@@ -60,11 +60,11 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::COMMENT, Make<TCommentScript>, nullptr},
     {TScript::READFILE, Make<TReadFileScript>, nullptr},
     {TScript::SENDBINARY, Make<TSendBinaryScript>, nullptr},
-    {TScript::CLEARPLOT, Make<TClearPlotScript>, nullptr},
+    {TScript::CLEARPLOT, Make<TClearPlotScript>, Ask<TClearScriptRequest>},
     {TScript::CONCATENATE, Make<TConcatenateScript>, nullptr},
     {TScript::CLEARDEVICEBUFFER, Make<TClearDeviceBufferScript>, nullptr},
     {TScript::OUTPUTTOFILE, Make<TOutputToFileScript>, Ask<TOutputToFileRequest>},
-    {TScript::CREATENEWFILE, Make<TCreateNewFileScript>, nullptr},
+    {TScript::CREATENEWFILE, Make<TCreateNewFileScript>, Ask<TCreateNewFileRequest>},
 };
 
 }  // namespace

@@ -133,9 +133,6 @@ struct TOutputToFileRequest : TScriptRequest {
   // keeps the dialog shut.
   bool CanOpen() override;
 
-  // A single variable (listed at once), an array (selected) or a data file (selected)
-  // to start with; new commands only.
-  TExpAttribute* Item = nullptr;
 
   std::vector<TData*> Variables;        // singles, then arrays
   std::vector<TDataSingle*> Integers;   // integer single variables: element indexes

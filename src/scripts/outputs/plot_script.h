@@ -140,8 +140,6 @@ struct TPlotScriptRequest : TScriptRequest {
   // preselected item's own checks.
   bool CanOpen() override;
 
-  // A variable or output to start with (new commands only); none: the first output.
-  TExpAttribute* Item = nullptr;
 
   std::vector<TData*> Variables;       // every variable, singles first
   std::vector<TData*> GraphAndTable;   // those a graph or table can plot: not strings

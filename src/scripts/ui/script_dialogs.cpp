@@ -1,5 +1,7 @@
 #include "scripts/ui/script_dialogs.h"
 
+#include "scripts/ui/clear_output_dialog.h"
+#include "scripts/ui/create_new_file_dialog.h"
 #include "scripts/ui/output_to_file_dialog.h"
 #include "scripts/ui/plot_dialog.h"
 #include "scripts/ui/repeat_dialog.h"
@@ -12,4 +14,6 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   registry.RegisterDialog<TRepeatScriptRequest, TRepeatScriptForm>();
   registry.RegisterDialog<TPlotScriptRequest, TPlotScriptForm>();
   registry.RegisterDialog<TOutputToFileRequest, TOutputToFileForm>();
+  registry.RegisterDialog<TClearScriptRequest, TClearScriptForm>();
+  registry.RegisterDialog<TCreateNewFileRequest, TCreateNewFileForm>();
 }

@@ -19,9 +19,13 @@
 #include "outputs/plot_index.h"
 #include "outputs/exp_file.h"
 #include "outputs/exp_file_lists.h"
+#include "scripts/files/create_new_file_script.h"
 #include "scripts/files/output_to_file_script.h"
+#include "scripts/outputs/clear_output_script.h"
 #include "scripts/outputs/plot_script.h"
 #include "scripts/script.h"
+#include "scripts/ui/clear_output_dialog.h"
+#include "scripts/ui/create_new_file_dialog.h"
 #include "scripts/ui/output_to_file_dialog.h"
 #include "scripts/ui/plot_dialog.h"
 #include "scripts/ui/script_dialogs.h"
@@ -106,6 +110,10 @@ protected:
     request.BaseName = base;
     request.Extension = "txt";
     return Exp().GetMultiExpFileList()->Create(request);
+  }
+  QMenu* RightClickAttribute(const TTreeNode* node) {
+    TNodeTreeView* tree = TreeView("ExpAttView");
+    return RightClick(tree->viewport(), PointOf(tree, node), "ExpAttPopup");
   }
   bool Modified() const { return Panel(TQorvForm::spModified) == "Modified"; }
 
@@ -413,4 +421,196 @@ TEST_F(TOutputCommandDialogsTest, TheOutputToFileButtonAddsACommandThatADoubleCl
   ASSERT_TRUE(cancel.Seen);
   EXPECT_EQ(command->GetEntries().size(), 2u);
   EXPECT_FALSE(Modified());
+}
+
+using TClearActor = TModalDialogActor<TClearScriptForm>;
+
+TEST_F(TOutputCommandDialogsTest, TheClearOutputButtonAddsAClearThatADoubleClickChanges) {
+  Dialogs.ScriptAnswers({mbOK});
+  {
+    TClearActor none([](TClearScriptForm&) {});
+    Trigger("ClearOutputBtn");
+    QTest::qWait(50);
+    EXPECT_FALSE(none.Seen);
+  }
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{
+                                 "There are no output to clear, cannot create a clear output command"});
+  Dialogs.ClearCalls();
+  TOutput* volts = Exp().GetOutputList()->NewOutput("Volts", otGRAPH, 1);
+  TOutput* log = Exp().GetOutputList()->NewOutput("Log", otTEXT, 1);
+  Window->RefreshViews();
+
+  Dialogs.ScriptAnswers({mbOK});
+  TClearActor add([&](TClearScriptForm& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString("Clear Output"));
+    EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 67);
+    auto* outputs = Control<QComboBox>(dialog, "OutputBox");
+    EXPECT_EQ(Items(*outputs), (QStringList{"Volts", "Log"}));
+    EXPECT_EQ(outputs->currentText(), QString("Volts"));
+    outputs->setCurrentIndex(-1);
+    Press(dialog, "Ok");
+    EXPECT_TRUE(dialog.isVisible());
+    Choose(*outputs, "Log");
+    Press(dialog, "Ok");
+  });
+  Trigger("ClearOutputBtn");
+  ASSERT_TRUE(add.Seen);
+  EXPECT_FALSE(add.LeftOpen);
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"You must select an output"});
+  ASSERT_EQ(Commands().size(), 1u);
+  auto* clear = dynamic_cast<TClearPlotScript*>(Commands()[0]);
+  ASSERT_NE(clear, nullptr);
+  EXPECT_EQ(clear->GetOutput(), log);
+  EXPECT_EQ(Shown(clear->AExpNode), QString("Clear Log"));
+  EXPECT_TRUE(Modified());
+
+  TClearActor cancel([](TClearScriptForm& dialog) {
+    EXPECT_EQ(Control<QComboBox>(dialog, "OutputBox")->currentText(), QString("Log"));
+    Choose(*Control<QComboBox>(dialog, "OutputBox"), "Volts");
+    Press(dialog, "Cancel");
+  });
+  DoubleClick(clear->AExpNode);
+  ASSERT_TRUE(cancel.Seen);
+  EXPECT_EQ(clear->GetOutput(), log);
+  TClearActor change([](TClearScriptForm& dialog) {
+    Choose(*Control<QComboBox>(dialog, "OutputBox"), "Volts");
+    Press(dialog, "Ok");
+  });
+  DoubleClick(clear->AExpNode);
+  ASSERT_TRUE(change.Seen);
+  EXPECT_EQ(clear->GetOutput(), volts);
+  EXPECT_EQ(Shown(clear->AExpNode), QString("Clear Volts"));
+}
+
+using TCreateActor = TModalDialogActor<TCreateNewFileForm>;
+
+TEST_F(TOutputCommandDialogsTest, TheCreateNewFileButtonOffersTheMultipleFiles) {
+  SingleFile("one.txt");
+  Dialogs.ScriptAnswers({mbOK});
+  {
+    TCreateActor none([](TCreateNewFileForm&) {});
+    Trigger("MakeNewFileBtn");
+    QTest::qWait(50);
+    EXPECT_FALSE(none.Seen);
+  }
+  EXPECT_EQ(Dialogs.Texts(),
+            std::vector<std::string>{"There are no Multiple Files, cannot create this command."});
+  Dialogs.ClearCalls();
+  TMultiExpFile* run = MultiFile("run");
+  TMultiExpFile* scan = MultiFile("scan");
+  Window->RefreshViews();
+
+  Dialogs.ScriptAnswers({mbOK});
+  TCreateActor add([&](TCreateNewFileForm& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString("Create a New File"));
+    EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 72);
+    auto* files = Control<QComboBox>(dialog, "FileBox");
+    EXPECT_EQ(Items(*files), (QStringList{"run_X.txt", "scan_X.txt"}));
+    Choose(*files, "scan_X.txt");
+    Control<QCheckBox>(dialog, "ShowLongFileCheck")->click();
+    EXPECT_EQ(files->currentText().toStdString(), scan->GetFullName());
+    EXPECT_EQ(files->currentIndex(), 1);
+    files->setCurrentIndex(-1);
+    Press(dialog, "Ok");
+    files->setCurrentIndex(1);
+    Press(dialog, "Ok");
+  });
+  Trigger("MakeNewFileBtn");
+  ASSERT_TRUE(add.Seen);
+  EXPECT_FALSE(add.LeftOpen);
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"You must select an experiment file."});
+  ASSERT_EQ(Commands().size(), 1u);
+  auto* command = dynamic_cast<TCreateNewFileScript*>(Commands()[0]);
+  ASSERT_NE(command, nullptr);
+  EXPECT_EQ(command->GetFile(), scan);
+  EXPECT_EQ(Shown(command->AExpNode), QString("Create New File(scan_X.txt)"));
+
+  TCreateActor change([](TCreateNewFileForm& dialog) {
+    auto* files = Control<QComboBox>(dialog, "FileBox");
+    EXPECT_EQ(files->currentText(), QString("scan_X.txt"));
+    Choose(*files, "run_X.txt");
+    Press(dialog, "Ok");
+  });
+  DoubleClick(command->AExpNode);
+  ASSERT_TRUE(change.Seen);
+  EXPECT_EQ(command->GetFile(), run);
+  EXPECT_EQ(Shown(command->AExpNode), QString("Create New File(run_X.txt)"));
+}
+
+TEST_F(TOutputCommandDialogsTest, TheAttributeTreeStartsCommandsFromTheSelectedAttribute) {
+  TData* x = Single("x", eatFLOAT);
+  TData* word = Single("word", eatSTRING);
+  TOutput* graph = Exp().GetOutputList()->NewOutput("Volts", otGRAPH, 1);
+  TOutput* log = Exp().GetOutputList()->NewOutput("Log", otTEXT, 1);
+  TSingleExpFile* data = SingleFile("data.txt");
+  TSingleExpFile* other = SingleFile("other.txt");
+  TMultiExpFile* run = MultiFile("run");
+  Window->RefreshViews();
+
+  // "Plot" on a string variable: the first output that can show text.
+  TPlotActor plot([&](TPlotScriptForm& dialog) {
+    EXPECT_EQ(Control<QComboBox>(dialog, "OutputBox")->currentText(), QString("Log"));
+    EXPECT_EQ(Control<QComboBox>(dialog, "YVariableCombo")->currentText(), QString("word"));
+    Press(dialog, "Ok");
+  });
+  ClickItem(RightClickAttribute(word->AExpAttNode), "PlotItem");
+  ASSERT_TRUE(plot.Seen);
+  EXPECT_FALSE(plot.LeftOpen);
+  ASSERT_EQ(Commands().size(), 1u);
+  auto* plotted = dynamic_cast<TPlotScript*>(Commands()[0]);
+  ASSERT_NE(plotted, nullptr);
+  EXPECT_EQ(plotted->GetOutput(), log);
+  EXPECT_EQ(plotted->GetVariableY()->GetData(), word);
+
+  // "Plot" on an output selects it.
+  TPlotActor onOutput([&](TPlotScriptForm& dialog) {
+    EXPECT_EQ(Control<QComboBox>(dialog, "OutputBox")->currentText(), QString("Volts"));
+    Press(dialog, "Cancel");
+  });
+  ClickItem(RightClickAttribute(graph->AExpAttNode), "PlotItem");
+  ASSERT_TRUE(onOutput.Seen);
+
+  // "Output To File" on a single variable lists it at once; on a file selects it.
+  TFileActor fromVariable([&](TOutputToFileForm& dialog) {
+    EXPECT_EQ(Listed(dialog), QStringList{"Start Block: x"});
+    Press(dialog, "Ok");
+  });
+  ClickItem(RightClickAttribute(x->AExpAttNode), "OutputToFileItem");
+  ASSERT_TRUE(fromVariable.Seen);
+  EXPECT_FALSE(fromVariable.LeftOpen);
+  ASSERT_EQ(Commands().size(), 2u);
+  auto* written = dynamic_cast<TOutputToFileScript*>(Commands()[1]);
+  ASSERT_NE(written, nullptr);
+  EXPECT_EQ(written->GetExpFile(), data);
+  TFileActor fromFile([&](TOutputToFileForm& dialog) {
+    EXPECT_EQ(Control<QComboBox>(dialog, "FileBox")->currentText(), QString("other.txt"));
+    EXPECT_TRUE(Listed(dialog).empty());
+    Press(dialog, "Cancel");
+  });
+  ClickItem(RightClickAttribute(other->AExpAttNode), "OutputToFileItem");
+  ASSERT_TRUE(fromFile.Seen);
+
+  // "Create New File" on a multiple file makes the command without a dialog.
+  Window->Session().ExperimentChanged(0, 1);
+  ClickItem(RightClickAttribute(run->AExpAttNode), "CreateNewFileItem");
+  ASSERT_EQ(Commands().size(), 3u);
+  auto* created = dynamic_cast<TCreateNewFileScript*>(Commands()[2]);
+  ASSERT_NE(created, nullptr);
+  EXPECT_EQ(created->GetFile(), run);
+  EXPECT_EQ(Shown(created->AExpNode), QString("Create New File(run_X.txt)"));
+  EXPECT_TRUE(Modified());
+
+  // During a run each refuses with its name.
+  ExperimentRunning = true;
+  Dialogs.ScriptAnswers({mbOK, mbOK});
+  QMenu* popup = RightClickAttribute(run->AExpAttNode);
+  ClickItem(popup, "OutputToFileItem");
+  popup = RightClickAttribute(run->AExpAttNode);
+  ClickItem(popup, "CreateNewFileItem");
+  EXPECT_EQ(Dialogs.Texts(),
+            (std::vector<std::string>{"Cannot add Output To File command while running an experiment.",
+                                      "Cannot add Create New File command while running an experiment."}));
+  ExperimentRunning = false;
+  EXPECT_EQ(Commands().size(), 3u);
+  EXPECT_TRUE(Dialogs.Boxes().size() == 2u);
 }
