@@ -13,6 +13,7 @@ void LoadHelpResource() {
 const std::vector<THelpTopic>& HelpTopics() {
   // Several dialogs that belong together share a page, each at its own anchor.
   static const std::vector<THelpTopic> topics = {
+      {6, "output_commands.html", "plot", "The Plot dialog"},
       {14, "variables.html", "variables-dialog", "The Variables dialog"},
       {17, "outputs.html", "outputs", "Outputs"},
       {22, "device_dialog.html", "device-dialog", "The Add or Edit a Device dialog"},
@@ -42,6 +43,9 @@ const std::vector<THelpTopic>& HelpTopics() {
       {60, "table_dialogs.html", "row-select", "The Row Select dialog"},
       {61, "table_dialogs.html", "row-select", "The Row Select dialog"},
       {64, "table_dialogs.html", "print-table", "The Print Table dialog"},
+      {67, "output_commands.html", "clear-output", "The Clear Output dialog"},
+      {71, "output_commands.html", "output-to-file", "The Output To File dialog"},
+      {72, "output_commands.html", "create-new-file", "The Create a New File dialog"},
       {73, "data_files.html", "single-file", "The Single File dialog"},
       {74, "data_files.html", "multiple-file", "The Multiple File dialog"},
   };

@@ -65,6 +65,10 @@
 #include "platform/ui/help_window.h"
 #include "platform/ui/help_wiring.h"
 #include "scripts/outputs/plot_fixture.h"
+#include "scripts/ui/clear_output_dialog.h"
+#include "scripts/ui/create_new_file_dialog.h"
+#include "scripts/ui/output_to_file_dialog.h"
+#include "scripts/ui/plot_dialog.h"
 #include "shell/draw_parts.h"
 #include "shell/preferences.h"
 #include "shell/ui/align_blocks_dialog.h"
@@ -180,7 +184,7 @@ TEST(HelpPagesTest, EveryContextHasItsPageAndAnchorUnderItsTitle) {
     EXPECT_EQ(AnchorText(url, topic.Anchor), QString::fromLatin1(topic.Title));
   }
   // The windows and dialogs there are name these contexts.
-  for (int context : {14, 17, 22, 26, 27, 29, 30, 31, 32, 33, 34, 35, 36, 39, 40, 45, 46, 48,
+  for (int context : {6, 67, 71, 72, 14, 17, 22, 26, 27, 29, 30, 31, 32, 33, 34, 35, 36, 39, 40, 45, 46, 48,
                       49, 50, 51, 52, 53, 54, 56, 57, 60, 61, 64, 73, 74})
     EXPECT_TRUE(contexts.count(context)) << context;
   EXPECT_EQ(FindHelpTopic(0), nullptr);
@@ -468,6 +472,26 @@ protected:
          }},
         {"Align", 49, {{"Help", 49}}, true, [] { return std::make_unique<TAlignBlocksForm>(); }},
         {"Set Title", 34, {{"Help", 34}}, true, [] { return std::make_unique<TSetTextForm>(); }},
+        {"Plot", 6, {{"Help", 6}}, true,
+         [] {
+           static TPlotScriptRequest request;
+           return std::make_unique<TPlotScriptForm>(request);
+         }},
+        {"Output To File", 71, {{"Help", 71}}, true,
+         [] {
+           static TOutputToFileRequest request;
+           return std::make_unique<TOutputToFileForm>(request);
+         }},
+        {"Clear Output", 67, {{"Help", 67}}, true,
+         [] {
+           static TClearScriptRequest request;
+           return std::make_unique<TClearScriptForm>(request);
+         }},
+        {"Create a New File", 72, {{"Help", 72}}, true,
+         [] {
+           static TCreateNewFileRequest request;
+           return std::make_unique<TCreateNewFileForm>(request);
+         }},
         {"Import", 40, {{"Help", 40}}, true, [] { return std::make_unique<TImportForm>(); }},
         {"Active Scrolling", 45, {{"Help", 45}}, true,
          [] { return std::make_unique<TActiveScrollingForm>(); }},
