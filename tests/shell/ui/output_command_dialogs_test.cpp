@@ -24,6 +24,7 @@
 #include "scripts/outputs/clear_output_script.h"
 #include "scripts/outputs/plot_script.h"
 #include "scripts/script.h"
+#include "scripts/script_request.h"
 #include "scripts/ui/clear_output_dialog.h"
 #include "scripts/ui/create_new_file_dialog.h"
 #include "scripts/ui/output_to_file_dialog.h"
@@ -613,4 +614,31 @@ TEST_F(TOutputCommandDialogsTest, TheAttributeTreeStartsCommandsFromTheSelectedA
   ExperimentRunning = false;
   EXPECT_EQ(Commands().size(), 3u);
   EXPECT_TRUE(Dialogs.Boxes().size() == 2u);
+}
+
+TEST_F(TOutputCommandDialogsTest, DuringARunTheOutputToFileDialogOnlyShowsItsCommand) {
+  TData* x = Single("x", eatINTEGER);
+  TSingleExpFile* file = SingleFile("data.txt");
+  Exp().SelectBlock(Start->AExpNode);
+  auto* command = static_cast<TOutputToFileScript*>(
+      AddScriptToSelectedBlock(Exp(), TScript::OUTPUTTOFILE));
+  TOutputToFileEntry entry;
+  entry.Data = x;
+  command->SetUpFromForm(file, TOutputToFileSettings{}, {entry});
+  Window->RefreshViews();
+
+  ExperimentRunning = true;
+  QStringList enabled;
+  TFileActor look([&](TOutputToFileForm& dialog) {
+    EXPECT_EQ(Listed(dialog), QStringList{"Start Block: x"});
+    for (const char* name : {"FileBox", "TimeStampCheck", "DateStampCheck", "DelEdit",
+                             "VariableCombo", "AddBtn", "NoteTypeBox", "UpBtn", "DownBtn",
+                             "RemoveBtn", "RemoveAllBtn", "Ok"})
+      if (Control<QWidget>(dialog, name)->isEnabled()) enabled << name;
+    Press(dialog, "Cancel");
+  });
+  command->Edit();
+  ExperimentRunning = false;
+  ASSERT_TRUE(look.Seen);
+  EXPECT_TRUE(enabled.isEmpty()) << enabled.join(", ").toStdString();
 }
