@@ -47,7 +47,7 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::SENDRS232, Make<TSendRS232Script>, Ask<TSendRS232ScriptRequest>},
     {TScript::SERIALPOLL, Make<TSerialPollScript>, Ask<TSerialPollScriptRequest>},
     {TScript::READ, Make<TReadScript>, Ask<TReadScriptRequest>},
-    {TScript::PLOT, Make<TPlotScript>, nullptr},
+    {TScript::PLOT, Make<TPlotScript>, Ask<TPlotScriptRequest>},
     {TScript::CALCULATE, Make<TCalculateScript>, Ask<TCalculateScriptRequest>},
     {TScript::WAIT, Make<TWaitScript>, Ask<TWaitScriptRequest>},
     {TScript::LABEL, Make<TLabelScript>, Ask<TLabelScriptRequest>},
@@ -61,12 +61,12 @@ const std::vector<TCommandKind> Kinds = {
     {TScript::COMMENT, Make<TCommentScript>, Ask<TCommentScriptRequest>},
     {TScript::READFILE, Make<TReadFileScript>, Ask<TReadFileScriptRequest>},
     {TScript::SENDBINARY, Make<TSendBinaryScript>, Ask<TSendBinaryScriptRequest>},
-    {TScript::CLEARPLOT, Make<TClearPlotScript>, nullptr},
+    {TScript::CLEARPLOT, Make<TClearPlotScript>, Ask<TClearScriptRequest>},
     {TScript::CONCATENATE, Make<TConcatenateScript>, Ask<TConcatenateScriptRequest>},
     {TScript::CLEARDEVICEBUFFER, Make<TClearDeviceBufferScript>,
      Ask<TClearDeviceBufferScriptRequest>},
-    {TScript::OUTPUTTOFILE, Make<TOutputToFileScript>, nullptr},
-    {TScript::CREATENEWFILE, Make<TCreateNewFileScript>, nullptr},
+    {TScript::OUTPUTTOFILE, Make<TOutputToFileScript>, Ask<TOutputToFileRequest>},
+    {TScript::CREATENEWFILE, Make<TCreateNewFileScript>, Ask<TCreateNewFileRequest>},
 };
 
 }  // namespace

@@ -46,7 +46,9 @@ TScript* AddScriptToSelectedBlock(TExperiment& experiment, int type) {
   return script;
 }
 
-int NewScript(TExperiment& experiment, int type, TDevice* device) {
+namespace {
+
+int OpenNew(TExperiment& experiment, int type, TDevice* device, TExpAttribute* item) {
   QORV_ASSERT(!IsRunActive());
   const TCommandKind* kind = CommandKindOf(type);
   if (!kind || !kind->Dialog) return 0;
@@ -54,8 +56,19 @@ int NewScript(TExperiment& experiment, int type, TDevice* device) {
   if (!block) return 0;
   std::unique_ptr<TScriptRequest> request = RequestFor(type, &experiment, block, nullptr);
   request->Device = device;
+  request->Item = item;
   if (request->CanOpen()) return UiPort().OpenDialog(*request);
   return request->MadeWithoutDialog ? 1 : 0;
+}
+
+}  // namespace
+
+int NewScript(TExperiment& experiment, int type, TDevice* device) {
+  return OpenNew(experiment, type, device, nullptr);
+}
+
+int NewScriptFor(TExperiment& experiment, int type, TExpAttribute* item) {
+  return OpenNew(experiment, type, nullptr, item);
 }
 
 int EditScript(TScript& script) {

@@ -11,6 +11,7 @@
 
 class TBlock;
 class TDevice;
+class TExpAttribute;
 class TExperiment;
 class TScript;
 
@@ -27,6 +28,9 @@ struct TScriptRequest : TDialogRequest {
   TDevice* Device = nullptr;
   // Set by a CanOpen that made the new command itself, without its dialog.
   bool MadeWithoutDialog = false;
+  // The attribute a new command starts with (the attribute tree's "Plot" and "Output To
+  // File"); none lets the dialog choose.
+  TExpAttribute* Item = nullptr;
 };
 
 // The block a new command goes to: the block selected in the step-by-step debug window
@@ -48,3 +52,5 @@ int NewScript(TExperiment& experiment, int type, TDevice* device = nullptr);
 // The edit entry (a command's Edit): the dialog of its type on the command; answers the
 // dialog's result, 0 for a type without a dialog.
 int EditScript(TScript& script);
+// The new entry with an attribute of the attribute tree to start with, as NewScript.
+int NewScriptFor(TExperiment& experiment, int type, TExpAttribute* item);

@@ -6,10 +6,14 @@
 #include "model/experiment.h"
 #include "model/tree_node.h"
 #include "model/ui_port.h"
+#include "outputs/exp_file.h"
 #include "outputs/exp_file_lists.h"
 #include "outputs/output.h"
 #include "outputs/output_list.h"
 #include "scripts/experiment_thread.h"
+#include "scripts/files/create_new_file_script.h"
+#include "scripts/script.h"
+#include "scripts/script_request.h"
 #include "shell/can_add_command.h"
 #include "shell/output_windows.h"
 
@@ -189,4 +193,26 @@ void TAttributeTreeEditor::AttributeButtonClick(TAttributeButton button) {
       if (CanAddCommand("multifile")) AddOneAttribute(*Exp.GetMultiExpFileList());
       break;
   }
+}
+
+int TAttributeTreeEditor::PlotClick() {
+  if (!CanAddCommand("plot command")) return 0;
+  TExpAttribute* attribute = SelectedAttribute();
+  QORV_ASSERT_AS(attribute!=0, "expatt!=0");
+  return NewScriptFor(Exp, TScript::PLOT, attribute);
+}
+
+int TAttributeTreeEditor::OutputToFileItemClick() {
+  if (!CanAddCommand("Output To File command")) return 0;
+  TExpAttribute* attribute = SelectedAttribute();
+  QORV_ASSERT_AS(attribute!=0, "expatt!=0");
+  if (attribute->GetAttributeType() == OUTPUT) return 0;
+  return NewScriptFor(Exp, TScript::OUTPUTTOFILE, attribute);
+}
+
+int TAttributeTreeEditor::CreateNewFileItemClick() {
+  if (!CanAddCommand("Create New File command")) return 0;
+  auto* file = dynamic_cast<TMultiExpFile*>(SelectedAttribute());
+  if (!file) return 0;
+  return CreateScriptFor(Exp, *file) ? 1 : 0;
 }

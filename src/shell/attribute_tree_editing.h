@@ -88,6 +88,14 @@ public:
   bool ClearUnusedClick();
   // "Show" of the selected output: a visible window hides, a hidden one shows.
   void ShowOutputClick();
+  // The commands that start from the selected attribute; each refuses during a run
+  // (CanAddCommand) and answers 1 when it made a command. "Plot": the Plot dialog with
+  // the variable or output preselected. "Output To File": its dialog with the variable or
+  // data file preselected (nothing for an output). "Create New File": for a multiple
+  // data file the command is made at once, without a dialog; nothing for another node.
+  int PlotClick();
+  int OutputToFileItemClick();
+  int CreateNewFileItemClick();
 
   // A button of the tool bar: during a run "Cannot add " + its name + " while running an
   // experiment."; otherwise the list of its kind adds one attribute through its dialog.

@@ -2,10 +2,13 @@
 
 #include "model/assertion.h"
 #include "model/errors.h"
+#include "model/experiment.h"
 #include "model/read_file.h"
 #include "model/variable_exp_file.h"
 #include "model/write_file.h"
 #include "outputs/exp_file.h"
+#include "outputs/exp_file_lists.h"
+#include "scripts/experiment_thread.h"
 #include "scripts/flow/command_record.h"
 
 namespace {
@@ -75,4 +78,24 @@ void TCreateNewFileScript::SetFile(TMultiExpFile* file) {
   if (!PvefExperimentFile) PvefExperimentFile = std::make_unique<TVariableExpFile>(this);
   PvefExperimentFile->SetExpFile(file);
   UpdateNodeText();
+}
+
+bool TCreateNewFileRequest::CanOpen() {
+  QORV_ASSERT(Experiment!=0);
+  for (TExperimentFile* file : Experiment->GetMultiExpFileList()->GetFiles())
+    Files.push_back(static_cast<TMultiExpFile*>(file));
+  if (Script || !Files.empty()) return true;
+  Inform("There are no Multiple Files, cannot create this command.");
+  return false;
+}
+
+TCreateNewFileScript* CreateScriptFor(TExperiment& experiment, TMultiExpFile& file) {
+  QORV_ASSERT(!IsRunActive());
+  // Like every add: without a block to receive it, nothing is made.
+  if (!GetTargetBlock(experiment)) return nullptr;
+  auto* command = static_cast<TCreateNewFileScript*>(
+      AddScriptToSelectedBlock(experiment, TScript::CREATENEWFILE));
+  command->SetFile(&file);
+  UiPort().ExperimentChanged(1, 0);
+  return command;
 }

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "scripts/attribute_script.h"
+#include "scripts/script_request.h"
 
+class TExperiment;
 class TMultiExpFile;
 class TVariableExpFile;
 
@@ -53,3 +55,19 @@ private:
 
   std::unique_ptr<TVariableExpFile> PvefExperimentFile;
 };
+
+// The Create-new-file dialog ("Create a New File") of a new command or of the command
+// changed.
+struct TCreateNewFileRequest : TScriptRequest {
+  TCreateNewFileScript* CreateNewFile() const { return static_cast<TCreateNewFileScript*>(Script); }
+  // The multiple files; for a new command none gives "There are no Multiple Files, cannot
+  // create this command.".
+  bool CanOpen() override;
+
+  std::vector<TMultiExpFile*> Files;
+};
+
+// The command made without its dialog for the multiple file selected in the attribute
+// tree, in the block that receives new commands (none: the block is asked for first and
+// nothing is made); the experiment is marked modified. Never during a run.
+TCreateNewFileScript* CreateScriptFor(TExperiment& experiment, TMultiExpFile& file);

@@ -7,7 +7,9 @@
 
 #include "model/assertion.h"
 #include "model/data.h"
+#include "model/data_list.h"
 #include "model/errors.h"
+#include "model/experiment.h"
 #include "model/number_text.h"
 #include "model/read_file.h"
 #include "model/text.h"
@@ -16,6 +18,7 @@
 #include "model/variable_exp_file.h"
 #include "model/write_file.h"
 #include "outputs/exp_file.h"
+#include "outputs/exp_file_lists.h"
 #include "scripts/flow/command_record.h"
 
 namespace {
@@ -286,4 +289,26 @@ void TOutputToFileScript::AddVariable(std::unique_ptr<TVariableData> reference) 
 void TOutputToFileScript::ClearVariables() {
   std::lock_guard guard(ListLock);
   Pvarlist.clear();
+}
+
+bool TOutputToFileRequest::CanOpen() {
+  QORV_ASSERT(Experiment!=0);
+  std::vector<TData*> arrays;
+  Experiment->GetDataSingleList()->GetAll(Variables);
+  Experiment->GetDataArrayList()->GetAll(arrays);
+  Variables.insert(Variables.end(), arrays.begin(), arrays.end());
+  for (TData* variable : Variables)
+    if (!variable->IsArray() && variable->GetDataType() == eatINTEGER)
+      Integers.push_back(static_cast<TDataSingle*>(variable));
+  if (!Script && Variables.empty()) {
+    Inform("There are no variables to output, cannot create an output to file command");
+    return false;
+  }
+  Files = Experiment->GetSingleExpFileList()->GetFiles();
+  for (TExperimentFile* file : Experiment->GetMultiExpFileList()->GetFiles()) Files.push_back(file);
+  if (!Script && Files.empty()) {
+    Inform("There are no files to write to, cannot create an output to file command.");
+    return false;
+  }
+  return true;
 }

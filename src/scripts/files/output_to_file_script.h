@@ -14,8 +14,10 @@
 #include <vector>
 
 #include "scripts/attribute_script.h"
+#include "scripts/script_request.h"
 
 class TDataSingle;
+class TExpAttribute;
 class TExperimentFile;
 class TVariableData;
 class TVariableExpFile;
@@ -121,4 +123,18 @@ private:
   std::uint8_t ANotation = 0;
   std::int32_t ADecimalPlaces = 1;
   std::unique_ptr<TVariableExpFile> Pvarexpfile;
+};
+
+// The Output to File dialog of a new command (perhaps with a variable or data file of the
+// attribute tree preselected) or of the command changed.
+struct TOutputToFileRequest : TScriptRequest {
+  TOutputToFileScript* OutputToFile() const { return static_cast<TOutputToFileScript*>(Script); }
+  // The variables, then the data files; for a new command none of either is said and
+  // keeps the dialog shut.
+  bool CanOpen() override;
+
+
+  std::vector<TData*> Variables;        // singles, then arrays
+  std::vector<TDataSingle*> Integers;   // integer single variables: element indexes
+  std::vector<TExperimentFile*> Files;  // single files, then multiple files
 };

@@ -2,12 +2,14 @@
 
 #include "model/assertion.h"
 #include "model/errors.h"
+#include "model/experiment.h"
 #include "model/read_file.h"
 #include "model/ui_port.h"
 #include "model/variable_output.h"
 #include "model/write_file.h"
 #include "outputs/output.h"
 #include "outputs/output_form.h"
+#include "outputs/output_list.h"
 
 TClearPlotScript::TClearPlotScript(TBlock* block, TTreeNode* node)
     : TAttributeScript(block, node) {}
@@ -76,4 +78,12 @@ void TClearPlotScript::SetOutput(TOutput* output) {
   if (!AOutput) AOutput = std::make_unique<TVariableOutput>(this);
   AOutput->SetOutput(output);
   UpdateNodeText();
+}
+
+bool TClearScriptRequest::CanOpen() {
+  QORV_ASSERT(Experiment!=0);
+  Outputs = Experiment->GetOutputList()->GetOutputs();
+  if (Script || !Outputs.empty()) return true;
+  Inform("There are no output to clear, cannot create a clear output command");
+  return false;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "scripts/attribute_script.h"
+#include "scripts/script_request.h"
 
 class TOutput;
 class TVariableOutput;
@@ -64,4 +65,14 @@ private:
   void Clear();
 
   std::unique_ptr<TVariableOutput> AOutput;
+};
+
+// The Clear Output dialog of a new command or of the command changed.
+struct TClearScriptRequest : TScriptRequest {
+  TClearPlotScript* Clear() const { return static_cast<TClearPlotScript*>(Script); }
+  // The outputs; for a new command none gives "There are no output to clear, cannot
+  // create a clear output command".
+  bool CanOpen() override;
+
+  std::vector<TOutput*> Outputs;  // in the experiment's order
 };

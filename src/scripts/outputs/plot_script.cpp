@@ -1,12 +1,15 @@
 #include "scripts/outputs/plot_script.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
 #include "model/assertion.h"
 #include "model/attribute_type.h"
 #include "model/data.h"
+#include "model/data_list.h"
 #include "model/errors.h"
+#include "model/experiment.h"
 #include "model/number_text.h"
 #include "model/qorv_version.h"
 #include "model/read_file.h"
@@ -15,6 +18,7 @@
 #include "model/write_file.h"
 #include "outputs/output.h"
 #include "outputs/output_form.h"
+#include "outputs/output_list.h"
 #include "outputs/plot_index.h"
 #include "scripts/flow/command_record.h"
 
@@ -315,4 +319,72 @@ void TPlotScript::OutputKindChanged() {
     GetPlotIndex()->SetIndex(0);
   }
   UpdateNodeText();
+}
+
+bool TPlotScriptRequest::Refuse(const std::string& text) {
+  Variables.clear();
+  GraphAndTable.clear();
+  Integers.clear();
+  Outputs.clear();
+  Inform(text);
+  return false;
+}
+
+bool TPlotScriptRequest::CanOpen() {
+  QORV_ASSERT(Experiment!=0);
+  const bool creating = Script == nullptr;
+  std::vector<TData*> arrays;
+  Experiment->GetDataSingleList()->GetAll(Variables);
+  Experiment->GetDataArrayList()->GetAll(arrays);
+  Variables.insert(Variables.end(), arrays.begin(), arrays.end());
+  for (TData* variable : Variables) {
+    if (variable->GetDataType() != eatSTRING) GraphAndTable.push_back(variable);
+    if (!variable->IsArray() && variable->GetDataType() == eatINTEGER)
+      Integers.push_back(static_cast<TDataSingle*>(variable));
+  }
+  if (creating && Variables.empty())
+    return Refuse("There are no variables to plot, cannot create a plot command");
+
+  TOutput* own = creating ? nullptr : Plot()->GetOutput();
+  for (TOutput* output : Experiment->GetOutputList()->GetOutputs()) {
+    const bool chart = output->Poutputtype == otGRAPH || output->Poutputtype == otTABLE;
+    if (chart && GraphAndTable.empty() && output != own) continue;
+    Outputs.push_back(output);
+  }
+  if (creating && Outputs.empty())
+    return Refuse(
+        "There are no output to plot to or the outputs cannot plot any of the data, cannot "
+        "create a plot command");
+  if (!GraphAndTable.empty()) {
+    // A window that cannot take one more series is full; the command's own stays.
+    std::erase_if(Outputs, [own](TOutput* output) {
+      return output != own && output->HasOutputForm() && !output->GetOutputForm()->CanAddSeries();
+    });
+    if (creating && Outputs.empty())
+      return Refuse("All available outputs that can plot the variables have the maximum number "
+                    "plotscripts");
+  }
+
+  if (!creating) {
+    FirstOutput = own;
+    return true;
+  }
+  FirstOutput = Outputs.empty() ? nullptr : Outputs.front();
+  if (auto* variable = dynamic_cast<TData*>(Item)) {
+    if (variable->GetDataType() == eatSTRING) {
+      const auto text = std::find_if(Outputs.begin(), Outputs.end(), [](TOutput* output) {
+        return output->Poutputtype == otTEXT || output->Poutputtype == otBIGNUMBER;
+      });
+      if (text == Outputs.end()) return Refuse("There are no outputs that can plot this variable");
+      FirstOutput = *text;
+    }
+    FirstY = variable;
+  } else if (auto* output = dynamic_cast<TOutput*>(Item)) {
+    if (std::find(Outputs.begin(), Outputs.end(), output) == Outputs.end()) {
+      return Refuse("The output " + output->GetName() +
+                    " cannot plot any of variables.  Cannot create plot command");
+    }
+    FirstOutput = output;
+  }
+  return true;
 }

@@ -12,8 +12,10 @@
 
 #include "outputs/plot_source.h"
 #include "scripts/attribute_script.h"
+#include "scripts/script_request.h"
 
 class TData;
+class TExpAttribute;
 class TDataSingle;
 class TOutput;
 class TOutputForm;
@@ -127,4 +129,25 @@ private:
   bool AbUseCounter = false;                   // X is the counter
   std::unique_ptr<TVariableOutput> AOutput;    // the output that receives the points
   std::unique_ptr<TPlotIndex> PpiPlotIndex;    // the channel, made on first use
+};
+
+// The Plot dialog of a new command (perhaps with a variable or output of the attribute
+// tree preselected) or of the command changed. CanOpen finds what the dialog lists.
+struct TPlotScriptRequest : TScriptRequest {
+  TPlotScript* Plot() const { return static_cast<TPlotScript*>(Script); }
+  // The lists, in this order; for a new command each may refuse (a message, no dialog):
+  // no variable, no output that can plot them, every such output full; then the
+  // preselected item's own checks.
+  bool CanOpen() override;
+
+
+  std::vector<TData*> Variables;       // every variable, singles first
+  std::vector<TData*> GraphAndTable;   // those a graph or table can plot: not strings
+  std::vector<TDataSingle*> Integers;  // integer single variables: channels and indexes
+  std::vector<TOutput*> Outputs;       // the outputs offered
+  TOutput* FirstOutput = nullptr;      // the output selected first
+  TData* FirstY = nullptr;             // the Y selected first (the preselected variable)
+
+private:
+  bool Refuse(const std::string& text);
 };

@@ -2,12 +2,16 @@
 
 #include "scripts/ui/calculate_dialog.h"
 #include "scripts/ui/clear_device_buffer_dialog.h"
+#include "scripts/ui/clear_output_dialog.h"
 #include "scripts/ui/comment_dialog.h"
 #include "scripts/ui/concatenate_dialog.h"
+#include "scripts/ui/create_new_file_dialog.h"
 #include "scripts/ui/dec_dialog.h"
 #include "scripts/ui/if_then_dialog.h"
 #include "scripts/ui/increment_dialog.h"
 #include "scripts/ui/label_dialog.h"
+#include "scripts/ui/output_to_file_dialog.h"
+#include "scripts/ui/plot_dialog.h"
 #include "scripts/ui/read_dialog.h"
 #include "scripts/ui/read_file_dialog.h"
 #include "scripts/ui/repeat_dialog.h"
@@ -42,4 +46,8 @@ void RegisterScriptDialogs(TDialogRegistry& registry) {
   registry.RegisterDialog<TIfThenScriptRequest, TIfThenScriptForm>();
   registry.RegisterDialog<TDecScriptRequest, TDecScriptForm>();
   registry.RegisterDialog<TRepeatUntilScriptRequest, TRepeatUntilScriptForm>();
+  registry.RegisterDialog<TPlotScriptRequest, TPlotScriptForm>();
+  registry.RegisterDialog<TOutputToFileRequest, TOutputToFileForm>();
+  registry.RegisterDialog<TClearScriptRequest, TClearScriptForm>();
+  registry.RegisterDialog<TCreateNewFileRequest, TCreateNewFileForm>();
 }

@@ -24,8 +24,7 @@ TData* VariableOf(const TTreeNode* node) {
 
 void Apply(QAction* item, const TMenuItemState& state) {
   item->setVisible(state.Visible);
-  // Items that start commands stay disabled until the command dialogs exist.
-  item->setEnabled(state.Enabled && !item->property("qorvLater").toBool());
+  item->setEnabled(state.Enabled);
 }
 
 }  // namespace
@@ -47,14 +46,13 @@ TAttributeTreeController::TAttributeTreeController(TNodeTreeView& view, QListWid
   Popup->addSeparator();
   ShowOutputItem = AddItem("ShowOutputItem", "Show", &TAttributeTreeController::ShowOutputClick);
   ShowOutputItem->setCheckable(true);
-  PlotItem = AddItem("PlotItem", "Plot", nullptr);
+  PlotItem = AddItem("PlotItem", "Plot", &TAttributeTreeController::PlotClick);
   ShowValueItem = AddItem("ShowCurrentValueDataItem", "Show Current Value",
                           &TAttributeTreeController::ShowCurrentValueDataClick);
-  OutputToFileItem = AddItem("OutputToFileItem", "Output To File", nullptr);
-  CreateNewFileItem = AddItem("CreateNewFileItem", "Create New File", nullptr);
-  // These start commands, whose dialogs come later.
-  for (QAction* later : {PlotItem, OutputToFileItem, CreateNewFileItem})
-    later->setProperty("qorvLater", true);
+  OutputToFileItem = AddItem("OutputToFileItem", "Output To File",
+                             &TAttributeTreeController::OutputToFileItemClick);
+  CreateNewFileItem = AddItem("CreateNewFileItem", "Create New File",
+                              &TAttributeTreeController::CreateNewFileItemClick);
 
   BoxPopup = new QMenu(&Box);
   BoxPopup->setObjectName("ViewValuePopup");
@@ -168,6 +166,18 @@ void TAttributeTreeController::ShowCurrentValueDataClick() {
   Values.Show(*data);
   ShowLines();
   Box.show();
+}
+
+void TAttributeTreeController::PlotClick() {
+  if (Editor) Editor->PlotClick();
+}
+
+void TAttributeTreeController::OutputToFileItemClick() {
+  if (Editor) Editor->OutputToFileItemClick();
+}
+
+void TAttributeTreeController::CreateNewFileItemClick() {
+  if (Editor) Editor->CreateNewFileItemClick();
 }
 
 void TAttributeTreeController::ShowOutputClick() {

@@ -44,6 +44,11 @@ public:
   void ShowCurrentValueDataClick();
   // "Show" for the selected output: hides its visible window, shows a hidden one.
   void ShowOutputClick();
+  // "Plot", "Output To File" and "Create New File" for the selected node: the commands
+  // that start from an attribute.
+  void PlotClick();
+  void OutputToFileItemClick();
+  void CreateNewFileItemClick();
   // "Show Current Value Box": the box shows or hides.
   void ToggleBox();
   bool BoxVisible() const;

@@ -69,6 +69,10 @@
 #include "platform/ui/help_wiring.h"
 #include "scripts/outputs/plot_fixture.h"
 #include "scripts/ui/clear_device_buffer_dialog.h"
+#include "scripts/ui/clear_output_dialog.h"
+#include "scripts/ui/create_new_file_dialog.h"
+#include "scripts/ui/output_to_file_dialog.h"
+#include "scripts/ui/plot_dialog.h"
 #include "scripts/ui/send_binary_dialog.h"
 #include "scripts/ui/send_dialog.h"
 #include "scripts/ui/send_gpib_dialog.h"
@@ -189,9 +193,9 @@ TEST(HelpPagesTest, EveryContextHasItsPageAndAnchorUnderItsTitle) {
     EXPECT_EQ(AnchorText(url, topic.Anchor), QString::fromLatin1(topic.Title));
   }
   // The windows and dialogs there are name these contexts.
-  for (int context : {2,  3,  4,  5,  7,  8,  9,  10, 11, 12, 14, 15, 17, 18, 22, 23, 24,
-                      25, 26, 27, 29, 30, 31, 32, 33, 34, 35, 36, 39, 40, 45, 46, 48, 49,
-                      50, 51, 52, 53, 54, 56, 57, 58, 60, 61, 63, 64, 69, 73, 74, 80})
+  for (int context : {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 15, 17, 18, 22, 23, 24, 25, 26, 27,
+                      29, 30, 31, 32, 33, 34, 35, 36, 39, 40, 45, 46, 48, 49, 50, 51, 52, 53, 54,
+                      56, 57, 58, 60, 61, 63, 64, 67, 69, 71, 72, 73, 74, 80})
     EXPECT_TRUE(contexts.count(context)) << context;
   EXPECT_EQ(FindHelpTopic(0), nullptr);
   EXPECT_EQ(FindHelpTopic(9999), nullptr);
@@ -478,6 +482,26 @@ protected:
          }},
         {"Align", 49, {{"Help", 49}}, true, [] { return std::make_unique<TAlignBlocksForm>(); }},
         {"Set Title", 34, {{"Help", 34}}, true, [] { return std::make_unique<TSetTextForm>(); }},
+        {"Plot", 6, {{"Help", 6}}, true,
+         [] {
+           static TPlotScriptRequest request;
+           return std::make_unique<TPlotScriptForm>(request);
+         }},
+        {"Output To File", 71, {{"Help", 71}}, true,
+         [] {
+           static TOutputToFileRequest request;
+           return std::make_unique<TOutputToFileForm>(request);
+         }},
+        {"Clear Output", 67, {{"Help", 67}}, true,
+         [] {
+           static TClearScriptRequest request;
+           return std::make_unique<TClearScriptForm>(request);
+         }},
+        {"Create a New File", 72, {{"Help", 72}}, true,
+         [] {
+           static TCreateNewFileRequest request;
+           return std::make_unique<TCreateNewFileForm>(request);
+         }},
         {"Import", 40, {{"Help", 40}}, true, [] { return std::make_unique<TImportForm>(); }},
         {"Active Scrolling", 45, {{"Help", 45}}, true,
          [] { return std::make_unique<TActiveScrollingForm>(); }},

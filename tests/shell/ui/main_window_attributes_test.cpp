@@ -141,14 +141,14 @@ TEST_F(MainWindowAttributesTest, PopupOffersTheItemsOfTheNodeAndShowIsCheckedWhi
   EXPECT_EQ(texts, (QStringList{"Add", "Add Many", "Clear", "Clear Unused"}));
   popup->hide();
 
-  // The commands that start from an attribute show, disabled until their dialogs come.
+  // The commands that start from an attribute show.
   popup = RightClickNode(x->AExpAttNode);
   ASSERT_NE(popup, nullptr);
   EXPECT_EQ(ShownItems(popup), (QStringList{"EditExpAttItem", "DeleteExpAttItem", "PlotItem",
                                             "ShowCurrentValueDataItem", "OutputToFileItem"}));
   EXPECT_TRUE(Item(popup, "DeleteExpAttItem")->isEnabled());
-  EXPECT_FALSE(Item(popup, "PlotItem")->isEnabled());
-  EXPECT_FALSE(Item(popup, "OutputToFileItem")->isEnabled());
+  EXPECT_TRUE(Item(popup, "PlotItem")->isEnabled());
+  EXPECT_TRUE(Item(popup, "OutputToFileItem")->isEnabled());
   popup->hide();
 
   popup = RightClickNode(graph->AExpAttNode);
