@@ -22,6 +22,7 @@
 #include "model/ui/array_index_combo.h"
 #include "model/variable_data.h"
 #include "scripts/experiment_thread.h"
+#include "scripts/ui/combo_items.h"
 #include "ui_calculate_dialog.h"
 
 namespace {
@@ -29,8 +30,6 @@ namespace {
 // The unit the toggles show; the dialog keeps it from one showing to the next, as one
 // calculator would.
 bool RadiansDown = false;
-
-void* ObjectOf(TData* variable) { return static_cast<void*>(variable); }
 
 QString ResultText(TData* variable) {
   return QString(variable->GetDataType() == eatINTEGER ? "I: " : "F: ") +
@@ -86,7 +85,7 @@ TCalculateScriptForm::TCalculateScriptForm(TCalculateScriptRequest& request, QWi
       (*radians ? Ui->RadButton : Ui->DegButton)->setChecked(true);
   TVariableData* stored = calculate->GetStoredVariable();
   QORV_ASSERT(stored!=0);
-  const int index = Ui->VarComboBox->findData(QVariant::fromValue(ObjectOf(stored->GetData())));
+  const int index = Ui->VarComboBox->findData(ItemOf(stored->GetData()));
   QORV_ASSERT(index>-1);
   Ui->VarComboBox->setCurrentIndex(index);
   VarComboChange();
@@ -112,7 +111,7 @@ void TCalculateScriptForm::hideEvent(QHideEvent* event) {
 
 void TCalculateScriptForm::DropNewData() {
   if (!Pnewdata) return;
-  const int index = Ui->VarComboBox->findData(QVariant::fromValue(ObjectOf(Pnewdata)));
+  const int index = Ui->VarComboBox->findData(ItemOf(Pnewdata));
   if (index > -1) Ui->VarComboBox->removeItem(index);
   delete std::exchange(Pnewdata, nullptr);
 }
@@ -147,14 +146,14 @@ void TCalculateScriptForm::VariableClick() {
     }
     Pnewdata = datalist->Create(Block, form);
     QORV_ASSERT(Pnewdata!=0);
-    Ui->VarComboBox->addItem(ResultText(Pnewdata), QVariant::fromValue(ObjectOf(Pnewdata)));
+    Ui->VarComboBox->addItem(ResultText(Pnewdata), ItemOf(Pnewdata));
   } else {
     Pnewdata->Edit();
-    const int index = Ui->VarComboBox->findData(QVariant::fromValue(ObjectOf(Pnewdata)));
+    const int index = Ui->VarComboBox->findData(ItemOf(Pnewdata));
     QORV_ASSERT(index>-1);
     Ui->VarComboBox->setItemText(index, ResultText(Pnewdata));
   }
-  const int index = Ui->VarComboBox->findData(QVariant::fromValue(ObjectOf(Pnewdata)));
+  const int index = Ui->VarComboBox->findData(ItemOf(Pnewdata));
   QORV_ASSERT(index>-1);
   Ui->VarComboBox->setCurrentIndex(index);
   VarComboChange();
@@ -225,8 +224,9 @@ void TCalculateScriptForm::FillLists(TBlock* block) {
   Request.Experiment->GetAllVariables(all);
   for (TData* variable : all) {
     if (variable->GetDataType() == eatSTRING) continue;
-    auto* item = new QListWidgetItem(QString::fromStdString(variable->GetDataName()), Ui->VarListView);
-    item->setData(Qt::UserRole, QVariant::fromValue(ObjectOf(variable)));
+    auto* item =
+        new QListWidgetItem(QString::fromStdString(variable->GetDataName()), Ui->VarListView);
+    item->setData(Qt::UserRole, ItemOf(variable));
     if (!variable->IsArray() && variable->GetDataType() == eatINTEGER)
       TVariableArrayComboSelection::AddIndexVariableItem(*Ui->ArrayComboBox,
                                                          static_cast<TDataSingle*>(variable));
@@ -235,22 +235,15 @@ void TCalculateScriptForm::FillLists(TBlock* block) {
   Request.Experiment->GetBlockVariables(block, usable);
   for (TData* variable : usable)
     if (variable->GetDataType() != eatSTRING && !variable->IsReadOnly())
-      Ui->VarComboBox->addItem(ResultText(variable), QVariant::fromValue(ObjectOf(variable)));
+      Ui->VarComboBox->addItem(ResultText(variable), ItemOf(variable));
 }
 
 void TCalculateScriptForm::InsertText(const QString& text, int back) {
-  QLineEdit* edit = Ui->CalculateEdit;
-  const int at = edit->cursorPosition();
-  edit->setFocus();
-  edit->setCursorPosition(at);
-  edit->insert(text);
-  edit->setCursorPosition(edit->cursorPosition() - back);
+  InsertAtCaret(*Ui->CalculateEdit, text, back);
 }
 
 TData* TCalculateScriptForm::ChosenVariable() const {
-  const int index = Ui->VarComboBox->currentIndex();
-  if (index < 0) return nullptr;
-  return static_cast<TData*>(Ui->VarComboBox->itemData(index).value<void*>());
+  return SelectedObject<TData>(*Ui->VarComboBox);
 }
 
 void TCalculateScriptForm::VarComboChange() {

@@ -24,12 +24,11 @@
 #include "model/variable_data.h"
 #include "outputs/ui/number_format_dialog.h"
 #include "scripts/experiment_thread.h"
+#include "scripts/ui/combo_items.h"
 #include "shell/ui/user_dialogs.h"
 #include "ui_concatenate_dialog.h"
 
 namespace {
-
-void* ObjectOf(TData* variable) { return static_cast<void*>(variable); }
 
 QString TargetText(TData* variable) { return QString::fromStdString(variable->GetDataName()); }
 
@@ -75,15 +74,16 @@ TConcatenateScriptForm::TConcatenateScriptForm(TConcatenateScriptRequest& reques
     if (code < FirstSpecialCharacter || code > LastSpecialCharacter) return;
     InsertText(QString(QChar(code)));
   });
-  connect(Ui->VariableListBox, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-    auto* variable = static_cast<TData*>(item->data(Qt::UserRole).value<void*>());
-    QORV_ASSERT(variable!=0);
-    const QString name = QString::fromStdString(variable->GetDataName());
-    if (variable->IsArray())
-      InsertText("{" + name + "[ ]}", 2);
-    else
-      InsertText("{" + name + "}");
-  });
+  connect(Ui->VariableListBox, &QListWidget::itemDoubleClicked, this,
+          [this](QListWidgetItem* item) {
+            auto* variable = static_cast<TData*>(item->data(Qt::UserRole).value<void*>());
+            QORV_ASSERT(variable != 0);
+            const QString name = QString::fromStdString(variable->GetDataName());
+            if (variable->IsArray())
+              InsertText("{" + name + "[ ]}", 2);
+            else
+              InsertText("{" + name + "}");
+          });
   connect(Ui->ChangeFormat, &QPushButton::clicked, this, [this] {
     TNumberFormatForm format(this);
     if (!format.Execute(Notation, Places)) return;
@@ -111,7 +111,7 @@ TConcatenateScriptForm::TConcatenateScriptForm(TConcatenateScriptRequest& reques
   Ui->StringEdit->setText(QString::fromStdString(concatenate->GetExpressionText()));
   TVariableData* target = concatenate->GetVariable();
   QORV_ASSERT(target!=0);
-  const int index = Ui->VarComboBox->findData(QVariant::fromValue(ObjectOf(target->GetData())));
+  const int index = Ui->VarComboBox->findData(ItemOf(target->GetData()));
   QORV_ASSERT(index>-1);
   Ui->VarComboBox->setCurrentIndex(index);
   VarComboChange();
@@ -137,7 +137,7 @@ void TConcatenateScriptForm::FillLists(TBlock* block) {
   Request.Experiment->GetAllVariables(all);
   for (TData* variable : all) {
     auto* item = new QListWidgetItem(ListText(variable), Ui->VariableListBox);
-    item->setData(Qt::UserRole, QVariant::fromValue(ObjectOf(variable)));
+    item->setData(Qt::UserRole, ItemOf(variable));
     if (!variable->IsArray() && variable->GetDataType() == eatINTEGER)
       TVariableArrayComboSelection::AddIndexVariableItem(*Ui->ArrayComboBox,
                                                          static_cast<TDataSingle*>(variable));
@@ -146,22 +146,15 @@ void TConcatenateScriptForm::FillLists(TBlock* block) {
   Request.Experiment->GetBlockVariables(block, usable);
   for (TData* variable : usable)
     if (variable->GetDataType() == eatSTRING && !variable->IsReadOnly())
-      Ui->VarComboBox->addItem(TargetText(variable), QVariant::fromValue(ObjectOf(variable)));
+      Ui->VarComboBox->addItem(TargetText(variable), ItemOf(variable));
 }
 
 void TConcatenateScriptForm::InsertText(const QString& text, int back) {
-  QLineEdit* edit = Ui->StringEdit;
-  const int at = edit->cursorPosition();
-  edit->setFocus();
-  edit->setCursorPosition(at);
-  edit->insert(text);
-  edit->setCursorPosition(edit->cursorPosition() - back);
+  InsertAtCaret(*Ui->StringEdit, text, back);
 }
 
 TData* TConcatenateScriptForm::ChosenVariable() const {
-  const int index = Ui->VarComboBox->currentIndex();
-  if (index < 0) return nullptr;
-  return static_cast<TData*>(Ui->VarComboBox->itemData(index).value<void*>());
+  return SelectedObject<TData>(*Ui->VarComboBox);
 }
 
 void TConcatenateScriptForm::VarComboChange() {
@@ -193,7 +186,7 @@ void TConcatenateScriptForm::ShowSpecialCharacter() {
 
 void TConcatenateScriptForm::DropHeldData() {
   if (!HeldData) return;
-  const int index = Ui->VarComboBox->findData(QVariant::fromValue(ObjectOf(HeldData)));
+  const int index = Ui->VarComboBox->findData(ItemOf(HeldData));
   if (index > -1) Ui->VarComboBox->removeItem(index);
   delete std::exchange(HeldData, nullptr);
 }
@@ -220,14 +213,14 @@ void TConcatenateScriptForm::VariableClick() {
     DropHeldData();
     HeldData = datalist->Create(Block, form);
     QORV_ASSERT(HeldData!=0);
-    Ui->VarComboBox->addItem(TargetText(HeldData), QVariant::fromValue(ObjectOf(HeldData)));
+    Ui->VarComboBox->addItem(TargetText(HeldData), ItemOf(HeldData));
   } else {
     HeldData->Edit();
-    const int index = Ui->VarComboBox->findData(QVariant::fromValue(ObjectOf(HeldData)));
+    const int index = Ui->VarComboBox->findData(ItemOf(HeldData));
     QORV_ASSERT(index>-1);
     Ui->VarComboBox->setItemText(index, TargetText(HeldData));
   }
-  const int index = Ui->VarComboBox->findData(QVariant::fromValue(ObjectOf(HeldData)));
+  const int index = Ui->VarComboBox->findData(ItemOf(HeldData));
   QORV_ASSERT(index>-1);
   Ui->VarComboBox->setCurrentIndex(index);
   VarComboChange();

@@ -12,19 +12,15 @@
 #include "model/text.h"
 #include "model/value.h"
 #include "model/variable_data.h"
+#include "scripts/ui/combo_items.h"
 #include "shell/ui/user_dialogs.h"
 #include "ui_condition_dialog.h"
 
 namespace {
 
-QVariant ObjectOf(TData* variable) { return QVariant::fromValue(static_cast<void*>(variable)); }
-
-TData* SelectedVariable(const QComboBox& box) {
-  const int index = box.currentIndex();
-  return index < 0 ? nullptr : static_cast<TData*>(box.itemData(index).value<void*>());
+void Select(QComboBox& box, TData* variable) {
+  box.setCurrentIndex(box.findData(ItemOf(variable)));
 }
-
-void Select(QComboBox& box, TData* variable) { box.setCurrentIndex(box.findData(ObjectOf(variable))); }
 
 void ClearIndex(QComboBox& box) {
   box.setCurrentIndex(-1);
@@ -57,11 +53,12 @@ TConditionAttributeForm::TConditionAttributeForm(TConditionScriptRequest& reques
   // The lists of the second variable by kind; single integers may index an array.
   for (TData* variable : request.Variables) {
     Cond->Variable1Combo->addItem(QString::fromStdString(variable->GetDataName()),
-                                  ObjectOf(variable));
+                                  ItemOf(variable));
     (IsString(variable) ? StringVariables : NumericVariables).push_back(variable);
     if (!variable->IsArray() && variable->GetDataType() == eatINTEGER)
       for (QComboBox* box : {Cond->Variable1ArrayCombo, Cond->Variable2ArrayCombo})
-        TVariableArrayComboSelection::AddIndexVariableItem(*box, static_cast<TDataSingle*>(variable));
+        TVariableArrayComboSelection::AddIndexVariableItem(*box,
+                                                           static_cast<TDataSingle*>(variable));
   }
   ClearIndex(*Cond->Variable1ArrayCombo);
   ClearIndex(*Cond->Variable2ArrayCombo);
@@ -85,8 +82,12 @@ void TConditionAttributeForm::AddPanel(QWidget* panel, bool above) {
 
 QWidget* TConditionAttributeForm::ConditionFirstInput() const { return Cond->Variable1Combo; }
 
-TData* TConditionAttributeForm::Variable1() const { return SelectedVariable(*Cond->Variable1Combo); }
-TData* TConditionAttributeForm::Variable2() const { return SelectedVariable(*Cond->Variable2Combo); }
+TData* TConditionAttributeForm::Variable1() const {
+  return SelectedObject<TData>(*Cond->Variable1Combo);
+}
+TData* TConditionAttributeForm::Variable2() const {
+  return SelectedObject<TData>(*Cond->Variable2Combo);
+}
 
 void TConditionAttributeForm::Fill(TConditionAttributeScript* command) {
   TCondition* condition = command ? command->GetCondition() : nullptr;
@@ -146,7 +147,7 @@ void TConditionAttributeForm::Variable1ComboChange() {
   for (TData* variable : IsString(data) ? StringVariables : NumericVariables)
     if (variable != data || data->IsArray())
       Cond->Variable2Combo->addItem(QString::fromStdString(variable->GetDataName()),
-                                    ObjectOf(variable));
+                                    ItemOf(variable));
   Cond->Variable2Combo->setCurrentIndex(-1);
   const bool anyOther = Cond->Variable2Combo->count() > 0;
   Cond->VariableButton->setEnabled(anyOther);

@@ -2,6 +2,7 @@
 
 #include "model/assertion.h"
 #include "model/block.h"
+#include "scripts/ui/combo_items.h"
 #include "ui_dec_dialog.h"
 
 TDecScriptForm::TDecScriptForm(TDecScriptRequest& request, QWidget* parent)
@@ -13,11 +14,10 @@ TDecScriptForm::TDecScriptForm(TDecScriptRequest& request, QWidget* parent)
   setWindowTitle("Decision Command");
   SizeFromOk(11, 16);
   TDecScript* decision = request.Decision();
-  QORV_ASSERT_AS(decision!=0, "decisionscript!=0");
+  QORV_ASSERT_AS(decision != 0, "decisionscript!=0");
   for (TBlock* block : {decision->ATrueBlock, decision->AFalseBlock}) {
-    QORV_ASSERT(block!=0);
-    Ui->BlockCombo->addItem(QString::fromStdString(block->GetTitle()),
-                            QVariant::fromValue(static_cast<void*>(block)));
+    QORV_ASSERT(block != 0);
+    Ui->BlockCombo->addItem(QString::fromStdString(block->GetTitle()), ItemOf(block));
   }
   Ui->BlockCombo->setCurrentIndex(0);
   Fill(decision);
@@ -27,11 +27,9 @@ TDecScriptForm::TDecScriptForm(TDecScriptRequest& request, QWidget* parent)
 TDecScriptForm::~TDecScriptForm() = default;
 
 void TDecScriptForm::OkClick() {
-  const int index = Ui->BlockCombo->currentIndex();
-  if (index < 0) return Refuse("You must select a block", Ui->BlockCombo);
+  TBlock* block = SelectedObject<TBlock>(*Ui->BlockCombo);
+  if (!block) return Refuse("You must select a block", Ui->BlockCombo);
   if (!Validate()) return;
-  auto* block = static_cast<TBlock*>(Ui->BlockCombo->itemData(index).value<void*>());
-  QORV_ASSERT(block!=0);
   Apply(TScript::DECISION, [this, block](TScript& command) {
     auto& decision = static_cast<TDecScript&>(command);
     decision.SetTrueBlock(block);

@@ -3,20 +3,14 @@
 #include <QComboBox>
 
 #include "communication/device.h"
+#include "scripts/ui/combo_items.h"
 
 void FillDeviceCombo(QComboBox& box, const std::vector<TDevice*>& devices, TDevice* selected) {
   box.clear();
   for (TDevice* device : devices)
-    box.addItem(QString::fromStdString(device->GetDisplayName()),
-                QVariant::fromValue(reinterpret_cast<quintptr>(device)));
-  box.setCurrentIndex(-1);
-  for (int index = 0; index < box.count(); ++index)
-    if (selected && SelectedDevice(box) == nullptr &&
-        box.itemData(index).value<quintptr>() == reinterpret_cast<quintptr>(selected))
-      box.setCurrentIndex(index);
+    box.addItem(QString::fromStdString(device->GetDisplayName()), ItemOf(device));
+  // A device not listed (its kind changed) leaves nothing selected.
+  box.setCurrentIndex(selected ? box.findData(ItemOf(selected)) : -1);
 }
 
-TDevice* SelectedDevice(const QComboBox& box) {
-  const int index = box.currentIndex();
-  return index < 0 ? nullptr : reinterpret_cast<TDevice*>(box.itemData(index).value<quintptr>());
-}
+TDevice* SelectedDevice(const QComboBox& box) { return SelectedObject<TDevice>(box); }

@@ -13,6 +13,7 @@
 #include "model/text.h"
 #include "model/ui_port.h"
 #include "scripts/device/read_script.h"
+#include "scripts/ui/combo_items.h"
 #include "scripts/ui/new_variable.h"
 #include "ui_read_page.h"
 
@@ -53,8 +54,7 @@ bool IsSingleInteger(const TData* variable) {
 }  // namespace
 
 TData* EntryVariable(const QComboBox& combo, int index) {
-  if (index < 0 || index >= combo.count()) return nullptr;
-  return static_cast<TData*>(combo.itemData(index).value<void*>());
+  return ItemObject<TData>(combo, index);
 }
 
 TReadPage::TReadPage(QWidget* parent) : QWidget(parent), Ui(std::make_unique<Ui::TReadPage>()) {
