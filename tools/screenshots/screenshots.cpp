@@ -79,6 +79,7 @@
 #include "outputs/ui/table_labels_dialog.h"
 #include "platform/ui/help_window.h"
 #include "scripts/command_table.h"
+#include "scripts/device/send_and_read_request.h"
 #include "scripts/script.h"
 #include "scripts/script_request.h"
 #include "scripts/ui/script_dialogs.h"
@@ -215,31 +216,44 @@ TScript* FirstCommandOf(const TTreeNode* node, int type) {
 
 // Every command dialog of the command table, opened as a double click opens it on the
 // demo's first command of its type ("wait-dialog" for the dialog captioned "Wait").
+// Saves the modal dialog that the call opens, named for its caption ("wait-dialog" for
+// the dialog captioned "Wait"), and closes it.
+void SaveModalDialog(QWidget& window, const std::function<void()>& open) {
+  QTimer::singleShot(100, &window, [] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog) return;
+    const std::string name =
+        dialog->windowTitle().toLower().replace(' ', '-').toStdString() + "-dialog";
+    Save(*dialog, name.c_str());
+    dialog->close();
+  });
+  open();
+}
+
+// Every command dialog of the command table, opened as a double click opens it on the
+// demo's first command of its type, or as a new command in the first block when the demo
+// has none; then the Send-and-Read pair, which has no row of its own.
 void SaveCommandDialogs(QWidget& window, TExperiment& experiment) {
   TDialogRegistry registry;
   RegisterScriptDialogs(registry);
+  TTreeNode* first = experiment.GetExperimentTree().GetFirstNode();
   for (const TCommandKind& kind : CommandKinds()) {
     if (!kind.Dialog) continue;
-    TScript* command = FirstCommandOf(experiment.GetExperimentTree().GetFirstNode(), kind.Type);
-    if (!command) {
-      std::fprintf(stderr, "the demo has no command of type %d to show its dialog\n", kind.Type);
-      continue;
-    }
+    TScript* command = FirstCommandOf(first, kind.Type);
     std::unique_ptr<TScriptRequest> request = kind.Dialog();
     request->Experiment = &experiment;
-    request->Block = command->Pblock;
+    request->Block = command ? command->Pblock : BlockOfNode(first);
     request->Script = command;
-    if (!request->CanOpen()) continue;
-    QTimer::singleShot(100, &window, [] {
-      QWidget* dialog = QApplication::activeModalWidget();
-      if (!dialog) return;
-      const std::string name =
-          dialog->windowTitle().toLower().replace(' ', '-').toStdString() + "-dialog";
-      Save(*dialog, name.c_str());
-      dialog->close();
-    });
-    registry.Open(*request, &window);
+    if (!request->Block || !request->CanOpen()) {
+      std::fprintf(stderr, "no dialog of command type %d to show\n", kind.Type);
+      continue;
+    }
+    SaveModalDialog(window, [&] { registry.Open(*request, &window); });
   }
+  TSendAndReadRequest pair;
+  pair.Experiment = &experiment;
+  pair.Block = BlockOfNode(first);
+  if (pair.Block && pair.CanOpen()) SaveModalDialog(window, [&] { registry.Open(pair, &window); });
 }
 
 }  // namespace

@@ -140,7 +140,7 @@ TEST_F(InteractiveFormTest, RefusedEntriesSendNothing) {
                                       integer, integer, integer,
                                       "Read size of 67108865 bytes exceeds the limit of "
                                       "67108864 bytes"}));
-  EXPECT_TRUE(Control<QLineEdit>(*form, "BytesEdit")->hasFocus());
+  EXPECT_TRUE(FocusedInWindow(Control<QLineEdit>(*form, "BytesEdit")));
   EXPECT_EQ(Sim.Received(TGpibSim::kNI, 0, 5), "");
   EXPECT_EQ(form->Lines(0).Count(), 0);
 }

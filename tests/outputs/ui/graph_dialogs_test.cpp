@@ -36,7 +36,7 @@ TEST(SetTextDialog, AnEmptyTitleIsRefusedAndOkTakesTheTitle) {
   ClickControl(form, "OK");
   EXPECT_TRUE(form.isVisible()) << "the dialog stays open";
   EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"You must enter a title or press Cancel"});
-  EXPECT_TRUE(edit->hasFocus());
+  EXPECT_TRUE(FocusedInWindow(edit));
   QTest::keyClicks(edit, "Volts");
   ClickControl(form, "OK");
   EXPECT_EQ(form.result(), QDialog::Accepted);
@@ -93,7 +93,7 @@ TEST(ActiveScrollingDialog, EachMessageKeepsTheDialogOpenOnItsField) {
     ClickControl(form, "Ok");
     EXPECT_TRUE(form.isVisible()) << text.toStdString();
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{message}) << text.toStdString();
-    EXPECT_TRUE(field->hasFocus()) << text.toStdString();
+    EXPECT_TRUE(FocusedInWindow(field)) << text.toStdString();
   };
   refused("", "You must enter a number of points to scroll", points);
   refused("   ", "You must enter a number of points to scroll", points);

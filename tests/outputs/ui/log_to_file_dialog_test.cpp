@@ -33,7 +33,7 @@ protected:
     Control<QWidget>(Dialog, "DateStamp")->setFocus();
     ClickControl(Dialog, "OK");
     if (Dialog.isVisible()) {
-      EXPECT_TRUE(Edit()->hasFocus()) << name;
+      EXPECT_TRUE(FocusedInWindow(Edit())) << name;
       EXPECT_EQ(Ui.Texts().size(), 1u);
       return Ui.Texts().empty() ? "?" : Ui.Texts().back();
     }

@@ -91,7 +91,7 @@ TEST_F(NumberFormatDialogTest, OkRefusesDecimalsThatAreNoCountAndKeepsTheDialogO
   for (const char* bad : {"-1", "x", "1.5", "2x", "99999999999"}) {
     EXPECT_EQ(Ok(bad, true), TTexts{integer}) << bad;
     EXPECT_TRUE(Dialog.isVisible()) << bad;
-    EXPECT_TRUE(DecEdit()->hasFocus()) << bad;
+    EXPECT_TRUE(FocusedInWindow(DecEdit())) << bad;
   }
   // 0 is a count; the answers are taken only now.
   EXPECT_TRUE(Ok("0", false).empty());

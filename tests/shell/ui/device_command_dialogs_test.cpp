@@ -443,7 +443,7 @@ TEST_F(TDeviceDialogsTest, SendSendsTextAndAFloatInTheFormatChosen) {
     EXPECT_EQ(Entries(dialog, "ConCombo").size(), 3);
     EXPECT_FALSE(Control<QWidget>(dialog, "VarArrayComboBox")->isVisible());
     EXPECT_FALSE(Control<QWidget>(dialog, "FloatFormatButton")->isVisible());
-    EXPECT_TRUE(Control<QLineEdit>(dialog, "EditSendCmd")->hasFocus());
+    EXPECT_TRUE(FocusedInWindow(Control<QLineEdit>(dialog, "EditSendCmd")));
     QTest::keyClicks(Control<QLineEdit>(dialog, "EditSendCmd"), "  VOLT\t");
     auto* variables = Control<QComboBox>(dialog, "ConCombo");
     variables->setCurrentIndex(variables->findText(QString::fromStdString(level->GetName())));
@@ -515,7 +515,7 @@ TEST_F(TDeviceDialogsTest, SendChecksTheTextAndTheArrayElement) {
     QTest::keyClicks(Control<QLineEdit>(dialog, "EditSendCmd"), "   ");
     Press(dialog, "Ok");
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_TRUE(Control<QLineEdit>(dialog, "EditSendCmd")->hasFocus());
+    EXPECT_TRUE(FocusedInWindow(Control<QLineEdit>(dialog, "EditSendCmd")));
     auto* variables = Control<QComboBox>(dialog, "ConCombo");
     variables->setCurrentIndex(variables->findText(QString::fromStdString(wave->GetName())));
     auto* index = Control<QComboBox>(dialog, "VarArrayComboBox");

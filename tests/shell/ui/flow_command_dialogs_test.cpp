@@ -214,7 +214,7 @@ TEST_F(TFlowDialogsTest, TheIncrementDialogListsWritableNumbersAndAddsAndChanges
     Retype(dialog, "IncEdit", "");
     Press(dialog, "Ok");
     stayedOpen = dialog.isVisible();
-    EXPECT_TRUE(Control<QLineEdit>(dialog, "IncEdit")->hasFocus());
+    EXPECT_TRUE(FocusedInWindow(Control<QLineEdit>(dialog, "IncEdit")));
     Press(dialog, "Cancel");
   });
   DoubleClick(increment->AExpNode);
@@ -237,7 +237,7 @@ TEST_F(TFlowDialogsTest, AnIncrementAmountThatDoesNotConvertIsRefusedBeforeAnyth
     Press(dialog, "Ok");
     stayedOpen = dialog.isVisible();
     auto* edit = Control<QLineEdit>(dialog, "IncEdit");
-    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_TRUE(FocusedInWindow(edit));
     selected = edit->selectedText();
     Press(dialog, "Cancel");
   });
@@ -288,10 +288,10 @@ TEST_F(TFlowDialogsTest, TheLabelDialogWantsATitleAndTakesBlanks) {
   TLabelActor empty([&](TLabelScriptForm& dialog) {
     EXPECT_EQ(dialog.windowTitle(), QString("Label"));
     EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 2);
-    EXPECT_TRUE(Control<QLineEdit>(dialog, "LabelEdit")->hasFocus());
+    EXPECT_TRUE(FocusedInWindow(Control<QLineEdit>(dialog, "LabelEdit")));
     Press(dialog, "Ok");
     stayedOpen = dialog.isVisible();
-    EXPECT_TRUE(Control<QLineEdit>(dialog, "LabelEdit")->hasFocus());
+    EXPECT_TRUE(FocusedInWindow(Control<QLineEdit>(dialog, "LabelEdit")));
     Press(dialog, "Cancel");
   });
   Trigger("AddLabelCmd");

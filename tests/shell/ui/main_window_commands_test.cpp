@@ -105,7 +105,7 @@ TEST_F(TCommandDialogsTest, TheWaitButtonAddsAWaitThatADoubleClickChanges) {
     seen = &dialog;
     EXPECT_EQ(dialog.windowTitle(), QString("Wait"));
     EXPECT_TRUE(Control<QLineEdit>(dialog, "WaitEdit")->text().isEmpty());
-    EXPECT_TRUE(Control<QLineEdit>(dialog, "WaitEdit")->hasFocus());
+    EXPECT_TRUE(FocusedInWindow(Control<QLineEdit>(dialog, "WaitEdit")));
     auto* help = Control<QPushButton>(dialog, "Help");
     EXPECT_EQ(help->property("helpContext").toInt(), 13);
     EXPECT_TRUE(Control<QPushButton>(dialog, "Ok")->isEnabled());
@@ -160,7 +160,7 @@ TEST_F(TCommandDialogsTest, TheWaitDialogRefusesATimeThatIsNotAbove0) {
       TypeAndPress(dialog, text, "Ok");
       stayedOpen = dialog.isVisible();
       auto* edit = Control<QLineEdit>(dialog, "WaitEdit");
-      EXPECT_TRUE(edit->hasFocus());
+      EXPECT_TRUE(FocusedInWindow(edit));
       selected = edit->selectedText();
       QTest::mouseClick(Control<QPushButton>(dialog, "Cancel"), Qt::LeftButton);
     });
@@ -284,7 +284,7 @@ TEST_F(TCommandDialogsTest, TheRepeatButtonNeedsALabelAndACountAbove0) {
     TRepeatActor actor([&](TRepeatScriptForm& dialog) {
       TypeCountAndPress(dialog, count, "Ok");
       stayedOpen = dialog.isVisible();
-      EXPECT_TRUE(Control<QLineEdit>(dialog, "CountEdit")->hasFocus());
+      EXPECT_TRUE(FocusedInWindow(Control<QLineEdit>(dialog, "CountEdit")));
       QTest::mouseClick(Control<QPushButton>(dialog, "Cancel"), Qt::LeftButton);
     });
     Trigger("RepeatButton");
@@ -302,7 +302,7 @@ TEST_F(TCommandDialogsTest, TheRepeatButtonNeedsALabelAndACountAbove0) {
     auto* labels = Control<QComboBox>(dialog, "LabelBox");
     EXPECT_EQ(labels->count(), 1);
     EXPECT_EQ(labels->currentText().toStdString(), top->GetText());
-    EXPECT_TRUE(Control<QLineEdit>(dialog, "CountEdit")->hasFocus());  // one Label only
+    EXPECT_TRUE(FocusedInWindow(Control<QLineEdit>(dialog, "CountEdit")));  // one Label only
     TypeCountAndPress(dialog, "3", "Ok");
   });
   Trigger("RepeatButton");

@@ -55,7 +55,8 @@ void Retype(QWidget& dialog, const char* name, const QString& text) {
 
 // The control that has the focus: a combo box for its line edit.
 QString FocusName() {
-  QWidget* focus = QApplication::focusWidget();
+  QWidget* modal = QApplication::activeModalWidget();
+  QWidget* focus = modal ? modal->focusWidget() : QApplication::focusWidget();
   if (!focus) return {};
   if (focus->objectName().isEmpty() && focus->parentWidget())
     return focus->parentWidget()->objectName();
@@ -178,7 +179,7 @@ TEST_F(TReadDialogTest, TheReadButtonAddsAReadThatADoubleClickChanges) {
     auto* variables = Control<QComboBox>(dialog, "DataComboBox");
     EXPECT_EQ(variables->currentText(), QString("volts"));
     EXPECT_EQ(variables->count(), 3);
-    EXPECT_TRUE(variables->hasFocus());
+    EXPECT_TRUE(FocusedInWindow(variables));
     EXPECT_EQ(Control<QLineEdit>(dialog, "NumBytesEdit")->text(), QString("100"));
     EXPECT_TRUE(Control<QRadioButton>(dialog, "AsciiButton")->isChecked());
     EXPECT_TRUE(Control<QWidget>(dialog, "NumPointsPanel")->isHidden());
@@ -716,7 +717,7 @@ TEST_F(TReadFileDialogTest, TheReadFileButtonAddsAReadFileThatADoubleClickChange
     EXPECT_EQ(dialog.windowTitle(), QString("Read From File"));
     EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 8);
     EXPECT_TRUE(Control<QLineEdit>(dialog, "FileName")->text().isEmpty());
-    EXPECT_TRUE(Control<QLineEdit>(dialog, "FileName")->hasFocus());
+    EXPECT_TRUE(FocusedInWindow(Control<QLineEdit>(dialog, "FileName")));
     EXPECT_EQ(Control<QComboBox>(dialog, "VariableComboBox")->currentText(), QString("values[10]"));
     auto* sizes = Control<QComboBox>(dialog, "SizeComboBox");
     EXPECT_EQ(sizes->currentText(), QString("None"));

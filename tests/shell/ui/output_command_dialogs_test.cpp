@@ -250,7 +250,7 @@ TEST_F(TOutputCommandDialogsTest, ThePlotDialogChecksArrayIndexesAndTheSameXAndY
     Retype(*Control<QComboBox>(dialog, "XArrayIndexCombo"), "3");
     Retype(*index, "10");
     Press(dialog, "Ok");
-    EXPECT_TRUE(index->hasFocus());
+    EXPECT_TRUE(FocusedInWindow(index));
     Retype(*index, "x");
     Press(dialog, "Ok");
     Retype(*index, "3");
@@ -349,7 +349,7 @@ TEST_F(TOutputCommandDialogsTest, TheOutputToFileButtonAddsACommandThatADoubleCl
     places->clear();
     QTest::keyClicks(places, "19");
     Press(dialog, "Ok");
-    EXPECT_TRUE(places->hasFocus());
+    EXPECT_TRUE(FocusedInWindow(places));
     places->clear();
     QTest::keyClicks(places, "18");
     auto* delimiter = Control<QLineEdit>(dialog, "DelEdit");

@@ -20,6 +20,13 @@ TWidget* Control(QWidget& dialog, const char* name) {
   return widget;
 }
 
+// Whether the control is its window's focus widget: the control that has the focus
+// whenever its window is active. Tests ask this rather than hasFocus(), which also needs
+// the window to be the active one, and a loaded machine may activate it late.
+inline bool FocusedInWindow(const QWidget* control) {
+  return control && control->window()->focusWidget() == control;
+}
+
 // Clicks a button near its left edge: a check box or radio button takes clicks on its
 // mark and text only, not on the rest of the row it spans.
 inline void ClickControl(QWidget& dialog, const char* name) {
