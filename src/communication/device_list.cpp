@@ -34,28 +34,12 @@ bool AskYes(const std::string& question, TMessageButton defaultButton) {
 
 namespace {
 
-// Every device list alive (made and destroyed on the main thread).
-std::vector<TDeviceList*>& LiveLists() {
-  static std::vector<TDeviceList*> lists;
-  return lists;
-}
-
 }  // namespace
 
-TDeviceList::TDeviceList(TExperiment* experiment) : ImageList(1), Pexperiment(experiment) {
-  LiveLists().push_back(this);
-}
+TDeviceList::TDeviceList(TExperiment* experiment) : ImageList(1), Pexperiment(experiment) {}
 
 TDeviceList::~TDeviceList() {
-  std::erase(LiveLists(), this);
   while (!Devices.empty()) Devices.pop_back();
-}
-
-TDeviceList* TDeviceList::Of(const TExperiment* experiment) {
-  if (!experiment) return nullptr;
-  for (TDeviceList* list : LiveLists())
-    if (list->Pexperiment == experiment) return list;
-  return nullptr;
 }
 
 TDevice* TDeviceList::NewDevice() {

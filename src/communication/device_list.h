@@ -31,9 +31,6 @@ public:
   ~TDeviceList();
   TDeviceList(const TDeviceList&) = delete;
 
-  // The device list that works with the experiment (the one set with SetExperiment); none
-  // when no list does. The device commands' dialogs offer its devices.
-  static TDeviceList* Of(const TExperiment* experiment);
   TDeviceList& operator=(const TDeviceList&) = delete;
 
   // A blank device at the end of the list: a core device, no communication.

@@ -343,20 +343,3 @@ TEST_F(DeviceListTest, DescribeEveryDevice) {
 }
 
 }  // namespace
-
-TEST_F(DeviceListTest, TheListOfAnExperimentIsTheOneThatWorksWithIt) {
-  EXPECT_EQ(TDeviceList::Of(&Exp), &List);
-  EXPECT_EQ(TDeviceList::Of(nullptr), nullptr);
-  {
-    TDeviceList other;  // with no experiment yet
-    EXPECT_EQ(TDeviceList::Of(&Exp), &List);
-    List.SetExperiment(nullptr);
-    EXPECT_EQ(TDeviceList::Of(&Exp), nullptr);
-    other.SetExperiment(&Exp);
-    EXPECT_EQ(TDeviceList::Of(&Exp), &other);
-  }
-  // A list destroyed is never answered.
-  EXPECT_EQ(TDeviceList::Of(&Exp), nullptr);
-  List.SetExperiment(&Exp);
-  EXPECT_EQ(TDeviceList::Of(&Exp), &List);
-}

@@ -8,6 +8,7 @@
 
 #include "communication/device_list.h"
 #include "model/experiment_running.h"
+#include "scripts/command_devices.h"
 #include "scripts/command_table.h"
 #include "scripts/device/send_and_read_request.h"
 #include "scripts/flow/blank_script.h"
@@ -18,6 +19,8 @@ namespace {
 
 class CommandAddingTest : public TCommandFixture {
 protected:
+  // A test that names its device list lets go of it with the list.
+  ~CommandAddingTest() override { SetCommandDevices(nullptr); }
   CommandAddingTest() {
     // The Wait dialog as a user fills it: a command of 250 ms, or Cancel.
     Ui.SetDialogHandler([this](TDialogRequest& request) {
@@ -115,6 +118,7 @@ TEST_F(CommandAddingTest, TheToolButtonAddsAtTheBlankLineAndInsertInFrontOfTheCo
 TEST_F(CommandAddingTest, FromTheDeviceListTheDialogStartsWithThatDevice) {
   Exp.SelectBlock(B1->AExpNode);
   TDeviceList list(&Exp);
+  SetCommandDevices(&list);
   TDevice* meter = list.NewDevice();
   Accept = false;
   // The device rows take the device; a Wait row here stands in for one.
@@ -139,6 +143,7 @@ TEST_F(CommandAddingTest, SendAndReadOpensItsOwnDialogOnceThereIsADeviceToReadFr
   });
   const TAddCommand& row = *AddCommandOf("SendReadButton");
   TDeviceList list(&Exp);
+  SetCommandDevices(&list);
   // No device: nothing opens.
   EXPECT_EQ(AddCommandClick(Exp, row, TAddSender::ToolButton), 0);
   EXPECT_TRUE(started.empty());

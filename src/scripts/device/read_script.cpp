@@ -20,6 +20,7 @@
 #include "model/value_array.h"
 #include "model/variable_data.h"
 #include "model/write_file.h"
+#include "scripts/command_devices.h"
 #include "scripts/flow/command_record.h"
 
 namespace {
@@ -322,11 +323,10 @@ void TReadScript::FillResponse(TReadResponse& response) {
   Preaddata->CopyToResponse(response);
 }
 
-bool HasDevicesToReadFrom(const TExperiment* experiment) {
-  const TDeviceList* devices = TDeviceList::Of(experiment);
-  if (devices && !devices->IsEmpty()) return true;
+bool HasDevicesToReadFrom() {
+  if (!CommandDevices().empty()) return true;
   Inform("There are no devices to read from.");
   return false;
 }
 
-bool TReadScriptRequest::CanOpen() { return Script || HasDevicesToReadFrom(Experiment); }
+bool TReadScriptRequest::CanOpen() { return Script || HasDevicesToReadFrom(); }

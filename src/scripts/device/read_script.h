@@ -117,6 +117,6 @@ struct TReadScriptRequest : TScriptRequest {
   bool CanOpen() override;
 };
 
-// Whether the experiment's device list has a device; without one, says "There are no
+// Whether the session's device list has a device; without one, says "There are no
 // devices to read from.".
-bool HasDevicesToReadFrom(const TExperiment* experiment);
+bool HasDevicesToReadFrom();

@@ -5,7 +5,7 @@
 #include "scripts/device/read_script.h"
 #include "scripts/experiment_thread.h"
 
-bool TSendAndReadRequest::CanOpen() { return HasDevicesToReadFrom(Experiment); }
+bool TSendAndReadRequest::CanOpen() { return HasDevicesToReadFrom(); }
 
 int NewSendAndRead(TExperiment& experiment, TDevice* device) {
   QORV_ASSERT(!IsRunActive());

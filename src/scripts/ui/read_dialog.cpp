@@ -7,14 +7,13 @@
 #include "communication/device.h"
 #include "communication/device_list.h"
 #include "model/assertion.h"
+#include "scripts/command_devices.h"
 #include "scripts/experiment_thread.h"
 #include "scripts/ui/device_combo.h"
 #include "ui_read_dialog.h"
 
-void FillDevices(QComboBox& combo, TExperiment* experiment, TDevice* selected) {
-  std::vector<TDevice*> devices;
-  if (TDeviceList* list = TDeviceList::Of(experiment)) list->GetDevices(devices);
-  FillDeviceCombo(combo, devices, selected);
+void FillDevices(QComboBox& combo, TDevice* selected) {
+  FillDeviceCombo(combo, CommandDevices(), selected);
 }
 
 TReadScriptForm::TReadScriptForm(TReadScriptRequest& request, QWidget* parent)
@@ -26,10 +25,10 @@ TReadScriptForm::TReadScriptForm(TReadScriptRequest& request, QWidget* parent)
   TReadPage& page = *Ui->ReadSettings;
   page.Fill(*request.Experiment, request.Block);
   if (TReadScript* read = request.Read()) {
-    FillDevices(*Ui->DeviceCombo, request.Experiment, read->GetDevice());
+    FillDevices(*Ui->DeviceCombo, read->GetDevice());
     page.StartEdit(*read);
   } else {
-    FillDevices(*Ui->DeviceCombo, request.Experiment, request.Device);
+    FillDevices(*Ui->DeviceCombo, request.Device);
     if (Ui->DeviceCombo->currentIndex() < 0 && Ui->DeviceCombo->count() > 0)
       Ui->DeviceCombo->setCurrentIndex(0);
     page.StartNew();

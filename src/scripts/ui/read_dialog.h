@@ -31,6 +31,6 @@ private:
   std::unique_ptr<Ui::TReadScriptForm> Ui;
 };
 
-// Lists the experiment's devices by display name; selects the device given, or none
-// when it is not listed (a command's device may no longer be offered).
-void FillDevices(QComboBox& combo, TExperiment* experiment, TDevice* selected);
+// Lists the session's devices by display name; selects the device given, or none when it
+// is not listed (a command's device may no longer be offered).
+void FillDevices(QComboBox& combo, TDevice* selected);

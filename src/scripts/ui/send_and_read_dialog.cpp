@@ -40,7 +40,7 @@ TSendAndReadForm::TSendAndReadForm(TSendAndReadRequest& request, QWidget* parent
   QORV_ASSERT(request.Experiment!=0&&request.Block!=0);
   Ui->ReadSettings->SetWhitespaceText("Whitespace is a delimiter?");
 
-  FillDevices(*Ui->DeviceCombo, request.Experiment, request.Device);
+  FillDevices(*Ui->DeviceCombo, request.Device);
   if (Ui->DeviceCombo->currentIndex() < 0 && Ui->DeviceCombo->count() > 0)
     Ui->DeviceCombo->setCurrentIndex(0);
   std::vector<TData*> variables;
