@@ -19,6 +19,7 @@
 #include "communication/device.h"
 #include "communication/device_list.h"
 #include "communication/rs232.h"
+#include "command_dialogs_fixture.h"
 #include "main_window_widgets.h"
 #include "model/attribute_type.h"
 #include "model/data.h"
@@ -33,24 +34,8 @@
 #include "shell/ui/dialog_registry.h"
 #include "support/ui/dialog_driver.h"
 
-class TDeviceDialogsTest : public TMainWindowWidgetsTest {
+class TDeviceDialogsTest : public TCommandDialogsFixture {
  protected:
-  TDeviceDialogsTest() {
-    RegisterScriptDialogs(Registry);
-    RegisterModelDialogs(Registry);
-    Port.SetDialogRegistry(&Registry);
-  }
-  ~TDeviceDialogsTest() override {
-    ExperimentRunning = false;
-    CloseWithoutQuestions();
-    Port.SetDialogRegistry(nullptr);
-  }
-  void SetUp() override {
-    ASSERT_NO_FATAL_FAILURE(StartQorv());
-    Start = FirstBlock();
-    ASSERT_NE(Start, nullptr);
-    View = TreeView("ExperimentView");
-  }
   static std::unique_ptr<TCommunication> Gpib(int address) {
     return std::make_unique<TCECGPIB>(0, address, nullptr);
   }
@@ -63,24 +48,6 @@ class TDeviceDialogsTest : public TMainWindowWidgetsTest {
     device->UpdateListItem();
     Window->RefreshViews();
     return device;
-  }
-  // The commands of the block, the blank line left out.
-  std::vector<TScript*> Commands(TBlock* block) const {
-    std::vector<TScript*> commands;
-    for (TTreeNode* node = block->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
-      if (TScript* script = ScriptOfNode(node); script && script->GetScriptType() != TScript::BLANK)
-        commands.push_back(script);
-    return commands;
-  }
-  QString Shown(const TTreeNode* node) const {
-    return View->TreeModel()->IndexOf(node).data().toString();
-  }
-  void DoubleClick(const TTreeNode* node) {
-    const QPoint at = PointOf(View, node);
-    QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, at);
-    QTest::mousePress(View->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(View->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(View->viewport(), Qt::LeftButton, {}, at);
   }
   static TDevice* SelectedDevice(QWidget& dialog, const char* box) {
     return ::SelectedDevice(*Control<QComboBox>(dialog, box));
@@ -99,8 +66,4 @@ class TDeviceDialogsTest : public TMainWindowWidgetsTest {
     return entries;
   }
   bool Modified() const { return Panel(TQorvForm::spModified) == "Modified"; }
-
-  TDialogRegistry Registry;
-  TBlock* Start = nullptr;
-  TNodeTreeView* View = nullptr;
 };

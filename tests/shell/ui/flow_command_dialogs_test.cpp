@@ -9,6 +9,7 @@
 
 #include <functional>
 
+#include "command_dialogs_fixture.h"
 #include "main_window_widgets.h"
 #include "expressions/condition.h"
 #include "model/data.h"
@@ -70,32 +71,8 @@ QStringList Items(QWidget& dialog, const char* combo) {
 
 }  // namespace
 
-class TFlowDialogsTest : public TMainWindowWidgetsTest {
+class TFlowDialogsTest : public TCommandDialogsFixture {
 protected:
-  TFlowDialogsTest() {
-    RegisterScriptDialogs(Registry);
-    Port.SetDialogRegistry(&Registry);
-  }
-  ~TFlowDialogsTest() override {
-    CloseWithoutQuestions();
-    Port.SetDialogRegistry(nullptr);
-  }
-  void SetUp() override {
-    ASSERT_NO_FATAL_FAILURE(StartQorv());
-    Start = FirstBlock();
-    ASSERT_NE(Start, nullptr);
-    View = TreeView("ExperimentView");
-  }
-  std::vector<TScript*> Commands(TBlock* block) const {
-    std::vector<TScript*> commands;
-    for (TTreeNode* node = block->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
-      if (TScript* script = ScriptOfNode(node); script && script->GetScriptType() != TScript::BLANK)
-        commands.push_back(script);
-    return commands;
-  }
-  QString Shown(const TTreeNode* node) const {
-    return View->TreeModel()->IndexOf(node).data().toString();
-  }
   void DoubleClick(const TTreeNode* node) {
     View->expandAll();
     const QPoint at = PointOf(View, node);
@@ -118,10 +95,6 @@ protected:
   }
   bool Modified() const { return Panel(TQorvForm::spModified) == "Modified"; }
   void ClearModified() { Window->Session().ExperimentChanged(0, 1); }
-
-  TDialogRegistry Registry;
-  TBlock* Start = nullptr;
-  TNodeTreeView* View = nullptr;
 };
 
 // Increment

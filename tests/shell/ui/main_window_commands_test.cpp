@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QToolBar>
 
+#include "command_dialogs_fixture.h"
 #include "main_window_widgets.h"
 #include "model/experiment_running.h"
 #include "scripts/flow/label_script.h"
@@ -35,43 +36,8 @@ void TypeAndPress(TWaitScriptForm& dialog, const QString& text, const char* butt
 
 }  // namespace
 
-class TCommandDialogsTest : public TMainWindowWidgetsTest {
+class TCommandDialogsTest : public TCommandDialogsFixture {
 protected:
-  // The command dialogs, as start-up registers them.
-  TCommandDialogsTest() {
-    RegisterScriptDialogs(Registry);
-    Port.SetDialogRegistry(&Registry);
-  }
-  ~TCommandDialogsTest() override {
-    ExperimentRunning = false;
-    CloseWithoutQuestions();
-    Port.SetDialogRegistry(nullptr);
-  }
-  void SetUp() override {
-    ASSERT_NO_FATAL_FAILURE(StartQorv());
-    Start = FirstBlock();
-    ASSERT_NE(Start, nullptr);
-    ASSERT_EQ(Exp().GetCurrentBlock(), Start);
-    View = TreeView("ExperimentView");
-  }
-  // The commands of the block, the blank line left out.
-  std::vector<TScript*> Commands(TBlock* block) const {
-    std::vector<TScript*> commands;
-    for (TTreeNode* node = block->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
-      if (TScript* script = ScriptOfNode(node); script && script->GetScriptType() != TScript::BLANK)
-        commands.push_back(script);
-    return commands;
-  }
-  QString Shown(const TTreeNode* node) const {
-    return View->TreeModel()->IndexOf(node).data().toString();
-  }
-  void DoubleClick(const TTreeNode* node) {
-    const QPoint at = PointOf(View, node);
-    QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, at);
-    QTest::mousePress(View->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(View->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(View->viewport(), Qt::LeftButton, {}, at);
-  }
   // A Wait of the time added through the tool button.
   TWaitScript* AddWait(const QString& time) {
     TWaitActor actor([&](TWaitScriptForm& dialog) { TypeAndPress(dialog, time, "Ok"); });
@@ -82,10 +48,6 @@ protected:
     return commands.empty() ? nullptr : dynamic_cast<TWaitScript*>(commands.back());
   }
   bool Modified() const { return Panel(TQorvForm::spModified) == "Modified"; }
-
-  TDialogRegistry Registry;
-  TBlock* Start = nullptr;
-  TNodeTreeView* View = nullptr;
 };
 
 TEST_F(TCommandDialogsTest, TheWaitButtonAddsAWaitThatADoubleClickChanges) {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "command_dialogs_fixture.h"
 #include "main_window_widgets.h"
 #include "model/data.h"
 #include "model/data_list.h"
@@ -60,40 +61,11 @@ QStringList Items(const QComboBox& box) {
 
 }  // namespace
 
-class TOutputCommandDialogsTest : public TMainWindowWidgetsTest {
+class TOutputCommandDialogsTest : public TCommandDialogsFixture {
 protected:
-  TOutputCommandDialogsTest() {
-    RegisterScriptDialogs(Registry);
-    Port.SetDialogRegistry(&Registry);
-  }
-  ~TOutputCommandDialogsTest() override {
-    ExperimentRunning = false;
-    CloseWithoutQuestions();
-    Port.SetDialogRegistry(nullptr);
-  }
-  void SetUp() override {
-    ASSERT_NO_FATAL_FAILURE(StartQorv());
-    Start = FirstBlock();
-    ASSERT_NE(Start, nullptr);
-    View = TreeView("ExperimentView");
-  }
-  std::vector<TScript*> Commands() const {
-    std::vector<TScript*> commands;
-    for (TTreeNode* node = Start->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
-      if (TScript* script = ScriptOfNode(node); script && script->GetScriptType() != TScript::BLANK)
-        commands.push_back(script);
-    return commands;
-  }
-  QString Shown(const TTreeNode* node) const {
-    return View->TreeModel()->IndexOf(node).data().toString();
-  }
-  void DoubleClick(const TTreeNode* node) {
-    const QPoint at = PointOf(View, node);
-    QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, at);
-    QTest::mousePress(View->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(View->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(View->viewport(), Qt::LeftButton, {}, at);
-  }
+  using TCommandDialogsFixture::Commands;
+  // The start block's commands.
+  std::vector<TScript*> Commands() const { return Commands(Start); }
   TData* Single(const char* name, int type) {
     return Exp().GetDataSingleList()->Add(Start, type, 1, name);
   }
@@ -117,10 +89,6 @@ protected:
     return RightClick(tree->viewport(), PointOf(tree, node), "ExpAttPopup");
   }
   bool Modified() const { return Panel(TQorvForm::spModified) == "Modified"; }
-
-  TDialogRegistry Registry;
-  TBlock* Start = nullptr;
-  TNodeTreeView* View = nullptr;
 };
 
 using TPlotActor = TModalDialogActor<TPlotScriptForm>;

@@ -1,0 +1,59 @@
+// Qorv started on a new experiment with the command dialogs (and the Variables dialog
+// behind their New buttons) registered as at start-up: what the command dialogs' tests
+// share to add commands through the tool bar and change them by double-click.
+#pragma once
+
+#include <QTest>
+
+#include <vector>
+
+#include "main_window_widgets.h"
+#include "model/experiment_running.h"
+#include "model/ui/model_dialogs.h"
+#include "scripts/script.h"
+#include "scripts/ui/script_dialogs.h"
+#include "shell/ui/dialog_registry.h"
+
+class TCommandDialogsFixture : public TMainWindowWidgetsTest {
+protected:
+  TCommandDialogsFixture() {
+    RegisterScriptDialogs(Registry);
+    RegisterModelDialogs(Registry);
+    Port.SetDialogRegistry(&Registry);
+  }
+  ~TCommandDialogsFixture() override {
+    ExperimentRunning = false;
+    CloseWithoutQuestions();
+    Port.SetDialogRegistry(nullptr);
+  }
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(StartQorv());
+    Start = FirstBlock();
+    ASSERT_NE(Start, nullptr);
+    ASSERT_EQ(Exp().GetCurrentBlock(), Start);
+    View = TreeView("ExperimentView");
+  }
+  // The commands of the block, the blank line left out.
+  std::vector<TScript*> Commands(TBlock* block) const {
+    std::vector<TScript*> commands;
+    for (TTreeNode* node = block->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
+      if (TScript* script = ScriptOfNode(node); script && script->GetScriptType() != TScript::BLANK)
+        commands.push_back(script);
+    return commands;
+  }
+  // The node's text as the experiment tree shows it.
+  QString Shown(const TTreeNode* node) const {
+    return View->TreeModel()->IndexOf(node).data().toString();
+  }
+  void DoubleClick(const TTreeNode* node) {
+    const QPoint at = PointOf(View, node);
+    QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, at);
+    QTest::mousePress(View->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(View->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(View->viewport(), Qt::LeftButton, {}, at);
+  }
+
+  TDialogRegistry Registry;
+  TBlock* Start = nullptr;  // the new experiment's start block
+  TNodeTreeView* View = nullptr;
+};
