@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QMetaObject>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -119,6 +120,7 @@ TDebugListBox::TDebugListBox(QWidget* parent) : QListView(parent), Model(new TDe
   setModel(Model);
   connect(Model, &QAbstractItemModel::rowsInserted, this,
           [this](const QModelIndex&, int first, int) { LinesInserted(first); });
+  connect(Model, &QAbstractItemModel::modelReset, this, [this] { PendingTop = -1; });
 }
 
 TDebugListBox::~TDebugListBox() {
@@ -138,6 +140,7 @@ void TDebugListBox::AddOutput(const std::string& text, std::uint32_t colour, std
 int TDebugListBox::ItemHeight() const { return QFontMetrics(font()).height(); }
 
 int TDebugListBox::TopIndex() const {
+  if (PendingTop >= 0) return PendingTop;
   const QModelIndex top = indexAt(QPoint(1, 1));
   return top.isValid() ? top.row() : 0;
 }
@@ -148,11 +151,22 @@ int TDebugListBox::VisibleLines() const {
 
 void TDebugListBox::LinesInserted(int first) {
   if (!ScrollOutput) return;
-  // The rows must be laid out before the list can scroll to them.
-  executeDelayedItemsLayout();
   const int count = Model->rowCount();
   if (static_cast<long long>(count - TopIndex()) * ItemHeight() < viewport()->height()) return;
-  scrollTo(Model->index(first, 0), PositionAtTop);
+  // The top line as far as the list can scroll. It is set once, after all the lines
+  // added meanwhile: laying the rows out for every line would cost the whole log's
+  // length each time.
+  if (PendingTop < 0)
+    QMetaObject::invokeMethod(this, &TDebugListBox::ApplyPendingTop, Qt::QueuedConnection);
+  PendingTop = std::clamp(first, 0, std::max(0, count - VisibleLines()));
+}
+
+void TDebugListBox::ApplyPendingTop() {
+  if (PendingTop < 0) return;
+  const int top = PendingTop;
+  PendingTop = -1;
+  executeDelayedItemsLayout();
+  if (top < Model->rowCount()) scrollTo(Model->index(top, 0), PositionAtTop);
 }
 
 void TDebugListBox::changeEvent(QEvent* event) {
