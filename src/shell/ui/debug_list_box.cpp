@@ -8,7 +8,6 @@
 
 #include <algorithm>
 
-#include "model/assertion.h"
 #include "outputs/ui/font_settings.h"
 
 TDebugLogModel::TDebugLogModel(QObject* parent) : QAbstractListModel(parent) {}
@@ -46,11 +45,14 @@ QVariant TDebugLogModel::data(const QModelIndex& index, int role) const {
   }
 }
 
-void TDebugLogModel::LinesAdded(int first, int count) {
-  // The log already holds the lines; the views learn of them between begin and end.
-  QORV_ASSERT(first == Rows);
-  beginInsertRows(QModelIndex(), first, first + count - 1);
-  Rows = first + count;
+void TDebugLogModel::LinesAdded(int, int) {
+  // The log already holds the lines; the views learn of them between begin and end. All
+  // the lines not yet announced, so that a line added while another listener is told
+  // cannot leave a gap.
+  const int count = Plog->Count();
+  if (count <= Rows) return;
+  beginInsertRows(QModelIndex(), Rows, count - 1);
+  Rows = count;
   endInsertRows();
 }
 
