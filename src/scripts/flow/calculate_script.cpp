@@ -121,10 +121,13 @@ void TCalculateScript::CheckAfterRead() {
 
 std::string TCalculateScript::GetText() {
   std::string text = "Calculate(";
-  if (Pstoredvariable && Pstoredvariable->GetData())
-    text += Pstoredvariable->GetDescription() + "=";
+  if (Pstoredvariable && Pstoredvariable->GetData()) {
+    text += Pstoredvariable->GetDescription();
+    text += '=';
+  }
   text += GetExpressionText();
-  return text + ")";
+  text += ')';
+  return text;
 }
 
 TData* TCalculateScript::GetStoredData() {
