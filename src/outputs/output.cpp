@@ -52,6 +52,8 @@ TOutput::~TOutput() {
 }
 
 void TOutput::SetKind(std::uint8_t kind) {
+  // A held copy of a command plotting here no longer matches the new kind.
+  if (kind != Poutputtype) DisableCopyScript();
   Poutputtype = kind;
   if (AExpAttNode) {
     AExpAttNode->SetImageIndex(OutputImage(kind));
