@@ -25,12 +25,14 @@
 #include "scripts/device/device_fixture.h"
 #include "scripts/device/read_script.h"
 #include "scripts/device/send_script.h"
+#include "scripts/exp_obj_clipboard.h"
 #include "scripts/files/create_new_file_script.h"
 #include "scripts/files/output_to_file_copy.h"
 #include "scripts/files/output_to_file_script.h"
 #include "scripts/files/read_file_script.h"
 #include "scripts/flow/calculate_copy.h"
 #include "scripts/flow/calculate_script.h"
+#include "scripts/flow/comment_script.h"
 #include "scripts/flow/concatenate_parse.h"
 #include "scripts/flow/concatenate_script.h"
 #include "scripts/flow/increment_script.h"
@@ -294,6 +296,56 @@ TEST_F(CopyRecordTest, DeletingAnythingARecordNamesDisablesIt) {
     }
   }
   EXPECT_GT(round, static_cast<int>(kinds));
+}
+
+TEST_F(CopyRecordTest, TheClipboardPastesEachRecordOverACommandOfItsBlock) {
+  TExpObjClipboard& clipboard = Exp.GetClipboard();
+  for (const TNamed& named : MakeAll("")) {
+    const std::string text = named.Command->GetText();
+    const TBytes record = Written({named.Command});
+    clipboard.Copy(named.Command);
+    ASSERT_NE(clipboard.GetCopyScript(), nullptr);
+    Cur = B2;
+    TScript* other = Comment("other");
+    Cur = B1;
+    TScript* target = Comment("target");
+
+    Tree.SetSelected(nullptr);
+    EXPECT_FALSE(clipboard.CanPaste());
+    Tree.SetSelected(B1->AExpNode);  // no blank line: not the block new commands go to
+    EXPECT_FALSE(clipboard.CanPaste());
+    Tree.SetSelected(other->AExpNode);
+    EXPECT_EQ(clipboard.CanPaste(), named.Command->GetScriptType() == TScript::CREATENEWFILE)
+        << text;
+    Tree.SetSelected(target->AExpNode);
+    ASSERT_TRUE(clipboard.CanPaste()) << text;
+    Ui.ScriptAnswers({mbNo});
+    EXPECT_FALSE(clipboard.PasteScript());
+    EXPECT_EQ(ScriptOfNode(B1->AExpNode->GetLastChild()), target);
+    Ui.ScriptAnswers({mbYes});
+    ASSERT_TRUE(clipboard.PasteScript());
+    TScript* pasted = ScriptOfNode(B1->AExpNode->GetLastChild());
+    ASSERT_NE(pasted, nullptr);
+    EXPECT_EQ(pasted->GetText(), text);
+    EXPECT_EQ(Written({pasted}), record) << text;
+    EXPECT_NE(clipboard.GetCopyScript(), nullptr);  // for the next paste
+    delete other;
+  }
+
+  // A held record whose variable goes is dropped at the next question, and nothing is
+  // pasted.
+  std::vector<TNamed> more = MakeAll("2");
+  TNamed calculate = more[6];
+  ASSERT_EQ(calculate.Command->GetScriptType(), TScript::CALCULATE);
+  clipboard.Copy(calculate.Command);
+  Tree.SetSelected(more[0].Command->AExpNode);
+  EXPECT_TRUE(clipboard.CanPaste());
+  delete calculate.Names[4];  // the table the result goes to
+  EXPECT_NE(clipboard.GetCopyScript(), nullptr);
+  EXPECT_FALSE(clipboard.CanPaste());
+  EXPECT_EQ(clipboard.GetCopyScript(), nullptr);
+  EXPECT_FALSE(clipboard.PasteScript());
+  EXPECT_EQ(ScriptOfNode(more[0].Command->AExpNode), more[0].Command);
 }
 
 TEST_F(CopyRecordTest, ADisabledCalculateRecordHoldsNoVariable) {
