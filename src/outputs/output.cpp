@@ -47,6 +47,8 @@ TOutput::TOutput(const std::string& name, TTreeNode* node, TForReading)
 }
 
 TOutput::~TOutput() {
+  // While the output is whole: a held copy record still sees it as an output.
+  DisableCopyScript();
   Poutputform.reset();
   PlotList.clear();
 }
