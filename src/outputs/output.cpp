@@ -186,6 +186,8 @@ void TOutput::ApplyEdit(std::uint8_t kind, const std::string& name, std::int32_t
   }
   SetName(name);
   if (channels < NumberOfChannels) {
+    // A held copy may name a channel that is gone.
+    DisableCopyScript();
     std::vector<TPlotUser*> doomed;
     for (TPlotUser* command : PlotList)
       if (!command->GetPlotIndex()->IsValidFor(channels)) doomed.push_back(command);

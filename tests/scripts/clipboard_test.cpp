@@ -369,6 +369,17 @@ TEST_F(ClipboardTest, DeletingWhatARecordNamesDropsTheRecord) {
   clear->SetOutput(graph);
   Clip().Copy(clear);
   EXPECT_TRUE(offered());
+  graph->ApplyEdit(otGRAPH, "Renamed", 1);  // neither kind nor channels change
+  EXPECT_TRUE(offered());
+  graph->ApplyEdit(otTABLE, "Renamed", 1);
+  EXPECT_FALSE(offered());
+  Clip().Copy(clear);
+  graph->ApplyEdit(otTABLE, "Renamed", 3);
+  EXPECT_TRUE(offered());
+  graph->ApplyEdit(otTABLE, "Renamed", 2);  // fewer channels
+  EXPECT_FALSE(offered());
+  Clip().Copy(clear);
+  EXPECT_TRUE(offered());
   delete graph;
   EXPECT_FALSE(offered());
   auto* poll = Make<TSerialPollScript>();
