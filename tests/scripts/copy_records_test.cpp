@@ -25,12 +25,14 @@
 #include "scripts/device/device_fixture.h"
 #include "scripts/device/read_script.h"
 #include "scripts/device/send_script.h"
+#include "scripts/exp_obj_clipboard.h"
 #include "scripts/files/create_new_file_script.h"
 #include "scripts/files/output_to_file_copy.h"
 #include "scripts/files/output_to_file_script.h"
 #include "scripts/files/read_file_script.h"
 #include "scripts/flow/calculate_copy.h"
 #include "scripts/flow/calculate_script.h"
+#include "scripts/flow/comment_script.h"
 #include "scripts/flow/concatenate_parse.h"
 #include "scripts/flow/concatenate_script.h"
 #include "scripts/flow/increment_script.h"
@@ -39,10 +41,11 @@
 
 namespace {
 
-// A command and everything it names: variables, devices, outputs and data files.
+// A command and everything it names: variables, outputs and data files, and its device.
 struct TNamed {
   TScript* Command = nullptr;
   std::vector<TExpAttribute*> Names;
+  TDevice* Device = nullptr;
 };
 
 class CopyRecordTest : public TDeviceFixture {
@@ -110,7 +113,7 @@ protected:
     TDataSingle* text = single("text", eatSTRING);
     auto* readText = Make<TReadScript>();
     readText->SetUpRead(meter, text, TReadResponse(), false, true);
-    all.push_back({readText, {text, meter}});
+    all.push_back({readText, {text}, meter});
 
     // Read into an array: the points from a variable, the bytes read counted, binary.
     TDataArray* wave = array("wave", eatINTEGER, 8);
@@ -124,7 +127,7 @@ protected:
     response.SetByteCountData(bytes);
     auto* readWave = Make<TReadScript>();
     readWave->SetUpRead(meter, wave, response, true, false);
-    all.push_back({readWave, {wave, points, bytes, meter}});
+    all.push_back({readWave, {wave, points, bytes}, meter});
 
     // Read File with a count variable and two delimiters.
     TDataArray* values = array("values", eatFLOAT, 6);
@@ -206,12 +209,12 @@ protected:
     return all;
   }
 
-  // Deletes what a command names as the user does: a device through its list.
-  void DeleteName(TExpAttribute* name) {
-    if (auto* device = dynamic_cast<TDevice*>(name))
-      Devices.RemoveDevice(device);
-    else
-      delete name;
+  // The record each thing the command names points at: its copy link.
+  static std::vector<TCopyScript*> Links(const TNamed& named) {
+    std::vector<TCopyScript*> links;
+    for (TExpAttribute* name : named.Names) links.push_back(name->GetCopyScript());
+    if (named.Device) links.push_back(named.Device->GetCopyScript());
+    return links;
   }
 };
 
@@ -271,21 +274,78 @@ TEST_F(CopyRecordTest, DeletingAnythingARecordNamesDisablesIt) {
   for (std::size_t kind = 0; kind < kinds; ++kind) {
     for (std::size_t deleted = 0;; ++deleted) {
       TNamed named = MakeAll("_" + std::to_string(++round))[kind];
-      if (deleted >= named.Names.size()) break;
+      const std::size_t count = named.Names.size() + (named.Device ? 1 : 0);
+      if (deleted >= count) break;
       const std::string text = named.Command->GetText();
       std::unique_ptr<TCopyScript> copy = Copy(named.Command);
-      for (TExpAttribute* name : named.Names) EXPECT_EQ(name->GetCopyScript(), copy.get()) << text;
+      EXPECT_EQ(Links(named), std::vector<TCopyScript*>(count, copy.get())) << text;
 
-      DeleteName(named.Names[deleted]);
+      // The device goes through its list, as the user deletes it.
+      if (deleted < named.Names.size()) {
+        delete named.Names[deleted];
+        named.Names.erase(named.Names.begin() + static_cast<std::ptrdiff_t>(deleted));
+      } else {
+        Devices.RemoveDevice(named.Device);
+        named.Device = nullptr;
+      }
       EXPECT_TRUE(copy->Disabled()) << text << " without name " << deleted;
       // Nothing that is left still points at the record; destroying it (below, under
       // the sanitizer) reads nothing that was deleted.
-      for (std::size_t i = 0; i < named.Names.size(); ++i)
-        if (i != deleted) EXPECT_EQ(named.Names[i]->GetCopyScript(), nullptr) << text << " " << i;
+      EXPECT_EQ(Links(named), std::vector<TCopyScript*>(count - 1, nullptr)) << text;
       copy.reset();
     }
   }
   EXPECT_GT(round, static_cast<int>(kinds));
+}
+
+TEST_F(CopyRecordTest, TheClipboardPastesEachRecordOverACommandOfItsBlock) {
+  TExpObjClipboard& clipboard = Exp.GetClipboard();
+  for (const TNamed& named : MakeAll("")) {
+    const std::string text = named.Command->GetText();
+    const TBytes record = Written({named.Command});
+    clipboard.Copy(named.Command);
+    ASSERT_NE(clipboard.GetCopyScript(), nullptr);
+    Cur = B2;
+    TScript* other = Comment("other");
+    Cur = B1;
+    TScript* target = Comment("target");
+
+    Tree.SetSelected(nullptr);
+    EXPECT_FALSE(clipboard.CanPaste());
+    Tree.SetSelected(B1->AExpNode);  // no blank line: not the block new commands go to
+    EXPECT_FALSE(clipboard.CanPaste());
+    Tree.SetSelected(other->AExpNode);
+    EXPECT_EQ(clipboard.CanPaste(), named.Command->GetScriptType() == TScript::CREATENEWFILE)
+        << text;
+    Tree.SetSelected(target->AExpNode);
+    ASSERT_TRUE(clipboard.CanPaste()) << text;
+    Ui.ScriptAnswers({mbNo});
+    EXPECT_FALSE(clipboard.PasteScript());
+    EXPECT_EQ(ScriptOfNode(B1->AExpNode->GetLastChild()), target);
+    Ui.ScriptAnswers({mbYes});
+    ASSERT_TRUE(clipboard.PasteScript());
+    TScript* pasted = ScriptOfNode(B1->AExpNode->GetLastChild());
+    ASSERT_NE(pasted, nullptr);
+    EXPECT_EQ(pasted->GetText(), text);
+    EXPECT_EQ(Written({pasted}), record) << text;
+    EXPECT_NE(clipboard.GetCopyScript(), nullptr);  // for the next paste
+    delete other;
+  }
+
+  // A held record whose variable goes is dropped at the next question, and nothing is
+  // pasted.
+  std::vector<TNamed> more = MakeAll("2");
+  TNamed calculate = more[6];
+  ASSERT_EQ(calculate.Command->GetScriptType(), TScript::CALCULATE);
+  clipboard.Copy(calculate.Command);
+  Tree.SetSelected(more[0].Command->AExpNode);
+  EXPECT_TRUE(clipboard.CanPaste());
+  delete calculate.Names[4];  // the table the result goes to
+  EXPECT_NE(clipboard.GetCopyScript(), nullptr);
+  EXPECT_FALSE(clipboard.CanPaste());
+  EXPECT_EQ(clipboard.GetCopyScript(), nullptr);
+  EXPECT_FALSE(clipboard.PasteScript());
+  EXPECT_EQ(ScriptOfNode(more[0].Command->AExpNode), more[0].Command);
 }
 
 TEST_F(CopyRecordTest, ADisabledCalculateRecordHoldsNoVariable) {
@@ -315,8 +375,11 @@ TEST_F(CopyRecordTest, ADisabledCalculateRecordHoldsNoVariable) {
       EXPECT_EQ(entry.Variable->Data, nullptr);
       EXPECT_EQ(entry.Variable->ACounter, nullptr);
     }
-  for (TExpAttribute* name : calculate.Names)
-    if (name != calculate.Names[1]) EXPECT_EQ(name->GetCopyScript(), nullptr);
+  for (TExpAttribute* name : calculate.Names) {
+    if (name != calculate.Names[1]) {
+      EXPECT_EQ(name->GetCopyScript(), nullptr);
+    }
+  }
 }
 
 TEST_F(CopyRecordTest, RetypingWhatARecordNamesDisablesIt) {
@@ -370,8 +433,9 @@ TEST_F(CopyRecordTest, AnOutputToFileRecordWithoutVariablesEnablesAsAnEmptyList)
 }
 
 TEST_F(CopyRecordTest, APastedExperimentSavedReopenedAndRunGivesTheSameData) {
-  // Send the query, read the curve and the bytes, count, calculate, join a text, write a
-  // line of the results, read a file of values.
+  // Send the query, read the curve (the same three 2-byte numbers each time) and the
+  // bytes, count, calculate, join a text, write a line of the results, read a file of
+  // values.
   TDataArray* curve = Array(B1, "curve", eatINTEGER, 5);
   TDataSingle* bytes = Single(B1, "bytes", eatINTEGER);
   TDataSingle* loop = Single(B1, "loop", eatINTEGER);
@@ -383,10 +447,12 @@ TEST_F(CopyRecordTest, APastedExperimentSavedReopenedAndRunGivesTheSameData) {
   Touch("in.txt", "1.5,2.5\r\n-3\r\n");
 
   auto* send = Make<TSendScript>();
-  send->SetUpSend(Scope, "CURVE?", true, nullptr, 0, -1, false);
-  TReadResponse response(5);
+  send->SetUpSend(Meter, "CURVE?", true, nullptr, 0, -1, false);
+  TReadResponse response(3);
+  response.SetReadAs(rtBINARY, true);
+  response.SetBytesPerPoint(2);
   response.SetByteCountData(bytes);
-  Make<TReadScript>()->SetUpRead(Scope, curve, response, true, true);
+  Make<TReadScript>()->SetUpRead(Meter, curve, response, true, true);
   Make<TIncrementScript>()->SetUpIncrement(loop, "1");
   auto* calculate = Make<TCalculateScript>();
   TCalculateExpression compiled =
@@ -416,21 +482,25 @@ TEST_F(CopyRecordTest, APastedExperimentSavedReopenedAndRunGivesTheSameData) {
   };
   const std::string first = run(Exp);
   EXPECT_NE(first.find("found=3;"), std::string::npos) << first;
-  EXPECT_NE(first.find("text=#1: 1.00;"), std::string::npos) << first;
-  EXPECT_NE(first.find("|1.00,1.00,2.00,1.00\r\n"), std::string::npos) << first;
+  EXPECT_NE(first.find("bytes=6;"), std::string::npos) << first;
+  // The text and the line follow the sum, which follows the curve read.
+  const std::string summed = sum->GetValueText() + ".00";
+  EXPECT_NE(sum->GetValueText(), "0");
+  EXPECT_NE(first.find("text=#1.00: " + summed + ";"), std::string::npos) << first;
+  EXPECT_NE(first.find("|1.00," + summed + ","), std::string::npos) << first;
 
-  // Every command copied and pasted after the last, the original deleted, in order.
+  // Every command after the Send copied and pasted after the last, the original deleted,
+  // in order.
   std::vector<TScript*> originals;
   for (TTreeNode* node = B1->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
-    originals.push_back(ScriptOfNode(node));
-  ASSERT_EQ(originals.size(), 7u);
+    if (ScriptOfNode(node) != send) originals.push_back(ScriptOfNode(node));
+  ASSERT_EQ(originals.size(), 6u);
   for (TScript* original : originals) {
     std::unique_ptr<TCopyScript> copy(original->MakeCopyScript());
     copy->SetExperiment(&Exp);
     Paste(*copy, B1);
     delete original;
   }
-  ASSERT_TRUE(Sim.Configure(Bus));
   EXPECT_EQ(run(Exp), first);
 
   std::string error;
@@ -441,7 +511,6 @@ TEST_F(CopyRecordTest, APastedExperimentSavedReopenedAndRunGivesTheSameData) {
   std::unique_ptr<TExperiment> reopened =
       OpenExperimentFile(Temp.PathOf("e.qve"), parts, &devices, error);
   ASSERT_NE(reopened, nullptr) << error;
-  ASSERT_TRUE(Sim.Configure(Bus));
   EXPECT_EQ(run(*reopened), first);
 }
 
