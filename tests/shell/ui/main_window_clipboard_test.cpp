@@ -300,7 +300,7 @@ TEST_F(ClipboardWindowTest, DeletingWhatTheCopyNamesOrANewExperimentLeavesNothin
   ASSERT_NE(RightClickNode(BlankNode()), nullptr);
   EXPECT_TRUE(Offered("PasteScriptItem"));
   Popup()->hide();
-  Dialogs.ScriptAnswers({mbNo});  // the save question
+  Dialogs.ScriptAnswers({mbNo, mbYes});  // not saved; the devices cleared too
   Trigger("NewExperimentMenuItem");
   Start = FirstBlock();
   ASSERT_NE(Start, nullptr);
