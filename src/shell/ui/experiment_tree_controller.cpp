@@ -29,7 +29,8 @@ TExperimentTreeController::TExperimentTreeController(TNodeTreeView& view,
   CutItem = AddItem("CutScriptItem", "Cut", &TExperimentTreeController::CutClick);
   CopyItem = AddItem("CopyScriptItem", "Copy", &TExperimentTreeController::CopyClick);
   PasteItem = AddItem("PasteScriptItem", "Paste", &TExperimentTreeController::PasteClick);
-  // The shortcuts are the tree's own (TreeKey): shown here, they act only there.
+  // The shortcuts show in the menu and act only while it is open; in the tree the keys
+  // go through TreeKey, which wants the pointer over the selected node.
   CutItem->setShortcut(QKeySequence::Cut);
   CopyItem->setShortcut(QKeySequence::Copy);
   PasteItem->setShortcut(QKeySequence::Paste);
