@@ -303,31 +303,41 @@ TEST_F(CopyRecordTest, TheClipboardPastesEachRecordOverACommandOfItsBlock) {
   for (const TNamed& named : MakeAll("")) {
     const std::string text = named.Command->GetText();
     const TBytes record = Written({named.Command});
-    clipboard.Copy(named.Command);
+    const bool anywhere = named.Command->GetScriptType() == TScript::CREATENEWFILE;
+    // A cut: the command goes, its record stays with everything it names.
+    clipboard.Cut(named.Command);
     ASSERT_NE(clipboard.GetCopyScript(), nullptr);
+    EXPECT_FALSE(clipboard.GetCopyScript()->Disabled());
     Cur = B2;
     TScript* other = Comment("other");
     Cur = B1;
-    TScript* target = Comment("target");
+    TScript* first = Comment("first");
+    TScript* second = Comment("second");
 
     Tree.SetSelected(nullptr);
     EXPECT_FALSE(clipboard.CanPaste());
     Tree.SetSelected(B1->AExpNode);  // no blank line: not the block new commands go to
     EXPECT_FALSE(clipboard.CanPaste());
     Tree.SetSelected(other->AExpNode);
-    EXPECT_EQ(clipboard.CanPaste(), named.Command->GetScriptType() == TScript::CREATENEWFILE)
-        << text;
-    Tree.SetSelected(target->AExpNode);
+    EXPECT_EQ(clipboard.CanPaste(), anywhere) << text;
+    Tree.SetSelected(first->AExpNode);
     ASSERT_TRUE(clipboard.CanPaste()) << text;
     Ui.ScriptAnswers({mbNo});
     EXPECT_FALSE(clipboard.PasteScript());
-    EXPECT_EQ(ScriptOfNode(B1->AExpNode->GetLastChild()), target);
-    Ui.ScriptAnswers({mbYes});
+    EXPECT_EQ(ScriptOfNode(B1->AExpNode->GetLastChild()), second);
+    Ui.ScriptAnswers({mbYes, mbYes});
     ASSERT_TRUE(clipboard.PasteScript());
-    TScript* pasted = ScriptOfNode(B1->AExpNode->GetLastChild());
-    ASSERT_NE(pasted, nullptr);
-    EXPECT_EQ(pasted->GetText(), text);
-    EXPECT_EQ(Written({pasted}), record) << text;
+    Tree.SetSelected(second->AExpNode);
+    ASSERT_TRUE(clipboard.PasteScript());
+    // Two commands of the same settings in place of the two lines.
+    TScript* pastedSecond = ScriptOfNode(B1->AExpNode->GetLastChild());
+    TScript* pastedFirst = ScriptOfNode(B1->AExpNode->GetLastChild()->GetPrevSibling());
+    ASSERT_TRUE(pastedFirst && pastedSecond);
+    EXPECT_NE(pastedFirst, pastedSecond);
+    for (TScript* pasted : {pastedFirst, pastedSecond}) {
+      EXPECT_EQ(pasted->GetText(), text);
+      EXPECT_EQ(Written({pasted}), record) << text;
+    }
     EXPECT_NE(clipboard.GetCopyScript(), nullptr);  // for the next paste
     delete other;
   }
