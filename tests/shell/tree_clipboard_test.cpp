@@ -4,9 +4,7 @@
 // refusals while a run is active.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <memory>
-
 #include <string>
 #include <vector>
 
@@ -21,6 +19,7 @@
 #include "scripts/flow/wait_script.h"
 #include "shell/tree_editing.h"
 #include "shell/tree_test_fixture.h"
+#include "support/block_commands.h"
 #include "support/copy_samples.h"
 
 namespace {
@@ -38,93 +37,38 @@ protected:
   ~TreeClipboardFixture() override { ExperimentRunning = false; }
 
   TTreeNodeKind Press(TTreeNode* node) { return Editor.ExperimentViewMouseDown(node); }
-  // The commands of the block in order, the blank line left out.
-  std::vector<TScript*> Commands(const TBlock* block) const {
-    std::vector<TScript*> commands;
-    for (TTreeNode* node = block->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
-      if (TScript* script = ScriptOfNode(node); script && script->GetScriptType() != TScript::BLANK)
-        commands.push_back(script);
-    return commands;
-  }
   TWaitScript* Wait(TBlock* block, int milliseconds) {
     auto* wait = new TWaitScript(block, NewNode(block));
     wait->SetTime(milliseconds);
     return wait;
   }
   TExpObjClipboard& Clipboard() { return Exp.GetClipboard(); }
-  // Whether the command's copy record is part of the program yet.
-  static bool HasRecord(TScript* command) {
-    TCopyScript* record = command->MakeCopyScript();
-    delete record;
-    return record != nullptr;
-  }
 
   TDeviceList Devices{&Exp};  // goes before the experiment, with its commands
   TExperimentTreeEditor Editor{Exp, Parts};
 };
 
-// One test per row of the command table.
+// One test per type the clipboard takes.
 class ClipboardTypeTest : public TreeClipboardFixture,
                           public ::testing::WithParamInterface<int> {
 protected:
+  // The sample of the test's type in A, which must make its copy record.
   void SetUp() override {
     Ui.Clear();
     Samples = std::make_unique<TCopySamples>(Exp, Devices, A, Temp.Path().string());
-  }
-  // The sample of the row's type in A, or (for a type without one) skips the test after
-  // checking that the type cannot be copied. Skips too while the type's copy record is
-  // not part of the program.
-  TScript* Sample() {
-    const int type = GetParam();
-    TScript* sample = Samples->Make(type);
-    if (!sample) {
-      const TCommandKind* kind = CommandKindOf(type);
-      TScript* plain = kind->Create(A, NewNode(A));
-      Ui.Clear();
-      EXPECT_FALSE(plain->CanMakeCopyScript()) << CommandName(type) << " can be copied: give it a sample";
-      Press(plain->AExpNode);
-      EXPECT_FALSE(Editor.ClipboardState().CanCopy);
-      EXPECT_FALSE(Editor.CopyScriptClick());
-      EXPECT_FALSE(Editor.CutScriptClick());
-      EXPECT_EQ(Clipboard().GetCopyScript(), nullptr);
-      EXPECT_EQ(Marks(), 0);
-      delete plain;
-      return nullptr;
-    }
-    EXPECT_TRUE(sample->CanMakeCopyScript()) << CommandName(type);
-    if (TCopyScript* record = sample->MakeCopyScript()) {
-      delete record;
-    } else {
-      delete sample;
-      Missing = true;
-      return nullptr;
-    }
+    Sample = Samples->Make(GetParam());
+    ASSERT_NE(Sample, nullptr) << CommandName(GetParam()) << " has no sample";
+    EXPECT_TRUE(Sample->CanMakeCopyScript()) << CommandName(GetParam());
+    ASSERT_TRUE(MakesCopyRecord(Sample));
     Ui.Clear();
-    return sample;
   }
-  // Ends the test when the type has no sample or its record is missing.
-  bool Skipped() const { return Missing; }
 
   std::unique_ptr<TCopySamples> Samples;
-  bool Missing = false;
+  TScript* Sample = nullptr;
 };
 
-// Skips the test while a command's copy record is not part of the program yet.
-#define RECORDS_OR_SKIP(...)                                                            \
-  for (TScript* command : std::initializer_list<TScript*>{__VA_ARGS__}) {               \
-    if (!HasRecord(command)) {                                                          \
-      GTEST_SKIP() << CommandName(command->GetScriptType()) << " has no copy record yet"; \
-    }                                                                                   \
-  }                                                                                     \
-  static_assert(true)
-
-#define SAMPLE_OR_RETURN(name)                                                          \
-  TScript* name = Sample();                                                             \
-  if (Skipped()) GTEST_SKIP() << CommandName(GetParam()) << " has no copy record yet";     \
-  if (!name) return
-
 TEST_P(ClipboardTypeTest, CopiesGoIntoTheirOwnBlockAndBlockFreeOnesAnywhere) {
-  SAMPLE_OR_RETURN(sample);
+  TScript* sample = Sample;
   const std::string text = sample->GetText();
   const int type = GetParam();
   const bool bound = BlockBoundTypes().count(type) > 0;
@@ -136,13 +80,13 @@ TEST_P(ClipboardTypeTest, CopiesGoIntoTheirOwnBlockAndBlockFreeOnesAnywhere) {
   EXPECT_EQ(Marks(), 1);  // copying marks the experiment modified too
   ASSERT_NE(Clipboard().GetCopyScript(), nullptr);
   EXPECT_EQ(Clipboard().GetCopyScript()->GetScriptType(), type);
-  EXPECT_EQ(Commands(A).size(), 1u);  // the original stays
+  EXPECT_EQ(BlockCommands(A).size(), 1u);  // the original stays
 
   // Onto the blank line of its own block: a new command behind the original, alike.
   Press(BlankNode());
   EXPECT_TRUE(Editor.ClipboardState().CanPaste);
   EXPECT_TRUE(Editor.PasteScriptClick());
-  std::vector<TScript*> commands = Commands(A);
+  std::vector<TScript*> commands = BlockCommands(A);
   ASSERT_EQ(commands.size(), 2u);
   EXPECT_EQ(commands[0], sample);
   EXPECT_EQ(commands[1]->GetScriptType(), type);
@@ -160,32 +104,32 @@ TEST_P(ClipboardTypeTest, CopiesGoIntoTheirOwnBlockAndBlockFreeOnesAnywhere) {
   EXPECT_EQ(Editor.ExpObjPopupPopup(nkBLANK).Paste.Enabled, !bound);
   EXPECT_EQ(Editor.PasteScriptClick(), !bound);
   if (bound) {
-    EXPECT_TRUE(Commands(B).empty());
+    EXPECT_TRUE(BlockCommands(B).empty());
     EXPECT_EQ(Marks(), 2);
     // Still held for its own block.
     Press(commands[1]->AExpNode);
     EXPECT_TRUE(Editor.ClipboardState().CanPaste);
   } else {
-    ASSERT_EQ(Commands(B).size(), 1u);
-    EXPECT_EQ(Commands(B)[0]->GetText(), text);
-    EXPECT_EQ(Commands(B)[0]->Pblock, B);
+    ASSERT_EQ(BlockCommands(B).size(), 1u);
+    EXPECT_EQ(BlockCommands(B)[0]->GetText(), text);
+    EXPECT_EQ(BlockCommands(B)[0]->Pblock, B);
     EXPECT_EQ(Marks(), 3);
   }
-  EXPECT_EQ(Commands(A).size(), 2u);
+  EXPECT_EQ(BlockCommands(A).size(), 2u);
 }
 
 TEST_P(ClipboardTypeTest, ACutCommandPastesTwiceWithTheSameSettings) {
-  SAMPLE_OR_RETURN(sample);
+  TScript* sample = Sample;
   const std::string text = sample->GetText();
   Press(sample->AExpNode);
   EXPECT_TRUE(Editor.CutScriptClick());
-  EXPECT_TRUE(Commands(A).empty());
+  EXPECT_TRUE(BlockCommands(A).empty());
   EXPECT_EQ(Marks(), 1);
 
   Press(BlankNode());
   EXPECT_TRUE(Editor.PasteScriptClick());
   EXPECT_TRUE(Editor.PasteScriptClick());  // the copy stays held
-  const std::vector<TScript*> commands = Commands(A);
+  const std::vector<TScript*> commands = BlockCommands(A);
   ASSERT_EQ(commands.size(), 2u);
   for (TScript* command : commands) {
     EXPECT_EQ(command->GetScriptType(), GetParam());
@@ -196,7 +140,7 @@ TEST_P(ClipboardTypeTest, ACutCommandPastesTwiceWithTheSameSettings) {
 }
 
 TEST_P(ClipboardTypeTest, DeletingWhatACopyNamesEmptiesTheClipboard) {
-  SAMPLE_OR_RETURN(sample);
+  TScript* sample = Sample;
   const int type = GetParam();
   const std::vector<TCopySamples::TNamed> named = Samples->NamedBy(type);
   if (named.empty()) {
@@ -227,33 +171,45 @@ TEST_P(ClipboardTypeTest, DeletingWhatACopyNamesEmptiesTheClipboard) {
     const TExpObjMenuState menu = Editor.ExpObjPopupPopup(nkBLANK);
     EXPECT_TRUE(menu.Paste.Visible);
     EXPECT_FALSE(menu.Paste.Enabled);
-    const std::size_t before = Commands(A).size();
+    const std::size_t before = BlockCommands(A).size();
     EXPECT_FALSE(Editor.PasteScriptClick());
     EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlV, true), TTreeKeyAction::None);
-    EXPECT_EQ(Commands(A).size(), before);
+    EXPECT_EQ(BlockCommands(A).size(), before);
   }
 }
 
-std::vector<int> TableTypes() {
-  std::vector<int> types;
-  for (const TCommandKind& kind : CommandKinds()) types.push_back(kind.Type);
-  return types;
+INSTANTIATE_TEST_SUITE_P(EveryCopyableType, ClipboardTypeTest,
+                         ::testing::ValuesIn(CopyableCommandTypes()), CommandTypeTestName());
+
+// A section line can be neither copied nor cut.
+class ClipboardSectionLineTest : public TreeClipboardFixture,
+                                 public ::testing::WithParamInterface<int> {};
+
+TEST_P(ClipboardSectionLineTest, IsNeitherCopiedNorCut) {
+  const int type = GetParam();
+  const TCommandKind* kind = CommandKindOf(type);
+  ASSERT_NE(kind, nullptr);
+  TScript* plain = kind->Create(A, NewNode(A));
+  Ui.Clear();
+  EXPECT_FALSE(plain->CanMakeCopyScript()) << CommandName(type) << " can be copied: give it a sample";
+  Press(plain->AExpNode);
+  EXPECT_FALSE(Editor.ClipboardState().CanCopy);
+  EXPECT_FALSE(Editor.CopyScriptClick());
+  EXPECT_FALSE(Editor.CutScriptClick());
+  EXPECT_EQ(Clipboard().GetCopyScript(), nullptr);
+  EXPECT_EQ(Marks(), 0);
+  delete plain;
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryCommandType, ClipboardTypeTest, ::testing::ValuesIn(TableTypes()),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           std::string name;
-                           for (char c : CommandName(info.param))
-                             if (std::isalnum(static_cast<unsigned char>(c))) name += c;
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(EverySectionLine, ClipboardSectionLineTest,
+                         ::testing::ValuesIn(SectionLineTypes()), CommandTypeTestName());
 
 using TreeClipboardTest = TreeClipboardFixture;
 
 TEST_F(TreeClipboardTest, PastingOntoACommandAsksBeforeReplacingIt) {
   TWaitScript* w100 = Wait(A, 100);
   TWaitScript* w200 = Wait(A, 200);
-  RECORDS_OR_SKIP(w100);
+  ASSERT_TRUE(MakesCopyRecord(w100));
   Press(w100->AExpNode);
   ASSERT_TRUE(Editor.CopyScriptClick());
   Ui.Clear();
@@ -289,7 +245,7 @@ TEST_F(TreeClipboardTest, PasteInsertGoesInFrontOfTheCommandWithoutAQuestion) {
   TWaitScript* w100 = Wait(A, 100);
   TWaitScript* w200 = Wait(A, 200);
   TWaitScript* w300 = Wait(B, 300);
-  RECORDS_OR_SKIP(w300);
+  ASSERT_TRUE(MakesCopyRecord(w300));
   Press(w300->AExpNode);
   ASSERT_TRUE(Editor.CopyScriptClick());
   Ui.Clear();
@@ -311,13 +267,13 @@ TEST_F(TreeClipboardTest, PasteInsertGoesInFrontOfTheCommandWithoutAQuestion) {
             "Wait 200 milliseconds");
   Press(BlankNode());
   EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlV, true), TTreeKeyAction::PasteScript);
-  EXPECT_EQ(Commands(A).size(), 5u);
-  EXPECT_EQ(Commands(A)[0]->GetText(), "Wait 300 milliseconds");
+  EXPECT_EQ(BlockCommands(A).size(), 5u);
+  EXPECT_EQ(BlockCommands(A)[0]->GetText(), "Wait 300 milliseconds");
   // Not over the selection, or on a block: nothing.
   EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlV, false), TTreeKeyAction::None);
   Press(A->AExpNode);
   EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlV, true), TTreeKeyAction::None);
-  EXPECT_EQ(Commands(A).size(), 5u);
+  EXPECT_EQ(BlockCommands(A).size(), 5u);
   EXPECT_EQ(Marks(), 3);
 }
 
@@ -325,7 +281,8 @@ TEST_F(TreeClipboardTest, ShortcutsCopyAndCutTheSelectedCommand) {
   TWaitScript* w100 = Wait(A, 100);
   TCommentScript* note = new TCommentScript(A, NewNode(A));
   note->SetComment("note");
-  RECORDS_OR_SKIP(w100, note);
+  ASSERT_TRUE(MakesCopyRecord(w100));
+  ASSERT_TRUE(MakesCopyRecord(note));
   Press(w100->AExpNode);
   EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlC, false), TTreeKeyAction::None);
   EXPECT_EQ(Clipboard().GetCopyScript(), nullptr);
@@ -347,7 +304,7 @@ TEST_F(TreeClipboardTest, ShortcutsCopyAndCutTheSelectedCommand) {
 
 TEST_F(TreeClipboardTest, NothingIsCopiedOrPastedWhileARunIsActive) {
   TWaitScript* w100 = Wait(A, 100);
-  RECORDS_OR_SKIP(w100);
+  ASSERT_TRUE(MakesCopyRecord(w100));
   Press(w100->AExpNode);
   ASSERT_TRUE(Editor.CopyScriptClick());
   Ui.Clear();
@@ -375,7 +332,7 @@ TEST_F(TreeClipboardTest, NothingIsCopiedOrPastedWhileARunIsActive) {
 
 TEST_F(TreeClipboardTest, WithoutASelectionNothingIsOffered) {
   TWaitScript* w100 = Wait(A, 100);
-  RECORDS_OR_SKIP(w100);
+  ASSERT_TRUE(MakesCopyRecord(w100));
   Press(w100->AExpNode);
   ASSERT_TRUE(Editor.CopyScriptClick());
   Tree.SetSelected(nullptr);
@@ -390,7 +347,7 @@ TEST_F(TreeClipboardTest, WithoutASelectionNothingIsOffered) {
   ASSERT_EQ(Exp.GetCurrentBlock(), A);
   EXPECT_FALSE(Editor.ClipboardState().CanPaste);
   EXPECT_FALSE(Editor.PasteScriptClick());
-  EXPECT_TRUE(Commands(B).empty());
+  EXPECT_TRUE(BlockCommands(B).empty());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "support/copy_samples.h"
 
+#include <cctype>
 #include <filesystem>
 #include <memory>
 #include <utility>
@@ -22,6 +23,8 @@
 #include "outputs/exp_file_lists.h"
 #include "outputs/output.h"
 #include "outputs/output_list.h"
+#include "scripts/command_table.h"
+#include "scripts/copy_script.h"
 #include "scripts/device/clear_device_buffer_script.h"
 #include "scripts/device/read_script.h"
 #include "scripts/device/send_binary_script.h"
@@ -78,6 +81,43 @@ std::string CommandName(int type) {
     case TScript::ENDIF: return "End If";
     default: return "type " + std::to_string(type);
   }
+}
+
+namespace {
+
+const std::set<int>& SectionLines() {
+  static const std::set<int> types = {TScript::REPEAT, TScript::DECISION, TScript::REPUNTIL,
+                                      TScript::IFTHEN, TScript::ELSE,     TScript::ENDIF};
+  return types;
+}
+
+std::vector<int> TableTypes(bool sectionLines) {
+  std::vector<int> types;
+  for (const TCommandKind& kind : CommandKinds())
+    if ((SectionLines().count(kind.Type) > 0) == sectionLines) types.push_back(kind.Type);
+  return types;
+}
+
+}  // namespace
+
+std::vector<int> CopyableCommandTypes() { return TableTypes(false); }
+
+std::vector<int> SectionLineTypes() { return TableTypes(true); }
+
+std::string CommandTypeTestName::operator()(const ::testing::TestParamInfo<int>& info) const {
+  std::string name;
+  for (char c : CommandName(info.param))
+    if (std::isalnum(static_cast<unsigned char>(c))) name += c;
+  return name;
+}
+
+::testing::AssertionResult MakesCopyRecord(TScript* command) {
+  TCopyScript* record = command->MakeCopyScript();
+  if (!record)
+    return ::testing::AssertionFailure() << CommandName(command->GetScriptType())
+                                         << " makes no copy record";
+  delete record;
+  return ::testing::AssertionSuccess();
 }
 
 namespace {

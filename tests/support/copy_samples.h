@@ -4,6 +4,8 @@
 // Copy and Paste go over these, table by table.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -26,6 +28,22 @@ class TScript;
 const std::set<int>& BlockBoundTypes();
 // A type's name for the tests' messages ("Read File").
 std::string CommandName(int type);
+
+// The rows of the command table, in table order, split in two: the types the clipboard
+// takes, each with a sample below, and the section lines (Repeat, Decision, Repeat
+// Until, If Then, Else, End If), which cannot be copied. A new row counts as copyable,
+// so that its tests fail until it has a sample.
+std::vector<int> CopyableCommandTypes();
+std::vector<int> SectionLineTypes();
+
+// Names the test of a command type after the type, letters and digits only ("ReadFile"):
+// the name generator of INSTANTIATE_TEST_SUITE_P.
+struct CommandTypeTestName {
+  std::string operator()(const ::testing::TestParamInfo<int>& info) const;
+};
+
+// Success when the command makes its copy record (which is dropped again).
+::testing::AssertionResult MakesCopyRecord(TScript* command);
 
 class TCopySamples {
 public:

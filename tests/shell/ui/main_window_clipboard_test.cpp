@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QTreeWidget>
 
-#include <cctype>
 #include <memory>
 #include <vector>
 
@@ -19,8 +18,8 @@
 #include "scripts/exp_obj_clipboard.h"
 #include "scripts/flow/wait_script.h"
 #include "scripts/script.h"
+#include "support/block_commands.h"
 #include "support/copy_samples.h"
-#include "support/fake_ui_port.h"
 
 namespace {
 
@@ -67,13 +66,6 @@ protected:
     QCursor::setPos(View->viewport()->mapToGlobal(PointOf(View, node)));
     QTest::keyClick(View, key, Qt::ControlModifier);
   }
-  std::vector<TScript*> Commands(const TBlock* block) const {
-    std::vector<TScript*> commands;
-    for (TTreeNode* node = block->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
-      if (TScript* script = ScriptOfNode(node); script && script->GetScriptType() != TScript::BLANK)
-        commands.push_back(script);
-    return commands;
-  }
   QString Shown(const TTreeNode* node) const {
     return View->TreeModel()->IndexOf(node).data().toString();
   }
@@ -85,26 +77,9 @@ protected:
     return wait;
   }
 
-  // Whether the command's copy record is part of the program yet.
-  static bool HasRecord(TScript* command) {
-    TFakeUiPort quiet;  // a command without one says so
-    TCopyScript* record = command->MakeCopyScript();
-    delete record;
-    return record != nullptr;
-  }
-
   TBlock* Start = nullptr;
   TNodeTreeView* View = nullptr;
 };
-
-// Skips the test while a command's copy record is not part of the program yet.
-#define RECORDS_OR_SKIP(...)                                                            \
-  for (TScript* command : std::initializer_list<TScript*>{__VA_ARGS__}) {               \
-    if (!HasRecord(command)) {                                                          \
-      GTEST_SKIP() << CommandName(command->GetScriptType()) << " has no copy record yet"; \
-    }                                                                                   \
-  }                                                                                     \
-  static_assert(true)
 
 class ClipboardWindowTypeTest : public TClipboardWindowTest,
                                 public ::testing::WithParamInterface<int> {};
@@ -115,16 +90,9 @@ TEST_P(ClipboardWindowTypeTest, CopyAndPasteThroughThePopupMenuAndTheKeys) {
   TBlock* second = AddBlock("Second");
   TCopySamples samples(Exp(), Window->Session().GetDeviceList(), Start, Temp.Path().string());
   TScript* sample = samples.Make(type);
+  ASSERT_NE(sample, nullptr) << CommandName(type) << " has no sample";
+  ASSERT_TRUE(MakesCopyRecord(sample));
   Window->RefreshViews();
-  if (!sample) {
-    // The section lines: neither "Copy" nor "Cut".
-    TScript* plain = CommandKindOf(type)->Create(Start, ExpTree().Insert(BlankNode(), "none"));
-    ASSERT_NE(RightClickNode(plain->AExpNode), nullptr);
-    EXPECT_FALSE(Offered("CopyScriptItem") || Offered("CutScriptItem")) << CommandName(type);
-    Popup()->hide();
-    return;
-  }
-  RECORDS_OR_SKIP(sample);
   const QString text = QString::fromStdString(sample->GetText());
   const bool bound = BlockBoundTypes().count(type) > 0;
   ClearModified();
@@ -136,13 +104,13 @@ TEST_P(ClipboardWindowTypeTest, CopyAndPasteThroughThePopupMenuAndTheKeys) {
   EXPECT_TRUE(Modified());
 
   Choose(BlankNode(), "PasteScriptItem");
-  std::vector<TScript*> commands = Commands(Start);
+  std::vector<TScript*> commands = BlockCommands(Start);
   ASSERT_EQ(commands.size(), 2u);
   EXPECT_EQ(Shown(commands[1]->AExpNode), text);
 
   // Ctrl+V over the original: the copy goes in front of it, without a question.
   ASSERT_NO_FATAL_FAILURE(KeyOver(sample->AExpNode, Qt::Key_V));
-  commands = Commands(Start);
+  commands = BlockCommands(Start);
   ASSERT_EQ(commands.size(), 3u);
   EXPECT_EQ(commands[1], sample);
   EXPECT_EQ(Shown(commands[0]->AExpNode), text);
@@ -158,29 +126,34 @@ TEST_P(ClipboardWindowTypeTest, CopyAndPasteThroughThePopupMenuAndTheKeys) {
   if (bound) {
     Popup()->hide();
     ASSERT_NO_FATAL_FAILURE(KeyOver(BlankNode(), Qt::Key_V));
-    EXPECT_TRUE(Commands(second).empty());
+    EXPECT_TRUE(BlockCommands(second).empty());
   } else {
     ClickItem(Popup(), "PasteScriptItem");
-    ASSERT_EQ(Commands(second).size(), 1u);
-    EXPECT_EQ(Shown(Commands(second)[0]->AExpNode), text);
+    ASSERT_EQ(BlockCommands(second).size(), 1u);
+    EXPECT_EQ(Shown(BlockCommands(second)[0]->AExpNode), text);
   }
-  EXPECT_EQ(Commands(Start).size(), 3u);
+  EXPECT_EQ(BlockCommands(Start).size(), 3u);
 }
 
-std::vector<int> TableTypes() {
-  std::vector<int> types;
-  for (const TCommandKind& kind : CommandKinds()) types.push_back(kind.Type);
-  return types;
+INSTANTIATE_TEST_SUITE_P(EveryCopyableType, ClipboardWindowTypeTest,
+                         ::testing::ValuesIn(CopyableCommandTypes()), CommandTypeTestName());
+
+using ClipboardWindowSectionLineTest = ClipboardWindowTypeTest;
+
+TEST_P(ClipboardWindowSectionLineTest, ThePopupOffersNeitherCopyNorCut) {
+  ASSERT_NO_FATAL_FAILURE(Begin());
+  const int type = GetParam();
+  const TCommandKind* kind = CommandKindOf(type);
+  ASSERT_NE(kind, nullptr);
+  TScript* plain = kind->Create(Start, ExpTree().Insert(BlankNode(), "none"));
+  Window->RefreshViews();
+  ASSERT_NE(RightClickNode(plain->AExpNode), nullptr);
+  EXPECT_FALSE(Offered("CopyScriptItem") || Offered("CutScriptItem")) << CommandName(type);
+  Popup()->hide();
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryCommandType, ClipboardWindowTypeTest,
-                         ::testing::ValuesIn(TableTypes()),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           std::string name;
-                           for (char c : CommandName(info.param))
-                             if (std::isalnum(static_cast<unsigned char>(c))) name += c;
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(EverySectionLine, ClipboardWindowSectionLineTest,
+                         ::testing::ValuesIn(SectionLineTypes()), CommandTypeTestName());
 
 using ClipboardWindowTest = TClipboardWindowTest;
 
@@ -188,7 +161,7 @@ TEST_F(ClipboardWindowTest, CtrlXThenTwoPastesGiveTwoAlikeAndTheKeysWantThePoint
   ASSERT_NO_FATAL_FAILURE(Begin());
   TWaitScript* w100 = Wait(Start, 100);
   TWaitScript* w250 = Wait(Start, 250);
-  RECORDS_OR_SKIP(w100);
+  ASSERT_TRUE(MakesCopyRecord(w100));
   Window->RefreshViews();
   ClearModified();
 
@@ -196,15 +169,15 @@ TEST_F(ClipboardWindowTest, CtrlXThenTwoPastesGiveTwoAlikeAndTheKeysWantThePoint
   LeftClick(View, PointOf(View, w250->AExpNode));
   QCursor::setPos(View->viewport()->mapToGlobal(PointOf(View, w100->AExpNode)));
   QTest::keyClick(View, Qt::Key_X, Qt::ControlModifier);
-  EXPECT_EQ(Commands(Start).size(), 2u);
+  EXPECT_EQ(BlockCommands(Start).size(), 2u);
   EXPECT_FALSE(Modified());
 
   ASSERT_NO_FATAL_FAILURE(KeyOver(w250->AExpNode, Qt::Key_X));
-  ASSERT_EQ(Commands(Start).size(), 1u);
+  ASSERT_EQ(BlockCommands(Start).size(), 1u);
   EXPECT_TRUE(Modified());
   ASSERT_NO_FATAL_FAILURE(KeyOver(BlankNode(), Qt::Key_V));
   ASSERT_NO_FATAL_FAILURE(KeyOver(BlankNode(), Qt::Key_V));
-  const std::vector<TScript*> commands = Commands(Start);
+  const std::vector<TScript*> commands = BlockCommands(Start);
   ASSERT_EQ(commands.size(), 3u);
   EXPECT_EQ(commands[0], w100);
   EXPECT_EQ(Shown(commands[1]->AExpNode), QString("Wait 250 milliseconds"));
@@ -214,7 +187,7 @@ TEST_F(ClipboardWindowTest, CtrlXThenTwoPastesGiveTwoAlikeAndTheKeysWantThePoint
   // Ctrl+C over a command copies it.
   ASSERT_NO_FATAL_FAILURE(KeyOver(w100->AExpNode, Qt::Key_C));
   ASSERT_NO_FATAL_FAILURE(KeyOver(BlankNode(), Qt::Key_V));
-  EXPECT_EQ(Shown(Commands(Start).back()->AExpNode), QString("Wait 100 milliseconds"));
+  EXPECT_EQ(Shown(BlockCommands(Start).back()->AExpNode), QString("Wait 100 milliseconds"));
   EXPECT_TRUE(Dialogs.Boxes().empty());
 }
 
@@ -222,7 +195,7 @@ TEST_F(ClipboardWindowTest, PasteOntoACommandAsksAndInsertPasteDoesNot) {
   ASSERT_NO_FATAL_FAILURE(Begin());
   TWaitScript* w100 = Wait(Start, 100);
   TWaitScript* w200 = Wait(Start, 200);
-  RECORDS_OR_SKIP(w100);
+  ASSERT_TRUE(MakesCopyRecord(w100));
   Window->RefreshViews();
   Choose(w100->AExpNode, "CopyScriptItem");
 
@@ -237,17 +210,17 @@ TEST_F(ClipboardWindowTest, PasteOntoACommandAsksAndInsertPasteDoesNot) {
   ASSERT_EQ(Dialogs.Texts().size(), 1u);
   EXPECT_EQ(Dialogs.Texts()[0].rfind("This will overwrite the old script.", 0), 0u);
   EXPECT_EQ(Dialogs.Boxes()[0].Box.Caption, QString("Qorv Message"));
-  EXPECT_EQ(Commands(Start), (std::vector<TScript*>{w100, w200}));
+  EXPECT_EQ(BlockCommands(Start), (std::vector<TScript*>{w100, w200}));
 
   Dialogs.ScriptAnswers({mbYes});
   Choose(w200->AExpNode, "PasteScriptItem");
-  ASSERT_EQ(Commands(Start).size(), 2u);
-  EXPECT_EQ(Shown(Commands(Start)[1]->AExpNode), QString("Wait 100 milliseconds"));
+  ASSERT_EQ(BlockCommands(Start).size(), 2u);
+  EXPECT_EQ(Shown(BlockCommands(Start)[1]->AExpNode), QString("Wait 100 milliseconds"));
 
-  TScript* last = Commands(Start)[1];
+  TScript* last = BlockCommands(Start)[1];
   ASSERT_NO_FATAL_FAILURE(PasteInsert(last->AExpNode));
-  ASSERT_EQ(Commands(Start).size(), 3u);
-  EXPECT_EQ(Commands(Start)[2], last);
+  ASSERT_EQ(BlockCommands(Start).size(), 3u);
+  EXPECT_EQ(BlockCommands(Start)[2], last);
   EXPECT_EQ(Dialogs.Texts().size(), 2u);  // no question this time
 }
 
@@ -258,7 +231,9 @@ TEST_F(ClipboardWindowTest, DeletingWhatTheCopyNamesOrANewExperimentLeavesNothin
   TScript* gpib = samples.Make(TScript::SENDGPIB);
   TScript* wait = samples.Make(TScript::WAIT);
   Window->RefreshViews();
-  RECORDS_OR_SKIP(read, gpib, wait);
+  ASSERT_TRUE(MakesCopyRecord(read));
+  ASSERT_TRUE(MakesCopyRecord(gpib));
+  ASSERT_TRUE(MakesCopyRecord(wait));
 
   // The Read's variable, through the attribute tree (which asks, since it is used).
   Choose(read->AExpNode, "CopyScriptItem");
@@ -271,7 +246,7 @@ TEST_F(ClipboardWindowTest, DeletingWhatTheCopyNamesOrANewExperimentLeavesNothin
                             PointOf(attributes, samples.Volts->AExpAttNode), "ExpAttPopup");
   ASSERT_NE(popup, nullptr);
   ClickItem(popup, "DeleteExpAttItem");
-  ASSERT_EQ(Commands(Start), (std::vector<TScript*>{gpib, wait}));  // the Read went along
+  ASSERT_EQ(BlockCommands(Start), (std::vector<TScript*>{gpib, wait}));  // the Read went along
   ASSERT_NE(RightClickNode(BlankNode()), nullptr);
   EXPECT_FALSE(Offered("PasteScriptItem"));
   Popup()->hide();
@@ -290,7 +265,7 @@ TEST_F(ClipboardWindowTest, DeletingWhatTheCopyNamesOrANewExperimentLeavesNothin
                      "DevicePopupMenu");
   ASSERT_NE(popup, nullptr);
   ClickItem(popup, "DeleteDeviceItem");
-  ASSERT_EQ(Commands(Start), (std::vector<TScript*>{wait}));
+  ASSERT_EQ(BlockCommands(Start), (std::vector<TScript*>{wait}));
   ASSERT_NE(RightClickNode(wait->AExpNode), nullptr);
   EXPECT_FALSE(Offered("PasteScriptItem") || Offered("PasteInsertItem"));
   Popup()->hide();
@@ -308,13 +283,13 @@ TEST_F(ClipboardWindowTest, DeletingWhatTheCopyNamesOrANewExperimentLeavesNothin
   EXPECT_FALSE(Offered("PasteScriptItem"));
   Popup()->hide();
   ASSERT_NO_FATAL_FAILURE(KeyOver(BlankNode(), Qt::Key_V));
-  EXPECT_TRUE(Commands(Start).empty());
+  EXPECT_TRUE(BlockCommands(Start).empty());
 }
 
 TEST_F(ClipboardWindowTest, NothingIsOfferedDuringARun) {
   ASSERT_NO_FATAL_FAILURE(Begin());
   TWaitScript* w100 = Wait(Start, 100);
-  RECORDS_OR_SKIP(w100);
+  ASSERT_TRUE(MakesCopyRecord(w100));
   Window->RefreshViews();
   Choose(w100->AExpNode, "CopyScriptItem");
   ClearModified();
@@ -326,7 +301,7 @@ TEST_F(ClipboardWindowTest, NothingIsOfferedDuringARun) {
   ASSERT_NO_FATAL_FAILURE(KeyOver(w100->AExpNode, Qt::Key_X));
   ASSERT_NO_FATAL_FAILURE(KeyOver(w100->AExpNode, Qt::Key_V));
   ExperimentRunning = false;
-  EXPECT_EQ(Commands(Start), (std::vector<TScript*>{w100}));
+  EXPECT_EQ(BlockCommands(Start), (std::vector<TScript*>{w100}));
   EXPECT_FALSE(Modified());
 }
 
@@ -352,7 +327,8 @@ TEST_F(ClipboardWindowTest, APastedDemoSavedReopenedAndRunWritesWhatItsCommandsS
   TScript* wait = FindCommand(measure, TScript::WAIT);
   TScript* comment = FindCommand(measure, TScript::COMMENT);
   ASSERT_TRUE(output && wait && comment);
-  RECORDS_OR_SKIP(output, comment);
+  ASSERT_TRUE(MakesCopyRecord(output));
+  ASSERT_TRUE(MakesCopyRecord(comment));
   const std::string commentText = comment->GetText();
 
   // Each pass writes its line twice: a copy of Output to File in front of the Wait.
