@@ -20,30 +20,7 @@
 
 namespace {
 
-// A command that notes its runs, leaves trace lines, may do something (throw, press a
-// button) and may name a variable it stores into.
-class TTraced : public TStub {
-public:
-  TTraced(TBlock* block, TTreeNode* node, const std::string& text, TTexts& ran)
-      : TStub(block, node, TScript::CALCULATE, text), Ran(ran) {}
-  TScript* ExecuteTrace(std::vector<std::string>& trace) override {
-    Ran.push_back(Text);
-    trace.push_back(Text + " did");
-    trace.push_back(Text + " done");
-    if (Action) Action();
-    return Pnextscript;
-  }
-  TData* GetStoredData() override { return Stored; }
-  int Edit() override {
-    if (OnEdit) OnEdit();
-    return 1;
-  }
-
-  TTexts& Ran;
-  std::function<void()> Action;
-  std::function<void()> OnEdit;
-  TData* Stored = nullptr;
-};
+using TTraced = TTracedStub;
 
 class TFakeDebugView : public TDebugRunView {
 public:

@@ -13,6 +13,7 @@ void LoadHelpResource() {
 const std::vector<THelpTopic>& HelpTopics() {
   // Several dialogs that belong together share a page, each at its own anchor.
   static const std::vector<THelpTopic> topics = {
+      {1, "experiment_view.html", "editing", "Editing blocks and commands"},
       {2, "flow_commands.html", "label", "The Label dialog"},
       {3, "calculate_dialog.html", "calculate-dialog", "The Calculator dialog"},
       {4, "flow_commands.html", "if-then", "The If then command dialog"},
@@ -35,6 +36,7 @@ const std::vector<THelpTopic>& HelpTopics() {
       {25, "scan.html", "scan-for-devices", "The Scan For Devices dialog"},
       {26, "gpib_settings.html", "gpib-settings", "The GPIB Settings dialog"},
       {27, "preferences.html", "preferences", "The Preferences dialog"},
+      {28, "debug.html", "debug-window", "The Debug Experiment window"},
       {29, "text_window.html", "text-window", "The text window"},
       {30, "big_number_window.html", "big-number-window", "The big number window"},
       {31, "table_window.html", "table-window", "The table window"},
