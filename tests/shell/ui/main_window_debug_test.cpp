@@ -1,0 +1,118 @@
+// The debugger from the main window: it opens modally on the experiment, closes during a
+// long Wait at once with the first block current again, and a debug run of the demo on
+// the simulated instruments writes the data file a normal run writes.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QToolButton>
+
+#include <functional>
+
+#include "main_window_steps.h"
+#include "shell/debug_log.h"
+#include "shell/ui/debug_form.h"
+
+namespace {
+
+class MainWindowDebugTest : public TWindowStepsTest {
+protected:
+  // Acts on the debug window once it shows modally; the act must close it.
+  void WhenDebugShows(std::function<void(TDebugForm&)> act) {
+    auto* timer = new QTimer(Window.get());
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act = std::move(act)] {
+      auto* form = dynamic_cast<TDebugForm*>(QApplication::activeModalWidget());
+      if (!form) return;
+      timer->stop();
+      timer->deleteLater();
+      act(*form);
+    });
+    timer->start(10);
+  }
+  static void Press(TDebugForm& form, const char* name) {
+    auto* button = form.findChild<QToolButton*>(name);
+    ASSERT_NE(button, nullptr) << name;
+    QTest::mouseClick(button, Qt::LeftButton);
+  }
+  static std::string LastLine(TDebugForm& form) {
+    const TDebugLog& log = form.Log();
+    return log.IsEmpty() ? std::string() : log.Line(log.Count() - 1).Text;
+  }
+  QByteArray DataFile() {
+    QFile data(QString::fromStdString(Temp.PathOf(DemoDataFileName)));
+    EXPECT_TRUE(data.open(QIODevice::ReadOnly));
+    return data.readAll();
+  }
+};
+
+TEST_F(MainWindowDebugTest, EscapeOrCloseDuringALongWaitEndsTheDebuggerAtOnce) {
+  StartQorv();
+  AddWait(5000);
+  TBlock* first = BlockOfNode(Exp().GetExperimentTree().GetFirstNode());
+  const long long limit = Sanitized() ? 2000 : 600;
+  for (const bool escape : {true, false}) {
+    SCOPED_TRACE(escape ? "Escape" : "Close");
+    bool seen = false;
+    TSteadyTime asked{};
+    WhenDebugShows([&](TDebugForm& form) {
+      seen = true;
+      EXPECT_EQ(form.windowTitle(), QString("Debug Experiment"));
+      // The blank line is no step: the block holds the Wait alone.
+      EXPECT_EQ(form.Engine().GetDebugTree()->GetTree().GetFirstNode()->Count(), 1);
+      Press(form, "StartButton");
+      QTimer::singleShot(200, &form, [&form, &asked, escape] {
+        asked = std::chrono::steady_clock::now();
+        if (escape)
+          QTest::keyClick(&form, Qt::Key_Escape);
+        else
+          form.CloseClick();
+        EXPECT_FALSE(form.isVisible());
+      });
+    });
+    Trigger("DebugButton");
+    const TSteadyTime returned = std::chrono::steady_clock::now();
+    ASSERT_TRUE(seen);
+    EXPECT_LE(MillisecondsBetween(asked, returned), limit);
+    TDebugForm* form = Window->DebugWindow();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form->Engine().IsShowing());
+    EXPECT_FALSE(form->RunTimer().isActive());
+    EXPECT_EQ(first->DebugNode, nullptr);
+    // The first block is current again, holding the blank line.
+    ASSERT_NE(Exp().GetBlankScript(), nullptr);
+    EXPECT_EQ(Exp().GetCurrentBlock(), first);
+    EXPECT_EQ(Panel(TQorvForm::spBlock), QString("Start Block"));
+    EXPECT_TRUE(Action("DebugButton")->isEnabled());
+  }
+}
+
+TEST_F(MainWindowDebugTest, ADebugRunOfTheDemoWritesTheDataFileOfANormalRun) {
+  TDemoInstruments instruments;
+  StartQorv(QString::fromStdString(SaveDemo(4, 20)));
+  RunToTheEnd();
+  const QByteArray normal = DataFile();
+  ASSERT_EQ(normal.count('\n'), 4);
+  QFile::remove(QString::fromStdString(Temp.PathOf(DemoDataFileName)));
+
+  bool finished = false;
+  WhenDebugShows([&](TDebugForm& form) {
+    Press(form, "StartButton");
+    finished = QTest::qWaitFor([&] { return LastLine(form) == "Experiment Finished"; }, 30000);
+    form.CloseClick();
+  });
+  Trigger("DebugButton");
+  ASSERT_TRUE(finished);
+  // Closed at the end of the debug run: complete, with the same lines.
+  const QByteArray debug = DataFile();
+  ASSERT_EQ(debug.count('\n'), 4);
+  const QList<QByteArray> normalLines = normal.split('\n');
+  const QList<QByteArray> debugLines = debug.split('\n');
+  for (qsizetype i = 0; i < normalLines.size(); ++i) {
+    // The reading number and the number of fields are the same; the readings are the
+    // simulated instruments' own.
+    EXPECT_EQ(debugLines[i].split('\t').size(), normalLines[i].split('\t').size()) << i;
+    EXPECT_EQ(debugLines[i].split('\t').first(), normalLines[i].split('\t').first()) << i;
+  }
+  EXPECT_EQ(debug.count('\r'), 4);
+}
+
+}  // namespace
