@@ -35,8 +35,8 @@ public:
   // Number of nodes in the copy.
   int NodeCount() const { return static_cast<int>(Copies.size()); }
 
-  // Told with the copy of a source node about to be removed (its object, when it had
-  // one, already gone); the copy's data is cleared after.
+  // Told with the copy of a source node about to be removed, before the copy's data is
+  // cleared (an object that clears its copy's data as it is destroyed has done so).
   std::function<void(TTreeNode* copy)> OnRemoving;
   // Told when the copy became stale.
   std::function<void()> OnStale;
