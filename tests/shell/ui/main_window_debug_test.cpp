@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include <functional>
 
@@ -83,6 +84,43 @@ TEST_F(MainWindowDebugTest, EscapeOrCloseDuringALongWaitEndsTheDebuggerAtOnce) {
     EXPECT_EQ(Panel(TQorvForm::spBlock), QString("Start Block"));
     EXPECT_TRUE(Action("DebugButton")->isEnabled());
   }
+}
+
+TEST_F(MainWindowDebugTest, TheDevicesShowWithTheirPopUpAndTheAttributesFullyOpen) {
+  StartQorv();
+  AddWait(10);
+  AddMeter("Meter");
+  bool seen = false;
+  WhenDebugShows([&](TDebugForm& form) {
+    seen = true;
+    auto* devices = form.findChild<QTreeWidget*>("DeviceDebugView");
+    ASSERT_NE(devices, nullptr);
+    ASSERT_EQ(devices->topLevelItemCount(), 1);
+    EXPECT_EQ(devices->topLevelItem(0)->text(0), QString("Meter"));
+    EXPECT_FALSE(devices->topLevelItem(0)->data(0, Qt::CheckStateRole).isValid());
+    // Without a device selected the pop-up has no items; with one, all three.
+    devices->clearSelection();
+    form.UpdateDevicePopup();
+    for (QAction* item : form.DeviceDebugPopup()->actions()) EXPECT_FALSE(item->isVisible());
+    devices->setCurrentItem(devices->topLevelItem(0));
+    form.UpdateDevicePopup();
+    QStringList texts;
+    for (QAction* item : form.DeviceDebugPopup()->actions())
+      if (item->isVisible()) texts << item->text();
+    EXPECT_EQ(texts, (QStringList{"Edit", "Interact", "Reset"}));
+    // The attribute copy shows every list of the experiment, opened.
+    TTree& attributes = form.Engine().GetAttributeTree()->GetTree();
+    EXPECT_EQ(attributes.Count(), Exp().GetAttributeTree().Count());
+    for (TTreeNode* node = attributes.GetFirstNode(); node; node = node->GetNextSibling())
+      EXPECT_TRUE(node->GetExpanded()) << node->GetText();
+    // Nothing selected: no attribute items.
+    attributes.SetSelected(nullptr);
+    form.UpdateAttributePopup();
+    for (QAction* item : form.ExpAttPopup()->actions()) EXPECT_FALSE(item->isVisible());
+    form.CloseClick();
+  });
+  Trigger("DebugButton");
+  EXPECT_TRUE(seen);
 }
 
 TEST_F(MainWindowDebugTest, ADebugRunOfTheDemoWritesTheDataFileOfANormalRun) {
