@@ -36,7 +36,7 @@ const std::vector<THelpTopic>& HelpTopics() {
       {25, "scan.html", "scan-for-devices", "The Scan For Devices dialog"},
       {26, "gpib_settings.html", "gpib-settings", "The GPIB Settings dialog"},
       {27, "preferences.html", "preferences", "The Preferences dialog"},
-      {28, "debug.html", "debug-window", "The Debug Experiment window"},
+      {28, "debug_window.html", "debug-window", "The debug window"},
       {29, "text_window.html", "text-window", "The text window"},
       {30, "big_number_window.html", "big-number-window", "The big number window"},
       {31, "table_window.html", "table-window", "The table window"},

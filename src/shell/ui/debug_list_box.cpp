@@ -2,12 +2,12 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QMetaObject>
 #include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
 
-#include "model/assertion.h"
 #include "outputs/ui/font_settings.h"
 
 TDebugLogModel::TDebugLogModel(QObject* parent) : QAbstractListModel(parent) {}
@@ -45,11 +45,14 @@ QVariant TDebugLogModel::data(const QModelIndex& index, int role) const {
   }
 }
 
-void TDebugLogModel::LinesAdded(int first, int count) {
-  // The log already holds the lines; the views learn of them between begin and end.
-  QORV_ASSERT(first == Rows);
-  beginInsertRows(QModelIndex(), first, first + count - 1);
-  Rows = first + count;
+void TDebugLogModel::LinesAdded(int, int) {
+  // The log already holds the lines; the views learn of them between begin and end. All
+  // the lines not yet announced, so that a line added while another listener is told
+  // cannot leave a gap.
+  const int count = Plog->Count();
+  if (count <= Rows) return;
+  beginInsertRows(QModelIndex(), Rows, count - 1);
+  Rows = count;
   endInsertRows();
 }
 
@@ -119,6 +122,7 @@ TDebugListBox::TDebugListBox(QWidget* parent) : QListView(parent), Model(new TDe
   setModel(Model);
   connect(Model, &QAbstractItemModel::rowsInserted, this,
           [this](const QModelIndex&, int first, int) { LinesInserted(first); });
+  connect(Model, &QAbstractItemModel::modelReset, this, [this] { PendingTop = -1; });
 }
 
 TDebugListBox::~TDebugListBox() {
@@ -138,6 +142,7 @@ void TDebugListBox::AddOutput(const std::string& text, std::uint32_t colour, std
 int TDebugListBox::ItemHeight() const { return QFontMetrics(font()).height(); }
 
 int TDebugListBox::TopIndex() const {
+  if (PendingTop >= 0) return PendingTop;
   const QModelIndex top = indexAt(QPoint(1, 1));
   return top.isValid() ? top.row() : 0;
 }
@@ -148,11 +153,22 @@ int TDebugListBox::VisibleLines() const {
 
 void TDebugListBox::LinesInserted(int first) {
   if (!ScrollOutput) return;
-  // The rows must be laid out before the list can scroll to them.
-  executeDelayedItemsLayout();
   const int count = Model->rowCount();
   if (static_cast<long long>(count - TopIndex()) * ItemHeight() < viewport()->height()) return;
-  scrollTo(Model->index(first, 0), PositionAtTop);
+  // The top line as far as the list can scroll. It is set once, after all the lines
+  // added meanwhile: laying the rows out for every line would cost the whole log's
+  // length each time.
+  if (PendingTop < 0)
+    QMetaObject::invokeMethod(this, &TDebugListBox::ApplyPendingTop, Qt::QueuedConnection);
+  PendingTop = std::clamp(first, 0, std::max(0, count - VisibleLines()));
+}
+
+void TDebugListBox::ApplyPendingTop() {
+  if (PendingTop < 0) return;
+  const int top = PendingTop;
+  PendingTop = -1;
+  executeDelayedItemsLayout();
+  if (top < Model->rowCount()) scrollTo(Model->index(top, 0), PositionAtTop);
 }
 
 void TDebugListBox::changeEvent(QEvent* event) {

@@ -79,7 +79,8 @@ public:
 
   // The fixed height of every row, from the list's font.
   int ItemHeight() const;
-  // The row shown at the top; 0 for an empty list.
+  // The row shown at the top, or to be shown once the list has served its events after
+  // the lines added last; 0 for an empty list.
   int TopIndex() const;
   // The lines that fit in the list whole.
   int VisibleLines() const;
@@ -89,9 +90,11 @@ protected:
 
 private:
   void LinesInserted(int first);
+  void ApplyPendingTop();
 
   TDebugLog OwnLog;
   TDebugLog* Plog = &OwnLog;
   TDebugLogModel* Model;
   bool ScrollOutput = true;
+  int PendingTop = -1;  // the top line to scroll to when events are next served; -1 none
 };
