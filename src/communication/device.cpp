@@ -22,6 +22,7 @@
 #include "model/read_file.h"
 #include "model/ui_port.h"
 #include "model/write_file.h"
+#include "scripts/copy_script.h"
 #include "scripts/device/device_attribute_script.h"
 #include "scripts/device/read_script.h"
 #include "scripts/device/send_script.h"
@@ -45,6 +46,8 @@ TDevice::TDevice(TImageList* imagelist) {
 }
 
 TDevice::~TDevice() {
+  if (Pcopyscript) Pcopyscript->Disable();
+  QORV_ASSERT(Pcopyscript==0);
   ReleaseHolder();
   Pcommunication.reset();
   Pcoredevice.reset();
@@ -57,6 +60,12 @@ void TDevice::UpdateListItem() {
   ListItem.ImageIndex = Pcoredevice ? Pcoredevice->GetIconIndex() : 0;
   for (TDeviceAttributeScript* script : Scripts.Items()) script->UpdateNodeText();
   UiPort().RefreshViews();
+}
+
+void TDevice::SetCopyScript(TCopyScript* script) {
+  QORV_ASSERT(script!=0);
+  if (!Pcopyscript) Pcopyscript = script;
+  QORV_ASSERT(Pcopyscript==script);
 }
 
 void TDevice::AddScript(TDeviceAttributeScript* script) {

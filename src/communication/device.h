@@ -13,6 +13,7 @@
 #include "model/ordered_set.h"
 
 class TCommunication;
+class TCopyScript;
 class TDeviceAttributeScript;
 class TDeviceList;
 class TDevicePlacer;
@@ -32,7 +33,8 @@ class TDevice {
 public:
   // Makes the core device when an image list is given; no communication.
   explicit TDevice(TImageList* imagelist);
-  // Deletes the communication, the core device and every command that uses the device.
+  // Disables a copy record naming the device, then deletes the communication, the core
+  // device and every command that uses the device.
   ~TDevice();
   TDevice(const TDevice&) = delete;
   TDevice& operator=(const TDevice&) = delete;
@@ -48,6 +50,11 @@ public:
   void RemoveScript(TDeviceAttributeScript* script);
   bool HasScripts() const { return !Scripts.Empty(); }
   std::vector<TDeviceAttributeScript*> GetScripts() const { return Scripts.Items(); }
+
+  // The clipboard's copy record of a command that uses this device (one at a time).
+  void SetCopyScript(TCopyScript* script);
+  void ClearCopyScript() { Pcopyscript = nullptr; }
+  TCopyScript* GetCopyScript() const { return Pcopyscript; }
 
   // The core device (required).
   TCoreDevice& GetCoreDevice() const;
@@ -130,4 +137,5 @@ private:
   THolderDevice* Pholderdevice = nullptr;  // not owned
   TDeviceList* Plist = nullptr;
   std::uint64_t Serial = 0;
+  TCopyScript* Pcopyscript = nullptr;  // not owned
 };

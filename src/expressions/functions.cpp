@@ -41,7 +41,7 @@ void TQorvFunction::PrepareCalculation() {
   Pqorvlist->PrepareCalculation();
 }
 
-std::unique_ptr<TZyqMathCopy> TQorvFunction::MakeCopy(TBlockCopyScript* copyCommand) {
+std::unique_ptr<TZyqMathCopy> TQorvFunction::MakeCopy(TCopyScript* copyCommand) {
   QORV_ASSERT(Pqorvlist!=0);
   auto copy = std::make_unique<TZyqFunctionCopy>(copyCommand, static_cast<std::int8_t>(Kind));
   copy->CopyArgument(*Pqorvlist);
@@ -119,7 +119,7 @@ std::uint32_t TTrigFunction::GetBinaryValue() { NeverCalled("TTrigFunction GetBi
 
 // TTrigFunction
 
-std::unique_ptr<TZyqMathCopy> TTrigFunction::MakeCopy(TBlockCopyScript* copyCommand) {
+std::unique_ptr<TZyqMathCopy> TTrigFunction::MakeCopy(TCopyScript* copyCommand) {
   QORV_ASSERT(Pqorvlist!=0);
   auto copy = std::make_unique<TZyqTrigFunctionCopy>(copyCommand, static_cast<std::int8_t>(Kind),
                                                      Radians);

@@ -18,7 +18,7 @@ public:
 
   // Prepares the argument's list.
   void PrepareCalculation() override;
-  std::unique_ptr<TZyqMathCopy> MakeCopy(TBlockCopyScript* copyCommand) override;
+  std::unique_ptr<TZyqMathCopy> MakeCopy(TCopyScript* copyCommand) override;
   void CheckAfterRead() override;
   // The argument's compiled-list record.
   void Save(TWriteFile& writer) override;
@@ -90,7 +90,7 @@ QORV_DECIMAL_FUNCTION_CLASS(TAbsFunction, odkABS)
 
 class TTrigFunction : public TQorvFunction {
 public:
-  std::unique_ptr<TZyqMathCopy> MakeCopy(TBlockCopyScript* copyCommand) override;
+  std::unique_ptr<TZyqMathCopy> MakeCopy(TCopyScript* copyCommand) override;
   // The argument's record, then the radians flag as an int32 (1 radians, 0 degrees).
   void Save(TWriteFile& writer) override;
   void LoadArgument(TReadFile& reader, int depth) override;

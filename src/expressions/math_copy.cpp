@@ -15,7 +15,7 @@ std::unique_ptr<TQorvMath> TZyqOperatorCopy::MakeMathObject(TAttributeScript* co
 
 // TZyqOperandCopy
 
-TZyqOperandCopy::TZyqOperandCopy(TBlockCopyScript* owner, std::int8_t kind)
+TZyqOperandCopy::TZyqOperandCopy(TCopyScript* owner, std::int8_t kind)
     : TZyqMathCopy(owner), Kind(kind) {}
 
 TZyqOperandCopy::~TZyqOperandCopy() = default;
@@ -47,7 +47,7 @@ void TZyqOperandCopy::Enable() {
 
 // TZyqFunctionCopy
 
-TZyqFunctionCopy::TZyqFunctionCopy(TBlockCopyScript* owner, std::int8_t kind)
+TZyqFunctionCopy::TZyqFunctionCopy(TCopyScript* owner, std::int8_t kind)
     : TZyqMathCopy(owner), Kind(kind) {}
 
 TZyqFunctionCopy::~TZyqFunctionCopy() = default;
@@ -93,7 +93,7 @@ TZyqMathListCopy::~TZyqMathListCopy() {
   for (auto& record : *Pmathlist) record.reset();  // first to last
 }
 
-void TZyqMathListCopy::CopyMathList(const TQorvMathList& list, TBlockCopyScript* copyCommand) {
+void TZyqMathListCopy::CopyMathList(const TQorvMathList& list, TCopyScript* copyCommand) {
   QORV_ASSERT(Pmathlist==0);
   Pmathlist = std::make_unique<std::vector<std::unique_ptr<TZyqMathCopy>>>();
   list.MakeCopyList(*Pmathlist, copyCommand);

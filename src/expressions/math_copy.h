@@ -8,7 +8,7 @@
 #include <vector>
 
 class TAttributeScript;
-class TBlockCopyScript;
+class TCopyScript;
 class TCopyVariableData;
 class TQorvMath;
 class TQorvMathList;
@@ -16,7 +16,7 @@ class TZyqMathListCopy;
 
 class TZyqMathCopy {
 public:
-  explicit TZyqMathCopy(TBlockCopyScript* owner) : Powner(owner) {}
+  explicit TZyqMathCopy(TCopyScript* owner) : Powner(owner) {}
   virtual ~TZyqMathCopy() = default;
   TZyqMathCopy(const TZyqMathCopy&) = delete;
   TZyqMathCopy& operator=(const TZyqMathCopy&) = delete;
@@ -27,12 +27,12 @@ public:
   virtual void Disable() {}
   virtual void Enable() {}
 
-  TBlockCopyScript* Powner;
+  TCopyScript* Powner;
 };
 
 class TZyqOperatorCopy : public TZyqMathCopy {
 public:
-  TZyqOperatorCopy(TBlockCopyScript* owner, std::int8_t kind) : TZyqMathCopy(owner), Kind(kind) {}
+  TZyqOperatorCopy(TCopyScript* owner, std::int8_t kind) : TZyqMathCopy(owner), Kind(kind) {}
   std::unique_ptr<TQorvMath> MakeMathObject(TAttributeScript* command) override;
 
   std::int8_t Kind;
@@ -40,7 +40,7 @@ public:
 
 class TZyqOperandCopy : public TZyqMathCopy {
 public:
-  TZyqOperandCopy(TBlockCopyScript* owner, std::int8_t kind);
+  TZyqOperandCopy(TCopyScript* owner, std::int8_t kind);
   ~TZyqOperandCopy() override;
   std::unique_ptr<TQorvMath> MakeMathObject(TAttributeScript* command) override;
   void Disable() override;
@@ -55,7 +55,7 @@ public:
 
 class TZyqFunctionCopy : public TZyqMathCopy {
 public:
-  TZyqFunctionCopy(TBlockCopyScript* owner, std::int8_t kind);
+  TZyqFunctionCopy(TCopyScript* owner, std::int8_t kind);
   ~TZyqFunctionCopy() override;
   std::unique_ptr<TQorvMath> MakeMathObject(TAttributeScript* command) override;
   void Disable() override;
@@ -73,7 +73,7 @@ protected:
 
 class TZyqTrigFunctionCopy : public TZyqFunctionCopy {
 public:
-  TZyqTrigFunctionCopy(TBlockCopyScript* owner, std::int8_t kind, bool radians)
+  TZyqTrigFunctionCopy(TCopyScript* owner, std::int8_t kind, bool radians)
       : TZyqFunctionCopy(owner, kind), Radians(radians) {}
   std::unique_ptr<TQorvMath> MakeMathObject(TAttributeScript* command) override;
 
@@ -88,7 +88,7 @@ public:
   TZyqMathListCopy& operator=(const TZyqMathListCopy&) = delete;
 
   // Fills the empty copy with a record of every object of the list.
-  void CopyMathList(const TQorvMathList& list, TBlockCopyScript* copyCommand);
+  void CopyMathList(const TQorvMathList& list, TCopyScript* copyCommand);
   // A new compiled list owned by the command, rebuilt from the records.
   std::unique_ptr<TQorvMathList> MakeMathList(TAttributeScript* command) const;
   void Disable();

@@ -163,7 +163,7 @@ TVariableData* TMathExpression::GetReference(std::int32_t index) const {
 
 // TMathExpressionCopy
 
-TMathExpressionCopy::TMathExpressionCopy(TBlockCopyScript* owner) : Powner(owner) {}
+TMathExpressionCopy::TMathExpressionCopy(TCopyScript* owner) : Powner(owner) {}
 
 TMathExpressionCopy::~TMathExpressionCopy() {
   if (!AStringList) return;

@@ -10,7 +10,7 @@
 #include <vector>
 
 class TAttributeScript;
-class TBlockCopyScript;
+class TCopyScript;
 class TCopyVariableData;
 class TData;
 class TDataSingle;
@@ -73,7 +73,7 @@ private:
 // of the reference that names the variable.
 class TMathExpressionCopy {
 public:
-  explicit TMathExpressionCopy(TBlockCopyScript* owner);
+  explicit TMathExpressionCopy(TCopyScript* owner);
   ~TMathExpressionCopy();
   TMathExpressionCopy(const TMathExpressionCopy&) = delete;
   TMathExpressionCopy& operator=(const TMathExpressionCopy&) = delete;
@@ -83,13 +83,13 @@ public:
     std::unique_ptr<TCopyVariableData> Variable;
   };
 
-  TBlockCopyScript* GetOwner() const { return Powner; }
+  TCopyScript* GetOwner() const { return Powner; }
   bool HasList() const { return AStringList != nullptr; }
   // The entries, created on first use.
   std::vector<TEntry>& List();
   const std::vector<TEntry>* GetList() const { return AStringList.get(); }
 
 private:
-  TBlockCopyScript* Powner;
+  TCopyScript* Powner;
   std::unique_ptr<std::vector<TEntry>> AStringList;
 };

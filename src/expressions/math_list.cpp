@@ -403,7 +403,7 @@ int TQorvMathList::CheckForm() const {
 // Copies
 
 void TQorvMathList::MakeCopyList(std::vector<std::unique_ptr<TZyqMathCopy>>& list,
-                                 TBlockCopyScript* copyCommand) const {
+                                 TCopyScript* copyCommand) const {
   QORV_ASSERT(Built);
   for (const auto& object : Pmathlist) list.push_back(object->MakeCopy(copyCommand));
 }

@@ -24,7 +24,7 @@
 #include "expressions/math_objects.h"
 
 class TAttributeScript;
-class TBlockCopyScript;
+class TCopyScript;
 class TMathTokenRP;
 class TQorvFunction;
 class TReadFile;
@@ -65,7 +65,7 @@ public:
 
   // Appends a copy record of every object, in order.
   void MakeCopyList(std::vector<std::unique_ptr<TZyqMathCopy>>& list,
-                    TBlockCopyScript* copyCommand) const;
+                    TCopyScript* copyCommand) const;
   // Fills an empty list with the objects the copy records rebuild for the owner.
   void SetUpFromCopy(const std::vector<std::unique_ptr<TZyqMathCopy>>& records);
 

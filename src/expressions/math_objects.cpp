@@ -43,7 +43,7 @@ std::uint32_t TruncToLow32(double value) {
 
 // Operators
 
-std::unique_ptr<TZyqMathCopy> TQorvOperator::MakeCopy(TBlockCopyScript* copyCommand) {
+std::unique_ptr<TZyqMathCopy> TQorvOperator::MakeCopy(TCopyScript* copyCommand) {
   return std::make_unique<TZyqOperatorCopy>(copyCommand, static_cast<std::int8_t>(Kind));
 }
 
@@ -73,7 +73,7 @@ std::unique_ptr<TQorvOperator> MakeOperator(std::int32_t kind, TAttributeScript*
 
 // Constants
 
-std::unique_ptr<TZyqMathCopy> TIntegerOperand::MakeCopy(TBlockCopyScript* copyCommand) {
+std::unique_ptr<TZyqMathCopy> TIntegerOperand::MakeCopy(TCopyScript* copyCommand) {
   auto copy = std::make_unique<TZyqOperandCopy>(copyCommand, odkINTEGER);
   copy->IntegerValue = Value;
   return copy;
@@ -83,7 +83,7 @@ void TIntegerOperand::Save(TWriteFile& writer) { writer.WriteInteger(Value); }
 void TIntegerOperand::Load(TReadFile& reader) { reader.ReadInteger(Value); }
 std::string TIntegerOperand::GetText() { return NumberText::IntToText(Value); }
 
-std::unique_ptr<TZyqMathCopy> TFloatOperand::MakeCopy(TBlockCopyScript* copyCommand) {
+std::unique_ptr<TZyqMathCopy> TFloatOperand::MakeCopy(TCopyScript* copyCommand) {
   auto copy = std::make_unique<TZyqOperandCopy>(copyCommand, odkFLOAT);
   copy->FloatValue = Value;
   return copy;
@@ -92,7 +92,7 @@ std::unique_ptr<TZyqMathCopy> TFloatOperand::MakeCopy(TBlockCopyScript* copyComm
 void TFloatOperand::Save(TWriteFile& writer) { writer.WriteFloat(Value); }
 void TFloatOperand::Load(TReadFile& reader) { reader.ReadFloat(Value); }
 
-std::unique_ptr<TZyqMathCopy> TBinaryOperand::MakeCopy(TBlockCopyScript* copyCommand) {
+std::unique_ptr<TZyqMathCopy> TBinaryOperand::MakeCopy(TCopyScript* copyCommand) {
   auto copy = std::make_unique<TZyqOperandCopy>(copyCommand, odkBINARY);
   copy->BinaryValue = Value;
   return copy;
@@ -120,7 +120,7 @@ TVariableOperand::TVariableOperand(TAttributeScript* owner) : Powner(owner) {}
 
 TVariableOperand::~TVariableOperand() = default;
 
-std::unique_ptr<TZyqMathCopy> TVariableOperand::MakeCopy(TBlockCopyScript* copyCommand) {
+std::unique_ptr<TZyqMathCopy> TVariableOperand::MakeCopy(TCopyScript* copyCommand) {
   QORV_ASSERT(Pvariable!=0);
   auto copy = std::make_unique<TZyqOperandCopy>(copyCommand, odkVARIABLE);
   copy->Pcopyvariable.reset(Pvariable->MakeCopy(copyCommand));

@@ -13,7 +13,7 @@
 #include "model/variable_data.h"
 
 class TAttributeScript;
-class TBlockCopyScript;
+class TCopyScript;
 class TData;
 class TReadFile;
 class TWriteFile;
@@ -87,7 +87,7 @@ public:
   // Readies the object for evaluations; functions prepare their argument.
   virtual void PrepareCalculation() {}
   // A new copy record of this object for the copy command.
-  virtual std::unique_ptr<TZyqMathCopy> MakeCopy(TBlockCopyScript* copyCommand) = 0;
+  virtual std::unique_ptr<TZyqMathCopy> MakeCopy(TCopyScript* copyCommand) = 0;
   // Verifies the references after a file load; EReadError when one names nothing.
   virtual void CheckAfterRead() {}
   virtual std::uint8_t QorvMathType() const = 0;
@@ -98,7 +98,7 @@ protected:
 
 class TQorvOperator : public TQorvMath {
 public:
-  std::unique_ptr<TZyqMathCopy> MakeCopy(TBlockCopyScript* copyCommand) override;
+  std::unique_ptr<TZyqMathCopy> MakeCopy(TCopyScript* copyCommand) override;
   std::uint8_t QorvMathType() const override { return qorvmtOPERATOR; }
   std::uint8_t GetOperatorType() const { return Kind; }
   TAttributeScript* GetOwner() const { return Powner; }
@@ -209,7 +209,7 @@ protected:
 class TIntegerOperand : public TQorvOperand {
 public:
   explicit TIntegerOperand(std::int32_t value = 0) : Value(value) {}
-  std::unique_ptr<TZyqMathCopy> MakeCopy(TBlockCopyScript* copyCommand) override;
+  std::unique_ptr<TZyqMathCopy> MakeCopy(TCopyScript* copyCommand) override;
   void Save(TWriteFile& writer) override;
   void Load(TReadFile& reader) override;
   float GetFloatValue() override { return static_cast<float>(Value); }
@@ -225,7 +225,7 @@ private:
 class TFloatOperand : public TQorvOperand {
 public:
   explicit TFloatOperand(float value = 0.0f) : Value(value) {}
-  std::unique_ptr<TZyqMathCopy> MakeCopy(TBlockCopyScript* copyCommand) override;
+  std::unique_ptr<TZyqMathCopy> MakeCopy(TCopyScript* copyCommand) override;
   void Save(TWriteFile& writer) override;
   void Load(TReadFile& reader) override;
   float GetFloatValue() override { return Value; }
@@ -242,7 +242,7 @@ private:
 class TBinaryOperand : public TQorvOperand {
 public:
   explicit TBinaryOperand(std::uint32_t value = 0) : Value(value) {}
-  std::unique_ptr<TZyqMathCopy> MakeCopy(TBlockCopyScript* copyCommand) override;
+  std::unique_ptr<TZyqMathCopy> MakeCopy(TCopyScript* copyCommand) override;
   void Save(TWriteFile& writer) override;
   void Load(TReadFile& reader) override;
   float GetFloatValue() override { return static_cast<float>(Value); }
@@ -265,7 +265,7 @@ public:
   explicit TVariableOperand(TAttributeScript* owner);
   ~TVariableOperand() override;
 
-  std::unique_ptr<TZyqMathCopy> MakeCopy(TBlockCopyScript* copyCommand) override;
+  std::unique_ptr<TZyqMathCopy> MakeCopy(TCopyScript* copyCommand) override;
   // EReadError unless the reference names a variable (and an array reference an element).
   void CheckAfterRead() override;
   // A flag (true for an array element), then the reference's record.

@@ -333,6 +333,8 @@ TDataSingle::TDataSingle(TTreeNode* node, const std::string& name, TDataList* da
   ShowImage();
 }
 
+TDataSingle::~TDataSingle() { DisableCopyScript(); }
+
 TValue& TDataSingle::GetValue() {
   if (!Pvalue) {
     const auto lock = LockValues();
@@ -371,6 +373,8 @@ TDataArray::TDataArray(TTreeNode* node, const std::string& name, TDataList* data
     : TData(node, name, datalist, type, block) {
   ShowImage();
 }
+
+TDataArray::~TDataArray() { DisableCopyScript(); }
 
 TValueArray& TDataArray::GetValueArray() {
   if (PValueArray) return *PValueArray;

@@ -107,6 +107,8 @@ private:
 class TDataSingle : public TData {
 public:
   TDataSingle(TTreeNode* node, const std::string& name, TDataList* datalist, int type, TBlock* block);
+  // A held copy record lets go while the variable is still whole.
+  ~TDataSingle() override;
 
   TAttributeType GetAttributeType() const override { return SINGLEVARIABLE; }
   void ResetValue() override;
@@ -132,6 +134,8 @@ inline constexpr std::int32_t MaxArraySize = 16777216;
 class TDataArray : public TData {
 public:
   TDataArray(TTreeNode* node, const std::string& name, TDataList* datalist, int type, TBlock* block);
+  // A held copy record lets go while the variable is still whole.
+  ~TDataArray() override;
 
   TAttributeType GetAttributeType() const override { return ARRAYVARIABLE; }
   void ResetValue() override;

@@ -70,8 +70,7 @@ TExpAttribute::TExpAttribute(const std::string& displayName, TTreeNode* node)
     : TExpAttViewData(node), DisplayName(displayName) {}
 
 TExpAttribute::~TExpAttribute() {
-  if (Pcopyscript) Pcopyscript->RemoveAttribute(this);
-  QORV_ASSERT(Pcopyscript==0);
+  DisableCopyScript();
   TOrderedSet<TAttributeScript> doomed;
   // A command answering for one user may drop its others (a Decision deletes its
   // condition with both references): those leave their slots empty as they go.
@@ -113,10 +112,15 @@ void TExpAttribute::SetName(const std::string& name) {
   }
 }
 
-void TExpAttribute::SetCopyScript(TBlockCopyScript* script) {
+void TExpAttribute::SetCopyScript(TCopyScript* script) {
   QORV_ASSERT(script!=0);
   if (!Pcopyscript) Pcopyscript = script;
   QORV_ASSERT(Pcopyscript==script);
+}
+
+void TExpAttribute::DisableCopyScript() {
+  if (Pcopyscript) Pcopyscript->Disable();
+  QORV_ASSERT(Pcopyscript==0);
 }
 
 bool TExpAttribute::CanDelete() {
@@ -133,6 +137,8 @@ bool TExpAttribute::CanChangeType(int type) {
 }
 
 void TExpAttribute::DeleteIncompatibleUsers() {
+  // A held copy no longer matches the retyped attribute.
+  DisableCopyScript();
   TOrderedSet<TAttributeScript> collected;
   for (TVariable* user : GetUsers()) {
     if (!user->ReleaseRef()) continue;

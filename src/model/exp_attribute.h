@@ -12,7 +12,7 @@
 
 class TTreeNode;
 class TVariable;
-class TBlockCopyScript;
+class TCopyScript;
 class TExperiment;
 class TWriteFile;
 class TReadFile;
@@ -83,16 +83,20 @@ public:
   std::vector<TVariable*> GetUsers() const;
   const std::string& GetName() const { return DisplayName; }
 
-  void SetCopyScript(TBlockCopyScript* script);
+  void SetCopyScript(TCopyScript* script);
   void ClearCopyScript() { Pcopyscript = nullptr; }
-  TBlockCopyScript* GetCopyScript() const { return Pcopyscript; }
+  TCopyScript* GetCopyScript() const { return Pcopyscript; }
+  // A copy record naming this attribute lets go of it (and of everything else): the
+  // attribute is going away or changing its type.
+  void DisableCopyScript();
 
   // True without users; otherwise the user confirms that commands may be deleted.
   bool CanDelete();
   // True when every user accepts the new type.
   bool CanChangeType(int type);
-  // After a retype: drops the users that let the attribute go and deletes their
-  // commands (a Decision only loses its condition).
+  // After a retype: disables a copy record naming the attribute, drops the users that
+  // let the attribute go and deletes their commands (a Decision only loses its
+  // condition).
   void DeleteIncompatibleUsers();
 
   // The user count (in a block export, only the exported users) and, when there are
@@ -106,7 +110,7 @@ public:
 private:
   TUserList Users;
   std::string DisplayName;
-  TBlockCopyScript* Pcopyscript = nullptr;
+  TCopyScript* Pcopyscript = nullptr;
 };
 
 // From now on the attributes the reader reads bind their users only at

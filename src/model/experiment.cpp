@@ -15,6 +15,7 @@
 #include "outputs/exp_file_lists.h"
 #include "outputs/output.h"
 #include "outputs/output_list.h"
+#include "scripts/exp_obj_clipboard.h"
 #include "scripts/flow/blank_script.h"
 #include "shell/draw_block.h"
 
@@ -53,6 +54,8 @@ TExperiment::TExperiment() {
 }
 
 TExperiment::~TExperiment() {
+  // The held copy record lets go of what it names while all of it still exists.
+  Pclipboard.reset();
   Clearing = true;
   // The blocks go first, each with its commands in order: that frees memory in the
   // order it was taken (a file's order), which a closing 100,000-command experiment
@@ -70,6 +73,11 @@ TExperiment::~TExperiment() {
   Psingleexpfilelist.reset();
   Pmultiexpfilelist.reset();
   QORV_ASSERT(Pblankscript==0);  // the blank line went with its block
+}
+
+TExpObjClipboard& TExperiment::GetClipboard() {
+  if (!Pclipboard) Pclipboard = std::make_unique<TExpObjClipboard>(this);
+  return *Pclipboard;
 }
 
 void TExperiment::SetTitle(const std::string& title) {

@@ -19,6 +19,7 @@ class TData;
 class TDataSingleList;
 class TDataArrayList;
 class TDrawBlock;
+class TExpObjClipboard;
 class TMultiExpFileList;
 class TOutputList;
 class TReadFile;
@@ -143,6 +144,9 @@ public:
   // The experiment listing: the parts the options choose, in their order.
   void WriteReport(TReport& report, const TReportOptions& options) const;
 
+  // The one-command clipboard of the experiment, made on first use.
+  TExpObjClipboard& GetClipboard();
+
   // Guards the variables' values between the worker, which writes them during a run,
   // and the main thread, which shows them meanwhile. Recursive, so that a value made
   // on first use inside a locked write takes it again.
@@ -178,4 +182,5 @@ private:
   std::unique_ptr<TMultiExpFileList> Pmultiexpfilelist;
   std::unique_ptr<TSingleExpFileList> Psingleexpfilelist;
   std::recursive_mutex ValueLock;
+  std::unique_ptr<TExpObjClipboard> Pclipboard;
 };

@@ -1,6 +1,7 @@
 #include "model/tree_node.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "model/assertion.h"
 
@@ -160,8 +161,8 @@ int TTreeNode::GetAbsoluteIndex() const {
   return index;
 }
 
-void TTreeNode::SetText(const std::string& text) {
-  Text = text;
+void TTreeNode::SetText(std::string text) {
+  Text = std::move(text);
   Tree->Notify([this](TTreeObserver& o) { o.NodeChanged(this); });
 }
 

@@ -76,7 +76,7 @@ public:
   int GetAbsoluteIndex() const;
 
   const std::string& GetText() const { return Text; }
-  void SetText(const std::string& text);
+  void SetText(std::string text);
   void* GetData() const { return Data; }
   void SetData(void* data) { Data = data; }
   int GetImageIndex() const { return ImageIndex; }

@@ -6,7 +6,7 @@ bool TUserList::Insert(TVariable* user) {
   if (!user || Contains(user)) return false;
   QORV_ASSERT_AS(user->UserList == nullptr, "user->UserList==0");
   user->UserList = this;
-  user->UserSlot = Slots.size();
+  user->UserSlot = Base + Slots.size();
   Slots.push_back(user);
   ++Live;
   return true;
@@ -14,14 +14,15 @@ bool TUserList::Insert(TVariable* user) {
 
 bool TUserList::Erase(TVariable* user) {
   if (!Contains(user)) return false;
-  QORV_ASSERT(user->UserSlot<Slots.size()&&Slots[user->UserSlot]==user);
-  Slots[user->UserSlot] = nullptr;
+  const std::size_t slot = SlotOf(user);
+  QORV_ASSERT(slot<Slots.size()&&Slots[slot]==user);
+  Slots[slot] = nullptr;
   user->UserList = nullptr;
   --Live;
   if (Held) return true;
-  while (!Slots.empty() && !Slots.back()) Slots.pop_back();
+  Trim();
   // Walks over the slots stay in proportion to the users.
-  if (Slots.size() > 2 * Live + Slack) Compact();
+  if (Slots.size() - Head > 2 * Live + Slack) Compact();
   return true;
 }
 
@@ -29,6 +30,8 @@ void TUserList::Clear() {
   for (TVariable* user : Slots)
     if (user) user->UserList = nullptr;
   Slots.clear();
+  Base = 0;
+  Head = 0;
   Live = 0;
 }
 
@@ -43,19 +46,36 @@ std::vector<TVariable*> TUserList::Items() const {
 int TUserList::IndexOf(const TVariable* user) const {
   if (!Contains(user)) return -1;
   int position = 0;
-  for (std::size_t slot = 0; slot < user->UserSlot; ++slot)
+  for (std::size_t slot = Head; slot < SlotOf(user); ++slot)
     if (Slots[slot]) ++position;
   return position;
 }
 
 void TUserList::Release() {
   Held = false;
+  Trim();
+  if (Slots.size() - Head > 2 * Live + Slack) Compact();
+}
+
+void TUserList::Trim() {
   while (!Slots.empty() && !Slots.back()) Slots.pop_back();
-  if (Slots.size() > 2 * Live + Slack) Compact();
+  if (Slots.empty()) {
+    Base = 0;
+    Head = 0;
+    return;
+  }
+  while (!Slots[Head]) ++Head;
+  // The front goes once it is half the list: each slot moves a bounded number of times.
+  if (2 * Head < Slots.size()) return;
+  Slots.erase(Slots.begin(), Slots.begin() + static_cast<std::ptrdiff_t>(Head));
+  Base += Head;
+  Head = 0;
 }
 
 void TUserList::Compact() {
   std::size_t kept = 0;
+  Base = 0;
+  Head = 0;
   for (TVariable* user : Slots) {
     if (!user) continue;
     user->UserSlot = kept;

@@ -50,8 +50,17 @@ private:
   static constexpr std::size_t Slack = 32;
 
   void Compact();
+  // Drops the empty slots at both ends.
+  void Trim();
+  std::size_t SlotOf(const TVariable* user) const { return user->UserSlot - Base; }
 
-  std::vector<TVariable*> Slots;  // empty slots left by users that went; never last
+  // Empty slots left by users that went; never last. Users mostly leave in the order they
+  // came (a block closed from its first command on): the empty slots at the front are
+  // dropped by moving the slots, not by renumbering the users, whose numbers count from
+  // Base. Renumbering would touch every remaining user, long out of the cache.
+  std::vector<TVariable*> Slots;
+  std::size_t Base = 0;  // the number of the first slot
+  std::size_t Head = 0;  // empty slots at the front
   std::size_t Live = 0;
   bool Held = false;
 };

@@ -113,7 +113,7 @@ void TVariableDataSingle::LookUp(TValueSight& sight) {
   sight.Generation = ADataSingle->GetValueGeneration();
 }
 
-TCopyVariableData* TVariableDataSingle::MakeCopy(TBlockCopyScript* copyCommand) {
+TCopyVariableData* TVariableDataSingle::MakeCopy(TCopyScript* copyCommand) {
   return new TCopyVariableData(copyCommand, ADataSingle, nullptr, -1);
 }
 
@@ -343,7 +343,7 @@ void TVariableDataArray::LookUp(TArraySight& sight, TValueSight& indexSight) {
   AArrayIndex->LookUp(indexSight);
 }
 
-TCopyVariableData* TVariableDataArray::MakeCopy(TBlockCopyScript* copyCommand) {
+TCopyVariableData* TVariableDataArray::MakeCopy(TCopyScript* copyCommand) {
   if (!AArrayIndex) return new TCopyVariableData(copyCommand, ADataArray, nullptr, -1);
   return new TCopyVariableData(copyCommand, ADataArray, AArrayIndex->GetIndexVariable(),
                                AArrayIndex->GetConstant());
@@ -407,7 +407,7 @@ std::int32_t TVariableDataArray::ElementIndex() {
 
 // TCopyVariableData
 
-TCopyVariableData::TCopyVariableData(TBlockCopyScript* owner, TData* data, TDataSingle* counter,
+TCopyVariableData::TCopyVariableData(TCopyScript* owner, TData* data, TDataSingle* counter,
                                      std::int32_t index)
     : Powner(owner), Data(data), ACounter(counter), AIndex(index) {}
 

@@ -15,7 +15,7 @@
 #include "model/value_array.h"
 #include "model/variable.h"
 
-class TBlockCopyScript;
+class TCopyScript;
 class TCopyVariableData;
 class TVariableDataArray;
 
@@ -61,7 +61,7 @@ public:
   virtual std::int32_t GetInteger() = 0;
   virtual float GetFloat() = 0;
   // The clipboard image of this reference, owned by the caller.
-  virtual TCopyVariableData* MakeCopy(TBlockCopyScript* copyCommand) = 0;
+  virtual TCopyVariableData* MakeCopy(TCopyScript* copyCommand) = 0;
   // The variable's name (arrays: with the index text when there is an index).
   virtual std::string GetName() = 0;
   virtual TData* GetData() const = 0;
@@ -107,7 +107,7 @@ public:
     TValueSight sight;
     return ReadFloat(sight);
   }
-  TCopyVariableData* MakeCopy(TBlockCopyScript* copyCommand) override;
+  TCopyVariableData* MakeCopy(TCopyScript* copyCommand) override;
   std::string GetName() override;
   TData* GetData() const override;
   void SetData(TData* variable) override;
@@ -240,7 +240,7 @@ public:
     TValueSight indexSight;
     return ReadFloat(sight, indexSight);
   }
-  TCopyVariableData* MakeCopy(TBlockCopyScript* copyCommand) override;
+  TCopyVariableData* MakeCopy(TCopyScript* copyCommand) override;
   std::string GetName() override;
   TData* GetData() const override;
   void SetData(TData* variable) override;
@@ -323,7 +323,7 @@ private:
 // variable or the constant index (-1 for none).
 class TCopyVariableData {
 public:
-  TCopyVariableData(TBlockCopyScript* owner, TData* data, TDataSingle* counter, std::int32_t index);
+  TCopyVariableData(TCopyScript* owner, TData* data, TDataSingle* counter, std::int32_t index);
 
   // Registers the owning copy command with the variable and the index variable.
   void Enable();
@@ -332,7 +332,7 @@ public:
   // Binds a new reference as the copied one was bound.
   void SetUpVariable(TVariableData* reference) const;
 
-  TBlockCopyScript* Powner;
+  TCopyScript* Powner;
   TData* Data;
   TDataSingle* ACounter;
   std::int32_t AIndex;

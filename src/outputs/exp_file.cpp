@@ -71,6 +71,8 @@ TExperimentFile::TExperimentFile(const std::string& name, TTreeNode* node, bool 
 }
 
 TExperimentFile::~TExperimentFile() {
+  // While the data file is whole: a held copy record still sees it as a data file.
+  DisableCopyScript();
   CloseStream();
   if (PList) PList->Unregister(this);
 }

@@ -47,11 +47,15 @@ TOutput::TOutput(const std::string& name, TTreeNode* node, TForReading)
 }
 
 TOutput::~TOutput() {
+  // While the output is whole: a held copy record still sees it as an output.
+  DisableCopyScript();
   Poutputform.reset();
   PlotList.clear();
 }
 
 void TOutput::SetKind(std::uint8_t kind) {
+  // A held copy of a command plotting here no longer matches the new kind.
+  if (kind != Poutputtype) DisableCopyScript();
   Poutputtype = kind;
   if (AExpAttNode) {
     AExpAttNode->SetImageIndex(OutputImage(kind));
@@ -182,6 +186,8 @@ void TOutput::ApplyEdit(std::uint8_t kind, const std::string& name, std::int32_t
   }
   SetName(name);
   if (channels < NumberOfChannels) {
+    // A held copy may name a channel that is gone.
+    DisableCopyScript();
     std::vector<TPlotUser*> doomed;
     for (TPlotUser* command : PlotList)
       if (!command->GetPlotIndex()->IsValidFor(channels)) doomed.push_back(command);

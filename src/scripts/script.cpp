@@ -1,5 +1,7 @@
 #include "scripts/script.h"
 
+#include <utility>
+
 #include "model/assertion.h"
 #include "model/block.h"
 #include "model/node_style.h"
@@ -142,10 +144,12 @@ void TScript::SetCommentedOut(bool commentedOut) {
 }
 
 void TScript::UpdateNodeText() {
-  const std::string text = GetText();
-  for (TTreeNode* node : {AExpNode, DebugNode}) {
+  std::string text = GetText();
+  for (TTreeNode* node : {DebugNode, AExpNode}) {
     if (!node) continue;
-    node->SetText(text);
+    // The last node takes the text itself: a command's text is built for each command
+    // of a file being opened.
+    node->SetText(node == AExpNode ? std::move(text) : text);
     if (TTreeNode* parent = node->GetParent()) parent->SetExpanded(true);
   }
 }

@@ -14,7 +14,9 @@ namespace {
 // The copy command of a clipboard record.
 class TCopyCommand : public TBlockCopyScript {
 public:
-  void RemoveAttribute(TExpAttribute* attribute) override { attribute->ClearCopyScript(); }
+  TCopyCommand() : TBlockCopyScript(nullptr) {}
+  void Enable() override { ADisabled = false; }
+  int GetScriptType() override { return 0; }
 };
 
 class MathExpressionTest : public ExpressionTest {

@@ -140,11 +140,24 @@ public:
 // A clipboard copy record naming one attribute.
 class TTestCopyRecord : public TBlockCopyScript {
 public:
-  void RemoveAttribute(TExpAttribute* attribute) override {
-    Removed.push_back(attribute);
-    if (Clears) attribute->ClearCopyScript();
+  TTestCopyRecord() : TBlockCopyScript(nullptr) {}
+  bool CanPasteAt(TTreeNode*) override { return true; }
+  void Enable() override { ADisabled = false; }
+  int GetScriptType() override { return TScript::COMMENT; }
+  // Releases the attributes it names, unless told to keep them.
+  void Disable() override {
+    ++DisableCalls;
+    if (Clears)
+      for (TExpAttribute* attribute : Named) attribute->ClearCopyScript();
+    Named.clear();
+    TCopyScript::Disable();
   }
-  std::vector<TExpAttribute*> Removed;
+  void Name(TExpAttribute* attribute) {
+    attribute->SetCopyScript(this);
+    Named.push_back(attribute);
+  }
+  std::vector<TExpAttribute*> Named;
+  int DisableCalls = 0;
   bool Clears = true;
 };
 
@@ -302,8 +315,15 @@ TEST_F(ExpAttributeTest, DeleteIncompatibleUsersRemovesCommandsThatLetGo) {
   d->Releasing = {d->Use(v, "d1")};
   d->Use(v, "d2");
   b->DebugNode = DebugTree.AddChild(nullptr, "stale");
+  TTestCopyRecord record;
+  record.SetExperiment(nullptr);
+  record.Name(v);
 
   v->DeleteIncompatibleUsers();
+  // A retyped attribute no longer matches a held copy: the copy lets go of it.
+  EXPECT_EQ(record.DisableCalls, 1);
+  EXPECT_TRUE(record.Disabled());
+  EXPECT_EQ(v->GetCopyScript(), nullptr);
   EXPECT_EQ(Ledger.Deleted, TNames{"A"});
   EXPECT_EQ(Ledger.Events, (TNames{"clear a2", "clear d2"}));
   EXPECT_EQ(d->ConditionsCleared, 1);
@@ -340,12 +360,13 @@ TEST_F(ExpAttributeTest, DestroyingObjectsDeletesTheirNodesAndDependentCommands)
   TTestReference* b2 = b->Use(w, "b2");
   b->DiesWithVariable = false;
   TTestCopyRecord record;
-  v->SetCopyScript(&record);
+  record.Name(v);
   TRemovalWatch watch;
   AttTree.AddObserver(&watch);
   delete v;
   AttTree.RemoveObserver(&watch);
-  EXPECT_EQ(record.Removed, std::vector<TExpAttribute*>{v});
+  EXPECT_EQ(record.DisableCalls, 1);
+  EXPECT_TRUE(record.Disabled());
   EXPECT_EQ(Ledger.Events, (TNames{"clear a1", "clear b1", "clear a2", "clear c1"}));
   EXPECT_EQ(Ledger.Deleted, (TNames{"v", "A", "C"}));
   EXPECT_EQ(b->RemoveAsked, TNames{"b1"});

@@ -85,6 +85,18 @@ TEST(UserListTest, FollowsAVectorThroughManyUsersJoiningAndLeaving) {
   }
   check();
   EXPECT_EQ(list.SlotCount(), 0u);
+  // As a queue: the first leaves while another joins at the end, over and over, so the
+  // front is dropped many times while users keep their places.
+  for (std::size_t i = 0; i < 1000; ++i) list.Insert(all[i]);
+  model.assign(all.begin(), all.begin() + 1000);
+  for (std::size_t next = 1000; next < all.size(); ++next) {
+    ASSERT_TRUE(list.Erase(model.front()));
+    model.erase(model.begin());
+    ASSERT_TRUE(list.Insert(all[next]));
+    model.push_back(all[next]);
+    if (next % 997 == 0) check();
+  }
+  check();
 }
 
 TEST(UserListTest, AHeldListKeepsItsSlotsWhileUsersLeaveDuringAWalk) {

@@ -76,7 +76,9 @@ private:
 
 class TCopyRecord : public TBlockCopyScript {
 public:
-  void RemoveAttribute(TExpAttribute* attribute) override { attribute->ClearCopyScript(); }
+  TCopyRecord() : TBlockCopyScript(nullptr) {}
+  void Enable() override { ADisabled = false; }
+  int GetScriptType() override { return 0; }
 };
 
 const TBytes F = B(false), T = B(true);

@@ -6,6 +6,7 @@
 #include "model/errors.h"
 #include "model/number_text.h"
 #include "model/ui_port.h"
+#include "scripts/device/clear_device_buffer_copy.h"
 
 namespace {
 
@@ -98,4 +99,16 @@ bool TClearDeviceBufferScriptRequest::CanOpen() {
   MadeWithoutDialog = true;
   UiPort().ExperimentChanged(1, 0);
   return false;
+}
+
+TCopyScript* TClearDeviceBufferScript::MakeCopyScript() {
+  QORV_ASSERT(Device!=0);
+  return new TCopyClearDeviceBuffer(Device);
+}
+
+void TClearDeviceBufferScript::SetUp(TCopyScript* copyscript) {
+  QORV_ASSERT(copyscript!=0);
+  auto* copybuffer = dynamic_cast<TCopyClearDeviceBuffer*>(copyscript);
+  QORV_ASSERT_AS(copybuffer!=0, "copybuffer!=0");
+  SetDevice(copybuffer->GetDevice());
 }

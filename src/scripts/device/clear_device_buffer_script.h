@@ -20,7 +20,11 @@ public:
   TScript* Execute() override;
   // As Execute, with a line on how the clearing ended (none when commented out).
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
-  bool CanMakeCopyScript() override { return true; }
+  // Only with a device: the copy record names it.
+  bool CanMakeCopyScript() override { return Device != nullptr; }
+  TCopyScript* MakeCopyScript() override;
+  // Takes the settings of a record made by MakeCopyScript.
+  void SetUp(TCopyScript* copyscript) override;
   // The base record; the node shows the text of a command without device too.
   void Load(TReadFile& reader) override;
   // "Clear Read Buffer: " + the device's name, or "Clear Nothing".

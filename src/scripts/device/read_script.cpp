@@ -21,6 +21,7 @@
 #include "model/variable_data.h"
 #include "model/write_file.h"
 #include "scripts/command_devices.h"
+#include "scripts/device/read_copy.h"
 #include "scripts/flow/command_record.h"
 
 namespace {
@@ -280,6 +281,17 @@ void TReadScript::SetUpRead(TDevice* device, TData* variable, const TReadRespons
   DoCleanString = cleanString;
   WSDelimiter = wsDelimiter;
   SetDevice(device);  // refreshes the node text
+}
+
+TCopyScript* TReadScript::MakeCopyScript() { return new TCopyRead(*this); }
+
+void TReadScript::SetUp(TCopyScript* copyscript) {
+  auto* copy = dynamic_cast<TCopyRead*>(copyscript);
+  QORV_ASSERT_AS(copy!=0, "copyread!=0");
+  QORV_ASSERT_AS(copy->GetDevice()!=0&&copy->GetVariable()!=0,
+                 "copyread->ADevice!=0&&copyread->ACopyVariable->Data!=0");
+  SetUpRead(copy->GetDevice(), copy->GetVariable(), copy->GetResponse(), copy->DoCleanString,
+            copy->WSDelimiter);
 }
 
 void TReadScript::SetVariable(TData* variable) {

@@ -33,6 +33,10 @@ public:
   // As Execute, after "Reading from " + the device's name, with the communication's trace.
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
   bool CanMakeCopyScript() override { return true; }
+  // A TCopyRead with the block, the device, the variables, the response and the options.
+  TCopyScript* MakeCopyScript() override;
+  // From a TCopyRead: SetUpRead with its device, target, response and options.
+  void SetUp(TCopyScript* copyscript) override;
   // The listing line, then an italic line one level deeper describing the read.
   void AddTextLine(TReport& report) override;
   // The default, then the descriptor takes the device's read terminators and makes its

@@ -16,6 +16,7 @@
 #include "model/variable_data.h"
 #include "model/write_file.h"
 #include "scripts/flow/command_record.h"
+#include "scripts/device/send_binary_copy.h"
 
 namespace {
 
@@ -225,4 +226,32 @@ bool TSendBinaryScriptRequest::CanOpen() {
   if (Script || !Devices.empty()) return true;
   Inform("Can only send commands to devices.  There are no devices defined.");
   return false;
+}
+
+TCopyScript* TSendBinaryScript::MakeCopyScript() {
+  QORV_ASSERT(Device!=0);
+  QORV_ASSERT_AS(PSendArray!=0, "sendarray!=0");
+  auto* retvalue = new TCopySendBinary(Device, PSendArray.get(), PPointCountVariable.get(),
+                                       PPointCount, ABinaryType);
+  QORV_ASSERT(retvalue!=0);
+  return retvalue;
+}
+
+void TSendBinaryScript::SetUp(TCopyScript* copyscript) {
+  auto* sendbinary = dynamic_cast<TCopySendBinary*>(copyscript);
+  QORV_ASSERT_AS(sendbinary!=0, "sendbinary!=0");
+  QORV_ASSERT_AS(sendbinary->SendArray!=0&&sendbinary->SendArray->Data!=0,
+                 "sendbinary->SendArray!=0&&sendbinary->SendArray->Data!=0");
+  auto* sendarray = dynamic_cast<TDataArray*>(sendbinary->SendArray->Data);
+  QORV_ASSERT_AS(sendarray!=0, "sendarray");
+  TDevice* device = sendbinary->GetDevice();
+  if (const TCopyVariableData* count = sendbinary->CountVariable.get()) {
+    auto* pointdata = dynamic_cast<TDataSingle*>(count->Data);
+    QORV_ASSERT_AS(pointdata!=0, "pointdata!=0");
+    SetUpWithCountVariable(device, sendarray, sendbinary->BinaryType, pointdata);
+  } else if (sendbinary->Count >= 0) {
+    SetUpWithCount(device, sendarray, sendbinary->BinaryType, sendbinary->Count);
+  } else {
+    SetUpWholeArray(device, sendarray, sendbinary->BinaryType);
+  }
 }

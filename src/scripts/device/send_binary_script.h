@@ -34,7 +34,11 @@ public:
   // "Sending <array> to <device>", the communication's lines, then
   // "Sent <N> points, <bytes> bytes.".
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
-  bool CanMakeCopyScript() override { return true; }
+  // Only with a device and an array: the copy record names it.
+  bool CanMakeCopyScript() override { return Device != nullptr && PSendArray != nullptr; }
+  TCopyScript* MakeCopyScript() override;
+  // Takes the settings of a record made by MakeCopyScript.
+  void SetUp(TCopyScript* copyscript) override;
   // The array reference's record, bool count variable [its record], int32 count, int32
   // binary type, then the base record. A block export takes both variables along.
   void Save(TWriteFile& writer) override;

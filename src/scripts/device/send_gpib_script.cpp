@@ -6,6 +6,8 @@
 #include "model/read_file.h"
 #include "model/ui_port.h"
 #include "model/write_file.h"
+#include "model/assertion.h"
+#include "scripts/device/send_gpib_copy.h"
 
 namespace {
 const char* const FlagNames[] = {"REN", "GTL", "DCL", "IFC", "LLO"};
@@ -100,4 +102,16 @@ bool TSendGPIBScriptRequest::CanOpen() {
                                   "Commands can only be sent to devices.  There are no devices.",
                                   "GPIB commands can only be sent to GPIB Devices. There are no "
                                   "GPIB devices.");
+}
+
+TCopyScript* TSendGPIBScript::MakeCopyScript() {
+  QORV_ASSERT(Device!=0);
+  return new TCopySendGPIB(Device, ABusCommands);
+}
+
+void TSendGPIBScript::SetUp(TCopyScript* copyscript) {
+  QORV_ASSERT(copyscript!=0);
+  auto* sendgpibscript = dynamic_cast<TCopySendGPIB*>(copyscript);
+  QORV_ASSERT_AS(sendgpibscript!=0, "sendgpibscript!=0");
+  SetUpSendGPIB(sendgpibscript->GetDevice(), sendgpibscript->BusCommands);
 }

@@ -24,7 +24,11 @@ public:
   TScript* Execute() override;
   // "Sending to <device>", then the communication's own lines.
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
-  bool CanMakeCopyScript() override { return true; }
+  // Only with a device: the copy record names it.
+  bool CanMakeCopyScript() override { return Device != nullptr; }
+  TCopyScript* MakeCopyScript() override;
+  // Takes the settings of a record made by MakeCopyScript.
+  void SetUp(TCopyScript* copyscript) override;
   // Links the next command and lets the device's GPIB communication prepare the bytes.
   // A device that is no longer on GPIB refuses the run after its message.
   bool SetNextScript() override;

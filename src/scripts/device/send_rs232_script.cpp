@@ -6,6 +6,8 @@
 #include "model/read_file.h"
 #include "model/ui_port.h"
 #include "model/write_file.h"
+#include "model/assertion.h"
+#include "scripts/device/send_rs232_copy.h"
 
 TRS232& TSendRS232Script::GetRS232() {
   auto* rs232 = dynamic_cast<TRS232*>(&GetCommunication());
@@ -84,4 +86,16 @@ bool TSendRS232ScriptRequest::CanOpen() {
                                   "Commands can only be sent to devices.  There are no devices.",
                                   "These commands can only be sent to RS232 Devices. There are "
                                   "no RS232 devices.");
+}
+
+TCopyScript* TSendRS232Script::MakeCopyScript() {
+  QORV_ASSERT(Device!=0);
+  return new TCopySendRS232(Device, AbClearTransmit, AbClearReceive);
+}
+
+void TSendRS232Script::SetUp(TCopyScript* copyscript) {
+  QORV_ASSERT(copyscript!=0);
+  auto* copysend = dynamic_cast<TCopySendRS232*>(copyscript);
+  QORV_ASSERT_AS(copysend!=0, "copysend!=0");
+  SetUpSendRS232(copysend->GetDevice(), copysend->ClearTransmit, copysend->ClearReceive);
 }

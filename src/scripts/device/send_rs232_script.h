@@ -21,7 +21,11 @@ public:
   // "<device>: " with " clearing transmit buffer", " and ", "clearing receive buffer"
   // as chosen; then clears as Execute does.
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
-  bool CanMakeCopyScript() override { return true; }
+  // Only with a device: the copy record names it.
+  bool CanMakeCopyScript() override { return Device != nullptr; }
+  TCopyScript* MakeCopyScript() override;
+  // Takes the settings of a record made by MakeCopyScript.
+  void SetUp(TCopyScript* copyscript) override;
   // Links the next command; a device that is no longer on RS-232 refuses the run after
   // its message.
   bool SetNextScript() override;

@@ -17,6 +17,7 @@
 #include "model/variable_data.h"
 #include "model/write_file.h"
 #include "scripts/flow/command_record.h"
+#include "scripts/device/send_copy.h"
 
 namespace {
 const char* const DeviceNotDefined = "Device not defined for Send script...aborting read";
@@ -200,4 +201,26 @@ bool TSendScriptRequest::CanOpen() {
   if (Script || !Devices.empty()) return true;
   Inform("Can only send commands to devices.  There are no devices defined.");
   return false;
+}
+
+TCopyScript* TSendScript::MakeCopyScript() {
+  QORV_ASSERT(Device!=0);
+  auto* sendcopy = new TCopySend(Device, ACommandString, AbSendTerminators, Pvariable.get(),
+                                 ANotation, ADecimals, AbForceSpace);
+  QORV_ASSERT(sendcopy!=0);
+  return sendcopy;
+}
+
+void TSendScript::SetUp(TCopyScript* copyscript) {
+  QORV_ASSERT(copyscript!=0);
+  auto* copysend = dynamic_cast<TCopySend*>(copyscript);
+  QORV_ASSERT_AS(copysend!=0, "copysend!=0");
+  const TCopyVariableData* variable = copysend->CopyVariable.get();
+  SetUpSend(copysend->GetDevice(), copysend->CommandString, copysend->SendTerminators,
+            variable ? variable->Data : nullptr, copysend->Notation, copysend->Decimals,
+            copysend->ForceSpace);
+  if (variable) {
+    variable->SetUpVariable(Pvariable.get());
+    UpdateNodeText();  // the element index shows in the text
+  }
 }

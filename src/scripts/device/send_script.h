@@ -28,7 +28,11 @@ public:
   TScript* Execute() override;
   // "Sending to <device>", then the communication's own lines.
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
-  bool CanMakeCopyScript() override { return true; }
+  // Only with a device: the copy record names it.
+  bool CanMakeCopyScript() override { return Device != nullptr; }
+  TCopyScript* MakeCopyScript() override;
+  // Takes the settings of a record made by MakeCopyScript.
+  void SetUp(TCopyScript* copyscript) override;
   // Links the next command and builds the bytes of the constant text. False (after its
   // message) when no bytes result.
   bool SetNextScript() override;

@@ -14,6 +14,7 @@
 #include "model/variable_data.h"
 #include "model/write_file.h"
 #include "scripts/flow/command_record.h"
+#include "scripts/device/serial_poll_copy.h"
 
 TSerialPollScript::TSerialPollScript(TBlock* block, TTreeNode* node)
     : TDeviceAttributeScript(block, node) {}
@@ -122,4 +123,18 @@ bool TSerialPollScriptRequest::CanOpen() {
                                   "Commands can only be sent to devices.  There are no devices.",
                                   "A Serial Poll can only be conducted on GPIB Devices. There "
                                   "are no GPIB devices.");
+}
+
+TCopyScript* TSerialPollScript::MakeCopyScript() {
+  QORV_ASSERT(Device!=0);
+  QORV_ASSERT(AVariable!=0);
+  auto* variable = dynamic_cast<TDataSingle*>(AVariable->GetData());
+  return new TCopySerialPoll(Pblock, Device, variable);
+}
+
+void TSerialPollScript::SetUp(TCopyScript* copyscript) {
+  QORV_ASSERT(copyscript!=0);
+  auto* copysp = dynamic_cast<TCopySerialPoll*>(copyscript);
+  QORV_ASSERT_AS(copysp!=0, "copysp!=0");
+  SetUpSerialPoll(copysp->GetDevice(), copysp->GetVariable());
 }

@@ -24,7 +24,11 @@ public:
   TScript* Execute() override;
   // "Serial polling: <device>", the poll's own lines, then the store.
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
-  bool CanMakeCopyScript() override { return true; }
+  // Only with a device and a variable: the copy record names it.
+  bool CanMakeCopyScript() override { return Device != nullptr && AVariable != nullptr; }
+  TCopyScript* MakeCopyScript() override;
+  // Takes the settings of a record made by MakeCopyScript.
+  void SetUp(TCopyScript* copyscript) override;
   // Links the next command; a device that is no longer on GPIB refuses the run after its
   // message.
   bool SetNextScript() override;

@@ -9,6 +9,7 @@
 #include "outputs/exp_file.h"
 #include "outputs/exp_file_lists.h"
 #include "scripts/experiment_thread.h"
+#include "scripts/files/create_new_file_copy.h"
 #include "scripts/flow/command_record.h"
 
 namespace {
@@ -66,6 +67,18 @@ void TCreateNewFileScript::Load(TReadFile& reader) {
 void TCreateNewFileScript::CheckAfterRead() {
   // A reference bound to a single file cannot move it on either.
   if (!GetFile()) throw EReadError(FileNotSet);
+}
+
+TCopyScript* TCreateNewFileScript::MakeCopyScript() {
+  QORV_ASSERT(GetFile()!=0);
+  return new TCopyCreateNewFile(Pblock, GetFile());
+}
+
+void TCreateNewFileScript::SetUp(TCopyScript* copyscript) {
+  auto* copy = dynamic_cast<TCopyCreateNewFile*>(copyscript);
+  QORV_ASSERT_AS(copy!=0, "copycreatenewfile!=0");
+  QORV_ASSERT_AS(copy->GetFile()!=0, "copycreatenewfile->Pexpfile!=0");
+  SetFile(copy->GetFile());
 }
 
 std::string TCreateNewFileScript::GetText() {

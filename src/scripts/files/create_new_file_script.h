@@ -28,6 +28,10 @@ public:
   // commented out).
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
   bool CanMakeCopyScript() override { return true; }
+  // A TCopyCreateNewFile with the block and the file.
+  TCopyScript* MakeCopyScript() override;
+  // From a TCopyCreateNewFile: its file.
+  void SetUp(TCopyScript* copyscript) override;
   // The file's identifier, then the base record; a block export takes the reference
   // along.
   void Save(TWriteFile& writer) override;

@@ -19,6 +19,7 @@
 #include "model/write_file.h"
 #include "outputs/exp_file.h"
 #include "outputs/exp_file_lists.h"
+#include "scripts/files/output_to_file_copy.h"
 #include "scripts/flow/command_record.h"
 
 namespace {
@@ -261,6 +262,38 @@ void TOutputToFileScript::SetUpFromForm(TExperimentFile* file,
   AbDateStamp = settings.DateStamp;
   ADelimiter = settings.Delimiter;
   for (const TOutputToFileEntry& entry : entries) AddVariable(ReferenceFor(this, entry));
+  UpdateNodeText();
+}
+
+TCopyScript* TOutputToFileScript::MakeCopyScript() {
+  TExperimentFile* file = GetExpFile();
+  QORV_ASSERT(file!=0);
+  std::lock_guard guard(ListLock);
+  return new TCopyOutputToFile(Pblock, AbTimeStamp, AbDateStamp, ADelimiter, ANotation,
+                               ADecimalPlaces, file, Pvarlist);
+}
+
+void TOutputToFileScript::SetUp(TCopyScript* copyscript) {
+  auto* copy = dynamic_cast<TCopyOutputToFile*>(copyscript);
+  QORV_ASSERT_AS(copy!=0, "copyoutputtofile!=0");
+  QORV_ASSERT_AS(copy->GetExpFile()!=0, "copyoutputtofile->ExpFile!=0");
+  AbTimeStamp = copy->AbTimeStamp;
+  AbDateStamp = copy->AbDateStamp;
+  ADelimiter = copy->ADelimiter;
+  ANotation = copy->ANotation;
+  ADecimalPlaces = copy->ADecimalPlaces;
+  if (!Pvarexpfile) Pvarexpfile = std::make_unique<TVariableExpFile>(this);
+  Pvarexpfile->SetExpFile(copy->GetExpFile());
+  {
+    std::lock_guard guard(ListLock);
+    QORV_ASSERT_AS(Pvarlist.empty(), "Pvarlist->Count==0");
+  }
+  for (const auto& variable : copy->GetVarList()) {
+    QORV_ASSERT(variable!=0&&variable->Data!=0);
+    std::unique_ptr<TVariableData> reference = NewReference(this, variable->Data->IsArray());
+    variable->SetUpVariable(reference.get());
+    AddVariable(std::move(reference));
+  }
   UpdateNodeText();
 }
 

@@ -62,6 +62,11 @@ public:
   // As Execute, and the line written is added to the trace (none when commented out).
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
   bool CanMakeCopyScript() override { return true; }
+  // A TCopyOutputToFile with the block, the settings, the file and the listed references.
+  TCopyScript* MakeCopyScript() override;
+  // From a TCopyOutputToFile: the settings, the file, and a reference per copied variable
+  // with the copied element choice, in order; the list must be empty before.
+  void SetUp(TCopyScript* copyscript) override;
   // Time stamp, date stamp, delimiter, notation (int32), decimal places, the file's
   // identifier, the count, per entry bool "is an array" and the reference record, then
   // the base record. A block export takes the references along.

@@ -19,6 +19,7 @@
 #include "model/value_array.h"
 #include "model/variable_data.h"
 #include "model/write_file.h"
+#include "scripts/files/read_file_copy.h"
 #include "scripts/flow/command_record.h"
 
 namespace {
@@ -314,4 +315,14 @@ void TReadFileScript::SetCountVariable(TData* variable) {
   }
   if (!PCountVariable) PCountVariable = std::make_unique<TVariableDataSingle>(this);
   PCountVariable->SetData(variable);
+}
+
+TCopyScript* TReadFileScript::MakeCopyScript() { return new TCopyReadFile(*this); }
+
+void TReadFileScript::SetUp(TCopyScript* copyscript) {
+  auto* copy = dynamic_cast<TCopyReadFile*>(copyscript);
+  QORV_ASSERT_AS(copy!=0, "copyreadfile!=0");
+  QORV_ASSERT_AS(copy->GetArray()!=0, "copyreadfile->AArrayCopy->Data!=0");
+  SetUpReadFile(copy->AFileToRead, copy->GetArray(), copy->WSDelimiter, copy->DoCleanString,
+                copy->PDelimiter1, copy->PDelimiter2, copy->GetCountVariable());
 }

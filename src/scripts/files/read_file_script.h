@@ -34,6 +34,10 @@ public:
   // As Execute, with the count line before and the values line after the reading.
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
   bool CanMakeCopyScript() override { return true; }
+  // A TCopyReadFile with the block, the path, both variables, delimiters and options.
+  TCopyScript* MakeCopyScript() override;
+  // From a TCopyReadFile: its settings through SetUpReadFile.
+  void SetUp(TCopyScript* copyscript) override;
   // An integer or float array turns the whitespace option on for good; then the default.
   bool SetNextScript() override;
   // The array reference, bool count, [its reference], the path, each delimiter after a

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "expressions/functions.h"
+#include "expressions/math_copy.h"
 #include "expressions/math_expression.h"
 #include "expressions/math_list.h"
 #include "expressions/math_token_list.h"
@@ -14,6 +15,7 @@
 #include "model/read_file.h"
 #include "model/variable_data.h"
 #include "model/write_file.h"
+#include "scripts/flow/calculate_copy.h"
 #include "scripts/flow/command_record.h"
 
 namespace {
@@ -121,10 +123,13 @@ void TCalculateScript::CheckAfterRead() {
 
 std::string TCalculateScript::GetText() {
   std::string text = "Calculate(";
-  if (Pstoredvariable && Pstoredvariable->GetData())
-    text += Pstoredvariable->GetDescription() + "=";
+  if (Pstoredvariable && Pstoredvariable->GetData()) {
+    text += Pstoredvariable->GetDescription();
+    text += '=';
+  }
   text += GetExpressionText();
-  return text + ")";
+  text += ')';
+  return text;
 }
 
 TData* TCalculateScript::GetStoredData() {
@@ -164,6 +169,27 @@ void TCalculateScript::SetStoredVariable(TData* variable) {
     Pstoredvariable.reset();
   if (!Pstoredvariable) Pstoredvariable = NewReference(this, variable->IsArray());
   Pstoredvariable->SetData(variable);
+}
+
+TCopyScript* TCalculateScript::MakeCopyScript() {
+  QORV_ASSERT(Pmathlist!=0);
+  QORV_ASSERT(AExpression!=0);
+  QORV_ASSERT(Pstoredvariable!=0&&Pstoredvariable->GetData()!=0);
+  // A trace leaves the entries holding values: the copy takes the current names.
+  AExpression->GetText();
+  return new TCopyCalculate(Pblock, *Pmathlist, AExpression.get(), *Pstoredvariable);
+}
+
+void TCalculateScript::SetUp(TCopyScript* copyscript) {
+  auto* copy = dynamic_cast<TCopyCalculate*>(copyscript);
+  QORV_ASSERT_AS(copy!=0, "copycalculate!=0");
+  QORV_ASSERT_AS(copy->GetStoredData()!=0, "copycalculate->Pcopyvariable->Data!=0");
+  std::unique_ptr<TQorvMathList> mathlist = copy->GetMathList().MakeMathList(this);
+  auto expression = std::make_unique<TMathExpression>(this);
+  if (copy->GetExpression()) expression->SetUp(*copy->GetExpression());
+  SetUpCalculate(std::move(mathlist), std::move(expression), copy->GetStoredData());
+  copy->GetStoredCopy().SetUpVariable(Pstoredvariable.get());
+  UpdateNodeText();
 }
 
 std::string TCalculateScript::GetExpressionText() {

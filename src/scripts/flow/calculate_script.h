@@ -35,6 +35,11 @@ public:
   // variable's new value text.
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
   bool CanMakeCopyScript() override { return true; }
+  // A TCopyCalculate with the block, the compiled list, the text and the stored reference.
+  TCopyScript* MakeCopyScript() override;
+  // From a TCopyCalculate: the list and the text rebuilt for this command, the stored
+  // variable with the copied element choice.
+  void SetUp(TCopyScript* copyscript) override;
   // The default, then the list readies itself for the run.
   bool SetNextScript() override;
   // The base record, the expression text, the compiled list, bool "stored variable is an

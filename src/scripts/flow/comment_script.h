@@ -15,6 +15,9 @@ public:
   TScript* Execute() override { return Pnextscript; }
   TScript* ExecuteTrace(std::vector<std::string>&) override { return Pnextscript; }
   bool CanMakeCopyScript() override { return true; }
+  TCopyScript* MakeCopyScript() override;
+  // Takes the settings of a record made by MakeCopyScript.
+  void SetUp(TCopyScript* copyscript) override;
   // The text, then the base record.
   void Save(TWriteFile& writer) override;
   void Load(TReadFile& reader) override;

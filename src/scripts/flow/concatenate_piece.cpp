@@ -9,6 +9,7 @@
 #include "model/variable_data.h"
 #include "model/write_file.h"
 #include "scripts/flow/command_record.h"
+#include "scripts/flow/concatenate_copy.h"
 #include "scripts/flow/concatenate_script.h"
 
 namespace {
@@ -34,6 +35,10 @@ TConcatenatePiece::TConcatenatePiece(TConcatenateScript* owner) : PsOwner(owner)
 
 TStringPiece::TStringPiece(TConcatenateScript* owner, std::string text)
     : TConcatenatePiece(owner), AText(std::move(text)) {}
+
+std::unique_ptr<TCopyPiece> TStringPiece::MakeCopyPiece(TCopyScript*) {
+  return std::make_unique<TCopyPiece>(AText);
+}
 
 void TStringPiece::Load(TReadFile& reader) { AText = reader.ReadString(); }
 
@@ -75,4 +80,9 @@ std::string TVariablePiece::GetExpressionText() {
   std::string text = "{";
   text += Pvariable->GetDescription();
   return text + "}";
+}
+
+std::unique_ptr<TCopyPiece> TVariablePiece::MakeCopyPiece(TCopyScript* owner) {
+  QORV_ASSERT(Pvariable!=0&&Pvariable->GetData()!=0);
+  return std::make_unique<TCopyPiece>(std::unique_ptr<TCopyVariableData>(Pvariable->MakeCopy(owner)));
 }

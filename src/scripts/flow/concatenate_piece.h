@@ -6,6 +6,8 @@
 #include <string>
 
 class TConcatenateScript;
+class TCopyPiece;
+class TCopyScript;
 class TReadFile;
 class TVariableData;
 class TWriteFile;
@@ -26,6 +28,8 @@ public:
   virtual bool IsVariable() const = 0;
   // The piece as the expression shows it.
   virtual std::string GetExpressionText() = 0;
+  // The piece's clipboard image, owned by the copy record.
+  virtual std::unique_ptr<TCopyPiece> MakeCopyPiece(TCopyScript* owner) = 0;
 
 protected:
   TConcatenateScript* PsOwner;
@@ -42,6 +46,7 @@ public:
   void Save(TWriteFile& writer) override;
   bool IsVariable() const override { return false; }
   std::string GetExpressionText() override { return AText; }
+  std::unique_ptr<TCopyPiece> MakeCopyPiece(TCopyScript* owner) override;
 
 private:
   std::string AText;
@@ -68,6 +73,8 @@ public:
   bool IsVariable() const override { return true; }
   // "{" + the reference's description + "}"; empty without a bound reference.
   std::string GetExpressionText() override;
+  // The reference must be bound.
+  std::unique_ptr<TCopyPiece> MakeCopyPiece(TCopyScript* owner) override;
 
   TVariableData* GetVariable() const { return Pvariable.get(); }
 

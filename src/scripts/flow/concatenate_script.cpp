@@ -11,6 +11,7 @@
 #include "model/variable_data.h"
 #include "model/write_file.h"
 #include "scripts/flow/command_record.h"
+#include "scripts/flow/concatenate_copy.h"
 #include "scripts/flow/concatenate_piece.h"
 #include "scripts/flow/concatenate_string.h"
 
@@ -127,6 +128,22 @@ void TConcatenateScript::SetUp(const TParsePieces& pieces, TData* target, std::i
   ADecimalPlaces = decimals;
   AbDisableVariableCheck = disableVariableCheck;
   AbTrimResult = trimResult;
+  UpdateNodeText();
+}
+
+TCopyScript* TConcatenateScript::MakeCopyScript() { return new TCopyConcatenate(*this); }
+
+void TConcatenateScript::SetUp(TCopyScript* copyscript) {
+  auto* copy = dynamic_cast<TCopyConcatenate*>(copyscript);
+  QORV_ASSERT_AS(copy!=0, "copyconcatenate!=0");
+  QORV_ASSERT_AS(copy->GetTarget()!=0, "copyconcatenate->Pcopyvariable->Data!=0");
+  Pieces().SetFromCopy(*copy);
+  SetVariable(copy->GetTarget());
+  copy->GetTargetCopy().SetUpVariable(Pvariable.get());
+  ANotation = copy->ANotation;
+  ADecimalPlaces = copy->ADecimalPlaces;
+  AbDisableVariableCheck = copy->AbDisableVariableCheck;
+  AbTrimResult = copy->AbTrimResult;
   UpdateNodeText();
 }
 

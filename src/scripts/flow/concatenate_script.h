@@ -27,6 +27,11 @@ public:
   // expression, then the text stored.
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
   bool CanMakeCopyScript() override { return true; }
+  // A TCopyConcatenate with the block, the pieces, the target, the format and the options.
+  TCopyScript* MakeCopyScript() override;
+  // From a TCopyConcatenate: the pieces, the target with its element choice, the format
+  // and the options.
+  void SetUp(TCopyScript* copyscript) override;
   // The base record, the pieces, the trim and variable-check flags, the notation, the
   // decimal places, then the target as bool "is an array" and its reference record.
   void Save(TWriteFile& writer) override;
@@ -44,7 +49,6 @@ public:
   bool CanReleaseVariable(TVariable* reference) override;
   bool IsStoredVariable(TVariable* reference) override;
 
-  using TScript::SetUp;
   // The dialog's OK: the pieces made from the parse pieces, the target variable, the
   // number format and the two flags; refreshes the node text.
   void SetUp(const TParsePieces& pieces, TData* target, std::int32_t notation,

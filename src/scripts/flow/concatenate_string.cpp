@@ -3,10 +3,15 @@
 #include <utility>
 
 #include "model/assertion.h"
+#include "model/data.h"
 #include "model/errors.h"
 #include "model/read_file.h"
+#include "model/variable_data.h"
 #include "model/write_file.h"
+#include "scripts/flow/command_record.h"
+#include "scripts/flow/concatenate_copy.h"
 #include "scripts/flow/concatenate_piece.h"
+#include "scripts/flow/concatenate_script.h"
 
 namespace {
 enum TPieceKind : std::int32_t { pkLITERAL = 0, pkVARIABLE = 1 };
@@ -34,6 +39,23 @@ void TConcatenateString::SetPieces(const TParsePieces& pieces) {
   std::vector<std::unique_ptr<TConcatenatePiece>> made;
   made.reserve(pieces.size());
   for (const auto& piece : pieces) made.push_back(piece->MakePiece(Powner));
+  Pieces.swap(made);
+}
+
+void TConcatenateString::SetFromCopy(const TCopyConcatenate& copy) {
+  std::vector<std::unique_ptr<TConcatenatePiece>> made;
+  made.reserve(copy.GetPieces().size());
+  for (const auto& piece : copy.GetPieces()) {
+    if (!piece->IsVariable()) {
+      made.push_back(std::make_unique<TStringPiece>(Powner, piece->AText));
+      continue;
+    }
+    TData* data = piece->Pcopyvariable->Data;
+    QORV_ASSERT_AS(data!=0, "copypiece->Pcopyvariable->Data!=0");
+    std::unique_ptr<TVariableData> reference = NewReference(Powner, data->IsArray());
+    piece->Pcopyvariable->SetUpVariable(reference.get());
+    made.push_back(std::make_unique<TVariablePiece>(Powner, std::move(reference)));
+  }
   Pieces.swap(made);
 }
 

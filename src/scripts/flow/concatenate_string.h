@@ -9,6 +9,7 @@
 
 class TConcatenatePiece;
 class TConcatenateScript;
+class TCopyConcatenate;
 class TReadFile;
 class TWriteFile;
 
@@ -25,6 +26,9 @@ public:
   void CheckAfterRead();
   // Replaces the pieces by those made from the parse pieces.
   void SetPieces(const TParsePieces& pieces);
+  // Replaces the pieces by those of the copy: literal texts, and variable pieces bound
+  // as the copied ones were (each copy must name its variable).
+  void SetFromCopy(const TCopyConcatenate& copy);
   // int32 number of pieces, then per piece int32 kind (1 variable, 0 literal) and the
   // piece's record. Loading replaces the pieces; EReadError for a damaged record.
   void Load(TReadFile& reader);

@@ -13,6 +13,7 @@
 #include "model/value.h"
 #include "model/variable_data.h"
 #include "model/write_file.h"
+#include "scripts/flow/increment_copy.h"
 
 namespace {
 
@@ -219,4 +220,16 @@ bool TIncrementScriptRequest::CanOpen() {
     return false;
   }
   return true;
+}
+
+TCopyScript* TIncrementScript::MakeCopyScript() {
+  QORV_ASSERT(Pvariable!=0&&Variable()!=0);
+  return new TCopyIncrement(Pblock, *Pvariable, GetIncrementText());
+}
+
+void TIncrementScript::SetUp(TCopyScript* copyscript) {
+  auto* copy = dynamic_cast<TCopyIncrement*>(copyscript);
+  QORV_ASSERT_AS(copy!=0, "copyincrement!=0");
+  QORV_ASSERT_AS(copy->GetVariable()!=0, "copyincrement->AVariable->Data!=0");
+  SetUpIncrement(copy->GetVariable(), copy->GetStep());
 }

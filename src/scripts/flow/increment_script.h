@@ -27,6 +27,10 @@ public:
   // "Current value of <name>=<new value>".
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
   bool CanMakeCopyScript() override { return true; }
+  // A TCopyIncrement with the block, the variable and the step text.
+  TCopyScript* MakeCopyScript() override;
+  // From a TCopyIncrement: its variable and step text.
+  void SetUp(TCopyScript* copyscript) override;
   // Run preparation: the variable starts from its initial value.
   bool SetNextScript() override;
   // The record: int32 step type (1 integer, 2 float), the step's text, the variable

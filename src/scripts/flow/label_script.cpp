@@ -9,6 +9,7 @@
 #include "model/write_file.h"
 #include "scripts/attribute_script.h"
 #include "scripts/flow/section_lines.h"
+#include "scripts/flow/label_copy.h"
 
 TLabelScript::TLabelScript(TBlock* block, TTreeNode* node) : TScript(block, node) {}
 
@@ -233,3 +234,12 @@ void TLabelLoopEnd<TBase>::LoadLabel(TReadFile& reader, std::int32_t labelID, co
 
 template class TLabelLoopEnd<TScript>;
 template class TLabelLoopEnd<TConditionAttributeScript>;
+
+TCopyScript* TLabelScript::MakeCopyScript() { return new TCopyLabel(ATitle); }
+
+void TLabelScript::SetUp(TCopyScript* copyscript) {
+  QORV_ASSERT(copyscript!=0);
+  auto* labelcopy = dynamic_cast<TCopyLabel*>(copyscript);
+  QORV_ASSERT_AS(labelcopy!=0, "labelcopy!=0");
+  SetTitle(labelcopy->Title);
+}

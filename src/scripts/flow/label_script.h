@@ -23,6 +23,9 @@ public:
   // Label is commented out.
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
   bool CanMakeCopyScript() override { return true; }
+  TCopyScript* MakeCopyScript() override;
+  // Takes the settings of a record made by MakeCopyScript.
+  void SetUp(TCopyScript* copyscript) override;
   // With commands in its section: the first of them runs next, and each prepares
   // itself; the first refusal is the answer.
   bool SetNextScript() override;

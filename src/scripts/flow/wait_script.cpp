@@ -9,6 +9,7 @@
 #include "model/read_file.h"
 #include "model/write_file.h"
 #include "scripts/experiment_thread.h"
+#include "scripts/flow/wait_copy.h"
 
 namespace {
 
@@ -103,4 +104,13 @@ std::string TWaitScript::GetText() {
 void TWaitScript::SetTime(std::int32_t time) {
   ATime = time;
   UpdateNodeText();
+}
+
+TCopyScript* TWaitScript::MakeCopyScript() { return new TCopyWait(ATime); }
+
+void TWaitScript::SetUp(TCopyScript* copyscript) {
+  QORV_ASSERT(copyscript!=0);
+  auto* copywait = dynamic_cast<TCopyWait*>(copyscript);
+  QORV_ASSERT_AS(copywait!=0, "copywait!=0");
+  SetTime(copywait->Time);
 }

@@ -30,6 +30,9 @@ public:
   // poll between slices; writes "Slept <time>ms" unless the poll ended the pause.
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
   bool CanMakeCopyScript() override { return true; }
+  TCopyScript* MakeCopyScript() override;
+  // Takes the settings of a record made by MakeCopyScript.
+  void SetUp(TCopyScript* copyscript) override;
   // The record: int32 time in milliseconds, then the base record.
   void Save(TWriteFile& writer) override;
   // Reads the record; a negative time from a damaged file becomes 0. Refreshes the

@@ -10,6 +10,7 @@
 #include "outputs/output.h"
 #include "outputs/output_form.h"
 #include "outputs/output_list.h"
+#include "scripts/outputs/clear_output_copy.h"
 
 TClearPlotScript::TClearPlotScript(TBlock* block, TTreeNode* node)
     : TAttributeScript(block, node) {}
@@ -86,4 +87,17 @@ bool TClearScriptRequest::CanOpen() {
   if (Script || !Outputs.empty()) return true;
   Inform("There are no output to clear, cannot create a clear output command");
   return false;
+}
+
+TCopyScript* TClearPlotScript::MakeCopyScript() {
+  TOutput* output = GetOutput();
+  QORV_ASSERT(output!=0);
+  return new TCopyClearOutput(output);
+}
+
+void TClearPlotScript::SetUp(TCopyScript* copyscript) {
+  QORV_ASSERT(copyscript!=0);
+  auto* copyclear = dynamic_cast<TCopyClearOutput*>(copyscript);
+  QORV_ASSERT_AS(copyclear!=0, "copyclear!=0");
+  SetOutput(copyclear->GetOutput());
 }

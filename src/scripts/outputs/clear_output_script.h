@@ -26,7 +26,11 @@ public:
   // Commented out: "Comment(" + GetText() + ")". Otherwise clears as Execute does, then
   // "Clearing output " + the output's name.
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
-  bool CanMakeCopyScript() override { return true; }
+  // Only with an output: the copy record names it.
+  bool CanMakeCopyScript() override { return GetOutput() != nullptr; }
+  TCopyScript* MakeCopyScript() override;
+  // Takes the settings of a record made by MakeCopyScript.
+  void SetUp(TCopyScript* copyscript) override;
   // The output reference record, then the base record. A block export also takes the
   // output along.
   void Save(TWriteFile& writer) override;

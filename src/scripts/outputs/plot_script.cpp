@@ -21,6 +21,7 @@
 #include "outputs/output_list.h"
 #include "outputs/plot_index.h"
 #include "scripts/flow/command_record.h"
+#include "scripts/outputs/plot_copy.h"
 
 namespace {
 
@@ -93,6 +94,27 @@ TScript* TPlotScript::ExecuteTrace(std::vector<std::string>& trace) {
 bool TPlotScript::CanMakeCopyScript() {
   TOutput* output = GetOutput();
   return output && output->GetOutputForm()->CanAddSeries();
+}
+
+TCopyScript* TPlotScript::MakeCopyScript() { return new TCopyPlot(*this); }
+
+void TPlotScript::SetUp(TCopyScript* copyscript) {
+  auto* copy = dynamic_cast<TCopyPlot*>(copyscript);
+  QORV_ASSERT_AS(copy!=0, "copyplot!=0");
+  TOutput* output = copy->GetOutput();
+  TData* y = copy->GetVariableY().Data;
+  QORV_ASSERT_AS(output!=0&&y!=0, "copyplot->AOutput!=0&&copyplot->AVariableY->Data!=0");
+  TDataSingle* channelVariable = copy->GetChannelVariable();
+  const std::int32_t channel = channelVariable ? -1 : copy->AChannel;
+  const TCopyVariableData* x = copy->GetVariableX();
+  if (x && x->Data) {
+    SetUpXY(output, y, x->Data, channel, channelVariable);
+    x->SetUpVariable(AVariableX.get());
+  } else {
+    SetUpYOnly(output, y, copy->AbUseCounter, channel, channelVariable);
+  }
+  copy->GetVariableY().SetUpVariable(AVariableY.get());
+  UpdateNodeText();
 }
 
 bool TPlotScript::SetNextScript() {

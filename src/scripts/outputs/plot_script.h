@@ -42,6 +42,11 @@ public:
   TScript* ExecuteTrace(std::vector<std::string>& trace) override;
   // Only while the output's window can take one more series.
   bool CanMakeCopyScript() override;
+  // A TCopyPlot with the block, X, Y, the channel, the output and the counter flag.
+  TCopyScript* MakeCopyScript() override;
+  // From a TCopyPlot: the set-up with or without X as the copy says, then X and Y with
+  // their copied element choices.
+  void SetUp(TCopyScript* copyscript) override;
   // The default, then the output's window is cleared once per run and the counter
   // starts again at 0.
   bool SetNextScript() override;
