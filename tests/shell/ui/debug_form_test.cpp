@@ -147,6 +147,11 @@ TEST_F(DebugFormTest, StepFromIdleLogsInColourAndPausesOnTheSecondCommand) {
   EXPECT_FALSE(Item("StopMenuItem")->isEnabled());
   EXPECT_FALSE(Item("PauseMenuItem")->isEnabled());
   EXPECT_TRUE(Item("ScrollOutputMenuItem")->isChecked());
+  auto* list = Control<TDebugListBox>(*Form, "DebugListBox");
+  Item("ScrollOutputMenuItem")->trigger();
+  EXPECT_FALSE(list->GetScrollOutput());
+  Item("ScrollOutputMenuItem")->trigger();
+  EXPECT_TRUE(list->GetScrollOutput());
   // The log's items wait for lines.
   EXPECT_FALSE(Form->findChild<QMenu*>("DebugOutputMenu")->actions().first()->isEnabled());
 

@@ -10,6 +10,8 @@
 #include <functional>
 
 #include "main_window_steps.h"
+#include "platform/ui/help_topics.h"
+#include "platform/ui/help_window.h"
 #include "shell/debug_log.h"
 #include "shell/ui/debug_form.h"
 
@@ -117,6 +119,20 @@ TEST_F(MainWindowDebugTest, TheDevicesShowWithTheirPopUpAndTheAttributesFullyOpe
     attributes.SetSelected(nullptr);
     form.UpdateAttributePopup();
     for (QAction* item : form.ExpAttPopup()->actions()) EXPECT_FALSE(item->isVisible());
+    // Help: the button and "Debug Help" at the window's topic, "Command Help" at the
+    // commands'.
+    const auto shows = [](int context) {
+      THelpWindow* help = THelpWindow::Existing();
+      return help && help->isVisible() && FindHelpTopic(context) &&
+             help->CurrentUrl() == HelpTopicUrl(*FindHelpTopic(context));
+    };
+    Press(form, "HelpButton");
+    EXPECT_TRUE(shows(28));
+    form.findChild<QAction*>("CommandHelpMenuItem")->trigger();
+    EXPECT_TRUE(shows(1));
+    form.findChild<QAction*>("DebugHelpMenuItem")->trigger();
+    EXPECT_TRUE(shows(28));
+    THelpWindow::Close();
     form.CloseClick();
   });
   Trigger("DebugButton");
