@@ -10,8 +10,14 @@
 #include <functional>
 
 #include "main_window_steps.h"
+#include "model/ui/tree_model.h"
 #include "platform/ui/help_topics.h"
 #include "platform/ui/help_window.h"
+#include "scripts/ui/script_dialogs.h"
+#include "scripts/ui/wait_dialog.h"
+#include "shell/ui/dialog_registry.h"
+#include "shell/ui/node_tree_view.h"
+#include "support/ui/dialog_driver.h"
 #include "shell/debug_log.h"
 #include "shell/ui/debug_form.h"
 
@@ -19,6 +25,16 @@ namespace {
 
 class MainWindowDebugTest : public TWindowStepsTest {
 protected:
+  // The command dialogs, as at start-up.
+  MainWindowDebugTest() {
+    RegisterScriptDialogs(Registry);
+    Port.SetDialogRegistry(&Registry);
+  }
+  ~MainWindowDebugTest() override {
+    CloseWithoutQuestions();
+    Port.SetDialogRegistry(nullptr);
+  }
+
   // Acts on the debug window once it shows modally; the act must close it.
   void WhenDebugShows(std::function<void(TDebugForm&)> act) {
     auto* timer = new QTimer(Window.get());
@@ -40,6 +56,8 @@ protected:
     const TDebugLog& log = form.Log();
     return log.IsEmpty() ? std::string() : log.Line(log.Count() - 1).Text;
   }
+  TDialogRegistry Registry;
+
   QByteArray DataFile() {
     QFile data(QString::fromStdString(Temp.PathOf(DemoDataFileName)));
     EXPECT_TRUE(data.open(QIODevice::ReadOnly));
@@ -137,6 +155,47 @@ TEST_F(MainWindowDebugTest, TheDevicesShowWithTheirPopUpAndTheAttributesFullyOpe
   });
   Trigger("DebugButton");
   EXPECT_TRUE(seen);
+}
+
+TEST_F(MainWindowDebugTest, ACommandIsEditedByADoubleClickAndDeletedFromItsPopUp) {
+  StartQorv();
+  AddWait(10);
+  TWaitScript* second = AddWait(20);
+  Window->Session().ExperimentChanged(0, 1);
+  bool dialogSeen = false;
+  bool done = false;
+  WhenDebugShows([&](TDebugForm& form) {
+    auto* view = form.findChild<TNodeTreeView*>("DebugTreeView");
+    ASSERT_NE(view, nullptr);
+    TTreeNode* node = second->DebugNode;
+    ASSERT_NE(node, nullptr);
+    // The command's own dialog, on a double click of its selected node.
+    form.Engine().GetDebugTree()->GetTree().SetSelected(node);
+    const QRect row = view->visualRect(view->TreeModel()->IndexOf(node));
+    {
+      TModalDialogActor<TWaitScriptForm> actor([&](TWaitScriptForm& dialog) {
+        dialogSeen = true;
+        dialog.reject();
+      });
+      QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
+      EXPECT_TRUE(QTest::qWaitFor([&] { return actor.Seen; }, 5000));
+    }
+    // "Delete" from the pop-up: the command goes, the copy follows, the experiment is
+    // modified.
+    form.Engine().GetDebugTree()->GetTree().SetSelected(second->DebugNode);
+    form.UpdateDebugPopup();
+    QAction* remove = form.findChild<QAction*>("DebugDeleteItem");
+    ASSERT_TRUE(remove && remove->isVisible());
+    remove->trigger();
+    EXPECT_EQ(form.Engine().GetDebugTree()->GetTree().GetFirstNode()->Count(), 1);
+    done = true;
+    form.CloseClick();
+  });
+  Trigger("DebugButton");
+  EXPECT_TRUE(dialogSeen);
+  EXPECT_TRUE(done);
+  EXPECT_EQ(Exp().GetExperimentTree().GetFirstNode()->Count(), 2);  // the Wait and the blank line
+  EXPECT_EQ(Panel(TQorvForm::spModified), QString("Modified"));
 }
 
 TEST_F(MainWindowDebugTest, ADebugRunOfTheDemoWritesTheDataFileOfANormalRun) {
