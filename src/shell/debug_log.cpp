@@ -3,9 +3,7 @@
 #include <algorithm>
 
 #include "model/assertion.h"
-#include "model/errors.h"
-#include "model/ui_port.h"
-#include "model/write_file.h"
+#include "model/text_save.h"
 
 int TDebugLog::Add(const std::string& text, std::uint32_t colour, std::int8_t style) {
   return Add(std::vector<TDebugFormat>{TDebugFormat{text, colour, style}});
@@ -47,22 +45,7 @@ std::string TDebugLog::Text(const std::string& lineEnd) const {
 
 bool TDebugLog::SaveToFile(const std::string& path) const {
   if (path.empty()) return false;
-  TWriteFile writer(path);
-  try {
-    writer.WriteText("");  // makes the file
-  } catch (const EFileError&) {
-    UiPort().ShowMessage("Cannot Open File", "", TMessageKind::Error);
-    return false;
-  }
-  try {
-    writer.WriteText(Text("\r\n"));
-    writer.Commit();
-  } catch (const EFileError& error) {
-    UiPort().ShowMessage(std::string("Error writing to file: ") + error.what(), "",
-                         TMessageKind::Error);
-    return false;
-  }
-  return true;
+  return SaveWholeText(path, Text("\r\n"));
 }
 
 void TDebugLog::AddListener(TDebugLogListener* listener) {

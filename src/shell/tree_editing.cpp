@@ -58,8 +58,7 @@ TTreeNodeKind TExperimentTreeEditor::ExperimentViewMouseDown(TTreeNode* node) {
   return kind;
 }
 
-TExpObjMenuState TExperimentTreeEditor::ExpObjPopupPopup(TTreeNodeKind kind,
-                                                         const TClipboardState& clipboard) const {
+TExpObjMenuState TExperimentTreeEditor::ExpObjPopupPopup(TTreeNodeKind kind) const {
   const bool running = IsRunActive();
   TExpObjMenuState menu;
   menu.BlankAction = {kind == nkBLANK, true};
@@ -69,16 +68,20 @@ TExpObjMenuState TExperimentTreeEditor::ExpObjPopupPopup(TTreeNodeKind kind,
   menu.BlockAction = {kind == nkBLOCK, !running};
   menu.Delete = {menu.ExpObjAction.Visible, !running};
 
+  // The clipboard is asked only for the items shown: asking may drop its command.
+  TExperimentObject* object = Selected();
+  const bool scriptItems = menu.ScriptAction.Visible && object;
+  TClipboardState clipboard;
+  if (menu.AnyScriptAction.Visible || scriptItems) clipboard = ClipboardState();
   const bool canPaste = clipboard.CanPaste && !running;
-  menu.Paste = {menu.AnyScriptAction.Visible && clipboard.Available, canPaste};
-  menu.PasteInsert = {menu.ScriptAction.Visible && clipboard.Available, canPaste};
+  menu.Paste = {menu.AnyScriptAction.Visible, canPaste};
+  menu.PasteInsert = {menu.ScriptAction.Visible, canPaste};
 
   menu.CommentOutCaption = CommentOutCaption;
-  TExperimentObject* object = Selected();
-  if (menu.ScriptAction.Visible && object) {
+  if (scriptItems) {
     const bool canCopy = clipboard.CanCopy && !running;
-    menu.Copy = {clipboard.Available, canCopy};
-    menu.Cut = {clipboard.Available, canCopy};
+    menu.Copy = {true, canCopy};
+    menu.Cut = {true, canCopy};
     if (auto* script = dynamic_cast<TScript*>(object)) {
       menu.CommentOut = {script->CanCommentOut(), !running};
       if (script->AbCommentedOut) menu.CommentOutCaption = RestoreCaption;
@@ -87,8 +90,7 @@ TExpObjMenuState TExperimentTreeEditor::ExpObjPopupPopup(TTreeNodeKind kind,
   return menu;
 }
 
-TTreeKeyAction TExperimentTreeEditor::KeyAction(TTreeKey key, bool pointerInside,
-                                                const TClipboardState& clipboard) const {
+TTreeKeyAction TExperimentTreeEditor::KeyAction(TTreeKey key, bool pointerInside) const {
   if (IsRunActive()) return TTreeKeyAction::None;
   TExperimentObject* object = Selected();
   if (!object || !pointerInside) return TTreeKeyAction::None;
@@ -97,25 +99,30 @@ TTreeKeyAction TExperimentTreeEditor::KeyAction(TTreeKey key, bool pointerInside
     case TTreeKey::Delete:
       return TTreeKeyAction::Delete;
     case TTreeKey::CtrlC:
-      return clipboard.Available && clipboard.CanCopy ? TTreeKeyAction::Copy : TTreeKeyAction::None;
+      return ClipboardState().CanCopy ? TTreeKeyAction::Copy : TTreeKeyAction::None;
     case TTreeKey::CtrlX:
-      return clipboard.Available && clipboard.CanCopy ? TTreeKeyAction::Cut : TTreeKeyAction::None;
+      return ClipboardState().CanCopy ? TTreeKeyAction::Cut : TTreeKeyAction::None;
     case TTreeKey::CtrlV:
-      if (!clipboard.Available || !clipboard.CanPaste) return TTreeKeyAction::None;
+      if (kind != aiBLANK && kind != aiSCRIPT) return TTreeKeyAction::None;
+      if (!ClipboardState().CanPaste) return TTreeKeyAction::None;
       // Onto a command the pasted one goes in front of it: nothing is overwritten.
-      if (kind == aiBLANK) return TTreeKeyAction::PasteScript;
-      if (kind == aiSCRIPT) return TTreeKeyAction::PasteInsert;
-      return TTreeKeyAction::None;
+      return kind == aiBLANK ? TTreeKeyAction::PasteScript : TTreeKeyAction::PasteInsert;
     case TTreeKey::Other:
       break;
   }
   return TTreeKeyAction::None;
 }
 
-TTreeKeyAction TExperimentTreeEditor::ExperimentViewKeyDown(TTreeKey key, bool pointerInside,
-                                                            const TClipboardState& clipboard) {
-  const TTreeKeyAction action = KeyAction(key, pointerInside, clipboard);
-  if (action == TTreeKeyAction::Delete) DeleteExpObjClick();
+TTreeKeyAction TExperimentTreeEditor::ExperimentViewKeyDown(TTreeKey key, bool pointerInside) {
+  const TTreeKeyAction action = KeyAction(key, pointerInside);
+  switch (action) {
+    case TTreeKeyAction::Delete: DeleteExpObjClick(); break;
+    case TTreeKeyAction::Copy: CopyScriptClick(); break;
+    case TTreeKeyAction::Cut: CutScriptClick(); break;
+    case TTreeKeyAction::PasteScript: PasteScriptClick(); break;
+    case TTreeKeyAction::PasteInsert: PasteInsertClick(); break;
+    case TTreeKeyAction::None: break;
+  }
   return action;
 }
 

@@ -24,11 +24,8 @@ enum TTreeNodeKind : int {
   nkSCRIPT = aiSCRIPT,
 };
 
-// What the command clipboard answers for the selection. Until the clipboard is part of
-// the experiment, Available stays false: its items stay hidden and its shortcuts do
-// nothing.
+// What the experiment's command clipboard answers for the selection.
 struct TClipboardState {
-  bool Available = false;
   bool CanCopy = false;   // the selected object may be copied or cut
   bool CanPaste = false;  // a command may be pasted at the selected node
 };
@@ -82,18 +79,18 @@ public:
   // selection. Answers the node's kind, which the pop-up menu follows.
   TTreeNodeKind ExperimentViewMouseDown(TTreeNode* node);
 
+  // What the experiment's clipboard answers for the selected node. Asking may drop a
+  // held command whose variable, device, output or data file has gone.
+  TClipboardState ClipboardState() const;
+
   // The pop-up items for the kind of the last press and the selected node.
-  TExpObjMenuState ExpObjPopupPopup(TTreeNodeKind kind,
-                                    const TClipboardState& clipboard = {}) const;
+  TExpObjMenuState ExpObjPopupPopup(TTreeNodeKind kind) const;
 
   // The shortcut's action on the selected node. Nothing while a run is active, without
   // a selected node, or when the mouse pointer is outside the selected node's rectangle.
-  TTreeKeyAction KeyAction(TTreeKey key, bool pointerInside,
-                           const TClipboardState& clipboard = {}) const;
-  // Decides as KeyAction, runs Delete itself and answers the action for the window to
-  // run the clipboard's handlers.
-  TTreeKeyAction ExperimentViewKeyDown(TTreeKey key, bool pointerInside,
-                                       const TClipboardState& clipboard = {});
+  TTreeKeyAction KeyAction(TTreeKey key, bool pointerInside) const;
+  // Decides as KeyAction and runs the action's handler; answers the action.
+  TTreeKeyAction ExperimentViewKeyDown(TTreeKey key, bool pointerInside);
 
   // The menu handlers. Those that change the experiment mark it modified (which also
   // refreshes the run buttons) and answer true; each refuses while a run is active.
@@ -112,6 +109,19 @@ public:
   // whether it moved, and marks nothing.
   bool BlankToBeginBMIClick();
   bool BlankToEndBMIClick();
+
+  // The command clipboard (tree_clipboard.cpp). Copy and Cut take the selected command
+  // when the clipboard can hold it; copying marks the experiment modified too, as every
+  // clipboard edit does.
+  bool CopyScriptClick();
+  bool CutScriptClick();
+  // Pastes at the selected node: onto the blank line or a block it adds the command,
+  // onto a command it replaces it after the overwrite question (No: false, nothing
+  // changes). Nothing when the clipboard has nothing to paste there.
+  bool PasteScriptClick();
+  // Pastes in front of the selected command: the blank line moves there first, so
+  // nothing is overwritten and no question is asked.
+  bool PasteInsertClick();
 
 private:
   TTree& Tree() const;

@@ -29,9 +29,7 @@ protected:
     Ui.Clear();
     return kind;
   }
-  TExpObjMenuState Menu(TTreeNode* node, const TClipboardState& clipboard = {}) {
-    return Editor.ExpObjPopupPopup(Press(node), clipboard);
-  }
+  TExpObjMenuState Menu(TTreeNode* node) { return Editor.ExpObjPopupPopup(Press(node)); }
 
   // The experiment goes after the view: its boxes redraw the diagram as they go.
   ~TreeEditingTest() override { Parts.SetView(nullptr); }
@@ -73,23 +71,20 @@ TEST_F(TreeEditingTest, PressSelectsTheNodeAndMakesItsBlockCurrent) {
 
 TEST_F(TreeEditingTest, PopupDisablesEditingDuringARunAndFollowsTheClipboard) {
   TStub* a1 = Stub(A, "a1");
-  const TClipboardState full{true, true, true};
 
-  TExpObjMenuState command = Menu(a1->AExpNode, full);
+  // The stand-in may be copied; the clipboard holds nothing to paste yet.
+  TExpObjMenuState command = Menu(a1->AExpNode);
   EXPECT_TRUE(command.Cut.Visible && command.Cut.Enabled);
   EXPECT_TRUE(command.Copy.Visible && command.Copy.Enabled);
-  EXPECT_TRUE(command.Paste.Visible && command.Paste.Enabled);
-  EXPECT_TRUE(command.PasteInsert.Visible && command.PasteInsert.Enabled);
-  TExpObjMenuState refused = Menu(a1->AExpNode, {true, false, false});
-  EXPECT_TRUE(refused.Copy.Visible && refused.Paste.Visible);
-  EXPECT_FALSE(refused.Copy.Enabled || refused.Cut.Enabled || refused.Paste.Enabled ||
-               refused.PasteInsert.Enabled);
-  TExpObjMenuState blank = Menu(BlankNode(), full);
-  EXPECT_TRUE(blank.Paste.Visible && blank.Paste.Enabled);
+  EXPECT_TRUE(command.Paste.Visible && command.PasteInsert.Visible);
+  EXPECT_FALSE(command.Paste.Enabled || command.PasteInsert.Enabled);
+  TExpObjMenuState blank = Menu(BlankNode());
+  EXPECT_TRUE(blank.Paste.Visible);
+  EXPECT_FALSE(blank.Paste.Enabled);
   EXPECT_FALSE(blank.PasteInsert.Visible || blank.Copy.Visible || blank.Cut.Visible);
 
   ExperimentRunning = true;
-  command = Menu(a1->AExpNode, full);
+  command = Menu(a1->AExpNode);
   EXPECT_TRUE(command.ScriptAction.Visible);
   EXPECT_FALSE(command.ScriptAction.Enabled || command.AnyScriptAction.Enabled ||
                command.Delete.Enabled || command.CommentOut.Enabled);
@@ -241,25 +236,20 @@ TEST_F(TreeEditingTest, SetAsStartMakesTheCurrentBlockTheStartBlock) {
 TEST_F(TreeEditingTest, ShortcutsActOnlyWithThePointerOverTheSelectedNode) {
   TStub* a1 = Stub(A, "a1");
   Stub(A, "a2");
-  const TClipboardState full{true, true, true};
 
   Press(a1->AExpNode);
   EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::Delete, false), TTreeKeyAction::None);
   EXPECT_EQ(Shape(A), "a1 a2 _");
-  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlV, false, full), TTreeKeyAction::None);
-  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlC, false, full), TTreeKeyAction::None);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlC, false), TTreeKeyAction::None);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlX, false), TTreeKeyAction::None);
 
-  // Inside: the pasted command goes in front of a command, onto the blank line plainly.
-  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlV, true, full), TTreeKeyAction::PasteInsert);
-  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlC, true, full), TTreeKeyAction::Copy);
-  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlX, true, full), TTreeKeyAction::Cut);
-  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlV, true, {true, true, false}), TTreeKeyAction::None);
-  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlC, true, {true, false, true}), TTreeKeyAction::None);
-  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlX, true), TTreeKeyAction::None);  // no clipboard
-  Press(BlankNode());
-  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlV, true, full), TTreeKeyAction::PasteScript);
+  // Inside: the stand-in may be copied; nothing is held to paste (tree_clipboard_test
+  // pastes).
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlC, true), TTreeKeyAction::Copy);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlX, true), TTreeKeyAction::Cut);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlV, true), TTreeKeyAction::None);
   Press(B->AExpNode);
-  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlV, true, full), TTreeKeyAction::None);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::CtrlC, true), TTreeKeyAction::None);  // a block
 
   Press(a1->AExpNode);
   EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::Delete, true), TTreeKeyAction::Delete);
@@ -268,7 +258,7 @@ TEST_F(TreeEditingTest, ShortcutsActOnlyWithThePointerOverTheSelectedNode) {
 
   // Nothing without a selected node.
   Tree.SetSelected(nullptr);
-  EXPECT_EQ(Editor.KeyAction(TTreeKey::Delete, true, full), TTreeKeyAction::None);
+  EXPECT_EQ(Editor.KeyAction(TTreeKey::Delete, true), TTreeKeyAction::None);
 }
 
 TEST_F(TreeEditingTest, EditsRefuseFromTheWorkersCreationOn) {

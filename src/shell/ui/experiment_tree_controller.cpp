@@ -20,6 +20,22 @@ TExperimentTreeController::TExperimentTreeController(TNodeTreeView& view,
   Insert = Popup->addMenu("Insert...");
   Insert->setObjectName("InsertMenu");
   Insert->menuAction()->setObjectName("InsertMenu");  // the item, named as the others
+  // The add-command items of "Insert..." follow (the window's).
+  PasteInsertItem = Insert->addAction("Paste");
+  PasteInsertItem->setObjectName("PasteInsertItem");
+  connect(PasteInsertItem, &QAction::triggered, this, &TExperimentTreeController::PasteInsertClick);
+  Insert->addSeparator();
+  Popup->addSeparator();
+  CutItem = AddItem("CutScriptItem", "Cut", &TExperimentTreeController::CutClick);
+  CopyItem = AddItem("CopyScriptItem", "Copy", &TExperimentTreeController::CopyClick);
+  PasteItem = AddItem("PasteScriptItem", "Paste", &TExperimentTreeController::PasteClick);
+  // The shortcuts show in the menu and act only while it is open; in the tree the keys
+  // go through TreeKey, which wants the pointer over the selected node.
+  CutItem->setShortcut(QKeySequence::Cut);
+  CopyItem->setShortcut(QKeySequence::Copy);
+  PasteItem->setShortcut(QKeySequence::Paste);
+  for (QAction* item : {CutItem, CopyItem, PasteItem})
+    item->setShortcutContext(Qt::WidgetShortcut);
   Popup->addSeparator();
   SetAsStartItem =
       AddItem("SetAsStartItem", "Set As Start", &TExperimentTreeController::SetAsStartClick);
@@ -79,6 +95,10 @@ void TExperimentTreeController::PreparePopup() {
   CommentOutItem->setText(QString::fromStdString(state.CommentOutCaption));
   for (QAction* item : {SetAsStartItem, SaveItem, SaveAsItem}) apply(item, state.BlockAction);
   for (QAction* item : {ToBeginningItem, ToEndItem}) apply(item, state.BlankAction);
+  apply(CutItem, state.Cut);
+  apply(CopyItem, state.Copy);
+  apply(PasteItem, state.Paste);
+  apply(PasteInsertItem, state.PasteInsert);
   const TMenuItemState& adds = state.BlockAction.Visible ? state.BlockAction : state.BlankAction;
   apply(AddScript->menuAction(), adds);
 }
@@ -120,7 +140,6 @@ bool TExperimentTreeController::TreeKey(QKeyEvent* event, bool pointerOverSelect
   else if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_V)
     key = TTreeKey::CtrlV;
   if (key == TTreeKey::Other) return false;
-  // The clipboard's actions come with the command clipboard.
   Editor->ExperimentViewKeyDown(key, pointerOverSelection);
   return true;
 }
@@ -135,6 +154,22 @@ void TExperimentTreeController::DeleteClick() {
 
 void TExperimentTreeController::CommentOutClick() {
   if (Editor) Editor->CommentOutScriptClick();
+}
+
+void TExperimentTreeController::CutClick() {
+  if (Editor) Editor->CutScriptClick();
+}
+
+void TExperimentTreeController::CopyClick() {
+  if (Editor) Editor->CopyScriptClick();
+}
+
+void TExperimentTreeController::PasteClick() {
+  if (Editor) Editor->PasteScriptClick();
+}
+
+void TExperimentTreeController::PasteInsertClick() {
+  if (Editor) Editor->PasteInsertClick();
 }
 
 void TExperimentTreeController::SetAsStartClick() {

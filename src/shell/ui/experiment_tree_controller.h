@@ -54,6 +54,10 @@ private:
   void EditClick();
   void DeleteClick();
   void CommentOutClick();
+  void CutClick();
+  void CopyClick();
+  void PasteClick();
+  void PasteInsertClick();
   void SetAsStartClick();
   void SaveBlockClick();
   void SaveAsBlockClick();
@@ -71,6 +75,10 @@ private:
   QAction* EditItem = nullptr;
   QAction* DeleteItem = nullptr;
   QAction* CommentOutItem = nullptr;
+  QAction* CutItem = nullptr;
+  QAction* CopyItem = nullptr;
+  QAction* PasteItem = nullptr;
+  QAction* PasteInsertItem = nullptr;  // the "Paste" of "Insert..."
   QAction* SetAsStartItem = nullptr;
   QAction* SaveItem = nullptr;
   QAction* SaveAsItem = nullptr;

@@ -86,10 +86,12 @@ protected:
 TEST_F(TExperimentTreeTest, PopupOffersTheItemsOfTheNodeAndEditsTheTree) {
   ASSERT_NO_FATAL_FAILURE(SetUpTree());
   const QStringList commandItems{"EditExpObjItem", "DeleteExpObjItem", "CommentOutItem",
-                                 "InsertMenu"};
+                                 "InsertMenu", "CutScriptItem", "CopyScriptItem",
+                                 "PasteScriptItem"};
   const QStringList blockItems{"EditExpObjItem", "DeleteExpObjItem", "SetAsStartItem",
                                "SaveBlockItem", "SaveAsBlockItem", "AddScriptMenu"};
-  const QStringList blankItems{"BlankToBeginItem", "BlankToEndItem", "AddScriptMenu"};
+  const QStringList blankItems{"PasteScriptItem", "BlankToBeginItem", "BlankToEndItem",
+                               "AddScriptMenu"};
 
   QMenu* popup = RightClickNode(W100->AExpNode);
   ASSERT_NE(popup, nullptr);
@@ -99,7 +101,8 @@ TEST_F(TExperimentTreeTest, PopupOffersTheItemsOfTheNodeAndEditsTheTree) {
   // A command that cannot be commented out does not offer it.
   popup = RightClickNode(Note->AExpNode);
   ASSERT_NE(popup, nullptr);
-  EXPECT_EQ(ShownItems(popup), (QStringList{"EditExpObjItem", "DeleteExpObjItem", "InsertMenu"}));
+  EXPECT_EQ(ShownItems(popup), (QStringList{"EditExpObjItem", "DeleteExpObjItem", "InsertMenu",
+                                            "CutScriptItem", "CopyScriptItem", "PasteScriptItem"}));
   popup->hide();
   popup = RightClickNode(Second->AExpNode);
   ASSERT_NE(popup, nullptr);
@@ -335,7 +338,10 @@ TEST_F(TExperimentTreeTest, NothingIsDraggedOrEditedDuringARun) {
   QMenu* popup = RightClickNode(W200->AExpNode);
   ASSERT_NE(popup, nullptr);
   EXPECT_EQ(ShownItems(popup),
-            (QStringList{"EditExpObjItem", "DeleteExpObjItem", "CommentOutItem", "InsertMenu"}));
+            (QStringList{"EditExpObjItem", "DeleteExpObjItem", "CommentOutItem", "InsertMenu",
+                         "CutScriptItem", "CopyScriptItem", "PasteScriptItem"}));
+  for (const char* item : {"CutScriptItem", "CopyScriptItem", "PasteScriptItem"})
+    EXPECT_FALSE(Item(popup, item)->isEnabled()) << item;
   EXPECT_FALSE(Item(popup, "DeleteExpObjItem")->isEnabled());
   EXPECT_FALSE(Item(popup, "InsertMenu")->isEnabled());
   EXPECT_FALSE(Item(popup, "CommentOutItem")->isEnabled());

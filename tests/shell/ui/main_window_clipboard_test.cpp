@@ -1,0 +1,401 @@
+// Cut, Copy and Paste in the main window's experiment tree, as the user reaches them: the
+// pop-up items "Cut", "Copy", "Paste" and the "Paste" of "Insert...", and Ctrl+X, Ctrl+C
+// and Ctrl+V over the selected node; a command of every type copied within its block and
+// into another; copies dropped with what they name and with the experiment; a pasted
+// demo saved, reopened and run against the simulated instruments.
+#include <QCursor>
+#include <QFile>
+#include <QTreeWidget>
+
+#include <cctype>
+#include <memory>
+#include <vector>
+
+#include "communication/device_list.h"
+#include "main_window_widgets.h"
+#include "model/data.h"
+#include "scripts/command_table.h"
+#include "scripts/copy_script.h"
+#include "scripts/exp_obj_clipboard.h"
+#include "scripts/flow/wait_script.h"
+#include "scripts/script.h"
+#include "support/copy_samples.h"
+#include "support/fake_ui_port.h"
+
+namespace {
+
+class TClipboardWindowTest : public TMainWindowWidgetsTest {
+protected:
+  void Begin() {
+    ASSERT_NO_FATAL_FAILURE(StartQorv());
+    Start = FirstBlock();
+    ASSERT_NE(Start, nullptr);
+    View = TreeView("ExperimentView");
+    ASSERT_NE(View, nullptr);
+  }
+  TTreeNode* BlankNode() const { return Exp().GetBlankScript()->AExpNode; }
+  QMenu* RightClickNode(const TTreeNode* node) {
+    return RightClick(View->viewport(), PointOf(View, node), "ExpObjPopup");
+  }
+  QMenu* Popup() const { return Window->findChild<QMenu*>("ExpObjPopup"); }
+  QMenu* InsertMenu() const { return Window->findChild<QMenu*>("InsertMenu"); }
+  // The item of the pop-up menu as the last right click left it.
+  bool Offered(const char* name) const {
+    QAction* item = Window->findChild<QAction*>(name);
+    EXPECT_NE(item, nullptr) << name;
+    return item && item->isVisible() && item->isEnabled();
+  }
+  // Clicks the item of the pop-up of the node.
+  void Choose(const TTreeNode* node, const char* item) {
+    QMenu* popup = RightClickNode(node);
+    ASSERT_NE(popup, nullptr);
+    ClickItem(popup, item);
+  }
+  // Clicks the "Paste" of the node's "Insert...".
+  void PasteInsert(const TTreeNode* node) {
+    QMenu* popup = RightClickNode(node);
+    ASSERT_NE(popup, nullptr);
+    QAction* item = Window->findChild<QAction*>("PasteInsertItem");
+    ASSERT_TRUE(item && item->isVisible() && item->isEnabled());
+    item->trigger();
+    popup->hide();
+  }
+  // A shortcut with the pointer over the node, which the click selected.
+  void KeyOver(const TTreeNode* node, Qt::Key key) {
+    LeftClick(View, PointOf(View, node));
+    ASSERT_EQ(ExpTree().GetSelected(), node);
+    QCursor::setPos(View->viewport()->mapToGlobal(PointOf(View, node)));
+    QTest::keyClick(View, key, Qt::ControlModifier);
+  }
+  std::vector<TScript*> Commands(const TBlock* block) const {
+    std::vector<TScript*> commands;
+    for (TTreeNode* node = block->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
+      if (TScript* script = ScriptOfNode(node); script && script->GetScriptType() != TScript::BLANK)
+        commands.push_back(script);
+    return commands;
+  }
+  QString Shown(const TTreeNode* node) const {
+    return View->TreeModel()->IndexOf(node).data().toString();
+  }
+  bool Modified() const { return Panel(TQorvForm::spModified) == "Modified"; }
+  void ClearModified() { Window->Session().ExperimentChanged(0, 1); }
+  TWaitScript* Wait(TBlock* block, int milliseconds) {
+    auto* wait = AddCommand<TWaitScript>(block);
+    wait->SetTime(milliseconds);
+    return wait;
+  }
+
+  // Whether the command's copy record is part of the program yet.
+  static bool HasRecord(TScript* command) {
+    TFakeUiPort quiet;  // a command without one says so
+    TCopyScript* record = command->MakeCopyScript();
+    delete record;
+    return record != nullptr;
+  }
+
+  TBlock* Start = nullptr;
+  TNodeTreeView* View = nullptr;
+};
+
+// Skips the test while a command's copy record is not part of the program yet.
+#define RECORDS_OR_SKIP(...)                                                            \
+  for (TScript* command : std::initializer_list<TScript*>{__VA_ARGS__}) {               \
+    if (!HasRecord(command)) {                                                          \
+      GTEST_SKIP() << CommandName(command->GetScriptType()) << " has no copy record yet"; \
+    }                                                                                   \
+  }                                                                                     \
+  static_assert(true)
+
+class ClipboardWindowTypeTest : public TClipboardWindowTest,
+                                public ::testing::WithParamInterface<int> {};
+
+TEST_P(ClipboardWindowTypeTest, CopyAndPasteThroughThePopupMenuAndTheKeys) {
+  ASSERT_NO_FATAL_FAILURE(Begin());
+  const int type = GetParam();
+  TBlock* second = AddBlock("Second");
+  TCopySamples samples(Exp(), Window->Session().GetDeviceList(), Start, Temp.Path().string());
+  TScript* sample = samples.Make(type);
+  Window->RefreshViews();
+  if (!sample) {
+    // The section lines: neither "Copy" nor "Cut".
+    TScript* plain = CommandKindOf(type)->Create(Start, ExpTree().Insert(BlankNode(), "none"));
+    ASSERT_NE(RightClickNode(plain->AExpNode), nullptr);
+    EXPECT_FALSE(Offered("CopyScriptItem") || Offered("CutScriptItem")) << CommandName(type);
+    Popup()->hide();
+    return;
+  }
+  RECORDS_OR_SKIP(sample);
+  const QString text = QString::fromStdString(sample->GetText());
+  const bool bound = BlockBoundTypes().count(type) > 0;
+  ClearModified();
+
+  ASSERT_NE(RightClickNode(sample->AExpNode), nullptr);
+  EXPECT_TRUE(Offered("CopyScriptItem") && Offered("CutScriptItem"));
+  EXPECT_FALSE(Offered("PasteScriptItem") || Offered("PasteInsertItem"));  // nothing held
+  ClickItem(Popup(), "CopyScriptItem");
+  EXPECT_TRUE(Modified());
+
+  Choose(BlankNode(), "PasteScriptItem");
+  std::vector<TScript*> commands = Commands(Start);
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(Shown(commands[1]->AExpNode), text);
+
+  // Ctrl+V over the original: the copy goes in front of it, without a question.
+  ASSERT_NO_FATAL_FAILURE(KeyOver(sample->AExpNode, Qt::Key_V));
+  commands = Commands(Start);
+  ASSERT_EQ(commands.size(), 3u);
+  EXPECT_EQ(commands[1], sample);
+  EXPECT_EQ(Shown(commands[0]->AExpNode), text);
+  EXPECT_TRUE(Dialogs.Boxes().empty());
+
+  // The other block: pressing its node makes it current; its blank line takes the copy
+  // only when the copy is free of its block.
+  ASSERT_NE(RightClickNode(second->AExpNode), nullptr);
+  Popup()->hide();
+  ASSERT_EQ(Exp().GetCurrentBlock(), second);
+  ASSERT_NE(RightClickNode(BlankNode()), nullptr);
+  EXPECT_EQ(Offered("PasteScriptItem"), !bound) << CommandName(type);
+  if (bound) {
+    Popup()->hide();
+    ASSERT_NO_FATAL_FAILURE(KeyOver(BlankNode(), Qt::Key_V));
+    EXPECT_TRUE(Commands(second).empty());
+  } else {
+    ClickItem(Popup(), "PasteScriptItem");
+    ASSERT_EQ(Commands(second).size(), 1u);
+    EXPECT_EQ(Shown(Commands(second)[0]->AExpNode), text);
+  }
+  EXPECT_EQ(Commands(Start).size(), 3u);
+}
+
+std::vector<int> TableTypes() {
+  std::vector<int> types;
+  for (const TCommandKind& kind : CommandKinds()) types.push_back(kind.Type);
+  return types;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCommandType, ClipboardWindowTypeTest,
+                         ::testing::ValuesIn(TableTypes()),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           std::string name;
+                           for (char c : CommandName(info.param))
+                             if (std::isalnum(static_cast<unsigned char>(c))) name += c;
+                           return name;
+                         });
+
+using ClipboardWindowTest = TClipboardWindowTest;
+
+TEST_F(ClipboardWindowTest, CtrlXThenTwoPastesGiveTwoAlikeAndTheKeysWantThePointer) {
+  ASSERT_NO_FATAL_FAILURE(Begin());
+  TWaitScript* w100 = Wait(Start, 100);
+  TWaitScript* w250 = Wait(Start, 250);
+  RECORDS_OR_SKIP(w100);
+  Window->RefreshViews();
+  ClearModified();
+
+  // Away from the selection Ctrl+X does nothing.
+  LeftClick(View, PointOf(View, w250->AExpNode));
+  QCursor::setPos(View->viewport()->mapToGlobal(PointOf(View, w100->AExpNode)));
+  QTest::keyClick(View, Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(Commands(Start).size(), 2u);
+  EXPECT_FALSE(Modified());
+
+  ASSERT_NO_FATAL_FAILURE(KeyOver(w250->AExpNode, Qt::Key_X));
+  ASSERT_EQ(Commands(Start).size(), 1u);
+  EXPECT_TRUE(Modified());
+  ASSERT_NO_FATAL_FAILURE(KeyOver(BlankNode(), Qt::Key_V));
+  ASSERT_NO_FATAL_FAILURE(KeyOver(BlankNode(), Qt::Key_V));
+  const std::vector<TScript*> commands = Commands(Start);
+  ASSERT_EQ(commands.size(), 3u);
+  EXPECT_EQ(commands[0], w100);
+  EXPECT_EQ(Shown(commands[1]->AExpNode), QString("Wait 250 milliseconds"));
+  EXPECT_EQ(Shown(commands[2]->AExpNode), QString("Wait 250 milliseconds"));
+  EXPECT_EQ(static_cast<TWaitScript*>(commands[2])->GetText(), "Wait 250 milliseconds");
+
+  // Ctrl+C over a command copies it.
+  ASSERT_NO_FATAL_FAILURE(KeyOver(w100->AExpNode, Qt::Key_C));
+  ASSERT_NO_FATAL_FAILURE(KeyOver(BlankNode(), Qt::Key_V));
+  EXPECT_EQ(Shown(Commands(Start).back()->AExpNode), QString("Wait 100 milliseconds"));
+  EXPECT_TRUE(Dialogs.Boxes().empty());
+}
+
+TEST_F(ClipboardWindowTest, PasteOntoACommandAsksAndInsertPasteDoesNot) {
+  ASSERT_NO_FATAL_FAILURE(Begin());
+  TWaitScript* w100 = Wait(Start, 100);
+  TWaitScript* w200 = Wait(Start, 200);
+  RECORDS_OR_SKIP(w100);
+  Window->RefreshViews();
+  Choose(w100->AExpNode, "CopyScriptItem");
+
+  // The pop-up of a command offers both pastes.
+  ASSERT_NE(RightClickNode(w200->AExpNode), nullptr);
+  EXPECT_TRUE(Offered("PasteScriptItem") && Offered("PasteInsertItem"));
+  EXPECT_EQ(InsertMenu()->actions().first()->objectName(), QString("PasteInsertItem"));
+  Popup()->hide();
+
+  Dialogs.ScriptAnswers({mbNo});
+  Choose(w200->AExpNode, "PasteScriptItem");
+  ASSERT_EQ(Dialogs.Texts().size(), 1u);
+  EXPECT_EQ(Dialogs.Texts()[0].rfind("This will overwrite the old script.", 0), 0u);
+  EXPECT_EQ(Dialogs.Boxes()[0].Box.Caption, QString("Qorv Message"));
+  EXPECT_EQ(Commands(Start), (std::vector<TScript*>{w100, w200}));
+
+  Dialogs.ScriptAnswers({mbYes});
+  Choose(w200->AExpNode, "PasteScriptItem");
+  ASSERT_EQ(Commands(Start).size(), 2u);
+  EXPECT_EQ(Shown(Commands(Start)[1]->AExpNode), QString("Wait 100 milliseconds"));
+
+  TScript* last = Commands(Start)[1];
+  ASSERT_NO_FATAL_FAILURE(PasteInsert(last->AExpNode));
+  ASSERT_EQ(Commands(Start).size(), 3u);
+  EXPECT_EQ(Commands(Start)[2], last);
+  EXPECT_EQ(Dialogs.Texts().size(), 2u);  // no question this time
+}
+
+TEST_F(ClipboardWindowTest, DeletingWhatTheCopyNamesOrANewExperimentLeavesNothingToPaste) {
+  ASSERT_NO_FATAL_FAILURE(Begin());
+  TCopySamples samples(Exp(), Window->Session().GetDeviceList(), Start, Temp.Path().string());
+  TScript* read = samples.Make(TScript::READ);
+  TScript* gpib = samples.Make(TScript::SENDGPIB);
+  TScript* wait = samples.Make(TScript::WAIT);
+  Window->RefreshViews();
+  RECORDS_OR_SKIP(read, gpib, wait);
+
+  // The Read's variable, through the attribute tree (which asks, since it is used).
+  Choose(read->AExpNode, "CopyScriptItem");
+  ASSERT_NE(RightClickNode(BlankNode()), nullptr);
+  EXPECT_TRUE(Offered("PasteScriptItem"));
+  Popup()->hide();
+  TNodeTreeView* attributes = TreeView("ExpAttView");
+  Dialogs.ScriptAnswers({mbYes});
+  QMenu* popup = RightClick(attributes->viewport(),
+                            PointOf(attributes, samples.Volts->AExpAttNode), "ExpAttPopup");
+  ASSERT_NE(popup, nullptr);
+  ClickItem(popup, "DeleteExpAttItem");
+  ASSERT_EQ(Commands(Start), (std::vector<TScript*>{gpib, wait}));  // the Read went along
+  ASSERT_NE(RightClickNode(BlankNode()), nullptr);
+  EXPECT_FALSE(Offered("PasteScriptItem"));
+  Popup()->hide();
+  EXPECT_EQ(Exp().GetClipboard().GetCopyScript(), nullptr);
+
+  // The Send GPIB's device, through the device list.
+  Choose(gpib->AExpNode, "CopyScriptItem");
+  auto* devices = Window->findChild<QTreeWidget*>("DeviceView");
+  ASSERT_NE(devices, nullptr);
+  QTreeWidgetItem* meter = nullptr;
+  for (int row = 0; row < devices->topLevelItemCount(); ++row)
+    if (devices->topLevelItem(row)->text(0) == "Meter") meter = devices->topLevelItem(row);
+  ASSERT_NE(meter, nullptr);
+  Dialogs.ScriptAnswers({mbYes});
+  popup = RightClick(devices->viewport(), devices->visualItemRect(meter).center(),
+                     "DevicePopupMenu");
+  ASSERT_NE(popup, nullptr);
+  ClickItem(popup, "DeleteDeviceItem");
+  ASSERT_EQ(Commands(Start), (std::vector<TScript*>{wait}));
+  ASSERT_NE(RightClickNode(wait->AExpNode), nullptr);
+  EXPECT_FALSE(Offered("PasteScriptItem") || Offered("PasteInsertItem"));
+  Popup()->hide();
+
+  // A copy that names nothing lives until the experiment goes.
+  Choose(wait->AExpNode, "CopyScriptItem");
+  ASSERT_NE(RightClickNode(BlankNode()), nullptr);
+  EXPECT_TRUE(Offered("PasteScriptItem"));
+  Popup()->hide();
+  Dialogs.ScriptAnswers({mbNo, mbYes});  // not saved; the devices cleared too
+  Trigger("NewExperimentMenuItem");
+  Start = FirstBlock();
+  ASSERT_NE(Start, nullptr);
+  ASSERT_NE(RightClickNode(BlankNode()), nullptr);
+  EXPECT_FALSE(Offered("PasteScriptItem"));
+  Popup()->hide();
+  ASSERT_NO_FATAL_FAILURE(KeyOver(BlankNode(), Qt::Key_V));
+  EXPECT_TRUE(Commands(Start).empty());
+}
+
+TEST_F(ClipboardWindowTest, NothingIsOfferedDuringARun) {
+  ASSERT_NO_FATAL_FAILURE(Begin());
+  TWaitScript* w100 = Wait(Start, 100);
+  RECORDS_OR_SKIP(w100);
+  Window->RefreshViews();
+  Choose(w100->AExpNode, "CopyScriptItem");
+  ClearModified();
+  ExperimentRunning = true;
+  ASSERT_NE(RightClickNode(w100->AExpNode), nullptr);
+  for (const char* item : {"CutScriptItem", "CopyScriptItem", "PasteScriptItem", "PasteInsertItem"})
+    EXPECT_FALSE(Offered(item)) << item;
+  Popup()->hide();
+  ASSERT_NO_FATAL_FAILURE(KeyOver(w100->AExpNode, Qt::Key_X));
+  ASSERT_NO_FATAL_FAILURE(KeyOver(w100->AExpNode, Qt::Key_V));
+  ExperimentRunning = false;
+  EXPECT_EQ(Commands(Start), (std::vector<TScript*>{w100}));
+  EXPECT_FALSE(Modified());
+}
+
+// The first command of the type below the node, depth first.
+TScript* FindCommand(const TTreeNode* node, int type) {
+  for (TTreeNode* child = node->GetFirstChild(); child; child = child->GetNextSibling()) {
+    if (TScript* script = ScriptOfNode(child); script && script->GetScriptType() == type)
+      return script;
+    if (TScript* found = FindCommand(child, type)) return found;
+  }
+  return nullptr;
+}
+
+TEST_F(ClipboardWindowTest, APastedDemoSavedReopenedAndRunWritesWhatItsCommandsSay) {
+  TDemoInstruments instruments;
+  const std::string path = SaveDemo(3, 10);
+  ASSERT_NO_FATAL_FAILURE(StartQorv(QString::fromStdString(path)));
+  View = TreeView("ExperimentView");
+  TTreeNode* measure = ExpTree().GetFirstNode();
+  TTreeNode* summary = measure->GetNextSibling();
+  ASSERT_NE(summary, nullptr);
+  TScript* output = FindCommand(measure, TScript::OUTPUTTOFILE);
+  TScript* wait = FindCommand(measure, TScript::WAIT);
+  TScript* comment = FindCommand(measure, TScript::COMMENT);
+  ASSERT_TRUE(output && wait && comment);
+  RECORDS_OR_SKIP(output, comment);
+  const std::string commentText = comment->GetText();
+
+  // Each pass writes its line twice: a copy of Output to File in front of the Wait.
+  Choose(output->AExpNode, "CopyScriptItem");
+  ASSERT_NO_FATAL_FAILURE(PasteInsert(wait->AExpNode));
+  // The comment moves to the end of the summary.
+  Choose(comment->AExpNode, "CutScriptItem");
+  ASSERT_NE(RightClickNode(summary), nullptr);
+  Popup()->hide();
+  Choose(BlankNode(), "PasteScriptItem");
+  EXPECT_TRUE(Modified());
+  Trigger("SaveButton");
+  EXPECT_FALSE(Modified());
+
+  Dialogs.ScriptFiles({path});
+  Trigger("OpenButton");
+  measure = ExpTree().GetFirstNode();
+  summary = measure->GetNextSibling();
+  EXPECT_EQ(FindCommand(measure, TScript::COMMENT), nullptr);
+  TScript* moved = FindCommand(summary, TScript::COMMENT);
+  ASSERT_NE(moved, nullptr);
+  EXPECT_EQ(moved->GetText(), commentText);
+  TScript* first = FindCommand(measure, TScript::OUTPUTTOFILE);
+  ASSERT_NE(first, nullptr);
+  TScript* copy = ScriptOfNode(FindCommand(measure, TScript::WAIT)->AExpNode->GetPrevSibling());
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(copy->GetScriptType(), TScript::OUTPUTTOFILE);
+  EXPECT_NE(copy, first);
+  EXPECT_EQ(copy->GetText(), first->GetText());
+
+  Dialogs.ScriptAnswers({mbOK});  // "Experiment Complete"
+  Trigger("StartButton");
+  ASSERT_TRUE(WaitUntil([&] { return Panel(TQorvForm::spRunState) == "Stopped"; }, 30000));
+  EXPECT_EQ(Dialogs.Texts().back(), "Experiment Complete");
+  QFile data(QString::fromStdString(Temp.PathOf(DemoDataFileName)));
+  ASSERT_TRUE(data.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = data.readAll().split('\n');
+  ASSERT_EQ(lines.size(), 7);  // three passes of two lines, then the end of the last
+  for (int pass = 0; pass < 3; ++pass) {
+    EXPECT_EQ(lines[2 * pass], lines[2 * pass + 1]) << pass;
+    EXPECT_TRUE(lines[2 * pass].startsWith(QByteArray::number(pass + 1) + ".000\t"))
+        << lines[2 * pass].toStdString();
+  }
+}
+
+}  // namespace
