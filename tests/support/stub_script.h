@@ -61,3 +61,35 @@ public:
   bool RanInHandOver = false;
   std::thread::id RanOn;
 };
+
+// A stand-in for the debug window: notes its runs in Ran, leaves two trace lines ("<text>
+// did", "<text> done"), then does its action (which may throw or press a button); it may
+// name a variable it stores into, and its edit runs OnEdit. A normal run only does the
+// action.
+class TTracedStub : public TStub {
+public:
+  TTracedStub(TBlock* block, TTreeNode* node, const std::string& text, std::vector<std::string>& ran)
+      : TStub(block, node, TScript::CALCULATE, text), Ran(ran) {}
+  // A normal run does the action alone.
+  TScript* Execute() override {
+    if (Action) Action();
+    return Pnextscript;
+  }
+  TScript* ExecuteTrace(std::vector<std::string>& trace) override {
+    Ran.push_back(Text);
+    trace.push_back(Text + " did");
+    trace.push_back(Text + " done");
+    if (Action) Action();
+    return Pnextscript;
+  }
+  TData* GetStoredData() override { return Stored; }
+  int Edit() override {
+    if (OnEdit) OnEdit();
+    return 1;
+  }
+
+  std::vector<std::string>& Ran;
+  std::function<void()> Action;
+  std::function<void()> OnEdit;
+  TData* Stored = nullptr;
+};

@@ -83,9 +83,11 @@
 #include "scripts/script.h"
 #include "scripts/script_request.h"
 #include "scripts/ui/script_dialogs.h"
+#include "shell/debug_run.h"
 #include "shell/ui/about_box.h"
 #include "shell/ui/align_blocks_dialog.h"
 #include "shell/ui/browse_dialog.h"
+#include "shell/ui/debug_form.h"
 #include "shell/ui/dialog_registry.h"
 #include "shell/ui/draw_block_editor.h"
 #include "shell/ui/edit_block_dialog.h"
@@ -626,6 +628,31 @@ int main(int argc, char** argv) {
           preview->verticalScrollBar()->setValue(preview->verticalScrollBar()->maximum());
         Save(report, "report-dialog-device-commands");
       }
+    }
+
+    // The debug window paused on a stop, a variable traced through the steps before it.
+    {
+      TDebugForm debug;
+      TExperiment& debugged = window.Session().GetExperiment();
+      if (debug.Prepare(debugged, window.Session().GetDeviceList())) {
+        TDebugRun& run = debug.Engine();
+        std::vector<TData*> variables;
+        debugged.GetAllVariables(variables);
+        if (!variables.empty())
+          if (TTreeNode* node = run.GetAttributeTree()->CopyOf(variables.front()->AExpAttNode))
+            run.ToggleTrace(node);
+        // A stop on the last command of the first block: the loop's steps run before it.
+        TTreeNode* block = run.GetDebugTree()->GetTree().GetFirstNode();
+        if (block && block->GetLastChild()) run.ToggleStop(block->GetLastChild());
+        debug.resize(1100, 720);
+        debug.show();
+        debug.StartButtonClick();
+        if (!WaitFor([&] { return run.IsPaused() || !run.IsRunActive(); }, 30000))
+          std::fprintf(stderr, "the debug run did not reach its stop\n");
+        Save(debug, "debug-window");
+        debug.CloseClick();
+      }
+      window.Run().DebuggerClosed();
     }
 
     TAboutBox about(&window);

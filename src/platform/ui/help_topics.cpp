@@ -13,6 +13,7 @@ void LoadHelpResource() {
 const std::vector<THelpTopic>& HelpTopics() {
   // Several dialogs that belong together share a page, each at its own anchor.
   static const std::vector<THelpTopic> topics = {
+      {1, "experiment_view.html", "editing", "Editing blocks and commands"},
       {2, "flow_commands.html", "label", "The Label dialog"},
       {3, "calculate_dialog.html", "calculate-dialog", "The Calculator dialog"},
       {4, "flow_commands.html", "if-then", "The If then command dialog"},

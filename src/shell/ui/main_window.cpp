@@ -37,6 +37,7 @@
 #include "shell/ui/block_icons.h"
 #include "shell/ui/command_actions.h"
 #include "shell/ui/device_list_controller.h"
+#include "shell/ui/debug_form.h"
 #include "shell/ui/device_view_items.h"
 #include "shell/ui/draw_block_editor.h"
 #include "shell/ui/experiment_report_dialog.h"
@@ -93,6 +94,7 @@ TQorvForm::TQorvForm(QWidget* parent)
   ui->EditScrollBox->setWidgetResizable(false);
   ui->EditScrollBox->setWidget(DrawBlockEditor);
   ExperimentReplaced(DocSession->GetExperiment());
+  DebugForm = std::make_unique<TDebugForm>();
   SetUpActions();
 
   SetStatusText(spRunState, StoppedText);
@@ -113,6 +115,7 @@ TQorvForm::~TQorvForm() {
   if (IsRunActive()) RunCtl->CloseDuringRun();
   Timer.stop();
   OpenedOutputs.reset();
+  DebugForm.reset();
   // The views let go of the trees before the experiment goes.
   ExperimentTree.reset();
   AttributeTree.reset();
@@ -228,9 +231,8 @@ void TQorvForm::SetUpActions() {
   connect(ui->ExperimentMenu, &QMenu::aboutToShow, this, &TQorvForm::ExperimentMenuItemClick);
   connect(ui->DevicesMenu, &QMenu::aboutToShow, this, &TQorvForm::DevicesClick);
 
-  // Items whose windows and dialogs come later stay disabled until then; the debug
-  // window's button follows the run state all the same.
-  MarkLater(ui->DebugMenuItem);
+  on(ui->DebugButton, &TQorvForm::DebugButtonClick);
+  on(ui->DebugMenuItem, &TQorvForm::DebugButtonClick);
   // "&Opened Outputs" is disabled while it lists no window.
   ui->OpenedOutputsMenu->setEnabled(false);
   ui->OpenedOutputsMenu->menuAction()->setEnabled(false);
@@ -288,6 +290,15 @@ bool TQorvForm::IsIdle() const { return !IsRunActive(); }
 void TQorvForm::StartButtonClick() { RunCtl->StartButtonClick(); }
 
 void TQorvForm::StopButtonClick() { RunCtl->StopButtonClick(); }
+
+void TQorvForm::DebugButtonClick() {
+  if (!RunCtl->DebugButtonClick()) return;
+  // Refused by the pre-run check (which has said why and put the blank line back):
+  // nothing changed.
+  if (!DebugForm->Execute(DocSession->GetExperiment(), DocSession->GetDeviceList())) return;
+  RunCtl->DebuggerClosed();
+  RefreshViews();
+}
 
 void TQorvForm::SetRunControls(bool stopped) {
   ui->StopButton->setEnabled(!stopped);

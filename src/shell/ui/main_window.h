@@ -22,6 +22,7 @@ class QLabel;
 class QMenu;
 class TAttributeTreeController;
 class TDeadOutputList;
+class TDebugForm;
 class TDeviceListController;
 class TDrawBlockEditor;
 class TExperimentTreeController;
@@ -72,6 +73,8 @@ public:
   TRunControl& Run() { return *RunCtl; }
   // The floating Start/Stop window (made at the first Float).
   TToolForm* ToolWindow() const;
+  // The debug window, made with this window.
+  TDebugForm* DebugWindow() const { return DebugForm.get(); }
   // The block diagram in the diagram area.
   TDrawBlockEditor* BlockEditor() const { return DrawBlockEditor; }
   // The detached output windows under "&Opened Outputs"; made at the first showing
@@ -82,6 +85,9 @@ public:
   // them as a user would through the controls.
   void StartButtonClick();
   void StopButtonClick();
+  // "&Debugger": during a run only the running controls come back; otherwise the debug
+  // window shows modally and, once it has closed, the first block is current again.
+  void DebugButtonClick();
   void FloatButtonClick();
   void ShrinkButtonClick();
   void ShowCurrentValueClick();
@@ -141,6 +147,8 @@ private:
   std::unique_ptr<TAttributeTreeController> AttributeTree;
   std::unique_ptr<TDeviceListController> DeviceList;
   TDrawBlockEditor* DrawBlockEditor = nullptr;  // owned by the diagram area
+  // A window of its own, not a child: its controls share names with this window's.
+  std::unique_ptr<TDebugForm> DebugForm;
   // The settings the GPIB options dialog will edit; kept as read until then.
   struct TGpibOptions {
     bool AutoDetect = true;

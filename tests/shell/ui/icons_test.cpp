@@ -40,7 +40,7 @@ TEST(Icons, EveryDrawingOfTheResourceFileLoadsAndDraws) {
   EXPECT_FALSE(ThemedIcon("qorv-no-such-theme-icon", "open").isNull());
 
   const QStringList toolBars = {"open", "save", "add-output", "add-variable", "add-array",
-                                "add-single-file", "add-multiple-file", "start", "stop", "float",
+                                "add-single-file", "add-multiple-file", "start", "stop", "pause", "step", "float",
                                 "shrink", "restore", "debug", "help", "interact", "add-device", "edit",
                                 "delete", "open-device", "save-device", "scan"};
   for (const QString& name : toolBars) EXPECT_TRUE(names.contains(name)) << name.toStdString();

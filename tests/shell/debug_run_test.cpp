@@ -1,0 +1,619 @@
+// Running an experiment step by step: the log a step, a run to a stop, a stop and the
+// end leave; traces; a Wait stopped between its slices; buttons pressed while a traced
+// command executes; deletions and new commands during a run; the end-of-run step.
+#include "shell/debug_run.h"
+
+#include <stdexcept>
+
+#include "model/errors.h"
+#include "model/value.h"
+#include "model/node_style.h"
+#include "outputs/exp_file.h"
+#include "outputs/exp_file_lists.h"
+#include "scripts/flow/increment_script.h"
+#include "scripts/flow/label_script.h"
+#include "scripts/flow/repeat_script.h"
+#include "scripts/flow/wait_script.h"
+#include "scripts/script_request.h"
+#include "shell/debug_log.h"
+#include "support/experiment_fixture.h"
+
+namespace {
+
+using TTraced = TTracedStub;
+
+class TFakeDebugView : public TDebugRunView {
+public:
+  void SetRunTimer(bool on, int interval) override {
+    TimerOn = on;
+    Interval = interval;
+  }
+  void StateChanged() override { ++Changes; }
+  void TreeStale() override { ++Stale; }
+  void BindTrees(TTree* commands, TTree* attributes) override {
+    Commands = commands;
+    Attributes = attributes;
+  }
+  void ProcessEvents() override {
+    ++Polls;
+    if (OnPoll) OnPoll();
+  }
+
+  bool TimerOn = false;
+  int Interval = 0;
+  int Changes = 0;
+  int Stale = 0;
+  int Polls = 0;
+  TTree* Commands = nullptr;
+  TTree* Attributes = nullptr;
+  std::function<void()> OnPoll;
+};
+
+class DebugRunTest : public TExperimentFixture {
+protected:
+  DebugRunTest() {
+    Start = AddBlock("Start Block");
+    Cur = Start;
+  }
+  ~DebugRunTest() override {
+    Debug.Hide();
+    TWaitScript::SetSleeper({});
+  }
+
+  TTraced* Cmd(const std::string& text, TBlock* block = nullptr) {
+    TBlock* into = block ? block : Start;
+    return new TTraced(into, NewNode(into, nullptr, text), text, Ran);
+  }
+  TWaitScript* Wait(std::int32_t time) {
+    auto* wait = new TWaitScript(Cur, NewNode(Cur));
+    wait->SetTime(time);
+    return wait;
+  }
+  void Show() {
+    ASSERT_TRUE(Debug.Show(Exp));
+    Ui.Clear();
+  }
+  // Ticks while the timer is on, at most limit times.
+  void RunTimer(int limit = 100) {
+    for (int i = 0; i < limit && View.TimerOn; ++i) Debug.Tick();
+  }
+  TTexts LogTexts() const {
+    TTexts texts;
+    for (const TDebugFormat& line : Log.Lines()) texts.push_back(line.Text);
+    return texts;
+  }
+  const TDebugFormat& LogLine(const std::string& text) const {
+    for (const TDebugFormat& line : Log.Lines())
+      if (line.Text == text) return line;
+    static const TDebugFormat none{"<none>", 0xFFFFFFFF, 99};
+    ADD_FAILURE() << "no log line " << text;
+    return none;
+  }
+  int Count(const std::string& text) const { return Times(LogTexts(), text); }
+  TSingleExpFile* DataFile(const std::string& path) {
+    TSingleExpFileRequest request;
+    request.FileName = path;
+    request.CloseBetweenWrites = false;
+    return Exp.GetSingleExpFileList()->Create(request);
+  }
+  TTreeNode* Selected() { return Debug.GetDebugTree()->GetTree().GetSelected(); }
+
+  TBlock* Start = nullptr;
+  TDebugLog Log;
+  TFakeDebugView View;
+  TDebugRun Debug{View, Log};
+};
+
+TEST_F(DebugRunTest, ShowingBindsEveryObjectAndHidingLetsGo) {
+  TTraced* a = Cmd("A");
+  TTraced* b = Cmd("B");
+  TBlock* second = AddBlock("Second");
+  Line(Start, second);
+  TTraced* c = Cmd("C", second);
+  ASSERT_NE(Exp.GetBlankScript(), nullptr);
+
+  Show();
+  ASSERT_NE(View.Commands, nullptr);
+  ASSERT_NE(View.Attributes, nullptr);
+  TTree& tree = *View.Commands;
+  // The blank line is no step of a run: only blocks and commands have nodes.
+  ASSERT_EQ(tree.Count(), 2);
+  EXPECT_EQ(Children(tree.Item(0)), (TTexts{"A", "B"}));
+  EXPECT_EQ(Children(tree.Item(1)), TTexts{"C"});
+  EXPECT_TRUE(tree.Item(0)->GetExpanded());
+  for (TExperimentObject* object : std::initializer_list<TExperimentObject*>{Start, second, a, b, c}) {
+    ASSERT_NE(object->DebugNode, nullptr);
+    EXPECT_EQ(object->DebugNode->GetData(), object);
+  }
+  EXPECT_EQ(View.Attributes->Count(), Exp.GetAttributeTree().Count());
+  EXPECT_TRUE(Debug.Buttons().StopDown);
+  EXPECT_FALSE(Debug.Buttons().PauseEnabled);
+  EXPECT_FALSE(Debug.CanStopItem());
+  EXPECT_FALSE(Debug.CanPauseItem());
+  EXPECT_TRUE(Debug.CanStartItem());
+
+  // Commands added meanwhile go to the block selected in the debug tree.
+  tree.SetSelected(c->DebugNode);
+  EXPECT_EQ(Debug.GetSelectedBlock(), second);
+  EXPECT_EQ(GetTargetBlock(Exp), second);
+  tree.SetSelected(nullptr);
+  EXPECT_EQ(Debug.GetSelectedBlock(), nullptr);
+
+  Debug.Hide();
+  EXPECT_EQ(View.Commands, nullptr);
+  for (TExperimentObject* object : std::initializer_list<TExperimentObject*>{Start, second, a, b, c})
+    EXPECT_EQ(object->DebugNode, nullptr);
+  EXPECT_EQ(GetTargetBlock(Exp), nullptr);  // the blank line comes back when the main window selects
+  EXPECT_FALSE(Debug.IsShowing());
+}
+
+TEST_F(DebugRunTest, ARefusedCheckShowsNothing) {
+  TTraced* a = Cmd("A");
+  a->Runs = false;  // its preparation refuses the run
+  EXPECT_FALSE(Debug.Show(Exp));
+  EXPECT_FALSE(Debug.IsShowing());
+  EXPECT_EQ(View.Commands, nullptr);
+  EXPECT_EQ(a->DebugNode, nullptr);
+  // The blank line stands where it stood.
+  EXPECT_EQ(Exp.GetCurrentBlock(), Start);
+}
+
+TEST_F(DebugRunTest, StepFromIdleRunsOneCommandAndPausesOnTheNext) {
+  Cmd("A");
+  TTraced* b = Cmd("B");
+  TTraced* c = Cmd("C");
+  Show();
+
+  Debug.Step();
+  EXPECT_TRUE(View.TimerOn);
+  EXPECT_EQ(View.Interval, TDebugRun::FirstTickInterval);
+  EXPECT_TRUE(Debug.Buttons().StepDown);
+  EXPECT_FALSE(Debug.Buttons().StartEnabled);
+  EXPECT_TRUE(Debug.Buttons().PauseEnabled);
+  Debug.Tick();
+  EXPECT_FALSE(View.TimerOn);
+  EXPECT_EQ(Ran, TTexts{"A"});
+  EXPECT_EQ(LogTexts(), (TTexts{"Start Block", "A", "A did", "A done"}));
+  const TDebugFormat& title = LogLine("Start Block");
+  EXPECT_EQ(title.Colour, 0xFF0000u);  // blue in blue-green-red order
+  EXPECT_EQ(title.Style, DebugStyleUnderline);
+  EXPECT_EQ(LogLine("A").Colour, 0x008000u);
+  EXPECT_EQ(LogLine("A").Style, DebugStyleNone);
+  EXPECT_EQ(LogLine("A did").Colour, 0x000000u);
+  EXPECT_EQ(LogLine("A did").Style, DebugStyleItalic);
+  // Paused with the next command selected and drawn as such.
+  EXPECT_TRUE(Debug.IsPaused());
+  EXPECT_TRUE(Debug.Buttons().StartEnabled);
+  EXPECT_EQ(Debug.GetNextScript(), b);
+  EXPECT_EQ(Selected(), b->DebugNode);
+  TNodeStyle style;
+  ASSERT_TRUE(Debug.GetDebugTree()->DrawNode(*b->DebugNode, style, Debug.IsPaused()));
+  EXPECT_TRUE(style.Marks & nmPaused);
+
+  // Step again: exactly the second, the log goes on.
+  Debug.Step();
+  Debug.Tick();
+  EXPECT_EQ(Ran, (TTexts{"A", "B"}));
+  EXPECT_EQ(LogTexts(), (TTexts{"Start Block", "A", "A did", "A done", "B", "B did", "B done"}));
+  EXPECT_EQ(Selected(), c->DebugNode);
+  // A late tick after the pause does nothing.
+  Debug.Tick();
+  EXPECT_EQ(Ran, (TTexts{"A", "B"}));
+}
+
+TEST_F(DebugRunTest, StartRunsToAStopAndStopMarksTheNextCommand) {
+  Cmd("A");
+  Cmd("B");
+  TTraced* c = Cmd("C");
+  Cmd("D");
+  Show();
+  Debug.ToggleStop(c->DebugNode);
+  EXPECT_TRUE(Debug.GetDebugTree()->HasStop(c->DebugNode));
+  EXPECT_EQ(c->DebugNode->GetImageIndex(), TDebugTree::StopImage);
+  // Blocks take no stop.
+  Debug.ToggleStop(Start->DebugNode);
+  EXPECT_EQ(Debug.GetDebugTree()->StopCount(), 1);
+
+  Debug.Start();
+  EXPECT_TRUE(Debug.Buttons().StartDown);
+  EXPECT_FALSE(Debug.Buttons().StepEnabled);
+  EXPECT_EQ(View.Interval, TDebugRun::FirstTickInterval);
+  Debug.Tick();
+  EXPECT_TRUE(View.TimerOn);
+  EXPECT_EQ(View.Interval, TDebugRun::TickInterval);
+  RunTimer();
+  EXPECT_EQ(Ran, (TTexts{"A", "B"}));
+  EXPECT_TRUE(Debug.IsPaused());
+  EXPECT_EQ(Selected(), c->DebugNode);
+  // Start while the timer runs is ignored; a second Start from the pause goes on.
+  Debug.Stop();
+  EXPECT_EQ(LogTexts().back(), "Experiment Aborted");
+  EXPECT_EQ(LogLine("Experiment Aborted").Colour, 0x0000FFu);
+  EXPECT_EQ(LogLine("Experiment Aborted").Style, DebugStyleBold);
+  EXPECT_FALSE(Debug.IsRunActive());
+  EXPECT_TRUE(Debug.Buttons().StopDown);
+  EXPECT_EQ(Debug.GetDebugTree()->GetAbortNode(), c->DebugNode);
+  TNodeStyle style;
+  ASSERT_TRUE(Debug.GetDebugTree()->DrawNode(*c->DebugNode, style, Debug.IsPaused()));
+  EXPECT_TRUE(style.Marks & nmAborted);
+  EXPECT_TRUE(style.Marks & nmStop);
+  EXPECT_EQ(style.ImageIndex, TDebugTree::StopImage);
+  // A second Stop has nothing to abort.
+  Debug.Stop();
+  EXPECT_EQ(Count("Experiment Aborted"), 1);
+
+  // The next Start is a new run: cleared log, no abort mark, the stop still there.
+  Ran.clear();
+  Debug.Start();
+  EXPECT_EQ(Debug.GetDebugTree()->GetAbortNode(), nullptr);
+  EXPECT_EQ(LogTexts(), TTexts{"Start Block"});
+  RunTimer();
+  EXPECT_EQ(Ran, (TTexts{"A", "B"}));
+  Debug.Start();
+  RunTimer();
+  EXPECT_EQ(Ran, (TTexts{"A", "B", "C", "D"}));
+  EXPECT_EQ(LogTexts().back(), "Experiment Finished");
+  EXPECT_EQ(LogLine("Experiment Finished").Colour, 0x800000u);
+  EXPECT_EQ(LogLine("Experiment Finished").Style, DebugStyleBold);
+  EXPECT_FALSE(Debug.IsRunActive());
+  EXPECT_FALSE(View.TimerOn);
+  EXPECT_TRUE(Debug.Buttons().StopDown);
+  EXPECT_EQ(Debug.GetDebugTree()->GetAbortNode(), nullptr);
+}
+
+TEST_F(DebugRunTest, TheRunFollowsTheBlocksAndLogsTheirTitles) {
+  TBlock* empty = AddBlock("Empty");
+  TBlock* last = AddBlock("Last");
+  Line(Start, empty);
+  Line(empty, last);
+  Cmd("A");
+  Cmd("Z", last);
+  Show();
+  Debug.Start();
+  RunTimer();
+  EXPECT_EQ(Ran, (TTexts{"A", "Z"}));
+  EXPECT_EQ(LogTexts(), (TTexts{"Start Block", "A", "A did", "A done", "Empty", "Last", "Z", "Z did",
+                                "Z done", "Experiment Finished"}));
+  EXPECT_EQ(LogLine("Empty").Style, DebugStyleUnderline);
+}
+
+TEST_F(DebugRunTest, BlocksWithoutCommandsLeaveTheWindowIdleWithTheirTitles) {
+  TBlock* second = AddBlock("Second");
+  Line(Start, second);
+  Line(second, Start);  // a circle of empty blocks ends too
+  Show();
+  Debug.Start();
+  EXPECT_EQ(LogTexts(), (TTexts{"Start Block", "Second"}));
+  EXPECT_FALSE(View.TimerOn);
+  EXPECT_FALSE(Debug.IsRunActive());
+  EXPECT_TRUE(Debug.Buttons().StopDown);
+  Debug.Step();
+  EXPECT_FALSE(View.TimerOn);
+  EXPECT_EQ(Count("Experiment Finished"), 0);
+}
+
+TEST_F(DebugRunTest, AFailingCommandIsLoggedAndAbortsTheRun) {
+  Cmd("A");
+  TTraced* b = Cmd("B");
+  b->Action = [] { throw EExperimentError("Device timed out"); };
+  TTraced* c = Cmd("C");
+  Show();
+  Debug.Start();
+  RunTimer();
+  EXPECT_EQ(LogTexts(), (TTexts{"Start Block", "A", "A did", "A done", "B", "Device timed out",
+                                "Experiment Aborted"}));
+  EXPECT_EQ(LogLine("Device timed out").Colour, 0x0000FFu);
+  EXPECT_EQ(LogLine("Device timed out").Style, DebugStyleBold);
+  EXPECT_EQ(Debug.GetDebugTree()->GetAbortNode(), b->DebugNode);
+  EXPECT_FALSE(View.TimerOn);
+  EXPECT_FALSE(Debug.IsRunActive());
+
+  // Any other failure is handled alike: nothing leaves the tick.
+  b->Action = [] { throw std::runtime_error("No file"); };
+  Debug.Start();
+  EXPECT_NO_THROW(RunTimer());
+  EXPECT_EQ(LogTexts().back(), "Experiment Aborted");
+  EXPECT_EQ(Count("No file"), 1);
+  b->Action = [] { throw 7; };
+  Debug.Start();
+  EXPECT_NO_THROW(RunTimer());
+  EXPECT_EQ(Count(UnknownRunErrorText), 1);
+  EXPECT_EQ(Times(Ran, "C"), 0);
+  (void)c;
+}
+
+TEST_F(DebugRunTest, ATracedVariableShowsEachNewValueNewestFirst) {
+  TDataSingle* count = Single(Start, "n", eatINTEGER, "0");
+  TDataSingle* other = Single(Start, "m", eatINTEGER, "0");
+  TLabelScript* label = Label("Loop");
+  TIncrementScript* increment = Increment(count, "1", label);
+  Increment(other, "1", label);
+  Repeat(label, 3);
+  Show();
+  EXPECT_FALSE(Debug.GetTraces().HasTraces());
+  ASSERT_NE(count->AExpAttNode, nullptr);
+  TTreeNode* node = Debug.GetAttributeTree()->CopyOf(count->AExpAttNode);
+  ASSERT_NE(node, nullptr);
+  EXPECT_EQ(TDebugRun::VariableOf(node), count);
+  Debug.ToggleTrace(node);
+  EXPECT_TRUE(Debug.GetTraces().IsTraced(count));
+  EXPECT_TRUE(Debug.GetTraces().HasTraces());
+
+  Debug.Start();
+  RunTimer();
+  const std::string text = increment->GetText();
+  const std::deque<std::string>& lines = Debug.GetTraces().Lines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], count->GetName() + " New value 3: " + text);
+  EXPECT_EQ(lines[1], count->GetName() + " New value 2: " + text);
+  EXPECT_EQ(lines[2], count->GetName() + " New value 1: " + text);
+
+  // A new run clears the view; "Clear All Traces" stops tracing; toggling twice too.
+  Debug.Step();
+  EXPECT_TRUE(Debug.GetTraces().Lines().empty());
+  Debug.GetTraces().ClearAll();
+  EXPECT_FALSE(Debug.GetTraces().HasTraces());
+  Debug.ToggleTrace(node);
+  Debug.ToggleTrace(node);
+  EXPECT_FALSE(Debug.GetTraces().HasTraces());
+  // A node that shows no variable is no trace.
+  Debug.ToggleTrace(Debug.GetAttributeTree()->GetTree().GetFirstNode());
+  EXPECT_FALSE(Debug.GetTraces().HasTraces());
+
+  // A traced variable that is destroyed is traced no more.
+  Debug.ToggleTrace(Debug.GetAttributeTree()->CopyOf(other->AExpAttNode));
+  EXPECT_EQ(Debug.GetTraces().TracedCount(), 1);
+  Debug.Stop();
+  delete other;
+  EXPECT_FALSE(Debug.GetTraces().HasTraces());
+}
+
+TEST_F(DebugRunTest, StopDuringATracedWaitEndsItAfterItsSlice) {
+  std::vector<std::int32_t> slept;
+  TWaitScript::SetSleeper([&slept](std::int32_t time) { slept.push_back(time); });
+  TWaitScript* wait = Wait(5000);
+  Cmd("After");
+  Show();
+  View.OnPoll = [this] {
+    if (View.Polls == 2) Debug.Stop();
+  };
+  Debug.Start();
+  Debug.Tick();
+  // Two slices, then the poll answered that Stop was pressed.
+  EXPECT_EQ(slept, (std::vector<std::int32_t>{500, 500}));
+  EXPECT_EQ(Count("Slept 5000ms"), 0);
+  EXPECT_EQ(Count("Experiment Aborted"), 1);
+  EXPECT_EQ(LogTexts().back(), "Experiment Aborted");
+  EXPECT_FALSE(View.TimerOn);
+  EXPECT_EQ(Ran, TTexts{});
+  EXPECT_EQ(Debug.GetDebugTree()->GetAbortNode(), wait->DebugNode);
+
+  // The next Start is a new run from the first command.
+  View.OnPoll = {};
+  slept.clear();
+  Debug.Start();
+  EXPECT_EQ(LogTexts(), TTexts{"Start Block"});
+  RunTimer();
+  EXPECT_EQ(Count("Slept 5000ms"), 1);
+  EXPECT_EQ(Ran, TTexts{"After"});
+}
+
+TEST_F(DebugRunTest, ButtonsPressedWhileACommandExecutesWaitForIt) {
+  TWaitScript::SetSleeper([](std::int32_t) {});
+  Wait(2000);
+  TTraced* b = Cmd("B");
+  TTraced* c = Cmd("C");
+  Show();
+  int inner = 0;
+  View.OnPoll = [&] {
+    if (View.Polls != 1) return;
+    // No tick inside a tick; Step, Pause, Delete, Comment and Edit come afterwards.
+    Debug.Tick();
+    Debug.Step();
+    Debug.DeleteNode(c->DebugNode);
+    Debug.ToggleCommentOut(b->DebugNode);
+    inner = static_cast<int>(Ran.size());
+    EXPECT_TRUE(Debug.IsExecuting());
+    EXPECT_FALSE(b->AbCommentedOut);
+    EXPECT_NE(c->DebugNode, nullptr);
+  };
+  Debug.Start();
+  Debug.Tick();
+  EXPECT_EQ(inner, 0);
+  EXPECT_FALSE(Debug.IsExecuting());
+  // After the Wait: the Step (a step of the paused run), then the deletion, which
+  // stopped the run first, and the comment.
+  EXPECT_EQ(Ran, TTexts{});
+  EXPECT_TRUE(b->AbCommentedOut);
+  EXPECT_EQ(Children(View.Commands->Item(0)), (TTexts{"Wait 2000 milliseconds", "B"}));
+  EXPECT_EQ(Count("Slept 2000ms"), 1);
+  EXPECT_EQ(Count("Experiment Aborted"), 1);
+  EXPECT_FALSE(Debug.IsRunActive());
+  EXPECT_EQ(Debug.GetDebugTree()->GetAbortNode(), nullptr);
+  EXPECT_EQ(Ui.ExperimentChanges().size(), 2u);
+}
+
+TEST_F(DebugRunTest, HidingDuringACommandUnbindsWhenItReturnsAndEndsTheRun) {
+  TWaitScript::SetSleeper([](std::int32_t) {});
+  TSingleExpFile* file = DataFile(Temp.PathOf("debug.txt"));
+  TTraced* a = Cmd("A");
+  a->Action = [file] { file->WriteLine("a"); };
+  TWaitScript* wait = Wait(5000);
+  Show();
+  bool boundDuringWait = false;
+  View.OnPoll = [&] {
+    if (View.Polls != 1) return;
+    Debug.Hide();
+    boundDuringWait = wait->DebugNode != nullptr;
+    Debug.Start();  // a late press after the close does nothing
+  };
+  Debug.Step();
+  Debug.Tick();
+  EXPECT_TRUE(file->IsOpen());
+  Debug.Start();
+  Debug.Tick();  // the Wait; the window hides in its first poll
+  EXPECT_TRUE(boundDuringWait);
+  EXPECT_FALSE(Debug.IsShowing());
+  EXPECT_EQ(wait->DebugNode, nullptr);
+  EXPECT_EQ(a->DebugNode, nullptr);
+  EXPECT_EQ(View.Commands, nullptr);
+  EXPECT_EQ(Log.Count(), 0);
+  EXPECT_EQ(View.Polls, 1);  // the Wait ended after the slice in which Stop came
+  // The run's end: the data file closed, complete.
+  EXPECT_FALSE(file->IsOpen());
+  EXPECT_EQ(Temp.ReadBytes("debug.txt"), (TBytes{'a', '\r', '\n'}));
+  // It can show again.
+  View.OnPoll = {};
+  Show();
+  EXPECT_NE(wait->DebugNode, nullptr);
+}
+
+TEST_F(DebugRunTest, ARunThatEndsClosesItsDataFiles) {
+  TSingleExpFile* file = DataFile(Temp.PathOf("end.txt"));
+  TTraced* a = Cmd("A");
+  a->Action = [file] { file->WriteLine("1"); };
+  TTraced* b = Cmd("B");
+  b->Action = [file] { file->WriteLine("2"); };
+  Show();
+  Debug.Start();
+  RunTimer();
+  EXPECT_FALSE(file->IsOpen());
+  EXPECT_EQ(Temp.ReadBytes("end.txt"), (TBytes{'1', '\r', '\n', '2', '\r', '\n'}));
+
+  // Stopped while paused: closed too.
+  Debug.Step();
+  Debug.Tick();
+  EXPECT_TRUE(file->IsOpen());
+  Debug.Stop();
+  EXPECT_FALSE(file->IsOpen());
+}
+
+TEST_F(DebugRunTest, DeletingACommandDuringARunStopsItAndKeepsTheOtherStops) {
+  Cmd("A");
+  TTraced* b = Cmd("B");
+  TTraced* c = Cmd("C");
+  TTraced* d = Cmd("D");
+  Show();
+  Debug.ToggleStop(b->DebugNode);
+  Debug.ToggleStop(d->DebugNode);
+  Debug.Start();
+  RunTimer();
+  ASSERT_TRUE(Debug.IsPaused());
+  ASSERT_EQ(Debug.GetNextScript(), b);
+  TTreeNode* oldD = d->DebugNode;
+
+  Debug.DeleteNode(b->DebugNode);
+  EXPECT_EQ(LogTexts().back(), "Experiment Aborted");
+  EXPECT_FALSE(Debug.IsRunActive());
+  EXPECT_EQ(Debug.GetDebugTree()->GetAbortNode(), nullptr);
+  EXPECT_EQ(Children(View.Commands->Item(0)), (TTexts{"A", "C", "D"}));
+  EXPECT_EQ(Debug.GetDebugTree()->StopCount(), 1);
+  EXPECT_NE(d->DebugNode, oldD);  // rebuilt
+  EXPECT_TRUE(Debug.GetDebugTree()->HasStop(d->DebugNode));
+  EXPECT_FALSE(Debug.GetDebugTree()->HasStop(c->DebugNode));
+  EXPECT_EQ(Ui.ExperimentChanges().back(), (std::pair<int, int>{1, 0}));
+
+  // A block node is not deleted from here.
+  Debug.DeleteNode(Start->DebugNode);
+  EXPECT_EQ(View.Commands->Count(), 1);
+}
+
+TEST_F(DebugRunTest, ACommandDestroyedElsewhereStopsTheRunBeforeItIsReached) {
+  Cmd("A");
+  TTraced* b = Cmd("B");
+  Cmd("C");
+  Show();
+  Debug.Step();
+  Debug.Tick();
+  ASSERT_EQ(Debug.GetNextScript(), b);
+  // As an attribute's retype deletes the commands that use it.
+  b->Pblock->DeleteScript(b);
+  EXPECT_FALSE(Debug.IsRunActive());
+  EXPECT_EQ(LogTexts().back(), "Experiment Aborted");
+  EXPECT_GT(View.Stale, 0);
+  // Nothing runs a node whose object went; the sync rebuilds.
+  Debug.Tick();
+  Debug.SyncTree();
+  EXPECT_EQ(Children(View.Commands->Item(0)), (TTexts{"A", "C"}));
+  EXPECT_EQ(Debug.GetDebugTree()->GetAbortNode(), nullptr);
+  Debug.Start();
+  RunTimer();
+  EXPECT_EQ(Ran, (TTexts{"A", "A", "C"}));
+}
+
+TEST_F(DebugRunTest, ACommandMadeWhileTheWindowShowsGetsItsNodeBeforeItRuns) {
+  Cmd("A");
+  TTraced* b = Cmd("B");
+  Show();
+  Debug.Step();
+  Debug.Tick();
+  // Made in the running block after B: the paused run reaches it once it is linked.
+  TTraced* late = Cmd("Late");
+  b->Pnextscript = late;
+  EXPECT_EQ(late->DebugNode, nullptr);
+  Debug.Start();
+  RunTimer();
+  EXPECT_EQ(Ran, (TTexts{"A", "B", "Late"}));
+  EXPECT_NE(late->DebugNode, nullptr);
+  EXPECT_EQ(Children(View.Commands->Item(0)), (TTexts{"A", "B", "Late"}));
+}
+
+TEST_F(DebugRunTest, CommentingOutRebuildsAndDrawsTheCommandAsAComment) {
+  TTraced* a = Cmd("A");
+  Cmd("B");
+  Show();
+  Debug.ToggleStop(a->DebugNode);
+  Debug.ToggleCommentOut(a->DebugNode);
+  EXPECT_TRUE(a->AbCommentedOut);
+  EXPECT_TRUE(Debug.GetDebugTree()->HasStop(a->DebugNode));
+  TNodeStyle style;
+  ASSERT_TRUE(Debug.GetDebugTree()->DrawNode(*a->DebugNode, style, false));
+  EXPECT_EQ(style.Text, "//A");
+  EXPECT_TRUE(style.Italic);
+  EXPECT_EQ(Ui.ExperimentChanges().back(), (std::pair<int, int>{1, 0}));
+  Debug.ToggleCommentOut(a->DebugNode);
+  EXPECT_FALSE(a->AbCommentedOut);
+  // Blocks are not commented out.
+  Debug.ToggleCommentOut(Start->DebugNode);
+  EXPECT_EQ(Ui.ExperimentChanges().size(), 2u);
+}
+
+TEST_F(DebugRunTest, ARefusedPreparationLeavesTheWindowIdle) {
+  TTraced* a = Cmd("A");
+  Show();
+  Debug.Step();
+  Debug.Tick();
+  Debug.Stop();
+  a->Runs = false;  // the check refuses now
+  Debug.Start();
+  EXPECT_FALSE(Debug.IsRunActive());
+  EXPECT_FALSE(View.TimerOn);
+  EXPECT_TRUE(Debug.Buttons().StopDown);
+  EXPECT_TRUE(Debug.Buttons().StartEnabled);
+  EXPECT_EQ(Ran, TTexts{"A"});
+  a->Runs = true;
+  Debug.Step();
+  Debug.Tick();
+  EXPECT_EQ(Ran, (TTexts{"A", "A"}));
+}
+
+TEST_F(DebugRunTest, ATickWhileADialogIsOpenWaitsForIt) {
+  TTraced* a = Cmd("A");
+  Cmd("B");
+  Show();
+  Debug.Start();
+  // The timer fires while the command's dialog is open: the run goes on afterwards.
+  bool timerOnInDialog = false;
+  a->OnEdit = [&] {
+    Debug.Tick();
+    timerOnInDialog = View.TimerOn;
+  };
+  Debug.EditNode(a->DebugNode);
+  EXPECT_EQ(Ran, TTexts{});
+  EXPECT_TRUE(timerOnInDialog);
+  EXPECT_EQ(View.Interval, TDebugRun::TickInterval);
+  RunTimer();
+  EXPECT_EQ(Ran, (TTexts{"A", "B"}));
+}
+
+}  // namespace

@@ -1,0 +1,427 @@
+// The debug window as a user drives it: Step and Start with the log's colours and the
+// selection, stops set with F5, Stop and the red node, the end and a failing command,
+// traced variables, Stop during a long Wait, a data-file folder that disappears, the
+// same data files as a normal run, and the Debug Output menu.
+#include "shell/ui/debug_form.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QMenu>
+#include <QTest>
+#include <QToolButton>
+
+#include <filesystem>
+
+#include "communication/device_list.h"
+#include "model/errors.h"
+#include "model/ui/tree_model.h"
+#include "model/value.h"
+#include "outputs/exp_file.h"
+#include "outputs/exp_file_lists.h"
+#include "scripts/files/output_to_file_script.h"
+#include "scripts/flow/increment_script.h"
+#include "scripts/flow/label_script.h"
+#include "scripts/flow/repeat_script.h"
+#include "scripts/flow/wait_script.h"
+#include "shell/ui/debug_list_box.h"
+#include "shell/ui/node_tree_view.h"
+#include "support/experiment_fixture.h"
+#include "support/ui/dialog_driver.h"
+
+namespace {
+
+// Whether the program was built with the sanitizers, which slow every step down.
+constexpr bool Sanitized() {
+#if defined(__SANITIZE_ADDRESS__)
+  return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  return true;
+#else
+  return false;
+#endif
+#else
+  return false;
+#endif
+}
+
+class DebugFormTest : public TExperimentFixture {
+protected:
+  DebugFormTest() {
+    Start = AddBlock("Start Block");
+    Cur = Start;
+  }
+  ~DebugFormTest() override {
+    Form.reset();
+    TWaitScript::SetSleeper({});
+  }
+
+  TTracedStub* Cmd(const std::string& text) {
+    return new TTracedStub(Start, NewNode(Start, nullptr, text), text, Ran);
+  }
+  TWaitScript* Wait(std::int32_t time) {
+    auto* wait = new TWaitScript(Start, NewNode(Start));
+    wait->SetTime(time);
+    return wait;
+  }
+  void Open() {
+    Form = std::make_unique<TDebugForm>();
+    ASSERT_TRUE(Form->Prepare(Exp, Devices));
+    Form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
+  }
+  QToolButton* Button(const char* name) { return Control<QToolButton>(*Form, name); }
+  void Click(const char* name) {
+    QToolButton* button = Button(name);
+    ASSERT_TRUE(button && button->isEnabled()) << name;
+    QTest::mouseClick(button, Qt::LeftButton);
+  }
+  QAction* Item(const char* name) { return Form->findChild<QAction*>(name); }
+  bool WaitPaused() {
+    return QTest::qWaitFor([this] { return Button("PauseButton")->isChecked(); }, 10000);
+  }
+  bool WaitStopped() {
+    return QTest::qWaitFor([this] { return Button("StopButton")->isChecked(); }, 10000);
+  }
+  TTexts LogTexts() {
+    TTexts texts;
+    for (const TDebugFormat& line : Form->Log().Lines()) texts.push_back(line.Text);
+    return texts;
+  }
+  // The list box's row of the line with the text (-1 when none).
+  int Row(const std::string& text) {
+    const TTexts texts = LogTexts();
+    for (std::size_t i = 0; i < texts.size(); ++i)
+      if (texts[i] == text) return static_cast<int>(i);
+    ADD_FAILURE() << "no log line " << text;
+    return -1;
+  }
+  QColor RowColour(const std::string& text) {
+    auto* list = Control<TDebugListBox>(*Form, "DebugListBox");
+    return list->model()->index(Row(text), 0).data(Qt::ForegroundRole).value<QColor>();
+  }
+  int RowStyle(const std::string& text) {
+    auto* list = Control<TDebugListBox>(*Form, "DebugListBox");
+    return list->model()->index(Row(text), 0).data(TDebugLogModel::StyleRole).toInt();
+  }
+  TNodeTreeView* CommandView() { return Control<TNodeTreeView>(*Form, "DebugTreeView"); }
+  QModelIndex IndexOf(TExperimentObject* object) {
+    return CommandView()->TreeModel()->IndexOf(object->DebugNode);
+  }
+  TTreeNode* SelectedNode() { return CommandView()->SelectedNode(); }
+  // An Output to File of the variable, without stamps.
+  TOutputToFileScript* Output(TExperimentFile* file, TData* variable) {
+    auto* output = new TOutputToFileScript(Start, NewNode(Start));
+    TOutputToFileEntry entry;
+    entry.Data = variable;
+    output->SetUpFromForm(file, TOutputToFileSettings{}, {entry});
+    return output;
+  }
+  TMultiExpFile* NumberedFile(const std::string& directory) {
+    TMultiExpFileRequest request;
+    request.List = Exp.GetMultiExpFileList();
+    request.Directory = directory;
+    request.BaseName = "run";
+    request.Extension = "txt";
+    request.Mode = mfMAKENEW;
+    request.CloseBetweenWrites = false;
+    return Exp.GetMultiExpFileList()->Create(request);
+  }
+
+  TBlock* Start = nullptr;
+  TDeviceList Devices;
+  std::unique_ptr<TDebugForm> Form;
+};
+
+TEST_F(DebugFormTest, StepFromIdleLogsInColourAndPausesOnTheSecondCommand) {
+  Cmd("A");
+  TTracedStub* b = Cmd("B");
+  TTracedStub* c = Cmd("C");
+  Open();
+  EXPECT_EQ(Form->windowTitle(), QString("Debug Experiment"));
+  EXPECT_TRUE(Button("StopButton")->isChecked());
+  EXPECT_FALSE(Button("PauseButton")->isEnabled());
+  EXPECT_FALSE(Item("StopMenuItem")->isEnabled());
+  EXPECT_FALSE(Item("PauseMenuItem")->isEnabled());
+  EXPECT_TRUE(Item("ScrollOutputMenuItem")->isChecked());
+  auto* list = Control<TDebugListBox>(*Form, "DebugListBox");
+  Item("ScrollOutputMenuItem")->trigger();
+  EXPECT_FALSE(list->GetScrollOutput());
+  Item("ScrollOutputMenuItem")->trigger();
+  EXPECT_TRUE(list->GetScrollOutput());
+  // The log's items wait for lines.
+  EXPECT_FALSE(Form->findChild<QMenu*>("DebugOutputMenu")->actions().first()->isEnabled());
+
+  Click("StepButton");
+  ASSERT_TRUE(WaitPaused());
+  EXPECT_EQ(Ran, TTexts{"A"});
+  EXPECT_EQ(LogTexts(), (TTexts{"Start Block", "A", "A did", "A done"}));
+  EXPECT_EQ(RowColour("Start Block"), QColor("#0000FF"));
+  EXPECT_EQ(RowStyle("Start Block"), 2);  // underlined
+  EXPECT_EQ(RowColour("A"), QColor("#008000"));
+  EXPECT_EQ(RowStyle("A"), -1);
+  EXPECT_EQ(RowColour("A did"), QColor("#000000"));
+  EXPECT_EQ(RowStyle("A did"), 1);  // italic
+  EXPECT_EQ(Control<TDebugListBox>(*Form, "DebugListBox")->model()->rowCount(), 4);
+  // Paused: the second command is selected, and drawn as the next one.
+  EXPECT_EQ(SelectedNode(), b->DebugNode);
+  EXPECT_TRUE(IndexOf(b).data(TTreeModel::MarksRole).toUInt() & nmPaused);
+  EXPECT_TRUE(Button("StartButton")->isEnabled());
+  EXPECT_TRUE(Item("StartMenuItem")->isEnabled());
+  EXPECT_TRUE(Form->findChild<QMenu*>("DebugOutputMenu")->actions().first()->isEnabled());
+
+  Click("StepButton");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Ran.size() == 2 && SelectedNode() == c->DebugNode; }));
+  EXPECT_EQ(Ran, (TTexts{"A", "B"}));
+  QTest::qWait(150);  // no further tick comes
+  EXPECT_EQ(Ran, (TTexts{"A", "B"}));
+
+  // Copy To Clipboard: the lines, one per line.
+  Form->findChild<QMenu*>("DebugOutputMenu")->actions().first()->trigger();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(),
+            QString("Start Block\nA\nA did\nA done\nB\nB did\nB done\n"));
+}
+
+TEST_F(DebugFormTest, AStopPausesTheRunAndStopMarksItsNodeRedUntilTheNextStart) {
+  Cmd("A");
+  Cmd("B");
+  TTracedStub* c = Cmd("C");
+  Cmd("D");
+  Open();
+  CommandView()->setFocus();
+  Form->Engine().GetDebugTree()->GetTree().SetSelected(c->DebugNode);
+  QTest::keyClick(CommandView(), Qt::Key_F5);
+  EXPECT_EQ(c->DebugNode->GetImageIndex(), 3);
+  EXPECT_FALSE(IndexOf(c).data(Qt::DecorationRole).value<QIcon>().isNull());
+  Form->UpdateDebugPopup();
+  EXPECT_EQ(Item("AddStopItem")->text(), QString("Remove Stop"));
+  EXPECT_TRUE(Item("CommentOutItem")->isVisible());
+  EXPECT_EQ(Item("CommentOutItem")->text(), QString("Comment Out"));
+  // Blocks have no items.
+  Form->Engine().GetDebugTree()->GetTree().SetSelected(Start->DebugNode);
+  Form->UpdateDebugPopup();
+  EXPECT_FALSE(Item("AddStopItem")->isVisible());
+  EXPECT_FALSE(Item("DebugEditItem")->isVisible());
+
+  Click("StartButton");
+  ASSERT_TRUE(WaitPaused());
+  EXPECT_EQ(Ran, (TTexts{"A", "B"}));
+  EXPECT_EQ(SelectedNode(), c->DebugNode);
+
+  Click("StopButton");
+  EXPECT_EQ(LogTexts().back(), "Experiment Aborted");
+  EXPECT_EQ(RowColour("Experiment Aborted"), QColor("#FF0000"));
+  EXPECT_EQ(RowStyle("Experiment Aborted"), 0);  // bold
+  EXPECT_EQ(IndexOf(c).data(Qt::BackgroundRole).value<QBrush>().color(), QColor("#FF0000"));
+  EXPECT_TRUE(Button("StopButton")->isChecked());
+  EXPECT_FALSE(Button("PauseButton")->isEnabled());
+
+  // The next Start is a new run to the stop; then on to the end.
+  Click("StartButton");
+  EXPECT_EQ(IndexOf(c).data(Qt::BackgroundRole).value<QBrush>(), QBrush());
+  ASSERT_TRUE(WaitPaused());
+  EXPECT_EQ(LogTexts().front(), "Start Block");
+  Item("StartMenuItem")->trigger();
+  ASSERT_TRUE(WaitStopped());
+  EXPECT_EQ(Ran, (TTexts{"A", "B", "A", "B", "C", "D"}));
+  EXPECT_EQ(LogTexts().back(), "Experiment Finished");
+  EXPECT_EQ(RowColour("Experiment Finished"), QColor("#000080"));
+  EXPECT_EQ(RowStyle("Experiment Finished"), 0);
+}
+
+TEST_F(DebugFormTest, ACommandsRunErrorIsLoggedInRedThenTheRunIsAborted) {
+  Cmd("A");
+  TTracedStub* b = Cmd("B");
+  b->Action = [] { throw EExperimentError("Cannot read the meter"); };
+  Cmd("C");
+  Open();
+  Click("StartButton");
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !LogTexts().empty() && LogTexts().back() == "Experiment Aborted"; }));
+  EXPECT_EQ(LogTexts(), (TTexts{"Start Block", "A", "A did", "A done", "B", "Cannot read the meter",
+                                "Experiment Aborted"}));
+  EXPECT_EQ(RowColour("Cannot read the meter"), QColor("#FF0000"));
+  EXPECT_EQ(RowStyle("Cannot read the meter"), 0);
+  EXPECT_FALSE(Form->RunTimer().isActive());
+  EXPECT_TRUE(Button("StartButton")->isEnabled());
+  EXPECT_EQ(IndexOf(b).data(Qt::BackgroundRole).value<QBrush>().color(), QColor("#FF0000"));
+}
+
+TEST_F(DebugFormTest, ATracedVariableShowsThreeNewValuesThroughALoopOfThree) {
+  TDataSingle* count = Single(Start, "n", eatINTEGER, "0");
+  TLabelScript* label = Label("Loop");
+  Increment(count, "1", label);
+  Repeat(label, 3);
+  Open();
+  Form->UpdateTracePopup();
+  EXPECT_FALSE(Item("ClearAllTracesItem")->isEnabled());
+  TTreeMirror* attributes = Form->Engine().GetAttributeTree();
+  TTreeNode* node = attributes->CopyOf(count->AExpAttNode);
+  ASSERT_NE(node, nullptr);
+  attributes->GetTree().SetSelected(node);
+  Form->UpdateAttributePopup();
+  EXPECT_TRUE(Item("TraceItem")->isVisible());
+  EXPECT_EQ(Item("TraceItem")->text(), QString("Trace"));
+  EXPECT_FALSE(Item("ShowItem")->isVisible());
+  Item("TraceItem")->trigger();
+  Form->UpdateAttributePopup();
+  EXPECT_EQ(Item("TraceItem")->text(), QString("Remove Trace"));
+  auto* attributeView = Control<TNodeTreeView>(*Form, "AttributeDebugView");
+  EXPECT_TRUE(attributeView->TreeModel()->IndexOf(node).data(Qt::FontRole).value<QFont>().italic());
+  Form->UpdateTracePopup();
+  EXPECT_TRUE(Item("ClearAllTracesItem")->isEnabled());
+
+  Click("StartButton");
+  ASSERT_TRUE(WaitStopped());
+  auto* traces = Control<QListWidget>(*Form, "TraceListBox");
+  ASSERT_EQ(traces->count(), 3);
+  const std::string name = count->GetName();
+  EXPECT_EQ(traces->item(0)->text().toStdString().rfind(name + " New value 3: ", 0), 0u);
+  EXPECT_EQ(traces->item(1)->text().toStdString().rfind(name + " New value 2: ", 0), 0u);
+  EXPECT_EQ(traces->item(2)->text().toStdString().rfind(name + " New value 1: ", 0), 0u);
+
+  Item("ClearAllTracesItem")->trigger();
+  Form->UpdateTracePopup();
+  EXPECT_FALSE(Item("ClearAllTracesItem")->isEnabled());
+  EXPECT_EQ(traces->count(), 3);  // the lines stay until Clear View
+  Item("ClearViewItem")->trigger();
+  EXPECT_EQ(traces->count(), 0);
+}
+
+TEST_F(DebugFormTest, StopDuringALongWaitEndsItWithinItsSlice) {
+  Wait(5000);
+  Cmd("After");
+  Open();
+  const long long limit = Sanitized() ? 2000 : 600;
+  QElapsedTimer clock;
+  qint64 stopAt = -1;
+  Click("StartButton");
+  clock.start();
+  // The user clicks Stop 300 ms into the Wait; the window serves it between slices.
+  QTimer::singleShot(300, Form.get(), [&] {
+    stopAt = 300;
+    QTest::mouseClick(Button("StopButton"), Qt::LeftButton);
+  });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Form->Engine().IsRunActive() && stopAt > 0; }, 10000));
+  EXPECT_LE(clock.elapsed() - stopAt, limit);
+  EXPECT_EQ(Times(LogTexts(), "Slept 5000ms"), 0);
+  EXPECT_EQ(LogTexts().back(), "Experiment Aborted");
+  EXPECT_EQ(Ran, TTexts{});
+
+  // The next Start begins a new run.
+  TWaitScript::SetSleeper([](std::int32_t) {});
+  Click("StartButton");
+  EXPECT_EQ(LogTexts().front(), "Start Block");
+  ASSERT_TRUE(WaitStopped());
+  EXPECT_EQ(LogTexts().front(), "Start Block");
+  EXPECT_EQ(Times(LogTexts(), "Start Block"), 1);
+  EXPECT_EQ(Ran, TTexts{"After"});
+}
+
+TEST_F(DebugFormTest, CloseAndEscapeDuringALongWaitHideTheWindowAtOnce) {
+  Wait(5000);
+  const long long limit = Sanitized() ? 2000 : 600;
+  for (const bool escape : {false, true}) {
+    SCOPED_TRACE(escape ? "Escape" : "Close");
+    Open();
+    Click("StartButton");
+    QElapsedTimer clock;
+    bool asked = false;
+    QTimer::singleShot(200, Form.get(), [&] {
+      asked = true;
+      clock.start();
+      if (escape)
+        QTest::keyClick(Form.get(), Qt::Key_Escape);
+      else
+        Item("CloseMenuItem")->trigger();
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return asked && !Form->isVisible(); }, 10000));
+    EXPECT_LE(clock.elapsed(), limit);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Form->Engine().IsExecuting(); }, 10000));
+    EXPECT_FALSE(Form->Engine().IsShowing());
+    EXPECT_EQ(Start->DebugNode, nullptr);
+    EXPECT_FALSE(Form->RunTimer().isActive());
+    Form.reset();
+  }
+}
+
+TEST_F(DebugFormTest, AFolderRemovedWhilePausedLogsTheWriteErrorAndAborts) {
+  const std::filesystem::path folder = Temp.Path() / "data";
+  std::filesystem::create_directories(folder);
+  TSingleExpFileRequest request;
+  request.FileName = (folder / "out.txt").string();
+  request.CloseBetweenWrites = true;
+  TSingleExpFile* file = Exp.GetSingleExpFileList()->Create(request);
+  TDataSingle* count = Single(Start, "n", eatINTEGER, "0");
+  Increment(count);
+  Output(file, count);
+  Increment(count);
+  TOutputToFileScript* second = Output(file, count);
+  Open();
+  Click("StepButton");
+  ASSERT_TRUE(WaitPaused());
+  Click("StepButton");
+  ASSERT_TRUE(WaitPaused());
+  Click("StepButton");
+  ASSERT_TRUE(WaitPaused());
+  ASSERT_EQ(SelectedNode(), second->DebugNode);
+  std::filesystem::remove_all(folder);
+  Click("StartButton");
+  ASSERT_TRUE(WaitStopped());
+  const TTexts texts = LogTexts();
+  ASSERT_GE(texts.size(), 3u);
+  EXPECT_EQ(texts[texts.size() - 3], second->GetText());
+  EXPECT_EQ(RowColour(texts[texts.size() - 2]), QColor("#FF0000"));
+  EXPECT_EQ(RowStyle(texts[texts.size() - 2]), 0);
+  EXPECT_EQ(texts.back(), "Experiment Aborted");
+  EXPECT_EQ(IndexOf(second).data(Qt::BackgroundRole).value<QBrush>().color(), QColor("#FF0000"));
+  // The window stays usable: a new run with the folder back writes both lines.
+  std::filesystem::create_directories(folder);
+  Click("StartButton");
+  ASSERT_TRUE(WaitStopped());
+  EXPECT_EQ(LogTexts().back(), "Experiment Finished");
+  EXPECT_FALSE(file->IsOpen());
+  EXPECT_EQ(Temp.ReadBytes("data/out.txt"), (TBytes{'1', '\r', '\n', '2', '\r', '\n'}));
+  // A run the preparation refuses (the folder gone) leaves the window idle with the
+  // check's message.
+  std::filesystem::remove_all(folder);
+  Ui.Clear();
+  Click("StartButton");
+  EXPECT_TRUE(Button("StopButton")->isChecked());
+  EXPECT_FALSE(Form->RunTimer().isActive());
+  ASSERT_EQ(Ui.Texts().size(), 1u);
+  EXPECT_NE(Ui.Texts()[0].find("does not exist"), std::string::npos) << Ui.Texts()[0];
+}
+
+TEST_F(DebugFormTest, ADebugRunWritesWhatANormalRunWritesAndMovesTheFileNumberOn) {
+  TMultiExpFile* file = NumberedFile(Temp.Path().string());
+  TDataSingle* count = Single(Start, "n", eatINTEGER, "0");
+  for (int i = 0; i < 3; ++i) {
+    Increment(count);
+    Output(file, count);
+  }
+  // A normal run on the worker, ended as the main window ends it.
+  TBlock* first = StartRun();
+  ASSERT_EQ(first, Start);
+  RunOnWorker(first);
+  Exp.ResetOutputsAndFiles();
+  Exp.SelectFirstBlock();
+  EXPECT_EQ(file->GetStartIndex(), 0);
+  const TBytes normal = Temp.ReadBytes("run_0.txt");
+  ASSERT_FALSE(normal.empty());
+
+  count->ResetValue();
+  Open();
+  Click("StartButton");
+  ASSERT_TRUE(WaitStopped());
+  EXPECT_EQ(LogTexts().back(), "Experiment Finished");
+  // Closed at the end, complete, in the next numbered file, as a second normal run would.
+  EXPECT_FALSE(file->IsOpen());
+  EXPECT_EQ(file->GetStartIndex(), 1);
+  EXPECT_EQ(Temp.ReadBytes("run_1.txt"), normal);
+  EXPECT_EQ(Temp.ReadBytes("run_0.txt"), normal);
+}
+
+}  // namespace
