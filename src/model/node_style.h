@@ -7,7 +7,6 @@
 // Marks a tree shows on a node besides its text and image; a set of these bits.
 enum TNodeMark : unsigned {
   nmNone = 0,
-  nmStop = 1u << 0,     // a run pauses before this command (a stop set in the debug window)
   nmPaused = 1u << 1,   // the paused run executes this command next
   nmAborted = 1u << 2,  // the run was stopped at this command: the row is drawn on red
 };

@@ -165,7 +165,6 @@ bool TDebugTree::DrawNode(TTreeNode& node, TNodeStyle& style, bool paused) {
     style.ImageIndex = node.GetImageIndex();
   }
   if (script) style.ImageIndex = HasStop(&node) ? StopImage : -1;
-  if (HasStop(&node)) style.Marks |= nmStop;
   if (paused && GetTree().GetSelected() == &node) style.Marks |= nmPaused;
   if (!paused && &node == AbortNode) style.Marks |= nmAborted;
   return true;

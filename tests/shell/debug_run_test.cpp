@@ -236,7 +236,7 @@ TEST_F(DebugRunTest, StartRunsToAStopAndStopMarksTheNextCommand) {
   TNodeStyle style;
   ASSERT_TRUE(Debug.GetDebugTree()->DrawNode(*c->DebugNode, style, Debug.IsPaused()));
   EXPECT_TRUE(style.Marks & nmAborted);
-  EXPECT_TRUE(style.Marks & nmStop);
+  // The stop shows as the node's image.
   EXPECT_EQ(style.ImageIndex, TDebugTree::StopImage);
   // A second Stop has nothing to abort.
   Debug.Stop();

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr unsigned paintedMarks = nmStop | nmPaused;
+constexpr unsigned paintedMarks = nmPaused;
 constexpr int markGap = 2;
 
 unsigned MarksOf(const QModelIndex& index) {
@@ -25,26 +25,6 @@ unsigned MarksOf(const QModelIndex& index) {
 int IndentationOf(const QStyleOptionViewItem& option) {
   const auto* tree = qobject_cast<const QTreeView*>(option.widget);
   return tree ? tree->indentation() : 20;
-}
-
-// A red octagon with a white rim: the road sign everyone reads as "stop here".
-void PaintStop(QPainter& painter, const QRectF& square) {
-  const QPointF centre = square.center();
-  const double radius = square.width() / 2.0;
-  QPainterPath octagon;
-  for (int corner = 0; corner < 8; ++corner) {
-    const double angle = (22.5 + 45.0 * corner) * M_PI / 180.0;
-    const QPointF point(centre.x() + radius * std::cos(angle),
-                        centre.y() + radius * std::sin(angle));
-    corner == 0 ? octagon.moveTo(point) : octagon.lineTo(point);
-  }
-  octagon.closeSubpath();
-  painter.setPen(QPen(QColor(0x8e, 0x1b, 0x1b), 1.0));
-  painter.setBrush(QColor(0xe5, 0x39, 0x35));
-  painter.drawPath(octagon);
-  painter.setPen(QPen(Qt::white, std::max(1.0, radius / 4.0)));
-  const double bar = radius * 0.5;
-  painter.drawLine(QPointF(centre.x() - bar, centre.y()), QPointF(centre.x() + bar, centre.y()));
 }
 
 // A green arrow pointing at the text: the run goes on from here.
@@ -104,13 +84,7 @@ void TTreeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
   const int side = area.height();
   painter->save();
   painter->setRenderHint(QPainter::Antialiasing);
-  int left = area.left();
-  for (const unsigned mark : {unsigned(nmStop), unsigned(nmPaused)}) {
-    if (!(marks & mark)) continue;
-    const QRectF square(left, area.top(), side, side);
-    mark == nmStop ? PaintStop(*painter, square) : PaintPaused(*painter, square);
-    left += side + markGap;
-  }
+  if (marks & nmPaused) PaintPaused(*painter, QRectF(area.left(), area.top(), side, side));
   painter->restore();
 }
 

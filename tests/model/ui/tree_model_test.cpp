@@ -290,7 +290,7 @@ TEST(TreeModel, RolesComeFromTheNodesAndTheirStyles) {
     } else if (&node == stopped) {
       style.Colour = 0x0000FF;
       style.ImageIndex = 2;
-      style.Marks = nmStop | nmAborted;
+      style.Marks = nmPaused | nmAborted;
     } else if (&node == block) {
       style.ImageIndex = 1;  // the current block shows its selected image
     } else {
@@ -310,7 +310,7 @@ TEST(TreeModel, RolesComeFromTheNodesAndTheirStyles) {
   EXPECT_EQ(model.IndexOf(stopped).data(Qt::ForegroundRole).value<QBrush>().color(),
             QColor(255, 0, 0));
   EXPECT_EQ(model.IndexOf(stopped).data(TTreeModel::MarksRole).toUInt(),
-            unsigned(nmStop | nmAborted));
+            unsigned(nmPaused | nmAborted));
   EXPECT_EQ(model.IndexOf(stopped).data(Qt::BackgroundRole).value<QBrush>().color(),
             QColor(255, 0, 0));
   EXPECT_FALSE(model.IndexOf(indented).data(Qt::BackgroundRole).isValid());
