@@ -1,7 +1,7 @@
 // Paints a tree model's rows as the style does (text, colour, font and image come from
-// the standard roles), then the marks no standard role carries: a stop sign for a stop,
-// an arrow for the command a paused run executes next, both just after the text; a
-// row's extra indentation moves it right. It reads only the model's roles.
+// the standard roles), then the mark no standard role carries: an arrow just after the
+// text of the command a paused run executes next; a row's extra indentation moves it
+// right. It reads only the model's roles.
 #pragma once
 
 #include <QStyledItemDelegate>
