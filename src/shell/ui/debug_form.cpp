@@ -95,7 +95,7 @@ TDebugForm::TDebugForm(QWidget* parent)
   Timer.setObjectName("RunTimer");
   Timer.setSingleShot(false);
   Timer.setInterval(TDebugRun::FirstTickInterval);
-  connect(&Timer, &QTimer::timeout, this, [this] { Run.Tick(); });
+  connect(&Timer, &QTimer::timeout, this, &TDebugForm::RunTimerTimer);
 
   ui->DebugListBox->SetLog(&OutputLog);
 
@@ -326,6 +326,10 @@ void TDebugForm::hideEvent(QHideEvent* event) {
 }
 
 // --- The engine's view ---
+
+void TDebugForm::AddOutput(const std::string& text, std::uint32_t colour, std::int8_t style) {
+  ui->DebugListBox->AddOutput(text, colour, style);
+}
 
 void TDebugForm::SetRunTimer(bool on, int interval) {
   Timer.setInterval(interval);

@@ -8,7 +8,9 @@
 #include <QDialog>
 #include <QTimer>
 
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include "shell/debug_log.h"
 #include "shell/debug_run.h"
@@ -46,6 +48,10 @@ public:
   QTimer& RunTimer() { return Timer; }
   // The block of the command tree's selected node (none without a selection).
   TBlock* GetSelectedBlock() const { return Run.GetSelectedBlock(); }
+  // One line of the output log.
+  void AddOutput(const std::string& text, std::uint32_t colour, std::int8_t style);
+  // The run timer fired: the engine runs one command.
+  void RunTimerTimer() { Run.Tick(); }
 
   // The buttons, also behind the "Debug" menu's items.
   void StartButtonClick();
