@@ -102,10 +102,11 @@ protected:
   std::unique_ptr<TDebugForm> Form;
 };
 
-TEST_F(DebugFormTest, StepFromIdleLogsInColourAndPausesOnTheSecondCommand) {
+TEST_F(DebugFormTest, StepStopAndStartLogInColourAndPauseOnTheNextCommandOrAStop) {
   Cmd("A");
   TTracedStub* b = Cmd("B");
   TTracedStub* c = Cmd("C");
+  Cmd("D");
   Open();
   EXPECT_EQ(Form->windowTitle(), QString("Debug Experiment"));
   EXPECT_TRUE(Button("StopButton")->isChecked());
@@ -144,14 +145,16 @@ TEST_F(DebugFormTest, StepFromIdleLogsInColourAndPausesOnTheSecondCommand) {
   QTest::qWait(150);  // no further tick comes
   EXPECT_EQ(Ran, (TTexts{"A", "B"}));
   EXPECT_EQ(LogTexts(), (TTexts{"Start Block", "A", "A did", "A done", "B", "B did", "B done"}));
-}
 
-TEST_F(DebugFormTest, AStopPausesTheRunAndStopMarksItsNodeRedUntilTheNextStart) {
-  Cmd("A");
-  Cmd("B");
-  TTracedStub* c = Cmd("C");
-  Cmd("D");
-  Open();
+  Click("StopButton");
+  EXPECT_EQ(LogTexts().back(), "Experiment Aborted");
+  EXPECT_EQ(RowColour("Experiment Aborted"), QColor("#FF0000"));
+  EXPECT_EQ(RowStyle("Experiment Aborted"), 0);  // bold
+  EXPECT_EQ(Background(c), QColor("#FF0000"));
+  EXPECT_TRUE(Button("StopButton")->isChecked());
+  EXPECT_FALSE(Button("PauseButton")->isEnabled());
+
+  // A stop (F5) on the third command: its image, and the pop-up offers to remove it.
   CommandView()->setFocus();
   Form->Engine().GetDebugTree()->GetTree().SetSelected(c->DebugNode);
   QTest::keyClick(CommandView(), Qt::Key_F5);
@@ -167,27 +170,18 @@ TEST_F(DebugFormTest, AStopPausesTheRunAndStopMarksItsNodeRedUntilTheNextStart) 
   EXPECT_FALSE(Item("AddStopItem")->isVisible());
   EXPECT_FALSE(Item("DebugEditItem")->isVisible());
 
-  Click("StartButton");
-  ASSERT_TRUE(WaitPaused());
-  EXPECT_EQ(Ran, (TTexts{"A", "B"}));
-  EXPECT_EQ(SelectedNode(), c->DebugNode);
-
-  Click("StopButton");
-  EXPECT_EQ(LogTexts().back(), "Experiment Aborted");
-  EXPECT_EQ(RowColour("Experiment Aborted"), QColor("#FF0000"));
-  EXPECT_EQ(RowStyle("Experiment Aborted"), 0);  // bold
-  EXPECT_EQ(Background(c), QColor("#FF0000"));
-  EXPECT_TRUE(Button("StopButton")->isChecked());
-  EXPECT_FALSE(Button("PauseButton")->isEnabled());
-
-  // The next Start is a new run to the stop; then on to the end.
+  // Start is a new run, unmarked, that runs two commands and pauses on the stop; then on
+  // to the end.
+  Ran.clear();
   Click("StartButton");
   EXPECT_EQ(IndexOf(c).data(Qt::BackgroundRole).value<QBrush>(), QBrush());
   ASSERT_TRUE(WaitPaused());
   EXPECT_EQ(LogTexts().front(), "Start Block");
+  EXPECT_EQ(Ran, (TTexts{"A", "B"}));
+  EXPECT_EQ(SelectedNode(), c->DebugNode);
   Item("StartMenuItem")->trigger();
   ASSERT_TRUE(WaitStopped());
-  EXPECT_EQ(Ran, (TTexts{"A", "B", "A", "B", "C", "D"}));
+  EXPECT_EQ(Ran, (TTexts{"A", "B", "C", "D"}));
   EXPECT_EQ(LogTexts().back(), "Experiment Finished");
   EXPECT_EQ(RowColour("Experiment Finished"), QColor("#000080"));
   EXPECT_EQ(RowStyle("Experiment Finished"), 0);
