@@ -63,9 +63,8 @@ public:
 };
 
 // A stand-in for the debug window: notes its runs in Ran, leaves two trace lines ("<text>
-// did", "<text> done"), then does its action (which may throw or press a button); it may
-// name a variable it stores into, and its edit runs OnEdit. A normal run only does the
-// action.
+// did", "<text> done"), then does its action (which may throw or press a button); its
+// edit runs OnEdit.
 class TTracedStub : public TStub {
 public:
   TTracedStub(TBlock* block, TTreeNode* node, const std::string& text, std::vector<std::string>& ran)
@@ -82,7 +81,6 @@ public:
     if (Action) Action();
     return Pnextscript;
   }
-  TData* GetStoredData() override { return Stored; }
   int Edit() override {
     if (OnEdit) OnEdit();
     return 1;
@@ -91,5 +89,4 @@ public:
   std::vector<std::string>& Ran;
   std::function<void()> Action;
   std::function<void()> OnEdit;
-  TData* Stored = nullptr;
 };
