@@ -1,6 +1,7 @@
 // The experiment's one-command clipboard: copy, cut and paste at the tree's selection,
-// the overwrite question, the records of the flow, device and Clear Output commands
-// (settings kept, the block rule) and records dropped once what they name is deleted.
+// the overwrite question, the record of every command type (settings kept twice over a
+// cut, the block rule), records dropped once what they name goes or changes kind, and a
+// pasted experiment saved, reopened and run on the simulated bus.
 #include "scripts/exp_obj_clipboard.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,7 @@
 #include "scripts/flow/wait_script.h"
 #include "scripts/outputs/clear_output_script.h"
 #include "shell/experiment_file.h"
+#include "support/copy_samples.h"
 
 namespace {
 
@@ -70,7 +72,7 @@ protected:
   }
 };
 
-TEST_F(ClipboardTest, CopyCutAndPasteFollowTheSelection) {
+TEST_F(ClipboardTest, CopyAndPasteFollowTheSelection) {
   TExpObjClipboard& clip = Clip();
   EXPECT_EQ(&clip, &Exp.GetClipboard());  // one clipboard, made once
   EXPECT_EQ(clip.GetCopyScript(), nullptr);
@@ -156,174 +158,67 @@ TEST_F(ClipboardTest, CopyCutAndPasteFollowTheSelection) {
   EXPECT_EQ(Children(B2->AExpNode)[0], "Wait 250 milliseconds");
   Exp.SelectBlock(B1->AExpNode);
 
-  // Cut: the command goes, and two pastes give two commands with its settings.
-  TWaitScript* cut = Wait(1234);
-  const TBytes cutRecord = Record(cut);
-  const std::size_t withCut = Children(B1->AExpNode).size();
-  clip.Cut(cut);
-  EXPECT_EQ(Children(B1->AExpNode).size(), withCut - 1);
-  EXPECT_EQ(Times(Children(B1->AExpNode), "Wait 1234 milliseconds"), 0);
-  TScript* first = PasteOn(BlankNode());
-  TScript* second = PasteOn(BlankNode());
-  ASSERT_TRUE(first && second);
-  EXPECT_NE(first, second);
-  EXPECT_EQ(Times(Children(B1->AExpNode), "Wait 1234 milliseconds"), 2);
-  EXPECT_EQ(Record(first), cutRecord);
-  EXPECT_EQ(Record(second), cutRecord);
-  // The two are independent.
-  static_cast<TWaitScript*>(first)->SetTime(7);
-  EXPECT_EQ(static_cast<TWaitScript*>(second)->GetTime(), 1234);
-
   // A new copy replaces the held record.
   clip.Copy(label);
   EXPECT_EQ(clip.GetCopyScript()->GetScriptType(), TScript::LABEL);
 }
 
-// One case per command type: a command made as its dialog makes it, and whether its
-// record goes only into its own block.
-struct TCopyCase {
-  std::string Name;
-  std::function<TScript*()> Make;
-  bool BlockBound;
-};
+TEST_F(ClipboardTest, EveryRecordPastesItsCommandTwiceAfterACutAndKeepsItsBlockRule) {
+  TCopySamples samples(Exp, Devices, B1, Temp.Path().string());
+  for (int type : CopyableCommandTypes()) {
+    const std::vector<TCopySample> made = samples.Make(type);
+    ASSERT_FALSE(made.empty()) << CommandName(type) << " has no sample";
+    const bool bound = BlockBoundTypes().count(type) > 0;
+    for (const TCopySample& sample : made) {
+      TScript* original = sample.Command;
+      const std::string text = original->GetText();
+      SCOPED_TRACE(CommandName(type) + ": " + text);
+      const TBytes record = Record(original);
+      ASSERT_TRUE(MakesCopyRecord(original));
+      ASSERT_TRUE(Clip().CanCopy(original));
 
-TEST_F(ClipboardTest, EveryRecordKeepsItsCommandsSettingsAndItsBlockRule) {
-  TDataArray* floats = Array(B1, "F", eatFLOAT, 5);
-  TDataArray* ints = Array(B1, "I", eatINTEGER, 4);
-  TDataSingle* index = Single(B1, "k", eatINTEGER, "2");
-  TDataSingle* count = Single(B1, "n", eatINTEGER, "3");
-  TDataSingle* status = Single(B1, "status");
-  TOutput* graph = NewOutput("G");
-  const std::vector<TCopyCase> cases = {
-      {"Comment", [&] { return Comment("copied text"); }, false},
-      {"Label", [&] { return Label("Again"); }, false},
-      {"Wait", [&] { return Wait(3210); }, false},
-      {"Send GPIB",
-       [&] {
-         auto* s = Make<TSendGPIBScript>();
-         s->SetUpSendGPIB(Meter, TSendGPIBScript::REN | TSendGPIBScript::LLO);
-         return s;
-       },
-       false},
-      {"Send RS232",
-       [&] {
-         auto* s = Make<TSendRS232Script>();
-         s->SetUpSendRS232(Pump, false, true);
-         return s;
-       },
-       false},
-      {"Send text only",
-       [&] {
-         auto* s = Make<TSendScript>();
-         s->SetUpSend(Scope, "VOLT?", false, nullptr, ntSTANDARD, -1, false);
-         return s;
-       },
-       false},
-      {"Send with an element",
-       [&] {
-         auto* s = Make<TSendScript>();
-         s->SetUpSend(Meter, "SET", true, floats, ntSCIENTIFIC, 3, true);
-         static_cast<TVariableDataArray*>(s->GetVariable())
-             ->GetArrayIndex()
-             .SetIndexVariable(index);
-         s->UpdateNodeText();
-         return s;
-       },
-       false},
-      {"Send with a constant element",
-       [&] {
-         auto* s = Make<TSendScript>();
-         s->SetUpSend(Meter, "", true, floats, ntFIXED, 2, false);
-         static_cast<TVariableDataArray*>(s->GetVariable())->GetArrayIndex().SetIndexConstant(4);
-         s->UpdateNodeText();
-         return s;
-       },
-       false},
-      {"Send Binary counted by a variable",
-       [&] {
-         auto* s = Make<TSendBinaryScript>();
-         s->SetUpWithCountVariable(Scope, ints, TSendBinaryScript::sbINT16, count);
-         return s;
-       },
-       false},
-      {"Send Binary with a count",
-       [&] {
-         auto* s = Make<TSendBinaryScript>();
-         s->SetUpWithCount(Meter, floats, TSendBinaryScript::sbFLOAT, 2);
-         return s;
-       },
-       false},
-      {"Send Binary of the whole array",
-       [&] {
-         auto* s = Make<TSendBinaryScript>();
-         s->SetUpWholeArray(Meter, ints, TSendBinaryScript::sbINT32);
-         return s;
-       },
-       false},
-      {"Serial Poll",
-       [&] {
-         auto* s = Make<TSerialPollScript>();
-         s->SetUpSerialPoll(Scope, status);
-         return s;
-       },
-       true},
-      {"Clear Device Buffer",
-       [&] {
-         auto* s = Make<TClearDeviceBufferScript>();
-         s->SetDevice(Scope);
-         return s;
-       },
-       false},
-      {"Clear Output",
-       [&] {
-         auto* s = Make<TClearPlotScript>();
-         s->SetOutput(graph);
-         return s;
-       },
-       false},
-  };
-  for (const TCopyCase& c : cases) {
-    SCOPED_TRACE(c.Name);
-    Exp.SelectBlock(B1->AExpNode);
-    TScript* original = c.Make();
-    const std::string text = original->GetText();
-    const TBytes record = Record(original);
-    ASSERT_TRUE(Clip().CanCopy(original));
-    Clip().Copy(original);
-    ASSERT_NE(Clip().GetCopyScript(), nullptr);
-    EXPECT_EQ(Clip().GetCopyScript()->GetScriptType(), original->GetScriptType());
+      // A cut: the command goes, its record stays whole with everything it names.
+      Clip().Cut(original);
+      ASSERT_NE(Clip().GetCopyScript(), nullptr);
+      EXPECT_FALSE(Clip().GetCopyScript()->Disabled());
+      EXPECT_EQ(Clip().GetCopyScript()->GetScriptType(), type);
+      // Two pastes give two commands of the same text and record, each on its own.
+      TScript* first = PasteOn(BlankNode());
+      TScript* second = PasteOn(BlankNode());
+      ASSERT_TRUE(first && second);
+      EXPECT_NE(first, second);
+      for (TScript* pasted : {first, second}) {
+        EXPECT_EQ(pasted->GetScriptType(), type);
+        EXPECT_EQ(pasted->GetText(), text);
+        EXPECT_EQ(pasted->AExpNode->GetText(), text);
+        EXPECT_EQ(pasted->Pblock, B1);
+        EXPECT_EQ(Record(pasted), record);
+      }
+      delete first;
+      EXPECT_EQ(Record(second), record);
+      EXPECT_FALSE(Clip().GetCopyScript()->Disabled());
 
-    // Within the block: the same text and the same record as the original.
-    TScript* pasted = PasteOn(BlankNode());
-    ASSERT_NE(pasted, nullptr);
-    EXPECT_NE(pasted, original);
-    EXPECT_EQ(pasted->GetScriptType(), original->GetScriptType());
-    EXPECT_EQ(pasted->GetText(), text);
-    EXPECT_EQ(pasted->AExpNode->GetText(), text);
-    EXPECT_EQ(Record(pasted), record);
-
-    // Into another block: only records not bound to their block.
-    Exp.SelectBlock(B2->AExpNode);
-    Tree.SetSelected(B2->AExpNode);
-    EXPECT_EQ(Clip().CanPaste(), !c.BlockBound);
-    const std::size_t inB2 = Children(B2->AExpNode).size();
-    EXPECT_EQ(Clip().PasteScript(), !c.BlockBound);
-    EXPECT_EQ(Children(B2->AExpNode).size(), inB2 + (c.BlockBound ? 0 : 1));
-    if (!c.BlockBound) {
-      EXPECT_EQ(BeforeBlank()->GetText(), text);
-      EXPECT_EQ(Record(BeforeBlank()), record);
+      // Into another block: only records not bound to their block.
+      Exp.SelectBlock(B2->AExpNode);
+      Tree.SetSelected(B2->AExpNode);
+      const std::size_t inB2 = Children(B2->AExpNode).size();
+      EXPECT_EQ(Clip().CanPaste(), !bound);
+      EXPECT_EQ(Clip().PasteScript(), !bound);
+      EXPECT_EQ(Children(B2->AExpNode).size(), inB2 + (bound ? 0 : 1));
+      if (!bound) {
+        EXPECT_EQ(BeforeBlank()->GetText(), text);
+        EXPECT_EQ(BeforeBlank()->Pblock, B2);
+        EXPECT_EQ(Record(BeforeBlank()), record);
+      }
+      Exp.SelectBlock(B1->AExpNode);
     }
-    // The held record is still whole: it pastes into its own block again.
-    Exp.SelectBlock(B1->AExpNode);
-    EXPECT_NE(PasteOn(B1->AExpNode), nullptr);
-    EXPECT_EQ(BeforeBlank()->GetText(), text);
   }
 }
 
-TEST_F(ClipboardTest, DeletingWhatARecordNamesDropsTheRecord) {
-  TDataSingle* x = Single(B1, "x", eatFLOAT, "1.5");
+// Deleting each thing a record names is swept in copy_records_test; here what changes a
+// named thing without deleting it, and what leaves the record alone.
+TEST_F(ClipboardTest, ARecordIsDroppedWhenWhatItNamesChangesKind) {
   TDataArray* arr = Array(B1, "A", eatINTEGER, 4);
-  TDataSingle* n = Single(B1, "n", eatINTEGER, "2");
   TOutput* graph = NewOutput("G");
   // Whether the clipboard still offers the held record at the blank line; a dropped
   // record leaves the clipboard empty.
@@ -334,28 +229,7 @@ TEST_F(ClipboardTest, DeletingWhatARecordNamesDropsTheRecord) {
     return can;
   };
 
-  // A Send naming a variable: deleting the variable.
-  auto* send = Make<TSendScript>();
-  send->SetUpSend(Meter, "V", true, x, ntFIXED, 2, false);
-  Clip().Copy(send);
-  EXPECT_EQ(x->GetCopyScript(), Clip().GetCopyScript());
-  EXPECT_EQ(Meter->GetCopyScript(), Clip().GetCopyScript());
-  EXPECT_TRUE(offered());
-  delete x;
-  EXPECT_TRUE(Clip().GetCopyScript()->Disabled());
-  EXPECT_EQ(Meter->GetCopyScript(), nullptr);  // all of it was released
-  EXPECT_FALSE(offered());
-  EXPECT_FALSE(Clip().PasteScript());
-
-  // Send Binary: its count variable; then its array retyped.
-  auto* binary = Make<TSendBinaryScript>();
-  binary->SetUpWithCountVariable(Scope, arr, TSendBinaryScript::sbINT32, n);
-  Clip().Copy(binary);
-  EXPECT_EQ(n->GetCopyScript(), Clip().GetCopyScript());
-  delete n;
-  EXPECT_EQ(arr->GetCopyScript(), nullptr);
-  EXPECT_EQ(Scope->GetCopyScript(), nullptr);
-  EXPECT_FALSE(offered());
+  // Send Binary: its array retyped.
   auto* whole = Make<TSendBinaryScript>();
   whole->SetUpWholeArray(Scope, arr, TSendBinaryScript::sbINT32);
   Clip().Copy(whole);
@@ -364,12 +238,11 @@ TEST_F(ClipboardTest, DeletingWhatARecordNamesDropsTheRecord) {
   ASSERT_TRUE(arr->SetDataType(eatFLOAT));
   EXPECT_FALSE(offered());
 
-  // Clear Output: the output deleted; Serial Poll and Send GPIB: the device deleted.
+  // Clear Output: the output's kind or fewer channels, not its name or more channels.
   auto* clear = Make<TClearPlotScript>();
   clear->SetOutput(graph);
   Clip().Copy(clear);
-  EXPECT_TRUE(offered());
-  graph->ApplyEdit(otGRAPH, "Renamed", 1);  // neither kind nor channels change
+  graph->ApplyEdit(otGRAPH, "Renamed", 1);
   EXPECT_TRUE(offered());
   graph->ApplyEdit(otTABLE, "Renamed", 1);
   EXPECT_FALSE(offered());
@@ -378,29 +251,21 @@ TEST_F(ClipboardTest, DeletingWhatARecordNamesDropsTheRecord) {
   EXPECT_TRUE(offered());
   graph->ApplyEdit(otTABLE, "Renamed", 2);  // fewer channels
   EXPECT_FALSE(offered());
-  Clip().Copy(clear);
-  EXPECT_TRUE(offered());
-  delete graph;
-  EXPECT_FALSE(offered());
-  auto* poll = Make<TSerialPollScript>();
-  poll->SetUpSerialPoll(Scope, Single(B1, "status"));
-  Clip().Copy(poll);
-  EXPECT_TRUE(offered());
-  Devices.RemoveDevice(Scope);  // takes its commands along
-  EXPECT_FALSE(offered());
+
+  // What the record does not name leaves it alone.
   auto* gpib = Make<TSendGPIBScript>();
   gpib->SetUpSendGPIB(Meter, TSendGPIBScript::DCL);
   Clip().Copy(gpib);
-  TDataSingle* unrelated = Single(B1, "u");
-  delete unrelated;  // what the record does not name leaves it alone
+  delete Single(B1, "u");
+  Devices.RemoveDevice(Scope);
   EXPECT_TRUE(offered());
-  Devices.RemoveDevice(Meter);
-  EXPECT_FALSE(offered());
 
   // A record that names nothing outlives every deletion.
   Clip().Copy(Comment("stays"));
+  Devices.RemoveDevice(Meter);
   Devices.RemoveDevice(Pump);
   delete arr;
+  delete graph;
   EXPECT_TRUE(offered());
 }
 

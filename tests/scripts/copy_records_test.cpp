@@ -1,9 +1,7 @@
-// The clipboard records of the commands that name variables (Read, Read File, Increment,
-// Plot, Calculate, Output to File, Concatenate) and of Create New File: a paste gives the
-// same command as the copy, twice and after the copied command is gone; records stay in
-// their block; deleting or retyping anything a held record names disables it, and a
-// disabled record touches nothing afterwards; a pasted experiment saved, reopened and run
-// on the simulated bus gives the data of the original.
+// Copy records of every command type: deleting or retyping anything a held record names
+// disables it, and a disabled record touches nothing afterwards (the sanitizer checks its
+// destruction); the Output to File record without a variable list; a pasted experiment
+// saved, reopened and run gives the data of the original.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -38,15 +36,9 @@
 #include "scripts/flow/increment_script.h"
 #include "scripts/outputs/plot_script.h"
 #include "shell/experiment_file.h"
+#include "support/copy_samples.h"
 
 namespace {
-
-// A command and everything it names: variables, outputs and data files, and its device.
-struct TNamed {
-  TScript* Command = nullptr;
-  std::vector<TExpAttribute*> Names;
-  TDevice* Device = nullptr;
-};
 
 class CopyRecordTest : public TDeviceFixture {
 protected:
@@ -71,10 +63,6 @@ protected:
     return command;
   }
 
-  TOutput* Output(const std::string& name, std::int32_t channels = 2) {
-    TTreeNode* node = Exp.GetAttributeTree().AddChild(Exp.GetOutputList()->AExpAttNode, name);
-    return new TOutput(name, node, otGRAPH, channels);
-  }
   TSingleExpFile* SingleFile(const std::string& name) {
     TSingleExpFileRequest request;
     request.FileName = Temp.PathOf(name);
@@ -84,133 +72,11 @@ protected:
   void Touch(const std::string& name, const std::string& text) const {
     std::ofstream(Temp.PathOf(name), std::ios::binary) << text;
   }
-  TMultiExpFile* MultiFile(const std::string& base) {
-    TMultiExpFileRequest request;
-    request.Directory = Temp.Path().string();
-    request.BaseName = base;
-    request.Extension = "txt";
-    request.StartNumber = "0";
-    request.Mode = 0;
-    return Exp.GetMultiExpFileList()->Create(request);
+  TCopySample Sample(int type, const std::string& suffix = "") {
+    return TCopySamples(Exp, Devices, B1, Temp.Path().string(), suffix).MakeFirst(type);
   }
-  static TVariableArrayIndex& Index(TVariableData* reference) {
-    return static_cast<TVariableDataArray*>(reference)->GetArrayIndex();
-  }
-
-  // One command of each kind, each naming fresh variables (their names end in the
-  // suffix), devices, outputs or data files, and the list of what it names.
-  std::vector<TNamed> MakeAll(const std::string& x) {
-    std::vector<TNamed> all;
-    auto single = [&](const std::string& name, int type, const std::string& initial = "") {
-      return Single(B1, name + x, type, initial);
-    };
-    auto array = [&](const std::string& name, int type, std::int32_t size) {
-      return Array(B1, name + x, type, size);
-    };
-    TDevice* meter = NewDevice("Meter" + x, std::make_unique<TCECGPIB>(0, 5, nullptr), 13, 10);
-
-    // Read into a string.
-    TDataSingle* text = single("text", eatSTRING);
-    auto* readText = Make<TReadScript>();
-    readText->SetUpRead(meter, text, TReadResponse(), false, true);
-    all.push_back({readText, {text}, meter});
-
-    // Read into an array: the points from a variable, the bytes read counted, binary.
-    TDataArray* wave = array("wave", eatINTEGER, 8);
-    TDataSingle* points = single("points", eatINTEGER, "3");
-    TDataSingle* bytes = single("bytes", eatINTEGER);
-    TReadResponse response(8);
-    response.SetReadAs(rtBINARY, true);
-    response.SetBytesPerPoint(2);
-    response.SetLeftToRight(false);
-    response.SetNumberOfPointsData(points);
-    response.SetByteCountData(bytes);
-    auto* readWave = Make<TReadScript>();
-    readWave->SetUpRead(meter, wave, response, true, false);
-    all.push_back({readWave, {wave, points, bytes}, meter});
-
-    // Read File with a count variable and two delimiters.
-    TDataArray* values = array("values", eatFLOAT, 6);
-    TDataSingle* count = single("count", eatINTEGER);
-    auto* readFile = Make<TReadFileScript>();
-    readFile->SetUpReadFile(Temp.PathOf("in.txt"), values, true, false, ",", ";", count);
-    all.push_back({readFile, {values, count}});
-
-    // Increment of a float by a fraction.
-    TDataSingle* level = single("level", eatFLOAT, "1");
-    auto* increment = Make<TIncrementScript>();
-    increment->SetUpIncrement(level, "0.25");
-    all.push_back({increment, {level}});
-
-    // Plot of an element by an index variable against an element at a constant, on the
-    // channel a variable gives; Plot of an entire array against the counter on channel 1.
-    TOutput* graph = Output("Graph" + x);
-    TDataArray* ys = array("ys", eatFLOAT, 5);
-    TDataArray* xs = array("xs", eatINTEGER, 5);
-    TDataSingle* at = single("at", eatINTEGER, "1");
-    TDataSingle* channel = single("channel", eatINTEGER);
-    auto* plotXY = Make<TPlotScript>();
-    plotXY->SetUpXY(graph, ys, xs, -1, channel);
-    Index(plotXY->GetVariableY()).SetIndexVariable(at);
-    Index(plotXY->GetVariableX()).SetIndexConstant(3);
-    all.push_back({plotXY, {graph, ys, xs, at, channel}});
-    TOutput* second = Output("Second" + x);
-    TDataArray* trace = array("trace", eatFLOAT, 4);
-    auto* plotArray = Make<TPlotScript>();
-    plotArray->SetUpYOnly(second, trace, true, 1, nullptr);
-    Index(plotArray->GetVariableY()).ClearIndex();
-    all.push_back({plotArray, {second, trace}});
-
-    // Calculate into an element chosen by a variable, over singles and elements.
-    TDataSingle* a = single("a", eatINTEGER, "2");
-    TDataSingle* b = single("b", eatFLOAT, "1.5");
-    TDataSingle* k = single("k", eatINTEGER, "2");
-    TDataSingle* n = single("n", eatINTEGER, "1");
-    TDataArray* table = array("table", eatFLOAT, 5);
-    auto* calculate = Make<TCalculateScript>();
-    TCalculateExpression compiled = CompileCalculateExpression(
-        &Exp, calculate, "a" + x + "+b" + x + "*table" + x + "[k" + x + "]-sin(table" + x + "[2])",
-        false);
-    calculate->SetUpCalculate(std::move(compiled.List), std::move(compiled.Text), table);
-    Index(calculate->GetStoredVariable()).SetIndexVariable(n);
-    all.push_back({calculate, {a, b, k, n, table}});
-
-    // Output to File: a single, elements by constant and by variable, an entire array.
-    TSingleExpFile* out = SingleFile("out" + x + ".txt");
-    TDataSingle* volts = single("volts", eatFLOAT, "0.5");
-    TDataSingle* row = single("row", eatINTEGER, "1");
-    TDataArray* grid = array("grid", eatINTEGER, 3);
-    auto* output = Make<TOutputToFileScript>();
-    output->SetUpFromForm(out, {true, false, ";", 1, true, "3"},
-                          {{volts}, {grid, nullptr, 2}, {grid, row}, {grid}});
-    all.push_back({output, {out, volts, row, grid}});
-
-    // Concatenate of literals and variables into a string, and into an element.
-    TDataSingle* label = single("label", eatSTRING);
-    TDataSingle* f = single("f", eatFLOAT, "2.5");
-    TDataSingle* i = single("i", eatINTEGER, "1");
-    TDataArray* names = array("names", eatSTRING, 3);
-    auto* concatenate = Make<TConcatenateScript>();
-    concatenate->SetUp(ParseConcatenation("f={f" + x + "}, n={names" + x + "[i" + x + "]}!", Exp, true),
-                       label, 1, 2, false, false);
-    all.push_back({concatenate, {label, f, i, names}});
-    TDataArray* sums = array("sums", eatINTEGER, 3);
-    TDataSingle* j = single("j", eatINTEGER, "2");
-    auto* intoElement = Make<TConcatenateScript>();
-    intoElement->SetUp(ParseConcatenation("1{j" + x + "}", Exp, true), sums, 0, 0, true, true);
-    Index(intoElement->GetVariable()).SetIndexVariable(j);
-    all.push_back({intoElement, {sums, j}});
-
-    // Create New File.
-    TMultiExpFile* numbered = MultiFile("run" + x);
-    auto* newFile = Make<TCreateNewFileScript>();
-    newFile->SetFile(numbered);
-    all.push_back({newFile, {numbered}});
-    return all;
-  }
-
   // The record each thing the command names points at: its copy link.
-  static std::vector<TCopyScript*> Links(const TNamed& named) {
+  static std::vector<TCopyScript*> Links(const TCopySample& named) {
     std::vector<TCopyScript*> links;
     for (TExpAttribute* name : named.Names) links.push_back(name->GetCopyScript());
     if (named.Device) links.push_back(named.Device->GetCopyScript());
@@ -218,150 +84,38 @@ protected:
   }
 };
 
-TEST_F(CopyRecordTest, APasteGivesTheSameCommandTwiceAndAfterACut) {
-  for (const TNamed& named : MakeAll("")) {
-    TScript* original = named.Command;
-    const std::string text = original->GetText();
-    const TBytes record = Written({original});
-    std::unique_ptr<TCopyScript> copy = Copy(original);
-    ASSERT_NE(copy, nullptr);
-
-    TScript* pasted = Paste(*copy, B1);
-    EXPECT_EQ(pasted->GetScriptType(), original->GetScriptType()) << text;
-    EXPECT_EQ(pasted->GetText(), text);
-    EXPECT_EQ(pasted->AExpNode->GetText(), text);
-    EXPECT_EQ(Written({pasted}), record) << text;
-    EXPECT_TRUE(pasted->Pblock == B1);
-
-    // A cut: the command goes and the record stays whole; two pastes give two commands
-    // that each read the variables by themselves.
-    delete original;
-    EXPECT_FALSE(copy->Disabled()) << text;
-    TScript* again = Paste(*copy, B1);
-    EXPECT_NE(again, pasted);
-    EXPECT_EQ(again->GetText(), text);
-    EXPECT_EQ(Written({again}), record) << text;
-    delete pasted;
-    EXPECT_EQ(Written({again}), record) << text;
-    EXPECT_FALSE(copy->Disabled()) << text;
-  }
-}
-
-TEST_F(CopyRecordTest, RecordsNamingVariablesGoOnlyIntoTheirOwnBlock) {
-  TTreeNode* elsewhere = NewNode(B2);
-  TTreeNode* here = NewNode(B1);
-  for (const TNamed& named : MakeAll("")) {
-    std::unique_ptr<TCopyScript> copy = Copy(named.Command);
-    const bool anywhere = named.Command->GetScriptType() == TScript::CREATENEWFILE;
-    EXPECT_TRUE(copy->CanPasteAt(here)) << named.Command->GetText();
-    EXPECT_TRUE(copy->CanPasteAt(B1->AExpNode)) << named.Command->GetText();
-    EXPECT_TRUE(copy->CanPasteAt(named.Command->AExpNode)) << named.Command->GetText();
-    EXPECT_EQ(copy->CanPasteAt(elsewhere), anywhere) << named.Command->GetText();
-    EXPECT_EQ(copy->CanPasteAt(B2->AExpNode), anywhere) << named.Command->GetText();
-  }
-  // The file the command moves on belongs to the experiment: into another block it runs
-  // the same.
-  std::vector<TNamed> all = MakeAll("2");
-  std::unique_ptr<TCopyScript> copy = Copy(all.back().Command);
-  TScript* pasted = Paste(*copy, B2);
-  EXPECT_EQ(pasted->GetText(), all.back().Command->GetText());
-  EXPECT_EQ(Written({pasted}), Written({all.back().Command}));
-}
-
 TEST_F(CopyRecordTest, DeletingAnythingARecordNamesDisablesIt) {
-  const std::size_t kinds = MakeAll("").size();
   int round = 0;
-  for (std::size_t kind = 0; kind < kinds; ++kind) {
-    for (std::size_t deleted = 0;; ++deleted) {
-      TNamed named = MakeAll("_" + std::to_string(++round))[kind];
-      const std::size_t count = named.Names.size() + (named.Device ? 1 : 0);
-      if (deleted >= count) break;
-      const std::string text = named.Command->GetText();
-      std::unique_ptr<TCopyScript> copy = Copy(named.Command);
-      EXPECT_EQ(Links(named), std::vector<TCopyScript*>(count, copy.get())) << text;
+  for (int type : CopyableCommandTypes()) {
+    bool more = true;
+    for (std::size_t variant = 0; more; ++variant) {
+      for (std::size_t deleted = 0;; ++deleted) {
+        // Each deletion on a fresh set: deleting a name takes its users along.
+        TCopySamples samples(Exp, Devices, B1, Temp.Path().string(), "_" + std::to_string(++round));
+        const std::vector<TCopySample> made = samples.Make(type);
+        ASSERT_GT(made.size(), variant) << CommandName(type) << " has no sample";
+        more = variant + 1 < made.size();
+        TCopySample named = made[variant];
+        const std::size_t count = named.Names.size() + (named.Device ? 1 : 0);
+        if (deleted >= count) break;
+        const std::string text = named.Command->GetText();
+        std::unique_ptr<TCopyScript> copy = Copy(named.Command);
+        EXPECT_EQ(Links(named), std::vector<TCopyScript*>(count, copy.get())) << text;
 
-      // The device goes through its list, as the user deletes it.
-      if (deleted < named.Names.size()) {
-        delete named.Names[deleted];
-        named.Names.erase(named.Names.begin() + static_cast<std::ptrdiff_t>(deleted));
-      } else {
-        Devices.RemoveDevice(named.Device);
-        named.Device = nullptr;
+        samples.Delete(named, deleted);
+        EXPECT_TRUE(copy->Disabled()) << text << " without name " << deleted;
+        // Nothing that is left still points at the record; destroying it (under the
+        // sanitizer) reads nothing that was deleted.
+        EXPECT_EQ(Links(named), std::vector<TCopyScript*>(count - 1, nullptr)) << text;
+        copy.reset();
       }
-      EXPECT_TRUE(copy->Disabled()) << text << " without name " << deleted;
-      // Nothing that is left still points at the record; destroying it (below, under
-      // the sanitizer) reads nothing that was deleted.
-      EXPECT_EQ(Links(named), std::vector<TCopyScript*>(count - 1, nullptr)) << text;
-      copy.reset();
     }
   }
-  EXPECT_GT(round, static_cast<int>(kinds));
-}
-
-TEST_F(CopyRecordTest, TheClipboardPastesEachRecordOverACommandOfItsBlock) {
-  TExpObjClipboard& clipboard = Exp.GetClipboard();
-  for (const TNamed& named : MakeAll("")) {
-    const std::string text = named.Command->GetText();
-    const TBytes record = Written({named.Command});
-    const bool anywhere = named.Command->GetScriptType() == TScript::CREATENEWFILE;
-    // A cut: the command goes, its record stays with everything it names.
-    clipboard.Cut(named.Command);
-    ASSERT_NE(clipboard.GetCopyScript(), nullptr);
-    EXPECT_FALSE(clipboard.GetCopyScript()->Disabled());
-    Cur = B2;
-    TScript* other = Comment("other");
-    Cur = B1;
-    TScript* first = Comment("first");
-    TScript* second = Comment("second");
-
-    Tree.SetSelected(nullptr);
-    EXPECT_FALSE(clipboard.CanPaste());
-    Tree.SetSelected(B1->AExpNode);  // no blank line: not the block new commands go to
-    EXPECT_FALSE(clipboard.CanPaste());
-    Tree.SetSelected(other->AExpNode);
-    EXPECT_EQ(clipboard.CanPaste(), anywhere) << text;
-    Tree.SetSelected(first->AExpNode);
-    ASSERT_TRUE(clipboard.CanPaste()) << text;
-    Ui.ScriptAnswers({mbNo});
-    EXPECT_FALSE(clipboard.PasteScript());
-    EXPECT_EQ(ScriptOfNode(B1->AExpNode->GetLastChild()), second);
-    Ui.ScriptAnswers({mbYes, mbYes});
-    ASSERT_TRUE(clipboard.PasteScript());
-    Tree.SetSelected(second->AExpNode);
-    ASSERT_TRUE(clipboard.PasteScript());
-    // Two commands of the same settings in place of the two lines.
-    TScript* pastedSecond = ScriptOfNode(B1->AExpNode->GetLastChild());
-    TScript* pastedFirst = ScriptOfNode(B1->AExpNode->GetLastChild()->GetPrevSibling());
-    ASSERT_TRUE(pastedFirst && pastedSecond);
-    EXPECT_NE(pastedFirst, pastedSecond);
-    for (TScript* pasted : {pastedFirst, pastedSecond}) {
-      EXPECT_EQ(pasted->GetText(), text);
-      EXPECT_EQ(Written({pasted}), record) << text;
-    }
-    EXPECT_NE(clipboard.GetCopyScript(), nullptr);  // for the next paste
-    delete other;
-  }
-
-  // A held record whose variable goes is dropped at the next question, and nothing is
-  // pasted.
-  std::vector<TNamed> more = MakeAll("2");
-  TNamed calculate = more[6];
-  ASSERT_EQ(calculate.Command->GetScriptType(), TScript::CALCULATE);
-  clipboard.Copy(calculate.Command);
-  Tree.SetSelected(more[0].Command->AExpNode);
-  EXPECT_TRUE(clipboard.CanPaste());
-  delete calculate.Names[4];  // the table the result goes to
-  EXPECT_NE(clipboard.GetCopyScript(), nullptr);
-  EXPECT_FALSE(clipboard.CanPaste());
-  EXPECT_EQ(clipboard.GetCopyScript(), nullptr);
-  EXPECT_FALSE(clipboard.PasteScript());
-  EXPECT_EQ(ScriptOfNode(more[0].Command->AExpNode), more[0].Command);
+  EXPECT_GT(round, static_cast<int>(CopyableCommandTypes().size()));
 }
 
 TEST_F(CopyRecordTest, ADisabledCalculateRecordHoldsNoVariable) {
-  TNamed calculate;
-  for (const TNamed& named : MakeAll(""))
-    if (named.Command->GetScriptType() == TScript::CALCULATE) calculate = named;
+  const TCopySample calculate = Sample(TScript::CALCULATE);
   ASSERT_NE(calculate.Command, nullptr);
   std::unique_ptr<TCopyScript> copy = Copy(calculate.Command);
   auto* record = dynamic_cast<TCopyCalculate*>(copy.get());
@@ -395,10 +149,7 @@ TEST_F(CopyRecordTest, ADisabledCalculateRecordHoldsNoVariable) {
 TEST_F(CopyRecordTest, RetypingWhatARecordNamesDisablesIt) {
   // A number that stays a number keeps the commands but not the record: the record's
   // settings were made for the old type.
-  std::vector<TNamed> all = MakeAll("");
-  TNamed increment = all[3], calculate = all[6];
-  ASSERT_EQ(increment.Command->GetScriptType(), TScript::INCREMENT);
-  ASSERT_EQ(calculate.Command->GetScriptType(), TScript::CALCULATE);
+  const TCopySample increment = Sample(TScript::INCREMENT, "1");
   std::unique_ptr<TCopyScript> copy = Copy(increment.Command);
   ASSERT_TRUE(static_cast<TData*>(increment.Names[0])->SetDataType(eatINTEGER));
   EXPECT_TRUE(copy->Disabled());
@@ -407,6 +158,7 @@ TEST_F(CopyRecordTest, RetypingWhatARecordNamesDisablesIt) {
             increment.Names[0]);
   copy.reset();
 
+  const TCopySample calculate = Sample(TScript::CALCULATE, "2");
   copy = Copy(calculate.Command);
   ASSERT_TRUE(static_cast<TData*>(calculate.Names[0])->SetDataType(eatFLOAT));  // a
   EXPECT_TRUE(copy->Disabled());

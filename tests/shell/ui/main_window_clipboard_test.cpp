@@ -1,8 +1,8 @@
 // Cut, Copy and Paste in the main window's experiment tree, as the user reaches them: the
 // pop-up items "Cut", "Copy", "Paste" and the "Paste" of "Insert...", and Ctrl+X, Ctrl+C
-// and Ctrl+V over the selected node; a command of every type copied within its block and
-// into another; copies dropped with what they name and with the experiment; a pasted
-// demo saved, reopened and run against the simulated instruments.
+// and Ctrl+V over the selected node; a command bound to its block and one free of it
+// copied within the block and into another; copies dropped with what they name and with
+// the experiment; a pasted demo saved, reopened and run against the simulated instruments.
 #include <QCursor>
 #include <QFile>
 #include <QTreeWidget>
@@ -13,7 +13,7 @@
 #include "communication/device_list.h"
 #include "main_window_widgets.h"
 #include "model/data.h"
-#include "scripts/command_table.h"
+#include "model/exp_attribute.h"
 #include "scripts/copy_script.h"
 #include "scripts/exp_obj_clipboard.h"
 #include "scripts/flow/wait_script.h"
@@ -88,10 +88,10 @@ TEST_P(ClipboardWindowTypeTest, CopyAndPasteThroughThePopupMenuAndTheKeys) {
   ASSERT_NO_FATAL_FAILURE(Begin());
   const int type = GetParam();
   TBlock* second = AddBlock("Second");
-  TCopySamples samples(Exp(), Window->Session().GetDeviceList(), Start, Temp.Path().string());
-  TScript* sample = samples.Make(type);
-  ASSERT_NE(sample, nullptr) << CommandName(type) << " has no sample";
-  ASSERT_TRUE(MakesCopyRecord(sample));
+  TScript* sample = TCopySamples(Exp(), Window->Session().GetDeviceList(), Start,
+                                 Temp.Path().string())
+                        .MakeFirst(type)
+                        .Command;
   Window->RefreshViews();
   const QString text = QString::fromStdString(sample->GetText());
   const bool bound = BlockBoundTypes().count(type) > 0;
@@ -135,25 +135,8 @@ TEST_P(ClipboardWindowTypeTest, CopyAndPasteThroughThePopupMenuAndTheKeys) {
   EXPECT_EQ(BlockCommands(Start).size(), 3u);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryCopyableType, ClipboardWindowTypeTest,
-                         ::testing::ValuesIn(CopyableCommandTypes()), CommandTypeTestName());
-
-using ClipboardWindowSectionLineTest = ClipboardWindowTypeTest;
-
-TEST_P(ClipboardWindowSectionLineTest, ThePopupOffersNeitherCopyNorCut) {
-  ASSERT_NO_FATAL_FAILURE(Begin());
-  const int type = GetParam();
-  const TCommandKind* kind = CommandKindOf(type);
-  ASSERT_NE(kind, nullptr);
-  TScript* plain = kind->Create(Start, ExpTree().Insert(BlankNode(), "none"));
-  Window->RefreshViews();
-  ASSERT_NE(RightClickNode(plain->AExpNode), nullptr);
-  EXPECT_FALSE(Offered("CopyScriptItem") || Offered("CutScriptItem")) << CommandName(type);
-  Popup()->hide();
-}
-
-INSTANTIATE_TEST_SUITE_P(EverySectionLine, ClipboardWindowSectionLineTest,
-                         ::testing::ValuesIn(SectionLineTypes()), CommandTypeTestName());
+INSTANTIATE_TEST_SUITE_P(BoundAndFree, ClipboardWindowTypeTest,
+                         ::testing::Values(TScript::READ, TScript::SENDGPIB), CommandTypeTestName());
 
 using ClipboardWindowTest = TClipboardWindowTest;
 
@@ -161,7 +144,6 @@ TEST_F(ClipboardWindowTest, CtrlXThenTwoPastesGiveTwoAlikeAndTheKeysWantThePoint
   ASSERT_NO_FATAL_FAILURE(Begin());
   TWaitScript* w100 = Wait(Start, 100);
   TWaitScript* w250 = Wait(Start, 250);
-  ASSERT_TRUE(MakesCopyRecord(w100));
   Window->RefreshViews();
   ClearModified();
 
@@ -195,7 +177,6 @@ TEST_F(ClipboardWindowTest, PasteOntoACommandAsksAndInsertPasteDoesNot) {
   ASSERT_NO_FATAL_FAILURE(Begin());
   TWaitScript* w100 = Wait(Start, 100);
   TWaitScript* w200 = Wait(Start, 200);
-  ASSERT_TRUE(MakesCopyRecord(w100));
   Window->RefreshViews();
   Choose(w100->AExpNode, "CopyScriptItem");
 
@@ -227,13 +208,11 @@ TEST_F(ClipboardWindowTest, PasteOntoACommandAsksAndInsertPasteDoesNot) {
 TEST_F(ClipboardWindowTest, DeletingWhatTheCopyNamesOrANewExperimentLeavesNothingToPaste) {
   ASSERT_NO_FATAL_FAILURE(Begin());
   TCopySamples samples(Exp(), Window->Session().GetDeviceList(), Start, Temp.Path().string());
-  TScript* read = samples.Make(TScript::READ);
-  TScript* gpib = samples.Make(TScript::SENDGPIB);
-  TScript* wait = samples.Make(TScript::WAIT);
+  const TCopySample readSample = samples.MakeFirst(TScript::READ);
+  TScript* read = readSample.Command;
+  TScript* gpib = samples.MakeFirst(TScript::SENDGPIB).Command;
+  TScript* wait = samples.MakeFirst(TScript::WAIT).Command;
   Window->RefreshViews();
-  ASSERT_TRUE(MakesCopyRecord(read));
-  ASSERT_TRUE(MakesCopyRecord(gpib));
-  ASSERT_TRUE(MakesCopyRecord(wait));
 
   // The Read's variable, through the attribute tree (which asks, since it is used).
   Choose(read->AExpNode, "CopyScriptItem");
@@ -243,7 +222,7 @@ TEST_F(ClipboardWindowTest, DeletingWhatTheCopyNamesOrANewExperimentLeavesNothin
   TNodeTreeView* attributes = TreeView("ExpAttView");
   Dialogs.ScriptAnswers({mbYes});
   QMenu* popup = RightClick(attributes->viewport(),
-                            PointOf(attributes, samples.Volts->AExpAttNode), "ExpAttPopup");
+                            PointOf(attributes, readSample.Names[0]->AExpAttNode), "ExpAttPopup");
   ASSERT_NE(popup, nullptr);
   ClickItem(popup, "DeleteExpAttItem");
   ASSERT_EQ(BlockCommands(Start), (std::vector<TScript*>{gpib, wait}));  // the Read went along
@@ -289,7 +268,6 @@ TEST_F(ClipboardWindowTest, DeletingWhatTheCopyNamesOrANewExperimentLeavesNothin
 TEST_F(ClipboardWindowTest, NothingIsOfferedDuringARun) {
   ASSERT_NO_FATAL_FAILURE(Begin());
   TWaitScript* w100 = Wait(Start, 100);
-  ASSERT_TRUE(MakesCopyRecord(w100));
   Window->RefreshViews();
   Choose(w100->AExpNode, "CopyScriptItem");
   ClearModified();
@@ -327,8 +305,6 @@ TEST_F(ClipboardWindowTest, APastedDemoSavedReopenedAndRunWritesWhatItsCommandsS
   TScript* wait = FindCommand(measure, TScript::WAIT);
   TScript* comment = FindCommand(measure, TScript::COMMENT);
   ASSERT_TRUE(output && wait && comment);
-  ASSERT_TRUE(MakesCopyRecord(output));
-  ASSERT_TRUE(MakesCopyRecord(comment));
   const std::string commentText = comment->GetText();
 
   // Each pass writes its line twice: a copy of Output to File in front of the Wait.
