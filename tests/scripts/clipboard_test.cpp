@@ -1,35 +1,25 @@
 // The experiment's one-command clipboard: copy, cut and paste at the tree's selection,
 // the overwrite question, the record of every command type (settings kept twice over a
-// cut, the block rule), records dropped once what they name goes or changes kind, and a
-// pasted experiment saved, reopened and run on the simulated bus.
+// cut, the block rule), and records dropped once what they name changes kind.
 #include "scripts/exp_obj_clipboard.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "model/number_text.h"
 #include "outputs/output.h"
 #include "outputs/output_list.h"
 #include "scripts/copy_script.h"
-#include "scripts/device/clear_device_buffer_script.h"
 #include "scripts/device/device_fixture.h"
 #include "scripts/device/send_binary_script.h"
 #include "scripts/device/send_gpib_script.h"
-#include "scripts/device/send_rs232_script.h"
-#include "scripts/device/send_script.h"
-#include "scripts/device/serial_poll_script.h"
 #include "scripts/flow/blank_script.h"
 #include "scripts/flow/comment_script.h"
-#include "scripts/flow/if_then_script.h"
 #include "scripts/flow/label_script.h"
-#include "scripts/flow/repeat_script.h"
 #include "scripts/flow/wait_script.h"
 #include "scripts/outputs/clear_output_script.h"
-#include "shell/experiment_file.h"
 #include "support/copy_samples.h"
 
 namespace {
@@ -80,15 +70,12 @@ TEST_F(ClipboardTest, CopyAndPasteFollowTheSelection) {
   EXPECT_FALSE(clip.CanPaste());  // nothing held
   EXPECT_FALSE(clip.PasteScript());
 
-  // What may be copied: commands that say so, never blocks, section lines or the blank.
+  // What may be copied: commands that say so, never blocks or the blank line (section
+  // lines: tree_clipboard_test).
   TCommentScript* note = Comment("note");
   TLabelScript* label = Label("Top");
-  TRepeatScript* repeat = Repeat(label, 3);
-  TIfThenScript* ifthen = If(Single(B1, "x"), "1");
   EXPECT_FALSE(clip.CanCopy(nullptr));
   EXPECT_FALSE(clip.CanCopy(B1));
-  EXPECT_FALSE(clip.CanCopy(repeat));
-  EXPECT_FALSE(clip.CanCopy(ifthen));
   EXPECT_FALSE(clip.CanCopy(Exp.GetBlankScript()));
   EXPECT_TRUE(clip.CanCopy(note));
   EXPECT_TRUE(clip.CanCopy(label));
@@ -287,64 +274,6 @@ TEST_F(ClipboardTest, ANewExperimentHasNothingToPasteAndLetsGoOfTheDevice) {
   fresh.SelectBlock(start->AExpNode);
   fresh.GetExperimentTree().SetSelected(start->AExpNode);
   EXPECT_FALSE(fresh.GetClipboard().CanPaste());
-}
-
-TEST_F(ClipboardTest, PastedCommandsAreSavedReopenedAndRunLikeTheirOriginals) {
-  Line(B1, B2);
-  TDataSingle* level = Single(B1, "level", eatINTEGER, "20");
-  TDataSingle* status = Single(B1, "status");
-  auto* send = Make<TSendScript>();
-  send->SetUpSend(Scope, "SET", true, level, ntSTANDARD, -1, true);
-  auto* gpib = Make<TSendGPIBScript>();
-  gpib->SetUpSendGPIB(Meter, TSendGPIBScript::REN);
-  auto* poll = Make<TSerialPollScript>();
-  poll->SetUpSerialPoll(Meter, status);
-  auto* clear = Make<TClearDeviceBufferScript>();
-  clear->SetDevice(Scope);
-  auto* wait = Wait(20);
-  // Each copied into B2, whose run goes after B1's.
-  for (TScript* original : std::vector<TScript*>{send, gpib, clear, wait}) {
-    Clip().Copy(original);
-    Exp.SelectBlock(B2->AExpNode);
-    ASSERT_NE(PasteOn(B2->AExpNode), nullptr);
-    Exp.SelectBlock(B1->AExpNode);
-  }
-  Clip().Copy(poll);
-  ASSERT_NE(PasteOn(BlankNode()), nullptr);
-  const std::string b1 = Outline(B1->AExpNode);
-  const std::string b2 = Outline(B2->AExpNode);
-  EXPECT_EQ(Times(Children(B2->AExpNode), send->GetText()), 1);
-
-  std::string error;
-  ASSERT_TRUE(SaveExperimentFile(Temp.PathOf("pasted.qve"), Exp, Parts, &Devices, error)) << error;
-  TDeviceList read(nullptr);
-  TDrawParts parts;
-  std::unique_ptr<TExperiment> reopened =
-      OpenExperimentFile(Temp.PathOf("pasted.qve"), parts, &read, error);
-  ASSERT_NE(reopened, nullptr) << error;
-  read.SetExperiment(reopened.get());
-  std::vector<TBlock*> blocks;
-  for (TTreeNode* node = reopened->GetExperimentTree().GetFirstNode(); node;
-       node = node->GetNextSibling())
-    blocks.push_back(static_cast<TBlock*>(node->GetData()));
-  ASSERT_EQ(blocks.size(), 2u);
-  EXPECT_EQ(Outline(blocks[0]->AExpNode), b1);
-  EXPECT_EQ(Outline(blocks[1]->AExpNode), b2);
-
-  // The reopened experiment runs: the pasted commands reach the bus as the originals.
-  TBlock* start = reopened->PreRunCheck();
-  ASSERT_EQ(start, blocks[0]);
-  Sim.ClearLog();
-  EXPECT_EQ(RunOnWorker(start), TTexts{"Experiment Complete"});
-  reopened->ResetOutputsAndFiles();
-  EXPECT_EQ(NiReceived(), "SET 20\r\nSET 20\r\n");  // the original, then the pasted copy
-  int rens = 0, clears = 0;
-  for (const std::string& line : Sim.Log()) {
-    rens += line.find("\"REN\"") != std::string::npos;
-    clears += line.rfind("ibrd ", 0) == 0;  // an empty buffer is read once
-  }
-  EXPECT_EQ(rens, 2);
-  EXPECT_EQ(clears, 2);
 }
 
 }  // namespace

@@ -22,7 +22,10 @@
 #include "scripts/copy_script.h"
 #include "scripts/device/device_fixture.h"
 #include "scripts/device/read_script.h"
+#include "scripts/device/clear_device_buffer_script.h"
+#include "scripts/device/send_gpib_script.h"
 #include "scripts/device/send_script.h"
+#include "scripts/device/serial_poll_script.h"
 #include "scripts/exp_obj_clipboard.h"
 #include "scripts/files/create_new_file_script.h"
 #include "scripts/files/output_to_file_copy.h"
@@ -34,8 +37,10 @@
 #include "scripts/flow/concatenate_parse.h"
 #include "scripts/flow/concatenate_script.h"
 #include "scripts/flow/increment_script.h"
+#include "scripts/flow/wait_script.h"
 #include "scripts/outputs/plot_script.h"
 #include "shell/experiment_file.h"
+#include "support/block_commands.h"
 #include "support/copy_samples.h"
 
 namespace {
@@ -197,7 +202,8 @@ TEST_F(CopyRecordTest, AnOutputToFileRecordWithoutVariablesEnablesAsAnEmptyList)
 TEST_F(CopyRecordTest, APastedExperimentSavedReopenedAndRunGivesTheSameData) {
   // Send the query, read the curve (the same three 2-byte numbers each time) and the
   // bytes, count, calculate, join a text, write a line of the results, read a file of
-  // values.
+  // values, poll the meter; then the commands free of their block: put the meter remote,
+  // empty the scope's buffer, wait.
   TDataArray* curve = Array(B1, "curve", eatINTEGER, 5);
   TDataSingle* bytes = Single(B1, "bytes", eatINTEGER);
   TDataSingle* loop = Single(B1, "loop", eatINTEGER);
@@ -205,6 +211,7 @@ TEST_F(CopyRecordTest, APastedExperimentSavedReopenedAndRunGivesTheSameData) {
   TDataSingle* text = Single(B1, "text", eatSTRING);
   TDataArray* back = Array(B1, "back", eatFLOAT, 12);
   TDataSingle* found = Single(B1, "found", eatINTEGER);
+  TDataSingle* status = Single(B1, "status", eatINTEGER);
   TSingleExpFile* file = SingleFile("data.txt");
   Touch("in.txt", "1.5,2.5\r\n-3\r\n");
 
@@ -226,6 +233,10 @@ TEST_F(CopyRecordTest, APastedExperimentSavedReopenedAndRunGivesTheSameData) {
                                              {{loop}, {sum}, {curve, loop}, {curve, nullptr, 0}});
   Make<TReadFileScript>()->SetUpReadFile(Temp.PathOf("in.txt"), back, false, true, ",", "",
                                          found);
+  Make<TSerialPollScript>()->SetUpSerialPoll(Meter, status);
+  Make<TSendGPIBScript>()->SetUpSendGPIB(Meter, TSendGPIBScript::REN);
+  Make<TClearDeviceBufferScript>()->SetDevice(Scope);
+  Make<TWaitScript>()->SetTime(20);
   B1->SetAsStartBlock();
   Line(B1, B2);
 
@@ -234,13 +245,20 @@ TEST_F(CopyRecordTest, APastedExperimentSavedReopenedAndRunGivesTheSameData) {
     experiment.GetAllVariables(all);
     for (TData* variable : all) variable->ResetValue();
     experiment.SelectFirstBlock();
+    Sim.ClearLog();
     EXPECT_EQ(RunOnWorker(experiment.Run(), [&] { experiment.ResetOutputsAndFiles(); }),
               TTexts{"Experiment Complete"});
     std::string values;
-    for (TData* variable : all)
-      values += variable->GetDataName() + "=" + variable->GetValueText() + ";";
+    for (TData* variable : all)  // a poll clears the meter's request bit: status varies
+      if (variable->GetDataName() != "status")
+        values += variable->GetDataName() + "=" + variable->GetValueText() + ";";
     const TBytes written = Temp.ReadBytes("data.txt");
-    return values + "|" + std::string(written.begin(), written.end());
+    // The calls the commands make, less the devices' opening and handles.
+    std::string bus;
+    for (const std::string& line : Sim.Log())
+      for (const char* call : {"'CURVE?'", "\"REN\"", "cec_serial_poll 5", "ibrd "})
+        if (line.find(call) != std::string::npos) bus += std::string(call) + ";";
+    return values + "|" + std::string(written.begin(), written.end()) + "|" + bus;
   };
   const std::string first = run(Exp);
   EXPECT_NE(first.find("found=3;"), std::string::npos) << first;
@@ -250,19 +268,21 @@ TEST_F(CopyRecordTest, APastedExperimentSavedReopenedAndRunGivesTheSameData) {
   EXPECT_NE(sum->GetValueText(), "0");
   EXPECT_NE(first.find("text=#1.00: " + summed + ";"), std::string::npos) << first;
   EXPECT_NE(first.find("|1.00," + summed + ","), std::string::npos) << first;
+  EXPECT_NE(first.find("|'CURVE?';cec_serial_poll 5;\"REN\";ibrd ;"), std::string::npos) << first;
 
-  // Every command after the Send copied and pasted after the last, the original deleted,
-  // in order.
+  // Every command after the Send copied and pasted, the original deleted, in order: those
+  // bound to their block at its end, the others into the next block.
   std::vector<TScript*> originals;
   for (TTreeNode* node = B1->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
     if (ScriptOfNode(node) != send) originals.push_back(ScriptOfNode(node));
-  ASSERT_EQ(originals.size(), 6u);
+  ASSERT_EQ(originals.size(), 10u);
   for (TScript* original : originals) {
     std::unique_ptr<TCopyScript> copy(original->MakeCopyScript());
     copy->SetExperiment(&Exp);
-    Paste(*copy, B1);
+    Paste(*copy, BlockBoundTypes().count(original->GetScriptType()) ? B1 : B2);
     delete original;
   }
+  EXPECT_EQ(BlockCommands(B2).size(), 3u);
   EXPECT_EQ(run(Exp), first);
 
   std::string error;

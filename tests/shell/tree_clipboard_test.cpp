@@ -1,18 +1,12 @@
-// Cut, Copy and Paste in the experiment tree as its editor offers them: what may be
-// copied, the block rule in the menu's state, what marks the experiment modified, the
-// overwrite question, Paste of "Insert...", the shortcuts, and the refusals while a run is
-// active or nothing is selected. The clipboard's own rules per command type are tested in
-// tests/scripts.
+// Cut, Copy and Paste in the experiment tree as its editor offers them: section lines
+// refused, what marks the experiment modified, the overwrite question, Paste of
+// "Insert...", the shortcuts, and nothing offered without a selection. The clipboard's
+// rules per command type are tested in tests/scripts, the menus during a run and the block
+// rule in the window in main_window_clipboard_test.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "communication/device_list.h"
-#include "model/experiment_running.h"
-#include "model/value.h"
-#include "model/value_array.h"
 #include "scripts/command_table.h"
 #include "scripts/copy_script.h"
 #include "scripts/exp_obj_clipboard.h"
@@ -27,8 +21,6 @@ namespace {
 
 class TreeClipboardFixture : public TTreeFixture {
 protected:
-  ~TreeClipboardFixture() override { ExperimentRunning = false; }
-
   TTreeNodeKind Press(TTreeNode* node) { return Editor.ExperimentViewMouseDown(node); }
   TWaitScript* Wait(TBlock* block, int milliseconds) {
     auto* wait = new TWaitScript(block, NewNode(block));
@@ -37,78 +29,8 @@ protected:
   }
   TExpObjClipboard& Clipboard() { return Exp.GetClipboard(); }
 
-  TDeviceList Devices{&Exp};  // goes before the experiment, with its commands
   TExperimentTreeEditor Editor{Exp, Parts};
 };
-
-// A command bound to its block (Read) and one free of it (Send GPIB).
-class ClipboardTypeTest : public TreeClipboardFixture,
-                          public ::testing::WithParamInterface<int> {
-protected:
-  // The sample of the test's type in A.
-  void SetUp() override {
-    Ui.Clear();
-    Sample = TCopySamples(Exp, Devices, A, Temp.Path().string()).MakeFirst(GetParam()).Command;
-    ASSERT_NE(Sample, nullptr);
-    Ui.Clear();
-  }
-
-  TScript* Sample = nullptr;
-};
-
-TEST_P(ClipboardTypeTest, CopiesGoIntoTheirOwnBlockAndBlockFreeOnesAnywhere) {
-  TScript* sample = Sample;
-  const std::string text = sample->GetText();
-  const int type = GetParam();
-  const bool bound = BlockBoundTypes().count(type) > 0;
-
-  EXPECT_EQ(Press(sample->AExpNode), nkSCRIPT);
-  EXPECT_TRUE(Editor.ClipboardState().CanCopy);
-  EXPECT_FALSE(Editor.ClipboardState().CanPaste);  // nothing held yet
-  EXPECT_TRUE(Editor.CopyScriptClick());
-  EXPECT_EQ(Marks(), 1);  // copying marks the experiment modified too
-  ASSERT_NE(Clipboard().GetCopyScript(), nullptr);
-  EXPECT_EQ(Clipboard().GetCopyScript()->GetScriptType(), type);
-  EXPECT_EQ(BlockCommands(A).size(), 1u);  // the original stays
-
-  // Onto the blank line of its own block: a new command behind the original, alike.
-  Press(BlankNode());
-  EXPECT_TRUE(Editor.ClipboardState().CanPaste);
-  EXPECT_TRUE(Editor.PasteScriptClick());
-  std::vector<TScript*> commands = BlockCommands(A);
-  ASSERT_EQ(commands.size(), 2u);
-  EXPECT_EQ(commands[0], sample);
-  EXPECT_EQ(commands[1]->GetScriptType(), type);
-  EXPECT_EQ(commands[1]->GetText(), text);
-  EXPECT_EQ(Marks(), 2);
-  EXPECT_TRUE(Ui.Shown().empty());  // onto the blank line nothing is asked
-
-  // Another block: its node and its blank line take the copy only when it is free of
-  // its block.
-  EXPECT_EQ(Press(B->AExpNode), nkBLOCK);
-  ASSERT_EQ(Exp.GetCurrentBlock(), B);
-  EXPECT_EQ(Editor.ClipboardState().CanPaste, !bound) << CommandName(type);
-  Press(BlankNode());
-  EXPECT_EQ(Editor.ClipboardState().CanPaste, !bound);
-  EXPECT_EQ(Editor.ExpObjPopupPopup(nkBLANK).Paste.Enabled, !bound);
-  EXPECT_EQ(Editor.PasteScriptClick(), !bound);
-  if (bound) {
-    EXPECT_TRUE(BlockCommands(B).empty());
-    EXPECT_EQ(Marks(), 2);
-    // Still held for its own block.
-    Press(commands[1]->AExpNode);
-    EXPECT_TRUE(Editor.ClipboardState().CanPaste);
-  } else {
-    ASSERT_EQ(BlockCommands(B).size(), 1u);
-    EXPECT_EQ(BlockCommands(B)[0]->GetText(), text);
-    EXPECT_EQ(BlockCommands(B)[0]->Pblock, B);
-    EXPECT_EQ(Marks(), 3);
-  }
-  EXPECT_EQ(BlockCommands(A).size(), 2u);
-}
-
-INSTANTIATE_TEST_SUITE_P(BoundAndFree, ClipboardTypeTest,
-                         ::testing::Values(TScript::READ, TScript::SENDGPIB), CommandTypeTestName());
 
 using TreeClipboardTest = TreeClipboardFixture;
 
@@ -208,33 +130,6 @@ TEST_F(TreeClipboardTest, ShortcutsCopyAndCutTheSelectedCommand) {
   EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlC, true), TTreeKeyAction::None);
   EXPECT_FALSE(Editor.CopyScriptClick());
   EXPECT_EQ(Clipboard().GetCopyScript()->GetScriptType(), TScript::COMMENT);
-}
-
-TEST_F(TreeClipboardTest, NothingIsCopiedOrPastedWhileARunIsActive) {
-  TWaitScript* w100 = Wait(A, 100);
-  Press(w100->AExpNode);
-  ASSERT_TRUE(Editor.CopyScriptClick());
-  Ui.Clear();
-
-  ExperimentRunning = true;
-  const TExpObjMenuState menu = Editor.ExpObjPopupPopup(Press(w100->AExpNode));
-  EXPECT_TRUE(menu.Copy.Visible && menu.Cut.Visible && menu.PasteInsert.Visible);
-  EXPECT_FALSE(menu.Copy.Enabled || menu.Cut.Enabled || menu.Paste.Enabled ||
-               menu.PasteInsert.Enabled);
-  EXPECT_FALSE(Editor.CopyScriptClick());
-  EXPECT_FALSE(Editor.CutScriptClick());
-  EXPECT_FALSE(Editor.PasteScriptClick());
-  EXPECT_FALSE(Editor.PasteInsertClick());
-  for (TTreeKey key : {TTreeKey::CtrlC, TTreeKey::CtrlX, TTreeKey::CtrlV})
-    EXPECT_EQ(Editor.ExperimentViewKeyDown(key, true), TTreeKeyAction::None);
-  EXPECT_EQ(Shape(A), "Wait 100 milliseconds _");
-  EXPECT_TRUE(Ui.Shown().empty());
-  EXPECT_EQ(Marks(), 0);
-
-  ExperimentRunning = false;
-  Press(BlankNode());
-  EXPECT_TRUE(Editor.PasteScriptClick());
-  EXPECT_EQ(Shape(A), "Wait 100 milliseconds Wait 100 milliseconds _");
 }
 
 TEST_F(TreeClipboardTest, WithoutASelectionNothingIsOffered) {
