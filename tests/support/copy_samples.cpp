@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <utility>
 
@@ -55,33 +56,20 @@ const std::set<int>& BlockBoundTypes() {
 }
 
 std::string CommandName(int type) {
-  switch (type) {
-    case TScript::SEND: return "Send";
-    case TScript::SENDGPIB: return "Send GPIB";
-    case TScript::SENDRS232: return "Send RS232";
-    case TScript::SERIALPOLL: return "Serial Poll";
-    case TScript::READ: return "Read";
-    case TScript::PLOT: return "Plot";
-    case TScript::CALCULATE: return "Calculate";
-    case TScript::WAIT: return "Wait";
-    case TScript::LABEL: return "Label";
-    case TScript::INCREMENT: return "Increment";
-    case TScript::COMMENT: return "Comment";
-    case TScript::READFILE: return "Read File";
-    case TScript::SENDBINARY: return "Send Binary";
-    case TScript::CLEARPLOT: return "Clear Output";
-    case TScript::CONCATENATE: return "Concatenate";
-    case TScript::CLEARDEVICEBUFFER: return "Clear Device Read Buffer";
-    case TScript::OUTPUTTOFILE: return "Output to File";
-    case TScript::CREATENEWFILE: return "Create New File";
-    case TScript::REPEAT: return "Repeat";
-    case TScript::DECISION: return "Decision";
-    case TScript::REPUNTIL: return "Repeat Until";
-    case TScript::IFTHEN: return "If Then";
-    case TScript::ELSE: return "Else";
-    case TScript::ENDIF: return "End If";
-    default: return "type " + std::to_string(type);
-  }
+  static const std::map<int, std::string> names = {
+      {TScript::SEND, "Send"}, {TScript::SENDGPIB, "Send GPIB"}, {TScript::SENDRS232, "Send RS232"},
+      {TScript::SERIALPOLL, "Serial Poll"}, {TScript::READ, "Read"}, {TScript::PLOT, "Plot"},
+      {TScript::CALCULATE, "Calculate"}, {TScript::WAIT, "Wait"}, {TScript::LABEL, "Label"},
+      {TScript::INCREMENT, "Increment"}, {TScript::COMMENT, "Comment"},
+      {TScript::READFILE, "Read File"}, {TScript::SENDBINARY, "Send Binary"},
+      {TScript::CLEARPLOT, "Clear Output"}, {TScript::CONCATENATE, "Concatenate"},
+      {TScript::CLEARDEVICEBUFFER, "Clear Device Read Buffer"},
+      {TScript::OUTPUTTOFILE, "Output to File"}, {TScript::CREATENEWFILE, "Create New File"},
+      {TScript::REPEAT, "Repeat"}, {TScript::DECISION, "Decision"},
+      {TScript::REPUNTIL, "Repeat Until"}, {TScript::IFTHEN, "If Then"}, {TScript::ELSE, "Else"},
+      {TScript::ENDIF, "End If"}};
+  const auto name = names.find(type);
+  return name != names.end() ? name->second : "type " + std::to_string(type);
 }
 
 namespace {
@@ -216,14 +204,6 @@ std::vector<std::function<TCopySample()>> TCopySamples::Recipes(int type) {
             Index(send->GetVariable()).SetIndexVariable(index);
             send->UpdateNodeText();
             return TCopySample{send, {floats, index}, Meter};
-          },
-          [this] {  // an element at a constant
-            TDataArray* floats = Array("levels", eatFLOAT, 5);
-            auto* send = new TSendScript(Block, Node());
-            send->SetUpSend(Meter, "", true, floats, ntFIXED, 2, false);
-            Index(send->GetVariable()).SetIndexConstant(4);
-            send->UpdateNodeText();
-            return TCopySample{send, {floats}, Meter};
           }};
     case TScript::SENDGPIB:
       return {[this] {

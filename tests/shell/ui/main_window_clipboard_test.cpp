@@ -1,19 +1,15 @@
 // Cut, Copy and Paste in the main window's experiment tree, as the user reaches them: the
 // pop-up items "Cut", "Copy", "Paste" and the "Paste" of "Insert...", and Ctrl+X, Ctrl+C
 // and Ctrl+V over the selected node; a command bound to its block and one free of it
-// copied within the block and into another; copies dropped with what they name and with
-// the experiment; a pasted demo saved, reopened and run against the simulated instruments.
+// copied within the block and into another; copies dropped with the device they name and
+// with the experiment; nothing offered during a run.
 #include <QCursor>
-#include <QFile>
 #include <QTreeWidget>
 
-#include <memory>
 #include <vector>
 
 #include "communication/device_list.h"
 #include "main_window_widgets.h"
-#include "model/data.h"
-#include "model/exp_attribute.h"
 #include "scripts/copy_script.h"
 #include "scripts/exp_obj_clipboard.h"
 #include "scripts/flow/wait_script.h"
@@ -205,31 +201,12 @@ TEST_F(ClipboardWindowTest, PasteOntoACommandAsksAndInsertPasteDoesNot) {
   EXPECT_EQ(Dialogs.Texts().size(), 2u);  // no question this time
 }
 
-TEST_F(ClipboardWindowTest, DeletingWhatTheCopyNamesOrANewExperimentLeavesNothingToPaste) {
+TEST_F(ClipboardWindowTest, DeletingTheCopysDeviceOrANewExperimentLeavesNothingToPaste) {
   ASSERT_NO_FATAL_FAILURE(Begin());
   TCopySamples samples(Exp(), Window->Session().GetDeviceList(), Start, Temp.Path().string());
-  const TCopySample readSample = samples.MakeFirst(TScript::READ);
-  TScript* read = readSample.Command;
   TScript* gpib = samples.MakeFirst(TScript::SENDGPIB).Command;
   TScript* wait = samples.MakeFirst(TScript::WAIT).Command;
   Window->RefreshViews();
-
-  // The Read's variable, through the attribute tree (which asks, since it is used).
-  Choose(read->AExpNode, "CopyScriptItem");
-  ASSERT_NE(RightClickNode(BlankNode()), nullptr);
-  EXPECT_TRUE(Offered("PasteScriptItem"));
-  Popup()->hide();
-  TNodeTreeView* attributes = TreeView("ExpAttView");
-  Dialogs.ScriptAnswers({mbYes});
-  QMenu* popup = RightClick(attributes->viewport(),
-                            PointOf(attributes, readSample.Names[0]->AExpAttNode), "ExpAttPopup");
-  ASSERT_NE(popup, nullptr);
-  ClickItem(popup, "DeleteExpAttItem");
-  ASSERT_EQ(BlockCommands(Start), (std::vector<TScript*>{gpib, wait}));  // the Read went along
-  ASSERT_NE(RightClickNode(BlankNode()), nullptr);
-  EXPECT_FALSE(Offered("PasteScriptItem"));
-  Popup()->hide();
-  EXPECT_EQ(Exp().GetClipboard().GetCopyScript(), nullptr);
 
   // The Send GPIB's device, through the device list.
   Choose(gpib->AExpNode, "CopyScriptItem");
@@ -240,8 +217,8 @@ TEST_F(ClipboardWindowTest, DeletingWhatTheCopyNamesOrANewExperimentLeavesNothin
     if (devices->topLevelItem(row)->text(0) == "Meter") meter = devices->topLevelItem(row);
   ASSERT_NE(meter, nullptr);
   Dialogs.ScriptAnswers({mbYes});
-  popup = RightClick(devices->viewport(), devices->visualItemRect(meter).center(),
-                     "DevicePopupMenu");
+  QMenu* popup = RightClick(devices->viewport(), devices->visualItemRect(meter).center(),
+                            "DevicePopupMenu");
   ASSERT_NE(popup, nullptr);
   ClickItem(popup, "DeleteDeviceItem");
   ASSERT_EQ(BlockCommands(Start), (std::vector<TScript*>{wait}));
@@ -285,73 +262,6 @@ TEST_F(ClipboardWindowTest, NothingIsOfferedDuringARun) {
   ExperimentRunning = false;
   EXPECT_EQ(BlockCommands(Start), (std::vector<TScript*>{w100}));
   EXPECT_FALSE(Modified());
-}
-
-// The first command of the type below the node, depth first.
-TScript* FindCommand(const TTreeNode* node, int type) {
-  for (TTreeNode* child = node->GetFirstChild(); child; child = child->GetNextSibling()) {
-    if (TScript* script = ScriptOfNode(child); script && script->GetScriptType() == type)
-      return script;
-    if (TScript* found = FindCommand(child, type)) return found;
-  }
-  return nullptr;
-}
-
-TEST_F(ClipboardWindowTest, APastedDemoSavedReopenedAndRunWritesWhatItsCommandsSay) {
-  TDemoInstruments instruments;
-  const std::string path = SaveDemo(3, 10);
-  ASSERT_NO_FATAL_FAILURE(StartQorv(QString::fromStdString(path)));
-  View = TreeView("ExperimentView");
-  TTreeNode* measure = ExpTree().GetFirstNode();
-  TTreeNode* summary = measure->GetNextSibling();
-  ASSERT_NE(summary, nullptr);
-  TScript* output = FindCommand(measure, TScript::OUTPUTTOFILE);
-  TScript* wait = FindCommand(measure, TScript::WAIT);
-  TScript* comment = FindCommand(measure, TScript::COMMENT);
-  ASSERT_TRUE(output && wait && comment);
-  const std::string commentText = comment->GetText();
-
-  // Each pass writes its line twice: a copy of Output to File in front of the Wait.
-  Choose(output->AExpNode, "CopyScriptItem");
-  ASSERT_NO_FATAL_FAILURE(PasteInsert(wait->AExpNode));
-  // The comment moves to the end of the summary.
-  Choose(comment->AExpNode, "CutScriptItem");
-  ASSERT_NE(RightClickNode(summary), nullptr);
-  Popup()->hide();
-  Choose(BlankNode(), "PasteScriptItem");
-  EXPECT_TRUE(Modified());
-  Trigger("SaveButton");
-  EXPECT_FALSE(Modified());
-
-  Dialogs.ScriptFiles({path});
-  Trigger("OpenButton");
-  measure = ExpTree().GetFirstNode();
-  summary = measure->GetNextSibling();
-  EXPECT_EQ(FindCommand(measure, TScript::COMMENT), nullptr);
-  TScript* moved = FindCommand(summary, TScript::COMMENT);
-  ASSERT_NE(moved, nullptr);
-  EXPECT_EQ(moved->GetText(), commentText);
-  TScript* first = FindCommand(measure, TScript::OUTPUTTOFILE);
-  ASSERT_NE(first, nullptr);
-  TScript* copy = ScriptOfNode(FindCommand(measure, TScript::WAIT)->AExpNode->GetPrevSibling());
-  ASSERT_NE(copy, nullptr);
-  EXPECT_EQ(copy->GetScriptType(), TScript::OUTPUTTOFILE);
-  EXPECT_NE(copy, first);
-  EXPECT_EQ(copy->GetText(), first->GetText());
-
-  Dialogs.ScriptAnswers({mbOK});  // "Experiment Complete"
-  Trigger("StartButton");
-  ASSERT_TRUE(WaitUntil([&] { return Panel(TQorvForm::spRunState) == "Stopped"; }, 30000));
-  EXPECT_EQ(Dialogs.Texts().back(), "Experiment Complete");
-  QFile data(QString::fromStdString(Temp.PathOf(DemoDataFileName)));
-  ASSERT_TRUE(data.open(QIODevice::ReadOnly));
-  const QList<QByteArray> lines = data.readAll().split('\n');
-  ASSERT_EQ(lines.size(), 7);  // three passes of two lines, then the end of the last
-  for (int pass = 0; pass < 3; ++pass) {
-    EXPECT_EQ(lines[2 * pass], lines[2 * pass + 1]) << pass;
-    EXPECT_TRUE(lines[2 * pass].startsWith(QByteArray::number(pass + 1) + ".000\t"))
-        << lines[2 * pass].toStdString();
-  }
 }
 
 }  // namespace
