@@ -1,5 +1,5 @@
 // Cut, Copy and Paste in the experiment tree as its editor offers them: section lines
-// refused, what marks the experiment modified, the overwrite question, Paste of
+// refused, what marks the experiment modified, the overwrite question, the "Paste" of
 // "Insert...", the shortcuts, and nothing offered without a selection. The clipboard's
 // rules per command type are tested in tests/scripts, the menus during a run and the block
 // rule in the window in main_window_clipboard_test.
@@ -19,7 +19,7 @@
 
 namespace {
 
-class TreeClipboardFixture : public TTreeFixture {
+class TreeClipboardTest : public TTreeFixture {
 protected:
   TTreeNodeKind Press(TTreeNode* node) { return Editor.ExperimentViewMouseDown(node); }
   TWaitScript* Wait(TBlock* block, int milliseconds) {
@@ -31,8 +31,6 @@ protected:
 
   TExperimentTreeEditor Editor{Exp, Parts};
 };
-
-using TreeClipboardTest = TreeClipboardFixture;
 
 TEST_F(TreeClipboardTest, ASectionLineIsNeitherCopiedNorCut) {
   for (int type : SectionLineTypes()) {
@@ -74,26 +72,50 @@ TEST_F(TreeClipboardTest, PastingOntoACommandAsksAndOnlyYesMarksTheExperiment) {
   EXPECT_EQ(Marks(), 1);
 }
 
-TEST_F(TreeClipboardTest, PasteInsertGoesInFrontOfTheCommandWithoutAQuestion) {
+TEST_F(TreeClipboardTest, ShortcutsAndPasteInsertActOnTheSelectionOnly) {
   TWaitScript* w100 = Wait(A, 100);
   TWaitScript* w200 = Wait(A, 200);
   TWaitScript* w300 = Wait(B, 300);
-  Press(w300->AExpNode);
-  ASSERT_TRUE(Editor.CopyScriptClick());
-  Ui.Clear();
+  auto* note = new TCommentScript(A, NewNode(A));
+  note->SetComment("note");
+  // Nothing selected: nothing to copy.
+  Tree.SetSelected(nullptr);
+  EXPECT_FALSE(Editor.ClipboardState().CanCopy);
+  EXPECT_FALSE(Editor.CopyScriptClick());
 
+  // Ctrl+X away from the selection does nothing; over it, it cuts.
+  Press(note->AExpNode);
+  EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlX, false), TTreeKeyAction::None);
+  EXPECT_EQ(Clipboard().GetCopyScript(), nullptr);
+  EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlX, true), TTreeKeyAction::Cut);
+  EXPECT_EQ(Shape(A), "Wait 100 milliseconds Wait 200 milliseconds _");
+  EXPECT_EQ(Clipboard().GetCopyScript()->GetScriptType(), TScript::COMMENT);
+  // A block cannot be copied.
+  Press(B->AExpNode);
+  EXPECT_FALSE(Editor.ClipboardState().CanCopy);
+  EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlC, true), TTreeKeyAction::None);
+  EXPECT_FALSE(Editor.CopyScriptClick());
+  EXPECT_EQ(Clipboard().GetCopyScript()->GetScriptType(), TScript::COMMENT);
+  Press(w300->AExpNode);
+  EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlC, false), TTreeKeyAction::None);
+  EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlC, true), TTreeKeyAction::Copy);
+  EXPECT_EQ(Clipboard().GetCopyScript()->GetScriptType(), TScript::WAIT);
+  EXPECT_EQ(Marks(), 2);
+
+  // Nothing selected: nothing pasted.
+  Tree.SetSelected(nullptr);
+  EXPECT_FALSE(Editor.ClipboardState().CanPaste);
+  EXPECT_FALSE(Editor.PasteScriptClick());
+  EXPECT_FALSE(Editor.PasteInsertClick());
+  // The "Paste" of "Insert..." goes in front of the command, without a question.
   Press(w200->AExpNode);
   const TExpObjMenuState menu = Editor.ExpObjPopupPopup(nkSCRIPT);
   EXPECT_TRUE(menu.PasteInsert.Visible && menu.PasteInsert.Enabled);
   EXPECT_TRUE(Editor.PasteInsertClick());
-  EXPECT_TRUE(Ui.Shown().empty());
   EXPECT_EQ(Shape(A), "Wait 100 milliseconds Wait 300 milliseconds _ Wait 200 milliseconds");
-  EXPECT_EQ(Marks(), 1);
-
   // Ctrl+V over a command inserts in front of it; over the blank line at the blank line.
   Press(w100->AExpNode);
   EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlV, true), TTreeKeyAction::PasteInsert);
-  EXPECT_TRUE(Ui.Shown().empty());
   EXPECT_EQ(Shape(A),
             "Wait 300 milliseconds _ Wait 100 milliseconds Wait 300 milliseconds "
             "Wait 200 milliseconds");
@@ -106,43 +128,8 @@ TEST_F(TreeClipboardTest, PasteInsertGoesInFrontOfTheCommandWithoutAQuestion) {
   Press(A->AExpNode);
   EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlV, true), TTreeKeyAction::None);
   EXPECT_EQ(BlockCommands(A).size(), 5u);
-  EXPECT_EQ(Marks(), 3);
-}
-
-TEST_F(TreeClipboardTest, ShortcutsCopyAndCutTheSelectedCommand) {
-  TWaitScript* w100 = Wait(A, 100);
-  TCommentScript* note = new TCommentScript(A, NewNode(A));
-  note->SetComment("note");
-  Press(w100->AExpNode);
-  EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlC, false), TTreeKeyAction::None);
-  EXPECT_EQ(Clipboard().GetCopyScript(), nullptr);
-  EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlC, true), TTreeKeyAction::Copy);
-  ASSERT_NE(Clipboard().GetCopyScript(), nullptr);
-  EXPECT_EQ(Clipboard().GetCopyScript()->GetScriptType(), TScript::WAIT);
-  Press(note->AExpNode);
-  EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlX, true), TTreeKeyAction::Cut);
-  EXPECT_EQ(Shape(A), "Wait 100 milliseconds _");
-  EXPECT_EQ(Clipboard().GetCopyScript()->GetScriptType(), TScript::COMMENT);
-  EXPECT_EQ(Marks(), 2);
-  // A block cannot be copied.
-  Press(B->AExpNode);
-  EXPECT_FALSE(Editor.ClipboardState().CanCopy);
-  EXPECT_EQ(Editor.ExperimentViewKeyDown(TTreeKey::CtrlC, true), TTreeKeyAction::None);
-  EXPECT_FALSE(Editor.CopyScriptClick());
-  EXPECT_EQ(Clipboard().GetCopyScript()->GetScriptType(), TScript::COMMENT);
-}
-
-TEST_F(TreeClipboardTest, WithoutASelectionNothingIsOffered) {
-  TWaitScript* w100 = Wait(A, 100);
-  Press(w100->AExpNode);
-  ASSERT_TRUE(Editor.CopyScriptClick());
-  Tree.SetSelected(nullptr);
-  EXPECT_FALSE(Editor.ClipboardState().CanPaste);
-  EXPECT_FALSE(Editor.ClipboardState().CanCopy);
-  EXPECT_FALSE(Editor.PasteScriptClick());
-  EXPECT_FALSE(Editor.PasteInsertClick());
-  EXPECT_FALSE(Editor.CopyScriptClick());
-  EXPECT_EQ(Shape(A), "Wait 100 milliseconds _");
+  EXPECT_EQ(Marks(), 5);
+  EXPECT_TRUE(Ui.Shown().empty());
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "support/copy_samples.h"
 
-#include <cctype>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -92,25 +91,6 @@ std::vector<int> TableTypes(bool sectionLines) {
 std::vector<int> CopyableCommandTypes() { return TableTypes(false); }
 
 std::vector<int> SectionLineTypes() { return TableTypes(true); }
-
-std::string CommandTypeTestName::operator()(const ::testing::TestParamInfo<int>& info) const {
-  std::string name;
-  for (char c : CommandName(info.param))
-    if (std::isalnum(static_cast<unsigned char>(c))) name += c;
-  return name;
-}
-
-::testing::AssertionResult MakesCopyRecord(TScript* command) {
-  const int type = command->GetScriptType();
-  std::unique_ptr<TCopyScript> record(command->MakeCopyScript());
-  if (!record) return ::testing::AssertionFailure() << CommandName(type) << " makes no copy record";
-  if (record->GetScriptType() != type)
-    return ::testing::AssertionFailure() << CommandName(type) << " makes a record of "
-                                         << CommandName(record->GetScriptType());
-  if (!record->Disabled())
-    return ::testing::AssertionFailure() << CommandName(type) << "'s record is enabled when made";
-  return ::testing::AssertionSuccess();
-}
 
 namespace {
 

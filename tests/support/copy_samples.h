@@ -36,16 +36,6 @@ std::string CommandName(int type);
 std::vector<int> CopyableCommandTypes();
 std::vector<int> SectionLineTypes();
 
-// Names the test of a command type after the type, letters and digits only ("ReadFile"):
-// the name generator of INSTANTIATE_TEST_SUITE_P.
-struct CommandTypeTestName {
-  std::string operator()(const ::testing::TestParamInfo<int>& info) const;
-};
-
-// Success when the command makes its copy record of its own type, disabled until an
-// experiment takes it (the record is dropped again).
-::testing::AssertionResult MakesCopyRecord(TScript* command);
-
 // A command and everything it names: variables, outputs and data files, and its device.
 struct TCopySample {
   TScript* Command = nullptr;
