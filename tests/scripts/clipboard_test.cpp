@@ -62,29 +62,14 @@ protected:
   TTreeNode* BlankNode() { return Exp.GetBlankScript()->AExpNode; }
   // The command on the node just before the blank line.
   TScript* BeforeBlank() { return ScriptOfNode(BlankNode()->GetPrevSibling()); }
-  TWaitScript* Wait(std::int32_t time) {
-    auto* wait = Make<TWaitScript>();
-    wait->SetTime(time);
-    return wait;
-  }
   // Pastes on the node; the command made, none when nothing was pasted.
   TScript* PasteOn(TTreeNode* node) {
     Tree.SetSelected(node);
     if (!Clip().PasteScript()) return nullptr;
     return BeforeBlank();
   }
-  TOutput* NewOutput(const std::string& name) {
-    TTreeNode* node = Exp.GetAttributeTree().AddChild(Exp.GetOutputList()->AExpAttNode, name);
-    return new TOutput(name, node, otGRAPH, 1);
-  }
   // The command's record as a file holds it.
   TBytes Record(TScript* script) { return Written(std::vector<TScript*>{script}); }
-  // How many questions the user was asked.
-  int Questions() const {
-    int count = 0;
-    for (const auto& shown : Ui.Shown()) count += shown.Buttons != mbNone;
-    return count;
-  }
   // The record of the command as the clipboard takes it: made disabled, then enabled by
   // the experiment.
   std::unique_ptr<TCopyScript> Copy(TScript* command) {
@@ -142,7 +127,8 @@ TEST_F(ClipboardTest, CopyAndPasteFollowTheSelection) {
   EXPECT_TRUE(clip.CanCopy(note));
   EXPECT_TRUE(clip.CanCopy(label));
 
-  TWaitScript* wait = Wait(250);
+  auto* wait = Make<TWaitScript>();
+  wait->SetTime(250);
   clip.Copy(wait);
   TCopyScript* record = clip.GetCopyScript();
   ASSERT_NE(record, nullptr);
@@ -176,7 +162,7 @@ TEST_F(ClipboardTest, CopyAndPasteFollowTheSelection) {
   EXPECT_EQ(pasted->GetText(), "Wait 250 milliseconds");
   EXPECT_NE(pasted, wait);
   EXPECT_EQ(Children(B1->AExpNode).size(), lines + 2);
-  EXPECT_EQ(Questions(), 0);
+  EXPECT_TRUE(Ui.Shown().empty());
 
   // On a command: asked first; No changes nothing.
   Ui.ScriptAnswers({mbNo});
@@ -185,7 +171,7 @@ TEST_F(ClipboardTest, CopyAndPasteFollowTheSelection) {
   EXPECT_TRUE(clip.CanPaste());
   EXPECT_FALSE(clip.PasteScript());
   EXPECT_EQ(Children(B1->AExpNode), beforeNo);
-  ASSERT_EQ(Questions(), 1);
+  ASSERT_EQ(Ui.Shown().size(), 1u);
   EXPECT_EQ(Ui.Shown().back().Text, OverwriteQuestion);
   EXPECT_EQ(Ui.Shown().back().Caption, "Qorv Message");
   EXPECT_EQ(Ui.Shown().back().Buttons, mbYes | mbNo);
@@ -195,7 +181,7 @@ TEST_F(ClipboardTest, CopyAndPasteFollowTheSelection) {
   TTexts afterYes = beforeNo;
   afterYes[0] = "Wait 250 milliseconds";
   EXPECT_EQ(Children(B1->AExpNode), afterYes);
-  EXPECT_EQ(Questions(), 2);
+  EXPECT_EQ(Ui.Shown().size(), 2u);
 
   // A new copy replaces the held record.
   clip.Copy(label);
@@ -283,7 +269,7 @@ TEST_F(ClipboardTest, RetypingWhatARecordNamesOrChangingItsKindDisablesIt) {
   EXPECT_EQ(Paste(*copy, B1)->GetText(), calculate.Command->GetText());
 
   TDataArray* arr = Array(B1, "A", eatINTEGER, 4);
-  TOutput* graph = NewOutput("G");
+  TOutput* graph = Exp.GetOutputList()->NewOutput("G", otGRAPH, 1);
   // Whether the clipboard still offers the held record at the blank line; a dropped
   // record leaves the clipboard empty.
   const auto offered = [&] {

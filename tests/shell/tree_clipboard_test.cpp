@@ -1,6 +1,6 @@
 // Cut, Copy and Paste in the experiment tree as its editor offers them: section lines
-// refused, what marks the experiment modified, the overwrite question, the "Paste" of
-// "Insert...", the shortcuts, and nothing offered without a selection. The clipboard's
+// refused, the shortcuts and the "Paste" of "Insert..." over the selection only, nothing
+// offered without one, the overwrite question, and what marks the experiment modified. The clipboard's
 // rules per command type are tested in tests/scripts, the menus during a run and the block
 // rule in the window in main_window_clipboard_test.
 #include <gtest/gtest.h>
@@ -51,28 +51,7 @@ TEST_F(TreeClipboardTest, ASectionLineIsNeitherCopiedNorCut) {
 }
 
 
-TEST_F(TreeClipboardTest, PastingOntoACommandAsksAndOnlyYesMarksTheExperiment) {
-  TWaitScript* w100 = Wait(A, 100);
-  TWaitScript* w200 = Wait(A, 200);
-  Press(w100->AExpNode);
-  ASSERT_TRUE(Editor.CopyScriptClick());
-  Ui.Clear();
-
-  Press(w200->AExpNode);
-  Ui.ScriptAnswers({mbNo});
-  EXPECT_FALSE(Editor.PasteScriptClick());
-  EXPECT_EQ(Ui.Shown().size(), 1u);
-  EXPECT_EQ(Shape(A), "Wait 100 milliseconds Wait 200 milliseconds _");
-  EXPECT_EQ(Marks(), 0);
-
-  Ui.ScriptAnswers({mbYes});
-  EXPECT_TRUE(Editor.PasteScriptClick());
-  EXPECT_EQ(Ui.Shown().size(), 2u);
-  EXPECT_EQ(Shape(A), "Wait 100 milliseconds Wait 100 milliseconds _");
-  EXPECT_EQ(Marks(), 1);
-}
-
-TEST_F(TreeClipboardTest, ShortcutsAndPasteInsertActOnTheSelectionOnly) {
+TEST_F(TreeClipboardTest, ShortcutsAndPastesActOnTheSelectionOnlyAndAskBeforeReplacing) {
   TWaitScript* w100 = Wait(A, 100);
   TWaitScript* w200 = Wait(A, 200);
   TWaitScript* w300 = Wait(B, 300);
@@ -130,6 +109,19 @@ TEST_F(TreeClipboardTest, ShortcutsAndPasteInsertActOnTheSelectionOnly) {
   EXPECT_EQ(BlockCommands(A).size(), 5u);
   EXPECT_EQ(Marks(), 5);
   EXPECT_TRUE(Ui.Shown().empty());
+
+  // Onto a command: asked first; No changes and marks nothing, Yes replaces it.
+  Press(w200->AExpNode);
+  Ui.ScriptAnswers({mbNo});
+  EXPECT_FALSE(Editor.PasteScriptClick());
+  EXPECT_EQ(Ui.Shown().size(), 1u);
+  EXPECT_EQ(BlockCommands(A).back(), w200);
+  EXPECT_EQ(Marks(), 5);
+  Ui.ScriptAnswers({mbYes});
+  EXPECT_TRUE(Editor.PasteScriptClick());
+  EXPECT_EQ(Ui.Shown().size(), 2u);
+  EXPECT_EQ(BlockCommands(A).back()->GetText(), "Wait 300 milliseconds");
+  EXPECT_EQ(Marks(), 6);
 }
 
 }  // namespace

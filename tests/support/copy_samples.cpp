@@ -25,7 +25,6 @@
 #include "outputs/output.h"
 #include "outputs/output_list.h"
 #include "scripts/command_table.h"
-#include "scripts/copy_script.h"
 #include "scripts/device/clear_device_buffer_script.h"
 #include "scripts/device/read_script.h"
 #include "scripts/device/send_binary_script.h"
@@ -165,12 +164,6 @@ std::vector<std::function<TCopySample()>> TCopySamples::Recipes(int type) {
   switch (type) {
     case TScript::SEND:
       return {
-          [this] {  // a single in fixed notation
-            TDataSingle* volts = Single("volts", eatFLOAT);
-            auto* send = new TSendScript(Block, Node());
-            send->SetUpSend(Meter, "VOLT ", true, volts, ntFIXED, 3, false);
-            return TCopySample{send, {volts}, Meter};
-          },
           [this] {  // the text alone
             auto* send = new TSendScript(Block, Node());
             send->SetUpSend(Meter, "VOLT?", false, nullptr, ntSTANDARD, -1, false);

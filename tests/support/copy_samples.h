@@ -4,8 +4,6 @@
 // and Paste go over these, type by type.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <functional>

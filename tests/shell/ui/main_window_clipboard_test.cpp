@@ -33,7 +33,6 @@ protected:
     return RightClick(View->viewport(), PointOf(View, node), "ExpObjPopup");
   }
   QMenu* Popup() const { return Window->findChild<QMenu*>("ExpObjPopup"); }
-  QMenu* InsertMenu() const { return Window->findChild<QMenu*>("InsertMenu"); }
   // The item of the pop-up menu as the last right click left it.
   bool Offered(const char* name) const {
     QAction* item = Window->findChild<QAction*>(name);
@@ -182,7 +181,7 @@ TEST_F(ClipboardWindowTest, PasteOntoACommandAsksAndInsertPasteDoesNot) {
   // The pop-up of a command offers both pastes.
   ASSERT_NE(RightClickNode(w200->AExpNode), nullptr);
   EXPECT_TRUE(Offered("PasteScriptItem") && Offered("PasteInsertItem"));
-  EXPECT_EQ(InsertMenu()->actions().first()->objectName(), QString("PasteInsertItem"));
+  EXPECT_EQ(Window->findChild<QMenu*>("InsertMenu")->actions().first()->objectName(), QString("PasteInsertItem"));
   Popup()->hide();
 
   // The question in a message box (No: tree_clipboard_test and the core's test).
