@@ -49,9 +49,6 @@
 
 namespace {
 
-const char* const OverwriteQuestion =
-    "This will overwrite the old script.\r\nDo you still wish to do this?";
-
 class ClipboardTest : public TDeviceFixture {
 protected:
   void SetUp() override {
@@ -172,7 +169,8 @@ TEST_F(ClipboardTest, CopyAndPasteFollowTheSelection) {
   EXPECT_FALSE(clip.PasteScript());
   EXPECT_EQ(Children(B1->AExpNode), beforeNo);
   ASSERT_EQ(Ui.Shown().size(), 1u);
-  EXPECT_EQ(Ui.Shown().back().Text, OverwriteQuestion);
+  EXPECT_EQ(Ui.Shown().back().Text,
+            "This will overwrite the old script.\r\nDo you still wish to do this?");
   EXPECT_EQ(Ui.Shown().back().Caption, "Qorv Message");
   EXPECT_EQ(Ui.Shown().back().Buttons, mbYes | mbNo);
   // Yes replaces it in place.

@@ -1,8 +1,8 @@
 // Cut, Copy and Paste in the experiment tree as its editor offers them: section lines
 // refused, the shortcuts and the "Paste" of "Insert..." over the selection only, nothing
-// offered without one, the overwrite question, and what marks the experiment modified. The clipboard's
-// rules per command type are tested in tests/scripts, the menus during a run and the block
-// rule in the window in main_window_clipboard_test.
+// offered without one, the overwrite question, and what marks the experiment modified.
+// The clipboard's rules per command type are tested in tests/scripts, the menus during a
+// run and the block rule in the window in main_window_clipboard_test.
 #include <gtest/gtest.h>
 
 #include <string>

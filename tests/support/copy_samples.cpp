@@ -85,14 +85,6 @@ std::vector<int> TableTypes(bool sectionLines) {
   return types;
 }
 
-}  // namespace
-
-std::vector<int> CopyableCommandTypes() { return TableTypes(false); }
-
-std::vector<int> SectionLineTypes() { return TableTypes(true); }
-
-namespace {
-
 TDevice* AddDevice(TDeviceList& devices, const std::string& name,
                    std::unique_ptr<TCommunication> communication) {
   TDevice* device = devices.NewDevice();
@@ -111,6 +103,10 @@ TVariableArrayIndex& Index(TVariableData* reference) {
 }
 
 }  // namespace
+
+std::vector<int> CopyableCommandTypes() { return TableTypes(false); }
+
+std::vector<int> SectionLineTypes() { return TableTypes(true); }
 
 TCopySamples::TCopySamples(TExperiment& experiment, TDeviceList& devices, TBlock* block,
                            const std::string& folder, const std::string& suffix)
@@ -135,7 +131,8 @@ TDataSingle* TCopySamples::Single(const std::string& name, int type, const std::
 }
 
 TDataArray* TCopySamples::Array(const std::string& name, int type, std::int32_t size) {
-  return static_cast<TDataArray*>(Experiment.GetDataArrayList()->Add(Block, type, size, name + Suffix));
+  return static_cast<TDataArray*>(
+      Experiment.GetDataArrayList()->Add(Block, type, size, name + Suffix));
 }
 
 std::vector<TCopySample> TCopySamples::Make(int type) {
@@ -328,7 +325,8 @@ std::vector<std::function<TCopySample()>> TCopySamples::Recipes(int type) {
             TDataArray* names = Array("names", eatSTRING, 3);
             auto* concatenate = new TConcatenateScript(Block, Node());
             concatenate->SetUp(
-                ParseConcatenation("f={f" + x + "}, n={names" + x + "[i" + x + "]}!", Experiment, true),
+                ParseConcatenation("f={f" + x + "}, n={names" + x + "[i" + x + "]}!", Experiment,
+                                   true),
                 label, 1, 2, false, false);
             return TCopySample{concatenate, {label, f, i, names}};
           },
