@@ -1,11 +1,10 @@
-// One command of every type that the command clipboard takes, set up as its dialog leaves
-// it, over devices, variables, outputs and data files made for them; and, for each type,
-// what its command names, with a way to delete each as the user does. The tests of Cut,
-// Copy and Paste go over these, table by table.
+// Commands of every type that the command clipboard takes, set up as their dialogs leave
+// them, each over variables, outputs and data files of its own and a device of the set;
+// with what each names, and its deletion as the user deletes it. The tests of Cut, Copy
+// and Paste go over these, type by type.
 #pragma once
 
-#include <gtest/gtest.h>
-
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -17,11 +16,10 @@ class TDataArray;
 class TDataSingle;
 class TDevice;
 class TDeviceList;
+class TExpAttribute;
 class TExperiment;
-class TExperimentFile;
-class TMultiExpFile;
-class TOutput;
 class TScript;
+class TTreeNode;
 
 // The commands that name things of their block go only into their own block: Read, Read
 // File, Serial Poll, Increment, Plot, Calculate, Output to File and Concatenate.
@@ -30,52 +28,45 @@ const std::set<int>& BlockBoundTypes();
 std::string CommandName(int type);
 
 // The rows of the command table, in table order, split in two: the types the clipboard
-// takes, each with a sample below, and the section lines (Repeat, Decision, Repeat
-// Until, If Then, Else, End If), which cannot be copied. A new row counts as copyable,
-// so that its tests fail until it has a sample.
+// takes, each with samples below, and the section lines (Repeat, Decision, Repeat Until,
+// If Then, Else, End If), which cannot be copied. A new row counts as copyable, so that
+// its tests fail until it has a sample.
 std::vector<int> CopyableCommandTypes();
 std::vector<int> SectionLineTypes();
 
-// Names the test of a command type after the type, letters and digits only ("ReadFile"):
-// the name generator of INSTANTIATE_TEST_SUITE_P.
-struct CommandTypeTestName {
-  std::string operator()(const ::testing::TestParamInfo<int>& info) const;
+// A command and everything it names: variables, outputs and data files, and its device.
+struct TCopySample {
+  TScript* Command = nullptr;
+  std::vector<TExpAttribute*> Names;
+  TDevice* Device = nullptr;
 };
-
-// Success when the command makes its copy record (which is dropped again).
-::testing::AssertionResult MakesCopyRecord(TScript* command);
 
 class TCopySamples {
 public:
-  // Devices in the list (a meter on GPIB, a pump on a serial port), variables of the
-  // block, a graph, a single data file and a multiple one in the folder. Every name ends
-  // in the suffix, so that several sets live in one experiment.
+  // Two devices in the list (a meter on GPIB, a pump on a serial port). Every name ends in
+  // the suffix, so that several sets live in one experiment; each type is made once a set.
   TCopySamples(TExperiment& experiment, TDeviceList& devices, TBlock* block,
                const std::string& folder, const std::string& suffix = "");
 
-  // A command of the type at the end of the block (in front of the blank line when it
-  // stands there), set up; none for a type without a sample (the section lines).
-  TScript* Make(int type);
-
-  // Something the command of the type names, and its deletion as the user deletes it
-  // (the commands that use it go along).
-  struct TNamed {
-    std::string What;
-    std::function<void()> Delete;
-  };
-  std::vector<TNamed> NamedBy(int type);
+  // The commands of the type at the end of the block (in front of the blank line when it
+  // stands there): one for each way of setting it up that its record keeps apart. None
+  // for the section lines.
+  std::vector<TCopySample> Make(int type);
+  // The first of them alone.
+  TCopySample MakeFirst(int type);
+  // Deletes the sample's nth name (the device after the attributes) as the user does:
+  // the commands that use it go along.
+  void Delete(TCopySample& sample, std::size_t nth);
 
   TDevice* Meter = nullptr;  // GPIB
   TDevice* Pump = nullptr;   // serial
-  TDataSingle* Count = nullptr;    // integer
-  TDataSingle* Volts = nullptr;    // float
-  TDataSingle* Label = nullptr;    // string
-  TDataArray* Wave = nullptr;      // float array
-  TOutput* Graph = nullptr;
-  TExperimentFile* Data = nullptr;  // single data file
-  TMultiExpFile* Runs = nullptr;    // multiple data file
 
 private:
+  std::vector<std::function<TCopySample()>> Recipes(int type);
+  TTreeNode* Node();
+  TDataSingle* Single(const std::string& name, int type, const std::string& initial = "");
+  TDataArray* Array(const std::string& name, int type, std::int32_t size);
+
   TExperiment& Experiment;
   TDeviceList& Devices;
   TBlock* Block;
