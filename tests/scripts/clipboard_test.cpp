@@ -332,6 +332,22 @@ TEST_F(ClipboardTest, TheRecordGoesWithItsExperimentAndLetsGoOfTheDevice) {
   EXPECT_EQ(Meter->GetCopyScript(), nullptr);
 }
 
+TEST_F(ClipboardTest, ANewCopyLetsGoOfEverythingTheHeldRecordNamed) {
+  // Copying again deletes the held record while it is still enabled: it must let go of
+  // every name itself (a link left behind would point at freed memory).
+  TCopySamples samples(Exp, Devices, B1, Temp.Path().string(), "_held");
+  const TCopySample comment = samples.MakeFirst(TScript::COMMENT);
+  for (int type : CopyableCommandTypes())
+    for (const TCopySample& held : samples.Make(type)) {
+      const std::string text = held.Command->GetText();
+      Clip().Copy(held.Command);
+      const std::size_t count = held.Names.size() + (held.Device ? 1 : 0);
+      EXPECT_EQ(Links(held), std::vector<TCopyScript*>(count, Clip().GetCopyScript())) << text;
+      Clip().Copy(comment.Command);
+      EXPECT_EQ(Links(held), std::vector<TCopyScript*>(count, nullptr)) << text;
+    }
+}
+
 TEST_F(ClipboardTest, DeletingAnythingARecordNamesDisablesIt) {
   int round = 0;
   for (int type : CopyableCommandTypes()) {
