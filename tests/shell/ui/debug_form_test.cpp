@@ -27,24 +27,10 @@
 #include "shell/ui/debug_list_box.h"
 #include "shell/ui/node_tree_view.h"
 #include "support/debug_fixture.h"
+#include "support/sanitized.h"
 #include "support/ui/dialog_driver.h"
 
 namespace {
-
-// Whether the program was built with the sanitizers, which slow every step down.
-constexpr bool Sanitized() {
-#if defined(__SANITIZE_ADDRESS__)
-  return true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-  return true;
-#else
-  return false;
-#endif
-#else
-  return false;
-#endif
-}
 
 class DebugFormTest : public TDebugFixture {
 protected:

@@ -30,6 +30,7 @@
 #include "model/ui_port.h"
 #include "scripts/flow/blank_script.h"
 #include "scripts/flow/wait_script.h"
+#include "support/sanitized.h"
 
 inline const char* const SaveQuestion = "The experiment has been changed, do you wish to save it?";
 inline const char* const CannotOpen = "Experiment Running, cannot open a new experiment.";
@@ -39,21 +40,6 @@ using TSteadyTime = std::chrono::steady_clock::time_point;
 
 inline long long MillisecondsBetween(TSteadyTime from, TSteadyTime to) {
   return std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count();
-}
-
-// Whether the program was built with the sanitizers, which slow every step down.
-constexpr bool Sanitized() {
-#if defined(__SANITIZE_ADDRESS__)
-  return true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-  return true;
-#else
-  return false;
-#endif
-#else
-  return false;
-#endif
 }
 
 // Passes boxes and choosers on to the scripted seam, noting when each box was answered.

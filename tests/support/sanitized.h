@@ -1,0 +1,17 @@
+// Whether the program was built with the sanitizers, which slow every step down: timing
+// limits of the tests widen then.
+#pragma once
+
+constexpr bool Sanitized() {
+#if defined(__SANITIZE_ADDRESS__)
+  return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  return true;
+#else
+  return false;
+#endif
+#else
+  return false;
+#endif
+}
