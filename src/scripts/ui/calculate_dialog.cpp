@@ -17,7 +17,6 @@
 #include "model/attribute_type.h"
 #include "model/data.h"
 #include "model/data_dialogs.h"
-#include "model/data_list.h"
 #include "model/experiment.h"
 #include "model/ui/array_index_combo.h"
 #include "model/variable_data.h"
@@ -60,6 +59,7 @@ std::vector<TTypedSpan> SpansOfEngineText(const QString& typed) {
 TCalculateScriptForm::TCalculateScriptForm(TCalculateScriptRequest& request, QWidget* parent)
     : TScriptForm(request, 3, parent), Ui(std::make_unique<Ui::TCalculateScriptForm>()) {
   Ui->setupUi(Panel1());
+  NewVariable = std::make_unique<TNewResultVariable>(*Ui->VarComboBox, &ResultText);
   setWindowTitle("Calculator");
   SizeFromOk(18, 18);
   SetFirstInput(Ui->CalculateEdit);
@@ -97,7 +97,7 @@ TCalculateScriptForm::TCalculateScriptForm(TCalculateScriptRequest& request, QWi
   }
 }
 
-TCalculateScriptForm::~TCalculateScriptForm() { DropNewData(); }
+TCalculateScriptForm::~TCalculateScriptForm() { NewVariable.reset(); }
 
 void TCalculateScriptForm::showEvent(QShowEvent* event) {
   TScriptForm::showEvent(event);
@@ -105,58 +105,19 @@ void TCalculateScriptForm::showEvent(QShowEvent* event) {
 }
 
 void TCalculateScriptForm::hideEvent(QHideEvent* event) {
-  DropNewData();
+  NewVariable->Drop();
   TScriptForm::hideEvent(event);
 }
 
-void TCalculateScriptForm::DropNewData() {
-  if (!Pnewdata) return;
-  const int index = Ui->VarComboBox->findData(ItemOf(Pnewdata));
-  if (index > -1) Ui->VarComboBox->removeItem(index);
-  delete std::exchange(Pnewdata, nullptr);
-}
-
 void TCalculateScriptForm::VariableClick() {
-  const bool array = Ui->ArrayButton->isChecked();
-  // A new variable of the other kind is set aside until the new one is made.
-  TData* holddata = nullptr;
-  if (Pnewdata && Pnewdata->IsArray() != array) holddata = std::exchange(Pnewdata, nullptr);
-  if (!Pnewdata) {
-    TExperiment* experiment = Request.Experiment;
-    QORV_ASSERT(experiment!=0);
-    TDataList* datalist = array ? static_cast<TDataList*>(experiment->GetDataArrayList())
-                                : static_cast<TDataList*>(experiment->GetDataSingleList());
-    QORV_ASSERT(datalist!=0);
-    TDataFormRequest form;
-    form.Mode = TDataFormRequest::dmEDIT;
-    form.ShowArraySize = array;
-    form.StringAllowed = false;
-    form.IntegerAllowed = true;
-    form.FloatAllowed = true;
-    form.Type = eatFLOAT;
-    form.ReadOnlyAllowed = false;
-    form.NameList = &datalist->GetDataNameList();
-    if (UiPort().OpenDialog(form) != 1) {
-      Pnewdata = holddata;
-      return;
-    }
-    if (holddata) {
-      Pnewdata = holddata;
-      DropNewData();
-    }
-    Pnewdata = datalist->Create(Block, form);
-    QORV_ASSERT(Pnewdata!=0);
-    Ui->VarComboBox->addItem(ResultText(Pnewdata), ItemOf(Pnewdata));
-  } else {
-    Pnewdata->Edit();
-    const int index = Ui->VarComboBox->findData(ItemOf(Pnewdata));
-    QORV_ASSERT(index>-1);
-    Ui->VarComboBox->setItemText(index, ResultText(Pnewdata));
-  }
-  const int index = Ui->VarComboBox->findData(ItemOf(Pnewdata));
-  QORV_ASSERT(index>-1);
-  Ui->VarComboBox->setCurrentIndex(index);
-  VarComboChange();
+  QORV_ASSERT(Request.Experiment!=0);
+  TDataFormRequest types;
+  types.StringAllowed = false;
+  types.IntegerAllowed = true;
+  types.FloatAllowed = true;
+  types.Type = eatFLOAT;
+  if (NewVariable->Click(*Request.Experiment, Block, Ui->ArrayButton->isChecked(), types))
+    VarComboChange();
 }
 
 void TCalculateScriptForm::ConnectKeys() {
@@ -313,7 +274,7 @@ void TCalculateScriptForm::OkClick() {
       calculate.UpdateNodeText();
     }
     // Used: the new variable stays in the experiment.
-    if (variable == Pnewdata) Pnewdata = nullptr;
+    NewVariable->Keep(variable);
   });
   if (!done && rejected) SelectRejected(rejected->GetStart(), rejected->GetLength());
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "scripts/flow/calculate_script.h"
+#include "scripts/ui/new_result_variable.h"
 #include "scripts/ui/script_form.h"
 
 class QString;
@@ -49,10 +50,9 @@ private:
   // The Variable button: a new single or array result variable, or the one made before
   // edited again.
   void VariableClick();
-  void DropNewData();
 
   std::unique_ptr<Ui::TCalculateScriptForm> Ui;
   std::unique_ptr<TVariableArrayComboSelection> Pcomboselection;
   TBlock* Block = nullptr;  // the command's block, or the new command's
-  TData* Pnewdata = nullptr;  // made with the Variable button, not used yet
+  std::unique_ptr<TNewResultVariable> NewVariable;
 };

@@ -10,14 +10,12 @@
 
 #include <exception>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "model/assertion.h"
 #include "model/attribute_type.h"
 #include "model/data.h"
 #include "model/data_dialogs.h"
-#include "model/data_list.h"
 #include "model/experiment.h"
 #include "model/number_text.h"
 #include "model/ui/array_index_combo.h"
@@ -57,6 +55,7 @@ TConcatenateScriptForm::TConcatenateScriptForm(TConcatenateScriptRequest& reques
     : TScriptForm(request, 80, parent), Ui(std::make_unique<Ui::TConcatenateScriptForm>()),
       Pcomboselection(std::make_unique<TVariableArrayComboSelection>()) {
   Ui->setupUi(Panel1());
+  NewVariable = std::make_unique<TNewResultVariable>(*Ui->VarComboBox, &TargetText);
   setWindowTitle("Concatenate String");
   SizeFromOk(10, 20);
   SetFirstInput(Ui->StringEdit);
@@ -119,7 +118,7 @@ TConcatenateScriptForm::TConcatenateScriptForm(TConcatenateScriptRequest& reques
     Pcomboselection->ShowIndex(*Ui->ArrayComboBox, array->GetArrayIndex());
 }
 
-TConcatenateScriptForm::~TConcatenateScriptForm() { DropHeldData(); }
+TConcatenateScriptForm::~TConcatenateScriptForm() { NewVariable.reset(); }
 
 void TConcatenateScriptForm::showEvent(QShowEvent* event) {
   TScriptForm::showEvent(event);
@@ -127,7 +126,7 @@ void TConcatenateScriptForm::showEvent(QShowEvent* event) {
 }
 
 void TConcatenateScriptForm::hideEvent(QHideEvent* event) {
-  DropHeldData();
+  NewVariable->Drop();
   TScriptForm::hideEvent(event);
 }
 
@@ -184,46 +183,15 @@ void TConcatenateScriptForm::ShowSpecialCharacter() {
   Ui->ShowSPCharLabel->setText(code > ' ' ? QString(QChar(code)) : QString());
 }
 
-void TConcatenateScriptForm::DropHeldData() {
-  if (!HeldData) return;
-  const int index = Ui->VarComboBox->findData(ItemOf(HeldData));
-  if (index > -1) Ui->VarComboBox->removeItem(index);
-  delete std::exchange(HeldData, nullptr);
-}
-
 void TConcatenateScriptForm::VariableClick() {
-  const bool array = Ui->ArrayButton->isChecked();
-  if (!HeldData || HeldData->IsArray() != array) {
-    TExperiment* experiment = Request.Experiment;
-    QORV_ASSERT(experiment!=0);
-    TDataList* datalist = array ? static_cast<TDataList*>(experiment->GetDataArrayList())
-                                : static_cast<TDataList*>(experiment->GetDataSingleList());
-    QORV_ASSERT(datalist!=0);
-    TDataFormRequest form;
-    form.Mode = TDataFormRequest::dmEDIT;
-    form.ShowArraySize = array;
-    form.StringAllowed = true;
-    form.IntegerAllowed = false;
-    form.FloatAllowed = false;
-    form.Type = eatSTRING;
-    form.ReadOnlyAllowed = false;
-    form.NameList = &datalist->GetDataNameList();
-    // Cancelled: a held variable of the other kind stays held.
-    if (UiPort().OpenDialog(form) != 1) return;
-    DropHeldData();
-    HeldData = datalist->Create(Block, form);
-    QORV_ASSERT(HeldData!=0);
-    Ui->VarComboBox->addItem(TargetText(HeldData), ItemOf(HeldData));
-  } else {
-    HeldData->Edit();
-    const int index = Ui->VarComboBox->findData(ItemOf(HeldData));
-    QORV_ASSERT(index>-1);
-    Ui->VarComboBox->setItemText(index, TargetText(HeldData));
-  }
-  const int index = Ui->VarComboBox->findData(ItemOf(HeldData));
-  QORV_ASSERT(index>-1);
-  Ui->VarComboBox->setCurrentIndex(index);
-  VarComboChange();
+  QORV_ASSERT(Request.Experiment!=0);
+  TDataFormRequest types;
+  types.StringAllowed = true;
+  types.IntegerAllowed = false;
+  types.FloatAllowed = false;
+  types.Type = eatSTRING;
+  if (NewVariable->Click(*Request.Experiment, Block, Ui->ArrayButton->isChecked(), types))
+    VarComboChange();
 }
 
 void TConcatenateScriptForm::OkClick() {
@@ -263,6 +231,6 @@ void TConcatenateScriptForm::OkClick() {
       concatenate.UpdateNodeText();
     }
     // Used: the new variable stays in the experiment.
-    if (target == HeldData) HeldData = nullptr;
+    NewVariable->Keep(target);
   });
 }

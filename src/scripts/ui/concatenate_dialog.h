@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "scripts/flow/concatenate_script.h"
+#include "scripts/ui/new_result_variable.h"
 #include "scripts/ui/script_form.h"
 
 class QString;
@@ -51,12 +52,11 @@ private:
   // The Variable button: a new single or array string target, or the one made before
   // edited again.
   void VariableClick();
-  void DropHeldData();
 
   std::unique_ptr<Ui::TConcatenateScriptForm> Ui;
   std::unique_ptr<TVariableArrayComboSelection> Pcomboselection;
   TBlock* Block = nullptr;     // the command's block, or the new command's
-  TData* HeldData = nullptr;   // made with the Variable button, not used yet
+  std::unique_ptr<TNewResultVariable> NewVariable;
   std::uint8_t Notation = 0;   // of float values: 0 standard, 1 fixed, 2 scientific
   std::int32_t Places = 0;
 };
