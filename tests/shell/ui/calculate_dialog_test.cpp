@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 
-#include "main_window_widgets.h"
+#include "command_dialogs_fixture.h"
 #include "model/data.h"
 #include "model/data_list.h"
 #include "model/experiment_running.h"
@@ -64,24 +64,8 @@ QStringList Items(const QComboBox* box) {
 
 }  // namespace
 
-class TCalculateDialogTest : public TMainWindowWidgetsTest {
+class TCalculateDialogTest : public TCommandDialogsFixture {
 protected:
-  TCalculateDialogTest() {
-    RegisterScriptDialogs(Registry);
-    RegisterModelDialogs(Registry);
-    Port.SetDialogRegistry(&Registry);
-  }
-  ~TCalculateDialogTest() override {
-    ExperimentRunning = false;
-    CloseWithoutQuestions();
-    Port.SetDialogRegistry(nullptr);
-  }
-  void SetUp() override {
-    ASSERT_NO_FATAL_FAILURE(StartQorv());
-    Start = FirstBlock();
-    ASSERT_NE(Start, nullptr);
-    View = TreeView("ExperimentView");
-  }
   // x integer, y float, s string, fixed read-only float, arr float array of 10, in the
   // first block.
   void MakeVariables() {
@@ -99,14 +83,6 @@ protected:
       if (auto* calculate = dynamic_cast<TCalculateScript*>(ScriptOfNode(node)))
         found.push_back(calculate);
     return found;
-  }
-  QString Shown(const TTreeNode* node) const {
-    return View->TreeModel()->IndexOf(node).data().toString();
-  }
-  void DoubleClick(const TTreeNode* node) {
-    const QPoint at = PointOf(View, node);
-    QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(View->viewport(), Qt::LeftButton, {}, at);
   }
   // A Calculate of the expression into the result entry, made through the button with
   // the unit given.
@@ -153,9 +129,6 @@ protected:
     return seen;
   }
 
-  TDialogRegistry Registry;
-  TBlock* Start = nullptr;
-  TNodeTreeView* View = nullptr;
   TData* X = nullptr;
   TData* Y = nullptr;
   TData* Arr = nullptr;

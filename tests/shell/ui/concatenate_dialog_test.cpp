@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "main_window_widgets.h"
+#include "command_dialogs_fixture.h"
 #include "model/data.h"
 #include "model/data_list.h"
 #include "model/experiment_running.h"
@@ -65,24 +65,8 @@ QStringList Items(const QComboBox* box) {
 
 }  // namespace
 
-class TConcatenateDialogTest : public TMainWindowWidgetsTest {
+class TConcatenateDialogTest : public TCommandDialogsFixture {
 protected:
-  TConcatenateDialogTest() {
-    RegisterScriptDialogs(Registry);
-    RegisterModelDialogs(Registry);
-    Port.SetDialogRegistry(&Registry);
-  }
-  ~TConcatenateDialogTest() override {
-    ExperimentRunning = false;
-    CloseWithoutQuestions();
-    Port.SetDialogRegistry(nullptr);
-  }
-  void SetUp() override {
-    ASSERT_NO_FATAL_FAILURE(StartQorv());
-    Start = FirstBlock();
-    ASSERT_NE(Start, nullptr);
-    View = TreeView("ExperimentView");
-  }
   // i integer, y float, s string, fixed read-only string, names string array of 4.
   void MakeVariables() {
     I = Exp().GetDataSingleList()->Add(Start, eatINTEGER, 1, "i");
@@ -100,14 +84,6 @@ protected:
         found.push_back(concatenate);
     return found;
   }
-  QString Shown(const TTreeNode* node) const {
-    return View->TreeModel()->IndexOf(node).data().toString();
-  }
-  void DoubleClick(const TTreeNode* node) {
-    const QPoint at = PointOf(View, node);
-    QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(View->viewport(), Qt::LeftButton, {}, at);
-  }
   TConcatenateScript* AddConcatenation(const QString& text) {
     TConcatenateActor actor([&](TConcatenateScriptForm& dialog) {
       TypeText(dialog, text);
@@ -121,9 +97,6 @@ protected:
     return all.empty() ? nullptr : all.back();
   }
 
-  TDialogRegistry Registry;
-  TBlock* Start = nullptr;
-  TNodeTreeView* View = nullptr;
   TData* I = nullptr;
   TData* S = nullptr;
   TData* Names = nullptr;
