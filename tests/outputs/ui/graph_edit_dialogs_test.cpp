@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "graph_window_fixture.h"
 #include "model/experiment_running.h"
 #include "outputs/graph_form.h"
 #include "outputs/ui/chart.h"
@@ -27,40 +28,15 @@
 #include "outputs/ui/graph_window.h"
 #include "outputs/ui/output_window_kinds.h"
 #include "outputs/ui/plot_attributes_dialog.h"
-#include "scripts/outputs/plot_fixture.h"
 #include "support/fake_ui_port.h"
 #include "support/ui/dialog_driver.h"
 #include "support/ui/scripted_user_dialogs.h"
 
 namespace {
 
-class GraphEditDialogsTest : public TPlotFixture {
+class GraphEditDialogsTest : public TGraphWindowFixture {
 protected:
-  GraphEditDialogsTest() {
-    InstallOutputWindows();
-    Out = Output("Cooling", otGRAPH, 1);
-    Form = &Graph(Out);
-    Window = dynamic_cast<TGraphWindow*>(Form->GetView());
-  }
-  void Show() {
-    Window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Window));
-    Window->RefreshNow();
-  }
-  void Import(const std::string& x, const std::string& y, int count, double x0, double y0) {
-    TTransferData data;
-    TTransferSeries* series = data.AddSeries("P", count);
-    series->XName = x;
-    series->YName = y;
-    for (int i = 0; i < count; ++i)
-      series->SetPoint(i, static_cast<float>(x0 + i), static_cast<float>(y0 + i));
-    Form->ImportData(&data);
-  }
-
-  TScriptedUserDialogs Dialogs;
-  TOutput* Out = nullptr;
-  TGraphForm* Form = nullptr;
-  TGraphWindow* Window = nullptr;
+  GraphEditDialogsTest() : TGraphWindowFixture("Cooling") {}
 };
 
 TEST(GraphTitlesDialog, AnglesGoByQuartersAndFontsByTheFontDialog) {

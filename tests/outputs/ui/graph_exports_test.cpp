@@ -14,26 +14,21 @@
 #include <functional>
 #include <vector>
 
+#include "graph_window_fixture.h"
 #include "model/experiment_running.h"
 #include "outputs/ui/chart.h"
 #include "outputs/ui/copy_data_dialog.h"
 #include "outputs/ui/graph_window.h"
 #include "outputs/ui/output_window_kinds.h"
-#include "scripts/outputs/plot_fixture.h"
 #include "support/temp_dir.h"
 #include "support/ui/dialog_driver.h"
 #include "support/ui/scripted_user_dialogs.h"
 
 namespace {
 
-class GraphExportsTest : public TPlotFixture {
+class GraphExportsTest : public TGraphWindowFixture {
 protected:
-  GraphExportsTest() {
-    InstallOutputWindows();
-    Out = Output("Sweep", otGRAPH, 1);
-    Form = &Graph(Out);
-    Window = dynamic_cast<TGraphWindow*>(Form->GetView());
-  }
+  GraphExportsTest() : TGraphWindowFixture("Sweep") {}
   // Runs the action with the copy dialog answered: the kind's radio button, then OK (or
   // Cancel); answers whether the dialog showed.
   bool CopyWith(const std::function<void()>& action, const char* radio = "OutputRadio",
@@ -46,21 +41,6 @@ protected:
     EXPECT_FALSE(actor.LeftOpen);
     return actor.Seen;
   }
-  void Show() {
-    Window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Window));
-    Window->RefreshNow();
-  }
-  // A data series from transfer data.
-  void Import(const std::string& x, const std::string& y, int count, double x0, double y0) {
-    TTransferData data;
-    TTransferSeries* series = data.AddSeries("P", count);
-    series->XName = x;
-    series->YName = y;
-    for (int i = 0; i < count; ++i)
-      series->SetPoint(i, static_cast<float>(x0 + i), static_cast<float>(y0 + i));
-    Form->ImportData(&data);
-  }
   QAction* Item(const char* name) const { return Window->findChild<QAction*>(name); }
   QByteArray Bytes(const std::string& path) const {
     QFile file(QString::fromStdString(path));
@@ -72,11 +52,7 @@ protected:
                   Window->Chart().PlotRect().center().y());
   }
 
-  TScriptedUserDialogs Dialogs;
   TTempDir Temp;
-  TOutput* Out = nullptr;
-  TGraphForm* Form = nullptr;
-  TGraphWindow* Window = nullptr;
 };
 
 TEST_F(GraphExportsTest, TheTextCopyOfTheWholeSeriesIsForAnotherOutput) {
