@@ -8,12 +8,6 @@
 #include "scripts/script.h"
 #include "shell/tree_editing.h"
 
-namespace {
-
-void MarkModified() { UiPort().ExperimentChanged(1, 0); }
-
-}  // namespace
-
 TClipboardState TExperimentTreeEditor::ClipboardState() const {
   TExpObjClipboard& clipboard = Exp.GetClipboard();
   TClipboardState state;
@@ -27,7 +21,7 @@ bool TExperimentTreeEditor::CopyScriptClick() {
   TExperimentObject* object = Selected();
   if (!object || !Exp.GetClipboard().CanCopy(object)) return false;
   Exp.GetClipboard().Copy(static_cast<TScript*>(object));
-  MarkModified();
+  UiPort().ExperimentChanged(1, 0);  // modified
   return true;
 }
 
@@ -36,7 +30,7 @@ bool TExperimentTreeEditor::CutScriptClick() {
   TExperimentObject* object = Selected();
   if (!object || !Exp.GetClipboard().CanCopy(object)) return false;
   Exp.GetClipboard().Cut(static_cast<TScript*>(object));
-  MarkModified();
+  UiPort().ExperimentChanged(1, 0);  // modified
   return true;
 }
 
@@ -45,7 +39,7 @@ bool TExperimentTreeEditor::PasteScriptClick() {
   TExpObjClipboard& clipboard = Exp.GetClipboard();
   if (!Selected() || !clipboard.CanPaste()) return false;
   if (!clipboard.PasteScript()) return false;  // the overwrite question answered No
-  MarkModified();
+  UiPort().ExperimentChanged(1, 0);  // modified
   return true;
 }
 
