@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 
 #include "model/assertion.h"
@@ -69,7 +70,12 @@ void TScriptForm::Refuse(const std::string& text, QWidget* focus) {
 
 void TScriptForm::SizeFromOk(int heights, int widths) {
   const int unit = Ok->sizeHint().height();
-  resize(widths * unit, heights * unit);
+  const int width = widths * unit;
+  int height = heights * unit;
+  // Wrapped texts need the height their lines take at this width.
+  if (QLayout* box = layout(); box && box->hasHeightForWidth())
+    height = std::max(height, box->totalHeightForWidth(width));
+  resize(width, height);
 }
 
 void TScriptForm::showEvent(QShowEvent* event) {

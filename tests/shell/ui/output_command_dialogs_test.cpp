@@ -413,6 +413,9 @@ TEST_F(TOutputCommandDialogsTest, TheClearOutputButtonAddsAClearThatADoubleClick
   TClearActor add([&](TClearScriptForm& dialog) {
     EXPECT_EQ(dialog.windowTitle(), QString("Clear Output"));
     EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 67);
+    // The warning wraps over two lines, all of them shown.
+    auto* warning = Control<QLabel>(dialog, "Label1");
+    EXPECT_GE(warning->height(), warning->heightForWidth(warning->width()));
     auto* outputs = Control<QComboBox>(dialog, "OutputBox");
     EXPECT_EQ(Items(*outputs), (QStringList{"Volts", "Log"}));
     EXPECT_EQ(outputs->currentText(), QString("Volts"));
