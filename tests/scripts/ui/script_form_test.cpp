@@ -16,8 +16,8 @@
 #include "model/errors.h"
 #include "model/experiment.h"
 #include "model/experiment_running.h"
-#include "model/tree_node.h"
 #include "scripts/flow/wait_script.h"
+#include "support/block_commands.h"
 #include "support/fake_ui_port.h"
 #include "support/ui/dialog_driver.h"
 #include "support/ui/scripted_user_dialogs.h"
@@ -55,13 +55,7 @@ protected:
     SetUiPort(Previous);
   }
   // The commands of the block, the blank line left out.
-  std::vector<TScript*> Commands() const {
-    std::vector<TScript*> commands;
-    for (TTreeNode* node = Block->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
-      if (TScript* script = ScriptOfNode(node); script->GetScriptType() != TScript::BLANK)
-        commands.push_back(script);
-    return commands;
-  }
+  std::vector<TScript*> Commands() const { return BlockCommands(Block); }
   void PressOk(TTestForm& form) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));

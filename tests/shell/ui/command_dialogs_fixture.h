@@ -13,6 +13,7 @@
 #include "scripts/script.h"
 #include "scripts/ui/script_dialogs.h"
 #include "shell/ui/dialog_registry.h"
+#include "support/block_commands.h"
 
 class TCommandDialogsFixture : public TMainWindowWidgetsTest {
 protected:
@@ -34,13 +35,7 @@ protected:
     View = TreeView("ExperimentView");
   }
   // The commands of the block, the blank line left out.
-  std::vector<TScript*> Commands(TBlock* block) const {
-    std::vector<TScript*> commands;
-    for (TTreeNode* node = block->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
-      if (TScript* script = ScriptOfNode(node); script && script->GetScriptType() != TScript::BLANK)
-        commands.push_back(script);
-    return commands;
-  }
+  std::vector<TScript*> Commands(TBlock* block) const { return BlockCommands(block); }
   // The node's text as the experiment tree shows it.
   QString Shown(const TTreeNode* node) const {
     return View->TreeModel()->IndexOf(node).data().toString();

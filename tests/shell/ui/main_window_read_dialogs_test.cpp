@@ -30,6 +30,7 @@
 #include "scripts/ui/send_and_read_dialog.h"
 #include "scripts/ui/script_dialogs.h"
 #include "shell/ui/dialog_registry.h"
+#include "support/block_commands.h"
 #include "support/temp_dir.h"
 #include "support/ui/dialog_driver.h"
 #include "support/ui/scripted_user_dialogs.h"
@@ -111,13 +112,7 @@ protected:
   TData* Array(const std::string& name, int type, std::int32_t size) {
     return Exp().GetDataArrayList()->Add(Start, type, size, name);
   }
-  std::vector<TScript*> Commands() const {
-    std::vector<TScript*> commands;
-    for (TTreeNode* node = Start->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
-      if (TScript* script = ScriptOfNode(node); script && script->GetScriptType() != TScript::BLANK)
-        commands.push_back(script);
-    return commands;
-  }
+  std::vector<TScript*> Commands() const { return BlockCommands(Start); }
   std::string Shown(const TTreeNode* node) const {
     return View->TreeModel()->IndexOf(node).data().toString().toStdString();
   }
