@@ -44,10 +44,6 @@ void DoubleClickItem(QListWidget* list, int row) {
   QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
 }
 
-void Press(TCalculateScriptForm& dialog, const char* button) {
-  QTest::mouseClick(Control<QAbstractButton>(dialog, button), Qt::LeftButton);
-}
-
 // Chooses the result entry shown with the text ("I: x").
 void ChooseResult(TCalculateScriptForm& dialog, const QString& text) {
   auto* box = Control<QComboBox>(dialog, "VarComboBox");

@@ -38,10 +38,6 @@ void TypeText(TConcatenateScriptForm& dialog, const QString& text) {
   QTest::keyClicks(edit, text);
 }
 
-void Press(QWidget& dialog, const char* button) {
-  QTest::mouseClick(Control<QAbstractButton>(dialog, button), Qt::LeftButton);
-}
-
 void ChooseTarget(TConcatenateScriptForm& dialog, const QString& text) {
   auto* box = Control<QComboBox>(dialog, "VarComboBox");
   const int index = box->findText(text);

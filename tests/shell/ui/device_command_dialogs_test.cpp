@@ -402,19 +402,6 @@ namespace {
 using TSendActor = TModalDialogActor<TSendScriptForm>;
 using TFormatActor = TModalDialogActor<TNumberFormatForm>;
 
-void Press(QWidget& dialog, const char* button) {
-  QTest::mouseClick(Control<QPushButton>(dialog, button), Qt::LeftButton);
-}
-
-// Replaces an edit's text by typing.
-void Retype(QWidget& dialog, const char* name, const QString& text) {
-  auto* edit = Control<QLineEdit>(dialog, name);
-  edit->setFocus();
-  edit->selectAll();
-  QTest::keyClick(edit, Qt::Key_Delete);
-  QTest::keyClicks(edit, text);
-}
-
 }  // namespace
 
 TEST_F(TDeviceDialogsTest, SendSendsTextAndAFloatInTheFormatChosen) {

@@ -40,21 +40,6 @@
 
 namespace {
 
-// Replaces the text of the line edit (or of an editable combo box's edit) with the keys.
-void Retype(QWidget& dialog, const char* name, const QString& text) {
-  QLineEdit* edit = dialog.findChild<QLineEdit*>(name);
-  if (!edit) {
-    auto* combo = Control<QComboBox>(dialog, name);
-    ASSERT_NE(combo, nullptr);
-    edit = combo->lineEdit();
-  }
-  ASSERT_NE(edit, nullptr);
-  edit->setFocus();
-  edit->selectAll();
-  QTest::keyClick(edit, Qt::Key_Delete);
-  QTest::keyClicks(edit, text);
-}
-
 // Chooses the entry of the combo box by its text, as a user picks it.
 void Choose(QWidget& dialog, const char* name, const QString& text) {
   auto* combo = Control<QComboBox>(dialog, name);
@@ -62,10 +47,6 @@ void Choose(QWidget& dialog, const char* name, const QString& text) {
   const int index = combo->findText(text);
   ASSERT_GE(index, 0) << name << ": no " << text.toStdString();
   combo->setCurrentIndex(index);
-}
-
-void Press(QWidget& dialog, const char* button) {
-  QTest::mouseClick(Control<QPushButton>(dialog, button), Qt::LeftButton);
 }
 
 class ExperimentThroughDialogsTest : public TWindowStepsTest {

@@ -37,21 +37,6 @@
 
 namespace {
 
-// Replaces the text of the line edit (or of the editable combo box) by typing.
-void Retype(QWidget& dialog, const char* edit, const QString& text) {
-  auto* line = dialog.findChild<QLineEdit*>(edit);
-  if (!line) line = Control<QComboBox>(dialog, edit)->lineEdit();
-  ASSERT_NE(line, nullptr) << edit;
-  line->setFocus();
-  line->selectAll();
-  QTest::keyClick(line, Qt::Key_Delete);
-  QTest::keyClicks(line, text);
-}
-
-void Press(QWidget& dialog, const char* button) {
-  QTest::mouseClick(Control<QPushButton>(dialog, button), Qt::LeftButton);
-}
-
 // Chooses the item of the combo box by its text, as the keyboard does.
 void Choose(QWidget& dialog, const char* combo, const QString& text) {
   auto* box = Control<QComboBox>(dialog, combo);

@@ -14,13 +14,11 @@
 #include "communication/cec_gpib.h"
 #include "communication/device.h"
 #include "communication/device_list.h"
+#include "command_dialogs_fixture.h"
 #include "communication/read_data.h"
-#include "main_window_widgets.h"
 #include "model/attribute_type.h"
 #include "model/data.h"
 #include "model/data_list.h"
-#include "model/experiment_running.h"
-#include "model/ui/model_dialogs.h"
 #include "model/ui/variable_dialog.h"
 #include "scripts/device/read_script.h"
 #include "scripts/device/send_script.h"
@@ -28,8 +26,6 @@
 #include "scripts/ui/read_dialog.h"
 #include "scripts/ui/read_file_dialog.h"
 #include "scripts/ui/send_and_read_dialog.h"
-#include "scripts/ui/script_dialogs.h"
-#include "shell/ui/dialog_registry.h"
 #include "support/block_commands.h"
 #include "support/temp_dir.h"
 #include "support/ui/dialog_driver.h"
@@ -39,21 +35,6 @@ namespace {
 
 using TReadActor = TModalDialogActor<TReadScriptForm>;
 
-// Replaces the text of the line edit (or of an editable combo box's edit) with the keys.
-void Retype(QWidget& dialog, const char* name, const QString& text) {
-  QLineEdit* edit = dialog.findChild<QLineEdit*>(name);
-  if (!edit) {
-    auto* combo = Control<QComboBox>(dialog, name);
-    ASSERT_NE(combo, nullptr);
-    edit = combo->lineEdit();
-  }
-  ASSERT_NE(edit, nullptr);
-  edit->setFocus();
-  edit->selectAll();
-  QTest::keyClick(edit, Qt::Key_Delete);
-  QTest::keyClicks(edit, text);
-}
-
 // The control that has the focus: a combo box for its line edit.
 QString FocusName() {
   QWidget* modal = QApplication::activeModalWidget();
@@ -62,10 +43,6 @@ QString FocusName() {
   if (focus->objectName().isEmpty() && focus->parentWidget())
     return focus->parentWidget()->objectName();
   return focus->objectName();
-}
-
-void Press(QWidget& dialog, const char* button) {
-  QTest::mouseClick(Control<QPushButton>(dialog, button), Qt::LeftButton);
 }
 
 // Chooses the entry of the combo box by its text, as a user picks it.
@@ -79,24 +56,8 @@ void Choose(QWidget& dialog, const char* name, const QString& text) {
 
 }  // namespace
 
-class TReadDialogTest : public TMainWindowWidgetsTest {
+class TReadDialogTest : public TCommandDialogsFixture {
 protected:
-  TReadDialogTest() {
-    RegisterScriptDialogs(Registry);
-    RegisterModelDialogs(Registry);
-    Port.SetDialogRegistry(&Registry);
-  }
-  ~TReadDialogTest() override {
-    ExperimentRunning = false;
-    CloseWithoutQuestions();
-    Port.SetDialogRegistry(nullptr);
-  }
-  void SetUp() override {
-    ASSERT_NO_FATAL_FAILURE(StartQorv());
-    Start = FirstBlock();
-    ASSERT_NE(Start, nullptr);
-    View = TreeView("ExperimentView");
-  }
   TDeviceList& Devices() const { return Window->Session().GetDeviceList(); }
   TDevice* AddMeter(const std::string& name) {
     TDevice* device = Devices().NewDevice();
@@ -113,14 +74,6 @@ protected:
     return Exp().GetDataArrayList()->Add(Start, type, size, name);
   }
   std::vector<TScript*> Commands() const { return BlockCommands(Start); }
-  std::string Shown(const TTreeNode* node) const {
-    return View->TreeModel()->IndexOf(node).data().toString().toStdString();
-  }
-  void DoubleClick(const TTreeNode* node) {
-    const QPoint at = PointOf(View, node);
-    QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(View->viewport(), Qt::LeftButton, {}, at);
-  }
   bool Modified() const { return Panel(TQorvForm::spModified) == "Modified"; }
   // A Read of the block's first variable from the first device, with the dialog's defaults.
   TReadScript* AddRead() {
@@ -151,10 +104,6 @@ protected:
     Dialogs.ClearCalls();
     return texts;
   }
-
-  TDialogRegistry Registry;
-  TBlock* Start = nullptr;
-  TNodeTreeView* View = nullptr;
 };
 
 TEST_F(TReadDialogTest, TheReadButtonAddsAReadThatADoubleClickChanges) {
@@ -189,7 +138,7 @@ TEST_F(TReadDialogTest, TheReadButtonAddsAReadThatADoubleClickChanges) {
   ASSERT_EQ(commands.size(), 1u);
   auto* read = dynamic_cast<TReadScript*>(commands[0]);
   ASSERT_NE(read, nullptr);
-  EXPECT_EQ(Shown(read->AExpNode), "Meter: Read ASCII(volts)");
+  EXPECT_EQ(Shown(read->AExpNode), QString("Meter: Read ASCII(volts)"));
   EXPECT_EQ(read->GetDevice(), meter);
   EXPECT_EQ(read->GetStoredData(), volts);
   EXPECT_EQ(read->GetReadData()->GetBytesPerPoint(), 100);
@@ -221,7 +170,7 @@ TEST_F(TReadDialogTest, TheReadButtonAddsAReadThatADoubleClickChanges) {
   ASSERT_TRUE(change.Seen);
   EXPECT_FALSE(change.LeftOpen);
   EXPECT_EQ(Commands(), commands);
-  EXPECT_EQ(Shown(read->AExpNode), "Scope: Read Binary(trace,5)");
+  EXPECT_EQ(Shown(read->AExpNode), QString("Scope: Read Binary(trace,5)"));
   EXPECT_EQ(read->GetDevice(), scope);
   EXPECT_EQ(read->GetStoredData(), trace);
   EXPECT_EQ(read->GetSecondStoredData(), count);
@@ -245,7 +194,7 @@ TEST_F(TReadDialogTest, TheReadButtonAddsAReadThatADoubleClickChanges) {
   });
   DoubleClick(read->AExpNode);
   ASSERT_TRUE(points.Seen);
-  EXPECT_EQ(Shown(read->AExpNode), "Scope: Read ASCII(trace,count)");
+  EXPECT_EQ(Shown(read->AExpNode), QString("Scope: Read ASCII(trace,count)"));
   auto* array = dynamic_cast<TReadDataArray*>(read->GetReadData());
   ASSERT_NE(array, nullptr);
   EXPECT_EQ(array->GetDelimiter(), ",");
@@ -260,7 +209,7 @@ TEST_F(TReadDialogTest, TheReadButtonAddsAReadThatADoubleClickChanges) {
   DoubleClick(read->AExpNode);
   ASSERT_TRUE(cancel.Seen);
   EXPECT_EQ(read->GetStoredData(), trace);
-  EXPECT_EQ(Shown(read->AExpNode), "Scope: Read ASCII(trace,count)");
+  EXPECT_EQ(Shown(read->AExpNode), QString("Scope: Read ASCII(trace,count)"));
   EXPECT_FALSE(Modified());
   EXPECT_TRUE(Dialogs.Boxes().empty());
 }
@@ -568,8 +517,8 @@ TEST_F(TSendAndReadDialogTest, TheSendAndReadButtonAddsASendThenARead) {
   auto* send = dynamic_cast<TSendScript*>(commands[0]);
   auto* read = dynamic_cast<TReadScript*>(commands[1]);
   ASSERT_TRUE(send && read);
-  EXPECT_EQ(Shown(send->AExpNode), "Meter: Send(MEAS?) T");
-  EXPECT_EQ(Shown(read->AExpNode), "Meter: Read ASCII(volts)");
+  EXPECT_EQ(Shown(send->AExpNode), QString("Meter: Send(MEAS?) T"));
+  EXPECT_EQ(Shown(read->AExpNode), QString("Meter: Read ASCII(volts)"));
   EXPECT_EQ(send->GetDevice(), meter);
   EXPECT_EQ(read->GetDevice(), meter);
   EXPECT_EQ(read->GetStoredData(), volts);
@@ -593,7 +542,7 @@ TEST_F(TSendAndReadDialogTest, TheSendAndReadButtonAddsASendThenARead) {
   EXPECT_EQ(second->GetCommandString(), "");
   EXPECT_TRUE(second->GetForceSpace());
   EXPECT_EQ(second->GetStoredData(), nullptr);  // a Send stores nothing
-  EXPECT_EQ(Shown(second->AExpNode), "Meter: Send(volts) T");
+  EXPECT_EQ(Shown(second->AExpNode), QString("Meter: Send(volts) T"));
   EXPECT_TRUE(dynamic_cast<TReadScript*>(Commands()[3]) != nullptr);
 
   // Cancel makes nothing.
@@ -738,7 +687,7 @@ TEST_F(TReadFileDialogTest, TheReadFileButtonAddsAReadFileThatADoubleClickChange
   ASSERT_EQ(commands.size(), 1u);
   auto* read = dynamic_cast<TReadFileScript*>(commands[0]);
   ASSERT_NE(read, nullptr);
-  EXPECT_EQ(Shown(read->AExpNode), "Read data.txt into values SC(n)");
+  EXPECT_EQ(Shown(read->AExpNode), QString("Read data.txt into values SC(n)"));
   EXPECT_EQ(read->GetFileToRead(), path);
   EXPECT_EQ(read->GetStoredData(), values);
   EXPECT_EQ(read->GetSecondStoredData(), count);
@@ -760,7 +709,7 @@ TEST_F(TReadFileDialogTest, TheReadFileButtonAddsAReadFileThatADoubleClickChange
   DoubleClick(read->AExpNode);
   ASSERT_TRUE(change.Seen);
   EXPECT_FALSE(change.LeftOpen);
-  EXPECT_EQ(Shown(read->AExpNode), "Read data.txt into values SCN");
+  EXPECT_EQ(Shown(read->AExpNode), QString("Read data.txt into values SCN"));
   EXPECT_EQ(read->GetDelimiter2(), ";");
   EXPECT_EQ(read->GetSecondStoredData(), nullptr);
   EXPECT_FALSE(read->GetCleanString());

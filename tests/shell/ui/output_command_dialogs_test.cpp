@@ -49,10 +49,6 @@ void Choose(QComboBox& box, const QString& text) {
   box.setCurrentIndex(item);
 }
 
-void Press(QDialog& dialog, const char* button) {
-  QTest::mouseClick(Control<QAbstractButton>(dialog, button), Qt::LeftButton);
-}
-
 QStringList Items(const QComboBox& box) {
   QStringList items;
   for (int i = 0; i < box.count(); ++i) items << box.itemText(i);

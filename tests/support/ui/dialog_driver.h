@@ -5,6 +5,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -33,6 +35,27 @@ inline void ClickControl(QWidget& dialog, const char* name) {
   QAbstractButton* button = Control<QAbstractButton>(dialog, name);
   ASSERT_NE(button, nullptr);
   QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+// Clicks the button (push, radio or check button) of that objectName.
+inline void Press(QWidget& dialog, const char* button) {
+  QTest::mouseClick(Control<QAbstractButton>(dialog, button), Qt::LeftButton);
+}
+
+// Replaces the text of the line edit, or of the editable combo box's edit, of that
+// objectName by typing.
+inline void Retype(QWidget& dialog, const char* name, const QString& text) {
+  QLineEdit* edit = dialog.findChild<QLineEdit*>(name);
+  if (!edit) {
+    auto* combo = Control<QComboBox>(dialog, name);
+    ASSERT_NE(combo, nullptr);
+    edit = combo->lineEdit();
+  }
+  ASSERT_NE(edit, nullptr) << name;
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Delete);
+  QTest::keyClicks(edit, text);
 }
 
 // A timer waits for the dialog of the given class to become the active modal window,
