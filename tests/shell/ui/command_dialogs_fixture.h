@@ -36,6 +36,14 @@ protected:
   }
   // The commands of the block, the blank line left out.
   std::vector<TScript*> Commands(TBlock* block) const { return BlockCommands(block); }
+  // The block's only command when it is one of that type; null (and a failure when the
+  // block holds another number of commands) otherwise.
+  template <class TCommand>
+  TCommand* OnlyCommand(TBlock* block) const {
+    const std::vector<TScript*> commands = Commands(block);
+    EXPECT_EQ(commands.size(), 1u);
+    return commands.size() == 1 ? dynamic_cast<TCommand*>(commands[0]) : nullptr;
+  }
   // The node's text as the experiment tree shows it.
   QString Shown(const TTreeNode* node) const {
     return View->TreeModel()->IndexOf(node).data().toString();

@@ -53,9 +53,7 @@ TEST_F(TDeviceDialogsTest, SendGpibAddsTheCheckedCommandsAndADoubleClickChangesT
   Trigger("SendGPIBButton");
   ASSERT_TRUE(actor.Seen);
   EXPECT_FALSE(actor.LeftOpen);
-  std::vector<TScript*> commands = Commands(Start);
-  ASSERT_EQ(commands.size(), 1u);
-  auto* gpib = dynamic_cast<TSendGPIBScript*>(commands[0]);
+  auto* gpib = OnlyCommand<TSendGPIBScript>(Start);
   ASSERT_NE(gpib, nullptr);
   EXPECT_EQ(gpib->GetDevice(), scope);
   EXPECT_EQ(gpib->GetBusCommands(),
@@ -189,9 +187,7 @@ TEST_F(TDeviceDialogsTest, SendRs232ClearsTheCheckedBuffersOfAnRs232Device) {
   Trigger("SendRS232Button");
   ASSERT_TRUE(actor.Seen);
   EXPECT_FALSE(actor.LeftOpen);
-  std::vector<TScript*> commands = Commands(Start);
-  ASSERT_EQ(commands.size(), 1u);
-  auto* send = dynamic_cast<TSendRS232Script*>(commands[0]);
+  auto* send = OnlyCommand<TSendRS232Script>(Start);
   ASSERT_NE(send, nullptr);
   EXPECT_EQ(send->GetDevice(), pump);
   EXPECT_FALSE(send->GetClearTransmit());
@@ -294,9 +290,7 @@ TEST_F(TDeviceDialogsTest, SerialPollStoresIntoAWritableIntegerOfTheBlock) {
   Trigger("SerialPollButton");
   ASSERT_TRUE(actor.Seen);
   EXPECT_FALSE(actor.LeftOpen);
-  std::vector<TScript*> commands = Commands(Start);
-  ASSERT_EQ(commands.size(), 1u);
-  auto* poll = dynamic_cast<TSerialPollScript*>(commands[0]);
+  auto* poll = OnlyCommand<TSerialPollScript>(Start);
   ASSERT_NE(poll, nullptr);
   EXPECT_EQ(poll->GetDevice(), meter);
   EXPECT_EQ(poll->GetStoredData(), status);
@@ -450,9 +444,7 @@ TEST_F(TDeviceDialogsTest, SendSendsTextAndAFloatInTheFormatChosen) {
   ASSERT_TRUE(actor.Seen);
   ASSERT_TRUE(format.Seen);
   EXPECT_FALSE(actor.LeftOpen);
-  std::vector<TScript*> commands = Commands(Start);
-  ASSERT_EQ(commands.size(), 1u);
-  auto* send = dynamic_cast<TSendScript*>(commands[0]);
+  auto* send = OnlyCommand<TSendScript>(Start);
   ASSERT_NE(send, nullptr);
   EXPECT_EQ(send->GetDevice(), pump);
   EXPECT_EQ(send->GetCommandString(), "VOLT");

@@ -77,9 +77,7 @@ TEST_F(TCommandDialogsTest, TheWaitButtonAddsAWaitThatADoubleClickChanges) {
   Trigger("WaitButton");
   ASSERT_TRUE(actor.Seen);
   EXPECT_FALSE(actor.LeftOpen);
-  std::vector<TScript*> commands = Commands(Start);
-  ASSERT_EQ(commands.size(), 1u);
-  auto* wait = dynamic_cast<TWaitScript*>(commands[0]);
+  auto* wait = OnlyCommand<TWaitScript>(Start);
   ASSERT_NE(wait, nullptr);
   EXPECT_EQ(wait->GetTime(), 1500);
   EXPECT_EQ(Shown(wait->AExpNode), QString("Wait 1500 milliseconds"));

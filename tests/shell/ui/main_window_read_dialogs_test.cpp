@@ -134,9 +134,7 @@ TEST_F(TReadDialogTest, TheReadButtonAddsAReadThatADoubleClickChanges) {
   Trigger("ReadButton");
   ASSERT_TRUE(add.Seen);
   EXPECT_FALSE(add.LeftOpen);
-  std::vector<TScript*> commands = Commands();
-  ASSERT_EQ(commands.size(), 1u);
-  auto* read = dynamic_cast<TReadScript*>(commands[0]);
+  auto* read = OnlyCommand<TReadScript>(Start);
   ASSERT_NE(read, nullptr);
   EXPECT_EQ(Shown(read->AExpNode), QString("Meter: Read ASCII(volts)"));
   EXPECT_EQ(read->GetDevice(), meter);
@@ -169,7 +167,7 @@ TEST_F(TReadDialogTest, TheReadButtonAddsAReadThatADoubleClickChanges) {
   DoubleClick(read->AExpNode);
   ASSERT_TRUE(change.Seen);
   EXPECT_FALSE(change.LeftOpen);
-  EXPECT_EQ(Commands(), commands);
+  EXPECT_EQ(Commands(), std::vector<TScript*>{read});
   EXPECT_EQ(Shown(read->AExpNode), QString("Scope: Read Binary(trace,5)"));
   EXPECT_EQ(read->GetDevice(), scope);
   EXPECT_EQ(read->GetStoredData(), trace);
@@ -683,9 +681,7 @@ TEST_F(TReadFileDialogTest, TheReadFileButtonAddsAReadFileThatADoubleClickChange
   ASSERT_EQ(choices.size(), 1u);
   EXPECT_EQ(choices[0].Choice.DefaultExt, "txt");
   EXPECT_EQ(choices[0].Choice.Filter, "Text File (*.txt)|*.txt|All Files (*.*)|*.*");
-  std::vector<TScript*> commands = Commands();
-  ASSERT_EQ(commands.size(), 1u);
-  auto* read = dynamic_cast<TReadFileScript*>(commands[0]);
+  auto* read = OnlyCommand<TReadFileScript>(Start);
   ASSERT_NE(read, nullptr);
   EXPECT_EQ(Shown(read->AExpNode), QString("Read data.txt into values SC(n)"));
   EXPECT_EQ(read->GetFileToRead(), path);
