@@ -44,13 +44,17 @@ TScript* TDebugTree::ScriptOf(const TTreeNode* node) {
 }
 
 void TDebugTree::Bind() {
+  BindAfresh();
+  if (OnChanged) OnChanged();
+}
+
+void TDebugTree::BindAfresh() {
   UnbindNodes();
   Stops.clear();
   AbortNode = nullptr;
   Mirror.Build();
   const int count = BindNodes();
   QORV_ASSERT_AS(count==Mirror.NodeCount(), "count==DebugTreeView->Items->Count");
-  if (OnChanged) OnChanged();
 }
 
 void TDebugTree::Unbind() {
@@ -67,12 +71,7 @@ void TDebugTree::Rebuild() {
     if (TExperimentObject* object = ObjectOf(node)) stopped.push_back(object);
   TExperimentObject* aborted = ObjectOf(AbortNode);
   TExperimentObject* selected = ObjectOf(GetTree().GetSelected());
-  UnbindNodes();
-  Stops.clear();
-  AbortNode = nullptr;
-  Mirror.Build();
-  const int count = BindNodes();
-  QORV_ASSERT_AS(count==Mirror.NodeCount(), "count==DebugTreeView->Items->Count");
+  BindAfresh();
   // An object that left the tree keeps no DebugNode after the binding above.
   for (TExperimentObject* object : stopped)
     if (object->DebugNode) {

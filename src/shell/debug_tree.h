@@ -72,6 +72,8 @@ public:
 
 private:
   // Binds the copy's nodes to their objects; answers how many were bound.
+  // Binds the tree as it stands now, without stops or abort mark.
+  void BindAfresh();
   int BindNodes();
   void UnbindNodes();
   void SetStopImage(TTreeNode* node, bool stop);
