@@ -14,7 +14,8 @@ bool Interact(TDeviceList& devices, TDevice* preselected, bool fromDebugWindow) 
     return false;
   }
   request.Preselected = preselected;
-  request.OnMainThread = runActive;
+  // The debug window steps its run on this thread: its console does too, between steps.
+  request.OnMainThread = runActive || fromDebugWindow;
   UiPort().OpenDialog(request);
   return true;
 }

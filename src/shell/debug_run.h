@@ -128,6 +128,9 @@ public:
   void ToggleTrace(TTreeNode* node);
   // The variable of an attribute node; none for any other node.
   static TData* VariableOf(const TTreeNode* node);
+  // Opens a dialog of this window; ticks wait meanwhile, so that what the dialog does
+  // (a device's settings, the console's exchanges) never interleaves with a step.
+  int OpenDialog(const std::function<int()>& open);
 
 private:
   enum class TStopCause { User, Finished };
@@ -146,9 +149,6 @@ private:
   // An action the user asked for while a command executes runs after it returns.
   bool Deferred(std::function<void()> action);
   void RunDeferred();
-  // Opens a dialog of this window; ticks wait meanwhile.
-  int OpenDialog(const std::function<int()>& open);
-
   TDebugRunView& View;
   TDebugLog& Log;
   TExperiment* Exp = nullptr;

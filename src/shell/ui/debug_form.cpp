@@ -236,7 +236,8 @@ void TDebugForm::SetUpPopups() {
   connect(DevicePopup, &QMenu::aboutToShow, this, &TDebugForm::UpdateDevicePopup);
   connect(DeviceEditItem, &QAction::triggered, this, [this] { EditDevice(); });
   connect(InteractItem, &QAction::triggered, this, [this] {
-    if (Devices && SelectedDevice()) Interact(*Devices, SelectedDevice(), true);
+    if (Devices && SelectedDevice())
+      Run.OpenDialog([this] { return Interact(*Devices, SelectedDevice(), true) ? 1 : 0; });
   });
   connect(ResetItem, &QAction::triggered, this, [this] {
     TDevice* device = SelectedDevice();
@@ -478,7 +479,7 @@ void TDebugForm::UpdateTracePopup() {
 void TDebugForm::EditDevice() {
   TDevice* device = SelectedDevice();
   if (!device) return;
-  device->Edit();
+  Run.OpenDialog([device] { return device->Edit() ? 1 : 0; });
   ShowDevices();
 }
 

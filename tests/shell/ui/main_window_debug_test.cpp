@@ -8,6 +8,8 @@
 
 #include <functional>
 
+#include "communication/ui/communication_dialogs.h"
+#include "communication/ui/interactive_form.h"
 #include "main_window_steps.h"
 #include "model/ui/tree_model.h"
 #include "platform/ui/help_topics.h"
@@ -27,6 +29,7 @@ protected:
   // The command dialogs, as at start-up.
   MainWindowDebugTest() {
     RegisterScriptDialogs(Registry);
+    RegisterCommunicationDialogs(Registry);
     Port.SetDialogRegistry(&Registry);
   }
   ~MainWindowDebugTest() override {
@@ -149,6 +152,38 @@ TEST_F(MainWindowDebugTest, TheDevicesShowWithTheirPopUpAndTheAttributesFullyOpe
     form.findChild<QAction*>("DebugHelpMenuItem")->trigger();
     EXPECT_TRUE(shows(28));
     THelpWindow::Close();
+    form.CloseClick();
+  });
+  Trigger("DebugButton");
+  EXPECT_TRUE(seen);
+}
+
+// The device pop-up's console opens during a debug run: no step runs while it shows,
+// so its exchanges never meet a traced command's on the bus; the run goes on after.
+TEST_F(MainWindowDebugTest, TheRunWaitsWhileTheDevicesConsoleIsOpen) {
+  StartQorv();
+  for (int i = 0; i < 3; ++i) AddWait(10);
+  AddMeter("Meter");
+  bool seen = false;
+  WhenDebugShows([&](TDebugForm& form) {
+    auto* devices = form.findChild<QTreeWidget*>("DeviceDebugView");
+    ASSERT_NE(devices, nullptr);
+    devices->setCurrentItem(devices->topLevelItem(0));
+    form.UpdateDevicePopup();
+    QAction* interact = form.DeviceDebugPopup()->findChild<QAction*>("InteractItem");
+    ASSERT_NE(interact, nullptr);
+    Press(form, "StartButton");
+    TScript* next = form.Engine().GetNextScript();
+    ASSERT_NE(next, nullptr);
+    TModalDialogActor<TInteractiveForm> console([&](TInteractiveForm& dialog) {
+      seen = true;
+      QTest::qWait(300);  // time for every Wait of the run, were it going on
+      EXPECT_EQ(form.Engine().GetNextScript(), next);
+      dialog.reject();
+    });
+    interact->trigger();
+    EXPECT_TRUE(console.Seen);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Engine().GetNextScript() == nullptr; }, 3000));
     form.CloseClick();
   });
   Trigger("DebugButton");
