@@ -11,6 +11,7 @@
 #include "model/tree_node.h"
 #include "model/write_file.h"
 #include "scripts/command_table.h"
+#include "scripts/exp_obj_clipboard.h"
 #include "scripts/flow/blank_script.h"
 #include "scripts/flow/dec_script.h"
 #include "shell/draw_parts.h"
@@ -36,6 +37,7 @@ TBlock::TBlock(TExperiment* owner, TTreeNode* node, TDrawBlock* box)
 }
 
 TBlock::~TBlock() {
+  if (TExpObjClipboard* clipboard = Powner->FindClipboard()) clipboard->BlockGone(this);
   if (TDrawBlock* box = Pdrawblock) {
     box->RemoveBlock();
     Pdrawblock = nullptr;

@@ -146,6 +146,8 @@ public:
 
   // The one-command clipboard of the experiment, made on first use.
   TExpObjClipboard& GetClipboard();
+  // The clipboard when it has been made; none otherwise and while the experiment goes.
+  TExpObjClipboard* FindClipboard() const { return Pclipboard.get(); }
 
   // Guards the variables' values between the worker, which writes them during a run,
   // and the main thread, which shows them meanwhile. Recursive, so that a value made

@@ -19,6 +19,11 @@ public:
   virtual void Enable() = 0;
   // The type of the command to make on paste.
   virtual int GetScriptType() = 0;
+  // True when the record goes only into that block.
+  virtual bool IsBoundTo(const TBlock* block) const {
+    (void)block;
+    return false;
+  }
   // The clipboard takes the record: keeps the experiment (none before) and enables.
   void SetExperiment(TExperiment* experiment);
   bool Disabled() const { return ADisabled; }
@@ -35,6 +40,7 @@ class TBlockCopyScript : public TCopyScript {
 public:
   explicit TBlockCopyScript(TBlock* block) : Pblock(block) {}
   bool CanPasteAt(TTreeNode* node) override;
+  bool IsBoundTo(const TBlock* block) const override { return Pblock && Pblock == block; }
 
 protected:
   TBlock* Pblock;

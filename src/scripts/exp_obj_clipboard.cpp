@@ -19,6 +19,10 @@ void TExpObjClipboard::Drop() {
   Pcopyscript = nullptr;
 }
 
+void TExpObjClipboard::BlockGone(const TBlock* block) {
+  if (Pcopyscript && Pcopyscript->IsBoundTo(block)) Drop();
+}
+
 bool TExpObjClipboard::CanCopy(TExperimentObject* object) const {
   if (!object || object->GetExperimentType() != aiSCRIPT) return false;
   return static_cast<TScript*>(object)->CanMakeCopyScript();

@@ -3,6 +3,7 @@
 // dropped once one of those is gone. Pastes happen at the experiment tree's selection.
 #pragma once
 
+class TBlock;
 class TCopyScript;
 class TExperiment;
 class TExperimentObject;
@@ -31,6 +32,9 @@ public:
   // the user agrees. False when the user declines or nothing can be pasted there.
   bool PasteScript();
   TCopyScript* GetCopyScript() const { return Pcopyscript; }
+  // The block is being deleted: a record that goes only into it can go nowhere, and
+  // would otherwise keep its address.
+  void BlockGone(const TBlock* block);
 
 private:
   void CopyScript(TScript* script);

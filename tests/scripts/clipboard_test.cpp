@@ -348,6 +348,20 @@ TEST_F(ClipboardTest, ANewCopyLetsGoOfEverythingTheHeldRecordNamed) {
     }
 }
 
+// A record bound to its block goes when the block goes: it could be pasted nowhere, and
+// a block made later at the same address would take it.
+TEST_F(ClipboardTest, DeletingTheBlockOfABoundRecordDropsIt) {
+  for (int type : CopyableCommandTypes()) {
+    SCOPED_TRACE(CommandName(type));
+    TBlock* block = NewBlock("B3");
+    TCopySamples samples(Exp, Devices, block, Temp.Path().string(), "_" + std::to_string(type));
+    Clip().Copy(samples.MakeFirst(type).Command);
+    ASSERT_NE(Clip().GetCopyScript(), nullptr);
+    delete block;
+    EXPECT_EQ(Clip().GetCopyScript() == nullptr, BlockBoundTypes().count(type) > 0);
+  }
+}
+
 TEST_F(ClipboardTest, DeletingAnythingARecordNamesDisablesIt) {
   int round = 0;
   for (int type : CopyableCommandTypes()) {

@@ -13,7 +13,9 @@ public:
   TCopyCreateNewFile(TBlock* block, TMultiExpFile* file);
   ~TCopyCreateNewFile() override;
 
+  // Any block takes it.
   bool CanPasteAt(TTreeNode* node) override;
+  bool IsBoundTo(const TBlock*) const override { return false; }
   // Leaves the file and forgets it.
   void Disable() override;
   void Enable() override;
