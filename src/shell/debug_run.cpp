@@ -31,7 +31,10 @@ const char* const ExperimentFinishedText = "Experiment Finished";
 const char* const ExperimentAbortedText = "Experiment Aborted";
 
 TDebugRun::TDebugRun(TDebugRunView& view, TDebugLog& log) : View(view), Log(log) {
-  Traces.OnChanged = [this] { Changed(); };
+  Traces.OnChanged = [this] {
+    View.TracesChanged();
+    Changed();
+  };
 }
 
 TDebugRun::~TDebugRun() {

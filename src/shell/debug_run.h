@@ -41,6 +41,8 @@ public:
   virtual void BindTrees(TTree* commands, TTree* attributes) = 0;
   // Serves the user's pending input while a traced command waits.
   virtual void ProcessEvents() = 0;
+  // Trace lines came, or the traced variables changed (StateChanged follows).
+  virtual void TracesChanged() = 0;
 };
 
 // The tool bar's check buttons ("Start", "Stop", "Pause" form one group).

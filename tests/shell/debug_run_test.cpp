@@ -30,6 +30,7 @@ public:
     Interval = interval;
   }
   void StateChanged() override {}
+  void TracesChanged() override {}
   void TreeStale() override { ++Stale; }
   void BindTrees(TTree* commands, TTree* attributes) override {
     Commands = commands;

@@ -7,6 +7,9 @@
 #include <QMenuBar>
 #include <QTreeWidget>
 
+#include <deque>
+#include <string>
+
 #include "communication/console.h"
 #include "communication/device.h"
 #include "communication/device_list.h"
@@ -133,10 +136,6 @@ TDebugForm::TDebugForm(QWidget* parent)
 
   SetUpMenus();
   SetUpPopups();
-  Run.GetTraces().OnChanged = [this] {
-    ShowTraces();
-    StateChanged();
-  };
   ShowButtons();
 }
 
@@ -308,6 +307,7 @@ void TDebugForm::Unbind() {
   Run.Hide();
   ui->DeviceDebugView->clear();
   ui->TraceListBox->clear();
+  TracesShown = 0;
   Devices = nullptr;
 }
 
@@ -409,10 +409,19 @@ void TDebugForm::ShowButtons() {
   StepItem->setEnabled(Run.CanStepItem());
 }
 
+void TDebugForm::TracesChanged() { ShowTraces(); }
+
 void TDebugForm::ShowTraces() {
-  ui->TraceListBox->clear();
-  for (const std::string& line : Run.GetTraces().Lines())
-    ui->TraceListBox->addItem(QString::fromStdString(line));
+  // New lines come in at the top: only they are added, so that a long traced run does not
+  // fill the whole list again at every step.
+  const std::deque<std::string>& lines = Run.GetTraces().Lines();
+  if (lines.size() < TracesShown) {
+    ui->TraceListBox->clear();
+    TracesShown = 0;
+  }
+  for (std::size_t line = lines.size() - TracesShown; line-- > 0;)
+    ui->TraceListBox->insertItem(0, QString::fromStdString(lines[line]));
+  TracesShown = lines.size();
   ClearAllTracesItem->setEnabled(Run.GetTraces().HasTraces());
 }
 

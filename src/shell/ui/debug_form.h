@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QTimer>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -86,6 +87,7 @@ private:
   void TreeStale() override;
   void BindTrees(TTree* commands, TTree* attributes) override;
   void ProcessEvents() override;
+  void TracesChanged() override;
 
   void SetUpMenus();
   void SetUpPopups();
@@ -110,6 +112,7 @@ private:
   std::unique_ptr<TCommandTreeHandler> CommandHandler;
   std::unique_ptr<TAttributeTreeHandler> AttributeHandler;
   TDeviceList* Devices = nullptr;
+  std::size_t TracesShown = 0;  // the trace lines the list shows
   bool SyncPosted = false;
 
   QMenuBar* MenuBar = nullptr;

@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QListWidget>
+
+#include <deque>
 #include <QMenu>
 #include <QTest>
 #include <QToolButton>
@@ -212,6 +214,18 @@ TEST_F(DebugFormTest, ATracedVariableShowsThreeNewValuesThroughALoopOfThree) {
   EXPECT_EQ(traces->count(), 3);  // the lines stay until Clear View
   Item("ClearViewItem")->trigger();
   EXPECT_EQ(traces->count(), 0);
+
+  // Traced again, a second run's lines come in at the top as the engine holds them.
+  Form->UpdateAttributePopup();
+  Item("TraceItem")->trigger();
+  Click("StartButton");
+  ASSERT_TRUE(WaitStopped());
+  const std::deque<std::string>& lines = Form->Engine().GetTraces().Lines();
+  ASSERT_EQ(lines.size(), 3u);
+  ASSERT_EQ(traces->count(), 3);
+  for (int row = 0; row < traces->count(); ++row)
+    EXPECT_EQ(traces->item(row)->text().toStdString(), lines[static_cast<std::size_t>(row)]);
+  EXPECT_EQ(traces->item(0)->text().toStdString(), count->GetName() + " New value 3" + tail);
 }
 
 TEST_F(DebugFormTest, StopDuringALongWaitEndsItWithinItsSlice) {
