@@ -1,6 +1,5 @@
 #include "scripts/device/read_copy.h"
 
-#include "communication/device.h"
 #include "communication/read_data.h"
 #include "model/assertion.h"
 #include "model/data.h"
@@ -8,11 +7,9 @@
 #include "scripts/device/read_script.h"
 
 TCopyRead::TCopyRead(TReadScript& command)
-    : TBlockCopyScript(command.Pblock),
+    : TDeviceCopyScript(command.Pblock, command.GetDevice()),
       DoCleanString(command.GetCleanString()),
-      WSDelimiter(command.GetWSDelimiter()),
-      ADevice(command.GetDevice()) {
-  QORV_ASSERT(ADevice!=0);
+      WSDelimiter(command.GetWSDelimiter()) {
   QORV_ASSERT(command.GetVariable()!=0&&command.GetVariable()->GetData()!=0);
   ACopyVariable.reset(command.GetVariable()->MakeCopy(this));
   if (TVariableDataSingle* bytes = command.GetReadCountVariable(); bytes && bytes->GetData())
@@ -30,22 +27,18 @@ TCopyRead::~TCopyRead() {
 }
 
 void TCopyRead::Disable() {
-  if (ADevice && ADevice->GetCopyScript() == this) ADevice->ClearCopyScript();
-  ADevice = nullptr;
   ACopyVariable->Disable();
   if (PReadBytesVar) PReadBytesVar->Disable();
   if (PReadPointsVar) PReadPointsVar->Disable();
-  ADisabled = true;
+  TDeviceCopyScript::Disable();
 }
 
 void TCopyRead::Enable() {
   QORV_ASSERT(ACopyVariable!=0&&ACopyVariable->Data!=0);
-  QORV_ASSERT(ADevice!=0);
   ACopyVariable->Enable();
-  ADevice->SetCopyScript(this);
   if (PReadBytesVar) PReadBytesVar->Enable();
   if (PReadPointsVar) PReadPointsVar->Enable();
-  ADisabled = false;
+  TDeviceCopyScript::Enable();
 }
 
 int TCopyRead::GetScriptType() { return TScript::READ; }

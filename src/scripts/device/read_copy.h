@@ -7,14 +7,13 @@
 #include <memory>
 
 #include "communication/read_response.h"
-#include "scripts/copy_script.h"
+#include "scripts/device/device_copy.h"
 
 class TCopyVariableData;
 class TData;
-class TDevice;
 class TReadScript;
 
-class TCopyRead : public TBlockCopyScript {
+class TCopyRead : public TDeviceCopyScript {
 public:
   // The command must have its device, its target and its descriptor.
   explicit TCopyRead(TReadScript& command);
@@ -30,8 +29,6 @@ public:
   TReadResponse GetResponse() const;
   // The target; none once disabled.
   TData* GetVariable() const;
-  // The device; none once disabled.
-  TDevice* GetDevice() const { return ADevice; }
 
   const bool DoCleanString;
   const bool WSDelimiter;
@@ -40,6 +37,5 @@ private:
   std::unique_ptr<TCopyVariableData> ACopyVariable;
   std::unique_ptr<TCopyVariableData> PReadBytesVar;
   std::unique_ptr<TCopyVariableData> PReadPointsVar;
-  TDevice* ADevice;
   TReadResponse AResponse;
 };
