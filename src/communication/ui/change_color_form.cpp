@@ -5,16 +5,12 @@
 #include <QPainter>
 
 #include "model/assertion.h"
+#include "model/ui/bgr_color.h"
 #include "ui_change_color_form.h"
 
 namespace {
 
 constexpr int HelpContext = 58;
-
-QColor ColorOf(std::uint32_t bgr) {
-  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                static_cast<int>((bgr >> 16) & 0xFF));
-}
 
 }  // namespace
 
@@ -96,7 +92,7 @@ TInteractiveChangeColorForm::TInteractiveChangeColorForm(TChangeColorsRequest& r
   connect(Ui->CancelButton, &QPushButton::clicked, this, &TInteractiveChangeColorForm::reject);
 
   for (int index = 0; index < TAllowedColors::COLORCOUNT; ++index) {
-    auto* square = new TColorSquare(index, ColorOf(Colors.GetColor(index)), *this, Ui->ColorsBox);
+    auto* square = new TColorSquare(index, BgrColor(Colors.GetColor(index)), *this, Ui->ColorsBox);
     Ui->ColorsLayout->addWidget(square, index / 8, index % 8);
     Squares.push_back(square);
   }
@@ -127,10 +123,10 @@ void TInteractiveChangeColorForm::Mark(int index) {
   const int role = Ui->RoleList->currentRow();
   for (int background : {acBACK1, acBACK2}) {
     TColorSample* sample = Samples[background];
-    sample->Background = ColorOf(Colors.GetColor(Working[static_cast<std::size_t>(background)]));
+    sample->Background = BgrColor(Colors.GetColor(Working[static_cast<std::size_t>(background)]));
     const bool textRole = role >= acACTION && role < acROLECOUNT;
     sample->Caption = textRole ? QString(TAllowedColors::RoleName(role)) : QString();
-    if (textRole) sample->Text = ColorOf(Colors.GetColor(Working[static_cast<std::size_t>(role)]));
+    if (textRole) sample->Text = BgrColor(Colors.GetColor(Working[static_cast<std::size_t>(role)]));
     sample->update();
   }
 }

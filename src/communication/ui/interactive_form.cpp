@@ -6,6 +6,7 @@
 #include "communication/communication.h"
 #include "communication/device.h"
 #include "model/assertion.h"
+#include "model/ui/bgr_color.h"
 #include "shell/ui/user_dialogs.h"
 #include "ui_interactive_form.h"
 
@@ -13,11 +14,6 @@ namespace {
 
 constexpr int HelpContext = 24;
 constexpr int FirstRows = 4;  // the header row aside
-
-QColor ColorOf(std::uint32_t bgr) {
-  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                static_cast<int>((bgr >> 16) & 0xFF));
-}
 
 }  // namespace
 
@@ -177,8 +173,8 @@ void TInteractiveForm::Repaint() {
     for (int row = 0; row < lines.Count(); ++row) {
       const TColorString::SColoredString line = lines.Get(row);
       auto* item = new QTableWidgetItem(QString::fromStdString(line.Text));
-      item->setForeground(ColorOf(line.Foreground));
-      item->setBackground(ColorOf(line.Background));
+      item->setForeground(BgrColor(line.Foreground));
+      item->setBackground(BgrColor(line.Background));
       Ui->LogGrid->setItem(row, column, item);
     }
   }

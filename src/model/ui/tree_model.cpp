@@ -13,6 +13,7 @@
 #include "model/data.h"
 #include "model/exp_attribute.h"
 #include "model/experiment_object.h"
+#include "model/ui/bgr_color.h"
 
 namespace {
 
@@ -52,12 +53,6 @@ public:
   QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
   QIconEngine* clone() const override { return new TBlankImageEngine; }
 };
-
-// The core's blue-green-red colour.
-QColor ColourOf(std::uint32_t bgr) {
-  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                static_cast<int>((bgr >> 16) & 0xFF));
-}
 
 QString TextOf(const std::string& text) { return QString::fromStdString(text); }
 
@@ -167,7 +162,7 @@ QVariant TTreeModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       return TextOf(drawn && !style.Text.empty() ? style.Text : node->GetText());
     case Qt::ForegroundRole:
-      if (drawn && style.Colour != 0) return QBrush(ColourOf(style.Colour));
+      if (drawn && style.Colour != 0) return QBrush(BgrColor(style.Colour));
       return {};
     case Qt::FontRole:
       if (drawn && (style.Italic || style.Bold)) {
@@ -183,7 +178,7 @@ QVariant TTreeModel::data(const QModelIndex& index, int role) const {
       return icon.isNull() ? QVariant() : QVariant(icon);
     }
     case Qt::BackgroundRole:
-      if (drawn && (style.Marks & nmAborted)) return QBrush(ColourOf(0x0000FF));
+      if (drawn && (style.Marks & nmAborted)) return QBrush(BgrColor(0x0000FF));
       return {};
     case MarksRole: return drawn ? style.Marks : 0u;
     case IndentRole: return drawn ? style.Indent : 0;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "model/ui/bgr_color.h"
+
 namespace {
 
 enum : std::int32_t { Bold = 1, Italic = 2, Underline = 4, StrikeOut = 8 };
@@ -32,5 +34,5 @@ TFontSettings FontSettingsOf(const QFont& font, const TFontSettings& current) {
 QColor ColorOf(std::int32_t bgr) {
   const auto value = static_cast<std::uint32_t>(bgr);
   if (value & 0xFF000000u) return {};
-  return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+  return BgrColor(value);
 }

@@ -10,6 +10,7 @@
 #include "model/data_list.h"
 #include "model/experiment.h"
 #include "model/number_text.h"
+#include "model/text.h"
 #include "model/variable_data.h"
 #include "outputs/ui/number_format_dialog.h"
 #include "scripts/experiment_thread.h"
@@ -20,15 +21,6 @@ namespace {
 
 QVariant Holding(TData* variable) {
   return QVariant::fromValue(reinterpret_cast<quintptr>(variable));
-}
-
-// Leading and trailing blanks and control characters go.
-std::string Trimmed(const QString& text) {
-  qsizetype first = 0;
-  qsizetype last = text.size();
-  while (first < last && text[first].unicode() <= ' ') ++first;
-  while (last > first && text[last - 1].unicode() <= ' ') --last;
-  return text.mid(first, last - first).toStdString();
 }
 
 }  // namespace
@@ -176,7 +168,7 @@ void TSendScriptForm::OkClick() {
     if (!Pcomboselection.ValidateIndex(*Ui->VarArrayComboBox, variable->GetSize(), message))
       return Refuse(message, Ui->VarArrayComboBox);
   }
-  const std::string text = Trimmed(Ui->EditSendCmd->text());
+  const std::string text = TrimText(Ui->EditSendCmd->text().toStdString());
   if (text.empty() && !variable)
     return Refuse("You must select a variable or enter a string to send.", Ui->EditSendCmd);
   TDevice* device = SelectedDevice(*Ui->DeviceCombo);
