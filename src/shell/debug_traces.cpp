@@ -38,8 +38,8 @@ void TDebugTraces::Record(TScript& script) {
   bool added = false;
   for (TData* variable : {script.GetStoredData(), script.GetSecondStoredData()}) {
     if (!IsTraced(variable)) continue;
-    TraceLines.push_front(variable->GetName() + " New value " + variable->GetValueText() + ": " +
-                          script.GetText());
+    TraceLines.push_front(variable->GetDataName() + " New value " + variable->GetValueText() +
+                          ": " + script.GetText());
     added = true;
   }
   if (added) Changed();

@@ -24,7 +24,8 @@ public:
   void Forget(const TExpAttViewData* attribute);
 
   // After the command executed: for its stored variable, then its second one, each that
-  // is traced yields name + " New value " + value text + ": " + the command's text.
+  // is traced yields its own name (no block title) + " New value " + value text + ": " +
+  // the command's text.
   void Record(TScript& script);
   // The trace view, newest line first.
   const std::deque<std::string>& Lines() const { return TraceLines; }

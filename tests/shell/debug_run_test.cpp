@@ -5,6 +5,7 @@
 // Stop during a long Wait) its offscreen test checks.
 #include "shell/debug_run.h"
 
+#include <deque>
 #include <functional>
 #include <stdexcept>
 
@@ -275,7 +276,11 @@ TEST_F(DebugRunTest, ATraceFollowsItsVariableAndANewRunClearsItsLines) {
 
   Debug.Start();
   RunTimer();
-  EXPECT_EQ(Debug.GetTraces().Lines().size(), 3u);  // one per new value of n alone
+  const std::deque<std::string>& lines = Debug.GetTraces().Lines();
+  ASSERT_EQ(lines.size(), 3u);  // one per new value of n alone
+  // Newest first, the variable by its own name: its block's title is left out.
+  EXPECT_EQ(lines.front(), "n New value 3: Increment n by 1");
+  EXPECT_EQ(lines.back(), "n New value 1: Increment n by 1");
   Debug.Step();
   EXPECT_TRUE(Debug.GetTraces().Lines().empty());
   Debug.ToggleTrace(node);

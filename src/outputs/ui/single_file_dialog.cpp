@@ -87,9 +87,9 @@ void TSingleExpFileForm::AddClick() {
 }
 
 void TSingleExpFileForm::BrowseClick() {
+  // An open chooser: the file is appended to or overwritten by the run, never replaced
+  // here, so there is nothing to confirm; a new name is typed into the box.
   TFileChoice choice;
-  // A data file is often one that does not exist yet: the chooser takes new names too.
-  choice.Save = true;
   choice.Filter = DataFileFilter;
   const std::string name = TrimText(Ui->FileName->text().toStdString());
   if (!name.empty()) {

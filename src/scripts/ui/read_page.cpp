@@ -199,7 +199,10 @@ void TReadPage::Refresh() {
   Ui->DelimitPanel->setVisible(delimited);
   if (delimited) Ui->DelimiterEdit->setText(Text(ReadResponse.GetDelimiter()));
   Ui->WSDelimiter->setVisible(delimited && variable && variable->GetDataType() == eatSTRING);
-  Ui->DoCleanString->setVisible(!binary && variable && variable->GetDataType() == eatFLOAT);
+  // The command's own default: an ASCII float reply may write its exponent with a D.
+  const bool dToE = !binary && variable && variable->GetDataType() == eatFLOAT;
+  Ui->DoCleanString->setVisible(dToE);
+  if (dToE) Ui->DoCleanString->setChecked(true);
   Ui->ReadBytesGroup->setVisible(binary);
   (ReadResponse.GetLeftToRight() ? Ui->LeftToRightButton : Ui->RightToLeftButton)->setChecked(true);
   (binary ? Ui->BinaryButton : Ui->AsciiButton)->setChecked(true);

@@ -74,7 +74,8 @@ private:
   void NewBytesVariable();
   // The response reset for the variable: an array's size in points, else the defaults.
   void ResetFor(TData* variable);
-  // Shows the response.
+  // Shows the response; the D-to-E option is checked whenever it shows (a new command
+  // and an edited one then set it as they start).
   void Refresh();
   // The number of points from the panel into the response; with defaults a bad entry is
   // 10 points.

@@ -88,7 +88,10 @@ TEST_F(DataFileDialogsTest, ASingleFileIsNamedOnceInItsList) {
   Singles.UserAdd();
   EXPECT_FALSE(actor.LeftOpen);
   ASSERT_EQ(choices.size(), 2u);
-  EXPECT_TRUE(choices[0].Save) << "a new file's name can be chosen";
+  // An open chooser: a run appends to the file or starts it afresh, so choosing an
+  // existing one asks nothing about replacing it.
+  EXPECT_FALSE(choices[0].Save);
+  EXPECT_FALSE(choices[1].Save);
   ASSERT_EQ(Singles.GetCount(), 2);
   auto* made = static_cast<TSingleExpFile*>(Singles.GetFiles()[1]);
   EXPECT_EQ(made->GetFileName(), chosen);

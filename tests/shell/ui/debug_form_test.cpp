@@ -204,9 +204,9 @@ TEST_F(DebugFormTest, ATracedVariableShowsThreeNewValuesThroughALoopOfThree) {
   auto* traces = Control<QListWidget>(*Form, "TraceListBox");
   ASSERT_EQ(traces->count(), 3);
   const std::string tail = ": " + increment->GetText();
-  EXPECT_EQ(traces->item(0)->text().toStdString(), count->GetName() + " New value 3" + tail);
-  EXPECT_EQ(traces->item(1)->text().toStdString(), count->GetName() + " New value 2" + tail);
-  EXPECT_EQ(traces->item(2)->text().toStdString(), count->GetName() + " New value 1" + tail);
+  EXPECT_EQ(traces->item(0)->text().toStdString(), "n New value 3" + tail);
+  EXPECT_EQ(traces->item(1)->text().toStdString(), "n New value 2" + tail);
+  EXPECT_EQ(traces->item(2)->text().toStdString(), "n New value 1" + tail);
 
   Item("ClearAllTracesItem")->trigger();
   Form->UpdateTracePopup();
@@ -225,7 +225,7 @@ TEST_F(DebugFormTest, ATracedVariableShowsThreeNewValuesThroughALoopOfThree) {
   ASSERT_EQ(traces->count(), 3);
   for (int row = 0; row < traces->count(); ++row)
     EXPECT_EQ(traces->item(row)->text().toStdString(), lines[static_cast<std::size_t>(row)]);
-  EXPECT_EQ(traces->item(0)->text().toStdString(), count->GetName() + " New value 3" + tail);
+  EXPECT_EQ(traces->item(0)->text().toStdString(), "n New value 3" + tail);
 }
 
 TEST_F(DebugFormTest, StopDuringALongWaitEndsItWithinItsSlice) {

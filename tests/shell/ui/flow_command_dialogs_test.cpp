@@ -715,6 +715,7 @@ TEST_F(TFlowDialogsTest, ARepeatUntilGoesBackToItsLabelUntilItsConditionHolds) {
   Window->RefreshViews();
   TRepeatUntilActor add([](TRepeatUntilScriptForm& dialog) {
     EXPECT_EQ(dialog.windowTitle(), QString("Repeat Until Command"));
+    EXPECT_EQ(Control<QLabel>(dialog, "Label1")->text(), QString("Repeat From Label "));
     EXPECT_EQ(Control<QLabel>(dialog, "Label2")->text(), QString("Until "));
     EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 9);
     EXPECT_EQ(Items(dialog, "LabelCombo"), QStringList{"Top"});

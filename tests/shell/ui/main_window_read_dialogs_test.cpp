@@ -1,8 +1,8 @@
 // The Read and Send-and-Read dialogs through the main window: a Read added with the tool
 // button and changed with a double click, every refusal of OK with its text, the
 // read-size limits, a command whose device is not offered, no devices, a run, a variable
-// made with Add; the Send and Read pair and the refusals of its two pages; the Read From
-// File dialog.
+// made with Add, when the D-to-E option is checked; the Send and Read pair, a D exponent
+// read in a run and the refusals of its two pages; the Read From File dialog.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -20,6 +20,7 @@
 #include "model/data.h"
 #include "model/data_list.h"
 #include "model/ui/variable_dialog.h"
+#include "model/value.h"
 #include "scripts/device/read_script.h"
 #include "scripts/device/send_script.h"
 #include "scripts/files/read_file_script.h"
@@ -27,6 +28,7 @@
 #include "scripts/ui/read_file_dialog.h"
 #include "scripts/ui/send_and_read_dialog.h"
 #include "support/block_commands.h"
+#include "support/gpib_sim.h"
 #include "support/temp_dir.h"
 #include "support/ui/dialog_driver.h"
 #include "support/ui/scripted_user_dialogs.h"
@@ -454,6 +456,58 @@ TEST_F(TReadDialogTest, AVariableMadeWithAddStaysOnlyWhenOkUsesIt) {
   EXPECT_EQ(Exp().GetDataSingleList()->GetCount(), 2);
 }
 
+TEST_F(TReadDialogTest, TheDToEOptionIsCheckedWheneverAFloatReadShowsIt) {
+  AddMeter("Meter");
+  Single("label", eatSTRING);
+  TData* volts = Single("volts", eatFLOAT);
+  auto option = [](QWidget& dialog) { return Control<QCheckBox>(dialog, "DoCleanString"); };
+
+  // A new command starts with the option off; choosing the float variable shows it on.
+  TReadActor add([&](TReadScriptForm& dialog) {
+    EXPECT_EQ(Control<QComboBox>(dialog, "DataComboBox")->currentText(), QString("label"));
+    EXPECT_TRUE(option(dialog)->isHidden());
+    EXPECT_FALSE(option(dialog)->isChecked());
+    Choose(dialog, "DataComboBox", "volts");
+    EXPECT_FALSE(option(dialog)->isHidden());
+    EXPECT_TRUE(option(dialog)->isChecked());
+    Press(dialog, "Ok");
+  });
+  Trigger("ReadButton");
+  ASSERT_TRUE(add.Seen);
+  auto* read = OnlyCommand<TReadScript>(Start);
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->GetStoredData(), volts);
+  EXPECT_TRUE(read->GetCleanString());
+
+  // Turned off, it stays off when the command is opened again; a change of the read's
+  // kind shows the panel afresh, with the option on.
+  TReadActor off([&](TReadScriptForm& dialog) {
+    ClickControl(dialog, "DoCleanString");
+    Press(dialog, "Ok");
+  });
+  DoubleClick(read->AExpNode);
+  ASSERT_TRUE(off.Seen);
+  EXPECT_FALSE(read->GetCleanString());
+  TReadActor kept([&](TReadScriptForm& dialog) {
+    EXPECT_FALSE(option(dialog)->isHidden());
+    EXPECT_FALSE(option(dialog)->isChecked());
+    Press(dialog, "Ok");
+  });
+  DoubleClick(read->AExpNode);
+  ASSERT_TRUE(kept.Seen);
+  EXPECT_FALSE(read->GetCleanString());
+  TReadActor again([&](TReadScriptForm& dialog) {
+    ClickControl(dialog, "BinaryButton");
+    EXPECT_TRUE(option(dialog)->isHidden());
+    ClickControl(dialog, "AsciiButton");
+    EXPECT_TRUE(option(dialog)->isChecked());
+    Press(dialog, "Ok");
+  });
+  DoubleClick(read->AExpNode);
+  ASSERT_TRUE(again.Seen);
+  EXPECT_TRUE(read->GetCleanString());
+}
+
 namespace {
 
 using TSendReadActor = TModalDialogActor<TSendAndReadForm>;
@@ -462,6 +516,13 @@ using TSendReadActor = TModalDialogActor<TSendAndReadForm>;
 
 class TSendAndReadDialogTest : public TReadDialogTest {
 protected:
+  // Adds a pair with the tool button: act fills the dialog and presses OK, which closes it.
+  void AddPair(const std::function<void(TSendAndReadForm&)>& act) {
+    TSendReadActor actor(act);
+    Trigger("SendReadButton");
+    EXPECT_TRUE(actor.Seen);
+    EXPECT_FALSE(actor.LeftOpen);
+  }
   // Opens the dialog with the tool button, lets act fill it and press OK; answers the
   // messages shown, whether the dialog stayed open and the page it showed then.
   std::vector<std::string> Refusals(const std::function<void(TSendAndReadForm&)>& act,
@@ -491,7 +552,7 @@ TEST_F(TSendAndReadDialogTest, TheSendAndReadButtonAddsASendThenARead) {
   TData* volts = Single("volts", eatFLOAT);
   ASSERT_TRUE(Action("SendReadButton")->isEnabled());
 
-  TSendReadActor add([&](TSendAndReadForm& dialog) {
+  AddPair([&](TSendAndReadForm& dialog) {
     EXPECT_EQ(dialog.windowTitle(), QString("Send and Read"));
     EXPECT_EQ(Control<QPushButton>(dialog, "Help")->property("helpContext").toInt(), 11);
     EXPECT_EQ(Control<QTabWidget>(dialog, "Pages")->currentWidget()->objectName(),
@@ -507,9 +568,6 @@ TEST_F(TSendAndReadDialogTest, TheSendAndReadButtonAddsASendThenARead) {
     QTest::keyClicks(Control<QLineEdit>(dialog, "SendCmd"), " MEAS? ");
     Press(dialog, "Ok");
   });
-  Trigger("SendReadButton");
-  ASSERT_TRUE(add.Seen);
-  EXPECT_FALSE(add.LeftOpen);
   const std::vector<TScript*> commands = Commands();
   ASSERT_EQ(commands.size(), 2u);
   auto* send = dynamic_cast<TSendScript*>(commands[0]);
@@ -524,16 +582,13 @@ TEST_F(TSendAndReadDialogTest, TheSendAndReadButtonAddsASendThenARead) {
   EXPECT_TRUE(Modified());
 
   // A variable alone, without command text, is sent; a float with its format.
-  TSendReadActor variableOnly([&](TSendAndReadForm& dialog) {
+  AddPair([&](TSendAndReadForm& dialog) {
     Choose(dialog, "SendVar", QString::fromStdString(volts->GetName()));
     EXPECT_FALSE(Control<QWidget>(dialog, "FloatFormatButton")->isHidden());
     EXPECT_EQ(Control<QLabel>(dialog, "FloatFormatLabel")->text(), QString("Format: Standard"));
     ClickControl(dialog, "ForceSpaceCheck");
     Press(dialog, "Ok");
   });
-  Trigger("SendReadButton");
-  ASSERT_TRUE(variableOnly.Seen);
-  EXPECT_FALSE(variableOnly.LeftOpen);
   ASSERT_EQ(Commands().size(), 4u);
   auto* second = dynamic_cast<TSendScript*>(Commands()[2]);
   ASSERT_NE(second, nullptr);
@@ -552,6 +607,37 @@ TEST_F(TSendAndReadDialogTest, TheSendAndReadButtonAddsASendThenARead) {
   ASSERT_TRUE(cancel.Seen);
   EXPECT_EQ(Commands().size(), 4u);
   EXPECT_TRUE(Dialogs.Boxes().empty());
+}
+
+TEST_F(TSendAndReadDialogTest, AFloatReadConvertsAnExponentWrittenWithD) {
+  TGpibSim bus("cec-board 0\ninstrument cec 0 5\n  reply VAL? = text 1.5D3\n");
+  AddMeter("Meter");
+  Single("label", eatSTRING);
+  auto* volts = static_cast<TDataSingle*>(Single("volts", eatFLOAT));
+
+  AddPair([&](TSendAndReadForm& dialog) {
+    auto* option = Control<QCheckBox>(dialog, "DoCleanString");
+    EXPECT_TRUE(option->isHidden());
+    EXPECT_FALSE(option->isChecked());
+    QTest::keyClicks(Control<QLineEdit>(dialog, "SendCmd"), "VAL?");
+    Choose(dialog, "DataComboBox", "volts");
+    EXPECT_FALSE(option->isHidden());
+    EXPECT_TRUE(option->isChecked());
+    Press(dialog, "Ok");
+  });
+  const std::vector<TScript*> commands = Commands();
+  ASSERT_EQ(commands.size(), 2u);
+  auto* read = dynamic_cast<TReadScript*>(commands[1]);
+  ASSERT_NE(read, nullptr);
+  EXPECT_TRUE(read->GetCleanString());
+
+  // Run: the reply "1.5D3" is 1500, not 1.5.
+  Dialogs.ScriptAnswers({mbOK});  // "Experiment Complete"
+  Trigger("StartButton");
+  ASSERT_TRUE(WaitUntil(
+      [&] { return Panel(TQorvForm::spRunState) == "Stopped" && !IsRunActive(); }, 30000));
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"Experiment Complete"});
+  EXPECT_FLOAT_EQ(static_cast<TValueNum&>(volts->GetValue()).GetFloat(), 1500.0f);
 }
 
 TEST_F(TSendAndReadDialogTest, OkRefusesOnThePageConcernedAndMakesNeitherCommand) {
