@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/number_text.h"
 #include "outputs/table_form.h"
 #include "outputs/table_print_layout.h"
+#include "outputs/value_format.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ std::int32_t TTablePrinter::SlotWidth(std::int32_t set, bool x, bool printed, do
     for (const float v : values) largest = std::max(largest, std::abs(v));
     const QFontMetrics metrics(Font);
     const std::string number =
-        NumberText::FormatNumber(-static_cast<double>(largest), Form.GetNumberFormat(), Form.GetDecimalPlaces());
+        FormatValue(-static_cast<double>(largest), TValueFormat{Form.GetNumberFormat(), Form.GetDecimalPlaces()});
     screen = std::max(metrics.horizontalAdvance(Text(x ? data.XName : data.YName)),
                       metrics.horizontalAdvance(Text(number)));
   }
