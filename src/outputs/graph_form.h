@@ -14,6 +14,9 @@
 
 // The chart's colour value for the automatic colour of a series.
 constexpr std::int32_t AutoColor = 0x20000000;
+// The value format of every series' points: the general one. The number format sets only
+// the axes' values format (RefreshDisplay), never the series'.
+inline constexpr char SeriesValueFormat[] = "";
 
 // One line series: its settings and points.
 struct TGraphSeries : TPointSeries<double> {

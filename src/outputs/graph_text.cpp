@@ -103,9 +103,9 @@ std::int32_t GraphCommaRows(const TGraphForm& form, std::vector<std::string>& li
                             const std::string& delimiter, std::int32_t rowCount,
                             std::int32_t first) {
   lines.clear();
-  // Each series' own format, without the "," that would split its fields; the series'
-  // settings stay as they are.
-  const TValueFormat format = ParseValueFormat(CommaFreeFormat(form.GetAxisValuesFormat()));
+  // The series' own value format, not the axes' (the number format would round the data
+  // written), without the "," that would split its fields; the series stay as they are.
+  const TValueFormat format = ParseValueFormat(CommaFreeFormat(SeriesValueFormat));
   const std::int32_t end = std::min(rowCount, first + CommaRowsPerBlock);
   for (std::int32_t r = std::max(first, 0); r < end; ++r) {
     std::string line;

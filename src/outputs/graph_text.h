@@ -40,8 +40,9 @@ std::vector<TCopyObject> BandRanges(const TGraphForm& form, double left, double 
 std::int32_t FindPoint(const std::vector<double>& x, double target, std::int32_t start);
 
 // The comma file's rows from first up to 100 further (not past rowCount), lines emptied
-// first, each series' X and Y in its values format without ","; a series without that
-// point gives " " + delimiter + " ". Answers first + 100, or -1 when no row is left.
+// first, each series' X and Y in the series' value format (whatever the number format)
+// without ","; a series without that point gives " " + delimiter + " ". Answers
+// first + 100, or -1 when no row is left.
 std::int32_t GraphCommaRows(const TGraphForm& form, std::vector<std::string>& lines,
                             const std::string& delimiter, std::int32_t rowCount,
                             std::int32_t first);

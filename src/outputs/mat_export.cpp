@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "model/number_text.h"
 #include "model/text.h"
 #include "model/ui_port.h"
 #include "outputs/mat_file.h"
@@ -15,6 +16,18 @@ void EqualRowsMessage() {
       "The remaining items cannot be moved because MatLab arrays\r"
       "require that all series have the same number of rows",
       "", TMessageKind::Information);
+}
+
+// The longest variable name MAT readers take.
+constexpr std::size_t MaxMatArrayName = 63;
+
+// A name other MAT readers can use as a variable: a letter, then letters, digits and "_".
+bool IsMatArrayName(const std::string& name) {
+  auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  return !name.empty() && name.size() <= MaxMatArrayName && letter(name.front()) &&
+         std::all_of(name.begin(), name.end(),
+                     [&](char c) { return letter(c) || digit(c) || c == '_'; });
 }
 
 // The selected positions within a list of n, ascending, each once.
@@ -134,6 +147,14 @@ bool TMatExportLists::Save(TOutputForm& caller, const std::string& arrayName,
   }
   if (file.empty()) {
     UiPort().ShowMessage("You must enter a file name", "", TMessageKind::Information);
+    return false;
+  }
+  if (!IsMatArrayName(name)) {
+    UiPort().ShowMessage("The array name " + name +
+                             " cannot be used: it must begin with a letter, hold only letters, "
+                             "digits and \"_\", and have at most " +
+                             NumberText::IntToText(MaxMatArrayName) + " characters",
+                         "", TMessageKind::Information);
     return false;
   }
   std::error_code error;

@@ -37,8 +37,9 @@ public:
   // chosen); a lone chosen range sets the common row count.
   void EditPoints(int index, bool inSave, std::int32_t first, std::int32_t last);
 
-  // Checks, asks about a name in use, has the caller fill the matrix and writes it;
-  // shows "Data saved to ..." and answers true only when the file was written.
+  // Checks (an array name must be one MAT readers can use as a variable), asks about a
+  // name in use, has the caller fill the matrix and writes it; shows "Data saved to ..."
+  // and answers true only when the file was written.
   bool Save(TOutputForm& caller, const std::string& arrayName, const std::string& fileName);
 
   std::vector<TCopyObject> Series;      // offered

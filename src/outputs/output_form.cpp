@@ -15,6 +15,7 @@
 #include "model/variable_data.h"
 #include "model/write_file.h"
 #include "outputs/output.h"
+#include "outputs/value_format.h"
 
 namespace {
 
@@ -81,6 +82,7 @@ std::string TTransferData::ToText(int notation, int decimals, const std::string&
   std::int32_t rows = 0;
   for (const auto& series : Series) rows = std::max(rows, series->GetCount());
   if (rows == 0) return "";
+  const TValueFormat format{notation, decimals};
   std::string text;
   for (std::size_t s = 0; s < Series.size(); ++s) {
     if (s > 0) text += delimiter;
@@ -92,8 +94,7 @@ std::string TTransferData::ToText(int notation, int decimals, const std::string&
       if (s > 0) text += delimiter;
       const TTransferSeries& series = *Series[s];
       if (r < series.GetCount())
-        text += NumberText::FormatNumber(series.GetX(r), notation, decimals) + delimiter +
-                NumberText::FormatNumber(series.GetY(r), notation, decimals);
+        text += FormatValue(series.GetX(r), format) + delimiter + FormatValue(series.GetY(r), format);
       else
         text += delimiter;
     }

@@ -9,6 +9,7 @@
 #include "model/ui_port.h"
 #include "model/write_file.h"
 #include "outputs/output.h"
+#include "outputs/value_format.h"
 
 namespace {
 
@@ -105,13 +106,13 @@ std::int32_t TTableForm::MaxDataCount() const {
 std::string TTableForm::GetXText(std::int32_t set, std::int32_t i) const {
   const TTableDataSet& data = GetSeries(set);
   if (i < 0 || i >= data.Count()) return "";
-  return NumberText::FormatNumber(data.X[static_cast<std::size_t>(i)], NumberFormat, DecimalPlaces);
+  return FormatValue(data.X[static_cast<std::size_t>(i)], TValueFormat{NumberFormat, DecimalPlaces});
 }
 
 std::string TTableForm::GetYText(std::int32_t set, std::int32_t i) const {
   const TTableDataSet& data = GetSeries(set);
   if (i < 0 || i >= data.Count()) return "";
-  return NumberText::FormatNumber(data.Y[static_cast<std::size_t>(i)], NumberFormat, DecimalPlaces);
+  return FormatValue(data.Y[static_cast<std::size_t>(i)], TValueFormat{NumberFormat, DecimalPlaces});
 }
 
 void TTableForm::SetAutoScrollChecked(bool checked) {

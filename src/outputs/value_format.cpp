@@ -33,8 +33,12 @@ TValueFormat ParseValueFormat(const std::string& format) {
 }
 
 std::string FormatValue(double value, const TValueFormat& format) {
-  return NumberText::FormatNumber(value, format.Notation,
-                                  NumberText::ClampDecimals(format.Decimals));
+  char text[NumberText::FormatNumberMaxChars];
+  char* end = NumberText::FormatNumberTo(text, value, format.Notation,
+                                         NumberText::ClampDecimals(format.Decimals));
+  // The value texts of variables keep their "E+3"; the pattern drops the "+".
+  if (format.Notation == ntSCIENTIFIC) end = std::remove(text, end, '+');
+  return std::string(text, end);
 }
 
 std::string FormatValue(double value, const std::string& format) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "model/number_text.h"
@@ -132,9 +133,29 @@ TEST_F(GraphTextTest, TheCommaFileIsWrittenInBlocksOfAHundredRows) {
   const std::string format = Form.GetAxisValuesFormat();
   ASSERT_TRUE(ExportGraphComma(Form));
   const std::string text = File("rows.txt");
-  EXPECT_EQ(text.substr(0, 28), "0.0,0.5,7.0,8.0\r\n1.0,1.5,8.0");
-  EXPECT_EQ(text.substr(text.size() - 18), "\n249.0,249.5, , \r\n");
+  EXPECT_EQ(text.substr(0, 19), "0,0.5,7,8\r\n1,1.5,8,");
+  EXPECT_EQ(text.substr(text.size() - 16), "\n249,249.5, , \r\n");
   EXPECT_EQ(Form.GetAxisValuesFormat(), format);  // the series' settings are untouched
+}
+
+TEST_F(GraphTextTest, TheNumberFormatChangesTheTabFileButNeverTheCommaFile) {
+  TGraphSeries& s = Add("X", "Y", 0, 0, 0);
+  s.AddPoint(0, 1.5);
+  s.AddPoint(10, 20);
+  s.AddPoint(0.125, 1234567.875);
+  const std::string comma = "0,1.5\r\n10,20\r\n0.125,1234567.875\r\n";
+  for (const auto& [kind, places, tab] :
+       {std::tuple{ntSTANDARD, 0, "0\t1.5\r\n10\t20\r\n0.125\t1234567.875\r\n"},
+        std::tuple{ntFIXED, 2, "0.00\t1.50\r\n10.00\t20.00\r\n0.13\t1234568.00\r\n"},
+        std::tuple{ntSCIENTIFIC, 1, "0.0E0\t1.5E0\r\n1.0E1\t2.0E1\r\n1.3E-1\t1.2E6\r\n"}}) {
+    Form.SetNumberFormat(kind, places);
+    Ui.ScriptFiles({Temp.PathOf("comma.txt"), Temp.PathOf("tab.txt")});
+    ASSERT_TRUE(ExportGraphComma(Form));
+    ASSERT_TRUE(ExportGraphTab(Form));
+    EXPECT_EQ(File("comma.txt"), comma) << int{kind};
+    EXPECT_EQ(File("tab.txt"), tab) << int{kind};
+  }
+  EXPECT_TRUE(Ui.Texts().empty());
 }
 
 TEST_F(GraphTextTest, ACommaFreeFormatKeepsTheNotation) {

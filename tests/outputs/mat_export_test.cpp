@@ -1,6 +1,7 @@
-// MAT export: the ranges moved between the lists keep one row count, the save checks and
-// asks before overwriting, the matrix of X and Y columns reaches SciPy as written, and a
-// failed write says so, reports no success and leaves the file as it was.
+// MAT export: the ranges moved between the lists keep one row count, the save checks
+// (array names other readers can use) and asks before overwriting, the matrix of X and Y
+// columns reaches SciPy as written, and a failed write says so, reports no success and
+// leaves the file as it was.
 #include "outputs/mat_export.h"
 
 #include <gtest/gtest.h>
@@ -173,6 +174,33 @@ TEST_F(MatExportTest, RefusalsAndFailuresWriteNothingAndReportNoSuccess) {
     EXPECT_EQ(FileBytes(path), before) << path;
   }
   EXPECT_EQ(Temp.Entries(), 2u) << "no copy left behind";
+}
+
+TEST_F(MatExportTest, AnArrayNameOtherReadersCannotUseIsRefusedAndNothingWritten) {
+  Fill({2});
+  Lists.AddAll();
+  const std::string path = Temp.PathOf("names.mat");
+  const std::string longest(63, 'a');
+  for (const std::string& name : {std::string("my data"), std::string("2nd"), std::string("_x"),
+                                  std::string("volts-1"), std::string("d\xc3\xa9" "bit"),
+                                  longest + "b"}) {
+    Ui.Clear();
+    EXPECT_FALSE(Lists.Save(Table, name, path)) << name;
+    ASSERT_EQ(Ui.Shown().size(), 1u) << name;
+    EXPECT_EQ(Ui.Texts()[0], "The array name " + name +
+                                 " cannot be used: it must begin with a letter, hold only "
+                                 "letters, digits and \"_\", and have at most 63 characters");
+    EXPECT_EQ(Ui.Shown()[0].Caption, "");
+    EXPECT_EQ(Ui.Shown()[0].Kind, TMessageKind::Information);
+    EXPECT_FALSE(std::filesystem::exists(path)) << name;
+  }
+  EXPECT_EQ(Lists.SeriesSave.size(), 1u) << "the chosen ranges stay";
+  // Trimmed first; letters, digits and "_" up to 63 characters are written.
+  for (const std::string& name : {std::string(" Run_2 "), "Z" + std::string(62, '_')}) {
+    EXPECT_TRUE(Lists.Save(Table, name, path)) << name;
+  }
+  EXPECT_EQ(SciPyLoad(path), "Run_2 2 x 2: 0.0 1.0 0.0 -1.0\nZ" + std::string(62, '_') +
+                                 " 2 x 2: 0.0 1.0 0.0 -1.0\n");
 }
 
 TEST_F(MatExportTest, AGraphRefusesMoreThan500000ValuePairs) {

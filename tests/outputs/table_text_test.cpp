@@ -1,6 +1,6 @@
 // The table's text files: rows of X and Y per data set in the window's number format,
 // empty fields past a set's points, no header; the file name asked for, ".txt" required,
-// a failed write reported.
+// a failed write reported; the scientific pattern's texts in cells, files and clipboard.
 #include "outputs/table_text.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "model/number_text.h"
+#include "outputs/copy_text.h"
+#include "outputs/output_form.h"
 #include "outputs/table_form.h"
 #include "support/fake_ui_port.h"
 #include "support/temp_dir.h"
@@ -41,6 +43,33 @@ TEST_F(TableTextTest, RowsHoldEverySetWithEmptyFieldsPastItsPoints) {
   Form.SetNumberFormat(ntFIXED, 2);
   EXPECT_EQ(TableTextRows(Form, 1, 1, "\t"), "1.00\t3.25\t\t\r\n");
   EXPECT_EQ(TableTextRows(Form, 3, 0, ","), "");
+}
+
+TEST_F(TableTextTest, TheScientificPatternSignsOnlyANegativeExponent) {
+  TTableDataSet& c = Form.NewDataSet("C", false);
+  c.XName = "X";
+  c.YName = "Y";
+  c.AddPoint(0, 1.25);
+  c.AddPoint(0.25, 299);
+  Form.SetNumberFormat(ntSCIENTIFIC, 2);
+  // Cells, text files and the clipboard all show the pattern's texts.
+  EXPECT_EQ(Form.GetXText(2, 0), "0.00E0");
+  EXPECT_EQ(Form.GetYText(2, 0), "1.25E0");
+  EXPECT_EQ(Form.GetXText(2, 1), "2.50E-1");
+  EXPECT_EQ(Form.GetYText(2, 1), "2.99E2");
+  EXPECT_EQ(TableTextRows(Form, 0, 2, ","),
+            "5.00E-1,-2.00E0,7.00E0,8.00E0,0.00E0,1.25E0\r\n1.00E0,3.25E0,,,2.50E-1,2.99E2\r\n");
+  std::vector<std::string> lines;
+  TCopyObject range(2, 1, "C");
+  ASSERT_TRUE(BuildCopyText({range}, ckTAB, TTableCopySource(Form), lines));
+  EXPECT_EQ(lines, (std::vector<std::string>{"X\tY", "0.00E0\t1.25E0", "2.50E-1\t2.99E2"}));
+  // So does the transfer text the text window shows.
+  TTransferData data;
+  Form.GetTransferData(&data);
+  const std::string transfer = data.ToText(ntSCIENTIFIC, 2, "\t");
+  EXPECT_NE(transfer.find("\t8.00E0\t0.00E0\t1.25E0\r\n"), std::string::npos) << transfer;
+  EXPECT_NE(transfer.find("\t\t2.50E-1\t2.99E2\r\n"), std::string::npos) << transfer;
+  EXPECT_EQ(transfer.find('+'), std::string::npos) << transfer;
 }
 
 TEST_F(TableTextTest, TheFileIsAskedForAndWrittenWholeOrNotAtAll) {

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "model/number_text.h"
 #include "outputs/value_format.h"
 
 TChartValueFormat ParseValuesFormat(const QString& format) {
@@ -11,8 +10,7 @@ TChartValueFormat ParseValuesFormat(const QString& format) {
 }
 
 QString FormatChartValue(double value, const TChartValueFormat& format) {
-  return QString::fromStdString(NumberText::FormatNumber(
-      value, format.Notation, NumberText::ClampDecimals(format.Decimals)));
+  return QString::fromStdString(FormatValue(value, TValueFormat{format.Notation, format.Decimals}));
 }
 
 double RoundToPixel(double value, double unitsPerPixel) {

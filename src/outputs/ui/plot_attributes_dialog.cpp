@@ -46,13 +46,14 @@ TPlotAttributesForm::TPlotAttributesForm(QWidget* parent)
   connect(Ui->PlotComboBox, &QComboBox::activated, this, &TPlotAttributesForm::PlotComboBoxChange);
   connect(Ui->LineVisible, &QCheckBox::clicked, this, &TPlotAttributesForm::LineVisibleClick);
   connect(Ui->PointVisible, &QCheckBox::clicked, this, &TPlotAttributesForm::PointVisibleClick);
-  connect(Ui->LineWidthEdit, &QLineEdit::editingFinished, this, [this] {
+  // Each change of a size's text makes it a whole number at once ("abc" becomes "1").
+  connect(Ui->LineWidthEdit, &QLineEdit::textChanged, this, [this] {
     Ui->LineStyle->setEnabled(SyncWidth(Ui->LineWidthEdit, Ui->UpDownLine) == 1 &&
                               Ui->LineVisible->isChecked());
   });
-  connect(Ui->PointWidthEdit, &QLineEdit::editingFinished, this,
+  connect(Ui->PointWidthEdit, &QLineEdit::textChanged, this,
           [this] { SyncWidth(Ui->PointWidthEdit, Ui->PointWidthUpDown); });
-  connect(Ui->PointHeightEdit, &QLineEdit::editingFinished, this,
+  connect(Ui->PointHeightEdit, &QLineEdit::textChanged, this,
           [this] { SyncWidth(Ui->PointHeightEdit, Ui->PointHeightUpDown); });
   auto upDown = [this](QSpinBox* box, QLineEdit* edit) {
     connect(box, &QSpinBox::valueChanged, this, [this, edit](int value) {
@@ -157,7 +158,8 @@ int TPlotAttributesForm::SyncWidth(QLineEdit* edit, QSpinBox* upDown) {
   std::int32_t value = 1;
   if (!NumberText::TextToInt(edit->text().trimmed().toStdString(), value)) value = 1;
   value = std::clamp(value, upDown->minimum(), upDown->maximum());
-  edit->setText(QString::number(value));
+  // Written back only when it differs: the cursor stays where the user types.
+  if (edit->text() != QString::number(value)) edit->setText(QString::number(value));
   const QSignalBlocker blocker(upDown);
   upDown->setValue(value);
   return value;

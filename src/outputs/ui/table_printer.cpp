@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/number_text.h"
 #include "outputs/table_form.h"
 #include "outputs/table_print_layout.h"
+#include "outputs/value_format.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ std::int32_t TTablePrinter::SlotWidth(std::int32_t set, bool x, bool printed, do
     for (const float v : values) largest = std::max(largest, std::abs(v));
     const QFontMetrics metrics(Font);
     const std::string number =
-        NumberText::FormatNumber(-static_cast<double>(largest), Form.GetNumberFormat(), Form.GetDecimalPlaces());
+        FormatValue(-static_cast<double>(largest), TValueFormat{Form.GetNumberFormat(), Form.GetDecimalPlaces()});
     screen = std::max(metrics.horizontalAdvance(Text(x ? data.XName : data.YName)),
                       metrics.horizontalAdvance(Text(number)));
   }
@@ -101,12 +101,18 @@ bool TTablePrinter::Job(QPainter& painter, const TTablePrintLayout& layout,
   PrintHeaders(painter, layout, sets);
   Page = 1;
   emit PageStarted(Page);
+  LetEventsThrough();
   QElapsedTimer sinceEvents;
   sinceEvents.start();
   // Events come through between rows: a data set removed meanwhile ends the job.
   for (std::int32_t r = 0; r < rows && Printing && sets.back() < Form.SeriesCount(); ++r) {
     const TTablePrintPlace place = layout.Place(r);
     if (place.Page + 1 > Page) {
+      // Every page lets the waiting events through, a Cancel among them, however fast
+      // the rows go; a cancelled job ends here, on its unnumbered page.
+      LetEventsThrough();
+      sinceEvents.restart();
+      if (!Printing || sets.back() >= Form.SeriesCount()) break;
       // Only when a row follows: a full last page is not followed by an empty one.
       PrintPageNumber(painter, layout);
       if (!Printer->newPage()) return false;
@@ -132,12 +138,18 @@ bool TTablePrinter::Job(QPainter& painter, const TTablePrintLayout& layout,
     }
     // The print-status window follows the pages and may cancel between rows.
     if (sinceEvents.elapsed() >= 20) {
-      QCoreApplication::processEvents();
+      LetEventsThrough();
       sinceEvents.restart();
     }
   }
   if (Printing) PrintPageNumber(painter, layout);
   return true;
+}
+
+void TTablePrinter::LetEventsThrough() {
+  // Every event waiting, not one pass: a pass may leave a due timer (the click of a
+  // Cancel delivered late) behind the events it handled.
+  QCoreApplication::processEvents(QEventLoop::AllEvents, EventsMilliseconds);
 }
 
 void TTablePrinter::PrintTitleText(QPainter& painter, const TTablePrintLayout& layout) const {

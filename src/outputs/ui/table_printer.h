@@ -1,8 +1,9 @@
 // The table's print job: the data sets' chosen columns (their print flags) as a ruled
 // table over as many pages as the rows need, the title on the first page, the headers
 // and the page number on every page. The job runs on the main thread and lets events
-// through between rows, so that the print-status window can follow it and cancel it;
-// a cancelled job stops after the row being printed and leaves its last page unnumbered.
+// through between rows and at every page, so that the print-status window can follow it
+// and cancel it; a cancelled job stops after the row being printed and leaves its last
+// page unnumbered.
 #pragma once
 
 #include <QFont>
@@ -55,6 +56,9 @@ private:
   void PrintPageNumber(QPainter& painter, const TTablePrintLayout& layout) const;
   bool Job(QPainter& painter, const TTablePrintLayout& layout, const std::vector<std::int32_t>& sets,
            std::int32_t rows);
+  // Handles the events waiting (for at most EventsMilliseconds while more keep coming).
+  static void LetEventsThrough();
+  static constexpr int EventsMilliseconds = 50;
 
   const TTableForm& Form;
   QPrinter* Printer = nullptr;

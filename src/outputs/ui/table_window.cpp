@@ -22,6 +22,7 @@
 #include "outputs/ui/mat_export_dialog.h"
 #include "outputs/ui/table_model.h"
 #include "outputs/ui/table_printer.h"
+#include "outputs/value_format.h"
 #include "scripts/experiment_thread.h"
 #include "shell/ui/icons.h"
 #include "shell/ui/user_dialogs.h"
@@ -271,7 +272,7 @@ void TTableWindow::FitColumns() {
   if (fitted == FittedTo) return;
   FittedTo = fitted;
   const QString sample =
-      QString::fromStdString(NumberText::FormatNumber(SampleValue(notation), notation, decimals));
+      QString::fromStdString(FormatValue(SampleValue(notation), TValueFormat{notation, decimals}));
   // Room for the cell's margins and a little air between the numbers of two columns.
   const int padding = 2 * View->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, View) + 16;
   const int number = View->fontMetrics().horizontalAdvance(sample);

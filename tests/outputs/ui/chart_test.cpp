@@ -30,7 +30,8 @@ TEST(ChartValueFormat, FormatsTheGraphGivesAndClampsTheirDecimals) {
   EXPECT_EQ(parsed("#,##0.###"), (std::pair{int{ntSTANDARD}, 0}));
   EXPECT_EQ(parsed(("0." + std::string(30, '0')).c_str()), (std::pair{int{ntFIXED}, 18}));
   EXPECT_EQ(FormatChartValue(1234.5, {ntFIXED, 2}), "1234.50");
-  EXPECT_EQ(FormatChartValue(1234.5, {ntSCIENTIFIC, 1}), "1.2E+3");
+  EXPECT_EQ(FormatChartValue(1234.5, {ntSCIENTIFIC, 1}), "1.2E3");
+  EXPECT_EQ(FormatChartValue(-0.05, {ntSCIENTIFIC, 1}), "-5.0E-2");
   EXPECT_EQ(FormatChartValue(0.1 + 0.2, {ntSTANDARD, 0}), "0.3");
   EXPECT_EQ(FormatChartValue(2, {ntFIXED, -3}), "2");
   // A mouse position to the decimal step of a pixel.

@@ -337,6 +337,43 @@ TEST_F(GraphEditDialogsTest, PlotAttributesChangeTheSeriesMarkersLineAndTitle) {
   EXPECT_TRUE(actor.Seen);
 }
 
+TEST(PlotAttributesDialog, ASizeEditBecomesAWholeNumberAsItIsTyped) {
+  TScriptedUserDialogs dialogs;
+  TGraphForm form{static_cast<TDeadOutputList*>(nullptr)};
+  ASSERT_GE(form.SeriesCount(), 1);
+  TPlotAttributesForm dialog;
+  dialog.AddSeries("Series1", 0);
+  TModalDialogActor<TPlotAttributesForm> actor([&](TPlotAttributesForm& shown) {
+    ClickControl(shown, "PointVisible");
+    // Typed over the selected text, key by key, with the focus still in the edit.
+    auto type = [&](const char* name, const QString& keys) {
+      auto* edit = Control<QLineEdit>(shown, name);
+      edit->setFocus();
+      edit->selectAll();
+      QTest::keyClicks(edit, keys);
+      EXPECT_TRUE(FocusedInWindow(edit)) << name;
+      return edit->text();
+    };
+    EXPECT_EQ(type("PointWidthEdit", "abc"), "1");
+    EXPECT_EQ(Control<QSpinBox>(shown, "PointWidthUpDown")->value(), 1);
+    EXPECT_EQ(type("PointHeightEdit", "12"), "12");
+    EXPECT_EQ(Control<QSpinBox>(shown, "PointHeightUpDown")->value(), 12);
+    EXPECT_EQ(type("PointHeightEdit", "x"), "1");
+    // The line width decides at once whether a line style can be chosen.
+    EXPECT_EQ(type("LineWidthEdit", "3"), "3");
+    EXPECT_FALSE(Control<QComboBox>(shown, "LineStyle")->isEnabled());
+    EXPECT_EQ(type("LineWidthEdit", "-"), "1");
+    EXPECT_TRUE(Control<QComboBox>(shown, "LineStyle")->isEnabled());
+    EXPECT_EQ(type("LineWidthEdit", "4"), "4");
+    ClickControl(shown, "OK");
+  });
+  EXPECT_EQ(dialog.ShowFor(form, 0, 0), QDialog::Accepted);
+  EXPECT_TRUE(actor.Seen);
+  EXPECT_EQ(form.GetSeries(0).PointerWidth, 1);
+  EXPECT_EQ(form.GetSeries(0).PointerHeight, 1);
+  EXPECT_EQ(form.GetSeries(0).LineWidth, 4);
+}
+
 TEST(PlotAttributesDialog, DeletingTheLastSeriesClosesTheDialogAsCancel) {
   TScriptedUserDialogs dialogs;
   TGraphForm form{static_cast<TDeadOutputList*>(nullptr)};

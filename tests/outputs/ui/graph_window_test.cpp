@@ -179,8 +179,11 @@ TEST_F(GraphWindowTest, NumberFormatShowsOnTheAxesAndInTheValues) {
   EXPECT_EQ(window.Chart().LeftAxis().ValueToText(2.5), "2.500000000000000000");
   form.SetNumberFormat(ntSCIENTIFIC, 2);
   window.RefreshNow();
-  EXPECT_EQ(window.Chart().BottomAxis().ValueToText(1500), "1.50E+3");
-  EXPECT_EQ(window.Chart().GetSeries(1)->YValueToText(2.5), "2.50E+0");
+  // The pattern writes the exponent's sign only when it is negative.
+  EXPECT_EQ(window.Chart().BottomAxis().ValueToText(1500), "1.50E3");
+  EXPECT_EQ(window.Chart().LeftAxis().ValueToText(0.25), "2.50E-1");
+  EXPECT_EQ(window.Chart().LeftAxis().ValueToText(0), "0.00E0");
+  EXPECT_EQ(window.Chart().GetSeries(1)->YValueToText(2.5), "2.50E0");
   form.SetNumberFormat(ntSTANDARD, 0);
   window.RefreshNow();
   EXPECT_EQ(window.Chart().LeftAxis().ValueToText(0.1 + 0.2), "0.3");

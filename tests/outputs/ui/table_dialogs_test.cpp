@@ -19,6 +19,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -69,6 +70,15 @@ protected:
     button->click();
   }
   static QString Clipboard() { return QApplication::clipboard()->text(); }
+  // B holds that many more rows, (100 + i, i), and the print dialog prints to that PDF
+  // file; answers its path.
+  std::string ScriptPrintOf(int rows, const char* file) {
+    for (int i = 0; i < rows; ++i) Form.GetSeries(1).AddPoint(100 + i, i);
+    Window.RefreshNow();
+    const std::string pdf = Temp.PathOf(file);
+    Dialogs.ScriptPrints({pdf});
+    return pdf;
+  }
   // The text of one page of a PDF (all pages for 0), by pdftotext.
   static QString PdfText(const std::string& path, int page = 0) {
     QStringList arguments{"-layout"};
@@ -390,10 +400,7 @@ TEST_F(TableDialogsTest, APrintedTableNumbersEveryPageAndIsTitledByTheWindow) {
 }
 
 TEST_F(TableDialogsTest, ACancelDuringPageThreeLeavesItUnnumbered) {
-  for (int i = 0; i < 300; ++i) Form.GetSeries(1).AddPoint(100 + i, i);
-  Window.RefreshNow();
-  const std::string pdf = Temp.PathOf("cancelled.pdf");
-  Dialogs.ScriptPrints({pdf});
+  const std::string pdf = ScriptPrintOf(300, "cancelled.pdf");
   TModalDialogActor<TPrintTableForm> columns([](TPrintTableForm& dialog) { ClickControl(dialog, "Print"); });
   bool cancelled = false;
   QObject::connect(Window.Printer(), &TTablePrinter::PageStarted, [&cancelled](int page) {
@@ -412,6 +419,37 @@ TEST_F(TableDialogsTest, ACancelDuringPageThreeLeavesItUnnumbered) {
   const QString third = PdfText(pdf, 3);
   EXPECT_FALSE(third.contains("Page"));
   EXPECT_TRUE(third.contains("XB"));  // the page began: its frame and headers are there
+}
+
+TEST_F(TableDialogsTest, ALongPrintLetsEventsThroughEveryPageAndACancelClickStopsIt) {
+  const std::string pdf = ScriptPrintOf(3000, "long.pdf");
+  TModalDialogActor<TPrintTableForm> columns([](TPrintTableForm& dialog) { ClickControl(dialog, "Print"); });
+  // Each page posts a timer, as a user's click arrives: it must run before the next page
+  // is done. On page 20 the timer clicks Cancel.
+  constexpr int CancelPage = 20;
+  int late = 0;
+  int clickedOn = -1;
+  QObject::connect(Window.Printer(), &TTablePrinter::PageStarted, [&](int page) {
+    auto* status = dynamic_cast<TPrintStatusForm*>(QApplication::activeModalWidget());
+    if (!status || page > CancelPage) return;
+    QTimer::singleShot(0, status, [&, page, status] {
+      const int now = Window.Printer()->PageNumber();
+      late = std::max(late, now - page);
+      if (page != CancelPage) return;
+      clickedOn = now;
+      ClickControl(*status, "Cancel");
+    });
+  });
+  ClickButton("PrintButton");
+  ASSERT_TRUE(columns.Seen);
+  EXPECT_LE(late, 1) << "events waited while pages printed";
+  ASSERT_GE(clickedOn, CancelPage);
+  EXPECT_FALSE(Window.Printer()->IsPrinting());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  const int pages = PdfPages(pdf);
+  EXPECT_EQ(pages, clickedOn) << "the job stops on the page the click came in";
+  EXPECT_TRUE(PdfText(pdf, pages - 1).contains("Page " + QString::number(pages - 1)));
+  EXPECT_FALSE(PdfText(pdf, pages).contains("Page")) << "the cancelled page is unnumbered";
 }
 
 TEST_F(TableDialogsTest, WithNoColumnChosenNoDocumentIsStarted) {

@@ -305,7 +305,7 @@ TEST_F(TableWindowTest, RewrittenCellsAreRedrawnInPlace) {
   EXPECT_EQ(reset.count(), 0);
   Form().SetNumberFormat(ntSCIENTIFIC, 2);
   Window->RefreshNow();
-  EXPECT_EQ((QStringList{Cell(0, 0), Cell(1, 0), Cell(0, 1)}), (QStringList{"1.00E+0", "2.00E+0", "5.00E-1"}));
+  EXPECT_EQ((QStringList{Cell(0, 0), Cell(1, 0), Cell(0, 1)}), (QStringList{"1.00E0", "2.00E0", "5.00E-1"}));
 
   // Clear Output and as many new points between two redraws: the same rows, new texts.
   Form().SetNumberFormat(ntSTANDARD, 0);
