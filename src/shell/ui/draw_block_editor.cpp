@@ -315,7 +315,8 @@ void TDrawBlockEditor::mouseDoubleClickEvent(QMouseEvent* event) {
   TDrawPart* part = Parts ? GetPartAt(point.x(), point.y()) : nullptr;
   if (BlockOf(part) && Gesture != TGesture::NewLinePressed && Gesture != TGesture::NewLine) {
     ResetGesture();
-    if (!IsRunActive()) static_cast<TDrawBlock*>(part)->GetBlock()->Edit();
+    // During a run the dialog only shows the block: it refuses OK itself.
+    static_cast<TDrawBlock*>(part)->GetBlock()->Edit();
     return;
   }
   // A double click on a line or on empty space is a press like the first.

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 
 #include <string>
@@ -512,4 +513,47 @@ TEST_F(DrawBlockEditorFlowTest, TheLayoutChangedDuringARunIsMarkedAndSaved) {
     else if (auto* saved = dynamic_cast<TDrawLine*>(part))
       EXPECT_EQ(saved->GetPoints(), bent);
   }
+}
+
+// A double click on a box during a run shows its block's dialog, which takes no change.
+TEST_F(DrawBlockEditorFlowTest, ADoubleClickDuringARunShowsTheBlockWithoutOk) {
+  TDialogRegistry registry;
+  RegisterShellDialogs(registry);
+  Port.SetDialogRegistry(&registry);
+  struct TRestore {
+    TQtUiPort& Port;
+    ~TRestore() { Port.SetDialogRegistry(nullptr); }
+  } restore{Port};
+  TDrawBlock* start = Box(0);
+  start->SetPosition({20, 20});
+  TDrawBlock* one = AddBlockAt({300, 20});
+  Connect(start, one);
+  AddWait(600000);
+  StartRun();
+
+  bool okEnabled = true, addEnabled = true, cancelEnabled = false, stayed = false;
+  QString title;
+  {
+    TModalDialogActor<TEditBlockForm> actor([&](TEditBlockForm& form) {
+      title = Control<QLineEdit>(form, "BlockEdit")->text();
+      okEnabled = Control<QPushButton>(form, "Ok")->isEnabled();
+      addEnabled = Control<QPushButton>(form, "Add")->isEnabled();
+      cancelEnabled = Control<QPushButton>(form, "Cancel")->isEnabled();
+      Retype(form, "BlockEdit", "Heating");
+      ClickControl(form, "Ok");
+      stayed = form.isVisible();
+      ClickControl(form, "Cancel");
+    });
+    QTest::mouseDClick(Editor, Qt::LeftButton, {}, Centre(one));
+    EXPECT_TRUE(actor.Seen);
+    EXPECT_FALSE(actor.LeftOpen);
+  }
+  EXPECT_EQ(title, "Block 1");
+  EXPECT_FALSE(okEnabled);
+  EXPECT_FALSE(addEnabled);
+  EXPECT_TRUE(cancelEnabled);
+  EXPECT_TRUE(stayed);
+  EXPECT_EQ(one->GetBlock()->GetTitle(), "Block 1");
+  EXPECT_TRUE(IsRunActive());
+  StopRun();
 }
