@@ -124,9 +124,12 @@ TEST_F(RunControlTest, ANewExperimentRunsAtOnce) {
 }
 
 TEST_F(RunControlTest, ARefusedStartPutsEverythingBack) {
-  // An experiment without blocks is refused.
+  // An experiment without blocks is refused without a word: deleting its last block has
+  // said that it will not run.
   DeleteBlock(StartBlock());
+  Ui.Clear();
   Run.StartButtonClick();
+  EXPECT_TRUE(Ui.Texts().empty());
   EXPECT_EQ(ExperimentThread, nullptr);
   EXPECT_FALSE(Run.IsRunActive());
   EXPECT_EQ(Window.Calls(), (TTexts{"outputs to front", "controls running", "controls stopped"}));
