@@ -45,6 +45,13 @@ protected:
     Editor = Window->BlockEditor();
     Editor->window()->activateWindow();
   }
+  void TearDown() override { Port.SetDialogRegistry(nullptr); }
+
+  // The block dialog as the application registers it, until the test ends.
+  void UseBlockDialog() {
+    RegisterShellDialogs(Registry);
+    Port.SetDialogRegistry(&Registry);
+  }
 
   TDrawParts& Parts() { return Window->Session().GetDrawParts(); }
   TExperiment& Experiment() { return Window->Session().GetExperiment(); }
@@ -114,6 +121,7 @@ protected:
   }
 
   TDrawBlockEditor* Editor = nullptr;
+  TDialogRegistry Registry;
 };
 
 TEST_F(DrawBlockEditorFlowTest, ASecondLineMakesADecisionThatDeletingEitherLineUndoes) {
@@ -397,14 +405,7 @@ TEST_F(DrawBlockEditorFlowTest, AlignLinesTheMultiselectionUpWithItsFirstBox) {
 
 // "Edit" opens the block dialog for the box the pop-up was opened over.
 TEST_F(DrawBlockEditorFlowTest, EditOpensTheBlockDialogOfTheBoxUnderThePopUp) {
-  // The block dialog as the application registers it.
-  TDialogRegistry registry;
-  RegisterShellDialogs(registry);
-  Port.SetDialogRegistry(&registry);
-  struct TRestore {
-    TQtUiPort& Port;
-    ~TRestore() { Port.SetDialogRegistry(nullptr); }
-  } restore{Port};
+  UseBlockDialog();
   TDrawBlock* start = Box(0);
   start->SetPosition({20, 20});
   TDrawBlock* one = AddBlockAt({260, 20});
@@ -508,22 +509,17 @@ TEST_F(DrawBlockEditorFlowTest, TheLayoutChangedDuringARunIsMarkedAndSaved) {
   ASSERT_EQ(Parts().Count(), 3);
   for (int i = 0; i < Parts().Count(); ++i) {
     TDrawPart* part = Parts().GetPart(i);
-    if (auto* box = dynamic_cast<TDrawBlock*>(part); box && box->GetCaption() == "Block 1")
+    if (auto* box = dynamic_cast<TDrawBlock*>(part); box && box->GetCaption() == "Block 1") {
       EXPECT_EQ(box->GetPosition(), (TPoint{300, 20}));
-    else if (auto* saved = dynamic_cast<TDrawLine*>(part))
+    } else if (auto* saved = dynamic_cast<TDrawLine*>(part)) {
       EXPECT_EQ(saved->GetPoints(), bent);
+    }
   }
 }
 
 // A double click on a box during a run shows its block's dialog, which takes no change.
 TEST_F(DrawBlockEditorFlowTest, ADoubleClickDuringARunShowsTheBlockWithoutOk) {
-  TDialogRegistry registry;
-  RegisterShellDialogs(registry);
-  Port.SetDialogRegistry(&registry);
-  struct TRestore {
-    TQtUiPort& Port;
-    ~TRestore() { Port.SetDialogRegistry(nullptr); }
-  } restore{Port};
+  UseBlockDialog();
   TDrawBlock* start = Box(0);
   start->SetPosition({20, 20});
   TDrawBlock* one = AddBlockAt({300, 20});

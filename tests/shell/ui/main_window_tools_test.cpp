@@ -8,6 +8,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <functional>
+
 #include "main_window_widgets.h"
 #include "model/attribute_type.h"
 #include "model/data.h"
@@ -107,20 +109,23 @@ TEST_F(TMainWindowWidgetsTest, FloatedStartAndStopKeepTheMenuItemsAndTheirKeys) 
     return WaitUntil([&] { return Panel(TQorvForm::spRunState) == "Stopped"; }, 20000);
   };
 
-  for (int round = 0; round < 2; ++round) {
-    SCOPED_TRACE(round == 0 ? "Ctrl+G and Ctrl+S" : "the menu items");
+  const struct {
+    const char* How;
+    std::function<void()> Start, Stop;
+  } rounds[] = {
+      {"Ctrl+G and Ctrl+S",
+       [&] { QTest::keyClick(Window.get(), Qt::Key_G, Qt::ControlModifier); },
+       [&] { QTest::keyClick(Window.get(), Qt::Key_S, Qt::ControlModifier); }},
+      {"the menu items", [&] { Trigger("StartMenuItem"); }, [&] { Trigger("StopMenuItem"); }},
+  };
+  for (const auto& round : rounds) {
+    SCOPED_TRACE(round.How);
     menuShows(true);
-    if (round == 0)
-      QTest::keyClick(Window.get(), Qt::Key_G, Qt::ControlModifier);
-    else
-      Trigger("StartMenuItem");
+    round.Start();
     ASSERT_TRUE(IsRunActive());
     menuShows(false);
     Dialogs.ScriptAnswers({mbOK});  // "Aborted"
-    if (round == 0)
-      QTest::keyClick(Window.get(), Qt::Key_S, Qt::ControlModifier);
-    else
-      Trigger("StopMenuItem");
+    round.Stop();
     ASSERT_TRUE(waitStopped());
   }
   menuShows(true);
