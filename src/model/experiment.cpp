@@ -206,11 +206,8 @@ void TExperiment::RestoreBlankScript(const TBlankPlace& place) {
 }
 
 TBlock* TExperiment::PreRunCheck() {
-  if (!HasBlocks()) {
-    // Refusing without a word would leave the user guessing why nothing starts.
-    Warn("There are no blocks, the experiment will not run.");
-    return nullptr;
-  }
+  // Nothing to run: refused without a word (deleting the last block has said so).
+  if (!HasBlocks()) return nullptr;
   const TBlankPlace blank = RemoveBlankScript();
   TBlock* start = nullptr;
   try {

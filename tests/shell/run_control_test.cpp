@@ -72,7 +72,7 @@ TEST_F(RunControlTest, StopOnlyAsksAndStartDuringARunOnlyShowsTheRunningControls
   Logged(start, "Waits")->Action = UntilStopped;
   Ui.Clear();
   Run.StartButtonClick();
-  WaitForRunning();
+  WaitForStopWait();
   TExperimentThread* worker = ExperimentThread;
   Window.ClearCalls();
   Run.StartButtonClick();
@@ -97,7 +97,7 @@ TEST_F(RunControlTest, StopOnlyAsksAndStartDuringARunOnlyShowsTheRunningControls
   // The next run starts afresh on a new worker.
   Ui.Clear();
   Run.StartButtonClick();
-  WaitForRunning();
+  WaitForStopWait();
   Run.StopButtonClick();
   WaitForRunEnd();
   Run.TimerTimer();
@@ -124,9 +124,12 @@ TEST_F(RunControlTest, ANewExperimentRunsAtOnce) {
 }
 
 TEST_F(RunControlTest, ARefusedStartPutsEverythingBack) {
-  // An experiment without blocks is refused.
+  // An experiment without blocks is refused without a word: deleting its last block has
+  // said that it will not run.
   DeleteBlock(StartBlock());
+  Ui.Clear();
   Run.StartButtonClick();
+  EXPECT_TRUE(Ui.Texts().empty());
   EXPECT_EQ(ExperimentThread, nullptr);
   EXPECT_FALSE(Run.IsRunActive());
   EXPECT_EQ(Window.Calls(), (TTexts{"outputs to front", "controls running", "controls stopped"}));
@@ -158,7 +161,7 @@ TEST_F(RunControlTest, ClosingDuringARunEndsItInFullBeforeTheSaveQuestion) {
   Session.ExperimentChanged(1, 0);
   Ui.Clear();
   Run.StartButtonClick();
-  WaitForRunning();
+  WaitForStopWait();
 
   // What holds when the save question comes.
   bool running = true, workerLeft = true, fileOpen = true;
@@ -186,7 +189,7 @@ TEST_F(RunControlTest, ClosingDuringARunEndsItInFullBeforeTheSaveQuestion) {
   Ui.OnQuestion = nullptr;
   Ui.Clear();
   Run.StartButtonClick();
-  WaitForRunning();
+  WaitForStopWait();
   Run.StopButtonClick();
   WaitForRunEnd();
   EXPECT_TRUE(Window.TimerOn);

@@ -117,6 +117,7 @@ public:
 class TSessionFixture : public ::testing::Test {
 protected:
   TSessionFixture() {
+    StopWaits = 0;
     Ui.Session = &Session;
     Window.Bound = &Session.GetExperiment();
   }
@@ -160,11 +161,23 @@ protected:
     ASSERT_TRUE(WithinTwentySeconds([] { return ExperimentRunning.load(); }))
         << "the run did not start";
   }
+  // Until the run has begun a command that waits for Stop (UntilStopped), once for each
+  // such command: a Stop that comes before the run's first command ends the run without
+  // running it, which a slow machine (a sanitizer build) lets happen after the running
+  // flag alone.
+  void WaitForStopWait() {
+    ASSERT_TRUE(WithinTwentySeconds([] { return StopWaits.load() > 0; }))
+        << "no command began waiting for Stop";
+    --StopWaits;
+  }
   // Runs until a Stop: the stand-in's action for a command that waits on an instrument.
   static void UntilStopped() {
+    ++StopWaits;
     while (!TExperimentThread::StopRequested())
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
+  // The UntilStopped commands begun and not yet waited for with WaitForStopWait.
+  static inline std::atomic<int> StopWaits{0};
 
   TSessionUi Ui;  // installed first, so that the session's experiment talks to it
   TTempDir Temp;

@@ -315,7 +315,8 @@ void TDrawBlockEditor::mouseDoubleClickEvent(QMouseEvent* event) {
   TDrawPart* part = Parts ? GetPartAt(point.x(), point.y()) : nullptr;
   if (BlockOf(part) && Gesture != TGesture::NewLinePressed && Gesture != TGesture::NewLine) {
     ResetGesture();
-    if (!IsRunActive()) static_cast<TDrawBlock*>(part)->GetBlock()->Edit();
+    // During a run the dialog only shows the block: it refuses OK itself.
+    static_cast<TDrawBlock*>(part)->GetBlock()->Edit();
     return;
   }
   // A double click on a line or on empty space is a press like the first.
@@ -377,7 +378,8 @@ void TDrawBlockEditor::mouseReleaseEvent(QMouseEvent* event) {
   const bool accepted =
       dragged && rect().contains(point) && part->CanDropAt(point.x(), point.y());
   part->EndDrag(point.x(), point.y(), accepted);
-  if (accepted && !IsRunActive()) MarkModified();
+  // The layout is saved with the experiment, so a move during a run marks it as well.
+  if (accepted) MarkModified();
 }
 
 void TDrawBlockEditor::keyPressEvent(QKeyEvent* event) {
@@ -514,7 +516,7 @@ void TDrawBlockEditor::AlignBlocksClick() {
   ResetGesture();
   const bool moves = Parts->GetMultiSelection().size() > 1;
   if (!AlignBlocks(*Parts, this)) return;
-  // Positions are saved with the experiment; during a run the mark waits for a later edit.
-  if (moves && !IsRunActive()) MarkModified();
+  // Positions are saved with the experiment, also when aligned during a run.
+  if (moves) MarkModified();
   Redraw();
 }

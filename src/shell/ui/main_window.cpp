@@ -251,6 +251,17 @@ bool TQorvForm::IsLater(const QAction* action) {
   return action->property("qorvLater").toBool();
 }
 
+// Start and Stop are hidden while they float, and Qt reports a hidden action disabled:
+// the state set is kept beside it, for the menu items that follow the buttons.
+void TQorvForm::SetRunButton(QAction* button, bool enabled) {
+  button->setProperty("qorvEnabled", enabled);
+  button->setEnabled(enabled);
+}
+
+bool TQorvForm::IsRunButtonEnabled(const QAction* button) {
+  return button->property("qorvEnabled").toBool();
+}
+
 // --- Status, caption and message 2024 ---
 
 void TQorvForm::SetCaption(const QString& caption) { setWindowTitle(caption); }
@@ -301,13 +312,13 @@ void TQorvForm::DebugButtonClick() {
 }
 
 void TQorvForm::SetRunControls(bool stopped) {
-  ui->StopButton->setEnabled(!stopped);
+  SetRunButton(ui->StopButton, !stopped);
   if (ToolForm && ToolForm->isVisible())
     ToolForm->SetRunButtons(stopped, !stopped);
-  ui->StartButton->setEnabled(stopped);
+  SetRunButton(ui->StartButton, stopped);
   ui->StartMenuItem->setEnabled(stopped);
   ui->StopMenuItem->setEnabled(!stopped);
-  ui->DebugButton->setEnabled(stopped);
+  SetRunButton(ui->DebugButton, stopped);
   ui->DebugMenuItem->setEnabled(stopped && !IsLater(ui->DebugMenuItem));
   for (QAction* action : ui->DeviceToolBar->actions())
     action->setEnabled(stopped && !IsLater(action));
@@ -315,8 +326,8 @@ void TQorvForm::SetRunControls(bool stopped) {
 }
 
 void TQorvForm::UpdateRunButtons(bool canRun, bool hasNodes) {
-  ui->StartButton->setEnabled(canRun);
-  ui->DebugButton->setEnabled(canRun);
+  SetRunButton(ui->StartButton, canRun);
+  SetRunButton(ui->DebugButton, canRun);
   ui->SaveButton->setEnabled(hasNodes);
   // The attribute buttons stay enabled during a run: they say why they refuse.
 }
@@ -411,9 +422,10 @@ void TQorvForm::FileClick() {
 }
 
 void TQorvForm::ExperimentMenuItemClick() {
-  ui->StartMenuItem->setEnabled(ui->StartButton->isEnabled());
-  ui->StopMenuItem->setEnabled(ui->StopButton->isEnabled());
-  ui->DebugMenuItem->setEnabled(ui->DebugButton->isEnabled() && !IsLater(ui->DebugMenuItem));
+  ui->StartMenuItem->setEnabled(IsRunButtonEnabled(ui->StartButton));
+  ui->StopMenuItem->setEnabled(IsRunButtonEnabled(ui->StopButton));
+  ui->DebugMenuItem->setEnabled(IsRunButtonEnabled(ui->DebugButton) &&
+                                !IsLater(ui->DebugMenuItem));
   ui->ReportMenuItem->setEnabled(IsIdle() && DocSession->GetExperiment().HasBlocks());
   ui->ShowCurrentValueMenuItem->setText(
       QString(AttributeTree->BoxVisible() ? "Hide " : "Show ") + "&Current Value List Box");

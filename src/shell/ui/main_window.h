@@ -120,6 +120,9 @@ private:
   void SetUpActions();
   static void MarkLater(QAction* action);
   static bool IsLater(const QAction* action);
+  // A run button's enabled state as set, also while the button floats (hidden).
+  static void SetRunButton(QAction* button, bool enabled);
+  static bool IsRunButtonEnabled(const QAction* button);
   void SetUpStatusBar();
   void SetUpIcons();
   // The menus refresh their items as they open.

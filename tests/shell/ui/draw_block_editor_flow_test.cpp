@@ -1,8 +1,8 @@
 // The block-diagram editor in the main window, building an experiment's flow with the
 // mouse: lines that give next blocks and Decisions, Add Block's place and caption, the
 // path check at Start, the pop-up's items by place (with the block items handed to the
-// window), bends, Align on a multiselection, the block dialog through "Edit", and a
-// diagram that comes back from its file as it was drawn.
+// window), bends, Align on a multiselection, the block dialog through "Edit", a
+// diagram that comes back from its file as it was drawn, and the diagram during a run.
 #include <QAction>
 #include <QCheckBox>
 #include <QCursor>
@@ -10,12 +10,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 
 #include <string>
 #include <vector>
 
-#include "main_window_fixture.h"
+#include "main_window_steps.h"
 #include "model/block.h"
 #include "model/experiment.h"
 #include "scripts/flow/dec_script.h"
@@ -37,12 +38,19 @@ QPoint Middle(const TDrawLine* line) {
   return {(a.X + b.X) / 2, (a.Y + b.Y) / 2};
 }
 
-class DrawBlockEditorFlowTest : public TMainWindowTest {
+class DrawBlockEditorFlowTest : public TWindowStepsTest {
 protected:
   void SetUp() override {
     StartQorv();
     Editor = Window->BlockEditor();
     Editor->window()->activateWindow();
+  }
+  void TearDown() override { Port.SetDialogRegistry(nullptr); }
+
+  // The block dialog as the application registers it, until the test ends.
+  void UseBlockDialog() {
+    RegisterShellDialogs(Registry);
+    Port.SetDialogRegistry(&Registry);
   }
 
   TDrawParts& Parts() { return Window->Session().GetDrawParts(); }
@@ -89,6 +97,23 @@ protected:
     EXPECT_TRUE(line && line->GetBlock1() == from && line->GetBlock2() == to);
     return line;
   }
+  // Pressed at one point, moved past the threshold and released at the other.
+  void Drag(QPoint from, QPoint to) {
+    QTest::mousePress(Editor, Qt::LeftButton, {}, from);
+    QTest::mouseMove(Editor, from + (to - from) / 2);
+    QTest::mouseMove(Editor, to);
+    QTest::mouseRelease(Editor, Qt::LeftButton, {}, to);
+  }
+  // Start, until the worker has set the running flag.
+  void StartRun() {
+    Trigger("StartButton");
+    ASSERT_TRUE(WaitUntil([] { return ExperimentRunning.load(); }, 10000)) << "no run began";
+  }
+  void StopRun() {
+    Dialogs.ScriptAnswers({mbOK});  // "Aborted"
+    Trigger("StopButton");
+    ASSERT_TRUE(WaitUntil([&] { return Panel(TQorvForm::spRunState) == "Stopped"; }, 20000));
+  }
   void DeleteLine(TDrawLine* line) {
     OpenPopup(Middle(line));
     ASSERT_TRUE(line->IsSelected());
@@ -96,6 +121,7 @@ protected:
   }
 
   TDrawBlockEditor* Editor = nullptr;
+  TDialogRegistry Registry;
 };
 
 TEST_F(DrawBlockEditorFlowTest, ASecondLineMakesADecisionThatDeletingEitherLineUndoes) {
@@ -379,14 +405,7 @@ TEST_F(DrawBlockEditorFlowTest, AlignLinesTheMultiselectionUpWithItsFirstBox) {
 
 // "Edit" opens the block dialog for the box the pop-up was opened over.
 TEST_F(DrawBlockEditorFlowTest, EditOpensTheBlockDialogOfTheBoxUnderThePopUp) {
-  // The block dialog as the application registers it.
-  TDialogRegistry registry;
-  RegisterShellDialogs(registry);
-  Port.SetDialogRegistry(&registry);
-  struct TRestore {
-    TQtUiPort& Port;
-    ~TRestore() { Port.SetDialogRegistry(nullptr); }
-  } restore{Port};
+  UseBlockDialog();
   TDrawBlock* start = Box(0);
   start->SetPosition({20, 20});
   TDrawBlock* one = AddBlockAt({260, 20});
@@ -437,4 +456,100 @@ TEST_F(DrawBlockEditorFlowTest, EditOpensTheBlockDialogOfTheBoxUnderThePopUp) {
   EXPECT_EQ(one->GetCaption(), "Heating");
   EXPECT_FALSE(one->GetBlock()->IsStartBlock());
   EXPECT_TRUE(start->GetBlock()->IsStartBlock());
+}
+
+// The layout is saved with the experiment: a box moved, a bend dragged and an Align
+// during a run mark it modified as they do when stopped, so that closing after the run
+// asks to save it and the layout comes back from the file.
+TEST_F(DrawBlockEditorFlowTest, TheLayoutChangedDuringARunIsMarkedAndSaved) {
+  TDrawBlock* start = Box(0);
+  start->SetPosition({20, 20});
+  TDrawBlock* one = AddBlockAt({300, 20});
+  TDrawLine* line = Connect(start, one);
+  AddWait(600000);  // a run that lasts until it is stopped
+  const std::string path = Temp.PathOf("layout.qve");
+  ASSERT_TRUE(Window->Session().SaveExperimentFile(path));
+  StartRun();
+  ASSERT_TRUE(Panel(TQorvForm::spModified).isEmpty());
+
+  Drag(Centre(one), Centre(one) + QPoint(0, 100));
+  EXPECT_EQ(one->GetPosition(), (TPoint{300, 120}));
+  EXPECT_EQ(Panel(TQorvForm::spModified), QString("Modified")) << "box moved";
+  Window->Session().ExperimentChanged(0, 1);
+
+  const QPoint bend = Middle(line) + QPoint(0, 150);
+  Drag(Middle(line), bend);
+  ASSERT_EQ(line->GetPoints().size(), 3u);
+  EXPECT_EQ(Panel(TQorvForm::spModified), QString("Modified")) << "bend dragged";
+  Window->Session().ExperimentChanged(0, 1);
+
+  QTest::mouseClick(Editor, Qt::LeftButton, {}, QPoint(5, 380));
+  QTest::mouseClick(Editor, Qt::LeftButton, Qt::ControlModifier, Centre(start));
+  QTest::mouseClick(Editor, Qt::LeftButton, Qt::ControlModifier, Centre(one));
+  OpenPopup(Centre(one));
+  ASSERT_TRUE(Item("AlignBlocksItem")->isEnabled());
+  TModalDialogActor<TAlignBlocksForm> actor([](TAlignBlocksForm& form) {
+    ClickControl(form, "VertTops");
+    ClickControl(form, "OK");
+  });
+  Item("AlignBlocksItem")->trigger();
+  EXPECT_TRUE(actor.Seen);
+  EXPECT_EQ(one->GetPosition(), (TPoint{300, 20}));
+  EXPECT_EQ(Panel(TQorvForm::spModified), QString("Modified")) << "aligned";
+  const std::vector<TPoint> bent = line->GetPoints();
+
+  StopRun();
+  EXPECT_EQ(Panel(TQorvForm::spModified), QString("Modified"));
+  Dialogs.ClearCalls();
+  Dialogs.ScriptAnswers({mbYes});
+  CloseWindow();
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{SaveQuestion});
+  StartQorv(QString::fromStdString(path));
+  Editor = Window->BlockEditor();
+  ASSERT_EQ(Parts().Count(), 3);
+  for (int i = 0; i < Parts().Count(); ++i) {
+    TDrawPart* part = Parts().GetPart(i);
+    if (auto* box = dynamic_cast<TDrawBlock*>(part); box && box->GetCaption() == "Block 1") {
+      EXPECT_EQ(box->GetPosition(), (TPoint{300, 20}));
+    } else if (auto* saved = dynamic_cast<TDrawLine*>(part)) {
+      EXPECT_EQ(saved->GetPoints(), bent);
+    }
+  }
+}
+
+// A double click on a box during a run shows its block's dialog, which takes no change.
+TEST_F(DrawBlockEditorFlowTest, ADoubleClickDuringARunShowsTheBlockWithoutOk) {
+  UseBlockDialog();
+  TDrawBlock* start = Box(0);
+  start->SetPosition({20, 20});
+  TDrawBlock* one = AddBlockAt({300, 20});
+  Connect(start, one);
+  AddWait(600000);
+  StartRun();
+
+  bool okEnabled = true, addEnabled = true, cancelEnabled = false, stayed = false;
+  QString title;
+  {
+    TModalDialogActor<TEditBlockForm> actor([&](TEditBlockForm& form) {
+      title = Control<QLineEdit>(form, "BlockEdit")->text();
+      okEnabled = Control<QPushButton>(form, "Ok")->isEnabled();
+      addEnabled = Control<QPushButton>(form, "Add")->isEnabled();
+      cancelEnabled = Control<QPushButton>(form, "Cancel")->isEnabled();
+      Retype(form, "BlockEdit", "Heating");
+      ClickControl(form, "Ok");
+      stayed = form.isVisible();
+      ClickControl(form, "Cancel");
+    });
+    QTest::mouseDClick(Editor, Qt::LeftButton, {}, Centre(one));
+    EXPECT_TRUE(actor.Seen);
+    EXPECT_FALSE(actor.LeftOpen);
+  }
+  EXPECT_EQ(title, "Block 1");
+  EXPECT_FALSE(okEnabled);
+  EXPECT_FALSE(addEnabled);
+  EXPECT_TRUE(cancelEnabled);
+  EXPECT_TRUE(stayed);
+  EXPECT_EQ(one->GetBlock()->GetTitle(), "Block 1");
+  EXPECT_TRUE(IsRunActive());
+  StopRun();
 }

@@ -1,13 +1,16 @@
 // Runs through the main window's controls: Stop in its three forms during a long Wait,
-// the half second between "Aborted" and the stopped controls, what a run refuses and
-// disables, and closing the window during a run.
+// the half second between "Aborted" and the stopped controls, a Start without blocks,
+// what a run refuses and disables, and closing the window during a run.
 #include <QAction>
 #include <QMenu>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <functional>
 
 #include "main_window_steps.h"
+#include "shell/draw_parts.h"
+#include "shell/ui/tool_form.h"
 
 namespace {
 
@@ -93,6 +96,31 @@ TEST_F(MainWindowRunTest, StopEndsALongWaitWithinASliceAndTheControlsComeBackHal
     EXPECT_EQ(Panel(TQorvForm::spBlock), QString("Start Block"));
   }
   EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"Aborted"});
+}
+
+// Start on an experiment without blocks is refused without a word (deleting its last
+// block has said that it will not run): no box, and the controls stay stopped.
+TEST_F(MainWindowRunTest, StartWithoutBlocksIsRefusedWithoutAMessage) {
+  StartQorv();
+  TDrawParts& parts = Window->Session().GetDrawParts();
+  Dialogs.ScriptAnswers({mbOK});  // "There are no blocks, the experiment will not run."
+  parts.DeletePart(parts.GetPart(0));
+  UiPort().ExperimentChanged(1, 0);
+  ASSERT_FALSE(Exp().HasBlocks());
+  Dialogs.ClearCalls();
+
+  QTest::keyClick(Window.get(), Qt::Key_G, Qt::ControlModifier);
+  EXPECT_TRUE(Dialogs.Boxes().empty());
+  EXPECT_FALSE(IsRunActive());
+  EXPECT_EQ(ExperimentThread, nullptr);
+  EXPECT_EQ(Panel(TQorvForm::spRunState), QString("Stopped"));
+  EXPECT_FALSE(Action("StopButton")->isEnabled());
+  EXPECT_TRUE(Action("OpenButton")->isEnabled());
+  // The floated Start is refused alike.
+  Trigger("FloatButton");
+  QTest::mouseClick(Window->ToolWindow()->StartButton(), Qt::LeftButton);
+  EXPECT_TRUE(Dialogs.Boxes().empty());
+  EXPECT_EQ(Panel(TQorvForm::spRunState), QString("Stopped"));
 }
 
 TEST_F(MainWindowRunTest, ARunRefusesOpenAndSaveAndDisablesTheFileMenuButExit) {

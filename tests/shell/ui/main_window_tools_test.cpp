@@ -1,11 +1,14 @@
 // The main window's smaller tools through its real widgets: Start and Stop floated onto
-// the tool window and back, the current-value box, and the shrink button.
+// the tool window and back (with the menu items and keys that follow them), the
+// current-value box, and the shrink button.
 #include <QFile>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <functional>
 
 #include "main_window_widgets.h"
 #include "model/attribute_type.h"
@@ -84,6 +87,50 @@ TEST_F(TMainWindowWidgetsTest, FloatMovesStartAndStopToAToolWindowThatFollowsThe
   EXPECT_FALSE(tool->isVisible());
   Trigger("StopButton");
   ASSERT_TRUE(WaitUntil([&] { return Panel(TQorvForm::spRunState) == "Stopped"; }, 20000));
+}
+
+// While Start and Stop float, the Experiment menu's items and their keys follow the run
+// as the buttons do, however often the menu is opened.
+TEST_F(TMainWindowWidgetsTest, FloatedStartAndStopKeepTheMenuItemsAndTheirKeys) {
+  StartQorv();
+  AddCommand<TWaitScript>(FirstBlock())->SetTime(600000);
+  Trigger("FloatButton");
+  ASSERT_TRUE(WaitUntil([&] { return Window->ToolWindow()->isVisible(); }));
+  // The user works in the main window again.
+  Window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
+  auto menuShows = [&](bool stopped) {
+    emit Window->findChild<QMenu*>("ExperimentMenu")->aboutToShow();
+    EXPECT_EQ(Action("StartMenuItem")->isEnabled(), stopped);
+    EXPECT_EQ(Action("StopMenuItem")->isEnabled(), !stopped);
+    EXPECT_EQ(Action("DebugMenuItem")->isEnabled(), stopped);
+  };
+  auto waitStopped = [&] {
+    return WaitUntil([&] { return Panel(TQorvForm::spRunState) == "Stopped"; }, 20000);
+  };
+
+  const struct {
+    const char* How;
+    std::function<void()> Start, Stop;
+  } rounds[] = {
+      {"Ctrl+G and Ctrl+S",
+       [&] { QTest::keyClick(Window.get(), Qt::Key_G, Qt::ControlModifier); },
+       [&] { QTest::keyClick(Window.get(), Qt::Key_S, Qt::ControlModifier); }},
+      {"the menu items", [&] { Trigger("StartMenuItem"); }, [&] { Trigger("StopMenuItem"); }},
+  };
+  for (const auto& round : rounds) {
+    SCOPED_TRACE(round.How);
+    menuShows(true);
+    round.Start();
+    ASSERT_TRUE(IsRunActive());
+    menuShows(false);
+    Dialogs.ScriptAnswers({mbOK});  // "Aborted"
+    round.Stop();
+    ASSERT_TRUE(waitStopped());
+  }
+  menuShows(true);
+  EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{"Aborted", "Aborted"}));
+  EXPECT_TRUE(Window->ToolWindow()->isVisible());
 }
 
 TEST_F(TMainWindowWidgetsTest, CurrentValueBoxShowsSavesAndClearsVariables) {
