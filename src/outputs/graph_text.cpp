@@ -23,7 +23,7 @@ std::string AskTextFile(const TGraphForm& form, const std::string& filter) {
 }  // namespace
 
 TGraphCopySource::TGraphCopySource(const TGraphForm& form)
-    : Form(form), Format(ParseValueFormat(form.GetAxisValuesFormat())) {}
+    : Form(form), Format(ParseValueFormat(SeriesValueFormat)) {}
 
 std::string TGraphCopySource::XName(std::int32_t set) const {
   return set >= 0 && set < Form.SeriesCount() ? Form.GetSeries(set).XName : std::string();

@@ -13,8 +13,9 @@
 class TGraphForm;
 
 // The graph's series for the clipboard text of the copy dialog's kinds: the series' X
-// and Y names, both values by the series' X conversion in its values format, and a
-// blank in each field past a range's last row.
+// and Y names, both values by the series' X conversion in the series' value format (the
+// number format, which sets only the axes', never rounds copied data), and a blank in each
+// field past a range's last row.
 class TGraphCopySource final : public TCopyTextSource {
 public:
   explicit TGraphCopySource(const TGraphForm& form);

