@@ -107,7 +107,8 @@ bool TDeviceList::SaveDeviceConfiguration(const std::string& fileName) const {
 }
 
 bool TDeviceList::LoadDeviceConfiguration(const std::string& fileName) {
-  const std::uint64_t mark = MarkDevices();
+  TDevice* reading = nullptr;  // the device whose record is being read
+  bool read = true;
   try {
     TReadFile reader(fileName);
     reader.ReadFileHeader(ConfigurationHeader, InvalidConfiguration);
@@ -115,22 +116,23 @@ bool TDeviceList::LoadDeviceConfiguration(const std::string& fileName) {
     reader.ReadInteger(count);
     for (std::int32_t i = 0; i < count; ++i) {
       TDevice* device = NewDevice();
+      reading = device;
       device->LoadDeviceRecord(reader);
+      reading = nullptr;
       Place(device);
     }
   } catch (const std::exception& failure) {
-    // Every device the file added goes, and no other: a device that one of them
-    // overwrote is gone already, so no count taken before could tell them apart.
-    RemoveDevicesSince(mark);
+    // Only the device being read goes: those read before it stay.
+    if (reading) RemoveDevice(reading);
     const bool invalid = dynamic_cast<const EReadError*>(&failure) &&
                          std::string(failure.what()) == InvalidDeviceRecordText;
     if (dynamic_cast<const std::bad_alloc*>(&failure))
       ShowError(OutOfMemoryReadError(InvalidConfiguration));
     else
       ShowError(invalid ? InvalidConfiguration : failure.what());
-    return false;
+    read = false;
   }
-  return true;
+  return read;
 }
 
 void TDeviceList::SaveDevices(TWriteFile& writer) const {

@@ -56,7 +56,7 @@ public:
   // and answers false.
   bool SaveDeviceConfiguration(const std::string& fileName) const;
   // Appends the devices of the configuration file. An error is shown with its message
-  // and answers false; the devices the file added then go again.
+  // and answers false; the device being read then goes, those read before it stay.
   bool LoadDeviceConfiguration(const std::string& fileName);
 
   // Experiment files: the count, then every device with the identifiers of its commands.

@@ -118,7 +118,7 @@ TEST_F(DeviceListTest, ConfigurationFilesAreExactAndAppend) {
   EXPECT_EQ(Ui.Texts(), TTexts{"The device Half has no communication."});
   EXPECT_EQ(Temp.ReadBytes("again.dcg"), Temp.ReadBytes("two.dcg"));
 
-  // Errors are shown; every device the failed file added goes, and only those.
+  // Errors are shown; the device being read goes, the devices read before it stay.
   const auto error = [&](const TBytes& bytes) {
     Ui.Clear();
     EXPECT_FALSE(other.LoadDeviceConfiguration(Temp.WriteBytes("bad.dcg", bytes)));
@@ -133,13 +133,39 @@ TEST_F(DeviceListTest, ConfigurationFilesAreExactAndAppend) {
             "Invalid device configuration file");
   EXPECT_EQ(error(Cat({ConfigurationHead, I32(2), Record("Pump", SerialCom1), I32(1)})),
             "Stream read error");
-  EXPECT_EQ(Names(other), (TTexts{"Meter", "Pump", "Meter", "Pump", "Meter"}));
+  EXPECT_EQ(Names(other), (TTexts{"Meter", "Pump", "Meter", "Pump", "Meter", "Pump", "Pump"}));
 
   // A device the placement declines is dropped.
   TDeclining declining("Pump");
   List.SetPlacer(&declining);
   EXPECT_TRUE(List.LoadDeviceConfiguration(Temp.PathOf("two.dcg")));
   EXPECT_EQ(Names(List), (TTexts{"Pump", "Meter", "Meter"}));
+}
+
+TEST_F(DeviceListTest, AConfigurationCutShortKeepsTheDevicesReadBeforeTheCut) {
+  Pump(List);
+  Meter(List);
+  Add(List, "Lamp", true);
+  ASSERT_TRUE(List.SaveDeviceConfiguration(Temp.PathOf("three.dcg")));
+  TBytes bytes = Temp.ReadBytes("three.dcg");
+  const TBytes lamp = Record("Lamp", CecAt5);
+  ASSERT_EQ(bytes.size(), ConfigurationHead.size() + 4 + Record("Pump", SerialCom1).size() +
+                              Record("Meter", CecAt5).size() + lamp.size());
+  // Cut inside the third record, after its name.
+  bytes.resize(bytes.size() - lamp.size() + StringBytes("Lamp").size() + 2);
+  TDeviceList other(&Exp);
+  Ui.Clear();
+  EXPECT_FALSE(other.LoadDeviceConfiguration(Temp.WriteBytes("cut.dcg", bytes)));
+  EXPECT_EQ(Names(other), (TTexts{"Pump", "Meter"}));
+  EXPECT_EQ(Ui.Texts(), TTexts{"Stream read error"});
+
+  // Cut inside the first record: nothing stays.
+  bytes.resize(ConfigurationHead.size() + 4 + 3);
+  TDeviceList none(&Exp);
+  Ui.Clear();
+  EXPECT_FALSE(none.LoadDeviceConfiguration(Temp.WriteBytes("cut.dcg", bytes)));
+  EXPECT_TRUE(none.IsEmpty());
+  EXPECT_EQ(Ui.Texts(), TTexts{"Stream read error"});
 }
 
 TEST_F(DeviceListTest, DevicesOfExperimentAndBlockFilesBindTheirCommands) {
