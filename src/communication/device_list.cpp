@@ -107,6 +107,7 @@ bool TDeviceList::SaveDeviceConfiguration(const std::string& fileName) const {
 }
 
 bool TDeviceList::LoadDeviceConfiguration(const std::string& fileName) {
+  bool placed = false;
   TDevice* reading = nullptr;  // the device whose record is being read
   bool read = true;
   try {
@@ -119,7 +120,7 @@ bool TDeviceList::LoadDeviceConfiguration(const std::string& fileName) {
       reading = device;
       device->LoadDeviceRecord(reader);
       reading = nullptr;
-      Place(device);
+      placed = Place(device) || placed;
     }
   } catch (const std::exception& failure) {
     // Only the device being read goes: those read before it stay.
@@ -132,6 +133,8 @@ bool TDeviceList::LoadDeviceConfiguration(const std::string& fileName) {
       ShowError(invalid ? InvalidConfiguration : failure.what());
     read = false;
   }
+  // The experiment file holds the devices: a device placed changes it.
+  if (placed) UiPort().ExperimentChanged(1, 0);
   return read;
 }
 
@@ -210,6 +213,7 @@ bool TDeviceList::DeleteDevice(TDevice* device) {
   question += "Press Yes to delete.";
   if (!AskYes(question, mbNo)) return false;
   RemoveDevice(device);
+  UiPort().ExperimentChanged(1, 0);
   return true;
 }
 
@@ -232,8 +236,12 @@ bool TDeviceList::ClearDevices(bool ask) {
                      "Press Yes to delete.",
                      mbNo))
     return false;
+  // The user's clearing changes the experiment; the program's comes with a new or
+  // opened experiment.
+  const bool changes = ask && !Devices.empty();
   while (!Devices.empty()) RemoveDevice(Devices.back().get());
   QORV_ASSERT(IsEmpty());
+  if (changes) UiPort().ExperimentChanged(1, 0);
   return true;
 }
 
