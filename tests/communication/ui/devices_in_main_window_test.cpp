@@ -118,6 +118,18 @@ protected:
       }
     ADD_FAILURE() << "no node " << group.toStdString();
   }
+  // "Change Settings" of the device dialog: automatic detection off, the NI boards
+  // counted, no CEC board.
+  static void ChangeSettings(TDeviceForm& dialog, const QString& nationalBoards) {
+    TModalDialogActor<TGPIBAdvancedForm> settings([&nationalBoards](TGPIBAdvancedForm& gpib) {
+      ClickControl(gpib, "AutoDetectCheckBox");
+      Control<QLineEdit>(gpib, "NationalEdit")->setText(nationalBoards);
+      Control<QLineEdit>(gpib, "CECEdit")->setText("0");
+      ClickControl(gpib, "OK");
+    });
+    ClickControl(dialog, "ChangeSettingsButton");
+    EXPECT_TRUE(settings.Seen);
+  }
   static QStringList TopNodes(QWidget& form) {
     QStringList nodes;
     auto* tree = Control<QTreeWidget>(form, "CommunicationTree");
@@ -234,14 +246,7 @@ TEST_F(DevicesInMainWindowTest, StartUpProbesTheConfiguredBoardsAndTheDialogShow
   // "Change Settings" in the dialog: the new settings are those kept at closing.
   bus.Configure("ni-board 0\nni-board 1\n");
   TModalDialogActor<TDeviceForm> change([](TDeviceForm& dialog) {
-    TModalDialogActor<TGPIBAdvancedForm> settings([](TGPIBAdvancedForm& gpib) {
-      ClickControl(gpib, "AutoDetectCheckBox");
-      Control<QLineEdit>(gpib, "NationalEdit")->setText("2");
-      Control<QLineEdit>(gpib, "CECEdit")->setText("0");
-      ClickControl(gpib, "OK");
-    });
-    ClickControl(dialog, "ChangeSettingsButton");
-    EXPECT_TRUE(settings.Seen);
+    ChangeSettings(dialog, "2");
     EXPECT_EQ(TopNodes(dialog), (QStringList{"RS232", "NATIONAL_GPIB0", "NATIONAL_GPIB1"}));
     ClickControl(dialog, "Cancel");
   });
@@ -506,14 +511,7 @@ TEST_F(DevicesInMainWindowTest, EveryChangeOfTheDevicesMarksTheExperimentModifie
       {"Change Settings taking the GPIB devices, then Cancel",
        [&] {
          TModalDialogActor<TDeviceForm> change([](TDeviceForm& dialog) {
-           TModalDialogActor<TGPIBAdvancedForm> settings([](TGPIBAdvancedForm& gpib) {
-             ClickControl(gpib, "AutoDetectCheckBox");
-             Control<QLineEdit>(gpib, "NationalEdit")->setText("1");
-             Control<QLineEdit>(gpib, "CECEdit")->setText("0");
-             ClickControl(gpib, "OK");
-           });
-           ClickControl(dialog, "ChangeSettingsButton");
-           EXPECT_TRUE(settings.Seen);
+           ChangeSettings(dialog, "1");
            ClickControl(dialog, "Cancel");
          });
          Dialogs.ScriptAnswers({mbOK});  // "Any changes made will result in ALL GPIB ..."
