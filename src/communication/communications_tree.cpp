@@ -45,6 +45,7 @@ void TCommunicationsTree::ChangeGpibSettings(TGpibSettings& settings) {
       if (TDevice* device = group->GetLocation(i).GetDevice()) gone.push_back(device);
   }
   for (TDevice* device : gone) Devices.RemoveDevice(device);  // with its commands
+  if (!gone.empty()) UiPort().ExperimentChanged(1, 0);
   std::erase_if(Groups, [](const auto& group) { return group->GetCommType() != RS232; });
   settings.NationalCards = ProbeBoards(NAT_GPIB, settings.AutoDetect, settings.NationalCards);
   settings.CECCards = ProbeBoards(CEC_GPIB, settings.AutoDetect, settings.CECCards);

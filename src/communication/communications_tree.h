@@ -55,8 +55,9 @@ public:
   const TGpibSettings& GetGpibSettings() const { return Settings; }
 
   // The new GPIB settings take effect: every GPIB node goes with the devices on it (and
-  // their commands), then the boards are probed as Build does; with automatic detection
-  // each count becomes 1 or 0 by the presence of board 0.
+  // their commands; the experiment is then modified), then the boards are probed as
+  // Build does; with automatic detection each count becomes 1 or 0 by the presence of
+  // board 0.
   void ChangeGpibSettings(TGpibSettings& settings);
 
   int GroupCount() const { return static_cast<int>(Groups.size()); }

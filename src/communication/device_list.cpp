@@ -107,7 +107,9 @@ bool TDeviceList::SaveDeviceConfiguration(const std::string& fileName) const {
 }
 
 bool TDeviceList::LoadDeviceConfiguration(const std::string& fileName) {
-  const std::uint64_t mark = MarkDevices();
+  bool placed = false;
+  TDevice* reading = nullptr;  // the device whose record is being read
+  bool read = true;
   try {
     TReadFile reader(fileName);
     reader.ReadFileHeader(ConfigurationHeader, InvalidConfiguration);
@@ -115,22 +117,25 @@ bool TDeviceList::LoadDeviceConfiguration(const std::string& fileName) {
     reader.ReadInteger(count);
     for (std::int32_t i = 0; i < count; ++i) {
       TDevice* device = NewDevice();
+      reading = device;
       device->LoadDeviceRecord(reader);
-      Place(device);
+      reading = nullptr;
+      placed = Place(device) || placed;
     }
   } catch (const std::exception& failure) {
-    // Every device the file added goes, and no other: a device that one of them
-    // overwrote is gone already, so no count taken before could tell them apart.
-    RemoveDevicesSince(mark);
+    // Only the device being read goes: those read before it stay.
+    if (reading) RemoveDevice(reading);
     const bool invalid = dynamic_cast<const EReadError*>(&failure) &&
                          std::string(failure.what()) == InvalidDeviceRecordText;
     if (dynamic_cast<const std::bad_alloc*>(&failure))
       ShowError(OutOfMemoryReadError(InvalidConfiguration));
     else
       ShowError(invalid ? InvalidConfiguration : failure.what());
-    return false;
+    read = false;
   }
-  return true;
+  // The experiment file holds the devices: a device placed changes it.
+  if (placed) UiPort().ExperimentChanged(1, 0);
+  return read;
 }
 
 void TDeviceList::SaveDevices(TWriteFile& writer) const {
@@ -208,6 +213,7 @@ bool TDeviceList::DeleteDevice(TDevice* device) {
   question += "Press Yes to delete.";
   if (!AskYes(question, mbNo)) return false;
   RemoveDevice(device);
+  UiPort().ExperimentChanged(1, 0);
   return true;
 }
 
@@ -230,8 +236,12 @@ bool TDeviceList::ClearDevices(bool ask) {
                      "Press Yes to delete.",
                      mbNo))
     return false;
+  // The user's clearing changes the experiment; the program's comes with a new or
+  // opened experiment.
+  const bool changes = ask && !Devices.empty();
   while (!Devices.empty()) RemoveDevice(Devices.back().get());
   QORV_ASSERT(IsEmpty());
+  if (changes) UiPort().ExperimentChanged(1, 0);
   return true;
 }
 

@@ -55,8 +55,9 @@ public:
   // The configuration file (the name is required); an error is shown with its message
   // and answers false.
   bool SaveDeviceConfiguration(const std::string& fileName) const;
-  // Appends the devices of the configuration file. An error is shown with its message
-  // and answers false; the devices the file added then go again.
+  // Appends the devices of the configuration file; a device placed marks the experiment
+  // modified. An error is shown with its message and answers false; the device being
+  // read then goes, those read before it stay.
   bool LoadDeviceConfiguration(const std::string& fileName);
 
   // Experiment files: the count, then every device with the identifiers of its commands.
@@ -71,12 +72,14 @@ public:
 
   // Empties the list and appends every device in order.
   void GetDevices(std::vector<TDevice*>& list) const;
-  // Asks, then deletes the device with the commands that use it; true when deleted.
+  // Asks, then deletes the device with the commands that use it and marks the experiment
+  // modified; true when deleted.
   bool DeleteDevice(TDevice* device);
   // The device's place goes to another device: empties the list, asks whether the
   // commands move into it (when it has commands) and deletes the device.
   void ReplaceDevice(TDevice* device, std::vector<TDeviceAttributeScript*>& list);
-  // Deletes every device, after a question when asked to; true when cleared.
+  // Deletes every device, after a question when asked to; true when cleared. A clearing
+  // asked about marks the experiment modified when it removes a device.
   bool ClearDevices(bool ask);
   bool IsEmpty() const { return Devices.empty(); }
   std::size_t Count() const { return Devices.size(); }

@@ -54,7 +54,8 @@ struct TDeviceFormRequest : TDialogRequest {
 };
 
 // The command editor ("Edit Device Scripts") on a core device. Changed tells whether
-// any command was added, changed or deleted (deletions stay even after Cancel).
+// the device's commands changed: one taken by OK, or one of its own changed or deleted
+// (which stay even after Cancel).
 struct TDeviceScriptsRequest : TDialogRequest {
   TCoreDevice* Device = nullptr;
   bool Changed = false;

@@ -85,6 +85,7 @@ bool AddScannedDevice(TDeviceList& list, THolderDevice& location, const std::str
   SelectLocation(settings, &location);
   list.AddDeviceFromDialog(settings);
   list.GetCommunicationsTree().Changed();
+  UiPort().ExperimentChanged(1, 0);  // the experiment file holds its devices
   return true;
 }
 

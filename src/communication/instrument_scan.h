@@ -50,7 +50,8 @@ std::vector<TScanItem> AutoDetectNatDevices(const THolderCommunication& board,
                                             const TScanProgress& progress = {});
 
 // Apply of one checked item: a free location gets a new device named by the item text,
-// with the location's default characters; an occupied one gets nothing (false).
+// with the location's default characters, and the experiment is marked modified; an
+// occupied one gets nothing (false).
 bool AddScannedDevice(TDeviceList& list, THolderDevice& location, const std::string& name);
 
 // "Scan For Devices": the scan dialog on the list's tree.

@@ -26,9 +26,9 @@ TDeviceMenuState DevicePopupMenuPopup(const TDevice* selected) {
   const bool device = selected != nullptr;
   TDeviceMenuState menu;
   menu.NoDeviceAction = {!device, idle};
-  // The command editor and the device files wait for the run's end, as the device
-  // operations do.
-  menu.AddEditCommands = {device, idle};
+  // The command editor says itself why it refuses during a run; the device files wait
+  // for the run's end, as the device operations do.
+  menu.AddEditCommands = {device, true};
   menu.Commands = {device, idle};
   menu.Interact = {device, idle};
   menu.Save = {device, idle};

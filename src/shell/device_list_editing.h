@@ -30,13 +30,13 @@ struct TDeviceMenuState {
   // "Scan For Devices".
   TMenuItemState NoDeviceAction;
   // A selected device: each item of the device.
-  TMenuItemState AddEditCommands;  // "Add/Edit Device Commands"
+  TMenuItemState AddEditCommands;  // "Add/Edit Device Commands"; during a run it refuses
   TMenuItemState DeviceCommands;   // "Device Commands...", enabled when the device has some
   TMenuItemState Commands;         // "Commands..."
   TMenuItemState Interact;
   TMenuItemState Save;
   TMenuItemState SaveAs;
-  TMenuItemState Edit;  // the only item enabled during a run: the dialog shows the settings
+  TMenuItemState Edit;  // enabled during a run as well: the dialog shows the settings
   TMenuItemState Delete;
   TMenuItemState Reset;
   // The device's commands, one item each, by their short texts.

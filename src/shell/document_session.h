@@ -136,8 +136,9 @@ public:
   void AddDeviceClick();
   // The chooser for a device file (".dev"), then the device it holds.
   void OpenDeviceClick();
-  // Adds the device of the file, placed in the communications tree; a device that cannot
-  // be read or placed is not added. Answers whether it was.
+  // Adds the device of the file, placed in the communications tree, and marks the
+  // experiment modified; a device that cannot be read or placed is not added. Answers
+  // whether it was.
   bool OpenDeviceFile(const std::string& path);
   // The chooser for a device configuration (".dcg"), then its devices are appended.
   void OpenDeviceConfigurationClick();

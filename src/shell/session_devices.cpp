@@ -28,7 +28,10 @@ void TDocumentSession::OpenDeviceClick() {
 bool TDocumentSession::OpenDeviceFile(const std::string& path) {
   TDevice* device = Devices.NewDevice();
   const bool added = device->LoadDeviceFile(path, Devices.GetPlacer());
-  if (!added) Devices.RemoveDevice(device);
+  if (added)
+    UiPort().ExperimentChanged(1, 0);  // the experiment file holds its devices
+  else
+    Devices.RemoveDevice(device);
   View.DevicesChanged();
   return added;
 }

@@ -118,7 +118,7 @@ TEST_F(DeviceListTest, ConfigurationFilesAreExactAndAppend) {
   EXPECT_EQ(Ui.Texts(), TTexts{"The device Half has no communication."});
   EXPECT_EQ(Temp.ReadBytes("again.dcg"), Temp.ReadBytes("two.dcg"));
 
-  // Errors are shown; every device the failed file added goes, and only those.
+  // Errors are shown; the device being read goes, the devices read before it stay.
   const auto error = [&](const TBytes& bytes) {
     Ui.Clear();
     EXPECT_FALSE(other.LoadDeviceConfiguration(Temp.WriteBytes("bad.dcg", bytes)));
@@ -133,13 +133,42 @@ TEST_F(DeviceListTest, ConfigurationFilesAreExactAndAppend) {
             "Invalid device configuration file");
   EXPECT_EQ(error(Cat({ConfigurationHead, I32(2), Record("Pump", SerialCom1), I32(1)})),
             "Stream read error");
-  EXPECT_EQ(Names(other), (TTexts{"Meter", "Pump", "Meter", "Pump", "Meter"}));
+  EXPECT_EQ(Names(other), (TTexts{"Meter", "Pump", "Meter", "Pump", "Meter", "Pump", "Pump"}));
 
   // A device the placement declines is dropped.
   TDeclining declining("Pump");
   List.SetPlacer(&declining);
   EXPECT_TRUE(List.LoadDeviceConfiguration(Temp.PathOf("two.dcg")));
   EXPECT_EQ(Names(List), (TTexts{"Pump", "Meter", "Meter"}));
+}
+
+TEST_F(DeviceListTest, AConfigurationCutShortKeepsTheDevicesReadBeforeTheCut) {
+  Pump(List);
+  Meter(List);
+  Add(List, "Lamp", true);
+  ASSERT_TRUE(List.SaveDeviceConfiguration(Temp.PathOf("three.dcg")));
+  TBytes bytes = Temp.ReadBytes("three.dcg");
+  const TBytes lamp = Record("Lamp", CecAt5);
+  ASSERT_EQ(bytes.size(), ConfigurationHead.size() + 4 + Record("Pump", SerialCom1).size() +
+                              Record("Meter", CecAt5).size() + lamp.size());
+  // Cut inside the third record, after its name.
+  bytes.resize(bytes.size() - lamp.size() + StringBytes("Lamp").size() + 2);
+  TDeviceList other(&Exp);
+  Ui.Clear();
+  EXPECT_FALSE(other.LoadDeviceConfiguration(Temp.WriteBytes("cut.dcg", bytes)));
+  EXPECT_EQ(Names(other), (TTexts{"Pump", "Meter"}));
+  EXPECT_EQ(Ui.Texts(), TTexts{"Stream read error"});
+  // The devices that stay are the experiment's: it is modified.
+  EXPECT_EQ(Ui.ExperimentChanges(), (std::vector<std::pair<int, int>>{{1, 0}}));
+
+  // Cut inside the first record: nothing stays and nothing is modified.
+  bytes.resize(ConfigurationHead.size() + 4 + 3);
+  TDeviceList none(&Exp);
+  Ui.Clear();
+  EXPECT_FALSE(none.LoadDeviceConfiguration(Temp.WriteBytes("cut.dcg", bytes)));
+  EXPECT_TRUE(none.IsEmpty());
+  EXPECT_EQ(Ui.Texts(), TTexts{"Stream read error"});
+  EXPECT_TRUE(Ui.ExperimentChanges().empty());
 }
 
 TEST_F(DeviceListTest, DevicesOfExperimentAndBlockFilesBindTheirCommands) {
@@ -241,6 +270,7 @@ TEST_F(DeviceListTest, DeletingReplacingAndClearingAsk) {
   Use(meter);
   Use(meter);
   Use(pump);
+  Ui.Clear();
   Ui.ScriptAnswers({mbNo, mbYes, mbYes});
   EXPECT_FALSE(List.DeleteDevice(pump));
   EXPECT_TRUE(List.DeleteDevice(meter));
@@ -257,6 +287,8 @@ TEST_F(DeviceListTest, DeletingReplacingAndClearingAsk) {
   EXPECT_EQ(Ui.Shown()[0].Default, mbNo);  // Enter does not delete
   EXPECT_EQ(Names(List), (TTexts{"Pump"}));
   EXPECT_EQ(Children(B1->AExpNode), (TTexts{"Use Pump"}));  // the meter's two went along
+  // Each device deleted marks the experiment modified; the one kept does not.
+  EXPECT_EQ(Ui.ExperimentChanges(), (std::vector<std::pair<int, int>>{{1, 0}, {1, 0}}));
 
   // Replacing: Yes moves the commands out for the new device, No lets them go.
   TDevice* old = Meter(List);
@@ -285,16 +317,20 @@ TEST_F(DeviceListTest, DeletingReplacingAndClearingAsk) {
   Ui.Clear();
   Ui.ScriptAnswers({mbNo, mbYes});
   EXPECT_FALSE(List.ClearDevices(true));
+  EXPECT_TRUE(Ui.ExperimentChanges().empty());
   EXPECT_TRUE(List.ClearDevices(true));
   EXPECT_EQ(Ui.Texts()[0], "This will clear all devices in the experiment.\rAny scripts that are "
                            "using these devices will be deleted as well.Press Yes to delete.");
   EXPECT_EQ(Ui.Shown()[0].Default, mbNo);
   EXPECT_TRUE(List.IsEmpty());
   EXPECT_TRUE(Children(B1->AExpNode).empty());
+  EXPECT_EQ(Ui.ExperimentChanges(), (std::vector<std::pair<int, int>>{{1, 0}}));
+  // Without the question (a new or opened experiment replaces this one) nothing is marked.
   Use(Meter(List));
   EXPECT_TRUE(List.ClearDevices(false));
   EXPECT_EQ(Ui.Texts().size(), 2u);
   EXPECT_TRUE(Children(B1->AExpNode).empty());
+  EXPECT_EQ(Ui.ExperimentChanges().size(), 1u);
 }
 
 TEST_F(DeviceListTest, DeviceCommandsFollowTheirDeviceAndNeedItsCommunication) {

@@ -236,4 +236,16 @@ TEST(TransferTextTest, ARowWithFewerPairsEndsTheLaterSets) {
   EXPECT_FALSE(none.ParseText(1, {"1,2"}, ""));
 }
 
+TEST(TransferTextTest, AnEndedSetReadsNoLaterFieldsNotEvenBadOnes) {
+  TFakeUiPort ui;
+  TTransferData data;
+  // Set 1 ends at row 1; its field in row 2 is not read, so it cannot fail the parse.
+  ASSERT_TRUE(data.ParseText(2, {"1,2,3,4", ",,5,6", "abc,8,9,10"}, ","));
+  EXPECT_TRUE(ui.Texts().empty());
+  EXPECT_EQ(data.GetSeries(0)->GetCount(), 1);
+  ASSERT_EQ(data.GetSeries(1)->GetCount(), 3);
+  EXPECT_EQ(data.GetSeries(1)->GetX(2), 9.0f);
+  EXPECT_EQ(data.GetSeries(1)->GetY(2), 10.0f);
+}
+
 }  // namespace

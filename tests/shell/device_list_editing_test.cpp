@@ -57,7 +57,7 @@ TEST_F(DeviceListEditingTest, WithoutASelectionOnlyTheItemsThatMakeDevicesShow) 
   EXPECT_FALSE(menu.NoDeviceAction.Enabled);
 }
 
-TEST_F(DeviceListEditingTest, ASelectedDeviceOffersItsItemsAndARunLeavesOnlyEdit) {
+TEST_F(DeviceListEditingTest, ASelectedDeviceOffersItsItemsAndARunLeavesEditAndTheEditor) {
   TDeviceMenuState menu = DevicePopupMenuPopup(Meter);
   EXPECT_FALSE(menu.NoDeviceAction.Visible);
   for (const TMenuItemState* item : {&menu.AddEditCommands, &menu.Commands, &menu.Interact,
@@ -71,10 +71,12 @@ TEST_F(DeviceListEditingTest, ASelectedDeviceOffersItsItemsAndARunLeavesOnlyEdit
 
   ExperimentRunning = true;
   menu = DevicePopupMenuPopup(Meter);
-  for (const TMenuItemState* item : {&menu.AddEditCommands, &menu.Commands, &menu.Interact,
-                                     &menu.Save, &menu.SaveAs, &menu.Delete, &menu.Reset})
+  for (const TMenuItemState* item : {&menu.Commands, &menu.Interact, &menu.Save, &menu.SaveAs,
+                                     &menu.Delete, &menu.Reset})
     EXPECT_TRUE(item->Visible && !item->Enabled);
   EXPECT_TRUE(menu.Edit.Visible && menu.Edit.Enabled);
+  // The command editor opens to say why it refuses.
+  EXPECT_TRUE(menu.AddEditCommands.Visible && menu.AddEditCommands.Enabled);
 }
 
 TEST_F(DeviceListEditingTest, DeviceCommandsAreListedByTheirShortTexts) {

@@ -1,7 +1,8 @@
 // The session's device commands: the choosers of device and configuration files with
 // their filters and names, "No Devices to save.", a failed save that keeps the old file,
-// and failed block and configuration reads that remove exactly the devices they added
-// even after one of them overwrote a device of the list.
+// a failed block read that removes exactly the devices it added even after one of them
+// overwrote a device of the list, and a failed configuration read that keeps the devices
+// read before the failure.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -154,13 +155,15 @@ TEST_F(SessionDevicesTest, AFailedReadRemovesExactlyTheDevicesItAdded) {
   EXPECT_EQ(Cec(5).GetDevice(), nullptr);
   ASSERT_EQ(Ui.Texts().size(), 1u);
 
-  // The same for a configuration file.
+  // A configuration file keeps the devices read before the failure: Scope, which
+  // overwrote Meter, stays; Probe goes.
   Make("Meter", 5);
   Ui.Clear();
   EXPECT_FALSE(Devices().LoadDeviceConfiguration(CutAfter("bench.dcg", "Probe")));
-  EXPECT_EQ(Names(), TTexts{"Other"});
+  EXPECT_EQ(Names(), (TTexts{"Other", "Scope"}));
+  EXPECT_EQ(Cec(5).GetDevice()->GetName(), "Scope");
   EXPECT_EQ(Ui.Texts(), TTexts{"Stream read error"});
-  // Read in full, both stay.
+  // Read in full, both stay (the new Scope overwrites the first).
   Ui.Clear();
   EXPECT_TRUE(Devices().LoadDeviceConfiguration(Temp.PathOf("bench.dcg")));
   EXPECT_EQ(Names(), (TTexts{"Other", "Scope", "Probe"}));

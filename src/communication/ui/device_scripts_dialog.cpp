@@ -145,7 +145,8 @@ void TAddDeviceScriptsForm::AddClick() {
   ApplyDeviceScriptEntry(*script, entry);
   const int row = Editing >= 0 ? Editing : static_cast<int>(Scripts.size()) - 1;
   Ui->ScriptList->item(row)->setText(Text(script->GetText()));
-  Request.Changed = true;
+  // A command of the device changes at once; a new one only when OK takes it.
+  if (script->GetOwner()) Request.Changed = true;
   ResetEditor();
 }
 
@@ -162,10 +163,10 @@ void TAddDeviceScriptsForm::EditLine(int row) {
 
 void TAddDeviceScriptsForm::DeleteLine(int row) {
   if (row < 0 || row >= static_cast<int>(Scripts.size())) return;
+  if (Scripts[row]->GetOwner()) Request.Changed = true;
   delete Scripts[row];  // a command of the device leaves it
   Scripts.erase(Scripts.begin() + row);
   delete Ui->ScriptList->takeItem(row);
-  Request.Changed = true;
   if (Editing == row)
     ResetEditor();
   else if (Editing > row)

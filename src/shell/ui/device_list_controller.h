@@ -32,9 +32,10 @@ public:
   TDevice* SelectedDevice() const;
 
   // The pop-up's items as it opens: the device items with a selection, the others
-  // without; everything but "Edit" only while no run is active; "Device Commands..."
-  // with one item per command of the device; the items of "Commands..." by the device's
-  // kind ("Send GPIB" and "Serial Poll" for GPIB, "Send RS232" for the others).
+  // without; everything but "Edit" and "Add/Edit Device Commands" only while no run is
+  // active; "Device Commands..." with one item per command of the device; the items of
+  // "Commands..." by the device's kind ("Send GPIB" and "Serial Poll" for GPIB, "Send
+  // RS232" for the others).
   void DevicePopupMenuPopup();
   void EditDeviceClick();
   void DeleteDeviceClick();

@@ -1,8 +1,8 @@
 // "Edit Device Scripts" through its widgets: the checks of Add in order with their
 // messages and focus, the defaults that Binary, ASCII, Constant and Variable put in,
 // Edit and UpDate, Delete at once, OK taking the new commands and Cancel dropping them
-// (while deletions stay), the context menu only over a selected line, and the refusal
-// during a run.
+// (while deletions stay; new commands alone leave the device unchanged), the context
+// menu only over a selected line, and the refusal during a run.
 #include "communication/ui/device_scripts_dialog.h"
 
 #include <QLabel>
@@ -172,6 +172,21 @@ TEST_F(DeviceScriptsDialogTest, EditsAndDeletionsStayWhileNewCommandsNeedOK) {
   ClickControl(*form, "Cancel");
   EXPECT_EQ(DeviceTexts(), TTexts{"Send(B2)"});
   EXPECT_TRUE(Request.Changed);
+
+  // New commands alone, edited or deleted before Cancel, change nothing of the device.
+  form = ShowEditor();
+  for (const char* command : {"D", "E"}) {
+    Type(*form, "CommandEdit", command);
+    ClickControl(*form, "Add");
+  }
+  form->EditLine(1);
+  Type(*form, "CommandEdit", "D2");
+  ClickControl(*form, "Add");
+  form->DeleteLine(2);
+  EXPECT_EQ(Lines(*form), (TTexts{"Send(B2)", "Send(D2)"}));
+  ClickControl(*form, "Cancel");
+  EXPECT_EQ(DeviceTexts(), TTexts{"Send(B2)"});
+  EXPECT_FALSE(Request.Changed);
 
   // The context menu shows over a selected line only, with Edit and Delete.
   form = ShowEditor();

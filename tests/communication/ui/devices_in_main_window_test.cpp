@@ -3,18 +3,29 @@
 // made in the device dialog on the simulated GPIB bus and on a serial pseudo-terminal,
 // their commands edited, saved as ".dev", deleted, opened again, their commands put in
 // the block through "Device Commands..." and used by a run; a ".dcg" round trip; the
-// device list's pop-up during a run.
+// device list's pop-up during a run; every change of the devices marking a new
+// experiment modified (closing then asks to save it), and what changes nothing leaving
+// the mark alone.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QTreeWidget>
 
+#include <functional>
+#include <stdexcept>
+#include <utility>
+
+#include "communication/communications_tree.h"
+#include "communication/device_settings.h"
+#include "communication/holder.h"
 #include "communication/rs232.h"
 #include "communication/ui/communication_dialogs.h"
 #include "communication/ui/device_dialog.h"
+#include "communication/ui/device_occupied_dialog.h"
 #include "communication/ui/device_scripts_dialog.h"
 #include "communication/ui/interactive_form.h"
+#include "communication/ui/scan_for_devices_form.h"
 #include "model/data.h"
 #include "model/data_dialogs.h"
 #include "model/data_list.h"
@@ -107,12 +118,77 @@ protected:
       }
     ADD_FAILURE() << "no node " << group.toStdString();
   }
+  // "Change Settings" of the device dialog: automatic detection off, the NI boards
+  // counted, no CEC board.
+  static void ChangeSettings(TDeviceForm& dialog, const QString& nationalBoards) {
+    TModalDialogActor<TGPIBAdvancedForm> settings([&nationalBoards](TGPIBAdvancedForm& gpib) {
+      ClickControl(gpib, "AutoDetectCheckBox");
+      Control<QLineEdit>(gpib, "NationalEdit")->setText(nationalBoards);
+      Control<QLineEdit>(gpib, "CECEdit")->setText("0");
+      ClickControl(gpib, "OK");
+    });
+    ClickControl(dialog, "ChangeSettingsButton");
+    EXPECT_TRUE(settings.Seen);
+  }
   static QStringList TopNodes(QWidget& form) {
     QStringList nodes;
     auto* tree = Control<QTreeWidget>(form, "CommunicationTree");
     for (int g = 0; g < tree->topLevelItemCount(); ++g) nodes << tree->topLevelItem(g)->text(0);
     return nodes;
   }
+  // The devices as the experiment file holds them: each row, then its device's commands
+  // and how many commands of the experiment use it.
+  TTexts DeviceState() const {
+    TTexts state = DeviceRows();
+    for (std::size_t i = 0; i < Devices().Count(); ++i) {
+      const TDevice& device = *Devices().GetDevice(i);
+      const TCoreDevice& core = device.GetCoreDevice();
+      for (int c = 0; c < core.GetScriptCount(); ++c) state.push_back(core.GetScript(c)->GetText());
+      state.push_back("used by " + std::to_string(device.GetScripts().size()));
+    }
+    return state;
+  }
+  // The location of the address on the NI board.
+  THolderDevice& NiAddress(int address) {
+    TCommunicationsTree& tree = Devices().GetCommunicationsTree();
+    for (int g = 0; g < tree.GroupCount(); ++g)
+      if (tree.GetGroup(g).GetCommType() == NAT_GPIB)
+        return tree.GetGroup(g).GetLocation(address - 1);
+    throw std::runtime_error("no NI board");
+  }
+  // A device on the NI address as the device dialog makes it, without the dialog's mark:
+  // where a change starts from.
+  TDevice* Made(const std::string& name, int address) {
+    TDeviceSettings settings = NewDeviceSettings();
+    settings.Name = name;
+    SelectLocation(settings, &NiAddress(address));
+    TDevice* device = Devices().AddDeviceFromDialog(settings);
+    Window->RefreshViews();
+    return device;
+  }
+  // The scan dialog through its button: Search, then what the user does with the items.
+  void Scan(const std::function<void(TScanForDevicesForm&)>& then) {
+    TModalDialogActor<TScanForDevicesForm> scan([&then](TScanForDevicesForm& dialog) {
+      bool finished = false;
+      QObject::connect(&dialog, &TScanForDevicesForm::ScanFinished,
+                       [&finished] { finished = true; });
+      ClickControl(dialog, "SearchButton");
+      ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 10000));
+      then(dialog);
+    });
+    Trigger("SearchButton");
+    EXPECT_TRUE(scan.Seen);
+    EXPECT_FALSE(scan.LeftOpen);
+  }
+  // The command editor on the named device, acted on as the user does.
+  void EditCommands(const std::string& device,
+                    const std::function<void(TAddDeviceScriptsForm&)>& act) {
+    TModalDialogActor<TAddDeviceScriptsForm> editor(act);
+    Choose(Popup(device), "AddEditDeviceScriptsItem");
+    EXPECT_TRUE(editor.Seen);
+    EXPECT_FALSE(editor.LeftOpen);
+  }
+
   std::string ValueOf(const std::string& name) {
     std::vector<TData*> variables;
     Exp().GetDataSingleList()->GetAll(variables);
@@ -170,14 +246,7 @@ TEST_F(DevicesInMainWindowTest, StartUpProbesTheConfiguredBoardsAndTheDialogShow
   // "Change Settings" in the dialog: the new settings are those kept at closing.
   bus.Configure("ni-board 0\nni-board 1\n");
   TModalDialogActor<TDeviceForm> change([](TDeviceForm& dialog) {
-    TModalDialogActor<TGPIBAdvancedForm> settings([](TGPIBAdvancedForm& gpib) {
-      ClickControl(gpib, "AutoDetectCheckBox");
-      Control<QLineEdit>(gpib, "NationalEdit")->setText("2");
-      Control<QLineEdit>(gpib, "CECEdit")->setText("0");
-      ClickControl(gpib, "OK");
-    });
-    ClickControl(dialog, "ChangeSettingsButton");
-    EXPECT_TRUE(settings.Seen);
+    ChangeSettings(dialog, "2");
     EXPECT_EQ(TopNodes(dialog), (QStringList{"RS232", "NATIONAL_GPIB0", "NATIONAL_GPIB1"}));
     ClickControl(dialog, "Cancel");
   });
@@ -339,6 +408,192 @@ TEST_F(DevicesInMainWindowTest, DevicesMadeSavedDeletedOpenedAndUsedByARun) {
   popup = Popup("Meter");
   EXPECT_TRUE(Item(popup, "ResetItem")->isEnabled());
   Choose(popup, "ResetItem");
+}
+
+// The experiment file holds the devices: every change of them marks a new experiment
+// modified, and closing then asks the save question, so that no device is lost unsaved.
+TEST_F(DevicesInMainWindowTest, EveryChangeOfTheDevicesMarksTheExperimentModified) {
+  TMachinePorts noMachinePorts{{}};
+  TGpibSim bus("ni-board 0\ninstrument ni 0 5\n  idn QORV,DMM-5\n");
+  // A device file and a configuration of Probe on address 7.
+  const std::string deviceFile = Temp.PathOf("probe.dev");
+  const std::string configuration = Temp.PathOf("probe.dcg");
+  StartQorv();
+  TDevice* probe = Made("Probe", 7);
+  ASSERT_TRUE(probe->SaveDeviceFile(deviceFile));
+  ASSERT_TRUE(Devices().SaveDeviceConfiguration(configuration));
+  CloseWithoutQuestions();
+
+  const std::vector<std::pair<std::string, std::function<void()>>> changes{
+      {"Apply of the scan, then Cancel",
+       [&] {
+         Scan([](TScanForDevicesForm& dialog) {
+           ClickControl(dialog, "CheckAllButton");
+           ClickControl(dialog, "ApplyButton");
+           ClickControl(dialog, "CancelButton");
+         });
+       }},
+      {"OK of the scan",
+       [&] {
+         Scan([](TScanForDevicesForm& dialog) {
+           ClickControl(dialog, "CheckAllButton");
+           ClickControl(dialog, "OKButton");
+         });
+       }},
+      {"Open Device",
+       [&] {
+         Dialogs.ScriptFiles({deviceFile});
+         Trigger("OpenDeviceButton");
+       }},
+      {"a dropped device file", [&] { Drop({deviceFile}); }},
+      {"Open Device Configuration",
+       [&] {
+         Dialogs.ScriptFiles({configuration});
+         Trigger("OpenDeviceConfigurationButton");
+       }},
+      {"a dropped configuration", [&] { Drop({configuration}); }},
+      {"OK alone on a new device",
+       [&] {
+         TModalDialogActor<TDeviceForm> add([](TDeviceForm& dialog) {
+           Type(dialog, "NameEdit", "Lamp");
+           ClickRow(dialog, "NATIONAL_GPIB0", 10);
+           ClickControl(dialog, "Ok");
+         });
+         Trigger("AddDeviceButton");
+         EXPECT_TRUE(add.Seen);
+       }},
+      {"Edit moving the device to another address",
+       [&] {
+         TModalDialogActor<TDeviceForm> edit([](TDeviceForm& dialog) {
+           ClickRow(dialog, "NATIONAL_GPIB0", 11);
+           ClickControl(dialog, "Ok");
+         });
+         Choose(Popup("Meter"), "EditDeviceItem");
+         EXPECT_TRUE(edit.Seen);
+       }},
+      {"Delete",
+       [&] {
+         Dialogs.ScriptAnswers({mbYes});
+         Choose(Popup("Meter"), "DeleteDeviceItem");
+       }},
+      {"Remove all devices",
+       [&] {
+         Dialogs.ScriptAnswers({mbYes});
+         Trigger("RemoveAllDevicesBtn");
+       }},
+      {"a new device command taken by OK",
+       [&] {
+         EditCommands("Meter", [](TAddDeviceScriptsForm& dialog) {
+           Type(dialog, "CommandEdit", "*CLS");
+           ClickControl(dialog, "Add");
+           ClickControl(dialog, "Ok");
+         });
+       }},
+      {"a device command changed, then Cancel",
+       [&] {
+         EditCommands("Meter", [](TAddDeviceScriptsForm& dialog) {
+           dialog.EditLine(0);
+           Type(dialog, "CommandEdit", "*RST;*CLS");
+           ClickControl(dialog, "Add");
+           ClickControl(dialog, "Cancel");
+         });
+       }},
+      {"a device command deleted, then Cancel",
+       [&] {
+         EditCommands("Meter", [](TAddDeviceScriptsForm& dialog) {
+           dialog.DeleteLine(0);
+           ClickControl(dialog, "Cancel");
+         });
+       }},
+      {"a device command put into the block",
+       [&] { Popup("Meter")->findChild<QMenu*>("DeviceCommandsMenu")->actions()[0]->trigger(); }},
+      // Last: the GPIB settings it changes are kept for the windows after it.
+      {"Change Settings taking the GPIB devices, then Cancel",
+       [&] {
+         TModalDialogActor<TDeviceForm> change([](TDeviceForm& dialog) {
+           ChangeSettings(dialog, "1");
+           ClickControl(dialog, "Cancel");
+         });
+         Dialogs.ScriptAnswers({mbOK});  // "Any changes made will result in ALL GPIB ..."
+         Trigger("AddDeviceButton");
+         EXPECT_TRUE(change.Seen);
+         EXPECT_TRUE(DeviceRows().empty());
+       }},
+  };
+  for (const auto& [change, make] : changes) {
+    SCOPED_TRACE(change);
+    StartQorv();
+    Made("Meter", 9)->GetCoreDevice().NewScript("*RST");
+    const TTexts before = DeviceState();
+    ASSERT_EQ(Panel(TQorvForm::spModified), QString());
+    make();
+    EXPECT_NE(DeviceState(), before);
+    EXPECT_EQ(Panel(TQorvForm::spModified), QString("Modified"));
+    Dialogs.ClearCalls();
+    Dialogs.ScriptAnswers({mbNo});
+    CloseWindow();
+    EXPECT_EQ(Dialogs.Texts(), TTexts{SaveQuestion});
+  }
+}
+
+TEST_F(DevicesInMainWindowTest, WhatChangesNoDeviceLeavesTheMarkAlone) {
+  TMachinePorts noMachinePorts{{}};
+  TGpibSim bus("ni-board 0\ninstrument ni 0 5\n  idn QORV,DMM-5\n");
+  StartQorv();
+  TDevice* meter = Made("Meter", 5);
+  meter->GetCoreDevice().NewScript("*RST");
+  const std::string deviceFile = Temp.PathOf("meter.dev");
+  ASSERT_TRUE(meter->SaveDeviceFile(deviceFile));
+  const TTexts state = DeviceState();
+
+  // The scan finds only the address Meter holds: Apply makes nothing.
+  Scan([](TScanForDevicesForm& dialog) {
+    ClickControl(dialog, "CheckAllButton");
+    ClickControl(dialog, "ApplyButton");
+    ClickControl(dialog, "OKButton");
+  });
+  Scan([](TScanForDevicesForm& dialog) { ClickControl(dialog, "CancelButton"); });
+  // The device dialog untouched, or cancelled.
+  TModalDialogActor<TDeviceForm> untouched([](TDeviceForm& dialog) { ClickControl(dialog, "Ok"); });
+  Trigger("AddDeviceButton");
+  TModalDialogActor<TDeviceForm> cancelled([](TDeviceForm& dialog) {
+    Type(dialog, "NameEdit", "Lamp");
+    ClickRow(dialog, "NATIONAL_GPIB0", 10);
+    ClickControl(dialog, "Cancel");
+  });
+  Trigger("AddDeviceButton");
+  TModalDialogActor<TDeviceForm> edited([](TDeviceForm& dialog) {
+    ClickRow(dialog, "NATIONAL_GPIB0", 11);
+    ClickControl(dialog, "Cancel");
+  });
+  Choose(Popup("Meter"), "EditDeviceItem");
+  EXPECT_TRUE(untouched.Seen && cancelled.Seen && edited.Seen);
+  // The command editor: a new command dropped by Cancel, and OK on nothing new.
+  EditCommands("Meter", [](TAddDeviceScriptsForm& dialog) {
+    Type(dialog, "CommandEdit", "*CLS");
+    ClickControl(dialog, "Add");
+    ClickControl(dialog, "Cancel");
+  });
+  EditCommands("Meter", [](TAddDeviceScriptsForm& dialog) { ClickControl(dialog, "Ok"); });
+  // The device file again: its address is held and the user skips it.
+  TModalDialogActor<TDeviceOccupiedForm> skip([](TDeviceOccupiedForm& dialog) {
+    ClickControl(dialog, "SkipRadio");
+    ClickControl(dialog, "Ok");
+  });
+  Dialogs.ScriptFiles({deviceFile});
+  Trigger("OpenDeviceButton");
+  EXPECT_TRUE(skip.Seen);
+  // Delete and Remove all answered No; Reset closes only the connection.
+  Dialogs.ScriptAnswers({mbNo, mbNo});
+  Choose(Popup("Meter"), "DeleteDeviceItem");
+  Trigger("RemoveAllDevicesBtn");
+  Choose(Popup("Meter"), "ResetItem");
+
+  EXPECT_EQ(DeviceState(), state);
+  EXPECT_EQ(Panel(TQorvForm::spModified), QString());
+  Dialogs.ClearCalls();
+  CloseWindow();
+  EXPECT_TRUE(Dialogs.Texts().empty());
 }
 
 }  // namespace

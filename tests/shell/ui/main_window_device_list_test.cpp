@@ -2,7 +2,8 @@
 // on a device, "Device Commands..." disabled without commands and listing them when there
 // are some, the add-command items by the kind of device, a double click editing the
 // device, Save and Save As of a device file, "No Devices to save.", and during a run
-// Reset disabled and refused and the Delete key doing nothing.
+// Reset disabled and refused, the command editor refusing with its reason and the
+// Delete key doing nothing.
 #include <QLineEdit>
 #include <QTreeWidget>
 
@@ -209,10 +210,16 @@ TEST_F(MainWindowDeviceListTest, DuringARunResetIsDisabledAndRefusedAndNothingIs
   QMenu* popup = PopupAt(RowPoint("Meter"));
   ASSERT_NE(popup, nullptr);
   EXPECT_EQ(Shown(popup),
-            (QStringList{"Add/Edit Device Commands (off)", "Device Commands... (off)",
+            (QStringList{"Add/Edit Device Commands", "Device Commands... (off)",
                          "Commands... (off)", "Interact (off)", "Save (off)", "Save As (off)",
                          "Edit", "Delete (off)", "Reset (off)"}));
   popup->hide();
+  // The command editor says why it does not open, and the commands stay.
+  Dialogs.ScriptAnswers({mbOK});
+  ClickItem(PopupAt(RowPoint("Meter")), "AddEditDeviceScriptsItem");
+  EXPECT_EQ(Dialogs.Texts(), TTexts{"Cannot edit these when the experiment is running"});
+  EXPECT_EQ(meter->GetCoreDevice().GetScriptCount(), 1);
+  Dialogs.ClearCalls();
   // The operation refuses as well, whatever calls it.
   EXPECT_FALSE(meter->Reset());
   popup = PopupAt(BelowRows());
