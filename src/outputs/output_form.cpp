@@ -228,6 +228,10 @@ void TOutputForm::BringToFront() {
   if (IsVisible()) View->BringToFrontRequested(*this);
 }
 
+void TOutputForm::ShowInFront() {
+  if (View) View->ShowInFrontRequested(*this);
+}
+
 void TOutputForm::SetCreatedHook(std::function<void(TOutputForm&)> hook) {
   CreatedHook() = std::move(hook);
 }

@@ -110,6 +110,8 @@ public:
   virtual bool IsVisible(const TOutputForm& form) const = 0;
   // A visible window comes to the front, without taking the focus.
   virtual void BringToFrontRequested(TOutputForm& form) { (void)form; }
+  // The window shows, when hidden, and comes to the front, without taking the focus.
+  virtual void ShowInFrontRequested(TOutputForm& form) { (void)form; }
   // The form is being destroyed; the view lets go of it.
   virtual void FormDestroyed(TOutputForm& form) = 0;
 };
@@ -232,6 +234,8 @@ public:
   void Hide();
   // A visible window comes to the front; a hidden one stays hidden.
   void BringToFront();
+  // The window shows and comes to the front; the focus stays where it is.
+  void ShowInFront();
   // Called for every window made, so that the user interface can attach its view.
   static void SetCreatedHook(std::function<void(TOutputForm&)> hook);
   static void NotifyCreated(TOutputForm& form);

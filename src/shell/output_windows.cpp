@@ -21,6 +21,6 @@ void ShowOutputClick(TOutput& output, bool checked) {
 void BringOutputsToFront(TExperiment& experiment, TDeadOutputList* detached) {
   if (TOutputList* outputs = experiment.GetOutputList())
     for (TOutput* output : outputs->GetOutputs())
-      if (output->HasOutputForm()) output->GetOutputForm()->BringToFront();
+      if (output->HasOutputForm()) output->GetOutputForm()->ShowInFront();
   if (detached) detached->BringToFront();
 }

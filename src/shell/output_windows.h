@@ -16,7 +16,7 @@ TOutput* OutputOfNode(const TTreeNode* node);
 // window, an unchecked one shows it (the window is made when missing).
 void ShowOutputClick(TOutput& output, bool checked);
 
-// The visible windows of the experiment's outputs come to the front, in the list's
-// order, then the visible detached windows (none without a list). Hidden windows stay
-// hidden and no window is made.
+// Every window of the experiment's outputs shows and comes to the front, in the list's
+// order, then the visible detached windows (none without a list); the focus stays where
+// it is. No window is made: an output that no command has used has none.
 void BringOutputsToFront(TExperiment& experiment, TDeadOutputList* detached);

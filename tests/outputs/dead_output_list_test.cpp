@@ -28,6 +28,10 @@ public:
     return at != Visible.end() && at->second;
   }
   void BringToFrontRequested(TOutputForm& form) override { Raised.push_back(form.GetName()); }
+  void ShowInFrontRequested(TOutputForm& form) override {
+    Visible[&form] = true;
+    Raised.push_back(form.GetName());
+  }
   void FormDestroyed(TOutputForm& form) override {
     Destroyed.push_back(form.GetName());
     Visible.erase(&form);
@@ -205,7 +209,7 @@ TEST_F(DeadOutputListTest, AWindowTakenOffLineJoinsTheListWithItsData) {
   EXPECT_NE(out->GetOutputForm(), live);
 }
 
-TEST_F(DeadOutputListTest, ShowAndBringToFrontReachOnlyTheWindowsThatExistAndShow) {
+TEST_F(DeadOutputListTest, BringToFrontShowsTheOutputsWindowsAndRaisesOnlyShownDetachedOnes) {
   TOutput* shown = Output("Shown", otGRAPH, 1);
   TOutput* hidden = Output("Hidden", otTABLE, 1);
   TOutput* never = Output("Never", otTEXT, 1);
@@ -228,12 +232,16 @@ TEST_F(DeadOutputListTest, ShowAndBringToFrontReachOnlyTheWindowsThatExistAndSho
   list.OpenOutputFile(SavedFile("d.opt", otBIGNUMBER, "Detached"));
   list.OpenOutputFile(SavedFile("e.opt", otBIGNUMBER, "Put away"));
   list.ShowClick(1);
+  // Every window of the experiment's outputs shows; of the detached ones only those shown
+  // come forward.
   BringOutputsToFront(Exp, &list);
-  EXPECT_EQ(View.Raised, (TTexts{"Shown", "Detached"}));
-  EXPECT_FALSE(never->HasOutputForm());  // no window is made to be raised
+  EXPECT_EQ(View.Raised, (TTexts{"Shown", "Hidden", "Detached"}));
+  EXPECT_TRUE(hidden->IsFormVisible());
+  EXPECT_FALSE(list.GetForm(1)->IsVisible());
+  EXPECT_FALSE(never->HasOutputForm());  // no window is made to be shown
   View.Raised.clear();
   BringOutputsToFront(Exp, nullptr);
-  EXPECT_EQ(View.Raised, TTexts{"Shown"});
+  EXPECT_EQ(View.Raised, (TTexts{"Shown", "Hidden"}));
   // The experiment's windows outlive the test's display.
   shown->GetOutputForm()->SetView(nullptr);
   hidden->GetOutputForm()->SetView(nullptr);

@@ -108,6 +108,16 @@ void TOutputWindow::BringToFrontRequested(TOutputForm&) {
   raise();
 }
 
+void TOutputWindow::ShowInFrontRequested(TOutputForm& form) {
+  if (!isVisible()) {
+    // A run's start shows the windows: the keys (Ctrl+S stops) stay with the main window.
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    show();
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+  }
+  BringToFrontRequested(form);
+}
+
 void TOutputWindow::FormDestroyed(TOutputForm&) {
   PForm = nullptr;
   Pacer.stop();

@@ -36,6 +36,7 @@ public:
   bool IsVisible(const TOutputForm& form) const override;
   void FormDestroyed(TOutputForm& form) override;
   void BringToFrontRequested(TOutputForm& form) override;
+  void ShowInFrontRequested(TOutputForm& form) override;
 
   // Draws what the form holds now, at once (tests; the pacing timer calls it too).
   void RefreshNow();

@@ -47,6 +47,10 @@ public:
     Raised.push_back(form.GetName());
     Window.BringToFrontRequested(form);
   }
+  void ShowInFrontRequested(TOutputForm& form) override {
+    Raised.push_back(form.GetName());
+    Window.ShowInFrontRequested(form);
+  }
   void FormDestroyed(TOutputForm& form) override { Window.FormDestroyed(form); }
 
 private:
@@ -212,9 +216,9 @@ TEST_F(OpenedOutputsTest, AWindowTakenOffLineJoinsTheListAndTheMainWindowsCloseT
   EXPECT_FALSE(logWindow->isVisible());
 }
 
-TEST_F(OpenedOutputsTest, OutputsComeToTheFrontFromTheMenuAndAtARunsStartAndEnd) {
+TEST_F(OpenedOutputsTest, OutputsShowInFrontFromTheMenuAndAtARunsStartAndEndKeepingTheKeys) {
   StartQorv();
-  AddWait(10);
+  AddWait(300);  // long enough to look at the run's controls
   TOutput* shown = NewOutput("Shown", otGRAPH);
   TOutput* hidden = NewOutput("Hidden", otTABLE);
   TOutput* none = NewOutput("None", otTEXT);
@@ -232,21 +236,28 @@ TEST_F(OpenedOutputsTest, OutputsComeToTheFrontFromTheMenuAndAtARunsStartAndEnd)
   for (TOutputForm* form : {shown->GetOutputForm(), hidden->GetOutputForm(), list.GetForm(0),
                             list.GetForm(1)})
     noting.push_back(std::make_unique<TRaiseNotingView>(*form, raised));
+  Window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
   OpenMenu("ExperimentMenu");
   Trigger("BringOutputsToFrontMenuItem");
-  EXPECT_EQ(raised, (TTexts{"Shown", "Detached"}));
-  // Nothing is shown or made by it.
-  EXPECT_FALSE(hidden->IsFormVisible());
+  EXPECT_EQ(raised, (TTexts{"Shown", "Hidden", "Detached"}));
+  // The experiment's hidden window shows; a hidden detached one stays hidden; none is made.
+  EXPECT_TRUE(hidden->IsFormVisible());
   EXPECT_FALSE(list.GetForm(1)->IsVisible());
   EXPECT_FALSE(none->HasOutputForm());
 
-  // Start from the tool bar: the output windows shown last hold the focus.
+  // Start with the keys: the windows show at the start and the end, and the keys stay with
+  // the main window, so Ctrl+S could stop the run.
+  hidden->HideOutputForm();
   raised.clear();
   Dialogs.ScriptAnswers({mbOK});  // "Experiment Complete"
-  Trigger("StartButton");
+  QTest::keyClick(Window.get(), Qt::Key_G, Qt::ControlModifier);
+  ASSERT_TRUE(WaitUntil([&] { return Panel(TQorvForm::spRunState) == "Running"; }, 5000));
+  EXPECT_TRUE(hidden->IsFormVisible());
+  EXPECT_TRUE(Window->isActiveWindow());
   ASSERT_TRUE(WaitUntil([&] { return Panel(TQorvForm::spRunState) == "Stopped"; }, 10000));
   EXPECT_EQ(Dialogs.Texts(), TTexts{"Experiment Complete"});
-  EXPECT_EQ(raised, (TTexts{"Shown", "Detached", "Shown", "Detached"}));
+  EXPECT_EQ(raised, (TTexts{"Shown", "Hidden", "Detached", "Shown", "Hidden", "Detached"}));
   Window->Session().ExperimentChanged(0, 1);
 }
 

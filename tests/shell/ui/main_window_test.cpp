@@ -67,9 +67,15 @@ TEST_F(TMainWindowTest, TheDemoOpensFromTheCommandLineAndRunsToItsEnd) {
   EXPECT_EQ(devices->topLevelItem(0)->text(0), QString("Meter"));
   EXPECT_EQ(devices->topLevelItem(1)->text(0), QString("Thermometer"));
 
+  // Its output windows wait hidden until a run shows them.
+  const std::vector<TOutput*> outputs =
+      Window->Session().GetExperiment().GetOutputList()->GetOutputs();
+  ASSERT_EQ(outputs.size(), 4u);
+  for (TOutput* output : outputs) EXPECT_FALSE(output->IsFormVisible()) << output->GetName();
   Dialogs.ScriptAnswers({mbOK});  // "Experiment Complete"
   QTest::keyClick(Window.get(), Qt::Key_G, Qt::ControlModifier);
   EXPECT_EQ(Panel(TQorvForm::spRunState), QString("Running"));
+  for (TOutput* output : outputs) EXPECT_TRUE(output->IsFormVisible()) << output->GetName();
   EXPECT_FALSE(Action("StartButton")->isEnabled());
   EXPECT_TRUE(Action("StopButton")->isEnabled());
   ASSERT_TRUE(WaitUntil([&] { return Panel(TQorvForm::spRunState) == "Stopped"; }, 30000));
