@@ -14,7 +14,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPixmap>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -126,6 +128,17 @@ void Save(QWidget& window, const char* name) {
   else std::printf("%s\n", qPrintable(path));
 }
 
+// The whole screen, each window where it stands.
+void SaveScreen(const char* name) {
+  QApplication::processEvents();
+  QTest::qWait(200);
+  const QString path = QDir(Folder).filePath(QString(name) + ".png");
+  if (!QGuiApplication::primaryScreen()->grabWindow(0).save(path))
+    std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
+  else
+    std::printf("%s\n", qPrintable(path));
+}
+
 // "output-big-number" for the kind "Big number".
 std::string PictureName(const char* kind) {
   std::string name = "output-";
@@ -143,6 +156,38 @@ TOutput* OutputOfKind(TExperiment& experiment, std::uint8_t kind) {
 
 TOutputWindow* WindowOf(TOutputForm* form) {
   return form ? dynamic_cast<TOutputWindow*>(form->GetView()) : nullptr;
+}
+
+// The output windows that the run showed, set out as a user would beside the main window
+// (the virtual display has no window manager to place them): the graph in the top right
+// corner, the table below it, the text and the big number along the bottom to their left.
+void ArrangeOutputs(QWidget& main, TExperiment& experiment) {
+  const QRect area = main.screen()->availableGeometry();
+  auto place = [&](std::uint8_t kind, auto where) {
+    if (TOutput* output = OutputOfKind(experiment, kind))
+      if (TOutputWindow* window = WindowOf(output->GetOutputForm())) {
+        window->move(where(window->frameGeometry().size()));
+        window->raise();
+      }
+  };
+  int graphBottom = area.top();
+  if (TOutput* output = OutputOfKind(experiment, otGRAPH))
+    if (TOutputWindow* window = WindowOf(output->GetOutputForm()))
+      graphBottom += window->frameGeometry().height();
+  place(otTABLE, [&](QSize size) {
+    return QPoint(area.right() + 1 - size.width(),
+                  std::max(graphBottom, area.bottom() + 1 - size.height()));
+  });
+  int left = area.right() + 1;
+  if (TOutput* output = OutputOfKind(experiment, otTABLE))
+    if (TOutputWindow* window = WindowOf(output->GetOutputForm()))
+      left -= window->frameGeometry().width();
+  for (std::uint8_t kind : {otTEXT, otBIGNUMBER})
+    place(kind, [&](QSize size) {
+      left -= size.width();
+      return QPoint(left, area.bottom() + 1 - size.height());
+    });
+  place(otGRAPH, [&](QSize size) { return QPoint(area.right() + 1 - size.width(), area.top()); });
 }
 
 // Shows the window and saves its picture.
@@ -474,6 +519,10 @@ int main(int argc, char** argv) {
       status = 1;
     }
     Save(window, "main-window-after-run");
+    // What the user sees after the run: the main window and the output windows the run
+    // showed.
+    ArrangeOutputs(window, experiment);
+    SaveScreen("screen-after-run");
 
     // Each kind of output window as the run left it.
     TOutput* graph = nullptr;
