@@ -29,26 +29,13 @@ namespace {
 using QorvBench::TPlotInto;
 using QorvBench::TPlotRun;
 
-// Keeps the last message; every other dialog is cancelled.
-class TQuietDialogs final : public TUserDialogs {
-public:
-  TMessageButton Message(QWidget*, const TMessageBox& box) override {
-    LastMessage = box.Text.toStdString();
-    return box.Default;
-  }
-  bool ChooseFile(QWidget*, TFileChoice&) override { return false; }
-  bool ChooseFont(QWidget*, QFont&) override { return false; }
-  bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
-  bool ChooseDirectory(QWidget*, const QString&, std::string&) override { return false; }
-  bool ChooseColor(QWidget*, QColor&) override { return false; }
-
-  std::string LastMessage;
-};
-
 void BM_PlotRunGraphWindowOpen(benchmark::State& state) {
   const auto points = static_cast<std::int32_t>(state.range(0));
   TPlotRun run(TPlotInto::Graph, points);
-  TQuietDialogs dialogs;
+  std::string lastMessage;
+  TUnattendedDialogs dialogs([&lastMessage](const TMessageBox& box) {
+    lastMessage = box.Text.toStdString();
+  });
   TUserDialogs* previous = SetUserDialogs(&dialogs);
   TQtUiPort port;
   std::unique_ptr<TGraphWindow> window;
@@ -77,8 +64,8 @@ void BM_PlotRunGraphWindowOpen(benchmark::State& state) {
       poll.start(2);
       loop.exec();
     });
-    if (dialogs.LastMessage != "Experiment Complete") {
-      state.SkipWithError(("the run ended with: " + dialogs.LastMessage).c_str());
+    if (lastMessage != "Experiment Complete") {
+      state.SkipWithError(("the run ended with: " + lastMessage).c_str());
       break;
     }
   }
