@@ -64,6 +64,9 @@ void TPlotQueue::Drain() {
     if (!Failure) Failure = std::current_exception();
   }
   batch.clear();
+  // The storage of an entire array beyond the limit goes: the queue keeps at most two
+  // batches' worth of a full queue between runs.
+  if (batch.capacity() > Limit) return;
   std::lock_guard guard(Lock);
   if (Spare.capacity() < batch.capacity()) Spare.swap(batch);
 }
