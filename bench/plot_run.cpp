@@ -29,33 +29,45 @@ void THandOverUiPort::RunInMainThread(const std::function<void()>& fn) {
     fn();
     return;
   }
+  bool served = false;
+  std::exception_ptr error;
   std::unique_lock<std::mutex> lock(Lock);
-  Pending = &fn;
-  Served = false;
-  Error = nullptr;
+  Tasks.push_back({[&fn] { fn(); }, &served, &error});
   Wake.notify_all();
-  Wake.wait(lock, [this] { return Served; });
-  Pending = nullptr;
-  if (Error) std::rethrow_exception(std::exchange(Error, nullptr));
+  Wake.wait(lock, [&served] { return served; });
+  if (error) std::rethrow_exception(error);
+}
+
+void THandOverUiPort::PostToMainThread(std::function<void()> fn) {
+  if (InPlace || std::this_thread::get_id() == Main) {
+    fn();
+    return;
+  }
+  std::lock_guard<std::mutex> lock(Lock);
+  Tasks.push_back({std::move(fn)});
+  Wake.notify_all();
 }
 
 void THandOverUiPort::Serve(const std::function<bool()>& done) {
   std::unique_lock<std::mutex> lock(Lock);
   for (;;) {
-    Wake.wait_for(lock, std::chrono::milliseconds(1), [this] { return Pending && !Served; });
-    if (Pending && !Served) {
-      const std::function<void()>* fn = Pending;
+    Wake.wait_for(lock, std::chrono::milliseconds(1), [this] { return !Tasks.empty(); });
+    if (!Tasks.empty()) {
+      TTask task = std::move(Tasks.front());
+      Tasks.pop_front();
       lock.unlock();
       std::exception_ptr error;
       try {
-        (*fn)();
+        task.Fn();
       } catch (...) {
         error = std::current_exception();
       }
       lock.lock();
-      Error = error;
-      Served = true;
-      Wake.notify_all();
+      if (task.Served) {
+        *task.Error = error;
+        *task.Served = true;
+        Wake.notify_all();
+      }
       continue;
     }
     if (done()) return;
@@ -109,6 +121,12 @@ TPlotRun::~TPlotRun() {
 
 std::string TPlotRun::Run(bool inPlace) {
   THandOverUiPort port(inPlace);
+  RunWith(port, [&port](const std::function<bool()>& finished) { port.Serve(finished); });
+  return port.LastMessage;
+}
+
+void TPlotRun::RunWith(TUiPort& port,
+                       const std::function<void(const std::function<bool()>& finished)>& serve) {
   TUiPort* previous = SetUiPort(&port);
   // The run's preparation: each Plot command clears its window once.
   for (TTreeNode* node = Block->AExpNode->GetFirstChild(); node; node = node->GetNextSibling())
@@ -117,12 +135,11 @@ std::string TPlotRun::Run(bool inPlace) {
     TExperimentThread thread;
     thread.SetFirstBlock(Block);
     thread.Start();
-    port.Serve([&thread] { return thread.Finished(); });
+    serve([&thread] { return thread.Finished(); });
     thread.Join();
   }
   ExperimentRunning = false;  // as the main window does after the join
   SetUiPort(previous);
-  return port.LastMessage;
 }
 
 TGraphForm* TPlotRun::Graph() const {

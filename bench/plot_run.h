@@ -6,6 +6,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -23,10 +24,11 @@ class TTableForm;
 
 namespace QorvBench {
 
-// Hand-overs from another thread wait until the thread that made the port serves them
-// (Serve); on that thread they run at once. In place, every hand-over runs at once
-// where it is asked for (the run's own cost without the trips between threads).
-// Messages are kept, questions get OK.
+// Hand-overs and posts from another thread wait, in the order they came, until the
+// thread that made the port serves them (Serve); a hand-over's caller waits meanwhile,
+// a post's does not. On that thread they run at once. In place, every hand-over and
+// post runs at once where it is asked for (the run's own cost without the trips between
+// threads). Messages are kept, questions get OK.
 class THandOverUiPort final : public TUiPort {
 public:
   explicit THandOverUiPort(bool inPlace = false)
@@ -40,25 +42,31 @@ public:
     return mbOK;
   }
   void RunInMainThread(const std::function<void()>& fn) override;
+  void PostToMainThread(std::function<void()> fn) override;
   void ExperimentChanged(int, int) override {}
   int OpenDialog(TDialogRequest&) override { return 0; }
   void RefreshViews() override {}
   void SetCaption(const std::string&) override {}
   void SetStatusText(int, const std::string&) override {}
 
-  // Serves hand-overs until done() answers true (asked between them).
+  // Serves hand-overs and posts until done() answers true (asked when none waits).
   void Serve(const std::function<bool()>& done);
 
   std::string LastMessage;
 
 private:
+  // A post has no one waiting: no flag to set, no error to pass back.
+  struct TTask {
+    std::function<void()> Fn;
+    bool* Served = nullptr;
+    std::exception_ptr* Error = nullptr;
+  };
+
   std::thread::id Main;
   bool InPlace;
   std::mutex Lock;
   std::condition_variable Wake;
-  const std::function<void()>* Pending = nullptr;
-  bool Served = false;
-  std::exception_ptr Error;
+  std::deque<TTask> Tasks;
 };
 
 // Which windows a run plots into.
@@ -77,6 +85,10 @@ public:
   // port (installed meanwhile), or run in place. Answers the run's last message
   // ("Experiment Complete").
   std::string Run(bool inPlace = false);
+  // One run to its end on a worker with the port given (installed meanwhile); serve
+  // serves its hand-overs on the calling thread until the finished test answers true.
+  void RunWith(TUiPort& port,
+               const std::function<void(const std::function<bool()>& finished)>& serve);
   std::int32_t Points() const { return PointCount; }
   // The windows, once made (they are made by the first run).
   TGraphForm* Graph() const;

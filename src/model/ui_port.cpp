@@ -37,6 +37,8 @@ std::atomic<TUiPort*> currentPort{nullptr};
 
 bool TUiPort::ChooseFile(TFileChoice&) { return false; }
 
+void TUiPort::PostToMainThread(std::function<void()> fn) { RunInMainThread(fn); }
+
 TUiPort& UiPort() {
   TUiPort* port = currentPort.load();
   return port ? *port : consolePort;

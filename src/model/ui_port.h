@@ -59,6 +59,10 @@ public:
   // Runs fn on the main thread and waits for it. Called on the main thread it runs fn
   // directly. An exception thrown by fn is thrown again to the caller.
   virtual void RunInMainThread(const std::function<void()>& fn) = 0;
+  // Runs fn on the main thread without waiting for it: after everything handed over or
+  // posted before, before everything handed over or posted after. Called on the main
+  // thread it runs fn directly. fn must not throw. The default hands it over and waits.
+  virtual void PostToMainThread(std::function<void()> fn);
 
   // Message 2024 to the main window: modified != 0 marks the experiment modified,
   // 0 clears the mark; refresh == 0 also refreshes the run buttons.

@@ -138,6 +138,14 @@ void TOutputForm::ReadOutputFile(TReadFile& reader) {
   FileName = reader.GetFileName();
 }
 
+void TOutputForm::PlotValueFromRun(TPlotSource* plot, bool (*)()) {
+  UiPort().RunInMainThread([this, plot] { PlotValue(plot); });
+}
+
+void TOutputForm::PlotArrayFromRun(TPlotSource* plot, TVariableData* array, bool (*)()) {
+  UiPort().RunInMainThread([this, plot, array] { PlotArray(plot, array); });
+}
+
 void TOutputForm::PlotElements(TPlotSource*, TVariableData*, std::vector<std::string>*) {}
 
 TValueArray* TOutputForm::ArrayValues(TVariableData* array) {

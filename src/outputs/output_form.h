@@ -172,6 +172,14 @@ public:
     PlotElements(plot, array, &trace);
   }
   virtual void RefreshDisplay() {}
+  // The same from a run's worker: the point or the entire array reaches the window on the
+  // main thread after everything handed over before. The base hands PlotValue or
+  // PlotArray over and waits; graph and table read the point on the worker and queue
+  // only its adding (plot_queue.h). stopped (none: never) tells a worker that waits for
+  // the queue's room that its run was stopped. Failures are thrown here, before anything
+  // of the Plot reaches the window.
+  virtual void PlotValueFromRun(TPlotSource* plot, bool (*stopped)());
+  virtual void PlotArrayFromRun(TPlotSource* plot, TVariableData* array, bool (*stopped)());
   // Live windows only.
   virtual void SetNumberOfChannels(std::int32_t n);
   virtual void InitChannels();

@@ -105,9 +105,7 @@ void TPointSeriesForm<TSet>::PlotPoint(TPlotSource* plot, std::vector<std::strin
 }
 
 template <class TSet>
-void TPointSeriesForm<TSet>::PlotElements(TPlotSource* plot, TVariableData* array,
-                                          std::vector<std::string>* trace) {
-  const std::int32_t s = Channel(plot);
+TValueNumberArray* TPointSeriesForm<TSet>::PlottedElements(TVariableData* array) {
   // A text array may reach here after a kind change or from a file: a run error, as
   // nothing of it can be a point.
   TData* data = array->GetData();
@@ -115,16 +113,61 @@ void TPointSeriesForm<TSet>::PlotElements(TPlotSource* plot, TVariableData* arra
   if (data->GetDataType() == eatSTRING)
     throw EExperimentError("The array " + data->GetDataName() +
                            " holds text and cannot be plotted.");
-  Cleared = false;
   TValueArray* elements = ArrayValues(array);
-  if (!elements) return;
+  if (!elements) return nullptr;
   auto* values = dynamic_cast<TValueNumberArray*>(elements);
   QORV_ASSERT(values!=0);
+  return values;
+}
+
+template <class TSet>
+void TPointSeriesForm<TSet>::PlotElements(TPlotSource* plot, TVariableData* array,
+                                          std::vector<std::string>* trace) {
+  const std::int32_t s = Channel(plot);
+  TValueNumberArray* values = PlottedElements(array);
+  Cleared = false;
+  if (!values) return;
   for (std::int32_t i = 0; i < values->GetSize(); ++i) {
     AddPlotPoint(s, i, values->GetElementFloat(i));
     if (trace) trace->push_back(NumberText::IntToText(i) + ", " + values->GetElementText(i));
   }
   Changed();
+}
+
+// The run's worker reads only the Plot command and its variables here: the series are
+// the main thread's, which adds the points (AddQueuedPoint) and checks their channel.
+template <class TSet>
+void TPointSeriesForm<TSet>::PlotValueFromRun(TPlotSource* plot, bool (*stopped)()) {
+  QORV_ASSERT(plot!=0);
+  const std::int32_t s = plot->GetChannel();
+  double x, y;
+  plot->GetXY(x, y);
+  PlotQueue().Add(this, s, &x, &y, 1, stopped);
+}
+
+template <class TSet>
+void TPointSeriesForm<TSet>::PlotArrayFromRun(TPlotSource* plot, TVariableData* array,
+                                              bool (*stopped)()) {
+  QORV_ASSERT(plot!=0);
+  const std::int32_t s = plot->GetChannel();
+  QORV_ASSERT(s>=0);
+  TValueNumberArray* values = PlottedElements(array);
+  const std::int32_t n = values ? values->GetSize() : 0;
+  std::vector<double> x(static_cast<std::size_t>(n)), y(static_cast<std::size_t>(n));
+  for (std::int32_t i = 0; i < n; ++i) {
+    x[static_cast<std::size_t>(i)] = i;
+    y[static_cast<std::size_t>(i)] = values->GetElementFloat(i);
+  }
+  PlotQueue().Add(this, s, x.data(), y.data(), x.size(), stopped);
+}
+
+template <class TSet>
+void TPointSeriesForm<TSet>::AddQueuedPoint(std::int32_t series, double x, double y) {
+  QORV_ASSERT(Poutput!=0);
+  Cleared = false;
+  if (series < 0) return;  // an entire array without values
+  QORV_ASSERT(series<SeriesCount());
+  AddPlotPoint(series, x, y);
 }
 
 template <class TSet>

@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "outputs/output_form.h"
+#include "outputs/plot_queue.h"
+
+class TValueNumberArray;
 
 // One series of x/y points with its names; T is the precision the window keeps.
 template <class T>
@@ -61,7 +64,7 @@ private:
 // TSet is a TPointSeries with the kind's settings, and Write(TWriteFile&) const and
 // Read(TReadFile&) for them, RecordBytes being the fewest bytes they take.
 template <class TSet>
-class TPointSeriesForm : public TOutputForm {
+class TPointSeriesForm : public TOutputForm, private TPlotQueueTarget {
 public:
   using TOutputForm::TOutputForm;
 
@@ -72,6 +75,9 @@ public:
   bool CanAddSeries() const override { return GetMaxSeries() > SeriesCount(); }
   // Rows x 2 columns per chosen range of series points, column by column.
   bool ExportMatLab(TMatExportMatrix& matrix) override;
+  // The point, or each element of the array, read here and queued for the main thread.
+  void PlotValueFromRun(TPlotSource* plot, bool (*stopped)()) override;
+  void PlotArrayFromRun(TPlotSource* plot, TVariableData* array, bool (*stopped)()) override;
 
   std::int32_t SeriesCount() const { return static_cast<std::int32_t>(Sets.size()); }
   const TSet& GetSeries(std::int32_t i) const;
@@ -110,4 +116,10 @@ protected:
 private:
   // The series of the Plot command's channel.
   std::int32_t Channel(TPlotSource* plot) const;
+  // The numbers of an entire array a Plot plots; none while it has no values. A text
+  // array: EExperimentError "The array " + name + " holds text and cannot be plotted.".
+  static TValueNumberArray* PlottedElements(TVariableData* array);
+  // A queued point of a run: added as PlotPoint adds it; the redraw comes per batch.
+  void AddQueuedPoint(std::int32_t series, double x, double y) override;
+  void QueuedPointsAdded() override { Changed(); }
 };

@@ -3,8 +3,10 @@
 // stopped. Whatever must touch the user interface (the run messages, commands that run
 // on the main thread, the running flag, the end-of-run step) is handed over to the main
 // thread through the UI port, which blocks the worker meanwhile; an exception thrown
-// inside a hand-over comes back to the worker. Stop only sets a flag that the worker
-// tests between commands and that a Wait tests between its slices.
+// inside a hand-over comes back to the worker. Only the points of Plot commands go over
+// without waiting, queued in order with the hand-overs (outputs/plot_queue.h). Stop only
+// sets a flag that the worker tests between commands and that a Wait tests between its
+// slices.
 #pragma once
 
 #include <atomic>

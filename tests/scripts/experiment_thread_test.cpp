@@ -5,9 +5,6 @@
 #include "scripts/experiment_thread.h"
 
 #include <atomic>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 #include <stdexcept>
 #include <thread>
 
@@ -15,6 +12,7 @@
 #include "model/experiment_running.h"
 #include "scripts/flow/blank_script.h"
 #include "support/experiment_fixture.h"
+#include "support/served_ui_port.h"
 
 namespace {
 
@@ -215,61 +213,8 @@ TEST_F(ExperimentThreadTest, AMainThreadCommandRunsInAHandOver) {
   EXPECT_EQ(Ui.HandOvers(), 4);
 }
 
-// A port whose hand-overs run on the thread that made it, the main thread, which serves
-// them while it waits.
-class TQueuedUiPort : public TFakeUiPort {
-public:
-  void RunInMainThread(const std::function<void()>& fn) override {
-    if (std::this_thread::get_id() == Main) {
-      fn();
-      return;
-    }
-    std::exception_ptr error;
-    bool done = false;
-    {
-      std::lock_guard guard(QueueLock);
-      Queue.push_back([&] {
-        try {
-          fn();
-        } catch (...) {
-          error = std::current_exception();
-        }
-        std::lock_guard served(QueueLock);
-        done = true;
-      });
-    }
-    Ready.notify_all();
-    std::unique_lock lock(QueueLock);
-    Ready.wait(lock, [&] { return done; });
-    if (error) std::rethrow_exception(error);
-  }
-  // Serves hand-overs until finished() answers true.
-  void ServeUntil(const std::function<bool()>& finished) {
-    std::unique_lock lock(QueueLock);
-    while (!finished()) {
-      if (Queue.empty()) {
-        Ready.wait_for(lock, 5ms);
-        continue;
-      }
-      std::function<void()> task = std::move(Queue.front());
-      Queue.pop_front();
-      lock.unlock();
-      task();
-      lock.lock();
-      Ready.notify_all();
-    }
-  }
-
-  const std::thread::id Main = std::this_thread::get_id();
-
-private:
-  std::mutex QueueLock;
-  std::condition_variable Ready;
-  std::deque<std::function<void()>> Queue;
-};
-
 TEST(ExperimentThreadMainThread, HandOversRunOnTheMainThreadWhileItWaitsToJoin) {
-  TQueuedUiPort ui;
+  TServedUiPort ui;
   TDrawParts parts;
   TExperiment exp;
   TTexts log;

@@ -105,19 +105,6 @@
 
 namespace {
 
-class TNotedDialogs final : public TUserDialogs {
-public:
-  TMessageButton Message(QWidget*, const TMessageBox& box) override {
-    std::fprintf(stderr, "box: %s: %s\n", qPrintable(box.Caption), qPrintable(box.Text));
-    return box.Default;
-  }
-  bool ChooseFile(QWidget*, TFileChoice&) override { return false; }
-  bool ChooseFont(QWidget*, QFont&) override { return false; }
-  bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
-  bool ChooseDirectory(QWidget*, const QString&, std::string&) override { return false; }
-  bool ChooseColor(QWidget*, QColor&) override { return false; }
-};
-
 QString Folder;
 
 void Save(QWidget& window, const char* name) {
@@ -315,7 +302,9 @@ int main(int argc, char** argv) {
   QDir().mkpath(Folder);
   TQtUiPort port;
   TUiPort* previousPort = SetUiPort(&port);
-  TNotedDialogs dialogs;
+  TUnattendedDialogs dialogs([](const TMessageBox& box) {
+    std::fprintf(stderr, "box: %s: %s\n", qPrintable(box.Caption), qPrintable(box.Text));
+  });
   TUserDialogs* previousDialogs = SetUserDialogs(&dialogs);
   int status = 0;
   {

@@ -20,6 +20,7 @@
 #include "outputs/output_form.h"
 #include "outputs/output_list.h"
 #include "outputs/plot_index.h"
+#include "scripts/experiment_thread.h"
 #include "scripts/flow/command_record.h"
 #include "scripts/outputs/plot_copy.h"
 
@@ -70,9 +71,9 @@ TScript* TPlotScript::Execute() {
   if (AbCommentedOut) return Pnextscript;
   TOutputForm* form = CheckedForm();
   if (PlotsEntireArray())
-    form->PlotArray(this, AVariableY.get());
+    form->PlotArrayFromRun(this, AVariableY.get(), &TExperimentThread::StopRequested);
   else
-    form->PlotValue(this);
+    form->PlotValueFromRun(this, &TExperimentThread::StopRequested);
   ++APointCounter;  // an array counts as one point
   return Pnextscript;
 }

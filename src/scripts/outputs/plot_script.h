@@ -1,8 +1,9 @@
 // The Plot command: hands one point, or one whole array, to a channel of an output's
-// window each time it runs. It is the one command that runs on the main thread: the
-// worker hands its Execute over and waits. The window decides what the point looks like
-// (a chart point, a table row, a big number, a text line); it calls back through the
-// plot-source interface of outputs (GetChannel, GetXY, GetValueText, GetUseCounter).
+// window each time it runs. It runs on the worker like every command; the window, which
+// belongs to the main thread, takes the point there in order with every other
+// hand-over (TOutputForm::PlotValueFromRun). The window decides what the point looks
+// like (a chart point, a table row, a big number, a text line); it calls back through
+// the plot-source interface of outputs (GetChannel, GetXY, GetValueText, GetUseCounter).
 #pragma once
 
 #include <cstdint>
@@ -31,11 +32,12 @@ public:
   // channel.
   ~TPlotScript() override;
 
-  // Main thread. Commented out: nothing. Otherwise the channel is checked against the
-  // output's channel count ("The plot index of " + GetText() + " is invalid." for one
-  // below 0 or at or above the count, as EExperimentError, nothing plotted, nothing
-  // counted); an entire array goes to the window's PlotArray, anything else to
-  // PlotValue; the counter advances by one.
+  // Commented out: nothing. Otherwise the channel is checked against the output's
+  // channel count ("The plot index of " + GetText() + " is invalid." for one below 0 or
+  // at or above the count, as EExperimentError, nothing plotted, nothing counted); an
+  // entire array goes to the window's PlotArrayFromRun, anything else to
+  // PlotValueFromRun, where the point is read and may fail the same way; the counter
+  // advances by one.
   TScript* Execute() override;
   // As Execute through the window's trace variants; commented out it adds
   // "Comment(" + GetText() + ")".
@@ -63,7 +65,6 @@ public:
   // output part without an output.
   std::string GetText() override;
   int GetScriptType() const override { return PLOT; }
-  bool RunInMainThread() override { return true; }
   // May the reference keep what it names when that takes the type (0 to 2 for
   // variables, 3 to 6 for outputs).
   bool VariableNotify(TVariable* reference, int type) override;

@@ -8,6 +8,7 @@
 
 #include <exception>
 #include <stdexcept>
+#include <utility>
 
 #include "shell/ui/dialog_registry.h"
 #include "shell/ui/main_window.h"
@@ -71,6 +72,15 @@ void TQtUiPort::RunInMainThread(const std::function<void()>& fn) {
       Qt::BlockingQueuedConnection);
   if (!handedOver) throw std::logic_error("The main thread did not take the hand-over");
   if (error) std::rethrow_exception(error);
+}
+
+void TQtUiPort::PostToMainThread(std::function<void()> fn) {
+  if (QThread::currentThread() == MainThreadContext.thread()) {
+    fn();
+    return;
+  }
+  if (!QMetaObject::invokeMethod(&MainThreadContext, std::move(fn), Qt::QueuedConnection))
+    throw std::logic_error("The main thread did not take the hand-over");
 }
 
 void TQtUiPort::ExperimentChanged(int modified, int refresh) {

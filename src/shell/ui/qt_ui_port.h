@@ -42,6 +42,9 @@ public:
   // From another thread: a blocking queued call into the main thread, which must be
   // serving its events (its event loop, a modal box or WaitServingHandOvers).
   void RunInMainThread(const std::function<void()>& fn) override;
+  // From another thread: a queued call into the main thread, behind every hand-over
+  // queued before it (both go to the same receiver, whose calls run in order).
+  void PostToMainThread(std::function<void()> fn) override;
   void ExperimentChanged(int modified, int refresh) override;
   // Opens the dialog registered for the request's dynamic type; 0 when none is.
   int OpenDialog(TDialogRequest& request) override;

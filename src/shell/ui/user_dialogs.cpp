@@ -98,6 +98,11 @@ TMessageBox QuestionBoxOf(const std::string& text, const std::string& caption,
   return {CaptionOf(caption), QString::fromStdString(text), kind, buttons, enter, escape};
 }
 
+TMessageButton TUnattendedDialogs::Message(QWidget*, const TMessageBox& box) {
+  if (Note) Note(box);
+  return box.Default;
+}
+
 TMessageButton TQtUserDialogs::Message(QWidget* parent, const TMessageBox& shown) {
   QMessageBox box(parent);
   box.setWindowTitle(shown.Caption);

@@ -7,7 +7,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "model/ui_port.h"
 
@@ -74,6 +76,24 @@ public:
   bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
   bool ChooseDirectory(QWidget* parent, const QString& caption, std::string& directory) override;
   bool ChooseColor(QWidget* parent, QColor& color) override;
+};
+
+// A seam without a user, for programs that show the windows unattended (the screenshots,
+// the benchmarks): each box goes to note (when given) and answers its default button;
+// every chooser is cancelled.
+class TUnattendedDialogs final : public TUserDialogs {
+public:
+  explicit TUnattendedDialogs(std::function<void(const TMessageBox&)> note = {})
+      : Note(std::move(note)) {}
+  TMessageButton Message(QWidget* parent, const TMessageBox& box) override;
+  bool ChooseFile(QWidget*, TFileChoice&) override { return false; }
+  bool ChooseFont(QWidget*, QFont&) override { return false; }
+  bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
+  bool ChooseDirectory(QWidget*, const QString&, std::string&) override { return false; }
+  bool ChooseColor(QWidget*, QColor&) override { return false; }
+
+private:
+  std::function<void(const TMessageBox&)> Note;
 };
 
 // The seam in use: Qt's dialogs unless another one is installed.

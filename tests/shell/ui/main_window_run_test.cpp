@@ -1,14 +1,26 @@
 // Runs through the main window's controls: Stop in its three forms during a long Wait,
 // the half second between "Aborted" and the stopped controls, a Start without blocks,
-// what a run refuses and disables, and closing the window during a run.
+// what a run refuses and disables, and closing the window during a run; a fast plotting
+// loop that leaves the main thread free to serve the windows and stops at once.
 #include <QAction>
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 
 #include "main_window_steps.h"
+#include "model/attribute_type.h"
+#include "model/data.h"
+#include "model/data_list.h"
+#include "outputs/graph_form.h"
+#include "outputs/output.h"
+#include "outputs/output_list.h"
+#include "scripts/flow/increment_script.h"
+#include "scripts/flow/label_script.h"
+#include "scripts/flow/repeat_script.h"
+#include "scripts/outputs/plot_script.h"
 #include "shell/draw_parts.h"
 #include "shell/ui/tool_form.h"
 
@@ -29,6 +41,23 @@ protected:
   }
   void WaitForRunning() {
     ASSERT_TRUE(WaitUntil([] { return ExperimentRunning.load(); }, 10000)) << "no run began";
+  }
+  // A loop in the first block that plots n against the counter into a new graph, the
+  // given number of times: Label, Increment n, Plot, Repeat.
+  TOutput* AddPlotLoop(std::int32_t passes) {
+    TBlock* block = BlockOfNode(Exp().GetExperimentTree().GetFirstNode());
+    auto* n = static_cast<TDataSingle*>(Exp().GetDataSingleList()->Add(block, eatINTEGER, 1, "n"));
+    TOutput* graph = Exp().GetOutputList()->NewOutput("Volts", otGRAPH, 1);
+    auto* label = new TLabelScript(block, BeforeBlank());
+    label->SetTitle("Loop");
+    (new TIncrementScript(block, BeforeBlank()))->SetUpIncrement(n, "1");
+    (new TPlotScript(block, BeforeBlank()))->SetUpYOnly(graph, n, true, 0, nullptr);
+    (new TRepeatScript(block, BeforeBlank()))->SetLabel(label, passes);
+    UiPort().ExperimentChanged(1, 0);
+    return graph;
+  }
+  TTreeNode* BeforeBlank() {
+    return Exp().GetExperimentTree().Insert(Exp().GetBlankScript()->AExpNode, "none");
   }
 };
 
@@ -175,6 +204,56 @@ TEST_F(MainWindowRunTest, ARunRefusesOpenAndSaveAndDisablesTheFileMenuButExit) {
   EXPECT_FALSE(Window->isVisible());
   QTest::qWait(700);
   EXPECT_EQ(Dialogs.Texts().size(), 2u);
+  Window.reset();
+}
+
+TEST_F(MainWindowRunTest, AMillionPointPlottingLoopLeavesTheWindowsServedAndStopsAtOnce) {
+  StartQorv();
+  TOutput* graph = AddPlotLoop(1000000);
+  graph->GetOutputForm()->ShowOutput();
+  TTimedDialogs timed(Dialogs);
+  const long long stopLimit = Sanitized() ? 2000 : 600;
+  // The main thread while the run plots: how late a short wait ends at worst. The worker
+  // does not wait for each point, and the main thread adds them in batches.
+  const long long gapLimit = Sanitized() ? 250 : 50;
+  auto plotted = [graph] {
+    return dynamic_cast<TGraphForm&>(*graph->GetOutputForm()).GetSeries(0).Count();
+  };
+
+  Trigger("StartButton");
+  WaitForRunning();
+  using std::chrono::steady_clock;
+  long long longestWait = 0;  // of 5 ms waits of the event loop, each served by a timer
+  for (const TSteadyTime end = steady_clock::now() + std::chrono::milliseconds(600);
+       steady_clock::now() < end;) {
+    const TSteadyTime before = steady_clock::now();
+    QTest::qWait(5);
+    longestWait = std::max(longestWait, MillisecondsBetween(before, steady_clock::now()));
+  }
+  EXPECT_LE(longestWait, gapLimit);
+  const std::int32_t early = plotted();
+  EXPECT_GT(early, 0);
+  QTest::qWait(100);
+  EXPECT_GT(plotted(), early);  // the window takes the points as they come
+
+  Dialogs.ScriptAnswers({mbOK});
+  const TSteadyTime stop = std::chrono::steady_clock::now();
+  Trigger("StopButton");
+  ASSERT_TRUE(WaitUntil([&] { return timed.AnsweredAt("Aborted").has_value(); }, 12000));
+  EXPECT_LE(MillisecondsBetween(stop, *timed.AnsweredAt("Aborted")), stopLimit);
+  ASSERT_TRUE(WaitUntil([&] { return Panel(TQorvForm::spRunState) == "Stopped"; }, 5000));
+  EXPECT_LT(plotted(), 1000000);
+
+  // Closing the window in the middle of such a run: "Aborted", then the save question.
+  Trigger("StartButton");
+  WaitForRunning();
+  QTest::qWait(200);
+  Dialogs.ClearCalls();
+  Dialogs.ScriptAnswers({mbOK, mbNo});
+  Trigger("ExitMenuItem");
+  EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{"Aborted", SaveQuestion}));
+  EXPECT_FALSE(IsRunActive());
+  EXPECT_FALSE(Window->isVisible());
   Window.reset();
 }
 

@@ -159,6 +159,45 @@ TEST(QtUiPort, OnTheMainThreadHandOversRunDirectly) {
   WaitServingHandOvers([] { return true; });
 }
 
+TEST(QtUiPort, PostsDoNotWaitAndKeepTheirPlaceAmongHandOvers) {
+  TQtUiPort port;
+  std::vector<int> order;  // the main thread's
+  bool offMain = false, workerWentOn = false;
+  ASSERT_TRUE(RunOnWorker([&] {
+    // Posts and hand-overs in turn: each runs on the main thread after all that came
+    // before it; the worker waits only for the hand-overs.
+    for (int i = 0; i < 300; ++i) {
+      if (i % 3 == 2)
+        port.RunInMainThread([&, i] {
+          offMain = offMain || !OnMainThread();
+          order.push_back(i);
+        });
+      else
+        port.PostToMainThread([&, i] {
+          offMain = offMain || !OnMainThread();
+          order.push_back(i);
+        });
+    }
+    // A post that the main thread has not taken yet leaves the worker free.
+    std::atomic<bool> release{false};
+    port.PostToMainThread([&] {
+      while (!release) QThread::msleep(1);
+    });
+    workerWentOn = true;
+    release = true;
+    port.RunInMainThread([] {});
+  }));
+  ASSERT_EQ(order.size(), 300u);
+  for (int i = 0; i < 300; ++i) EXPECT_EQ(order[static_cast<std::size_t>(i)], i);
+  EXPECT_FALSE(offMain);
+  EXPECT_TRUE(workerWentOn);
+
+  // On the main thread a post runs at once.
+  bool ran = false;
+  port.PostToMainThread([&] { ran = OnMainThread(); });
+  EXPECT_TRUE(ran);
+}
+
 TEST(QtUiPort, AskAnswersTheButtonPressed) {
   TQtUiPort port;
   {
