@@ -3,6 +3,7 @@
 // the record byte by byte with damaged and negative times from files.
 #include "scripts/flow/wait_script.h"
 
+#include <atomic>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -133,17 +134,27 @@ TEST_F(WaitScriptTest, StopInARunEndsALongPauseAfterItsSliceOnly) {
 TEST_F(WaitScriptTest, StopEndsARealPauseOfTenSecondsWithinItsSlice) {
   NewWait(10000);
   Prepare(B1);
+  // Real slices, counted as they begin: Stop falls inside the pause, not before it.
+  std::atomic<int> begun{0};
+  TWaitScript::TSleeper previous = TWaitScript::SetSleeper([&begun](std::int32_t time) {
+    ++begun;
+    std::this_thread::sleep_for(std::chrono::milliseconds(time));
+  });
   TExperimentThread thread;
   thread.SetFirstBlock(B1);
   const auto started = std::chrono::steady_clock::now();
   thread.Start();
-  std::this_thread::sleep_for(300ms);
+  while (begun == 0 && std::chrono::steady_clock::now() - started < 15s)
+    std::this_thread::sleep_for(1ms);
+  EXPECT_GT(begun.load(), 0) << "the pause did not begin";
+  std::this_thread::sleep_for(300ms);  // Stop comes partway through the first slice
   const auto stopped = std::chrono::steady_clock::now();
   thread.Terminate();
   while (!thread.Finished() && std::chrono::steady_clock::now() - started < 15s)
     std::this_thread::sleep_for(1ms);
   const auto ended = std::chrono::steady_clock::now();
   thread.Join();
+  TWaitScript::SetSleeper(previous);
   // At most one slice (500 ms here) after the Stop; the bound leaves room for a loaded
   // machine and stays far below the pause.
   EXPECT_LT(ended - stopped, 1500ms);

@@ -197,7 +197,7 @@ TEST_F(TBigNumWindowTest, EnablingWithoutAFileAsksForOneAndLogsStampedLines) {
   const std::string second =
       stamp + "2.5\r\n" + stamp + "1.0\r\n" + stamp + "2.0\r\n" + stamp + "3.0\r\n";
   EXPECT_EQ(Log(), second);
-  EXPECT_TRUE(QTest::qWaitFor([this] { return Window.Label()->text() == "3.0"; }, 2000));
+  EXPECT_TRUE(QTest::qWaitFor([this] { return Window.Label()->text() == "3.0"; }, 10000));
 
   // Disabled: the status says so and nothing more is logged.
   Item("EnableLogging")->trigger();

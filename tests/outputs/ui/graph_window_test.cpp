@@ -443,7 +443,7 @@ TEST_F(GraphWindowTest, AClickShowsThePointAndTheMouseItsPosition) {
   EXPECT_FALSE(panel->isVisible());
   QTest::mouseClick(plot, Qt::LeftButton, {}, PixelOf(window, 20, 2));
   EXPECT_TRUE(panel->isVisible());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !panel->isVisible(); }, 4000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !panel->isVisible(); }, 10000));
   // In zoom mode a click shows nothing.
   window.ZoomInButtonClick();
   QTest::mouseClick(plot, Qt::LeftButton, {}, PixelOf(window, 20, 2));

@@ -157,7 +157,7 @@ TEST_F(OpenedOutputsTest, OpenedFilesAreListedByNumberWithTheirSubItems) {
 
   // Deleting the first takes its window; the second keeps its number.
   SubItem(Entry(0), "DeleteOpenedOutput")->trigger();
-  EXPECT_TRUE(WaitUntil([&] { return first.isNull(); }, 2000));
+  EXPECT_TRUE(WaitUntil([&] { return first.isNull(); }, 10000));
   EXPECT_EQ(Entries(), TTexts{"&2 Log..."});
   EXPECT_TRUE(Opened()->menuAction()->isEnabled());
   ASSERT_EQ(list.Count(), 1);
@@ -175,7 +175,7 @@ TEST_F(OpenedOutputsTest, OpenedFilesAreListedByNumberWithTheirSubItems) {
   SubItem(Entry(0), "DeleteOpenedOutput")->trigger();
   EXPECT_TRUE(Entries().empty());
   EXPECT_FALSE(Opened()->menuAction()->isEnabled());
-  EXPECT_TRUE(WaitUntil([&] { return second.isNull(); }, 2000));
+  EXPECT_TRUE(WaitUntil([&] { return second.isNull(); }, 10000));
 }
 
 TEST_F(OpenedOutputsTest, AWindowTakenOffLineJoinsTheListAndTheMainWindowsCloseTakesItsWindows) {
@@ -210,7 +210,7 @@ TEST_F(OpenedOutputsTest, AWindowTakenOffLineJoinsTheListAndTheMainWindowsCloseT
   Window->close();
   EXPECT_EQ(Window->GetDeadOutputList(), nullptr);
   EXPECT_EQ(MainDeadOutputList(), nullptr);
-  EXPECT_TRUE(WaitUntil([&] { return window.isNull() && opened.isNull(); }, 2000));
+  EXPECT_TRUE(WaitUntil([&] { return window.isNull() && opened.isNull(); }, 10000));
   EXPECT_TRUE(Entries().empty());
   ASSERT_TRUE(logWindow);
   EXPECT_FALSE(logWindow->isVisible());

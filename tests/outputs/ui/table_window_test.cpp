@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -67,7 +68,8 @@ protected:
   }
 
   // The loop of B1: i counts 1, 2, ...; j = i / 2. Channel 0 plots (i, j), channel 1
-  // (counter, i), channel 2 (j, i), as far as the output has them.
+  // (counter, i), channel 2 (j, i), as far as the output has them. It never ends by
+  // itself: a run of it goes on until Stop, however fast the build.
   void PlotLoop() {
     TDataSingle* i = Single(B1, "i", eatINTEGER, "0");
     TDataSingle* j = Single(B1, "j", eatFLOAT, "0");
@@ -77,7 +79,7 @@ protected:
     PlotXY(T, j, i, 0);
     if (T->NumberOfChannels > 1) Plot(T, i, true, 1);
     if (T->NumberOfChannels > 2) PlotXY(T, i, j, 2);
-    Repeat(loop, 1000000);
+    Until(loop, i, "0", LT);
   }
   // Walks the loop on this thread until every channel holds the rows (the first call
   // prepares the run, which clears the table).
@@ -109,6 +111,14 @@ protected:
     const QRect row = Grid()->visualRect(Model()->index(last, 0));
     return row.isValid() && Grid()->viewport()->rect().contains(row);
   }
+  // Lets the follow timer's steps fall due: every timer due before the last step's time
+  // has fired when this returns, as timers fire in the order they fall due.
+  void PassFollowSteps(int steps) {
+    QTimer last;
+    last.setSingleShot(true);
+    last.start(steps * TTableWindow::FollowIntervalMs);
+    ASSERT_TRUE(QTest::qWaitFor([&last] { return !last.isActive(); }, 60000));
+  }
   bool AtBottom() {
     const QScrollBar* bar = Grid()->verticalScrollBar();
     return bar->maximum() > 0 && bar->value() == bar->maximum();
@@ -137,7 +147,7 @@ TEST_F(TableWindowTest, PlotsFillEveryChannelsColumnsAndTheNewestRowIsFollowed) 
   QSignalSpy inserted(Model(), &QAbstractItemModel::rowsInserted);
   QSignalSpy reset(Model(), &QAbstractItemModel::modelReset);
   PlotUntil(500);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Model()->rowCount() == 500; }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Model()->rowCount() == 500; }, 10000));
 
   EXPECT_EQ(Headers(), (QStringList{"X S1", "Y S1", "X S2", "Y S2", "X S3", "Y S3"}));
   EXPECT_EQ(Model()->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(), "Series2");
@@ -156,9 +166,9 @@ TEST_F(TableWindowTest, PlotsFillEveryChannelsColumnsAndTheNewestRowIsFollowed) 
 
   // The timer brings the newest row into view, again as rows keep coming.
   EXPECT_TRUE(Window->IsFollowing());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return NewestRowInView(); }, 1500));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return NewestRowInView(); }, 10000));
   PlotUntil(900);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return Model()->rowCount() == 900 && NewestRowInView(); }, 1500));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Model()->rowCount() == 900 && NewestRowInView(); }, 10000));
   ExpectAutoScrollShown(true);
 }
 
@@ -173,7 +183,7 @@ TEST_F(TableWindowTest, AUserScrollDuringARunStopsFollowingUntilAutoScrollIsChec
                     Grid()->visualRect(Model()->index(0, 1)).center());
   EXPECT_EQ(Grid()->currentIndex(), Model()->index(0, 1));
   PlotUntil(400);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Model()->rowCount() == 400 && NewestRowInView(); }, 1500));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Model()->rowCount() == 400 && NewestRowInView(); }, 10000));
   ExpectAutoScrollShown(true);
 
   // The user pages up from the rows shown: auto scroll goes off, and shows it.
@@ -189,8 +199,8 @@ TEST_F(TableWindowTest, AUserScrollDuringARunStopsFollowingUntilAutoScrollIsChec
   EXPECT_FALSE(Form().GetAutoScroll());
   EXPECT_FALSE(Window->IsFollowing());
   PlotUntil(700);
-  QTest::qWait(Window->FollowIntervalMs + 200);
-  EXPECT_EQ(Model()->rowCount(), 700);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Model()->rowCount() == 700; }));
+  PassFollowSteps(2);
   EXPECT_EQ(Grid()->verticalScrollBar()->value(), 0);  // left where the user put it
 
   // The Scroll button checks it again: the newest row at once, and after it the next.
@@ -198,7 +208,7 @@ TEST_F(TableWindowTest, AUserScrollDuringARunStopsFollowingUntilAutoScrollIsChec
   ExpectAutoScrollShown(true);
   EXPECT_TRUE(NewestRowInView());
   PlotUntil(1000);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return Model()->rowCount() == 1000 && NewestRowInView(); }, 1500));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Model()->rowCount() == 1000 && NewestRowInView(); }, 10000));
 
   // The scroll bar moved by the user switches it off as well; the menu item checks it.
   Grid()->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
@@ -211,9 +221,8 @@ TEST_F(TableWindowTest, AUserScrollDuringARunStopsFollowingUntilAutoScrollIsChec
   // again from its start.
   ExperimentRunning = false;
   Exp.GetOutputList()->EndRun();
-  QTest::qWait(TOutputWindow::RefreshIntervalMs * 2);
   EXPECT_FALSE(Form().GetAutoScroll());
-  EXPECT_FALSE(Window->IsFollowing());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !Window->IsFollowing(); }));
   ExpectAutoScrollShown(true);
   Grid()->scrollToTop();  // no run: a scroll is no reason to switch anything off
   ExpectAutoScrollShown(true);
@@ -221,7 +230,7 @@ TEST_F(TableWindowTest, AUserScrollDuringARunStopsFollowingUntilAutoScrollIsChec
   ExperimentRunning = true;
   PlotUntil(300);
   EXPECT_TRUE(Form().GetAutoScroll());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return Model()->rowCount() == 300 && NewestRowInView(); }, 1500));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Model()->rowCount() == 300 && NewestRowInView(); }, 10000));
 }
 
 TEST_F(TableWindowTest, AnIdleTableLeavesTheUsersScrollAlone) {
@@ -231,9 +240,9 @@ TEST_F(TableWindowTest, AnIdleTableLeavesTheUsersScrollAlone) {
   for (int i = 0; i < 300; ++i) series->SetPoint(i, float(i), float(i));
   Form().ImportData(&imported);
   // New rows outside a run are followed once; then the user looks where he likes.
-  EXPECT_TRUE(QTest::qWaitFor([&] { return Model()->rowCount() == 300 && NewestRowInView(); }, 1500));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Model()->rowCount() == 300 && NewestRowInView(); }, 10000));
   Grid()->scrollToTop();
-  QTest::qWait(Window->FollowIntervalMs * 2 + 100);
+  PassFollowSteps(2);
   EXPECT_EQ(Grid()->verticalScrollBar()->value(), 0);
   ExpectAutoScrollShown(true);
 }
@@ -249,32 +258,39 @@ TEST_F(TableWindowTest, ARunOnTheWorkerFillsTheTableAndAUserScrollSwitchesAutoSc
   thread.SetFirstBlock(B1);
   thread.Start();
 
+  // Each phase begins on what the grid shows. Away from the newest row, the grid waits
+  // for two of the follow timer's steps and for new rows: a timer still following would
+  // have moved it by then, as timers fire in the order they fall due.
   enum { Filling, ScrolledAway, Following, Done } phase = Filling;
   int rowsWhenScrolled = 0;
   bool offShown = false, stayedAway = false, followedAgain = false;
-  auto since = std::chrono::steady_clock::now();
-  const auto deadline = since + 60s;
+  bool followStepsPassed = false;
+  QTimer followSteps;
+  followSteps.setSingleShot(true);
+  QObject::connect(&followSteps, &QTimer::timeout, [&] { followStepsPassed = true; });
+  const auto deadline = std::chrono::steady_clock::now() + 60s;
   WaitServingHandOvers([&] {
-    const auto now = std::chrono::steady_clock::now();
     if (phase == Filling && Model()->rowCount() > 300 && AtBottom()) {
       QTest::keyClick(Grid(), Qt::Key_Home, Qt::ControlModifier);
-      offShown = !Item("AutoScroll")->isChecked() && Window->ScrollImage() == 2;
+      offShown = !Item("AutoScroll")->isChecked() && Window->ScrollImage() == 2 &&
+                 !Window->IsFollowing();
       rowsWhenScrolled = Model()->rowCount();
+      followSteps.start(2 * TTableWindow::FollowIntervalMs);
       phase = ScrolledAway;
-      since = now;
-    } else if (phase == ScrolledAway && now - since > 800ms) {
-      stayedAway = Grid()->verticalScrollBar()->value() == 0 && Model()->rowCount() > rowsWhenScrolled;
+    } else if (phase == ScrolledAway && followStepsPassed &&
+               Model()->rowCount() > rowsWhenScrolled) {
+      stayedAway = Grid()->verticalScrollBar()->value() == 0;
       Button("ScrollButton")->click();
       rowsWhenScrolled = Model()->rowCount();
       phase = Following;
-      since = now;
-    } else if (phase == Following && now - since > 800ms &&
-               Model()->rowCount() > rowsWhenScrolled && NewestRowInView()) {
+    } else if (phase == Following && Model()->rowCount() > rowsWhenScrolled &&
+               NewestRowInView()) {
+      // Rows came after the click's own jump to the newest: the timer followed them.
       followedAgain = true;
       thread.Terminate();
       phase = Done;
     }
-    if (now > deadline) thread.Terminate();
+    if (std::chrono::steady_clock::now() > deadline) thread.Terminate();
     return thread.Finished();
   });
   thread.Join();

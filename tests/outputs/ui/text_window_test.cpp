@@ -88,7 +88,7 @@ TEST_F(TTextWindowTest, ARunAppendsItsLinesAndFollowsTheNewest) {
   }
   QString expected = "1";  // the first Plot, before the loop
   for (int i = 1; i <= 300; ++i) expected += "\n" + QString::number(i);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return Shown_() == expected; }, 2000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Shown_() == expected; }, 10000));
   EXPECT_EQ(removed, 0);
   EXPECT_GE(redrawsDuringRun, 1);
   EXPECT_GT(Bar()->maximum(), 0);

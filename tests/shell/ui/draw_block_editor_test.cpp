@@ -110,7 +110,7 @@ TEST_F(DrawBlockEditorTest, GrowsWithTheDiagramButNeverBelowTheVisibleArea) {
   EXPECT_EQ(Editor->width(), Second->GetRect().Right + 1);
   EXPECT_EQ(Editor->height(), Second->GetRect().Bottom + 1);
   Area.resize(1200, 1000);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Editor->size() == Area.viewport()->size(); }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Editor->size() == Area.viewport()->size(); }, 10000));
 }
 
 TEST_F(DrawBlockEditorTest, AClickSelectsThePartAndMakesItsBlockCurrent) {

@@ -183,7 +183,7 @@ TEST_F(MainWindowDebugTest, TheRunWaitsWhileTheDevicesConsoleIsOpen) {
     });
     interact->trigger();
     EXPECT_TRUE(console.Seen);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Engine().GetNextScript() == nullptr; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Engine().GetNextScript() == nullptr; }, 10000));
     form.CloseClick();
   });
   Trigger("DebugButton");

@@ -221,7 +221,7 @@ TEST_F(TExperimentTreeTest, KeysAndDoubleClicksActOnTheNodeMeant) {
   QTest::keyClick(View, Qt::Key_Minus);
   EXPECT_TRUE(View->isExpanded(block));
   View->collapse(block);
-  EXPECT_TRUE(WaitUntil([&] { return View->isExpanded(block); }, 1000));
+  EXPECT_TRUE(WaitUntil([&] { return View->isExpanded(block); }, 10000));
   EXPECT_TRUE(Start->AExpNode->GetExpanded());
 }
 

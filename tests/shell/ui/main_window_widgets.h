@@ -85,7 +85,7 @@ protected:
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, point, widget->mapToGlobal(point));
     QSpontaneKeyEvent::setSpontaneous(&menuEvent);
     QCoreApplication::sendEvent(widget, &menuEvent);
-    return WaitUntil([&] { return popup->isVisible(); }, 1000) ? popup : nullptr;
+    return WaitUntil([&] { return popup->isVisible(); }, 10000) ? popup : nullptr;
   }
   // The object names (or, without one, the texts) of the items a menu shows.
   static QStringList ShownItems(const QMenu* menu) {
@@ -109,6 +109,6 @@ protected:
     const QRect rect = menu->actionGeometry(item);
     ASSERT_TRUE(rect.isValid());
     QTest::mouseClick(menu, Qt::LeftButton, {}, rect.center());
-    EXPECT_TRUE(WaitUntil([&] { return !menu->isVisible(); }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return !menu->isVisible(); }, 10000));
   }
 };

@@ -13,7 +13,7 @@ bool RunOnWorker(const std::function<void()>& body) {
     body();
     *done = true;
   });
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   WaitServingHandOvers([&] { return *done || std::chrono::steady_clock::now() > deadline; });
   if (!*done) {
     worker.detach();

@@ -5,5 +5,5 @@
 #include <functional>
 
 // Runs body on a new thread while the main thread serves hand-overs. False when the
-// worker has not ended within a few seconds: a deadlock fails instead of hanging.
+// worker has not ended within twenty seconds: a deadlock fails instead of hanging.
 bool RunOnWorker(const std::function<void()>& body);
