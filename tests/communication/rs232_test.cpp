@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "communication/nat_gpib.h"
@@ -46,6 +45,12 @@ protected:
     timedOut = Serial.Read(buffer.data(), maxBytes, terminator, count);
     buffer.resize(static_cast<std::size_t>(count));
     return buffer;
+  }
+
+  // Waits until the open port has at least bytes to read. A read that is to find what the
+  // instrument sent waits for it first: the 50 ms time-out is the read's, not the line's.
+  bool Arrived(std::size_t bytes) const {
+    return Serial.GetPort() && WaitForPending(*Serial.GetPort(), bytes);
   }
 
   TFakeUiPort Ui;
@@ -187,6 +192,7 @@ TEST_F(RS232Test, SendsAndReadsThroughTheInstrument) {
   SendCommand(Serial, "*IDN?", 13, 10);
   ASSERT_TRUE(Instrument.WaitForBytes(7, 1s));
   EXPECT_EQ(Instrument.Received(), "*IDN?\r\n");
+  ASSERT_TRUE(Arrived(11));
   bool timedOut = true;
   EXPECT_EQ(ReadText(100, 13, timedOut), "QORV,SIM,1\r");
   EXPECT_FALSE(timedOut);
@@ -194,6 +200,7 @@ TEST_F(RS232Test, SendsAndReadsThroughTheInstrument) {
   // Three bytes, then silence: not a time-out, count 3.
   Instrument.ReplyPartial("PART", "ABCDEF", 3);
   SendCommand(Serial, "PART", 13, 0);
+  ASSERT_TRUE(Arrived(3));
   EXPECT_EQ(ReadText(100, 13, timedOut), "ABC");
   EXPECT_FALSE(timedOut);
   // Nothing at all: a time-out with count 0, no error.
@@ -205,6 +212,7 @@ TEST_F(RS232Test, SendsAndReadsThroughTheInstrument) {
   // Binary bytes pass whole with no terminator; a send completes before clearing.
   Instrument.ReplyBytes("BIN", std::string("\x00\x0D\xFF\x0A", 4));
   SendCommand(Serial, "BIN", 13, 0);
+  ASSERT_TRUE(Arrived(4));
   EXPECT_EQ(ReadText(4, -1, timedOut), std::string("\x00\x0D\xFF\x0A", 4));
   Instrument.ClearReceived();
   const std::string packed("\x01\x00\x02", 3);
@@ -220,6 +228,7 @@ TEST_F(RS232Test, TracesOfSendsAndReads) {
   const auto buffer = Serial.BuildSendCommand("V?", 13, 0, true, length);
   TTraceLines trace;
   Serial.SendTrace(buffer.get(), length, true, trace);
+  ASSERT_TRUE(Arrived(4));
   char reply[16];
   int count = 0;
   EXPECT_FALSE(Serial.ReadTrace(reply, 16, 13, count, trace));
@@ -257,11 +266,14 @@ TEST_F(RS232Test, LineSettingsAndHandshakesReachTheDevice) {
   EXPECT_TRUE(Instrument.Received().empty());
 
   // XOn/XOff output handshake: an instrument's XOFF holds the send back until the
-  // time-out, and the send fails.
+  // time-out, and the send fails. The line discipline takes received bytes in order, so
+  // the XOFF holds the line once the "." after it can be read; the XOFF itself never can.
   Serial.RS232Param.OutputHandshakeIndex = 1;
   Serial.ConfigurePort(true);
-  Instrument.Emit("\x13");
-  std::this_thread::sleep_for(20ms);
+  Instrument.Emit("\x13.");
+  ASSERT_TRUE(Arrived(1));
+  bool timedOut = true;
+  EXPECT_EQ(ReadText(1, -1, timedOut), ".");
   EXPECT_EQ(ErrorOf([&] { SendCommand(Serial, "HELD", 13, 0); }), "Transmission error.");
   EXPECT_TRUE(Ui.Texts().empty());
 }
@@ -269,6 +281,8 @@ TEST_F(RS232Test, LineSettingsAndHandshakesReachTheDevice) {
 TEST_F(RS232Test, ClearBuffersDiscardsWhatCame) {
   Serial.ClearBuffers(false, false);  // only opens the port
   Instrument.Emit("one\rtwo\r");
+  // All eight bytes there: the read keeps "two\r" after the terminator.
+  ASSERT_TRUE(Arrived(8));
   bool timedOut = false;
   EXPECT_EQ(ReadText(10, 13, timedOut), "one\r");
   Serial.ClearBuffers(true, true);  // also what the port kept after the terminator

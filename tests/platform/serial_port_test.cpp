@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/serial_ports.h"
@@ -86,6 +85,7 @@ TEST(SerialPortTest, ReadsEndAtTheTimeOutWithWhatCame) {
   EXPECT_LT(MillisecondsSince(start), 500);
 
   instrument.Emit("xyz");
+  ASSERT_TRUE(WaitForPending(port, 3));  // here before the read: only its time-out is timed
   start = TClock::now();
   EXPECT_EQ(ReadText(port, 10, '\n', 60), "xyz");
   EXPECT_GE(MillisecondsSince(start), 60);
@@ -111,14 +111,19 @@ TEST(SerialPortTest, LineSettingsReadBackAndXoffHoldsTheLine) {
   EXPECT_THROW(port.SetLine(0, 1, TSerialParity::None), ESerialError);
   EXPECT_EQ(port.GetBaudRate(), 14400);  // a refused rate changes nothing
 
+  // The line discipline takes received bytes in order: once the "." sent after XOFF or
+  // XON can be read, the line is held or free again. Only the "." is there to read; the
+  // discipline keeps XOFF and XON for itself.
   port.SetFlow({false, true, false});
-  instrument.Emit("\x13");  // XOFF
-  std::this_thread::sleep_for(20ms);
+  instrument.Emit("\x13.");  // XOFF
+  ASSERT_TRUE(WaitForPending(port, 1));
+  EXPECT_EQ(ReadText(port, 1, -1, 500), ".");
   const auto start = TClock::now();
   EXPECT_EQ(port.Write("held", 4, 50), 0u);
   EXPECT_LT(MillisecondsSince(start), 500);
-  instrument.Emit("\x11");  // XON
-  std::this_thread::sleep_for(20ms);
+  instrument.Emit("\x11.");  // XON
+  ASSERT_TRUE(WaitForPending(port, 1));
+  EXPECT_EQ(ReadText(port, 1, -1, 500), ".");
   EXPECT_EQ(port.Write("go\r", 3, 500), 3u);
   ASSERT_TRUE(instrument.WaitForMessages(1, 1s));
   EXPECT_EQ(instrument.Messages().back(), "go");
@@ -189,8 +194,9 @@ TEST(SerialPortTest, ClearingAndDrainingTheReceiveSide) {
   TSerialInstrument instrument;
   TSerialPort port(instrument.SlavePath());
   instrument.Emit("junk\rkept");
+  ASSERT_TRUE(WaitForPending(port, 9));
+  // The read takes all nine bytes from the driver and keeps the four after the terminator.
   EXPECT_EQ(ReadText(port, 10, '\r', 500), "junk\r");
-  std::this_thread::sleep_for(20ms);
   EXPECT_EQ(port.Pending(), 4u);
   EXPECT_EQ(port.ClearReceive(), 4u);
   EXPECT_EQ(port.ClearReceive(), 0u);

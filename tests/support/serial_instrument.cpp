@@ -225,6 +225,17 @@ void TSerialInstrument::WriteAll(const std::string& bytes) {
   Terminal.WriteAll(bytes, std::chrono::seconds(1), [this] { return StopRequested(); });
 }
 
+bool WaitForPending(const TSerialPort& port, std::size_t count,
+                    std::chrono::milliseconds limit) {
+  // The driver tells how many bytes it holds but not when more come: look again shortly.
+  const auto giveUp = TClock::now() + limit;
+  while (port.Pending() < count) {
+    if (TClock::now() >= giveUp) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
 TMachinePorts::TMachinePorts(std::vector<std::string> names)
     : Previous(SetSerialPortLister([names = std::move(names)] { return names; })) {
   if (const char* table = std::getenv("QORV_SERIAL_PORTS")) PreviousTable = table;

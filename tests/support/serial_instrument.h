@@ -49,7 +49,7 @@ public:
   // Later rules for the command wait this long before their reply.
   void SetReplyDelay(const std::string& command, std::chrono::milliseconds delay);
 
-  // Sends bytes unasked, now.
+  // Sends bytes unasked, now; the port has them a little later (WaitForPending).
   void Emit(const std::string& bytes);
   // Sends chunk again and again, every interval, until StopTalking (bytes the port side
   // has no room for are dropped).
@@ -89,6 +89,12 @@ private:
   bool Stopping = false;
   std::thread Worker;
 };
+
+// Waits until the port has at least count bytes to read: what the instrument emitted has
+// come through the port's line discipline, which takes some time after Emit returns.
+// Answers whether the bytes came within the limit.
+bool WaitForPending(const TSerialPort& port, std::size_t count,
+                    std::chrono::milliseconds limit = std::chrono::seconds(10));
 
 // A port driver that alters or refuses settings, played through the serial layer's
 // settings hook for as long as the object lives.

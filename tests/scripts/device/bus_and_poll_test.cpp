@@ -3,9 +3,7 @@
 // command.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 
 #include "scripts/device/device_fixture.h"
 #include "scripts/device/send_gpib_script.h"
@@ -78,7 +76,8 @@ TEST_F(BusAndPollTest, SendRS232ClearsTheChosenBuffers) {
     EXPECT_EQ(clear->GetText(), c.text);
     for (bool traced : {false, true}) {
       Instrument.Emit("kept\r");
-      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      ASSERT_TRUE(serial.IsOpen());
+      ASSERT_TRUE(WaitForPending(*serial.GetPort(), 5));  // there before the clear runs
       if (traced)
         EXPECT_EQ(TraceOf(clear), TTexts{c.trace});
       else

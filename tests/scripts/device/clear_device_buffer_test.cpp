@@ -87,6 +87,8 @@ TEST_F(ClearDeviceBufferTest, SerialInstrumentsCommentOutNoDeviceAndTheRecord) {
   Clear("", Pump);
   EXPECT_EQ(Trace(B1), TTexts{"Cleared 0 bytes from read buffer of Pump"});  // opens the port
   Instrument.Emit(std::string(950, 'x'));
+  ASSERT_TRUE(PumpPort().IsOpen());
+  ASSERT_TRUE(WaitForPending(*PumpPort().GetPort(), 950));  // all there before the clear
   EXPECT_EQ(Trace(B1), TTexts{"Cleared 950 bytes from read buffer of Pump"});
 
   TClearDeviceBufferScript* clear = Clear("SOME?");
