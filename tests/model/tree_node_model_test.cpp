@@ -380,9 +380,14 @@ protected:
     Log.Events.clear();
     const std::vector<int> probed = edit();
     ASSERT_EQ(Log.Events, Expected) << "step " << step << ": " << Description;
-    for (int id : probed)
-      if (id) ASSERT_NO_FATAL_FAILURE(Probe(id)) << "step " << step;
-    if (step % 97 == 0) ASSERT_EQ(Compare(Tree, Model, Random), "") << "step " << step;
+    for (int id : probed) {
+      if (id) {
+        ASSERT_NO_FATAL_FAILURE(Probe(id)) << "step " << step;
+      }
+    }
+    if (step % 97 == 0) {
+      ASSERT_EQ(Compare(Tree, Model, Random), "") << "step " << step;
+    }
   }
 
   std::mt19937 Random{20240611};

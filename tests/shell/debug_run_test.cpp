@@ -11,6 +11,7 @@
 
 #include "model/errors.h"
 #include "model/node_style.h"
+#include "model/tree_node.h"
 #include "model/value.h"
 #include "outputs/exp_file.h"
 #include "outputs/exp_file_lists.h"
@@ -49,6 +50,26 @@ public:
   TTree* Commands = nullptr;
   TTree* Attributes = nullptr;
   std::function<void()> OnPoll;
+};
+
+// The texts of the nodes a tree lets go (each with those below it) and makes, in
+// order: a node's address says nothing here, as a new node may take a freed one's.
+class TNodeTurnover : public TTreeObserver {
+public:
+  explicit TNodeTurnover(TTree& tree) : Tree(tree) { Tree.AddObserver(this); }
+  ~TNodeTurnover() override { Tree.RemoveObserver(this); }
+  void NodeAboutToRemove(TTreeNode* node) override {
+    for (const TTreeNode* walk = node; walk && (walk == node || walk->HasAsParent(node));
+         walk = walk->GetNext())
+      Removed.push_back(walk->GetText());
+  }
+  void NodeInserted(TTreeNode* node) override { Made.push_back(node->GetText()); }
+
+  TTexts Removed;
+  TTexts Made;
+
+private:
+  TTree& Tree;
 };
 
 class DebugRunTest : public TDebugFixture {
@@ -393,15 +414,20 @@ TEST_F(DebugRunTest, DeletingACommandDuringARunStopsItAndKeepsTheOtherStops) {
   RunTimer();
   ASSERT_TRUE(Debug.IsPaused());
   ASSERT_EQ(Debug.GetNextScript(), b);
-  TTreeNode* oldD = d->DebugNode;
+  ASSERT_NE(View.Commands, nullptr);
+  TNodeTurnover turnover(*View.Commands);
 
   Debug.DeleteNode(b->DebugNode);
   EXPECT_EQ(LogTexts().back(), "Experiment Aborted");
   EXPECT_FALSE(Debug.IsRunActive());
   EXPECT_EQ(Debug.GetDebugTree()->GetAbortNode(), nullptr);
   EXPECT_EQ(Children(View.Commands->Item(0)), (TTexts{"A", "C", "D"}));
+  // Rebuilt: the old copy went whole, D's node with it, and D is bound to its new node,
+  // which carries the stop.
+  EXPECT_EQ(turnover.Removed, (TTexts{"Start Block", "A", "B", "C", "D"}));
+  EXPECT_EQ(turnover.Made, (TTexts{"Start Block", "A", "C", "D"}));
+  EXPECT_EQ(d->DebugNode, Debug.GetDebugTree()->NodeOfObject(d));
   EXPECT_EQ(Debug.GetDebugTree()->StopCount(), 1);
-  EXPECT_NE(d->DebugNode, oldD);  // rebuilt
   EXPECT_TRUE(Debug.GetDebugTree()->HasStop(d->DebugNode));
   EXPECT_FALSE(Debug.GetDebugTree()->HasStop(c->DebugNode));
   EXPECT_EQ(Ui.ExperimentChanges().back(), (std::pair<int, int>{1, 0}));

@@ -61,8 +61,10 @@ TBrowseForm::TBrowseForm(QWidget* parent)
           });
 
   // The folders above the current one fill in as they load, moving it down: keep it in
-  // sight.
+  // sight. The model sorts what it loaded only later, from a timer of its own, after it
+  // told of the load: the sort moves the folder again.
   connect(Model, &QFileSystemModel::directoryLoaded, this, &TBrowseForm::ShowCurrent);
+  connect(Model, &QAbstractItemModel::layoutChanged, this, &TBrowseForm::ShowCurrent);
 
   // One root (Linux and the like): no drive to choose.
   for (const QFileInfo& drive : QDir::drives()) Ui->DriveComboBox->addItem(drive.absoluteFilePath());

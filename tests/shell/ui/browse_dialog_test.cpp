@@ -4,14 +4,17 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringList>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -25,6 +28,14 @@ namespace {
 using TTexts = std::vector<std::string>;
 
 bool Shown(QWidget& dialog, const char* name) { return Control<QWidget>(dialog, name)->isVisible(); }
+
+// The folder and every folder above it, up to the root.
+QStringList FoldersOnTheWay(const QString& folder) {
+  QDir dir(QDir::cleanPath(folder));
+  QStringList folders{dir.absolutePath()};
+  while (dir.cdUp()) folders << dir.absolutePath();
+  return folders;
+}
 
 // The four controls of the new-folder line, all shown or all hidden.
 bool NewLineShown(QWidget& dialog) {
@@ -56,6 +67,8 @@ protected:
 TEST_F(BrowseDialogTest, MakesANewFolderWhereTheListIsAndChoosesIt) {
   std::filesystem::create_directory(Temp.PathOf("data"));
   std::string directory = Temp.PathOf("data");
+  QStringList loaded;
+  QFileSystemModel* model = nullptr;
   TModalDialogActor<TBrowseForm> actor([&](TBrowseForm& dialog) {
     EXPECT_EQ(dialog.windowTitle(), "Find Directory");
     EXPECT_EQ(dialog.property("helpContext").toInt(), 51);
@@ -68,11 +81,20 @@ TEST_F(BrowseDialogTest, MakesANewFolderWhereTheListIsAndChoosesIt) {
     EXPECT_TRUE(Shown(dialog, "DirectoryListBox"));
     EXPECT_EQ(Current(dialog), Temp.PathOf("data"));
     EXPECT_FALSE(NewLineShown(dialog));
-    // The folder is in sight however deep it lies.
+    // The folder is in sight however deep it lies, once the folders above it have filled
+    // in: the list loads them in the background, then sorts them in from a timer of its
+    // own. The sort is brought forward and the list checked straight after it: the
+    // dialog keeps the folder in sight as the rows move, and a wait could let a later
+    // load scroll the list back and hide a miss.
+    const QStringList onTheWay = FoldersOnTheWay(QString::fromStdString(Temp.PathOf("data")));
+    const auto filledIn = [&] {
+      return std::all_of(onTheWay.begin(), onTheWay.end(),
+                         [&](const QString& folder) { return loaded.contains(folder); });
+    };
+    ASSERT_TRUE(QTest::qWaitFor(filledIn, 30000)) << loaded.join(", ").toStdString();
+    model->sort(0);
     auto* list = Control<QTreeView>(dialog, "DirectoryListBox");
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-      return list->viewport()->rect().contains(list->visualRect(list->currentIndex()));
-    }, 2000));
+    EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(list->currentIndex())));
 
     ClickControl(dialog, "NewButton");
     EXPECT_TRUE(NewLineShown(dialog));
@@ -101,6 +123,11 @@ TEST_F(BrowseDialogTest, MakesANewFolderWhereTheListIsAndChoosesIt) {
     ClickControl(dialog, "Ok");
   });
   TBrowseForm form;
+  // Connected before the dialog runs its event loop, so no load is missed.
+  model = form.findChild<QFileSystemModel*>();
+  ASSERT_NE(model, nullptr);
+  QObject::connect(model, &QFileSystemModel::directoryLoaded,
+                   [&](const QString& folder) { loaded << QDir::cleanPath(folder); });
   EXPECT_TRUE(form.BrowseDirectory(directory));
   EXPECT_FALSE(actor.LeftOpen);
   EXPECT_EQ(directory, Temp.PathOf("data/runs"));
