@@ -127,6 +127,9 @@ TQorvForm::~TQorvForm() {
   RunCtl.reset();
   DocSession.reset();
   RemoveHelp();
+  // Output forms made once the window has gone get no Qt window: the hook it installed
+  // goes with it, as the help does (a later window installs its own).
+  TOutputForm::SetCreatedHook({});
 }
 
 void TQorvForm::SetUpStatusBar() {

@@ -10,6 +10,7 @@
 #include "outputs/big_num_form.h"
 #include "outputs/graph_form.h"
 #include "outputs/output.h"
+#include "outputs/output_form.h"
 #include "outputs/output_list.h"
 #include "outputs/plot_index.h"
 #include "outputs/table_form.h"
@@ -19,6 +20,11 @@
 
 class TPlotFixture : public TCommandFixture {
 protected:
+  // A test that gave every output form its Qt window (InstallOutputWindows) takes the
+  // hook along: a later test's forms would each get a window besides its own, one that
+  // nothing deletes once its form is gone.
+  ~TPlotFixture() override { TOutputForm::SetCreatedHook({}); }
+
   // An output of the experiment's list.
   TOutput* Output(const std::string& name, std::uint8_t kind, std::int32_t channels = 1) {
     TTreeNode* node = Exp.GetAttributeTree().AddChild(Exp.GetOutputList()->AExpAttNode, name);
