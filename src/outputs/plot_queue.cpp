@@ -37,6 +37,11 @@ std::size_t TPlotQueue::Waiting() const {
   return Points.size();
 }
 
+std::size_t TPlotQueue::Reserved() const {
+  std::lock_guard guard(Lock);
+  return Points.capacity() + Spare.capacity();
+}
+
 void TPlotQueue::Drain() {
   std::vector<TPoint> batch;
   {

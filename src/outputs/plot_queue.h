@@ -39,6 +39,8 @@ public:
            std::size_t n, bool (*stopped)());
   // The points still waiting for the main thread.
   std::size_t Waiting() const;
+  // The points' storage held, queued and spare: what the queue keeps between runs.
+  std::size_t Reserved() const;
 
 private:
   struct TPoint {

@@ -1,6 +1,7 @@
 // The main window's smaller tools through its real widgets: Start and Stop floated onto
-// the tool window and back (with the menu items and keys that follow them), the
-// current-value box, and the shrink button.
+// the tool window and back (with the menu items and keys that follow them), the menu's
+// Start and Debug following their buttons as blocks come and go, the current-value box,
+// and the shrink button.
 #include <QFile>
 #include <QListWidget>
 #include <QMenuBar>
@@ -16,6 +17,8 @@
 #include "model/data_list.h"
 #include "model/value_array.h"
 #include "scripts/flow/wait_script.h"
+#include "shell/draw_block.h"
+#include "shell/ui/draw_block_editor.h"
 #include "shell/ui/icons.h"
 #include "shell/ui/tool_form.h"
 
@@ -131,6 +134,40 @@ TEST_F(TMainWindowWidgetsTest, FloatedStartAndStopKeepTheMenuItemsAndTheirKeys) 
   menuShows(true);
   EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{"Aborted", "Aborted"}));
   EXPECT_TRUE(Window->ToolWindow()->isVisible());
+}
+
+// Outside a run the Experiment menu's Start and Debug are enabled as their buttons are:
+// the last block deleted disables them, a first block added or a new experiment enables
+// them again.
+TEST_F(TMainWindowWidgetsTest, TheMenusStartAndDebugFollowTheirButtonsAsBlocksComeAndGo) {
+  StartQorv();
+  auto runnable = [&](bool can) {
+    emit Window->findChild<QMenu*>("ExperimentMenu")->aboutToShow();
+    for (const char* item : {"StartButton", "StartMenuItem", "DebugButton", "DebugMenuItem"})
+      EXPECT_EQ(Action(item)->isEnabled(), can) << item;
+  };
+  // "Delete" of the diagram's pop-up on the only box.
+  auto deleteTheBlock = [&] {
+    ASSERT_EQ(Parts().Count(), 1);
+    const TPoint centre = dynamic_cast<TDrawBlock&>(*Parts().GetPart(0)).GetCenter();
+    QMenu* popup = RightClick(Window->BlockEditor(), {centre.X, centre.Y}, "DrawBlockPopup");
+    Dialogs.ScriptAnswers({mbOK});
+    ClickItem(popup, "DeleteItem");
+    ASSERT_FALSE(Exp().HasBlocks());
+  };
+  runnable(true);
+  deleteTheBlock();
+  runnable(false);
+  Trigger("NewBlockMenuItem");
+  runnable(true);
+  deleteTheBlock();
+  runnable(false);
+  // An experiment without blocks is not asked about.
+  emit Window->findChild<QMenu*>("FileMenu")->aboutToShow();
+  Trigger("NewExperimentMenuItem");
+  runnable(true);
+  const std::string none = "There are no blocks, the experiment will not run.";
+  EXPECT_EQ(Dialogs.Texts(), (std::vector<std::string>{none, none}));
 }
 
 TEST_F(TMainWindowWidgetsTest, CurrentValueBoxShowsSavesAndClearsVariables) {
