@@ -52,7 +52,6 @@ protected:
   void TearDown() override {
     // The windows go before the experiment takes their forms along.
     for (QPointer<TTableWindow>& window : Windows) delete window.data();
-    TOutputForm::SetCreatedHook({});
     TPlotFixture::TearDown();
   }
 
@@ -264,10 +263,8 @@ TEST_F(TableWindowTest, ARunOnTheWorkerFillsTheTableAndAUserScrollSwitchesAutoSc
   enum { Filling, ScrolledAway, Following, Done } phase = Filling;
   int rowsWhenScrolled = 0;
   bool offShown = false, stayedAway = false, followedAgain = false;
-  bool followStepsPassed = false;
-  QTimer followSteps;
+  QTimer followSteps;  // started at the user's scroll
   followSteps.setSingleShot(true);
-  QObject::connect(&followSteps, &QTimer::timeout, [&] { followStepsPassed = true; });
   const auto deadline = std::chrono::steady_clock::now() + 60s;
   WaitServingHandOvers([&] {
     if (phase == Filling && Model()->rowCount() > 300 && AtBottom()) {
@@ -277,7 +274,7 @@ TEST_F(TableWindowTest, ARunOnTheWorkerFillsTheTableAndAUserScrollSwitchesAutoSc
       rowsWhenScrolled = Model()->rowCount();
       followSteps.start(2 * TTableWindow::FollowIntervalMs);
       phase = ScrolledAway;
-    } else if (phase == ScrolledAway && followStepsPassed &&
+    } else if (phase == ScrolledAway && !followSteps.isActive() &&
                Model()->rowCount() > rowsWhenScrolled) {
       stayedAway = Grid()->verticalScrollBar()->value() == 0;
       Button("ScrollButton")->click();

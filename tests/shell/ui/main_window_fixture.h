@@ -18,7 +18,6 @@
 
 #include "examples/demo_experiment.h"
 #include "model/experiment_running.h"
-#include "outputs/output_form.h"
 #include "scripts/experiment_thread.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/qt_ui_port.h"
@@ -36,8 +35,6 @@ protected:
   ~TMainWindowTest() override {
     CloseWithoutQuestions();
     SetUiPort(Previous);
-    // The window made every output form get its Qt window; later tests make their own.
-    TOutputForm::SetCreatedHook({});
   }
 
   // The window as start-up makes it: built, its settings read, shown.
